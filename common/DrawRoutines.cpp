@@ -1,0 +1,272 @@
+#include "common/DrawRoutines.h"
+#include <algorithm>
+
+CFontSelector::CFontSelector(HDC dc, HFONT font) : m_dc(dc), m_old(nullptr)
+{
+    if (dc && font)
+        m_old = SelectObject(dc, font);
+}
+
+CFontSelector::~CFontSelector()
+{
+    if (m_old)
+        SelectObject(m_dc, m_old);
+}
+
+CGdiObjectSelector::CGdiObjectSelector(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(nullptr)
+{
+    if (dc && object)
+        m_old = SelectObject(dc, object);
+}
+
+CGdiObjectSelector::~CGdiObjectSelector()
+{
+    Restore();
+}
+
+void CGdiObjectSelector::Restore()
+{
+    if (m_old) {
+        SelectObject(m_dc, m_old);
+        m_old = nullptr;
+    }
+}
+
+CPenSelector::CPenSelector(HDC dc, int penStyle, int width, COLORREF colour)
+    : m_dc(dc), m_pen(CreatePen(penStyle, width, colour)), m_old(nullptr)
+{
+    if (m_dc && m_pen)
+        m_old = SelectObject(m_dc, m_pen);
+}
+
+CPenSelector::~CPenSelector()
+{
+    if (m_old)
+        SelectObject(m_dc, m_old);
+    if (m_pen)
+        DeleteObject(m_pen);
+}
+
+void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int penStyle, int penWidth)
+{
+    CPenSelector pen(dc, penStyle, penWidth, colour);
+    MoveToEx(dc, x1, y1, nullptr);
+    LineTo(dc, x2, y2);
+}
+
+SIZE GetBitmapSize(HBITMAP bitmap)
+{
+    BITMAP info{};
+    if (!bitmap || GetObjectW(bitmap, sizeof(info), &info) != sizeof(info))
+        return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+namespace {
+
+// A bitmap loaded from the program's resources, deleted at scope end.
+struct CLoadedBitmap
+{
+    explicit CLoadedBitmap(UINT id)
+        : handle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {}
+    ~CLoadedBitmap() { if (handle) DeleteObject(handle); }
+    CLoadedBitmap(const CLoadedBitmap&) = delete;
+    CLoadedBitmap& operator=(const CLoadedBitmap&) = delete;
+    HBITMAP handle;
+};
+
+// The program-wide cache of the transparent blits: an image and a mask
+// memory device context and one monochrome mask, 1000 x 1000 at first. A
+// larger blit grows the mask instead of masking only part of the image.
+class CBlitCache
+{
+public:
+    static CBlitCache& Get()
+    {
+        static CBlitCache cache;
+        return cache;
+    }
+    ~CBlitCache()
+    {
+        if (m_maskDC) DeleteDC(m_maskDC);
+        if (m_imageDC) DeleteDC(m_imageDC);
+        if (m_mask) DeleteObject(m_mask);
+    }
+    HDC ImageDC() const { return m_imageDC; }
+    HDC MaskDC() const { return m_maskDC; }
+    // The mask bitmap, at least width x height; null when it can't be made.
+    HBITMAP Mask(int width, int height)
+    {
+        if (width > m_maskWidth || height > m_maskHeight) {
+            int w = std::max(width, m_maskWidth), h = std::max(height, m_maskHeight);
+            HBITMAP bigger = CreateBitmap(w, h, 1, 1, nullptr);
+            if (!bigger)
+                return nullptr;
+            if (m_mask) DeleteObject(m_mask);
+            m_mask = bigger;
+            m_maskWidth = w;
+            m_maskHeight = h;
+        }
+        return m_mask;
+    }
+
+private:
+    CBlitCache()
+        : m_imageDC(CreateCompatibleDC(nullptr)), m_maskDC(CreateCompatibleDC(nullptr)),
+          m_mask(CreateBitmap(kMaskSize, kMaskSize, 1, 1, nullptr)),
+          m_maskWidth(m_mask ? kMaskSize : 0), m_maskHeight(m_mask ? kMaskSize : 0) {}
+    static constexpr int kMaskSize = 1000;
+    HDC m_imageDC;
+    HDC m_maskDC;
+    HBITMAP m_mask;
+    int m_maskWidth;
+    int m_maskHeight;
+};
+
+} // namespace
+
+SIZE GetBitmapResourceSize(UINT resourceId)
+{
+    CLoadedBitmap bitmap(resourceId);
+    return GetBitmapSize(bitmap.handle);
+}
+
+SIZE GetIconSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info))
+        return SIZE{0, 0};
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return SIZE{static_cast<LONG>(info.xHotspot * 2), static_cast<LONG>(info.yHotspot * 2)};
+}
+
+void DrawFocusRectangle(HDC dc, const RECT& rect)
+{
+    RECT r = rect;
+    if (r.left > r.right) std::swap(r.left, r.right);
+    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    if (r.right == r.left && r.bottom == r.top)
+        return;
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &r);
+}
+
+void TransparentBlitColourKey(HDC dest, int x, int y, int width, int height,
+                              HDC source, int sourceX, int sourceY, COLORREF keyColour)
+{
+    if (!dest || !source || width <= 0 || height <= 0)
+        return;
+    CBlitCache& cache = CBlitCache::Get();
+    HBITMAP mask = cache.Mask(width, height);
+    if (!cache.MaskDC() || !mask)
+        return;
+    SetBkColor(dest, RGB(255, 255, 255));
+    SetTextColor(dest, RGB(0, 0, 0));
+    CGdiObjectSelector maskSelected(cache.MaskDC(), mask);
+    COLORREF oldSourceBk = SetBkColor(source, keyColour);
+    // Key-coloured pixels become 1 in the monochrome mask, all others 0.
+    BitBlt(cache.MaskDC(), 0, 0, width, height, source, sourceX, sourceY, SRCCOPY);
+    BitBlt(dest, x, y, width, height, source, sourceX, sourceY, SRCINVERT);
+    BitBlt(dest, x, y, width, height, cache.MaskDC(), 0, 0, SRCAND);
+    BitBlt(dest, x, y, width, height, source, sourceX, sourceY, SRCINVERT);
+    SetBkColor(source, oldSourceBk);
+}
+
+void DrawBitmapTransparentCentred(UINT resourceId, HDC dc, const RECT& rect,
+                                  COLORREF keyColour, const RECT* sourceRect)
+{
+    CLoadedBitmap bitmap(resourceId);
+    SIZE size = GetBitmapSize(bitmap.handle);
+    if (!bitmap.handle || (size.cx == 0 && size.cy == 0))
+        return;
+    int sx = 0, sy = 0, w = size.cx, h = size.cy;
+    if (sourceRect) {
+        sx = sourceRect->left;
+        sy = sourceRect->top;
+        w = sourceRect->right - sourceRect->left;
+        h = sourceRect->bottom - sourceRect->top;
+    }
+    int x = rect.left + ((rect.right - rect.left) - w) / 2;
+    int y = rect.top + ((rect.bottom - rect.top) - h) / 2;
+    CBlitCache& cache = CBlitCache::Get();
+    if (!cache.ImageDC())
+        return;
+    CGdiObjectSelector selected(cache.ImageDC(), bitmap.handle);
+    TransparentBlitColourKey(dc, x, y, w, h, cache.ImageDC(), sx, sy, keyColour);
+}
+
+void DrawGradientRect(HDC dc, const RECT& rect, COLORREF from, COLORREF to, int direction)
+{
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (!dc || width <= 0 || height <= 0 || direction < 1 || direction > 5)
+        return;
+    // An off-screen bitmap of the screen's format, copied in one operation.
+    HDC screen = GetDC(nullptr);
+    HDC memDC = CreateCompatibleDC(screen);
+    HBITMAP bitmap = memDC ? CreateCompatibleBitmap(screen, width, height) : nullptr;
+    ReleaseDC(nullptr, screen);
+    if (!bitmap) {
+        if (memDC) DeleteDC(memDC);
+        return;
+    }
+    {
+        CGdiObjectSelector selected(memDC, bitmap);
+        double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
+        int n = 0;
+        switch (direction) {
+        case 1: n = width / 2; break;
+        case 2: n = height / 2; break;
+        case 3: n = width; break;
+        default: n = height; break;
+        }
+        // A one-pixel-wide band has no steps: it keeps the start colour
+        // instead of dividing by zero.
+        const double dr = n ? (GetRValue(to) - r) / n : 0.0;
+        const double dg = n ? (GetGValue(to) - g) / n : 0.0;
+        const double db = n ? (GetBValue(to) - b) / n : 0.0;
+        for (int i = 0; i <= n; ++i) {
+            COLORREF c = RGB(static_cast<int>(r) & 0xFF, static_cast<int>(g) & 0xFF, static_cast<int>(b) & 0xFF);
+            r += dr;
+            g += dg;
+            b += db;
+            switch (direction) {
+            case 1:
+                DrawLine(memDC, i, 0, i, height, c);
+                DrawLine(memDC, width - i, 0, width - i, height, c);
+                break;
+            case 2:
+                DrawLine(memDC, 0, i, width, i, c);
+                DrawLine(memDC, 0, height - i, width, height - i, c);
+                break;
+            case 3: DrawLine(memDC, i, 0, i, height, c); break;
+            case 4: DrawLine(memDC, 0, i, width, i, c); break;
+            case 5: DrawLine(memDC, 0, height - i, width, height - i, c); break;
+            }
+        }
+        BitBlt(dc, rect.left, rect.top, width, height, memDC, 0, 0, SRCCOPY);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memDC);
+}
+
+COLORREF ShadeColour(COLORREF colour, int amount)
+{
+    const int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
+    if (amount == 255) {
+        int v = static_cast<int>(r * 0.299 + g * 0.587 + b * 0.114) & 0xFF;
+        return RGB(v, v, v);
+    }
+    auto shade = [amount](int c) {
+        int v = c > amount ? c - amount : 0;
+        return amount < 0 ? std::min(v, 255) : v;
+    };
+    return RGB(shade(r), shade(g), shade(b));
+}
+
+COLORREF LightenColour(COLORREF colour, int amount)
+{
+    return ShadeColour(colour, -amount);
+}

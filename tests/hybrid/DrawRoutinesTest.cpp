@@ -1,0 +1,174 @@
+// Drawing routines on real device contexts of the screen format.
+#include <gtest/gtest.h>
+#include "common/DrawRoutines.h"
+#include <vector>
+
+namespace {
+
+// A memory device context holding a 32-bit top-down DIB section whose pixels
+// can be read directly.
+class DibCanvas
+{
+public:
+    DibCanvas(int width, int height) : m_width(width), m_height(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+    }
+    ~DibCanvas()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    HDC dc() const { return m_dc; }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        uint32_t v = m_bits[y * m_width + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    void Fill(COLORREF c)
+    {
+        RECT r{0, 0, m_width, m_height};
+        HBRUSH b = CreateSolidBrush(c);
+        FillRect(m_dc, &r, b);
+        DeleteObject(b);
+    }
+    void FillRect_(int l, int t, int r_, int b_, COLORREF c)
+    {
+        RECT r{l, t, r_, b_};
+        HBRUSH b = CreateSolidBrush(c);
+        FillRect(m_dc, &r, b);
+        DeleteObject(b);
+    }
+    std::vector<uint32_t> Pixels() const
+    {
+        GdiFlush();
+        return std::vector<uint32_t>(m_bits, m_bits + m_width * m_height);
+    }
+
+private:
+    int m_width, m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    uint32_t* m_bits = nullptr;
+};
+
+} // namespace
+
+TEST(DrawRoutines, ShadeAndLighten)
+{
+    EXPECT_EQ(RGB(76, 76, 76), ShadeColour(RGB(255, 0, 0), 255));
+    EXPECT_EQ(RGB(16, 0, 0), ShadeColour(RGB(48, 32, 16), 32));
+    EXPECT_EQ(RGB(255, 255, 255), LightenColour(RGB(240, 240, 240), 32));
+    EXPECT_EQ(RGB(30, 40, 50), LightenColour(RGB(20, 30, 40), 10));
+}
+
+TEST(DrawRoutines, GradientDirections)
+{
+    DibCanvas canvas(10, 6);
+    canvas.Fill(RGB(1, 2, 3));
+    RECT r{0, 0, 10, 6};
+    DrawGradientRect(canvas.dc(), r, RGB(0, 0, 0), RGB(100, 200, 0), 3);
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 3));
+    EXPECT_EQ(RGB(50, 100, 0), canvas.At(5, 3));
+    EXPECT_EQ(RGB(90, 180, 0), canvas.At(9, 0));
+
+    DrawGradientRect(canvas.dc(), r, RGB(0, 0, 0), RGB(0, 0, 30), 4);
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(4, 0));
+    EXPECT_EQ(RGB(0, 0, 25), canvas.At(4, 5));
+
+    // From both sides to the middle: the edges keep the start colour.
+    DrawGradientRect(canvas.dc(), r, RGB(200, 0, 0), RGB(0, 0, 0), 1);
+    EXPECT_EQ(RGB(200, 0, 0), canvas.At(0, 2));
+    EXPECT_EQ(canvas.At(1, 2), canvas.At(9, 2));
+    EXPECT_EQ(RGB(0, 0, 0), canvas.At(5, 2));
+
+    // A one-pixel band has no steps: drawn in the start colour, no division by zero.
+    RECT thin{2, 0, 3, 6};
+    DrawGradientRect(canvas.dc(), thin, RGB(7, 8, 9), RGB(200, 200, 200), 1);
+    EXPECT_EQ(RGB(7, 8, 9), canvas.At(2, 1));
+}
+
+TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
+{
+    DibCanvas source(20, 10), dest(20, 10);
+    source.Fill(RGB(255, 255, 255));
+    source.FillRect_(5, 2, 10, 6, RGB(10, 200, 30));
+    dest.Fill(RGB(0, 0, 255));
+    TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(255, 255, 255));
+    EXPECT_EQ(RGB(0, 0, 255), dest.At(0, 0));
+    EXPECT_EQ(RGB(0, 0, 255), dest.At(19, 9));
+    EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
+
+    // A key colour that does not occur copies the image whole.
+    dest.Fill(RGB(0, 0, 255));
+    TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(1, 2, 3));
+    EXPECT_EQ(RGB(255, 255, 255), dest.At(0, 0));
+    EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
+}
+
+TEST(DrawRoutines, TransparentBlitWiderThanTheSharedMask)
+{
+    const int w = 1300, h = 40;
+    DibCanvas source(w, h), dest(w, h);
+    source.Fill(RGB(255, 255, 255));
+    source.FillRect_(1100, 10, 1200, 20, RGB(200, 0, 0));
+    dest.Fill(RGB(0, 128, 0));
+    TransparentBlitColourKey(dest.dc(), 0, 0, w, h, source.dc(), 0, 0, RGB(255, 255, 255));
+    // Beyond x = 1000 the key colour is still left out and the image copied.
+    EXPECT_EQ(RGB(0, 128, 0), dest.At(1050, 5));
+    EXPECT_EQ(RGB(0, 128, 0), dest.At(1299, 39));
+    EXPECT_EQ(RGB(200, 0, 0), dest.At(1150, 15));
+    EXPECT_EQ(RGB(0, 128, 0), dest.At(10, 10));
+}
+
+TEST(DrawRoutines, FocusRectangleTwiceRestores)
+{
+    DibCanvas canvas(30, 30);
+    canvas.Fill(RGB(40, 90, 160));
+    auto before = canvas.Pixels();
+    RECT r{20, 25, 3, 4}; // not normalised
+    DrawFocusRectangle(canvas.dc(), r);
+    EXPECT_NE(before, canvas.Pixels());
+    DrawFocusRectangle(canvas.dc(), r);
+    EXPECT_EQ(before, canvas.Pixels());
+    RECT empty{5, 5, 5, 5};
+    DrawFocusRectangle(canvas.dc(), empty);
+    EXPECT_EQ(before, canvas.Pixels());
+}
+
+TEST(DrawRoutines, LineAndSizes)
+{
+    DibCanvas canvas(10, 10);
+    canvas.Fill(RGB(255, 255, 255));
+    DrawLine(canvas.dc(), 1, 5, 8, 5, RGB(255, 0, 0));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.At(1, 5));
+    EXPECT_EQ(RGB(255, 0, 0), canvas.At(7, 5));
+    EXPECT_EQ(RGB(255, 255, 255), canvas.At(8, 5)); // end point not painted
+
+    HBITMAP bitmap = CreateBitmap(17, 9, 1, 1, nullptr);
+    SIZE s = GetBitmapSize(bitmap);
+    EXPECT_EQ(17, s.cx);
+    EXPECT_EQ(9, s.cy);
+    DeleteObject(bitmap);
+    s = GetBitmapSize(nullptr);
+    EXPECT_EQ(0, s.cx);
+    s = GetBitmapResourceSize(54321);
+    EXPECT_EQ(0, s.cx);
+    EXPECT_EQ(0, s.cy);
+
+    HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
+    s = GetIconSize(icon);
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), s.cx);
+}
