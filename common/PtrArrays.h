@@ -1,0 +1,193 @@
+#pragma once
+// The system's pointer containers, on the class library's typed pointer array:
+//   CovPtrArray<T>   pointers to objects it never deletes;
+//   CGCPtrArray<T>   the same, deleting its elements on removal,
+//                    replacement and destruction while it owns them;
+//   CIArray<I>       interface pointers, each holding one reference.
+// Index behaviour is the base array's: out-of-range GetAt/ElementAt/SetAt
+// throw CInvalidArgException. None of them locks anything.
+#include <windows.h>
+#include <unknwn.h>
+#include "platform/mfc/afxcoll.h"
+#include "common/Interfaces.h"
+
+template <class T>
+class CovPtrArray : public CTypedPtrArray<CPtrArray, T*>
+{
+    typedef CTypedPtrArray<CPtrArray, T*> Base;
+
+public:
+    CovPtrArray() = default;
+    ~CovPtrArray() override { CPtrArray::RemoveAll(); }
+
+    // Index of the first element that is p (pointer identity), or -1.
+    int Find(T* p) const
+    {
+        for (INT_PTR i = 0; i < this->GetSize(); ++i)
+            if (Base::GetAt(i) == p)
+                return static_cast<int>(i);
+        return -1;
+    }
+    bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
+};
+
+template <class T>
+class CGCPtrArray : public CovPtrArray<T>
+{
+    typedef CovPtrArray<T> Base;
+
+public:
+    explicit CGCPtrArray(bool owns = true) : m_owns(owns) {}
+    ~CGCPtrArray() override { RemoveAll(); }
+
+    void SetOwns(bool owns) { m_owns = owns; }
+    bool GetOwns() const { return m_owns; }
+
+    // Owning: deletes every non-null element (ascending), then empties.
+    void RemoveAll()
+    {
+        if (m_owns)
+            DeleteRange(0, this->GetSize());
+        Base::RemoveAll();
+    }
+
+    // Owning: deletes the non-null elements i..i+count-1, then removes the
+    // slots. A range outside the array throws before anything is deleted.
+    void RemoveAt(INT_PTR i, INT_PTR count = 1)
+    {
+        if (i < 0 || count < 0 || i + count > this->GetSize())
+            AfxThrowInvalidArgException();
+        if (m_owns)
+            DeleteRange(i, count);
+        Base::RemoveAt(i, count);
+    }
+
+    // Owning: deletes the element at i first, unless it is p itself.
+    void SetAt(INT_PTR i, T* p)
+    {
+        T* old = Base::GetAt(i); // bounds test
+        if (m_owns && old && old != p)
+            delete old;
+        Base::SetAt(i, p);
+    }
+
+    // Removes (and, owning, deletes) p; false when p is not held.
+    bool Remove(T* p)
+    {
+        const int i = this->Find(p);
+        if (i < 0)
+            return false;
+        RemoveAt(i, 1);
+        return true;
+    }
+
+private:
+    void DeleteRange(INT_PTR first, INT_PTR count)
+    {
+        for (INT_PTR i = first; i < first + count; ++i)
+            delete Base::GetAt(i);
+    }
+
+    bool m_owns;
+};
+
+template <class I>
+class CIArray : public CTypedPtrArray<CPtrArray, I*>
+{
+    typedef CTypedPtrArray<CPtrArray, I*> Base;
+
+public:
+    CIArray() = default;
+    ~CIArray() override { RemoveAll(); }
+
+    // A null p is refused with -1. Otherwise p gets one reference and is
+    // appended; answers its index.
+    virtual INT_PTR Add(I* p)
+    {
+        if (!p)
+            return -1;
+        if (m_holdsRefs)
+            p->AddRef();
+        try {
+            return Base::Add(p);
+        } catch (...) {
+            if (m_holdsRefs)
+                p->Release();
+            throw;
+        }
+    }
+
+    // Replaces the element at i: p gets its reference before the old
+    // element loses its own, so storing the held pointer again is harmless.
+    void SetAt(INT_PTR i, I* p)
+    {
+        I* old = Base::GetAt(i); // bounds test
+        if (p)
+            p->AddRef();
+        Base::SetAt(i, p);
+        if (old)
+            old->Release();
+    }
+
+    // As SetAt, growing the array when i >= size (new slots stay null).
+    void SetAtGrow(INT_PTR i, I* p)
+    {
+        if (i < 0)
+            AfxThrowInvalidArgException();
+        I* old = i < this->GetSize() ? Base::GetAt(i) : nullptr;
+        if (p)
+            p->AddRef();
+        try {
+            Base::SetAtGrow(i, p);
+        } catch (...) {
+            if (p)
+                p->Release();
+            throw;
+        }
+        if (old)
+            old->Release();
+    }
+
+    // First index whose element is the same object as p (COM identity),
+    // or -1. Null elements are skipped.
+    int Find(I* p) const
+    {
+        if (!p)
+            return -1;
+        for (INT_PTR i = 0; i < this->GetSize(); ++i) {
+            I* e = Base::GetAt(i);
+            if (e && IsSameObject(e, p))
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+    bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
+
+    // Releases the non-null elements i..i+count-1 (ascending), then
+    // removes the slots. A range outside the array throws first.
+    void RemoveAt(INT_PTR i, INT_PTR count = 1)
+    {
+        if (i < 0 || count < 0 || i + count > this->GetSize())
+            AfxThrowInvalidArgException();
+        if (m_holdsRefs)
+            ReleaseRange(i, count);
+        Base::RemoveAt(i, count);
+    }
+
+    void RemoveAll()
+    {
+        if (m_holdsRefs)
+            ReleaseRange(0, this->GetSize());
+        Base::RemoveAll();
+    }
+
+private:
+    void ReleaseRange(INT_PTR first, INT_PTR count)
+    {
+        for (INT_PTR i = first; i < first + count; ++i)
+            if (I* e = Base::GetAt(i))
+                e->Release();
+    }
+
+    bool m_holdsRefs = true;
+};

@@ -1,0 +1,3 @@
+#include "platform/mfc/afxcmdtarget.h"
+
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
