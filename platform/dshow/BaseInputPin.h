@@ -1,0 +1,52 @@
+#pragma once
+// CBaseInputPin: an input pin that receives samples through IMemInputPin.
+//
+// Allocators: GetAllocator hands out the one the upstream pin was told about,
+// or a new system memory allocator (CLSID_MemoryAllocator). Streaming checks:
+// Receive answers VFW_E_NOT_CONNECTED unconnected, VFW_E_WRONG_STATE while the
+// filter is stopped and S_FALSE while flushing. A sample that carries a new
+// media type is checked first and refused with VFW_E_INVALIDMEDIATYPE.
+#include <windows.h>
+#include <strmif.h>
+#include <vfwmsgs.h>
+
+#include <atomic>
+
+#include "platform/dshow/BasePin.h"
+
+class CBaseInputPin : public CBasePin, public IMemInputPin {
+public:
+    CBaseInputPin(const wchar_t* name, CBaseFilter* filter);
+    ~CBaseInputPin() override;
+
+    DECLARE_IUNKNOWN
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+
+    // IMemInputPin
+    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
+    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
+    STDMETHODIMP ReceiveCanBlock() override;
+
+    // IPin streaming calls: the base tracks the flushing state only.
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+
+    HRESULT BreakConnect() override;
+    HRESULT Inactive() override;
+
+    // S_OK when a sample may be processed now (see above for the other answers).
+    HRESULT CheckStreaming();
+    bool IsFlushing() const { return m_flushing; }
+    bool IsReadOnly() const { return m_readOnly; }
+    // The allocator the upstream pin uses (not counted), or null.
+    IMemAllocator* Allocator();
+
+protected:
+    IMemAllocator* m_allocator = nullptr;
+    bool m_readOnly = false;
+    std::atomic<bool> m_flushing{false};
+};

@@ -1,0 +1,32 @@
+#pragma once
+// CEnumPins: IEnumPins over the pins a filter had when the enumerator was made.
+// The enumerator holds a reference to each pin (and so to the filter).
+#include <windows.h>
+#include <strmif.h>
+#include <vfwmsgs.h>
+
+#include <vector>
+
+#include "platform/dshow/Unknown.h"
+
+class CBaseFilter;
+
+class CEnumPins : public CUnknown, public IEnumPins {
+public:
+    explicit CEnumPins(CBaseFilter* filter);
+    ~CEnumPins() override;
+
+    DECLARE_IUNKNOWN
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+
+    STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
+    STDMETHODIMP Skip(ULONG count) override;
+    STDMETHODIMP Reset() override;
+    STDMETHODIMP Clone(IEnumPins** copy) override;
+
+private:
+    CEnumPins(const std::vector<IPin*>& pins, size_t position);
+
+    std::vector<IPin*> m_pins;
+    size_t m_position = 0;
+};

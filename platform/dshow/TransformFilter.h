@@ -1,0 +1,98 @@
+#pragma once
+// CTransformFilter: a filter with one input and one output pin that turns each
+// input sample into an output sample (Transform) and passes everything else
+// through: end of stream, flushes and new segments go downstream, seeking asked
+// of the output pin goes upstream. The output pin connects only after the
+// input pin. The pins are made on the first GetPin and owned by the filter;
+// a derived filter may make pins of its own there (input first).
+#include <windows.h>
+#include <strmif.h>
+#include <vfwmsgs.h>
+
+#include "platform/dshow/BaseFilter.h"
+#include "platform/dshow/BaseInputPin.h"
+#include "platform/dshow/BaseOutputPin.h"
+#include "platform/dshow/SeekingPassThru.h"
+
+class CTransformFilter;
+
+class CTransformInputPin : public CBaseInputPin {
+public:
+    CTransformInputPin(const wchar_t* name, CTransformFilter* filter);
+
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT SetMediaType(const CMediaType* mt) override;
+    HRESULT CheckConnect(IPin* pin) override;
+    HRESULT BreakConnect() override;
+    HRESULT CompleteConnect(IPin* receivePin) override;
+
+protected:
+    CTransformFilter* m_transform;
+};
+
+class CTransformOutputPin : public CBaseOutputPin {
+public:
+    // The filter's input pin must exist already: seeking is passed through it.
+    CTransformOutputPin(const wchar_t* name, CTransformFilter* filter);
+
+    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT GetMediaType(int index, CMediaType* mt) override;
+    HRESULT SetMediaType(const CMediaType* mt) override;
+    HRESULT CheckConnect(IPin* pin) override;
+    HRESULT BreakConnect() override;
+    HRESULT CompleteConnect(IPin* receivePin) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+
+protected:
+    CTransformFilter* m_transform;
+    CSeekingPassThru m_seeking;
+};
+
+class CTransformFilter : public CBaseFilter {
+public:
+    CTransformFilter(const wchar_t* name, const CLSID& clsid);
+    ~CTransformFilter() override;
+
+    int GetPinCount() override { return 2; }
+    CBasePin* GetPin(int n) override;
+    CTransformInputPin* InputPin() { return m_input; }
+    CTransformOutputPin* OutputPin() { return m_output; }
+
+    // What the derived filter decides.
+    virtual HRESULT CheckInputType(const CMediaType* mt) = 0;
+    virtual HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) = 0;
+    virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
+    virtual HRESULT GetMediaType(int index, CMediaType* mt) = 0;
+    // Fills `out` from `in`: S_OK delivers it, S_FALSE drops it.
+    virtual HRESULT Transform(IMediaSample* in, IMediaSample* out);
+
+    // Connection hooks per side; they do nothing here.
+    virtual HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* mt);
+    virtual HRESULT CheckConnect(PIN_DIRECTION direction, IPin* pin);
+    virtual HRESULT BreakConnect(PIN_DIRECTION direction);
+    virtual HRESULT CompleteConnect(PIN_DIRECTION direction, IPin* receivePin);
+
+    // Streaming, called by the input pin once its own checks passed.
+    virtual HRESULT Receive(IMediaSample* sample);
+    virtual HRESULT EndOfStream();
+    virtual HRESULT BeginFlush();
+    virtual HRESULT EndFlush();
+    virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+
+protected:
+    // Makes the standard pins when none exist; false on allocation failure.
+    bool MakeStandardPins();
+    // Copies times, flags and media type of `from` to `to` (not the data).
+    static void CopySampleProperties(IMediaSample* from, IMediaSample* to);
+
+    CTransformInputPin* m_input = nullptr;
+    CTransformOutputPin* m_output = nullptr;
+};
