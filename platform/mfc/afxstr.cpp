@@ -390,7 +390,7 @@ void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
     m_s.resize(old + static_cast<size_t>(n));
 }
 
-void CString::Format(LPCWSTR pszFormat, ...)
+void CString::FormatArgs(LPCWSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
@@ -398,7 +398,7 @@ void CString::Format(LPCWSTR pszFormat, ...)
     va_end(args);
 }
 
-void CString::Format(UINT nFormatID, ...)
+void CString::FormatIdArgs(UINT nFormatID, ...)
 {
     CString format;
     if (!format.LoadString(nFormatID))
@@ -409,7 +409,7 @@ void CString::Format(UINT nFormatID, ...)
     va_end(args);
 }
 
-void CString::AppendFormat(LPCWSTR pszFormat, ...)
+void CString::AppendFormatArgs(LPCWSTR pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);

@@ -6,12 +6,15 @@
 #include <windows.h>
 #include <cstdarg>
 #include <string>
+#include <type_traits>
 
 // The module whose string table LoadString reads. Defaults to the
 // executable (GetModuleHandle(NULL)); a program may switch it, e.g. to a
 // resource library.
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE hResource);
+
+class CStringA;
 
 class CString
 {
@@ -91,10 +94,17 @@ public:
 
     // printf-style formatting with the Windows meaning of the conversions:
     // %s / %c take wide arguments, %S / %C narrow ones, %I64d is 64-bit, and
-    // the decimal point is always '.'. Pass CString arguments as (LPCTSTR).
-    void Format(LPCWSTR pszFormat, ...);
-    void Format(UINT nFormatID, ...);           // format from the string table
-    void AppendFormat(LPCWSTR pszFormat, ...);
+    // the decimal point is always '.'. CString and CStringA arguments are
+    // handed on as their text pointers; other class-type arguments are
+    // refused at compile time.
+    template <class... A>
+    void Format(LPCWSTR pszFormat, const A&... args) { FormatArgs(pszFormat, Vararg(args)...); }
+    // Format string nFormatID of the string table (CInvalidArgException
+    // when there is no such string).
+    template <class... A>
+    void Format(UINT nFormatID, const A&... args) { FormatIdArgs(nFormatID, Vararg(args)...); }
+    template <class... A>
+    void AppendFormat(LPCWSTR pszFormat, const A&... args) { AppendFormatArgs(pszFormat, Vararg(args)...); }
     void FormatV(LPCWSTR pszFormat, va_list args);
     void AppendFormatV(LPCWSTR pszFormat, va_list args);
 
@@ -114,6 +124,21 @@ public:
     const std::wstring& str() const { return m_s; }
 
 private:
+    void FormatArgs(LPCWSTR pszFormat, ...);
+    void FormatIdArgs(UINT nFormatID, ...);
+    void AppendFormatArgs(LPCWSTR pszFormat, ...);
+
+    template <class T, class = std::enable_if_t<!std::is_base_of<CString, T>::value &&
+                                                !std::is_base_of<CStringA, T>::value>>
+    static const T& Vararg(const T& v)
+    {
+        static_assert(std::is_trivially_copyable<std::decay_t<T>>::value,
+                      "pass text to Format as a pointer (LPCTSTR)");
+        return v;
+    }
+    static LPCWSTR Vararg(const CString& s) { return s.GetString(); }
+    static LPCSTR Vararg(const CStringA& s);
+
     std::wstring m_s;
 };
 
@@ -165,6 +190,8 @@ public:
 private:
     std::string m_s;
 };
+
+inline LPCSTR CString::Vararg(const CStringA& s) { return s.GetString(); }
 
 // Wide text from bytes in the given code page (MultiByteToWideChar).
 CString AfxWideFromBytes(const char* pch, int nLength, UINT codePage = CP_ACP);

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+#include "common/Interfaces.h"
+#include "common/PtrArrays.h"
+
+namespace {
+
+struct IFirst : public IUnknown
+{
+    virtual int First() = 0;
+};
+struct ISecond : public IUnknown
+{
+    virtual int Second() = 0;
+};
+// {0F8B5A52-7C1E-4B0C-9D0A-3E6F1C2B4A01}
+inline constexpr IID IID_IFirst = {0x0F8B5A52, 0x7C1E, 0x4B0C, {0x9D, 0x0A, 0x3E, 0x6F, 0x1C, 0x2B, 0x4A, 0x01}};
+// {0F8B5A52-7C1E-4B0C-9D0A-3E6F1C2B4A02}
+inline constexpr IID IID_ISecond = {0x0F8B5A52, 0x7C1E, 0x4B0C, {0x9D, 0x0A, 0x3E, 0x6F, 0x1C, 0x2B, 0x4A, 0x02}};
+// {0F8B5A52-7C1E-4B0C-9D0A-3E6F1C2B4A03}: an id nobody implements
+inline constexpr IID IID_INobody = {0x0F8B5A52, 0x7C1E, 0x4B0C, {0x9D, 0x0A, 0x3E, 0x6F, 0x1C, 0x2B, 0x4A, 0x03}};
+
+// A test object with two interfaces; *destroyed is set by its destructor.
+class CTwoFaces : public IFirst, public ISecond
+{
+public:
+    CTwoFaces(bool* destroyed, LONG initialRefs = 0) : m_refs(initialRefs), m_destroyed(destroyed) {}
+    virtual ~CTwoFaces() { if (m_destroyed) *m_destroyed = true; }
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        return AnswerQueryInterface(riid, ppv, {
+            {IID_IUnknown, static_cast<IFirst*>(this)},
+            {IID_IFirst, static_cast<IFirst*>(this)},
+            {IID_ISecond, static_cast<ISecond*>(this)}});
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_refs.Release(this); }
+    int First() override { return 1; }
+    int Second() override { return 2; }
+
+    LONG Count() const { return m_refs.Get(); }
+
+private:
+    CRefCount m_refs;
+    bool* m_destroyed;
+};
+
+TEST(QueryInterface, AnswersTheMatchingSubObjectWithAReference)
+{
+    bool destroyed = false;
+    CTwoFaces* obj = new CTwoFaces(&destroyed);
+    CIPtr<IFirst> first(obj);
+    EXPECT_EQ(1, obj->Count());
+
+    void* out = reinterpret_cast<void*>(0x1234);
+    EXPECT_EQ(S_OK, obj->QueryInterface(IID_ISecond, &out));
+    EXPECT_EQ(static_cast<ISecond*>(obj), out);
+    EXPECT_NE(static_cast<void*>(static_cast<IFirst*>(obj)), out); // a different sub-object
+    EXPECT_EQ(2, obj->Count());
+    EXPECT_EQ(2, static_cast<ISecond*>(out)->Second());
+    static_cast<ISecond*>(out)->Release();
+
+    out = nullptr;
+    EXPECT_EQ(S_OK, obj->QueryInterface(IID_IUnknown, &out));
+    EXPECT_EQ(static_cast<void*>(static_cast<IUnknown*>(static_cast<IFirst*>(obj))), out);
+    static_cast<IUnknown*>(out)->Release();
+
+    out = reinterpret_cast<void*>(0x1234);
+    EXPECT_EQ(E_NOINTERFACE, obj->QueryInterface(IID_INobody, &out));
+    EXPECT_EQ(nullptr, out);
+    EXPECT_EQ(E_INVALIDARG, obj->QueryInterface(IID_IFirst, nullptr));
+    EXPECT_EQ(1, obj->Count());
+
+    // The smart pointer's query and COM identity across the two faces.
+    CIPtr<ISecond> second;
+    EXPECT_EQ(S_OK, second.QueryFrom(first, IID_ISecond));
+    EXPECT_EQ(2, obj->Count());
+    EXPECT_TRUE(IsSameObject(first, second));
+    bool otherDestroyed = false;
+    CIPtr<IFirst> other(new CTwoFaces(&otherDestroyed));
+    EXPECT_FALSE(IsSameObject(first, other));
+
+    first = nullptr;
+    EXPECT_FALSE(destroyed);
+    second.Release();
+    EXPECT_TRUE(destroyed);          // the last reference deleted it
+}
+
+TEST(SmartPointer, CopyMoveAssignAndOutParameter)
+{
+    bool destroyed = false;
+    CTwoFaces* obj = new CTwoFaces(&destroyed, 1); // starts with the creator's reference
+    {
+        CIPtr<IFirst> a;
+        a.Attach(obj);               // takes the creator's reference over
+        EXPECT_EQ(1, obj->Count());
+        CIPtr<IFirst> b(a);
+        EXPECT_EQ(2, obj->Count());
+        CIPtr<IFirst> c(std::move(b));
+        EXPECT_EQ(2, obj->Count());
+        EXPECT_EQ(nullptr, b.Get());
+        c = a.Get();                 // assigning the pointer it already holds
+        EXPECT_EQ(2, obj->Count());
+        c = c;
+        EXPECT_EQ(2, obj->Count());
+        // As an out-parameter: the old reference is let go first.
+        EXPECT_EQ(S_OK, obj->QueryInterface(IID_IFirst, reinterpret_cast<void**>(&c)));
+        EXPECT_EQ(2, obj->Count());
+        IFirst* raw = c.Detach();
+        EXPECT_EQ(2, obj->Count());
+        raw->Release();
+        EXPECT_EQ(1, obj->Count());
+    }
+    EXPECT_TRUE(destroyed);
+}
+
+TEST(ReturnInterface, FillsTheOutParameterWithAReference)
+{
+    bool destroyed = false;
+    CIPtr<IFirst> held(new CTwoFaces(&destroyed));
+    IFirst* out = nullptr;
+    EXPECT_TRUE(ReturnInterface(held, &out));
+    EXPECT_EQ(held.Get(), out);
+    EXPECT_EQ(2, static_cast<CTwoFaces*>(out)->Count());
+    out->Release();
+
+    IFirst* untouched = reinterpret_cast<IFirst*>(0x1234);
+    EXPECT_FALSE(ReturnInterface(static_cast<IFirst*>(nullptr), &untouched));
+    EXPECT_EQ(reinterpret_cast<IFirst*>(0x1234), untouched);
+    EXPECT_FALSE(ReturnInterface(held, static_cast<IFirst**>(nullptr)));
+    EXPECT_EQ(1, static_cast<CTwoFaces*>(held.Get())->Count());
+}
+
+TEST(InterfaceArray, NullIsRefusedAndTheSameObjectTwiceHoldsTwoReferences)
+{
+    bool destroyed = false;
+    CTwoFaces* obj = new CTwoFaces(&destroyed);
+    CIArray<IFirst> arr;
+    EXPECT_EQ(-1, arr.Add(nullptr));
+    EXPECT_EQ(0, arr.GetSize());
+    EXPECT_EQ(0, arr.Add(obj));
+    EXPECT_EQ(1, arr.Add(obj));
+    EXPECT_EQ(2, obj->Count());
+    arr.RemoveAt(0);
+    EXPECT_EQ(1, obj->Count());
+    EXPECT_FALSE(destroyed);
+    arr.Add(obj);
+    arr.RemoveAll();
+    EXPECT_TRUE(destroyed);
+}
+
+TEST(InterfaceArray, SetAtWithTheHeldPointerKeepsTheObjectAlive)
+{
+    bool destroyed = false;
+    CTwoFaces* obj = new CTwoFaces(&destroyed);
+    CIArray<IFirst> arr;
+    arr.Add(obj);                    // the array holds the only reference
+    arr.SetAt(0, obj);
+    EXPECT_FALSE(destroyed);
+    EXPECT_EQ(1, obj->Count());
+
+    bool otherDestroyed = false;
+    CTwoFaces* other = new CTwoFaces(&otherDestroyed);
+    arr.SetAt(0, other);             // the replaced element is released
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(1, other->Count());
+    arr.SetAt(0, nullptr);
+    EXPECT_TRUE(otherDestroyed);
+    EXPECT_THROW(arr.SetAt(1, nullptr), CInvalidArgException*);
+}
+
+TEST(InterfaceArray, SetAtGrowPastTheEndLeavesEmptySlots)
+{
+    bool destroyed = false;
+    CTwoFaces* obj = new CTwoFaces(&destroyed);
+    {
+        CIArray<IFirst> arr;
+        arr.Add(obj);
+        arr.SetAtGrow(arr.GetSize() + 2, obj);   // grows by three slots
+        ASSERT_EQ(4, arr.GetSize());
+        EXPECT_EQ(nullptr, arr[1]);
+        EXPECT_EQ(nullptr, arr[2]);
+        EXPECT_EQ(obj, static_cast<CTwoFaces*>(arr[3]));
+        EXPECT_EQ(2, obj->Count());
+        arr.SetAtGrow(0, obj);                   // inside: replaces itself
+        EXPECT_EQ(2, obj->Count());
+        EXPECT_FALSE(arr.IsValidIndex(4));
+        EXPECT_FALSE(arr.IsValidIndex(-1));
+        EXPECT_TRUE(arr.IsValidIndex(3));
+    }                                            // destruction skips the null slots
+    EXPECT_TRUE(destroyed);
+}
+
+TEST(InterfaceArray, FindUsesComIdentity)
+{
+    bool destroyed = false;
+    CTwoFaces* obj = new CTwoFaces(&destroyed);
+    CIArray<IUnknown> arr;
+    arr.SetAtGrow(1, static_cast<IFirst*>(obj));  // slot 0 stays null
+    EXPECT_EQ(1, arr.Find(static_cast<ISecond*>(obj)));
+    EXPECT_EQ(1, obj->Count());       // the identity queries were released
+    bool otherDestroyed = false;
+    CIPtr<IFirst> other(new CTwoFaces(&otherDestroyed));
+    EXPECT_EQ(-1, arr.Find(other));
+    EXPECT_EQ(-1, arr.Find(nullptr));
+    arr.RemoveAll();
+    EXPECT_TRUE(destroyed);
+}
+
+} // namespace
