@@ -1,0 +1,100 @@
+#include "common/FormatSpecifiers.h"
+#include <cwchar>
+
+namespace {
+
+bool IsFlag(wchar_t c)
+{
+    return c == L'-' || c == L'+' || c == L' ' || c == L'#' || c == L'0';
+}
+
+bool IsDigit(wchar_t c)
+{
+    return c >= L'0' && c <= L'9';
+}
+
+// Normalises conversion letters that take the same argument type.
+wchar_t NormalisedConversion(wchar_t c)
+{
+    switch (c) {
+    case L'i':
+        return L'd';
+    case L'o':
+    case L'x':
+    case L'X':
+        return L'u';
+    default:
+        return c;
+    }
+}
+
+} // namespace
+
+std::wstring FormatSignature(const wchar_t* format)
+{
+    std::wstring signature;
+    if (format == nullptr)
+        return signature;
+    const wchar_t* p = format;
+    while (*p != 0) {
+        if (*p != L'%') {
+            ++p;
+            continue;
+        }
+        ++p;
+        if (*p == L'%') {
+            ++p;
+            continue;
+        }
+        if (*p == 0) {
+            signature += L"!|";
+            break;
+        }
+        while (IsFlag(*p))
+            ++p;
+        if (*p == L'*') {
+            signature += L'*';
+            ++p;
+        } else {
+            while (IsDigit(*p))
+                ++p;
+        }
+        if (*p == L'.') {
+            ++p;
+            if (*p == L'*') {
+                signature += L'*';
+                ++p;
+            } else {
+                while (IsDigit(*p))
+                    ++p;
+            }
+        }
+        // Size prefixes of the C run time: h, hh, l, ll, L, w, I, I32, I64.
+        for (;;) {
+            if (*p == L'h' || *p == L'l' || *p == L'L' || *p == L'w') {
+                signature += *p++;
+            } else if (*p == L'I') {
+                signature += *p++;
+                if ((p[0] == L'3' && p[1] == L'2') || (p[0] == L'6' && p[1] == L'4')) {
+                    signature += p[0];
+                    signature += p[1];
+                    p += 2;
+                }
+            } else {
+                break;
+            }
+        }
+        if (*p == 0) {
+            signature += L"!|";
+            break;
+        }
+        signature += NormalisedConversion(*p++);
+        signature += L'|';
+    }
+    return signature;
+}
+
+bool HaveSameFormatSpecifiers(const wchar_t* a, const wchar_t* b)
+{
+    return FormatSignature(a) == FormatSignature(b);
+}

@@ -1,0 +1,60 @@
+// Version strings of the program's own resource, and the resource loaders.
+#include <gtest/gtest.h>
+
+#include "common/ResLoader.h"
+#include "common/VersionInfo.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+TEST(VersionInfo, ProgramsOwnVersionStrings)
+{
+    // The test program links the program's resources, version included.
+    CVersionInfo info;
+    EXPECT_STREQ(L"Velmora Ravelin", info.GetProductName());
+    EXPECT_STREQ(L"1.0.0.5", info.GetProductVersion());
+    EXPECT_STREQ(L"Velmora Ravelin", info.GetFileDescription());
+    EXPECT_STREQ(L"Velmora Ravelin", info.GetInternalName());
+    EXPECT_STREQ(L"1, 0, 0, 5", info.GetValue(L"FileVersion"));
+    EXPECT_STREQ(L"", info.GetSpecialBuild());
+    EXPECT_STREQ(L"", info.GetValue(L"NoSuchKey"));
+}
+
+TEST(VersionInfo, ModuleWithoutVersionAnswersEmpty)
+{
+    std::wstring path = testsupport::ScratchDir(L"version") + L"\\plain.dll";
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, "MZ not really", 13));
+    CVersionInfo info(path.c_str());
+    EXPECT_STREQ(L"", info.GetProductName());
+    EXPECT_STREQ(L"", info.GetProductVersion());
+    CVersionInfo missing(L"C:\\no\\such\\module.dll");
+    EXPECT_STREQ(L"", missing.GetCompanyName());
+}
+
+TEST(ResLoader, LoadsBytesOfAnyType)
+{
+    CResLoader loader;
+    ASSERT_TRUE(loader.Load(L"BLOB", 61014));
+    ASSERT_EQ(4u, loader.GetSize());
+    const BYTE* data = static_cast<const BYTE*>(loader.GetData());
+    EXPECT_EQ(0x01, data[0]);
+    EXPECT_EQ(0x04, data[3]);
+
+    CResLoader absent;
+    EXPECT_FALSE(absent.Load(L"BLOB", 61099));
+    EXPECT_EQ(nullptr, absent.GetData());
+    CResHMemLoader handleOnly;
+    EXPECT_TRUE(handleOnly.Load(L"TEXT", 61010));
+    EXPECT_EQ(12u, handleOnly.GetSize());
+}
+
+TEST(ResLoader, TextResourceWithAndWithoutMark)
+{
+    EXPECT_STREQ(L"Licence text", LoadTextResource(61010));
+    EXPECT_STREQ(L"Gr\u00fc\u00df Gott\r\nLine two", LoadTextResource(61011));
+    EXPECT_STREQ(L"A", LoadTextResource(61012)); // one byte: ANSI
+    EXPECT_STREQ(L"", LoadTextResource(61013));  // the mark alone
+    EXPECT_STREQ(L"", LoadTextResource(61099));  // missing
+}
+
+} // namespace
