@@ -243,13 +243,18 @@ STDMETHODIMP CBasePin::QueryDirection(PIN_DIRECTION* direction)
 
 STDMETHODIMP CBasePin::QueryId(LPWSTR* id)
 {
+    return AllocId(m_name.c_str(), id);
+}
+
+HRESULT CBasePin::AllocId(const wchar_t* text, LPWSTR* id)
+{
     if (!id)
         return E_POINTER;
-    size_t bytes = (m_name.size() + 1) * sizeof(wchar_t);
+    size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
     *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
     if (!*id)
         return E_OUTOFMEMORY;
-    memcpy(*id, m_name.c_str(), bytes);
+    memcpy(*id, text, bytes);
     return S_OK;
 }
 

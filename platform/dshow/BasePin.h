@@ -67,6 +67,8 @@ public:
     double CurrentRate() const { return m_segmentRate; }
 
 protected:
+    // `text` as a CoTaskMemAlloc'ed string in *id (for QueryId).
+    static HRESULT AllocId(const wchar_t* text, LPWSTR* id);
     HRESULT AgreeMediaType(IPin* receivePin, const CMediaType* mt);
     HRESULT TryMediaTypes(IPin* receivePin, const CMediaType* partial, IEnumMediaTypes* types);
     HRESULT AttemptConnection(IPin* receivePin, const CMediaType* mt);

@@ -1,6 +1,5 @@
 #include "platform/dshow/BaseRenderer.h"
 
-#include <cstring>
 #include <evcode.h>
 
 namespace {
@@ -32,18 +31,6 @@ STDMETHODIMP CRendererInputPin::EndFlush()
     HRESULT hr = m_renderer->EndFlush();
     CBaseInputPin::EndFlush();
     return hr;
-}
-
-STDMETHODIMP CRendererInputPin::QueryId(LPWSTR* id)
-{
-    if (!id)
-        return E_POINTER;
-    static const wchar_t kId[] = L"In";
-    *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof(kId)));
-    if (!*id)
-        return E_OUTOFMEMORY;
-    memcpy(*id, kId, sizeof(kId));
-    return S_OK;
 }
 
 HRESULT CRendererInputPin::CheckMediaType(const CMediaType* mt)

@@ -32,7 +32,6 @@ public:
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
-    STDMETHODIMP QueryId(LPWSTR* id) override;
 
     HRESULT CheckMediaType(const CMediaType* mt) override;
     HRESULT SetMediaType(const CMediaType* mt) override;

@@ -1,0 +1,46 @@
+#pragma once
+// CFrameChecker ("FrameChecker"): an in-place filter that passes every sample
+// through unchanged. The DirectShow reader puts it in its graph, where the
+// graph may place it on the decoding path.
+#include "platform/dshow/TransInPlaceFilter.h"
+
+class CFrameChecker : public CTransInPlaceFilter
+{
+public:
+    CFrameChecker();
+
+    HRESULT CheckInputType(const CMediaType* mt) override;
+    HRESULT Transform(IMediaSample* sample) override;
+    using CTransInPlaceFilter::Transform;
+    // Index 0 the input pin "Input", 1 the output pin "Output"; both are made
+    // on the first request, or neither.
+    CBasePin* GetPin(int n) override;
+
+    // A type both pins insist on when it is valid; it is never set.
+    const CMediaType& OwnType() const { return m_ownType; }
+
+private:
+    CMediaType m_ownType;
+};
+
+class CNullInPlaceInputPin : public CTransInPlaceInputPin
+{
+public:
+    explicit CNullInPlaceInputPin(CFrameChecker* filter);
+    STDMETHODIMP QueryId(LPWSTR* id) override;
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+
+private:
+    CFrameChecker* m_checker;
+};
+
+class CNullInPlaceOutputPin : public CTransInPlaceOutputPin
+{
+public:
+    explicit CNullInPlaceOutputPin(CFrameChecker* filter);
+    STDMETHODIMP QueryId(LPWSTR* id) override;
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+
+private:
+    CFrameChecker* m_checker;
+};
