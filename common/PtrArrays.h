@@ -8,6 +8,7 @@
 // throw CInvalidArgException. None of them locks anything.
 #include <windows.h>
 #include <unknwn.h>
+#include <vector>
 #include "platform/mfc/afxcoll.h"
 #include "common/Interfaces.h"
 
@@ -69,6 +70,16 @@ public:
         if (m_owns && old && old != p)
             delete old;
         Base::SetAt(i, p);
+    }
+
+    // Inside the array as SetAt (the replaced element is deleted when
+    // owning); past the end the array grows and the new slots stay null.
+    void SetAtGrow(INT_PTR i, T* p)
+    {
+        if (i >= 0 && i < this->GetSize())
+            SetAt(i, p);
+        else
+            Base::SetAtGrow(i, p);
     }
 
     // Removes (and, owning, deletes) p; false when p is not held.
@@ -148,6 +159,46 @@ public:
             old->Release();
     }
 
+    // Inserts count copies of p at i (growing the array when i >= size);
+    // each copy holds its own reference.
+    void InsertAt(INT_PTR i, I* p, INT_PTR count = 1)
+    {
+        if (i < 0 || count < 0)
+            AfxThrowInvalidArgException();
+        Base::InsertAt(i, p, count);
+        if (p)
+            for (INT_PTR n = 0; n < count; ++n)
+                p->AddRef();
+    }
+
+    // Appends src's elements, each with a reference of its own; answers
+    // the index of the first one.
+    INT_PTR Append(const CIArray& src)
+    {
+        const INT_PTR first = Base::Append(src);
+        AddRefRange(first, this->GetSize() - first);
+        return first;
+    }
+
+    // Becomes a copy of src: src's elements get their references before
+    // the old elements are released.
+    void Copy(const CIArray& src)
+    {
+        if (&src == this)
+            return;
+        const std::vector<I*> old(this->GetData(), this->GetData() + this->GetSize());
+        Base::Copy(src);
+        AddRefRange(0, this->GetSize());
+        for (I* e : old)
+            if (e)
+                e->Release();
+    }
+
+    // Reading only: a slot is written through SetAt, which keeps the
+    // references right.
+    I* operator[](INT_PTR i) const { return Base::GetAt(i); }
+    I*& ElementAt(INT_PTR i) = delete;
+
     // First index whose element is the same object as p (COM identity),
     // or -1. Null elements are skipped.
     int Find(I* p) const
@@ -182,6 +233,13 @@ public:
     }
 
 private:
+    void AddRefRange(INT_PTR first, INT_PTR count)
+    {
+        for (INT_PTR i = first; i < first + count; ++i)
+            if (I* e = Base::GetAt(i))
+                e->AddRef();
+    }
+
     void ReleaseRange(INT_PTR first, INT_PTR count)
     {
         for (INT_PTR i = first; i < first + count; ++i)

@@ -191,6 +191,35 @@ TEST(InterfaceArray, SetAtGrowPastTheEndLeavesEmptySlots)
     EXPECT_TRUE(destroyed);
 }
 
+TEST(InterfaceArray, InsertAppendAndCopyKeepReferencesRight)
+{
+    bool aGone = false, bGone = false;
+    CTwoFaces* a = new CTwoFaces(&aGone);
+    CTwoFaces* b = new CTwoFaces(&bGone);
+    {
+        CIArray<IFirst> one, two;
+        one.Add(a);
+        one.InsertAt(0, b, 2);           // b b a
+        one.InsertAt(5, a);              // b b a null null a
+        ASSERT_EQ(6, one.GetSize());
+        EXPECT_EQ(nullptr, one[3]);
+        EXPECT_EQ(2, a->Count());
+        EXPECT_EQ(2, b->Count());
+        two.Add(a);
+        EXPECT_EQ(1, two.Append(one));   // a b b a null null a
+        EXPECT_EQ(5, a->Count());
+        EXPECT_EQ(4, b->Count());
+        one.Copy(two);                   // one's old references go, two's come
+        EXPECT_EQ(6, a->Count());
+        EXPECT_EQ(4, b->Count());
+        two.RemoveAll();
+        one.RemoveAt(1, 2);
+        EXPECT_TRUE(bGone);
+        EXPECT_EQ(3, a->Count());
+    }
+    EXPECT_TRUE(aGone);
+}
+
 TEST(InterfaceArray, FindUsesComIdentity)
 {
     bool destroyed = false;

@@ -34,6 +34,13 @@ TEST(OwningArray, DeletesOnRemoveAtSetAtAndDestruction)
         EXPECT_THROW(arr.RemoveAt(3, 2), CInvalidArgException*);
         EXPECT_EQ(3u, deleted.size());       // a bad range deletes nothing
 
+        arr.SetAtGrow(0, new SNoted(&deleted, 11));   // replaces (and deletes) 10
+        EXPECT_EQ(1u, deleted.count(10));
+        arr.SetAtGrow(5, nullptr);                     // grows: nothing deleted
+        EXPECT_EQ(6, arr.GetSize());
+        arr.RemoveAt(4, 2);
+        EXPECT_EQ(4u, deleted.size());
+
         SNoted* three = arr[1];
         EXPECT_TRUE(arr.Remove(three));
         EXPECT_EQ(1u, deleted.count(3));
@@ -42,7 +49,7 @@ TEST(OwningArray, DeletesOnRemoveAtSetAtAndDestruction)
         EXPECT_EQ(1, arr.Find(static_cast<SNoted*>(arr[1])));
         EXPECT_EQ(-1, arr.Find(keep));
     }
-    EXPECT_EQ((std::set<int>{0, 1, 2, 3, 4, 10}), deleted);
+    EXPECT_EQ((std::set<int>{0, 1, 2, 3, 4, 10, 11}), deleted);
     EXPECT_EQ(0u, deleted.count(99));
     delete keep;
 }
