@@ -198,8 +198,7 @@ CString CString::Tokenize(LPCWSTR pszTokens, int& iStart) const
 
 int CString::Find(wchar_t ch, int iStart) const
 {
-    if (iStart < 0) iStart = 0;
-    if (iStart >= GetLength())
+    if (iStart < 0 || iStart >= GetLength())
         return -1;
     size_t pos = m_s.find(ch, static_cast<size_t>(iStart));
     return pos == std::wstring::npos ? -1 : static_cast<int>(pos);
@@ -207,10 +206,7 @@ int CString::Find(wchar_t ch, int iStart) const
 
 int CString::Find(LPCWSTR pszSub, int iStart) const
 {
-    if (!pszSub)
-        return -1;
-    if (iStart < 0) iStart = 0;
-    if (iStart > GetLength())
+    if (!pszSub || iStart < 0 || iStart > GetLength())
         return -1;
     size_t pos = m_s.find(pszSub, static_cast<size_t>(iStart));
     return pos == std::wstring::npos ? -1 : static_cast<int>(pos);

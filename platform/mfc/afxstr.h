@@ -66,7 +66,7 @@ public:
     // the token's delimiter, or becomes -1 (with an empty result) at the end.
     CString Tokenize(LPCWSTR pszTokens, int& iStart) const;
 
-    // Searching: -1 when absent or when iStart is past the end.
+    // Searching: -1 when absent, when iStart is negative or past the end.
     int Find(wchar_t ch, int iStart = 0) const;
     int Find(LPCWSTR pszSub, int iStart = 0) const;
     int ReverseFind(wchar_t ch) const;
@@ -120,14 +120,10 @@ public:
     // (string unchanged) when there is no such string.
     BOOL LoadString(UINT nID);
 
-    // The underlying standard string, for code that works with the library.
-    const std::wstring& str() const { return m_s; }
-
-private:
-    void FormatArgs(LPCWSTR pszFormat, ...);
-    void FormatIdArgs(UINT nFormatID, ...);
-    void AppendFormatArgs(LPCWSTR pszFormat, ...);
-
+    // How Format hands an argument on to the C variable argument list:
+    // strings as their text pointers, trivially copyable values as they
+    // are, anything else refused at compile time. For wrappers of our own
+    // with a Format template of their own.
     template <class T, class = std::enable_if_t<!std::is_base_of<CString, T>::value &&
                                                 !std::is_base_of<CStringA, T>::value>>
     static const T& Vararg(const T& v)
@@ -138,6 +134,14 @@ private:
     }
     static LPCWSTR Vararg(const CString& s) { return s.GetString(); }
     static LPCSTR Vararg(const CStringA& s);
+
+    // The underlying standard string, for code that works with the library.
+    const std::wstring& str() const { return m_s; }
+
+private:
+    void FormatArgs(LPCWSTR pszFormat, ...);
+    void FormatIdArgs(UINT nFormatID, ...);
+    void AppendFormatArgs(LPCWSTR pszFormat, ...);
 
     std::wstring m_s;
 };

@@ -84,6 +84,8 @@ TEST(CStringSearch, FindAtTheEnds)
     EXPECT_EQ(4, s.Find(L"bc", 4));
     EXPECT_EQ(-1, s.Find(L"bcd"));
     EXPECT_EQ(-1, s.Find(L"abc", 7));
+    EXPECT_EQ(-1, s.Find(L"a", -1));
+    EXPECT_EQ(-1, s.Find(L'a', -1));
     EXPECT_EQ(6, s.Find(L"", 6));  // the empty text is found where the search starts
     EXPECT_EQ(5, s.ReverseFind(L'c'));
     EXPECT_EQ(-1, s.ReverseFind(L'x'));
