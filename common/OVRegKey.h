@@ -1,0 +1,45 @@
+#pragma once
+// Owner of one open registry key with typed value access.
+#include "platform/mfc/afx.h"
+
+class COVRegKey {
+public:
+    COVRegKey() = default;
+    virtual ~COVRegKey();
+    COVRegKey(const COVRegKey&) = delete;
+    COVRegKey& operator=(const COVRegKey&) = delete;
+
+    // Opens an existing key (read and write access); sets canRead.
+    bool OpenRead(HKEY root, LPCWSTR subkey);
+    // Creates the key, or opens it when it exists; sets canWrite.
+    bool Create(HKEY root, LPCWSTR subkey);
+    // OpenRead when forReading, else Create.
+    bool Open(HKEY root, LPCWSTR subkey, bool forReading);
+    // Uses a key the caller opened; it is never closed by this object.
+    void Attach(HKEY handle, bool forReading);
+    void Close();
+    HKEY GetHandle() const { return m_key; }
+    bool CanRead() const { return m_canRead; }
+    bool CanWrite() const { return m_canWrite; }
+
+    bool GetDWORD(LPCWSTR name, DWORD* dest);
+    bool GetInt(LPCWSTR name, int& value);
+    bool SetDWORD(LPCWSTR name, DWORD value);
+    bool SetInt(LPCWSTR name, int value);
+    bool GetBool(LPCWSTR name, BOOL& value);
+    bool SetBool(LPCWSTR name, bool value);
+    // mode 0 stores the text, 1 its scrambled form, anything else "".
+    bool SetString(LPCWSTR name, LPCWSTR text, int mode);
+    // At most 4095 code units; scrambled: false for an invalid stored form.
+    bool GetString(LPCWSTR name, CString& out, bool scrambled);
+
+private:
+    HKEY m_key = nullptr;
+    bool m_canRead = false;
+    bool m_canWrite = false;
+    bool m_attached = false;
+};
+
+// Deletes a key with all its subkeys, deepest first. Returns the result of
+// deleting the key itself. Stops descending when a subkey cannot be removed.
+LONG DeleteRegKeyTree(HKEY root, LPCWSTR subkey);

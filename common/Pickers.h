@@ -1,0 +1,9 @@
+#pragma once
+// The shell's folder picker and the common file dialog. Both are modal.
+#include "platform/mfc/afx.h"
+
+// The chosen folder (file-system folders only); empty when cancelled.
+CString BrowseForFolder(HWND owner);
+// `filter` is "Text|*.txt|All|*.*|"; returns the chosen path when confirmed,
+// else empty (at once for a null filter).
+CString BrowseForFile(LPCWSTR filter, bool open, HWND parent, LPCWSTR defaultExtension);

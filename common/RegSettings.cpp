@@ -1,0 +1,127 @@
+#include "common/RegSettings.h"
+
+#include "common/OVRegKey.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void ExchangeDWord(COVRegKey& key, const SRegTableEntry& row, bool load)
+{
+    DWORD* value = static_cast<DWORD*>(row.data);
+    if (!value)
+        return;
+    if (load)
+        key.GetDWORD(row.name, value); // a missing value keeps the default
+    else
+        key.SetDWORD(row.name, *value);
+}
+
+void ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
+{
+    if (!row.data || !row.name || !*row.name)
+        return;
+    BYTE* block = static_cast<BYTE*>(row.data);
+    if (!load) {
+        RegSetValueExW(key.GetHandle(), row.name, 0, REG_BINARY, block, row.size);
+        return;
+    }
+    DWORD type = 0;
+    DWORD bytes = row.size;
+    const LONG rc = RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, block, &bytes);
+    if (rc == ERROR_FILE_NOT_FOUND)
+        return;
+    // A stored value of another length (longer ones fail with ERROR_MORE_DATA
+    // and report their real length) leaves no trustworthy bytes: zero them.
+    if (bytes != row.size || (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA))
+        memset(block, 0, row.size);
+}
+
+void ExchangeString(COVRegKey& key, const SRegTableEntry& row, bool load)
+{
+    CString* text = static_cast<CString*>(row.data);
+    if (load)
+        key.GetString(row.name, *text, false); // failure keeps the default
+    else
+        key.SetString(row.name, *text, 0);
+}
+
+void ExchangeObjects(COVRegKey& key, const SRegTableEntry& row, bool load)
+{
+    for (DWORD i = 0; i < row.count; ++i) {
+        SRegAutoSaveItem* item =
+            row.element ? row.element(row.data, i, row.size)
+                        : static_cast<SRegAutoSaveItem*>(
+                              static_cast<void*>(static_cast<BYTE*>(row.data) + size_t(i) * row.size));
+        item->Exchange(key.GetHandle(), load, static_cast<int>(i));
+    }
+}
+
+void ExchangeObjectArray(COVRegKey& key, const SRegTableEntry& row, bool load)
+{
+    auto* array = static_cast<CovPtrArray<SRegAutoSaveItem>*>(row.data);
+    if (!load) {
+        for (int i = 0; i < array->GetSize(); ++i) {
+            SRegAutoSaveItem* item = array->GetAt(i);
+            if (!item)
+                break;
+            item->Exchange(key.GetHandle(), false, i);
+        }
+        return;
+    }
+    if (!row.factory)
+        return;
+    for (DWORD k = 0;; ++k) {
+        wchar_t name[260] = {};
+        if (RegEnumKeyW(key.GetHandle(), k, name, 260) != ERROR_SUCCESS)
+            break;
+        SRegAutoSaveItem* item = row.factory();
+        if (!item)
+            break;
+        item->Exchange(key.GetHandle(), true, _wtoi(name));
+        array->Add(item);
+    }
+}
+
+} // namespace
+
+bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, bool load)
+{
+    COVRegKey key;
+    if (subkey) {
+        if (!key.Open(root, subkey, load))
+            return false;
+    } else {
+        if (!root)
+            return false;
+        key.Attach(root, load);
+    }
+    for (const SRegTableEntry* row = table; row && row->type != RRT_END; ++row) {
+        switch (row->type) {
+        case RRT_INT:
+        case RRT_BOOL:
+        case RRT_COLOUR:
+            ExchangeDWord(key, *row, load);
+            break;
+        case RRT_BINARY:
+            ExchangeBinary(key, *row, load);
+            break;
+        case RRT_STRING:
+            if (row->data)
+                ExchangeString(key, *row, load);
+            break;
+        case RRT_OBJECTS:
+            if (row->data)
+                ExchangeObjects(key, *row, load);
+            break;
+        case RRT_OBJARRAY:
+            if (row->data)
+                ExchangeObjectArray(key, *row, load);
+            break;
+        default:
+            break; // unknown types are skipped
+        }
+    }
+    return true;
+}

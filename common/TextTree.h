@@ -1,0 +1,124 @@
+#pragma once
+// The text tree: a hierarchical key/value document and its file format.
+// A group holds child nodes, a leaf one text value. Files are UTF-16LE with
+// the FF FE mark (files without it are read in the ANSI code page):
+//     Root\r\n{\r\nkey:|value|\r\ngroup\r\n{\r\n}\r\n}\r\n
+// Values escape "{}|$" as "$7b", "$7d", "$7c", "$24". Names are letters,
+// digits and "_".
+#include "platform/mfc/afx.h"
+#include "common/PtrArrays.h"
+
+class CTextTree;
+class CAdvFile;
+
+struct SNode {
+    SNode(CTextTree* owner, bool isGroup, LPCWSTR name, LPCWSTR value = nullptr);
+    virtual ~SNode() = default;
+    SNode(const SNode&) = delete;
+    SNode& operator=(const SNode&) = delete;
+
+    CTextTree* owner;
+    CGCPtrArray<SNode> children{true}; // deletes the subtree
+    CString name;
+    CString value; // leaves only
+    bool isGroup;
+};
+
+// Receiver of load progress (big files only).
+class ILoadProgress {
+public:
+    virtual void Begin(UINT stringId, LONGLONG total, DWORD flags) = 0;
+    virtual void Step(LONGLONG amount, DWORD flags) = 0;
+    virtual void End(DWORD flags) = 0;
+
+protected:
+    ~ILoadProgress() = default;
+};
+
+class CTextTree {
+public:
+    explicit CTextTree(LPCWSTR rootKey);
+    virtual ~CTextTree() = default;
+    CTextTree(const CTextTree&) = delete;
+    CTextTree& operator=(const CTextTree&) = delete;
+
+    // Building: each appends to the current group; false with no current
+    // group. Leaf setters refuse a null or empty name.
+    bool BeginGroup(LPCWSTR name);
+    bool SetInt64(LPCWSTR name, LONGLONG value);
+    bool SetInt(LPCWSTR name, int value);
+    bool SetUInt(LPCWSTR name, UINT value);
+    bool SetFloat(LPCWSTR name, float value); // "%f", always with '.'
+    // mode 0 stores the text, 1 its scrambled form, anything else "".
+    bool SetString(LPCWSTR name, LPCWSTR text, int mode = 0);
+
+    // Navigating the stack of open groups.
+    bool EnterGroup(LPCWSTR name);
+    bool EndGroup();
+    bool PushGroup(SNode* node);
+    SNode* GetCurrentGroup() const;
+    SNode* FindChild(LPCWSTR name) const;
+    void ListLeafNames(CStringArray& names) const;
+
+    // Getters: false (output untouched) for a missing child or a value of
+    // the wrong form.
+    bool GetString(LPCWSTR name, CString& out, int mode = 0) const;
+    bool GetInt64(LPCWSTR name, LONGLONG& out) const; // digits only
+    bool GetInt(LPCWSTR name, int& out) const;        // digits and '-'
+    bool GetUInt(LPCWSTR name, UINT& out) const;      // digits and '-'
+    bool GetFloat(LPCWSTR name, float& out) const;    // digits and '.'
+
+    // Writes the document to a temporary file beside `path` and replaces
+    // `path` with it in one step; on any failure the old file stays as it
+    // was and the result is false.
+    bool SaveTextTree(LPCWSTR path) const;
+    // Reads and parses a file. False for a missing, unreadable or oversized
+    // file and for text that is not one complete, well-formed root group;
+    // what could be parsed before the fault stays in the tree.
+    bool LoadTextTree(LPCWSTR path, ILoadProgress* progress = nullptr);
+    // Replaces the root's children by the parsed text (see LoadTextTree).
+    bool Parse(LPCWSTR text, ILoadProgress* progress = nullptr);
+    // Appends the written form without escaping.
+    bool ToString(CString& out) const;
+
+    SNode& GetRoot() { return m_root; }
+    const CString& GetRootKey() const { return m_rootKey; }
+    const CString& GetText() const { return m_text; }
+
+private:
+    bool AddLeaf(LPCWSTR name, const CString& value);
+    bool ParseRange(const wchar_t* begin, const wchar_t* end, ILoadProgress* progress);
+
+    CString m_rootKey;
+    SNode m_root;
+    CGCPtrArray<SNode> m_openGroups{false}; // refers into the tree, owns nothing
+    CString m_text;
+};
+
+// Scope guard: opens or enters a group and ends it when it goes.
+class CTextTreeKeyContext {
+public:
+    explicit CTextTreeKeyContext(CTextTree* tree) : m_tree(tree) {}
+    virtual ~CTextTreeKeyContext();
+    CTextTreeKeyContext(const CTextTreeKeyContext&) = delete;
+    CTextTreeKeyContext& operator=(const CTextTreeKeyContext&) = delete;
+
+    bool Create(LPCWSTR name);
+    bool Open(LPCWSTR name);
+    bool IsOpened() const { return m_opened; }
+
+private:
+    CTextTree* m_tree;
+    bool m_opened = false;
+};
+
+// The text-tree grammar, shared by the document and its tests.
+namespace TextTreeFormat {
+bool IsNameChar(wchar_t c);
+// "{}|$" as "$xx"; every other character unchanged.
+CString Escape(const CString& value);
+CString Unescape(const CString& value);
+// Writes `node` and its subtree; false on the first failed write or on a
+// name that could not be read back.
+bool WriteNode(const SNode& node, CAdvFile& file, int depth);
+} // namespace TextTreeFormat

@@ -1,0 +1,201 @@
+// The text-tree grammar: escaping, writing and parsing.
+#include "common/TextTree.h"
+
+#include "common/AdvFile.h"
+
+namespace {
+
+// Group nesting, names and values beyond these are refused: no file this
+// program writes comes near them, and hostile files must stay bounded.
+const int kMaxNesting = 200;
+const int kMaxNameLength = 1024;
+const int kMaxValueLength = 1 << 20;
+
+int HexValue(wchar_t c)
+{
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}
+
+bool IsValidName(const CString& name)
+{
+    if (name.IsEmpty() || name.GetLength() > kMaxNameLength)
+        return false;
+    for (int i = 0; i < name.GetLength(); ++i)
+        if (!TextTreeFormat::IsNameChar(name[i]))
+            return false;
+    return true;
+}
+
+enum EParseState { PS_BETWEEN, PS_NAME, PS_VALUE };
+
+enum EParseResult {
+    PR_CLOSED,    // the group's closing brace was read
+    PR_END,       // the text ended inside the group
+    PR_MALFORMED, // a value without key, a group without name, too deep
+};
+
+struct SParser {
+    const wchar_t* p;
+    const wchar_t* end;
+    const CString& rootKey;
+    ILoadProgress* progress;
+    bool rootOpened = false;
+
+    EParseResult ParseGroup(SNode* node, int depth)
+    {
+        EParseState state = PS_BETWEEN;
+        CString name, key, value;
+        while (p < end) {
+            const wchar_t c = *p++;
+            if (progress)
+                progress->Step(1, 0);
+            switch (state) {
+            case PS_BETWEEN:
+                if (TextTreeFormat::IsNameChar(c)) {
+                    // A new name; one that has ended but not been used
+                    // (the line before a brace) is replaced.
+                    name = c;
+                    state = PS_NAME;
+                } else if (c == L'|') {
+                    state = PS_VALUE;
+                }
+                break;
+            case PS_NAME:
+                if (TextTreeFormat::IsNameChar(c)) {
+                    if (name.GetLength() >= kMaxNameLength)
+                        return PR_MALFORMED;
+                    name += c;
+                } else if (c == L' ') {
+                    // spaces inside a name are dropped
+                } else {
+                    if (c == L':') {
+                        key = name;
+                        name.Empty();
+                    }
+                    state = PS_BETWEEN;
+                }
+                break;
+            case PS_VALUE:
+                if (c == L'|') {
+                    if (key.IsEmpty())
+                        return PR_MALFORMED;
+                    node->children.Add(new SNode(node->owner, false, key,
+                                                 TextTreeFormat::Unescape(value)));
+                    key.Empty();
+                    value.Empty();
+                    state = PS_BETWEEN;
+                } else {
+                    if (value.GetLength() >= kMaxValueLength)
+                        return PR_MALFORMED;
+                    value += c;
+                }
+                break;
+            }
+            if (c == L'}')
+                return PR_CLOSED;
+            if (c == L'{') {
+                if (name.IsEmpty())
+                    return PR_MALFORMED;
+                if (name == rootKey) {
+                    // The file's first line names the root: go on in this node.
+                    node->name = rootKey;
+                    if (depth == 0)
+                        rootOpened = true;
+                } else {
+                    if (depth + 1 > kMaxNesting)
+                        return PR_MALFORMED;
+                    SNode* child = new SNode(node->owner, true, name);
+                    node->children.Add(child);
+                    const EParseResult inner = ParseGroup(child, depth + 1);
+                    if (inner != PR_CLOSED)
+                        return inner;
+                }
+                key.Empty();
+                name.Empty();
+            }
+        }
+        return PR_END; // a name or value cut off by the end is dropped
+    }
+};
+
+} // namespace
+
+bool TextTreeFormat::IsNameChar(wchar_t c)
+{
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')
+        || c == L'_';
+}
+
+CString TextTreeFormat::Escape(const CString& value)
+{
+    CString out;
+    for (int i = 0; i < value.GetLength(); ++i) {
+        const wchar_t c = value[i];
+        if (c == L'{' || c == L'}' || c == L'|' || c == L'$')
+            out.AppendFormat(L"$%02x", static_cast<unsigned>(c));
+        else
+            out += c;
+    }
+    return out;
+}
+
+CString TextTreeFormat::Unescape(const CString& value)
+{
+    CString out;
+    const int n = value.GetLength();
+    for (int i = 0; i < n; ++i) {
+        const wchar_t c = value[i];
+        if (c != L'$' || i + 2 >= n) {
+            // Not an escape, or too close to the end to be one: kept as is.
+            out += c;
+            continue;
+        }
+        const int hi = HexValue(value[i + 1]);
+        const int lo = HexValue(value[i + 2]);
+        if (hi < 0)
+            out += L'$';
+        else
+            out += static_cast<wchar_t>(lo < 0 ? hi : hi * 16 + lo);
+        i += 2;
+    }
+    return out;
+}
+
+bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
+{
+    // Refuse to write what the parser would not read back.
+    if (!IsValidName(node.name) || depth > kMaxNesting)
+        return false;
+    if (!node.isGroup) {
+        const CString value = Escape(node.value);
+        return value.GetLength() < kMaxValueLength && file.WriteText(node.name)
+            && file.WriteText(L":|") && file.WriteText(value) && file.WriteText(L"|\r\n");
+    }
+    if (!(file.WriteText(node.name) && file.WriteText(L"\r\n{\r\n")))
+        return false;
+    for (INT_PTR i = 0; i < node.children.GetSize(); ++i) {
+        const SNode* child = node.children.GetAt(i);
+        if (!child)
+            break;
+        if (!WriteNode(*child, file, depth + 1))
+            return false;
+    }
+    return file.WriteText(L"}\r\n");
+}
+
+bool CTextTree::ParseRange(const wchar_t* begin, const wchar_t* end, ILoadProgress* progress)
+{
+    m_root.children.RemoveAll();
+    // The open groups referred into the old tree: start again at the root.
+    m_openGroups.RemoveAll();
+    m_openGroups.Add(&m_root);
+    SParser parser{begin, end, m_rootKey, progress};
+    const EParseResult result = parser.ParseGroup(&m_root, 0);
+    return result == PR_CLOSED && parser.rootOpened;
+}

@@ -1,0 +1,395 @@
+// Registry key access, settings tables and key-tree deletion, on scratch keys
+// under the program's key in the private prefix.
+#include <gtest/gtest.h>
+
+#include "common/OVRegKey.h"
+#include "common/RegSettings.h"
+#include "common/StrArrayEx.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const wchar_t kScratch[] = L"Software\\Velmora\\Ravelin\\CommonRegistryTest";
+
+class RegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch); }
+    void TearDown() override
+    {
+        DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch);
+        HKEY key = nullptr;
+        EXPECT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kScratch, 0, KEY_READ, &key))
+            << "scratch key left behind";
+    }
+
+    static CString Sub(LPCWSTR name) { return CString(kScratch) + L"\\" + name; }
+
+    static bool KeyExists(const CString& path)
+    {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }
+
+    static void WriteRaw(LPCWSTR name, DWORD type, const void* data, DWORD bytes)
+    {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratch, &key));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes));
+        RegCloseKey(key);
+    }
+};
+
+// A self-saving element: one scrambled string and one number under its own
+// subkey.
+struct SItem : SRegAutoSaveItem {
+    CString text;
+    DWORD number = 0;
+    int loadedIndex = -1;
+
+    bool Exchange(HKEY key, bool load, int index) override
+    {
+        CString sub;
+        sub.Format(L"%d", index);
+        COVRegKey k;
+        if (!k.Open(key, sub, load))
+            return false;
+        if (load) {
+            loadedIndex = index;
+            return k.GetString(L"csText", text, true) && k.GetDWORD(L"dwNumber", &number);
+        }
+        return k.SetString(L"csText", text, 1) && k.SetDWORD(L"dwNumber", number);
+    }
+};
+
+// A fixed-array element: its values sit in the table's own key, named by
+// its index (the key's subkeys belong to the growable array).
+struct SValueItem : SRegAutoSaveItem {
+    CString text;
+    DWORD number = 0;
+
+    bool Exchange(HKEY key, bool load, int index) override
+    {
+        CString textName, numberName;
+        textName.Format(L"fixedText%d", index);
+        numberName.Format(L"fixedNumber%d", index);
+        COVRegKey k;
+        k.Attach(key, load);
+        if (load)
+            return k.GetString(textName, text, true) && k.GetDWORD(numberName, &number);
+        return k.SetString(textName, text, 1) && k.SetDWORD(numberName, number);
+    }
+};
+
+SRegAutoSaveItem* MakeItem()
+{
+    return new SItem;
+}
+
+// Every row type, filled with distinctive values.
+struct SSettings {
+    int iVolume = 0;
+    BOOL bLoop = FALSE;
+    COLORREF colour = 0;
+    RECT rWindow = {};
+    CString csPlain;
+    SValueItem fixed[3];
+    CGCPtrArray<SRegAutoSaveItem> growable{true};
+
+    std::vector<SRegTableEntry> Table()
+    {
+        return {
+            {L"iVolume", &iVolume, RRT_INT},
+            {L"bLoop", &bLoop, RRT_BOOL},
+            {L"colour", &colour, RRT_COLOUR},
+            {L"rWindow", &rWindow, RRT_BINARY, sizeof rWindow},
+            {L"csPlain", &csPlain, RRT_STRING},
+            RegObjectsRow(L"fixed", fixed, 3),
+            {L"growable", &growable, RRT_OBJARRAY, 0, 0, &MakeItem},
+            {nullptr, nullptr, RRT_END},
+        };
+    }
+};
+
+TEST_F(RegistryTest, EveryRowTypeRoundTrips)
+{
+    SSettings saved;
+    saved.iVolume = -42;
+    saved.bLoop = TRUE;
+    saved.colour = RGB(1, 2, 3);
+    saved.rWindow = {10, 20, 300, 400};
+    saved.csPlain = L"C:\\Music\\\u00e9t\u00e9 \u266b.mp3";
+    for (int i = 0; i < 3; ++i) {
+        saved.fixed[i].text.Format(L"fixed %d", i);
+        saved.fixed[i].number = 100u + i;
+    }
+    for (int i = 0; i < 2; ++i) {
+        SItem* item = new SItem;
+        item->text.Format(L"grown %d", i);
+        item->number = 200u + i;
+        saved.growable.Add(item);
+    }
+    ASSERT_TRUE(SerializeRegTable(saved.Table().data(), HKEY_CURRENT_USER, kScratch, false));
+
+    COVRegKey element;
+    ASSERT_TRUE(element.OpenRead(HKEY_CURRENT_USER, Sub(L"1")));
+    CString stored;
+    ASSERT_TRUE(element.GetString(L"csText", stored, false));
+    EXPECT_EQ(CString(L"X"), stored.Left(1)) << "element strings are stored scrambled";
+    element.Close();
+
+    SSettings loaded;
+    ASSERT_TRUE(SerializeRegTable(loaded.Table().data(), HKEY_CURRENT_USER, kScratch, true));
+    EXPECT_EQ(-42, loaded.iVolume);
+    EXPECT_EQ(TRUE, loaded.bLoop);
+    EXPECT_EQ(RGB(1, 2, 3), loaded.colour);
+    EXPECT_EQ(0, memcmp(&saved.rWindow, &loaded.rWindow, sizeof(RECT)));
+    EXPECT_EQ(saved.csPlain, loaded.csPlain);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(saved.fixed[i].text, loaded.fixed[i].text);
+        EXPECT_EQ(saved.fixed[i].number, loaded.fixed[i].number);
+    }
+    ASSERT_EQ(2, loaded.growable.GetSize());
+    for (int i = 0; i < 2; ++i) {
+        auto* item = static_cast<SItem*>(loaded.growable.GetAt(i));
+        EXPECT_EQ(i, item->loadedIndex); // from the subkey's name
+        EXPECT_EQ(static_cast<SItem*>(saved.growable.GetAt(i))->text, item->text);
+        EXPECT_EQ(200u + i, item->number);
+    }
+
+    // Loading appends to a growable array instead of replacing it.
+    ASSERT_TRUE(SerializeRegTable(loaded.Table().data(), HKEY_CURRENT_USER, kScratch, true));
+    EXPECT_EQ(4, loaded.growable.GetSize());
+}
+
+TEST_F(RegistryTest, MissingValuesKeepDefaultsAndMissingKeyLoadsNothing)
+{
+    SSettings settings;
+    settings.iVolume = 7;
+    settings.csPlain = L"default";
+    EXPECT_FALSE(SerializeRegTable(settings.Table().data(), HKEY_CURRENT_USER, kScratch, true));
+    EXPECT_FALSE(KeyExists(kScratch)) << "loading must not create the key";
+
+    DWORD other = 5;
+    WriteRaw(L"unrelated", REG_DWORD, &other, sizeof other);
+    ASSERT_TRUE(SerializeRegTable(settings.Table().data(), HKEY_CURRENT_USER, kScratch, true));
+    EXPECT_EQ(7, settings.iVolume);
+    EXPECT_EQ(CString(L"default"), settings.csPlain);
+    EXPECT_EQ(0, settings.growable.GetSize());
+}
+
+TEST_F(RegistryTest, BinaryRowOfAnotherStoredLengthIsZeroFilled)
+{
+    BYTE block[24];
+    SRegTableEntry table[] = {{L"rBlock", block, RRT_BINARY, sizeof block}, {nullptr, nullptr, RRT_END}};
+
+    const BYTE shorter[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    WriteRaw(L"rBlock", REG_BINARY, shorter, sizeof shorter);
+    memset(block, 0xAB, sizeof block);
+    ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+    for (BYTE b : block)
+        ASSERT_EQ(0, b);
+
+    BYTE longer[40];
+    memset(longer, 0x5A, sizeof longer);
+    WriteRaw(L"rBlock", REG_BINARY, longer, sizeof longer);
+    memset(block, 0xAB, sizeof block);
+    ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+    for (BYTE b : block)
+        ASSERT_EQ(0, b);
+}
+
+TEST_F(RegistryTest, DwordRowKeepsDefaultWhenStoredValueIsLonger)
+{
+    DWORD value = 1234;
+    SRegTableEntry table[] = {{L"dwValue", &value, RRT_INT}, {nullptr, nullptr, RRT_END}};
+    const BYTE eight[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+    WriteRaw(L"dwValue", REG_BINARY, eight, sizeof eight);
+    ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+    EXPECT_EQ(1234u, value);
+}
+
+TEST_F(RegistryTest, NullSubkeyWorksOnTheGivenKeyAndLeavesItOpen)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratch, &key));
+    int saved = 99;
+    SRegTableEntry table[] = {{L"iValue", &saved, RRT_INT}, {nullptr, nullptr, RRT_END}};
+    ASSERT_TRUE(SerializeRegTable(table, key, nullptr, false));
+    int loaded = 0;
+    table[0].data = &loaded;
+    ASSERT_TRUE(SerializeRegTable(table, key, nullptr, true));
+    EXPECT_EQ(99, loaded);
+    // Still open: the table routine did not close the caller's handle.
+    DWORD v = 0, size = sizeof v;
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(key, L"iValue", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(key));
+}
+
+TEST_F(RegistryTest, StringsPlainScrambledAndRefused)
+{
+    COVRegKey key;
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kScratch));
+    const wchar_t* text = L"P\u00e4ssw\u00f6rd: {x|y} \u00ff";
+    ASSERT_TRUE(key.SetString(L"plain", text, 0));
+    ASSERT_TRUE(key.SetString(L"secret", text, 1));
+    ASSERT_TRUE(key.SetString(L"other", text, 2));
+    ASSERT_TRUE(key.SetDWORD(L"number", 3));
+    EXPECT_FALSE(key.SetString(L"", text, 0));
+    CString unread;
+    EXPECT_FALSE(key.GetString(L"plain", unread, false)) << "created for writing only";
+    key.Close();
+
+    ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, kScratch));
+    CString out;
+    ASSERT_TRUE(key.GetString(L"plain", out, false));
+    EXPECT_EQ(CString(text), out);
+    ASSERT_TRUE(key.GetString(L"secret", out, false));
+    EXPECT_EQ('X', out[0]) << "stored scrambled";
+    ASSERT_TRUE(key.GetString(L"secret", out, true));
+    EXPECT_EQ(CString(text), out);
+    ASSERT_TRUE(key.GetString(L"other", out, false));
+    EXPECT_TRUE(out.IsEmpty());
+    out = L"unchanged";
+    EXPECT_FALSE(key.GetString(L"number", out, false));
+    EXPECT_FALSE(key.GetString(L"missing", out, false));
+    EXPECT_EQ(CString(L"unchanged"), out);
+    EXPECT_FALSE(key.GetString(L"plain", out, true)) << "not a scrambled form";
+
+    BOOL flag = 7;
+    EXPECT_TRUE(key.GetBool(L"number", flag));
+    EXPECT_EQ(1, flag);
+    int n = 0;
+    EXPECT_TRUE(key.GetInt(L"number", n));
+    EXPECT_EQ(3, n);
+}
+
+TEST_F(RegistryTest, StringLengthLimit)
+{
+    COVRegKey key;
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kScratch));
+    const CString fits(L'a', 4095);
+    const CString tooLong(L'b', 4096);
+    ASSERT_TRUE(key.SetString(L"fits", fits, 0));
+    ASSERT_TRUE(key.SetString(L"long", tooLong, 0));
+    // A value stored without its terminator is not read past its end.
+    const wchar_t noTerminator[3] = {L'a', L'b', L'c'};
+    key.Close();
+    WriteRaw(L"raw", REG_SZ, noTerminator, sizeof noTerminator);
+
+    ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, kScratch));
+    CString out;
+    EXPECT_TRUE(key.GetString(L"fits", out, false));
+    EXPECT_EQ(4095, out.GetLength());
+    EXPECT_FALSE(key.GetString(L"long", out, false));
+    ASSERT_TRUE(key.GetString(L"raw", out, false));
+    EXPECT_EQ(CString(L"abc"), out);
+}
+
+TEST_F(RegistryTest, OpenArgumentsAndAttachedKeys)
+{
+    COVRegKey key;
+    EXPECT_FALSE(key.OpenRead(nullptr, kScratch));
+    EXPECT_FALSE(key.OpenRead(HKEY_CURRENT_USER, L""));
+    EXPECT_FALSE(key.Create(HKEY_CURRENT_USER, nullptr));
+    EXPECT_FALSE(key.OpenRead(HKEY_CURRENT_USER, kScratch)) << "does not exist yet";
+    EXPECT_EQ(nullptr, key.GetHandle());
+
+    HKEY raw = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratch, &raw));
+    {
+        COVRegKey attached;
+        attached.Attach(raw, false);
+        EXPECT_TRUE(attached.SetDWORD(L"v", 1));
+        attached.Close();
+    } // neither Close nor the destructor closed the caller's handle
+    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(raw, L"w", 0, REG_SZ,
+                                            reinterpret_cast<const BYTE*>(L""), 2));
+    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(raw));
+}
+
+TEST_F(RegistryTest, DeleteRegKeyTreeRemovesNestedKeys)
+{
+    for (LPCWSTR path : {L"a\\b\\c", L"a\\d", L"e"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, Sub(path), &key));
+        RegSetValueExW(key, L"v", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"x"), 4);
+        RegCloseKey(key);
+    }
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch));
+    EXPECT_FALSE(KeyExists(kScratch));
+    EXPECT_NE(ERROR_SUCCESS, DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch));
+}
+
+TEST_F(RegistryTest, DeleteRegKeyTreeGivesUpOnTooDeepATreeInsteadOfLooping)
+{
+    CString path = kScratch;
+    for (int i = 0; i < 70; ++i)
+        path += L"\\n";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, path, &key));
+    RegCloseKey(key);
+
+    // The bottom of the tree is beyond the nesting limit: the deletion ends
+    // and reports the failure.
+    EXPECT_NE(ERROR_SUCCESS, DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch));
+    EXPECT_TRUE(KeyExists(kScratch));
+
+    // From a level nearer the bottom the rest goes.
+    CString inner = kScratch;
+    for (int i = 0; i < 10; ++i)
+        inner += L"\\n";
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegKeyTree(HKEY_CURRENT_USER, inner));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch));
+}
+
+TEST_F(RegistryTest, StringArrayPersistsAsNumberedValues)
+{
+    const CString listKey = Sub(L"RecentFiles");
+    CStrArrayEx five;
+    for (LPCWSTR s : {L"one", L"two", L"three", L"four", L"five"})
+        five.Add(s);
+    ASSERT_TRUE(five.SaveToRegistry(HKEY_CURRENT_USER, listKey));
+    CStrArrayEx two;
+    two.Add(L"alpha");
+    two.Add(L"beta");
+    ASSERT_TRUE(two.SaveToRegistry(HKEY_CURRENT_USER, listKey));
+
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, listKey, 0, KEY_READ, &key));
+    DWORD values = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    EXPECT_EQ(2u, values) << "only \"0\" and \"1\" remain";
+
+    CStrArrayEx loaded;
+    loaded.Add(L"kept");
+    ASSERT_TRUE(loaded.LoadFromRegistry(HKEY_CURRENT_USER, listKey));
+    ASSERT_EQ(3, loaded.GetSize()) << "loading appends";
+    EXPECT_EQ(CString(L"alpha"), loaded.GetAt(1));
+    EXPECT_EQ(CString(L"beta"), loaded.GetAt(2));
+
+    CStrArrayEx none;
+    EXPECT_FALSE(none.LoadFromRegistry(HKEY_CURRENT_USER, Sub(L"NoSuchKey")));
+    EXPECT_EQ(0, none.GetSize());
+
+    // As a growable table row element, each list lives in a numbered subkey.
+    HKEY parent = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratch, &parent));
+    EXPECT_TRUE(two.Exchange(parent, false, 3));
+    CStrArrayEx back;
+    EXPECT_TRUE(back.Exchange(parent, true, 3));
+    RegCloseKey(parent);
+    ASSERT_EQ(2, back.GetSize());
+    EXPECT_EQ(CString(L"beta"), back.GetAt(1));
+    EXPECT_TRUE(KeyExists(Sub(L"3")));
+}
+
+} // namespace
