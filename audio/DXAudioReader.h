@@ -1,0 +1,88 @@
+#pragma once
+// Reader of every format the system's DirectShow decoders turn into PCM
+// (MP3, WMA, ...): a filter graph from the file through the decoders to our
+// sink (CRenderer), run without a clock, pushes decoded buffers into a 1 MiB
+// ring, from which Read serves. The announced length comes from the stream's
+// duration; Read makes it exact, filling a stream that ends early with zeros
+// after its last real bytes and cutting one that runs longer.
+#include <windows.h>
+#include <dshow.h>
+
+#include <atomic>
+
+#include "audio/AudioReader.h"
+#include "audio/GrabberSample.h"
+#include "audio/SampleCallback.h"
+#include "audio/WorkerThread.h"
+#include "common/Interfaces.h"
+#include "common/RingBuffer.h"
+
+// Builds source -> (decoders) -> sink for `path`, the sink accepting PCM
+// audio; hands out the graph (set to run without a clock), the sink's control
+// interface and the connected WAVEFORMATEX. False on any failure, with
+// nothing handed out.
+bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graph, IGrabberSample** grabber, WAVEFORMATEX* format);
+
+class CDXAudioReader : public CAudioReader, public ISampleCallback
+{
+public:
+    CDXAudioReader();
+    ~CDXAudioReader() override;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return CAudioReader::AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return CAudioReader::Release(); }
+
+    // False when no graph can be built, or the stream has no duration or no
+    // usable wave format.
+    bool Open(LPCWSTR path) override;
+    // Needs Start. Waits for decoded data; ends in bounded time also when the
+    // graph stalls or the reader is aborted or stopped meanwhile.
+    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    bool Start() override;
+    bool Stop() override;
+
+    // ISampleCallback (the graph's streaming thread / the event pump)
+    HRESULT OnSample(IMediaSample* sample, REFERENCE_TIME start, REFERENCE_TIME stop, BOOL flag) override;
+    void OnEndOfStream() override;
+
+    static const int kRingBytes = 1048576;
+    // No new data for this long while a Read waits counts as the end of the stream.
+    static const DWORD kStallMs = 5000;
+
+private:
+    struct SPumpState
+    {
+        CIPtr<IMediaEvent> events;
+        CIPtr<ISampleCallback> callback;
+        std::atomic<bool> stop{false};
+    };
+    static UINT EventPump(LPVOID param);
+
+    // Stops the graph and waits for the stopped state; a delivery waiting
+    // for room gives up meanwhile.
+    bool StopGraph();
+    bool WaitForState(OAFilterState wanted);
+    // Puts n bytes (or zeros for a null data) into the ring in pieces as room
+    // frees up; false when the reader is being stopped first.
+    bool PutIntoRing(const BYTE* data, LONGLONG n);
+    // 100-ns stream time <-> frames at the file's sample rate (128-bit products).
+    LONGLONG FramesAt(REFERENCE_TIME t) const;
+    REFERENCE_TIME TimeOfFrame(LONGLONG frame) const;
+
+    bool m_graphRunning = false;
+    CRingBuffer m_ring;
+    std::atomic<bool> m_stopping{false};
+    CWorkerThread m_pump;
+    SPumpState m_pumpState;
+    std::atomic<LONGLONG> m_seekTarget{-1};
+    std::atomic<LONGLONG> m_receivedPosition{-1};
+    LONGLONG m_mediaDuration = 0;
+    CIPtr<IGraphBuilder> m_graph;
+    CIPtr<IGrabberSample> m_grabber;
+    CIPtr<IMediaControl> m_control;
+    CIPtr<IMediaSeeking> m_seeking;
+    CIPtr<IMediaEvent> m_events;
+    std::atomic<bool> m_endOfStream{false};
+};

@@ -1,0 +1,113 @@
+#include "audio/OggSource.h"
+
+#include <climits>
+#include <fcntl.h>
+#include <io.h>
+
+namespace {
+// Holes in a row skipped by one block decode before it gives up: a bound
+// against a file made of nothing but damage.
+const int kMaxHolesInARow = 64;
+} // namespace
+
+COGGSource::COGGSource() : m_ring(kRingBytes) {}
+
+COGGSource::~COGGSource()
+{
+    if (m_decoderOpen)
+        ov_clear(&m_decoder); // the decoder owns the stream and closes it
+    else if (m_file)
+        fclose(m_file);
+}
+
+bool COGGSource::Open(LPCWSTR path)
+{
+    SetPath(path);
+    if (!path || m_file)
+        return false;
+    m_file = _wfopen(path, L"r");
+    if (!m_file)
+        return false;
+    _setmode(_fileno(m_file), _O_BINARY);
+    if (ov_open(m_file, &m_decoder, nullptr, 0) < 0)
+        return false; // the stream stays ours; the destructor closes it
+    m_decoderOpen = true;
+    vorbis_info* info = ov_info(&m_decoder, -1);
+    if (!info || info->rate <= 0 || info->channels <= 0)
+        return false;
+    m_format = SAudioFormat(static_cast<uint32_t>(info->rate), 16, static_cast<uint32_t>(info->channels));
+    const ogg_int64_t frames = ov_pcm_total(&m_decoder, -1);
+    const LONGLONG align = m_format.GetBlockAlign();
+    // No frames (or an unseekable stream) gives nothing to read; PCM beyond
+    // 4 GiB does not fit the data size.
+    if (frames <= 0 || frames > static_cast<ogg_int64_t>(UINT_MAX) / align)
+        return false;
+    m_dataSize = static_cast<DWORD>(frames * align);
+    m_duration = static_cast<LONGLONG>(m_dataSize) * 1000 / m_format.GetBytesPerSecond();
+    m_position = 0;
+    return true;
+}
+
+bool COGGSource::DecodeBlock()
+{
+    if (!m_decoderOpen || m_ring.GetFreeSpace() < kBlockBytes)
+        return false;
+    for (int holes = 0; holes < kMaxHolesInARow; ++holes) {
+        int section = 0;
+        long n = ov_read(&m_decoder, m_block, kBlockBytes, 0, 2, 1, &section);
+        if (n == OV_HOLE)
+            continue; // a gap in the data: the stream goes on after it
+        if (n < 1)
+            return false;
+        return m_ring.Write(m_block, static_cast<int>(n));
+    }
+    return false;
+}
+
+bool COGGSource::Read(void* buffer, DWORD bytes, DWORD* got)
+{
+    if (!buffer || !bytes || !got || bytes >= static_cast<DWORD>(kRingBytes) || !m_decoderOpen)
+        return false;
+    const int align = m_format.GetBlockAlign();
+    const int want = static_cast<int>(bytes) / align * align;
+    *got = 0;
+    if (want == 0)
+        return false;
+    // Decode only while a whole block still fits, so no decoded byte is lost.
+    while (m_ring.GetDataSize() < want && DecodeBlock()) {
+    }
+    int taken = m_ring.Read(buffer, want);
+    if (taken <= 0)
+        return false;
+    *got = static_cast<DWORD>(taken);
+    m_position += taken / align;
+    return true;
+}
+
+bool COGGSource::Seek(LONGLONG frame, DWORD* reserved)
+{
+    if (reserved)
+        *reserved = 0;
+    if (!m_decoderOpen || frame < 0 || ov_pcm_seek(&m_decoder, frame) != 0)
+        return false;
+    m_ring.Reset();
+    m_position = frame;
+    return true;
+}
+
+bool COGGSource::Start()
+{
+    if (!m_decoderOpen || ov_pcm_seek(&m_decoder, 0) != 0)
+        return false;
+    // What the ring holds and the position belong to the old place in the stream.
+    m_ring.Reset();
+    m_position = 0;
+    m_running = true;
+    return true;
+}
+
+bool COGGSource::Stop()
+{
+    m_running = false;
+    return true;
+}
