@@ -47,7 +47,7 @@ CString FormatDurationMs(long long milliseconds)
     const long long count = milliseconds / unit;
     const long long rest = milliseconds - count * unit;
     CString text;
-    text.Format(LoadUiText(kUnits[row].id, kUnits[row].text), static_cast<int>(count));
+    text.Format(LoadUiFormat(kUnits[row].id, kUnits[row].text), static_cast<int>(count));
     if (rest > 0)
         text += L" " + FormatDurationMs(rest);
     return text;

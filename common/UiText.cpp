@@ -1,9 +1,18 @@
 #include "common/UiText.h"
 
+#include "common/FormatSpecifiers.h"
+#include "common/LocalizedString.h"
+
 CString LoadUiText(UINT id, LPCWSTR builtin)
 {
-    CString text;
+    CLocalizedString text;
     if (!text.LoadString(id) || text.IsEmpty())
-        text = builtin;
+        return CString(builtin);
     return text;
+}
+
+CString LoadUiFormat(UINT id, LPCWSTR builtin)
+{
+    const CString text = LoadUiText(id, builtin);
+    return HaveSameFormatSpecifiers(text, builtin) ? text : CString(builtin);
 }
