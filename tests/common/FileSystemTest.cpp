@@ -9,7 +9,6 @@
 #include "tests/support/TestSupport.h"
 
 #include <shlobj.h>
-#include <winioctl.h>
 
 #include <atomic>
 #include <string>
@@ -63,42 +62,11 @@ bool IsLinkedFolder(const CString& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Makes `link` a junction to `target`; false when the system can't.
-bool MakeJunction(const CString& link, const CString& target)
+// Makes `link` a linked folder to `target`; false when the system can't
+// (Wine cannot, and Windows only with the right to make links).
+bool MakeLink(const CString& link, const CString& target)
 {
-    if (CreateSymbolicLinkW(link, target, SYMBOLIC_LINK_FLAG_DIRECTORY) && IsLinkedFolder(link))
-        return true;
-    if (!CreateDirectoryW(link, nullptr))
-        return false;
-    HANDLE h = CreateFileW(link, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    const std::wstring substitute = L"\\??\\" + std::wstring(target.GetString());
-    const std::wstring print = target.GetString();
-    const USHORT subBytes = static_cast<USHORT>(substitute.size() * 2);
-    const USHORT printBytes = static_cast<USHORT>(print.size() * 2);
-    // REPARSE_DATA_BUFFER for a mount point, laid out by hand.
-    std::vector<BYTE> buffer(8 + 8 + subBytes + 2 + printBytes + 2, 0);
-    auto put16 = [&](size_t at, USHORT v) { memcpy(&buffer[at], &v, 2); };
-    const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-    memcpy(&buffer[0], &tag, 4);
-    put16(4, static_cast<USHORT>(buffer.size() - 8));
-    put16(8, 0);
-    put16(10, subBytes);
-    put16(12, static_cast<USHORT>(subBytes + 2));
-    put16(14, printBytes);
-    memcpy(&buffer[16], substitute.c_str(), subBytes);
-    memcpy(&buffer[16 + subBytes + 2], print.c_str(), printBytes);
-    DWORD returned = 0;
-    const BOOL ok = DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, buffer.data(),
-                                    static_cast<DWORD>(buffer.size()), nullptr, 0, &returned, nullptr);
-    CloseHandle(h);
-    if (!ok || !IsLinkedFolder(link)) {
-        RemoveDirectoryW(link);
-        return false;
-    }
-    return true;
+    return CreateSymbolicLinkW(link, target, SYMBOLIC_LINK_FLAG_DIRECTORY) && IsLinkedFolder(link);
 }
 
 TEST(FileQueries, ExistenceSizeAndTruncation)
@@ -256,7 +224,7 @@ TEST(FolderWalks, LinkedFoldersAreNotEntered)
     ASSERT_TRUE(CreateDirectoryW(tree, nullptr));
     WriteBytes(JoinPath(target, L"precious.txt"), 1000);
     WriteBytes(JoinPath(tree, L"own.txt"), 7);
-    if (!MakeJunction(JoinPath(tree, L"link"), target))
+    if (!MakeLink(JoinPath(tree, L"link"), target))
         GTEST_SKIP() << "this system cannot make a linked folder";
 
     EXPECT_EQ(7u, GetFolderSize(tree));
@@ -265,7 +233,7 @@ TEST(FolderWalks, LinkedFoldersAreNotEntered)
     EXPECT_TRUE(FileExists(JoinPath(target, L"precious.txt"))) << "the link's target is untouched";
 
     // A linked folder handed over itself is unlinked, not emptied.
-    ASSERT_TRUE(MakeJunction(JoinPath(dir, L"link2"), target));
+    ASSERT_TRUE(MakeLink(JoinPath(dir, L"link2"), target));
     EXPECT_TRUE(DeleteFolderTree(JoinPath(dir, L"link2")));
     EXPECT_TRUE(FileExists(JoinPath(target, L"precious.txt")));
 }

@@ -292,28 +292,6 @@ TEST_F(RegistryTest, StringLengthLimit)
     EXPECT_EQ(CString(L"abc"), out);
 }
 
-TEST_F(RegistryTest, OpenArgumentsAndAttachedKeys)
-{
-    COVRegKey key;
-    EXPECT_FALSE(key.OpenRead(nullptr, kScratch));
-    EXPECT_FALSE(key.OpenRead(HKEY_CURRENT_USER, L""));
-    EXPECT_FALSE(key.Create(HKEY_CURRENT_USER, nullptr));
-    EXPECT_FALSE(key.OpenRead(HKEY_CURRENT_USER, kScratch)) << "does not exist yet";
-    EXPECT_EQ(nullptr, key.GetHandle());
-
-    HKEY raw = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratch, &raw));
-    {
-        COVRegKey attached;
-        attached.Attach(raw, false);
-        EXPECT_TRUE(attached.SetDWORD(L"v", 1));
-        attached.Close();
-    } // neither Close nor the destructor closed the caller's handle
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExW(raw, L"w", 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>(L""), 2));
-    EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(raw));
-}
-
 TEST_F(RegistryTest, DeleteRegKeyTreeRemovesNestedKeys)
 {
     for (LPCWSTR path : {L"a\\b\\c", L"a\\d", L"e"}) {
