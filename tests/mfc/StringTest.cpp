@@ -54,12 +54,16 @@ TEST(CStringFormat, DecimalPointStaysDotUnderACommaLocale)
 TEST(CStringConversion, AnsiRoundTripOfNonAsciiText)
 {
     const wchar_t* text = L"Gr\u00fc\u00dfe, caf\u00e9 \u00c5";
+    // Through the ANSI code page, whichever it is here.
     CStringA narrow(text);
-    if (GetACP() == 1252) {
-        EXPECT_STREQ("Gr\xfc\xdf" "e, caf\xe9 \xc5", narrow);
-    }
+    EXPECT_EQ(static_cast<int>(wcslen(text)), narrow.GetLength()) << "code page " << GetACP();
     CString back(narrow.GetString());
     EXPECT_STREQ(text, back);
+
+    // The bytes of a known code page.
+    CStringA western(text, 1252);
+    EXPECT_STREQ("Gr\xfc\xdf" "e, caf\xe9 \xc5", western);
+    EXPECT_STREQ(text, AfxWideFromBytes(western, western.GetLength(), 1252));
 
     // UTF-8 keeps what the ANSI page cannot hold.
     const wchar_t* wide = L"\u263a \u4e2d\u6587 \U0001F3B5";
