@@ -1,0 +1,38 @@
+#include "hybrid/HybridHandler.h"
+
+CHybridHandler::CHybridHandler() : m_refs(1), m_control(nullptr) {}
+
+CHybridHandler::~CHybridHandler() {}
+
+STDMETHODIMP CHybridHandler::QueryInterface(REFIID riid, void** out)
+{
+    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IHybridHandler*>(this)},
+                                            {IID_IHybridHandler, static_cast<IHybridHandler*>(this)},
+                                            {IID_ITimerCallback, static_cast<ITimerCallback*>(this)}});
+}
+
+STDMETHODIMP_(ULONG) CHybridHandler::AddRef() { return m_refs.AddRef(); }
+STDMETHODIMP_(ULONG) CHybridHandler::Release() { return m_refs.Release(this); }
+
+LRESULT CHybridHandler::OnNotify(UINT, IHybridCell*, bool*) { return 0; }
+
+void CHybridHandler::Attach(CHybridCtrl* control, IHybridCell* cell)
+{
+    m_control = control;
+    m_cell = cell;
+}
+
+void CHybridHandler::Detach()
+{
+    if (m_cell) {
+        m_cell = nullptr;
+        m_control = nullptr;
+    }
+}
+
+void CHybridHandler::OnSize(int, int) {}
+bool CHybridHandler::IsAttached() { return m_cell != nullptr; }
+void CHybridHandler::Reserved(DWORD, DWORD) {}
+void CHybridHandler::OnTimer(UINT_PTR) {}
+
+CHybridCtrl* CHybridHandler::GetCellCtrl() { return m_cell ? m_cell->GetCtrl() : nullptr; }

@@ -1,0 +1,79 @@
+#include "hybrid/Style.h"
+
+CStyle::CStyle()
+    : m_font(nullptr), m_bkColor(GetSysColor(COLOR_WINDOW)), m_selBkColor(GetSysColor(COLOR_HIGHLIGHT)),
+      m_textColor(0), m_selTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT)), m_gridColor(0xC0C0C0),
+      m_margin1(3), m_margin2(3), m_refCount(0)
+{
+}
+
+CStyle::~CStyle()
+{
+    delete m_font;
+}
+
+STDMETHODIMP CStyle::QueryInterface(REFIID riid, void** out)
+{
+    if (!out)
+        return E_INVALIDARG;
+    *out = nullptr;
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IHybridStyle))
+        return E_NOINTERFACE;
+    *out = static_cast<IHybridStyle*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) CStyle::AddRef()
+{
+    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
+}
+
+STDMETHODIMP_(ULONG) CStyle::Release()
+{
+    LONG count = InterlockedDecrement(&m_refCount);
+    if (count == 0)
+        delete this;
+    return static_cast<ULONG>(count);
+}
+
+IHybridStyle* CStyle::SetFont(const LOGFONTW* font)
+{
+    delete m_font;
+    m_font = nullptr;
+    if (font) {
+        m_font = new CFont;
+        m_font->CreateFontIndirect(font);
+    }
+    return this;
+}
+
+CFont* CStyle::GetFont() { return m_font; }
+
+int CStyle::GetTextHeight()
+{
+    if (!m_font || !m_font->GetSafeHandle())
+        return 0;
+    CDC dc;
+    if (!dc.CreateCompatibleDC(nullptr))
+        return 0;
+    CFont* old = dc.SelectObject(m_font);
+    CSize extent = dc.GetTextExtent(CString(L"|"));
+    dc.SelectObject(old);
+    return extent.cy;
+}
+
+IHybridStyle* CStyle::SetBkColor(COLORREF colour) { m_bkColor = colour; return this; }
+COLORREF CStyle::GetBkColor() { return m_bkColor; }
+IHybridStyle* CStyle::SetSelBkColor(COLORREF colour) { m_selBkColor = colour; return this; }
+COLORREF CStyle::GetSelBkColor() { return m_selBkColor; }
+IHybridStyle* CStyle::SetSelTextColor(COLORREF colour) { m_selTextColor = colour; return this; }
+COLORREF CStyle::GetSelTextColor() { return m_selTextColor; }
+IHybridStyle* CStyle::SetTextColor(COLORREF colour) { m_textColor = colour; return this; }
+COLORREF CStyle::GetTextColor() { return m_textColor; }
+IHybridStyle* CStyle::SetGridColor(COLORREF colour) { m_gridColor = colour; return this; }
+COLORREF CStyle::GetGridColor() { return m_gridColor; }
+int CStyle::GetMargin1() { return m_margin1; }
+IHybridStyle* CStyle::SetMargin1(int margin) { m_margin1 = margin; return this; }
+int CStyle::GetMargin2() { return m_margin2; }
+IHybridStyle* CStyle::SetMargin2(int margin) { m_margin2 = margin; return this; }

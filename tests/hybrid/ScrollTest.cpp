@@ -1,0 +1,163 @@
+// Scroll arithmetic: limit, line and page steps, wheel steps, scrolling a
+// cell into view, and the scroll bar appearing with overflow.
+#include <gtest/gtest.h>
+#include "HybridTestKit.h"
+
+using namespace hybridtest;
+
+namespace {
+
+// 20 rows of 30 pixels (600) in a 100 high control.
+void FillRows(CTestHost& host, std::vector<CIPtr<IHybridCell>>& rows, int count = 20, int height = 30)
+{
+    for (int i = 0; i < count; ++i)
+        rows.push_back(host.AddBox(nullptr, 10, height, RGB(i * 10, 0, 0)));
+    host.Pump(80);
+}
+
+UINT WheelLines()
+{
+    UINT lines = 0;
+    if (!::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
+        lines = 3;
+    return lines;
+}
+
+} // namespace
+
+TEST(HybridScroll, ScrollBarFollowsOverflow)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows, 3);
+    EXPECT_FALSE(host.Ctrl().IsScrollBarShown());
+    EXPECT_EQ(200, CTestHost::RectOf(rows[0]).Width());
+    EXPECT_FALSE(host.Ctrl().SetScrollPos(10, true));
+
+    for (int i = 0; i < 5; ++i)
+        rows.push_back(host.AddBox(nullptr, 10, 30, RGB(0, 0, 0)));
+    host.Pump(80);
+    EXPECT_TRUE(host.Ctrl().IsScrollBarShown());
+    EXPECT_EQ(240, host.Ctrl().GetContentHeight());
+    // The narrower cell area caused a second layout.
+    CRect area;
+    host.Ctrl().GetCellAreaRect(&area);
+    EXPECT_LT(area.Width(), 200);
+    EXPECT_EQ(area.Width(), CTestHost::RectOf(rows[0]).Width());
+}
+
+TEST(HybridScroll, LimitLinePageAndThumb)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows);
+    CHybridCtrl& ctrl = host.Ctrl();
+    ASSERT_EQ(600, ctrl.GetContentHeight());
+    // limit = max - page + 1 = 600 - 100 + 1
+    EXPECT_TRUE(ctrl.SetScrollPos(10000, true));
+    EXPECT_EQ(501, ctrl.GetScrollPos());
+    EXPECT_TRUE(ctrl.SetScrollPos(-5, true));
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+    EXPECT_FALSE(ctrl.SetScrollPos(0, true)); // no change
+
+    // Cell rectangles are client coordinates: scrolled up by the position.
+    ctrl.SetScrollPos(45, true);
+    EXPECT_EQ(CRect(0, 15, CTestHost::RectOf(rows[2]).right, 45), CTestHost::RectOf(rows[2]));
+
+    ctrl.SetScrollPos(0, true);
+    host.Post(WM_VSCROLL, SB_LINEUP, 0); // -1: ignored
+    host.Pump();
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+    ctrl.SetLineStep(7);
+    host.Post(WM_VSCROLL, SB_LINEDOWN, 0);
+    host.Pump();
+    EXPECT_EQ(7, ctrl.GetScrollPos());
+    host.Post(WM_VSCROLL, SB_PAGEDOWN, 0); // content height - 1: to the end
+    host.Pump();
+    EXPECT_EQ(501, ctrl.GetScrollPos());
+    host.Post(WM_VSCROLL, SB_PAGEUP, 0);
+    host.Pump();
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+    host.Post(WM_VSCROLL, SB_BOTTOM, 0);
+    host.Pump();
+    EXPECT_EQ(501, ctrl.GetScrollPos());
+    host.Post(WM_VSCROLL, SB_TOP, 0);
+    host.Pump();
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+}
+
+TEST(HybridScroll, WheelSteps)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows);
+    CHybridCtrl& ctrl = host.Ctrl();
+    POINT screen{20, 20};
+    ::ClientToScreen(ctrl.GetSafeHwnd(), &screen);
+    const LPARAM at = MAKELPARAM(screen.x, screen.y);
+    const int step = static_cast<int>(WheelLines()) * 20;
+
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), at);
+    host.Pump();
+    EXPECT_EQ(step, ctrl.GetScrollPos());
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-60)), at); // below one notch
+    host.Pump();
+    EXPECT_EQ(step, ctrl.GetScrollPos());
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), at);
+    host.Pump();
+    EXPECT_EQ(3 * step, ctrl.GetScrollPos());
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, 240), at);
+    host.Pump();
+    EXPECT_EQ(step, ctrl.GetScrollPos());
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, 120 * 50), at);
+    host.Pump();
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+}
+
+TEST(HybridScroll, EnsureVisibleOnATallCell)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows, 3);
+    CIPtr<IHybridCell> tall = host.AddBox(nullptr, 10, 250); // 90..340
+    host.AddBox(nullptr, 10, 300);
+    host.Pump(80);
+    CHybridCtrl& ctrl = host.Ctrl();
+    // First the bottom aligns with the area's bottom, then the top with the top.
+    ctrl.EnsureVisible(tall);
+    host.Pump();
+    EXPECT_EQ(340 - 100, ctrl.GetScrollPos());
+    ctrl.EnsureVisible(tall);
+    host.Pump();
+    EXPECT_EQ(90, ctrl.GetScrollPos());
+    ctrl.EnsureVisible(rows[0]);
+    host.Pump();
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+}
+
+TEST(HybridScroll, RelayoutRequestsAreCoalescedAndRateLimited)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows, 2);
+    CHybridCtrl& ctrl = host.Ctrl();
+    ::Sleep(400); // a fresh rate window
+    int posted = 0;
+    for (int i = 0; i < 30; ++i) {
+        ctrl.UpdateLayout(false);
+        MSG msg;
+        if (::PeekMessageW(&msg, ctrl.GetSafeHwnd(), WM_HYBRID_RELAYOUT, WM_HYBRID_RELAYOUT, PM_REMOVE)) {
+            ++posted;
+            ::DispatchMessageW(&msg);
+        }
+    }
+    // The first request opens the window, 20 more are granted in it.
+    EXPECT_EQ(21, posted);
+    ::Sleep(400);
+    ctrl.UpdateLayout(false);
+    ctrl.UpdateLayout(false); // coalesced with the first
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, ctrl.GetSafeHwnd(), WM_HYBRID_RELAYOUT, WM_HYBRID_RELAYOUT, PM_REMOVE));
+    EXPECT_FALSE(::PeekMessageW(&msg, ctrl.GetSafeHwnd(), WM_HYBRID_RELAYOUT, WM_HYBRID_RELAYOUT, PM_NOREMOVE));
+    ::DispatchMessageW(&msg);
+}
