@@ -72,11 +72,6 @@ BOOL CWinThread::InitInstance()
     return FALSE;
 }
 
-int CWinThread::Run()
-{
-    return ExitInstance();
-}
-
 int CWinThread::ExitInstance()
 {
     return 0;

@@ -36,11 +36,29 @@ public:
     operator HANDLE() const { return m_hThread; }
 
     // Thread-object overridables for threads made from a CWinThread class.
-    // InitInstance TRUE runs Run; Run's result is the exit code. Run
-    // ends at once here (ExitInstance); the message pump replaces it.
+    // InitInstance TRUE runs Run; Run's result is the exit code.
     virtual BOOL InitInstance();
+    // The message loop: while the queue is empty OnIdle(0), OnIdle(1)...
+    // until it answers FALSE; then PumpMessage until the queue is empty
+    // again. WM_QUIT ends it with ExitInstance().
     virtual int Run();
     virtual int ExitInstance();
+
+    // Message pump (afxpump.cpp). PumpMessage takes one message (waiting for
+    // it), offers it to PreTranslateMessage and otherwise translates and
+    // dispatches it; FALSE on WM_QUIT. PreTranslateMessage offers it to the
+    // window objects from its target window up through the parents, then to
+    // the main window when the target lies outside it. OnIdle(count): TRUE
+    // asks for another idle pass; the base version deletes the thread's
+    // temporary wrappers at count 1. IsIdleMessage: FALSE for messages that
+    // don't end an idle period (repeated mouse moves, paint, caret timer).
+    virtual BOOL PumpMessage();
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL OnIdle(LONG lCount);
+    virtual BOOL IsIdleMessage(MSG* pMsg);
+    // m_pActiveWnd when set, else m_pMainWnd.
+    virtual CWnd* GetMainWnd();
+    MSG m_msgCur{}; // the message being pumped
     // Called when the thread ends: deletes the object when m_bAutoDelete.
     virtual void Delete();
 

@@ -1,3 +1,0 @@
-#include "platform/mfc/afxcmdtarget.h"
-
-IMPLEMENT_DYNAMIC(CCmdTarget, CObject)

@@ -1,0 +1,232 @@
+#include "platform/mfc/afxdc.h"
+#include "platform/mfc/afxwnd.h"
+#include "platform/mfc/afxstate.h"
+
+IMPLEMENT_DYNAMIC(CDC, CObject)
+IMPLEMENT_DYNAMIC(CPaintDC, CDC)
+IMPLEMENT_DYNAMIC(CClientDC, CDC)
+IMPLEMENT_DYNAMIC(CWindowDC, CDC)
+
+CDC::~CDC()
+{
+    if (m_hDC)
+        ::DeleteDC(Detach());
+}
+
+CDC* CDC::FromHandle(HDC hDC)
+{
+    if (!hDC)
+        return nullptr;
+    auto& map = AfxGetThreadState().tempDC;
+    auto it = map.find(hDC);
+    if (it != map.end())
+        return it->second;
+    CDC* p = new CDC;
+    p->m_hDC = p->m_hAttribDC = hDC;
+    map.emplace(hDC, p);
+    return p;
+}
+
+BOOL CDC::Attach(HDC hDC)
+{
+    if (!hDC)
+        return FALSE;
+    if (m_hDC)
+        ::DeleteDC(Detach());
+    m_hDC = m_hAttribDC = hDC;
+    return TRUE;
+}
+
+HDC CDC::Detach()
+{
+    HDC h = m_hDC;
+    m_hDC = m_hAttribDC = nullptr;
+    return h;
+}
+
+BOOL CDC::DeleteDC()
+{
+    if (!m_hDC)
+        return FALSE;
+    return ::DeleteDC(Detach());
+}
+
+BOOL CDC::CreateCompatibleDC(CDC* pDC)
+{
+    return Attach(::CreateCompatibleDC(pDC->GetSafeHdc()));
+}
+
+BOOL CDC::CreateDC(LPCWSTR lpszDriverName, LPCWSTR lpszDeviceName, LPCWSTR lpszOutput, const void* lpInitData)
+{
+    return Attach(::CreateDCW(lpszDriverName, lpszDeviceName, lpszOutput, static_cast<const DEVMODEW*>(lpInitData)));
+}
+
+CWnd* CDC::GetWindow() const
+{
+    return CWnd::FromHandle(::WindowFromDC(m_hDC));
+}
+
+// ---- selection ----------------------------------------------------------------
+
+CPen* CDC::SelectObject(CPen* pPen)
+{
+    return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, pPen->GetSafeHandle())));
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush)
+{
+    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush->GetSafeHandle())));
+}
+
+CFont* CDC::SelectObject(CFont* pFont)
+{
+    return CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, pFont->GetSafeHandle())));
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap)
+{
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, pBitmap->GetSafeHandle())));
+}
+
+int CDC::SelectObject(CRgn* pRgn)
+{
+    return static_cast<int>(reinterpret_cast<INT_PTR>(::SelectObject(m_hDC, pRgn->GetSafeHandle())));
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* pObject)
+{
+    return CGdiObject::FromHandle(::SelectObject(m_hDC, pObject->GetSafeHandle()));
+}
+
+CGdiObject* CDC::SelectStockObject(int nIndex)
+{
+    return CGdiObject::FromHandle(::SelectObject(m_hDC, ::GetStockObject(nIndex)));
+}
+
+// ---- coordinates ------------------------------------------------------------
+
+CPoint CDC::SetViewportOrg(int x, int y)
+{
+    POINT pt{0, 0};
+    ::SetViewportOrgEx(m_hDC, x, y, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
+{
+    POINT pt{0, 0};
+    ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::GetViewportOrg() const
+{
+    POINT pt{0, 0};
+    ::GetViewportOrgEx(m_hDC, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::SetWindowOrg(int x, int y)
+{
+    POINT pt{0, 0};
+    ::SetWindowOrgEx(m_hDC, x, y, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::GetWindowOrg() const
+{
+    POINT pt{0, 0};
+    ::GetWindowOrgEx(m_hDC, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::MoveTo(int x, int y)
+{
+    POINT pt{0, 0};
+    ::MoveToEx(m_hDC, x, y, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+CPoint CDC::GetCurrentPosition() const
+{
+    POINT pt{0, 0};
+    ::GetCurrentPositionEx(m_hDC, &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+// ---- fills --------------------------------------------------------------------
+
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr)
+{
+    // An opaque empty text output fills with the background colour without a brush.
+    COLORREF old = ::SetBkColor(m_hDC, clr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
+    ::SetBkColor(m_hDC, old);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr)
+{
+    RECT rc{x, y, x + cx, y + cy};
+    FillSolidRect(&rc, clr);
+}
+
+void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
+               clrBottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight)
+{
+    // Top and left lines in the first colour, bottom and right in the second;
+    // the bottom-left and top-right corner pixels belong to the second.
+    FillSolidRect(x, y, cx - 1, 1, clrTopLeft);
+    FillSolidRect(x, y, 1, cy - 1, clrTopLeft);
+    FillSolidRect(x + cx - 1, y, 1, cy, clrBottomRight);
+    FillSolidRect(x, y + cy - 1, cx, 1, clrBottomRight);
+}
+
+CSize CDC::GetTextExtent(LPCWSTR lpszString, int nCount) const
+{
+    SIZE sz{0, 0};
+    if (lpszString && nCount > 0)
+        ::GetTextExtentPoint32W(m_hDC, lpszString, nCount, &sz);
+    return CSize(sz.cx, sz.cy);
+}
+
+// ---- scoped DCs ---------------------------------------------------------------
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
+{
+    Attach(::BeginPaint(m_hWnd, &m_ps));
+}
+
+CPaintDC::~CPaintDC()
+{
+    if (m_hDC) {
+        Detach();
+        ::EndPaint(m_hWnd, &m_ps);
+    }
+}
+
+CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+{
+    Attach(::GetDC(m_hWnd));
+}
+
+CClientDC::~CClientDC()
+{
+    if (m_hDC)
+        ::ReleaseDC(m_hWnd, Detach());
+}
+
+CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+{
+    Attach(::GetWindowDC(m_hWnd));
+}
+
+CWindowDC::~CWindowDC()
+{
+    if (m_hDC)
+        ::ReleaseDC(m_hWnd, Detach());
+}

@@ -1,0 +1,211 @@
+// Dialogs from resource templates: modeless creation and initialisation,
+// dialog keys, modal runs ended by posted commands.
+#include "MfcWinTest.h"
+#include "MfcWinTestIds.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+class CModelessDlg : public CDialog
+{
+public:
+    CModelessDlg() : CDialog(IDD_TEST_MODELESS) {}
+    int inits = 0;
+    CString m_text = L"Grüße";
+    int m_check = 1;
+    CListBox m_list;
+    int pushes = 0;
+    int cancels = 0;
+    bool boundBeforeInit = false;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Control(pDX, IDC_TEST_LIST, m_list);
+        DDX_Text(pDX, IDC_TEST_EDIT, m_text);
+        DDX_Check(pDX, IDC_TEST_CHECK, m_check);
+    }
+    BOOL OnInitDialog() override
+    {
+        boundBeforeInit = FromHandlePermanent(m_hWnd) == this;
+        ++inits;
+        CDialog::OnInitDialog();
+        auto* combo = static_cast<CComboBox*>(GetDlgItem(IDC_TEST_COMBO));
+        combo->AddString(L"one");
+        combo->AddString(L"two");
+        combo->SetCurSel(1);
+        m_list.AddString(L"alpha");
+        m_list.AddString(L"beta");
+        return TRUE;
+    }
+    void OnPush() { ++pushes; }
+    void OnCancel() override
+    {
+        ++cancels;
+        DestroyWindow(); // modeless: closing destroys
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CModelessDlg, CDialog)
+    ON_BN_CLICKED(IDC_TEST_BUTTON, &CModelessDlg::OnPush)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MfcDialog, ModelessDialogFromTemplateInitialisesItsControls)
+{
+    CModelessDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_MODELESS, nullptr));
+    EXPECT_TRUE(dlg.boundBeforeInit);
+    EXPECT_EQ(1, dlg.inits);
+    EXPECT_FALSE(dlg.IsWindowVisible()); // the template has no WS_VISIBLE
+
+    CString text;
+    dlg.GetDlgItemText(IDC_TEST_EDIT, text);
+    EXPECT_EQ(CString(L"Grüße"), text);
+    EXPECT_EQ(BST_CHECKED, dlg.IsDlgButtonChecked(IDC_TEST_CHECK));
+    CString checkText;
+    dlg.GetDlgItemText(IDC_TEST_CHECK, checkText);
+    EXPECT_EQ(CString(L"Größer"), checkText); // UTF-8 template text
+    auto* combo = dynamic_cast<CComboBox*>(dlg.GetDlgItem(IDC_TEST_COMBO));
+    ASSERT_NE(nullptr, combo);
+    EXPECT_EQ(2, combo->GetCount());
+    EXPECT_EQ(1, combo->GetCurSel());
+    CString item;
+    combo->GetLBText(1, item);
+    EXPECT_EQ(CString(L"two"), item);
+    ASSERT_NE(nullptr, dlg.m_list.m_hWnd);
+    EXPECT_EQ(&dlg.m_list, CWnd::FromHandle(dlg.m_list.m_hWnd)); // bound by DDX_Control
+    EXPECT_EQ(2, dlg.m_list.GetCount());
+
+    // Controls' notifications reach the dialog's map.
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_TEST_BUTTON, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_TEST_BUTTON)->m_hWnd));
+    EXPECT_EQ(1, dlg.pushes);
+
+    // Members follow the controls on UpdateData(TRUE).
+    dlg.SetDlgItemText(IDC_TEST_EDIT, L"changed");
+    dlg.CheckDlgButton(IDC_TEST_CHECK, BST_UNCHECKED);
+    EXPECT_TRUE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(CString(L"changed"), dlg.m_text);
+    EXPECT_EQ(0, dlg.m_check);
+
+    // Escape in a control goes through the thread's pre-translation to the
+    // dialog's IsDialogMessage, which turns it into IDCANCEL.
+    dlg.ShowWindow(SW_SHOW);
+    HWND edit = dlg.GetDlgItem(IDC_TEST_EDIT)->m_hWnd;
+    ::PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(PumpUntil([&] { return dlg.cancels > 0; }));
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+    EXPECT_EQ(nullptr, dlg.m_list.m_hWnd); // the bound control went with its window
+}
+
+TEST(MfcDialog, MissingTemplateFails)
+{
+    CDialog dlg(62099u);
+    EXPECT_FALSE(dlg.Create(62099u));
+    EXPECT_EQ(-1, dlg.DoModal());
+}
+
+namespace {
+
+class CModalDlg : public CDialog
+{
+public:
+    explicit CModalDlg(CWnd* pParent) : CDialog(IDD_TEST_MODAL, pParent) {}
+    enum Mode { PostOk, EndInInit, PostCancel, EndOnIdle };
+    Mode mode = PostOk;
+    CString m_text;
+    bool ownerDisabled = false;
+    int oks = 0;
+    int kicks = 0;
+    std::vector<LPARAM> idleCounts;
+    bool visibleWhenIdle = false;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, IDC_TEST_EDIT, m_text); }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ownerDisabled = m_pParentWnd && !m_pParentWnd->IsWindowEnabled();
+        SetDlgItemText(IDC_TEST_EDIT, L"typed");
+        if (mode == EndInInit)
+            EndDialog(42);
+        else if (mode != EndOnIdle)
+            PostMessage(WM_COMMAND, mode == PostOk ? IDOK : IDCANCEL);
+        return TRUE;
+    }
+    void OnOK() override
+    {
+        ++oks;
+        CDialog::OnOK();
+    }
+    LRESULT OnKickIdle(WPARAM, LPARAM lCount)
+    {
+        ++kicks;
+        idleCounts.push_back(lCount);
+        visibleWhenIdle = IsWindowVisible() != FALSE;
+        if (mode == EndOnIdle && kicks == 2)
+            EndDialog(7);
+        return TRUE; // more idle work wanted
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CModalDlg, CDialog)
+    ON_MESSAGE(WM_KICKIDLE, &CModalDlg::OnKickIdle)
+END_MESSAGE_MAP()
+
+class CPlainOwner : public CWnd
+{
+};
+
+} // namespace
+
+TEST(MfcDialog, ModalDialogEndsFromPostedCommandAndReenablesItsOwner)
+{
+    CPlainOwner owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"Owner", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 200), nullptr, 0));
+
+    int preTranslated = 0;
+    TestApp().onPreTranslate = [&](MSG* m) {
+        if (m->message == WM_COMMAND && m->wParam == IDOK)
+            ++preTranslated;
+        return FALSE;
+    };
+    CModalDlg dlg(&owner);
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    TestApp().onPreTranslate = nullptr;
+    EXPECT_TRUE(dlg.ownerDisabled);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    EXPECT_EQ(1, dlg.oks);
+    EXPECT_EQ(CString(L"typed"), dlg.m_text); // OnOK ran UpdateData(TRUE)
+    EXPECT_EQ(1, preTranslated); // the modal loop pumps through the thread's pre-translation
+    EXPECT_EQ(nullptr, dlg.m_hWnd);
+
+    CModalDlg cancel(&owner);
+    cancel.mode = CModalDlg::PostCancel;
+    EXPECT_EQ(IDCANCEL, cancel.DoModal());
+    EXPECT_EQ(0, cancel.oks);
+
+    // Ended before the loop starts: no loop, the result stands.
+    CModalDlg early(&owner);
+    early.mode = CModalDlg::EndInInit;
+    EXPECT_EQ(42, early.DoModal());
+    EXPECT_EQ(0, early.kicks);
+    EXPECT_TRUE(owner.IsWindowEnabled());
+    owner.DestroyWindow();
+}
+
+TEST(MfcDialog, ModalLoopShowsTheDialogAndSendsKickIdleWhenItsQueueEmpties)
+{
+    CModalDlg dlg(nullptr);
+    dlg.mode = CModalDlg::EndOnIdle;
+    EXPECT_EQ(7, dlg.DoModal());
+    ASSERT_EQ(2u, dlg.idleCounts.size());
+    EXPECT_EQ(0, dlg.idleCounts[0]); // counts up while the handler asks for more
+    EXPECT_EQ(1, dlg.idleCounts[1]);
+    EXPECT_TRUE(dlg.visibleWhenIdle);
+}
