@@ -1,0 +1,154 @@
+#include "common/ActiveDlg.h"
+#include "platform/mfc/afxdc.h"
+#include "platform/mfc/afxmsg.h"
+#include <map>
+
+namespace {
+
+typedef CActiveDlg::SSubclassInfo SInfo;
+
+CGCPtrArray<SInfo>& Registry()
+{
+    static CGCPtrArray<SInfo> registry(true);
+    return registry;
+}
+
+// Windows whose subclassing could not be taken off because somebody
+// subclassed them after a popup did: their messages are passed on.
+std::map<HWND, WNDPROC>& Retired()
+{
+    static std::map<HWND, WNDPROC> retired;
+    return retired;
+}
+
+SInfo* FindInfo(HWND hwnd)
+{
+    CGCPtrArray<SInfo>& registry = Registry();
+    for (INT_PTR i = 0; i < registry.GetSize(); ++i) {
+        SInfo* info = registry.GetAt(i);
+        if (info != nullptr && info->hwnd == hwnd)
+            return info;
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK PopupOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (SInfo* info = FindInfo(hwnd)) {
+        if (message == WM_NCACTIVATE && wParam == FALSE)
+            return 1;
+        if (message == WM_ACTIVATE && LOWORD(wParam) == WA_INACTIVE)
+            return 1;
+        WNDPROC saved = info->savedProc;
+        if (message == WM_NCDESTROY)
+            Registry().Remove(info); // the window goes: put its procedure back
+        return CallWindowProcW(saved, hwnd, message, wParam, lParam);
+    }
+    auto retired = Retired().find(hwnd);
+    if (retired != Retired().end()) {
+        WNDPROC saved = retired->second;
+        if (message == WM_NCDESTROY)
+            Retired().erase(retired);
+        return CallWindowProcW(saved, hwnd, message, wParam, lParam);
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace
+
+CActiveDlg::SSubclassInfo::SSubclassInfo(HWND window)
+    : hwnd(window),
+      savedProc(reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PopupOwnerProc))))
+{
+}
+
+CActiveDlg::SSubclassInfo::~SSubclassInfo()
+{
+    if (!IsWindow(hwnd))
+        return;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == PopupOwnerProc)
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedProc));
+    else
+        Retired()[hwnd] = savedProc;
+}
+
+BEGIN_MESSAGE_MAP(CActiveDlg, CDialog)
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CActiveDlg::CActiveDlg(UINT templateId, CWnd* owner, bool drawBorder)
+    : CDialog(templateId, owner), m_owner(owner), m_drawBorder(drawBorder),
+      m_previousActive(::GetActiveWindow()), m_previousFocus(::GetFocus())
+{
+}
+
+CActiveDlg::~CActiveDlg() = default;
+
+bool CActiveDlg::IsSubclassed(HWND hwnd)
+{
+    return FindInfo(hwnd) != nullptr;
+}
+
+INT_PTR CActiveDlg::DoModal()
+{
+    if (!CreateModalWindow(m_owner->GetSafeHwnd()))
+        return -1;
+    if (ContinueModal()) {
+        DWORD flags = MLF_SHOWONIDLE;
+        if (GetStyle() & DS_NOIDLEMSG)
+            flags |= MLF_NOIDLEMSG;
+        try {
+            RunModalLoop(flags);
+        } catch (CException* e) {
+            e->Delete();
+            m_nModalResult = -1;
+        }
+    }
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    int result = m_nModalResult;
+    m_bContinueModal = false;
+    DestroyWindow();
+    return result;
+}
+
+BOOL CActiveDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    for (HWND h = m_owner->GetSafeHwnd(); h != nullptr; h = ::GetParent(h)) {
+        if (FindInfo(h) == nullptr)
+            Registry().Add(new SSubclassInfo(h));
+    }
+    return TRUE;
+}
+
+void CActiveDlg::Close()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    OnClosing();
+    Registry().RemoveAll();
+    if (m_previousActive != nullptr && ::IsWindow(m_previousActive))
+        ::SetActiveWindow(m_previousActive);
+    if (m_previousFocus != nullptr && ::IsWindow(m_previousFocus))
+        ::SetFocus(m_previousFocus);
+    if (m_bContinueModal) {
+        EndDialog(0);
+    } else {
+        DestroyWindow();
+        delete this;
+    }
+}
+
+void CActiveDlg::OnPaint()
+{
+    CPaintDC dc(this);
+    if (m_drawBorder) {
+        CRect client;
+        GetClientRect(&client);
+        dc.Draw3dRect(&client, RGB(0xFF, 0xFF, 0xFF), RGB(0xA3, 0xA3, 0xA3));
+    }
+}

@@ -1,0 +1,180 @@
+// Popup dialogs keep their owner looking active, restore the owner chain's
+// window procedures when closed, and give the activation back.
+#include <gtest/gtest.h>
+
+#include "common/ActiveDlg.h"
+#include "platform/mfc/afxwin.h"
+#include "tests/common/TestWindows.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+using wintest::CTestWindow;
+
+const UINT kPopupTemplate = 61040;
+
+WNDPROC ProcOf(HWND hwnd)
+{
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+}
+
+// Counts its OnClosing calls and its deletion.
+struct SCounters {
+    int closing = 0;
+    int deleted = 0;
+};
+
+class CTestPopup : public CActiveDlg {
+public:
+    CTestPopup(CWnd* owner, SCounters* counters) : CActiveDlg(kPopupTemplate, owner, true), m_counters(counters) {}
+    ~CTestPopup() override { ++m_counters->deleted; }
+
+protected:
+    void OnClosing() override { ++m_counters->closing; }
+
+private:
+    SCounters* m_counters;
+};
+
+TEST(ActiveDlg, ModelessPopupKeepsOwnerActiveAndRestoresOnClose)
+{
+    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
+    CTestWindow child(WS_CHILD | WS_VISIBLE, top.Handle(), 10, 10, 100, 50);
+    SetActiveWindow(top.Handle());
+    SetFocus(child.Handle());
+    testsupport::PumpMessages(50);
+    ASSERT_EQ(top.Handle(), GetActiveWindow());
+    WNDPROC topProc = ProcOf(top.Handle());
+    WNDPROC childProc = ProcOf(child.Handle());
+
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(child.Handle()));
+    SCounters counters;
+    auto* popup = new CTestPopup(&owner, &counters);
+    top.Forget();
+    ASSERT_TRUE(popup->Create(kPopupTemplate, &owner));
+    // The owner and its ancestors are subclassed.
+    EXPECT_TRUE(CActiveDlg::IsSubclassed(child.Handle()));
+    EXPECT_TRUE(CActiveDlg::IsSubclassed(top.Handle()));
+    EXPECT_NE(topProc, ProcOf(top.Handle()));
+
+    // Activating the popup deactivates the owner window: the owner's own
+    // procedure never sees it.
+    popup->ShowWindow(SW_SHOW);
+    popup->SetActiveWindow();
+    testsupport::PumpMessages(50);
+    EXPECT_EQ(popup->GetSafeHwnd(), GetActiveWindow());
+    EXPECT_EQ(0, top.Seen(WM_NCACTIVATE));
+    EXPECT_EQ(0, top.Seen(WM_ACTIVATE));
+    EXPECT_EQ(1, SendMessageW(top.Handle(), WM_NCACTIVATE, FALSE, 0));
+    EXPECT_EQ(0, top.Seen(WM_NCACTIVATE));
+    SendMessageW(top.Handle(), WM_NCACTIVATE, TRUE, 0);
+    EXPECT_EQ(1, top.Seen(WM_NCACTIVATE)); // other messages pass
+
+    HWND popupHwnd = popup->GetSafeHwnd();
+    popup->Close(); // modeless: destroys and deletes itself
+    EXPECT_EQ(1, counters.closing);
+    EXPECT_EQ(1, counters.deleted);
+    EXPECT_FALSE(IsWindow(popupHwnd));
+    EXPECT_EQ(topProc, ProcOf(top.Handle()));
+    EXPECT_EQ(childProc, ProcOf(child.Handle()));
+    EXPECT_FALSE(CActiveDlg::IsSubclassed(top.Handle()));
+    testsupport::PumpMessages(30);
+    EXPECT_EQ(top.Handle(), GetActiveWindow());
+    EXPECT_EQ(child.Handle(), GetFocus());
+    owner.Detach();
+}
+
+TEST(ActiveDlg, ModalPopupEndsWithZeroAndSecondCloseDoesNothing)
+{
+    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
+    SetActiveWindow(top.Handle());
+    testsupport::PumpMessages(30);
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(top.Handle()));
+
+    struct CModalPopup : CTestPopup {
+        using CTestPopup::CTestPopup;
+        BOOL OnInitDialog() override
+        {
+            CTestPopup::OnInitDialog();
+            PostMessage(WM_APP + 3);
+            return TRUE;
+        }
+        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+        {
+            if (message == WM_APP + 3) {
+                ownerEnabled = ::IsWindowEnabled(ownerHwnd) != FALSE;
+                subclassed = CActiveDlg::IsSubclassed(ownerHwnd);
+                Close();
+                Close(); // reached once only
+                return 0;
+            }
+            return CTestPopup::WindowProc(message, wParam, lParam);
+        }
+        HWND ownerHwnd = nullptr;
+        bool ownerEnabled = false;
+        bool subclassed = false;
+    };
+    SCounters counters;
+    {
+        CModalPopup popup(&owner, &counters);
+        popup.ownerHwnd = top.Handle();
+        EXPECT_EQ(0, popup.DoModal());
+        EXPECT_TRUE(popup.ownerEnabled); // the owner is never disabled
+        EXPECT_TRUE(popup.subclassed);
+        EXPECT_EQ(1, counters.closing);
+        EXPECT_EQ(0, counters.deleted); // the caller deletes a modal popup
+    }
+    EXPECT_EQ(1, counters.deleted);
+    EXPECT_FALSE(CActiveDlg::IsSubclassed(top.Handle()));
+    EXPECT_TRUE(IsWindowEnabled(top.Handle()));
+    owner.Detach();
+}
+
+TEST(ActiveDlg, SecondPopupSharesTheRegistry)
+{
+    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
+    WNDPROC topProc = ProcOf(top.Handle());
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(top.Handle()));
+    SCounters counters;
+    auto* first = new CTestPopup(&owner, &counters);
+    ASSERT_TRUE(first->Create(kPopupTemplate, &owner));
+    // The second popup drops from the first: only the first is new.
+    auto* second = new CTestPopup(first, &counters);
+    ASSERT_TRUE(second->Create(kPopupTemplate, first));
+    EXPECT_TRUE(CActiveDlg::IsSubclassed(first->GetSafeHwnd()));
+    EXPECT_TRUE(CActiveDlg::IsSubclassed(top.Handle()));
+    second->Close(); // empties the registry for both
+    EXPECT_FALSE(CActiveDlg::IsSubclassed(top.Handle()));
+    EXPECT_EQ(topProc, ProcOf(top.Handle()));
+    first->Close();
+    EXPECT_EQ(2, counters.deleted);
+    owner.Detach();
+}
+
+TEST(ActiveDlg, BorderIsDrawnRaised)
+{
+    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(top.Handle()));
+    SCounters counters;
+    auto* popup = new CTestPopup(&owner, &counters);
+    ASSERT_TRUE(popup->Create(kPopupTemplate, &owner));
+    popup->ShowWindow(SW_SHOW);
+    popup->UpdateWindow();
+    testsupport::PumpMessages(50);
+    CRect client;
+    popup->GetClientRect(&client);
+    HDC dc = GetDC(popup->GetSafeHwnd());
+    EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), GetPixel(dc, 0, 0));
+    EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), GetPixel(dc, client.right / 2, 0));
+    EXPECT_EQ(RGB(0xA3, 0xA3, 0xA3), GetPixel(dc, client.right - 1, client.bottom - 1));
+    EXPECT_EQ(RGB(0xA3, 0xA3, 0xA3), GetPixel(dc, client.right - 1, client.bottom / 2));
+    ReleaseDC(popup->GetSafeHwnd(), dc);
+    popup->Close();
+    owner.Detach();
+}
+
+} // namespace
