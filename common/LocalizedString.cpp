@@ -37,7 +37,7 @@ bool CLocalizedString::LoadString(UINT id)
     return GetTranslatedString(*this, id);
 }
 
-void CLocalizedString::Format(UINT id, ...)
+void CLocalizedString::FormatIdArgs(UINT id, ...)
 {
     CString format;
     if (!GetTranslatedString(format, id))
@@ -48,7 +48,7 @@ void CLocalizedString::Format(UINT id, ...)
     va_end(args);
 }
 
-void CLocalizedString::Format(LPCWSTR format, ...)
+void CLocalizedString::FormatTextArgs(LPCWSTR format, ...)
 {
     va_list args;
     va_start(args, format);

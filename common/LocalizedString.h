@@ -28,9 +28,22 @@ public:
 
     // The text of id in the current language; false when there is none.
     bool LoadString(UINT id);
-    // Formats the arguments into the text of id; unchanged when id has no text.
-    void Format(UINT id, ...);
-    void Format(LPCWSTR format, ...);
+    // Formats the arguments into the text of id; unchanged when id has no
+    // text. Strings may be passed as CString objects or text pointers.
+    template <class... A>
+    void Format(UINT id, const A&... args)
+    {
+        FormatIdArgs(id, Vararg(args)...);
+    }
+    template <class... A>
+    void Format(LPCWSTR format, const A&... args)
+    {
+        FormatTextArgs(format, Vararg(args)...);
+    }
     // Appends the text of id.
     void Append(UINT id);
+
+private:
+    void FormatIdArgs(UINT id, ...);
+    void FormatTextArgs(LPCWSTR format, ...);
 };

@@ -61,7 +61,8 @@ TEST_F(LocalizedText, LoadFormatAndAppendThroughTheLanguage)
     text.Format(1026U, 44, 16, 2);
     EXPECT_STREQ(L"44 kHz, 16 Bit, 2 Kan\u00e4le", text);
     // The refused translation leaves the English format, which reads a string.
-    text.Format(10251U, L"1.0.0.5");
+    CString version = L"1.0.0.5";
+    text.Format(10251U, version); // a string object is handed on as its text
     EXPECT_STREQ(L"Version: 1.0.0.5", text);
     // An id without text leaves the string unchanged.
     text = L"kept";
@@ -69,6 +70,9 @@ TEST_F(LocalizedText, LoadFormatAndAppendThroughTheLanguage)
     EXPECT_STREQ(L"kept", text);
     text.Format(L"%s-%d", L"x", 7);
     EXPECT_STREQ(L"x-7", text);
+    CLocalizedString other(8034U);
+    text.Format(L"<%s>", other);
+    EXPECT_STREQ(L"<Rollen>", text);
 
     text = L"[";
     text.Append(8034);

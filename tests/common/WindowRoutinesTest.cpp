@@ -9,6 +9,7 @@
 #include "common/KeyRoutines.h"
 #include "common/MessageBlocker.h"
 #include "common/OVRegKey.h"
+#include "common/ProductInfo.h"
 #include "common/RegSettings.h"
 #include "common/WindowRoutines.h"
 #include "common/WndPos.h"
@@ -187,6 +188,45 @@ TEST(WindowRoutines, PostSizeMessageCarriesTheClientSize)
     EXPECT_EQ(150, LOWORD(msg.lParam));
     EXPECT_EQ(70, HIWORD(msg.lParam));
     PostSizeMessage(static_cast<HWND>(nullptr));
+}
+
+int g_menuItems = -1;
+UINT g_cutState = 0;
+
+void PrepareMenu(CMenu* menu)
+{
+    g_menuItems = menu->GetMenuItemCount();
+    menu->EnableMenuItem(36002, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+    g_cutState = menu->GetMenuState(36002, MF_BYCOMMAND);
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST(WindowRoutines, PopupMenuAtCursorPreparesShowsAndPostsNull)
+{
+    CTestWindow w(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 300, 200);
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(w.Handle()));
+    testsupport::PumpMessages(30);
+    g_productInfo.popupMenuId = 61050; // the default menu of the routine
+    for (int menuId : {61050, -1}) {
+        g_menuItems = -1;
+        SetTimer(nullptr, 0, 300, CloseMenu);
+        TrackPopupMenuAtCursor(0, &owner, menuId, PrepareMenu);
+        EXPECT_EQ(2, g_menuItems) << menuId;
+        EXPECT_TRUE(g_cutState & MF_GRAYED);
+        MSG msg;
+        EXPECT_TRUE(PeekMessageW(&msg, w.Handle(), WM_NULL, WM_NULL, PM_REMOVE));
+    }
+    g_productInfo.popupMenuId = 0;
+    g_menuItems = -1;
+    TrackPopupMenuAtCursor(0, &owner, 61097, PrepareMenu); // no such menu: nothing
+    EXPECT_EQ(-1, g_menuItems);
+    owner.Detach();
 }
 
 TEST(WindowRoutines, TransparencyOnAndOff)
