@@ -109,6 +109,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int nCmdShow)
     app->m_hInstance = hInstance;
     app->m_lpCmdLine = lpCmdLine;
     app->m_nCmdShow = nCmdShow;
+    app->m_msgCur = MSG{}; // ExitInstance reads the quit code from here
     AfxSetThread(app);
     if (!app->InitInstance()) {
         // A main window made before the failure goes first.

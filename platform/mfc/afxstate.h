@@ -29,7 +29,6 @@ struct AFX_THREAD_STATE
 
     // Idle detection: the last mouse move seen by the message loop.
     POINT ptLastMouseMove{-1, -1};
-    bool bHaveLastMouseMove = false;
 
     // Temporary wrappers, and how many dispatches are running (they are only
     // deleted while none is).

@@ -297,6 +297,15 @@ void CWnd::FinishNcDestroy()
         ::SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     Detach();
+    // No thread keeps pointing at a main window that is gone.
+    for (CWinThread* t : {AfxGetThread(), static_cast<CWinThread*>(AfxGetApp())}) {
+        if (!t)
+            continue;
+        if (t->m_pMainWnd == this)
+            t->m_pMainWnd = nullptr;
+        if (t->m_pActiveWnd == this)
+            t->m_pActiveWnd = nullptr;
+    }
     PostNcDestroy(); // may delete this
 }
 
@@ -322,7 +331,16 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     const MSG* previous = st.pCurrentMsg;
     st.pCurrentMsg = &current;
     ++st.nTempMapLock;
-    LRESULT result = pWnd->WindowProc(message, wParam, lParam);
+    LRESULT result;
+    try {
+        result = pWnd->WindowProc(message, wParam, lParam);
+    } catch (CException* e) {
+        // A class-library exception must not unwind through the system's
+        // dispatch: the user is told, and a failed creation fails.
+        e->ReportError();
+        e->Delete();
+        result = message == WM_CREATE ? -1 : 0;
+    }
     // pWnd may be gone now. After the last message of the window, an object
     // that is still bound (no OnNcDestroy in its map) is unbound here.
     if (message == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd)

@@ -17,9 +17,13 @@
 // object: nothing of the object is touched after a handler returns.
 //
 // End of life. After WM_NCDESTROY (the window's last message) the object is
-// unbound from the handle, the original window procedure is put back, and
-// PostNcDestroy runs; an object that owns itself deletes itself there. The
-// destructor destroys a window that is still bound.
+// unbound from the handle, the original window procedure is put back, a
+// thread's m_pMainWnd that points to it is cleared, and PostNcDestroy runs;
+// an object that owns itself deletes itself there. The destructor destroys a
+// window that is still bound.
+//
+// A CException* thrown by a handler is reported (ReportError) and deleted
+// at the window procedure; it never unwinds through the system's dispatch.
 #include <windows.h>
 #include <commctrl.h>
 #include "platform/mfc/afxcmd.h"

@@ -100,8 +100,8 @@ TEST(MfcApp, MainWindowAndResources)
     ASSERT_TRUE(main.CreateEx(0, nullptr, L"Main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
     app.m_pMainWnd = &main;
     EXPECT_EQ(&main, AfxGetMainWnd());
-    app.m_pMainWnd = nullptr;
     main.DestroyWindow();
+    EXPECT_EQ(nullptr, app.m_pMainWnd); // no dangling main window
 
     EXPECT_EQ(::GetModuleHandleW(nullptr), AfxGetInstanceHandle());
     EXPECT_EQ(::GetModuleHandleW(nullptr), AfxGetResourceHandle());
@@ -140,4 +140,59 @@ TEST(MfcApp, AfxMessageBoxUsesTheStringTableAndTheAppName)
     KillTimer(nullptr, timer);
     EXPECT_STREQ(L"MfcWinTest", g_caption);
     EXPECT_EQ(-1, AfxMessageBox(62097u)); // no such string: nothing shown
+}
+
+namespace {
+
+class CThrowingWnd : public CWnd
+{
+protected:
+    int OnCreate(LPCREATESTRUCT)
+    {
+        AfxThrowInvalidArgException();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingWnd, CWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MfcApp, ExceptionInAHandlerIsReportedAndFailsTheCreation)
+{
+    g_caption[0] = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseMessageBox);
+    CThrowingWnd wnd;
+    EXPECT_FALSE(wnd.CreateEx(0, nullptr, L"Throw", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    KillTimer(nullptr, timer);
+    EXPECT_NE(0, g_caption[0]); // the report was shown
+    EXPECT_EQ(nullptr, wnd.m_hWnd);
+}
+
+TEST(MfcApp, WinMainDrivesTheApplicationObject)
+{
+    CTestApp& app = TestApp();
+    wchar_t cmd[] = L"/switch";
+    int inits = 0;
+    app.onInit = [&]() -> BOOL {
+        ++inits;
+        ::PostQuitMessage(3);
+        return TRUE;
+    };
+    EXPECT_EQ(3, AfxWinMain(::GetModuleHandleW(nullptr), nullptr, cmd, SW_SHOW));
+    EXPECT_EQ(1, inits);
+    EXPECT_STREQ(L"/switch", app.m_lpCmdLine);
+    EXPECT_EQ(SW_SHOW, app.m_nCmdShow);
+
+    // A refused start never enters the loop: the quit posted here stays queued.
+    app.onInit = []() -> BOOL {
+        ::PostQuitMessage(5);
+        return FALSE;
+    };
+    EXPECT_EQ(0, AfxWinMain(::GetModuleHandleW(nullptr), nullptr, cmd, SW_SHOW));
+    app.onInit = nullptr;
+    MSG m;
+    EXPECT_TRUE(::PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

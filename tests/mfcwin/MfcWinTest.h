@@ -9,10 +9,12 @@ class CTestApp : public CWinApp
 {
 public:
     CTestApp() : CWinApp(L"MfcWinTest") {}
+    std::function<BOOL()> onInit;           // replaces InitInstance's answer
     std::function<BOOL(LONG)> onIdle;       // replaces the idle answer
     std::function<BOOL(MSG*)> onPreTranslate; // TRUE takes the message
     int idleCalls = 0;
 
+    BOOL InitInstance() override { return onInit ? onInit() : CWinApp::InitInstance(); }
     BOOL OnIdle(LONG lCount) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
 };
