@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/ResLoader.h"
+#include "common/PathUtils.h"
 #include "common/VersionInfo.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,6 +19,18 @@ TEST(VersionInfo, ProgramsOwnVersionStrings)
     EXPECT_STREQ(L"1, 0, 0, 5", info.GetValue(L"FileVersion"));
     EXPECT_STREQ(L"", info.GetSpecialBuild());
     EXPECT_STREQ(L"", info.GetValue(L"NoSuchKey"));
+}
+
+TEST(VersionInfo, TheProgramFile)
+{
+    // The program is linked into the build folder's root, two levels above
+    // this test program.
+    CString program = GetModuleDirectory() + L"..\\..\\ravelin.exe";
+    if (GetFileAttributesW(program) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "the program is not built";
+    CVersionInfo info(program);
+    EXPECT_STREQ(L"Velmora Ravelin", info.GetProductName());
+    EXPECT_STREQ(L"1.0.0.5", info.GetProductVersion());
 }
 
 TEST(VersionInfo, ModuleWithoutVersionAnswersEmpty)
