@@ -155,6 +155,17 @@ TEST(LanguageFile, TranslationWithOtherConversionsIsIgnored)
     EXPECT_STREQ(L"%s starten", Lookup(lang, L"Run %s"));
 }
 
+TEST(LanguageFile, OversizedFileIsRefused)
+{
+    std::wstring path = Scratch(L"Huge.txt");
+    std::wstring text = L"english_name=Huge\r\nlocal_name=Huge\r\nbegin_translations\r\n";
+    text.append(kMaxLanguageFileSize / 2, L'x'); // with the mark: just over the limit
+    ASSERT_TRUE(langtest::WriteUtf16(path, text));
+    SLanguageInfo lang;
+    EXPECT_FALSE(LoadLanguageFile(&lang, path.c_str(), false));
+    EXPECT_TRUE(lang.englishName.IsEmpty());
+}
+
 TEST(FormatSpecifiers, Signatures)
 {
     EXPECT_TRUE(HaveSameFormatSpecifiers(L"%d of %s", L"%5d von %-10s"));
