@@ -1,6 +1,7 @@
 #pragma once
 // The class library layer, window half included: include this one header.
 #include "platform/mfc/afx.h"
+#include "platform/mfc/afxres.h"
 #include "platform/mfc/afxcmd.h"
 #include "platform/mfc/afxgdi.h"
 #include "platform/mfc/afxdc.h"

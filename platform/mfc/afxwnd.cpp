@@ -10,6 +10,11 @@
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+const CWnd CWnd::wndTopMost(HWND_TOPMOST);
+const CWnd CWnd::wndNoTopMost(HWND_NOTOPMOST);
+
 namespace {
 
 // Permanent objects by handle. Windows belong to their creating thread, but

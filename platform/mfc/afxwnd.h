@@ -76,6 +76,13 @@ public:
         const CWnd* p = AfxOpaquePtr(this);
         return p ? p->m_hWnd : nullptr;
     }
+    // Insert-after places for SetWindowPos (HWND_TOP, HWND_BOTTOM,
+    // HWND_TOPMOST, HWND_NOTOPMOST).
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
+    static const CWnd wndTopMost;
+    static const CWnd wndNoTopMost;
+
     bool operator==(const CWnd& wnd) const { return wnd.m_hWnd == m_hWnd; }
     bool operator!=(const CWnd& wnd) const { return wnd.m_hWnd != m_hWnd; }
 
@@ -423,6 +430,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    explicit CWnd(HWND hWndSpecial) : m_hWnd(hWndSpecial) {} // the wndTop... places
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
     friend struct AFX_THREAD_STATE;

@@ -122,7 +122,8 @@ TEST(MfcWindow, HandlersGetCreationSizePaintMouseTimerArguments)
     EXPECT_EQ(300, wnd.createCx);
     EXPECT_EQ(&wnd, CWnd::FromHandle(wnd.m_hWnd));
 
-    wnd.SetWindowPos(nullptr, 0, 0, 200, 120, SWP_NOMOVE | SWP_NOZORDER);
+    wnd.SetWindowPos(&CWnd::wndTopMost, 0, 0, 200, 120, SWP_NOMOVE | SWP_NOACTIVATE);
+    EXPECT_TRUE(wnd.GetExStyle() & WS_EX_TOPMOST);
     ASSERT_FALSE(wnd.sizes.empty());
     EXPECT_EQ(CSize(200, 120), wnd.sizes.back());
 
