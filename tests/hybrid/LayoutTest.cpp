@@ -196,3 +196,39 @@ TEST(HybridLayout, DisplacedColumnCellIsDetached)
     EXPECT_TRUE(IsSameObject(inSlot, second));
     EXPECT_EQ(1, sub->GetColumnCount());
 }
+
+TEST(HybridLayout, HiddenCellsTakeOnlyTheirBottomMargin)
+{
+    CTestHost host(200, 300);
+    // Shown only while selected (bit 26): deselecting hides it and its subtree.
+    CIPtr<IHybridCell> panel = host.AddBox(nullptr, 10, 40, RGB(0, 0, 0), HCB_SHOWSELECTED);
+    panel->SetMargins(0x03000000);
+    panel->SetSubContent(nullptr, 2);
+    CIPtr<IHybridCell> inside = host.AddBox(panel, 10, 10);
+    CIPtr<IHybridCell> below = host.AddBox(nullptr, 10, 10);
+    panel->SetSelected(true, false);
+    host.Pump(60);
+    EXPECT_EQ(43, CTestHost::RectOf(below).top);
+    panel->SetSelected(false, false);
+    host.Pump(60);
+    EXPECT_FALSE(panel->IsShown());
+    EXPECT_FALSE(inside->IsVisible());
+    EXPECT_EQ(3, CTestHost::RectOf(panel).Height());
+    EXPECT_EQ(3, CTestHost::RectOf(below).top);
+
+    // Animated show and hide (bit 21) end in the same layout; a cell less
+    // than 10 pixels high changes without animation.
+    CIPtr<IHybridCell> animated = host.AddBox(nullptr, 10, 50, RGB(0, 0, 0), HCB_ANIMATE);
+    CIPtr<IHybridCell> small = host.AddBox(nullptr, 10, 8, RGB(0, 0, 0), HCB_ANIMATE);
+    CIPtr<IHybridCell> last = host.AddBox(nullptr, 10, 10);
+    host.Pump(60);
+    const int top = CTestHost::RectOf(last).top;
+    animated->Show(false, false);
+    small->Show(false, false);
+    host.Pump(60);
+    EXPECT_EQ(top - 58, CTestHost::RectOf(last).top);
+    animated->Show(true, false);
+    small->Show(true, false);
+    host.Pump(60);
+    EXPECT_EQ(top, CTestHost::RectOf(last).top);
+}
