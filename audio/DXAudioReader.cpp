@@ -306,8 +306,13 @@ bool CDXAudioReader::Read(void* buffer, DWORD bytes, DWORD* got)
             m_endOfStream = true; // the graph stopped delivering without saying so
             continue;
         }
-        Sleep(1);
+        m_readerWaitsFor = static_cast<int>(want);
+        if (m_ring.GetDataSize() < want && !m_endOfStream)
+            m_dataArrived.Lock(1);
+        m_readerWaitsFor = INT_MAX;
     }
+    if (m_deliveryWaits)
+        m_roomFreed.SetEvent();
     *got = static_cast<DWORD>(want);
     m_position += want / align;
     return true;
@@ -321,7 +326,10 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
         const LONGLONG room = m_ring.GetFreeSpace();
         const int piece = static_cast<int>(std::min(n, room));
         if (piece <= 0) {
-            Sleep(1);
+            m_deliveryWaits = true;
+            if (m_ring.GetFreeSpace() == 0)
+                m_roomFreed.Lock(1);
+            m_deliveryWaits = false;
             continue;
         }
         if (data) {
@@ -331,6 +339,8 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
             m_ring.WriteSilence(piece);
         }
         n -= piece;
+        if (m_ring.GetDataSize() >= m_readerWaitsFor)
+            m_dataArrived.SetEvent();
     }
     return true;
 }
@@ -382,4 +392,5 @@ HRESULT CDXAudioReader::OnSample(IMediaSample* sample, REFERENCE_TIME start, REF
 void CDXAudioReader::OnEndOfStream()
 {
     m_endOfStream = true;
+    m_dataArrived.SetEvent();
 }

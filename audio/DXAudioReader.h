@@ -9,6 +9,7 @@
 #include <dshow.h>
 
 #include <atomic>
+#include <climits>
 
 #include "audio/AudioReader.h"
 #include "audio/GrabberSample.h"
@@ -16,6 +17,7 @@
 #include "audio/WorkerThread.h"
 #include "common/Interfaces.h"
 #include "common/RingBuffer.h"
+#include "platform/mfc/afxmt.h"
 
 // Builds source -> (decoders) -> sink for `path`, the sink accepting PCM
 // audio; hands out the graph (set to run without a clock), the sink's control
@@ -73,6 +75,13 @@ private:
 
     bool m_graphRunning = false;
     CRingBuffer m_ring;
+    // Wake the reader once the bytes it waits for (or the end) are there, and
+    // a waiting delivery once room frees up; each side signals only when the
+    // other one waits, and both also look again every millisecond.
+    CEvent m_dataArrived;
+    CEvent m_roomFreed;
+    std::atomic<int> m_readerWaitsFor{INT_MAX};
+    std::atomic<bool> m_deliveryWaits{false};
     std::atomic<bool> m_stopping{false};
     CWorkerThread m_pump;
     SPumpState m_pumpState;
