@@ -20,8 +20,8 @@ enum : DWORD
 {
     HCB_ITEM = 0x1,               // unit of selection and focus; framed unless HCB_NOFRAME
     HCB_NEVERSELECT = 0x2,
-    HCB_TRANSPARENT = 0x4,        // no frame, no gap filling; repaints go to an opaque ancestor
-    HCB_PASSINPUT = 0x4,          // unhandled mouse and wheel input goes on to the parent
+    HCB_TRANSPARENT = 0x4,        // no frame, no gap filling; repaints go to an opaque ancestor;
+                                  // unhandled mouse and wheel input goes on to the parent
     HCB_PERCENT = 0x200,          // columns in percentages; 0x400..0x8000 choose fixed columns
     HCB_VSTRETCH = 0x10000,
     HCB_VTOP = 0x20000,
