@@ -278,3 +278,47 @@ TEST(HybridInput, ContentConsumesPressAndFocusFollows)
     host.Ctrl().SetActiveCell(cell, true);
     EXPECT_FALSE(box->IsFocusCell());
 }
+
+TEST(HybridInput, HoverDoubleClickAndRightButton)
+{
+    CTestHost host(200, 150);
+    SList list(host, 4);
+    host.TakeNotifications();
+    host.Post(WM_MOUSEMOVE, 0, MAKELPARAM(20, RowY(0)));
+    host.Pump();
+    host.Post(WM_MOUSEMOVE, 0, MAKELPARAM(20, RowY(1)));
+    host.Pump();
+    std::vector<SNotification> got = host.TakeNotifications();
+    std::vector<std::pair<UINT, IHybridCell*>> hover;
+    for (const SNotification& n : got)
+        if (n.code == HN_MOUSE_ENTER || n.code == HN_MOUSE_LEAVE)
+            hover.push_back({n.code, n.sender});
+    ASSERT_EQ(3u, hover.size());
+    EXPECT_EQ(HN_MOUSE_ENTER, hover[0].first);
+    EXPECT_TRUE(IsSameObject(hover[0].second, list.rows[0]));
+    EXPECT_EQ(HN_MOUSE_LEAVE, hover[1].first);
+    EXPECT_TRUE(IsSameObject(hover[1].second, list.rows[0]));
+    EXPECT_EQ(HN_MOUSE_ENTER, hover[2].first);
+    EXPECT_TRUE(IsSameObject(hover[2].second, list.rows[1]));
+    EXPECT_TRUE(list.rows[1]->IsHot(true));
+
+    // Hover select makes the cell under the mouse the only selected one.
+    host.Ctrl().SetHoverSelect(true);
+    host.Post(WM_MOUSEMOVE, 0, MAKELPARAM(20, RowY(2)));
+    host.Pump();
+    EXPECT_EQ(Only(4, {2}), list.Selected());
+    EXPECT_TRUE(host.Saw(HN_HOVER_SELECT));
+    host.Ctrl().SetHoverSelect(false);
+
+    host.TakeNotifications();
+    host.Post(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, RowY(3)));
+    host.Pump();
+    ASSERT_TRUE(host.Saw(HN_DBLCLK));
+    host.TakeNotifications();
+    host.Post(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 140)); // below the rows
+    host.Post(WM_RBUTTONUP, 0, MAKELPARAM(20, 140));
+    host.Pump();
+    std::vector<UINT> codes = host.Codes();
+    const std::vector<UINT> expected = {HN_RBUTTONDOWN_EMPTY, HN_RBUTTONDOWN, HN_RBUTTONUP_CELL, HN_RBUTTONUP};
+    EXPECT_EQ(expected, codes);
+}
