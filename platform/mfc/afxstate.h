@@ -20,7 +20,6 @@ struct AFX_THREAD_STATE
     // Window creation: the object to attach to the next window this thread
     // creates, and the creation hook that does it.
     CWnd* pWndInit = nullptr;
-    HWND hWndInitParent = nullptr;
     HHOOK hHookCbt = nullptr;
     int nHookUsers = 0;
 

@@ -433,7 +433,6 @@ private:
     explicit CWnd(HWND hWndSpecial) : m_hWnd(hWndSpecial) {} // the wndTop... places
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
-    friend struct AFX_THREAD_STATE;
     // Binds a window at creation (from the creation hook).
     void AttachCreated(HWND hWnd);
     // Unbinds after WM_NCDESTROY and calls PostNcDestroy.
