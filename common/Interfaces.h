@@ -27,6 +27,7 @@
 #include <windows.h>
 #include <unknwn.h>
 #include <initializer_list>
+#include <memory>
 #include <type_traits>
 
 class CRefCount
@@ -91,7 +92,7 @@ public:
     CIPtr& operator=(const CIPtr& o) { return *this = o.m_p; }
     CIPtr& operator=(CIPtr&& o) noexcept
     {
-        if (this != &o) {
+        if (this != std::addressof(o)) { // operator& is the out-parameter form
             I* old = m_p;
             m_p = o.m_p;
             o.m_p = nullptr;

@@ -103,6 +103,11 @@ TEST(SmartPointer, CopyMoveAssignAndOutParameter)
         EXPECT_EQ(2, obj->Count());
         c = c;
         EXPECT_EQ(2, obj->Count());
+        CIPtr<IFirst> d;
+        d = std::move(c);            // move assignment hands the reference over
+        EXPECT_EQ(2, obj->Count());
+        EXPECT_EQ(nullptr, c.Get());
+        c = std::move(d);
         // As an out-parameter: the old reference is let go first.
         EXPECT_EQ(S_OK, obj->QueryInterface(IID_IFirst, reinterpret_cast<void**>(&c)));
         EXPECT_EQ(2, obj->Count());
