@@ -94,20 +94,7 @@ INT_PTR CActiveDlg::DoModal()
 {
     if (!CreateModalWindow(m_owner->GetSafeHwnd()))
         return -1;
-    if (ContinueModal()) {
-        DWORD flags = MLF_SHOWONIDLE;
-        if (GetStyle() & DS_NOIDLEMSG)
-            flags |= MLF_NOIDLEMSG;
-        try {
-            RunModalLoop(flags);
-        } catch (CException* e) {
-            e->Delete();
-            m_nModalResult = -1;
-        }
-    }
-    if (m_hWnd)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    RunModalWindow();
     int result = m_nModalResult;
     m_bContinueModal = false;
     DestroyWindow();

@@ -126,6 +126,24 @@ BOOL CDialog::CreateModalWindow(HWND hWndOwner)
     return TRUE;
 }
 
+void CDialog::RunModalWindow()
+{
+    if (ContinueModal()) {
+        DWORD flags = MLF_SHOWONIDLE;
+        if (GetStyle() & DS_NOIDLEMSG)
+            flags |= MLF_NOIDLEMSG;
+        try {
+            RunModalLoop(flags);
+        } catch (CException* e) {
+            e->Delete();
+            m_nModalResult = -1;
+        }
+    }
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+}
+
 INT_PTR CDialog::DoModal()
 {
     HWND hOwner = GetModalOwner();
@@ -134,22 +152,8 @@ INT_PTR CDialog::DoModal()
         ::EnableWindow(hOwner, FALSE);
         reenable = true;
     }
-    if (CreateModalWindow(hOwner)) {
-        if (ContinueModal()) {
-            DWORD flags = MLF_SHOWONIDLE;
-            if (GetStyle() & DS_NOIDLEMSG)
-                flags |= MLF_NOIDLEMSG;
-            try {
-                RunModalLoop(flags);
-            } catch (CException* e) {
-                e->Delete();
-                m_nModalResult = -1;
-            }
-        }
-        if (m_hWnd)
-            ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                           SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
-    }
+    if (CreateModalWindow(hOwner))
+        RunModalWindow();
     // The owner is enabled again before the dialog goes, so that the system
     // hands the activation back to it.
     if (reenable)

@@ -85,6 +85,10 @@ protected:
     // hWndOwner, and arms the modal state. FALSE when there is no template or
     // the window was not made.
     BOOL CreateModalWindow(HWND hWndOwner);
+    // Runs the modal loop of a window made by CreateModalWindow until it
+    // ends (an exception out of a handler ends it with -1), then hides the
+    // window without activating another.
+    void RunModalWindow();
     // Creates the window from a template in memory (modeless or modal).
     BOOL CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParent, HINSTANCE hInst);
 
