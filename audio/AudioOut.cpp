@@ -1,0 +1,291 @@
+#include "audio/AudioOut.h"
+
+#include <cstring>
+
+#include "common/CritSecLock.h"
+
+int SAudioOutThreadInfo::Take()
+{
+    CCritSecLock lock(&m_lock);
+    if (m_commands.empty())
+        return None;
+    const int command = m_commands.front();
+    m_commands.pop_front();
+    if (command == Refill)
+        m_refillQueued = false;
+    return command;
+}
+
+void SAudioOutThreadInfo::Put(int command)
+{
+    CCritSecLock lock(&m_lock);
+    if (command == Refill) {
+        if (m_refillQueued)
+            return;
+        m_refillQueued = true;
+    }
+    m_commands.push_back(command);
+}
+
+CAudioOut::CAudioOut(int ringCapacity)
+    : m_headers(true), m_ring(ringCapacity), m_feeder(this), m_waveFormat(), m_staging()
+{
+}
+
+CAudioOut::~CAudioOut()
+{
+    if (m_feeder.thread.IsStarted()) {
+        m_feeder.stop = true;
+        m_feeder.thread.Join(); // the feeder closes the device on its way out
+    }
+}
+
+HRESULT STDMETHODCALLTYPE CAudioOut::QueryInterface(REFIID iid, void** out)
+{
+    return AnswerQueryInterface(iid, out, {
+        {IID_IUnknown, static_cast<IAudioOut*>(this)},
+        {IID_IAudioOut, static_cast<IAudioOut*>(this)}});
+}
+
+ULONG STDMETHODCALLTYPE CAudioOut::AddRef()
+{
+    return m_refs.AddRef();
+}
+
+ULONG STDMETHODCALLTYPE CAudioOut::Release()
+{
+    return m_refs.Release(this);
+}
+
+bool CAudioOut::Open(const SAudioFormat* format, UINT deviceId)
+{
+    // Nonsense (an unset format among it) never reaches the device, which
+    // may accept it.
+    if (!format || (format->nBitsPerSample != 8 && format->nBitsPerSample != 16) ||
+        format->nChannels < 1 || format->nChannels > 8 || format->nSamplesPerSec < 1 ||
+        format->nSamplesPerSec > 384000)
+        return false;
+    CCritSecLock lock(&m_lock);
+    if (m_device || m_feeder.thread.IsStarted())
+        return false;
+    m_deviceId = deviceId;
+    WAVEFORMATEX wf = {};
+    wf.wFormatTag = WAVE_FORMAT_PCM;
+    wf.nChannels = static_cast<WORD>(format->nChannels);
+    wf.nSamplesPerSec = format->nSamplesPerSec;
+    wf.wBitsPerSample = static_cast<WORD>(format->nBitsPerSample);
+    wf.nBlockAlign = static_cast<WORD>(format->GetBlockAlign());
+    wf.nAvgBytesPerSec = static_cast<DWORD>(format->GetBytesPerSecond());
+    wf.cbSize = 0;
+    m_waveFormat = wf;
+
+    HWAVEOUT device = nullptr;
+    if (waveOutOpen(&device, deviceId, &m_waveFormat, reinterpret_cast<DWORD_PTR>(&WaveOutCallback),
+                    reinterpret_cast<DWORD_PTR>(&m_feeder), CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+        m_waveFormat = WAVEFORMATEX();
+        return false;
+    }
+    m_device = device;
+    for (int i = 0; i < kBlockCount; ++i)
+        m_headers.Add(new SWaveHeader(kBlockSize));
+    m_firstFeed = true;
+    if (!m_feeder.thread.Start(&CAudioOut::FeederProc, &m_feeder)) {
+        waveOutClose(m_device);
+        m_device = nullptr;
+        m_headers.RemoveAll();
+        m_waveFormat = WAVEFORMATEX();
+        return false;
+    }
+    return true;
+}
+
+void CALLBACK CAudioOut::WaveOutCallback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR)
+{
+    // The system's callback thread: queue a refill, call no device function.
+    if (instance && message == WOM_DONE)
+        reinterpret_cast<SAudioOutThreadInfo*>(instance)->Put(SAudioOutThreadInfo::Refill);
+}
+
+UINT CAudioOut::FeederProc(LPVOID param)
+{
+    auto* info = static_cast<SAudioOutThreadInfo*>(param);
+    if (!info || !info->owner)
+        return static_cast<UINT>(-1);
+    CAudioOut* self = info->owner;
+    while (!info->stop) {
+        switch (info->Take()) {
+        case SAudioOutThreadInfo::Refill:
+            self->Feed();
+            break;
+        case SAudioOutThreadInfo::ResetAll:
+            self->Reset();
+            break;
+        case SAudioOutThreadInfo::DrainAll: {
+            CCritSecLock lock(&self->m_lock);
+            self->m_draining = true;
+            self->Feed();
+            break;
+        }
+        default:
+            break;
+        }
+        Sleep(10);
+    }
+    self->Close();
+    return 0;
+}
+
+bool CAudioOut::Write(const void* data, int bytes)
+{
+    if (!m_ring.Write(data, bytes))
+        return false;
+    m_feeder.Put(SAudioOutThreadInfo::Refill);
+    return true;
+}
+
+void CAudioOut::RequestReset()
+{
+    m_feeder.Put(SAudioOutThreadInfo::ResetAll);
+}
+
+void CAudioOut::Drain()
+{
+    m_feeder.Put(SAudioOutThreadInfo::DrainAll);
+}
+
+int CAudioOut::GetPendingBytes()
+{
+    CCritSecLock lock(&m_lock);
+    int pending = 0;
+    for (int i = 0; i < m_headers.GetSize(); ++i) {
+        const SWaveHeader* h = m_headers.GetAt(i);
+        if (!h)
+            break;
+        if (h->IsPending())
+            pending += static_cast<int>(h->dwBufferLength);
+    }
+    return pending + m_ring.GetDataSize();
+}
+
+int CAudioOut::GetPendingMs()
+{
+    const LONGLONG perSecond = static_cast<LONGLONG>(m_waveFormat.nSamplesPerSec) *
+                               m_waveFormat.wBitsPerSample * m_waveFormat.nChannels / 8;
+    if (perSecond <= 0)
+        return 0; // not open
+    return static_cast<int>(GetPendingBytes() * 1000LL / perSecond);
+}
+
+void CAudioOut::SetVolume(UINT percent)
+{
+    m_volume = percent;
+}
+
+UINT CAudioOut::GetBlockSize()
+{
+    return kBlockSize;
+}
+
+bool CAudioOut::IsFull()
+{
+    CCritSecLock lock(&m_lock);
+    return m_ring.GetDataSize() >= kBlockSize;
+}
+
+void CAudioOut::Reset()
+{
+    CCritSecLock lock(&m_lock);
+    m_ring.Reset();
+    m_draining = false;
+    if (m_device) {
+        waveOutReset(m_device); // every queued buffer comes back marked done
+        m_firstFeed = true;
+    }
+}
+
+void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
+{
+    if (percent == 100 || !samples)
+        return;
+    const int p = static_cast<int>(percent > 100000 ? 100000 : percent);
+    for (int i = 0; i < count; ++i) {
+        const int v = samples[i] * p / 100;
+        samples[i] = static_cast<int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+    }
+}
+
+SWaveHeader* CAudioOut::FirstFreeHeader()
+{
+    for (int i = 0; i < m_headers.GetSize(); ++i) {
+        SWaveHeader* h = m_headers.GetAt(i);
+        if (!h)
+            return nullptr;
+        if (h->capacity >= static_cast<DWORD>(kBlockSize) && h->IsFree())
+            return h;
+    }
+    return nullptr;
+}
+
+void CAudioOut::WriteBlock(SWaveHeader* h, int bytes)
+{
+    if (h->dwFlags & WHDR_PREPARED)
+        waveOutUnprepareHeader(m_device, h, sizeof(WAVEHDR));
+    std::memcpy(h->lpData, m_staging, bytes);
+    h->dwBufferLength = h->dwBytesRecorded = static_cast<DWORD>(bytes);
+    h->dwFlags = 0;
+    h->dwLoops = 0;
+    if (waveOutPrepareHeader(m_device, h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        h->dwFlags = 0; // the block's bytes are lost; the buffer stays free
+        return;
+    }
+    if (waveOutWrite(m_device, h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        // Not with the device: free again, never counted as pending.
+        waveOutUnprepareHeader(m_device, h, sizeof(WAVEHDR));
+        h->dwFlags = 0;
+    }
+}
+
+void CAudioOut::Feed()
+{
+    CCritSecLock lock(&m_lock);
+    const bool partialToo = m_draining;
+    if (!m_device)
+        return;
+    if (m_firstFeed)
+        waveOutPause(m_device); // start only when several blocks are queued
+    for (;;) {
+        const int available = m_ring.GetDataSize();
+        if (available < kBlockSize && !(partialToo && available > 0))
+            break;
+        SWaveHeader* h = FirstFreeHeader();
+        if (!h)
+            break;
+        const int n = m_ring.Read(m_staging, kBlockSize);
+        if (n <= 0)
+            break;
+        if (m_waveFormat.wBitsPerSample == 16)
+            ScaleByVolume(reinterpret_cast<int16_t*>(m_staging), n / 2, m_volume);
+        WriteBlock(h, n);
+    }
+    if (m_firstFeed) {
+        waveOutRestart(m_device);
+        m_firstFeed = false;
+    }
+    if (m_ring.GetDataSize() == 0)
+        m_draining = false;
+}
+
+void CAudioOut::Close()
+{
+    CCritSecLock lock(&m_lock);
+    m_ring.Reset();
+    if (!m_device)
+        return;
+    waveOutReset(m_device);
+    for (int i = 0; i < m_headers.GetSize(); ++i)
+        if (SWaveHeader* h = m_headers.GetAt(i))
+            if (h->dwFlags & WHDR_PREPARED)
+                waveOutUnprepareHeader(m_device, h, sizeof(WAVEHDR));
+    waveOutClose(m_device);
+    m_device = nullptr;
+}

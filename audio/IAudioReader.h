@@ -1,0 +1,43 @@
+#pragma once
+// One audio file as signed 16-bit (or 8-bit WAV) interleaved PCM.
+// Units: lengths in milliseconds, sizes in bytes, positions in frames
+// (one sample of every channel).
+#include <windows.h>
+#include <unknwn.h>
+
+#include "audio/AudioFormat.h"
+#include "audio/AudioIIDs.h"
+
+struct IPeakContainer;
+
+struct IAudioReader : public IUnknown
+{
+    virtual bool Open(LPCWSTR path) = 0;
+    virtual LONGLONG GetDuration() = 0;
+    virtual LONGLONG GetDataSize() = 0;
+    virtual LONGLONG GetFrameCount() = 0;
+    // The reader's peak container (made and started on the first request),
+    // with a reference added. source: the reader it describes; null = this.
+    virtual bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) = 0;
+    // One way: ends long work (cache loading, peak building) early.
+    virtual void Abort() = 0;
+    virtual bool IsAborted() = 0;
+    // Valid while the reader lives.
+    virtual SAudioFormat* GetFormat() = 0;
+    // False: nothing more can be read.
+    virtual bool Read(void* buffer, DWORD bytes, DWORD* got) = 0;
+    virtual bool Seek(LONGLONG frame, DWORD* reserved = nullptr) = 0;
+    virtual LONGLONG GetPosition() = 0;
+    virtual LPCWSTR GetPath() = 0;
+    // False while background work must finish before reading; percent, when
+    // given, then tells how far it is.
+    virtual bool IsReady(DWORD* percent = nullptr) = 0;
+};
+
+// The background work of a reader (decoding, caching).
+struct IProcess : public IUnknown
+{
+    virtual bool Start() = 0;
+    virtual bool Stop() = 0;
+    virtual bool IsRunning() = 0;
+};

@@ -1,0 +1,259 @@
+#include "audio/PeakContainer.h"
+
+#include <climits>
+#include <new>
+
+#include "common/CritSecLock.h"
+
+namespace {
+constexpr DWORD kBuildBlock = 65536;
+}
+
+CPeakContainer::CPeakContainer(IAudioReader* source, bool buildOnThread)
+    : m_source(source), m_buildOnThread(buildOnThread)
+{
+    if (!source)
+        return;
+    if (const SAudioFormat* f = source->GetFormat())
+        m_format = *f;
+    m_duration = source->GetDuration();
+    m_dataSize = source->GetDataSize();
+    m_frameCount = source->GetFrameCount();
+
+    // Two peaks per millisecond, then as many whole peaks of equal length as
+    // the frames make, so that the peaks end at the file's end.
+    const LONGLONG roughCount = m_duration * 2;
+    if (m_duration <= 0 || m_frameCount <= 0 || roughCount <= 0 || roughCount > INT_MAX)
+        return;
+    const LONGLONG framesPerPeak = m_frameCount / roughCount;
+    if (framesPerPeak <= 0 || framesPerPeak > INT_MAX)
+        return;
+    const LONGLONG count = m_frameCount / framesPerPeak;
+    if (count <= 0 || count > INT_MAX)
+        return;
+    try {
+        m_peaks.assign(static_cast<size_t>(count), SPeak());
+    } catch (const std::bad_alloc&) {
+        m_peaks.clear();
+        return;
+    }
+    m_framesPerPeak = static_cast<int>(framesPerPeak);
+    m_peakCount = static_cast<int>(count);
+}
+
+CPeakContainer::~CPeakContainer()
+{
+    StopAndWait();
+}
+
+HRESULT STDMETHODCALLTYPE CPeakContainer::QueryInterface(REFIID iid, void** out)
+{
+    return AnswerQueryInterface(iid, out, {
+        {IID_IUnknown, static_cast<IPeakContainer*>(this)},
+        {IID_IPeakContainer, static_cast<IPeakContainer*>(this)}});
+}
+
+ULONG STDMETHODCALLTYPE CPeakContainer::AddRef()
+{
+    return m_refs.AddRef();
+}
+
+ULONG STDMETHODCALLTYPE CPeakContainer::Release()
+{
+    return m_refs.Release(this);
+}
+
+bool CPeakContainer::StartBuild()
+{
+    if (!m_buildOnThread)
+        return true;
+    CCritSecLock lock(&m_lock);
+    if (m_builder.IsStarted())
+        return true;
+    // The builder holds its own reference to the container while it runs.
+    AddRef();
+    if (!m_builder.Start(&CPeakContainer::BuilderProc, this, THREAD_PRIORITY_BELOW_NORMAL)) {
+        Release(); // not the last reference: the caller holds one
+        return false;
+    }
+    return true;
+}
+
+UINT CPeakContainer::BuilderProc(LPVOID param)
+{
+    auto* self = static_cast<CPeakContainer*>(param);
+    if (!self)
+        return static_cast<UINT>(-1);
+    self->Build();
+    {
+        // A destructor run by the release below must not wait for this thread.
+        CCritSecLock lock(&self->m_lock);
+        self->m_builder.Forget();
+    }
+    self->Release();
+    return 0;
+}
+
+void CPeakContainer::StopAndWait()
+{
+    m_stop = true;
+    CWorkerThread builder;
+    {
+        CCritSecLock lock(&m_lock);
+        builder = std::move(m_builder);
+    }
+    builder.Join(); // outside the lock: the builder takes it on its way out
+}
+
+void CPeakContainer::Build()
+{
+    if (!m_source)
+        return;
+    CIPtr<IProcess> process;
+    if (FAILED(m_source->QueryInterface(IID_IProcess, reinterpret_cast<void**>(&process))) || !process)
+        return;
+    while (!m_source->IsReady()) {
+        if (m_source->IsAborted() || m_stop)
+            return;
+        Sleep(10);
+    }
+    if (m_format.nBitsPerSample == 16) {
+        std::vector<int16_t> buffer;
+        try {
+            buffer.resize(kBuildBlock / sizeof(int16_t));
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+        process->Start();
+        LONGLONG done = 0;
+        while (done < m_dataSize && !m_stop && !m_source->IsAborted()) {
+            DWORD got = 0;
+            if (!m_source->Read(buffer.data(), kBuildBlock, &got) || got == 0)
+                break;
+            AddSamples(buffer.data(), static_cast<int>(got));
+            done += got;
+        }
+        process->Stop();
+    }
+    NotifyListeners();
+}
+
+void CPeakContainer::NotifyListeners()
+{
+    // Walk a copy taken under the lock, so that the user-interface thread can
+    // add or remove listeners meanwhile and a redraw that waits for that
+    // thread cannot deadlock with it.
+    CIArray<IDisplay> listeners;
+    {
+        CCritSecLock lock(&m_lock);
+        for (int i = 0; i < m_listeners.GetSize(); ++i)
+            listeners.Add(m_listeners.GetAt(i));
+    }
+    for (int i = 0; i < listeners.GetSize() && !m_stop; ++i)
+        if (IDisplay* d = listeners.GetAt(i))
+            d->Invalidate();
+}
+
+void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
+{
+    const int align = m_format.GetBlockAlign();
+    if (samples && bytes > 0 && align > 0 && m_format.nBitsPerSample == 16 && m_peakCount > 0) {
+        const int channels = static_cast<int>(m_format.nChannels);
+        LONGLONG frames = bytes / align;
+        const int16_t* s = samples;
+        while (frames > 0) {
+            const LONGLONG index = m_framesDone / m_framesPerPeak;
+            if (index > m_currentIndex)
+                m_currentIndex = static_cast<int>(index < INT_MAX ? index : INT_MAX);
+            // Frames that still belong to this peak.
+            LONGLONG run = (index + 1) * m_framesPerPeak - m_framesDone;
+            if (run > frames)
+                run = frames;
+            if (index < m_peakCount) {
+                SPeak& p = m_peaks[static_cast<size_t>(index)];
+                int8_t lo = p.min, hi = p.max;
+                const LONGLONG n = run * channels;
+                for (LONGLONG i = 0; i < n; ++i) {
+                    const auto v = static_cast<int8_t>(s[i] >> 8);
+                    if (v < lo)
+                        lo = v;
+                    if (v > hi)
+                        hi = v;
+                }
+                p.min = lo;
+                p.max = hi;
+            }
+            s += run * channels;
+            m_framesDone += run;
+            frames -= run;
+        }
+    }
+    if (m_frameCount > 0 && m_framesDone >= m_frameCount)
+        m_complete = true;
+}
+
+bool CPeakContainer::GetPeak(LONGLONG from, LONGLONG to, SPeak* out)
+{
+    if (!m_source || m_peakCount <= 0 || !out)
+        return false;
+    const __int128 d = static_cast<__int128>(m_duration) * 1000;
+    const __int128 n = m_peakCount;
+    if (from < 0 || from >= d)
+        return false;
+    const int first = static_cast<int>(from * n / d);
+    if (first < 0 || first >= m_peakCount)
+        return false;
+    const __int128 lastWide = to <= 0 ? 0 : (to >= d ? n : to * n / d);
+    const int last = static_cast<int>(lastWide > n ? n : lastWide);
+    SPeak r;
+    for (int i = first; i < last; ++i) {
+        const SPeak p = m_peaks[static_cast<size_t>(i)];
+        if (p.min < r.min)
+            r.min = p.min;
+        if (p.max > r.max)
+            r.max = p.max;
+    }
+    *out = r;
+    return true;
+}
+
+int CPeakContainer::AddListener(IDisplay* display)
+{
+    if (!display)
+        return -1;
+    CCritSecLock lock(&m_lock);
+    const int at = m_listeners.Find(display);
+    return at >= 0 ? at : static_cast<int>(m_listeners.Add(display));
+}
+
+bool CPeakContainer::RemoveListener(IDisplay* display)
+{
+    if (!display)
+        return false;
+    CCritSecLock lock(&m_lock);
+    const int at = m_listeners.Find(display);
+    if (at < 0)
+        return false;
+    m_listeners.RemoveAt(at, 1);
+    return true;
+}
+
+IAudioReader* CPeakContainer::GetReader()
+{
+    return m_source;
+}
+
+bool CPeakContainer::IsComplete()
+{
+    return m_complete;
+}
+
+int CPeakContainer::GetPeakCount()
+{
+    return m_peakCount;
+}
+
+int CPeakContainer::GetCurrentIndex()
+{
+    return m_currentIndex;
+}

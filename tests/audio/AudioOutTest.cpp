@@ -1,0 +1,184 @@
+// Playback through waveOut, checked on the captured sound device (which has
+// no clock: bytes are checked, never wall time).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "audio/AudioOut.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const SAudioFormat kStereo44(44100, 16, 2);
+
+std::vector<int16_t> Tone(int frames, int seed)
+{
+    std::vector<int16_t> pcm(static_cast<size_t>(frames) * 2);
+    for (int i = 0; i < frames; ++i) {
+        const auto s = static_cast<int16_t>(std::lround(20000 * std::sin(2 * M_PI * (440 + seed) * (i + 1) / 44100.0)));
+        pcm[2 * i] = s;
+        pcm[2 * i + 1] = static_cast<int16_t>(-s + seed);
+    }
+    return pcm;
+}
+
+// The device adds silence of its own while it has nothing to play: what
+// was played is found in the capture after `from` by its first bytes (which
+// must not be silent), then taken whole. Empty when it never arrives.
+std::vector<uint8_t> WaitPlayed(uint64_t from, const void* expect, size_t bytes, int ms = 10000)
+{
+    const auto* e = static_cast<const uint8_t*>(expect);
+    const size_t key = std::min<size_t>(bytes, 64);
+    for (int i = 0; i < ms / 20; ++i) {
+        const std::vector<uint8_t> got = testsupport::ReadCapture(from);
+        auto at = std::search(got.begin(), got.end(), e, e + key);
+        if (at != got.end() && static_cast<size_t>(got.end() - at) >= bytes)
+            return std::vector<uint8_t>(at, at + static_cast<ptrdiff_t>(bytes));
+        Sleep(20);
+    }
+    return {};
+}
+
+// Writes all of pcm, waiting for room as the playback thread does.
+void WriteAll(CAudioOut* out, const std::vector<int16_t>& pcm)
+{
+    const auto* p = reinterpret_cast<const uint8_t*>(pcm.data());
+    size_t left = pcm.size() * 2;
+    while (left > 0) {
+        const int n = static_cast<int>(std::min<size_t>(left, 8192));
+        if (out->Write(p, n)) {
+            p += n;
+            left -= n;
+        } else {
+            Sleep(1);
+        }
+    }
+}
+
+bool WaitIdle(CAudioOut* out, int ms = 10000)
+{
+    for (int i = 0; i < ms / 10; ++i) {
+        if (out->GetPendingBytes() == 0)
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+TEST(AudioOut, OneSecondArrivesByteExactIncludingTheLastPartialBlock)
+{
+    ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
+    const std::vector<int16_t> pcm = Tone(44100, 0); // 176400 bytes: 172 blocks and 272 bytes
+    CIPtr<CAudioOut> out(new CAudioOut(1048576));
+    EXPECT_EQ(0, out->GetPendingMs()); // not open yet
+    EXPECT_EQ(1024u, out->GetBlockSize());
+    const uint64_t before = testsupport::CaptureSize();
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    out->SetVolume(100);
+    WriteAll(out, pcm);
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    EXPECT_EQ(0, out->GetPendingMs());
+    const std::vector<uint8_t> got = WaitPlayed(before, pcm.data(), pcm.size() * 2);
+    ASSERT_EQ(pcm.size() * 2, got.size());
+    EXPECT_EQ(0, std::memcmp(got.data(), pcm.data(), got.size()));
+}
+
+TEST(AudioOut, HalfVolumeScalesEverySample)
+{
+    const std::vector<int16_t> pcm = Tone(22050, 3);
+    std::vector<int16_t> want(pcm);
+    for (auto& s : want)
+        s = static_cast<int16_t>(s * 50 / 100);
+    CIPtr<CAudioOut> out(new CAudioOut(1048576));
+    const uint64_t before = testsupport::CaptureSize();
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    out->SetVolume(50);
+    WriteAll(out, pcm);
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    const std::vector<uint8_t> got = WaitPlayed(before, want.data(), want.size() * 2);
+    ASSERT_EQ(want.size() * 2, got.size());
+    EXPECT_EQ(0, std::memcmp(got.data(), want.data(), got.size()));
+
+    int16_t s[4] = {-3, 3, 32767, -32768};
+    CAudioOut::ScaleByVolume(s, 4, 50);
+    EXPECT_EQ(-1, s[0]);
+    EXPECT_EQ(1, s[1]);
+    EXPECT_EQ(16383, s[2]);
+    EXPECT_EQ(-16384, s[3]);
+    int16_t same[2] = {-32768, 12345};
+    CAudioOut::ScaleByVolume(same, 2, 100);
+    EXPECT_EQ(-32768, same[0]);
+    EXPECT_EQ(12345, same[1]);
+}
+
+TEST(AudioOut, ResetDropsWhatWasQueued)
+{
+    CIPtr<CAudioOut> out(new CAudioOut(1048576));
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    // Fill the ring (about 6 s) and reset at once: far less than all of it
+    // is played, and nothing is left pending.
+    const std::vector<int16_t> first = Tone(262144, 1); // exactly 1 MiB
+    const uint64_t before = testsupport::CaptureSize();
+    ASSERT_TRUE(out->Write(first.data(), static_cast<int>(first.size() * 2)));
+    EXPECT_FALSE(out->Write(first.data(), 4)); // the ring is full
+    EXPECT_TRUE(out->IsFull());
+    out->Reset();
+    EXPECT_FALSE(out->IsFull());
+    EXPECT_TRUE(WaitIdle(out));
+    Sleep(300);
+    const uint64_t afterReset = testsupport::CaptureSize();
+    EXPECT_LT(afterReset - before, first.size() * 2 / 2) << "the reset dropped nothing";
+
+    // After the reset the device plays again, from the new bytes on.
+    const std::vector<int16_t> second = Tone(4410, 7);
+    WriteAll(out, second);
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    const std::vector<uint8_t> got = WaitPlayed(afterReset, second.data(), second.size() * 2);
+    ASSERT_EQ(second.size() * 2, got.size());
+    EXPECT_EQ(0, std::memcmp(got.data(), second.data(), got.size()));
+
+    // A requested reset goes through the feeder, not behind queued refills.
+    ASSERT_TRUE(out->Write(first.data(), static_cast<int>(first.size() * 2)));
+    out->RequestReset();
+    for (int i = 0; i < 100 && out->GetPendingBytes() > 0; ++i)
+        Sleep(10);
+    EXPECT_EQ(0, out->GetPendingBytes());
+}
+
+TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)
+{
+    CIPtr<CAudioOut> out(new CAudioOut(65536));
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    std::vector<uint8_t> bytes(1024);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<uint8_t>(i * 13);
+    const uint64_t before = testsupport::CaptureSize();
+    ASSERT_TRUE(out->Write(bytes.data(), 1000));
+    Sleep(200);
+    EXPECT_EQ(1000, out->GetPendingBytes()); // still in the ring
+    ASSERT_TRUE(out->Write(bytes.data() + 1000, 24));
+    EXPECT_TRUE(WaitIdle(out));
+    const std::vector<uint8_t> got = WaitPlayed(before, bytes.data() + 2, 1022);
+    ASSERT_EQ(1022u, got.size()); // the first frame's bytes 0 and 13 are found by what follows
+    EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + 2));
+}
+
+TEST(AudioOut, UnsupportedFormatOpensNothing)
+{
+    CIPtr<CAudioOut> out(new CAudioOut(65536));
+    EXPECT_FALSE(out->Open(&kStereo44, 1234)); // no such device
+    const SAudioFormat unset;
+    EXPECT_FALSE(out->Open(&unset, WAVE_MAPPER));
+    EXPECT_FALSE(out->Open(nullptr, WAVE_MAPPER));
+    EXPECT_EQ(0, out->GetPendingMs());
+    EXPECT_TRUE(out->Write("abcd", 4)); // kept in the ring, never played
+    EXPECT_EQ(4, out->GetPendingBytes());
+}
+
+} // namespace
