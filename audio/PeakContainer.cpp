@@ -170,18 +170,21 @@ void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
             if (run > frames)
                 run = frames;
             if (index < m_peakCount) {
-                SPeak& p = m_peaks[static_cast<size_t>(index)];
-                int8_t lo = p.min, hi = p.max;
+                // Extremes of the 16-bit samples first (a loop the compiler
+                // vectorises); the shift to 8 bits keeps their order.
+                int16_t lo = 0, hi = 0;
                 const LONGLONG n = run * channels;
                 for (LONGLONG i = 0; i < n; ++i) {
-                    const auto v = static_cast<int8_t>(s[i] >> 8);
-                    if (v < lo)
-                        lo = v;
-                    if (v > hi)
-                        hi = v;
+                    lo = s[i] < lo ? s[i] : lo;
+                    hi = s[i] > hi ? s[i] : hi;
                 }
-                p.min = lo;
-                p.max = hi;
+                SPeak& p = m_peaks[static_cast<size_t>(index)];
+                const auto lo8 = static_cast<int8_t>(lo >> 8);
+                const auto hi8 = static_cast<int8_t>(hi >> 8);
+                if (lo8 < p.min)
+                    p.min = lo8;
+                if (hi8 > p.max)
+                    p.max = hi8;
             }
             s += run * channels;
             m_framesDone += run;

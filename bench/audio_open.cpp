@@ -65,7 +65,7 @@ double CachedOpen(const std::wstring& path, int* peakCount)
     if (!reader->GetPeakContainer(&peaks))
         return -1;
     while (!reader->IsReady() || !peaks->IsComplete())
-        Sleep(0);
+        Sleep(1); // a spinning poll would steal time from the loader
     const double t = Now() - t0;
     *peakCount = peaks->GetPeakCount();
     reader->Abort();
