@@ -3,6 +3,7 @@
 #include <climits>
 #include <new>
 
+#include "audio/PeakFileCache.h"
 #include "common/CritSecLock.h"
 
 namespace {
@@ -117,24 +118,27 @@ void CPeakContainer::Build()
             return;
         Sleep(10);
     }
-    if (m_format.nBitsPerSample == 16) {
-        std::vector<int16_t> buffer;
-        try {
-            buffer.resize(kBuildBlock / sizeof(int16_t));
-        } catch (const std::bad_alloc&) {
-            return;
-        }
-        process->Start();
-        LONGLONG done = 0;
-        while (done < m_dataSize && !m_stop && !m_source->IsAborted()) {
-            DWORD got = 0;
-            if (!m_source->Read(buffer.data(), kBuildBlock, &got) || got == 0)
-                break;
-            AddSamples(buffer.data(), static_cast<int>(got));
-            done += got;
-        }
-        process->Stop();
+    if (m_format.nBitsPerSample != 16)
+        return;
+    // A buffer per build: two containers may build at the same time.
+    std::vector<int16_t> buffer;
+    try {
+        buffer.resize(kBuildBlock / sizeof(int16_t));
+    } catch (const std::bad_alloc&) {
+        return;
     }
+    process->Start();
+    LONGLONG done = 0;
+    while (done < m_dataSize && !m_stop && !m_source->IsAborted()) {
+        DWORD got = 0;
+        if (!m_source->Read(buffer.data(), kBuildBlock, &got) || got == 0)
+            break;
+        AddSamples(buffer.data(), static_cast<int>(got));
+        done += got;
+    }
+    process->Stop();
+    // Old peak files of the aux folder are kept within the configured size.
+    CPeakFileCache().Trim();
     NotifyListeners();
 }
 

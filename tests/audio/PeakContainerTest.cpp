@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <random>
+#include <thread>
 
 #include "audio/CreateAudioReader.h"
 #include "audio/PeakContainer.h"
@@ -175,6 +177,42 @@ TEST_F(PeakContainerTest, ListenerIsToldWhenTheBuildEnds)
     EXPECT_EQ(0, removed->invalidated);
     EXPECT_EQ(c->GetPeakCount(), c->GetCurrentIndex());
     c->StopAndWait();
+}
+
+TEST_F(PeakContainerTest, ListenersMayComeAndGoWhileBuildsEnd)
+{
+    const std::wstring path = Save(m_dir, L"short.wav", Canonical(Format(), Noise(17640, 9)));
+    CIPtr<CTestDisplay> displays[4] = {new CTestDisplay(), new CTestDisplay(), new CTestDisplay(),
+                                       new CTestDisplay()};
+    for (int round = 0; round < 40; ++round) {
+        CIPtr<CWavReader> reader(new CWavReader());
+        ASSERT_TRUE(reader->Open(path.c_str()));
+        CIPtr<CPeakContainer> c(new CPeakContainer(reader, true));
+        std::atomic<bool> done{false};
+        std::thread ui([&] {
+            for (int i = 0; !done; ++i) {
+                IDisplay* d = displays[i % 4];
+                if (i % 3 == 2)
+                    c->RemoveListener(d);
+                else
+                    c->AddListener(d);
+            }
+        });
+        ASSERT_TRUE(c->StartBuild());
+        ASSERT_TRUE(WaitComplete(c));
+        Sleep(2);          // the builder tells its listeners meanwhile
+        c->StopAndWait();  // joins the builder
+        done = true;
+        ui.join();
+        for (auto& d : displays)
+            c->RemoveListener(d);
+    }
+    int told = 0;
+    for (auto& d : displays) {
+        EXPECT_EQ(1, d->Refs()); // every reference the containers took was given back
+        told += d->invalidated;
+    }
+    EXPECT_GT(told, 0);
 }
 
 TEST_F(PeakContainerTest, CacheLoaderFillsThePeaks)
