@@ -1,6 +1,6 @@
 #include "common/LanguageInfo.h"
 #include "common/AdvFile.h"
-#include "common/FormatSpecifiers.h"
+#include "common/FormatConversions.h"
 #include "common/PathUtils.h"
 #include "common/StringUtils.h"
 #include <string>
@@ -126,7 +126,7 @@ bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full)
             continue;
         // A translation must consume exactly the arguments of its English
         // text, or formatting it would read arguments that aren't there.
-        if (!HaveSameFormatSpecifiers(english, translation))
+        if (!HaveSameFormatConversions(english, translation))
             continue;
         auto range = idsByText.equal_range(std::wstring(english));
         for (auto it = range.first; it != range.second; ++it)

@@ -1,6 +1,6 @@
 #include "common/UiText.h"
 
-#include "common/FormatSpecifiers.h"
+#include "common/FormatConversions.h"
 #include "common/LocalizedString.h"
 
 CString LoadUiText(UINT id, LPCWSTR builtin)
@@ -14,5 +14,5 @@ CString LoadUiText(UINT id, LPCWSTR builtin)
 CString LoadUiFormat(UINT id, LPCWSTR builtin)
 {
     const CString text = LoadUiText(id, builtin);
-    return HaveSameFormatSpecifiers(text, builtin) ? text : CString(builtin);
+    return HaveSameFormatConversions(text, builtin) ? text : CString(builtin);
 }

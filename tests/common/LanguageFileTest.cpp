@@ -3,7 +3,7 @@
 // break formatting.
 #include <gtest/gtest.h>
 
-#include "common/FormatSpecifiers.h"
+#include "common/FormatConversions.h"
 #include "common/LanguageInfo.h"
 #include "tests/common/LanguageTestFiles.h"
 
@@ -166,18 +166,18 @@ TEST(LanguageFile, OversizedFileIsRefused)
     EXPECT_TRUE(lang.englishName.IsEmpty());
 }
 
-TEST(FormatSpecifiers, Signatures)
+TEST(FormatConversions, Signatures)
 {
-    EXPECT_TRUE(HaveSameFormatSpecifiers(L"%d of %s", L"%5d von %-10s"));
-    EXPECT_TRUE(HaveSameFormatSpecifiers(L"100%% %d", L"%d zu 100%%"));
-    EXPECT_TRUE(HaveSameFormatSpecifiers(L"%i %x", L"%d %u"));
-    EXPECT_TRUE(HaveSameFormatSpecifiers(nullptr, L"plain"));
-    EXPECT_TRUE(HaveSameFormatSpecifiers(L"Installation of % s", L"Installation von %s"));
-    EXPECT_FALSE(HaveSameFormatSpecifiers(L"%d %s", L"%s %d"));
-    EXPECT_FALSE(HaveSameFormatSpecifiers(L"%d", L"%I64d"));
-    EXPECT_FALSE(HaveSameFormatSpecifiers(L"%.2f", L"%.*f"));
-    EXPECT_FALSE(HaveSameFormatSpecifiers(L"%d", L"%d %n"));
-    EXPECT_FALSE(HaveSameFormatSpecifiers(L"50", L"50%"));
+    EXPECT_TRUE(HaveSameFormatConversions(L"%d of %s", L"%5d von %-10s"));
+    EXPECT_TRUE(HaveSameFormatConversions(L"100%% %d", L"%d zu 100%%"));
+    EXPECT_TRUE(HaveSameFormatConversions(L"%i %x", L"%d %u"));
+    EXPECT_TRUE(HaveSameFormatConversions(nullptr, L"plain"));
+    EXPECT_TRUE(HaveSameFormatConversions(L"Installation of % s", L"Installation von %s"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%d %s", L"%s %d"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%d", L"%I64d"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%.2f", L"%.*f"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%d", L"%d %n"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"50", L"50%"));
     EXPECT_EQ(L"I64d|s|", FormatSignature(L"%I64d bytes in %s"));
     EXPECT_EQ(L"**f|", FormatSignature(L"%*.*f"));
 }

@@ -1,4 +1,4 @@
-#include "common/FormatSpecifiers.h"
+#include "common/FormatConversions.h"
 #include <cwchar>
 
 namespace {
@@ -94,7 +94,7 @@ std::wstring FormatSignature(const wchar_t* format)
     return signature;
 }
 
-bool HaveSameFormatSpecifiers(const wchar_t* a, const wchar_t* b)
+bool HaveSameFormatConversions(const wchar_t* a, const wchar_t* b)
 {
     return FormatSignature(a) == FormatSignature(b);
 }

@@ -13,4 +13,4 @@ std::wstring FormatSignature(const wchar_t* format);
 
 // Whether both texts consume the same arguments in the same order. Null
 // counts as a text without conversions.
-bool HaveSameFormatSpecifiers(const wchar_t* a, const wchar_t* b);
+bool HaveSameFormatConversions(const wchar_t* a, const wchar_t* b);
