@@ -21,22 +21,13 @@ template <class I, class I2 = BASE_STUB, class I3 = BASE_STUB2>
 class CContentBase : public I, public I2, public I3, public ITimerCallback
 {
 public:
-    CContentBase() : m_refCount(0) {}
+    CContentBase() : m_refs(0) {}
     CContentBase(const CContentBase&) = delete;
     CContentBase& operator=(const CContentBase&) = delete;
 
     // IUnknown (QueryInterface is the concrete class's)
-    STDMETHODIMP_(ULONG) AddRef() override
-    {
-        return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-    }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        LONG count = InterlockedDecrement(&m_refCount);
-        if (count == 0)
-            delete this;
-        return static_cast<ULONG>(count);
-    }
+    STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return m_refs.Release(this); }
 
     // IHybridContent
     WCHAR GetType() override { return L'U'; }
@@ -161,19 +152,13 @@ protected:
     // E_NOINTERFACE otherwise.
     HRESULT AnswerQuery(REFIID riid, void** out, std::initializer_list<const IID*> ids)
     {
-        if (!out)
-            return E_INVALIDARG;
-        *out = nullptr;
-        bool match = IsEqualIID(riid, IID_IUnknown);
+        I* primary = static_cast<I*>(this);
         for (const IID* id : ids)
-            match = match || IsEqualIID(riid, *id);
-        if (!match)
-            return E_NOINTERFACE;
-        *out = static_cast<I*>(this);
-        AddRef();
-        return S_OK;
+            if (IsEqualIID(riid, *id))
+                return AnswerQueryInterface(riid, out, {{riid, primary}});
+        return AnswerQueryInterface(riid, out, {{IID_IUnknown, primary}});
     }
 
-    LONG m_refCount;
+    CRefCount m_refs;
     CIPtr<IHybridCell> m_cell;
 };

@@ -3,6 +3,7 @@
 #include "common/DrawRoutines.h"
 #include "hybrid/CellArray.h"
 #include "hybrid/ContentFactory.h"
+#include "hybrid/HandlerSlot.h"
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/SubContents.h"
 
@@ -17,7 +18,7 @@ uint8_t MarginByte(DWORD margins, int index)
 
 CHybridCell::CHybridCell(CHybridCtrl* control, IHybridSubContent* parent)
     : m_control(control), m_parent(parent), m_subContentKind(0), m_styleBits(HCB_VSTRETCH),
-      m_flags(HCF_SHOWN), m_data(0), m_margins(0), m_rect{0, 0, 0, 0}, m_refCount(0)
+      m_flags(HCF_SHOWN), m_data(0), m_margins(0), m_rect{0, 0, 0, 0}, m_refs(0)
 {
     CIPtr<IHybridCell> owner;
     if (parent && parent->GetOwnerCell(&owner) && owner)
@@ -30,28 +31,11 @@ CHybridCell::~CHybridCell() {}
 
 STDMETHODIMP CHybridCell::QueryInterface(REFIID riid, void** out)
 {
-    if (!out)
-        return E_INVALIDARG;
-    *out = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown))
-        return E_NOINTERFACE;
-    *out = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
+    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IUnknown*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CHybridCell::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-}
-
-STDMETHODIMP_(ULONG) CHybridCell::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
+STDMETHODIMP_(ULONG) CHybridCell::AddRef() { return m_refs.AddRef(); }
+STDMETHODIMP_(ULONG) CHybridCell::Release() { return m_refs.Release(this); }
 
 void CHybridCell::SetContent(IHybridContent* content)
 {
@@ -492,14 +476,7 @@ LRESULT CHybridCell::Notify(int code, IHybridCell* sender)
 
 void CHybridCell::SetHandler(IHybridHandler* handler)
 {
-    if (m_handler) {
-        CIPtr<IHybridHandler> old(m_handler);
-        m_handler = nullptr;
-        old->Detach();
-    }
-    m_handler = handler;
-    if (handler)
-        handler->Attach(m_control, this);
+    ReplaceHandler(m_handler, handler, m_control, this);
 }
 
 bool CHybridCell::GetHandler(IHybridHandler** out)

@@ -74,6 +74,7 @@ public:
 
 protected:
     virtual ~CHybridCell();
+    friend class CRefCount; // deletes at the last Release
 
 private:
     bool HasFrame() const;
@@ -97,5 +98,5 @@ private:
     DWORD m_margins;
     COLORREF m_bkColor;
     RECT m_rect;
-    LONG m_refCount;
+    CRefCount m_refs;
 };

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include "common/CritSecLock.h"
 #include "hybrid/CellBuilder.h"
+#include "hybrid/HandlerSlot.h"
 #include "hybrid/HybridCell.h"
 #include "hybrid/IHybridText.h"
 
@@ -182,16 +183,8 @@ void CHybridCtrl::SetDialogBkColor() { SetBkColor(::GetSysColor(COLOR_BTNFACE), 
 
 void CHybridCtrl::SetHandler(IHybridHandler* handler)
 {
-    if (IsSameObject(handler, m_handler))
-        return;
-    if (m_handler) {
-        CIPtr<IHybridHandler> old(m_handler);
-        m_handler = nullptr;
-        old->Detach();
-    }
-    m_handler = handler;
-    if (handler)
-        handler->Attach(this, nullptr);
+    if (!IsSameObject(handler, m_handler))
+        ReplaceHandler(m_handler, handler, this, nullptr);
 }
 
 bool CHybridCtrl::GetHandler(IHybridHandler** out) { return ReturnInterface(m_handler, out); }

@@ -1,34 +1,17 @@
 #include "hybrid/HybridHeading.h"
 #include "hybrid/HybridCtrl.h"
 
-CHybridHeading::CHybridHeading(CHybridCtrl* control) : m_control(control), m_refCount(0) {}
+CHybridHeading::CHybridHeading(CHybridCtrl* control) : m_control(control), m_refs(0) {}
 
 CHybridHeading::~CHybridHeading() {}
 
 STDMETHODIMP CHybridHeading::QueryInterface(REFIID riid, void** out)
 {
-    if (!out)
-        return E_INVALIDARG;
-    *out = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown))
-        return E_NOINTERFACE;
-    *out = static_cast<IUnknown*>(this);
-    AddRef();
-    return S_OK;
+    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IUnknown*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CHybridHeading::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-}
-
-STDMETHODIMP_(ULONG) CHybridHeading::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
+STDMETHODIMP_(ULONG) CHybridHeading::AddRef() { return m_refs.AddRef(); }
+STDMETHODIMP_(ULONG) CHybridHeading::Release() { return m_refs.Release(this); }
 
 void CHybridHeading::InsertColumn(int index, int width)
 {

@@ -2,6 +2,7 @@
 // CHybridHeading: the column model shared by the rows of a column layout.
 // A change of a width or share asks the owning control for a relayout.
 #include "platform/mfc/afx.h"
+#include "common/Interfaces.h"
 #include "hybrid/IHybridHeading.h"
 
 class CHybridCtrl;
@@ -31,11 +32,12 @@ public:
 
 protected:
     virtual ~CHybridHeading();
+    friend class CRefCount; // deletes at the last Release
 
 private:
     void Changed();
 
     CArray<SItem, const SItem&> m_columns;
     CHybridCtrl* m_control;
-    LONG m_refCount;
+    CRefCount m_refs;
 };

@@ -3,7 +3,7 @@
 CStyle::CStyle()
     : m_font(nullptr), m_bkColor(GetSysColor(COLOR_WINDOW)), m_selBkColor(GetSysColor(COLOR_HIGHLIGHT)),
       m_textColor(0), m_selTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT)), m_gridColor(0xC0C0C0),
-      m_margin1(3), m_margin2(3), m_refCount(0)
+      m_margin1(3), m_margin2(3), m_refs(0)
 {
 }
 
@@ -14,28 +14,12 @@ CStyle::~CStyle()
 
 STDMETHODIMP CStyle::QueryInterface(REFIID riid, void** out)
 {
-    if (!out)
-        return E_INVALIDARG;
-    *out = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IHybridStyle))
-        return E_NOINTERFACE;
-    *out = static_cast<IHybridStyle*>(this);
-    AddRef();
-    return S_OK;
+    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IHybridStyle*>(this)},
+                                            {IID_IHybridStyle, static_cast<IHybridStyle*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CStyle::AddRef()
-{
-    return static_cast<ULONG>(InterlockedIncrement(&m_refCount));
-}
-
-STDMETHODIMP_(ULONG) CStyle::Release()
-{
-    LONG count = InterlockedDecrement(&m_refCount);
-    if (count == 0)
-        delete this;
-    return static_cast<ULONG>(count);
-}
+STDMETHODIMP_(ULONG) CStyle::AddRef() { return m_refs.AddRef(); }
+STDMETHODIMP_(ULONG) CStyle::Release() { return m_refs.Release(this); }
 
 IHybridStyle* CStyle::SetFont(const LOGFONTW* font)
 {

@@ -3,6 +3,7 @@
 // margins). Colours default to the system colours of the moment of
 // construction.
 #include "platform/mfc/afxwin.h"
+#include "common/Interfaces.h"
 #include "hybrid/IHybridStyle.h"
 
 class CStyle : public IHybridStyle
@@ -34,6 +35,7 @@ public:
 
 protected:
     virtual ~CStyle();
+    friend class CRefCount; // deletes at the last Release
 
 private:
     CFont* m_font;
@@ -44,5 +46,5 @@ private:
     COLORREF m_gridColor;
     int m_margin1;
     int m_margin2;
-    LONG m_refCount;
+    CRefCount m_refs;
 };

@@ -15,7 +15,7 @@ public:
     {
         return AnswerQuery(iid, out, {&IID_IHybridContent, &IID_IDisplay});
     }
-    LONG Refs() const { return m_refCount; }
+    LONG Refs() const { return m_refs.Get(); }
 
     void Invalidate() override { ++invalidated; }
     void SetReader(IAudioReader*) override {}
