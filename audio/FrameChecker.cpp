@@ -1,6 +1,5 @@
 #include "audio/FrameChecker.h"
 
-#include <mutex>
 #include <new>
 
 CFrameChecker::CFrameChecker() : CTransInPlaceFilter(L"FrameChecker", GUID_NULL, true) {}
@@ -15,27 +14,14 @@ HRESULT CFrameChecker::Transform(IMediaSample*)
     return S_OK;
 }
 
-CBasePin* CFrameChecker::GetPin(int n)
+CTransformInputPin* CFrameChecker::NewInputPin()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    if (!m_input || !m_output) {
-        delete m_output;
-        delete m_input;
-        m_output = nullptr;
-        m_input = new (std::nothrow) CNullInPlaceInputPin(this);
-        if (m_input)
-            m_output = new (std::nothrow) CNullInPlaceOutputPin(this);
-        if (!m_output) {
-            delete m_input;
-            m_input = nullptr;
-            return nullptr;
-        }
-    }
-    if (n == 0)
-        return m_input;
-    if (n == 1)
-        return m_output;
-    return nullptr;
+    return new (std::nothrow) CNullInPlaceInputPin(this);
+}
+
+CTransformOutputPin* CFrameChecker::NewOutputPin()
+{
+    return new (std::nothrow) CNullInPlaceOutputPin(this);
 }
 
 CNullInPlaceInputPin::CNullInPlaceInputPin(CFrameChecker* filter)

@@ -12,12 +12,14 @@ public:
     HRESULT CheckInputType(const CMediaType* mt) override;
     HRESULT Transform(IMediaSample* sample) override;
     using CTransInPlaceFilter::Transform;
-    // Index 0 the input pin "Input", 1 the output pin "Output"; both are made
-    // on the first request, or neither.
-    CBasePin* GetPin(int n) override;
 
     // A type both pins insist on when it is valid; it is never set.
     const CMediaType& OwnType() const { return m_ownType; }
+
+protected:
+    // The input pin "Input" and the output pin "Output".
+    CTransformInputPin* NewInputPin() override;
+    CTransformOutputPin* NewOutputPin() override;
 
 private:
     CMediaType m_ownType;

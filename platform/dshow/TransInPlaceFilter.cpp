@@ -123,23 +123,14 @@ CTransInPlaceFilter::CTransInPlaceFilter(const wchar_t* name, const CLSID& clsid
 {
 }
 
-CBasePin* CTransInPlaceFilter::GetPin(int n)
+CTransformInputPin* CTransInPlaceFilter::NewInputPin()
 {
-    Lock lock(m_lock);
-    if (!m_input || !m_output) {
-        delete m_output;
-        delete m_input;
-        m_output = nullptr;
-        m_input = new (std::nothrow) CTransInPlaceInputPin(L"Input", this);
-        if (m_input)
-            m_output = new (std::nothrow) CTransInPlaceOutputPin(L"Output", this);
-        if (!m_output) {
-            delete m_input;
-            m_input = nullptr;
-            return nullptr;
-        }
-    }
-    return n == 0 ? static_cast<CBasePin*>(m_input) : n == 1 ? m_output : nullptr;
+    return new (std::nothrow) CTransInPlaceInputPin(L"Input", this);
+}
+
+CTransformOutputPin* CTransInPlaceFilter::NewOutputPin()
+{
+    return new (std::nothrow) CTransInPlaceOutputPin(L"Output", this);
 }
 
 HRESULT CTransInPlaceFilter::CheckTransform(const CMediaType*, const CMediaType*)

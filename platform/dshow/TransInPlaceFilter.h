@@ -49,8 +49,6 @@ class CTransInPlaceFilter : public CTransformFilter {
 public:
     CTransInPlaceFilter(const wchar_t* name, const CLSID& clsid, bool modifiesData);
 
-    CBasePin* GetPin(int n) override;
-
     // Works on `sample` in place: S_OK passes it on, S_FALSE drops it.
     virtual HRESULT Transform(IMediaSample* sample) = 0;
     using CTransformFilter::Transform;
@@ -64,6 +62,9 @@ public:
     bool UsingDifferentAllocators();
 
 protected:
+    // The in-place pins "Input" and "Output".
+    CTransformInputPin* NewInputPin() override;
+    CTransformOutputPin* NewOutputPin() override;
     // A copy of `source` (data, times, flags, type) in a buffer of the output
     // side, or null.
     IMediaSample* Copy(IMediaSample* source);

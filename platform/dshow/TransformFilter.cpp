@@ -94,18 +94,23 @@ HRESULT CTransformOutputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv
     return CBaseOutputPin::NonDelegatingQueryInterface(riid, ppv);
 }
 
-HRESULT CTransformOutputPin::CheckMediaType(const CMediaType* mt)
+CTransformInputPin* CTransformOutputPin::ConnectedInputPin()
 {
     CTransformInputPin* input = m_transform->InputPin();
-    if (!input || !input->IsConnected())
+    return input && input->IsConnected() ? input : nullptr;
+}
+
+HRESULT CTransformOutputPin::CheckMediaType(const CMediaType* mt)
+{
+    CTransformInputPin* input = ConnectedInputPin();
+    if (!input)
         return E_UNEXPECTED;
     return m_transform->CheckTransform(&input->CurrentMediaType(), mt);
 }
 
 HRESULT CTransformOutputPin::GetMediaType(int index, CMediaType* mt)
 {
-    CTransformInputPin* input = m_transform->InputPin();
-    if (!input || !input->IsConnected())
+    if (!ConnectedInputPin())
         return E_UNEXPECTED;
     return m_transform->GetMediaType(index, mt);
 }
@@ -118,8 +123,7 @@ HRESULT CTransformOutputPin::SetMediaType(const CMediaType* mt)
 
 HRESULT CTransformOutputPin::CheckConnect(IPin* pin)
 {
-    CTransformInputPin* input = m_transform->InputPin();
-    if (!input || !input->IsConnected())
+    if (!ConnectedInputPin())
         return E_UNEXPECTED;
     HRESULT hr = CBaseOutputPin::CheckConnect(pin);
     return FAILED(hr) ? hr : m_transform->CheckConnect(PINDIR_OUTPUT, pin);
@@ -152,16 +156,26 @@ CTransformFilter::~CTransformFilter()
     delete m_input;
 }
 
-bool CTransformFilter::MakeStandardPins()
+CTransformInputPin* CTransformFilter::NewInputPin()
+{
+    return new (std::nothrow) CTransformInputPin(L"XForm In", this);
+}
+
+CTransformOutputPin* CTransformFilter::NewOutputPin()
+{
+    return new (std::nothrow) CTransformOutputPin(L"XForm Out", this);
+}
+
+bool CTransformFilter::MakePins()
 {
     if (m_input && m_output)
         return true;
     delete m_output;
     delete m_input;
     m_output = nullptr;
-    m_input = new (std::nothrow) CTransformInputPin(L"XForm In", this);
+    m_input = NewInputPin();
     if (m_input)
-        m_output = new (std::nothrow) CTransformOutputPin(L"XForm Out", this);
+        m_output = NewOutputPin();
     if (!m_output) {
         delete m_input;
         m_input = nullptr;
@@ -173,7 +187,7 @@ bool CTransformFilter::MakeStandardPins()
 CBasePin* CTransformFilter::GetPin(int n)
 {
     Lock lock(m_lock);
-    if (!MakeStandardPins())
+    if (!MakePins())
         return nullptr;
     if (n == 0)
         return m_input;

@@ -4,7 +4,7 @@
 // through: end of stream, flushes and new segments go downstream, seeking asked
 // of the output pin goes upstream. The output pin connects only after the
 // input pin. The pins are made on the first GetPin and owned by the filter;
-// a derived filter may make pins of its own there (input first).
+// a derived filter may make pins of its own (NewInputPin, NewOutputPin).
 #include <windows.h>
 #include <strmif.h>
 #include <vfwmsgs.h>
@@ -52,6 +52,10 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 protected:
+    // The filter's input pin when it is connected, else null: this side
+    // connects only after it.
+    CTransformInputPin* ConnectedInputPin();
+
     CTransformFilter* m_transform;
     CSeekingPassThru m_seeking;
 };
@@ -88,11 +92,18 @@ public:
     virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
 protected:
-    // Makes the standard pins when none exist; false on allocation failure.
-    bool MakeStandardPins();
+    // The pins GetPin makes when they do not both exist yet (both or
+    // neither); null when out of memory. A filter with pins of its own kind
+    // overrides both.
+    virtual CTransformInputPin* NewInputPin();
+    virtual CTransformOutputPin* NewOutputPin();
     // Copies times, flags and media type of `from` to `to` (not the data).
     static void CopySampleProperties(IMediaSample* from, IMediaSample* to);
 
     CTransformInputPin* m_input = nullptr;
     CTransformOutputPin* m_output = nullptr;
+
+private:
+    // Makes both pins when they do not both exist; false on allocation failure.
+    bool MakePins();
 };
