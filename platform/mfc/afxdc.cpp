@@ -7,6 +7,20 @@ IMPLEMENT_DYNAMIC(CPaintDC, CDC)
 IMPLEMENT_DYNAMIC(CClientDC, CDC)
 IMPLEMENT_DYNAMIC(CWindowDC, CDC)
 
+namespace {
+
+// Calls a point function of the DC that reports a point through its last
+// argument (the old origin, the old or current position) and answers it.
+template <class F, class... Args>
+CPoint ReportedPoint(F function, HDC dc, Args... args)
+{
+    POINT pt{0, 0};
+    function(dc, args..., &pt);
+    return CPoint(pt.x, pt.y);
+}
+
+} // namespace
+
 CDC::~CDC()
 {
     if (m_hDC)
@@ -107,51 +121,37 @@ CGdiObject* CDC::SelectStockObject(int nIndex)
 
 CPoint CDC::SetViewportOrg(int x, int y)
 {
-    POINT pt{0, 0};
-    ::SetViewportOrgEx(m_hDC, x, y, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::SetViewportOrgEx, m_hDC, x, y);
 }
 
 CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight)
 {
-    POINT pt{0, 0};
-    ::OffsetViewportOrgEx(m_hDC, nWidth, nHeight, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::OffsetViewportOrgEx, m_hDC, nWidth, nHeight);
 }
 
 CPoint CDC::GetViewportOrg() const
 {
-    POINT pt{0, 0};
-    ::GetViewportOrgEx(m_hDC, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::GetViewportOrgEx, m_hDC);
 }
 
 CPoint CDC::SetWindowOrg(int x, int y)
 {
-    POINT pt{0, 0};
-    ::SetWindowOrgEx(m_hDC, x, y, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::SetWindowOrgEx, m_hDC, x, y);
 }
 
 CPoint CDC::GetWindowOrg() const
 {
-    POINT pt{0, 0};
-    ::GetWindowOrgEx(m_hDC, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::GetWindowOrgEx, m_hDC);
 }
 
 CPoint CDC::MoveTo(int x, int y)
 {
-    POINT pt{0, 0};
-    ::MoveToEx(m_hDC, x, y, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::MoveToEx, m_hDC, x, y);
 }
 
 CPoint CDC::GetCurrentPosition() const
 {
-    POINT pt{0, 0};
-    ::GetCurrentPositionEx(m_hDC, &pt);
-    return CPoint(pt.x, pt.y);
+    return ReportedPoint(::GetCurrentPositionEx, m_hDC);
 }
 
 // ---- fills --------------------------------------------------------------------

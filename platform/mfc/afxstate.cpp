@@ -17,35 +17,31 @@ AFX_THREAD_STATE::~AFX_THREAD_STATE()
         ::UnhookWindowsHookEx(hHookCbt);
 }
 
+namespace {
+
+// Empties the map first (a destructor may look into it), then deletes each
+// wrapper after `letGo` took its handles away.
+template <class Map, class LetGo>
+void DeleteWrappers(Map& map, LetGo letGo)
+{
+    Map taken = std::move(map);
+    map.clear();
+    for (auto& e : taken) {
+        letGo(*e.second);
+        delete e.second;
+    }
+}
+
+} // namespace
+
 void AFX_THREAD_STATE::DeleteTempObjects()
 {
     // Each wrapper lets go of its handle before it is deleted, so its
     // destructor leaves the window, DC, object or menu alone.
-    auto wnds = std::move(tempWnd);
-    tempWnd.clear();
-    for (auto& e : wnds) {
-        e.second->m_hWnd = nullptr;
-        delete e.second;
-    }
-    auto dcs = std::move(tempDC);
-    tempDC.clear();
-    for (auto& e : dcs) {
-        e.second->m_hDC = nullptr;
-        e.second->m_hAttribDC = nullptr;
-        delete e.second;
-    }
-    auto gdis = std::move(tempGdi);
-    tempGdi.clear();
-    for (auto& e : gdis) {
-        e.second->m_hObject = nullptr;
-        delete e.second;
-    }
-    auto menus = std::move(tempMenu);
-    tempMenu.clear();
-    for (auto& e : menus) {
-        e.second->m_hMenu = nullptr;
-        delete e.second;
-    }
+    DeleteWrappers(tempWnd, [](CWnd& w) { w.m_hWnd = nullptr; });
+    DeleteWrappers(tempDC, [](CDC& dc) { dc.m_hDC = nullptr; dc.m_hAttribDC = nullptr; });
+    DeleteWrappers(tempGdi, [](CGdiObject& o) { o.m_hObject = nullptr; });
+    DeleteWrappers(tempMenu, [](CMenu& m) { m.m_hMenu = nullptr; });
 }
 
 void AfxLockTempMaps()

@@ -4,8 +4,26 @@
 IMPLEMENT_DYNAMIC(CWinThread, CCmdTarget)
 
 namespace {
+
 thread_local CWinThread* t_currentThread = nullptr;
+
+// Starts a new thread object suspended, sets its priority and lets it run
+// unless the caller asked for it suspended. A thread that cannot start is
+// deleted: null.
+CWinThread* StartThread(CWinThread* thread, int nPriority, UINT nStackSize, DWORD dwCreateFlags,
+                        LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+{
+    if (!thread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
+        delete thread;
+        return nullptr;
+    }
+    thread->SetThreadPriority(nPriority);
+    if (!(dwCreateFlags & CREATE_SUSPENDED))
+        thread->ResumeThread();
+    return thread;
 }
+
+} // namespace
 
 CWinThread* AfxGetThread()
 {
@@ -89,14 +107,7 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
     if (!pfnThreadProc)
         AfxThrowInvalidArgException();
     CWinThread* thread = new CWinThread(pfnThreadProc, pParam);
-    if (!thread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
-        delete thread;
-        return nullptr;
-    }
-    thread->SetThreadPriority(nPriority);
-    if (!(dwCreateFlags & CREATE_SUSPENDED))
-        thread->ResumeThread();
-    return thread;
+    return StartThread(thread, nPriority, nStackSize, dwCreateFlags, lpSecurityAttrs);
 }
 
 CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize,
@@ -107,12 +118,5 @@ CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nSta
     CWinThread* thread = static_cast<CWinThread*>(pThreadClass->CreateObject());
     if (!thread)
         AfxThrowMemoryException();
-    if (!thread->CreateThread(dwCreateFlags | CREATE_SUSPENDED, nStackSize, lpSecurityAttrs)) {
-        delete thread;
-        return nullptr;
-    }
-    thread->SetThreadPriority(nPriority);
-    if (!(dwCreateFlags & CREATE_SUSPENDED))
-        thread->ResumeThread();
-    return thread;
+    return StartThread(thread, nPriority, nStackSize, dwCreateFlags, lpSecurityAttrs);
 }
