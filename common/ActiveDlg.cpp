@@ -23,13 +23,7 @@ std::map<HWND, WNDPROC>& Retired()
 
 SInfo* FindInfo(HWND hwnd)
 {
-    CGCPtrArray<SInfo>& registry = Registry();
-    for (INT_PTR i = 0; i < registry.GetSize(); ++i) {
-        SInfo* info = registry.GetAt(i);
-        if (info != nullptr && info->hwnd == hwnd)
-            return info;
-    }
-    return nullptr;
+    return Registry().FindIf([hwnd](const SInfo& info) { return info.hwnd == hwnd; });
 }
 
 LRESULT CALLBACK PopupOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

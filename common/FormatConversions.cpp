@@ -28,6 +28,19 @@ wchar_t NormalisedConversion(wchar_t c)
     }
 }
 
+// Passes over the width or precision at p: digits, or a '*' that takes an
+// argument and so goes into the signature.
+void SkipCount(const wchar_t*& p, std::wstring& signature)
+{
+    if (*p == L'*') {
+        signature += L'*';
+        ++p;
+        return;
+    }
+    while (IsDigit(*p))
+        ++p;
+}
+
 } // namespace
 
 std::wstring FormatSignature(const wchar_t* format)
@@ -52,22 +65,10 @@ std::wstring FormatSignature(const wchar_t* format)
         }
         while (IsFlag(*p))
             ++p;
-        if (*p == L'*') {
-            signature += L'*';
-            ++p;
-        } else {
-            while (IsDigit(*p))
-                ++p;
-        }
+        SkipCount(p, signature); // width
         if (*p == L'.') {
             ++p;
-            if (*p == L'*') {
-                signature += L'*';
-                ++p;
-            } else {
-                while (IsDigit(*p))
-                    ++p;
-            }
+            SkipCount(p, signature); // precision
         }
         // Size prefixes of the C run time: h, hh, l, ll, L, w, I, I32, I64.
         for (;;) {

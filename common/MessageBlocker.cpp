@@ -15,13 +15,7 @@ CGCPtrArray<SInfo>& Registry()
 
 SInfo* FindRecord(HWND hwnd)
 {
-    CGCPtrArray<SInfo>& registry = Registry();
-    for (INT_PTR i = 0; i < registry.GetSize(); ++i) {
-        SInfo* info = registry.GetAt(i);
-        if (info != nullptr && info->hwnd == hwnd)
-            return info;
-    }
-    return nullptr;
+    return Registry().FindIf([hwnd](const SInfo& info) { return info.hwnd == hwnd; });
 }
 
 LRESULT CALLBACK BlockerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

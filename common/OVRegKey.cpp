@@ -150,11 +150,7 @@ bool COVRegKey::SetString(LPCWSTR name, LPCWSTR text, int mode)
 {
     if (!m_canWrite || !m_key || IsEmptyText(name) || !text)
         return false;
-    CString stored;
-    if (mode == 0)
-        stored = text;
-    else if (mode == 1)
-        ScrambleString(text, stored, 1);
+    const CString stored = StoredForm(text, mode);
     const DWORD bytes = static_cast<DWORD>((stored.GetLength() + 1) * sizeof(wchar_t));
     return RegSetValueExW(m_key, name, 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(static_cast<LPCWSTR>(stored)),

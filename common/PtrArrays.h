@@ -29,6 +29,17 @@ public:
                 return static_cast<int>(i);
         return -1;
     }
+    // The first non-null element that `match` accepts, or null.
+    template <class Pred>
+    T* FindIf(Pred match) const
+    {
+        for (INT_PTR i = 0; i < this->GetSize(); ++i) {
+            T* p = Base::GetAt(i);
+            if (p && match(*p))
+                return p;
+        }
+        return nullptr;
+    }
     bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
 };
 

@@ -17,6 +17,16 @@ void ScrambleString(LPCWSTR text, CString& out, int mode)
     out = result;
 }
 
+CString StoredForm(LPCWSTR text, int mode)
+{
+    CString stored;
+    if (mode == 0)
+        stored = text;
+    else
+        ScrambleString(text, stored, mode);
+    return stored;
+}
+
 namespace {
 
 // Value of one scrambled digit: 0-9 for decimal digits, 10 and up for

@@ -10,6 +10,10 @@
 // (out untouched) for a null text or any other mode.
 void ScrambleString(LPCWSTR text, CString& out, int mode);
 
+// The form a store keeps of `text`: the text itself for mode 0, its
+// scrambled form for mode 1, empty for any other mode or a null text.
+CString StoredForm(LPCWSTR text, int mode);
+
 // Decodes a scrambled form. False, out untouched, for a null text, one not
 // starting with "X" or one of even length. Otherwise out is emptied and
 // filled; false as soon as a pair holds a character that is neither a digit

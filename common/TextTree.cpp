@@ -147,12 +147,7 @@ bool CTextTree::SetString(LPCWSTR name, LPCWSTR text, int mode)
 {
     if (!text)
         return false;
-    CString stored;
-    if (mode == 0)
-        stored = text;
-    else if (mode == 1)
-        ScrambleString(text, stored, 1);
-    return AddLeaf(name, stored);
+    return AddLeaf(name, StoredForm(text, mode));
 }
 
 bool CTextTree::EnterGroup(LPCWSTR name)
