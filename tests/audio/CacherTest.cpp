@@ -40,16 +40,6 @@ bool WaitReady(IAudioReader* r, int ms = 30000)
     return false;
 }
 
-Bytes ReadAll(IAudioReader* r, DWORD block = 65536)
-{
-    Bytes out;
-    std::vector<uint8_t> buf(block);
-    DWORD got = 0;
-    while (r->Read(buf.data(), block, &got) && got > 0)
-        out.insert(out.end(), buf.begin(), buf.begin() + got);
-    return out;
-}
-
 TEST_F(CacherTest, FiveMinuteFileLoadsWithRisingPercentAndMatchesTheFile)
 {
     const std::wstring path = testsupport::TestData(L"tone440_5m.wav");
@@ -83,7 +73,7 @@ TEST_F(CacherTest, FiveMinuteFileLoadsWithRisingPercentAndMatchesTheFile)
     EXPECT_EQ(300 * 176400, size);
     EXPECT_EQ(300000, r->GetDuration());
     ASSERT_TRUE(process->Start());
-    const Bytes got = ReadAll(r);
+    const Bytes got = ReadAll(r, CAudioReaderCacher::kLoadBlock);
     ASSERT_EQ(static_cast<size_t>(size), got.size());
     EXPECT_TRUE(std::equal(got.begin(), got.end(), file.end() - size)) << "cached bytes differ from the file";
 
@@ -140,7 +130,7 @@ TEST_F(CacherTest, OddDataSizeIsCachedAsWholeFrames)
     CIPtr<IProcess> process;
     r->QueryInterface(IID_IProcess, reinterpret_cast<void**>(&process));
     ASSERT_TRUE(process->Start());
-    const Bytes got = ReadAll(r);
+    const Bytes got = ReadAll(r, CAudioReaderCacher::kLoadBlock);
     ASSERT_EQ(4000u, got.size());
     EXPECT_TRUE(std::equal(got.begin(), got.end(), data.begin()));
     r->Abort();
@@ -171,7 +161,7 @@ TEST_F(CacherTest, SourceThatEndsEarlyCompletesWithWhatWasRead)
     EXPECT_EQ(300000, r->GetDataSize());
     EXPECT_EQ(1700, r->GetDuration());
     ASSERT_TRUE(r->Start());
-    EXPECT_EQ(data, ReadAll(r));
+    EXPECT_EQ(data, ReadAll(r, CAudioReaderCacher::kLoadBlock));
     CIPtr<IPeakContainer> peaks;
     ASSERT_TRUE(r->GetPeakContainer(&peaks));
     EXPECT_GT(peaks->GetCurrentIndex(), peaks->GetPeakCount() * 8 / 10); // what was read
@@ -189,7 +179,7 @@ TEST_F(CacherTest, TruncatedWavOpensAtItsRealLength)
     CIPtr<IProcess> process;
     r->QueryInterface(IID_IProcess, reinterpret_cast<void**>(&process));
     ASSERT_TRUE(process->Start());
-    EXPECT_EQ(data, ReadAll(r));
+    EXPECT_EQ(data, ReadAll(r, CAudioReaderCacher::kLoadBlock));
     r->Abort();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/IAudioReader.h"
 #include "tests/support/TestSupport.h"
 
 namespace wavfile {
@@ -98,6 +99,17 @@ inline std::wstring Save(const std::wstring& folder, const std::wstring& name, c
     std::wstring path = folder + L"\\" + name;
     testsupport::WriteFileBytes(path, bytes.data(), bytes.size());
     return path;
+}
+
+// Everything a reader delivers from its position on, read in blocks.
+inline Bytes ReadAll(IAudioReader* r, DWORD block = 4096)
+{
+    Bytes out;
+    std::vector<uint8_t> buf(block);
+    DWORD got = 0;
+    while (r->Read(buf.data(), block, &got) && got > 0)
+        out.insert(out.end(), buf.begin(), buf.begin() + got);
+    return out;
 }
 
 } // namespace wavfile

@@ -32,16 +32,6 @@ protected:
     int m_files = 0;
 };
 
-Bytes ReadAll(IAudioReader* r, DWORD block = 4096)
-{
-    Bytes out;
-    std::vector<uint8_t> buf(block);
-    DWORD got = 0;
-    while (r->Read(buf.data(), block, &got) && got > 0)
-        out.insert(out.end(), buf.begin(), buf.begin() + got);
-    return out;
-}
-
 TEST_F(WavReaderTest, CanonicalStereoFile)
 {
     const Bytes data = Noise(176400);

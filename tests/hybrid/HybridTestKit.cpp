@@ -5,8 +5,24 @@ namespace hybridtest {
 int CBoxContent::s_alive = 0;
 
 namespace {
+
 const wchar_t kHostClass[] = L"RavelinHybridTestHost";
+
+// A new cell in column `column` of parent's sub-content (the root's when
+// parent is null).
+CIPtr<IHybridCell> NewCell(CHybridCtrl* ctrl, IHybridCell* parent, int column)
+{
+    CIPtr<IHybridSubContent> sub;
+    if (parent)
+        parent->GetSubContent(&sub);
+    else
+        sub = ctrl->GetRootSubContent();
+    CIPtr<IHybridCell> cell;
+    sub->InsertChild(column, &cell, nullptr);
+    return cell;
 }
+
+} // namespace
 
 // One top-level window serves every test: hiding or destroying a visible
 // top-level window costs seconds under Xvfb without a window manager.
@@ -73,13 +89,7 @@ void CTestHost::Pump(DWORD ms)
 CIPtr<IHybridCell> CTestHost::AddBox(IHybridCell* parent, int width, int height, COLORREF colour, DWORD low,
                                      int column, CBoxContent** contentOut)
 {
-    CIPtr<IHybridSubContent> sub;
-    if (parent)
-        parent->GetSubContent(&sub);
-    else
-        sub = m_ctrl->GetRootSubContent();
-    CIPtr<IHybridCell> cell;
-    sub->InsertChild(column, &cell, nullptr);
+    CIPtr<IHybridCell> cell = NewCell(m_ctrl, parent, column);
     CIPtr<CBoxContent> content(new CBoxContent(width, height, colour));
     cell->SetContent(content);
     content->SetCell(cell);
@@ -93,13 +103,7 @@ CIPtr<IHybridCell> CTestHost::AddBox(IHybridCell* parent, int width, int height,
 
 CIPtr<IHybridCell> CTestHost::AddContainer(IHybridCell* parent, int kind, IHybridHeading* model, DWORD low, int column)
 {
-    CIPtr<IHybridSubContent> sub;
-    if (parent)
-        parent->GetSubContent(&sub);
-    else
-        sub = m_ctrl->GetRootSubContent();
-    CIPtr<IHybridCell> cell;
-    sub->InsertChild(column, &cell, nullptr);
+    CIPtr<IHybridCell> cell = NewCell(m_ctrl, parent, column);
     cell->SetSubContent(model, kind);
     if (low)
         cell->SetStyleBits(static_cast<DWORD>(cell->GetStyleBits()) | low, 0);
