@@ -109,12 +109,14 @@ int64_t CWavReader::ParseChunk(int depth)
         SWaveFormat wf;
         if (!ReadFile(m_file, &wf, sizeof wf, &got, nullptr) || got != sizeof wf)
             return -1;
-        m_wave = wf;
+        // Kept only when it passes: a refused header that follows "data"
+        // must not leave its format for Open to read the samples by.
         if (wf.formatTag != 1)
             return -1;
         if (wf.bitsPerSample != 8 && wf.bitsPerSample != 16 && wf.bitsPerSample != 24 &&
             wf.bitsPerSample != 32)
             return -1;
+        m_wave = wf;
         length = size + 8;
         break;
     }

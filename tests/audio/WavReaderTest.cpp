@@ -87,6 +87,13 @@ TEST_F(WavReaderTest, AcceptsPcmWithinLimitsOnly)
     EXPECT_FALSE(with(f));
     f.tag = 0xFFFE;                 // extensible
     EXPECT_FALSE(with(f));
+    // The format is judged wherever "fmt " stands, also after "data": a
+    // 16-bit extensible or float header is not read as PCM.
+    f = Format(); f.tag = 0xFFFE;
+    EXPECT_FALSE(Opens(Riff({Chunk("data", Noise(4000)), Fmt(f)})));
+    f.tag = 3;
+    EXPECT_FALSE(Opens(Riff({Chunk("data", Noise(4000)), Fmt(f)})));
+    EXPECT_TRUE(Opens(Riff({Chunk("data", Noise(4000)), Fmt(Format())})));
     f = Format(); f.size = 18;
     EXPECT_TRUE(with(f));
     f.size = 40;
