@@ -207,9 +207,10 @@ void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
 {
     if (percent == 100 || !samples)
         return;
-    const int p = static_cast<int>(percent > 100000 ? 100000 : percent);
+    // 64-bit: a sample times a large percent does not fit 32 bits.
+    const long long p = percent;
     for (int i = 0; i < count; ++i) {
-        const int v = samples[i] * p / 100;
+        const long long v = samples[i] * p / 100;
         samples[i] = static_cast<int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
     }
 }

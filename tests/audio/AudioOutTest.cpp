@@ -114,6 +114,18 @@ TEST(AudioOut, HalfVolumeScalesEverySample)
     CAudioOut::ScaleByVolume(same, 2, 100);
     EXPECT_EQ(-32768, same[0]);
     EXPECT_EQ(12345, same[1]);
+    // Above 100 % loud samples clip at the 16-bit limits instead of
+    // wrapping round, however large the percent.
+    int16_t loud[4] = {32767, -32768, 1000, -3};
+    CAudioOut::ScaleByVolume(loud, 4, 100000);
+    EXPECT_EQ(32767, loud[0]);
+    EXPECT_EQ(-32768, loud[1]);
+    EXPECT_EQ(32767, loud[2]);
+    EXPECT_EQ(-3000, loud[3]);
+    int16_t twice[2] = {20000, -123};
+    CAudioOut::ScaleByVolume(twice, 2, 200);
+    EXPECT_EQ(32767, twice[0]);
+    EXPECT_EQ(-246, twice[1]);
 }
 
 TEST(AudioOut, ResetDropsWhatWasQueued)
