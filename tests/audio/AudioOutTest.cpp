@@ -161,6 +161,18 @@ TEST(AudioOut, ResetDropsWhatWasQueued)
     for (int i = 0; i < 100 && out->GetPendingBytes() > 0; ++i)
         Sleep(10);
     EXPECT_EQ(0, out->GetPendingBytes());
+
+    // Many small writes each ask for a refill; the feeder handles one
+    // command per 10 ms, so a reset requested after them must not wait
+    // behind one refill per write (here 2.5 s of them). Together they stay
+    // below one block, so only the reset can empty the ring.
+    for (int i = 0; i < 250; ++i)
+        ASSERT_TRUE(out->Write(first.data() + 2 * i, 4));
+    EXPECT_EQ(1000, out->GetPendingBytes());
+    out->RequestReset();
+    for (int i = 0; i < 100 && out->GetPendingBytes() > 0; ++i)
+        Sleep(10);
+    EXPECT_EQ(0, out->GetPendingBytes()) << "the reset waited behind queued refills";
 }
 
 TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)
