@@ -92,9 +92,16 @@ void CAudioReaderCacher::Load()
     }
     if (m_innerProcess)
         m_innerProcess->Stop();
-    if (ended && !IsAborted())
+    bool ready = filled >= size;
+    if (ended && !IsAborted()) {
         FinishEarly(filled);
-    else if (filled >= size)
+        // The container compares what it got with the cut frame count: its
+        // peaks are complete before the wrapper reports ready.
+        if (peaks)
+            peaks->AddSamples(nullptr, 0);
+        ready = true;
+    }
+    if (ready)
         m_ready = true;
     // Last: this release may be the wrapper's last reference.
     peaks = nullptr;
@@ -107,7 +114,6 @@ void CAudioReaderCacher::FinishEarly(LONGLONG filled)
     m_cDataSize = filled;
     if (m_format.nSamplesPerSec > 0)
         m_cDuration = frames * 1000 / static_cast<LONGLONG>(m_format.nSamplesPerSec);
-    m_ready = true;
 }
 
 LONGLONG CAudioReaderCacher::GetDuration()

@@ -45,7 +45,8 @@ public:
 private:
     static UINT LoaderProc(LPVOID param);
     void Load();
-    // The loader is over: what was loaded is the whole file from now on.
+    // The source ended early: what was loaded is the whole file from now on
+    // (lengths cut to it; the loader then reports ready).
     void FinishEarly(LONGLONG filled);
 
     CIPtr<IAudioReader> m_inner;

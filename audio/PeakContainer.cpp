@@ -195,7 +195,15 @@ void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
             frames -= run;
         }
     }
-    if (m_frameCount > 0 && m_framesDone >= m_frameCount)
+    // A source that ended early cuts its frame count to what it delivered
+    // (the whole-file cache does): the peaks are complete at that end.
+    LONGLONG total = m_frameCount;
+    if (m_source && m_framesDone < total) {
+        const LONGLONG now = m_source->GetFrameCount();
+        if (now >= 0 && now < total)
+            total = now;
+    }
+    if (m_frameCount > 0 && m_framesDone >= total)
         m_complete = true;
 }
 
