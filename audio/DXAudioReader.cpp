@@ -156,6 +156,7 @@ bool CDXAudioReader::Start()
     m_pumpState.events = m_events;
     m_pumpState.callback = static_cast<ISampleCallback*>(this);
     m_pumpState.stop = false;
+    m_pumpState.stopNow.ResetEvent();
     if (!m_pump.Start(&CDXAudioReader::EventPump, &m_pumpState)) {
         m_grabber->SetCallback(nullptr);
         m_pumpState.events = nullptr;
@@ -175,7 +176,20 @@ UINT CDXAudioReader::EventPump(LPVOID param)
     auto* state = static_cast<SPumpState*>(param);
     if (!state || !state->events || !state->callback)
         return static_cast<UINT>(-1);
+    // The graph's event handle is signalled while events are queued; waiting
+    // on it together with the stop event ends the pump at once on Stop.
+    // Without it the pump looks for a stop between 100 ms waits.
+    OAEVENT queued = 0;
+    const HANDLE graphEvents =
+        SUCCEEDED(state->events->GetEventHandle(&queued)) ? reinterpret_cast<HANDLE>(queued) : nullptr;
     while (!state->stop) {
+        if (graphEvents) {
+            const HANDLE handles[2] = {graphEvents, state->stopNow};
+            if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0)
+                continue; // stop (or a failed wait: the loop condition decides)
+        }
+        // With an event queued this returns at once; the time-out only
+        // bounds a wake without one.
         long code = 0;
         LONG_PTR p1 = 0, p2 = 0;
         HRESULT hr = state->events->GetEvent(&code, &p1, &p2, 100);
@@ -210,6 +224,7 @@ bool CDXAudioReader::WaitForState(OAFilterState wanted)
 bool CDXAudioReader::StopGraph()
 {
     m_stopping = true;
+    m_roomFreed.SetEvent(); // a delivery waiting for room gives up now
     bool ok = SUCCEEDED(m_control->Stop()) && WaitForState(State_Stopped);
     m_stopping = false;
     if (ok)
@@ -226,6 +241,7 @@ bool CDXAudioReader::Stop()
     m_grabber->SetCallback(nullptr);
     if (m_pump.IsStarted()) {
         m_pumpState.stop = true;
+        m_pumpState.stopNow.SetEvent();
         m_pump.Join();
         m_pumpState.events = nullptr;
         m_pumpState.callback = nullptr;
@@ -306,9 +322,11 @@ bool CDXAudioReader::Read(void* buffer, DWORD bytes, DWORD* got)
             m_endOfStream = true; // the graph stopped delivering without saying so
             continue;
         }
+        // Announce the wait first, then look once more: a delivery that
+        // filled the ring meanwhile has either been seen here or sees this.
         m_readerWaitsFor = static_cast<int>(want);
-        if (m_ring.GetDataSize() < want && !m_endOfStream)
-            m_dataArrived.Lock(1);
+        if (m_ring.GetDataSize() < want && !m_endOfStream && !IsAborted())
+            m_dataArrived.Lock(kWaitStepMs);
         m_readerWaitsFor = INT_MAX;
     }
     if (m_deliveryWaits)
@@ -327,8 +345,8 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
         const int piece = static_cast<int>(std::min(n, room));
         if (piece <= 0) {
             m_deliveryWaits = true;
-            if (m_ring.GetFreeSpace() == 0)
-                m_roomFreed.Lock(1);
+            if (m_ring.GetFreeSpace() == 0 && !m_stopping)
+                m_roomFreed.Lock(kWaitStepMs);
             m_deliveryWaits = false;
             continue;
         }
@@ -339,7 +357,10 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
             m_ring.WriteSilence(piece);
         }
         n -= piece;
-        if (m_ring.GetDataSize() >= m_readerWaitsFor)
+        // One wake per wait of the reader, once all it asked for is there.
+        int waitsFor = m_readerWaitsFor;
+        if (waitsFor != INT_MAX && m_ring.GetDataSize() >= waitsFor &&
+            m_readerWaitsFor.compare_exchange_strong(waitsFor, INT_MAX))
             m_dataArrived.SetEvent();
     }
     return true;
@@ -387,6 +408,12 @@ HRESULT CDXAudioReader::OnSample(IMediaSample* sample, REFERENCE_TIME start, REF
     m_seekTarget = -1;
     m_receivedPosition = end;
     return S_OK;
+}
+
+void CDXAudioReader::Abort()
+{
+    CAudioReader::Abort();
+    m_dataArrived.SetEvent();
 }
 
 void CDXAudioReader::OnEndOfStream()

@@ -44,6 +44,8 @@ public:
     bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     bool Start() override;
     bool Stop() override;
+    // Also wakes a Read that waits, so that it gives up at once.
+    void Abort() override;
 
     // ISampleCallback (the graph's streaming thread / the event pump)
     HRESULT OnSample(IMediaSample* sample, REFERENCE_TIME start, REFERENCE_TIME stop, BOOL flag) override;
@@ -52,6 +54,12 @@ public:
     static const int kRingBytes = 1048576;
     // No new data for this long while a Read waits counts as the end of the stream.
     static const DWORD kStallMs = 5000;
+    // Longest single wait of a Read for data, or of a delivery for room. The
+    // other side signals as soon as the awaited bytes or room are there, so
+    // this only bounds how late a missed signal is noticed; waking more often
+    // than that costs the decoding thread time (every wait and wake is a
+    // round trip through the system's server under Wine).
+    static const DWORD kWaitStepMs = 50;
 
 private:
     struct SPumpState
@@ -59,6 +67,9 @@ private:
         CIPtr<IMediaEvent> events;
         CIPtr<ISampleCallback> callback;
         std::atomic<bool> stop{false};
+        // Set together with stop, so that the pump ends without waiting out
+        // its current wait for a graph event.
+        CEvent stopNow{FALSE, TRUE};
     };
     static UINT EventPump(LPVOID param);
 
@@ -75,9 +86,10 @@ private:
 
     bool m_graphRunning = false;
     CRingBuffer m_ring;
-    // Wake the reader once the bytes it waits for (or the end) are there, and
-    // a waiting delivery once room frees up; each side signals only when the
-    // other one waits, and both also look again every millisecond.
+    // Wake the reader once the bytes it waits for (or the end, an abort)
+    // are there, and a waiting delivery once room frees up (or the graph is
+    // being stopped); each side signals only when the other one waits, and
+    // both also look again every kWaitStepMs.
     CEvent m_dataArrived;
     CEvent m_roomFreed;
     std::atomic<int> m_readerWaitsFor{INT_MAX};
