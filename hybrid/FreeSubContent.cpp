@@ -26,6 +26,16 @@ void CFreeSubContent::RemoveChild(IHybridCell* cell)
     }
 }
 
+void CFreeSubContent::RemoveAll()
+{
+    // Each child's Detach removes its entry through RemoveChild.
+    CCellArray children;
+    GetChildren(&children);
+    for (int i = 0; i < children.GetSize(); ++i)
+        DetachChild(children.GetAt(i));
+    m_cells.RemoveAll();
+}
+
 void CFreeSubContent::SetCellRect(IHybridCell* cell, int left, int top, int right, int bottom)
 {
     for (INT_PTR i = 0; i < m_cells.GetSize(); ++i) {

@@ -35,7 +35,10 @@ public:
     int GetPreferredHeight(int width) override;
     int GetPreferredWidth() override;
     void GetChildren(CCellArray* children) override;
-    void RemoveAll() override {}
+    // Detaches every child, as the owner's Detach needs: each child holds
+    // this sub-content and is held by it, so a child left here would keep
+    // the whole subtree (and the owner) alive.
+    void RemoveAll() override;
 
     void SetCellRect(IHybridCell* cell, int left, int top, int right, int bottom) override;
 

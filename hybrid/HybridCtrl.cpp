@@ -225,6 +225,13 @@ void CHybridCtrl::OnSize(UINT type, int cx, int cy)
 void CHybridCtrl::OnDestroy()
 {
     m_destroying = true;
+    // Scroll-into-view requests still queued carry a reference to their
+    // cell that only the handler would release; the destroyed window never
+    // gets them.
+    MSG pending;
+    while (::PeekMessageW(&pending, GetSafeHwnd(), WM_HYBRID_ENSUREVISIBLE, WM_HYBRID_ENSUREVISIBLE, PM_REMOVE))
+        if (pending.wParam)
+            reinterpret_cast<IHybridCell*>(pending.wParam)->Release();
     for (int i = 0; i < m_timers.GetSize(); ++i)
         KillTimerCallback(static_cast<UINT_PTR>(i));
     m_timers.RemoveAll();

@@ -136,3 +136,26 @@ TEST(HybridContracts, StyleDefaults)
     EXPECT_EQ(nullptr, host.Ctrl().GetStdStyle(4));
     EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), normal->GetTextColor());
 }
+
+TEST(HybridContracts, DetachedFreeContainerLetsItsChildrenGo)
+{
+    CTestHost host;
+    const int alive = CBoxContent::s_alive;
+    CIPtr<IHybridCell> owner = host.AddContainer(nullptr, 5);
+    CIPtr<IHybridCell> a = host.AddBox(owner, 1, 1);
+    CIPtr<IHybridCell> b = host.AddBox(owner, 1, 1);
+    host.Pump();
+    ASSERT_EQ(alive + 2, CBoxContent::s_alive);
+
+    host.Ctrl().DetachCell(owner);
+    // The children left the tree with their owner: no control, no parent,
+    // their contents freed, and only our own references left on the cells.
+    EXPECT_EQ(alive, CBoxContent::s_alive);
+    EXPECT_EQ(nullptr, a->GetCtrl());
+    EXPECT_FALSE(a->HasParent());
+    EXPECT_FALSE(b->HasParent());
+    EXPECT_EQ(2u, a->AddRef());
+    a->Release();
+    EXPECT_EQ(2u, owner->AddRef());
+    owner->Release();
+}

@@ -135,6 +135,20 @@ TEST(HybridScroll, EnsureVisibleOnATallCell)
     EXPECT_EQ(0, ctrl.GetScrollPos());
 }
 
+TEST(HybridScroll, PendingScrollIntoViewReleasesItsCellWhenTheWindowGoes)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows, 3);
+    CIPtr<IHybridCell> cell(rows[2]);
+    rows.clear();
+    host.Ctrl().EnsureVisible(cell);
+    host.Ctrl().DestroyWindow(); // the request is still queued
+    host.Pump();
+    EXPECT_EQ(2u, cell->AddRef()); // ours and the one just added
+    cell->Release();
+}
+
 TEST(HybridScroll, RelayoutRequestsAreCoalescedAndRateLimited)
 {
     CTestHost host(200, 100);
