@@ -276,7 +276,15 @@ BOOL CHybridCtrl::OnMouseWheel(UINT, short delta, CPoint point)
     UINT lines = 0;
     if (!::SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0))
         lines = 3;
-    int pos = GetScrollPos() - (delta / 120) * static_cast<int>(lines) * 20;
+    // One notch scrolls lines x 20 pixels; "one screen at a time"
+    // (WHEEL_PAGESCROLL, all bits set) scrolls the cell area's height.
+    int notch = static_cast<int>(lines) * 20;
+    if (lines == WHEEL_PAGESCROLL) {
+        CRect area;
+        GetCellAreaRect(&area);
+        notch = area.Height();
+    }
+    int pos = GetScrollPos() - (delta / 120) * notch;
     pos = std::max(0, std::min(pos, m_contentHeight - 1));
     return SetScrollPos(pos, true) ? TRUE : FALSE;
 }

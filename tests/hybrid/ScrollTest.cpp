@@ -114,6 +114,31 @@ TEST(HybridScroll, WheelSteps)
     EXPECT_EQ(0, ctrl.GetScrollPos());
 }
 
+TEST(HybridScroll, WheelSetToOneScreenPerNotchScrollsAPage)
+{
+    CTestHost host(200, 100);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows);
+    CHybridCtrl& ctrl = host.Ctrl();
+    POINT screen{20, 20};
+    ::ClientToScreen(ctrl.GetSafeHwnd(), &screen);
+    const LPARAM at = MAKELPARAM(screen.x, screen.y);
+    // This session only (not written to the registry); restored below.
+    const UINT saved = WheelLines();
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0));
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), at);
+    host.Pump();
+    const int down = ctrl.GetScrollPos();
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), at);
+    host.Pump();
+    const int up = ctrl.GetScrollPos();
+    ::SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, saved, nullptr, 0);
+    CRect area;
+    ctrl.GetCellAreaRect(&area);
+    EXPECT_EQ(area.Height(), down); // down by the cell area's height, not backwards
+    EXPECT_EQ(0, up);
+}
+
 TEST(HybridScroll, EnsureVisibleOnATallCell)
 {
     CTestHost host(200, 100);
