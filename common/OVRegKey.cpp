@@ -186,5 +186,9 @@ bool COVRegKey::GetString(LPCWSTR name, CString& out, bool scrambled)
 
 LONG DeleteRegKeyTree(HKEY root, LPCWSTR subkey)
 {
+    // Without a name the registry answers with the given key itself: its
+    // whole content would go and the caller's handle would be closed.
+    if (!root || IsEmptyText(subkey))
+        return ERROR_INVALID_PARAMETER;
     return DeleteTree(root, subkey, 0);
 }

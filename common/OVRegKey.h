@@ -42,4 +42,5 @@ private:
 
 // Deletes a key with all its subkeys, deepest first. Returns the result of
 // deleting the key itself. Stops descending when a subkey cannot be removed.
+// A null root or a null or empty subkey name is refused.
 LONG DeleteRegKeyTree(HKEY root, LPCWSTR subkey);

@@ -327,6 +327,29 @@ TEST_F(RegistryTest, DeleteRegKeyTreeGivesUpOnTooDeepATreeInsteadOfLooping)
     EXPECT_EQ(ERROR_SUCCESS, DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch));
 }
 
+TEST_F(RegistryTest, DeleteRegKeyTreeRefusesAMissingSubkeyName)
+{
+    HKEY child = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, Sub(L"keep\\inner"), &child));
+    RegCloseKey(child);
+    HKEY parent = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, &parent));
+    DWORD one = 1;
+    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(parent, L"v", 0, REG_DWORD,
+                                            reinterpret_cast<const BYTE*>(&one), sizeof one));
+
+    // No name would mean the given key itself: everything under it would go,
+    // and the caller's handle would be closed.
+    EXPECT_NE(ERROR_SUCCESS, DeleteRegKeyTree(parent, L""));
+    EXPECT_NE(ERROR_SUCCESS, DeleteRegKeyTree(parent, nullptr));
+    EXPECT_TRUE(KeyExists(Sub(L"keep\\inner")));
+    DWORD v = 0, size = sizeof v;
+    EXPECT_EQ(ERROR_SUCCESS,
+              RegQueryValueExW(parent, L"v", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size))
+        << "the caller's handle stays open";
+    RegCloseKey(parent);
+}
+
 TEST_F(RegistryTest, StringArrayPersistsAsNumberedValues)
 {
     const CString listKey = Sub(L"RecentFiles");
