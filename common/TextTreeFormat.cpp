@@ -169,8 +169,11 @@ CString TextTreeFormat::Unescape(const CString& value)
 
 bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
 {
-    // Refuse to write what the parser would not read back.
+    // Refuse to write what the parser would not read back. A group below
+    // the root named like the root would be read as the root itself.
     if (!IsValidName(node.name) || depth > kMaxNesting)
+        return false;
+    if (node.isGroup && depth > 0 && node.owner && node.name == node.owner->GetRootKey())
         return false;
     if (!node.isGroup) {
         const CString value = Escape(node.value);

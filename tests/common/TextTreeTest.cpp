@@ -358,6 +358,17 @@ TEST_F(TextTreeTest, FailedSavesLeaveThePreviousFileIntact)
     EXPECT_EQ(before, testsupport::ReadFileBytes(path.GetString()));
     EXPECT_EQ(files, FileCount()) << "no temporary file left behind";
 
+    // A group below the root named like the root would read back merged
+    // into the root, and what follows it would be lost: not written.
+    CTextTree clash(kRoot);
+    clash.BeginGroup(kRoot);
+    clash.SetInt(L"x", 1);
+    clash.EndGroup();
+    clash.SetInt(L"y", 2);
+    EXPECT_FALSE(clash.SaveTextTree(path));
+    EXPECT_EQ(before, testsupport::ReadFileBytes(path.GetString()));
+    EXPECT_EQ(files, FileCount());
+
     // A read-only target is not replaced.
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
     CTextTree second(kRoot);
