@@ -391,6 +391,13 @@ void CHybridCtrl::UpdateScrollBar()
             m_scrollPos = 0;
             ::SetScrollPos(m_scrollBar.GetSafeHwnd(), SB_CTL, 0, TRUE);
         }
+        // Shown but with nothing to scroll: an empty range, so that no
+        // position request (wheel, keys, scroll into view) moves the
+        // content off its place by a range left from earlier overflow.
+        si.fMask = SIF_RANGE | SIF_PAGE;
+        si.nMin = si.nMax = 0;
+        si.nPage = 0;
+        ::SetScrollInfo(m_scrollBar.GetSafeHwnd(), SB_CTL, &si, TRUE);
         m_scrollBar.EnableWindow(FALSE);
     }
     if (changed) {

@@ -46,6 +46,39 @@ TEST(HybridScroll, ScrollBarFollowsOverflow)
     EXPECT_EQ(area.Width(), CTestHost::RectOf(rows[0]).Width());
 }
 
+TEST(HybridScroll, AlwaysShownScrollBarWithoutOverflowScrollsNothing)
+{
+    CTestHost host(200, 100);
+    host.Ctrl().SetAlwaysShowScrollBar(true);
+    std::vector<CIPtr<IHybridCell>> rows;
+    FillRows(host, rows, 3); // 90 in 100
+    CHybridCtrl& ctrl = host.Ctrl();
+    EXPECT_TRUE(ctrl.IsScrollBarShown());
+    POINT screen{20, 20};
+    ::ClientToScreen(ctrl.GetSafeHwnd(), &screen);
+    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), MAKELPARAM(screen.x, screen.y));
+    host.Pump();
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+    EXPECT_FALSE(ctrl.SetScrollPos(10, true));
+
+    // Content that overflowed and shrank again: back at 0, and it stays there.
+    for (int i = 0; i < 5; ++i)
+        rows.push_back(host.AddBox(nullptr, 10, 30, RGB(0, 0, 0)));
+    host.Pump(80);
+    EXPECT_TRUE(ctrl.SetScrollPos(100, true));
+    for (size_t i = 3; i < rows.size(); ++i)
+        ctrl.DetachCell(rows[i]);
+    host.Pump(80);
+    ASSERT_EQ(90, ctrl.GetContentHeight());
+    EXPECT_EQ(0, ctrl.GetScrollPos());
+    EXPECT_FALSE(ctrl.SetScrollPos(30, true));
+    EXPECT_EQ(0, CTestHost::RectOf(rows[0]).top);
+    EXPECT_TRUE(ctrl.IsScrollBarShown());
+    HWND bar = ::GetDlgItem(ctrl.GetSafeHwnd(), 1);
+    EXPECT_TRUE(::IsWindowVisible(bar));
+    EXPECT_FALSE(::IsWindowEnabled(bar));
+}
+
 TEST(HybridScroll, LimitLinePageAndThumb)
 {
     CTestHost host(200, 100);
