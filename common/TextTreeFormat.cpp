@@ -176,6 +176,10 @@ bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
     if (node.isGroup && depth > 0 && node.owner && node.name == node.owner->GetRootKey())
         return false;
     if (!node.isGroup) {
+        // Nodes appended under an entered leaf have no written form; leaving
+        // them out would lose them silently.
+        if (node.children.GetSize() > 0)
+            return false;
         const CString value = Escape(node.value);
         return value.GetLength() < kMaxValueLength && file.WriteText(node.name)
             && file.WriteText(L":|") && file.WriteText(value) && file.WriteText(L"|\r\n");

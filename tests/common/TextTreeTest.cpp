@@ -369,6 +369,16 @@ TEST_F(TextTreeTest, FailedSavesLeaveThePreviousFileIntact)
     EXPECT_EQ(before, testsupport::ReadFileBytes(path.GetString()));
     EXPECT_EQ(files, FileCount());
 
+    // Values set under an entered leaf have no written form: not a silent loss.
+    CTextTree underLeaf(kRoot);
+    underLeaf.SetString(L"version", L"two");
+    ASSERT_TRUE(underLeaf.EnterGroup(L"version"));
+    underLeaf.SetInt(L"lost", 1);
+    underLeaf.EndGroup();
+    EXPECT_FALSE(underLeaf.SaveTextTree(path));
+    EXPECT_EQ(before, testsupport::ReadFileBytes(path.GetString()));
+    EXPECT_EQ(files, FileCount());
+
     // A read-only target is not replaced.
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
     CTextTree second(kRoot);
