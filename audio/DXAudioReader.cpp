@@ -7,6 +7,7 @@
 #include <new>
 
 #include "audio/FrameChecker.h"
+#include "common/CritSecLock.h"
 #include "audio/Renderer.h"
 #include "platform/dshow/MediaType.h"
 
@@ -224,7 +225,7 @@ bool CDXAudioReader::WaitForState(OAFilterState wanted)
 bool CDXAudioReader::StopGraph()
 {
     m_stopping = true;
-    m_roomFreed.SetEvent(); // a delivery waiting for room gives up now
+    WakeDelivery(); // a delivery waiting for room gives up now
     bool ok = SUCCEEDED(m_control->Stop()) && WaitForState(State_Stopped);
     m_stopping = false;
     if (ok)
@@ -323,14 +324,16 @@ bool CDXAudioReader::Read(void* buffer, DWORD bytes, DWORD* got)
             continue;
         }
         // Announce the wait first, then look once more: a delivery that
-        // filled the ring meanwhile has either been seen here or sees this.
+        // filled the ring meanwhile has either been seen here or sees this
+        // and wakes the wait, which it can only do once the wait has begun.
+        CCritSecLock lock(&m_waitLock);
         m_readerWaitsFor = static_cast<int>(want);
         if (m_ring.GetDataSize() < want && !m_endOfStream && !IsAborted())
-            m_dataArrived.Lock(kWaitStepMs);
+            SleepConditionVariableCS(&m_dataArrived, m_waitLock, kWaitStepMs);
         m_readerWaitsFor = INT_MAX;
     }
     if (m_deliveryWaits)
-        m_roomFreed.SetEvent();
+        WakeDelivery();
     *got = static_cast<DWORD>(want);
     m_position += want / align;
     return true;
@@ -344,9 +347,10 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
         const LONGLONG room = m_ring.GetFreeSpace();
         const int piece = static_cast<int>(std::min(n, room));
         if (piece <= 0) {
+            CCritSecLock lock(&m_waitLock);
             m_deliveryWaits = true;
             if (m_ring.GetFreeSpace() == 0 && !m_stopping)
-                m_roomFreed.Lock(kWaitStepMs);
+                SleepConditionVariableCS(&m_roomFreed, m_waitLock, kWaitStepMs);
             m_deliveryWaits = false;
             continue;
         }
@@ -361,7 +365,7 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
         int waitsFor = m_readerWaitsFor;
         if (waitsFor != INT_MAX && m_ring.GetDataSize() >= waitsFor &&
             m_readerWaitsFor.compare_exchange_strong(waitsFor, INT_MAX))
-            m_dataArrived.SetEvent();
+            WakeReader();
     }
     return true;
 }
@@ -410,14 +414,33 @@ HRESULT CDXAudioReader::OnSample(IMediaSample* sample, REFERENCE_TIME start, REF
     return S_OK;
 }
 
+// Taking the wait lock once makes sure that a wait announced before the wake
+// has begun sleeping (it holds the lock until then); the wake itself comes
+// after the lock is left, so the woken side does not run into it.
+void CDXAudioReader::WakeReader()
+{
+    {
+        CCritSecLock lock(&m_waitLock);
+    }
+    WakeConditionVariable(&m_dataArrived);
+}
+
+void CDXAudioReader::WakeDelivery()
+{
+    {
+        CCritSecLock lock(&m_waitLock);
+    }
+    WakeConditionVariable(&m_roomFreed);
+}
+
 void CDXAudioReader::Abort()
 {
     CAudioReader::Abort();
-    m_dataArrived.SetEvent();
+    WakeReader();
 }
 
 void CDXAudioReader::OnEndOfStream()
 {
     m_endOfStream = true;
-    m_dataArrived.SetEvent();
+    WakeReader();
 }

@@ -55,10 +55,9 @@ public:
     // No new data for this long while a Read waits counts as the end of the stream.
     static const DWORD kStallMs = 5000;
     // Longest single wait of a Read for data, or of a delivery for room. The
-    // other side signals as soon as the awaited bytes or room are there, so
-    // this only bounds how late a missed signal is noticed; waking more often
-    // than that costs the decoding thread time (every wait and wake is a
-    // round trip through the system's server under Wine).
+    // other side wakes it as soon as the awaited bytes or room are there;
+    // this bounds how often the stall, abort and stop conditions are looked
+    // at without a wake.
     static const DWORD kWaitStepMs = 50;
 
 private:
@@ -88,12 +87,20 @@ private:
     CRingBuffer m_ring;
     // Wake the reader once the bytes it waits for (or the end, an abort)
     // are there, and a waiting delivery once room frees up (or the graph is
-    // being stopped); each side signals only when the other one waits, and
-    // both also look again every kWaitStepMs.
-    CEvent m_dataArrived;
-    CEvent m_roomFreed;
+    // being stopped). Each side announces its wait under the wait lock and
+    // is woken only while it waits (the reader once per wait). Condition variables rather than
+    // events: waking one is no system call when nobody waits, and under Wine
+    // not a round trip through its server when somebody does, so the
+    // decoding thread loses next to no time handing data over.
+    CCriticalSection m_waitLock;
+    CONDITION_VARIABLE m_dataArrived = CONDITION_VARIABLE_INIT;
+    CONDITION_VARIABLE m_roomFreed = CONDITION_VARIABLE_INIT;
     std::atomic<int> m_readerWaitsFor{INT_MAX};
     std::atomic<bool> m_deliveryWaits{false};
+    // Wakes the reader (or the delivery) so that a wait being entered
+    // cannot miss it.
+    void WakeReader();
+    void WakeDelivery();
     std::atomic<bool> m_stopping{false};
     CWorkerThread m_pump;
     SPumpState m_pumpState;
