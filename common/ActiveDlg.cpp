@@ -50,11 +50,19 @@ LRESULT CALLBACK PopupOwnerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 } // namespace
 
-CActiveDlg::SSubclassInfo::SSubclassInfo(HWND window)
-    : hwnd(window),
-      savedProc(reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PopupOwnerProc))))
+CActiveDlg::SSubclassInfo::SSubclassInfo(HWND window) : hwnd(window), savedProc(nullptr)
 {
+    // A window whose earlier subclassing could not be taken off still has
+    // the popup procedure in its chain: that one takes the window back, for
+    // a second one would find this record again and call itself forever.
+    auto retired = Retired().find(window);
+    if (retired != Retired().end()) {
+        savedProc = retired->second;
+        Retired().erase(retired);
+        return;
+    }
+    savedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PopupOwnerProc)));
 }
 
 CActiveDlg::SSubclassInfo::~SSubclassInfo()

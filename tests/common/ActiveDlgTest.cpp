@@ -154,6 +154,55 @@ TEST(ActiveDlg, SecondPopupSharesTheRegistry)
     owner.Detach();
 }
 
+// Another subclassing of the owner, made while a popup is open.
+WNDPROC g_outerSaved = nullptr;
+
+LRESULT CALLBACK OuterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcW(g_outerSaved, hwnd, message, wParam, lParam);
+}
+
+TEST(ActiveDlg, OwnerSubclassedByOthersServesLaterPopups)
+{
+    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
+    HWND hwnd = top.Handle();
+    WNDPROC topProc = ProcOf(hwnd);
+    CWnd owner;
+    ASSERT_TRUE(owner.Attach(hwnd));
+    SCounters counters;
+
+    auto* first = new CTestPopup(&owner, &counters);
+    ASSERT_TRUE(first->Create(kPopupTemplate, &owner));
+    g_outerSaved = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterProc)));
+    first->Close(); // its subclassing is no longer on top: it stays as a pass-through
+    EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
+
+    // A popup opened while the other subclassing is still in place.
+    auto* second = new CTestPopup(&owner, &counters);
+    ASSERT_TRUE(second->Create(kPopupTemplate, &owner));
+    EXPECT_TRUE(CActiveDlg::IsSubclassed(hwnd));
+    EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
+    top.Forget();
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_NCACTIVATE, FALSE, 0));
+    EXPECT_EQ(0, top.Seen(WM_NCACTIVATE));
+    second->Close();
+    EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
+
+    // The other subclassing goes; the next popup still works, and closing it
+    // gives the window its own procedure back.
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_outerSaved));
+    auto* third = new CTestPopup(&owner, &counters);
+    ASSERT_TRUE(third->Create(kPopupTemplate, &owner));
+    EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
+    EXPECT_EQ(1, SendMessageW(hwnd, WM_NCACTIVATE, FALSE, 0));
+    third->Close();
+    EXPECT_EQ(topProc, ProcOf(hwnd));
+    EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
+    EXPECT_EQ(3, counters.deleted);
+    owner.Detach();
+}
+
 TEST(ActiveDlg, BorderIsDrawnRaised)
 {
     CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
