@@ -28,8 +28,14 @@ wchar_t NormalisedConversion(wchar_t c)
     }
 }
 
+// Largest written width or precision that a format may carry without
+// notice; a larger one would make a formatted text huge (or overflow the
+// formatter's count) and so never matches.
+const int kMaxFieldSize = 1024;
+
 // Passes over the width or precision at p: digits, or a '*' that takes an
-// argument and so goes into the signature.
+// argument and so goes into the signature. A written count above
+// kMaxFieldSize puts '#' into the signature.
 void SkipCount(const wchar_t*& p, std::wstring& signature)
 {
     if (*p == L'*') {
@@ -37,8 +43,14 @@ void SkipCount(const wchar_t*& p, std::wstring& signature)
         ++p;
         return;
     }
-    while (IsDigit(*p))
+    int value = 0;
+    while (IsDigit(*p)) {
+        if (value <= kMaxFieldSize)
+            value = value * 10 + (*p - L'0');
         ++p;
+    }
+    if (value > kMaxFieldSize)
+        signature += L'#';
 }
 
 } // namespace

@@ -8,7 +8,8 @@
 // '*' for each starred width or precision, the size prefix and the
 // conversion letter ("d" and "i" count as the same, as do "u", "o", "x"
 // and "X"). "%%" consumes nothing; a '%' that ends the text counts as an
-// entry of its own.
+// entry of its own. A written width or precision above 1024 adds a '#', so
+// that such a format matches only one with the same oversized field.
 std::wstring FormatSignature(const wchar_t* format);
 
 // Whether both texts consume the same arguments in the same order. Null

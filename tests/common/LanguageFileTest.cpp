@@ -155,6 +155,28 @@ TEST(LanguageFile, TranslationWithOtherConversionsIsIgnored)
     EXPECT_STREQ(L"%s starten", Lookup(lang, L"Run %s"));
 }
 
+TEST(LanguageFile, TranslationWithHugeFieldWidthIsIgnored)
+{
+    // The same conversions, but a width or precision that would make a
+    // formatted text gigabytes long (or overflow the formatter's count).
+    std::wstring path = Scratch(L"Widths.txt");
+    ASSERT_TRUE(langtest::WriteUtf16(path, langtest::LanguageText(L"German", L"Deutsch", false,
+        L"%d kHz, %d bit, %d channels\r\n"
+        L"%2147483647d kHz, %d Bit, %d Kan\u00e4le\r\n"
+        L"Version: %s\r\n"
+        L"Version: %.999999999s\r\n"
+        L"Run %s\r\n"
+        L"%-20s starten\r\n"                      // an ordinary width: taken
+        L"Reading file: %d%c\r\n"
+        L"Lese Datei: %1000000d%c\r\n")));
+    SLanguageInfo lang;
+    ASSERT_TRUE(LoadLanguageFile(&lang, path.c_str(), true));
+    EXPECT_STREQ(L"%d kHz, %d bit, %d channels", lang.idText[1026]);
+    EXPECT_STREQ(L"Version: %s", lang.idText[10251]);
+    EXPECT_STREQ(L"%-20s starten", lang.idText[5055]);
+    EXPECT_STREQ(L"Reading file: %d%c", lang.idText[8035]);
+}
+
 TEST(LanguageFile, OversizedFileIsRefused)
 {
     std::wstring path = Scratch(L"Huge.txt");
@@ -180,6 +202,12 @@ TEST(FormatConversions, Signatures)
     EXPECT_FALSE(HaveSameFormatConversions(L"50", L"50%"));
     EXPECT_EQ(L"I64d|s|", FormatSignature(L"%I64d bytes in %s"));
     EXPECT_EQ(L"**f|", FormatSignature(L"%*.*f"));
+    // Widths and precisions up to 1024 are free; larger ones never match.
+    EXPECT_TRUE(HaveSameFormatConversions(L"%d", L"%1024d"));
+    EXPECT_TRUE(HaveSameFormatConversions(L"%.2f", L"%8.1024f"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%d", L"%1025d"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%s", L"%.100000s"));
+    EXPECT_FALSE(HaveSameFormatConversions(L"%d", L"%99999999999999999999999d"));
 }
 
 TEST(LanguageFile, ShippedEnglishFileIsValidAndDefault)
