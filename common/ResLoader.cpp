@@ -14,6 +14,9 @@ HRSRC FindNumbered(LPCWSTR type, UINT id)
 
 bool CResHMemLoader::Load(LPCWSTR type, UINT id)
 {
+    // A loader used again answers for this resource only.
+    m_handle = nullptr;
+    m_size = 0;
     HRSRC res = FindNumbered(type, id);
     if (res != nullptr) {
         m_size = SizeofResource(AfxGetResourceHandle(), res);
@@ -24,6 +27,7 @@ bool CResHMemLoader::Load(LPCWSTR type, UINT id)
 
 bool CResLoader::Load(LPCWSTR type, UINT id)
 {
+    m_data = nullptr;
     if (CResHMemLoader::Load(type, id))
         m_data = LockResource(m_handle);
     return m_data != nullptr;

@@ -59,6 +59,17 @@ TEST(ResLoader, LoadsBytesOfAnyType)
     CResHMemLoader handleOnly;
     EXPECT_TRUE(handleOnly.Load(L"TEXT", 61010));
     EXPECT_EQ(12u, handleOnly.GetSize());
+
+    // A loader used again answers for the new resource only: a missing one
+    // is a failure, not the bytes of the previous one.
+    ASSERT_TRUE(loader.Load(L"TEXT", 61010));
+    EXPECT_EQ(12u, loader.GetSize());
+    EXPECT_FALSE(loader.Load(L"BLOB", 61099));
+    EXPECT_EQ(nullptr, loader.GetData());
+    EXPECT_EQ(0u, loader.GetSize());
+    EXPECT_FALSE(handleOnly.Load(L"TEXT", 61099));
+    EXPECT_EQ(nullptr, handleOnly.GetHandle());
+    EXPECT_EQ(0u, handleOnly.GetSize());
 }
 
 TEST(ResLoader, TextResourceWithAndWithoutMark)
