@@ -131,7 +131,11 @@ bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full)
         auto range = idsByText.equal_range(std::wstring(english));
         for (auto it = range.first; it != range.second; ++it)
             language->idText[it->second] = translation;
-        language->textMap.SetAt(WithoutAmpersands(english), translation);
+        // An English line of '&' marks only would give the empty key, and
+        // every window without a text would show its translation.
+        CString key = WithoutAmpersands(english);
+        if (!key.IsEmpty())
+            language->textMap.SetAt(key, translation);
     }
     return true;
 }

@@ -89,6 +89,8 @@ TEST(LanguageFile, FullLoadTranslatesStringTableAndWindowTexts)
         L"Rollen\r\n"
         L"Not a string-table text\r\n"
         L"Kein Text der Tabelle\r\n"
+        L"&&\r\n"                    // nothing left without the marks: no key
+        L"Leer\r\n"
         L"Play")));                  // an odd last line pairs with nothing
     SLanguageInfo lang;
     ASSERT_TRUE(LoadLanguageFile(&lang, path.c_str(), true));
@@ -109,6 +111,7 @@ TEST(LanguageFile, FullLoadTranslatesStringTableAndWindowTexts)
     EXPECT_STREQ(L"Kein Text der Tabelle", Lookup(lang, L"Not a string-table text"));
     EXPECT_STREQ(L"<none>", Lookup(lang, L"Stop"));
     EXPECT_STREQ(L"<none>", Lookup(lang, L"Play"));
+    EXPECT_STREQ(L"<none>", Lookup(lang, L""));
 
     lang.Unload();
     EXPECT_TRUE(lang.idText.empty());
