@@ -112,10 +112,11 @@ HWND CDialog::GetModalOwner() const
 
 BOOL CDialog::CreateModalWindow(HWND hWndOwner)
 {
+    // A run that cannot start answers -1, never an earlier run's result.
+    m_nModalResult = -1;
     LPCDLGTEMPLATEW tmpl = m_lpDialogTemplate ? m_lpDialogTemplate : FindTemplate(m_lpszTemplateName);
     if (!tmpl)
         return FALSE;
-    m_nModalResult = -1;
     // Armed before creation: EndDialog during OnInitDialog ends the run
     // before the loop starts.
     m_bContinueModal = true;

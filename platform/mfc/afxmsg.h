@@ -57,6 +57,11 @@
 
 #define AFX_PT(l) CPoint(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l)))
 #define AFX_WND(h) CWnd::FromHandle(reinterpret_cast<HWND>(h))
+// The control that sent a scroll message (a scroll bar, or a trackbar or
+// other control that scrolls the same way), null for the window's own bar.
+// The handler sees it as a CScrollBar whatever its class, as the class library
+// does: only the members common to CWnd may be used on another control.
+#define AFX_SCROLLBAR(h) static_cast<CScrollBar*>(AFX_WND(h))
 
 #define ON_WM_CREATE() AFX_MSG_ENTRY(WM_CREATE, a.lResult = p->OnCreate(reinterpret_cast<LPCREATESTRUCT>(a.lParam)))
 #define ON_WM_DESTROY() AFX_MSG_ENTRY(WM_DESTROY, p->OnDestroy())
@@ -127,10 +132,10 @@
     AFX_MSG_ENTRY(WM_WINDOWPOSCHANGED, p->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(a.lParam)))
 #define ON_WM_HSCROLL() \
     AFX_MSG_ENTRY(WM_HSCROLL, p->OnHScroll(LOWORD(a.wParam), HIWORD(a.wParam), \
-                                           dynamic_cast<CScrollBar*>(AFX_WND(a.lParam))))
+                                           AFX_SCROLLBAR(a.lParam)))
 #define ON_WM_VSCROLL() \
     AFX_MSG_ENTRY(WM_VSCROLL, p->OnVScroll(LOWORD(a.wParam), HIWORD(a.wParam), \
-                                           dynamic_cast<CScrollBar*>(AFX_WND(a.lParam))))
+                                           AFX_SCROLLBAR(a.lParam)))
 #define AFX_CTLCOLOR_ENTRY(msg, kind) \
     AFX_MSG_ENTRY(msg, a.lResult = reinterpret_cast<LRESULT>(p->OnCtlColor( \
                            CDC::FromHandle(reinterpret_cast<HDC>(a.wParam)), AFX_WND(a.lParam), kind)))

@@ -13,7 +13,10 @@ CSyncObject::~CSyncObject()
 
 BOOL CSyncObject::Lock(DWORD dwTimeout)
 {
-    return ::WaitForSingleObject(m_hObject, dwTimeout) == WAIT_OBJECT_0;
+    // An abandoned mutex is owned by the waiter all the same: it must be
+    // reported as taken so that it gets released.
+    const DWORD r = ::WaitForSingleObject(m_hObject, dwTimeout);
+    return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
 }
 
 CCriticalSection::CCriticalSection()

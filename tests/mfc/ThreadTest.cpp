@@ -127,4 +127,33 @@ TEST(SyncObjects, EventsAndSingleLock)
     EXPECT_EQ(WAIT_OBJECT_0, code);
 }
 
+TEST(SyncObjects, AbandonedMutexIsAcquiredAndReleased)
+{
+    // A thread that ends while owning a mutex abandons it; the next wait
+    // gets the ownership, so the lock must count as taken and be given back.
+    CMutex mutex;
+    struct SOwner { static DWORD WINAPI Run(LPVOID h) {
+        return WaitForSingleObject(static_cast<HANDLE>(h), 0); // ends owning it
+    } };
+    HANDLE owner = CreateThread(nullptr, 0, &SOwner::Run, static_cast<HANDLE>(mutex), 0, nullptr);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(owner, 10000));
+    CloseHandle(owner);
+    {
+        CSingleLock lock(&mutex);
+        EXPECT_TRUE(lock.Lock(1000));
+        EXPECT_TRUE(lock.IsLocked());
+    }
+    struct SProbe { static DWORD WINAPI Run(LPVOID h) {
+        DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
+        if (r == WAIT_OBJECT_0) ReleaseMutex(static_cast<HANDLE>(h));
+        return r;
+    } };
+    HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, static_cast<HANDLE>(mutex), 0, nullptr);
+    WaitForSingleObject(probe, 10000);
+    DWORD code = 99;
+    GetExitCodeThread(probe, &code);
+    CloseHandle(probe);
+    EXPECT_EQ(WAIT_OBJECT_0, code); // released by the lock, not kept for ever
+}
+
 } // namespace

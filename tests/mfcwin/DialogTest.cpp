@@ -209,3 +209,16 @@ TEST(MfcDialog, ModalLoopShowsTheDialogAndSendsKickIdleWhenItsQueueEmpties)
     EXPECT_EQ(1, dlg.idleCounts[1]);
     EXPECT_TRUE(dlg.visibleWhenIdle);
 }
+
+TEST(MfcDialog, ModalRunThatCannotStartAnswersMinusOneAfterAnEarlierRun)
+{
+    CModalDlg dlg(nullptr);
+    EXPECT_EQ(IDOK, dlg.DoModal());
+    // The template is looked up again in the (now different) resource
+    // module: without it the run fails, and says so, whatever came before.
+    AfxSetResourceHandle(::GetModuleHandleW(L"kernel32.dll"));
+    const INT_PTR second = dlg.DoModal();
+    AfxSetResourceHandle(nullptr);
+    EXPECT_EQ(-1, second);
+    EXPECT_EQ(1, dlg.oks);
+}

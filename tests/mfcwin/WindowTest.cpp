@@ -410,3 +410,59 @@ TEST(MfcWindow, TemporaryWrappersLiveUntilTheIdlePass)
     EXPECT_TRUE(::IsWindow(h)); // the wrapper never destroyed the window
     ::DestroyWindow(h);
 }
+
+namespace {
+
+// Records what OnHScroll is handed: a pointer for every control that sends
+// the message (scroll bar or not), null only for the window's own bar.
+class CScrollProbeWnd : public CWnd
+{
+public:
+    int calls = 0;
+    UINT code = 0xFFFF;
+    HWND from = reinterpret_cast<HWND>(1);
+
+protected:
+    void OnHScroll(UINT nSBCode, UINT, CScrollBar* pScrollBar)
+    {
+        ++calls;
+        code = nSBCode;
+        from = pScrollBar ? pScrollBar->m_hWnd : nullptr;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CScrollProbeWnd, CWnd)
+    ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MfcWindow, ScrollMessagesHandTheSendingControlEvenWhenItIsNoScrollBar)
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    ASSERT_TRUE(::InitCommonControlsEx(&icc));
+    CScrollProbeWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, ProbeClass(), L"S", WS_POPUP | WS_VISIBLE, CRect(0, 0, 300, 100), nullptr, 0));
+    HWND hTrack = ::CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE, 5, 5, 200, 30, parent.m_hWnd,
+                                    reinterpret_cast<HMENU>(9), nullptr, nullptr);
+    ASSERT_NE(nullptr, hTrack);
+    ::SendMessageW(hTrack, TBM_SETRANGE, TRUE, MAKELPARAM(0, 10));
+    // The trackbar tells its parent through WM_HSCROLL with itself in lParam.
+    ::SendMessageW(hTrack, WM_KEYDOWN, VK_RIGHT, 0);
+    ASSERT_GE(parent.calls, 1);
+    EXPECT_EQ(static_cast<UINT>(TB_LINEDOWN), parent.code);
+    EXPECT_EQ(hTrack, parent.from);
+
+    HWND hBar = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 5, 50, 200, 16,
+                                  parent.m_hWnd, reinterpret_cast<HMENU>(10), nullptr, nullptr);
+    ASSERT_NE(nullptr, hBar);
+    parent.SendMessage(WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(hBar));
+    EXPECT_EQ(static_cast<UINT>(SB_PAGERIGHT), parent.code);
+    EXPECT_EQ(hBar, parent.from);
+
+    parent.SendMessage(WM_HSCROLL, SB_LINELEFT, 0); // the window's own bar
+    EXPECT_EQ(static_cast<UINT>(SB_LINELEFT), parent.code);
+    EXPECT_EQ(nullptr, parent.from);
+    parent.DestroyWindow();
+}
