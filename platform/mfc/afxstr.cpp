@@ -230,6 +230,8 @@ int CString::FindOneOf(LPCWSTR pszCharSet) const
 
 int CString::Replace(wchar_t chOld, wchar_t chNew)
 {
+    if (chOld == chNew)
+        return 0; // nothing changes
     int n = 0;
     for (wchar_t& c : m_s)
         if (c == chOld) { c = chNew; ++n; }
@@ -364,13 +366,11 @@ CString& CString::MakeReverse()
 
 // ---- formatting ---------------------------------------------------------
 
-void CString::FormatV(LPCWSTR pszFormat, va_list args)
-{
-    m_s.clear();
-    AppendFormatV(pszFormat, args);
-}
+namespace {
 
-void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
+// The formatted text on its own, so that an argument may be (or point into)
+// the string being formatted into.
+std::wstring Formatted(LPCWSTR pszFormat, va_list args)
 {
     if (!pszFormat)
         AfxThrowInvalidArgException();
@@ -380,10 +380,22 @@ void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
     va_end(count);
     if (n < 0)
         AfxThrowInvalidArgException();
-    const size_t old = m_s.size();
-    m_s.resize(old + static_cast<size_t>(n) + 1);
-    _vsnwprintf_l(&m_s[old], static_cast<size_t>(n) + 1, pszFormat, CLocale(), args);
-    m_s.resize(old + static_cast<size_t>(n));
+    std::wstring out(static_cast<size_t>(n) + 1, L'\0');
+    _vsnwprintf_l(&out[0], static_cast<size_t>(n) + 1, pszFormat, CLocale(), args);
+    out.resize(static_cast<size_t>(n));
+    return out;
+}
+
+} // namespace
+
+void CString::FormatV(LPCWSTR pszFormat, va_list args)
+{
+    m_s = Formatted(pszFormat, args);
+}
+
+void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
+{
+    m_s += Formatted(pszFormat, args);
 }
 
 void CString::FormatArgs(LPCWSTR pszFormat, ...)

@@ -33,6 +33,15 @@ TEST(CStringFormat, CStringArgumentsAndAppending)
     s.Format(L"<%s>", longText);
     EXPECT_EQ(5002, s.GetLength());
     EXPECT_EQ(L'>', s[5001]);
+
+    // The string itself as an argument: formatted from its old text.
+    CString self(L"abc");
+    self.Format(L"%s-%s%%", self, self);
+    EXPECT_STREQ(L"abc-abc%", self);
+    CString grow(L'y', 3000);
+    grow.AppendFormat(L"|%s", grow);   // the text grows past its old room
+    EXPECT_EQ(6001, grow.GetLength());
+    EXPECT_EQ(CString(L'y', 3000) + L"|" + CString(L'y', 3000), grow);
 }
 
 TEST(CStringFormat, DecimalPointStaysDotUnderACommaLocale)
@@ -149,6 +158,7 @@ TEST(CStringEdit, ExtractionClampsLikeTheClassLibrary)
 TEST(CStringEdit, ModifyingMembers)
 {
     CString s(L"a-b-c");
+    EXPECT_EQ(0, s.Replace(L'-', L'-'));  // no change, nothing replaced
     EXPECT_EQ(2, s.Replace(L'-', L'+'));
     EXPECT_STREQ(L"a+b+c", s);
     EXPECT_EQ(2, s.Replace(L"+", L"<->"));
