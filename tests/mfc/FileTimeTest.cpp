@@ -71,7 +71,26 @@ TEST(File, FailedOpenReportsTheWindowsError)
     EXPECT_FALSE(f.Open(dir + L"\\held.bin", CFile::modeRead, &error));
     EXPECT_EQ(ERROR_SHARING_VIOLATION, error.m_lOsError);
     EXPECT_EQ(CFileException::sharingViolation, error.m_cause);
+    // Even a second open that shares everything is refused by an exclusive holder.
+    EXPECT_FALSE(f.Open(dir + L"\\held.bin", CFile::modeRead | CFile::shareDenyNone, &error));
+    EXPECT_EQ(ERROR_SHARING_VIOLATION, error.m_lOsError);
     holder.Close();
+
+    // Deny-write lets readers in but not writers; deny-read the other way round.
+    CFile reader;
+    ASSERT_TRUE(reader.Open(dir + L"\\held.bin", CFile::modeRead | CFile::shareDenyWrite));
+    EXPECT_TRUE(f.Open(dir + L"\\held.bin", CFile::modeRead | CFile::shareDenyNone));
+    f.Close();
+    EXPECT_FALSE(f.Open(dir + L"\\held.bin", CFile::modeWrite | CFile::shareDenyNone, &error));
+    EXPECT_EQ(ERROR_SHARING_VIOLATION, error.m_lOsError);
+    reader.Close();
+    CFile writer;
+    ASSERT_TRUE(writer.Open(dir + L"\\held.bin", CFile::modeWrite | CFile::shareDenyRead));
+    EXPECT_TRUE(f.Open(dir + L"\\held.bin", CFile::modeWrite | CFile::shareDenyNone));
+    f.Close();
+    EXPECT_FALSE(f.Open(dir + L"\\held.bin", CFile::modeRead | CFile::shareDenyNone, &error));
+    EXPECT_EQ(ERROR_SHARING_VIOLATION, error.m_lOsError);
+    writer.Close();
 
     // The opening constructor throws, catchable as CException*.
     LONG thrownError = 0;
