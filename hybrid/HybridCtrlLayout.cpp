@@ -1,0 +1,123 @@
+// CHybridCtrl's layout: coalesced relayout requests (at most one posted at a
+// time, throttled when they come too fast), the layout pass over the cell
+// tree, the cell area, and placement of implanted child windows over their
+// cells after layout or scrolling.
+#include "hybrid/HybridCtrl.h"
+#include <algorithm>
+#include "common/CritSecLock.h"
+
+void CHybridCtrl::UpdateLayout(bool force)
+{
+    if (!GetSafeHwnd() || !::IsWindow(GetSafeHwnd()))
+        return;
+    CCritSecLock lock(&m_layoutLock);
+    if (m_relayoutPending)
+        return;
+    if (!force && !AllowLayout()) {
+        InvalidateAll(true);
+        return;
+    }
+    if (PostMessage(WM_HYBRID_RELAYOUT, 0, 0))
+        m_relayoutPending = true;
+}
+
+void CHybridCtrl::RequestLayout(bool now)
+{
+    if (now)
+        UpdateLayout(true);
+}
+
+bool CHybridCtrl::AllowLayout()
+{
+    const DWORD now = ::GetTickCount();
+    if (now - m_layoutWindowStart >= 334) {
+        m_layoutRequests = 0;
+        m_layoutWindowStart = now;
+        return true;
+    }
+    if (m_layoutRequests < 20) {
+        ++m_layoutRequests;
+        return true;
+    }
+    return false;
+}
+
+void CHybridCtrl::RecalcLayout(bool force)
+{
+    if (!m_rootCell)
+        return;
+    CRect area;
+    GetCellAreaRect(&area);
+    if (area.Width() == 0 && !force)
+        return;
+    CIPtr<IHybridCell> root(m_rootCell);
+    root->SetRect(CRect(0, 0, area.Width(), 0));
+    const int saved = GetScrollPos();
+    m_scrollPos = 0; // cells lay out in document coordinates
+    m_contentHeight = root->Layout(true);
+    m_scrollPos = saved;
+    UpdateScrollBar();
+    RequestImplantedUpdate();
+}
+
+void CHybridCtrl::GetCellAreaRect(CRect* out)
+{
+    if (!out)
+        return;
+    out->SetRectEmpty();
+    if (!GetSafeHwnd())
+        return;
+    GetClientRect(out);
+    if (m_scrollBarShown)
+        out->right = std::max(out->left, out->right - m_scrollBarWidth);
+}
+
+// Implanted windows
+
+void CHybridCtrl::AddImplantedWnd(IHybridCell* cell, HWND wnd)
+{
+    if (!cell || !wnd)
+        return;
+    SImplantedWnd entry{cell, wnd};
+    for (int i = 0; i < m_implanted.GetSize(); ++i)
+        if (m_implanted.GetAt(i) && *m_implanted.GetAt(i) == entry)
+            return;
+    m_implanted.Add(new SImplantedWnd(entry));
+    RequestImplantedUpdate();
+}
+
+void CHybridCtrl::RemoveImplantedWnd(IHybridCell* cell, HWND wnd)
+{
+    SImplantedWnd entry{cell, wnd};
+    for (int i = 0; i < m_implanted.GetSize(); ++i) {
+        if (m_implanted.GetAt(i) && *m_implanted.GetAt(i) == entry) {
+            m_implanted.RemoveAt(i);
+            return;
+        }
+    }
+}
+
+void CHybridCtrl::RequestImplantedUpdate()
+{
+    if (m_implantedUpdatePending || !GetSafeHwnd())
+        return;
+    if (PostMessage(WM_HYBRID_PLACEIMPLANTED, 0, 0))
+        m_implantedUpdatePending = true;
+}
+
+void CHybridCtrl::PlaceImplantedWnds()
+{
+    for (int i = 0; i < m_implanted.GetSize(); ++i) {
+        SImplantedWnd* entry = m_implanted.GetAt(i);
+        if (!entry)
+            break;
+        if (entry->cell && entry->cell->IsVisible()) {
+            CRect rect;
+            entry->cell->GetRect(&rect);
+            ::ShowWindow(entry->wnd, SW_SHOW);
+            ::MoveWindow(entry->wnd, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+        } else {
+            ::ShowWindow(entry->wnd, SW_HIDE);
+        }
+    }
+}

@@ -1,0 +1,115 @@
+// CHybridCtrl's painting: full repaints of the cell tree and the queue of
+// single cells to redraw outside WM_PAINT (drained by one posted message).
+#include "hybrid/HybridCtrl.h"
+#include <algorithm>
+#include <memory>
+#include "common/CritSecLock.h"
+
+BOOL CHybridCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CHybridCtrl::OnPaint()
+{
+    m_fullRepaintPending = false;
+    bool viaWindowDC = m_rubberBandTracking;
+    {
+        CPaintDC dc(this);
+        if (!viaWindowDC)
+            DrawAll(&dc);
+    }
+    if (viaWindowDC)
+        DrawAll(nullptr);
+}
+
+void CHybridCtrl::DrawAll(CDC* dc)
+{
+    std::unique_ptr<CClientDC> own;
+    if (!dc) {
+        own.reset(new CClientDC(this));
+        dc = own.get();
+    }
+    const bool wasDrawn = m_rubberBandDrawn;
+    if (wasDrawn)
+        ToggleRubberBand();
+    if (m_rootCell) {
+        CIPtr<IHybridCell> root(m_rootCell);
+        root->Draw(dc);
+    }
+    CRect area;
+    GetCellAreaRect(&area);
+    const int bottom = m_contentHeight - GetScrollPos();
+    if (bottom < area.Height())
+        dc->FillSolidRect(area.left, std::max(bottom, 0), area.Width(), area.Height() - std::max(bottom, 0), m_bkColor);
+    own.reset();
+    if ((wasDrawn || m_rubberBandTracking) && !m_rubberBandDrawn)
+        ToggleRubberBand();
+}
+
+void CHybridCtrl::InvalidateAll(bool erase)
+{
+    m_fullRepaintPending = true;
+    if (GetSafeHwnd())
+        Invalidate(erase);
+}
+
+bool CHybridCtrl::IsRepaintPending()
+{
+    if (m_fullRepaintPending)
+        return true;
+    CCritSecLock lock(&m_layoutLock);
+    return m_relayoutPending;
+}
+
+void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, CRect* clip)
+{
+    if (!cell || !GetSafeHwnd() || IsRepaintPending()) {
+        delete clip;
+        return;
+    }
+    CCritSecLock lock(&m_redrawLock);
+    const bool wasEmpty = m_redrawCells.GetSize() == 0;
+    m_redrawCells.Add(cell);
+    m_redrawRects.Add(clip);
+    if (wasEmpty)
+        PostMessage(WM_HYBRID_DRAWQUEUED, 0, 0);
+}
+
+void CHybridCtrl::DrawQueuedCells()
+{
+    {
+        CCritSecLock lock(&m_redrawLock);
+        if (m_redrawCells.GetSize() == 0)
+            return;
+    }
+    const bool wasDrawn = m_rubberBandDrawn;
+    if (wasDrawn)
+        ToggleRubberBand();
+    {
+        CClientDC dc(this);
+        for (;;) {
+            CIPtr<IHybridCell> cell;
+            CRect clip;
+            bool clipped = false;
+            {
+                CCritSecLock lock(&m_redrawLock);
+                if (m_redrawCells.GetSize() == 0)
+                    break;
+                cell = m_redrawCells.GetAt(0);
+                if (CRect* rect = m_redrawRects.GetAt(0)) {
+                    clip = *rect;
+                    clipped = true;
+                }
+                m_redrawCells.RemoveAt(0);
+                m_redrawRects.RemoveAt(0);
+            }
+            if (!cell)
+                continue;
+            const int saved = dc.SaveDC();
+            if (clipped)
+                dc.IntersectClipRect(&clip);
+            cell->Draw(&dc);
+            dc.RestoreDC(saved);
+        }
+    }
+    if (wasDrawn)
+        ToggleRubberBand();
+}
