@@ -93,6 +93,31 @@ public:
             Base::SetAtGrow(i, p);
     }
 
+    // Owning: a shrinking SetSize deletes the elements it drops; growing
+    // adds null slots.
+    void SetSize(INT_PTR newSize, INT_PTR growBy = -1)
+    {
+        if (newSize < 0)
+            AfxThrowInvalidArgException();
+        if (m_owns && newSize < this->GetSize())
+            DeleteRange(newSize, this->GetSize() - newSize);
+        Base::SetSize(newSize, growBy);
+    }
+
+    // One pointer at i (the array grows when i >= size). Inserting copies
+    // of one pointer, or another array's elements, would give an element
+    // two owners: those forms, Copy and Append are not offered.
+    void InsertAt(INT_PTR i, T* p)
+    {
+        if (i < 0)
+            AfxThrowInvalidArgException();
+        Base::InsertAt(i, p, 1);
+    }
+    void InsertAt(INT_PTR i, T* p, INT_PTR count) = delete;
+    void InsertAt(INT_PTR i, CTypedPtrArray<CPtrArray, T*>* src) = delete;
+    void Copy(const CTypedPtrArray<CPtrArray, T*>& src) = delete;
+    INT_PTR Append(const CTypedPtrArray<CPtrArray, T*>& src) = delete;
+
     // Removes (and, owning, deletes) p; false when p is not held.
     bool Remove(T* p)
     {
@@ -168,6 +193,17 @@ public:
         }
         if (old)
             old->Release();
+    }
+
+    // A shrinking SetSize releases the elements it drops; growing adds
+    // null slots.
+    void SetSize(INT_PTR newSize, INT_PTR growBy = -1)
+    {
+        if (newSize < 0)
+            AfxThrowInvalidArgException();
+        if (m_holdsRefs && newSize < this->GetSize())
+            ReleaseRange(newSize, this->GetSize() - newSize);
+        Base::SetSize(newSize, growBy);
     }
 
     // Inserts count copies of p at i (growing the array when i >= size);

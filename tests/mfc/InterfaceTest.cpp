@@ -196,6 +196,26 @@ TEST(InterfaceArray, SetAtGrowPastTheEndLeavesEmptySlots)
     EXPECT_TRUE(destroyed);
 }
 
+TEST(InterfaceArray, ShrinkingSetSizeReleasesWhatItDrops)
+{
+    bool aGone = false, bGone = false;
+    CTwoFaces* a = new CTwoFaces(&aGone);
+    CTwoFaces* b = new CTwoFaces(&bGone);
+    CIArray<IFirst> arr;
+    arr.Add(a);
+    arr.Add(b);
+    arr.Add(a);
+    arr.SetSize(5);                  // a b a null null
+    EXPECT_EQ(2, a->Count());
+    arr.SetSize(1);                  // drops b, the second a and the nulls
+    EXPECT_TRUE(bGone);
+    EXPECT_FALSE(aGone);
+    EXPECT_EQ(1, a->Count());
+    EXPECT_THROW(arr.SetSize(-2), CInvalidArgException*);
+    arr.SetSize(0);
+    EXPECT_TRUE(aGone);
+}
+
 TEST(InterfaceArray, InsertAppendAndCopyKeepReferencesRight)
 {
     bool aGone = false, bGone = false;

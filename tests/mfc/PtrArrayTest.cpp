@@ -86,6 +86,37 @@ TEST(OwningArray, SwitchedOffItLeavesElementsAlive)
     delete d;
 }
 
+TEST(OwningArray, ShrinkingSetSizeDeletesWhatItDropsAndInsertAtTakesOneOwner)
+{
+    std::set<int> deleted;
+    {
+        CGCPtrArray<SNoted> arr(true);
+        for (int i = 0; i < 4; ++i)
+            arr.Add(new SNoted(&deleted, i));
+        arr.SetSize(6);                          // grows: two null slots
+        EXPECT_EQ(nullptr, arr.GetAt(5));
+        EXPECT_TRUE(deleted.empty());
+        arr.SetSize(2);                          // drops 2, 3 and the nulls
+        EXPECT_EQ((std::set<int>{2, 3}), deleted);
+        EXPECT_THROW(arr.SetSize(-1), CInvalidArgException*);
+        EXPECT_EQ(2, arr.GetSize());
+
+        arr.InsertAt(1, new SNoted(&deleted, 7)); // 0 7 1
+        arr.InsertAt(4, new SNoted(&deleted, 8)); // 0 7 1 null 8
+        ASSERT_EQ(5, arr.GetSize());
+        EXPECT_EQ(7, arr[1]->id);
+        EXPECT_EQ(nullptr, arr.GetAt(3));
+        arr.SetOwns(false);
+        SNoted* kept = arr[4];
+        arr.SetSize(4);                          // not owning: 8 stays alive
+        EXPECT_EQ(0u, deleted.count(8));
+        delete kept;
+        arr.SetOwns(true);
+        arr.SetSize(0);
+        EXPECT_EQ((std::set<int>{0, 1, 2, 3, 7, 8}), deleted);
+    }
+}
+
 TEST(PlainPointerArray, NeverDeletes)
 {
     std::set<int> deleted;
