@@ -8,10 +8,14 @@
 
 // Selects a font into a device context for one scope and puts the previous
 // font back. Nothing happens when the device context or the font is null.
+class CDC;
+class CFont;
+
 class CFontSelector
 {
 public:
     CFontSelector(HDC dc, HFONT font);
+    CFontSelector(CDC* dc, CFont* font); // DrawRoutinesDC.cpp
     ~CFontSelector();
     CFontSelector(const CFontSelector&) = delete;
     CFontSelector& operator=(const CFontSelector&) = delete;
