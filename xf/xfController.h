@@ -1,0 +1,37 @@
+#pragma once
+// The command target that belongs to a frame: it gets the frame's commands
+// before the pane, gives the frame a title, and hears when its frame's tree
+// starts, stops and (de)activates. Made by the factory ("controller"
+// parameter), owned and deleted by its frame.
+#include "platform/mfc/afxwin.h"
+
+class CxfFrame;
+struct SxfContext;
+
+class CxfController : public CCmdTarget
+{
+    DECLARE_DYNAMIC(CxfController)
+public:
+    CxfController() = default;
+    ~CxfController() override = default;
+
+    virtual CString GetTitle();
+    // False fails the start of the frame's tree.
+    virtual bool Open(SxfContext* request);
+    // After the frame's whole subtree has started.
+    virtual void OnAfterOpen(SxfContext* request);
+    virtual void OnStop();
+    // At the end of Attach.
+    virtual void OnAttached();
+    // When the frame's active flag changes.
+    virtual void OnActivate(bool active);
+
+    // Binds the controller to its frame, then OnAttached.
+    void Attach(CxfFrame* frame);
+    CxfFrame* GetFrame() const { return m_pFrame; }
+    int GetId() const { return m_nId; }
+
+protected:
+    CxfFrame* m_pFrame = nullptr;
+    int m_nId = -1;
+};

@@ -1,0 +1,220 @@
+#pragma once
+// A frame: one window of the frame tree that fills a host window's client
+// area. A frame holds either one pane or child frames laid out side by side
+// (mode 3, vertical splitters), stacked (mode 2, horizontal splitters) or on
+// top of each other (mode 1, overlap), with 6-pixel splitters the user can
+// drag; control bars dock on its four sides around that area. Layout is
+// deferred: changes mark a frame's layout pending and the top-level frame's
+// 100 ms timer lays the tree out.
+//
+// Ownership: a frame owns its controller and deletes itself after its
+// window is destroyed (unless its keep flag is set). Panes and bars are
+// windows of their own that delete themselves.
+#include <vector>
+#include "platform/mfc/afxwin.h"
+#include "common/PtrArrays.h"
+#include "xf/xfObject.h"
+
+class CxfController;
+class CxfControlBar;
+class CxfMDIClient;
+class CxfPane;
+struct IHybridContent;
+struct SxfContext;
+
+class CxfFrame : public CWnd, public CxfObject, public CxfWnd
+{
+    DECLARE_DYNAMIC(CxfFrame)
+public:
+    enum EMode { ModeNone = 0, ModeOverlap = 1, ModeStacked = 2, ModeSideBySide = 3 };
+    enum EKind { KindFrame = 0, KindMDIClient = 1, KindControlBar = 2, KindToolBar = 3 };
+    enum ESide { SideLeft = 1, SideTop = 2, SideRight = 3, SideBottom = 4 };
+    static const int SplitterWidth = 6;
+
+    CxfFrame();
+    ~CxfFrame() override;
+
+    // ---- creation ---------------------------------------------------------
+    // False for a null parent frame. The window becomes a child of
+    // parentWnd, or of the parent frame's window when parentWnd is null.
+    bool Create(CxfFrame* parent, CWnd* parentWnd = nullptr);
+    // Creates the window as a child of parentWnd. A frame without a parent
+    // frame then registers with the application and starts the layout timer.
+    bool CreateWnd(CWnd* parentWnd);
+
+    // ---- structure (each change requests a layout with sizes reset) -------
+    void AddChildFrame(CxfFrame* frame);
+    void RemoveChildFrame(CxfFrame* frame);
+    void InsertChildAt(int index, CxfFrame* frame);
+    void InsertChildBefore(CxfFrame* frame, CxfFrame* existing);
+    void InsertChildAfter(CxfFrame* frame, CxfFrame* existing);
+    void ReplaceChild(CxfFrame* oldFrame, CxfFrame* newFrame);
+    int GetChildCount() const { return static_cast<int>(m_children.GetSize()); }
+    CxfFrame* GetChild(int i) const { return m_children.IsValidIndex(i) ? m_children.GetAt(i) : nullptr; }
+    void AddControlBar(CxfControlBar* bar);
+    int GetBarCount() const { return static_cast<int>(m_bars.GetSize()); }
+    CxfControlBar* GetBar(int i) const { return m_bars.IsValidIndex(i) ? m_bars.GetAt(i) : nullptr; }
+    void SetPane(CxfPane* pane);
+    CxfPane* GetPane() const { return m_pPane; }
+    // Called by a pane that leaves this frame or dies.
+    void ForgetPane(CxfPane* pane);
+    CxfController* GetController() const { return m_pController; }
+
+    // Leaves the old parent frame (children or bars) and re-parents the
+    // window (to the desktop for null); does not join the new parent's list.
+    void SetFrame(CxfFrame* newParent) override;
+    CxfFrame* GetTopFrame();
+    // The class-library object of the root frame's parent window.
+    CWnd* GetHostWnd();
+    CxfController* GetNearestController();
+    // The root's controller; null when this frame is the root.
+    CxfController* GetTopController();
+    CxfController* FindControllerById(int id);
+    CxfPane* FindPane(int id);
+    CxfMDIClient* FindMDIClient(int id);
+    // This frame's bars' contents, then each child's except skip (down
+    // only); unless downOnly, then the parent's with this frame as skip.
+    bool FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip = nullptr, bool downOnly = false);
+
+    int GetMode() const { return m_nMode; }
+    void SetMode(int mode) { m_nMode = mode; }
+    int GetKind() const { return m_nKind; }
+    bool IsShown() const { return m_bShown; }
+    bool IsActive() const { return m_bActive; }
+    bool IsLayoutEnabled() const { return m_bLayoutEnabled; }
+    bool IsLayoutPending() const { return m_bLayoutPending; }
+    void SetKeepObject(bool keep) { m_bKeepObject = keep; }
+    const RECT& GetAreaRect() const { return m_rcArea; }
+    // The children's extents along the split direction (one per child).
+    const std::vector<int>& GetSizes() const { return m_sizes; }
+
+    // ---- title, messages, state ------------------------------------------
+    void SetTitle(LPCWSTR text);
+    void SetTitle(UINT stringId);
+    // MessageBoxW owned by the host window, captioned with the product's
+    // name; the string-id form answers -1 when the string does not exist.
+    int MessageBox(LPCWSTR text, UINT type);
+    int MessageBox(UINT stringId, UINT type);
+    // Shows or hides the window and asks the parent for a new layout.
+    void SetVisible(bool visible);
+    // Stores the flag and tells the controller and the pane, on a change.
+    void SetActive(bool active);
+    // Makes this frame and its ancestors the only active frames of the tree.
+    void ActivateFrame();
+    // Marks the layout pending (and the sizes invalid); ignored while
+    // layout is disabled.
+    void RequestLayout(bool resetSizes);
+
+    // ---- the tree as a whole ---------------------------------------------
+    // Starts (enable layout, open controllers, initialise panes) or stops a
+    // tree; false when a controller's Open failed. The first frame met with
+    // a pane is noted in *firstPaneFrame when given and still null.
+    static bool Start(CxfFrame* frame, SxfContext* request, bool start, CxfFrame** firstPaneFrame = nullptr);
+    // Removes empty child frames and merges single children, bottom-up.
+    static void Tidy(CxfFrame* frame);
+    // UpdateFrameListEntry on every frame of the tree.
+    static void UpdateFrameListEntries(CxfFrame* frame);
+    // Children first: leave lists, unregister a root, delete controllers,
+    // destroy child, pane and bar windows.
+    static void TearDown(CxfFrame* frame);
+
+    // A new child frame built from the factory's layout kind and started
+    // with the request; null (and nothing left behind) when that fails, null
+    // with the empty child kept when the kind has no layout.
+    CxfFrame* OpenChildFrame(int layoutKind, SxfContext* request);
+    // Drops this frame on a side of target (1 left, 2 top, 3 right,
+    // 4 bottom): the target splits into this frame and a new frame holding
+    // the target's old content.
+    void DockFrame(CxfFrame* target, int side);
+    // The frame and side a dragged frame would dock on for a cursor at
+    // screenPoint; false when none.
+    bool HitTestDock(POINT screenPoint, CxfFrame** frame, int* side);
+
+    // ---- virtual operations ----------------------------------------------
+    virtual void OnTitleChanged();
+    virtual void PaintSplitters(CDC* dc);
+    virtual void OnPaneChanged();
+    virtual void RecalcLayout();
+    virtual bool CanRemoveWhenEmpty();
+    virtual void OnIdleUpdate();
+    virtual void UpdateFrameListEntry();
+    virtual void EnableLayout();
+    virtual void OnStop();
+    virtual void ShowKeyboardCues(bool show);
+    virtual void GetMinSize(SIZE& size, bool barsOnly);
+    virtual void SetVisibilityCallback(int (*callback)());
+    virtual COLORREF GetBkColor();
+
+    void OnParam(SxfParam& param) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    // A move with the capture after a press outside the area rectangle has
+    // become a frame drag (the capture is already released).
+    virtual void OnFrameDrag(CPoint pressPoint);
+    void PostNcDestroy() override;
+
+    // Registry of the MDI areas of a top-level frame.
+    friend class CxfMDIClient;
+    CovPtrArray<CxfMDIClient> m_mdiClients;
+
+    CxfController* m_pController = nullptr;
+    CxfPane* m_pPane = nullptr;
+    CPoint m_ptDragStart{0, 0};
+    CovPtrArray<CxfFrame> m_children;
+    std::vector<int> m_sizes;
+    bool m_bSizesInvalid = true;
+    int m_nSplitter = -1;
+    CovPtrArray<CxfControlBar> m_bars;
+    int m_nMode = ModeNone;
+    bool m_bLayoutPending = false;
+    CRect m_rcClient{0, 0, 0, 0};
+    CRect m_rcArea{0, 0, 0, 0};
+    int m_nKind = KindFrame;
+    bool m_bShown = true;
+    bool m_bHiddenAtCreation = false;
+    bool m_bActive = false;
+    bool m_bLayoutEnabled = false;
+    int (*m_pfnVisibility)() = nullptr;
+    int m_nLastClientWidth = 0;
+    int m_nLastClientHeight = 0;
+    bool m_bKeepObject = false;
+    bool m_bRegistered = false; // in the application's top-level list
+
+    int OnCreate(LPCREATESTRUCT cs);
+    void OnPaint();
+    BOOL OnEraseBkgnd(CDC* dc);
+    void OnSize(UINT type, int cx, int cy);
+    void OnTimer(UINT_PTR id);
+    void OnMouseMove(UINT flags, CPoint point);
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnLButtonUp(UINT flags, CPoint point);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    int OnMouseActivate(CWnd* desktop, UINT hitTest, UINT message);
+    void OnRButtonDblClk(UINT, CPoint) {}
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // Layout helpers (xfFrameLayout.cpp).
+    void PlaceBars();
+    void PositionChildren();
+    std::vector<int> VisibleChildren() const;
+    // The splitter (index into the visible children) under a client point.
+    int HitTestSplitter(CPoint point) const;
+    CRect SplitterRect(int splitter) const;
+    void DragSplitter(CPoint point);
+    static void LayoutPendingFrames(CxfFrame* frame);
+
+    // Tree helpers (xfFrameTree.cpp).
+    bool IsInside(const CxfFrame* ancestor) const;
+    void MoveContentTo(CxfFrame* target);
+    void Merge(CxfFrame* child);
+    void CloseFrame();
+    void DetachFromParent();
+    void ClearActive();
+};
+
+// MessageBoxW with any owner (null allowed), captioned with the product's
+// name; -1 for a string id that does not exist.
+int XfMessageBox(CWnd* owner, LPCWSTR text, UINT type);
+int XfMessageBox(CWnd* owner, UINT stringId, UINT type);
