@@ -84,7 +84,10 @@ bool CxfFrame::CreateWnd(CWnd* parentWnd)
 {
     if (!RegisterFrameClass())
         return false;
-    if (!CreateEx(0, kFrameClass, L"xfFrame", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+    // A frame marked hidden is made without WS_VISIBLE: the system would
+    // show it after WM_CREATE whatever that did.
+    const DWORD visible = m_bHiddenAtCreation ? 0 : WS_VISIBLE;
+    if (!CreateEx(0, kFrameClass, L"xfFrame", WS_CHILD | visible | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                   CRect(0, 0, 0, 0), parentWnd, 0))
         return false;
     if (!m_pFrame) {

@@ -1,0 +1,254 @@
+#include "XfTestKit.h"
+#include <algorithm>
+#include "XfTestIds.h"
+#include "xf/xfContext.h"
+#include "xf/xfControlBar.h"
+#include "xf/xfMessages.h"
+#include "xf/xfToolBar.h"
+
+namespace xftest {
+
+namespace {
+CTestApp theApp;
+CTestCentral theCentral;
+SLog theLog;
+
+std::string Event(const char* what, char kind, int number)
+{
+    return std::string(what) + " " + kind + std::to_string(number);
+}
+} // namespace
+
+CTestApp& TestApp()
+{
+    return theApp;
+}
+
+CTestCentral& Central()
+{
+    return theCentral;
+}
+
+SLog& Log()
+{
+    return theLog;
+}
+
+bool SLog::Has(const std::string& e) const
+{
+    return std::find(events.begin(), events.end(), e) != events.end();
+}
+
+// ---- panes and controllers ---------------------------------------------------
+
+CTestPane::CTestPane(int number, CxfFrame* frame) : CxfPane(IDD_XF_TEST_PANE, frame), m_number(number)
+{
+    ++Log().panesAlive;
+    if (number >= 40 && number <= 49)
+        m_extent = 20;
+}
+
+CTestPane::~CTestPane()
+{
+    --Log().panesAlive;
+}
+
+void CTestPane::OnInitPane(SxfContext* request)
+{
+    Log().events.push_back(Event("init", 'p', m_number) + (request ? " " + std::string(CStringA(request->m_path)) : ""));
+}
+
+void CTestPane::OnExitPane()
+{
+    Log().events.push_back(Event("exit", 'p', m_number));
+}
+
+void CTestPane::OnActivate(bool active)
+{
+    CxfPane::OnActivate(active);
+    ++m_activations;
+}
+
+LRESULT CTestPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == XFM_IDLEUPDATE)
+        ++m_idleMessages;
+    return CxfPane::WindowProc(message, wParam, lParam);
+}
+
+CTestController::CTestController(int number) : m_number(number)
+{
+    m_nId = number;
+    ++Log().controllersAlive;
+    ++Log().controllersMade;
+}
+
+CTestController::~CTestController()
+{
+    --Log().controllersAlive;
+}
+
+bool CTestController::Open(SxfContext* request)
+{
+    Log().events.push_back(Event("open", 'c', m_number) + (request ? " " + std::string(CStringA(request->m_path)) : ""));
+    return m_number != 7;
+}
+
+void CTestController::OnStop()
+{
+    Log().events.push_back(Event("stop", 'c', m_number));
+}
+
+void CTestController::OnActivate(bool active)
+{
+    Log().events.push_back(Event(active ? "active" : "inactive", 'c', m_number));
+}
+
+CxfController* CTestCentral::CreateController(int number)
+{
+    return new CTestController(number);
+}
+
+CxfPane* CTestCentral::CreatePane(int number, CxfFrame* parent)
+{
+    if (number <= 0 || number == 98 || number >= 100)
+        return nullptr;
+    CTestPane* pane = new CTestPane(number, parent);
+    if (number != 99 && !pane->Create(IDD_XF_TEST_PANE, parent)) {
+        delete pane;
+        return nullptr;
+    }
+    return pane;
+}
+
+CString CTestCentral::GetLayout(int kind)
+{
+    ++layoutRequests;
+    auto it = layouts.find(kind);
+    return it == layouts.end() ? CString() : it->second;
+}
+
+// ---- host --------------------------------------------------------------------
+
+CTestHost::~CTestHost()
+{
+    if (m_hWnd)
+        Close();
+}
+
+bool CTestHost::Open(int width, int height, bool visible)
+{
+    return CreateEx(0, nullptr, L"XfHost", WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0),
+                    CRect(0, 0, width, height), nullptr, 0) != FALSE;
+}
+
+void CTestHost::Close()
+{
+    m_agent.Destroy();
+    DestroyWindow();
+}
+
+LRESULT CTestHost::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == XFM_IDLEUPDATE)
+        ++m_idleMessages;
+    const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    m_agent.OnHostMessage(message, wParam, lParam);
+    return result;
+}
+
+// ---- describing --------------------------------------------------------------
+
+std::wstring Describe(CxfFrame* frame)
+{
+    if (!frame)
+        return L"-";
+    std::wstring s;
+    switch (frame->GetKind()) {
+    case CxfFrame::KindMDIClient: s = L"M"; break;
+    case CxfFrame::KindControlBar: s = L"C"; break;
+    case CxfFrame::KindToolBar: s = frame->IsKindOf(RUNTIME_CLASS(CxfStatusBar)) ? L"S" : L"T"; break;
+    default: s = L"F"; break;
+    }
+    const wchar_t* modes[] = {L"", L":o", L":h", L":v"};
+    if (frame->GetMode() >= 0 && frame->GetMode() <= 3)
+        s += modes[frame->GetMode()];
+    if (CxfController* c = frame->GetController())
+        s += L"c" + std::to_wstring(c->GetId());
+    if (CxfPane* p = frame->GetPane())
+        s += L"P" + std::to_wstring(p->GetId());
+    if (frame->GetBarCount() > 0) {
+        s += L"[";
+        for (int i = 0; i < frame->GetBarCount(); ++i)
+            s += (i ? L"," : L"") + Describe(frame->GetBar(i));
+        s += L"]";
+    }
+    if (frame->GetChildCount() > 0) {
+        s += L"{";
+        for (int i = 0; i < frame->GetChildCount(); ++i)
+            s += (i ? L"," : L"") + Describe(frame->GetChild(i));
+        s += L"}";
+    }
+    return s;
+}
+
+std::wstring Params(const CxfObject* object)
+{
+    std::wstring s;
+    for (int i = 0; i < object->GetCount(); ++i) {
+        const SxfParam& p = object->GetParamAt(i);
+        s += (i ? L"," : L"") + std::wstring(p.key);
+        if (!p.value.IsEmpty())
+            s += L"=" + std::wstring(p.value);
+    }
+    return s;
+}
+
+CRect RectInParent(HWND window)
+{
+    CRect rc;
+    ::GetWindowRect(window, &rc);
+    ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// ---- pumping -----------------------------------------------------------------
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        MSG peek;
+        if (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (peek.message == WM_QUIT)
+                return false; // left for the test to see
+            AfxPumpMessage();
+        } else {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+void PumpLayout()
+{
+    PumpFor(260);
+}
+
+int DrainQuits()
+{
+    int n = 0;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        ++n;
+    return n;
+}
+
+} // namespace xftest

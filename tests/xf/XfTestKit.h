@@ -1,0 +1,121 @@
+#pragma once
+// Shared pieces of the framework tests: the application object, a factory
+// with test panes and controllers, real host windows, a describer of frame
+// trees and message pumps.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+#include "xf/xfAgent.h"
+#include "xf/xfApp.h"
+#include "xf/xfCentral.h"
+#include "xf/xfController.h"
+#include "xf/xfFrame.h"
+#include "xf/xfPane.h"
+
+namespace xftest {
+
+// The test program's application object; onIdle wraps the framework's idle
+// pass when set.
+class CTestApp : public CxfApp
+{
+public:
+    CTestApp() : CxfApp(L"XfTest") {}
+    std::function<BOOL(LONG, BOOL)> onIdle; // (count, framework's answer)
+    BOOL OnIdle(LONG count) override
+    {
+        const BOOL more = CxfApp::OnIdle(count);
+        return onIdle ? onIdle(count, more) : more;
+    }
+};
+CTestApp& TestApp();
+
+// What happened to the panes and controllers, by their numbers.
+struct SLog
+{
+    std::vector<std::string> events; // "open c1", "init p2", "exit p2", "stop c1", ...
+    int panesAlive = 0;
+    int controllersAlive = 0;
+    int controllersMade = 0;
+    void Clear() { *this = SLog(); }
+    bool Has(const std::string& e) const;
+};
+SLog& Log();
+
+class CTestPane : public CxfPane
+{
+public:
+    CTestPane(int number, CxfFrame* frame);
+    ~CTestPane() override;
+    int GetPreferredExtent() override { return m_extent; }
+    void OnInitPane(SxfContext* request) override;
+    void OnExitPane() override;
+    void OnActivate(bool active) override;
+    void OnIdleUpdate() override { ++m_idleUpdates; }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    int m_number;
+    int m_extent = -1;
+    int m_idleUpdates = 0;   // through the frame
+    int m_idleMessages = 0;  // the idle message reaching the pane's window
+    int m_activations = 0;
+};
+
+class CTestController : public CxfController
+{
+public:
+    explicit CTestController(int number);
+    ~CTestController() override;
+    bool Open(SxfContext* request) override;
+    void OnStop() override;
+    void OnActivate(bool active) override;
+    int m_number;
+};
+
+// Panes: 1..89 test panes (40..49 prefer an extent of 20 pixels), 98 none,
+// 99 a pane without a window. Controllers: any number; 7 fails to open.
+class CTestCentral : public CxfCentral
+{
+public:
+    CxfController* CreateController(int number) override;
+    CxfPane* CreatePane(int number, CxfFrame* parent) override;
+    CString GetLayout(int kind) override;
+    std::map<int, CString> layouts;
+    int layoutRequests = 0;
+};
+CTestCentral& Central();
+
+// A plain popup window (client area = window) that hosts a frame tree
+// through an agent.
+class CTestHost : public CWnd
+{
+public:
+    CTestHost(DWORD flags, int layoutKind) : m_agent(this, flags, layoutKind) {}
+    ~CTestHost() override;
+    bool Open(int width, int height, bool visible = true);
+    CxfFrame* Root() const { return m_agent.GetRootFrame(); }
+    void Close(); // Destroy, then the window
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    CxfAgent m_agent;
+    int m_idleMessages = 0;
+};
+
+// Tree text: F, M (MDI area), C (bar), T (toolbar), S (status bar); then
+// ":v", ":h", ":o" for the mode, "c<n>" for a controller, "P<n>" for a pane,
+// "[bars]" and "{children}" separated by commas. Example: F:v{FP1,FP2}.
+std::wstring Describe(CxfFrame* frame);
+// Key=value list of an object's parameters: "top,tb=3".
+std::wstring Params(const CxfObject* object);
+
+// A window's rectangle in its parent's client coordinates.
+CRect RectInParent(HWND window);
+
+// Pumps through the class library's pump (PreTranslateMessage included).
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);
+void PumpFor(DWORD ms);
+// Lets at least two layout ticks pass.
+void PumpLayout();
+// Removes the quit messages waiting in this thread's queue; their count.
+int DrainQuits();
+
+} // namespace xftest
