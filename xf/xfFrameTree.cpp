@@ -101,11 +101,13 @@ void CxfFrame::Tidy(CxfFrame* frame)
                            child->m_nKind != KindMDIClient && child->CanRemoveWhenEmpty();
         bool remove = empty;
         if (!empty) {
+            // An MDI area is never merged: its parent would take its
+            // documents but not its kind, and the area would be gone.
             const bool mergeable =
-                frame->GetChildCount() == 1 && !child->HasParam(L"AccelTable") &&
+                frame->GetChildCount() == 1 && child->m_nKind != KindMDIClient && !child->HasParam(L"AccelTable") &&
                 !(frame->GetBarCount() > 0 && child->GetBarCount() > 0) &&
                 (child->m_nMode == frame->m_nMode || frame->m_nMode == ModeNone) &&
-                (!frame->m_pController || (!child->m_pController && child->m_nKind != KindMDIClient));
+                (!frame->m_pController || !child->m_pController);
             if (mergeable) {
                 frame->Merge(child);
                 remove = true;
