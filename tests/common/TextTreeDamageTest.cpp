@@ -75,11 +75,13 @@ TEST_F(TextTreeDamageTest, TextAfterTheRootAndNodesBeforeItAreRefused)
     doc.SetInt(L"a", 1);
     doc.EndGroup();
     doc.SetInt(L"b", 2);
-    const CString path = Path(L"dup.txt");
+    const CString path = Path(L"saved.txt");
     ASSERT_TRUE(doc.SaveTextTree(path));
     const std::vector<uint8_t> good = testsupport::ReadFileBytes(path.GetString());
+    ASSERT_EQ(Utf16(L"Ravelin_Doc\r\n{\r\nFragments\r\n{\r\na:|1|\r\n}\r\nb:|2|\r\n}\r\n"), good);
     EXPECT_FALSE(tree.LoadTextTree(Make(L"dup.txt", Utf16(L"Ravelin_Doc\r\n{\r\nFragments\r\n{\r\n"
                                                           L"a:|1|\r\n}\r\n}\r\nb:|2|\r\n}\r\n"))));
+    EXPECT_EQ(nullptr, tree.FindChild(L"b")) << "the leaf after the extra line is not in the tree";
 
     // A zero unit is no part of any written document, even after the root.
     std::vector<uint8_t> zero = good;
