@@ -26,6 +26,16 @@ CString ValueOf(const CString& line)
     return line.Mid(eq + 1);
 }
 
+// Language files hold text: a zero unit is damage, and a line holding one
+// would read as cut short wherever it is used as a C string.
+bool HasZeroUnit(const CString& line)
+{
+    for (int i = 0; i < line.GetLength(); ++i)
+        if (line[i] == 0)
+            return true;
+    return false;
+}
+
 CString WithoutAmpersands(const CString& text)
 {
     CString key = text;
@@ -98,7 +108,9 @@ bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full)
     CString line;
     bool inBody = false;
     while (!inBody && file.ReadLine(line)) {
-        if (LineStartsWith(line, kEnglishNameKey)) {
+        if (HasZeroUnit(line)) {
+            continue; // ignored like any other unknown header line
+        } else if (LineStartsWith(line, kEnglishNameKey)) {
             language->englishName = ValueOf(line);
         } else if (LineStartsWith(line, kLocalNameKey)) {
             language->localName = ValueOf(line);
@@ -122,7 +134,8 @@ bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full)
             continue;
         }
         const CString& translation = line;
-        if (english.IsEmpty() || translation.IsEmpty())
+        if (english.IsEmpty() || translation.IsEmpty() || HasZeroUnit(english)
+            || HasZeroUnit(translation))
             continue;
         // A translation must consume exactly the arguments of its English
         // text, or formatting it would read arguments that aren't there.

@@ -101,12 +101,17 @@ bool COVRegKey::GetDWORD(LPCWSTR name, DWORD* dest)
     if (!m_canRead || !m_key || IsEmptyText(name) || !dest)
         return false;
     // Read into a temporary: a failed query (a longer value) may leave its
-    // buffer undefined, and the caller's default must survive that.
-    BYTE value[sizeof(DWORD)] = {};
+    // buffer undefined, and the caller's default must survive that. Only a
+    // whole REG_DWORD is a 32-bit value: the bytes of a string, a shorter
+    // block or a big-endian number would pass for another number.
+    DWORD value = 0;
+    DWORD type = REG_NONE;
     DWORD size = sizeof value;
-    if (RegQueryValueExW(m_key, name, nullptr, nullptr, value, &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size)
+            != ERROR_SUCCESS
+        || type != REG_DWORD || size != sizeof value)
         return false;
-    memcpy(dest, value, size < sizeof value ? size : sizeof value);
+    *dest = value;
     return true;
 }
 
@@ -167,6 +172,9 @@ bool COVRegKey::GetString(LPCWSTR name, CString& out, bool scrambled)
     if (RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes)
             != ERROR_SUCCESS
         || type != REG_SZ)
+        return false;
+    // Half a code unit is no text: such a value is not ours.
+    if (bytes % sizeof(wchar_t) != 0)
         return false;
     // The text ends at its first zero or at the end of what was read; a value
     // stored without a terminator is not read past.

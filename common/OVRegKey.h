@@ -22,6 +22,9 @@ public:
     bool CanRead() const { return m_canRead; }
     bool CanWrite() const { return m_canWrite; }
 
+    // Getters leave their output unchanged and give false unless the stored
+    // value has the getter's own type and size (REG_DWORD of 4 bytes, REG_SZ
+    // of whole code units).
     bool GetDWORD(LPCWSTR name, DWORD* dest);
     bool GetInt(LPCWSTR name, int& value);
     bool SetDWORD(LPCWSTR name, DWORD value);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -20,22 +21,23 @@ void ExchangeDWord(COVRegKey& key, const SRegTableEntry& row, bool load)
 
 void ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
 {
-    if (!row.data || !row.name || !*row.name)
+    if (!row.data || !row.name || !*row.name || row.size == 0)
         return;
     BYTE* block = static_cast<BYTE*>(row.data);
     if (!load) {
         RegSetValueExW(key.GetHandle(), row.name, 0, REG_BINARY, block, row.size);
         return;
     }
-    DWORD type = 0;
+    // Only a REG_BINARY of exactly the block's size is the block; anything
+    // else (a missing value, another length, a string of that size) keeps
+    // the default, which is sounder than a block of zeros.
+    std::vector<BYTE> stored(row.size);
+    DWORD type = REG_NONE;
     DWORD bytes = row.size;
-    const LONG rc = RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, block, &bytes);
-    if (rc == ERROR_FILE_NOT_FOUND)
-        return;
-    // A stored value of another length (longer ones fail with ERROR_MORE_DATA
-    // and report their real length) leaves no trustworthy bytes: zero them.
-    if (bytes != row.size || (rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA))
-        memset(block, 0, row.size);
+    if (RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, stored.data(), &bytes)
+            == ERROR_SUCCESS
+        && type == REG_BINARY && bytes == row.size)
+        memcpy(block, stored.data(), row.size);
 }
 
 void ExchangeString(COVRegKey& key, const SRegTableEntry& row, bool load)

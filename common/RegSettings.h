@@ -54,4 +54,7 @@ SRegTableEntry RegObjectsRow(LPCWSTR name, T* first, DWORD count)
 // Loads (load true) or saves every row of `table` under root\subkey, or
 // under root itself when subkey is null. Loading needs an existing key;
 // saving creates it. False when the key cannot be opened.
+// A loaded row keeps its variable's default unless the stored value has the
+// row's own type and a size it can use (REG_DWORD of 4 bytes, REG_BINARY of
+// exactly `size` bytes, REG_SZ).
 bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, bool load);

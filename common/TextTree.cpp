@@ -1,10 +1,11 @@
 #include "common/TextTree.h"
 
 #include "common/AdvFile.h"
-#include "common/PathUtils.h"
 #include "common/Scramble.h"
 
+#include <climits>
 #include <clocale>
+#include <cmath>
 #include <cwchar>
 #include <new>
 #include <vector>
@@ -23,6 +24,35 @@ bool AllOf(const CString& text, LPCWSTR allowed)
     for (int i = 0; i < text.GetLength(); ++i)
         if (!wcschr(allowed, text[i]))
             return false;
+    return true;
+}
+
+// An optional leading '-', then at least one character, all of `allowed`.
+// `digits` receives the part after the sign.
+bool SignedOf(const CString& text, LPCWSTR allowed, CString& digits, bool& negative)
+{
+    negative = !text.IsEmpty() && text[0] == L'-';
+    digits = negative ? text.Mid(1) : text;
+    return AllOf(digits, allowed);
+}
+
+// Decimal digits with an optional leading '-'; false when the number does
+// not fit in 64 bits.
+bool ParseInt64(const CString& text, LONGLONG& out)
+{
+    CString digits;
+    bool negative = false;
+    if (!SignedOf(text, L"0123456789", digits, negative))
+        return false;
+    const unsigned long long limit = negative ? 1ull + LLONG_MAX : LLONG_MAX;
+    unsigned long long magnitude = 0;
+    for (int i = 0; i < digits.GetLength(); ++i) {
+        const unsigned digit = digits[i] - L'0';
+        if (magnitude > (limit - digit) / 10)
+            return false;
+        magnitude = magnitude * 10 + digit;
+    }
+    out = negative ? static_cast<LONGLONG>(0 - magnitude) : static_cast<LONGLONG>(magnitude);
     return true;
 }
 
@@ -132,6 +162,9 @@ bool CTextTree::SetUInt(LPCWSTR name, UINT value)
 
 bool CTextTree::SetFloat(LPCWSTR name, float value)
 {
+    // "%f" of an infinity or NaN is no number GetFloat could read back.
+    if (!std::isfinite(value))
+        return false;
     CString text;
     text.Format(L"%f", static_cast<double>(value));
     // Whatever the run time's locale says, the file holds a point.
@@ -224,9 +257,10 @@ bool CTextTree::GetString(LPCWSTR name, CString& out, int mode) const
 bool CTextTree::GetInt64(LPCWSTR name, LONGLONG& out) const
 {
     const SNode* child = FindChild(name);
-    if (!child || !AllOf(child->value, L"0123456789"))
+    LONGLONG value = 0;
+    if (!child || !ParseInt64(child->value, value))
         return false;
-    out = _wcstoi64(child->value, nullptr, 10);
+    out = value;
     return true;
 }
 
@@ -252,9 +286,12 @@ bool CTextTree::GetUInt(LPCWSTR name, UINT& out) const
 bool CTextTree::GetFloat(LPCWSTR name, float& out) const
 {
     const SNode* child = FindChild(name);
-    if (!child || !AllOf(child->value, L"0123456789."))
+    CString digits;
+    bool negative = false;
+    if (!child || !SignedOf(child->value, L"0123456789.", digits, negative))
         return false;
-    out = static_cast<float>(ParseDecimal(child->value));
+    const double magnitude = ParseDecimal(digits);
+    out = static_cast<float>(negative ? -magnitude : magnitude);
     return true;
 }
 
@@ -267,12 +304,11 @@ bool CTextTree::SaveTextTree(LPCWSTR path) const
     if (attributes != INVALID_FILE_ATTRIBUTES
         && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    CString folder = GetDirectoryOfPath(path);
-    if (folder.IsEmpty())
-        folder = L".";
-    wchar_t tempName[MAX_PATH] = {};
-    if (!GetTempFileNameW(folder, L"rvt", 0, tempName))
-        return false;
+    // One temporary name per target: a save killed before its replace leaves
+    // at most this one file, and the next save takes it over.
+    const CString tempName = CString(path) + L".tmp";
+    SetFileAttributesW(tempName, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(tempName);
     CTempFile temp(tempName);
     {
         CAdvFile file;
@@ -330,9 +366,13 @@ bool CTextTree::LoadTextTree(LPCWSTR path, ILoadProgress* progress)
     } else {
         m_text.Empty();
     }
-    // The text ends at its first zero, as the written form never holds one.
+    // The written form never holds a zero unit: the text ends at the first
+    // one, and a file holding one is damaged.
     const wchar_t* begin = m_text;
-    const bool parsed = ParseRange(begin, begin + wcslen(begin), progress);
+    const size_t units = wcslen(begin);
+    if (units != static_cast<size_t>(m_text.GetLength()))
+        complete = false;
+    const bool parsed = ParseRange(begin, begin + units, progress);
     if (progress)
         progress->End(0);
     return parsed && complete;

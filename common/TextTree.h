@@ -48,7 +48,8 @@ public:
     bool SetInt64(LPCWSTR name, LONGLONG value);
     bool SetInt(LPCWSTR name, int value);
     bool SetUInt(LPCWSTR name, UINT value);
-    bool SetFloat(LPCWSTR name, float value); // "%f", always with '.'
+    // "%f", always with '.'; false for an infinity or NaN.
+    bool SetFloat(LPCWSTR name, float value);
     // mode 0 stores the text, 1 its scrambled form, anything else "".
     bool SetString(LPCWSTR name, LPCWSTR text, int mode = 0);
 
@@ -63,18 +64,19 @@ public:
     // Getters: false (output untouched) for a missing child or a value of
     // the wrong form.
     bool GetString(LPCWSTR name, CString& out, int mode = 0) const;
-    bool GetInt64(LPCWSTR name, LONGLONG& out) const; // digits only
+    bool GetInt64(LPCWSTR name, LONGLONG& out) const; // digits, leading '-'
     bool GetInt(LPCWSTR name, int& out) const;        // digits and '-'
     bool GetUInt(LPCWSTR name, UINT& out) const;      // digits and '-'
-    bool GetFloat(LPCWSTR name, float& out) const;    // digits and '.'
+    bool GetFloat(LPCWSTR name, float& out) const;    // digits, '.', leading '-'
 
-    // Writes the document to a temporary file beside `path` and replaces
-    // `path` with it in one step; on any failure the old file stays as it
-    // was and the result is false.
+    // Writes the document to the temporary file `path` + ".tmp" (a stale
+    // one is replaced) and replaces `path` with it in one step; on any
+    // failure the old file stays as it was and the result is false.
     bool SaveTextTree(LPCWSTR path) const;
     // Reads and parses a file. False for a missing, unreadable or oversized
-    // file and for text that is not one complete, well-formed root group;
-    // what could be parsed before the fault stays in the tree.
+    // file and for text that is not exactly one complete, well-formed root
+    // group (blanks aside): what could be parsed before the fault stays in
+    // the tree. Everything that loads as true can be saved back.
     bool LoadTextTree(LPCWSTR path, ILoadProgress* progress = nullptr);
     // Replaces the root's children by the parsed text (see LoadTextTree).
     bool Parse(LPCWSTR text, ILoadProgress* progress = nullptr);

@@ -5,9 +5,10 @@
 
 namespace {
 
-// Group nesting, names and values beyond these are refused: no file this
-// program writes comes near them, and hostile files must stay bounded.
-const int kMaxNesting = 200;
+// Nodes deeper below the root, names and values longer than these are
+// refused, by the reader and the writer alike: no file this program writes
+// comes near them, and hostile files must stay bounded.
+const int kMaxDepth = 200;
 const int kMaxNameLength = 1024;
 const int kMaxValueLength = 1 << 20;
 
@@ -20,6 +21,21 @@ int HexValue(wchar_t c)
     if (c >= L'A' && c <= L'F')
         return c - L'A' + 10;
     return -1;
+}
+
+// A value the written form can hold: its escaped form within the limit, and
+// no zero unit (the text of a file ends at the first one).
+bool IsWritableValue(const CString& value)
+{
+    int escaped = value.GetLength();
+    for (int i = 0; i < value.GetLength(); ++i) {
+        const wchar_t c = value[i];
+        if (c == 0)
+            return false;
+        if (c == L'{' || c == L'}' || c == L'|' || c == L'$')
+            escaped += 2;
+    }
+    return escaped < kMaxValueLength;
 }
 
 bool IsValidName(const CString& name)
@@ -37,7 +53,8 @@ enum EParseState { PS_BETWEEN, PS_NAME, PS_VALUE };
 enum EParseResult {
     PR_CLOSED,    // the group's closing brace was read
     PR_END,       // the text ended inside the group
-    PR_MALFORMED, // a value without key, a group without name, too deep
+    PR_MALFORMED, // a value without key, a group without name, too deep,
+                  // a second root, a value that could not be written back
 };
 
 struct SParser {
@@ -46,6 +63,15 @@ struct SParser {
     const CString& rootKey;
     ILoadProgress* progress;
     bool rootOpened = false;
+    bool nodesBeforeRoot = false;
+
+    // Appends to `node`, which sits `depth` levels below the root.
+    void Append(SNode* node, int depth, SNode* child)
+    {
+        if (depth == 0 && !rootOpened)
+            nodesBeforeRoot = true;
+        node->children.Add(child);
+    }
 
     EParseResult ParseGroup(SNode* node, int depth)
     {
@@ -83,10 +109,12 @@ struct SParser {
                 break;
             case PS_VALUE:
                 if (c == L'|') {
-                    if (key.IsEmpty())
+                    if (key.IsEmpty() || depth + 1 > kMaxDepth)
                         return PR_MALFORMED;
-                    node->children.Add(new SNode(node->owner, false, key,
-                                                 TextTreeFormat::Unescape(value)));
+                    const CString text = TextTreeFormat::Unescape(value);
+                    if (!IsWritableValue(text))
+                        return PR_MALFORMED; // "$00" would cut the value short
+                    Append(node, depth, new SNode(node->owner, false, key, text));
                     key.Empty();
                     value.Empty();
                     state = PS_BETWEEN;
@@ -103,15 +131,18 @@ struct SParser {
                 if (name.IsEmpty())
                     return PR_MALFORMED;
                 if (name == rootKey) {
-                    // The file's first line names the root: go on in this node.
+                    // The file's first group is the root: go on in this node.
+                    // Anywhere else the root's name has no meaning the writer
+                    // could give back.
+                    if (depth != 0 || rootOpened)
+                        return PR_MALFORMED;
+                    rootOpened = true;
                     node->name = rootKey;
-                    if (depth == 0)
-                        rootOpened = true;
                 } else {
-                    if (depth + 1 > kMaxNesting)
+                    if (depth + 1 > kMaxDepth)
                         return PR_MALFORMED;
                     SNode* child = new SNode(node->owner, true, name);
-                    node->children.Add(child);
+                    Append(node, depth, child);
                     const EParseResult inner = ParseGroup(child, depth + 1);
                     if (inner != PR_CLOSED)
                         return inner;
@@ -171,7 +202,7 @@ bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
 {
     // Refuse to write what the parser would not read back. A group below
     // the root named like the root would be read as the root itself.
-    if (!IsValidName(node.name) || depth > kMaxNesting)
+    if (!IsValidName(node.name) || depth > kMaxDepth)
         return false;
     if (node.isGroup && depth > 0 && node.owner && node.name == node.owner->GetRootKey())
         return false;
@@ -180,9 +211,8 @@ bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
         // them out would lose them silently.
         if (node.children.GetSize() > 0)
             return false;
-        const CString value = Escape(node.value);
-        return value.GetLength() < kMaxValueLength && file.WriteText(node.name)
-            && file.WriteText(L":|") && file.WriteText(value) && file.WriteText(L"|\r\n");
+        return IsWritableValue(node.value) && file.WriteText(node.name) && file.WriteText(L":|")
+            && file.WriteText(Escape(node.value)) && file.WriteText(L"|\r\n");
     }
     if (!(file.WriteText(node.name) && file.WriteText(L"\r\n{\r\n")))
         return false;
@@ -203,6 +233,16 @@ bool CTextTree::ParseRange(const wchar_t* begin, const wchar_t* end, ILoadProgre
     m_openGroups.RemoveAll();
     m_openGroups.Add(&m_root);
     SParser parser{begin, end, m_rootKey, progress};
-    const EParseResult result = parser.ParseGroup(&m_root, 0);
-    return result == PR_CLOSED && parser.rootOpened;
+    if (parser.ParseGroup(&m_root, 0) != PR_CLOSED || !parser.rootOpened)
+        return false;
+    // The document ends with its root: anything but blanks after it is a
+    // damaged file, and what it holds would be lost by the next save.
+    for (; parser.p < end; ++parser.p) {
+        if (progress)
+            progress->Step(1, 0);
+        const wchar_t c = *parser.p;
+        if (c != L' ' && c != L'\t' && c != L'\r' && c != L'\n')
+            return false;
+    }
+    return !parser.nodesBeforeRoot;
 }

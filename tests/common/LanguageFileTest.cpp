@@ -133,6 +133,26 @@ TEST(LanguageFile, EmptyLinesKeepThePairing)
     EXPECT_STREQ(L"Takt", lang.idText[1015]);
 }
 
+TEST(LanguageFile, LinesHoldingAZeroUnitTranslateNothing)
+{
+    // A zero unit would cut the line wherever it is used as a C string: an
+    // English line starting with one would map the empty window text.
+    std::wstring path = Scratch(L"Zero.txt");
+    std::wstring body = L"Stop\r\nHalt\r\n";
+    body += std::wstring(1, L'\0') + L"Play\r\nSpielen\r\n";
+    body += L"Scroll\r\nRol" + std::wstring(1, L'\0') + L"len\r\n";
+    std::wstring text = langtest::LanguageText(L"German", L"Deutsch", false, body);
+    text.insert(0, L"local_name=" + std::wstring(1, L'\0') + L"x\r\n");
+    ASSERT_TRUE(langtest::WriteUtf16(path, text));
+    SLanguageInfo lang;
+    ASSERT_TRUE(LoadLanguageFile(&lang, path.c_str(), true));
+    EXPECT_STREQ(L"Deutsch", lang.localName);
+    EXPECT_EQ(1, lang.textMap.GetCount());
+    EXPECT_STREQ(L"Halt", Lookup(lang, L"Stop"));
+    EXPECT_STREQ(L"Play", lang.idText[1009]);
+    EXPECT_STREQ(L"Scroll", lang.idText[8034]);
+}
+
 TEST(LanguageFile, TranslationWithOtherConversionsIsIgnored)
 {
     std::wstring path = Scratch(L"Formats.txt");

@@ -183,35 +183,83 @@ TEST_F(RegistryTest, MissingValuesKeepDefaultsAndMissingKeyLoadsNothing)
     EXPECT_EQ(0, settings.growable.GetSize());
 }
 
-TEST_F(RegistryTest, BinaryRowOfAnotherStoredLengthIsZeroFilled)
+// Each row keeps its default unless the stored value has the row's own type
+// and a size the row can use; what fits is read.
+TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
 {
+    struct SRaw {
+        DWORD type;
+        std::vector<BYTE> bytes;
+    };
+    auto sz = [](const wchar_t* text, size_t bytes) {
+        const BYTE* p = reinterpret_cast<const BYTE*>(text);
+        return SRaw{REG_SZ, std::vector<BYTE>(p, p + bytes)};
+    };
+    const SRaw dwordMisfits[] = {
+        sz(L"7", 4),                                   // "7" would read as 0x37
+        {REG_BINARY, {0xAB}},                          // would mix with the default
+        {REG_DWORD, {0x01, 0x02}},
+        {REG_DWORD_BIG_ENDIAN, {0, 0, 0, 20}},
+        {REG_BINARY, {9, 9, 9, 9}},
+        {REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
+    };
     BYTE block[24];
-    SRegTableEntry table[] = {{L"rBlock", block, RRT_BINARY, sizeof block}, {nullptr, nullptr, RRT_END}};
+    const BYTE defaultBlock[24] = {1, 2, 3};
+    CString text;
+    DWORD value = 20;
+    SRegTableEntry table[] = {{L"dwValue", &value, RRT_INT},
+                              {L"rBlock", block, RRT_BINARY, sizeof block},
+                              {L"csText", &text, RRT_STRING},
+                              {nullptr, nullptr, RRT_END}};
+    for (const SRaw& raw : dwordMisfits) {
+        WriteRaw(L"dwValue", raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
+        value = 20;
+        ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+        EXPECT_EQ(20u, value) << "type " << raw.type << ", " << raw.bytes.size() << " bytes";
+    }
+    COVRegKey key;
+    ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, kScratch));
+    DWORD direct = 5;
+    BOOL flag = 5;
+    EXPECT_FALSE(key.GetDWORD(L"dwValue", &direct));
+    EXPECT_FALSE(key.GetBool(L"dwValue", flag));
+    EXPECT_EQ(5u, direct);
+    EXPECT_EQ(5, flag);
+    key.Close();
 
-    const BYTE shorter[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    WriteRaw(L"rBlock", REG_BINARY, shorter, sizeof shorter);
-    memset(block, 0xAB, sizeof block);
-    ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
-    for (BYTE b : block)
-        ASSERT_EQ(0, b);
+    const SRaw blockMisfits[] = {
+        {REG_BINARY, std::vector<BYTE>(16, 0x5A)}, {REG_BINARY, std::vector<BYTE>(40, 0x5A)},
+        {REG_SZ, std::vector<BYTE>(24, 0x41)},     {REG_DWORD, {1, 0, 0, 0}},
+        {REG_BINARY, {}},
+    };
+    for (const SRaw& raw : blockMisfits) {
+        WriteRaw(L"rBlock", raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
+        memcpy(block, defaultBlock, sizeof block);
+        ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+        EXPECT_EQ(0, memcmp(block, defaultBlock, sizeof block))
+            << "type " << raw.type << ", " << raw.bytes.size() << " bytes";
+    }
 
-    BYTE longer[40];
-    memset(longer, 0x5A, sizeof longer);
-    WriteRaw(L"rBlock", REG_BINARY, longer, sizeof longer);
-    memset(block, 0xAB, sizeof block);
-    ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
-    for (BYTE b : block)
-        ASSERT_EQ(0, b);
-}
+    const SRaw stringMisfits[] = {sz(L"ab", 1), sz(L"ab", 3), {REG_BINARY, {'a', 0, 0, 0}},
+                                  {REG_EXPAND_SZ, {'a', 0, 0, 0}}};
+    for (const SRaw& raw : stringMisfits) {
+        WriteRaw(L"csText", raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
+        text = L"default";
+        ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+        EXPECT_EQ(CString(L"default"), text)
+            << "type " << raw.type << ", " << raw.bytes.size() << " bytes";
+    }
 
-TEST_F(RegistryTest, DwordRowKeepsDefaultWhenStoredValueIsLonger)
-{
-    DWORD value = 1234;
-    SRegTableEntry table[] = {{L"dwValue", &value, RRT_INT}, {nullptr, nullptr, RRT_END}};
-    const BYTE eight[8] = {9, 9, 9, 9, 9, 9, 9, 9};
-    WriteRaw(L"dwValue", REG_BINARY, eight, sizeof eight);
+    // Values of the right type and size are read.
+    const DWORD stored = 0xFFFFFFAB;
+    WriteRaw(L"dwValue", REG_DWORD, &stored, sizeof stored);
+    const std::vector<BYTE> exact(24, 0x5A);
+    WriteRaw(L"rBlock", REG_BINARY, exact.data(), 24);
+    WriteRaw(L"csText", REG_SZ, L"", 2);
     ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
-    EXPECT_EQ(1234u, value);
+    EXPECT_EQ(stored, value);
+    EXPECT_EQ(0, memcmp(block, exact.data(), sizeof block));
+    EXPECT_TRUE(text.IsEmpty()) << "an empty string is a string";
 }
 
 TEST_F(RegistryTest, NullSubkeyWorksOnTheGivenKeyAndLeavesItOpen)
