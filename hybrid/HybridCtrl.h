@@ -114,6 +114,8 @@ public:
     void GetRubberBandRect(CRect* out);
     void EnumCells(CCellVisitor& visitor, DWORD flags, IHybridCell* start = nullptr);
     void EnumSelectedCells(CCellVisitor& visitor, IHybridCell* start = nullptr);
+    // Appends the selected item cells (tree order) to `cells`.
+    void EnumSelectedCells(CCellArray& cells, IHybridCell* start = nullptr);
     void InvalidateSelectedCells();
     void DrawAll(CDC* dc);
     void DrawQueuedCells();

@@ -22,7 +22,7 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override
     {
-        return AnswerQuery(riid, out, {&IID_IHybridContent});
+        return AnswerQuery(riid, out, {Primary(IID_IHybridContent)});
     }
     WCHAR GetType() override { return L'X'; }
     bool CanFocus() override { return m_focusable; }
