@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <memory>
 #include "common/CritSecLock.h"
+#include "common/DrawRoutines.h"
+#include "hybrid/ContentDrawing.h"
 
 BOOL CHybridCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 
@@ -31,6 +33,9 @@ void CHybridCtrl::DrawAll(CDC* dc)
     if (wasDrawn)
         ToggleRubberBand();
     if (m_rootCell) {
+        // Most cells draw in the default style: with its font selected once
+        // for the whole pass they need not select it each.
+        CFontSelector font(dc->GetSafeHdc(), StyleFont(m_styles[0]));
         CIPtr<IHybridCell> root(m_rootCell);
         root->Draw(dc);
     }
@@ -85,6 +90,7 @@ void CHybridCtrl::DrawQueuedCells()
         ToggleRubberBand();
     {
         CClientDC dc(this);
+        CFontSelector font(dc.GetSafeHdc(), StyleFont(m_styles[0]));
         for (;;) {
             CIPtr<IHybridCell> cell;
             CRect clip;
