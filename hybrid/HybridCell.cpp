@@ -279,9 +279,9 @@ void CHybridCell::Invalidate()
         ancestor = up;
     }
     if (ancestor) {
-        CRect* clip = new CRect;
-        GetRect(clip);
-        m_control->QueueCellRedraw(ancestor, clip);
+        CRect clip;
+        GetRect(&clip);
+        m_control->QueueCellRedraw(ancestor, &clip);
     }
     m_control->QueueCellRedraw(this, nullptr);
 }

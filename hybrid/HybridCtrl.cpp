@@ -60,8 +60,9 @@ bool CHybridCtrl::SImplantedWnd::operator==(const SImplantedWnd& other) const
 CHybridCtrl::CHybridCtrl()
     : m_bkColor(::GetSysColor(COLOR_WINDOW)), m_fullRepaintPending(false), m_scrollBarWidth(0), m_contentHeight(0),
       m_scrollPos(-1), m_scrollBarShown(false), m_alwaysShowScrollBar(false), m_cursor(nullptr),
-      m_hoverTimerRunning(false), m_cursorFrozen(false), m_redrawRects(true), m_lineStep(1),
-      m_relayoutPending(false), m_implantedUpdatePending(false), m_singleSelect(false), m_hoverSelect(false),
+      m_hoverTimerRunning(false), m_cursorFrozen(false), m_lineStep(1),
+      m_relayoutPending(false), m_layingOut(false), m_trailingRelayout(false), m_implantedUpdatePending(false),
+      m_singleSelect(false), m_hoverSelect(false),
       m_dragEnabled(false), m_dragging(false), m_dropAnswer(-1), m_rubberBandDrawn(false),
       m_rubberBandTracking(false), m_autoScrollRunning(false), m_rubberBand(0, 0, 0, 0), m_pressPoint(0, 0),
       m_showScrollBar(true), m_selectionNotifyPending(false), m_layoutWindowStart(0), m_layoutRequests(0),
@@ -124,9 +125,8 @@ void CHybridCtrl::RemoveAllCells(bool recreate)
         if (recreate)
             CreateRootCell();
     }
-    CCritSecLock lock(&m_redrawLock);
-    m_redrawCells.RemoveAll();
-    m_redrawRects.RemoveAll();
+    CCritSecLock lock(&m_redraw.lock);
+    m_redraw.entries.clear();
 }
 
 void CHybridCtrl::DetachCell(IHybridCell* cell)

@@ -4,6 +4,7 @@
 // current, hover and capture cells, routes timers to contents, places
 // implanted child windows over cells and delivers notifications to an
 // attached handler or to its parent window (WM_APP+0xCA).
+#include <deque>
 #include "platform/mfc/afxwin.h"
 #include "common/Interfaces.h"
 #include "common/PtrArrays.h"
@@ -92,7 +93,9 @@ public:
     void UpdateLayout(bool force);
     void RequestLayout(bool now);
     void RecalcLayout(bool force);
-    void QueueCellRedraw(IHybridCell* cell, CRect* clip);
+    // Queues a cell to draw outside WM_PAINT, clipped to a copy of `clip`
+    // (client coordinates) when given.
+    void QueueCellRedraw(IHybridCell* cell, const CRect* clip);
     void InvalidateAll(bool erase);
     void SetActiveCell(IHybridCell* cell, bool focus, bool notify = false);
     void SelectCell(IHybridCell* cell);
@@ -178,6 +181,7 @@ private:
     void OnFocusArrival();
     void OnHoverTimer();
     void OnAutoScrollTimer();
+    void OnTrailingRelayout();
     // The cell at a client point, or none.
     bool HitTest(CPoint point, IHybridCell** out);
     // The hit cell replaced by its nearest enabled ancestor-or-self that is
@@ -203,12 +207,24 @@ private:
     HCURSOR m_cursor;
     bool m_hoverTimerRunning;
     bool m_cursorFrozen;
-    CCellArray m_redrawCells;
-    CGCPtrArray<CRect> m_redrawRects;
+    // Cells to draw outside WM_PAINT (WM_HYBRID_DRAWQUEUED), in order.
+    struct SRedrawQueue
+    {
+        struct SEntry
+        {
+            CIPtr<IHybridCell> cell;
+            CRect clip;
+            bool clipped;
+        };
+        CCriticalSection lock;
+        std::deque<SEntry> entries;
+    };
+    SRedrawQueue m_redraw;
     int m_lineStep;
-    CCriticalSection m_redrawLock;
     CCriticalSection m_layoutLock;
     bool m_relayoutPending;
+    bool m_layingOut;         // a layout pass is running
+    bool m_trailingRelayout;  // the rate limit's trailing relayout is set
     bool m_implantedUpdatePending;
     CIPtr<IHybridHandler> m_handler;
     bool m_singleSelect;

@@ -6,19 +6,45 @@
 #include <algorithm>
 #include "common/CritSecLock.h"
 
+namespace {
+
+// The rate limit of relayouts: so many per window of so many milliseconds.
+const DWORD kLayoutWindowMs = 334;
+const int kLayoutsPerWindow = 20;
+
+} // namespace
+
 void CHybridCtrl::UpdateLayout(bool force)
 {
     if (!GetSafeHwnd() || !::IsWindow(GetSafeHwnd()))
+        return;
+    // A pass under way is the layout asked for: what cells measure or
+    // percentage columns write while it runs is already in it.
+    if (!force && m_layingOut)
         return;
     CCritSecLock lock(&m_layoutLock);
     if (m_relayoutPending)
         return;
     if (!force && !AllowLayout()) {
         InvalidateAll(true);
+        // The burst may end here: one relayout at the end of the window
+        // makes sure the last request is not lost.
+        if (!m_trailingRelayout) {
+            const DWORD elapsed = ::GetTickCount() - m_layoutWindowStart;
+            const UINT rest = elapsed < kLayoutWindowMs ? kLayoutWindowMs - elapsed : 1;
+            m_trailingRelayout = SetTimer(HYBRID_TIMER_RELAYOUT, rest, nullptr) != 0;
+        }
         return;
     }
     if (PostMessage(WM_HYBRID_RELAYOUT, 0, 0))
         m_relayoutPending = true;
+}
+
+void CHybridCtrl::OnTrailingRelayout()
+{
+    KillTimer(HYBRID_TIMER_RELAYOUT);
+    m_trailingRelayout = false;
+    UpdateLayout(false);
 }
 
 void CHybridCtrl::RequestLayout(bool now)
@@ -30,12 +56,12 @@ void CHybridCtrl::RequestLayout(bool now)
 bool CHybridCtrl::AllowLayout()
 {
     const DWORD now = ::GetTickCount();
-    if (now - m_layoutWindowStart >= 334) {
+    if (now - m_layoutWindowStart >= kLayoutWindowMs) {
         m_layoutRequests = 0;
         m_layoutWindowStart = now;
         return true;
     }
-    if (m_layoutRequests < 20) {
+    if (m_layoutRequests < kLayoutsPerWindow) {
         ++m_layoutRequests;
         return true;
     }
@@ -54,7 +80,10 @@ void CHybridCtrl::RecalcLayout(bool force)
     root->SetRect(CRect(0, 0, area.Width(), 0));
     const int saved = GetScrollPos();
     m_scrollPos = 0; // cells lay out in document coordinates
+    const bool nested = m_layingOut;
+    m_layingOut = true;
     m_contentHeight = root->Layout(true);
+    m_layingOut = nested;
     m_scrollPos = saved;
     UpdateScrollBar();
     RequestImplantedUpdate();

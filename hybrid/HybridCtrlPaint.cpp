@@ -64,16 +64,13 @@ bool CHybridCtrl::IsRepaintPending()
     return m_relayoutPending;
 }
 
-void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, CRect* clip)
+void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, const CRect* clip)
 {
-    if (!cell || !GetSafeHwnd() || IsRepaintPending()) {
-        delete clip;
+    if (!cell || !GetSafeHwnd() || IsRepaintPending())
         return;
-    }
-    CCritSecLock lock(&m_redrawLock);
-    const bool wasEmpty = m_redrawCells.GetSize() == 0;
-    m_redrawCells.Add(cell);
-    m_redrawRects.Add(clip);
+    CCritSecLock lock(&m_redraw.lock);
+    const bool wasEmpty = m_redraw.entries.empty();
+    m_redraw.entries.push_back(SRedrawQueue::SEntry{cell, clip ? *clip : CRect(), clip != nullptr});
     if (wasEmpty)
         PostMessage(WM_HYBRID_DRAWQUEUED, 0, 0);
 }
@@ -81,8 +78,8 @@ void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, CRect* clip)
 void CHybridCtrl::DrawQueuedCells()
 {
     {
-        CCritSecLock lock(&m_redrawLock);
-        if (m_redrawCells.GetSize() == 0)
+        CCritSecLock lock(&m_redraw.lock);
+        if (m_redraw.entries.empty())
             return;
     }
     const bool wasDrawn = m_rubberBandDrawn;
@@ -92,27 +89,20 @@ void CHybridCtrl::DrawQueuedCells()
         CClientDC dc(this);
         CFontSelector font(dc.GetSafeHdc(), StyleFont(m_styles[0]));
         for (;;) {
-            CIPtr<IHybridCell> cell;
-            CRect clip;
-            bool clipped = false;
+            SRedrawQueue::SEntry entry;
             {
-                CCritSecLock lock(&m_redrawLock);
-                if (m_redrawCells.GetSize() == 0)
+                CCritSecLock lock(&m_redraw.lock);
+                if (m_redraw.entries.empty())
                     break;
-                cell = m_redrawCells.GetAt(0);
-                if (CRect* rect = m_redrawRects.GetAt(0)) {
-                    clip = *rect;
-                    clipped = true;
-                }
-                m_redrawCells.RemoveAt(0);
-                m_redrawRects.RemoveAt(0);
+                entry = m_redraw.entries.front();
+                m_redraw.entries.pop_front();
             }
-            if (!cell)
+            if (!entry.cell)
                 continue;
             const int saved = dc.SaveDC();
-            if (clipped)
-                dc.IntersectClipRect(&clip);
-            cell->Draw(&dc);
+            if (entry.clipped)
+                dc.IntersectClipRect(&entry.clip);
+            entry.cell->Draw(&dc);
             dc.RestoreDC(saved);
         }
     }

@@ -68,4 +68,5 @@ enum : UINT_PTR
 {
     HYBRID_TIMER_HOVER = 10000,
     HYBRID_TIMER_AUTOSCROLL = 10001,
+    HYBRID_TIMER_RELAYOUT = 10002,   // the relayout held back by the rate limit
 };
