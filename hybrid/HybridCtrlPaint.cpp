@@ -12,7 +12,7 @@ BOOL CHybridCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 void CHybridCtrl::OnPaint()
 {
     m_fullRepaintPending = false;
-    bool viaWindowDC = m_rubberBandTracking;
+    bool viaWindowDC = m_rubberBand.tracking;
     {
         CPaintDC dc(this);
         if (!viaWindowDC)
@@ -29,7 +29,7 @@ void CHybridCtrl::DrawAll(CDC* dc)
         own.reset(new CClientDC(this));
         dc = own.get();
     }
-    const bool wasDrawn = m_rubberBandDrawn;
+    const bool wasDrawn = m_rubberBand.drawn;
     if (wasDrawn)
         ToggleRubberBand();
     if (m_rootCell) {
@@ -45,7 +45,7 @@ void CHybridCtrl::DrawAll(CDC* dc)
     if (bottom < area.Height())
         dc->FillSolidRect(area.left, std::max(bottom, 0), area.Width(), area.Height() - std::max(bottom, 0), m_bkColor);
     own.reset();
-    if ((wasDrawn || m_rubberBandTracking) && !m_rubberBandDrawn)
+    if ((wasDrawn || m_rubberBand.tracking) && !m_rubberBand.drawn)
         ToggleRubberBand();
 }
 
@@ -60,8 +60,8 @@ bool CHybridCtrl::IsRepaintPending()
 {
     if (m_fullRepaintPending)
         return true;
-    CCritSecLock lock(&m_layoutLock);
-    return m_relayoutPending;
+    CCritSecLock lock(&m_layout.lock);
+    return m_layout.pending;
 }
 
 void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, const CRect* clip)
@@ -82,7 +82,7 @@ void CHybridCtrl::DrawQueuedCells()
         if (m_redraw.entries.empty())
             return;
     }
-    const bool wasDrawn = m_rubberBandDrawn;
+    const bool wasDrawn = m_rubberBand.drawn;
     if (wasDrawn)
         ToggleRubberBand();
     {
