@@ -1,19 +1,28 @@
-// Repaint time of a Hybrid control showing 500 cells (50 rows of 10 text
-// columns), against plain GDI drawing the same 500 texts into the same
-// rectangles. Prints both figures and their ratio.
+// Repaint time of a Hybrid control against plain GDI drawing the same
+// things into the same rectangles, one full repaint per run. Two scenes:
+//   text: 500 text cells (50 rows of 10 columns), all visible;
+//   mix:  the text scene with the first rows replaced by one row of each
+//         other content kind (button, check box, radio button, slider,
+//         progress, picture).
+// Prints both figures of each scene and their ratio.
 //   scripts/wine-env <build> run <build>/bench/bench_hybrid_repaint.exe
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
+#include "common/DrawRoutines.h"
+#include "hybrid/CellBuilder.h"
 #include "hybrid/HybridCtrl.h"
-#include "hybrid/HybridHeading.h"
-#include "tests/hybrid_demo/DemoContents.h"
+#include "hybrid/HybridResources.h"
+#include "hybrid/IHybridProgress.h"
+#include "hybrid/IHybridSlider.h"
 
 namespace {
 
 const int kRows = 50, kColumns = 10, kWidth = 1000, kHeight = 870;
 const int kRuns = 40;
+const wchar_t kKinds[] = L"BxrLpP"; // the rows of the mix, by content letter
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -34,6 +43,160 @@ std::wstring CellText(int row, int column)
     return L"cell " + std::to_wstring(row) + L"." + std::to_wstring(column);
 }
 
+// One cell of the scene as plain GDI draws it.
+struct SPlainCell
+{
+    WCHAR kind;
+    std::wstring text;
+    CRect rect;
+};
+
+// Fills the control: kRows rows of kColumns cells; with `mix`, row i < 6
+// holds contents of kind kKinds[i] instead of texts.
+std::vector<SPlainCell> Fill(CHybridCtrl& ctrl, bool mix)
+{
+    CCellBuilder builder(&ctrl);
+    CIPtr<IHybridHeading> model;
+    for (int c = 0; c < kColumns; ++c)
+        builder.AddColumn(kWidth / kColumns);
+    builder.ReturnColumnModel(&model).CreateColumnModel();
+    std::vector<CIPtr<IHybridCell>> cells;
+    std::vector<SPlainCell> plain;
+    std::vector<std::wstring> texts;
+    texts.reserve(kRows * kColumns);
+    for (int r = 0; r < kRows; ++r) {
+        builder.SetColumnModel(model).AddCell().BeginChildren();
+        const WCHAR kind = mix && r < 6 ? kKinds[r] : L'T';
+        for (int c = 0; c < kColumns; ++c) {
+            texts.push_back(CellText(r, c));
+            CIPtr<IHybridCell> cell;
+            CIPtr<IHybridSlider> slider;
+            CIPtr<IHybridProgress> progress;
+            builder.ReturnCell(&cell).SetText(texts.back().c_str());
+            switch (kind) {
+            case L'B': builder.AddButton(); break;
+            case L'x': builder.SetChecked(c % 2).AddCheckBox(); break;
+            case L'r': builder.AddRadioButton(); break;
+            case L'L': builder.ReturnSlider(&slider).SetSliderRange(0, 9).AddSlider(); slider->SetPos(c); break;
+            case L'p': builder.ReturnProgress(&progress).AddProgress(); progress->SetTotal(9); progress->SetPos(c); break;
+            case L'P': builder.SetPictureResource(IDB_HYBRID_THUMB_H, 0xFFFFFF).AddPicture(); break;
+            default: builder.AddText(); break;
+            }
+            cells.push_back(cell);
+            plain.push_back(SPlainCell{kind, texts.back(), CRect()});
+        }
+        builder.EndChildren();
+    }
+    ctrl.UpdateLayout(true);
+    for (int i = 0; i < 20; ++i) {
+        Pump();
+        ::Sleep(5);
+    }
+    for (size_t k = 0; k < cells.size(); ++k)
+        cells[k]->GetRect(&plain[k].rect);
+    return plain;
+}
+
+// Plain GDI: every cell drawn with the primitives of its kind, the font
+// selected once.
+void DrawPlain(CDC& mem, const std::vector<SPlainCell>& cells, HFONT font)
+{
+    HDC dc = mem.GetSafeHdc();
+    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, 0);
+    for (const SPlainCell& cell : cells) {
+        CRect rect = cell.rect;
+        switch (cell.kind) {
+        case L'B':
+            ::DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH);
+            ::DrawTextW(dc, cell.text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            break;
+        case L'x':
+        case L'r': {
+            mem.FillSolidRect(&rect, RGB(255, 255, 255));
+            CRect box(rect.left, rect.top + (rect.Height() - 13) / 2, rect.left + 13, rect.top + (rect.Height() - 13) / 2 + 13);
+            ::DrawFrameControl(dc, &box, DFC_BUTTON, cell.kind == L'x' ? DFCS_BUTTONCHECK : DFCS_BUTTONRADIO);
+            rect.left += 16;
+            ::DrawTextW(dc, cell.text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+            break;
+        }
+        case L'L':
+            mem.FillSolidRect(&rect, RGB(255, 255, 255));
+            mem.Draw3dRect(rect.left + 7, rect.top + rect.Height() / 2 - 2, rect.Width() - 14, 4, 0xA3A3A3, 0xFFFFFF);
+            DrawBitmapTransparentCentred(IDB_HYBRID_THUMB_H, dc, CRect(rect.left, rect.top, rect.left + 14, rect.bottom),
+                                         0xFFFFFF);
+            break;
+        case L'p':
+            DrawGradientRect(dc, rect, 0xFF0000, 0xFFC8C8, 2);
+            ::DrawTextW(dc, L"50 %", -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            break;
+        case L'P':
+            mem.FillSolidRect(&rect, RGB(255, 255, 255));
+            DrawBitmapTransparentCentred(IDB_HYBRID_THUMB_H, dc, rect, 0xFFFFFF);
+            break;
+        default:
+            mem.FillSolidRect(&rect, RGB(255, 255, 255));
+            rect.DeflateRect(3, 0);
+            ::DrawTextW(dc, cell.text.c_str(), static_cast<int>(cell.text.size()), &rect,
+                        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+            break;
+        }
+    }
+    ::SelectObject(dc, oldFont);
+}
+
+double TimeRuns(const std::function<void()>& run)
+{
+    run(); // warm caches
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kRuns; ++i)
+        run();
+    ::GdiFlush();
+    return MillisecondsSince(start) / kRuns;
+}
+
+void RunScene(HWND frame, bool mix)
+{
+    CHybridCtrl ctrl;
+    if (!ctrl.Create(CWnd::FromHandle(frame), 1, 0)) {
+        std::printf("control not created\n");
+        return;
+    }
+    ctrl.MoveWindow(0, 0, kWidth, kHeight, TRUE);
+    const std::vector<SPlainCell> plain = Fill(ctrl, mix);
+    CRect area;
+    ctrl.GetCellAreaRect(&area);
+    int visible = 0;
+    for (const SPlainCell& cell : plain) {
+        CRect meet;
+        visible += meet.IntersectRect(&cell.rect, &area) ? 1 : 0;
+    }
+    CClientDC screen(&ctrl);
+    CDC mem;
+    mem.CreateCompatibleDC(&screen);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(&screen, kWidth, kHeight);
+    CBitmap* old = mem.SelectObject(&bitmap);
+
+    const double ours = TimeRuns([&] { ctrl.DrawAll(&mem); });
+    const double window = TimeRuns([&] {
+        ctrl.InvalidateAll(false);
+        ctrl.UpdateWindow();
+    });
+    HFONT font = static_cast<HFONT>(ctrl.GetDefaultStyle()->GetFont()->GetSafeHandle());
+    const double baseline = TimeRuns([&] { DrawPlain(mem, plain, font); });
+    mem.SelectObject(old);
+
+    std::printf("[%s] visible cells: %d of %d (control %dx%d)\n", mix ? "mix" : "text", visible,
+                static_cast<int>(plain.size()), kWidth, kHeight);
+    std::printf("[%s] hybrid full repaint into memory: %.2f ms\n", mix ? "mix" : "text", ours);
+    std::printf("[%s] hybrid full repaint of the window (WM_PAINT): %.2f ms\n", mix ? "mix" : "text", window);
+    std::printf("[%s] plain GDI, same cells and rectangles: %.2f ms\n", mix ? "mix" : "text", baseline);
+    std::printf("[%s] ratio hybrid/plain: %.2f\n", mix ? "mix" : "text", baseline > 0 ? ours / baseline : 0.0);
+    ctrl.DestroyWindow();
+}
+
 } // namespace
 
 int wmain()
@@ -46,97 +209,8 @@ int wmain()
     ::RegisterClassExW(&wc);
     HWND frame = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
                                    nullptr, nullptr, wc.hInstance, nullptr);
-    CHybridCtrl ctrl;
-    if (!ctrl.Create(CWnd::FromHandle(frame), 1, 0)) {
-        std::printf("control not created\n");
-        return 1;
-    }
-    ctrl.MoveWindow(0, 0, kWidth, kHeight, TRUE);
-    CIPtr<IHybridHeading> model(new CHybridHeading(&ctrl));
-    for (int c = 0; c < kColumns; ++c)
-        model->InsertColumn(c, kWidth / kColumns);
-    std::vector<CIPtr<IHybridCell>> cells;
-    for (int r = 0; r < kRows; ++r) {
-        CIPtr<IHybridCell> row;
-        ctrl.GetRootSubContent()->InsertChild(0, &row, nullptr);
-        row->SetSubContent(model, 1);
-        for (int c = 0; c < kColumns; ++c)
-            cells.push_back(AddContentCell(row, new CDemoLabel(CellText(r, c)), c));
-    }
-    ctrl.UpdateLayout(true);
-    for (int i = 0; i < 20; ++i) {
-        Pump();
-        ::Sleep(5);
-    }
-    int visible = 0;
-    CRect area;
-    ctrl.GetCellAreaRect(&area);
-    for (auto& cell : cells) {
-        CRect rect, meet;
-        cell->GetRect(&rect);
-        visible += meet.IntersectRect(&rect, &area) ? 1 : 0;
-    }
-
-    // Our path 1: the whole tree into a memory device context.
-    CClientDC screen(&ctrl);
-    CDC mem;
-    mem.CreateCompatibleDC(&screen);
-    CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&screen, kWidth, kHeight);
-    CBitmap* old = mem.SelectObject(&bitmap);
-    ctrl.DrawAll(&mem);
-    auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRuns; ++i)
-        ctrl.DrawAll(&mem);
-    ::GdiFlush();
-    const double ours = MillisecondsSince(start) / kRuns;
-
-    // Our path 2: a full repaint of the window (WM_PAINT with the whole
-    // client invalid).
-    start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRuns; ++i) {
-        ctrl.InvalidateAll(false);
-        ctrl.UpdateWindow();
-    }
-    ::GdiFlush();
-    const double window = MillisecondsSince(start) / kRuns;
-
-    // Baseline: plain GDI draws the same texts into the same rectangles.
-    IHybridStyle* style = ctrl.GetDefaultStyle();
-    std::vector<std::wstring> texts;
-    std::vector<CRect> rects;
-    for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kColumns; ++c) {
-            texts.push_back(CellText(r, c));
-            CRect rect;
-            cells[static_cast<size_t>(r * kColumns + c)]->GetRect(&rect);
-            rects.push_back(rect);
-        }
-    HDC dc = mem.GetSafeHdc();
-    HGDIOBJ oldFont = ::SelectObject(dc, style->GetFont()->GetSafeHandle());
-    start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRuns; ++i) {
-        for (size_t k = 0; k < texts.size(); ++k) {
-            CRect rect = rects[k];
-            mem.FillSolidRect(&rect, RGB(255, 255, 255));
-            ::SetBkMode(dc, TRANSPARENT);
-            ::SetTextColor(dc, 0);
-            rect.DeflateRect(3, 0);
-            ::DrawTextW(dc, texts[k].c_str(), static_cast<int>(texts[k].size()), &rect,
-                        DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-        }
-    }
-    ::GdiFlush();
-    const double baseline = MillisecondsSince(start) / kRuns;
-    ::SelectObject(dc, oldFont);
-    mem.SelectObject(old);
-
-    std::printf("visible cells: %d of %d (control %dx%d)\n", visible, static_cast<int>(cells.size()), kWidth, kHeight);
-    std::printf("hybrid full repaint into memory: %.2f ms\n", ours);
-    std::printf("hybrid full repaint of the window (WM_PAINT): %.2f ms\n", window);
-    std::printf("plain GDI, same texts and rectangles: %.2f ms\n", baseline);
-    std::printf("ratio hybrid/plain: %.2f\n", baseline > 0 ? ours / baseline : 0.0);
-    ctrl.DestroyWindow();
+    RunScene(frame, false);
+    RunScene(frame, true);
     ::DestroyWindow(frame);
     return 0;
 }

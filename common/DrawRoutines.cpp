@@ -3,7 +3,9 @@
 
 CFontSelector::CFontSelector(HDC dc, HFONT font) : m_dc(dc), m_old(nullptr)
 {
-    if (dc && font)
+    // Selecting the font already in use would cost a font look-up for
+    // nothing (and one more to put it back).
+    if (dc && font && GetCurrentObject(dc, OBJ_FONT) != font)
         m_old = SelectObject(dc, font);
 }
 

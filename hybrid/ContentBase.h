@@ -3,7 +3,7 @@
 // reference counting (starting at 0), the link to the owning cell, a neutral
 // default for each content operation, mouse capture and the colour helpers
 // used for painting. A concrete content overrides only what it needs and
-// implements QueryInterface (AnswerQuery helps).
+// implements QueryInterface (AnswerQuery answers from an {id, part} table).
 #include <initializer_list>
 #include "platform/mfc/afxwin.h"
 #include "common/Interfaces.h"
@@ -147,17 +147,24 @@ public:
     }
 
 protected:
-    // QueryInterface rules of the toolkit: E_INVALIDARG for a null out, the
-    // primary interface for IUnknown and every listed id (reference added),
-    // E_NOINTERFACE otherwise.
-    HRESULT AnswerQuery(REFIID riid, void** out, std::initializer_list<const IID*> ids)
+    // QueryInterface rules of the toolkit: E_INVALIDARG for a null out; for
+    // IUnknown the primary interface, for each listed id the part the table
+    // gives (the primary interface, or a second interface such as the timer
+    // part), with a reference added; E_NOINTERFACE otherwise.
+    HRESULT AnswerQuery(REFIID riid, void** out, std::initializer_list<SInterfaceEntry> parts)
     {
+        if (!out)
+            return E_INVALIDARG;
+        *out = nullptr;
         I* primary = static_cast<I*>(this);
-        for (const IID* id : ids)
-            if (IsEqualIID(riid, *id))
-                return AnswerQueryInterface(riid, out, {{riid, primary}});
-        return AnswerQueryInterface(riid, out, {{IID_IUnknown, primary}});
+        if (IsEqualIID(riid, IID_IUnknown))
+            return AnswerQueryInterface(riid, out, {{IID_IUnknown, primary}});
+        return AnswerQueryInterface(riid, out, parts);
     }
+    // The primary interface as a table row: AnswerQuery(riid, out, {Primary(IID_IHybridText)}).
+    SInterfaceEntry Primary(REFIID id) { return SInterfaceEntry(id, static_cast<I*>(this)); }
+    // The timer part as a table row.
+    SInterfaceEntry TimerPart() { return SInterfaceEntry(IID_ITimerCallback, static_cast<ITimerCallback*>(this)); }
 
     CRefCount m_refs;
     CIPtr<IHybridCell> m_cell;

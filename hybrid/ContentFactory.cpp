@@ -1,6 +1,19 @@
 #include "hybrid/ContentFactory.h"
+#include "hybrid/ButtonContent.h"
+#include "hybrid/CheckBoxContent.h"
+#include "hybrid/PictureContent.h"
+#include "hybrid/ProgressContent.h"
+#include "hybrid/RadioButtonContent.h"
+#include "hybrid/SliderContent.h"
+#include "hybrid/TextContent.h"
 
 namespace {
+
+template <class T>
+IHybridContent* Make(uint64_t)
+{
+    return new T;
+}
 
 struct SFactoryRow
 {
@@ -11,6 +24,13 @@ struct SFactoryRow
 // Contents built into the toolkit. Each content kind adds its row here.
 const SFactoryRow kBuiltIn[] = {
     {L'C', nullptr}, // container cell: no content
+    {L'T', Make<CTextContent>},
+    {L'P', Make<CPictureContent>},
+    {L'B', Make<CButtonContent>},
+    {L'L', Make<CHybridSlider>},
+    {L'x', Make<CCheckBoxContent>},
+    {L'r', Make<CRadioButtonContent>},
+    {L'p', Make<CProgressContent>},
 };
 
 PFN_CREATE_CONTENT* Table()

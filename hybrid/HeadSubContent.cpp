@@ -67,18 +67,18 @@ void CHeadSubContent::ApplyPercentages(int available)
     const int n = m_columnModel->GetCount();
     int first = 0, last = n; // columns [first, last) share the rest
     if (n > 0) {
-        if (bits & 0x400) {
+        if (bits & HCB_FIXED_LAST) {
             last = n - 1;
-        } else if ((bits & 0x800) && n > 2) {
+        } else if ((bits & HCB_FIXED_LAST2) && n > 2) {
             last = n - 2;
-        } else if ((bits & 0x1000) && n > 3) {
+        } else if ((bits & HCB_FIXED_LAST3) && n > 3) {
             last = n - 3;
-        } else if (bits & 0x2000) {
+        } else if (bits & HCB_FIXED_FIRST) {
             first = 1;
-        } else if (bits & 0x8000) {
+        } else if (bits & HCB_FIXED_ENDS) {
             first = 1;
             last = n - 1;
-        } else if (bits & 0x4000) {
+        } else if (bits & HCB_FIXED_FIRST2) {
             first = std::min(2, n);
         }
     }

@@ -279,9 +279,9 @@ void CHybridCell::Invalidate()
         ancestor = up;
     }
     if (ancestor) {
-        CRect* clip = new CRect;
-        GetRect(clip);
-        m_control->QueueCellRedraw(ancestor, clip);
+        CRect clip;
+        GetRect(&clip);
+        m_control->QueueCellRedraw(ancestor, &clip);
     }
     m_control->QueueCellRedraw(this, nullptr);
 }
@@ -451,7 +451,7 @@ void CHybridCell::Detach()
 
 LRESULT CHybridCell::Notify(int code, IHybridCell* sender)
 {
-    if ((LowBits() & HCB_STOP17) && code == static_cast<int>(HN_RUBBERBAND_START))
+    if ((LowBits() & HCB_STOP_RUBBERBAND) && code == static_cast<int>(HN_RUBBERBAND_START))
         return 1;
     CIPtr<IHybridCell> self(this);
     bool handled = false;

@@ -58,14 +58,11 @@ bool CHybridCtrl::SImplantedWnd::operator==(const SImplantedWnd& other) const
 }
 
 CHybridCtrl::CHybridCtrl()
-    : m_bkColor(::GetSysColor(COLOR_WINDOW)), m_fullRepaintPending(false), m_scrollBarWidth(0), m_contentHeight(0),
-      m_scrollPos(-1), m_scrollBarShown(false), m_alwaysShowScrollBar(false), m_cursor(nullptr),
-      m_hoverTimerRunning(false), m_cursorFrozen(false), m_redrawRects(true), m_lineStep(1),
-      m_relayoutPending(false), m_implantedUpdatePending(false), m_singleSelect(false), m_hoverSelect(false),
-      m_dragEnabled(false), m_dragging(false), m_dropAnswer(-1), m_rubberBandDrawn(false),
-      m_rubberBandTracking(false), m_autoScrollRunning(false), m_rubberBand(0, 0, 0, 0), m_pressPoint(0, 0),
-      m_showScrollBar(true), m_selectionNotifyPending(false), m_layoutWindowStart(0), m_layoutRequests(0),
-      m_destroying(false), m_hasFocus(false), m_implanted(true)
+    : m_bkColor(::GetSysColor(COLOR_WINDOW)), m_fullRepaintPending(false), m_contentHeight(0), m_scrollPos(-1),
+      m_cursor(nullptr), m_hoverTimerRunning(false), m_cursorFrozen(false), m_lineStep(1),
+      m_implantedUpdatePending(false), m_singleSelect(false), m_hoverSelect(false), m_dragEnabled(false),
+      m_dragging(false), m_dropAnswer(-1), m_autoScrollRunning(false), m_pressPoint(0, 0),
+      m_selectionNotifyPending(false), m_destroying(false), m_hasFocus(false), m_implanted(true)
 {
 }
 
@@ -124,9 +121,8 @@ void CHybridCtrl::RemoveAllCells(bool recreate)
         if (recreate)
             CreateRootCell();
     }
-    CCritSecLock lock(&m_redrawLock);
-    m_redrawCells.RemoveAll();
-    m_redrawRects.RemoveAll();
+    CCritSecLock lock(&m_redraw.lock);
+    m_redraw.entries.clear();
 }
 
 void CHybridCtrl::DetachCell(IHybridCell* cell)
@@ -199,7 +195,7 @@ int CHybridCtrl::OnCreate(LPCREATESTRUCT create)
     builder.SetTextColor(text).SetFontWeight(700).ReturnStyle(&m_styles[1]).CreateStyle();
     builder.SetTextColor(text).SetFontPercent(200).ReturnStyle(&m_styles[2]).CreateStyle();
     builder.SetTextColor(text).SetFontPercent(50).ReturnStyle(&m_styles[3]).CreateStyle();
-    m_scrollBar.Create(WS_CHILD | SBS_VERT | SBS_RIGHTALIGN, CRect(0, 0, 0, 0), this, 1);
+    m_scroll.bar.Create(WS_CHILD | SBS_VERT | SBS_RIGHTALIGN, CRect(0, 0, 0, 0), this, 1);
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&init);
     if (m_toolTip.Create(this, TTS_ALWAYSTIP))
@@ -210,12 +206,12 @@ int CHybridCtrl::OnCreate(LPCREATESTRUCT create)
 void CHybridCtrl::OnSize(UINT type, int cx, int cy)
 {
     CWnd::OnSize(type, cx, cy);
-    m_layoutRequests = 0;
-    if (m_scrollBar.GetSafeHwnd()) {
+    m_layout.requests = 0;
+    if (m_scroll.bar.GetSafeHwnd()) {
         CRect bar;
-        m_scrollBar.GetWindowRect(&bar);
-        m_scrollBarWidth = bar.Width() > 0 ? bar.Width() : ::GetSystemMetrics(SM_CXVSCROLL);
-        m_scrollBar.MoveWindow(cx - m_scrollBarWidth, 0, m_scrollBarWidth, cy, TRUE);
+        m_scroll.bar.GetWindowRect(&bar);
+        m_scroll.width = bar.Width() > 0 ? bar.Width() : ::GetSystemMetrics(SM_CXVSCROLL);
+        m_scroll.bar.MoveWindow(cx - m_scroll.width, 0, m_scroll.width, cy, TRUE);
         UpdateScrollBar();
     }
     UpdateLayout(false);
@@ -234,20 +230,20 @@ void CHybridCtrl::OnDestroy()
     for (int i = 0; i < m_timers.GetSize(); ++i)
         KillTimerCallback(static_cast<UINT_PTR>(i));
     m_timers.RemoveAll();
-    if (m_scrollBar.GetSafeHwnd())
-        m_scrollBar.DestroyWindow();
+    if (m_scroll.bar.GetSafeHwnd())
+        m_scroll.bar.DestroyWindow();
     for (CIPtr<IHybridStyle>& style : m_styles)
         style = nullptr;
     RemoveAllCells(false);
     m_hoverCell = nullptr;
     m_captureCell = nullptr;
-    m_rubberBandCell = nullptr;
+    m_rubberBand.cell = nullptr;
     m_implanted.RemoveAll();
     if (m_toolTip.GetSafeHwnd())
         m_toolTip.DestroyWindow();
     {
-        CCritSecLock lock(&m_layoutLock);
-        m_relayoutPending = false;
+        CCritSecLock lock(&m_layout.lock);
+        m_layout.pending = false;
     }
     CWnd::OnDestroy();
 }
@@ -260,8 +256,8 @@ LRESULT CHybridCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_HYBRID_RELAYOUT:
         {
-            CCritSecLock lock(&m_layoutLock);
-            m_relayoutPending = false;
+            CCritSecLock lock(&m_layout.lock);
+            m_layout.pending = false;
         }
         RecalcLayout(false);
         return 0;

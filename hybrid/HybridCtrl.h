@@ -4,6 +4,7 @@
 // current, hover and capture cells, routes timers to contents, places
 // implanted child windows over cells and delivers notifications to an
 // attached handler or to its parent window (WM_APP+0xCA).
+#include <deque>
 #include "platform/mfc/afxwin.h"
 #include "common/Interfaces.h"
 #include "common/PtrArrays.h"
@@ -80,9 +81,9 @@ public:
     COLORREF GetBkColor() const { return m_bkColor; }
     void SetSingleSelect(bool on) { m_singleSelect = on; }
     void SetHoverSelect(bool on) { m_hoverSelect = on; }
-    void SetShowScrollBar(bool on) { m_showScrollBar = on; }
+    void SetShowScrollBar(bool on) { m_scroll.show = on; }
     CHybridCtrl& SetDragEnabled(bool on) { m_dragEnabled = on; return *this; }
-    CHybridCtrl& SetAlwaysShowScrollBar(bool on) { m_alwaysShowScrollBar = on; return *this; }
+    CHybridCtrl& SetAlwaysShowScrollBar(bool on) { m_scroll.alwaysShow = on; return *this; }
     void SetLineStep(int step) { m_lineStep = step; }
     void SetCursorFrozen(bool frozen) { m_cursorFrozen = frozen; }
     void SetHandler(IHybridHandler* handler);
@@ -92,7 +93,9 @@ public:
     void UpdateLayout(bool force);
     void RequestLayout(bool now);
     void RecalcLayout(bool force);
-    void QueueCellRedraw(IHybridCell* cell, CRect* clip);
+    // Queues a cell to draw outside WM_PAINT, clipped to a copy of `clip`
+    // (client coordinates) when given.
+    void QueueCellRedraw(IHybridCell* cell, const CRect* clip);
     void InvalidateAll(bool erase);
     void SetActiveCell(IHybridCell* cell, bool focus, bool notify = false);
     void SelectCell(IHybridCell* cell);
@@ -114,6 +117,8 @@ public:
     void GetRubberBandRect(CRect* out);
     void EnumCells(CCellVisitor& visitor, DWORD flags, IHybridCell* start = nullptr);
     void EnumSelectedCells(CCellVisitor& visitor, IHybridCell* start = nullptr);
+    // Appends the selected item cells (tree order) to `cells`.
+    void EnumSelectedCells(CCellArray& cells, IHybridCell* start = nullptr);
     void InvalidateSelectedCells();
     void DrawAll(CDC* dc);
     void DrawQueuedCells();
@@ -126,13 +131,13 @@ public:
     void GetCellAreaRect(CRect* out);
     int GetScrollPos();
     bool SetScrollPos(int pos, bool redraw);
-    bool IsRubberBandVisible() const { return m_rubberBandDrawn; }
-    bool IsRubberBandTracking() const { return m_rubberBandTracking; }
+    bool IsRubberBandVisible() const { return m_rubberBand.drawn; }
+    bool IsRubberBandTracking() const { return m_rubberBand.tracking; }
     bool IsRepaintPending();
     bool IsDestroying() const { return m_destroying; }
     bool IsDragging() const { return m_dragging; }
     bool HasFocus() const { return m_hasFocus; }
-    bool IsScrollBarShown() const { return m_scrollBarShown; }
+    bool IsScrollBarShown() const { return m_scroll.shown; }
     int GetLineStep() const { return m_lineStep; }
     void PopToolTip();
 
@@ -165,6 +170,12 @@ protected:
 
 private:
     void OnMouseButtonDown(UINT flags, CPoint point, bool left);
+    // The steps of PreTranslateMessage for a key going down, in order.
+    bool OfferKeyToCaptureCell(UINT key, UINT keyData);
+    bool CycleFocusByTab(UINT key, bool shift, bool ctrl);
+    bool OfferKeyToFocusChain(UINT key, UINT keyData);
+    bool NavigateItems(UINT key, bool shift, bool ctrl);
+    void RelayToToolTip(MSG* msg);
     void OnVScroll(UINT code);
     void ScrollCellIntoView(IHybridCell* cell);
     void UpdateScrollBar();
@@ -176,6 +187,7 @@ private:
     void OnFocusArrival();
     void OnHoverTimer();
     void OnAutoScrollTimer();
+    void OnTrailingRelayout();
     // The cell at a client point, or none.
     bool HitTest(CPoint point, IHybridCell** out);
     // The hit cell replaced by its nearest enabled ancestor-or-self that is
@@ -190,45 +202,72 @@ private:
     CIPtr<IHybridCell> m_captureCell;
     COLORREF m_bkColor;
     bool m_fullRepaintPending;
-    CScrollBar m_scrollBar;
-    int m_scrollBarWidth;
     int m_contentHeight;
     int m_scrollPos;
     CToolTipCtrl m_toolTip;
-    bool m_scrollBarShown;
-    bool m_alwaysShowScrollBar;
     CIArray<ITimerCallback> m_timers;
     HCURSOR m_cursor;
     bool m_hoverTimerRunning;
     bool m_cursorFrozen;
-    CCellArray m_redrawCells;
-    CGCPtrArray<CRect> m_redrawRects;
+    // Cells to draw outside WM_PAINT (WM_HYBRID_DRAWQUEUED), in order.
+    struct SRedrawQueue
+    {
+        struct SEntry
+        {
+            CIPtr<IHybridCell> cell;
+            CRect clip;
+            bool clipped;
+        };
+        CCriticalSection lock;
+        std::deque<SEntry> entries;
+    };
+    SRedrawQueue m_redraw;
     int m_lineStep;
-    CCriticalSection m_redrawLock;
-    CCriticalSection m_layoutLock;
-    bool m_relayoutPending;
     bool m_implantedUpdatePending;
     CIPtr<IHybridHandler> m_handler;
+    // The vertical scroll bar and when it shows.
+    struct SScrollBarState
+    {
+        CScrollBar bar;
+        int width = 0;
+        bool show = true;         // shown when the cells overflow the window
+        bool alwaysShow = false;  // shown (with an empty range) without overflow too
+        bool shown = false;       // shown now
+    };
+    SScrollBarState m_scroll;
+    // The rubber band of a drag selection, in client coordinates.
+    struct SRubberBand
+    {
+        CRect rect{0, 0, 0, 0};
+        CIPtr<IHybridCell> cell;  // the cell the band started on
+        bool drawn = false;
+        bool tracking = false;
+    };
+    SRubberBand m_rubberBand;
+    // Relayout requests: one posted at a time, rate limited, none during a pass.
+    struct SLayoutRequests
+    {
+        CCriticalSection lock;
+        bool pending = false;
+        DWORD windowStart = 0;
+        int requests = 0;
+        bool layingOut = false;   // a layout pass is running
+        bool trailing = false;    // the rate limit's trailing relayout is set
+    };
+    SLayoutRequests m_layout;
     bool m_singleSelect;
     bool m_hoverSelect;
     bool m_dragEnabled;
     bool m_dragging;
     LRESULT m_dropAnswer;
-    bool m_rubberBandDrawn;
-    bool m_rubberBandTracking;
     bool m_autoScrollRunning;
-    CRect m_rubberBand;
     CPoint m_pressPoint;
-    bool m_showScrollBar;
     bool m_selectionNotifyPending;
-    DWORD m_layoutWindowStart;
-    int m_layoutRequests;
     bool m_destroying;
     CIPtr<IHybridCell> m_rootCell;
     CIPtr<IHybridSubContent> m_rootSub;
     CIPtr<IHybridStyle> m_styles[4];
     bool m_hasFocus;
-    CIPtr<IHybridCell> m_rubberBandCell;
     CGCPtrArray<SImplantedWnd> m_implanted;
 };
 

@@ -50,6 +50,12 @@ void CHybridCtrl::EnumSelectedCells(CCellVisitor& visitor, IHybridCell* start)
     }
 }
 
+void CHybridCtrl::EnumSelectedCells(CCellArray& cells, IHybridCell* start)
+{
+    CCellCollector collector(cells);
+    EnumSelectedCells(collector, start);
+}
+
 bool FindTextContentByData(IHybridCell* cell, DWORD_PTR data, IHybridText** out)
 {
     if (!cell || !out)

@@ -106,11 +106,11 @@ BOOL CHybridCtrl::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
 {
     if (m_cursorFrozen)
         return CWnd::OnSetCursor(wnd, hitTest, message);
-    if (m_scrollBar.GetSafeHwnd() && m_scrollBarShown) {
+    if (m_scroll.bar.GetSafeHwnd() && m_scroll.shown) {
         POINT cursor;
         ::GetCursorPos(&cursor);
         CRect bar;
-        m_scrollBar.GetWindowRect(&bar);
+        m_scroll.bar.GetWindowRect(&bar);
         if (bar.PtInRect(cursor))
             return CWnd::OnSetCursor(wnd, hitTest, message);
     }

@@ -78,112 +78,142 @@ BOOL CHybridCtrl::PreTranslateMessage(MSG* msg)
         const bool shift = ::GetKeyState(VK_SHIFT) < 0, ctrl = ::GetKeyState(VK_CONTROL) < 0;
         const UINT key = static_cast<UINT>(msg->wParam);
         const UINT keyData = static_cast<UINT>(msg->lParam);
-        // 1. A cell holding the mouse capture gets the key first.
-        if (m_captureCell && ::GetCapture() == GetSafeHwnd()) {
-            CIPtr<IHybridContent> content(m_captureCell->GetContentPtr());
-            if (content && content->IsEnabled() && content->OnKeyDown(key, keyData))
-                return TRUE;
-        }
-        // 2. Tab cycles through the focusable cells, then leaves the control.
-        if (key == VK_TAB && !ctrl) {
-            CCellArray cells;
-            CCellCollector collector(cells);
-            EnumCells(collector, HCE_FOCUSABLE);
-            int index = 0;
-            if (m_focusCell)
-                index = IndexOfCell(cells, m_focusCell) + (shift ? -1 : 1);
-            if (index >= 0 && index < cells.GetSize()) {
-                SetActiveCell(cells.GetAt(index), true, false);
-                EnsureVisible(cells.GetAt(index));
-            } else {
-                SetActiveCell(nullptr, true, false);
-                HWND next = GetSafeHwnd();
-                while ((next = ::GetWindow(next, shift ? GW_HWNDPREV : GW_HWNDNEXT)) != nullptr)
-                    if (::GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP)
-                        break;
-                if (next)
-                    ::SetFocus(next);
-                else
-                    OnFocusArrival();
-            }
+        if (OfferKeyToCaptureCell(key, keyData) || CycleFocusByTab(key, shift, ctrl) ||
+            OfferKeyToFocusChain(key, keyData))
             return TRUE;
-        }
-        // 3. The focus cell and its ancestors.
-        for (CIPtr<IHybridCell> cell(m_focusCell); cell; cell = ParentOf(cell).Get()) {
-            CIPtr<IHybridContent> content(cell->GetContentPtr());
-            if (content && content->IsEnabled() && content->OnKeyDown(key, keyData))
-                return TRUE;
-        }
-        // 4.-6. Navigation among the item cells.
-        if (m_currentCell) {
-            if (ctrl)
-                return FALSE;
-            const bool extend = shift && !m_singleSelect;
-            CRect area, from;
-            GetCellAreaRect(&area);
-            CIPtr<IHybridCell> current(m_currentCell);
-            current->GetRect(&from);
-            CIPtr<IHybridCell> target(current);
-            switch (key) {
-            case VK_PRIOR:
-            case VK_HOME:
-                for (CIPtr<IHybridCell> cell(PrevItemCell(current)); cell; cell = PrevItemCell(cell)) {
-                    CRect rect;
-                    cell->GetRect(&rect);
-                    if (key == VK_PRIOR && from.top - rect.top >= area.Height())
-                        break;
-                    target = cell;
-                    if (extend)
-                        cell->SetSelected(true, true);
-                }
-                if (extend)
-                    for (CIPtr<IHybridCell> cell(NextCell(current)); cell; cell = NextCell(cell))
-                        cell->SetSelected(false, true);
-                break;
-            case VK_NEXT:
-            case VK_END:
-                for (CIPtr<IHybridCell> cell(NextCell(current)); cell; cell = NextCell(cell)) {
-                    CRect rect;
-                    cell->GetRect(&rect);
-                    if (key == VK_NEXT && rect.top - from.top >= area.Height())
-                        break;
-                    target = cell;
-                    if (extend)
-                        cell->SetSelected(true, true);
-                }
-                if (extend)
-                    for (CIPtr<IHybridCell> cell(PrevItemCell(current)); cell; cell = PrevItemCell(cell))
-                        cell->SetSelected(false, true);
-                break;
-            case VK_LEFT:
-            case VK_UP:
-            case VK_RIGHT:
-            case VK_DOWN:
-                target = FindNeighbourCell(key);
-                break;
-            default:
-                target = nullptr;
-                break;
-            }
-            if (::GetKeyState(VK_MENU) >= 0 && target && (LowBits(target) & HCB_ITEM)) {
-                if (!extend)
-                    ClearSelection(0, true);
-                SetActiveCell(target, false, false);
-                target->SetSelected(true, true);
-                EnsureVisible(target);
-            }
-        }
+        if (!NavigateItems(key, shift, ctrl))
+            return FALSE;
     } else if (msg->message == WM_KEYUP) {
         if (CIPtr<IHybridCell> focus = m_focusCell)
             if (CIPtr<IHybridContent> content = focus->GetContentPtr())
                 content->OnKeyUp(static_cast<UINT>(msg->wParam), static_cast<UINT>(msg->lParam));
     }
-    // 7. Tooltip relay.
+    RelayToToolTip(msg);
+    return CWnd::PreTranslateMessage(msg);
+}
+
+void CHybridCtrl::RelayToToolTip(MSG* msg)
+{
     if (m_toolTip.GetSafeHwnd()) {
         m_toolTip.Activate(TRUE);
         m_toolTip.RelayEvent(msg);
     }
-    return CWnd::PreTranslateMessage(msg);
+}
+
+// A cell holding the mouse capture gets a key first.
+bool CHybridCtrl::OfferKeyToCaptureCell(UINT key, UINT keyData)
+{
+    if (m_captureCell && ::GetCapture() == GetSafeHwnd()) {
+        CIPtr<IHybridContent> content(m_captureCell->GetContentPtr());
+        if (content && content->IsEnabled() && content->OnKeyDown(key, keyData))
+            return true;
+    }
+    return false;
+}
+
+// Tab cycles through the focusable cells, then leaves the control.
+bool CHybridCtrl::CycleFocusByTab(UINT key, bool shift, bool ctrl)
+{
+    if (key == VK_TAB && !ctrl) {
+        CCellArray cells;
+        CCellCollector collector(cells);
+        EnumCells(collector, HCE_FOCUSABLE);
+        int index = 0;
+        if (m_focusCell)
+            index = IndexOfCell(cells, m_focusCell) + (shift ? -1 : 1);
+        if (index >= 0 && index < cells.GetSize()) {
+            SetActiveCell(cells.GetAt(index), true, false);
+            EnsureVisible(cells.GetAt(index));
+        } else {
+            SetActiveCell(nullptr, true, false);
+            HWND next = GetSafeHwnd();
+            while ((next = ::GetWindow(next, shift ? GW_HWNDPREV : GW_HWNDNEXT)) != nullptr)
+                if (::GetWindowLongW(next, GWL_STYLE) & WS_TABSTOP)
+                    break;
+            if (next)
+                ::SetFocus(next);
+            else
+                OnFocusArrival();
+        }
+        return true;
+    }
+    return false;
+}
+
+// The focus cell's content, then its ancestors' contents.
+bool CHybridCtrl::OfferKeyToFocusChain(UINT key, UINT keyData)
+{
+    for (CIPtr<IHybridCell> cell(m_focusCell); cell; cell = ParentOf(cell).Get()) {
+        CIPtr<IHybridContent> content(cell->GetContentPtr());
+        if (content && content->IsEnabled() && content->OnKeyDown(key, keyData))
+            return true;
+    }
+    return false;
+}
+
+// Moves the current item (and with Shift extends the selection); false
+// when Ctrl is held, which leaves the key to the default handling.
+bool CHybridCtrl::NavigateItems(UINT key, bool shift, bool ctrl)
+{
+    if (m_currentCell) {
+        if (ctrl)
+            return false;
+        const bool extend = shift && !m_singleSelect;
+        CRect area, from;
+        GetCellAreaRect(&area);
+        CIPtr<IHybridCell> current(m_currentCell);
+        current->GetRect(&from);
+        CIPtr<IHybridCell> target(current);
+        switch (key) {
+        case VK_PRIOR:
+        case VK_HOME:
+            for (CIPtr<IHybridCell> cell(PrevItemCell(current)); cell; cell = PrevItemCell(cell)) {
+                CRect rect;
+                cell->GetRect(&rect);
+                if (key == VK_PRIOR && from.top - rect.top >= area.Height())
+                    break;
+                target = cell;
+                if (extend)
+                    cell->SetSelected(true, true);
+            }
+            if (extend)
+                for (CIPtr<IHybridCell> cell(NextCell(current)); cell; cell = NextCell(cell))
+                    cell->SetSelected(false, true);
+            break;
+        case VK_NEXT:
+        case VK_END:
+            for (CIPtr<IHybridCell> cell(NextCell(current)); cell; cell = NextCell(cell)) {
+                CRect rect;
+                cell->GetRect(&rect);
+                if (key == VK_NEXT && rect.top - from.top >= area.Height())
+                    break;
+                target = cell;
+                if (extend)
+                    cell->SetSelected(true, true);
+            }
+            if (extend)
+                for (CIPtr<IHybridCell> cell(PrevItemCell(current)); cell; cell = PrevItemCell(cell))
+                    cell->SetSelected(false, true);
+            break;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN:
+            target = FindNeighbourCell(key);
+            break;
+        default:
+            target = nullptr;
+            break;
+        }
+        if (::GetKeyState(VK_MENU) >= 0 && target && (LowBits(target) & HCB_ITEM)) {
+            if (!extend)
+                ClearSelection(0, true);
+            SetActiveCell(target, false, false);
+            target->SetSelected(true, true);
+            EnsureVisible(target);
+        }
+    }
+    return true;
 }
 
 // Focus

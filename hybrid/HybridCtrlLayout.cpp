@@ -6,19 +6,45 @@
 #include <algorithm>
 #include "common/CritSecLock.h"
 
+namespace {
+
+// The rate limit of relayouts: so many per window of so many milliseconds.
+const DWORD kLayoutWindowMs = 334;
+const int kLayoutsPerWindow = 20;
+
+} // namespace
+
 void CHybridCtrl::UpdateLayout(bool force)
 {
     if (!GetSafeHwnd() || !::IsWindow(GetSafeHwnd()))
         return;
-    CCritSecLock lock(&m_layoutLock);
-    if (m_relayoutPending)
+    // A pass under way is the layout asked for: what cells measure or
+    // percentage columns write while it runs is already in it.
+    if (!force && m_layout.layingOut)
+        return;
+    CCritSecLock lock(&m_layout.lock);
+    if (m_layout.pending)
         return;
     if (!force && !AllowLayout()) {
         InvalidateAll(true);
+        // The burst may end here: one relayout at the end of the window
+        // makes sure the last request is not lost.
+        if (!m_layout.trailing) {
+            const DWORD elapsed = ::GetTickCount() - m_layout.windowStart;
+            const UINT rest = elapsed < kLayoutWindowMs ? kLayoutWindowMs - elapsed : 1;
+            m_layout.trailing = SetTimer(HYBRID_TIMER_RELAYOUT, rest, nullptr) != 0;
+        }
         return;
     }
     if (PostMessage(WM_HYBRID_RELAYOUT, 0, 0))
-        m_relayoutPending = true;
+        m_layout.pending = true;
+}
+
+void CHybridCtrl::OnTrailingRelayout()
+{
+    KillTimer(HYBRID_TIMER_RELAYOUT);
+    m_layout.trailing = false;
+    UpdateLayout(false);
 }
 
 void CHybridCtrl::RequestLayout(bool now)
@@ -30,13 +56,13 @@ void CHybridCtrl::RequestLayout(bool now)
 bool CHybridCtrl::AllowLayout()
 {
     const DWORD now = ::GetTickCount();
-    if (now - m_layoutWindowStart >= 334) {
-        m_layoutRequests = 0;
-        m_layoutWindowStart = now;
+    if (now - m_layout.windowStart >= kLayoutWindowMs) {
+        m_layout.requests = 0;
+        m_layout.windowStart = now;
         return true;
     }
-    if (m_layoutRequests < 20) {
-        ++m_layoutRequests;
+    if (m_layout.requests < kLayoutsPerWindow) {
+        ++m_layout.requests;
         return true;
     }
     return false;
@@ -54,7 +80,10 @@ void CHybridCtrl::RecalcLayout(bool force)
     root->SetRect(CRect(0, 0, area.Width(), 0));
     const int saved = GetScrollPos();
     m_scrollPos = 0; // cells lay out in document coordinates
+    const bool nested = m_layout.layingOut;
+    m_layout.layingOut = true;
     m_contentHeight = root->Layout(true);
+    m_layout.layingOut = nested;
     m_scrollPos = saved;
     UpdateScrollBar();
     RequestImplantedUpdate();
@@ -68,8 +97,8 @@ void CHybridCtrl::GetCellAreaRect(CRect* out)
     if (!GetSafeHwnd())
         return;
     GetClientRect(out);
-    if (m_scrollBarShown)
-        out->right = std::max(out->left, out->right - m_scrollBarWidth);
+    if (m_scroll.shown)
+        out->right = std::max(out->left, out->right - m_scroll.width);
 }
 
 // Implanted windows

@@ -92,13 +92,13 @@ void CHybridCtrl::OnMouseButtonDown(UINT flags, CPoint point, bool left)
     } else if (!consumed && ::GetCapture() == nullptr && !m_singleSelect) {
         // A press on empty space starts a rubber band.
         const int y = point.y + GetScrollPos();
-        m_rubberBand.SetRect(point.x, y, point.x, y);
-        m_rubberBandTracking = true;
+        m_rubberBand.rect.SetRect(point.x, y, point.x, y);
+        m_rubberBand.tracking = true;
         ToggleRubberBand();
         SetCapture();
-        HitTest(point, &m_rubberBandCell);
-        if (m_rubberBandCell && m_rubberBandCell->Notify(HN_RUBBERBAND_START, m_rubberBandCell) == 0)
-            m_rubberBandCell = nullptr;
+        HitTest(point, &m_rubberBand.cell);
+        if (m_rubberBand.cell && m_rubberBand.cell->Notify(HN_RUBBERBAND_START, m_rubberBand.cell) == 0)
+            m_rubberBand.cell = nullptr;
     }
 
     if (isSelectable) {
@@ -141,7 +141,7 @@ bool CHybridCtrl::EndDrag()
 
 void CHybridCtrl::OnLButtonUp(UINT flags, CPoint point)
 {
-    const bool wasTracking = m_rubberBandTracking;
+    const bool wasTracking = m_rubberBand.tracking;
     ResetMouseState();
     CIPtr<IHybridCell> target;
     if (m_captureCell && ::GetCapture() == GetSafeHwnd())
@@ -206,7 +206,7 @@ void CHybridCtrl::OnLButtonDblClk(UINT, CPoint point)
 
 BOOL CHybridCtrl::OnMouseWheel(UINT, short delta, CPoint point)
 {
-    if (m_rubberBandTracking)
+    if (m_rubberBand.tracking)
         return FALSE;
     ScreenToClient(&point);
     CIPtr<IHybridCell> hit;
@@ -241,7 +241,7 @@ void CHybridCtrl::OnMouseMove(UINT flags, CPoint point)
     const bool captured = ::GetCapture() == GetSafeHwnd();
     if (captured) {
         if (!m_dragging) {
-            if (m_dragEnabled && m_currentCell && m_currentCell->IsSelected() && !m_rubberBandTracking &&
+            if (m_dragEnabled && m_currentCell && m_currentCell->IsSelected() && !m_rubberBand.tracking &&
                 (abs(point.x - m_pressPoint.x) > 3 || abs(point.y - m_pressPoint.y) > 3)) {
                 m_dragging = true;
                 NotifyParent(HN_DRAG_START, nullptr);
@@ -254,8 +254,8 @@ void CHybridCtrl::OnMouseMove(UINT flags, CPoint point)
         m_hoverTimerRunning = true;
     }
 
-    if (m_rubberBandTracking) {
-        if (m_rubberBandDrawn)
+    if (m_rubberBand.tracking) {
+        if (m_rubberBand.drawn)
             ToggleRubberBand();
         CRect area;
         GetCellAreaRect(&area);
@@ -265,12 +265,12 @@ void CHybridCtrl::OnMouseMove(UINT flags, CPoint point)
             PostMessage(WM_TIMER, HYBRID_TIMER_AUTOSCROLL, 0);
             m_autoScrollRunning = true;
         }
-        m_rubberBand.right = x;
-        m_rubberBand.bottom = point.y + GetScrollPos();
-        CRect band = m_rubberBand;
+        m_rubberBand.rect.right = x;
+        m_rubberBand.rect.bottom = point.y + GetScrollPos();
+        CRect band = m_rubberBand.rect;
         band.NormalizeRect();
         if (band.Width() > 4 || band.Height() > 4) {
-            if (CIPtr<IHybridCell> bandCell = m_rubberBandCell)
+            if (CIPtr<IHybridCell> bandCell = m_rubberBand.cell)
                 bandCell->Notify(HN_RUBBERBAND_CHANGED, bandCell);
             else if (CIPtr<IHybridSubContent> root = m_rootSub)
                 root->SelectInRect(&band);

@@ -4,13 +4,15 @@
 #include <algorithm>
 #include <memory>
 #include "common/CritSecLock.h"
+#include "common/DrawRoutines.h"
+#include "hybrid/ContentDrawing.h"
 
 BOOL CHybridCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CHybridCtrl::OnPaint()
 {
     m_fullRepaintPending = false;
-    bool viaWindowDC = m_rubberBandTracking;
+    bool viaWindowDC = m_rubberBand.tracking;
     {
         CPaintDC dc(this);
         if (!viaWindowDC)
@@ -27,10 +29,13 @@ void CHybridCtrl::DrawAll(CDC* dc)
         own.reset(new CClientDC(this));
         dc = own.get();
     }
-    const bool wasDrawn = m_rubberBandDrawn;
+    const bool wasDrawn = m_rubberBand.drawn;
     if (wasDrawn)
         ToggleRubberBand();
     if (m_rootCell) {
+        // Most cells draw in the default style: with its font selected once
+        // for the whole pass they need not select it each.
+        CFontSelector font(dc->GetSafeHdc(), StyleFont(m_styles[0]));
         CIPtr<IHybridCell> root(m_rootCell);
         root->Draw(dc);
     }
@@ -40,7 +45,7 @@ void CHybridCtrl::DrawAll(CDC* dc)
     if (bottom < area.Height())
         dc->FillSolidRect(area.left, std::max(bottom, 0), area.Width(), area.Height() - std::max(bottom, 0), m_bkColor);
     own.reset();
-    if ((wasDrawn || m_rubberBandTracking) && !m_rubberBandDrawn)
+    if ((wasDrawn || m_rubberBand.tracking) && !m_rubberBand.drawn)
         ToggleRubberBand();
 }
 
@@ -55,20 +60,17 @@ bool CHybridCtrl::IsRepaintPending()
 {
     if (m_fullRepaintPending)
         return true;
-    CCritSecLock lock(&m_layoutLock);
-    return m_relayoutPending;
+    CCritSecLock lock(&m_layout.lock);
+    return m_layout.pending;
 }
 
-void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, CRect* clip)
+void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, const CRect* clip)
 {
-    if (!cell || !GetSafeHwnd() || IsRepaintPending()) {
-        delete clip;
+    if (!cell || !GetSafeHwnd() || IsRepaintPending())
         return;
-    }
-    CCritSecLock lock(&m_redrawLock);
-    const bool wasEmpty = m_redrawCells.GetSize() == 0;
-    m_redrawCells.Add(cell);
-    m_redrawRects.Add(clip);
+    CCritSecLock lock(&m_redraw.lock);
+    const bool wasEmpty = m_redraw.entries.empty();
+    m_redraw.entries.push_back(SRedrawQueue::SEntry{cell, clip ? *clip : CRect(), clip != nullptr});
     if (wasEmpty)
         PostMessage(WM_HYBRID_DRAWQUEUED, 0, 0);
 }
@@ -76,37 +78,31 @@ void CHybridCtrl::QueueCellRedraw(IHybridCell* cell, CRect* clip)
 void CHybridCtrl::DrawQueuedCells()
 {
     {
-        CCritSecLock lock(&m_redrawLock);
-        if (m_redrawCells.GetSize() == 0)
+        CCritSecLock lock(&m_redraw.lock);
+        if (m_redraw.entries.empty())
             return;
     }
-    const bool wasDrawn = m_rubberBandDrawn;
+    const bool wasDrawn = m_rubberBand.drawn;
     if (wasDrawn)
         ToggleRubberBand();
     {
         CClientDC dc(this);
+        CFontSelector font(dc.GetSafeHdc(), StyleFont(m_styles[0]));
         for (;;) {
-            CIPtr<IHybridCell> cell;
-            CRect clip;
-            bool clipped = false;
+            SRedrawQueue::SEntry entry;
             {
-                CCritSecLock lock(&m_redrawLock);
-                if (m_redrawCells.GetSize() == 0)
+                CCritSecLock lock(&m_redraw.lock);
+                if (m_redraw.entries.empty())
                     break;
-                cell = m_redrawCells.GetAt(0);
-                if (CRect* rect = m_redrawRects.GetAt(0)) {
-                    clip = *rect;
-                    clipped = true;
-                }
-                m_redrawCells.RemoveAt(0);
-                m_redrawRects.RemoveAt(0);
+                entry = m_redraw.entries.front();
+                m_redraw.entries.pop_front();
             }
-            if (!cell)
+            if (!entry.cell)
                 continue;
             const int saved = dc.SaveDC();
-            if (clipped)
-                dc.IntersectClipRect(&clip);
-            cell->Draw(&dc);
+            if (entry.clipped)
+                dc.IntersectClipRect(&entry.clip);
+            entry.cell->Draw(&dc);
             dc.RestoreDC(saved);
         }
     }

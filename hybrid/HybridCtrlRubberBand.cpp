@@ -7,17 +7,17 @@ void CHybridCtrl::GetRubberBandRect(CRect* out)
 {
     if (!out)
         return;
-    *out = m_rubberBand;
+    *out = m_rubberBand.rect;
     out->NormalizeRect();
 }
 
 void CHybridCtrl::ToggleRubberBand()
 {
-    m_rubberBandDrawn = !m_rubberBandDrawn;
+    m_rubberBand.drawn = !m_rubberBand.drawn;
     if (!GetSafeHwnd())
         return;
     CClientDC dc(this);
-    CRect band = m_rubberBand;
+    CRect band = m_rubberBand.rect;
     band.NormalizeRect();
     band.OffsetRect(0, -GetScrollPos());
     dc.SetBkColor(RGB(0, 0, 0));
@@ -28,11 +28,11 @@ void CHybridCtrl::ToggleRubberBand()
 
 void CHybridCtrl::ResetMouseState()
 {
-    m_rubberBandCell = nullptr;
-    if (m_rubberBandDrawn)
+    m_rubberBand.cell = nullptr;
+    if (m_rubberBand.drawn)
         ToggleRubberBand();
-    if (m_rubberBandTracking) {
-        m_rubberBandTracking = false;
+    if (m_rubberBand.tracking) {
+        m_rubberBand.tracking = false;
         if (::GetCapture() == GetSafeHwnd())
             ::ReleaseCapture();
     }

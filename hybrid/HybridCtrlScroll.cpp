@@ -5,7 +5,7 @@
 
 void CHybridCtrl::UpdateScrollBar()
 {
-    if (!m_scrollBar.GetSafeHwnd())
+    if (!m_scroll.bar.GetSafeHwnd())
         return;
     CRect area;
     GetCellAreaRect(&area);
@@ -13,24 +13,24 @@ void CHybridCtrl::UpdateScrollBar()
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_ALL;
-    ::GetScrollInfo(m_scrollBar.GetSafeHwnd(), SB_CTL, &si);
-    const bool shown = (m_alwaysShowScrollBar || overflow >= 1) && m_showScrollBar;
-    const bool changed = shown != m_scrollBarShown;
-    m_scrollBarShown = shown;
-    m_scrollBar.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    ::GetScrollInfo(m_scroll.bar.GetSafeHwnd(), SB_CTL, &si);
+    const bool shown = (m_scroll.alwaysShow || overflow >= 1) && m_scroll.show;
+    const bool changed = shown != m_scroll.shown;
+    m_scroll.shown = shown;
+    m_scroll.bar.ShowWindow(shown ? SW_SHOW : SW_HIDE);
     if (!shown || overflow > 0) {
-        m_scrollBar.EnableWindow(shown);
+        m_scroll.bar.EnableWindow(shown);
         si.fMask = SIF_RANGE | SIF_PAGE;
         si.nMin = 0;
         si.nMax = shown ? m_contentHeight : 0;
         si.nPage = shown ? static_cast<UINT>(area.Height()) : 0;
-        ::SetScrollInfo(m_scrollBar.GetSafeHwnd(), SB_CTL, &si, TRUE);
+        ::SetScrollInfo(m_scroll.bar.GetSafeHwnd(), SB_CTL, &si, TRUE);
         m_scrollPos = -1;
         GetScrollPos();
     } else {
-        if (m_scrollPos != 0 || ::GetScrollPos(m_scrollBar.GetSafeHwnd(), SB_CTL) != 0) {
+        if (m_scrollPos != 0 || ::GetScrollPos(m_scroll.bar.GetSafeHwnd(), SB_CTL) != 0) {
             m_scrollPos = 0;
-            ::SetScrollPos(m_scrollBar.GetSafeHwnd(), SB_CTL, 0, TRUE);
+            ::SetScrollPos(m_scroll.bar.GetSafeHwnd(), SB_CTL, 0, TRUE);
         }
         // Shown but with nothing to scroll: an empty range, so that no
         // position request (wheel, keys, scroll into view) moves the
@@ -38,28 +38,28 @@ void CHybridCtrl::UpdateScrollBar()
         si.fMask = SIF_RANGE | SIF_PAGE;
         si.nMin = si.nMax = 0;
         si.nPage = 0;
-        ::SetScrollInfo(m_scrollBar.GetSafeHwnd(), SB_CTL, &si, TRUE);
-        m_scrollBar.EnableWindow(FALSE);
+        ::SetScrollInfo(m_scroll.bar.GetSafeHwnd(), SB_CTL, &si, TRUE);
+        m_scroll.bar.EnableWindow(FALSE);
     }
     if (changed) {
         // The cell area's width changed with the scroll bar.
         UpdateLayout(false);
     } else {
         InvalidateAll(false);
-        m_scrollBar.Invalidate();
+        m_scroll.bar.Invalidate();
     }
 }
 
 int CHybridCtrl::GetScrollPos()
 {
     if (m_scrollPos == -1)
-        m_scrollPos = m_scrollBar.GetSafeHwnd() ? ::GetScrollPos(m_scrollBar.GetSafeHwnd(), SB_CTL) : 0;
+        m_scrollPos = m_scroll.bar.GetSafeHwnd() ? ::GetScrollPos(m_scroll.bar.GetSafeHwnd(), SB_CTL) : 0;
     return m_scrollPos;
 }
 
 bool CHybridCtrl::SetScrollPos(int pos, bool redraw)
 {
-    HWND bar = m_scrollBar.GetSafeHwnd();
+    HWND bar = m_scroll.bar.GetSafeHwnd();
     if (!bar)
         return false;
     SCROLLINFO si{};
@@ -100,7 +100,7 @@ void CHybridCtrl::OnVScroll(UINT code)
         SCROLLINFO si{};
         si.cbSize = sizeof(si);
         si.fMask = SIF_ALL | SIF_TRACKPOS;
-        ::GetScrollInfo(m_scrollBar.GetSafeHwnd(), SB_CTL, &si);
+        ::GetScrollInfo(m_scroll.bar.GetSafeHwnd(), SB_CTL, &si);
         pos = si.nTrackPos;
         break;
     }

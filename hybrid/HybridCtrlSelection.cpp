@@ -59,8 +59,7 @@ bool CHybridCtrl::GetFocusCell(IHybridCell** out) { return ReturnInterface(m_foc
 void CHybridCtrl::InvalidateSelectedCells()
 {
     CCellArray cells;
-    CCellCollector collector(cells);
-    EnumSelectedCells(collector);
+    EnumSelectedCells(cells);
     for (int i = 0; i < cells.GetSize(); ++i)
         cells.GetAt(i)->Invalidate();
 }

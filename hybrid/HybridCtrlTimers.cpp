@@ -42,6 +42,10 @@ void CHybridCtrl::OnTimer(UINT_PTR id)
         OnAutoScrollTimer();
         return;
     }
+    if (id == HYBRID_TIMER_RELAYOUT) {
+        OnTrailingRelayout();
+        return;
+    }
     if (id >= static_cast<UINT_PTR>(m_timers.GetSize()))
         return;
     // Held for the call: the callback may kill its own timer.

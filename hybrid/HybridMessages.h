@@ -41,9 +41,32 @@ enum : UINT
     HN_DRAG_MOVE = 38,
 };
 
+// Notification codes raised by contents through their cell.
+enum : UINT
+{
+    HN_LINK_CLICKED = 19,        // also Space on a link
+    HN_LINK_RBUTTONUP = 20,
+    HN_COMBO_CHANGED = 21,
+    HN_COMBO_OPENED = 22,
+    HN_COMBO_CLOSED = 23,
+    HN_BUTTON_CLICKED = 24,
+    HN_BUTTON_PRESSED = 25,
+    HN_BUTTON_RELEASED = 26,
+    HN_EDIT_CHANGED = 27,        // by a key
+    HN_EDIT_ENTER = 28,
+    HN_CHECKBOX_CHANGED = 29,
+    HN_RADIO_CHANGED = 30,
+    HN_SLIDER_TRACKING = 31,
+    HN_SLIDER_POSITION = 32,
+    HN_TREE_EXPANDING = 33,
+    HN_TREE_COLLAPSING = 34,
+    HN_HEADING_CLICKED = 35,
+};
+
 // Own timer ids of the control; registry timers count from 0.
 enum : UINT_PTR
 {
     HYBRID_TIMER_HOVER = 10000,
     HYBRID_TIMER_AUTOSCROLL = 10001,
+    HYBRID_TIMER_RELAYOUT = 10002,   // the relayout held back by the rate limit
 };

@@ -22,7 +22,13 @@ enum : DWORD
     HCB_NEVERSELECT = 0x2,
     HCB_TRANSPARENT = 0x4,        // no frame, no gap filling; repaints go to an opaque ancestor;
                                   // unhandled mouse and wheel input goes on to the parent
-    HCB_PERCENT = 0x200,          // columns in percentages; 0x400..0x8000 choose fixed columns
+    HCB_PERCENT = 0x200,          // columns in percentages; the HCB_FIXED_* bits keep some fixed
+    HCB_FIXED_LAST = 0x400,       // the last column keeps its width
+    HCB_FIXED_LAST2 = 0x800,      // the last two (with more than two columns)
+    HCB_FIXED_LAST3 = 0x1000,     // the last three (with more than three columns)
+    HCB_FIXED_FIRST = 0x2000,     // the first column
+    HCB_FIXED_FIRST2 = 0x4000,    // the first two
+    HCB_FIXED_ENDS = 0x8000,      // the first and the last
     HCB_VSTRETCH = 0x10000,
     HCB_VTOP = 0x20000,
     HCB_VBOTTOM = 0x40000,
@@ -32,7 +38,7 @@ enum : DWORD
     HCB_NOFOCUS = 0x400000,       // refuses the keyboard focus
     HCB_NOFRAME = 0x800000,
     HCB_OFFSCREEN = 0x1000000,
-    HCB_STOP17 = 0x2000000,       // rubber-band request (17) stops here
+    HCB_STOP_RUBBERBAND = 0x2000000, // the rubber-band request (17) stops here
     HCB_SHOWSELECTED = 0x4000000,
     HCB_NOHIT = 0x8000000,        // not a target of mouse input
     HCB_RADIOGROUP = 0x10000000,

@@ -13,7 +13,7 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override
     {
-        return AnswerQuery(iid, out, {&IID_IHybridContent, &IID_IDisplay});
+        return AnswerQuery(iid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay)});
     }
     LONG Refs() const { return m_refs.Get(); }
 

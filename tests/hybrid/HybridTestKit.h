@@ -22,7 +22,7 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override
     {
-        return AnswerQuery(riid, out, {&IID_IHybridContent});
+        return AnswerQuery(riid, out, {Primary(IID_IHybridContent)});
     }
     WCHAR GetType() override { return L'X'; }
     bool CanFocus() override { return m_focusable; }
@@ -88,6 +88,28 @@ public:
     std::vector<UINT> m_codes;
     std::vector<IHybridCell*> m_senders;
 };
+
+// A 32-bit top-down DIB section selected into a memory device context.
+class CCanvas
+{
+public:
+    CCanvas(int width, int height);
+    ~CCanvas();
+    CCanvas(const CCanvas&) = delete;
+    CCanvas& operator=(const CCanvas&) = delete;
+    CDC* dc() { return &m_dc; }
+    COLORREF At(int x, int y) const;
+
+private:
+    int m_width;
+    CDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    uint32_t* m_bits = nullptr;
+};
+
+// Colour of a client pixel of a window as the screen shows it.
+COLORREF ScreenPixel(HWND wnd, int x, int y);
 
 struct SNotification
 {

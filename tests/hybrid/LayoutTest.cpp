@@ -232,3 +232,22 @@ TEST(HybridLayout, HiddenCellsTakeOnlyTheirBottomMargin)
     host.Pump(60);
     EXPECT_EQ(top, CTestHost::RectOf(last).top);
 }
+
+TEST(HybridLayout, BurstBeyondTheRateLimitEndsOnTheLastLayout)
+{
+    CTestHost host(200, 200);
+    CBoxContent* box = nullptr;
+    CIPtr<IHybridCell> cell = host.AddBox(nullptr, 50, 10, RGB(0, 0, 200), 0, 0, &box);
+    host.Pump();
+    // More requests than the limit lets through, each run at once; the
+    // last change comes after the limit is spent.
+    for (int i = 0; i < 40; ++i) {
+        box->m_height = 10 + i;
+        host.Ctrl().UpdateLayout(false);
+        host.Pump(0);
+    }
+    box->m_height = 77;
+    host.Ctrl().UpdateLayout(false);
+    host.Pump(500);
+    EXPECT_EQ(77, CTestHost::RectOf(cell).Height());
+}

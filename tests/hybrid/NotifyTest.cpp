@@ -48,7 +48,7 @@ TEST(HybridNotify, ClimbsFromContentThroughHandlersToTheParentWindow)
     EXPECT_TRUE(host.TakeNotifications().empty());
 
     // Style bit 25 stops code 17 with the answer 1, other codes go on.
-    outer->SetStyleBits(static_cast<DWORD>(outer->GetStyleBits()) | HCB_STOP17, 0);
+    outer->SetStyleBits(static_cast<DWORD>(outer->GetStyleBits()) | HCB_STOP_RUBBERBAND, 0);
     handler->m_codes.clear();
     EXPECT_EQ(1, inner->Notify(HN_RUBBERBAND_START, inner));
     EXPECT_TRUE(handler->m_codes.empty());
