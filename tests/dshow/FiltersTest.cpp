@@ -21,7 +21,7 @@ CMediaType PcmAcceptedType()
 
 TEST(Renderer, AcceptedTypeRules)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CIPtr<IBaseFilter> filter(new CRenderer());
     auto* renderer = static_cast<CRenderer*>(filter.Get());
     CIPtr<IGrabberSample> grabber;
@@ -60,7 +60,7 @@ TEST(Renderer, AcceptedTypeRules)
 
 TEST(Renderer, NotConnectedAndNoCallback)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CIPtr<IBaseFilter> filter(new CRenderer());
     CIPtr<IGrabberSample> grabber;
     ASSERT_EQ(S_OK, grabber.QueryFrom(filter, IID_IGrabberSample));
@@ -142,7 +142,7 @@ void ExpectWholeStream(CCollector& collector, const CTestSource& src)
 
 TEST(FilterPair, PassesEveryByteAndCompletesInWineGraph)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CCollector collector;
     GraphRun run;
     BuildTestGraph(run, false, &collector, true);
@@ -165,7 +165,7 @@ TEST(FilterPair, PassesEveryByteAndCompletesInWineGraph)
 
 TEST(FilterPair, EndOfStreamWhilePausedCompletesAtRun)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CCollector collector;
     GraphRun run;
     BuildTestGraph(run, false, &collector, true);
@@ -188,7 +188,7 @@ TEST(FilterPair, EndOfStreamWhilePausedCompletesAtRun)
 
 TEST(FilterPair, SinkTakesSixteenBitWhenFloatIsOfferedFirst)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CCollector collector;
     GraphRun run;
     BuildTestGraph(run, true, &collector, false);
@@ -205,7 +205,7 @@ TEST(FilterPair, SinkTakesSixteenBitWhenFloatIsOfferedFirst)
 
 TEST(FilterPair, RepeatedConnectAndDisconnectThenStreams)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CCollector collector;
     GraphRun run;
     BuildTestGraph(run, false, &collector, true);
@@ -242,7 +242,7 @@ TEST(FilterPair, RepeatedConnectAndDisconnectThenStreams)
 
 TEST(FilterPair, PinsAndFilterInfo)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CIPtr<IBaseFilter> checker(new CFrameChecker());
     CIPtr<IPin> pin;
     ASSERT_EQ(S_OK, checker->FindPin(L"In", &pin));
@@ -276,7 +276,7 @@ TEST(FilterPair, PinsAndFilterInfo)
 
 TEST(FilterPair, ConnectsToSystemMp3DecoderWithDurationThroughSink)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CCollector collector;
     CIPtr<IGraphBuilder> graph = MakeClocklessGraph();
     ASSERT_TRUE(graph);

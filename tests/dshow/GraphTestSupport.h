@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the DirectShow tests: COM for the test's thread, a sample
-// collector on ISampleCallback, and small graph helpers.
+// Shared pieces of the DirectShow tests: a sample collector on
+// ISampleCallback and small graph helpers.
 #include <windows.h>
 #include <dshow.h>
 
@@ -9,18 +9,7 @@
 
 #include "audio/SampleCallback.h"
 #include "common/Interfaces.h"
-
-// COM (multithreaded) for the lifetime of a test.
-class CComScope
-{
-public:
-    CComScope() { m_ok = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)); }
-    ~CComScope() { if (m_ok) CoUninitialize(); }
-    bool Ok() const { return m_ok; }
-
-private:
-    bool m_ok;
-};
+#include "tests/support/TestSupport.h"
 
 // Keeps every rendered byte, the sample times and how many samples arrived.
 // Lives on the test's stack: counting does not delete it.
