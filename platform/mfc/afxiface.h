@@ -1,5 +1,6 @@
 #pragma once
-// The helper set of the system's COM-style objects (no COM runtime):
+// The helper set of COM-style objects without the COM runtime (the
+// platform filter bases and every object of the system above them):
 //
 // Ids: each interface has its own 128-bit id, declared beside it as
 //     inline constexpr IID IID_IMyThing = {0x..., 0x..., 0x..., {...}};
