@@ -21,6 +21,8 @@ LONGLONG MulDiv64(LONGLONG a, LONGLONG b, LONGLONG c)
     return c ? static_cast<LONGLONG>(static_cast<__int128>(a) * b / c) : 0;
 }
 
+} // namespace
+
 CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
 {
     CIPtr<IEnumPins> pins;
@@ -36,8 +38,6 @@ CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
     }
     return nullptr;
 }
-
-} // namespace
 
 bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graphOut, IGrabberSample** grabberOut, WAVEFORMATEX* format)
 {

@@ -24,6 +24,8 @@
 // interface and the connected WAVEFORMATEX. False on any failure, with
 // nothing handed out.
 bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graph, IGrabberSample** grabber, WAVEFORMATEX* format);
+// The first pin of `filter` in `direction`, counted; null when none.
+CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
 
 class CDXAudioReader : public CAudioReader, public ISampleCallback
 {

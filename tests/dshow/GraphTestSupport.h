@@ -7,6 +7,7 @@
 #include <mutex>
 #include <vector>
 
+#include "audio/DXAudioReader.h"
 #include "audio/SampleCallback.h"
 #include "common/Interfaces.h"
 #include "tests/support/TestSupport.h"
@@ -57,23 +58,6 @@ private:
     std::vector<BYTE> m_bytes;
     std::vector<REFERENCE_TIME> m_starts;
 };
-
-// The first pin of `filter` in `direction`, counted; null when none.
-inline CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
-{
-    CIPtr<IEnumPins> pins;
-    if (FAILED(filter->EnumPins(&pins)))
-        return nullptr;
-    IPin* pin = nullptr;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
-        CIPtr<IPin> held;
-        held.Attach(pin);
-        PIN_DIRECTION d;
-        if (SUCCEEDED(pin->QueryDirection(&d)) && d == direction)
-            return held;
-    }
-    return nullptr;
-}
 
 // A new filter graph set to run without a clock.
 inline CIPtr<IGraphBuilder> MakeClocklessGraph()
