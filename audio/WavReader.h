@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "audio/AudioReader.h"
+#include "common/ScopedHandle.h"
 
 class CWavReader : public CAudioReader
 {
@@ -43,7 +44,7 @@ private:
     bool SetPos(int64_t pos);
     int64_t GetPos();
 
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    CFileHandle m_file;
     int64_t m_fileSize = 0;
     bool m_riffFound = false;
     bool m_waveFound = false;
