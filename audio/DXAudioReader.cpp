@@ -8,6 +8,7 @@
 
 #include "audio/FrameChecker.h"
 #include "common/CritSecLock.h"
+#include "common/DebugAssert.h"
 #include "audio/Renderer.h"
 #include "platform/dshow/MediaType.h"
 
@@ -92,8 +93,10 @@ CDXAudioReader::~CDXAudioReader()
 {
     // Normally stopped by its user; a graph still running must not keep
     // delivering into a reader that is gone.
+    // A failed stop has nobody to tell here; the graph is released below
+    // either way.
     if (m_running)
-        Stop();
+        static_cast<void>(Stop());
 }
 
 HRESULT STDMETHODCALLTYPE CDXAudioReader::QueryInterface(REFIID iid, void** out)
@@ -354,12 +357,12 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
             m_deliveryWaits = false;
             continue;
         }
-        if (data) {
-            m_ring.Write(data, piece);
+        // This thread is the ring's only writer: the room seen above can
+        // only have grown since.
+        [[maybe_unused]] const bool written = data ? m_ring.Write(data, piece) : m_ring.WriteSilence(piece);
+        RAVELIN_ASSERT(written);
+        if (data)
             data += piece;
-        } else {
-            m_ring.WriteSilence(piece);
-        }
         n -= piece;
         // One wake per wait of the reader, once all it asked for is there.
         int waitsFor = m_readerWaitsFor;

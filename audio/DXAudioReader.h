@@ -42,10 +42,10 @@ public:
     bool Open(LPCWSTR path) override;
     // Needs Start. Waits for decoded data; ends in bounded time also when the
     // graph stalls or the reader is aborted or stopped meanwhile.
-    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
-    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
-    bool Start() override;
-    bool Stop() override;
+    [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    [[nodiscard]] bool Start() override;
+    [[nodiscard]] bool Stop() override;
     // Also wakes a Read that waits, so that it gives up at once.
     void Abort() override;
 

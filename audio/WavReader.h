@@ -16,12 +16,12 @@ public:
     bool Open(LPCWSTR path) override;
     LONGLONG GetDuration() override;
     LONGLONG GetDataSize() override;
-    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
     // A negative frame is refused; a frame past the end is accepted and the
     // next Read gives false.
-    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     LONGLONG GetPosition() override;
-    bool Start() override;
+    [[nodiscard]] bool Start() override;
 
     // The first 16 bytes of the "fmt " chunk, as stored in the file.
     struct SWaveFormat
