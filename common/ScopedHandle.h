@@ -76,10 +76,10 @@ private:
     H m_handle = Invalid::Value();
 };
 
-using CFileHandle = CScopedHandle<HANDLE, &::CloseHandle, SInvalidHandleValue>;   // CreateFile
-using CKernelHandle = CScopedHandle<HANDLE, &::CloseHandle>;                      // events, mutexes...
-using CFindHandle = CScopedHandle<HANDLE, &::FindClose, SInvalidHandleValue>;     // FindFirstFile
-using CModuleHandle = CScopedHandle<HMODULE, &::FreeLibrary>;                     // LoadLibrary
-using CRegKeyHandle = CScopedHandle<HKEY, &::RegCloseKey>;                        // RegOpenKey...
-using CGlobalHandle = CScopedHandle<HGLOBAL, &::GlobalFree>;                      // GlobalAlloc
-using CItemIdList = CScopedHandle<LPITEMIDLIST, &::CoTaskMemFree>;                // the shell's item lists
+using CFileHandle = CScopedHandle<HANDLE, &::CloseHandle, SInvalidHandleValue>; // CreateFile
+using CKernelHandle = CScopedHandle<HANDLE, &::CloseHandle>;                    // events, mutexes...
+using CFindHandle = CScopedHandle<HANDLE, &::FindClose, SInvalidHandleValue>;   // FindFirstFile
+using CModuleHandle = CScopedHandle<HMODULE, &::FreeLibrary>;                   // LoadLibrary
+using CRegKeyHandle = CScopedHandle<HKEY, &::RegCloseKey>;                      // RegOpenKey...
+using CGlobalHandle = CScopedHandle<HGLOBAL, &::GlobalFree>;                    // GlobalAlloc
+using CItemIdList = CScopedHandle<LPITEMIDLIST, &::CoTaskMemFree>;              // the shell's item lists
