@@ -43,6 +43,8 @@ BOOL SRecorder::Offer(UINT id)
 {
     const bool handled = handles.count(id) > 0;
     Log().route.push_back(name + (handled ? "*" : ""));
+    if (handled)
+        Log().events.push_back(name + " ran " + std::to_string(id));
     return handled;
 }
 

@@ -19,7 +19,8 @@ namespace xftest {
 
 // Commands kRecFirst..kRecLast are offered to every recorder through its
 // message map: it notes the offer in Log().route as its name, or as its name
-// and "*" when it handles the command (its `handles` holds the id).
+// and "*" when it handles the command (its `handles` holds the id); a
+// handled command is also noted in Log().events as "<name> ran <id>".
 const UINT kRecFirst = 41000;
 const UINT kRecLast = 41099;
 // A pane command with an update handler (the pane's m_enable42000).
