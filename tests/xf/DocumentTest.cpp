@@ -247,3 +247,84 @@ TEST_F(Documents, ClosingAModifiedDocumentAsksFirst)
     EXPECT_TRUE(close(f, IDCANCEL).empty());
     EXPECT_FALSE(::IsWindow(wnd));
 }
+
+TEST_F(Documents, SaveInPlaceOrThroughTheSaveDialog)
+{
+    CTestDocController* doc = Doc(area->OpenDocumentFrame(kDoc, shout.c_str(), nullptr));
+    {
+        CDialogAnswerer none({}); // any dialog would be cancelled
+        // Not modified: Save is disabled and does nothing.
+        Command(ID_XF_FILE_SAVE);
+        EXPECT_FALSE(doc->Save(false));
+        // .WAV is the save extension wav: saved in place, no dialog.
+        doc->SetModified(true);
+        Command(ID_XF_FILE_SAVE);
+        EXPECT_TRUE(none.Seen().empty());
+    }
+    EXPECT_EQ(std::vector<std::wstring>{shout}, doc->saves);
+    EXPECT_FALSE(doc->IsModified());
+
+    // Save As always asks; the document takes the new path once written.
+    const std::wstring copy = dir + L"\\copy.wav";
+    {
+        CDialogAnswerer answerer({{IDOK, copy}});
+        Command(ID_XF_FILE_SAVE_AS);
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_TRUE(Contains(answerer.Seen()[0], L"Audio (*.wav)")) << answerer.Seen()[0];
+    }
+    EXPECT_EQ(0, doc->GetPathName().CompareNoCase(copy.c_str())) << static_cast<LPCWSTR>(doc->GetPathName());
+    EXPECT_EQ(CString(L"copy.wav"), doc->GetTitle());
+    EXPECT_TRUE(testsupport::ReadFileBytes(copy).size() == 5);
+
+    // A failed or cancelled Save As leaves the document where it was.
+    doc->failSave = true;
+    {
+        CDialogAnswerer answerer({{IDOK, dir + L"\\elsewhere.wav"}});
+        EXPECT_FALSE(doc->Save(true));
+        EXPECT_EQ(1u, answerer.Seen().size());
+    }
+    EXPECT_EQ(0, doc->GetPathName().CompareNoCase(copy.c_str()));
+    EXPECT_EQ(CString(L"copy.wav"), doc->GetTitle());
+    doc->failSave = false;
+    {
+        CDialogAnswerer answerer({{IDCANCEL, L""}});
+        EXPECT_FALSE(doc->Save(true));
+        EXPECT_EQ(1u, answerer.Seen().size());
+    }
+    EXPECT_EQ(0, doc->GetPathName().CompareNoCase(copy.c_str()));
+
+    // A document whose extension is not the save extension asks for a path.
+    CTestDocController* mp3 = Doc(area->OpenDocumentFrame(kDoc, other.c_str(), nullptr));
+    mp3->SetModified(true);
+    CDialogAnswerer answerer({{IDCANCEL, L""}});
+    EXPECT_FALSE(mp3->Save(false));
+    EXPECT_EQ(1u, answerer.Seen().size());
+    EXPECT_TRUE(mp3->saves.empty());
+    EXPECT_TRUE(mp3->IsModified());
+}
+
+TEST_F(Documents, TheOpenCommand)
+{
+    CTestDocController* doc = Doc(area->OpenDocumentFrame(kDoc, L"", nullptr));
+    {
+        // Cancelled: no message after the dialog.
+        CDialogAnswerer answerer({{IDCANCEL, L""}});
+        Command(ID_XF_FILE_OPEN);
+        PumpFor(300);
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_TRUE(Contains(answerer.Seen()[0], L"Audio (*.wav;*.mp3)")) << answerer.Seen()[0];
+    }
+    {
+        // A file that cannot be opened: "Can't open file."
+        CDialogAnswerer answerer({{IDOK, unreadable}, {IDOK, L""}});
+        EXPECT_FALSE(doc->OnOpenCommand());
+        ASSERT_EQ(2u, answerer.Seen().size());
+        EXPECT_TRUE(Contains(answerer.Seen()[1], L"Can't open file.")) << answerer.Seen()[1];
+        EXPECT_FALSE(doc->HasPath());
+    }
+    CDialogAnswerer answerer({{IDOK, song}});
+    doc->SetModified(true);
+    EXPECT_TRUE(doc->OnOpenCommand());
+    EXPECT_EQ(0, doc->GetPathName().CompareNoCase(song.c_str()));
+    EXPECT_FALSE(doc->IsModified());
+}
