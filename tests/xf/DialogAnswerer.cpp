@@ -18,17 +18,12 @@ std::wstring TextOf(HWND w)
     return text;
 }
 
-struct SFind
-{
-    std::vector<HWND> dialogs;
-};
-
 BOOL CALLBACK CollectDialog(HWND w, LPARAM p)
 {
     DWORD process = 0;
     ::GetWindowThreadProcessId(w, &process);
     if (process == ::GetCurrentProcessId() && ::IsWindowVisible(w) && ClassOf(w) == L"#32770")
-        reinterpret_cast<SFind*>(p)->dialogs.push_back(w);
+        reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
     return TRUE;
 }
 
@@ -61,9 +56,9 @@ void CDialogAnswerer::Run()
 {
     HWND last = nullptr;
     while (!m_stop) {
-        SFind found;
-        ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
-        for (HWND dialog : found.dialogs)
+        std::vector<HWND> dialogs;
+        ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+        for (HWND dialog : dialogs)
             if (dialog != last || !::IsWindow(last)) {
                 ::Sleep(100); // let it finish its initialisation
                 Answer(dialog);

@@ -1,10 +1,9 @@
 // Command routing through the frame tree: the order of the receivers, the
 // first handler ending the search, broadcasts, panes keeping commands to
 // themselves, the handler probe, commands disabled by their update handler,
-// the focus coming back to a pane, and the visibility callback.
+// and the focus coming back to a pane.
 #include <gtest/gtest.h>
 #include "XfTestKit.h"
-#include "xf/xfCommands.h"
 #include "xf/xfControlBar.h"
 
 using namespace xftest;
@@ -95,12 +94,6 @@ protected:
         Routing::SetUp();
     }
 };
-
-int g_visible = 0;
-int Visibility()
-{
-    return g_visible;
-}
 
 } // namespace
 
@@ -208,19 +201,4 @@ TEST_F(RoutingShown, APaneThatHandledACommandTakesTheFocusBackFromABar)
     Post(kPaneCommand);
     EXPECT_EQ(2, p1->m_focusReturns);
     EXPECT_EQ(otherEdit->m_hWnd, ::GetFocus());
-}
-
-TEST_F(Routing, TheNullCommandsUpdateRunsAFramesVisibilityCallback)
-{
-    second->SetVisibilityCallback(&Visibility);
-    EXPECT_FALSE(second->IsShown());
-    CCmdUI ui;
-    ui.m_nID = ID_XF_NULL;
-    g_visible = 1;
-    root->OnCmdMsg(ID_XF_NULL, CN_UPDATE_COMMAND_UI, &ui, nullptr);
-    EXPECT_TRUE(second->IsShown());
-    g_visible = 0;
-    root->OnCmdMsg(ID_XF_NULL, CN_UPDATE_COMMAND_UI, &ui, nullptr);
-    EXPECT_FALSE(second->IsShown());
-    EXPECT_TRUE(first->IsShown());
 }
