@@ -49,15 +49,15 @@ void CxfDocController::SetTypeInfo(LPCWSTR extensions, LPCWSTR typeName)
     if (!extensions || !typeName)
         return;
     m_extensions.clear();
-    CString piece;
+    CString part;
     for (const wchar_t* p = extensions;; ++p) {
         if (*p == L'/' || *p == L'\\' || *p == 0) {
-            m_extensions.push_back(piece);
-            piece.Empty();
+            m_extensions.push_back(part);
+            part.Empty();
             if (*p == 0)
                 break;
         } else {
-            piece += *p;
+            part += *p;
         }
     }
     m_strTypeName = typeName;
