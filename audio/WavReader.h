@@ -16,8 +16,6 @@ public:
     LONGLONG GetDuration() override;
     LONGLONG GetDataSize() override;
     bool Read(void* buffer, DWORD bytes, DWORD* got) override;
-    // A negative frame is refused; a frame past the end is accepted and the
-    // next Read gives false.
     bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     LONGLONG GetPosition() override;
     bool Start() override;
