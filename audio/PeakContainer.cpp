@@ -1,5 +1,6 @@
 #include "audio/PeakContainer.h"
 
+#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -13,33 +14,47 @@ constexpr DWORD kBuildBlock = 65536;
 CPeakContainer::CPeakContainer(IAudioReader* source, bool buildOnThread)
     : m_source(source), m_buildOnThread(buildOnThread)
 {
-    if (!source)
+    if (!source) {
+        m_complete = true; // nothing to describe, nothing to wait for
         return;
+    }
     if (const SAudioFormat* f = source->GetFormat())
         m_format = *f;
     m_duration = source->GetDuration();
     m_dataSize = source->GetDataSize();
     m_frameCount = source->GetFrameCount();
 
+    // A container without peaks has nothing to build: it is complete at
+    // once, so that nobody waits for peaks that never come.
+    m_complete = !MakePeaks();
+}
+
+bool CPeakContainer::MakePeaks()
+{
+    // Peaks are made of 16-bit samples only.
+    if (m_format.nBitsPerSample != 16)
+        return false;
     // Two peaks per millisecond, then as many whole peaks of equal length as
-    // the frames make, so that the peaks end at the file's end.
+    // the frames make, so that the peaks end at the file's end. Rates below
+    // 2000 Hz give fewer frames than that: one frame per peak.
     const LONGLONG roughCount = m_duration * 2;
     if (m_duration <= 0 || m_frameCount <= 0 || roughCount <= 0 || roughCount > INT_MAX)
-        return;
-    const LONGLONG framesPerPeak = m_frameCount / roughCount;
-    if (framesPerPeak <= 0 || framesPerPeak > INT_MAX)
-        return;
+        return false;
+    const LONGLONG framesPerPeak = std::max<LONGLONG>(1, m_frameCount / roughCount);
+    if (framesPerPeak > INT_MAX)
+        return false;
     const LONGLONG count = m_frameCount / framesPerPeak;
     if (count <= 0 || count > INT_MAX)
-        return;
+        return false;
     try {
         m_peaks.assign(static_cast<size_t>(count), SPeak());
     } catch (const std::bad_alloc&) {
         m_peaks.clear();
-        return;
+        return false;
     }
     m_framesPerPeak = static_cast<int>(framesPerPeak);
     m_peakCount = static_cast<int>(count);
+    return true;
 }
 
 CPeakContainer::~CPeakContainer()
@@ -118,28 +133,41 @@ void CPeakContainer::Build()
             return;
         Sleep(10);
     }
-    if (m_format.nBitsPerSample != 16)
-        return;
+    if (m_peakCount > 0 && !ReadSource(process))
+        return; // stopped or aborted: the owner is going
+    // Read to the source's end, or as far as it could be read: the peaks
+    // end there, and the build never leaves them "still building".
+    m_complete = true;
+    // Old peak files of the aux folder are kept within the configured size.
+    CPeakFileCache().Trim();
+    NotifyListeners();
+}
+
+bool CPeakContainer::ReadSource(IProcess* process)
+{
     // A buffer per build: two containers may build at the same time.
     std::vector<int16_t> buffer;
     try {
         buffer.resize(kBuildBlock / sizeof(int16_t));
     } catch (const std::bad_alloc&) {
-        return;
+        return true; // nothing can be read: the peaks stay as they are
     }
-    process->Start();
+    if (!process->Start())
+        return true; // the source cannot be read: its peaks stay empty
     LONGLONG done = 0;
     while (done < m_dataSize && !m_stop && !m_source->IsAborted()) {
         DWORD got = 0;
         if (!m_source->Read(buffer.data(), kBuildBlock, &got) || got == 0)
-            break;
+            break; // the source ended, early or not
         AddSamples(buffer.data(), static_cast<int>(got));
         done += got;
     }
-    process->Stop();
-    // Old peak files of the aux folder are kept within the configured size.
-    CPeakFileCache().Trim();
-    NotifyListeners();
+    if (!process->Stop()) {
+        // A source that cannot stop its background work would go on
+        // decoding for nobody: end it.
+        m_source->Abort();
+    }
+    return !m_stop && !m_source->IsAborted();
 }
 
 void CPeakContainer::NotifyListeners()
