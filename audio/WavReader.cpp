@@ -1,6 +1,7 @@
 #include "audio/WavReader.h"
 
 #include <cstring>
+#include <malloc.h>
 
 namespace {
 
@@ -252,17 +253,40 @@ bool CWavReader::Read(void* buffer, DWORD bytes, DWORD* got)
     *got = 0;
     if (want == 0)
         return false; // the buffer cannot take one frame
-    if (ReadFile(m_file, buffer, want, got, nullptr) && *got > 0) {
-        // A file that fails inside a frame: that frame is not delivered.
-        *got = static_cast<DWORD>(*got / align * align);
-        m_consumed += *got;
-        if (*got < want)
-            m_consumed = end;
-        return true;
-    }
-    // The file ended or failed early: that is the end of the data.
-    m_consumed = end;
+    const DWORD read = ReadData(static_cast<uint8_t*>(buffer), want);
+    // A file that ends or fails early (inside a frame or not): that is the
+    // end of the data, and a partial frame is not delivered.
+    *got = static_cast<DWORD>(read / align * align);
+    m_consumed = read < want ? end : m_consumed + read;
     return true;
+}
+
+DWORD CWavReader::ReadData(uint8_t* out, DWORD bytes)
+{
+    if (!m_block) {
+        m_block.reset(static_cast<uint8_t*>(_aligned_malloc(kBlockBytes, kPage)));
+        if (!m_block)
+            return 0;
+    }
+    DWORD done = 0;
+    while (done < bytes) {
+        const uint64_t at = m_dataOffset + m_consumed + done; // in the file
+        if (at < m_blockAt || at >= m_blockAt + m_blockBytes) {
+            // Refill from the page boundary at or before `at`.
+            m_blockAt = at & ~static_cast<uint64_t>(kPage - 1);
+            m_blockBytes = 0;
+            DWORD got = 0;
+            if (!SetPos(static_cast<int64_t>(m_blockAt)) || !ReadFile(m_file, m_block.get(), kBlockBytes, &got, nullptr) ||
+                got <= at - m_blockAt)
+                break;
+            m_blockBytes = got;
+        }
+        const uint64_t inBlock = m_blockAt + m_blockBytes - at;
+        const DWORD n = static_cast<DWORD>(inBlock < bytes - done ? inBlock : bytes - done);
+        std::memcpy(out + done, m_block.get() + (at - m_blockAt), n);
+        done += n;
+    }
+    return done;
 }
 
 bool CWavReader::Seek(LONGLONG frame, DWORD* reserved)
