@@ -83,7 +83,16 @@ void CWaveDisplayContent::Paint(CDC* dc, CRect r, int, int)
         StopProgressTimer();
     const LONGLONG cursor = m_container ? m_container->GetPlayCursor() : -1;
     const int cursorColumn = cursor == -1 || !m_container ? -1 : m_container->TimeToPixel(cursor, true);
-    DrawColumns(dc->GetSafeHdc(), r, 0, r.right, cursorColumn);
+    // Only the columns the device context lets through are worked out
+    // (a queued redraw of the play cursor's two columns is clipped to them).
+    int first = 0, last = r.right;
+    CRect clip;
+    if (dc->GetClipBox(&clip) != ERROR && !clip.IsRectEmpty()) {
+        first = std::max(first, static_cast<int>(clip.left));
+        last = std::min(last, static_cast<int>(clip.right));
+    }
+    // Columns without peaks keep the grey just filled.
+    DrawColumns(dc->GetSafeHdc(), r, first, last, cursorColumn, false);
 }
 
 void CWaveDisplayContent::DrawProgress(CDC* dc, CRect r)
@@ -109,7 +118,8 @@ void CWaveDisplayContent::DrawProgress(CDC* dc, CRect r)
     dc->DrawText(text, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-CWaveDisplayContent::SColumn CWaveDisplayContent::ComputeColumn(int x, const CRect& r, bool isCursor)
+CWaveDisplayContent::SColumn CWaveDisplayContent::ComputeColumn(int x, const CRect& r, bool isCursor,
+                                                               const SSelection& selection)
 {
     SColumn c;
     if (x < 0 || !m_container)
@@ -136,17 +146,29 @@ CWaveDisplayContent::SColumn CWaveDisplayContent::ComputeColumn(int x, const CRe
     if (isCursor)
         c.wave = RGB(255, 255, 255);
     else
-        c.wave = m_container->IsInSelection(t1) ? kSelectedWave : kWave;
+        c.wave = selection.Contains(t1) ? kSelectedWave : kWave;
     return c;
 }
 
-void CWaveDisplayContent::DrawColumns(HDC dc, const CRect& r, int first, int last, int cursorColumn)
+void CWaveDisplayContent::DrawColumns(HDC dc, const CRect& r, int first, int last, int cursorColumn,
+                                      bool paintMissing)
 {
-    // Three layers, each one batch: backgrounds, waves, then the grey dots
-    // of the centre line and the edges as horizontal runs.
-    CLineBatch backs, waves, dots;
+    // The selection is read once for the whole stretch, so every column
+    // sees the same one.
+    SSelection selection;
+    if (m_container && m_container->HasSelection()) {
+        selection.has = true;
+        selection.min = m_container->GetSelMin();
+        selection.max = m_container->GetSelMax();
+    }
+    // Three layers: the backgrounds as runs of rectangles (each column's
+    // background line ends one row above the bottom), the waves in one
+    // batch, then the grey dots of the centre line and both edges as
+    // horizontal runs.
     const int cy = (r.top + r.bottom) / 2;
     const int yb = r.bottom - 1;
+    std::vector<std::pair<RECT, COLORREF>> fills;
+    CLineBatch waves, dots;
     int runStart = -1;
     auto endRun = [&](int end) {
         if (runStart < 0)
@@ -156,20 +178,26 @@ void CWaveDisplayContent::DrawColumns(HDC dc, const CRect& r, int first, int las
         runStart = -1;
     };
     for (int x = first; x <= last; ++x) {
-        const SColumn c = ComputeColumn(x, r, x == cursorColumn);
+        const SColumn c = ComputeColumn(x, r, x == cursorColumn, selection);
         if (!c.drawn || !c.found) {
             endRun(x);
-            if (c.drawn)
-                backs.Add(kGrey, x, r.top, x, r.bottom);
+            if (c.drawn && paintMissing)
+                fills.push_back({RECT{x, r.top, x + 1, r.bottom}, kGrey});
             continue;
         }
-        backs.Add(c.background, x, r.top, x, yb);
+        if (!fills.empty() && fills.back().second == c.background && fills.back().first.right == x &&
+            fills.back().first.bottom == yb)
+            fills.back().first.right = x + 1;
+        else
+            fills.push_back({RECT{x, r.top, x + 1, yb}, c.background});
         waves.Add(c.wave, x, c.yTop, x, c.yBottom);
         if (runStart < 0)
             runStart = x;
     }
     endRun(last + 1);
-    backs.Flush(dc);
+    CDC* cdc = CDC::FromHandle(dc);
+    for (const auto& fill : fills)
+        cdc->FillSolidRect(&fill.first, fill.second);
     waves.Flush(dc);
     dots.Flush(dc);
 }
@@ -216,22 +244,34 @@ void CWaveDisplayContent::OnPlayCursorChanged()
 {
     if (m_drawFromSamples || !m_container)
         return;
-    // Runs on the playback thread: the control may be going away.
+    // Told inside the time model's lock, usually on the playback thread,
+    // while the control may be going away.
     CCritSecLock lock(&m_cellLock);
-    CViewDC dc(GetCtrlWindow());
-    if (!dc.Get())
+    HWND wnd = GetCtrlWindow();
+    if (!wnd)
         return;
     const CRect r = GetRect();
     const LONGLONG previous = m_container->GetPrevPlayCursor();
-    if (previous != -1) {
-        const int x = m_container->TimeToPixel(previous, true);
-        DrawColumns(dc.Get(), r, x, x, -1);
-    }
     const LONGLONG cursor = m_container->GetPlayCursor();
-    if (cursor != -1) {
-        const int x = m_container->TimeToPixel(cursor, true);
-        DrawColumns(dc.Get(), r, x, x, x);
+    const int oldColumn = previous == -1 ? -1 : m_container->TimeToPixel(previous, true);
+    const int newColumn = cursor == -1 ? -1 : m_container->TimeToPixel(cursor, true);
+    if (::GetWindowThreadProcessId(wnd, nullptr) != ::GetCurrentThreadId()) {
+        // Another thread must not wait for the control's thread here: that
+        // thread may itself be waiting for the time model's lock (a paint
+        // asks for the selection). The two columns are queued for the
+        // control's own thread instead, which never blocks.
+        for (int x : {oldColumn, newColumn})
+            if (x >= 0)
+                GetCtrl()->QueueCellRedraw(m_cell, new CRect(x, r.top, x + 1, r.bottom));
+        return;
     }
+    CViewDC dc(wnd);
+    if (!dc.Get())
+        return;
+    if (previous != -1)
+        DrawColumns(dc.Get(), r, oldColumn, oldColumn, -1, true);
+    if (cursor != -1)
+        DrawColumns(dc.Get(), r, newColumn, newColumn, newColumn, true);
 }
 
 // ---- selecting with the mouse ----

@@ -44,10 +44,18 @@ private:
         COLORREF wave = 0;
         int yTop = 0, yBottom = 0;
     };
-    SColumn ComputeColumn(int x, const CRect& r, bool isCursor);
+    struct SSelection
+    {
+        bool has = false;
+        LONGLONG min = 0, max = 0;
+        bool Contains(LONGLONG t) const { return has && min <= t && t <= max; }
+    };
+    SColumn ComputeColumn(int x, const CRect& r, bool isCursor, const SSelection& selection);
     bool PeakFromSamples(LONGLONG t1, LONGLONG t2, SPeak& peak);
     // Draws columns [first, last] into dc, each layer in one batch.
-    void DrawColumns(HDC dc, const CRect& r, int first, int last, int cursorColumn);
+    // paintMissing: columns without peaks are painted grey too (else they
+    // keep what is there).
+    void DrawColumns(HDC dc, const CRect& r, int first, int last, int cursorColumn, bool paintMissing);
     void DrawProgress(CDC* dc, CRect r);
     void DrawDragLines();
     void StopProgressTimer();

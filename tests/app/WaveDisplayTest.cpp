@@ -2,6 +2,7 @@
 // selection by mouse, the play cursor drawn from another thread.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include "audio/CreateAudioReader.h"
 #include "app/TimeContainer.h"
@@ -45,6 +46,21 @@ struct WaveDisplayTest : ::testing::Test
             host.Pump(10);
         ASSERT_TRUE(peaks->IsComplete());
         host.Settle(100);
+    }
+    // As the playback thread moves it: the interface thread goes on
+    // handling its messages meanwhile (taking a window's device context
+    // from another thread may wait for them).
+    void PlayCursorFromAnotherThread(LONGLONG t)
+    {
+        std::atomic<bool> done{false};
+        std::thread player([&] {
+            model->SetPlayCursor(t);
+            done = true;
+        });
+        while (!done)
+            host.Pump(5);
+        player.join();
+        host.Pump(100); // the other thread's drawing reaches the screen
     }
     // Rows of column x painted in `colour`.
     int Rows(int x, COLORREF colour)
@@ -122,14 +138,10 @@ TEST_F(WaveDisplayTest, ThePlayCursorIsDrawnFromThePlaybackThread)
 {
     Open(testsupport::TestData(L"silence1_loud1.wav"));
     // In the silent second the column is all background.
-    std::thread player([&] { model->SetPlayCursor(100 * 4000); });
-    player.join();
-    host.Pump(100); // the other thread's drawing reaches the screen
+    PlayCursorFromAnotherThread(100 * 4000);
     EXPECT_EQ(host.Pixel(100, 10), kWave) << "light-blue background of the cursor column";
     // In the loud second the cursor column's wave is white.
-    std::thread mover([&] { model->SetPlayCursor(300 * 4000); });
-    mover.join();
-    host.Pump(100);
+    PlayCursorFromAnotherThread(300 * 4000);
     EXPECT_EQ(host.Pixel(100, 10), RGB(255, 255, 255)) << "the old column is plain again";
     EXPECT_EQ(host.Pixel(300, 2), kWave);
     EXPECT_GE(Rows(300, RGB(255, 255, 255)), 120) << "white wave";
@@ -146,10 +158,14 @@ TEST(WaveDisplayLifetime, AViewOutlivingItsControlDrawsNothing)
         host.Settle();
     }
     // The control is gone; the model still holds the view.
+    std::atomic<bool> done{false};
     std::thread player([&] {
         for (int i = 0; i < 200; ++i)
             model->SetPlayCursor(i * 4000);
+        done = true;
     });
+    while (!done)
+        testsupport::PumpMessages(5);
     player.join();
     model->SetPosition(123);
     model->SetSelection(0, 1000);
