@@ -1,6 +1,7 @@
 #include "app/FragmentDisplay.h"
 
 #include <algorithm>
+#include <memory>
 #include "app/AppSettings.h"
 #include "app/FragmentLayout.h"
 #include "app/Tempo.h"
@@ -71,13 +72,14 @@ void CFragmentDisplay::AddFragment(LONGLONG t1, LONGLONG t2, LPCTSTR comment)
     // Times before the start of the file do not exist.
     t1 = std::max<LONGLONG>(t1, 0);
     t2 = std::max<LONGLONG>(t2, 0);
-    auto* fragment = new SFragmentInfo;
+    std::unique_ptr<SFragmentInfo> made(new SFragmentInfo);
+    SFragmentInfo* fragment = made.get();
     fragment->StartTime = std::min(t1, t2);
     fragment->EndTime = std::max(t1, t2);
     fragment->Looped = GetAutoLoopNewSel() ? 1 : 0;
     if (comment)
         fragment->Comment = comment;
-    m_fragments.Add(fragment);
+    m_fragments.Add(made.release());
     Layout();
     PostToOwner(WM_FRAGMENT_ADDED, reinterpret_cast<WPARAM>(fragment));
     PostToOwner(WM_FRAGMENTS_CHANGED);

@@ -3,6 +3,7 @@
 #include "app/FragmentDisplay.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 #include "common/TextTree.h"
 #include "app/Tempo.h"
@@ -83,11 +84,9 @@ void CFragmentDisplay::Load(CTextTree* tree)
         if (!tree->EnterGroup(GroupName(i)))
             continue;
         ++seen;
-        auto* f = new SFragmentInfo;
+        std::unique_ptr<SFragmentInfo> f(new SFragmentInfo);
         if (ReadFragment(*tree, *f))
-            m_fragments.Add(f);
-        else
-            delete f;
+            m_fragments.Add(f.release());
         tree->EndGroup();
     }
     Layout();

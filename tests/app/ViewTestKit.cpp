@@ -42,6 +42,7 @@ void Put(std::vector<char>& b, uint32_t v, int bytes)
 
 CViewHost::CViewHost(int width, int height)
 {
+    ::GetCursorPos(&m_pointer);
     m_frame = SharedFrame(FrameProc);
     g_host = this;
     ::SetWindowPos(m_frame, HWND_TOP, 0, 0, width + 40, height + 80, SWP_SHOWWINDOW);
@@ -61,6 +62,9 @@ CViewHost::~CViewHost()
     delete m_ctrl;
     Pump(5);
     g_host = nullptr;
+    // The pointer goes back where it was: left over a place where the next
+    // program's windows open, it would send them mouse messages.
+    ::SetCursorPos(m_pointer.x, m_pointer.y);
 }
 
 CIPtr<IHybridCell> CViewHost::Add(IHybridContent* content, DWORD styleBits)

@@ -66,6 +66,7 @@ private:
 
     HWND m_frame;
     CHybridCtrl* m_ctrl;
+    POINT m_pointer;
 };
 
 // Closes every message box that appears while it lives, keeping its text.
