@@ -65,7 +65,7 @@ TEST_F(TimeLineViewTest, TicksStandAtTheStepsOfTheVisibleTime)
         EXPECT_TRUE(Tick(x2)) << scale;
         EXPECT_FALSE(Tick((x1 + x2) / 2)) << scale;
     }
-    // The closest zoom with the spec's 50-pixel label gives 6 ms steps.
+    // At the closest zoom a 50-pixel label gives 6 ms steps.
     EXPECT_EQ(CTimeLineContent::GridStep(54 * 100), 6000);
 }
 
