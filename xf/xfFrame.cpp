@@ -271,6 +271,11 @@ bool CxfFrame::FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip,
     return false;
 }
 
+bool CxfFrame::GetFrameList(IxfFrameListContent** out)
+{
+    return ReturnInterface(m_pFrameList.Get(), out);
+}
+
 // ---- parameters -------------------------------------------------------------
 
 void CxfFrame::OnParam(SxfParam& param)

@@ -13,6 +13,8 @@
 #include <vector>
 #include "platform/mfc/afxwin.h"
 #include "common/PtrArrays.h"
+#include "common/Interfaces.h"
+#include "xf/xfContentInterfaces.h"
 #include "xf/xfObject.h"
 
 class CxfController;
@@ -87,6 +89,10 @@ public:
     const RECT& GetAreaRect() const { return m_rcArea; }
     // The children's extents along the split direction (one per child).
     const std::vector<int>& GetSizes() const { return m_sizes; }
+
+    // The tab strip of an MDI area, with a reference; false without one.
+    bool GetFrameList(IxfFrameListContent** out);
+    void SetFrameList(IxfFrameListContent* list) { m_pFrameList = list; }
 
     // ---- title, messages, state ------------------------------------------
     void SetTitle(LPCWSTR text);
@@ -166,6 +172,7 @@ protected:
     bool m_bSizesInvalid = true;
     int m_nSplitter = -1;
     CovPtrArray<CxfControlBar> m_bars;
+    CIPtr<IxfFrameListContent> m_pFrameList;
     int m_nMode = ModeNone;
     bool m_bLayoutPending = false;
     CRect m_rcClient{0, 0, 0, 0};
