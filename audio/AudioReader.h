@@ -40,8 +40,8 @@ public:
     bool IsReady(DWORD* percent = nullptr) override;
 
     // IProcess
-    bool Start() override;
-    bool Stop() override;
+    [[nodiscard]] bool Start() override;
+    [[nodiscard]] bool Stop() override;
     bool IsRunning() override;
 
     // Whether a peak container made for this reader builds on a thread of

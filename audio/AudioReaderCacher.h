@@ -26,14 +26,14 @@ public:
     LONGLONG GetFrameCount() override;
     bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) override;
     void Abort() override;
-    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
-    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     LONGLONG GetPosition() override;
     bool IsReady(DWORD* percent = nullptr) override;
     bool BuildsPeaksOnThread() override;
 
-    bool Start() override;
-    bool Stop() override;
+    [[nodiscard]] bool Start() override;
+    [[nodiscard]] bool Stop() override;
     bool IsRunning() override;
 
     // The peak container that describes this wrapper (made on first use).

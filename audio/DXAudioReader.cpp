@@ -8,6 +8,7 @@
 
 #include "audio/FrameChecker.h"
 #include "common/CritSecLock.h"
+#include "common/DebugAssert.h"
 #include "audio/Renderer.h"
 #include "platform/dshow/MediaType.h"
 
@@ -20,6 +21,8 @@ LONGLONG MulDiv64(LONGLONG a, LONGLONG b, LONGLONG c)
 {
     return c ? static_cast<LONGLONG>(static_cast<__int128>(a) * b / c) : 0;
 }
+
+} // namespace
 
 CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
 {
@@ -36,8 +39,6 @@ CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
     }
     return nullptr;
 }
-
-} // namespace
 
 bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graphOut, IGrabberSample** grabberOut, WAVEFORMATEX* format)
 {
@@ -92,8 +93,10 @@ CDXAudioReader::~CDXAudioReader()
 {
     // Normally stopped by its user; a graph still running must not keep
     // delivering into a reader that is gone.
+    // A failed stop has nobody to tell here; the graph is released below
+    // either way.
     if (m_running)
-        Stop();
+        static_cast<void>(Stop());
 }
 
 HRESULT STDMETHODCALLTYPE CDXAudioReader::QueryInterface(REFIID iid, void** out)
@@ -354,12 +357,12 @@ bool CDXAudioReader::PutIntoRing(const BYTE* data, LONGLONG n)
             m_deliveryWaits = false;
             continue;
         }
-        if (data) {
-            m_ring.Write(data, piece);
+        // This thread is the ring's only writer: the room seen above can
+        // only have grown since.
+        [[maybe_unused]] const bool written = data ? m_ring.Write(data, piece) : m_ring.WriteSilence(piece);
+        RAVELIN_ASSERT(written);
+        if (data)
             data += piece;
-        } else {
-            m_ring.WriteSilence(piece);
-        }
         n -= piece;
         // One wake per wait of the reader, once all it asked for is there.
         int waitsFor = m_readerWaitsFor;

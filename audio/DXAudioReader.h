@@ -24,6 +24,8 @@
 // interface and the connected WAVEFORMATEX. False on any failure, with
 // nothing handed out.
 bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graph, IGrabberSample** grabber, WAVEFORMATEX* format);
+// The first pin of `filter` in `direction`, counted; null when none.
+CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
 
 class CDXAudioReader : public CAudioReader, public ISampleCallback
 {
@@ -40,10 +42,10 @@ public:
     bool Open(LPCWSTR path) override;
     // Needs Start. Waits for decoded data; ends in bounded time also when the
     // graph stalls or the reader is aborted or stopped meanwhile.
-    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
-    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
-    bool Start() override;
-    bool Stop() override;
+    [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    [[nodiscard]] bool Start() override;
+    [[nodiscard]] bool Stop() override;
     // Also wakes a Read that waits, so that it gives up at once.
     void Abort() override;
 

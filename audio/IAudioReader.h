@@ -25,8 +25,8 @@ struct IAudioReader : public IUnknown
     // Valid while the reader lives.
     virtual SAudioFormat* GetFormat() = 0;
     // False: nothing more can be read.
-    virtual bool Read(void* buffer, DWORD bytes, DWORD* got) = 0;
-    virtual bool Seek(LONGLONG frame, DWORD* reserved = nullptr) = 0;
+    [[nodiscard]] virtual bool Read(void* buffer, DWORD bytes, DWORD* got) = 0;
+    [[nodiscard]] virtual bool Seek(LONGLONG frame, DWORD* reserved = nullptr) = 0;
     virtual LONGLONG GetPosition() = 0;
     virtual LPCWSTR GetPath() = 0;
     // False while background work must finish before reading; percent, when
@@ -37,7 +37,7 @@ struct IAudioReader : public IUnknown
 // The background work of a reader (decoding, caching).
 struct IProcess : public IUnknown
 {
-    virtual bool Start() = 0;
-    virtual bool Stop() = 0;
+    [[nodiscard]] virtual bool Start() = 0;
+    [[nodiscard]] virtual bool Stop() = 0;
     virtual bool IsRunning() = 0;
 };

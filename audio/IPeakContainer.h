@@ -20,7 +20,7 @@ static_assert(sizeof(SPeak) == 2, "two signed bytes");
 
 struct IPeakContainer : public IUnknown
 {
-    virtual bool StartBuild() = 0;
+    [[nodiscard]] virtual bool StartBuild() = 0;
     // The peak over [from, to) in microseconds.
     virtual bool GetPeak(LONGLONG from, LONGLONG to, SPeak* out) = 0;
     // Listeners are told to redraw when a build ends. Adding the same object

@@ -20,12 +20,12 @@ public:
     bool Open(LPCWSTR path) override;
     // Requests of 1 MiB or more are refused. Fewer bytes than asked are
     // delivered at the end of the stream; false once nothing is left.
-    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
     // Frame exact.
-    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     // Back to the first frame, with nothing left over from before.
-    bool Start() override;
-    bool Stop() override;
+    [[nodiscard]] bool Start() override;
+    [[nodiscard]] bool Stop() override;
 
     static const int kRingBytes = 1048576;
     static const int kBlockBytes = 4096;

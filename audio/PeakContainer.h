@@ -27,7 +27,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    bool StartBuild() override;
+    [[nodiscard]] bool StartBuild() override;
     bool GetPeak(LONGLONG from, LONGLONG to, SPeak* out) override;
     int AddListener(IDisplay* display) override;
     bool RemoveListener(IDisplay* display) override;

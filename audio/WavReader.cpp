@@ -27,31 +27,27 @@ EChunk Classify(const char id[4])
 
 CWavReader::CWavReader() = default;
 
-CWavReader::~CWavReader()
-{
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
-}
+CWavReader::~CWavReader() = default;
 
 bool CWavReader::SetPos(int64_t pos)
 {
     LARGE_INTEGER to, now;
     to.QuadPart = pos;
-    return pos >= 0 && SetFilePointerEx(m_file, to, &now, FILE_BEGIN) && now.QuadPart == pos;
+    return pos >= 0 && SetFilePointerEx(m_file.Get(), to, &now, FILE_BEGIN) && now.QuadPart == pos;
 }
 
 int64_t CWavReader::GetPos()
 {
     LARGE_INTEGER zero, now;
     zero.QuadPart = 0;
-    return SetFilePointerEx(m_file, zero, &now, FILE_CURRENT) ? now.QuadPart : -1;
+    return SetFilePointerEx(m_file.Get(), zero, &now, FILE_CURRENT) ? now.QuadPart : -1;
 }
 
 bool CWavReader::ReadU32(uint32_t* value)
 {
     DWORD got = 0;
     unsigned char b[4];
-    if (!ReadFile(m_file, b, 4, &got, nullptr) || got != 4)
+    if (!ReadFile(m_file.Get(), b, 4, &got, nullptr) || got != 4)
         return false;
     *value = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<uint32_t>(b[3]) << 24);
     return true;
@@ -68,14 +64,14 @@ bool CWavReader::ReadChunkSize(uint64_t* size)
 
 int64_t CWavReader::ParseChunk(int depth)
 {
-    if (m_file == INVALID_HANDLE_VALUE || depth > kMaxDepth)
+    if (!m_file || depth > kMaxDepth)
         return -1;
     const int64_t start = GetPos();
     if (start < 0)
         return -1;
     char id[4];
     DWORD got = 0;
-    if (!ReadFile(m_file, id, 4, &got, nullptr) || got != 4)
+    if (!ReadFile(m_file.Get(), id, 4, &got, nullptr) || got != 4)
         return -1;
     const EChunk kind = Classify(id);
     if (depth == 0 && kind != EChunk::Riff)
@@ -107,7 +103,7 @@ int64_t CWavReader::ParseChunk(int depth)
         if (!ReadChunkSize(&size) || size < sizeof(SWaveFormat))
             return -1;
         SWaveFormat wf;
-        if (!ReadFile(m_file, &wf, sizeof wf, &got, nullptr) || got != sizeof wf)
+        if (!ReadFile(m_file.Get(), &wf, sizeof wf, &got, nullptr) || got != sizeof wf)
             return -1;
         // Kept only when it passes: a refused header that follows "data"
         // must not leave its format for Open to read the samples by.
@@ -186,14 +182,12 @@ bool CWavReader::Open(LPCWSTR path)
     SetPath(path);
     if (!path)
         return false;
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
-    m_file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_READONLY, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE)
+    m_file.Reset(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_READONLY, nullptr));
+    if (!m_file)
         return false;
     LARGE_INTEGER fileSize;
-    if (!GetFileSizeEx(m_file, &fileSize))
+    if (!GetFileSizeEx(m_file.Get(), &fileSize))
         return false;
     m_fileSize = fileSize.QuadPart;
     m_riffFound = m_waveFound = false;
@@ -235,14 +229,14 @@ LONGLONG CWavReader::GetDataSize()
 
 bool CWavReader::Read(void* buffer, DWORD bytes, DWORD* got)
 {
-    if (!buffer || !got || bytes == 0 || m_file == INVALID_HANDLE_VALUE)
+    if (!buffer || !got || bytes == 0 || !m_file)
         return false;
     if (m_consumed >= m_dataBytes)
         return false;
     const uint64_t left = m_dataBytes - m_consumed;
     const DWORD want = left < bytes ? static_cast<DWORD>(left) : bytes;
     *got = 0;
-    if (ReadFile(m_file, buffer, want, got, nullptr) && *got > 0) {
+    if (ReadFile(m_file.Get(), buffer, want, got, nullptr) && *got > 0) {
         m_consumed += *got;
         return true;
     }
@@ -256,7 +250,7 @@ bool CWavReader::Seek(LONGLONG frame, DWORD* reserved)
     if (reserved)
         *reserved = 0;
     const int align = m_format.GetBlockAlign();
-    if (frame < 0 || align <= 0 || m_file == INVALID_HANDLE_VALUE)
+    if (frame < 0 || align <= 0 || !m_file)
         return false;
     if (static_cast<uint64_t>(frame) >= m_dataBytes / align + 1) {
         // Past the end: accepted, nothing more can be read.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "audio/AudioReader.h"
+#include "common/ScopedHandle.h"
 
 class CWavReader : public CAudioReader
 {
@@ -15,12 +16,12 @@ public:
     bool Open(LPCWSTR path) override;
     LONGLONG GetDuration() override;
     LONGLONG GetDataSize() override;
-    bool Read(void* buffer, DWORD bytes, DWORD* got) override;
+    [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
     // A negative frame is refused; a frame past the end is accepted and the
     // next Read gives false.
-    bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
+    [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     LONGLONG GetPosition() override;
-    bool Start() override;
+    [[nodiscard]] bool Start() override;
 
     // The first 16 bytes of the "fmt " chunk, as stored in the file.
     struct SWaveFormat
@@ -43,7 +44,7 @@ private:
     bool SetPos(int64_t pos);
     int64_t GetPos();
 
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    CFileHandle m_file;
     int64_t m_fileSize = 0;
     bool m_riffFound = false;
     bool m_waveFound = false;

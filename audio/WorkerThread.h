@@ -21,7 +21,7 @@ public:
     CWorkerThread& operator=(CWorkerThread&& other) noexcept;
 
     // False when a worker is already known or the thread cannot be made.
-    bool Start(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL);
+    [[nodiscard]] bool Start(AFX_THREADPROC proc, LPVOID param, int priority = THREAD_PRIORITY_NORMAL);
     // Waits for the worker to end (without a time limit), then forgets it.
     // Called on the worker itself, it only forgets it.
     void Join();

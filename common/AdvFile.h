@@ -50,7 +50,7 @@ public:
     // read is stored and the result is whether the read call succeeded.
     bool Read(void* buffer, DWORD n, DWORD* got = nullptr);
     // True only when all n bytes were written.
-    bool Write(const void* buffer, DWORD n);
+    [[nodiscard]] bool Write(const void* buffer, DWORD n);
     // Up to n bytes as ANSI text.
     CString ReadString(DWORD n);
     // A length byte, then that many ANSI bytes; empty when they are not there.
@@ -61,14 +61,9 @@ public:
 
     // UTF-16LE code units without terminator; the result of the write (an
     // empty text writes nothing and succeeds).
-    bool WriteText(LPCWSTR text);
-    bool WriteLine(LPCWSTR text);
-    bool WriteBOM();
-    CAdvFile& operator<<(LPCWSTR text)
-    {
-        WriteText(text);
-        return *this;
-    }
+    [[nodiscard]] bool WriteText(LPCWSTR text);
+    [[nodiscard]] bool WriteLine(LPCWSTR text);
+    [[nodiscard]] bool WriteBOM();
     // One line in UTF-16 (unicode flag) or the ANSI code page. A line ends
     // at CR, LF or any pair of them; false at the end of the file.
     bool ReadLine(CString& line);

@@ -1,6 +1,8 @@
 #include "common/Clipboard.h"
 #include <cstring>
 
+#include "common/ScopedHandle.h"
+
 namespace {
 
 // Holds the clipboard open for one scope.
@@ -80,18 +82,16 @@ void SetClipboardText(LPCWSTR text)
         return;
     EmptyClipboard();
     size_t bytes = (wcslen(text) + 1) * sizeof(WCHAR);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    if (memory == nullptr)
+    CGlobalHandle memory(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes));
+    if (!memory)
         return;
     {
-        CGlobalLocker lock(memory);
-        if (lock.Data() == nullptr) {
-            GlobalFree(memory);
+        CGlobalLocker lock(memory.Get());
+        if (lock.Data() == nullptr)
             return;
-        }
         memcpy(lock.Data(), text, bytes);
     }
     // The clipboard owns the block once it is accepted.
-    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr)
-        GlobalFree(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory.Get()) != nullptr)
+        memory.Detach();
 }

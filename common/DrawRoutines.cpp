@@ -1,6 +1,8 @@
 #include "common/DrawRoutines.h"
 #include <algorithm>
 
+#include "platform/mfc/afxwin.h"
+
 CFontSelector::CFontSelector(HDC dc, HFONT font) : m_dc(dc), m_old(nullptr)
 {
     // Selecting the font already in use would cost a font look-up for
@@ -35,9 +37,9 @@ void CGdiObjectSelector::Restore()
 }
 
 CPenSelector::CPenSelector(HDC dc, int penStyle, int width, COLORREF colour)
-    : m_dc(dc), m_pen(CreatePen(penStyle, width, colour)), m_old(nullptr)
+    : m_dc(dc), m_pen(penStyle, width, colour), m_old(nullptr)
 {
-    if (m_dc && m_pen)
+    if (m_dc && m_pen.GetSafeHandle())
         m_old = SelectObject(m_dc, m_pen);
 }
 
@@ -45,8 +47,6 @@ CPenSelector::~CPenSelector()
 {
     if (m_old)
         SelectObject(m_dc, m_old);
-    if (m_pen)
-        DeleteObject(m_pen);
 }
 
 void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int penStyle, int penWidth)
@@ -70,12 +70,13 @@ namespace {
 struct CLoadedBitmap
 {
     explicit CLoadedBitmap(UINT id)
-        : handle(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
-                                                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION))) {}
-    ~CLoadedBitmap() { if (handle) DeleteObject(handle); }
-    CLoadedBitmap(const CLoadedBitmap&) = delete;
-    CLoadedBitmap& operator=(const CLoadedBitmap&) = delete;
-    HBITMAP handle;
+    {
+        bitmap.Attach(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+                                 LR_CREATEDIBSECTION));
+        handle = bitmap;
+    }
+    CBitmap bitmap;
+    HBITMAP handle = nullptr;
 };
 
 // The program-wide cache of the transparent blits: an image and a mask
@@ -89,12 +90,6 @@ public:
         static CBlitCache cache;
         return cache;
     }
-    ~CBlitCache()
-    {
-        if (m_maskDC) DeleteDC(m_maskDC);
-        if (m_imageDC) DeleteDC(m_imageDC);
-        if (m_mask) DeleteObject(m_mask);
-    }
     HDC ImageDC() const { return m_imageDC; }
     HDC MaskDC() const { return m_maskDC; }
     // The mask bitmap, at least width x height; null when it can't be made.
@@ -102,11 +97,11 @@ public:
     {
         if (width > m_maskWidth || height > m_maskHeight) {
             int w = std::max(width, m_maskWidth), h = std::max(height, m_maskHeight);
-            HBITMAP bigger = CreateBitmap(w, h, 1, 1, nullptr);
-            if (!bigger)
+            CBitmap bigger;
+            if (!bigger.CreateBitmap(w, h, 1, 1, nullptr))
                 return nullptr;
-            if (m_mask) DeleteObject(m_mask);
-            m_mask = bigger;
+            m_mask.DeleteObject();
+            m_mask.Attach(bigger.Detach());
             m_maskWidth = w;
             m_maskHeight = h;
         }
@@ -115,15 +110,18 @@ public:
 
 private:
     CBlitCache()
-        : m_imageDC(CreateCompatibleDC(nullptr)), m_maskDC(CreateCompatibleDC(nullptr)),
-          m_mask(CreateBitmap(kMaskSize, kMaskSize, 1, 1, nullptr)),
-          m_maskWidth(m_mask ? kMaskSize : 0), m_maskHeight(m_mask ? kMaskSize : 0) {}
+    {
+        m_imageDC.CreateCompatibleDC(nullptr);
+        m_maskDC.CreateCompatibleDC(nullptr);
+        if (m_mask.CreateBitmap(kMaskSize, kMaskSize, 1, 1, nullptr))
+            m_maskWidth = m_maskHeight = kMaskSize;
+    }
     static constexpr int kMaskSize = 1000;
-    HDC m_imageDC;
-    HDC m_maskDC;
-    HBITMAP m_mask;
-    int m_maskWidth;
-    int m_maskHeight;
+    CDC m_imageDC;
+    CDC m_maskDC;
+    CBitmap m_mask;
+    int m_maskWidth = 0;
+    int m_maskHeight = 0;
 };
 
 } // namespace
@@ -139,8 +137,9 @@ SIZE GetIconSize(HICON icon)
     ICONINFO info{};
     if (!icon || !GetIconInfo(icon, &info))
         return SIZE{0, 0};
-    if (info.hbmMask) DeleteObject(info.hbmMask);
-    if (info.hbmColor) DeleteObject(info.hbmColor);
+    CBitmap mask, colour; // GetIconInfo hands out copies the caller deletes
+    mask.Attach(info.hbmMask);
+    colour.Attach(info.hbmColor);
     return SIZE{static_cast<LONG>(info.xHotspot * 2), static_cast<LONG>(info.yHotspot * 2)};
 }
 
@@ -206,13 +205,12 @@ void DrawGradientRect(HDC dc, const RECT& rect, COLORREF from, COLORREF to, int 
     if (!dc || width <= 0 || height <= 0 || direction < 1 || direction > 5)
         return;
     // An off-screen bitmap of the screen's format, copied in one operation.
-    HDC screen = GetDC(nullptr);
-    HDC memDC = CreateCompatibleDC(screen);
-    HBITMAP bitmap = memDC ? CreateCompatibleBitmap(screen, width, height) : nullptr;
-    ReleaseDC(nullptr, screen);
-    if (!bitmap) {
-        if (memDC) DeleteDC(memDC);
-        return;
+    CDC memDC;
+    CBitmap bitmap;
+    {
+        CClientDC screen(nullptr);
+        if (!memDC.CreateCompatibleDC(&screen) || !bitmap.CreateCompatibleBitmap(&screen, width, height))
+            return;
     }
     {
         CGdiObjectSelector selected(memDC, bitmap);
@@ -250,8 +248,6 @@ void DrawGradientRect(HDC dc, const RECT& rect, COLORREF from, COLORREF to, int 
         }
         BitBlt(dc, rect.left, rect.top, width, height, memDC, 0, 0, SRCCOPY);
     }
-    DeleteObject(bitmap);
-    DeleteDC(memDC);
 }
 
 COLORREF ShadeColour(COLORREF colour, int amount)

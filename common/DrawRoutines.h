@@ -6,6 +6,8 @@
 // handles; the CDC forms in DrawRoutinesDC.h pass the wrapper's handle on.
 #include <windows.h>
 
+#include "platform/mfc/afxgdi.h"
+
 // Selects a font into a device context for one scope and puts the previous
 // font back. Nothing happens when the device context or the font is null.
 class CDC;
@@ -54,7 +56,7 @@ public:
 
 private:
     HDC m_dc;
-    HPEN m_pen;
+    CPen m_pen;
     HGDIOBJ m_old;
 };
 

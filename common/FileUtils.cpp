@@ -1,46 +1,21 @@
 #include "common/FileUtils.h"
 
+#include "common/ScopedHandle.h"
+
 namespace {
 
-// Owner of a file handle opened for attribute access.
-class CAttributeHandle {
-public:
-    explicit CAttributeHandle(LPCWSTR path)
-        : m_handle(path ? CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr)
-                        : INVALID_HANDLE_VALUE)
-    {
-    }
-    ~CAttributeHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            CloseHandle(m_handle);
-    }
-    CAttributeHandle(const CAttributeHandle&) = delete;
-    CAttributeHandle& operator=(const CAttributeHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
+// A file opened for attribute access only.
+CFileHandle OpenForAttributes(LPCWSTR path)
+{
+    return CFileHandle(path ? CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                          nullptr)
+                            : INVALID_HANDLE_VALUE);
+}
 
-private:
-    HANDLE m_handle;
-};
-
-// Owner of a loaded module.
-class CModule {
-public:
-    explicit CModule(LPCWSTR name) : m_module(name ? LoadLibraryW(name) : nullptr) {}
-    ~CModule()
-    {
-        if (m_module)
-            FreeLibrary(m_module);
-    }
-    CModule(const CModule&) = delete;
-    CModule& operator=(const CModule&) = delete;
-    HMODULE Get() const { return m_module; }
-
-private:
-    HMODULE m_module;
-};
+CModuleHandle LoadModule(LPCWSTR name)
+{
+    return CModuleHandle(name ? LoadLibraryW(name) : nullptr);
+}
 
 bool DriveRoot(wchar_t letter, wchar_t root[4])
 {
@@ -72,12 +47,12 @@ bool QueryDrive(wchar_t letter, unsigned long long* free, unsigned long long* to
 
 bool FileExists(LPCWSTR path)
 {
-    return CAttributeHandle(path).IsValid();
+    return OpenForAttributes(path).IsValid();
 }
 
 DWORD GetFileSizeByName(LPCWSTR path)
 {
-    CAttributeHandle file(path);
+    CFileHandle file = OpenForAttributes(path);
     if (!file.IsValid())
         return 0;
     const DWORD size = GetFileSize(file.Get(), nullptr);
@@ -86,7 +61,7 @@ DWORD GetFileSizeByName(LPCWSTR path)
 
 bool CanLoadLibrary(LPCWSTR path)
 {
-    return path && CModule(path).Get() != nullptr;
+    return path && LoadModule(path).IsValid();
 }
 
 bool TruncateFileAt(HANDLE file, DWORD position)
@@ -134,9 +109,9 @@ HRESULT SHGetFolderPathDynamic(HWND window, int folder, HANDLE token, DWORD flag
                             reinterpret_cast<void*>(GetProcAddress(module, "SHGetFolderPathW")))
                       : nullptr;
     };
-    CModule shfolder(L"SHFolder.dll");
+    CModuleHandle shfolder = LoadModule(L"SHFolder.dll");
     GetFolderPathFn getPath = find(shfolder.Get());
-    CModule shell(getPath ? nullptr : L"Shell32.dll");
+    CModuleHandle shell = LoadModule(getPath ? nullptr : L"Shell32.dll");
     if (!getPath)
         getPath = find(shell.Get());
     if (!getPath)

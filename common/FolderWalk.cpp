@@ -2,6 +2,7 @@
 
 #include "common/DirChanger.h"
 #include "common/PathUtils.h"
+#include "common/ScopedHandle.h"
 #include "common/Wildcard.h"
 
 #include <cwchar>
@@ -26,26 +27,6 @@ bool IsLink(DWORD attributes)
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// Owner of a find handle.
-class CFindHandle {
-public:
-    CFindHandle(LPCWSTR pattern, WIN32_FIND_DATAW& data)
-        : m_handle(FindFirstFileW(pattern, &data))
-    {
-    }
-    ~CFindHandle()
-    {
-        if (m_handle != INVALID_HANDLE_VALUE)
-            FindClose(m_handle);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAW& data) { return FindNextFileW(m_handle, &data) != FALSE; }
-
-private:
-    HANDLE m_handle;
-};
 
 // Calls visit(data) for each entry of the absolute folder path other than
 // "." and ".."; visit returns false to stop. False when nothing could be listed.
@@ -53,13 +34,13 @@ template <class Visit>
 bool ForEachEntry(const CString& folder, Visit visit)
 {
     WIN32_FIND_DATAW data;
-    CFindHandle find(JoinPath(folder, L"*.*"), data);
+    CFindHandle find(FindFirstFileW(JoinPath(folder, L"*.*"), &data));
     if (!find.IsValid())
         return false;
     do {
         if (!IsDotEntry(data) && !visit(data))
             break;
-    } while (find.Next(data));
+    } while (FindNextFileW(find.Get(), &data));
     return true;
 }
 
@@ -190,11 +171,11 @@ bool CFindDataArray::Fill(LPCWSTR folder, LPCWSTR mask)
     if (absolute.IsEmpty())
         return false;
     WIN32_FIND_DATAW data;
-    CFindHandle find(JoinPath(absolute, mask && *mask ? mask : L"*.*"), data);
+    CFindHandle find(FindFirstFileW(JoinPath(absolute, mask && *mask ? mask : L"*.*"), &data));
     if (find.IsValid()) {
         do
             Add(data);
-        while (find.Next(data));
+        while (FindNextFileW(find.Get(), &data));
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "common/OVRegKey.h"
 
 #include "common/Scramble.h"
+#include "common/ScopedHandle.h"
 
 #include <cstring>
 
@@ -18,19 +19,18 @@ bool IsEmptyText(LPCWSTR text)
 
 LONG DeleteTree(HKEY root, LPCWSTR subkey, int depth)
 {
-    HKEY key = nullptr;
-    if (depth < kMaxKeyDepth && RegOpenKeyW(root, subkey, &key) == ERROR_SUCCESS) {
+    CRegKeyHandle key;
+    if (depth < kMaxKeyDepth && RegOpenKeyW(root, subkey, key.Receive()) == ERROR_SUCCESS) {
         wchar_t name[260];
         for (;;) {
             name[0] = 0;
-            if (RegEnumKeyW(key, 0, name, 260) != ERROR_SUCCESS)
+            if (RegEnumKeyW(key.Get(), 0, name, 260) != ERROR_SUCCESS)
                 break;
             // A subkey that cannot be removed would be enumerated at index 0
             // forever: give up on the rest of this key instead.
-            if (DeleteTree(key, name, depth + 1) != ERROR_SUCCESS)
+            if (DeleteTree(key.Get(), name, depth + 1) != ERROR_SUCCESS)
                 break;
         }
-        RegCloseKey(key);
     }
     return RegDeleteKeyW(root, subkey);
 }

@@ -27,12 +27,12 @@ public:
     // of whole code units).
     bool GetDWORD(LPCWSTR name, DWORD* dest);
     bool GetInt(LPCWSTR name, int& value);
-    bool SetDWORD(LPCWSTR name, DWORD value);
-    bool SetInt(LPCWSTR name, int value);
+    [[nodiscard]] bool SetDWORD(LPCWSTR name, DWORD value);
+    [[nodiscard]] bool SetInt(LPCWSTR name, int value);
     bool GetBool(LPCWSTR name, BOOL& value);
-    bool SetBool(LPCWSTR name, bool value);
+    [[nodiscard]] bool SetBool(LPCWSTR name, bool value);
     // mode 0 stores the text, 1 its scrambled form, anything else "".
-    bool SetString(LPCWSTR name, LPCWSTR text, int mode);
+    [[nodiscard]] bool SetString(LPCWSTR name, LPCWSTR text, int mode);
     // At most 4095 code units; scrambled: false for an invalid stored form.
     bool GetString(LPCWSTR name, CString& out, bool scrambled);
 

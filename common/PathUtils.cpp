@@ -1,5 +1,6 @@
 #include "common/PathUtils.h"
 
+#include "common/ScopedHandle.h"
 #include "common/StringUtils.h"
 
 #include <cwchar>
@@ -109,16 +110,15 @@ bool ShowHelpPage(HWND owner, LPCWSTR name)
     AddTrailingBackslash(path);
     path += name;
     typedef HWND(WINAPI * HtmlHelpFn)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    HMODULE viewer = LoadLibraryW(L"hhctrl.ocx");
+    CModuleHandle viewer(LoadLibraryW(L"hhctrl.ocx"));
     if (!viewer)
         return false;
-    // The viewer stays loaded: its window lives on after this call.
     auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
-        reinterpret_cast<void*>(GetProcAddress(viewer, "HtmlHelpW")));
-    if (!htmlHelp) {
-        FreeLibrary(viewer);
+        reinterpret_cast<void*>(GetProcAddress(viewer.Get(), "HtmlHelpW")));
+    if (!htmlHelp)
         return false;
-    }
+    // The viewer stays loaded: its window lives on after this call.
+    viewer.Detach();
     const UINT kDisplayTopic = 0; // HH_DISPLAY_TOPIC
     return htmlHelp(owner, path, kDisplayTopic, 0) != nullptr;
 }

@@ -5,26 +5,7 @@
 
 #include <vector>
 
-namespace {
-
-// Frees an item list the shell handed out with the shell's allocator.
-class CItemList {
-public:
-    explicit CItemList(LPITEMIDLIST list) : m_list(list) {}
-    ~CItemList()
-    {
-        if (m_list)
-            CoTaskMemFree(m_list);
-    }
-    CItemList(const CItemList&) = delete;
-    CItemList& operator=(const CItemList&) = delete;
-    LPCITEMIDLIST Get() const { return m_list; }
-
-private:
-    LPITEMIDLIST m_list;
-};
-
-} // namespace
+#include "common/ScopedHandle.h"
 
 CString BrowseForFolder(HWND owner)
 {
@@ -37,7 +18,7 @@ CString BrowseForFolder(HWND owner)
     info.pszDisplayName = display;
     info.lpszTitle = L"Select the folder to add";
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
-    CItemList chosen(SHBrowseForFolderW(&info));
+    CItemIdList chosen(SHBrowseForFolderW(&info));
     if (!chosen.Get())
         return CString();
     wchar_t path[MAX_PATH + 1] = {};

@@ -1,10 +1,12 @@
 #include "common/ProductInfo.h"
 #include <shellapi.h>
 
+#include "common/ScopedHandle.h"
+
 SProductInfo g_productInfo;
 
 namespace {
-HANDLE g_instanceHandle = nullptr;
+CKernelHandle g_instanceHandle;
 }
 
 LPCWSTR SProductInfo::GetName() { return g_productInfo.name; }
@@ -33,8 +35,5 @@ void AcquireInstanceLock() {}
 
 void ReleaseInstanceLock()
 {
-    if (g_instanceHandle != nullptr) {
-        CloseHandle(g_instanceHandle);
-        g_instanceHandle = nullptr;
-    }
+    g_instanceHandle.Reset();
 }

@@ -74,6 +74,19 @@ public:
         Base::RemoveAt(i, count);
     }
 
+    // Owning: an add that throws (out of memory) deletes p, which the caller
+    // handed over and can no longer reach; the exception goes on.
+    INT_PTR Add(T* p)
+    {
+        try {
+            return Base::Add(p);
+        } catch (...) {
+            if (m_owns)
+                delete p;
+            throw;
+        }
+    }
+
     // Owning: deletes the element at i first, unless it is p itself.
     void SetAt(INT_PTR i, T* p)
     {

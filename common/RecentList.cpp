@@ -34,10 +34,11 @@ LPCWSTR CRecentList::GetAt(int index) const
     return m_paths.ElementAt(index);
 }
 
-void CRecentList::Exchange(HKEY parent, LPCWSTR subkey, bool load)
+bool CRecentList::Exchange(HKEY parent, LPCWSTR subkey, bool load)
 {
-    if (load)
+    if (load) {
         m_paths.LoadFromRegistry(parent, subkey);
-    else
-        m_paths.SaveToRegistry(parent, subkey);
+        return true;
+    }
+    return m_paths.SaveToRegistry(parent, subkey);
 }

@@ -19,8 +19,9 @@ public:
     // Null outside 0..count-1.
     LPCWSTR GetAt(int index) const;
     // Loads (appending the values "0", "1", ...) or saves (replacing the
-    // subkey) the list under parent\subkey.
-    void Exchange(HKEY parent, LPCWSTR subkey, bool load);
+    // subkey) the list under parent\subkey. False when a save failed (the
+    // caller tells the user: the list on disk is not the one shown).
+    [[nodiscard]] bool Exchange(HKEY parent, LPCWSTR subkey, bool load);
 
 private:
     CStrArrayEx m_paths;

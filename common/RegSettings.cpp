@@ -8,26 +8,27 @@
 
 namespace {
 
-void ExchangeDWord(COVRegKey& key, const SRegTableEntry& row, bool load)
+// The Exchange routines answer false only when a save failed: a value
+// missing on load keeps its default and is no failure.
+bool ExchangeDWord(COVRegKey& key, const SRegTableEntry& row, bool load)
 {
     DWORD* value = static_cast<DWORD*>(row.data);
     if (!value)
-        return;
+        return true;
     if (load)
         key.GetDWORD(row.name, value); // a missing value keeps the default
     else
-        key.SetDWORD(row.name, *value);
+        return key.SetDWORD(row.name, *value);
+    return true;
 }
 
-void ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
+bool ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
 {
     if (!row.data || !row.name || !*row.name || row.size == 0)
-        return;
+        return true;
     BYTE* block = static_cast<BYTE*>(row.data);
-    if (!load) {
-        RegSetValueExW(key.GetHandle(), row.name, 0, REG_BINARY, block, row.size);
-        return;
-    }
+    if (!load)
+        return RegSetValueExW(key.GetHandle(), row.name, 0, REG_BINARY, block, row.size) == ERROR_SUCCESS;
     // Only a REG_BINARY of exactly the block's size is the block; anything
     // else (a missing value, another length, a string of that size) keeps
     // the default, which is sounder than a block of zeros.
@@ -38,15 +39,17 @@ void ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
             == ERROR_SUCCESS
         && type == REG_BINARY && bytes == row.size)
         memcpy(block, stored.data(), row.size);
+    return true;
 }
 
-void ExchangeString(COVRegKey& key, const SRegTableEntry& row, bool load)
+bool ExchangeString(COVRegKey& key, const SRegTableEntry& row, bool load)
 {
     CString* text = static_cast<CString*>(row.data);
     if (load)
         key.GetString(row.name, *text, false); // failure keeps the default
     else
-        key.SetString(row.name, *text, 0);
+        return key.SetString(row.name, *text, 0);
+    return true;
 }
 
 void ExchangeObjects(COVRegKey& key, const SRegTableEntry& row, bool load)
@@ -99,19 +102,21 @@ bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, b
             return false;
         key.Attach(root, load);
     }
+    // Every row is tried; the result tells whether any save failed.
+    bool ok = true;
     for (const SRegTableEntry* row = table; row && row->type != RRT_END; ++row) {
         switch (row->type) {
         case RRT_INT:
         case RRT_BOOL:
         case RRT_COLOUR:
-            ExchangeDWord(key, *row, load);
+            ok = ExchangeDWord(key, *row, load) && ok;
             break;
         case RRT_BINARY:
-            ExchangeBinary(key, *row, load);
+            ok = ExchangeBinary(key, *row, load) && ok;
             break;
         case RRT_STRING:
             if (row->data)
-                ExchangeString(key, *row, load);
+                ok = ExchangeString(key, *row, load) && ok;
             break;
         case RRT_OBJECTS:
             if (row->data)
@@ -125,5 +130,5 @@ bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, b
             break; // unknown types are skipped
         }
     }
-    return true;
+    return ok;
 }

@@ -20,9 +20,9 @@ public:
 
     // Appends n bytes, all or nothing. False for a null source, n <= 0, or
     // when n bytes do not fit.
-    bool Write(const void* src, int n);
+    [[nodiscard]] bool Write(const void* src, int n);
     // Appends n zero bytes, all or nothing.
-    bool WriteSilence(int n);
+    [[nodiscard]] bool WriteSilence(int n);
     // Removes up to n bytes into dst; answers how many. 0 for a null dst.
     int Read(void* dst, int n);
     // With got: reads what is there (up to n), stores the count and answers

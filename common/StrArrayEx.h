@@ -39,7 +39,7 @@ public:
     // Adds the string values "0", "1", ... of root\subkey until one is missing.
     bool LoadFromRegistry(HKEY root, LPCWSTR subkey);
     // Replaces root\subkey by one holding the elements as "0", "1", ...
-    bool SaveToRegistry(HKEY root, LPCWSTR subkey) const;
+    [[nodiscard]] bool SaveToRegistry(HKEY root, LPCWSTR subkey) const;
     bool Exchange(HKEY key, bool load, int index) override;
 
 private:

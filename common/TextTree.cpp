@@ -2,6 +2,7 @@
 
 #include "common/AdvFile.h"
 #include "common/Scramble.h"
+#include "common/ScopedHandle.h"
 
 #include <climits>
 #include <clocale>
@@ -89,22 +90,8 @@ double ParseDecimal(const CString& text)
     return value / scale;
 }
 
-// Removes the file on destruction unless told to keep it.
-class CTempFile {
-public:
-    explicit CTempFile(const CString& path) : m_path(path) {}
-    ~CTempFile()
-    {
-        if (!m_path.IsEmpty())
-            DeleteFileW(m_path);
-    }
-    CTempFile(const CTempFile&) = delete;
-    CTempFile& operator=(const CTempFile&) = delete;
-    void Keep() { m_path.Empty(); }
-
-private:
-    CString m_path;
-};
+// A temporary file, removed at scope end unless given up (Detach).
+using CTempFile = CScopedHandle<CString, &::DeleteFileW>;
 
 } // namespace
 
@@ -319,7 +306,7 @@ bool CTextTree::SaveTextTree(LPCWSTR path) const
     }
     if (!MoveFileExW(tempName, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;
-    temp.Keep();
+    temp.Detach();
     return true;
 }
 

@@ -72,7 +72,7 @@ public:
     // Writes the document to the temporary file `path` + ".tmp" (a stale
     // one is replaced) and replaces `path` with it in one step; on any
     // failure the old file stays as it was and the result is false.
-    bool SaveTextTree(LPCWSTR path) const;
+    [[nodiscard]] bool SaveTextTree(LPCWSTR path) const;
     // Reads and parses a file. False for a missing, unreadable or oversized
     // file and for text that is not exactly one complete, well-formed root
     // group (blanks aside): what could be parsed before the fault stays in
@@ -122,5 +122,5 @@ CString Escape(const CString& value);
 CString Unescape(const CString& value);
 // Writes `node` and its subtree; false on the first failed write or on a
 // name that could not be read back.
-bool WriteNode(const SNode& node, CAdvFile& file, int depth);
+[[nodiscard]] bool WriteNode(const SNode& node, CAdvFile& file, int depth);
 } // namespace TextTreeFormat

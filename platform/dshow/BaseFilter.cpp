@@ -8,12 +8,6 @@
 
 CBaseFilter::CBaseFilter(const wchar_t* name, const CLSID& clsid) : m_clsid(clsid), m_name(name ? name : L"") {}
 
-CBaseFilter::~CBaseFilter()
-{
-    if (m_clock)
-        m_clock->Release();
-}
-
 HRESULT CBaseFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
@@ -33,7 +27,7 @@ STDMETHODIMP CBaseFilter::GetClassID(CLSID* clsid)
 
 STDMETHODIMP CBaseFilter::Stop()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     HRESULT result = S_OK;
     if (m_state != State_Stopped) {
         for (int i = 0; i < GetPinCount(); ++i) {
@@ -51,7 +45,7 @@ STDMETHODIMP CBaseFilter::Stop()
 
 STDMETHODIMP CBaseFilter::Pause()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     if (m_state == State_Stopped) {
         for (int i = 0; i < GetPinCount(); ++i) {
             CBasePin* pin = GetPin(i);
@@ -68,7 +62,7 @@ STDMETHODIMP CBaseFilter::Pause()
 
 STDMETHODIMP CBaseFilter::Run(REFERENCE_TIME start)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     if (m_state == State_Stopped) {
         HRESULT hr = Pause();
         if (FAILED(hr))
@@ -89,11 +83,7 @@ STDMETHODIMP CBaseFilter::GetState(DWORD, FILTER_STATE* state)
 
 STDMETHODIMP CBaseFilter::SetSyncSource(IReferenceClock* clock)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    if (clock)
-        clock->AddRef();
-    if (m_clock)
-        m_clock->Release();
+    CFilterLock lock(m_lock);
     m_clock = clock;
     return S_OK;
 }
@@ -102,10 +92,9 @@ STDMETHODIMP CBaseFilter::GetSyncSource(IReferenceClock** clock)
 {
     if (!clock)
         return E_POINTER;
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
-    *clock = m_clock;
-    if (m_clock)
-        m_clock->AddRef();
+    CFilterLock lock(m_lock);
+    *clock = nullptr;
+    ReturnInterface(m_clock, clock);
     return S_OK;
 }
 
@@ -125,7 +114,7 @@ STDMETHODIMP CBaseFilter::FindPin(LPCWSTR id, IPin** pin)
     if (!id || !pin)
         return E_POINTER;
     *pin = nullptr;
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     for (int i = 0; i < GetPinCount(); ++i) {
         CBasePin* p = GetPin(i);
         if (!p)
@@ -135,8 +124,7 @@ STDMETHODIMP CBaseFilter::FindPin(LPCWSTR id, IPin** pin)
             bool same = wcscmp(pinId, id) == 0;
             CoTaskMemFree(pinId);
             if (same) {
-                *pin = p;
-                p->AddRef();
+                ReturnInterface<IPin>(p, pin);
                 return S_OK;
             }
         }
@@ -148,24 +136,24 @@ STDMETHODIMP CBaseFilter::QueryFilterInfo(FILTER_INFO* info)
 {
     if (!info)
         return E_POINTER;
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     wcsncpy(info->achName, m_name.c_str(), MAX_FILTER_NAME - 1);
     info->achName[MAX_FILTER_NAME - 1] = L'\0';
-    info->pGraph = m_graph;
-    if (m_graph)
-        m_graph->AddRef();
+    info->pGraph = nullptr;
+    ReturnInterface(m_graph, &info->pGraph);
     return S_OK;
 }
 
 STDMETHODIMP CBaseFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     m_graph = graph;
     m_sink = nullptr;
     if (graph) {
         // Not kept counted: the graph outlives its filters' membership.
-        if (SUCCEEDED(graph->QueryInterface(IID_IMediaEventSink, reinterpret_cast<void**>(&m_sink))) && m_sink)
-            m_sink->Release();
+        CIPtr<IMediaEventSink> sink;
+        if (SUCCEEDED(sink.QueryFrom(graph, IID_IMediaEventSink)))
+            m_sink = sink.Get();
         m_name = name ? name : L"";
     }
     return S_OK;
@@ -180,13 +168,13 @@ STDMETHODIMP CBaseFilter::QueryVendorInfo(LPWSTR* info)
 
 FILTER_STATE CBaseFilter::State()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     return m_state;
 }
 
 IFilterGraph* CBaseFilter::Graph()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_lock);
+    CFilterLock lock(m_lock);
     return m_graph;
 }
 
@@ -194,7 +182,7 @@ HRESULT CBaseFilter::NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2)
 {
     IMediaEventSink* sink;
     {
-        std::lock_guard<std::recursive_mutex> lock(m_lock);
+        CFilterLock lock(m_lock);
         sink = m_sink;
     }
     if (!sink)

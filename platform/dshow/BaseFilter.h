@@ -16,12 +16,15 @@
 
 #include "platform/dshow/Unknown.h"
 
+// How every filter and pin takes its filter's state lock for one scope.
+using CFilterLock = std::lock_guard<std::recursive_mutex>;
+
 class CBasePin;
 
 class CBaseFilter : public CUnknown, public IBaseFilter {
 public:
     CBaseFilter(const wchar_t* name, const CLSID& clsid);
-    ~CBaseFilter() override;
+    ~CBaseFilter() override = default;
 
     DECLARE_IUNKNOWN
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
@@ -60,7 +63,7 @@ protected:
     std::recursive_mutex m_lock;
     FILTER_STATE m_state = State_Stopped;
     REFERENCE_TIME m_start = 0;
-    IReferenceClock* m_clock = nullptr;
+    CIPtr<IReferenceClock> m_clock;
 
 private:
     CLSID m_clsid;

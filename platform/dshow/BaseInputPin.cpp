@@ -5,17 +5,7 @@
 
 #include "platform/dshow/BaseFilter.h"
 
-namespace {
-using Lock = std::lock_guard<std::recursive_mutex>;
-} // namespace
-
 CBaseInputPin::CBaseInputPin(const wchar_t* name, CBaseFilter* filter) : CBasePin(name, filter, PINDIR_INPUT) {}
-
-CBaseInputPin::~CBaseInputPin()
-{
-    if (m_allocator)
-        m_allocator->Release();
-}
 
 HRESULT CBaseInputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {
@@ -30,7 +20,7 @@ STDMETHODIMP CBaseInputPin::GetAllocator(IMemAllocator** allocator)
 {
     if (!allocator)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     if (!m_allocator) {
         HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
                                       reinterpret_cast<void**>(&m_allocator));
@@ -40,19 +30,15 @@ STDMETHODIMP CBaseInputPin::GetAllocator(IMemAllocator** allocator)
             return hr;
         }
     }
-    *allocator = m_allocator;
-    m_allocator->AddRef();
-    return S_OK;
+    *allocator = nullptr;
+    return ReturnInterface(m_allocator, allocator) ? S_OK : E_UNEXPECTED;
 }
 
 STDMETHODIMP CBaseInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL readOnly)
 {
     if (!allocator)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
-    allocator->AddRef();
-    if (m_allocator)
-        m_allocator->Release();
+    CFilterLock lock(m_filter->StateLock());
     m_allocator = allocator;
     m_readOnly = readOnly != FALSE;
     return S_OK;
@@ -133,10 +119,9 @@ STDMETHODIMP CBaseInputPin::EndFlush()
 
 HRESULT CBaseInputPin::BreakConnect()
 {
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     if (m_allocator) {
         m_allocator->Decommit();
-        m_allocator->Release();
         m_allocator = nullptr;
     }
     m_readOnly = false;
@@ -151,6 +136,6 @@ HRESULT CBaseInputPin::Inactive()
 
 IMemAllocator* CBaseInputPin::Allocator()
 {
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     return m_allocator;
 }

@@ -17,7 +17,7 @@
 class CBaseInputPin : public CBasePin, public IMemInputPin {
 public:
     CBaseInputPin(const wchar_t* name, CBaseFilter* filter);
-    ~CBaseInputPin() override;
+    ~CBaseInputPin() override = default;
 
     DECLARE_IUNKNOWN
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
@@ -46,7 +46,7 @@ public:
     IMemAllocator* Allocator();
 
 protected:
-    IMemAllocator* m_allocator = nullptr;
+    CIPtr<IMemAllocator> m_allocator;
     bool m_readOnly = false;
     std::atomic<bool> m_flushing{false};
 };

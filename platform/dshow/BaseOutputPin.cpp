@@ -7,13 +7,6 @@
 
 CBaseOutputPin::CBaseOutputPin(const wchar_t* name, CBaseFilter* filter) : CBasePin(name, filter, PINDIR_OUTPUT) {}
 
-CBaseOutputPin::~CBaseOutputPin()
-{
-    SetAllocator(nullptr);
-    if (m_input)
-        m_input->Release();
-}
-
 STDMETHODIMP CBaseOutputPin::EndOfStream()
 {
     return E_UNEXPECTED;
@@ -34,23 +27,20 @@ HRESULT CBaseOutputPin::CheckConnect(IPin* pin)
     HRESULT hr = CBasePin::CheckConnect(pin);
     if (FAILED(hr))
         return hr;
-    IMemInputPin* input = nullptr;
-    if (FAILED(pin->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&input))) || !input)
+    CIPtr<IMemInputPin> input;
+    if (FAILED(input.QueryFrom(pin, IID_IMemInputPin)) || !input)
         return VFW_E_NO_TRANSPORT;
-    if (m_input)
-        m_input->Release();
-    m_input = input;
+    m_input = std::move(input);
     return S_OK;
 }
 
 HRESULT CBaseOutputPin::CompleteConnect(IPin*)
 {
-    IMemAllocator* allocator = nullptr;
+    CIPtr<IMemAllocator> allocator;
     HRESULT hr = DecideAllocator(m_input, &allocator);
     if (FAILED(hr))
         return hr;
     SetAllocator(allocator);
-    allocator->Release();
     return S_OK;
 }
 
@@ -70,34 +60,25 @@ HRESULT CBaseOutputPin::DecideAllocator(IMemInputPin* input, IMemAllocator** all
     if (request.cbAlign == 0)
         request.cbAlign = 1;
 
-    IMemAllocator* candidate = nullptr;
-    if (SUCCEEDED(input->GetAllocator(&candidate)) && candidate) {
-        if (SUCCEEDED(TryAllocator(input, candidate, &request))) {
-            *allocator = candidate;
-            return S_OK;
-        }
-        candidate->Release();
-        candidate = nullptr;
+    CIPtr<IMemAllocator> candidate;
+    if (SUCCEEDED(input->GetAllocator(&candidate)) && candidate &&
+        SUCCEEDED(TryAllocator(input, candidate, &request))) {
+        *allocator = candidate.Detach();
+        return S_OK;
     }
     HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
                                   reinterpret_cast<void**>(&candidate));
     if (FAILED(hr))
         return hr;
     hr = TryAllocator(input, candidate, &request);
-    if (FAILED(hr)) {
-        candidate->Release();
+    if (FAILED(hr))
         return hr;
-    }
-    *allocator = candidate;
+    *allocator = candidate.Detach();
     return S_OK;
 }
 
 void CBaseOutputPin::SetAllocator(IMemAllocator* allocator)
 {
-    if (allocator)
-        allocator->AddRef();
-    if (m_allocator)
-        m_allocator->Release();
     m_allocator = allocator;
 }
 
@@ -105,9 +86,7 @@ HRESULT CBaseOutputPin::BreakConnect()
 {
     if (m_allocator)
         m_allocator->Decommit();
-    SetAllocator(nullptr);
-    if (m_input)
-        m_input->Release();
+    m_allocator = nullptr;
     m_input = nullptr;
     return S_OK;
 }

@@ -12,7 +12,7 @@
 class CBaseOutputPin : public CBasePin {
 public:
     CBaseOutputPin(const wchar_t* name, CBaseFilter* filter);
-    ~CBaseOutputPin() override;
+    ~CBaseOutputPin() override = default;
 
     // Input-side IPin calls: E_UNEXPECTED on an output pin.
     STDMETHODIMP EndOfStream() override;
@@ -46,6 +46,6 @@ public:
 protected:
     HRESULT TryAllocator(IMemInputPin* input, IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request);
 
-    IMemAllocator* m_allocator = nullptr;
-    IMemInputPin* m_input = nullptr;
+    CIPtr<IMemAllocator> m_allocator;
+    CIPtr<IMemInputPin> m_input;
 };

@@ -9,8 +9,6 @@
 
 namespace {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
-
 // A type with an empty major type or format type leaves the choice open.
 bool IsPartiallySpecified(const CMediaType& mt)
 {
@@ -40,12 +38,6 @@ CBasePin::CBasePin(const wchar_t* name, CBaseFilter* filter, PIN_DIRECTION direc
 {
 }
 
-CBasePin::~CBasePin()
-{
-    if (m_connected)
-        m_connected->Release();
-}
-
 HRESULT CBasePin::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {
     if (!ppv)
@@ -59,7 +51,7 @@ STDMETHODIMP CBasePin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt)
 {
     if (!receivePin)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     if (m_connected)
         return VFW_E_ALREADY_CONNECTED;
     if (!m_filter->IsStopped())
@@ -76,12 +68,11 @@ HRESULT CBasePin::AgreeMediaType(IPin* receivePin, const CMediaType* mt)
         return AttemptConnection(receivePin, mt);
     HRESULT last = VFW_E_NO_ACCEPTABLE_TYPES;
     for (int side = 0; side < 2; ++side) {
-        IEnumMediaTypes* types = nullptr;
+        CIPtr<IEnumMediaTypes> types;
         HRESULT hr = side == 0 ? receivePin->EnumMediaTypes(&types) : EnumMediaTypes(&types);
         if (FAILED(hr) || !types)
             continue;
         hr = TryMediaTypes(receivePin, mt, types);
-        types->Release();
         if (hr == S_OK)
             return S_OK;
         if (FAILED(hr))
@@ -126,7 +117,6 @@ HRESULT CBasePin::AttemptConnection(IPin* receivePin, const CMediaType* mt)
         return FAILED(hr) ? hr : VFW_E_TYPE_NOT_ACCEPTED;
     }
     m_connected = receivePin;
-    m_connected->AddRef();
     hr = SetMediaType(mt);
     if (SUCCEEDED(hr)) {
         hr = receivePin->ReceiveConnection(this, mt);
@@ -146,7 +136,7 @@ STDMETHODIMP CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* m
 {
     if (!connector || !mt)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     if (m_connected)
         return VFW_E_ALREADY_CONNECTED;
     if (!m_filter->IsStopped())
@@ -162,7 +152,6 @@ STDMETHODIMP CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* m
         hr = CheckMediaType(&type);
         if (hr == S_OK) {
             m_connected = connector;
-            m_connected->AddRef();
             hr = SetMediaType(&type);
             if (SUCCEEDED(hr))
                 hr = CompleteConnect(connector);
@@ -179,7 +168,7 @@ STDMETHODIMP CBasePin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* m
 
 STDMETHODIMP CBasePin::Disconnect()
 {
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     if (!m_filter->IsStopped())
         return VFW_E_NOT_STOPPED;
     if (!m_connected)
@@ -191,8 +180,6 @@ STDMETHODIMP CBasePin::Disconnect()
 
 void CBasePin::ClearConnection()
 {
-    if (m_connected)
-        m_connected->Release();
     m_connected = nullptr;
     m_mt.InitMediaType();
 }
@@ -201,19 +188,16 @@ STDMETHODIMP CBasePin::ConnectedTo(IPin** pin)
 {
     if (!pin)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
-    *pin = m_connected;
-    if (!m_connected)
-        return VFW_E_NOT_CONNECTED;
-    m_connected->AddRef();
-    return S_OK;
+    CFilterLock lock(m_filter->StateLock());
+    *pin = nullptr;
+    return ReturnInterface(m_connected, pin) ? S_OK : VFW_E_NOT_CONNECTED;
 }
 
 STDMETHODIMP CBasePin::ConnectionMediaType(AM_MEDIA_TYPE* mt)
 {
     if (!mt)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     if (!m_connected) {
         memset(mt, 0, sizeof(*mt));
         return VFW_E_NOT_CONNECTED;
@@ -225,8 +209,8 @@ STDMETHODIMP CBasePin::QueryPinInfo(PIN_INFO* info)
 {
     if (!info)
         return E_POINTER;
-    info->pFilter = m_filter;
-    m_filter->AddRef();
+    info->pFilter = nullptr;
+    ReturnInterface<IBaseFilter>(m_filter, &info->pFilter);
     wcsncpy(info->achName, m_name.c_str(), MAX_PIN_NAME - 1);
     info->achName[MAX_PIN_NAME - 1] = L'\0';
     info->dir = m_direction;
@@ -333,12 +317,12 @@ HRESULT CBasePin::Inactive()
 
 bool CBasePin::IsConnected()
 {
-    Lock lock(m_filter->StateLock());
-    return m_connected != nullptr;
+    CFilterLock lock(m_filter->StateLock());
+    return m_connected.Get() != nullptr;
 }
 
 IPin* CBasePin::GetConnected()
 {
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     return m_connected;
 }

@@ -21,7 +21,7 @@ class CBaseFilter;
 class CBasePin : public CUnknown, public IPin {
 public:
     CBasePin(const wchar_t* name, CBaseFilter* filter, PIN_DIRECTION direction);
-    ~CBasePin() override;
+    ~CBasePin() override = default;
 
     DECLARE_IUNKNOWN
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
@@ -77,7 +77,7 @@ protected:
     CBaseFilter* m_filter;
     std::wstring m_name;
     PIN_DIRECTION m_direction;
-    IPin* m_connected = nullptr;
+    CIPtr<IPin> m_connected;
     CMediaType m_mt;
     REFERENCE_TIME m_segmentStart = 0;
     REFERENCE_TIME m_segmentStop = 0x7FFFFFFFFFFFFFFFLL;

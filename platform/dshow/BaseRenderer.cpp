@@ -2,10 +2,6 @@
 
 #include <evcode.h>
 
-namespace {
-using Lock = std::lock_guard<std::recursive_mutex>;
-} // namespace
-
 CRendererInputPin::CRendererInputPin(CBaseRenderer* renderer) : CBaseInputPin(L"In", renderer), m_renderer(renderer)
 {
 }
@@ -89,7 +85,7 @@ STDMETHODIMP CBaseRenderer::Stop()
     HRESULT hr;
     bool wasActive;
     {
-        Lock lock(m_lock);
+        CFilterLock lock(m_lock);
         wasActive = m_state != State_Stopped;
         hr = CBaseFilter::Stop();
         m_endOfStream = false;
@@ -105,7 +101,7 @@ STDMETHODIMP CBaseRenderer::Stop()
 
 STDMETHODIMP CBaseRenderer::Pause()
 {
-    Lock lock(m_lock);
+    CFilterLock lock(m_lock);
     bool starting = m_state == State_Stopped;
     HRESULT hr = CBaseFilter::Pause();
     if (FAILED(hr))
@@ -123,7 +119,7 @@ STDMETHODIMP CBaseRenderer::Run(REFERENCE_TIME start)
 {
     bool complete;
     {
-        Lock lock(m_lock);
+        CFilterLock lock(m_lock);
         HRESULT hr = CBaseFilter::Run(start);
         if (FAILED(hr))
             return hr;
@@ -157,7 +153,7 @@ HRESULT CBaseRenderer::Receive(IMediaSample* sample)
         return hr;
     bool first;
     {
-        Lock lock(m_lock);
+        CFilterLock lock(m_lock);
         if (m_state == State_Stopped)
             return VFW_E_WRONG_STATE;
         if (m_endOfStream)
@@ -177,7 +173,7 @@ HRESULT CBaseRenderer::EndOfStream()
 {
     bool complete;
     {
-        Lock lock(m_lock);
+        CFilterLock lock(m_lock);
         if (m_state == State_Stopped)
             return VFW_E_WRONG_STATE;
         if (m_input.IsFlushing())
@@ -205,7 +201,7 @@ void CBaseRenderer::SendComplete()
 
 HRESULT CBaseRenderer::BeginFlush()
 {
-    Lock lock(m_lock);
+    CFilterLock lock(m_lock);
     m_endOfStream = false;
     m_completeSent = false;
     return S_OK;

@@ -8,25 +8,15 @@
 
 CEnumPins::CEnumPins(CBaseFilter* filter)
 {
-    std::lock_guard<std::recursive_mutex> lock(filter->StateLock());
+    CFilterLock lock(filter->StateLock());
     for (int i = 0; i < filter->GetPinCount(); ++i) {
-        if (CBasePin* pin = filter->GetPin(i)) {
-            pin->AddRef();
-            m_pins.push_back(pin);
-        }
+        if (CBasePin* pin = filter->GetPin(i))
+            m_pins.emplace_back(pin);
     }
 }
 
-CEnumPins::CEnumPins(const std::vector<IPin*>& pins, size_t position) : m_pins(pins), m_position(position)
+CEnumPins::CEnumPins(const std::vector<CIPtr<IPin>>& pins, size_t position) : m_pins(pins), m_position(position)
 {
-    for (IPin* pin : m_pins)
-        pin->AddRef();
-}
-
-CEnumPins::~CEnumPins()
-{
-    for (IPin* pin : m_pins)
-        pin->Release();
 }
 
 HRESULT CEnumPins::NonDelegatingQueryInterface(REFIID riid, void** ppv)
@@ -44,8 +34,7 @@ STDMETHODIMP CEnumPins::Next(ULONG count, IPin** pins, ULONG* fetched)
         return E_POINTER;
     ULONG n = 0;
     while (n < count && m_position < m_pins.size()) {
-        pins[n] = m_pins[m_position++];
-        pins[n]->AddRef();
+        ReturnInterface(m_pins[m_position++], &pins[n]);
         ++n;
     }
     if (fetched)

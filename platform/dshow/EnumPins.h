@@ -14,7 +14,7 @@ class CBaseFilter;
 class CEnumPins : public CUnknown, public IEnumPins {
 public:
     explicit CEnumPins(CBaseFilter* filter);
-    ~CEnumPins() override;
+    ~CEnumPins() override = default;
 
     DECLARE_IUNKNOWN
     HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
@@ -25,8 +25,8 @@ public:
     STDMETHODIMP Clone(IEnumPins** copy) override;
 
 private:
-    CEnumPins(const std::vector<IPin*>& pins, size_t position);
+    CEnumPins(const std::vector<CIPtr<IPin>>& pins, size_t position);
 
-    std::vector<IPin*> m_pins;
+    std::vector<CIPtr<IPin>> m_pins;
     size_t m_position = 0;
 };

@@ -2,14 +2,16 @@
 
 #include <cstring>
 
+#include "platform/mfc/afxiface.h"
+
 void FreeMediaType(AM_MEDIA_TYPE& mt)
 {
     if (mt.pbFormat)
         CoTaskMemFree(mt.pbFormat);
     mt.pbFormat = nullptr;
     mt.cbFormat = 0;
-    if (mt.pUnk)
-        mt.pUnk->Release();
+    CIPtr<IUnknown> held;
+    held.Attach(mt.pUnk); // let go of the type's reference
     mt.pUnk = nullptr;
 }
 
@@ -37,8 +39,8 @@ HRESULT CopyMediaType(AM_MEDIA_TYPE* dst, const AM_MEDIA_TYPE* src)
         memcpy(dst->pbFormat, src->pbFormat, src->cbFormat);
         dst->cbFormat = src->cbFormat;
     }
-    if (dst->pUnk)
-        dst->pUnk->AddRef();
+    dst->pUnk = nullptr;
+    ReturnInterface(src->pUnk, &dst->pUnk);
     return S_OK;
 }
 

@@ -16,23 +16,20 @@ HRESULT CSeekingPassThru::NonDelegatingQueryInterface(REFIID riid, void** ppv)
     return m_owner->NonDelegatingQueryInterface(riid, ppv);
 }
 
-IMediaSeeking* CSeekingPassThru::Upstream()
+CIPtr<IMediaSeeking> CSeekingPassThru::Upstream()
 {
-    IPin* peer = m_input->GetConnected();
-    IMediaSeeking* seeking = nullptr;
-    if (!peer || FAILED(peer->QueryInterface(IID_IMediaSeeking, reinterpret_cast<void**>(&seeking))))
+    CIPtr<IMediaSeeking> seeking;
+    if (FAILED(seeking.QueryFrom(m_input->GetConnected(), IID_IMediaSeeking)))
         return nullptr;
     return seeking;
 }
 
 // Each method asks the upstream pin and passes its answer on.
 #define FORWARD_TO_UPSTREAM(call)                                                                    \
-    IMediaSeeking* up = Upstream();                                                                  \
+    CIPtr<IMediaSeeking> up = Upstream();                                                            \
     if (!up)                                                                                         \
         return VFW_E_NOT_CONNECTED;                                                                  \
-    HRESULT hr = up->call;                                                                           \
-    up->Release();                                                                                   \
-    return hr;
+    return up->call;
 
 STDMETHODIMP CSeekingPassThru::GetCapabilities(DWORD* c) { FORWARD_TO_UPSTREAM(GetCapabilities(c)) }
 STDMETHODIMP CSeekingPassThru::CheckCapabilities(DWORD* c) { FORWARD_TO_UPSTREAM(CheckCapabilities(c)) }

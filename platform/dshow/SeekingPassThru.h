@@ -39,7 +39,7 @@ public:
 
 private:
     // The upstream pin's IMediaSeeking with a reference, or null.
-    IMediaSeeking* Upstream();
+    CIPtr<IMediaSeeking> Upstream();
 
     CUnknown* m_owner;
     CBasePin* m_input;

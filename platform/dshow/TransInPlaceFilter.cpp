@@ -7,8 +7,6 @@
 
 namespace {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
-
 // Buffers of the output side when nothing better is known about upstream's.
 const long kDefaultBuffers = 4;
 const long kDefaultBufferSize = 256 * 1024;
@@ -36,7 +34,7 @@ STDMETHODIMP CTransInPlaceInputPin::GetAllocator(IMemAllocator** allocator)
 {
     if (!allocator)
         return E_POINTER;
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     CTransformOutputPin* output = m_inPlace->OutputPin();
     if (output && output->IsConnected() && output->ConnectedInput())
         return output->ConnectedInput()->GetAllocator(allocator);
@@ -45,7 +43,7 @@ STDMETHODIMP CTransInPlaceInputPin::GetAllocator(IMemAllocator** allocator)
 
 STDMETHODIMP CTransInPlaceInputPin::NotifyAllocator(IMemAllocator* allocator, BOOL readOnly)
 {
-    Lock lock(m_filter->StateLock());
+    CFilterLock lock(m_filter->StateLock());
     HRESULT hr = CTransformInputPin::NotifyAllocator(allocator, readOnly);
     if (FAILED(hr))
         return hr;
@@ -109,8 +107,7 @@ HRESULT CTransInPlaceOutputPin::DecideAllocator(IMemInputPin* input, IMemAllocat
     IMemAllocator* upstream = in ? in->Allocator() : nullptr;
     if (upstream && !(in->IsReadOnly() && m_inPlace->ModifiesData()) &&
         SUCCEEDED(input->NotifyAllocator(upstream, in->IsReadOnly()))) {
-        *allocator = upstream;
-        upstream->AddRef();
+        ReturnInterface(upstream, allocator);
         return S_OK;
     }
     return CTransformOutputPin::DecideAllocator(input, allocator);
@@ -168,19 +165,17 @@ bool CTransInPlaceFilter::UsingDifferentAllocators()
     return m_input && m_output && m_input->Allocator() != m_output->Allocator();
 }
 
-IMediaSample* CTransInPlaceFilter::Copy(IMediaSample* source)
+CIPtr<IMediaSample> CTransInPlaceFilter::Copy(IMediaSample* source)
 {
-    IMediaSample* out = nullptr;
+    CIPtr<IMediaSample> out;
     if (FAILED(m_output->GetDeliveryBuffer(&out, nullptr, nullptr, 0)) || !out)
         return nullptr;
     long length = source->GetActualDataLength();
     BYTE* from = nullptr;
     BYTE* to = nullptr;
     if (length < 0 || length > out->GetSize() || FAILED(out->GetPointer(&to)) ||
-        (length > 0 && FAILED(source->GetPointer(&from)))) {
-        out->Release();
+        (length > 0 && FAILED(source->GetPointer(&from))))
         return nullptr;
-    }
     if (length > 0)
         memcpy(to, from, static_cast<size_t>(length));
     out->SetActualDataLength(length);
@@ -192,19 +187,16 @@ HRESULT CTransInPlaceFilter::Receive(IMediaSample* sample)
 {
     if (!m_output || !m_output->IsConnected())
         return S_OK; // nowhere to go
-    IMediaSample* work = sample;
-    if (UsingDifferentAllocators() || (m_modifiesData && m_input->IsReadOnly())) {
+    // Held for the whole call: a Transform that throws still lets the copy go.
+    CIPtr<IMediaSample> work(sample);
+    if (UsingDifferentAllocators() || (m_modifiesData && m_input->IsReadOnly()))
         work = Copy(sample);
-        if (!work)
-            return E_UNEXPECTED;
-    } else {
-        work->AddRef();
-    }
+    if (!work)
+        return E_UNEXPECTED;
     HRESULT hr = Transform(work);
     if (hr == S_OK)
         hr = m_output->Deliver(work);
     else if (hr == S_FALSE)
         hr = S_OK;
-    work->Release();
     return hr;
 }

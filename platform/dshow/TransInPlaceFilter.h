@@ -67,7 +67,7 @@ protected:
     CTransformOutputPin* NewOutputPin() override;
     // A copy of `source` (data, times, flags, type) in a buffer of the output
     // side, or null.
-    IMediaSample* Copy(IMediaSample* source);
+    CIPtr<IMediaSample> Copy(IMediaSample* source);
 
 private:
     bool m_modifiesData;

@@ -3,10 +3,6 @@
 #include <mutex>
 #include <new>
 
-namespace {
-using Lock = std::lock_guard<std::recursive_mutex>;
-} // namespace
-
 // ---- input pin ----
 
 CTransformInputPin::CTransformInputPin(const wchar_t* name, CTransformFilter* filter)
@@ -186,7 +182,7 @@ bool CTransformFilter::MakePins()
 
 CBasePin* CTransformFilter::GetPin(int n)
 {
-    Lock lock(m_lock);
+    CFilterLock lock(m_lock);
     if (!MakePins())
         return nullptr;
     if (n == 0)
@@ -248,7 +244,8 @@ HRESULT CTransformFilter::Receive(IMediaSample* sample)
 {
     if (!m_output || !m_output->IsConnected())
         return S_OK; // nowhere to go
-    IMediaSample* out = nullptr;
+    // Held for the whole call: a Transform that throws still lets the buffer go.
+    CIPtr<IMediaSample> out;
     HRESULT hr = m_output->GetDeliveryBuffer(&out, nullptr, nullptr, 0);
     if (FAILED(hr))
         return hr;
@@ -258,7 +255,6 @@ HRESULT CTransformFilter::Receive(IMediaSample* sample)
         hr = m_output->Deliver(out);
     else if (hr == S_FALSE)
         hr = S_OK;
-    out->Release();
     return hr;
 }
 

@@ -16,24 +16,21 @@ ULONG CUnknown::NonDelegatingAddRef()
 {
     if (m_owner)
         return m_owner->NonDelegatingAddRef();
-    return static_cast<ULONG>(InterlockedIncrement(&m_refs));
+    return m_refs.AddRef();
 }
 
 ULONG CUnknown::NonDelegatingRelease()
 {
     if (m_owner)
         return m_owner->NonDelegatingRelease();
-    LONG refs = InterlockedDecrement(&m_refs);
-    if (refs == 0)
-        delete this;
-    return static_cast<ULONG>(refs);
+    return m_refs.Release(this);
 }
 
 HRESULT CUnknown::GetInterface(IUnknown* p, void** ppv)
 {
     if (!ppv)
         return E_POINTER;
-    *ppv = p;
-    p->AddRef();
+    *ppv = nullptr;
+    ReturnInterface<IUnknown>(p, reinterpret_cast<IUnknown**>(ppv));
     return S_OK;
 }

@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "platform/mfc/afxiface.h"
+
 class CUnknown {
 public:
     explicit CUnknown(CUnknown* lifetimeOwner = nullptr);
@@ -29,7 +31,7 @@ protected:
 
 private:
     CUnknown* m_owner;
-    volatile LONG m_refs = 0;
+    CRefCount m_refs{0};
 };
 
 // The three IUnknown methods of a class on CUnknown: they go to its

@@ -100,7 +100,8 @@ BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC)
 
 BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC)
 {
-    HDC hDC = pDC ? pDC->m_hDC : ::GetDC(nullptr);
+    CClientDC screen(nullptr); // the screen's units when no DC is given
+    HDC hDC = pDC ? pDC->m_hDC : screen.m_hDC;
     LOGFONTW lf = *lpLogFont;
     // lfHeight holds tenths of a point: turn it into device units of the DC.
     POINT pt{0, MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), lf.lfHeight, 720)};
@@ -108,8 +109,6 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC)
     POINT ptOrg{0, 0};
     ::DPtoLP(hDC, &ptOrg, 1);
     lf.lfHeight = -abs(pt.y - ptOrg.y);
-    if (!pDC)
-        ::ReleaseDC(nullptr, hDC);
     return CreateFontIndirect(&lf);
 }
 

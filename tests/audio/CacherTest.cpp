@@ -252,15 +252,26 @@ TEST_F(CacherTest, TooLargeToCacheIsForwardedAndStillGetsPeaks)
 
 TEST_F(CacherTest, ReleasedWhileLoadingEndsCleanly)
 {
+    // Each container holds its listener until it is destroyed: the
+    // listeners' counts falling back to the test's own reference show that
+    // every container (and the reader holding it) is gone.
     const std::wstring path = testsupport::TestData(L"tone440_5m.wav");
+    std::vector<CIPtr<CTestDisplay>> displays;
     for (int i = 0; i < 3; ++i) {
         CIPtr<IAudioReader> r = OpenCached(path);
         ASSERT_TRUE(r);
         CIPtr<IPeakContainer> peaks;
         ASSERT_TRUE(r->GetPeakContainer(&peaks));
+        displays.emplace_back(new CTestDisplay);
+        peaks->AddListener(displays.back());
         Sleep(i * 5);
         r->Abort();
         // The last references go here or on the loader, whichever is later.
+    }
+    for (const CIPtr<CTestDisplay>& d : displays) {
+        for (int wait = 0; wait < 500 && d->Refs() > 1; ++wait)
+            Sleep(10);
+        EXPECT_EQ(1, d->Refs()) << "a container released while loading stayed alive";
     }
     // Without Abort the wrapper and its container keep each other alive,
     // as documented; released after loading, nothing waits forever either.

@@ -157,7 +157,7 @@ TEST_F(AdvFileTest, WritingSeekingAndStrings)
         EXPECT_TRUE(file.WriteLine(L"\x00e9t\x00e9"));
         EXPECT_TRUE(file.WriteText(L""));
         EXPECT_FALSE(file.WriteText(nullptr));
-        file << L"end";
+        EXPECT_TRUE(file.WriteText(L"end"));
         EXPECT_FALSE(file.Read(nullptr, 1));
     }
     EXPECT_EQ(Utf16(L"\x00e9t\x00e9\r\nend"), testsupport::ReadFileBytes(path.GetString()));
@@ -190,7 +190,7 @@ TEST_F(AdvFileTest, WritingSeekingAndStrings)
     reader.SeekBegin(1);
     EXPECT_EQ(CString(L"hello!"), reader.ReadString(100));
     reader.SeekBegin(0);
-    reader.Write("\x09", 1);
+    ASSERT_TRUE(reader.Write("\x09", 1));
     reader.SeekBegin(0);
     EXPECT_TRUE(reader.ReadPascalStringA().IsEmpty()) << "length beyond the end";
 }

@@ -2,11 +2,15 @@
 // Writing language files for the localisation tests: UTF-16LE with or
 // without the byte-order mark, into the "nls" folder beside the test program
 // (where the program looks for them) or anywhere else.
+#include <gtest/gtest.h>
 #include <windows.h>
+
 #include <string>
+#include <utility>
 
 #include "common/Languages.h"
 #include "common/PathUtils.h"
+#include "common/ScopedHandle.h"
 #include "tests/support/TestSupport.h"
 
 namespace langtest {
@@ -22,13 +26,12 @@ inline std::wstring FreshNlsFolder()
     std::wstring dir = NlsFolder();
     CreateDirectoryW(dir.c_str(), nullptr);
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
+    CFindHandle find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
+    if (find) {
         do {
             if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 DeleteFileW((dir + L"\\" + fd.cFileName).c_str());
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
+        } while (FindNextFileW(find.Get(), &fd));
     }
     return dir;
 }
@@ -61,5 +64,28 @@ inline std::wstring LanguageText(const std::wstring& english, const std::wstring
     text += L"begin_translations\r\n" + body;
     return text;
 }
+
+// A German language file with the given body pairs as the only file of the
+// "nls" folder, scanned before each test; languages and folder are cleared
+// after it.
+class CGermanLanguageTest : public ::testing::Test
+{
+protected:
+    explicit CGermanLanguageTest(std::wstring body) : m_body(std::move(body)) {}
+    void SetUp() override
+    {
+        ClearLanguages();
+        ASSERT_TRUE(WriteUtf16(FreshNlsFolder() + L"\\German.txt", LanguageText(L"German", L"Deutsch", false, m_body)));
+        ASSERT_TRUE(ScanLanguageFiles());
+    }
+    void TearDown() override
+    {
+        ClearLanguages();
+        FreshNlsFolder();
+    }
+
+private:
+    std::wstring m_body;
+};
 
 } // namespace langtest

@@ -55,26 +55,17 @@ public:
     HWND child = nullptr, grandChild = nullptr, deepest = nullptr;
 };
 
-class LocalizedDialog : public ::testing::Test {
+class LocalizedDialog : public langtest::CGermanLanguageTest
+{
 protected:
-    void SetUp() override
+    LocalizedDialog()
+        : CGermanLanguageTest(L"Language\r\nSprache\r\n"
+                              L"&Open...\r\n\u00d6&ffnen...\r\n"
+                              L"Scroll\r\nRollen\r\n"
+                              L"Stop\r\nHalt\r\n"
+                              L"Play\r\nSpielen\r\n" +
+                              std::wstring(1500, L'x') + L"\r\nlang\r\n")
     {
-        ClearLanguages();
-        std::wstring dir = langtest::FreshNlsFolder();
-        ASSERT_TRUE(langtest::WriteUtf16(dir + L"\\German.txt",
-            langtest::LanguageText(L"German", L"Deutsch", false,
-                L"Language\r\nSprache\r\n"
-                L"&Open...\r\n\u00d6&ffnen...\r\n"
-                L"Scroll\r\nRollen\r\n"
-                L"Stop\r\nHalt\r\n"
-                L"Play\r\nSpielen\r\n"
-                + std::wstring(1500, L'x') + L"\r\nlang\r\n")));
-        ASSERT_TRUE(ScanLanguageFiles());
-    }
-    void TearDown() override
-    {
-        ClearLanguages();
-        langtest::FreshNlsFolder();
     }
 };
 

@@ -8,28 +8,17 @@
 
 namespace {
 
-class LocalizedText : public ::testing::Test {
+class LocalizedText : public langtest::CGermanLanguageTest
+{
 protected:
-    void SetUp() override
+    LocalizedText()
+        : CGermanLanguageTest(L"%d kHz, %d bit, %d channels\r\n"
+                              L"%d kHz, %d Bit, %d Kan\u00e4le\r\n"
+                              L"Version: %s\r\n"
+                              L"Version: %d\r\n" // refused: %d where %s is expected
+                              L"Scroll\r\nRollen\r\n"
+                              L"E&xit\r\n&Beenden\r\n")
     {
-        ClearLanguages();
-        std::wstring dir = langtest::FreshNlsFolder();
-        ASSERT_TRUE(langtest::WriteUtf16(dir + L"\\German.txt",
-            langtest::LanguageText(L"German", L"Deutsch", false,
-                L"%d kHz, %d bit, %d channels\r\n"
-                L"%d kHz, %d Bit, %d Kan\u00e4le\r\n"
-                L"Version: %s\r\n"
-                L"Version: %d\r\n"           // refused: %d where %s is expected
-                L"Scroll\r\n"
-                L"Rollen\r\n"
-                L"E&xit\r\n"
-                L"&Beenden\r\n")));
-        ASSERT_TRUE(ScanLanguageFiles());
-    }
-    void TearDown() override
-    {
-        ClearLanguages();
-        langtest::FreshNlsFolder();
     }
 };
 

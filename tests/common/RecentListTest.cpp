@@ -81,11 +81,11 @@ TEST_F(RecentListRegistry, RoundTripAndLongListsTrimmedOnNextAdd)
     CRecentList list;
     for (int i = 0; i < 5; ++i)
         list.Add(PathNo(i));
-    list.Exchange(m_key, L"RecentFiles", false);
+    ASSERT_TRUE(list.Exchange(m_key, L"RecentFiles", false));
     EXPECT_EQ(5, ValueCount());
 
     CRecentList loaded;
-    loaded.Exchange(m_key, L"RecentFiles", true);
+    ASSERT_TRUE(loaded.Exchange(m_key, L"RecentFiles", true));
     ASSERT_EQ(5, loaded.GetCount());
     for (int i = 0; i < 5; ++i)
         EXPECT_STREQ(list.GetAt(i), loaded.GetAt(i));
@@ -93,7 +93,7 @@ TEST_F(RecentListRegistry, RoundTripAndLongListsTrimmedOnNextAdd)
     // A shorter list replaces the stored one completely.
     CRecentList shorter;
     shorter.Add(L"D:\\x.ogg");
-    shorter.Exchange(m_key, L"RecentFiles", false);
+    ASSERT_TRUE(shorter.Exchange(m_key, L"RecentFiles", false));
     EXPECT_EQ(1, ValueCount());
 
     // More than ten stored values load whole; the next new path trims.
@@ -108,7 +108,7 @@ TEST_F(RecentListRegistry, RoundTripAndLongListsTrimmedOnNextAdd)
     }
     RegCloseKey(sub);
     CRecentList many;
-    many.Exchange(m_key, L"RecentFiles", true);
+    ASSERT_TRUE(many.Exchange(m_key, L"RecentFiles", true));
     EXPECT_EQ(12, many.GetCount());
     many.Add(L"E:\\new.wav");
     EXPECT_EQ(10, many.GetCount());
@@ -117,8 +117,16 @@ TEST_F(RecentListRegistry, RoundTripAndLongListsTrimmedOnNextAdd)
 
     // An empty list leaves an empty subkey.
     CRecentList empty;
-    empty.Exchange(m_key, L"RecentFiles", false);
+    ASSERT_TRUE(empty.Exchange(m_key, L"RecentFiles", false));
     EXPECT_EQ(0, ValueCount());
+}
+
+TEST_F(RecentListRegistry, FailedSaveIsReported)
+{
+    CRecentList list;
+    list.Add(L"C:\\a.wav");
+    // No key to save under: the list is not on disk, and the caller hears so.
+    EXPECT_FALSE(list.Exchange(nullptr, L"RecentFiles", false));
 }
 
 } // namespace

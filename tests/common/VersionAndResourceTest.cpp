@@ -10,13 +10,14 @@ namespace {
 
 TEST(VersionInfo, ProgramsOwnVersionStrings)
 {
-    // The test program links the program's resources, version included.
+    // The test program links the program's resources, version included; the
+    // expected texts are read from the resource script by the build.
     CVersionInfo info;
-    EXPECT_STREQ(L"Velmora Ravelin", info.GetProductName());
-    EXPECT_STREQ(L"1.0.0.5", info.GetProductVersion());
-    EXPECT_STREQ(L"Velmora Ravelin", info.GetFileDescription());
-    EXPECT_STREQ(L"Velmora Ravelin", info.GetInternalName());
-    EXPECT_STREQ(L"1, 0, 0, 5", info.GetValue(L"FileVersion"));
+    EXPECT_STREQ(L"" RC_PRODUCT_NAME, info.GetProductName());
+    EXPECT_STREQ(L"" RC_PRODUCT_VERSION, info.GetProductVersion());
+    EXPECT_STREQ(L"" RC_FILE_DESCRIPTION, info.GetFileDescription());
+    EXPECT_STREQ(L"" RC_INTERNAL_NAME, info.GetInternalName());
+    EXPECT_STREQ(L"" RC_FILE_VERSION, info.GetValue(L"FileVersion"));
     EXPECT_STREQ(L"", info.GetSpecialBuild());
     EXPECT_STREQ(L"", info.GetValue(L"NoSuchKey"));
 }
@@ -29,8 +30,8 @@ TEST(VersionInfo, TheProgramFile)
     if (GetFileAttributesW(program) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "the program is not built";
     CVersionInfo info(program);
-    EXPECT_STREQ(L"Velmora Ravelin", info.GetProductName());
-    EXPECT_STREQ(L"1.0.0.5", info.GetProductVersion());
+    EXPECT_STREQ(L"" RC_PRODUCT_NAME, info.GetProductName());
+    EXPECT_STREQ(L"" RC_PRODUCT_VERSION, info.GetProductVersion());
 }
 
 TEST(VersionInfo, ModuleWithoutVersionAnswersEmpty)

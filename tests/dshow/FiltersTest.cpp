@@ -6,8 +6,11 @@
 #include <dshow.h>
 #include <mmreg.h>
 
+#include <vector>
+
 #include "audio/FrameChecker.h"
 #include "audio/Renderer.h"
+#include "platform/dshow/TransInPlaceFilter.h"
 #include "tests/dshow/GraphTestSupport.h"
 #include "tests/dshow/TestSource.h"
 #include "tests/support/TestSupport.h"
@@ -21,7 +24,7 @@ CMediaType PcmAcceptedType()
 
 TEST(Renderer, AcceptedTypeRules)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CIPtr<IBaseFilter> filter(new CRenderer());
     auto* renderer = static_cast<CRenderer*>(filter.Get());
     CIPtr<IGrabberSample> grabber;
@@ -60,7 +63,7 @@ TEST(Renderer, AcceptedTypeRules)
 
 TEST(Renderer, NotConnectedAndNoCallback)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CIPtr<IBaseFilter> filter(new CRenderer());
     CIPtr<IGrabberSample> grabber;
     ASSERT_EQ(S_OK, grabber.QueryFrom(filter, IID_IGrabberSample));
@@ -91,158 +94,235 @@ TEST(Renderer, NotConnectedAndNoCallback)
     allocator->Decommit();
 }
 
-// Source -> FrameChecker -> Renderer, every sample arrives intact and in order.
-struct GraphRun
+// Source -> (a pass-through filter) -> Renderer in Wine's graph, with every
+// rendered byte collected.
+class FilterGraph : public ::testing::Test
 {
+protected:
+    void TearDown() override
+    {
+        if (grabber)
+            grabber->SetCallback(nullptr);
+    }
+
+    // Connects the three directly (`middle` null: source to sink through
+    // whatever the graph inserts).
+    void Build(bool floatFirst, IBaseFilter* middle)
+    {
+        graph = MakeClocklessGraph();
+        ASSERT_TRUE(graph);
+        src = new CTestSource(40, 4096, floatFirst);
+        source = src;
+        checker = middle;
+        sink = new CRenderer();
+        ASSERT_EQ(S_OK, grabber.QueryFrom(sink, IID_IGrabberSample));
+        CMediaType accepted = PcmAcceptedType();
+        grabber->SetAcceptedMediaType(&accepted);
+        grabber->SetCallback(&collector);
+        ASSERT_EQ(S_OK, graph->AddFilter(source, L"Source"));
+        ASSERT_EQ(S_OK, graph->AddFilter(sink, L"Audio grabber"));
+        CIPtr<IPin> out = FirstPin(source, PINDIR_OUTPUT);
+        CIPtr<IPin> in = FirstPin(sink, PINDIR_INPUT);
+        if (!middle) {
+            ASSERT_EQ(S_OK, graph->Connect(out, in));
+            return;
+        }
+        ASSERT_EQ(S_OK, graph->AddFilter(middle, L"Middle"));
+        ASSERT_EQ(S_OK, graph->ConnectDirect(out, FirstPin(middle, PINDIR_INPUT), nullptr));
+        ASSERT_EQ(S_OK, graph->ConnectDirect(FirstPin(middle, PINDIR_OUTPUT), in, nullptr));
+    }
+    void BuildThroughChecker() { Build(false, CIPtr<IBaseFilter>(new CFrameChecker())); }
+
+    // Runs the graph to its end and checks that every byte arrived in order.
+    void RunAndExpectWholeStream()
+    {
+        CIPtr<IMediaControl> control;
+        ASSERT_EQ(S_OK, control.QueryFrom(graph, IID_IMediaControl));
+        ASSERT_TRUE(SUCCEEDED(control->Run()));
+        EXPECT_EQ(1, WaitForComplete(graph, 5000)) << "one EC_COMPLETE per run";
+        ExpectWholeStream();
+        EXPECT_TRUE(SUCCEEDED(control->Stop()));
+    }
+
+    void ExpectWholeStream()
+    {
+        std::vector<BYTE> bytes = collector.Bytes();
+        ASSERT_EQ(static_cast<size_t>(src->TotalBytes()), bytes.size());
+        for (size_t i = 0; i < bytes.size(); ++i)
+            if (bytes[i] != CTestSource::ByteAt(static_cast<long long>(i)))
+                FAIL() << "byte " << i << " differs";
+        std::vector<REFERENCE_TIME> starts = collector.Starts();
+        ASSERT_FALSE(starts.empty());
+        EXPECT_EQ(CTestSource::kSegmentStart, starts.front()) << "segment start added to the sample time";
+    }
+
+    testsupport::CComScope com;
+    CCollector collector;
     CIPtr<IGraphBuilder> graph;
     CIPtr<IBaseFilter> source, checker, sink;
     CIPtr<IGrabberSample> grabber;
     CTestSource* src = nullptr;
 };
 
-void BuildTestGraph(GraphRun& run, bool floatFirst, ISampleCallback* callback, bool throughChecker)
+TEST_F(FilterGraph, PassesEveryByteAndCompletesInWineGraph)
 {
-    CIPtr<IGraphBuilder> graph = MakeClocklessGraph();
-    ASSERT_TRUE(graph);
-    run.graph = graph;
-    run.src = new CTestSource(40, 4096, floatFirst);
-    run.source = run.src;
-    run.checker = new CFrameChecker();
-    run.sink = new CRenderer();
-    ASSERT_EQ(S_OK, run.grabber.QueryFrom(run.sink, IID_IGrabberSample));
-    CMediaType accepted = PcmAcceptedType();
-    run.grabber->SetAcceptedMediaType(&accepted);
-    run.grabber->SetCallback(callback);
-    ASSERT_EQ(S_OK, run.graph->AddFilter(run.source, L"Source"));
-    ASSERT_EQ(S_OK, run.graph->AddFilter(run.checker, L"Frame Checker"));
-    ASSERT_EQ(S_OK, run.graph->AddFilter(run.sink, L"Audio grabber"));
-    CIPtr<IPin> out = FirstPin(run.source, PINDIR_OUTPUT);
-    CIPtr<IPin> in = FirstPin(run.sink, PINDIR_INPUT);
-    if (throughChecker) {
-        CIPtr<IPin> checkIn = FirstPin(run.checker, PINDIR_INPUT);
-        CIPtr<IPin> checkOut = FirstPin(run.checker, PINDIR_OUTPUT);
-        ASSERT_EQ(S_OK, run.graph->ConnectDirect(out, checkIn, nullptr));
-        ASSERT_EQ(S_OK, run.graph->ConnectDirect(checkOut, in, nullptr));
-    } else {
-        ASSERT_EQ(S_OK, run.graph->Connect(out, in));
-    }
-}
-
-void ExpectWholeStream(CCollector& collector, const CTestSource& src)
-{
-    std::vector<BYTE> bytes = collector.Bytes();
-    ASSERT_EQ(static_cast<size_t>(src.TotalBytes()), bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i)
-        if (bytes[i] != CTestSource::ByteAt(static_cast<long long>(i)))
-            FAIL() << "byte " << i << " differs";
-    std::vector<REFERENCE_TIME> starts = collector.Starts();
-    ASSERT_FALSE(starts.empty());
-    EXPECT_EQ(CTestSource::kSegmentStart, starts.front()) << "segment start added to the sample time";
-}
-
-TEST(FilterPair, PassesEveryByteAndCompletesInWineGraph)
-{
-    CComScope com;
-    CCollector collector;
-    GraphRun run;
-    BuildTestGraph(run, false, &collector, true);
-    if (HasFatalFailure())
-        return;
-
+    ASSERT_NO_FATAL_FAILURE(BuildThroughChecker());
     AM_MEDIA_TYPE mt = {};
-    ASSERT_EQ(S_OK, run.grabber->GetConnectedMediaType(&mt));
+    ASSERT_EQ(S_OK, grabber->GetConnectedMediaType(&mt));
     EXPECT_TRUE(CMediaType(mt) == MakePcmType(false));
     FreeMediaType(mt);
-
-    CIPtr<IMediaControl> control;
-    ASSERT_EQ(S_OK, control.QueryFrom(run.graph, IID_IMediaControl));
-    ASSERT_TRUE(SUCCEEDED(control->Run()));
-    EXPECT_EQ(1, WaitForComplete(run.graph, 5000)) << "one EC_COMPLETE per run";
-    ExpectWholeStream(collector, *run.src);
-    EXPECT_TRUE(SUCCEEDED(control->Stop()));
-    run.grabber->SetCallback(nullptr);
+    RunAndExpectWholeStream();
 }
 
-TEST(FilterPair, EndOfStreamWhilePausedCompletesAtRun)
+TEST_F(FilterGraph, EndOfStreamWhilePausedCompletesAtRun)
 {
-    CComScope com;
-    CCollector collector;
-    GraphRun run;
-    BuildTestGraph(run, false, &collector, true);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(BuildThroughChecker());
     CIPtr<IMediaControl> control;
-    ASSERT_EQ(S_OK, control.QueryFrom(run.graph, IID_IMediaControl));
+    ASSERT_EQ(S_OK, control.QueryFrom(graph, IID_IMediaControl));
     ASSERT_TRUE(SUCCEEDED(control->Pause()));
     // The source streams while paused; the clockless renderer takes it all.
-    for (int i = 0; i < 500 && collector.Size() < static_cast<size_t>(run.src->TotalBytes()); ++i)
+    for (int i = 0; i < 500 && collector.Size() < static_cast<size_t>(src->TotalBytes()); ++i)
         Sleep(10);
     Sleep(100);
-    EXPECT_EQ(0, WaitForComplete(run.graph, 200)) << "no EC_COMPLETE before running";
+    EXPECT_EQ(0, WaitForComplete(graph, 200)) << "no EC_COMPLETE before running";
     ASSERT_TRUE(SUCCEEDED(control->Run()));
-    EXPECT_EQ(1, WaitForComplete(run.graph, 3000));
-    ExpectWholeStream(collector, *run.src);
+    EXPECT_EQ(1, WaitForComplete(graph, 3000));
+    ExpectWholeStream();
     control->Stop();
-    run.grabber->SetCallback(nullptr);
 }
 
-TEST(FilterPair, SinkTakesSixteenBitWhenFloatIsOfferedFirst)
+TEST_F(FilterGraph, SinkTakesSixteenBitWhenFloatIsOfferedFirst)
 {
-    CComScope com;
-    CCollector collector;
-    GraphRun run;
-    BuildTestGraph(run, true, &collector, false);
-    if (HasFatalFailure())
-        return;
+    ASSERT_NO_FATAL_FAILURE(Build(true, nullptr));
     AM_MEDIA_TYPE mt = {};
-    ASSERT_EQ(S_OK, run.grabber->GetConnectedMediaType(&mt));
+    ASSERT_EQ(S_OK, grabber->GetConnectedMediaType(&mt));
     EXPECT_TRUE(mt.subtype == MEDIASUBTYPE_PCM);
     ASSERT_EQ(sizeof(WAVEFORMATEX), mt.cbFormat);
     EXPECT_EQ(16, reinterpret_cast<WAVEFORMATEX*>(mt.pbFormat)->wBitsPerSample);
     FreeMediaType(mt);
-    run.grabber->SetCallback(nullptr);
 }
 
-TEST(FilterPair, RepeatedConnectAndDisconnectThenStreams)
+TEST_F(FilterGraph, RepeatedConnectAndDisconnectThenStreams)
 {
-    CComScope com;
-    CCollector collector;
-    GraphRun run;
-    BuildTestGraph(run, false, &collector, true);
-    if (HasFatalFailure())
-        return;
-    CIPtr<IPin> out = FirstPin(run.source, PINDIR_OUTPUT);
-    CIPtr<IPin> checkIn = FirstPin(run.checker, PINDIR_INPUT);
-    CIPtr<IPin> checkOut = FirstPin(run.checker, PINDIR_OUTPUT);
-    CIPtr<IPin> in = FirstPin(run.sink, PINDIR_INPUT);
+    ASSERT_NO_FATAL_FAILURE(BuildThroughChecker());
+    CIPtr<IPin> out = FirstPin(source, PINDIR_OUTPUT);
+    CIPtr<IPin> checkIn = FirstPin(checker, PINDIR_INPUT);
+    CIPtr<IPin> checkOut = FirstPin(checker, PINDIR_OUTPUT);
+    CIPtr<IPin> in = FirstPin(sink, PINDIR_INPUT);
     for (int i = 0; i < 20; ++i) {
-        ASSERT_EQ(S_OK, run.graph->Disconnect(checkOut));
-        ASSERT_EQ(S_OK, run.graph->Disconnect(in));
-        ASSERT_EQ(S_OK, run.graph->Disconnect(out));
-        ASSERT_EQ(S_OK, run.graph->Disconnect(checkIn));
+        ASSERT_EQ(S_OK, graph->Disconnect(checkOut));
+        ASSERT_EQ(S_OK, graph->Disconnect(in));
+        ASSERT_EQ(S_OK, graph->Disconnect(out));
+        ASSERT_EQ(S_OK, graph->Disconnect(checkIn));
         EXPECT_EQ(S_FALSE, checkIn->Disconnect());
-        ASSERT_EQ(S_OK, run.graph->ConnectDirect(out, checkIn, nullptr));
-        ASSERT_EQ(S_OK, run.graph->ConnectDirect(checkOut, in, nullptr));
+        ASSERT_EQ(S_OK, graph->ConnectDirect(out, checkIn, nullptr));
+        ASSERT_EQ(S_OK, graph->ConnectDirect(checkOut, in, nullptr));
     }
     // The in-place output only takes its input's type.
-    ASSERT_EQ(S_OK, run.graph->Disconnect(checkOut));
-    ASSERT_EQ(S_OK, run.graph->Disconnect(in));
+    ASSERT_EQ(S_OK, graph->Disconnect(checkOut));
+    ASSERT_EQ(S_OK, graph->Disconnect(in));
     CMediaType floatType = MakePcmType(true);
     EXPECT_NE(S_OK, checkOut->Connect(in, &floatType));
-    ASSERT_EQ(S_OK, run.graph->ConnectDirect(checkOut, in, nullptr));
+    ASSERT_EQ(S_OK, graph->ConnectDirect(checkOut, in, nullptr));
+    RunAndExpectWholeStream();
+}
 
-    CIPtr<IMediaControl> control;
-    ASSERT_EQ(S_OK, control.QueryFrom(run.graph, IID_IMediaControl));
-    ASSERT_TRUE(SUCCEEDED(control->Run()));
-    EXPECT_EQ(1, WaitForComplete(run.graph, 5000));
-    ExpectWholeStream(collector, *run.src);
-    control->Stop();
-    run.grabber->SetCallback(nullptr);
+// Pass-through filters whose transform throws: the sample they were working
+// on must still go back to its allocator.
+struct SThrown
+{
+};
+
+class CThrowingCopy : public CTransformFilter
+{
+public:
+    CThrowingCopy() : CTransformFilter(L"Throwing copy", GUID_NULL) {}
+    HRESULT CheckInputType(const CMediaType*) override { return S_OK; }
+    HRESULT CheckTransform(const CMediaType*, const CMediaType*) override { return S_OK; }
+    HRESULT GetMediaType(int index, CMediaType* mt) override
+    {
+        if (index > 0)
+            return VFW_S_NO_MORE_ITEMS;
+        return mt->Set(InputPin()->CurrentMediaType());
+    }
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES*) override
+    {
+        ALLOCATOR_PROPERTIES want = {1, 64 * 1024, 1, 0}, actual = {};
+        return allocator->SetProperties(&want, &actual);
+    }
+    HRESULT Transform(IMediaSample*, IMediaSample*) override { throw SThrown(); }
+};
+
+class CThrowingInPlace : public CTransInPlaceFilter
+{
+public:
+    CThrowingInPlace() : CTransInPlaceFilter(L"Throwing in place", GUID_NULL, false) {}
+    HRESULT CheckInputType(const CMediaType*) override { return S_OK; }
+    HRESULT Transform(IMediaSample*) override { throw SThrown(); }
+};
+
+// A committed allocator of one buffer, and its buffer.
+CIPtr<IMemAllocator> OneBufferAllocator()
+{
+    CIPtr<IMemAllocator> allocator;
+    if (FAILED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
+                                reinterpret_cast<void**>(&allocator))))
+        return nullptr;
+    ALLOCATOR_PROPERTIES want = {1, 4096, 1, 0}, got = {};
+    if (FAILED(allocator->SetProperties(&want, &got)) || FAILED(allocator->Commit()))
+        return nullptr;
+    return allocator;
+}
+
+bool HasFreeBuffer(IMemAllocator* allocator)
+{
+    CIPtr<IMediaSample> sample;
+    return allocator->GetBuffer(&sample, nullptr, nullptr, AM_GBF_NOWAIT) == S_OK;
+}
+
+// Pauses the middle filter and the sink (not the source, which would stream),
+// hands the middle's input pin one sample of a one-buffer allocator, and
+// checks both that allocator and the middle's output allocator get their
+// buffers back after the throw.
+void ExpectThrowLetsSamplesGo(CTransformFilter* middle, IBaseFilter* sink)
+{
+    ASSERT_EQ(S_OK, sink->Pause());
+    ASSERT_EQ(S_OK, middle->Pause());
+    CIPtr<IMemAllocator> mine = OneBufferAllocator();
+    ASSERT_TRUE(mine);
+    CIPtr<IMediaSample> sample;
+    ASSERT_EQ(S_OK, mine->GetBuffer(&sample, nullptr, nullptr, 0));
+    sample->SetActualDataLength(16);
+    CIPtr<IMemInputPin> input;
+    ASSERT_EQ(S_OK, input.QueryFrom(static_cast<IPin*>(middle->InputPin()), IID_IMemInputPin));
+    EXPECT_THROW(input->Receive(sample), SThrown);
+    sample = nullptr;
+    EXPECT_TRUE(HasFreeBuffer(mine)) << "the received sample was kept";
+    IMemAllocator* out = middle->OutputPin()->Allocator();
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(HasFreeBuffer(out)) << "the output buffer was kept";
+    middle->Stop();
+    sink->Stop();
+    mine->Decommit();
+}
+
+TEST_F(FilterGraph, TransformThatThrowsLetsItsBuffersGo)
+{
+    auto* copy = new CThrowingCopy();
+    ASSERT_NO_FATAL_FAILURE(Build(false, CIPtr<IBaseFilter>(copy)));
+    ExpectThrowLetsSamplesGo(copy, sink);
+}
+
+TEST_F(FilterGraph, InPlaceTransformThatThrowsLetsTheSampleGo)
+{
+    auto* inPlace = new CThrowingInPlace();
+    ASSERT_NO_FATAL_FAILURE(Build(false, CIPtr<IBaseFilter>(inPlace)));
+    ExpectThrowLetsSamplesGo(inPlace, sink);
 }
 
 TEST(FilterPair, PinsAndFilterInfo)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CIPtr<IBaseFilter> checker(new CFrameChecker());
     CIPtr<IPin> pin;
     ASSERT_EQ(S_OK, checker->FindPin(L"In", &pin));
@@ -276,7 +356,7 @@ TEST(FilterPair, PinsAndFilterInfo)
 
 TEST(FilterPair, ConnectsToSystemMp3DecoderWithDurationThroughSink)
 {
-    CComScope com;
+    testsupport::CComScope com;
     CCollector collector;
     CIPtr<IGraphBuilder> graph = MakeClocklessGraph();
     ASSERT_TRUE(graph);

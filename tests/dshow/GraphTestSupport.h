@@ -1,26 +1,16 @@
 #pragma once
-// Shared pieces of the DirectShow tests: COM for the test's thread, a sample
-// collector on ISampleCallback, and small graph helpers.
+// Shared pieces of the DirectShow tests: a sample collector on
+// ISampleCallback and small graph helpers.
 #include <windows.h>
 #include <dshow.h>
 
 #include <mutex>
 #include <vector>
 
+#include "audio/DXAudioReader.h"
 #include "audio/SampleCallback.h"
 #include "common/Interfaces.h"
-
-// COM (multithreaded) for the lifetime of a test.
-class CComScope
-{
-public:
-    CComScope() { m_ok = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)); }
-    ~CComScope() { if (m_ok) CoUninitialize(); }
-    bool Ok() const { return m_ok; }
-
-private:
-    bool m_ok;
-};
+#include "tests/support/TestSupport.h"
 
 // Keeps every rendered byte, the sample times and how many samples arrived.
 // Lives on the test's stack: counting does not delete it.
@@ -68,23 +58,6 @@ private:
     std::vector<BYTE> m_bytes;
     std::vector<REFERENCE_TIME> m_starts;
 };
-
-// The first pin of `filter` in `direction`, counted; null when none.
-inline CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
-{
-    CIPtr<IEnumPins> pins;
-    if (FAILED(filter->EnumPins(&pins)))
-        return nullptr;
-    IPin* pin = nullptr;
-    while (pins->Next(1, &pin, nullptr) == S_OK) {
-        CIPtr<IPin> held;
-        held.Attach(pin);
-        PIN_DIRECTION d;
-        if (SUCCEEDED(pin->QueryDirection(&d)) && d == direction)
-            return held;
-    }
-    return nullptr;
-}
 
 // A new filter graph set to run without a clock.
 inline CIPtr<IGraphBuilder> MakeClocklessGraph()

@@ -147,7 +147,9 @@ protected:
         ++kicks;
         idleCounts.push_back(lCount);
         visibleWhenIdle = IsWindowVisible() != FALSE;
-        if (mode == EndOnIdle && kicks == 2)
+        // Ends on the second call of one idle period: a message of the
+        // system's own arriving in between restarts the count at 0.
+        if (mode == EndOnIdle && lCount == 1)
             EndDialog(7);
         return TRUE; // more idle work wanted
     }
@@ -204,9 +206,12 @@ TEST(MfcDialog, ModalLoopShowsTheDialogAndSendsKickIdleWhenItsQueueEmpties)
     CModalDlg dlg(nullptr);
     dlg.mode = CModalDlg::EndOnIdle;
     EXPECT_EQ(7, dlg.DoModal());
-    ASSERT_EQ(2u, dlg.idleCounts.size());
-    EXPECT_EQ(0, dlg.idleCounts[0]); // counts up while the handler asks for more
-    EXPECT_EQ(1, dlg.idleCounts[1]);
+    // The count starts at 0 and counts up while the handler asks for more.
+    ASSERT_GE(dlg.idleCounts.size(), 2u);
+    EXPECT_EQ(0, dlg.idleCounts[0]);
+    for (size_t i = 1; i < dlg.idleCounts.size(); ++i)
+        EXPECT_TRUE(dlg.idleCounts[i] == 0 || dlg.idleCounts[i] == dlg.idleCounts[i - 1] + 1);
+    EXPECT_EQ(1, dlg.idleCounts.back());
     EXPECT_TRUE(dlg.visibleWhenIdle);
 }
 

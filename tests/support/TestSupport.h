@@ -30,4 +30,16 @@ bool WriteFileBytes(const std::wstring& path, const void* data, size_t size);
 // Runs the message loop of this thread for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
+// COM (multithreaded) for the lifetime of a test.
+class CComScope
+{
+public:
+    CComScope() { m_ok = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)); }
+    ~CComScope() { if (m_ok) CoUninitialize(); }
+    bool Ok() const { return m_ok; }
+
+private:
+    bool m_ok;
+};
+
 } // namespace testsupport

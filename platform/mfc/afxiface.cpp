@@ -1,4 +1,4 @@
-#include "common/Interfaces.h"
+#include "platform/mfc/afxiface.h"
 
 HRESULT AnswerQueryInterface(REFIID riid, void** ppv, std::initializer_list<SInterfaceEntry> entries)
 {

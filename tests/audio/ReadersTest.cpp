@@ -12,7 +12,6 @@
 #include "audio/CreateAudioReader.h"
 #include "audio/DXAudioReader.h"
 #include "audio/OggSource.h"
-#include "tests/dshow/GraphTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -209,7 +208,7 @@ TEST(OggReader, DamagedPageInTheMiddleIsAGapNotTheEnd)
 class DXReader : public ::testing::Test
 {
 protected:
-    CComScope m_com;
+    testsupport::CComScope m_com;
 };
 
 TEST_F(DXReader, Mp3HasExactFrameCountAndCarriesTheSourceTone)
