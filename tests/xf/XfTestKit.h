@@ -12,6 +12,15 @@
 #include "xf/xfController.h"
 #include "xf/xfFrame.h"
 #include "xf/xfPane.h"
+#include "xf/xfToolBarItem.h"
+
+#include <ostream>
+
+// Readable rectangles in test failures.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
 
 namespace xftest {
 
@@ -80,7 +89,9 @@ public:
     CxfController* CreateController(int number) override;
     CxfPane* CreatePane(int number, CxfFrame* parent) override;
     CString GetLayout(int kind) override;
+    const SxfToolBarItem* GetToolBarItems(int number) override;
     std::map<int, CString> layouts;
+    std::map<int, const SxfToolBarItem*> tables; // else the framework's own
     int layoutRequests = 0;
 };
 CTestCentral& Central();
@@ -98,6 +109,9 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     CxfAgent m_agent;
     int m_idleMessages = 0;
+    // WM_SYSCOMMAND of SC_SIZE is recorded here instead of running the
+    // system's size loop.
+    std::vector<std::pair<WPARAM, LPARAM>> m_sizeCommands;
 };
 
 // Tree text: F, M (MDI area), C (bar), T (toolbar), S (status bar); then
