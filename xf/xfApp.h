@@ -5,13 +5,10 @@
 // top-level frame.
 #include "platform/mfc/afxwin.h"
 #include "common/PtrArrays.h"
+#include "xf/xfCommands.h"
 
 class CxfFrame;
 
-// Command ids the application object answers.
-const UINT ID_XF_SITE_LABEL = 37002;
-// A control with this id hands its keys to its parent.
-const UINT ID_XF_FOCUS_PLACEHOLDER = 37015;
 
 class CxfApp : public CWinApp
 {

@@ -1,4 +1,5 @@
 #include "xf/xfController.h"
+#include "xf/xfFrame.h"
 
 IMPLEMENT_DYNAMIC(CxfController, CCmdTarget)
 
@@ -20,6 +21,10 @@ void CxfController::OnStop()
 {
 }
 
+void CxfController::OnPopupMenu(const SxfMenuPath&, CMenu*)
+{
+}
+
 void CxfController::OnAttached()
 {
 }
@@ -32,4 +37,24 @@ void CxfController::Attach(CxfFrame* frame)
 {
     m_pFrame = frame;
     OnAttached();
+}
+
+CxfFrame* CxfController::GetTopFrame() const
+{
+    return m_pFrame ? m_pFrame->GetTopFrame() : nullptr;
+}
+
+CWnd* CxfController::GetHostWnd() const
+{
+    return m_pFrame ? m_pFrame->GetHostWnd() : nullptr;
+}
+
+CxfController* CxfController::FindControllerById(int id) const
+{
+    return m_pFrame ? m_pFrame->FindControllerById(id) : nullptr;
+}
+
+CxfPane* CxfController::FindPane(int id) const
+{
+    return m_pFrame ? m_pFrame->FindPane(id) : nullptr;
 }

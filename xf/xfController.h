@@ -6,7 +6,9 @@
 #include "platform/mfc/afxwin.h"
 
 class CxfFrame;
+class CxfPane;
 struct SxfContext;
+struct SxfMenuPath;
 
 class CxfController : public CCmdTarget
 {
@@ -21,6 +23,9 @@ public:
     // After the frame's whole subtree has started.
     virtual void OnAfterOpen(SxfContext* request);
     virtual void OnStop();
+    // A popup menu of the frame, before its rows are built: the controller
+    // may change the menu.
+    virtual void OnPopupMenu(const SxfMenuPath& path, CMenu* menu);
     // At the end of Attach.
     virtual void OnAttached();
     // When the frame's active flag changes.
@@ -30,6 +35,14 @@ public:
     void Attach(CxfFrame* frame);
     CxfFrame* GetFrame() const { return m_pFrame; }
     int GetId() const { return m_nId; }
+    // The root of the frame's tree; null without a frame.
+    CxfFrame* GetTopFrame() const;
+    // The window that hosts the frame's tree; null without a frame.
+    CWnd* GetHostWnd() const;
+    // From the frame up the parents, the first controller with the id.
+    CxfController* FindControllerById(int id) const;
+    // Depth-first in the frame's subtree.
+    CxfPane* FindPane(int id) const;
 
 protected:
     CxfFrame* m_pFrame = nullptr;

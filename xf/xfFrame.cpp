@@ -69,6 +69,9 @@ CxfFrame::~CxfFrame()
             bar->m_pFrame = nullptr;
     if (m_pPane && m_pPane->GetFrame() == this)
         m_pPane->CxfWnd::SetFrame(nullptr);
+    for (INT_PTR i = 0; i < m_mdiClients.GetSize(); ++i)
+        if (m_mdiClients[i]->m_pRegistryRoot == this)
+            m_mdiClients[i]->m_pRegistryRoot = nullptr;
     delete m_pController;
 }
 

@@ -10,6 +10,7 @@
 // Ownership: a frame owns its controller and deletes itself after its
 // window is destroyed (unless its keep flag is set). Panes and bars are
 // windows of their own that delete themselves.
+#include <memory>
 #include <vector>
 #include "platform/mfc/afxwin.h"
 #include "common/PtrArrays.h"
@@ -151,6 +152,26 @@ public:
     virtual void SetVisibilityCallback(int (*callback)());
     virtual COLORREF GetBkColor();
 
+    // ---- commands and keys (xfFrameRouting.cpp) ---------------------------
+    // Commands enter the tree at the top-level frame, which offers them to
+    // the application, the host window and then down the tree (each frame's
+    // controller, pane and bars, then its children, shown-and-active first).
+    // The first handler ends the search unless the factory declares the
+    // command a broadcast. A frame with a parent answers false itself.
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+    // The low word of wParam as a command; the rest is not read.
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // On the top-level frame: keyboard cues, then the accelerator tables.
+    BOOL PreTranslateMessage(MSG* msg) override;
+    // The controller, the pane and the bars; true when one handled the
+    // command and it is no broadcast.
+    bool RouteToOwn(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+    // RouteToOwn, then the children (shown and active ones first).
+    bool RouteDown(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+    // On the top-level frame: the first entry for the command in the
+    // accelerator tables, in search order.
+    bool FindAccelerator(UINT commandId, ACCEL* out);
+
     void OnParam(SxfParam& param) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -188,6 +209,14 @@ protected:
     bool m_bKeepObject = false;
     bool m_bRegistered = false; // in the application's top-level list
 
+    // Accelerator tables of the whole tree, in search order (top-level
+    // frame only); rebuilt at every activation.
+    struct SAccelDeleter
+    {
+        void operator()(HACCEL table) const { ::DestroyAcceleratorTable(table); }
+    };
+    std::vector<std::unique_ptr<HACCEL__, SAccelDeleter>> m_accelerators;
+
     int OnCreate(LPCREATESTRUCT cs);
     void OnPaint();
     BOOL OnEraseBkgnd(CDC* dc);
@@ -217,6 +246,14 @@ private:
     void MoveContentTo(CxfFrame* target);
     void Merge(CxfFrame* child);
     void CloseFrame();
+    // The save question of a modified document; false keeps the frame.
+    bool QuerySaveBeforeClose();
+    // Routing helpers (xfFrameRouting.cpp).
+    void RebuildAccelerators();
+    void AppendChildAccelerators();
+    bool RouteOwn(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo, bool broadcast);
+    bool RouteDown(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo, bool broadcast);
+    CxfMDIClient* KeySwitchArea() const;
     void DetachFromParent();
     void ClearActive();
 };

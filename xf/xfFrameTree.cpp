@@ -4,7 +4,10 @@
 #include "xf/xfApp.h"
 #include "xf/xfCentral.h"
 #include "xf/xfControlBar.h"
+#include "common/LocalizedString.h"
+#include "xf/xfCommands.h"
 #include "xf/xfController.h"
+#include "xf/xfDocController.h"
 #include "xf/xfLayout.h"
 #include "xf/xfPane.h"
 
@@ -176,10 +179,34 @@ void CxfFrame::ActivateFrame()
     GetTopFrame()->ClearActive();
     for (CxfFrame* f = this; f; f = f->m_pFrame)
         f->SetActive(true);
+    GetTopFrame()->RebuildAccelerators();
+}
+
+bool CxfFrame::QuerySaveBeforeClose()
+{
+    CxfController* c = m_pController;
+    if (!c || !c->IsKindOf(RUNTIME_CLASS(CxfDocController)))
+        return true;
+    CxfDocController* doc = static_cast<CxfDocController*>(c);
+    if (!doc->IsModified())
+        return true;
+    CLocalizedString question;
+    question.Format(IDS_XF_SAVE_CHANGES, doc->GetTitle());
+    switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDNO:
+        return true;
+    case IDYES:
+        doc->Save(false);
+        return !doc->IsModified(); // a failed save keeps the document open
+    default:
+        return false; // Cancel, or no box could be shown: nothing is lost
+    }
 }
 
 void CxfFrame::CloseFrame()
 {
+    if (!QuerySaveBeforeClose())
+        return;
     if (m_pFrame)
         m_pFrame->RemoveChildFrame(this);
     m_pFrame = nullptr;

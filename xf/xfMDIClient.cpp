@@ -1,5 +1,11 @@
 #include "xf/xfMDIClient.h"
 #include <cwchar>
+#include "common/FileUtils.h"
+#include "common/TimeUtils.h"
+#include "xf/xfCommands.h"
+#include "xf/xfContext.h"
+#include "xf/xfDocController.h"
+#include "xf/xfMessages.h"
 
 IMPLEMENT_DYNAMIC(CxfMDIClient, CxfFrame)
 
@@ -11,6 +17,11 @@ CxfMDIClient::CxfMDIClient()
 {
     m_nMode = ModeOverlap;
     m_nKind = KindMDIClient;
+}
+
+CxfMDIClient::~CxfMDIClient()
+{
+    LeaveRegistry();
 }
 
 void CxfMDIClient::OnParam(SxfParam& param)
@@ -33,20 +44,91 @@ void CxfMDIClient::UpdateFrameListEntry()
 {
     CxfFrame::UpdateFrameListEntry();
     CxfFrame* root = GetTopFrame();
-    if (root->m_mdiClients.Find(this) < 0)
-        root->m_mdiClients.Add(this);
+    if (m_pRegistryRoot == root)
+        return;
+    LeaveRegistry();
+    root->m_mdiClients.Add(this);
+    m_pRegistryRoot = root;
 }
 
 void CxfMDIClient::OnStop()
 {
-    CxfFrame* root = GetTopFrame();
-    const int i = root->m_mdiClients.Find(this);
+    // The area may have left its tree already (a closing document frame
+    // is taken out before it stops): the registry is the one it joined.
+    LeaveRegistry();
+}
+
+void CxfMDIClient::LeaveRegistry()
+{
+    if (!m_pRegistryRoot)
+        return;
+    const int i = m_pRegistryRoot->m_mdiClients.Find(this);
     if (i >= 0)
-        root->m_mdiClients.RemoveAt(i);
+        m_pRegistryRoot->m_mdiClients.RemoveAt(i);
+    m_pRegistryRoot = nullptr;
 }
 
 BOOL CxfMDIClient::OnSetCursor(CWnd*, UINT, UINT)
 {
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     return TRUE;
+}
+
+// ---- documents ------------------------------------------------------------------
+
+CxfFrame* CxfMDIClient::OpenDocumentFrame(int layoutKind, LPCWSTR path, UINT* errorStringId)
+{
+    SxfContext request(path);
+    if (!request.m_path.IsEmpty()) {
+        if (!FileExists(request.m_path)) {
+            if (errorStringId)
+                *errorStringId = IDS_XF_FILE_NOT_FOUND;
+            return nullptr;
+        }
+        for (INT_PTR i = 0; i < m_children.GetSize(); ++i) {
+            CxfFrame* child = m_children[i];
+            CxfController* c = child->GetController();
+            if (c && c->IsKindOf(RUNTIME_CLASS(CxfDocController)) &&
+                CompareText(static_cast<CxfDocController*>(c)->GetPathName(), request.m_path) == 0) {
+                ActivateDocument(child);
+                return child;
+            }
+        }
+    }
+    CxfFrame* frame = OpenChildFrame(layoutKind, &request);
+    if (frame)
+        ActivateDocument(frame);
+    return frame;
+}
+
+CxfFrame* CxfMDIClient::ShownDocument() const
+{
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        if (m_children[i]->IsShown())
+            return m_children[i];
+    return GetChild(0);
+}
+
+void CxfMDIClient::ActivateDocument(CxfFrame* frame)
+{
+    if (!frame || m_children.Find(frame) < 0)
+        return;
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        m_children[i]->SetVisible(m_children[i] == frame);
+    frame->ActivateFrame();
+}
+
+void CxfMDIClient::ActivateNeighbour(bool next)
+{
+    const int count = GetChildCount();
+    if (count == 0)
+        return;
+    const int i = m_children.Find(ShownDocument());
+    ActivateDocument(GetChild(next ? (i + 1) % count : (i + count - 1) % count));
+}
+
+void CxfMDIClient::CloseActiveFrame()
+{
+    if (CxfFrame* frame = ShownDocument())
+        frame->PostMessage(XFM_CLOSEFRAME);
 }

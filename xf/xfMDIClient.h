@@ -1,7 +1,8 @@
 #pragma once
 // An MDI area: a frame whose child frames are documents, each filling the
-// whole area. It registers with its top-level frame when its tree starts
-// and leaves the registry when the tree stops.
+// whole area, one of them shown and active at a time. It registers with its
+// top-level frame when its tree starts and leaves that same registry when
+// the tree stops (or the area dies), wherever the area has moved since.
 #include "xf/xfFrame.h"
 
 class CxfMDIClient : public CxfFrame
@@ -9,9 +10,23 @@ class CxfMDIClient : public CxfFrame
     DECLARE_DYNAMIC(CxfMDIClient)
 public:
     CxfMDIClient();
+    ~CxfMDIClient() override;
 
     int GetMDIId() const { return m_nMDIId; }
     bool IsPrimary() const { return m_bPrimary; }
+
+    // The document frame for path: the open frame of that path (letter case
+    // ignored) made active, else a new child frame built from the layout kind
+    // whose controllers open the path. Null for a path that does not exist
+    // (7029 stored through errorStringId when given) or a failed open (no
+    // error id). An empty path always builds a new frame.
+    CxfFrame* OpenDocumentFrame(int layoutKind, LPCWSTR path, UINT* errorStringId);
+    // Shows the child frame, hides the others and makes it the active frame.
+    void ActivateDocument(CxfFrame* frame);
+    // The child frame after (or before) the shown one, wrapping around.
+    void ActivateNeighbour(bool next);
+    // Asks the active document frame to close (save question first).
+    void CloseActiveFrame();
 
     void OnParam(SxfParam& param) override;
     void PaintSplitters(CDC* dc) override;
@@ -21,9 +36,15 @@ public:
     void OnStop() override;
 
 protected:
+    friend class CxfFrame;
     int m_nMDIId = -1;
     bool m_bPrimary = false;
+    // The top-level frame whose registry holds this area, or null.
+    CxfFrame* m_pRegistryRoot = nullptr;
 
+    void LeaveRegistry();
+    // The shown child frame, else the first; null without children.
+    CxfFrame* ShownDocument() const;
     BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
     DECLARE_MESSAGE_MAP()
 };

@@ -1,7 +1,15 @@
 #include "xf/xfPane.h"
+#include "common/LocalizedString.h"
+#include "hybrid/IHybridContent.h"
+#include "xf/xfControlBar.h"
 #include "xf/xfFrame.h"
+#include "xf/xfMessages.h"
 
 IMPLEMENT_DYNAMIC(CxfPane, CDialog)
+
+BEGIN_MESSAGE_MAP(CxfPane, CDialog)
+    ON_WM_MOUSEACTIVATE()
+END_MESSAGE_MAP()
 
 CxfPane::CxfPane(UINT templateId, CxfFrame* frame) : CDialog(templateId, frame), CxfWnd(frame)
 {
@@ -64,4 +72,94 @@ void CxfPane::SetFrame(CxfFrame* frame)
 void CxfPane::PostNcDestroy()
 {
     delete this;
+}
+
+// ---- finding things through the frame ---------------------------------------
+
+void CxfPane::SetTitle(LPCWSTR text)
+{
+    if (m_pFrame)
+        m_pFrame->SetTitle(text);
+    OnTitleChanged();
+}
+
+void CxfPane::SetTitle(UINT stringId)
+{
+    CLocalizedString text;
+    text.LoadString(stringId);
+    SetTitle(static_cast<LPCWSTR>(text));
+}
+
+CxfFrame* CxfPane::GetTopFrame() const
+{
+    return m_pFrame ? m_pFrame->GetTopFrame() : nullptr;
+}
+
+CWnd* CxfPane::GetHostWnd() const
+{
+    return m_pFrame ? m_pFrame->GetHostWnd() : nullptr;
+}
+
+CxfPane* CxfPane::FindPane(int id) const
+{
+    for (CxfFrame* f = m_pFrame; f; f = f->GetFrame())
+        if (CxfPane* pane = f->FindPane(id))
+            return pane;
+    return nullptr;
+}
+
+CxfController* CxfPane::FindControllerById(int id) const
+{
+    return m_pFrame ? m_pFrame->FindControllerById(id) : nullptr;
+}
+
+int CxfPane::MessageBox(LPCWSTR text, UINT type)
+{
+    return m_pFrame ? m_pFrame->MessageBox(text, type) : -1;
+}
+
+int CxfPane::MessageBox(UINT stringId, UINT type)
+{
+    return m_pFrame ? m_pFrame->MessageBox(stringId, type) : -1;
+}
+
+bool CxfPane::GetControl(UINT commandId, REFIID iid, void** out)
+{
+    if (!out)
+        return false;
+    *out = nullptr;
+    IHybridContent* content = nullptr;
+    if (!m_pFrame || !m_pFrame->FindContent(commandId, &content) || !content)
+        return false;
+    const bool ok = SUCCEEDED(content->QueryInterface(iid, out)) && *out;
+    content->Release();
+    return ok;
+}
+
+// ---- commands and messages ----------------------------------------------------
+
+BOOL CxfPane::OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo)
+{
+    return CCmdTarget::OnCmdMsg(id, code, extra, handlerInfo);
+}
+
+BOOL CxfPane::PreTranslateMessage(MSG* msg)
+{
+    return CWnd::PreTranslateMessage(msg);
+}
+
+LRESULT CxfPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == XFM_PANECOMMAND) {
+        // After a toolbar click the focus comes back to the pane.
+        CWnd* focus = CWnd::FromHandlePermanent(::GetFocus());
+        if (focus && focus->IsKindOf(RUNTIME_CLASS(CxfControlBar)))
+            SetFocus();
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
+int CxfPane::OnMouseActivate(CWnd* desktop, UINT hitTest, UINT message)
+{
+    return CDialog::OnMouseActivate(desktop, hitTest, message);
 }

@@ -2,9 +2,14 @@
 // The content of a frame: a modeless dialog whose controls the application
 // builds in OnInitPane. The factory creates it (its window a child of the
 // frame); it deletes itself after its window is destroyed.
+//
+// A pane is no ordinary dialog: Enter and Escape never end it, it does no
+// dialog-key navigation, and a command reaches it only through the frame
+// tree, which it never passes on to its parent window.
 #include "platform/mfc/afxwin.h"
 #include "xf/xfObject.h"
 
+class CxfController;
 struct SxfContext;
 
 class CxfPane : public CDialog, public CxfWnd, public CxfObject
@@ -35,11 +40,37 @@ public:
     void SetId(int id) { m_nId = id; }
     bool IsActive() const { return m_bActive; }
 
+    // The frame's title (window text, caption), then OnTitleChanged.
+    void SetTitle(LPCWSTR text);
+    void SetTitle(UINT stringId);
+    CxfFrame* GetTopFrame() const;
+    CWnd* GetHostWnd() const;
+    // From the pane's frame up the parents: each frame's subtree, depth-first.
+    CxfPane* FindPane(int id) const;
+    // From the pane's frame up the parents, the first controller with the id.
+    CxfController* FindControllerById(int id) const;
+    // The frame's message box (owner: the host, caption: the product's
+    // name); -1 without a frame or, for a string id, without the string.
+    int MessageBox(LPCWSTR text, UINT type);
+    int MessageBox(UINT stringId, UINT type);
+    // The toolbar content bound to the command, as interface iid, with a
+    // reference added; false without a frame, content or interface.
+    bool GetControl(UINT commandId, REFIID iid, void** out);
+
+    // Only the pane's own message map: never the owner or the parent.
+    BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;
+    // A plain window's: no dialog keys.
+    BOOL PreTranslateMessage(MSG* msg) override;
+
 protected:
     // Enter and Escape never end a pane.
     void OnOK() override {}
     void OnCancel() override {}
+    void DoDataExchange(CDataExchange*) override {}
     void PostNcDestroy() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    int OnMouseActivate(CWnd* desktop, UINT hitTest, UINT message);
+    DECLARE_MESSAGE_MAP()
 
     int m_nId = 0;
     bool m_bActive = false;

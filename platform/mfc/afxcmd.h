@@ -121,6 +121,12 @@ protected: \
     {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(id), \
      [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { return (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID) != FALSE; }},
 
+// BOOL memberFxn(UINT nID), for every id from id to idLast: FALSE lets
+// routing go on
+#define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
+    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(idLast), \
+     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { return (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID) != FALSE; }},
+
 // void memberFxn(UINT nID), for every id from id to idLast
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
     {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(idLast), \

@@ -409,6 +409,26 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return TRUE;
 }
 
+namespace {
+
+// Records what an update handler decides about a command; touches no
+// element. A command nobody updates stays enabled.
+class CEnableProbe : public CCmdUI
+{
+public:
+    BOOL m_bEnabled = TRUE;
+    void Enable(BOOL bOn) override
+    {
+        m_bEnabled = bOn;
+        m_bEnableChanged = TRUE;
+    }
+    void SetCheck(int) override {}
+    void SetRadio(BOOL) override {}
+    void SetText(LPCWSTR) override {}
+};
+
+} // namespace
+
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     UINT nID = LOWORD(wParam);
@@ -417,6 +437,15 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
     int nCode = lParam ? static_cast<int>(HIWORD(wParam)) : CN_COMMAND;
     if (nID == 0)
         return FALSE;
+    if (!lParam) {
+        // The element that sent it may be stale (a key, a posted command):
+        // a command its update handler disables now is swallowed unrun.
+        CEnableProbe state;
+        state.m_nID = nID;
+        OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &state, nullptr);
+        if (!state.m_bEnabled)
+            return TRUE;
+    }
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 

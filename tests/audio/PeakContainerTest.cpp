@@ -104,15 +104,15 @@ TEST_F(PeakContainerTest, CountsAndOneFrame)
     EXPECT_TRUE(c->GetPeak(0, LLONG_MAX, &p));
 }
 
-TEST_F(PeakContainerTest, TooShortOrEmptySourcesHaveNoPeaks)
+TEST_F(PeakContainerTest, SourcesWithoutPeaksSayAtOnceThatTheyAreComplete)
 {
-    Format f;
-    f.rate = 1000; // fewer frames than twice the milliseconds
-    const std::wstring path = Save(m_dir, L"slow.wav", Canonical(f, Noise(4000)));
+    // Shorter than a millisecond: no peak to build, nothing to wait for.
+    const std::wstring path = Save(m_dir, L"blip.wav", Canonical(Format(), Noise(40)));
     CIPtr<CWavReader> reader(new CWavReader());
     ASSERT_TRUE(reader->Open(path.c_str()));
     CIPtr<CPeakContainer> c(new CPeakContainer(reader, false));
     EXPECT_EQ(0, c->GetPeakCount());
+    EXPECT_TRUE(c->IsComplete());
     SPeak p;
     EXPECT_FALSE(c->GetPeak(0, 1000, &p));
     const int16_t s[2] = {1000, 1000};
@@ -122,6 +122,47 @@ TEST_F(PeakContainerTest, TooShortOrEmptySourcesHaveNoPeaks)
     EXPECT_EQ(0, empty->GetPeakCount());
     EXPECT_FALSE(empty->GetPeak(0, 1000, &p));
     EXPECT_TRUE(empty->StartBuild());
+    EXPECT_TRUE(empty->IsComplete());
+}
+
+TEST_F(PeakContainerTest, EightBitSourceHasNoPeaksAndSaysSoAtOnce)
+{
+    Format mono8;
+    mono8.bits = 8; mono8.channels = 1; mono8.rate = 22050;
+    const std::wstring path = Save(m_dir, L"eight.wav", Canonical(mono8, Noise(67579, 8)));
+    for (bool cache : {false, true}) {
+        CIPtr<IAudioReader> reader;
+        ASSERT_TRUE(CreateAudioReader(path.c_str(), &reader, cache));
+        CIPtr<IPeakContainer> c;
+        ASSERT_TRUE(reader->GetPeakContainer(&c));
+        EXPECT_TRUE(c->IsComplete()) << "cache " << cache << ": never \"still building\"";
+        EXPECT_EQ(0, c->GetPeakCount());
+        reader->Abort();
+    }
+}
+
+TEST_F(PeakContainerTest, EveryAcceptedRateGetsPeaks)
+{
+    // 1000 to 1999 Hz give fewer frames than two per millisecond: one frame
+    // per peak then, plain and cached.
+    for (uint32_t rate : {1000u, 1500u, 1999u}) {
+        Format f;
+        f.rate = rate;
+        const Bytes data = Noise(rate * 4 * 2, rate); // two seconds
+        const std::wstring path = Save(m_dir, L"rate" + std::to_wstring(rate) + L".wav", Canonical(f, data));
+        std::vector<int16_t> samples(data.size() / 2);
+        std::memcpy(samples.data(), data.data(), data.size());
+        for (bool cache : {false, true}) {
+            CIPtr<IAudioReader> reader;
+            ASSERT_TRUE(CreateAudioReader(path.c_str(), &reader, cache));
+            CIPtr<IPeakContainer> c;
+            ASSERT_TRUE(reader->GetPeakContainer(&c));
+            EXPECT_EQ(static_cast<int>(rate * 2), c->GetPeakCount()) << rate;
+            ASSERT_TRUE(WaitComplete(c)) << rate << " cache " << cache;
+            CheckAgainstSamples(c, samples, 2, reader->GetDuration(), 1);
+            reader->Abort();
+        }
+    }
 }
 
 TEST_F(PeakContainerTest, BuilderThreadMatchesSamplesAndTellsListeners)

@@ -286,7 +286,7 @@ TEST_F(DXReader, SeekReadsExactlyTheFramesOfTheSequentialRead)
                 best = {d, c};
         }
         EXPECT_GT(best.second, 0.98) << "seek to " << target;
-        EXPECT_LE(std::abs(best.first), 2) << "frames off after a seek to " << target;
+        EXPECT_EQ(0, best.first) << "frames off after a seek to " << target;
     }
     EXPECT_TRUE(StopReader(reader));
 }

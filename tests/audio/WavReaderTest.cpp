@@ -118,12 +118,12 @@ TEST_F(WavReaderTest, OddSizesAndListChunks)
     ASSERT_TRUE(r);
     EXPECT_EQ(data, ReadAll(r));
 
-    // An odd data chunk counts its pad byte.
+    // An odd data chunk: its pad byte belongs to the layout, not the data.
     Format mono8;
     mono8.bits = 8; mono8.channels = 1; mono8.rate = 8000;
-    auto odd = OpenBytes(Riff({Fmt(mono8), Chunk("data", Noise(3))}));
+    auto odd = OpenBytes(Riff({Fmt(mono8), Chunk("data", Noise(3)), Chunk("junk", Noise(4))}));
     ASSERT_TRUE(odd);
-    EXPECT_EQ(4, odd->GetDataSize());
+    EXPECT_EQ(3, odd->GetDataSize());
     EXPECT_EQ(8u, odd->GetFormat()->nBitsPerSample);
 
     // LIST/INFO with text chunks (one odd) between fmt and data.
@@ -221,15 +221,49 @@ TEST_F(WavReaderTest, SeekThenReadGivesTheTargetFrame)
         ASSERT_EQ(0, std::memcmp(buf, data.data() + frame * 4, got)) << "frame " << frame;
     }
     EXPECT_FALSE(r->Seek(-1));
-    EXPECT_TRUE(r->Seek(frames + 10)); // past the end: accepted, nothing to read
+    EXPECT_FALSE(r->Seek(frames + 10)); // past the end: refused, the position stays
+    EXPECT_FALSE(r->Seek(frames));
     uint8_t b[4];
     DWORD got = 0;
-    EXPECT_FALSE(r->Read(b, 4, &got));
     EXPECT_TRUE(r->Seek(frames - 1));
     EXPECT_TRUE(r->Read(b, 4, &got));
     EXPECT_EQ(0, std::memcmp(b, data.data() + data.size() - 4, 4));
-    EXPECT_TRUE(r->Seek(LLONG_MAX / 2)); // no overflow into a bogus position
+    EXPECT_FALSE(r->Seek(LLONG_MAX / 2)); // no overflow into a bogus position
     EXPECT_FALSE(r->Read(b, 4, &got));
+}
+
+TEST_F(WavReaderTest, OddLengthEightBitFileEndsWithItsOwnLastSample)
+{
+    // 67579 frames of 8-bit mono: the chunk's pad byte (0x00, full-scale
+    // negative) must not be read as a 67580th sample, plain or cached.
+    Format mono8;
+    mono8.bits = 8; mono8.channels = 1; mono8.rate = 22050;
+    Bytes data = Noise(67579, 8);
+    data.back() = 0x80; // silence: a pad byte read as audio would differ
+    const std::wstring path = Save(m_dir, L"odd8.wav", Canonical(mono8, data));
+    for (bool cache : {false, true}) {
+        CIPtr<IAudioReader> r;
+        ASSERT_TRUE(CreateAudioReader(path.c_str(), &r, cache));
+        for (int i = 0; i < 1000 && !r->IsReady(); ++i)
+            Sleep(5);
+        CIPtr<IProcess> process;
+        ASSERT_TRUE(SUCCEEDED(process.QueryFrom(r, IID_IProcess)) && process->Start());
+        EXPECT_EQ(67579, r->GetFrameCount()) << "cache " << cache;
+        EXPECT_EQ(data, ReadAll(r)) << "cache " << cache;
+        r->Abort();
+    }
+}
+
+TEST_F(WavReaderTest, DataShorterThanOneFrameIsRefusedPlainAndCached)
+{
+    // Two bytes of 16-bit stereo: no frame at all.
+    const std::wstring path = Save(m_dir, L"tiny.wav", Canonical(Format(), Noise(2)));
+    for (bool cache : {false, true}) {
+        IAudioReader* r = nullptr;
+        EXPECT_FALSE(CreateAudioReader(path.c_str(), &r, cache)) << "cache " << cache;
+        if (r)
+            r->Release();
+    }
 }
 
 TEST_F(WavReaderTest, FactoryChoosesByExtensionAndFailsCleanly)

@@ -202,3 +202,55 @@ TEST(MfcCommand, WmCommandOfAWindowIsRoutedThroughItsOnCmdMsg)
     EXPECT_EQ("third 101", g_calls.front());
     wnd.DestroyWindow();
 }
+
+namespace {
+
+// Command 500 runs only while its update handler enables it.
+class CGuardedWnd : public CWnd
+{
+public:
+    BOOL enabled = FALSE;
+    int runs = 0;
+    int updates = 0;
+
+protected:
+    void On500() { ++runs; }
+    void OnUpdate500(CCmdUI* pCmdUI)
+    {
+        ++updates;
+        pCmdUI->Enable(enabled);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CGuardedWnd, CWnd)
+    ON_COMMAND(500, &CGuardedWnd::On500)
+    ON_UPDATE_COMMAND_UI(500, &CGuardedWnd::OnUpdate500)
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(MfcCommand, ACommandItsUpdateHandlerDisablesIsNotRun)
+{
+    CGuardedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"G", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
+    // Menu and accelerator forms are both checked first, and answered as
+    // handled so that nobody else runs them either.
+    EXPECT_EQ(1, wnd.SendMessage(WM_COMMAND, 500));
+    EXPECT_EQ(1, wnd.SendMessage(WM_COMMAND, MAKEWPARAM(500, 1)));
+    EXPECT_EQ(0, wnd.runs);
+    EXPECT_EQ(2, wnd.updates);
+    wnd.enabled = TRUE;
+    wnd.SendMessage(WM_COMMAND, 500);
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(500, 1));
+    EXPECT_EQ(2, wnd.runs);
+    // A control's own notification is not a command: no update first.
+    CButton button;
+    ASSERT_TRUE(button.Create(L"B", WS_CHILD, CRect(0, 0, 20, 20), &wnd, 500));
+    wnd.enabled = FALSE;
+    const int updates = wnd.updates;
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(500, BN_CLICKED), reinterpret_cast<LPARAM>(button.m_hWnd));
+    EXPECT_EQ(3, wnd.runs);
+    EXPECT_EQ(updates, wnd.updates);
+    wnd.DestroyWindow();
+}

@@ -39,10 +39,38 @@ bool SLog::Has(const std::string& e) const
     return std::find(events.begin(), events.end(), e) != events.end();
 }
 
+BOOL SRecorder::Offer(UINT id)
+{
+    const bool handled = handles.count(id) > 0;
+    Log().route.push_back(name + (handled ? "*" : ""));
+    if (handled)
+        Log().events.push_back(name + " ran " + std::to_string(id));
+    return handled;
+}
+
+BEGIN_MESSAGE_MAP(CTestApp, CxfApp)
+    ON_COMMAND_EX_RANGE(kRecFirst, kRecLast, &CTestApp::OnRecorded)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CTestPane, CxfPane)
+    ON_COMMAND_EX_RANGE(kRecFirst, kRecLast, &CTestPane::OnRecorded)
+    ON_COMMAND(kPaneCommand, &CTestPane::OnPaneCommand)
+    ON_UPDATE_COMMAND_UI(kPaneCommand, &CTestPane::OnUpdatePaneCommand)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CTestController, CxfController)
+    ON_COMMAND_EX_RANGE(kRecFirst, kRecLast, &CTestController::OnRecorded)
+END_MESSAGE_MAP()
+
+BEGIN_MESSAGE_MAP(CTestHost, CWnd)
+    ON_COMMAND_EX_RANGE(kRecFirst, kRecLast, &CTestHost::OnRecorded)
+END_MESSAGE_MAP()
+
 // ---- panes and controllers ---------------------------------------------------
 
 CTestPane::CTestPane(int number, CxfFrame* frame) : CxfPane(IDD_XF_TEST_PANE, frame), m_number(number)
 {
+    rec.name = "p" + std::to_string(number);
     ++Log().panesAlive;
     if (number >= 40 && number <= 49)
         m_extent = 20;
@@ -73,11 +101,14 @@ LRESULT CTestPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == XFM_IDLEUPDATE)
         ++m_idleMessages;
+    if (message == XFM_PANECOMMAND)
+        ++m_focusReturns;
     return CxfPane::WindowProc(message, wParam, lParam);
 }
 
 CTestController::CTestController(int number) : m_number(number)
 {
+    rec.name = "c" + std::to_string(number);
     m_nId = number;
     ++Log().controllersAlive;
     ++Log().controllersMade;
@@ -104,8 +135,50 @@ void CTestController::OnActivate(bool active)
     Log().events.push_back(Event(active ? "active" : "inactive", 'c', m_number));
 }
 
+CTestDocController::CTestDocController(int number) : m_number(number)
+{
+    m_nId = number;
+    SetTypeInfo(L"wav/mp3", L"Audio");
+    ++Log().controllersAlive;
+    ++Log().controllersMade;
+}
+
+CTestDocController::~CTestDocController()
+{
+    --Log().controllersAlive;
+}
+
+bool CTestDocController::OpenDocument(LPCWSTR path, SxfContext*)
+{
+    Log().events.push_back("opendoc " + std::string(CStringA(path)));
+    const std::wstring p(path);
+    if (p.size() >= 4 && p.compare(p.size() - 4, 4, L".bad") == 0)
+        return false;
+    const HANDLE file = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+bool CTestDocController::SaveDocument(LPCWSTR path)
+{
+    saves.push_back(path);
+    if (failSave)
+        return false;
+    const HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool ok = ::WriteFile(file, "saved", 5, &written, nullptr) && written == 5;
+    ::CloseHandle(file);
+    return ok;
+}
+
 CxfController* CTestCentral::CreateController(int number)
 {
+    if (number >= 20 && number <= 29)
+        return new CTestDocController(number);
     return new CTestController(number);
 }
 

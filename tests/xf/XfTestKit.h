@@ -4,12 +4,14 @@
 // trees and message pumps.
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 #include "xf/xfAgent.h"
 #include "xf/xfApp.h"
 #include "xf/xfCentral.h"
 #include "xf/xfController.h"
+#include "xf/xfDocController.h"
 #include "xf/xfFrame.h"
 #include "xf/xfPane.h"
 #include "xf/xfToolBarItem.h"
@@ -24,6 +26,22 @@ inline void PrintTo(const CRect& r, std::ostream* os)
 
 namespace xftest {
 
+// Commands kRecFirst..kRecLast are offered to every recorder through its
+// message map: it notes the offer in Log().route as its name, or as its name
+// and "*" when it handles the command (its `handles` holds the id); a
+// handled command is also noted in Log().events as "<name> ran <id>".
+const UINT kRecFirst = 41000;
+const UINT kRecLast = 41099;
+// A pane command with an update handler (the pane's m_enable42000).
+const UINT kPaneCommand = 42000;
+
+struct SRecorder
+{
+    std::string name;
+    std::set<UINT> handles;
+    BOOL Offer(UINT id);
+};
+
 // The test program's application object; onIdle wraps the framework's idle
 // pass when set.
 class CTestApp : public CxfApp
@@ -36,6 +54,11 @@ public:
         const BOOL more = CxfApp::OnIdle(count);
         return onIdle ? onIdle(count, more) : more;
     }
+    SRecorder rec{"app", {}};
+
+protected:
+    BOOL OnRecorded(UINT id) { return rec.Offer(id); }
+    DECLARE_MESSAGE_MAP()
 };
 CTestApp& TestApp();
 
@@ -43,6 +66,7 @@ CTestApp& TestApp();
 struct SLog
 {
     std::vector<std::string> events; // "open c1", "init p2", "exit p2", "stop c1", ...
+    std::vector<std::string> route;  // recorders offered a command: "app", "c2", "p1*", ...
     int panesAlive = 0;
     int controllersAlive = 0;
     int controllersMade = 0;
@@ -68,6 +92,16 @@ public:
     int m_idleUpdates = 0;   // through the frame
     int m_idleMessages = 0;  // the idle message reaching the pane's window
     int m_activations = 0;
+    int m_paneCommands = 0;  // kPaneCommand run
+    int m_focusReturns = 0;  // "take the focus back" received
+    BOOL m_enable42000 = TRUE;
+    SRecorder rec;
+
+protected:
+    BOOL OnRecorded(UINT id) { return rec.Offer(id); }
+    void OnPaneCommand() { ++m_paneCommands; }
+    void OnUpdatePaneCommand(CCmdUI* cmdUI) { cmdUI->Enable(m_enable42000); }
+    DECLARE_MESSAGE_MAP()
 };
 
 class CTestController : public CxfController
@@ -79,10 +113,31 @@ public:
     void OnStop() override;
     void OnActivate(bool active) override;
     int m_number;
+    SRecorder rec;
+
+protected:
+    BOOL OnRecorded(UINT id) { return rec.Offer(id); }
+    DECLARE_MESSAGE_MAP()
+};
+
+// A document controller for "Audio" files (wav/mp3): opening needs a
+// readable file whose name does not end in ".bad"; saving writes "saved"
+// unless failSave is set.
+class CTestDocController : public CxfDocController
+{
+public:
+    explicit CTestDocController(int number);
+    ~CTestDocController() override;
+    bool OpenDocument(LPCWSTR path, SxfContext* request) override;
+    bool SaveDocument(LPCWSTR path) override;
+    int m_number;
+    bool failSave = false;
+    std::vector<std::wstring> saves; // paths written or tried
 };
 
 // Panes: 1..89 test panes (40..49 prefer an extent of 20 pixels), 98 none,
-// 99 a pane without a window. Controllers: any number; 7 fails to open.
+// 99 a pane without a window. Controllers: any number; 7 fails to open;
+// 20..29 are document controllers.
 class CTestCentral : public CxfCentral
 {
 public:
@@ -90,8 +145,10 @@ public:
     CxfPane* CreatePane(int number, CxfFrame* parent) override;
     CString GetLayout(int kind) override;
     const SxfToolBarItem* GetToolBarItems(int number) override;
+    bool IsBroadcastCommand(UINT id) override { return broadcast.count(id) > 0; }
     std::map<int, CString> layouts;
     std::map<int, const SxfToolBarItem*> tables; // else the framework's own
+    std::set<UINT> broadcast;
     int layoutRequests = 0;
 };
 CTestCentral& Central();
@@ -112,6 +169,11 @@ public:
     // WM_SYSCOMMAND of SC_SIZE is recorded here instead of running the
     // system's size loop.
     std::vector<std::pair<WPARAM, LPARAM>> m_sizeCommands;
+    SRecorder rec{"host", {}};
+
+protected:
+    BOOL OnRecorded(UINT id) { return rec.Offer(id); }
+    DECLARE_MESSAGE_MAP()
 };
 
 // Tree text: F, M (MDI area), C (bar), T (toolbar), S (status bar); then
