@@ -94,6 +94,12 @@ public:
     // The tab strip of an MDI area, with a reference; false without one.
     bool GetFrameList(IxfFrameListContent** out);
     void SetFrameList(IxfFrameListContent* list) { m_pFrameList = list; }
+    // The frame list of the MDI area that holds this frame directly, or null.
+    IxfFrameListContent* GetParentFrameList() const;
+    // Refreshes the titles of the tabs in that list.
+    void RefreshFrameListEntry();
+    // Removes this frame's tab from that list.
+    void LeaveFrameList();
 
     // ---- title, messages, state ------------------------------------------
     void SetTitle(LPCWSTR text);

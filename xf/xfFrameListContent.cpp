@@ -3,7 +3,7 @@
 #include "common/DrawRoutinesDC.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/ContentDrawing.h"
-#include "xf/xfController.h"
+#include "xf/xfDocController.h"
 #include "xf/xfMessages.h"
 #include "xf/xfResources.h"
 #include "xf/xfToolBar.h"
@@ -95,7 +95,7 @@ void CxfFrameListContent::RemoveEntry(CxfController* controller)
     if (i >= 0) {
         // The control's current-cell notification activates the tab's frame.
         m_cells[i]->SetSelected(true, true);
-        control->SetActiveCell(m_cells[i], false, false);
+        control->SetActiveCell(m_cells[i], false, true);
     }
 }
 
@@ -123,6 +123,8 @@ void CxfFrameListContent::UpdateTitles()
         CString title = controller->GetTitle();
         if (title.IsEmpty())
             title.LoadString(IDS_XF_UNTITLED);
+        if (auto* document = dynamic_cast<CxfDocController*>(controller); document && document->IsModified())
+            title += L" *";
         entry->SetTitle(title);
     }
 }
@@ -146,8 +148,10 @@ void CxfFrameListContent::SetActiveIndex(int index)
     if (!control || index < 0 || index >= m_cells.GetSize())
         return;
     control->ClearSelection(0, true);
+    // A change of the current cell comes back as notification 6, which
+    // activates the tab's frame.
     m_cells[index]->SetSelected(true, true);
-    control->SetActiveCell(m_cells[index], false, false);
+    control->SetActiveCell(m_cells[index], false, true);
 }
 
 void CxfFrameListContent::Activate(CxfController* controller)

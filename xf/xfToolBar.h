@@ -30,6 +30,7 @@ public:
     // Keyboard menu mode; true when the key was used.
     bool HandleMenuKey(const MSG* msg);
     bool IsInMenuMode() const { return m_pHotElement != nullptr; }
+    bool HasMenuBand();
 
     int GetBkKind() const { return m_nBkKind; }
     CHybridCtrl& GetCtrl() { return m_ctrl; }

@@ -1,5 +1,6 @@
 #include "xf/xfToolBarContents.h"
 #include "hybrid/CellBuilder.h"
+#include "xf/xfEditBoxes.h"
 #include "xf/xfFrameListContent.h"
 #include "xf/xfMDIClient.h"
 #include "xf/xfSlider.h"
@@ -35,6 +36,15 @@ void CreateItemContents(CxfToolBar* bar, const SxfToolBarItem& item, std::vector
         content = static_cast<IHybridContent*>(list.Get());
         break;
     }
+    case XF_ITEM_COMBO:
+        if (item.dwFlags & XF_ITEMF_ALT)
+            content = static_cast<IHybridCombo*>(new CxfDropListComboBox(&item));
+        else
+            content = static_cast<IHybridCombo*>(new CxfEditComboBox(&item));
+        break;
+    case XF_ITEM_EDIT:
+        content = static_cast<IHybridEdit*>(new CxfEditBox(&item));
+        break;
     case XF_ITEM_SEPARATOR:
         content = new CxfToolBarSeparator(&item);
         break;
@@ -61,7 +71,7 @@ void CreateItemContents(CxfToolBar* bar, const SxfToolBarItem& item, std::vector
         break;
     }
     default:
-        break; // buttons, combos and edit boxes are made where they are built
+        break; // buttons are made where they are drawn
     }
     if (content)
         out.push_back(content);

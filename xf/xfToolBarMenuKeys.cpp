@@ -25,6 +25,13 @@ void CxfToolBar::SetHotElement(IxfHorMenuElement* element)
         m_pHotElement->SetHot(true);
 }
 
+bool CxfToolBar::HasMenuBand()
+{
+    CIArray<IxfHorMenuElement> elements;
+    GetMenuElements(elements);
+    return elements.GetSize() > 0;
+}
+
 bool CxfToolBar::HandleMenuKey(const MSG* msg)
 {
     if (!msg)

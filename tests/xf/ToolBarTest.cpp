@@ -219,10 +219,7 @@ TEST_F(ToolBars, ItemNotificationsBecomePostedCommandsOfTheTopFrame)
     bar->SendMessage(WM_HYBRID_ITEMPRESSED, 311, 0);
     EXPECT_EQ(0u, TakeCommand(top));
 
-    // A real click on the label posts its command. (The idle pass disables
-    // items whose command nobody handles; these have no handler here.)
-    bar->GetItemCells()[0]->Enable(true);
-    sliderCell->Enable(true);
+    // A real click on the label posts its command.
     CRect label;
     bar->GetItemCells()[0]->GetRect(&label);
     const LPARAM at = MAKELPARAM(label.CenterPoint().x, label.CenterPoint().y);
