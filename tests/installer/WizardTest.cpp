@@ -209,14 +209,21 @@ TEST_F(WizardTest, AnAbortedCopyRegistersNothingAndLeavesNothing)
     EXPECT_FALSE(Exists(folder)) << "nothing half-copied, not even the folder the wizard made";
 }
 
-TEST_F(WizardTest, FolderPageRefusesTooLittleSpaceAndCancelAsks)
+TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAsks)
 {
-    std::wstring refused, clicked, unchanged, cancelQuestion;
+    // An earlier installation whose program still exists, in a folder with a blank.
+    STree old = FreshFolder(L"Old Install");
+    testsupport::WriteFileBytes(old.Path(L"prog.exe"), "MZ", 2);
+    ASSERT_TRUE(WriteUninstallEntry(old.Path(L"prog.exe").c_str()));
+    std::wstring found, refused, clicked, unchanged, cancelQuestion;
+    bool noteShown = false;
     int pageAfterRefusal = -1, pageAfterNo = -1;
     const INT_PTR result = RunWizard(m_wizard, [&](CDriver& driver, HWND window) {
         NextTo(m_wizard, window, CInstallDlg::kLicense);
         NextTo(m_wizard, window, CInstallDlg::kFolder);
         HWND page = m_wizard.GetPage(CInstallDlg::kFolder)->m_hWnd;
+        found = CDriver::ItemText(page, IDC_FOLDER_EDIT);
+        noteShown = CDriver::ItemVisible(page, IDC_EXISTING_NOTE);
         auto setFolder = [page](const wchar_t* text) {
             ::SendDlgItemMessageW(page, IDC_FOLDER_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
         };
@@ -241,11 +248,13 @@ TEST_F(WizardTest, FolderPageRefusesTooLittleSpaceAndCancelAsks)
         driver.Answer(IDYES);
     });
     EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(old.root, found);
+    EXPECT_TRUE(noteShown);
     EXPECT_EQ(L"The drive selected doesn't have enough space.", refused);
     EXPECT_EQ(CInstallDlg::kFolder, pageAfterRefusal);
     EXPECT_EQ(L"C:\\Apps", clicked);
     EXPECT_EQ(L"\\\\server\\share", unchanged);
     EXPECT_EQ(L"Are you sure you want to cancel the installation?", cancelQuestion);
     EXPECT_EQ(CInstallDlg::kFolder, pageAfterNo);
-    EXPECT_FALSE(EntryExists());
+    DeleteRegKeyTree(HKEY_LOCAL_MACHINE, SProductInfo::GetUninstallKey());
 }
