@@ -113,9 +113,16 @@ bool MakeCell(IHybridSubContent* parent, const SCellArgs& a, CIPtr<IHybridCell>&
         cell->SetBkColor(a.bkColor, false);
     if (a.margins)
         cell->SetMargins(a.margins);
-    CIPtr<IHybridSubContent> own;
-    if ((a.leftGap || a.rightGap) && cell->GetSubContent(&own) && own)
-        own->SetLeftGap(a.leftGap)->SetRightGap(a.rightGap);
+    if (a.leftGap || a.rightGap) {
+        // Gaps belong to the children's list: made as the builder makes it.
+        CIPtr<IHybridSubContent> own;
+        if (!cell->GetSubContent(&own) || !own) {
+            cell->SetSubContent(nullptr, 2);
+            cell->GetSubContent(&own);
+        }
+        if (own)
+            own->SetLeftGap(a.leftGap)->SetRightGap(a.rightGap);
+    }
     cell->SetData(a.data);
     if (a.styleBits) {
         uint64_t bits = cell->GetStyleBits();
