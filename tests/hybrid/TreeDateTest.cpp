@@ -206,25 +206,16 @@ void Show(SDate& d, LPCWSTR day, int month, LPCWSTR year)
 
 } // namespace
 
-TEST(HybridDate, FieldsAndMonthNames)
+TEST(HybridDate, MonthNamesAndARoundTripThroughTheFields)
 {
     CTestHost host(300, 200);
     SDate d = AddDate(host);
     ASSERT_TRUE(d.date && d.day && d.month && d.year);
-    EXPECT_EQ(L'd', d.date->GetType());
     ASSERT_EQ(12, d.month->GetCount());
     EXPECT_STREQ(L"JAN", d.month->GetString(0));
-    EXPECT_STREQ(L"MAY", d.month->GetString(4));
     EXPECT_STREQ(L"DEC", d.month->GetString(11));
     EXPECT_EQ(0, d.month->GetCurSel());
     EXPECT_EQ(0, d.date->GetTime());
-}
-
-TEST(HybridDate, RoundTripThroughTheFields)
-{
-    CTestHost host(300, 200);
-    SDate d = AddDate(host);
-    ASSERT_TRUE(d.date && d.day && d.month && d.year);
 
     d.date->SetTime(LocalTime(2024, 2, 29, 13));
     EXPECT_STREQ(L"29", d.day->GetText());
@@ -238,7 +229,7 @@ TEST(HybridDate, RoundTripThroughTheFields)
     EXPECT_EQ(LocalTime(1970, 1, 1), d.date->GetTime());
 }
 
-TEST(HybridDate, OutOfRangeFieldsLeaveTheTime)
+TEST(HybridDate, OutOfRangeFieldsLeaveTheTimeAndBadTimesShowNothing)
 {
     CTestHost host(300, 200);
     SDate d = AddDate(host);
@@ -251,13 +242,7 @@ TEST(HybridDate, OutOfRangeFieldsLeaveTheTime)
         Show(d, c.day, 6, c.year);
         EXPECT_EQ(kept, d.date->GetTime()) << c.day << " " << c.year;
     }
-}
 
-TEST(HybridDate, TimesTheRuntimeCannotBreakDownShowNothing)
-{
-    CTestHost host(300, 200);
-    SDate d = AddDate(host);
-    ASSERT_TRUE(d.date && d.day && d.month && d.year);
     // Beyond 2038 the 64-bit time still shows its date.
     d.date->SetTime(LocalTime(2040, 7, 4));
     EXPECT_STREQ(L"2040", d.year->GetText());
