@@ -4,7 +4,6 @@
 #include "common/LocalizedString.h"
 #include "common/OVRegKey.h"
 #include "common/PathUtils.h"
-#include "common/Pickers.h"
 #include "common/ProductInfo.h"
 #include "common/StringUtils.h"
 #include "hybrid/CellBuilder.h"
@@ -49,6 +48,7 @@ UINT CFolderInstallPage::GetNextTextId()
 void CFolderInstallPage::DoDataExchange(CDataExchange* pDX)
 {
     CInstallPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_FOLDER_EDIT, m_folderEdit);
     DDX_Text(pDX, IDC_FOLDER_EDIT, m_folder);
     DDX_Text(pDX, IDC_FREE_TEXT, m_freeText);
     DDX_Text(pDX, IDC_REQUIRED_TEXT, m_requiredText);
@@ -198,12 +198,6 @@ LRESULT CFolderInstallPage::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
         if (LOWORD(wParam) == IDC_LOCAL_DRIVES && HIWORD(wParam) == BN_CLICKED) {
             UpdateData(TRUE);
             FillDriveList();
-            return 0;
-        }
-        if (LOWORD(wParam) == IDC_FOLDER_BROWSE && HIWORD(wParam) == BN_CLICKED) {
-            const CString picked = BrowseForFolder(m_hWnd);
-            if (!picked.IsEmpty())
-                SetDlgItemText(IDC_FOLDER_EDIT, picked);
             return 0;
         }
         break;

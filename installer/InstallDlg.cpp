@@ -31,6 +31,12 @@ CInstallDlg::~CInstallDlg()
     m_pages.RemoveAll();
 }
 
+void CInstallDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CLocalizedDlg::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_WIZARD_LINK, m_link);
+}
+
 BOOL CInstallDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
@@ -50,6 +56,7 @@ BOOL CInstallDlg::OnInitDialog()
     caption.Format(L"%s %s %s", static_cast<LPCWSTR>(caption), SProductInfo::GetName(), static_cast<LPCWSTR>(shown));
     SetWindowText(caption);
 
+    m_link.SetLink(LINK_OPEN, SProductInfo::GetWebSiteUrl());
     m_pages.SetSize(m_appPages + 6);
     ShowPage(kWelcome);
     return TRUE;
@@ -247,9 +254,6 @@ LRESULT CInstallDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case IDC_WIZARD_BACK:
             OnBack();
-            return 0;
-        case IDC_WIZARD_LINK:
-            OpenLink(SProductInfo::GetWebSiteUrl());
             return 0;
         default:
             break;

@@ -4,6 +4,7 @@
 // kept until the wizard goes.
 #include "common/LocalizedDlg.h"
 #include "common/PtrArrays.h"
+#include "common/StaticHyperLink.h"
 #include "platform/mfc/afxiface.h"
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/IHybridText.h"
@@ -52,6 +53,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
     void OnOK() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -67,6 +69,7 @@ private:
     CString m_installFolder;
     CHybridCtrl m_header;
     CIPtr<IHybridText> m_title;
+    CStaticHyperLink m_link;
     bool m_aborted = false;
     int m_appPages = 0;
     CString m_sourceFolder;

@@ -1,6 +1,7 @@
 #pragma once
 // The pages of the install wizard.
 #include <memory>
+#include "common/BrowseEdit.h"
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/IHybridCheckBox.h"
 #include "installer/InstallPage.h"
@@ -68,6 +69,7 @@ private:
 
     long long m_freeBytes = 0;
     CHybridCtrl m_drives;
+    CBrowseEdit m_folderEdit{BROWSE_FOLDER};
     CString m_folder;
     CString m_freeText;
     CString m_requiredText;
