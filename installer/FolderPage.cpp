@@ -20,7 +20,7 @@ namespace {
 // Message the drive list posts with the clicked row's data value.
 constexpr UINT WM_DRIVE_ROW_CLICKED = 0x8039;
 constexpr int kDriveColumns = 4;
-constexpr int kDriveColumnWidth = 25;
+constexpr int kDriveColumnPercent = 25;
 
 bool StartsWithDrive(const CString& folder)
 {
@@ -47,12 +47,16 @@ UINT CFolderInstallPage::GetNextTextId()
 
 void CFolderInstallPage::DoDataExchange(CDataExchange* pDX)
 {
+    const bool outer = !m_exchanging;
+    m_exchanging = true;
     CInstallPage::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FOLDER_EDIT, m_folderEdit);
     DDX_Text(pDX, IDC_FOLDER_EDIT, m_folder);
     DDX_Text(pDX, IDC_FREE_TEXT, m_freeText);
     DDX_Text(pDX, IDC_REQUIRED_TEXT, m_requiredText);
     DDX_Check(pDX, IDC_LOCAL_DRIVES, m_localOnly);
+    if (outer)
+        m_exchanging = false;
 }
 
 void CFolderInstallPage::ChooseDefaultFolder()
@@ -82,8 +86,9 @@ BOOL CFolderInstallPage::OnInitDialog()
         m_drives.SetSingleSelect(true);
         m_drives.MoveToDlgItem(IDC_DRIVE_FRAME);
     }
-    FillDriveList();
+    m_exchanging = false;
     UpdateData(FALSE);
+    FillDriveList();
     UpdateSpaceTexts();
     return TRUE;
 }
@@ -96,9 +101,12 @@ void CFolderInstallPage::FillDriveList()
     CCellBuilder builder(&m_drives);
     CIPtr<IHybridHeading> model;
     builder.AddColumns(kDriveColumns).ReturnColumnModel(&model).CreateColumnModel();
+    // Each column takes a quarter of the list.
+    CRect area;
+    m_drives.GetClientRect(&area);
     if (model)
         for (int i = 0; i < kDriveColumns; ++i)
-            model->SetWidth(i, kDriveColumnWidth);
+            model->SetWidth(i, area.Width() * kDriveColumnPercent / 100);
     builder.SetColumnModel(model).AddCell().BeginChildren();
     for (UINT id : {IDS_DRIVE, IDS_DRIVE_NAME, IDS_FILE_SYSTEM, IDS_FREE_SPACE})
         builder.SetStdStyle(2).SetTextID(id).AddHeading();
@@ -122,7 +130,7 @@ void CFolderInstallPage::FillDriveList()
         if (type == DRIVE_REMOTE && volume.IsEmpty())
             volume = CLocalizedString(IDS_NETWORK_DRIVE);
         CIPtr<IHybridCell> row;
-        builder.SetColumnModel(model).SetData(letter).SetStyleBits(0x201).ReturnCell(&row).AddCell().BeginChildren();
+        builder.SetColumnModel(model).SetData(letter).SetStyleBits(HCB_ITEM).ReturnCell(&row).AddCell().BeginChildren();
         CString shown;
         shown.Format(L"%c", letter);
         builder.SetStdStyle(2).SetText(shown).AddText();
@@ -191,7 +199,7 @@ LRESULT CFolderInstallPage::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
 {
     switch (message) {
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_FOLDER_EDIT && HIWORD(wParam) == EN_CHANGE && m_drives.GetSafeHwnd()) {
+        if (LOWORD(wParam) == IDC_FOLDER_EDIT && HIWORD(wParam) == EN_CHANGE && !m_exchanging) {
             UpdateSpaceTexts();
             return 0;
         }

@@ -74,6 +74,9 @@ private:
     CString m_freeText;
     CString m_requiredText;
     int m_localOnly = 1;
+    // Writing the fields into the controls raises EN_CHANGE, which must not
+    // read them back half-written.
+    bool m_exchanging = true;
 };
 
 class CShortcutsInstallPage : public CInstallPage {

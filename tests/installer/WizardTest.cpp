@@ -36,6 +36,25 @@ CString LinkIn(int csidl)
     return link;
 }
 
+// The letters of the drive list's rows that show, in order.
+std::wstring ListedDrives(CInstallDlg& wizard)
+{
+    auto* page = static_cast<CFolderInstallPage*>(wizard.GetPage(CInstallDlg::kFolder));
+    CCellArray cells;
+    CCellCollector collector(cells);
+    page->GetDriveList().EnumCells(collector, HCE_ALL);
+    std::wstring letters;
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i)
+        if (const DWORD_PTR data = cells.GetAt(i)->GetData()) {
+            RECT row;
+            cells.GetAt(i)->GetRect(&row);
+            // A row that shows: it has a height.
+            if (row.bottom - row.top > 8)
+                letters += static_cast<wchar_t>(data);
+        }
+    return letters;
+}
+
 // The wizard running modally on this thread while `drive` works it from
 // another; returns the wizard's result.
 INT_PTR RunWizard(CInstallDlg& wizard, const std::function<void(CDriver&, HWND)>& drive)
@@ -215,7 +234,7 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
     STree old = FreshFolder(L"Old Install");
     testsupport::WriteFileBytes(old.Path(L"prog.exe"), "MZ", 2);
     ASSERT_TRUE(WriteUninstallEntry(old.Path(L"prog.exe").c_str()));
-    std::wstring found, refused, clicked, unchanged, cancelQuestion;
+    std::wstring drives, found, refused, clicked, unchanged, cancelQuestion;
     bool noteShown = false;
     int pageAfterRefusal = -1, pageAfterNo = -1;
     const INT_PTR result = RunWizard(m_wizard, [&](CDriver& driver, HWND window) {
@@ -223,6 +242,7 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
         NextTo(m_wizard, window, CInstallDlg::kFolder);
         HWND page = m_wizard.GetPage(CInstallDlg::kFolder)->m_hWnd;
         found = CDriver::ItemText(page, IDC_FOLDER_EDIT);
+        drives = ListedDrives(m_wizard);
         noteShown = CDriver::ItemVisible(page, IDC_EXISTING_NOTE);
         auto setFolder = [page](const wchar_t* text) {
             ::SendDlgItemMessageW(page, IDC_FOLDER_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -249,6 +269,7 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
     });
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(old.root, found);
+    EXPECT_NE(std::wstring::npos, drives.find(L'C')) << "the fixed drive C is listed: " << drives.size();
     EXPECT_TRUE(noteShown);
     EXPECT_EQ(L"The drive selected doesn't have enough space.", refused);
     EXPECT_EQ(CInstallDlg::kFolder, pageAfterRefusal);
