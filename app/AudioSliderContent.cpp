@@ -12,7 +12,7 @@ CAudioSliderContent::CAudioSliderContent(ITimeContainer* container) : CDisplayCo
 
 STDMETHODIMP CAudioSliderContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQuery(riid, out, {&IID_IHybridContent, &IID_IDisplay, &IID_ITimeLine});
+    return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay), Primary(IID_ITimeLine)});
 }
 
 void CAudioSliderContent::Draw(CDC* dc, CRect rect)

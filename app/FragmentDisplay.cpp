@@ -19,7 +19,7 @@ CFragmentDisplay::~CFragmentDisplay()
 
 STDMETHODIMP CFragmentDisplay::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQuery(riid, out, {&IID_IHybridContent, &IID_IDisplay, &IID_IFragmentDisplay});
+    return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay), Primary(IID_IFragmentDisplay)});
 }
 
 SFragmentInfo* CFragmentDisplay::Find(SFragmentInfo* fragment) const

@@ -8,7 +8,7 @@ CTimeLineContent::CTimeLineContent(ITimeContainer* container) : CDisplayContent<
 
 STDMETHODIMP CTimeLineContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQuery(riid, out, {&IID_IHybridContent, &IID_IDisplay, &IID_ITimeLine});
+    return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay), Primary(IID_ITimeLine)});
 }
 
 LONGLONG CTimeLineContent::GridStep(LONGLONG v)

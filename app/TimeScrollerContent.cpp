@@ -28,7 +28,7 @@ CTimeScrollerContent::CTimeScrollerContent(ITimeContainer* container)
 
 STDMETHODIMP CTimeScrollerContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQuery(riid, out, {&IID_IHybridContent, &IID_IDisplay, &IID_ITimeScroller});
+    return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay), Primary(IID_ITimeScroller)});
 }
 
 CRect CTimeScrollerContent::GetThumbRect(const CRect& r)

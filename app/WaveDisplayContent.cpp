@@ -31,7 +31,7 @@ CWaveDisplayContent::~CWaveDisplayContent()
 
 STDMETHODIMP CWaveDisplayContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQuery(riid, out, {&IID_IHybridContent, &IID_IDisplay});
+    return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay)});
 }
 
 void CWaveDisplayContent::SetReader(IAudioReader* reader)

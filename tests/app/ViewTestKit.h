@@ -90,7 +90,7 @@ class CCountingDisplay : public CContentBase<IDisplay>
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override
     {
-        return AnswerQuery(riid, out, {&IID_IHybridContent, &IID_IDisplay});
+        return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IDisplay)});
     }
     void Invalidate() override { Record('I'); }
     void SetReader(IAudioReader*) override {}
