@@ -93,7 +93,7 @@ TEST_F(FragmentStoreTest, AHandDamagedTreeKeepsTheGoodFragments)
              L"PreDelaySec:|-4|\r\nLooped:|x|\r\n}\r\n"
              L"Sel5\r\n{\r\nStartTime:|abc|\r\nEndTime:|6000000|\r\nTempo:|1.0|\r\n}\r\n"
              L"Sel6\r\n{\r\nStartTime:|5000000|\r\nEndTime:|8000000|\r\nTempo:|-2.0|\r\n}\r\n");
-    ASSERT_EQ(view->GetCount(), 3);
+    ASSERT_EQ(view->GetCount(), 4);
     EXPECT_EQ(At(0).StartTime, 1000000);
     EXPECT_EQ(At(0).Comment, L"good");
     EXPECT_EQ(At(0).PreDelaySec, 2);
@@ -102,8 +102,10 @@ TEST_F(FragmentStoreTest, AHandDamagedTreeKeepsTheGoodFragments)
     EXPECT_FLOAT_EQ(At(1).Tempo, 8.0f) << "a stored tempo is kept within the limits";
     EXPECT_EQ(At(1).PreDelaySec, 0);
     EXPECT_EQ(At(1).Looped, 0);
-    EXPECT_EQ(At(2).StartTime, 7000000) << "start after end: exchanged";
-    EXPECT_EQ(At(2).EndTime, 9000000);
+    EXPECT_EQ(At(2).StartTime, 5000000) << "good times, tempo out of range: kept";
+    EXPECT_FLOAT_EQ(At(2).Tempo, 0.05f);
+    EXPECT_EQ(At(3).StartTime, 7000000) << "start after end: exchanged";
+    EXPECT_EQ(At(3).EndTime, 9000000);
     EXPECT_FALSE(view->HasActive());
 }
 
