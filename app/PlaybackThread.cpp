@@ -15,6 +15,7 @@ constexpr int kBufferBytes = 65536;
 constexpr int kOutputRing = 1048576;
 constexpr int kCycleBytes = 8192;         // output bytes per cycle at any tempo
 constexpr LONGLONG kBeforeStartSlack = 100000;
+constexpr DWORD kFullNapMs = 10;
 
 // The thread's own state for one run.
 class CPlayer
@@ -191,7 +192,9 @@ CPlayer::EPass CPlayer::PlayPass()
     while (!m_ctx->stop) {
         m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
         if (m_out->IsFull()) {
-            Sleep(1);
+            // The device holds more than half a second by now: a longer nap
+            // costs nothing audible and far fewer wake-ups.
+            Sleep(kFullNapMs);
             continue;
         }
         s = m_ctx->Snapshot();
