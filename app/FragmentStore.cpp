@@ -29,8 +29,7 @@ int CountGroups(const CTextTree& tree)
 }
 
 // Reads one fragment of the entered group. False when a required field is
-// missing or unreadable, a time lies before the start of the file, or the
-// tempo is not above 0.
+// missing or unreadable, or a time lies before the start of the file.
 bool ReadFragment(const CTextTree& tree, SFragmentInfo& f)
 {
     int looped = 0;
@@ -43,7 +42,7 @@ bool ReadFragment(const CTextTree& tree, SFragmentInfo& f)
     if (!tree.GetInt64(L"StartTime", f.StartTime) || !tree.GetInt64(L"EndTime", f.EndTime) ||
         !tree.GetFloat(L"Tempo", f.Tempo))
         return false;
-    if (f.StartTime < 0 || f.EndTime < 0 || !(f.Tempo > 0))
+    if (f.StartTime < 0 || f.EndTime < 0)
         return false;
     if (f.StartTime > f.EndTime)
         std::swap(f.StartTime, f.EndTime);
