@@ -10,6 +10,8 @@
 
 #include "audio/CreateAudioReader.h"
 #include "app/AppSettings.h"
+#include "app/FragmentDisplay.h"
+#include "app/PlayRange.h"
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
 #include "tests/support/TestSupport.h"
@@ -258,13 +260,29 @@ TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
 TEST_F(Playback, TheWholeFilePlaysToItsLastSampleAndEndsByItself)
 {
     Open();
-    m_ctx.SetRange(Fragment(0, 10, 1.0f));
+    CIPtr<CFragmentDisplay> fragments(new CFragmentDisplay(m_tc));
+    m_ctx.SetRange(ChoosePlayRange(fragments, m_tc, m_ctx.reader)); // neither selection nor fragment
     Start();
     EXPECT_EQ(1, WaitEnd());
     CCapture c(m_from);
     EXPECT_NEAR(10.0, c.Sound(), 0.05);
     EXPECT_NEAR(6.0, c.Sound(880), 0.05) << "the tail is missing";
     EXPECT_NEAR(880.0, c.Frequency(880), 8.8);
+
+    // The selection gives the range, the active fragment how to play it.
+    m_tc->SetSelection(2000000, 1000000);
+    fragments->AddFragment(0, 4000000, nullptr);
+    fragments->SetActiveIndex(0);
+    fragments->SetActiveTempo(0.5f);
+    fragments->ToggleActiveLoop();
+    fragments->SetActivePreDelay(3);
+    const SFragmentInfo r = ChoosePlayRange(fragments, m_tc, m_ctx.reader);
+    EXPECT_EQ(1000000, r.StartTime);
+    EXPECT_EQ(2000000, r.EndTime);
+    EXPECT_EQ(0.5f, r.Tempo);
+    EXPECT_EQ(1, r.Looped);
+    EXPECT_EQ(3, r.PreDelaySec);
+    m_tc->Clear();
 }
 
 TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMoment)
