@@ -35,6 +35,14 @@ const COLORREF kFrameColour = 0x666666;
 // A command row posted later, once the notification that chose it has
 // returned into the row control: wParam the command, lParam 1 to close.
 const UINT kDeliverLater = WM_APP + 0x13;
+// Take the activation back (see OnDeactivate).
+const UINT kReactivate = WM_APP + 0x14;
+
+bool IsMouseButtonDown()
+{
+    return ::GetAsyncKeyState(VK_LBUTTON) < 0 || ::GetAsyncKeyState(VK_RBUTTON) < 0 ||
+           ::GetAsyncKeyState(VK_MBUTTON) < 0;
+}
 
 CString MenuText(HMENU menu, UINT i)
 {
@@ -400,6 +408,26 @@ void CxfPopupMenu::OnCancel()
     OnClose();
 }
 
+bool CxfPopupMenu::OnDeactivate(HWND other)
+{
+    // Another popup of the chain (a submenu, or this one's parent) taking
+    // the activation closes nothing.
+    for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i)
+        if (s_openPopups[i]->GetSafeHwnd() == other)
+            return false;
+    // The owner's window taking it back without a click is the late echo
+    // of a popup that closed just before this one opened (the activation
+    // it gave back arrives after ours): this popup takes it again.
+    HWND host = m_pOwnerFrame ? ::GetAncestor(m_pOwnerFrame->GetSafeHwnd(), GA_ROOT) : nullptr;
+    if (other && other == host && !IsMouseButtonDown()) {
+        PostMessage(kReactivate);
+        return false;
+    }
+    // A click anywhere outside the chain closes all of it.
+    CloseMenuChain();
+    return true;
+}
+
 LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -425,19 +453,13 @@ LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_ACTIVATE:
-        // A click outside the chain closes all of it; activating another
-        // popup of the chain (a submenu, or this one's parent) does not.
-        if (LOWORD(wParam) == WA_INACTIVE && !m_pSubMenu && !m_bClosing) {
-            HWND other = reinterpret_cast<HWND>(lParam);
-            bool inChain = false;
-            for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i)
-                inChain = inChain || s_openPopups[i]->GetSafeHwnd() == other;
-            if (!inChain) {
-                CloseMenuChain();
-                return 0;
-            }
-        }
+        if (LOWORD(wParam) == WA_INACTIVE && !m_pSubMenu && !m_bClosing && OnDeactivate(reinterpret_cast<HWND>(lParam)))
+            return 0;
         break;
+    case kReactivate:
+        if (!m_bClosing && !m_pSubMenu && ::GetActiveWindow() != m_hWnd)
+            SetActiveWindow();
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = ::BeginPaint(m_hWnd, &ps);
@@ -519,3 +541,4 @@ void TrackXfPopupMenuFromMenu(CMenu* pMenu, int x, int y, CxfFrame* pOwner)
 {
     RunModal(new CxfPopupMenu(pMenu, x, y, pOwner));
 }
+

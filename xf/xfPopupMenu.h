@@ -120,6 +120,8 @@ private:
     // the chain (this popup may be gone afterwards).
     void DeliverCommand(IHybridCell* cell, bool closeChain);
     void OnClose();
+    // WA_INACTIVE: true when the chain was closed.
+    bool OnDeactivate(HWND other);
     LRESULT OnHybridNotify(UINT code, IHybridCell* cell);
     // Selection helpers for the keys.
     IHybridCell* FirstSelectedRow();
