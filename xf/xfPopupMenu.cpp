@@ -541,4 +541,3 @@ void TrackXfPopupMenuFromMenu(CMenu* pMenu, int x, int y, CxfFrame* pOwner)
 {
     RunModal(new CxfPopupMenu(pMenu, x, y, pOwner));
 }
-
