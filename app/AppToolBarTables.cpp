@@ -1,0 +1,6 @@
+#include "app/AppCentral.h"
+
+const SxfToolBarItem* GetAppToolBarItems(int)
+{
+    return nullptr;
+}
