@@ -17,6 +17,7 @@
 #include "hybrid/IHybridHeading.h"
 #include "hybrid/IHybridProgress.h"
 #include "hybrid/IHybridStyle.h"
+#include "hybrid/SeparatorContent.h"
 
 class CHybridCtrl;
 struct IHybridButton;
@@ -33,13 +34,6 @@ struct IHybridPicture;
 
 // Colour value meaning "unset" for the builder and the cells.
 constexpr COLORREF HYBRID_COLOR_UNSET = 0xFEFEFE;
-
-// High style bits of the separator finishers.
-enum : DWORD
-{
-    HSB_THIN_SEPARATOR = 0x8,
-    HSB_THICK_SEPARATOR = 0x80,
-};
 
 class CCellBuilder
 {

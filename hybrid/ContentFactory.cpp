@@ -1,9 +1,14 @@
 #include "hybrid/ContentFactory.h"
 #include "hybrid/ButtonContent.h"
 #include "hybrid/CheckBoxContent.h"
+#include "hybrid/EditComboContent.h"
+#include "hybrid/EditContent.h"
+#include "hybrid/HeadingContent.h"
+#include "hybrid/ImplantedWndContent.h"
 #include "hybrid/PictureContent.h"
 #include "hybrid/ProgressContent.h"
 #include "hybrid/RadioButtonContent.h"
+#include "hybrid/SeparatorContent.h"
 #include "hybrid/SliderContent.h"
 #include "hybrid/TextContent.h"
 
@@ -13,6 +18,14 @@ template <class T>
 IHybridContent* Make(uint64_t)
 {
     return new T;
+}
+
+// High style bit value 2 makes the combo editable.
+IHybridContent* MakeCombo(uint64_t styleBits)
+{
+    if ((styleBits >> 32) & HCMB_EDITABLE)
+        return new CEditComboContent;
+    return new CComboContent;
 }
 
 struct SFactoryRow
@@ -31,6 +44,11 @@ const SFactoryRow kBuiltIn[] = {
     {L'x', Make<CCheckBoxContent>},
     {L'r', Make<CRadioButtonContent>},
     {L'p', Make<CProgressContent>},
+    {L'h', Make<CHeadingContent>},
+    {L's', Make<CSeparatorContent>},
+    {L'i', Make<CImplantedWndContent>},
+    {L'E', Make<CEditContent>},
+    {L'c', MakeCombo},
 };
 
 PFN_CREATE_CONTENT* Table()

@@ -1,4 +1,5 @@
 #include "hybrid/HybridHandler.h"
+#include "hybrid/HybridCtrl.h"
 
 CHybridHandler::CHybridHandler() : m_refs(1), m_control(nullptr) {}
 
@@ -22,12 +23,15 @@ void CHybridHandler::Attach(CHybridCtrl* control, IHybridCell* cell)
     m_cell = cell;
 }
 
+// A handler attached to the control itself holds no cell, yet must forget
+// the control too: it may outlive it. Its timers go with the attachment, so
+// that no timer calls a handler nobody holds any more.
 void CHybridHandler::Detach()
 {
-    if (m_cell) {
-        m_cell = nullptr;
-        m_control = nullptr;
-    }
+    if (m_control)
+        m_control->KillTimersOf(static_cast<IHybridHandler*>(this));
+    m_cell = nullptr;
+    m_control = nullptr;
 }
 
 void CHybridHandler::OnSize(int, int) {}
