@@ -71,7 +71,12 @@ protected:
         cell->GetRect(&rect);
         const LPARAM at = MAKELPARAM(rect.left + 4, rect.CenterPoint().y);
         CHybridCtrl& ctrl = StartPage()->GetCtrl();
+        // The pointer is over the text: a link reacts only then.
+        CPoint screen(rect.left + 4, rect.CenterPoint().y);
+        ctrl.ClientToScreen(&screen);
+        ::SetCursorPos(screen.x, screen.y);
         ctrl.SendMessage(WM_MOUSEMOVE, 0, at);
+        ctrl.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(ctrl.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         ctrl.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
         ctrl.SendMessage(WM_LBUTTONUP, 0, at);
         PumpFor(100);
