@@ -35,7 +35,9 @@ bool CAudioReaderCacher::Open(LPCWSTR path)
     m_cDataSize = size;
     m_cFrameCount = size / m_blockAlign;
     m_cDuration = m_inner->GetDuration();
-    if (size <= 0 || size >= kCacheLimit)
+    if (size <= 0)
+        return false; // not one whole frame
+    if (size >= kCacheLimit)
         return true;
     m_cache = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(size)));
     if (!m_cache)
@@ -62,14 +64,14 @@ void CAudioReaderCacher::Load()
 {
     CIPtr<IPeakContainer> peaks;
     peaks.Attach(m_loaderPeaks.Detach());
-    if (m_innerProcess)
-        m_innerProcess->Start();
+    // A source that cannot start ends at its first frame.
+    const bool started = m_innerProcess && m_innerProcess->Start();
 
     const LONGLONG size = m_cDataSize;
     LONGLONG loaded = 0;   // every byte read, a partial frame included
     LONGLONG filled = 0;   // whole frames of it
-    bool ended = false;
-    while (filled < size && !IsAborted()) {
+    bool ended = !started;
+    while (!ended && filled < size && !IsAborted()) {
         // Ask for whole frames, counting a partial frame that is already in.
         LONGLONG upTo = loaded + kLoadBlock;
         if (upTo > size)
@@ -90,8 +92,10 @@ void CAudioReaderCacher::Load()
             m_filled = filled;
         }
     }
-    if (m_innerProcess)
-        m_innerProcess->Stop();
+    if (started && !m_innerProcess->Stop()) {
+        // It would go on decoding for nobody: end its work.
+        m_inner->Abort();
+    }
     bool ready = filled >= size;
     if (ended && !IsAborted()) {
         FinishEarly(filled);

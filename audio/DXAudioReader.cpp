@@ -16,12 +16,6 @@ namespace {
 
 const LONGLONG kUnitsPerSecond = 10000000; // DirectShow time: 100 ns
 
-// a * b / c without overflow of the product; truncating toward zero.
-LONGLONG MulDiv64(LONGLONG a, LONGLONG b, LONGLONG c)
-{
-    return c ? static_cast<LONGLONG>(static_cast<__int128>(a) * b / c) : 0;
-}
-
 } // namespace
 
 CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction)
@@ -93,10 +87,8 @@ CDXAudioReader::~CDXAudioReader()
 {
     // Normally stopped by its user; a graph still running must not keep
     // delivering into a reader that is gone.
-    // A failed stop has nobody to tell here; the graph is released below
-    // either way.
-    if (m_running)
-        static_cast<void>(Stop());
+    if (m_running && !Stop() && m_grabber)
+        m_grabber->SetCallback(nullptr);
 }
 
 HRESULT STDMETHODCALLTYPE CDXAudioReader::QueryInterface(REFIID iid, void** out)
@@ -108,14 +100,20 @@ HRESULT STDMETHODCALLTYPE CDXAudioReader::QueryInterface(REFIID iid, void** out)
 
 LONGLONG CDXAudioReader::FramesAt(REFERENCE_TIME t) const
 {
-    // Rounded to the nearest frame: decoders truncate when they stamp samples.
+    // Rounded to the nearest frame: decoders truncate when they turn a
+    // frame into a time (stamps, the stream's length), so the frame is the
+    // nearest one.
     const LONGLONG rate = m_format.nSamplesPerSec;
     return static_cast<LONGLONG>((static_cast<__int128>(t) * rate + kUnitsPerSecond / 2) / kUnitsPerSecond);
 }
 
 REFERENCE_TIME CDXAudioReader::TimeOfFrame(LONGLONG frame) const
 {
-    return MulDiv64(frame, kUnitsPerSecond, m_format.nSamplesPerSec);
+    // Rounded up: a decoder truncates a time into its frame, so the first
+    // unit at or after the frame's start is the one that lands on it.
+    const LONGLONG rate = m_format.nSamplesPerSec;
+    return rate ? static_cast<REFERENCE_TIME>((static_cast<__int128>(frame) * kUnitsPerSecond + rate - 1) / rate)
+                : 0;
 }
 
 bool CDXAudioReader::Open(LPCWSTR path)
@@ -142,7 +140,8 @@ bool CDXAudioReader::Open(LPCWSTR path)
     m_mediaDuration = duration;
     m_format = SAudioFormat(wave.nSamplesPerSec, wave.wBitsPerSample, wave.nChannels);
     const LONGLONG align = m_format.GetBlockAlign();
-    const LONGLONG frames = MulDiv64(duration, m_format.nSamplesPerSec, kUnitsPerSecond);
+    // The stream's length is its frame count turned into a time, truncated.
+    const LONGLONG frames = FramesAt(duration);
     if (frames <= 0 || frames > static_cast<LONGLONG>(UINT_MAX) / align)
         return false; // too short to hold a frame, or beyond the 32-bit data size
     m_duration = duration / 10000;
@@ -169,7 +168,9 @@ bool CDXAudioReader::Start()
     }
     m_running = true;
     if (!Seek(0)) {
-        Stop();
+        // Undone as far as it goes; the start has failed either way.
+        if (!Stop())
+            m_running = false;
         return false;
     }
     return true;
@@ -182,7 +183,7 @@ UINT CDXAudioReader::EventPump(LPVOID param)
         return static_cast<UINT>(-1);
     // The graph's event handle is signalled while events are queued; waiting
     // on it together with the stop event ends the pump at once on Stop.
-    // Without it the pump looks for a stop between 100 ms waits.
+    // Without it the pump looks for events and a stop every 100 ms.
     OAEVENT queued = 0;
     const HANDLE graphEvents =
         SUCCEEDED(state->events->GetEventHandle(&queued)) ? reinterpret_cast<HANDLE>(queued) : nullptr;
@@ -191,14 +192,17 @@ UINT CDXAudioReader::EventPump(LPVOID param)
             const HANDLE handles[2] = {graphEvents, state->stopNow};
             if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0)
                 continue; // stop (or a failed wait: the loop condition decides)
+        } else if (WaitForSingleObject(state->stopNow, 100) == WAIT_OBJECT_0) {
+            continue;
         }
-        // With an event queued this returns at once; the time-out only
-        // bounds a wake without one.
+        // Taken and handled under the events lock: a seek that drops the
+        // queued events of the old run meets none half handled.
+        CCritSecLock lock(&state->eventsLock);
         long code = 0;
         LONG_PTR p1 = 0, p2 = 0;
-        HRESULT hr = state->events->GetEvent(&code, &p1, &p2, 100);
+        HRESULT hr = state->events->GetEvent(&code, &p1, &p2, 0);
         if (hr == E_ABORT)
-            continue;
+            continue; // none queued (a seek took them)
         if (FAILED(hr))
             break;
         state->events->FreeEventParams(code, p1, p2);
@@ -212,10 +216,13 @@ UINT CDXAudioReader::EventPump(LPVOID param)
 
 bool CDXAudioReader::WaitForState(OAFilterState wanted)
 {
+    const DWORD since = GetTickCount();
     for (;;) {
         OAFilterState state = State_Stopped;
         HRESULT hr = m_control->GetState(0, &state);
         if (hr == VFW_S_STATE_INTERMEDIATE) {
+            if (GetTickCount() - since > kStateWaitMs)
+                return false; // a graph that never gets there
             Sleep(10);
             continue;
         }
@@ -259,12 +266,16 @@ bool CDXAudioReader::Seek(LONGLONG frame, DWORD* reserved)
 {
     if (reserved)
         *reserved = 0;
-    if (!m_running || !m_seeking || !m_control || frame < 0)
+    if (!m_running || !m_seeking || !m_control || frame < 0 || frame >= GetFrameCount())
         return false;
     if (m_graphRunning) {
         if (!StopGraph())
             return false;
         m_ring.Reset();
+        // The old run's events (its end among them) are all queued once the
+        // graph has stopped: dropped, so that only the new run's count.
+        CCritSecLock lock(&m_pumpState.eventsLock);
+        DropQueuedEvents();
         m_endOfStream = false;
     }
     if (FAILED(m_seeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME)))
@@ -276,10 +287,18 @@ bool CDXAudioReader::Seek(LONGLONG frame, DWORD* reserved)
         m_seekTarget = -1;
         return false;
     }
-    m_receivedPosition = -1;
+    m_receivedByte = -1;
     m_ring.Reset();
     m_endOfStream = false;
     return true;
+}
+
+void CDXAudioReader::DropQueuedEvents()
+{
+    long code = 0;
+    LONG_PTR p1 = 0, p2 = 0;
+    while (SUCCEEDED(m_events->GetEvent(&code, &p1, &p2, 0)))
+        m_events->FreeEventParams(code, p1, p2);
 }
 
 bool CDXAudioReader::Read(void* buffer, DWORD bytes, DWORD* got)
@@ -383,37 +402,38 @@ HRESULT CDXAudioReader::OnSample(IMediaSample* sample, REFERENCE_TIME start, REF
     LONGLONG n = sample->GetActualDataLength();
     if (n < 0 || align <= 0)
         return E_FAIL;
-    if (m_receivedPosition < 0)
-        m_receivedPosition = FramesAt(start);
-    const LONGLONG received = m_receivedPosition;
-    const LONGLONG end = received + n / align;
+    // Counted in bytes: a buffer that ends inside a frame leaves the rest of
+    // that frame to the next one, and the frames keep their place.
+    if (m_receivedByte < 0)
+        m_receivedByte = FramesAt(start) * align;
+    const LONGLONG received = m_receivedByte;
+    const LONGLONG end = received + n;
     const LONGLONG target = m_seekTarget;
-    if (target >= 0 && end <= target) {
-        m_receivedPosition = end; // wholly before the seek target
+    const LONGLONG targetByte = target * align;
+    if (target >= 0 && end <= targetByte) {
+        m_receivedByte = end; // wholly before the seek target
         return S_OK;
     }
     BYTE* data = nullptr;
     if (n == 0 || FAILED(sample->GetPointer(&data)) || !data)
         return E_FAIL;
     if (target >= 0) {
-        if (received < target) {
-            const LONGLONG skip = (target - received) * align;
-            if (skip > n)
-                return E_FAIL;
+        if (received < targetByte) {
+            const LONGLONG skip = targetByte - received;
             data += skip;
             n -= skip;
-        } else if (received > target) {
+        } else if (received > targetByte) {
             // Frames between the target and this sample read as silence; never
             // more than the file holds, whatever the time stamp says.
-            const LONGLONG gap = std::min(received - target, GetFrameCount());
-            if (!PutIntoRing(nullptr, gap * align))
+            const LONGLONG gap = std::min(received - targetByte, GetDataSize());
+            if (!PutIntoRing(nullptr, gap))
                 return S_FALSE;
         }
     }
     if (!PutIntoRing(data, n))
         return S_FALSE; // the reader is stopping
     m_seekTarget = -1;
-    m_receivedPosition = end;
+    m_receivedByte = end;
     return S_OK;
 }
 

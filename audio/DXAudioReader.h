@@ -61,6 +61,8 @@ public:
     // this bounds how often the stall, abort and stop conditions are looked
     // at without a wake.
     static const DWORD kWaitStepMs = 50;
+    // Longest wait for the graph to reach a state (stopped, on Stop and Seek).
+    static const DWORD kStateWaitMs = 5000;
 
 private:
     struct SPumpState
@@ -71,13 +73,20 @@ private:
         // Set together with stop, so that the pump ends without waiting out
         // its current wait for a graph event.
         CEvent stopNow{FALSE, TRUE};
+        // Held while an event is taken from the graph and handled, and
+        // while a seek drops the events of the old run.
+        CCriticalSection eventsLock;
     };
     static UINT EventPump(LPVOID param);
 
     // Stops the graph and waits for the stopped state; a delivery waiting
     // for room gives up meanwhile.
     bool StopGraph();
+    // False also when the graph is not there within kStateWaitMs.
     bool WaitForState(OAFilterState wanted);
+    // Takes every queued graph event and forgets it; the caller holds the
+    // events lock.
+    void DropQueuedEvents();
     // Puts n bytes (or zeros for a null data) into the ring in pieces as room
     // frees up; false when the reader is being stopped first.
     bool PutIntoRing(const BYTE* data, LONGLONG n);
@@ -107,7 +116,9 @@ private:
     CWorkerThread m_pump;
     SPumpState m_pumpState;
     std::atomic<LONGLONG> m_seekTarget{-1};
-    std::atomic<LONGLONG> m_receivedPosition{-1};
+    // Stream offset (bytes from frame 0) of the next byte the graph
+    // delivers; -1 until the first sample after a seek places it.
+    std::atomic<LONGLONG> m_receivedByte{-1};
     LONGLONG m_mediaDuration = 0;
     CIPtr<IGraphBuilder> m_graph;
     CIPtr<IGrabberSample> m_grabber;

@@ -2,6 +2,22 @@
 // One audio file as signed 16-bit (or 8-bit WAV) interleaved PCM.
 // Units: lengths in milliseconds, sizes in bytes, positions in frames
 // (one sample of every channel).
+//
+// The contract every reader keeps (plain, decoding or cached):
+// - Whole frames: Read delivers a whole number of frames, never part of
+//   one; a buffer smaller than one frame gets false and moves nothing.
+// - Exact seeks: Seek(frame) is refused outside [0, GetFrameCount()); after
+//   it, GetPosition() is frame and the next Read starts with that frame's
+//   own samples, whatever the decoder's time units.
+// - Announced length = delivered length: read from frame 0 to the end, a
+//   reader delivers exactly GetFrameCount() frames. A stream that decodes
+//   more ends at the announced length; one that ends early is either filled
+//   with silence up to it or, once its end is met, announces what it
+//   delivered from then on.
+// - Peaks always end complete: the peak container of a reader becomes
+//   complete (IsComplete) once the source is read to its end, early or not,
+//   and at once when it has no peaks to build; only an abort or a stop of
+//   the build leaves it incomplete.
 #include <windows.h>
 #include <unknwn.h>
 

@@ -1,5 +1,6 @@
 #include "audio/OggSource.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <io.h>
@@ -48,35 +49,47 @@ bool COGGSource::Open(LPCWSTR path)
     return true;
 }
 
-bool COGGSource::DecodeBlock()
+COGGSource::EDecoded COGGSource::DecodeBlock()
 {
     if (!m_decoderOpen || m_ring.GetFreeSpace() < kBlockBytes)
-        return false;
+        return EDecoded::NoRoom;
     for (int holes = 0; holes < kMaxHolesInARow; ++holes) {
         int section = 0;
         long n = ov_read(&m_decoder, m_block, kBlockBytes, 0, 2, 1, &section);
         if (n == OV_HOLE)
             continue; // a gap in the data: the stream goes on after it
         if (n < 1)
-            return false;
-        return m_ring.Write(m_block, static_cast<int>(n));
+            return EDecoded::Ended;
+        return m_ring.Write(m_block, static_cast<int>(n)) ? EDecoded::Block : EDecoded::NoRoom;
     }
-    return false;
+    return EDecoded::Ended;
 }
 
 bool COGGSource::Read(void* buffer, DWORD bytes, DWORD* got)
 {
     if (!buffer || !bytes || !got || bytes >= static_cast<DWORD>(kRingBytes) || !m_decoderOpen)
         return false;
-    const int align = m_format.GetBlockAlign();
-    const int want = static_cast<int>(bytes) / align * align;
+    const LONGLONG align = m_format.GetBlockAlign();
+    const LONGLONG frames = GetFrameCount();
+    if (m_position >= frames)
+        return false; // a stream that decodes more than it announced ends here
+    const int want = static_cast<int>(std::min<LONGLONG>(bytes, (frames - m_position) * align) / align * align);
     *got = 0;
     if (want == 0)
         return false;
     // Decode only while a whole block still fits, so no decoded byte is lost.
-    while (m_ring.GetDataSize() < want && DecodeBlock()) {
+    EDecoded decoded = EDecoded::Block;
+    while (m_ring.GetDataSize() < want && (decoded = DecodeBlock()) == EDecoded::Block) {
     }
-    int taken = m_ring.Read(buffer, want);
+    // Whole frames: a stream that ends inside a frame drops that frame.
+    const int taken = m_ring.Read(buffer, std::min(want, static_cast<int>(m_ring.GetDataSize() / align * align)));
+    if (decoded == EDecoded::Ended && m_ring.GetDataSize() < align) {
+        // The stream ended before its announced length: what was delivered
+        // is its length from now on.
+        m_ring.Reset();
+        m_dataSize = static_cast<DWORD>((m_position + taken / align) * align);
+        m_duration = static_cast<LONGLONG>(m_dataSize) * 1000 / m_format.GetBytesPerSecond();
+    }
     if (taken <= 0)
         return false;
     *got = static_cast<DWORD>(taken);
@@ -88,7 +101,7 @@ bool COGGSource::Seek(LONGLONG frame, DWORD* reserved)
 {
     if (reserved)
         *reserved = 0;
-    if (!m_decoderOpen || frame < 0 || ov_pcm_seek(&m_decoder, frame) != 0)
+    if (!m_decoderOpen || frame < 0 || frame >= GetFrameCount() || ov_pcm_seek(&m_decoder, frame) != 0)
         return false;
     m_ring.Reset();
     m_position = frame;

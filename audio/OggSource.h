@@ -19,7 +19,9 @@ public:
     // does not fit the 32-bit data size.
     bool Open(LPCWSTR path) override;
     // Requests of 1 MiB or more are refused. Fewer bytes than asked are
-    // delivered at the end of the stream; false once nothing is left.
+    // delivered at the end of the stream; false once nothing is left. A
+    // stream that ends before its announced length is cut to what it
+    // delivered; one that decodes more ends at its announced length.
     [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
     // Frame exact.
     [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
@@ -31,9 +33,10 @@ public:
     static const int kBlockBytes = 4096;
 
 private:
-    // Decodes one block into the ring: false at the end of the stream or on
+    enum class EDecoded { Block, NoRoom, Ended };
+    // Decodes one block into the ring; Ended at the end of the stream or on
     // an error that ends it. A hole in the data is skipped.
-    bool DecodeBlock();
+    EDecoded DecodeBlock();
 
     FILE* m_file = nullptr;
     bool m_decoderOpen = false;

@@ -1,6 +1,8 @@
 #include "audio/PeakContainer.h"
 
+#include <algorithm>
 #include <climits>
+#include <emmintrin.h>
 #include <new>
 
 #include "audio/PeakFileCache.h"
@@ -8,38 +10,79 @@
 
 namespace {
 constexpr DWORD kBuildBlock = 65536;
+
+// Lowers *lo and raises *hi to the extremes of n samples, eight at a time
+// (a peak spans a few dozen samples: too few for the compiler's own loop
+// vectorising to pay, and the min/max pass is half of opening a file).
+void MinMax(const int16_t* s, size_t n, int16_t* lo, int16_t* hi)
+{
+    size_t i = 0;
+    if (n >= 8) {
+        __m128i vlo = _mm_set1_epi16(*lo), vhi = _mm_set1_epi16(*hi);
+        for (; i + 8 <= n; i += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            vlo = _mm_min_epi16(vlo, v);
+            vhi = _mm_max_epi16(vhi, v);
+        }
+        alignas(16) int16_t l[8], h[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(l), vlo);
+        _mm_store_si128(reinterpret_cast<__m128i*>(h), vhi);
+        for (int k = 0; k < 8; ++k) {
+            *lo = l[k] < *lo ? l[k] : *lo;
+            *hi = h[k] > *hi ? h[k] : *hi;
+        }
+    }
+    for (; i < n; ++i) {
+        *lo = s[i] < *lo ? s[i] : *lo;
+        *hi = s[i] > *hi ? s[i] : *hi;
+    }
 }
+} // namespace
 
 CPeakContainer::CPeakContainer(IAudioReader* source, bool buildOnThread)
     : m_source(source), m_buildOnThread(buildOnThread)
 {
-    if (!source)
+    if (!source) {
+        m_complete = true; // nothing to describe, nothing to wait for
         return;
+    }
     if (const SAudioFormat* f = source->GetFormat())
         m_format = *f;
     m_duration = source->GetDuration();
     m_dataSize = source->GetDataSize();
     m_frameCount = source->GetFrameCount();
 
+    // A container without peaks has nothing to build: it is complete at
+    // once, so that nobody waits for peaks that never come.
+    m_complete = !MakePeaks();
+}
+
+bool CPeakContainer::MakePeaks()
+{
+    // Peaks are made of 16-bit samples only.
+    if (m_format.nBitsPerSample != 16)
+        return false;
     // Two peaks per millisecond, then as many whole peaks of equal length as
-    // the frames make, so that the peaks end at the file's end.
+    // the frames make, so that the peaks end at the file's end. Rates below
+    // 2000 Hz give fewer frames than that: one frame per peak.
     const LONGLONG roughCount = m_duration * 2;
     if (m_duration <= 0 || m_frameCount <= 0 || roughCount <= 0 || roughCount > INT_MAX)
-        return;
-    const LONGLONG framesPerPeak = m_frameCount / roughCount;
-    if (framesPerPeak <= 0 || framesPerPeak > INT_MAX)
-        return;
+        return false;
+    const LONGLONG framesPerPeak = std::max<LONGLONG>(1, m_frameCount / roughCount);
+    if (framesPerPeak > INT_MAX)
+        return false;
     const LONGLONG count = m_frameCount / framesPerPeak;
     if (count <= 0 || count > INT_MAX)
-        return;
+        return false;
     try {
         m_peaks.assign(static_cast<size_t>(count), SPeak());
     } catch (const std::bad_alloc&) {
         m_peaks.clear();
-        return;
+        return false;
     }
     m_framesPerPeak = static_cast<int>(framesPerPeak);
     m_peakCount = static_cast<int>(count);
+    return true;
 }
 
 CPeakContainer::~CPeakContainer()
@@ -118,28 +161,41 @@ void CPeakContainer::Build()
             return;
         Sleep(10);
     }
-    if (m_format.nBitsPerSample != 16)
-        return;
+    if (m_peakCount > 0 && !ReadSource(process))
+        return; // stopped or aborted: the owner is going
+    // Read to the source's end, or as far as it could be read: the peaks
+    // end there, and the build never leaves them "still building".
+    m_complete = true;
+    // Old peak files of the aux folder are kept within the configured size.
+    CPeakFileCache().Trim();
+    NotifyListeners();
+}
+
+bool CPeakContainer::ReadSource(IProcess* process)
+{
     // A buffer per build: two containers may build at the same time.
     std::vector<int16_t> buffer;
     try {
         buffer.resize(kBuildBlock / sizeof(int16_t));
     } catch (const std::bad_alloc&) {
-        return;
+        return true; // nothing can be read: the peaks stay as they are
     }
-    process->Start();
+    if (!process->Start())
+        return true; // the source cannot be read: its peaks stay empty
     LONGLONG done = 0;
     while (done < m_dataSize && !m_stop && !m_source->IsAborted()) {
         DWORD got = 0;
         if (!m_source->Read(buffer.data(), kBuildBlock, &got) || got == 0)
-            break;
+            break; // the source ended, early or not
         AddSamples(buffer.data(), static_cast<int>(got));
         done += got;
     }
-    process->Stop();
-    // Old peak files of the aux folder are kept within the configured size.
-    CPeakFileCache().Trim();
-    NotifyListeners();
+    if (!process->Stop()) {
+        // A source that cannot stop its background work would go on
+        // decoding for nobody: end it.
+        m_source->Abort();
+    }
+    return !m_stop && !m_source->IsAborted();
 }
 
 void CPeakContainer::NotifyListeners()
@@ -174,14 +230,10 @@ void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
             if (run > frames)
                 run = frames;
             if (index < m_peakCount) {
-                // Extremes of the 16-bit samples first (a loop the compiler
-                // vectorises); the shift to 8 bits keeps their order.
+                // Extremes of the 16-bit samples first; the shift to 8 bits
+                // keeps their order.
                 int16_t lo = 0, hi = 0;
-                const LONGLONG n = run * channels;
-                for (LONGLONG i = 0; i < n; ++i) {
-                    lo = s[i] < lo ? s[i] : lo;
-                    hi = s[i] > hi ? s[i] : hi;
-                }
+                MinMax(s, static_cast<size_t>(run * channels), &lo, &hi);
                 SPeak& p = m_peaks[static_cast<size_t>(index)];
                 const auto lo8 = static_cast<int8_t>(lo >> 8);
                 const auto hi8 = static_cast<int8_t>(hi >> 8);

@@ -43,6 +43,11 @@ public:
 
 private:
     static UINT BuilderProc(LPVOID param);
+    // Sizes the peaks for the source; false when it gets none.
+    bool MakePeaks();
+    // Reads the whole source into the peaks; false when the build was
+    // stopped or the source aborted meanwhile.
+    bool ReadSource(IProcess* process);
     void NotifyListeners();
 
     CRefCount m_refs{0};

@@ -1,6 +1,7 @@
 #include "audio/WavReader.h"
 
 #include <cstring>
+#include <malloc.h>
 
 namespace {
 
@@ -117,15 +118,18 @@ int64_t CWavReader::ParseChunk(int depth)
         break;
     }
     case EChunk::Data: {
-        if (!ReadChunkSize(&size))
+        uint32_t stated = 0;
+        if (!ReadU32(&stated))
             return -1;
+        size = stated + static_cast<uint64_t>(stated & 1);
         const int64_t offset = GetPos();
         if (offset < 0)
             return -1;
         m_dataOffset = offset;
+        // The pad byte of an odd chunk belongs to the layout, not the samples.
         // A data chunk cut short by the end of the file holds what is there.
         const uint64_t inFile = m_fileSize > offset ? m_fileSize - offset : 0;
-        m_dataBytes = size < inFile ? size : inFile;
+        m_dataBytes = stated < inFile ? stated : inFile;
         length = size + 8;
         break;
     }
@@ -199,7 +203,7 @@ bool CWavReader::Open(LPCWSTR path)
     ParseChunk(0); // the walk's reason for ending is judged by the fields below
 
     const SWaveFormat& wf = m_wave;
-    if (!m_riffFound || !m_waveFound || m_dataOffset == 0 || m_dataBytes == 0)
+    if (!m_riffFound || !m_waveFound || m_dataOffset == 0)
         return false;
     if (wf.bitsPerSample != 8 && wf.bitsPerSample != 16)
         return false;
@@ -209,6 +213,8 @@ bool CWavReader::Open(LPCWSTR path)
         return false;
 
     m_format = SAudioFormat(wf.samplesPerSec, wf.bitsPerSample, wf.channels);
+    if (m_dataBytes < static_cast<uint64_t>(m_format.GetBlockAlign()))
+        return false; // not one whole frame
     m_dataSize = m_dataBytes > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(m_dataBytes);
     // From the format itself, not the header's average-bytes field, so the
     // length always agrees with the frame count.
@@ -229,20 +235,52 @@ LONGLONG CWavReader::GetDataSize()
 
 bool CWavReader::Read(void* buffer, DWORD bytes, DWORD* got)
 {
-    if (!buffer || !got || bytes == 0 || !m_file)
+    const uint64_t align = static_cast<uint64_t>(m_format.GetBlockAlign());
+    if (!buffer || !got || bytes == 0 || align == 0 || !m_file)
         return false;
-    if (m_consumed >= m_dataBytes)
+    // Whole frames only; a trailing partial frame of the data is never served.
+    const uint64_t end = m_dataBytes / align * align;
+    if (m_consumed >= end)
         return false;
-    const uint64_t left = m_dataBytes - m_consumed;
-    const DWORD want = left < bytes ? static_cast<DWORD>(left) : bytes;
+    const uint64_t left = end - m_consumed;
+    const DWORD want = static_cast<DWORD>((left < bytes ? left : bytes) / align * align);
     *got = 0;
-    if (ReadFile(m_file.Get(), buffer, want, got, nullptr) && *got > 0) {
-        m_consumed += *got;
-        return true;
-    }
-    // The file ended or failed early: that is the end of the data.
-    m_consumed = m_dataBytes;
+    if (want == 0)
+        return false; // the buffer cannot take one frame
+    const DWORD read = ReadData(static_cast<uint8_t*>(buffer), want);
+    // A file that ends or fails early (inside a frame or not): that is the
+    // end of the data, and a partial frame is not delivered.
+    *got = static_cast<DWORD>(read / align * align);
+    m_consumed = read < want ? end : m_consumed + read;
     return true;
+}
+
+DWORD CWavReader::ReadData(uint8_t* out, DWORD bytes)
+{
+    if (!m_block) {
+        m_block.reset(static_cast<uint8_t*>(_aligned_malloc(kBlockBytes, kPage)));
+        if (!m_block)
+            return 0;
+    }
+    DWORD done = 0;
+    while (done < bytes) {
+        const uint64_t at = m_dataOffset + m_consumed + done; // in the file
+        if (at < m_blockAt || at >= m_blockAt + m_blockBytes) {
+            // Refill from the page boundary at or before `at`.
+            m_blockAt = at & ~static_cast<uint64_t>(kPage - 1);
+            m_blockBytes = 0;
+            DWORD got = 0;
+            if (!SetPos(static_cast<int64_t>(m_blockAt)) || !ReadFile(m_file.Get(), m_block.get(), kBlockBytes, &got, nullptr) ||
+                got <= at - m_blockAt)
+                break;
+            m_blockBytes = got;
+        }
+        const uint64_t inBlock = m_blockAt + m_blockBytes - at;
+        const DWORD n = static_cast<DWORD>(inBlock < bytes - done ? inBlock : bytes - done);
+        std::memcpy(out + done, m_block.get() + (at - m_blockAt), n);
+        done += n;
+    }
+    return done;
 }
 
 bool CWavReader::Seek(LONGLONG frame, DWORD* reserved)
@@ -252,11 +290,8 @@ bool CWavReader::Seek(LONGLONG frame, DWORD* reserved)
     const int align = m_format.GetBlockAlign();
     if (frame < 0 || align <= 0 || !m_file)
         return false;
-    if (static_cast<uint64_t>(frame) >= m_dataBytes / align + 1) {
-        // Past the end: accepted, nothing more can be read.
-        m_consumed = m_dataBytes;
-        return true;
-    }
+    if (static_cast<uint64_t>(frame) >= m_dataBytes / align)
+        return false; // within the length only
     const uint64_t offset = static_cast<uint64_t>(frame) * align;
     const int64_t before = GetPos();
     if (SetPos(static_cast<int64_t>(m_dataOffset + offset))) {
@@ -276,6 +311,5 @@ LONGLONG CWavReader::GetPosition()
 
 bool CWavReader::Start()
 {
-    Seek(0);
-    return true;
+    return Seek(0);
 }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "audio/AudioOut.h"
@@ -27,19 +26,18 @@ std::vector<int16_t> Tone(int frames, int seed)
 
 // The device adds silence of its own while it has nothing to play: what
 // was played is found in the capture after `from` by its first bytes (which
-// must not be silent), then taken whole. Empty when it never arrives.
-std::vector<uint8_t> WaitPlayed(uint64_t from, const void* expect, size_t bytes, int ms = 10000)
+// must not be silent). True once all of it arrived.
+bool Arrived(uint64_t from, const void* expect, size_t bytes, int ms = 10000)
 {
     const auto* e = static_cast<const uint8_t*>(expect);
-    const size_t key = std::min<size_t>(bytes, 64);
     for (int i = 0; i < ms / 20; ++i) {
         const std::vector<uint8_t> got = testsupport::ReadCapture(from);
-        auto at = std::search(got.begin(), got.end(), e, e + key);
+        auto at = std::search(got.begin(), got.end(), e, e + std::min<size_t>(bytes, 64));
         if (at != got.end() && static_cast<size_t>(got.end() - at) >= bytes)
-            return std::vector<uint8_t>(at, at + static_cast<ptrdiff_t>(bytes));
+            return std::equal(e, e + bytes, at);
         Sleep(20);
     }
-    return {};
+    return false;
 }
 
 // Writes all of pcm, waiting for room as the playback thread does.
@@ -68,64 +66,50 @@ bool WaitIdle(CAudioOut* out, int ms = 10000)
     return false;
 }
 
-TEST(AudioOut, OneSecondArrivesByteExactIncludingTheLastPartialBlock)
+// Plays pcm to its end on an output of its own at `percent` volume.
+void Play(const std::vector<int16_t>& pcm, int percent)
 {
-    ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
-    const std::vector<int16_t> pcm = Tone(44100, 0); // 176400 bytes: 172 blocks and 272 bytes
     CIPtr<CAudioOut> out(new CAudioOut(1048576));
-    EXPECT_EQ(0, out->GetPendingMs()); // not open yet
-    EXPECT_EQ(1024u, out->GetBlockSize());
-    const uint64_t before = testsupport::CaptureSize();
     ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
-    out->SetVolume(100);
+    out->SetVolume(percent);
     WriteAll(out, pcm);
     out->Drain();
     EXPECT_TRUE(WaitIdle(out));
     EXPECT_EQ(0, out->GetPendingMs());
-    const std::vector<uint8_t> got = WaitPlayed(before, pcm.data(), pcm.size() * 2);
-    ASSERT_EQ(pcm.size() * 2, got.size());
-    EXPECT_EQ(0, std::memcmp(got.data(), pcm.data(), got.size()));
 }
 
-TEST(AudioOut, HalfVolumeScalesEverySample)
+TEST(AudioOut, EveryByteArrivesAtFullAndScaledVolume)
 {
-    const std::vector<int16_t> pcm = Tone(22050, 3);
-    std::vector<int16_t> want(pcm);
+    ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
+    // One second is 172 blocks and 272 bytes: the last partial block too.
+    const std::vector<int16_t> pcm = Tone(44100, 0);
+    uint64_t before = testsupport::CaptureSize();
+    Play(pcm, 100);
+    EXPECT_TRUE(Arrived(before, pcm.data(), pcm.size() * 2));
+
+    const std::vector<int16_t> half = Tone(22050, 3);
+    std::vector<int16_t> want(half);
     for (auto& s : want)
         s = static_cast<int16_t>(s * 50 / 100);
-    CIPtr<CAudioOut> out(new CAudioOut(1048576));
-    const uint64_t before = testsupport::CaptureSize();
-    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
-    out->SetVolume(50);
-    WriteAll(out, pcm);
-    out->Drain();
-    EXPECT_TRUE(WaitIdle(out));
-    const std::vector<uint8_t> got = WaitPlayed(before, want.data(), want.size() * 2);
-    ASSERT_EQ(want.size() * 2, got.size());
-    EXPECT_EQ(0, std::memcmp(got.data(), want.data(), got.size()));
+    before = testsupport::CaptureSize();
+    Play(half, 50);
+    EXPECT_TRUE(Arrived(before, want.data(), want.size() * 2));
+}
 
-    int16_t s[4] = {-3, 3, 32767, -32768};
-    CAudioOut::ScaleByVolume(s, 4, 50);
-    EXPECT_EQ(-1, s[0]);
-    EXPECT_EQ(1, s[1]);
-    EXPECT_EQ(16383, s[2]);
-    EXPECT_EQ(-16384, s[3]);
-    int16_t same[2] = {-32768, 12345};
-    CAudioOut::ScaleByVolume(same, 2, 100);
-    EXPECT_EQ(-32768, same[0]);
-    EXPECT_EQ(12345, same[1]);
-    // Above 100 % loud samples clip at the 16-bit limits instead of
-    // wrapping round, however large the percent.
-    int16_t loud[4] = {32767, -32768, 1000, -3};
-    CAudioOut::ScaleByVolume(loud, 4, 100000);
-    EXPECT_EQ(32767, loud[0]);
-    EXPECT_EQ(-32768, loud[1]);
-    EXPECT_EQ(32767, loud[2]);
-    EXPECT_EQ(-3000, loud[3]);
-    int16_t twice[2] = {20000, -123};
-    CAudioOut::ScaleByVolume(twice, 2, 200);
-    EXPECT_EQ(32767, twice[0]);
-    EXPECT_EQ(-246, twice[1]);
+TEST(AudioOut, VolumeScalesAndClipsInsteadOfWrappingRound)
+{
+    // Above 100 % loud samples clip at the 16-bit limits, however large the
+    // percent.
+    const struct { UINT percent; int16_t in, out; } cases[] = {
+        {50, -3, -1},           {50, 3, 1},             {50, 32767, 16383},        {50, -32768, -16384},
+        {100, -32768, -32768},  {100, 12345, 12345},    {200, 20000, 32767},       {200, -123, -246},
+        {100000, 32767, 32767}, {100000, 1000, 32767},  {100000, -32768, -32768},  {100000, -3, -3000},
+    };
+    for (const auto& c : cases) {
+        int16_t s = c.in;
+        CAudioOut::ScaleByVolume(&s, 1, c.percent);
+        EXPECT_EQ(c.out, s) << c.in << " at " << c.percent << " %";
+    }
 }
 
 TEST(AudioOut, ResetDropsWhatWasQueued)
@@ -151,16 +135,12 @@ TEST(AudioOut, ResetDropsWhatWasQueued)
     WriteAll(out, second);
     out->Drain();
     EXPECT_TRUE(WaitIdle(out));
-    const std::vector<uint8_t> got = WaitPlayed(afterReset, second.data(), second.size() * 2);
-    ASSERT_EQ(second.size() * 2, got.size());
-    EXPECT_EQ(0, std::memcmp(got.data(), second.data(), got.size()));
+    EXPECT_TRUE(Arrived(afterReset, second.data(), second.size() * 2));
 
     // A requested reset goes through the feeder, not behind queued refills.
     ASSERT_TRUE(out->Write(first.data(), static_cast<int>(first.size() * 2)));
     out->RequestReset();
-    for (int i = 0; i < 100 && out->GetPendingBytes() > 0; ++i)
-        Sleep(10);
-    EXPECT_EQ(0, out->GetPendingBytes());
+    EXPECT_TRUE(WaitIdle(out, 1000));
 
     // Many small writes each ask for a refill; the feeder handles one
     // command per 10 ms, so a reset requested after them must not wait
@@ -170,9 +150,7 @@ TEST(AudioOut, ResetDropsWhatWasQueued)
         ASSERT_TRUE(out->Write(first.data() + 2 * i, 4));
     EXPECT_EQ(1000, out->GetPendingBytes());
     out->RequestReset();
-    for (int i = 0; i < 100 && out->GetPendingBytes() > 0; ++i)
-        Sleep(10);
-    EXPECT_EQ(0, out->GetPendingBytes()) << "the reset waited behind queued refills";
+    EXPECT_TRUE(WaitIdle(out, 1000)) << "the reset waited behind queued refills";
 }
 
 TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)
@@ -188,9 +166,8 @@ TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)
     EXPECT_EQ(1000, out->GetPendingBytes()); // still in the ring
     ASSERT_TRUE(out->Write(bytes.data() + 1000, 24));
     EXPECT_TRUE(WaitIdle(out));
-    const std::vector<uint8_t> got = WaitPlayed(before, bytes.data() + 2, 1022);
-    ASSERT_EQ(1022u, got.size()); // the first frame's bytes 0 and 13 are found by what follows
-    EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + 2));
+    // The first frame's bytes 0 and 13 are found by what follows.
+    EXPECT_TRUE(Arrived(before, bytes.data() + 2, 1022));
 }
 
 TEST(AudioOut, UnsupportedFormatOpensNothing)

@@ -3,16 +3,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <random>
 #include <thread>
 
-#include "audio/CreateAudioReader.h"
 #include "audio/PeakContainer.h"
 #include "audio/WavReader.h"
+#include "tests/audio/ReaderKit.h"
 #include "tests/audio/TestDisplay.h"
-#include "tests/audio/WavFile.h"
 
-using namespace wavfile;
+using namespace readerkit;
 
 namespace {
 
@@ -20,47 +20,35 @@ class PeakContainerTest : public ::testing::Test
 {
 protected:
     void SetUp() override { m_dir = testsupport::ScratchDir(L"peaks"); }
+
+    // A container made directly on a plain reader of the file.
+    CIPtr<CPeakContainer> Direct(const std::wstring& path, bool buildOnThread)
+    {
+        CIPtr<CWavReader> reader(new CWavReader());
+        return reader->Open(path.c_str()) ? new CPeakContainer(reader, buildOnThread) : nullptr;
+    }
+
     std::wstring m_dir;
 };
 
-// Waits until the container has its peaks (and its listeners were told).
-bool WaitComplete(IPeakContainer* c, CTestDisplay* d = nullptr, int ms = 20000)
-{
-    for (int i = 0; i < ms / 10; ++i) {
-        if (c->IsComplete() && (!d || d->invalidated > 0))
-            return true;
-        Sleep(10);
-    }
-    return false;
-}
-
-// The peak over [from, to) µs computed straight from the samples.
-SPeak Expected(const std::vector<int16_t>& samples, int channels, LONGLONG durationMs, int peakCount,
-               int framesPerPeak, LONGLONG from, LONGLONG to)
-{
-    const LONGLONG d = durationMs * 1000;
-    const LONGLONG first = from * peakCount / d;
-    LONGLONG last = std::min<LONGLONG>(to * peakCount / d, peakCount);
-    SPeak p;
-    for (LONGLONG i = first * framesPerPeak * channels; i < last * framesPerPeak * channels; ++i) {
-        const auto v = static_cast<int8_t>(samples[i] >> 8);
-        p.min = std::min(p.min, v);
-        p.max = std::max(p.max, v);
-    }
-    return p;
-}
-
-void CheckAgainstSamples(IPeakContainer* c, const std::vector<int16_t>& samples, int channels,
-                         LONGLONG durationMs, int framesPerPeak)
+// Random ranges of the container against the peaks computed straight from
+// the 16-bit stereo samples: the extremes of each peak's frames, scaled.
+void CheckAgainstSamples(IPeakContainer* c, const Bytes& data, LONGLONG durationMs, int framesPerPeak)
 {
     std::mt19937 rng(3);
     const LONGLONG d = durationMs * 1000;
+    const LONGLONG count = c->GetPeakCount();
     for (int i = 0; i < 300; ++i) {
-        LONGLONG a = std::uniform_int_distribution<LONGLONG>(0, d - 1)(rng);
-        LONGLONG b = a + std::uniform_int_distribution<LONGLONG>(0, i % 3 == 0 ? 2000 : d)(rng);
-        SPeak got;
+        const LONGLONG a = std::uniform_int_distribution<LONGLONG>(0, d - 1)(rng);
+        const LONGLONG b = a + std::uniform_int_distribution<LONGLONG>(0, i % 3 == 0 ? 2000 : d)(rng);
+        SPeak got, want;
         ASSERT_TRUE(c->GetPeak(a, b, &got)) << a << ".." << b;
-        const SPeak want = Expected(samples, channels, durationMs, c->GetPeakCount(), framesPerPeak, a, b);
+        const LONGLONG last = std::min(b * count / d, count) * framesPerPeak * 4;
+        for (LONGLONG at = a * count / d * framesPerPeak * 4; at < last; at += 2) {
+            const auto v = static_cast<int8_t>(Sample(&data[at]) >> 8);
+            want.min = std::min(want.min, v);
+            want.max = std::max(want.max, v);
+        }
         ASSERT_EQ(want.min, got.min) << a << ".." << b;
         ASSERT_EQ(want.max, got.max) << a << ".." << b;
     }
@@ -68,13 +56,10 @@ void CheckAgainstSamples(IPeakContainer* c, const std::vector<int16_t>& samples,
 
 TEST_F(PeakContainerTest, CountsAndOneFrame)
 {
-    const std::wstring path = Save(m_dir, L"one.wav", Canonical(Format(), Bytes(176400, 0)));
-    CIPtr<CWavReader> reader(new CWavReader());
-    ASSERT_TRUE(reader->Open(path.c_str()));
-    CIPtr<CPeakContainer> c(new CPeakContainer(reader, false));
+    CIPtr<CPeakContainer> c = Direct(Save(m_dir, L"one.wav", Canonical(Format(), Bytes(176400, 0))), false);
+    ASSERT_TRUE(c);
     EXPECT_EQ(2004, c->GetPeakCount()); // 44100 frames / 22 per peak
     EXPECT_EQ(22, c->GetFramesPerPeak());
-    EXPECT_EQ(reader.Get(), c->GetReader());
     EXPECT_FALSE(c->IsComplete());
 
     // One stereo frame (256, -32768) makes the first peak {-128, 1}.
@@ -104,79 +89,80 @@ TEST_F(PeakContainerTest, CountsAndOneFrame)
     EXPECT_TRUE(c->GetPeak(0, LLONG_MAX, &p));
 }
 
-TEST_F(PeakContainerTest, TooShortOrEmptySourcesHaveNoPeaks)
+TEST_F(PeakContainerTest, SourcesWithoutPeaksSayAtOnceThatTheyAreComplete)
 {
-    Format f;
-    f.rate = 1000; // fewer frames than twice the milliseconds
-    const std::wstring path = Save(m_dir, L"slow.wav", Canonical(f, Noise(4000)));
-    CIPtr<CWavReader> reader(new CWavReader());
-    ASSERT_TRUE(reader->Open(path.c_str()));
-    CIPtr<CPeakContainer> c(new CPeakContainer(reader, false));
-    EXPECT_EQ(0, c->GetPeakCount());
+    // Shorter than a millisecond, and 8-bit: no peak to build, nothing to
+    // wait for, plain or cached; never "still building".
     SPeak p;
-    EXPECT_FALSE(c->GetPeak(0, 1000, &p));
-    const int16_t s[2] = {1000, 1000};
-    c->AddSamples(s, 4);
-
+    for (const std::wstring& path : {Save(m_dir, L"blip.wav", Canonical(Format(), Noise(40))),
+                                     Save(m_dir, L"eight.wav", Canonical({1, 1, 22050, 8}, Noise(67579, 8)))})
+        for (bool cache : {false, true}) {
+            CIPtr<IAudioReader> reader = Open(path, cache);
+            ASSERT_TRUE(reader);
+            CIPtr<IPeakContainer> c;
+            ASSERT_TRUE(reader->GetPeakContainer(&c));
+            EXPECT_TRUE(c->IsComplete()) << "cache " << cache;
+            EXPECT_EQ(0, c->GetPeakCount());
+            EXPECT_FALSE(c->GetPeak(0, 1000, &p));
+            const int16_t s[2] = {1000, 1000};
+            c->AddSamples(s, 4);
+            reader->Abort();
+        }
     CIPtr<CPeakContainer> empty(new CPeakContainer(nullptr, false));
     EXPECT_EQ(0, empty->GetPeakCount());
     EXPECT_FALSE(empty->GetPeak(0, 1000, &p));
     EXPECT_TRUE(empty->StartBuild());
+    EXPECT_TRUE(empty->IsComplete());
 }
 
-TEST_F(PeakContainerTest, BuilderThreadMatchesSamplesAndTellsListeners)
+TEST_F(PeakContainerTest, EveryAcceptedRateGetsPeaksMatchingTheSamples)
 {
-    const Bytes data = Noise(3 * 176400 + 100, 99);
-    const std::wstring path = Save(m_dir, L"noise.wav", Canonical(Format(), data));
-    std::vector<int16_t> samples(data.size() / 2);
-    std::memcpy(samples.data(), data.data(), samples.size() * 2);
+    // 1000 to 1999 Hz give fewer frames than two per millisecond: one frame
+    // per peak then. Built by the reader's thread, or filled by the cache
+    // loader.
+    const struct { uint32_t rate; LONGLONG frames; int framesPerPeak; } cases[] = {
+        {1000, 2000, 1}, {1500, 3000, 1}, {1999, 3998, 1}, {44100, 3 * 44100 + 25, 22}};
+    for (const auto& k : cases) {
+        const Bytes data = Noise(static_cast<size_t>(k.frames * 4), k.rate);
+        const std::wstring path = Save(m_dir, L"rate" + std::to_wstring(k.rate) + L".wav",
+                                       Canonical({1, 2, k.rate, 16}, data));
+        for (bool cache : {false, true}) {
+            CIPtr<IAudioReader> reader = Open(path, cache);
+            ASSERT_TRUE(reader);
+            CIPtr<IPeakContainer> c, again;
+            ASSERT_TRUE(reader->GetPeakContainer(&c));
+            ASSERT_TRUE(reader->GetPeakContainer(&again));
+            EXPECT_EQ(c.Get(), again.Get()) << "one container per reader";
+            EXPECT_EQ(k.frames / k.framesPerPeak, c->GetPeakCount()) << k.rate;
+            ASSERT_TRUE(WaitComplete(c)) << k.rate << " cache " << cache;
+            CheckAgainstSamples(c, data, reader->GetDuration(), k.framesPerPeak);
+            reader->Abort();
+        }
+    }
+}
 
-    CIPtr<IAudioReader> reader;
-    ASSERT_TRUE(CreateAudioReader(path.c_str(), &reader, false));
-    CIPtr<CTestDisplay> display(new CTestDisplay());
-    CIPtr<IPeakContainer> c;
-    ASSERT_TRUE(reader->GetPeakContainer(&c));
+TEST_F(PeakContainerTest, ListenersAreToldOnceWhenTheBuildEnds)
+{
+    // Made directly, so the listeners are in place before the build starts.
+    CIPtr<CPeakContainer> c = Direct(Save(m_dir, L"ten.wav", Canonical(Format(), Noise(10 * 176400, 5))), true);
+    ASSERT_TRUE(c);
+    CIPtr<CTestDisplay> display(new CTestDisplay()), removed(new CTestDisplay());
     EXPECT_EQ(0, c->AddListener(display));
     EXPECT_EQ(0, c->AddListener(display)); // the same object once
     EXPECT_EQ(-1, c->AddListener(nullptr));
-    ASSERT_TRUE(WaitComplete(c));
-    CIPtr<IPeakContainer> again;
-    ASSERT_TRUE(reader->GetPeakContainer(&again));
-    EXPECT_EQ(c.Get(), again.Get());
-    CheckAgainstSamples(c, samples, 2, reader->GetDuration(), 22);
-
-    reader->Abort(); // drops the reader's container: the next request makes a new one
-    CIPtr<IPeakContainer> fresh;
-    ASSERT_TRUE(reader->GetPeakContainer(&fresh));
-    EXPECT_NE(c.Get(), fresh.Get());
-    fresh->StopAndWait();
-    EXPECT_TRUE(c->RemoveListener(display));
-    EXPECT_FALSE(c->RemoveListener(display));
-    EXPECT_EQ(1, display->Refs());
-    reader->Abort();
-}
-
-TEST_F(PeakContainerTest, ListenerIsToldWhenTheBuildEnds)
-{
-    const Bytes data = Noise(10 * 176400, 5);
-    const std::wstring path = Save(m_dir, L"ten.wav", Canonical(Format(), data));
-    CIPtr<CWavReader> reader(new CWavReader());
-    ASSERT_TRUE(reader->Open(path.c_str()));
-    // Made directly, so the listener is in place before the build starts.
-    CIPtr<CPeakContainer> c(new CPeakContainer(reader, true));
-    CIPtr<CTestDisplay> display(new CTestDisplay());
-    CIPtr<CTestDisplay> removed(new CTestDisplay());
-    c->AddListener(display);
     c->AddListener(removed);
     EXPECT_TRUE(c->RemoveListener(removed));
+    EXPECT_FALSE(c->RemoveListener(removed));
     ASSERT_TRUE(c->StartBuild());
-    ASSERT_TRUE(WaitComplete(c, display));
-    for (int i = 0; i < 100 && display->invalidated == 0; ++i)
-        Sleep(10);
+    ASSERT_TRUE(WaitComplete(c));
+    WaitFor([&] { return display->invalidated > 0; }, 1000);
     EXPECT_EQ(1, display->invalidated);
     EXPECT_EQ(0, removed->invalidated);
     EXPECT_EQ(c->GetPeakCount(), c->GetCurrentIndex());
     c->StopAndWait();
+    EXPECT_TRUE(c->RemoveListener(display));
+    EXPECT_EQ(1, display->Refs());
+    EXPECT_EQ(1, removed->Refs());
 }
 
 TEST_F(PeakContainerTest, ListenersMayComeAndGoWhileBuildsEnd)
@@ -185,9 +171,8 @@ TEST_F(PeakContainerTest, ListenersMayComeAndGoWhileBuildsEnd)
     CIPtr<CTestDisplay> displays[4] = {new CTestDisplay(), new CTestDisplay(), new CTestDisplay(),
                                        new CTestDisplay()};
     for (int round = 0; round < 40; ++round) {
-        CIPtr<CWavReader> reader(new CWavReader());
-        ASSERT_TRUE(reader->Open(path.c_str()));
-        CIPtr<CPeakContainer> c(new CPeakContainer(reader, true));
+        CIPtr<CPeakContainer> c = Direct(path, true);
+        ASSERT_TRUE(c);
         std::atomic<bool> done{false};
         std::thread ui([&] {
             for (int i = 0; !done; ++i) {
@@ -213,23 +198,6 @@ TEST_F(PeakContainerTest, ListenersMayComeAndGoWhileBuildsEnd)
         told += d->invalidated;
     }
     EXPECT_GT(told, 0);
-}
-
-TEST_F(PeakContainerTest, CacheLoaderFillsThePeaks)
-{
-    const Bytes data = Noise(4 * 176400, 17);
-    const std::wstring path = Save(m_dir, L"cached.wav", Canonical(Format(), data));
-    std::vector<int16_t> samples(data.size() / 2);
-    std::memcpy(samples.data(), data.data(), data.size());
-
-    CIPtr<IAudioReader> reader;
-    ASSERT_TRUE(CreateAudioReader(path.c_str(), &reader, true));
-    CIPtr<IPeakContainer> c;
-    ASSERT_TRUE(reader->GetPeakContainer(&c));
-    ASSERT_TRUE(WaitComplete(c));
-    EXPECT_TRUE(reader->IsReady());
-    CheckAgainstSamples(c, samples, 2, reader->GetDuration(), 22);
-    reader->Abort();
 }
 
 } // namespace

@@ -1,14 +1,13 @@
 // Parsing, reading and seeking of RIFF/WAVE files, and the reader factory.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 
-#include "audio/CreateAudioReader.h"
 #include "audio/WavReader.h"
-#include "common/Interfaces.h"
-#include "tests/audio/WavFile.h"
+#include "tests/audio/ReaderKit.h"
 
-using namespace wavfile;
+using namespace readerkit;
 
 namespace {
 
@@ -17,14 +16,13 @@ class WavReaderTest : public ::testing::Test
 protected:
     void SetUp() override { m_dir = testsupport::ScratchDir(L"wavreader"); }
 
-    // Opens the bytes as a file of its own; the reader when Open succeeded.
+    // The bytes as a file of their own.
+    std::wstring SaveNew(const Bytes& bytes) { return Save(m_dir, L"t" + std::to_wstring(++m_files) + L".wav", bytes); }
+    // The plain reader when Open succeeded.
     CIPtr<CWavReader> OpenBytes(const Bytes& bytes)
     {
         CIPtr<CWavReader> r(new CWavReader());
-        const std::wstring name = L"t" + std::to_wstring(++m_files) + L".wav";
-        if (!r->Open(Save(m_dir, name, bytes).c_str()))
-            return nullptr;
-        return r;
+        return r->Open(SaveNew(bytes).c_str()) ? r : nullptr;
     }
     bool Opens(const Bytes& bytes) { return OpenBytes(bytes) != nullptr; }
 
@@ -32,82 +30,37 @@ protected:
     int m_files = 0;
 };
 
-TEST_F(WavReaderTest, CanonicalStereoFile)
-{
-    const Bytes data = Noise(176400);
-    auto r = OpenBytes(Canonical(Format(), data));
-    ASSERT_TRUE(r);
-    EXPECT_EQ(1000, r->GetDuration());
-    EXPECT_EQ(176400, r->GetDataSize());
-    EXPECT_EQ(44100, r->GetFrameCount());
-    EXPECT_EQ(44100u, r->GetFormat()->nSamplesPerSec);
-    EXPECT_EQ(16u, r->GetFormat()->nBitsPerSample);
-    EXPECT_EQ(2u, r->GetFormat()->nChannels);
-    EXPECT_EQ(4, r->GetFormat()->GetBlockAlign());
-    EXPECT_EQ(176400, r->GetFormat()->GetBytesPerSecond());
-    EXPECT_EQ(0, r->GetPosition());
-    EXPECT_EQ(data, ReadAll(r));
-    EXPECT_EQ(44100, r->GetPosition());
-    DWORD got = 0;
-    uint8_t b[4];
-    EXPECT_FALSE(r->Read(b, 4, &got));
-    // Back to the start: the whole data again.
-    ASSERT_TRUE(r->Seek(0));
-    EXPECT_EQ(data, ReadAll(r, 1000));
-}
-
 TEST_F(WavReaderTest, AcceptsPcmWithinLimitsOnly)
 {
-    auto with = [&](Format f) { return Opens(Canonical(f, Noise(4000))); };
-    Format f;
-    EXPECT_TRUE(with(f));
-    f.bits = 8; f.channels = 1;
-    EXPECT_TRUE(with(f));
-    f.channels = 2;
-    EXPECT_TRUE(with(f));
-    f = Format(); f.channels = 1;
-    EXPECT_TRUE(with(f));
-    f = Format(); f.rate = 1000;
-    EXPECT_TRUE(with(f));
-    f.rate = 100000;
-    EXPECT_TRUE(with(f));
-    f.rate = 999;
-    EXPECT_FALSE(with(f));
-    f.rate = 100001;
-    EXPECT_FALSE(with(f));
-    f = Format(); f.channels = 3;
-    EXPECT_FALSE(with(f));
-    f = Format(); f.channels = 0;
-    EXPECT_FALSE(with(f));
-    f = Format(); f.bits = 24;
-    EXPECT_FALSE(with(f));
-    f = Format(); f.bits = 12;
-    EXPECT_FALSE(with(f));
-    f = Format(); f.tag = 3;        // float
-    EXPECT_FALSE(with(f));
-    f.tag = 0xFFFE;                 // extensible
-    EXPECT_FALSE(with(f));
-    // The format is judged wherever "fmt " stands, also after "data": a
-    // 16-bit extensible or float header is not read as PCM.
-    f = Format(); f.tag = 0xFFFE;
-    EXPECT_FALSE(Opens(Riff({Chunk("data", Noise(4000)), Fmt(f)})));
-    f.tag = 3;
-    EXPECT_FALSE(Opens(Riff({Chunk("data", Noise(4000)), Fmt(f)})));
-    EXPECT_TRUE(Opens(Riff({Chunk("data", Noise(4000)), Fmt(Format())})));
-    f = Format(); f.size = 18;
-    EXPECT_TRUE(with(f));
-    f.size = 40;
-    EXPECT_TRUE(with(f));
-    f.size = 14;                    // shorter than the record
-    EXPECT_FALSE(with(f));
-    f = Format(); f.avgBytes = 0;   // the length comes from the format
-    auto r = OpenBytes(Canonical(f, Noise(176400)));
-    ASSERT_TRUE(r);
-    EXPECT_EQ(1000, r->GetDuration());
-    f.avgBytes = 1;
-    auto r1 = OpenBytes(Canonical(f, Noise(176400)));
-    ASSERT_TRUE(r1);
-    EXPECT_EQ(1000, r1->GetDuration());
+    // tag, channels, rate, bits, (average bytes), fmt chunk size
+    const struct { Format f; bool opens; } cases[] = {
+        {{1, 2, 44100, 16}, true},       {{1, 1, 44100, 8}, true},         {{1, 2, 44100, 8}, true},
+        {{1, 1, 44100, 16}, true},       {{1, 2, 1000, 16}, true},         {{1, 2, 100000, 16}, true},
+        {{1, 2, 999, 16}, false},        {{1, 2, 100001, 16}, false},      {{1, 3, 44100, 16}, false},
+        {{1, 0, 44100, 16}, false},      {{1, 2, 44100, 24}, false},       {{1, 2, 44100, 12}, false},
+        {{3, 2, 44100, 16}, false},      {{0xFFFE, 2, 44100, 16}, false},  // float, extensible
+        {{1, 2, 44100, 16, -1, 18}, true}, {{1, 2, 44100, 16, -1, 40}, true},
+        {{1, 2, 44100, 16, -1, 14}, false},                                // shorter than the record
+    };
+    for (const auto& c : cases) {
+        const Format& f = c.f;
+        EXPECT_EQ(c.opens, Opens(Canonical(f, Noise(4000))))
+            << f.tag << ' ' << f.channels << ' ' << f.rate << ' ' << f.bits << ' ' << f.size;
+        // The format is judged wherever "fmt " stands, also after "data".
+        EXPECT_EQ(c.opens, Opens(Riff({Chunk("data", Noise(4000)), Fmt(f)}))) << "after data: " << f.tag;
+    }
+    // One second; with a wrong average rate too, the length comes from the
+    // format.
+    const Bytes second = Noise(176400);
+    for (int64_t avg : {-1, 0, 1}) {
+        auto r = OpenBytes(Canonical({1, 2, 44100, 16, avg}, second));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(1000, r->GetDuration()) << avg;
+        EXPECT_EQ(176400, r->GetDataSize());
+        EXPECT_EQ(44100, r->GetFrameCount());
+        EXPECT_EQ(176400, r->GetFormat()->GetBytesPerSecond());
+        EXPECT_EQ(second, ReadAll(r, 1000));
+    }
 }
 
 TEST_F(WavReaderTest, OddSizesAndListChunks)
@@ -117,14 +70,6 @@ TEST_F(WavReaderTest, OddSizesAndListChunks)
     auto r = OpenBytes(Riff({Chunk("junk", Noise(3)), Fmt(Format()), Chunk("data", data)}));
     ASSERT_TRUE(r);
     EXPECT_EQ(data, ReadAll(r));
-
-    // An odd data chunk counts its pad byte.
-    Format mono8;
-    mono8.bits = 8; mono8.channels = 1; mono8.rate = 8000;
-    auto odd = OpenBytes(Riff({Fmt(mono8), Chunk("data", Noise(3))}));
-    ASSERT_TRUE(odd);
-    EXPECT_EQ(4, odd->GetDataSize());
-    EXPECT_EQ(8u, odd->GetFormat()->nBitsPerSample);
 
     // LIST/INFO with text chunks (one odd) between fmt and data.
     Bytes info = {'I', 'N', 'F', 'O'};
@@ -153,22 +98,19 @@ TEST_F(WavReaderTest, BrokenAndHostileHeadersFailCleanly)
     EXPECT_TRUE(Opens(Riff({Fmt(Format()), Chunk("data", data)}, 0)));
     EXPECT_TRUE(Opens(Riff({Fmt(Format()), Chunk("data", data)}, 0xFFFFFFF0)));
     // Not RIFF; RIFF without WAVE; a second RIFF inside.
-    Bytes notRiff = Riff({Fmt(Format()), Chunk("data", data)});
-    notRiff[0] = 'X';
-    EXPECT_FALSE(Opens(notRiff));
-    Bytes noWave = Riff({Fmt(Format()), Chunk("data", data)});
-    noWave[8] = 'X';
-    EXPECT_FALSE(Opens(noWave));
+    for (size_t at : {0, 8}) {
+        Bytes broken = Canonical(Format(), data);
+        broken[at] = 'X';
+        EXPECT_FALSE(Opens(broken)) << at;
+    }
     EXPECT_FALSE(Opens(Riff({Fmt(Format()), Chunk("RIFF", Noise(8)), Chunk("data", data)})));
     // No fmt, no data, empty data.
     EXPECT_FALSE(Opens(Riff({Chunk("data", data)})));
     EXPECT_FALSE(Opens(Riff({Fmt(Format())})));
     EXPECT_FALSE(Opens(Riff({Fmt(Format()), Chunk("data", Bytes())})));
     // Chunk sizes near 4 GiB: nothing is allocated for them, the walk ends.
-    EXPECT_FALSE(Opens(Riff({Chunk("ICMT", Noise(10), false, 0xFFFFFFFF), Fmt(Format()),
-                             Chunk("data", data)})));
-    EXPECT_FALSE(Opens(Riff({Chunk("junk", Noise(10), false, 0xFFFFFFFF), Fmt(Format()),
-                             Chunk("data", data)})));
+    for (const char* id : {"ICMT", "junk"})
+        EXPECT_FALSE(Opens(Riff({Chunk(id, Noise(10), false, 0xFFFFFFFF), Fmt(Format()), Chunk("data", data)})));
     Bytes hugeText = {'I', 'N', 'F', 'O'};
     Append(hugeText, Chunk("ICMT", Noise(10), false, 0xFFFFFFFE));
     EXPECT_TRUE(Opens(Riff({Fmt(Format()), Chunk("data", data), Chunk("LIST", hugeText)})));
@@ -190,86 +132,87 @@ TEST_F(WavReaderTest, BrokenAndHostileHeadersFailCleanly)
     EXPECT_FALSE(r->Open(nullptr));
 }
 
-TEST_F(WavReaderTest, TruncatedDataChunkHoldsWhatTheFileHolds)
+TEST_F(WavReaderTest, WholeFramesOnlyAndNoPadByteAsASamplePlainAndCached)
 {
     // The header states one second; the file ends after 1000 bytes.
-    const Bytes data = Noise(1000);
-    auto r = OpenBytes(Riff({Fmt(Format()), Chunk("data", data, false, 176400)}));
-    ASSERT_TRUE(r);
-    EXPECT_EQ(1000, r->GetDataSize());
-    EXPECT_EQ(250, r->GetFrameCount());
-    EXPECT_EQ(5, r->GetDuration());
-    EXPECT_EQ(data, ReadAll(r));
+    const Bytes cut = Noise(1000);
+    // 67579 frames of 8-bit mono: the chunk's pad byte (0x00, full-scale
+    // negative) is no 67580th sample; the last one is silence, so a pad
+    // byte read as audio would differ.
+    Bytes odd8 = Noise(67579, 8);
+    odd8.back() = 0x80;
+    // 4001 bytes of 16-bit stereo: 1000 whole frames and a part of one.
+    const Bytes part = Noise(4001, 4);
+    const struct { Bytes file; const Bytes* data; LONGLONG frames; } cases[] = {
+        {Riff({Fmt(Format()), Chunk("data", cut, false, 176400)}), &cut, 250},
+        {Canonical({1, 1, 22050, 8}, odd8), &odd8, 67579},
+        {Canonical(Format(), part), &part, 1000},
+    };
+    for (const auto& c : cases) {
+        const std::wstring path = SaveNew(c.file);
+        for (bool cache : {false, true}) {
+            CIPtr<IAudioReader> r = OpenStarted(path, cache);
+            ASSERT_TRUE(r) << c.frames << " cache " << cache;
+            const LONGLONG bytes = c.frames * r->GetFormat()->GetBlockAlign();
+            EXPECT_EQ(c.frames, r->GetFrameCount()) << "cache " << cache;
+            EXPECT_EQ(Bytes(c.data->begin(), c.data->begin() + bytes), ReadAll(r)) << c.frames << " cache " << cache;
+            r->Abort();
+        }
+    }
+    // Two bytes of 16-bit stereo: no frame at all.
+    const std::wstring tiny = SaveNew(Canonical(Format(), Noise(2)));
+    EXPECT_FALSE(Open(tiny, false));
+    EXPECT_FALSE(Open(tiny, true));
 }
 
 TEST_F(WavReaderTest, SeekThenReadGivesTheTargetFrame)
 {
+    // An odd chunk first: the data starts at an odd offset in the file.
     const Bytes data = Noise(441000);
     auto r = OpenBytes(Riff({Chunk("junk", Noise(7)), Fmt(Format()), Chunk("data", data)}));
     ASSERT_TRUE(r);
     std::mt19937 rng(7);
-    const int frames = static_cast<int>(r->GetFrameCount());
+    uint8_t buf[64];
+    DWORD got = 0;
     for (int i = 0; i < 200; ++i) {
-        const int frame = std::uniform_int_distribution<int>(0, frames - 1)(rng);
+        const int frame = std::uniform_int_distribution<int>(0, 110249)(rng);
         ASSERT_TRUE(r->Seek(frame));
-        EXPECT_EQ(frame, r->GetPosition());
-        uint8_t buf[64];
-        DWORD got = 0;
         ASSERT_TRUE(r->Read(buf, sizeof buf, &got));
-        const DWORD expect = std::min<DWORD>(64, static_cast<DWORD>(data.size() - frame * 4));
-        ASSERT_EQ(expect, got);
+        ASSERT_EQ(std::min<DWORD>(64, static_cast<DWORD>(data.size() - frame * 4)), got);
         ASSERT_EQ(0, std::memcmp(buf, data.data() + frame * 4, got)) << "frame " << frame;
     }
-    EXPECT_FALSE(r->Seek(-1));
-    EXPECT_TRUE(r->Seek(frames + 10)); // past the end: accepted, nothing to read
-    uint8_t b[4];
-    DWORD got = 0;
-    EXPECT_FALSE(r->Read(b, 4, &got));
-    EXPECT_TRUE(r->Seek(frames - 1));
-    EXPECT_TRUE(r->Read(b, 4, &got));
-    EXPECT_EQ(0, std::memcmp(b, data.data() + data.size() - 4, 4));
-    EXPECT_TRUE(r->Seek(LLONG_MAX / 2)); // no overflow into a bogus position
-    EXPECT_FALSE(r->Read(b, 4, &got));
+    EXPECT_FALSE(r->Seek(LLONG_MAX / 2)); // no overflow into a bogus position
 }
 
 TEST_F(WavReaderTest, FactoryChoosesByExtensionAndFailsCleanly)
 {
-    const Bytes file = Canonical(Format(), Noise(4000));
+    const std::wstring upper = Save(m_dir, L"upper.WAV", Canonical(Format(), Noise(4000)));
     IAudioReader* const sentinel = reinterpret_cast<IAudioReader*>(0x1234);
-
     IAudioReader* out = sentinel;
-    ASSERT_TRUE(CreateAudioReader(Save(m_dir, L"upper.WAV", file).c_str(), &out, false));
+    ASSERT_TRUE(CreateAudioReader(upper.c_str(), &out, false));
     ASSERT_NE(sentinel, out);
     EXPECT_EQ(1000, out->GetFrameCount());
-    EXPECT_STREQ((m_dir + L"\\upper.WAV").c_str(), out->GetPath());
+    EXPECT_STREQ(upper.c_str(), out->GetPath());
     out->Release();
 
     // Files that no reader can open, with and without the cache, and bad
     // arguments: false, out-pointer untouched.
-    for (const wchar_t* name : {L"song.ogg", L"song.mp3", L"song", L"broken.wav"}) {
-        const Bytes bytes(50, 'x');
-        out = sentinel;
-        EXPECT_FALSE(CreateAudioReader(Save(m_dir, name, bytes).c_str(), &out, false)) << name;
-        EXPECT_FALSE(CreateAudioReader(Save(m_dir, name, bytes).c_str(), &out, true)) << name;
-        EXPECT_EQ(sentinel, out) << name;
-    }
+    out = sentinel;
+    for (const wchar_t* name : {L"song.ogg", L"song.mp3", L"song", L"broken.wav"})
+        for (bool cache : {false, true})
+            EXPECT_FALSE(CreateAudioReader(Save(m_dir, name, Bytes(50, 'x')).c_str(), &out, cache)) << name;
     EXPECT_FALSE(CreateAudioReader(nullptr, &out, false));
-    EXPECT_FALSE(CreateAudioReader((m_dir + L"\\upper.WAV").c_str(), nullptr, false));
+    EXPECT_FALSE(CreateAudioReader(upper.c_str(), nullptr, false));
     EXPECT_EQ(sentinel, out);
 
-    // With the cache: the wrapper answers its own IProcess, which refuses to
-    // start until the cache is complete and then starts once.
-    CIPtr<IAudioReader> cached;
-    ASSERT_TRUE(CreateAudioReader((m_dir + L"\\upper.WAV").c_str(), &cached, true));
+    // With the cache: the wrapper answers its own IProcess, which starts
+    // and stops once.
+    CIPtr<IAudioReader> cached = Open(upper, true);
+    ASSERT_TRUE(cached);
     CIPtr<IProcess> process;
     ASSERT_EQ(S_OK, cached->QueryInterface(IID_IProcess, reinterpret_cast<void**>(&process)));
     EXPECT_TRUE(IsSameObject(cached, process));
-    CIPtr<IPeakContainer> none;
-    EXPECT_EQ(E_NOINTERFACE, cached->QueryInterface(IID_IPeakContainer, reinterpret_cast<void**>(&none)));
-    EXPECT_EQ(E_INVALIDARG, cached->QueryInterface(IID_IProcess, nullptr));
-    for (int i = 0; i < 500 && !cached->IsReady(); ++i)
-        Sleep(10);
-    ASSERT_TRUE(cached->IsReady());
+    ASSERT_TRUE(WaitReady(cached));
     EXPECT_TRUE(process->Start());
     EXPECT_FALSE(process->Start());
     EXPECT_TRUE(process->IsRunning());

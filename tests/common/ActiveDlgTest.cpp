@@ -36,9 +36,20 @@ private:
     SCounters* m_counters;
 };
 
-TEST(ActiveDlg, ModelessPopupKeepsOwnerActiveAndRestoresOnClose)
+// A visible top-level window, wrapped as the popups' owner.
+class ActiveDlgTest : public ::testing::Test
 {
-    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
+protected:
+    void SetUp() override { ASSERT_TRUE(owner.Attach(top.Handle())); }
+    void TearDown() override { owner.Detach(); }
+
+    CTestWindow top{WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300};
+    CWnd owner;
+    SCounters counters;
+};
+
+TEST_F(ActiveDlgTest, ModelessPopupKeepsOwnerActiveAndRestoresOnClose)
+{
     CTestWindow child(WS_CHILD | WS_VISIBLE, top.Handle(), 10, 10, 100, 50);
     SetActiveWindow(top.Handle());
     SetFocus(child.Handle());
@@ -47,12 +58,11 @@ TEST(ActiveDlg, ModelessPopupKeepsOwnerActiveAndRestoresOnClose)
     WNDPROC topProc = ProcOf(top.Handle());
     WNDPROC childProc = ProcOf(child.Handle());
 
-    CWnd owner;
-    ASSERT_TRUE(owner.Attach(child.Handle()));
-    SCounters counters;
-    auto* popup = new CTestPopup(&owner, &counters);
+    CWnd childOwner;
+    ASSERT_TRUE(childOwner.Attach(child.Handle()));
+    auto* popup = new CTestPopup(&childOwner, &counters);
     top.Forget();
-    ASSERT_TRUE(popup->Create(kPopupTemplate, &owner));
+    ASSERT_TRUE(popup->Create(kPopupTemplate, &childOwner));
     // The owner and its ancestors are subclassed.
     EXPECT_TRUE(CActiveDlg::IsSubclassed(child.Handle()));
     EXPECT_TRUE(CActiveDlg::IsSubclassed(top.Handle()));
@@ -82,16 +92,13 @@ TEST(ActiveDlg, ModelessPopupKeepsOwnerActiveAndRestoresOnClose)
     testsupport::PumpMessages(30);
     EXPECT_EQ(top.Handle(), GetActiveWindow());
     EXPECT_EQ(child.Handle(), GetFocus());
-    owner.Detach();
+    childOwner.Detach();
 }
 
-TEST(ActiveDlg, ModalPopupEndsWithZeroAndSecondCloseDoesNothing)
+TEST_F(ActiveDlgTest, ModalPopupEndsWithZeroAndSecondCloseDoesNothing)
 {
-    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
     SetActiveWindow(top.Handle());
     testsupport::PumpMessages(30);
-    CWnd owner;
-    ASSERT_TRUE(owner.Attach(top.Handle()));
 
     struct CModalPopup : CTestPopup {
         using CTestPopup::CTestPopup;
@@ -116,7 +123,6 @@ TEST(ActiveDlg, ModalPopupEndsWithZeroAndSecondCloseDoesNothing)
         bool ownerEnabled = false;
         bool subclassed = false;
     };
-    SCounters counters;
     {
         CModalPopup popup(&owner, &counters);
         popup.ownerHwnd = top.Handle();
@@ -129,16 +135,11 @@ TEST(ActiveDlg, ModalPopupEndsWithZeroAndSecondCloseDoesNothing)
     EXPECT_EQ(1, counters.deleted);
     EXPECT_FALSE(CActiveDlg::IsSubclassed(top.Handle()));
     EXPECT_TRUE(IsWindowEnabled(top.Handle()));
-    owner.Detach();
 }
 
-TEST(ActiveDlg, SecondPopupSharesTheRegistry)
+TEST_F(ActiveDlgTest, SecondPopupSharesTheRegistry)
 {
-    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
     WNDPROC topProc = ProcOf(top.Handle());
-    CWnd owner;
-    ASSERT_TRUE(owner.Attach(top.Handle()));
-    SCounters counters;
     auto* first = new CTestPopup(&owner, &counters);
     ASSERT_TRUE(first->Create(kPopupTemplate, &owner));
     // The second popup drops from the first: only the first is new.
@@ -151,7 +152,6 @@ TEST(ActiveDlg, SecondPopupSharesTheRegistry)
     EXPECT_EQ(topProc, ProcOf(top.Handle()));
     first->Close();
     EXPECT_EQ(2, counters.deleted);
-    owner.Detach();
 }
 
 // Another subclassing of the owner, made while a popup is open.
@@ -162,14 +162,10 @@ LRESULT CALLBACK OuterProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return CallWindowProcW(g_outerSaved, hwnd, message, wParam, lParam);
 }
 
-TEST(ActiveDlg, OwnerSubclassedByOthersServesLaterPopups)
+TEST_F(ActiveDlgTest, OwnerSubclassedByOthersServesLaterPopups)
 {
-    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
     HWND hwnd = top.Handle();
     WNDPROC topProc = ProcOf(hwnd);
-    CWnd owner;
-    ASSERT_TRUE(owner.Attach(hwnd));
-    SCounters counters;
 
     auto* first = new CTestPopup(&owner, &counters);
     ASSERT_TRUE(first->Create(kPopupTemplate, &owner));
@@ -200,15 +196,10 @@ TEST(ActiveDlg, OwnerSubclassedByOthersServesLaterPopups)
     EXPECT_EQ(topProc, ProcOf(hwnd));
     EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
     EXPECT_EQ(3, counters.deleted);
-    owner.Detach();
 }
 
-TEST(ActiveDlg, BorderIsDrawnRaised)
+TEST_F(ActiveDlgTest, BorderIsDrawnRaised)
 {
-    CTestWindow top(WS_OVERLAPPEDWINDOW | WS_VISIBLE, nullptr, 50, 50, 400, 300);
-    CWnd owner;
-    ASSERT_TRUE(owner.Attach(top.Handle()));
-    SCounters counters;
     auto* popup = new CTestPopup(&owner, &counters);
     ASSERT_TRUE(popup->Create(kPopupTemplate, &owner));
     popup->ShowWindow(SW_SHOW);
@@ -223,7 +214,6 @@ TEST(ActiveDlg, BorderIsDrawnRaised)
     EXPECT_EQ(RGB(0xA3, 0xA3, 0xA3), GetPixel(dc, client.right - 1, client.bottom / 2));
     ReleaseDC(popup->GetSafeHwnd(), dc);
     popup->Close();
-    owner.Detach();
 }
 
 } // namespace

@@ -2,40 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "common/AdvFile.h"
-#include "common/PathUtils.h"
-#include "tests/support/TestSupport.h"
+#include "tests/common/TestFiles.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
-class AdvFileTest : public ::testing::Test {
+using testfiles::Utf16;
+
+class AdvFileTest : public testfiles::CScratchTest
+{
 protected:
-    void SetUp() override { m_dir = testsupport::ScratchDir(L"common-advfile").c_str(); }
-
-    CString Make(LPCWSTR name, const std::vector<BYTE>& bytes)
-    {
-        const CString path = JoinPath(m_dir, name);
-        EXPECT_TRUE(testsupport::WriteFileBytes(path.GetString(), bytes.data(), bytes.size()));
-        return path;
-    }
-
-    // UTF-16LE bytes of `text`, with the mark when asked.
-    static std::vector<BYTE> Utf16(const std::wstring& text, bool mark = true)
-    {
-        std::vector<BYTE> bytes;
-        if (mark) {
-            bytes.push_back(0xFF);
-            bytes.push_back(0xFE);
-        }
-        for (wchar_t c : text) {
-            bytes.push_back(static_cast<BYTE>(c & 0xFF));
-            bytes.push_back(static_cast<BYTE>(c >> 8));
-        }
-        return bytes;
-    }
-
     static std::vector<CString> Lines(CAdvFile& file)
     {
         std::vector<CString> lines;
@@ -44,8 +22,6 @@ protected:
             lines.push_back(line);
         return lines;
     }
-
-    CString m_dir;
 };
 
 TEST_F(AdvFileTest, ByteOrderMarkDetection)
@@ -67,23 +43,17 @@ TEST_F(AdvFileTest, ByteOrderMarkDetection)
     EXPECT_FALSE(file.IsUnicode());
     EXPECT_EQ(0u, file.Tell());
 
-    EXPECT_FALSE(file.OpenRead(JoinPath(m_dir, L"missing.txt")));
+    EXPECT_FALSE(file.OpenRead(Path(L"missing.txt")));
     EXPECT_FALSE(file.IsOpen());
     EXPECT_FALSE(file.OpenRead(nullptr));
 }
 
 TEST_F(AdvFileTest, Utf16LinesAndEndings)
 {
+    // A last line ending adds no empty line.
     CAdvFile file;
-    ASSERT_TRUE(file.OpenRead(Make(L"x.txt", Utf16(L"x\r\n"))));
-    CString line;
-    EXPECT_TRUE(file.ReadLine(line));
-    EXPECT_EQ(CString(L"x"), line);
-    EXPECT_FALSE(file.ReadLine(line));
-
-    ASSERT_TRUE(file.OpenRead(Make(L"ends.txt", Utf16(L"a\r\n\r\nb\n\nc\n\rd\r\re\r\r\rf"))));
-    const std::vector<CString> expected = {L"a", L"", L"b", L"c", L"d", L"e", L"", L"f"};
-    EXPECT_EQ(expected, Lines(file));
+    ASSERT_TRUE(file.OpenRead(Make(L"ends.txt", Utf16(L"a\r\n\r\nb\n\nc\n\rd\r\re\r\r\rf\r\n"))));
+    EXPECT_EQ((std::vector<CString>{L"a", L"", L"b", L"c", L"d", L"e", L"", L"f"}), Lines(file));
 
     // A long line spans chunks; a CR ending one chunk and an LF starting the
     // next are one line ending.
@@ -101,15 +71,13 @@ TEST_F(AdvFileTest, AnsiLinesAndOddUtf16)
     CAdvFile file;
     ASSERT_TRUE(file.OpenRead(Make(L"ansi.txt", {'h', 'i', '\r', '\n', 'y', 'o'})));
     EXPECT_FALSE(file.IsUnicode());
-    const std::vector<CString> ansi = {L"hi", L"yo"};
-    EXPECT_EQ(ansi, Lines(file));
+    EXPECT_EQ((std::vector<CString>{L"hi", L"yo"}), Lines(file));
 
     // A trailing odd byte is no code unit: it is not read past.
     std::vector<BYTE> odd = Utf16(L"ab\r\ncd");
     odd.push_back(0x41);
     ASSERT_TRUE(file.OpenRead(Make(L"odd.txt", odd)));
-    const std::vector<CString> lines = {L"ab", L"cd"};
-    EXPECT_EQ(lines, Lines(file));
+    EXPECT_EQ((std::vector<CString>{L"ab", L"cd"}), Lines(file));
 
     CAdvFile closed;
     CString line = L"kept";
@@ -148,7 +116,7 @@ TEST_F(AdvFileTest, BinaryValuesAndEndOfFile)
 
 TEST_F(AdvFileTest, WritingSeekingAndStrings)
 {
-    const CString path = JoinPath(m_dir, L"written.txt");
+    const CString path = Path(L"written.txt");
     {
         CAdvFile file;
         ASSERT_TRUE(file.Create(path));
@@ -160,7 +128,7 @@ TEST_F(AdvFileTest, WritingSeekingAndStrings)
         EXPECT_TRUE(file.WriteText(L"end"));
         EXPECT_FALSE(file.Read(nullptr, 1));
     }
-    EXPECT_EQ(Utf16(L"\x00e9t\x00e9\r\nend"), testsupport::ReadFileBytes(path.GetString()));
+    EXPECT_EQ(Utf16(L"\x00e9t\x00e9\r\nend"), Bytes(path));
 
     // Writing to a file opened for reading only is a failure, reported.
     CAdvFile reader;

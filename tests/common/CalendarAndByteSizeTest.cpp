@@ -9,56 +9,44 @@ namespace {
 
 TEST(ByteSize, ThresholdsOfBothModes)
 {
-    EXPECT_STREQ(L"0 byte", FormatByteSize(0, 0));
-    EXPECT_STREQ(L"1023 byte", FormatByteSize(1023, 0));
-    EXPECT_STREQ(L"1.00 KB", FormatByteSize(1024, 0));
-    EXPECT_STREQ(L"1.50 KB", FormatByteSize(1536, 0));
-    EXPECT_STREQ(L"1024.00 KB", FormatByteSize(1048575, 0));
-    EXPECT_STREQ(L"1.00 MB", FormatByteSize(1048576, 0));
-    EXPECT_STREQ(L"1.00 GB", FormatByteSize(1073741824, 0));
-    EXPECT_STREQ(L"5.00 GB", FormatByteSize(5LL * 1073741824, 0));
-    EXPECT_STREQ(L"-5 byte", FormatByteSize(-5, 0));
-
-    EXPECT_STREQ(L"1023b", FormatByteSize(1023, 1));
-    EXPECT_STREQ(L"1K", FormatByteSize(1536, 1));
-    EXPECT_STREQ(L"1023K", FormatByteSize(1048575, 1));
-    EXPECT_STREQ(L"3M", FormatByteSize(3 * 1048576 + 5, 1));
-    EXPECT_STREQ(L"5G", FormatByteSize(5LL * 1073741824 + 1, 1));
-    // Sizes above 2^31 units still print whole.
-    EXPECT_STREQ(L"4294967296G", FormatByteSize(4294967296LL * 1073741824, 1));
-    EXPECT_STREQ(L"-1b", FormatByteSize(-1, 1));
-
-    EXPECT_STREQ(L"", FormatByteSize(1024, 2));
-    EXPECT_STREQ(L"", FormatByteSize(1024, -1));
+    const long long K = 1024, M = K * K, G = M * K;
+    const struct {
+        long long size;
+        int mode;
+        LPCWSTR text;
+    } rows[] = {
+        {0, 0, L"0 byte"},          {1023, 0, L"1023 byte"},    {K, 0, L"1.00 KB"},         {1536, 0, L"1.50 KB"},
+        {M - 1, 0, L"1024.00 KB"},  {M, 0, L"1.00 MB"},         {G, 0, L"1.00 GB"},         {5 * G, 0, L"5.00 GB"},
+        {-5, 0, L"-5 byte"},        {1023, 1, L"1023b"},        {1536, 1, L"1K"},           {M - 1, 1, L"1023K"},
+        {3 * M + 5, 1, L"3M"},      {5 * G + 1, 1, L"5G"},      {-1, 1, L"-1b"},            {K, 2, L""},
+        {K, -1, L""},
+        {4294967296LL * G, 1, L"4294967296G"}, // above 2^31 units: still whole
+    };
+    for (const auto& r : rows)
+        EXPECT_STREQ(r.text, FormatByteSize(r.size, r.mode)) << r.size << " in mode " << r.mode;
 }
 
-TEST(Calendar, MonthNamesAndLengths)
+TEST(Calendar, MonthLengthsAndWeekdays)
 {
     // A month outside 0..11 gets the one fallback text, not a neighbour's.
     EXPECT_EQ(GetMonthNameId(12), GetMonthNameId(-1));
     EXPECT_NE(GetMonthNameId(11), GetMonthNameId(12));
 
-    EXPECT_EQ(29, GetDaysInMonth(2004, 1));
-    EXPECT_EQ(28, GetDaysInMonth(2003, 1));
-    EXPECT_EQ(29, GetDaysInMonth(1900, 1)); // four-year rule only
-    EXPECT_EQ(31, GetDaysInMonth(2003, 0));
-    EXPECT_EQ(30, GetDaysInMonth(2003, 10));
-    EXPECT_EQ(0, GetDaysInMonth(2003, 12));
+    // year, month, days; 1900 leaps: the four-year rule only
+    const int lengths[][3] = {{2004, 1, 29}, {2003, 1, 28}, {1900, 1, 29}, {2003, 0, 31}, {2003, 10, 30}, {2003, 12, 0}};
+    for (const auto& l : lengths)
+        EXPECT_EQ(l[2], GetDaysInMonth(l[0], l[1])) << l[0] << "-" << l[1];
     int total = 0;
     for (int m = 0; m < 12; ++m)
         total += GetDaysInMonth(2001, m);
     EXPECT_EQ(365, total);
-}
 
-TEST(Calendar, Weekdays)
-{
-    EXPECT_EQ(5, WeekdayOf(1944, 0, 0)); // Saturday, the reference day
-    EXPECT_EQ(1, WeekdayOf(2008, 0, 0)); // Tuesday
-    EXPECT_EQ(4, WeekdayOf(2007, 5, 0)); // Friday
-    EXPECT_EQ(6, WeekdayOf(2004, 1, 28)); // Sunday, 29 February
-    EXPECT_EQ(0, WeekdayOf(2004, 2, 0)); // Monday, 1 March after a leap day
-    EXPECT_EQ(4, WeekdayOf(1943, 11, 30)); // Friday, 31 December, before the reference day
-    EXPECT_EQ(3, WeekdayOf(1900, 2, 0)); // Thursday, 1 March 1900
+    // year, month, day, weekday (0 Monday): the reference day 1 January 1944,
+    // a leap day and the day after, the day before the reference, 1 March 1900
+    const int days[][4] = {{1944, 0, 0, 5}, {2008, 0, 0, 1},  {2007, 5, 0, 4},   {2004, 1, 28, 6},
+                           {2004, 2, 0, 0}, {1943, 11, 30, 4}, {1900, 2, 0, 3}};
+    for (const auto& d : days)
+        EXPECT_EQ(d[3], WeekdayOf(d[0], d[1], d[2])) << d[0] << "-" << d[1] << "-" << d[2];
     // Consecutive days step through the week without a gap, also across
     // the end of a month and of a year.
     for (int d = 0; d < 59; ++d)
@@ -71,9 +59,7 @@ TEST(RectEx, CentreUsesSignedDivision)
     CRectEx r(-5, -4, 0, 1);
     EXPECT_EQ(-2, r.CenterX());
     EXPECT_EQ(-1, r.CenterY());
-    CPoint c = CRectEx(10, 20, 31, 41).CenterPoint();
-    EXPECT_EQ(20, c.x);
-    EXPECT_EQ(30, c.y);
+    EXPECT_EQ(CPoint(20, 30), CRectEx(10, 20, 31, 41).CenterPoint());
 }
 
 } // namespace

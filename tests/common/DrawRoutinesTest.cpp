@@ -36,16 +36,11 @@ public:
         uint32_t v = m_bits[y * m_width + x];
         return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
     }
-    void Fill(COLORREF c)
+    // Fills the rectangle, the whole canvas when it is empty.
+    void Fill(COLORREF c, RECT r = {})
     {
-        RECT r{0, 0, m_width, m_height};
-        HBRUSH b = CreateSolidBrush(c);
-        FillRect(m_dc, &r, b);
-        DeleteObject(b);
-    }
-    void FillRect_(int l, int t, int r_, int b_, COLORREF c)
-    {
-        RECT r{l, t, r_, b_};
+        if (IsRectEmpty(&r))
+            r = {0, 0, m_width, m_height};
         HBRUSH b = CreateSolidBrush(c);
         FillRect(m_dc, &r, b);
         DeleteObject(b);
@@ -66,16 +61,13 @@ private:
 
 } // namespace
 
-TEST(DrawRoutines, ShadeAndLighten)
+TEST(DrawRoutines, ShadesAndGradientDirections)
 {
     EXPECT_EQ(RGB(76, 76, 76), ShadeColour(RGB(255, 0, 0), 255));
     EXPECT_EQ(RGB(16, 0, 0), ShadeColour(RGB(48, 32, 16), 32));
     EXPECT_EQ(RGB(255, 255, 255), LightenColour(RGB(240, 240, 240), 32));
     EXPECT_EQ(RGB(30, 40, 50), LightenColour(RGB(20, 30, 40), 10));
-}
 
-TEST(DrawRoutines, GradientDirections)
-{
     DibCanvas canvas(10, 6);
     canvas.Fill(RGB(1, 2, 3));
     RECT r{0, 0, 10, 6};
@@ -104,7 +96,7 @@ TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
 {
     DibCanvas source(20, 10), dest(20, 10);
     source.Fill(RGB(255, 255, 255));
-    source.FillRect_(5, 2, 10, 6, RGB(10, 200, 30));
+    source.Fill(RGB(10, 200, 30), {5, 2, 10, 6});
     dest.Fill(RGB(0, 0, 255));
     TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(255, 255, 255));
     EXPECT_EQ(RGB(0, 0, 255), dest.At(0, 0));
@@ -116,21 +108,18 @@ TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
     TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(1, 2, 3));
     EXPECT_EQ(RGB(255, 255, 255), dest.At(0, 0));
     EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
-}
 
-TEST(DrawRoutines, TransparentBlitWiderThanTheSharedMask)
-{
-    const int w = 1300, h = 40;
-    DibCanvas source(w, h), dest(w, h);
-    source.Fill(RGB(255, 255, 255));
-    source.FillRect_(1100, 10, 1200, 20, RGB(200, 0, 0));
-    dest.Fill(RGB(0, 128, 0));
-    TransparentBlitColourKey(dest.dc(), 0, 0, w, h, source.dc(), 0, 0, RGB(255, 255, 255));
-    // Beyond x = 1000 the key colour is still left out and the image copied.
-    EXPECT_EQ(RGB(0, 128, 0), dest.At(1050, 5));
-    EXPECT_EQ(RGB(0, 128, 0), dest.At(1299, 39));
-    EXPECT_EQ(RGB(200, 0, 0), dest.At(1150, 15));
-    EXPECT_EQ(RGB(0, 128, 0), dest.At(10, 10));
+    // Wider than the shared mask: beyond x = 1000 the key colour is still
+    // left out and the image copied.
+    DibCanvas wideSource(1300, 40), wide(1300, 40);
+    wideSource.Fill(RGB(255, 255, 255));
+    wideSource.Fill(RGB(200, 0, 0), {1100, 10, 1200, 20});
+    wide.Fill(RGB(0, 128, 0));
+    TransparentBlitColourKey(wide.dc(), 0, 0, 1300, 40, wideSource.dc(), 0, 0, RGB(255, 255, 255));
+    EXPECT_EQ(RGB(0, 128, 0), wide.At(1050, 5));
+    EXPECT_EQ(RGB(0, 128, 0), wide.At(1299, 39));
+    EXPECT_EQ(RGB(200, 0, 0), wide.At(1150, 15));
+    EXPECT_EQ(RGB(0, 128, 0), wide.At(10, 10));
 }
 
 TEST(DrawRoutines, FocusRectangleTwiceRestores)
@@ -162,13 +151,8 @@ TEST(DrawRoutines, LineAndSizes)
     EXPECT_EQ(17, s.cx);
     EXPECT_EQ(9, s.cy);
     DeleteObject(bitmap);
-    s = GetBitmapSize(nullptr);
-    EXPECT_EQ(0, s.cx);
-    s = GetBitmapResourceSize(54321);
-    EXPECT_EQ(0, s.cx);
-    EXPECT_EQ(0, s.cy);
+    EXPECT_EQ(0, GetBitmapSize(nullptr).cx);
+    EXPECT_EQ(0, GetBitmapResourceSize(54321).cx + GetBitmapResourceSize(54321).cy);
 
-    HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
-    s = GetIconSize(icon);
-    EXPECT_EQ(GetSystemMetrics(SM_CXICON), s.cx);
+    EXPECT_EQ(GetSystemMetrics(SM_CXICON), GetIconSize(LoadIcon(nullptr, IDI_APPLICATION)).cx);
 }

@@ -7,11 +7,11 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "common/Languages.h"
 #include "common/PathUtils.h"
-#include "common/ScopedHandle.h"
-#include "tests/support/TestSupport.h"
+#include "tests/common/TestFiles.h"
 
 namespace langtest {
 
@@ -25,27 +25,15 @@ inline std::wstring FreshNlsFolder()
 {
     std::wstring dir = NlsFolder();
     CreateDirectoryW(dir.c_str(), nullptr);
-    WIN32_FIND_DATAW fd;
-    CFindHandle find(FindFirstFileW((dir + L"\\*").c_str(), &fd));
-    if (find) {
-        do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                DeleteFileW((dir + L"\\" + fd.cFileName).c_str());
-        } while (FindNextFileW(find.Get(), &fd));
-    }
+    for (const std::wstring& name : testfiles::FilesIn(dir))
+        DeleteFileW((dir + L"\\" + name).c_str());
     return dir;
 }
 
-// Lines joined with CR LF, as UTF-16LE, with the mark FF FE when asked.
+// `text` as UTF-16LE, with the mark FF FE when asked.
 inline bool WriteUtf16(const std::wstring& path, const std::wstring& text, bool withMark = true)
 {
-    std::string bytes;
-    if (withMark)
-        bytes += "\xFF\xFE";
-    for (wchar_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>((c >> 8) & 0xFF);
-    }
+    const std::vector<uint8_t> bytes = testfiles::Utf16(text, withMark);
     return testsupport::WriteFileBytes(path, bytes.data(), bytes.size());
 }
 

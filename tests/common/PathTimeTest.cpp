@@ -1,6 +1,8 @@
-// Path splitting and joining, time texts and file-name masks.
+// Path splitting and joining, the program's folders, time texts and
+// file-name masks.
 #include <gtest/gtest.h>
 
+#include "common/AppFolder.h"
 #include "common/PathUtils.h"
 #include "common/TimeUtils.h"
 #include "common/Wildcard.h"
@@ -9,25 +11,27 @@ namespace {
 
 TEST(Paths, Splitting)
 {
-    EXPECT_EQ(CString(L"C:\\Music\\"), GetDirectoryOfPath(L"C:\\Music\\song.mp3"));
-    EXPECT_EQ(CString(L"b.txt"), GetFileNameOfPath(L"C:\\a\\b.txt", true));
-    EXPECT_EQ(CString(L"b"), GetFileNameOfPath(L"C:\\a\\b.txt", false));
-    EXPECT_EQ(CString(L"txt"), GetFileExtension(L"C:\\a\\b.txt"));
-
-    // The extension is the last dot of the file name, never of a folder.
-    EXPECT_EQ(CString(L""), GetFileExtension(L"C:\\v1.2\\readme"));
-    EXPECT_EQ(CString(L"readme"), GetFileNameOfPath(L"C:\\v1.2\\readme", false));
-    EXPECT_EQ(CString(L"gz"), GetFileExtension(L"a.tar.gz"));
-    EXPECT_EQ(CString(L"a.tar"), GetFileNameOfPath(L"a.tar.gz", false));
-    EXPECT_EQ(CString(L""), GetFileExtension(L"name."));
-    EXPECT_EQ(CString(L"name."), GetFileNameOfPath(L"name.", true));
-
-    EXPECT_EQ(CString(L"C:"), GetDirectoryOfPath(L"C:file.txt"));
-    EXPECT_EQ(CString(L"file.txt"), GetFileNameOfPath(L"C:file.txt"));
-    EXPECT_EQ(CString(L"\\\\server\\share\\"), GetDirectoryOfPath(L"\\\\server\\share\\x.wav"));
-    EXPECT_EQ(CString(L""), GetDirectoryOfPath(L"x.wav"));
-    EXPECT_EQ(CString(L""), GetDirectoryOfPath(nullptr));
-    EXPECT_EQ(CString(L""), GetFileNameOfPath(L"C:\\Music\\"));
+    // path, folder, name with extension, name without, extension
+    const struct {
+        LPCWSTR path, folder, name, bare, ext;
+    } rows[] = {
+        {L"C:\\Music\\song.mp3", L"C:\\Music\\", L"song.mp3", L"song", L"mp3"},
+        // The extension is the last dot of the file name, never of a folder.
+        {L"C:\\v1.2\\readme", L"C:\\v1.2\\", L"readme", L"readme", L""},
+        {L"a.tar.gz", L"", L"a.tar.gz", L"a.tar", L"gz"},
+        {L"name.", L"", L"name.", L"name", L""},
+        {L"C:file.txt", L"C:", L"file.txt", L"file", L"txt"},
+        {L"\\\\server\\share\\x.wav", L"\\\\server\\share\\", L"x.wav", L"x", L"wav"},
+        {L"C:\\Music\\", L"C:\\Music\\", L"", L"", L""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.path);
+        EXPECT_STREQ(r.folder, GetDirectoryOfPath(r.path));
+        EXPECT_STREQ(r.name, GetFileNameOfPath(r.path, true));
+        EXPECT_STREQ(r.bare, GetFileNameOfPath(r.path, false));
+        EXPECT_STREQ(r.ext, GetFileExtension(r.path));
+    }
+    EXPECT_STREQ(L"", GetDirectoryOfPath(nullptr));
 
     // Longer than the C run time's fixed buffers: still split whole.
     CString deep = L"C:";
@@ -38,49 +42,40 @@ TEST(Paths, Splitting)
 
 TEST(Paths, JoiningNeverDoublesABackslash)
 {
-    EXPECT_EQ(CString(L"C:\\a\\b.txt"), JoinPath(L"C:\\a", L"b.txt"));
-    EXPECT_EQ(CString(L"C:\\a\\b.txt"), JoinPath(L"C:\\a\\", L"b.txt"));
-    EXPECT_EQ(CString(L"C:\\a\\b.txt"), JoinPath(L"C:\\a\\", L"\\b.txt"));
-    EXPECT_EQ(CString(L"C:\\a/b.txt"), JoinPath(L"C:\\a/", L"b.txt"));
-    EXPECT_EQ(CString(L"b.txt"), JoinPath(L"", L"b.txt"));
-    EXPECT_EQ(CString(L"C:\\a\\"), JoinPath(L"C:\\a", L""));
+    const LPCWSTR rows[][3] = {{L"C:\\a", L"b.txt", L"C:\\a\\b.txt"},   {L"C:\\a\\", L"b.txt", L"C:\\a\\b.txt"},
+                               {L"C:\\a\\", L"\\b.txt", L"C:\\a\\b.txt"}, {L"C:\\a/", L"b.txt", L"C:\\a/b.txt"},
+                               {L"", L"b.txt", L"b.txt"},                {L"C:\\a", L"", L"C:\\a\\"}};
+    for (const auto& r : rows)
+        EXPECT_STREQ(r[2], JoinPath(r[0], r[1])) << r[0] << " + " << r[1];
 }
 
-TEST(Paths, ModulePath)
+TEST(Paths, TheProgramsFolders)
 {
     const CString file = GetModuleFilePath();
     EXPECT_EQ(CString(L"test_common.exe"), GetFileNameOfPath(file).MakeLower());
     const CString dir = GetModuleDirectory();
-    ASSERT_FALSE(dir.IsEmpty());
-    EXPECT_EQ(L'\\', dir[dir.GetLength() - 1]);
-    EXPECT_EQ(file, dir + GetFileNameOfPath(file));
+    EXPECT_EQ(file, dir + GetFileNameOfPath(file)) << "the folder ends with its backslash";
+    EXPECT_EQ(dir, GetAppFolder());
+    EXPECT_EQ(dir + L"AuxFiles", GetAuxFolder());
 }
 
-TEST(TimeTexts, MinutesSecondsMilliseconds)
+TEST(TimeTexts, PositionsDurationsMonthsAndComparison)
 {
-    EXPECT_EQ(CString(L"01:01.234"), FormatTimeMinSecMs(61234567));
-    EXPECT_EQ(CString(L"-00:01.500"), FormatTimeMinSecMs(-1500000));
-    EXPECT_EQ(CString(L"100:00.000"), FormatTimeMinSecMs(6000000000LL));
-    EXPECT_EQ(CString(L"00:59.999"), FormatTimeMinSecMs(59999999));
-    // The most negative time has no positive counterpart in 64 bits.
-    EXPECT_EQ(CString(L"-153722867280:54.775"), FormatTimeMinSecMs(LLONG_MIN));
-}
+    const struct {
+        long long time;
+        LPCWSTR text;
+    } positions[] = {{61234567, L"01:01.234"}, {-1500000, L"-00:01.500"}, {6000000000LL, L"100:00.000"},
+                     {59999999, L"00:59.999"}, {LLONG_MIN, L"-153722867280:54.775"}}, // no positive counterpart
+      durations[] = {{1000, L"1 sec"}, {60001, L"1 min 1 ms"}, {3723004, L"1 hour 2 min 3 sec 4 ms"},
+                     {0, L"0 ms"},     {-5, L"-5 ms"},         {25LL * 3600000, L"25 hour"}};
+    for (const auto& p : positions)
+        EXPECT_STREQ(p.text, FormatTimeMinSecMs(p.time));
+    for (const auto& d : durations)
+        EXPECT_STREQ(d.text, FormatDurationMs(d.time));
+    EXPECT_STREQ(L"2 min 5 sec", FormatDurationSec(125));
 
-TEST(TimeTexts, Durations)
-{
-    EXPECT_EQ(CString(L"1 sec"), FormatDurationMs(1000));
-    EXPECT_EQ(CString(L"1 min 1 ms"), FormatDurationMs(60001));
-    EXPECT_EQ(CString(L"1 hour 2 min 3 sec 4 ms"), FormatDurationMs(3723004));
-    EXPECT_EQ(CString(L"0 ms"), FormatDurationMs(0));
-    EXPECT_EQ(CString(L"-5 ms"), FormatDurationMs(-5));
-    EXPECT_EQ(CString(L"25 hour"), FormatDurationMs(25LL * 3600000));
-    EXPECT_EQ(CString(L"2 min 5 sec"), FormatDurationSec(125));
-}
-
-TEST(TimeTexts, MonthsAndComparison)
-{
-    EXPECT_EQ(CString(L"January"), GetMonthName(0));
-    EXPECT_EQ(CString(L"December"), GetMonthName(11));
+    EXPECT_STREQ(L"January", GetMonthName(0));
+    EXPECT_STREQ(L"December", GetMonthName(11));
     EXPECT_TRUE(GetMonthName(12).IsEmpty());
     EXPECT_TRUE(GetMonthName(-1).IsEmpty());
     EXPECT_EQ(0, CompareText(L"Song.MP3", L"song.mp3"));
@@ -88,30 +83,24 @@ TEST(TimeTexts, MonthsAndComparison)
     EXPECT_GT(CompareText(L"b", L"A"), 0);
 }
 
-TEST(Masks, WildcardRulesStand)
+TEST(Masks, WildcardsAndMaskLists)
 {
-    EXPECT_TRUE(WildcardMatch(L"song.mcp", L"*.mcp"));
-    EXPECT_TRUE(WildcardMatch(L"song.mcpx", L"*.mcp")) << "matching ends with the pattern";
-    EXPECT_TRUE(WildcardMatch(L"SONG.MCP", L"*.mcp"));
-    EXPECT_FALSE(WildcardMatch(L"song.mp3", L"*.mcp"));
-    EXPECT_TRUE(WildcardMatch(L"abc", L"a?c"));
-    EXPECT_FALSE(WildcardMatch(L"ab", L"ab?")) << "'?' needs a character";
-    EXPECT_TRUE(WildcardMatch(L"ab", L"ab*"));
-    EXPECT_TRUE(WildcardMatch(L"abxyzc", L"a*?c")) << "'*?' counts as one '*'";
-    EXPECT_TRUE(WildcardMatch(L"ac", L"a*?c"));
-    EXPECT_TRUE(WildcardMatch(L"aaab", L"*aab")) << "backtracks past a false start";
-    EXPECT_FALSE(WildcardMatch(L"", L"*"));
-    EXPECT_FALSE(WildcardMatch(L"a", L""));
-    EXPECT_FALSE(WildcardMatch(nullptr, L"*"));
-    EXPECT_FALSE(WildcardMatch(L"a", nullptr));
-
+    const struct {
+        LPCWSTR text, pattern;
+        bool match;
+    } rows[] = {
+        {L"song.mcp", L"*.mcp", true},  {L"SONG.MCP", L"*.mcp", true}, {L"song.mp3", L"*.mcp", false},
+        {L"song.mcpx", L"*.mcp", true}, // matching ends with the pattern
+        {L"abc", L"a?c", true},         {L"ab", L"ab*", true},         {L"ab", L"ab?", false}, // '?' needs one
+        {L"abxyzc", L"a*?c", true},     {L"ac", L"a*?c", true},        // '*?' counts as one '*'
+        {L"aaab", L"*aab", true},       // backtracks past a false start
+        {L"", L"*", false},             {L"a", L"", false},            {nullptr, L"*", false}, {L"a", nullptr, false},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(r.match, WildcardMatch(r.text, r.pattern)) << r.text << " ~ " << r.pattern;
     // A hostile pattern stays fast.
-    const CString text(L'a', 2000);
-    EXPECT_FALSE(WildcardMatch(text, L"*a*a*a*a*a*a*a*a*a*b"));
-}
+    EXPECT_FALSE(WildcardMatch(CString(L'a', 2000), L"*a*a*a*a*a*a*a*a*a*b"));
 
-TEST(Masks, MaskLists)
-{
     EXPECT_TRUE(MatchMaskList(L"A.WAV", L"*.wav; *.mp3"));
     EXPECT_TRUE(MatchMaskList(L"x.mp3.bak", L"*.wav; *.mp3"));
     EXPECT_FALSE(MatchMaskList(L"x.ogg", L"*.wav; *.mp3"));

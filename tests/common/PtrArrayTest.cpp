@@ -133,7 +133,6 @@ TEST(PlainPointerArray, NeverDeletes)
         arr.Add(&a);
     }
     EXPECT_TRUE(deleted.empty());
-    EXPECT_TRUE((CovPtrArray<SNoted>().IsKindOf(RUNTIME_CLASS(CPtrArray))));
 }
 
 struct SShared

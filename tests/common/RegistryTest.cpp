@@ -137,11 +137,9 @@ TEST_F(RegistryTest, EveryRowTypeRoundTrips)
     ASSERT_TRUE(SerializeRegTable(saved.Table().data(), HKEY_CURRENT_USER, kScratch, false));
 
     COVRegKey element;
-    ASSERT_TRUE(element.OpenRead(HKEY_CURRENT_USER, Sub(L"1")));
     CString stored;
-    ASSERT_TRUE(element.GetString(L"csText", stored, false));
+    ASSERT_TRUE(element.OpenRead(HKEY_CURRENT_USER, Sub(L"1")) && element.GetString(L"csText", stored, false));
     EXPECT_EQ(CString(L"X"), stored.Left(1)) << "element strings are stored scrambled";
-    element.Close();
 
     SSettings loaded;
     ASSERT_TRUE(SerializeRegTable(loaded.Table().data(), HKEY_CURRENT_USER, kScratch, true));
@@ -187,37 +185,40 @@ TEST_F(RegistryTest, MissingValuesKeepDefaultsAndMissingKeyLoadsNothing)
 // and a size the row can use; what fits is read.
 TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
 {
-    struct SRaw {
-        DWORD type;
-        std::vector<BYTE> bytes;
-    };
-    auto sz = [](const wchar_t* text, size_t bytes) {
-        const BYTE* p = reinterpret_cast<const BYTE*>(text);
-        return SRaw{REG_SZ, std::vector<BYTE>(p, p + bytes)};
-    };
-    const SRaw dwordMisfits[] = {
-        sz(L"7", 4),                                   // "7" would read as 0x37
-        {REG_BINARY, {0xAB}},                          // would mix with the default
-        {REG_DWORD, {0x01, 0x02}},
-        {REG_DWORD_BIG_ENDIAN, {0, 0, 0, 20}},
-        {REG_BINARY, {9, 9, 9, 9}},
-        {REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
-    };
+    DWORD value;
     BYTE block[24];
     const BYTE defaultBlock[24] = {1, 2, 3};
     CString text;
-    DWORD value = 20;
     SRegTableEntry table[] = {{L"dwValue", &value, RRT_INT},
                               {L"rBlock", block, RRT_BINARY, sizeof block},
                               {L"csText", &text, RRT_STRING},
                               {nullptr, nullptr, RRT_END}};
-    for (const SRaw& raw : dwordMisfits) {
-        WriteRaw(L"dwValue", raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
+    const struct {
+        LPCWSTR row;
+        DWORD type;
+        std::vector<BYTE> bytes;
+    } misfits[] = {
+        {L"dwValue", REG_SZ, {'7', 0, 0, 0}}, // "7" would read as 0x37
+        {L"dwValue", REG_BINARY, {0xAB}}, // would mix with the default
+        {L"dwValue", REG_DWORD, {0x01, 0x02}},         {L"dwValue", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 20}},
+        {L"dwValue", REG_BINARY, {9, 9, 9, 9}},        {L"dwValue", REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
+        {L"rBlock", REG_BINARY, std::vector<BYTE>(16, 0x5A)}, {L"rBlock", REG_BINARY, std::vector<BYTE>(40, 0x5A)},
+        {L"rBlock", REG_SZ, std::vector<BYTE>(24, 0x41)},     {L"rBlock", REG_DWORD, {1, 0, 0, 0}},
+        {L"rBlock", REG_BINARY, {}},                   {L"csText", REG_SZ, {'a'}}, // half a code unit
+        {L"csText", REG_SZ, {'a', 0, 'b'}},            {L"csText", REG_BINARY, {'a', 0, 0, 0}},
+        {L"csText", REG_EXPAND_SZ, {'a', 0, 0, 0}},
+    };
+    for (const auto& raw : misfits) {
+        WriteRaw(raw.row, raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
         value = 20;
+        memcpy(block, defaultBlock, sizeof block);
+        text = L"default";
         ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
-        EXPECT_EQ(20u, value) << "type " << raw.type << ", " << raw.bytes.size() << " bytes";
+        EXPECT_EQ(20u, value) << raw.row << ": type " << raw.type << ", " << raw.bytes.size() << " bytes";
+        EXPECT_EQ(0, memcmp(block, defaultBlock, sizeof block)) << raw.row << ": type " << raw.type;
+        EXPECT_STREQ(L"default", text) << raw.row << ": type " << raw.type;
     }
-    COVRegKey key;
+    COVRegKey key; // the last misfit of the number row stays
     ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, kScratch));
     DWORD direct = 5;
     BOOL flag = 5;
@@ -226,29 +227,6 @@ TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
     EXPECT_EQ(5u, direct);
     EXPECT_EQ(5, flag);
     key.Close();
-
-    const SRaw blockMisfits[] = {
-        {REG_BINARY, std::vector<BYTE>(16, 0x5A)}, {REG_BINARY, std::vector<BYTE>(40, 0x5A)},
-        {REG_SZ, std::vector<BYTE>(24, 0x41)},     {REG_DWORD, {1, 0, 0, 0}},
-        {REG_BINARY, {}},
-    };
-    for (const SRaw& raw : blockMisfits) {
-        WriteRaw(L"rBlock", raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
-        memcpy(block, defaultBlock, sizeof block);
-        ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
-        EXPECT_EQ(0, memcmp(block, defaultBlock, sizeof block))
-            << "type " << raw.type << ", " << raw.bytes.size() << " bytes";
-    }
-
-    const SRaw stringMisfits[] = {sz(L"ab", 1), sz(L"ab", 3), {REG_BINARY, {'a', 0, 0, 0}},
-                                  {REG_EXPAND_SZ, {'a', 0, 0, 0}}};
-    for (const SRaw& raw : stringMisfits) {
-        WriteRaw(L"csText", raw.type, raw.bytes.data(), static_cast<DWORD>(raw.bytes.size()));
-        text = L"default";
-        ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
-        EXPECT_EQ(CString(L"default"), text)
-            << "type " << raw.type << ", " << raw.bytes.size() << " bytes";
-    }
 
     // Values of the right type and size are read.
     const DWORD stored = 0xFFFFFFAB;
@@ -280,7 +258,7 @@ TEST_F(RegistryTest, NullSubkeyWorksOnTheGivenKeyAndLeavesItOpen)
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(key));
 }
 
-TEST_F(RegistryTest, StringsPlainScrambledAndRefused)
+TEST_F(RegistryTest, StringsPlainScrambledRefusedAndLimited)
 {
     COVRegKey key;
     ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kScratch));
@@ -289,26 +267,35 @@ TEST_F(RegistryTest, StringsPlainScrambledAndRefused)
     ASSERT_TRUE(key.SetString(L"secret", text, 1));
     ASSERT_TRUE(key.SetString(L"other", text, 2));
     ASSERT_TRUE(key.SetDWORD(L"number", 3));
+    ASSERT_TRUE(key.SetString(L"fits", CString(L'a', 4095), 0));
+    ASSERT_TRUE(key.SetString(L"long", CString(L'b', 4096), 0));
     EXPECT_FALSE(key.SetString(L"", text, 0));
-    CString unread;
-    EXPECT_FALSE(key.GetString(L"plain", unread, false)) << "created for writing only";
+    CString out;
+    EXPECT_FALSE(key.GetString(L"plain", out, false)) << "created for writing only";
     key.Close();
+    // A value stored without its terminator is not read past its end.
+    const wchar_t noTerminator[3] = {L'a', L'b', L'c'};
+    WriteRaw(L"raw", REG_SZ, noTerminator, sizeof noTerminator);
 
     ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, kScratch));
-    CString out;
     ASSERT_TRUE(key.GetString(L"plain", out, false));
-    EXPECT_EQ(CString(text), out);
+    EXPECT_STREQ(text, out);
     ASSERT_TRUE(key.GetString(L"secret", out, false));
     EXPECT_EQ('X', out[0]) << "stored scrambled";
     ASSERT_TRUE(key.GetString(L"secret", out, true));
-    EXPECT_EQ(CString(text), out);
+    EXPECT_STREQ(text, out);
     ASSERT_TRUE(key.GetString(L"other", out, false));
     EXPECT_TRUE(out.IsEmpty());
+    ASSERT_TRUE(key.GetString(L"raw", out, false));
+    EXPECT_STREQ(L"abc", out);
+    EXPECT_TRUE(key.GetString(L"fits", out, false));
+    EXPECT_EQ(4095, out.GetLength());
     out = L"unchanged";
+    EXPECT_FALSE(key.GetString(L"long", out, false));
     EXPECT_FALSE(key.GetString(L"number", out, false));
     EXPECT_FALSE(key.GetString(L"missing", out, false));
-    EXPECT_EQ(CString(L"unchanged"), out);
     EXPECT_FALSE(key.GetString(L"plain", out, true)) << "not a scrambled form";
+    EXPECT_STREQ(L"unchanged", out);
 
     BOOL flag = 7;
     EXPECT_TRUE(key.GetBool(L"number", flag));
@@ -316,28 +303,6 @@ TEST_F(RegistryTest, StringsPlainScrambledAndRefused)
     int n = 0;
     EXPECT_TRUE(key.GetInt(L"number", n));
     EXPECT_EQ(3, n);
-}
-
-TEST_F(RegistryTest, StringLengthLimit)
-{
-    COVRegKey key;
-    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kScratch));
-    const CString fits(L'a', 4095);
-    const CString tooLong(L'b', 4096);
-    ASSERT_TRUE(key.SetString(L"fits", fits, 0));
-    ASSERT_TRUE(key.SetString(L"long", tooLong, 0));
-    // A value stored without its terminator is not read past its end.
-    const wchar_t noTerminator[3] = {L'a', L'b', L'c'};
-    key.Close();
-    WriteRaw(L"raw", REG_SZ, noTerminator, sizeof noTerminator);
-
-    ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, kScratch));
-    CString out;
-    EXPECT_TRUE(key.GetString(L"fits", out, false));
-    EXPECT_EQ(4095, out.GetLength());
-    EXPECT_FALSE(key.GetString(L"long", out, false));
-    ASSERT_TRUE(key.GetString(L"raw", out, false));
-    EXPECT_EQ(CString(L"abc"), out);
 }
 
 TEST_F(RegistryTest, DeleteRegKeyTreeRemovesNestedKeys)

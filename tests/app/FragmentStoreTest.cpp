@@ -1,0 +1,128 @@
+// Fragments to and from the project file's text tree.
+#include <gtest/gtest.h>
+
+#include "common/TextTree.h"
+#include "app/FragmentDisplay.h"
+#include "tests/app/ViewTestKit.h"
+#include "tests/support/TestSupport.h"
+
+using namespace viewtest;
+
+namespace {
+
+struct FragmentStoreTest : ::testing::Test
+{
+    CIPtr<ITimeContainer> model = MakeModel(10000, 1000);
+    CIPtr<CFragmentDisplay> view{new CFragmentDisplay(model)};
+    void TearDown() override { model->Clear(); }
+
+    // Loads the fragments from a project text whose "Selections" group
+    // holds `body`.
+    void LoadText(const wchar_t* body)
+    {
+        CString text = L"Viririziru_Root\r\n{\r\nSelections\r\n{\r\n";
+        text += body;
+        text += L"}\r\n}\r\n";
+        CTextTree tree(L"Viririziru_Root");
+        ASSERT_TRUE(tree.Parse(text));
+        ASSERT_TRUE(tree.EnterGroup(L"Selections"));
+        view->Load(&tree);
+    }
+    SFragmentInfo At(int i)
+    {
+        SFragmentInfo f;
+        EXPECT_TRUE(view->GetAt(i, f));
+        return f;
+    }
+};
+
+TEST_F(FragmentStoreTest, EveryFieldSurvivesAFile)
+{
+    view->AddFragment(1000000, 3000000, L"Intro {bar 1|2} $5");
+    view->AddFragment(2500000, 9000000, nullptr);
+    view->SetActiveIndex(0);
+    view->SetActiveTempo(0.65f);
+    view->ToggleActiveLoop();
+    view->SetActivePreDelay(3);
+
+    const std::wstring path = testsupport::ScratchDir(L"app-store") + L"\\take.mcfi";
+    {
+        CTextTree tree(L"Viririziru_Root");
+        ASSERT_TRUE(tree.BeginGroup(L"Selections"));
+        view->Save(&tree);
+        tree.EndGroup();
+        ASSERT_TRUE(tree.SaveTextTree(path.c_str()));
+    }
+    CIPtr<CFragmentDisplay> loaded(new CFragmentDisplay(model));
+    CTextTree tree(L"Viririziru_Root");
+    ASSERT_TRUE(tree.LoadTextTree(path.c_str()));
+    ASSERT_TRUE(tree.EnterGroup(L"Selections"));
+    loaded->Load(&tree);
+
+    ASSERT_EQ(loaded->GetCount(), 2);
+    EXPECT_FALSE(loaded->HasActive());
+    for (int i = 0; i < 2; ++i) {
+        SFragmentInfo a, b;
+        view->GetAt(i, a);
+        loaded->GetAt(i, b);
+        EXPECT_EQ(a.StartTime, b.StartTime);
+        EXPECT_EQ(a.EndTime, b.EndTime);
+        EXPECT_FLOAT_EQ(a.Tempo, b.Tempo);
+        EXPECT_EQ(a.Looped, b.Looped);
+        EXPECT_EQ(a.Comment, b.Comment);
+        EXPECT_EQ(a.PreDelaySec, b.PreDelaySec);
+        EXPECT_EQ(a.Row, b.Row) << "rows come from the layout";
+    }
+    SFragmentInfo first;
+    loaded->GetAt(0, first);
+    EXPECT_EQ(first.Comment, L"Intro {bar 1|2} $5");
+    EXPECT_EQ(first.PreDelaySec, 3);
+    EXPECT_EQ(first.Looped, 1);
+}
+
+TEST_F(FragmentStoreTest, AHandDamagedTreeKeepsTheGoodFragments)
+{
+    view->AddFragment(0, 5000000, nullptr); // replaced by the load
+    LoadText(L"SelCount:|7|\r\n"
+             L"Sel0\r\n{\r\nStartTime:|1000000|\r\nEndTime:|3000000|\r\nTempo:|0.500000|\r\nLooped:|1|\r\n"
+             L"Comment:|good|\r\nPreDelaySec:|2|\r\n}\r\n"
+             L"Sel1\r\n{\r\nStartTime:|-5000000|\r\nEndTime:|3000000|\r\nTempo:|1.000000|\r\n}\r\n"
+             L"Sel2\r\n{\r\nStartTime:|9000000|\r\nEndTime:|7000000|\r\nTempo:|1.000000|\r\n}\r\n"
+             L"Sel3\r\n{\r\nStartTime:|1|\r\nEndTime:|2000000|\r\n}\r\n"
+             L"Sel4\r\n{\r\nStartTime:|4000000|\r\nEndTime:|6000000|\r\nTempo:|99.0|\r\n"
+             L"PreDelaySec:|-4|\r\nLooped:|x|\r\n}\r\n"
+             L"Sel5\r\n{\r\nStartTime:|abc|\r\nEndTime:|6000000|\r\nTempo:|1.0|\r\n}\r\n"
+             L"Sel6\r\n{\r\nStartTime:|5000000|\r\nEndTime:|8000000|\r\nTempo:|-2.0|\r\n}\r\n");
+    ASSERT_EQ(view->GetCount(), 4);
+    EXPECT_EQ(At(0).StartTime, 1000000);
+    EXPECT_EQ(At(0).Comment, L"good");
+    EXPECT_EQ(At(0).PreDelaySec, 2);
+    EXPECT_FLOAT_EQ(At(0).Tempo, 0.5f);
+    EXPECT_EQ(At(1).StartTime, 4000000);
+    EXPECT_FLOAT_EQ(At(1).Tempo, 8.0f) << "a stored tempo is kept within the limits";
+    EXPECT_EQ(At(1).PreDelaySec, 0);
+    EXPECT_EQ(At(1).Looped, 0);
+    EXPECT_EQ(At(2).StartTime, 5000000) << "good times, tempo out of range: kept";
+    EXPECT_FLOAT_EQ(At(2).Tempo, 0.05f);
+    EXPECT_EQ(At(3).StartTime, 7000000) << "start after end: exchanged";
+    EXPECT_EQ(At(3).EndTime, 9000000);
+    EXPECT_FALSE(view->HasActive());
+}
+
+TEST_F(FragmentStoreTest, CountsAndGroupsThatDoNotMatch)
+{
+    LoadText(L"SelCount:|3|\r\n"
+             L"Sel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\n}\r\n"
+             L"Sel2\r\n{\r\nStartTime:|2000000|\r\nEndTime:|3000000|\r\nTempo:|1.0|\r\n}\r\n"
+             L"Sel3\r\n{\r\nStartTime:|5000000|\r\nEndTime:|6000000|\r\nTempo:|1.0|\r\n}\r\n");
+    EXPECT_EQ(view->GetCount(), 2) << "a missing group is skipped; groups past the count are not read";
+
+    LoadText(L"Sel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\n}\r\n");
+    EXPECT_EQ(view->GetCount(), 0) << "no count, no fragments";
+
+    LoadText(L"SelCount:|2000000000|\r\n"
+             L"Sel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\n}\r\n");
+    EXPECT_EQ(view->GetCount(), 1) << "a huge count ends with the groups there are";
+}
+
+} // namespace

@@ -1,0 +1,319 @@
+#include "tests/app/ViewTestKit.h"
+
+#include <cstring>
+#include "audio/CreateAudioReader.h"
+#include "hybrid/IHybridSubContent.h"
+#include "app/TimeContainer.h"
+#include "tests/support/TestSupport.h"
+
+namespace viewtest {
+
+namespace {
+
+const wchar_t kFrameClass[] = L"RavelinViewTestHost";
+CViewHost* g_host = nullptr;
+
+// One top-level window serves every test: destroying a visible top-level
+// window costs seconds under Xvfb without a window manager.
+HWND SharedFrame(WNDPROC proc)
+{
+    static HWND frame = nullptr;
+    if (frame && ::IsWindow(frame))
+        return frame;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = kFrameClass;
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    ::RegisterClassExW(&wc);
+    frame = ::CreateWindowExW(0, kFrameClass, L"View test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400,
+                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    return frame;
+}
+
+void Put(std::vector<char>& b, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+} // namespace
+
+CViewHost::CViewHost(int width, int height)
+{
+    ::GetCursorPos(&m_pointer);
+    m_frame = SharedFrame(FrameProc);
+    g_host = this;
+    ::SetWindowPos(m_frame, HWND_TOP, 0, 0, width + 40, height + 80, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(m_frame);
+    m_ctrl = new CHybridCtrl;
+    m_ctrl->Create(CWnd::FromHandle(m_frame), 100, 0);
+    m_ctrl->SetShowScrollBar(false);
+    m_ctrl->MoveWindow(0, 0, width, height, TRUE);
+    Pump();
+}
+
+CViewHost::~CViewHost()
+{
+    if (::GetCapture())
+        ::ReleaseCapture();
+    m_ctrl->DestroyWindow();
+    delete m_ctrl;
+    Pump(5);
+    g_host = nullptr;
+    // The pointer goes back where it was: left over a place where the next
+    // program's windows open, it would send them mouse messages.
+    ::SetCursorPos(m_pointer.x, m_pointer.y);
+}
+
+CIPtr<IHybridCell> CViewHost::Add(IHybridContent* content, DWORD styleBits)
+{
+    CIPtr<IHybridSubContent> root = m_ctrl->GetRootSubContent();
+    CIPtr<IHybridCell> cell;
+    root->InsertChild(0, &cell, nullptr);
+    cell->SetContent(content);
+    content->SetCell(cell);
+    content->OnAttach();
+    if (styleBits)
+        cell->SetStyleBits(static_cast<DWORD>(cell->GetStyleBits()) | styleBits, 0);
+    m_ctrl->RecalcLayout(true);
+    return cell;
+}
+
+void CViewHost::Settle(DWORD ms)
+{
+    m_ctrl->RecalcLayout(true);
+    m_ctrl->InvalidateAll(true);
+    ::UpdateWindow(m_ctrl->GetSafeHwnd());
+    Pump(ms);
+}
+
+void CViewHost::Pump(DWORD ms)
+{
+    const DWORD end = ::GetTickCount() + ms;
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.hwnd && CWnd::WalkPreTranslateTree(m_frame, &msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (static_cast<int>(end - ::GetTickCount()) <= 0)
+            break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+void CViewHost::Post(UINT message, WPARAM wParam, int x, int y)
+{
+    POINT screen = {x, y};
+    ::ClientToScreen(m_ctrl->GetSafeHwnd(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageW(m_ctrl->GetSafeHwnd(), message, wParam, MAKELPARAM(x, y));
+    Pump(15);
+}
+
+void CViewHost::Hover(int x, int y) { Post(WM_MOUSEMOVE, 0, x, y); }
+void CViewHost::Press(int x, int y, UINT keys) { Hover(x, y); Post(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y); }
+void CViewHost::Drag(int x, int y, UINT keys) { Post(WM_MOUSEMOVE, MK_LBUTTON | keys, x, y); }
+void CViewHost::Release(int x, int y, UINT keys) { Post(WM_LBUTTONUP, keys, x, y); }
+
+void CViewHost::DoubleClick(int x, int y)
+{
+    Press(x, y);
+    Release(x, y);
+    Post(WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
+    Release(x, y);
+}
+
+void CViewHost::RightClick(int x, int y)
+{
+    Hover(x, y);
+    Post(WM_RBUTTONDOWN, MK_RBUTTON, x, y);
+    Post(WM_RBUTTONUP, 0, x, y);
+}
+
+void CViewHost::Key(UINT virtualKey)
+{
+    ::PostMessageW(m_ctrl->GetSafeHwnd(), WM_KEYDOWN, virtualKey, 1);
+    ::PostMessageW(m_ctrl->GetSafeHwnd(), WM_KEYUP, virtualKey, 0xC0000001);
+    Pump(15);
+}
+
+std::vector<SPosted> CViewHost::TakePosted()
+{
+    Pump(5);
+    std::vector<SPosted> out;
+    out.swap(m_posted);
+    return out;
+}
+
+int CViewHost::Count(UINT message)
+{
+    Pump(5);
+    int n = 0;
+    for (const SPosted& p : m_posted)
+        n += p.message == message;
+    return n;
+}
+
+LRESULT CALLBACK CViewHost::FrameProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const bool private_ = (message >= WM_APP && message < 0xC000) || message == WM_COMMAND;
+    if (g_host && private_ && message != WM_APP + 0xCA) {
+        g_host->m_posted.push_back({message, wParam, lParam});
+        return 0;
+    }
+    return ::DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+COLORREF CViewHost::Pixel(int x, int y)
+{
+    HDC dc = ::GetDC(m_ctrl->GetSafeHwnd());
+    const COLORREF c = ::GetPixel(dc, x, y);
+    ::ReleaseDC(m_ctrl->GetSafeHwnd(), dc);
+    return c;
+}
+
+bool CViewHost::SaveScreenshot(const std::wstring& path)
+{
+    RECT r;
+    ::GetClientRect(m_ctrl->GetSafeHwnd(), &r);
+    const int w = r.right, h = r.bottom;
+    HDC dc = ::GetDC(m_ctrl->GetSafeHwnd());
+    HDC mem = ::CreateCompatibleDC(dc);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(mem, bmp);
+    ::BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+    ::GdiFlush();
+    const DWORD stride = (w * 3 + 3) & ~3u;
+    const DWORD size = stride * h;
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
+    fh.bfSize = fh.bfOffBits + size;
+    std::vector<char> file(reinterpret_cast<char*>(&fh), reinterpret_cast<char*>(&fh) + sizeof(fh));
+    file.insert(file.end(), reinterpret_cast<char*>(&bi.bmiHeader),
+                reinterpret_cast<char*>(&bi.bmiHeader) + sizeof(bi.bmiHeader));
+    file.insert(file.end(), static_cast<char*>(bits), static_cast<char*>(bits) + size);
+    ::SelectObject(mem, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(mem);
+    ::ReleaseDC(m_ctrl->GetSafeHwnd(), dc);
+    return testsupport::WriteFileBytes(path, file.data(), file.size());
+}
+
+// ---- message boxes ----
+
+namespace {
+
+BOOL CALLBACK CollectText(HWND child, LPARAM param)
+{
+    wchar_t cls[32] = {}, text[512] = {};
+    ::GetClassNameW(child, cls, 32);
+    if (lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(child, text, 512) > 0)
+        reinterpret_cast<std::wstring*>(param)->append(text);
+    return TRUE;
+}
+
+} // namespace
+
+CMessageBoxCloser::CMessageBoxCloser()
+{
+    ::InitializeCriticalSection(&m_lock);
+    m_thread = std::thread([this] {
+        const DWORD process = ::GetCurrentProcessId();
+        while (!m_stop) {
+            HWND box = nullptr;
+            while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(box, &owner);
+                if (owner != process || !::IsWindowVisible(box))
+                    continue;
+                std::wstring text;
+                ::EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&text));
+                ::EnterCriticalSection(&m_lock);
+                m_texts.push_back(text);
+                ::LeaveCriticalSection(&m_lock);
+                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                ::Sleep(100);
+            }
+            ::Sleep(20);
+        }
+    });
+}
+
+CMessageBoxCloser::~CMessageBoxCloser()
+{
+    m_stop = true;
+    m_thread.join();
+    ::DeleteCriticalSection(&m_lock);
+}
+
+std::vector<std::wstring> CMessageBoxCloser::Texts()
+{
+    ::EnterCriticalSection(&m_lock);
+    std::vector<std::wstring> out = m_texts;
+    ::LeaveCriticalSection(&m_lock);
+    return out;
+}
+
+// ---- files and models ----
+
+std::wstring WriteWav(const wchar_t* name, const std::vector<short>& samples, int rate)
+{
+    std::vector<char> b;
+    const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
+    b.insert(b.end(), {'R', 'I', 'F', 'F'});
+    Put(b, 36 + data, 4);
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put(b, 16, 4);
+    Put(b, 1, 2);
+    Put(b, 1, 2);
+    Put(b, rate, 4);
+    Put(b, rate * 2, 4);
+    Put(b, 2, 2);
+    Put(b, 16, 2);
+    b.insert(b.end(), {'d', 'a', 't', 'a'});
+    Put(b, data, 4);
+    const size_t header = b.size();
+    b.resize(header + data);
+    std::memcpy(b.data() + header, samples.data(), data);
+    static const std::wstring dir = testsupport::ScratchDir(L"app-wav"); // emptied once per run
+    const std::wstring path = dir + L"\\" + name;
+    testsupport::WriteFileBytes(path, b.data(), b.size());
+    return path;
+}
+
+std::wstring SilentWav(int milliseconds)
+{
+    const std::wstring name = L"silent" + std::to_wstring(milliseconds) + L".wav";
+    return WriteWav(name.c_str(), std::vector<short>(static_cast<size_t>(milliseconds) * 8, 0), 8000);
+}
+
+CIPtr<ITimeContainer> MakeModel(const std::wstring& path, LONGLONG scale, LONGLONG position)
+{
+    CIPtr<ITimeContainer> model(new CTimeContainer);
+    CIPtr<IAudioReader> reader;
+    if (CreateAudioReader(path.c_str(), &reader, false))
+        model->SetReader(reader);
+    model->SetScale(scale);
+    model->SetPosition(position);
+    return model;
+}
+
+CIPtr<ITimeContainer> MakeModel(int milliseconds, LONGLONG scale, LONGLONG position)
+{
+    return MakeModel(SilentWav(milliseconds), scale, position);
+}
+
+} // namespace viewtest
