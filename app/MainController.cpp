@@ -79,15 +79,24 @@ void CMainController::OnOpen()
 
 void CMainController::OnVolume()
 {
-    if (CIPtr<IHybridSlider> slider = FindVolumeSlider())
+    if (CIPtr<IHybridSlider> slider = FindVolumeSlider()) {
         SetVolume(ClampVolume(slider->GetPos()));
+        m_nShownVolume = GetVolume();
+    }
 }
 
 void CMainController::OnUpdateVolume(CCmdUI*)
 {
+    // The position is written only when the volume changed since it was
+    // last shown: the same update also runs just before the slider's own
+    // command, and must not put back the old volume the user just moved
+    // away from.
     if (CIPtr<IHybridSlider> slider = FindVolumeSlider()) {
         slider->SetRange(0, 100);
-        slider->SetPos(GetVolume());
+        if (GetVolume() != m_nShownVolume && !slider->IsTracking()) {
+            slider->SetPos(GetVolume());
+            m_nShownVolume = GetVolume();
+        }
     }
 }
 

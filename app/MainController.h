@@ -36,4 +36,7 @@ private:
     void RebuildStartPage();
     // The status bar's volume slider; null until the bar exists.
     CIPtr<IHybridSlider> FindVolumeSlider();
+
+    // The volume the slider was last set to or set; -1 before the first.
+    int m_nShownVolume = -1;
 };
