@@ -74,7 +74,10 @@ protected:
         cell->GetRect(&rect);
         const LPARAM at = MAKELPARAM(rect.left + 4, rect.CenterPoint().y);
         CHybridCtrl& ctrl = StartPage()->GetCtrl();
-        // The pointer is over the text: a link reacts only then.
+        // The pointer is over the text: a link reacts only then. It goes
+        // back where it was afterwards, for the cases that follow.
+        POINT before;
+        ::GetCursorPos(&before);
         CPoint screen(rect.left + 4, rect.CenterPoint().y);
         ctrl.ClientToScreen(&screen);
         ::SetCursorPos(screen.x, screen.y);
@@ -83,6 +86,7 @@ protected:
         ctrl.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
         ctrl.SendMessage(WM_LBUTTONUP, 0, at);
         PumpFor(100);
+        ::SetCursorPos(before.x, before.y);
     }
 
     std::wstring m_dir = testsupport::ScratchDir(L"app-main");
@@ -176,6 +180,39 @@ TEST_F(MainWindow, ThreeDroppedFilesOpenOnlyTheFirst)
     EXPECT_EQ(Tone(), PathOf(Documents()[0]));
     EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
     EXPECT_EQ(std::vector<std::wstring>{L"tone440_10s.wav"}, StartPageLines());
+}
+
+TEST_F(MainWindow, DroppedPathIsReadWhole)
+{
+    ASSERT_TRUE(Start());
+    // Longer than any fixed name buffer: three folders of 200 characters.
+    std::wstring path = L"\\\\?\\" + m_dir;
+    for (wchar_t letter : {L'a', L'b', L'c'}) {
+        path += L"\\" + std::wstring(200, letter);
+        ::CreateDirectoryW(path.c_str(), nullptr);
+    }
+    path += L"\\long.wav";
+    ASSERT_TRUE(::CopyFileW(Tone().c_str(), path.c_str(), FALSE));
+    ASSERT_GT(path.size(), 600u);
+    Drop({path});
+    ASSERT_EQ(1u, Documents().size());
+    EXPECT_EQ(path, PathOf(Documents()[0]));
+    EXPECT_EQ(std::vector<std::wstring>{path}, Recent());
+}
+
+TEST_F(MainWindow, ClosingADocumentLetsItsFileGo)
+{
+    ASSERT_TRUE(Start());
+    const std::wstring copy = m_dir + L"\\closing.wav";
+    ASSERT_TRUE(::CopyFileW(Tone().c_str(), copy.c_str(), FALSE));
+    Controller()->OpenAudioFile(copy.c_str());
+    ASSERT_EQ(1u, Documents().size());
+    Command(ID_CMD_CLOSE);
+    PumpUntil([this] { return Documents().empty(); });
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(1, Area()->GetChildCount()); // the start page stays
+    // The reader's loading stops; its file is closed soon after.
+    EXPECT_TRUE(PumpUntil([&copy] { return ::DeleteFileW(copy.c_str()) != FALSE; }));
 }
 
 TEST_F(MainWindow, SamePathTwiceGivesOneDocumentFrame)

@@ -2,6 +2,7 @@
 // up and takes down, the language files it needs, the settings it keeps, the
 // installer switches; and the real program started as a process.
 #include "AppTestKit.h"
+#include "app/AppHooks.h"
 #include "app/AppIds.h"
 #include "app/AppSettings.h"
 #include "app/MainFrame.h"
@@ -166,4 +167,19 @@ TEST_F(Startup, ProgramShowsItsWindowAndSavesItsSettingsWhenClosed)
                                             &size));
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
     EXPECT_EQ(24u, size);
+}
+
+TEST_F(Startup, UninstallStepsNameThemselvesAndCleanTheRegistry)
+{
+    EXPECT_STREQ(L"Unregistering components", GetUninstallStepName(0));
+    EXPECT_STREQ(L"Cleaning registry", GetUninstallStepName(1));
+    EXPECT_EQ(nullptr, GetUninstallStepName(2));
+
+    WriteDword(L"iVolume", 30);
+    ASSERT_TRUE(SaveAppSettings());
+    ASSERT_TRUE(KeyExists(L"RecentFiles"));
+    DoUninstallStep(0);
+    EXPECT_TRUE(KeyExists(nullptr));
+    DoUninstallStep(1);
+    EXPECT_FALSE(KeyExists(nullptr));
 }
