@@ -1,5 +1,5 @@
-// The factory: controllers by number, the one content it makes, the layouts
-// and the toolbar tables, and the framework's own answers for the rest.
+// The factory: the one content it makes, the toolbar tables and their
+// pictures, and the framework's own answers for the rest.
 #include <gtest/gtest.h>
 #include <vector>
 #include "app/AppCentral.h"
@@ -8,7 +8,6 @@
 #include "common/Interfaces.h"
 #include "hybrid/HybridIIDs.h"
 #include "hybrid/IHybridSlider.h"
-#include "xf/xfController.h"
 #include "xf/xfToolBarItem.h"
 
 namespace {
@@ -24,18 +23,6 @@ std::vector<UINT> Commands(const SxfToolBarItem* table, UINT type)
 
 } // namespace
 
-TEST(Factory, ControllersCarryTheirNumbers)
-{
-    for (int number : {1, 2}) {
-        CxfController* controller = TheCentral().CreateController(number);
-        ASSERT_TRUE(controller) << number;
-        EXPECT_EQ(number, controller->GetId());
-        delete controller;
-    }
-    EXPECT_EQ(nullptr, TheCentral().CreateController(3));
-    EXPECT_EQ(nullptr, TheCentral().CreateController(0));
-}
-
 TEST(Factory, OnlyTheTempoSliderIsMadeHere)
 {
     IHybridContent* content = reinterpret_cast<IHybridContent*>(0x1234);
@@ -50,24 +37,13 @@ TEST(Factory, OnlyTheTempoSliderIsMadeHere)
     EXPECT_EQ(0u, content->Release()); // the caller held the only reference
 }
 
-TEST(Factory, LayoutsOfTheMainWindowAndOfAnOpenFile)
-{
-    EXPECT_STREQ(L"R(controller=1){T(menuBk,top,tb=1,nogripper,ActiveFrameMenu)T(top,tb=2,nogripper)"
-                 L"S(tb=3,nogripper)M(PrimaryMDI,KeySwitchable,MDIID=1){T(menuBk,top,nogripper,tb=4)"
-                 L"F(AccelTable=1042){P(id=1,active)}}}",
-                 TheCentral().GetLayout(1));
-    EXPECT_STREQ(L"F(ver,controller=2){F(AccelTable=1042,width=70p){P(id=2,active)}F(hor,width=30p){P(id=3,active)}}",
-                 TheCentral().GetLayout(2));
-    EXPECT_TRUE(TheCentral().GetLayout(3).IsEmpty());
-    EXPECT_TRUE(TheCentral().GetLayout(0).IsEmpty());
-}
-
-TEST(Factory, TablesOneToFourAreTheProgramsAndTheRestTheFrameworks)
+TEST(Factory, TablesOneToFourAndTheLayoutsAreTheProgramsTheRestTheFrameworks)
 {
     CxfCentral& central = TheCentral();
     for (int number : {0, 5, 1000, 1001})
         EXPECT_EQ(central.CxfCentral::GetToolBarItems(number), central.GetToolBarItems(number)) << number;
     EXPECT_TRUE(central.GetToolBarItems(1000));
+    EXPECT_TRUE(central.GetLayout(3).IsEmpty());
 
     EXPECT_EQ(std::vector<UINT>{IDR_MAINMENU}, Commands(central.GetToolBarItems(1), XF_ITEM_MENU));
     EXPECT_EQ((std::vector<UINT>{57601, 33016, 33038, 33025, 33017, 33011, 33013, 33009, 33010}),

@@ -82,16 +82,6 @@ TEST_F(Settings, StoredValuesAreCheckedOnLoading)
     EXPECT_STREQ(kept.c_str(), GetLastExportDestination());
 }
 
-TEST_F(Settings, WithoutTheKeyTheDefaultsStayUnchecked)
-{
-    LoadAppSettings();
-    EXPECT_EQ(100, GetVolume());
-    EXPECT_TRUE(GetAutoscrollPlayback());
-    EXPECT_FALSE(GetAutoLoopNewSel());
-    EXPECT_TRUE(GetToFragmentBeginAfterStop());
-    EXPECT_EQ(nullptr, GetMainWndPos());
-}
-
 TEST_F(Settings, StoredPlacementIsRestoredAndAZeroWidthOneIgnored)
 {
     SWndPos stored;

@@ -86,12 +86,6 @@ TEST_F(Startup, ServicesComeUpWithTheWindowAndGoDownAtExit)
     EXPECT_TRUE(App().IsGdiplusStarted());
     EXPECT_TRUE(App().AreSettingsLoaded());
     EXPECT_STREQ(L"Velmora Ravelin", SProductInfo::GetName());
-    EXPECT_STREQ(L"Software\\Velmora\\Ravelin", SProductInfo::GetRegistryKey());
-    EXPECT_STREQ(L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ravelin{3213E4B6-4F4D-450c-B806-"
-                 L"7C90A04CE88A}",
-                 SProductInfo::GetUninstallKey());
-    EXPECT_EQ(1039, SProductInfo::GetPopupMenuId());
-    EXPECT_EQ(1038, SProductInfo::GetIconId());
     EXPECT_GE(GetLanguageCount(), 1);
 
     // The main window: template 1037 with its caption and icon, shown.
@@ -167,6 +161,12 @@ TEST_F(Startup, ProgramShowsItsWindowAndSavesItsSettingsWhenClosed)
                                             &size));
     EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
     EXPECT_EQ(24u, size);
+    // The first start had no key: the export folder was not filled in.
+    wchar_t folder[MAX_PATH] = L"unset";
+    size = sizeof folder;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"csLastExportDestination",
+                                            RRF_RT_REG_SZ, &type, folder, &size));
+    EXPECT_STREQ(L"", folder);
 }
 
 TEST_F(Startup, UninstallStepsNameThemselvesAndCleanTheRegistry)
