@@ -19,7 +19,6 @@ BEGIN_MESSAGE_MAP(CMainController, CxfController)
     ON_COMMAND(ID_CMD_EXIT, &CMainController::OnExit)
     ON_COMMAND(ID_CMD_AUTOSCROLL, &CMainController::OnAutoscroll)
     ON_UPDATE_COMMAND_UI(ID_CMD_AUTOSCROLL, &CMainController::OnUpdateAutoscroll)
-    ON_COMMAND(ID_CMD_OPTIONS, &CMainController::OnOptions)
     ON_COMMAND(ID_CMD_VOLUME_UP, &CMainController::OnVolumeUp)
     ON_COMMAND(ID_CMD_VOLUME_DOWN, &CMainController::OnVolumeDown)
     ON_COMMAND(ID_CMD_HELP, &CMainController::OnHelp)
@@ -123,11 +122,6 @@ void CMainController::OnAutoscroll()
 void CMainController::OnUpdateAutoscroll(CCmdUI* cmdUI)
 {
     cmdUI->SetCheck(GetAutoscrollPlayback() ? 1 : 0);
-}
-
-void CMainController::OnOptions()
-{
-    // The options dialog is not part of this program yet.
 }
 
 void CMainController::OnVolumeUp()

@@ -1,7 +1,8 @@
 #pragma once
 // The controller of the main window's root frame: the commands that need no
-// open file (open, exit, volume, autoscroll, options, help), and the one road
-// by which a file gets opened.
+// open file (open, exit, volume, autoscroll, help), and the one road by which
+// a file gets opened. Options has no handler until its dialog exists, so its
+// menu item stays disabled rather than doing nothing.
 #include "common/Interfaces.h"
 #include "xf/xfController.h"
 
@@ -26,7 +27,6 @@ protected:
     void OnExit();
     void OnAutoscroll();
     void OnUpdateAutoscroll(CCmdUI* cmdUI);
-    void OnOptions();
     void OnVolumeUp();
     void OnVolumeDown();
     void OnHelp();
