@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 #include <shlobj.h>
+#include <atomic>
 #include "audio/AudioSettings.h"
 #include "common/FileUtils.h"
 #include "common/FolderWalk.h"
@@ -12,27 +13,46 @@
 
 namespace {
 
-// The table routine writes through plain addresses; the volume is also read
-// by the playback thread, which only ever needs a whole 32-bit value.
+// User-interface thread only.
 SWndPos g_mainWndPos;
-int g_volume = 100;
-BOOL g_autoscrollPlayback = TRUE;
 CString g_lastExportDestination;
-BOOL g_autoLoopNewSel = FALSE;
-BOOL g_toFragmentBeginAfterStop = TRUE;
+// Also read by the playback thread while the user-interface thread may
+// change them.
+std::atomic<int> g_volume{100};
+std::atomic<BOOL> g_autoscrollPlayback{TRUE};
+std::atomic<BOOL> g_autoLoopNewSel{FALSE};
+std::atomic<BOOL> g_toFragmentBeginAfterStop{TRUE};
 
-const SRegTableEntry* SettingsTable()
+// The table routine reads and writes plain variables: the shared values pass
+// through this record around each walk.
+struct SStoredValues
 {
-    static const SRegTableEntry table[] = {
+    int volume;
+    BOOL autoscrollPlayback;
+    BOOL autoLoopNewSel;
+    BOOL toFragmentBeginAfterStop;
+};
+
+bool WalkTable(HKEY key, bool load)
+{
+    SStoredValues v = {g_volume, g_autoscrollPlayback, g_autoLoopNewSel, g_toFragmentBeginAfterStop};
+    const SRegTableEntry table[] = {
         {L"rMainWndPos", &g_mainWndPos, RRT_BINARY, sizeof(SWndPos)},
-        {L"iVolume", &g_volume, RRT_BOOL, 4},
-        {L"bAutoscrollPlayback", &g_autoscrollPlayback, RRT_BOOL, 4},
+        {L"iVolume", &v.volume, RRT_BOOL, 4},
+        {L"bAutoscrollPlayback", &v.autoscrollPlayback, RRT_BOOL, 4},
         {L"csLastExportDestination", &g_lastExportDestination, RRT_STRING},
-        {L"bAutoLoopNewSel", &g_autoLoopNewSel, RRT_BOOL, 4},
-        {L"bToFragmentBeginAfterStop", &g_toFragmentBeginAfterStop, RRT_BOOL, 4},
+        {L"bAutoLoopNewSel", &v.autoLoopNewSel, RRT_BOOL, 4},
+        {L"bToFragmentBeginAfterStop", &v.toFragmentBeginAfterStop, RRT_BOOL, 4},
         {nullptr, nullptr, RRT_END},
     };
-    return table;
+    const bool ok = SerializeRegTable(table, key, nullptr, load);
+    if (load) {
+        g_volume = v.volume;
+        g_autoscrollPlayback = v.autoscrollPlayback;
+        g_autoLoopNewSel = v.autoLoopNewSel;
+        g_toFragmentBeginAfterStop = v.toFragmentBeginAfterStop;
+    }
+    return ok;
 }
 
 void CheckLoadedValues()
@@ -53,7 +73,7 @@ void CheckLoadedValues()
 bool SerializeAppSettings(HKEY key, bool load)
 {
     bool ok = true;
-    if (key && !SerializeRegTable(SettingsTable(), key, nullptr, load))
+    if (key && !WalkTable(key, load))
         ok = false;
     PersistLanguageChoice(key, load);
     if (!g_recentList.Exchange(key, L"RecentFiles", load) && !load)

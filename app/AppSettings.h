@@ -3,8 +3,9 @@
 // one table, loaded from HKEY_CURRENT_USER\<product key> once at start-up and
 // saved when the options are applied and at exit. The same pass exchanges
 // the interface language, the recent-file list ("RecentFiles") and the audio
-// engine's settings ("VAF"). User-interface thread, except the volume, which
-// the playback thread reads on every cycle.
+// engine's settings ("VAF"). User-interface thread, except the four 32-bit
+// values the views and the playback thread read (volume, autoscroll, loop of
+// new fragments, back to the fragment's beginning), which any thread may.
 #include <windows.h>
 #include "platform/mfc/afx.h"
 
