@@ -56,6 +56,18 @@ int DrainQuits()
     return n;
 }
 
+namespace {
+// Shared values the other cases of this test program rely on (the playback
+// cases need the full volume).
+void ResetSharedSettings()
+{
+    SetVolume(100);
+    SetAutoscrollPlayback(true);
+    SetAutoLoopNewSel(false);
+    SetToFragmentBeginAfterStop(true);
+}
+} // namespace
+
 void AppTest::SetUp()
 {
     FillProductInfo();
@@ -68,10 +80,7 @@ void AppTest::SetUp()
     while (g_recentList.GetCount() > 0)
         g_recentList.Remove(g_recentList.GetAt(0));
     ClearLanguages();
-    SetVolume(100);
-    SetAutoscrollPlayback(true);
-    SetAutoLoopNewSel(false);
-    SetToFragmentBeginAfterStop(true);
+    ResetSharedSettings();
     AudioSettings() = SAudioSettings();
     DrainQuits();
 }
@@ -80,6 +89,7 @@ void AppTest::TearDown()
 {
     Stop();
     DrainQuits();
+    ResetSharedSettings();
 }
 
 bool AppTest::Start()
