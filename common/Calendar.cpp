@@ -27,10 +27,11 @@ long long FloorDiv(long long a, long long b)
     return q;
 }
 
-// Leap years in [0, year).
+// Leap years in [0, year) (year 0 is one).
 long long LeapYearsBefore(int year)
 {
-    return FloorDiv(static_cast<long long>(year) + 3, 4);
+    long long y = static_cast<long long>(year) - 1;
+    return FloorDiv(y, 4) - FloorDiv(y, 100) + FloorDiv(y, 400) + 1;
 }
 
 } // namespace
@@ -42,7 +43,7 @@ unsigned GetMonthNameId(int month)
 
 bool IsLeapYear(int year)
 {
-    return year % 4 == 0;
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
 int GetDaysInMonth(int year, int month)

@@ -1,7 +1,8 @@
 #pragma once
 // Calendar arithmetic of the date picker: month names, month lengths and the
 // weekday of a date. Months count from 0 (January), days from 0 (the 1st).
-// Leap years follow the four-year rule only (every year divisible by 4).
+// Leap years follow the Gregorian rule (divisible by 4, centuries only when
+// divisible by 400), also for years before its introduction.
 
 // String id of the month's name (10085 "January" .. 10096 "December");
 // 10097 ("Error") for a month outside 0..11.

@@ -32,8 +32,9 @@ TEST(Calendar, MonthLengthsAndWeekdays)
     EXPECT_EQ(GetMonthNameId(12), GetMonthNameId(-1));
     EXPECT_NE(GetMonthNameId(11), GetMonthNameId(12));
 
-    // year, month, days; 1900 leaps: the four-year rule only
-    const int lengths[][3] = {{2004, 1, 29}, {2003, 1, 28}, {1900, 1, 29}, {2003, 0, 31}, {2003, 10, 30}, {2003, 12, 0}};
+    // year, month, days; centuries leap only when divisible by 400
+    const int lengths[][3] = {{2004, 1, 29}, {2003, 1, 28}, {1900, 1, 28}, {2100, 1, 28},
+                              {2000, 1, 29}, {2003, 0, 31}, {2003, 10, 30}, {2003, 12, 0}};
     for (const auto& l : lengths)
         EXPECT_EQ(l[2], GetDaysInMonth(l[0], l[1])) << l[0] << "-" << l[1];
     int total = 0;
@@ -42,9 +43,11 @@ TEST(Calendar, MonthLengthsAndWeekdays)
     EXPECT_EQ(365, total);
 
     // year, month, day, weekday (0 Monday): the reference day 1 January 1944,
-    // a leap day and the day after, the day before the reference, 1 March 1900
-    const int days[][4] = {{1944, 0, 0, 5}, {2008, 0, 0, 1},  {2007, 5, 0, 4},   {2004, 1, 28, 6},
-                           {2004, 2, 0, 0}, {1943, 11, 30, 4}, {1900, 2, 0, 3}};
+    // a leap day and the day after, the day before the reference, then dates
+    // across century years with and without a leap day
+    const int days[][4] = {{1944, 0, 0, 5}, {2008, 0, 0, 1},  {2007, 5, 0, 4}, {2004, 1, 28, 6},
+                           {2004, 2, 0, 0}, {1943, 11, 30, 4}, {1900, 2, 0, 3}, {2100, 2, 0, 0},
+                           {2000, 1, 28, 1}, {1600, 2, 0, 2}, {1899, 11, 30, 6}};
     for (const auto& d : days)
         EXPECT_EQ(d[3], WeekdayOf(d[0], d[1], d[2])) << d[0] << "-" << d[1] << "-" << d[2];
     // Consecutive days step through the week without a gap, also across
