@@ -15,7 +15,16 @@ constexpr int kBufferBytes = 65536;
 constexpr int kOutputRing = 1048576;
 constexpr int kCycleBytes = 8192;         // output bytes per cycle at any tempo
 constexpr LONGLONG kBeforeStartSlack = 100000;
-constexpr DWORD kFullNapMs = 10;
+// While the output is full the thread naps until about this much queued
+// sound is left, in naps of these bounds: every wake-up costs about as much
+// as stretching a few milliseconds of sound, and the longest nap is what a
+// stop or a seek may wait.
+constexpr LONGLONG kKeepQueuedMs = 200;
+constexpr LONGLONG kMinNapMs = 10;
+constexpr LONGLONG kMaxNapMs = 50;
+// Position messages no more often than this, however fast the device takes
+// the sound: the pane redraws at each.
+constexpr DWORD kPostEveryMs = 20;
 
 // The thread's own state for one run.
 class CPlayer
@@ -43,6 +52,7 @@ private:
     // Pushes the stage's last samples out with silence behind them.
     void Flush(float tempo);
     LONGLONG LagUs(float tempo);
+    DWORD FullNapMs();
 
     SPlayContext* m_ctx;
     CIPtr<IAudioReader> m_reader;
@@ -65,6 +75,7 @@ private:
     LONGLONG m_currentFrame = 0;
     LONGLONG m_readTime = 0;
     LONGLONG m_lastCursor = -1;
+    DWORD m_lastPost = 0;
 };
 
 CPlayer::~CPlayer()
@@ -181,6 +192,12 @@ LONGLONG CPlayer::LagUs(float tempo)
     return perSecond > 0 ? m_out->GetPendingBytes() * 1000000LL / perSecond : 0;
 }
 
+DWORD CPlayer::FullNapMs()
+{
+    const LONGLONG queuedMs = LagUs(1.0f) / 1000;
+    return static_cast<DWORD>(std::clamp(queuedMs - kKeepQueuedMs, kMinNapMs, kMaxNapMs));
+}
+
 CPlayer::EPass CPlayer::PlayPass()
 {
     ITimeContainer* tc = m_ctx->timeContainer;
@@ -192,9 +209,7 @@ CPlayer::EPass CPlayer::PlayPass()
     while (!m_ctx->stop) {
         m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
         if (m_out->IsFull()) {
-            // The device holds more than half a second by now: a longer nap
-            // costs nothing audible and far fewer wake-ups.
-            Sleep(kFullNapMs);
+            Sleep(FullNapMs());
             continue;
         }
         s = m_ctx->Snapshot();
@@ -243,7 +258,11 @@ CPlayer::EPass CPlayer::PlayPass()
         if (cursor < s.RangeMin() - kBeforeStartSlack)
             break;
         tc->SetPlayCursor(cursor);
-        PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
+        const DWORD now = GetTickCount();
+        if (now - m_lastPost >= kPostEveryMs) {
+            m_lastPost = now;
+            PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
+        }
     }
     // At once, not through the feeder: a reset still queued there would
     // drop the start of the next pass.
