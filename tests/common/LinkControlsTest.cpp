@@ -4,16 +4,15 @@
 // to a choice, the click actions of each link kind (nothing is launched:
 // the test link records the actions of kinds 1 to 3), and the registry form.
 #include <gtest/gtest.h>
-#include <atomic>
-#include <thread>
 #include <vector>
-#include <shlobj.h>
 #include "common/BrowseEdit.h"
 #include "common/FileIcon.h"
 #include "common/OVRegKey.h"
 #include "common/PictureButton.h"
 #include "common/RegSettings.h"
 #include "common/StaticHyperLink.h"
+#include "tests/common/TestWindows.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -42,58 +41,19 @@ public:
     int clicks = 0;
 };
 
+using wintest::CDialogCloser;
+
 void Pump(DWORD ms = 50)
 {
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() < end);
+    testsupport::PumpMessages(ms);
 }
-
-// A 32-bit DIB to draw into.
-class CBitmapDC
-{
-public:
-    CBitmapDC(int width, int height) : m_width(width)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-    }
-    ~CBitmapDC()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    bool IsBlack(int x, int y) const { return (m_bits[y * m_width + x] & 0xFFFFFF) == 0; }
-
-private:
-    int m_width;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    uint32_t* m_bits = nullptr;
-};
 
 const UINT kPicture = 10021; // 14 x 12, black 2 x 2 dots at rows 5-6, columns 2-3, 6-7, 10-11
 
 // Black pixels of the middle dot of the picture drawn into 40 x 30.
 int DrawnDotPixels(CPictureButton& button, UINT state, int shift = 0)
 {
-    CBitmapDC canvas(40, 30);
+    wintest::CDibCanvas canvas(40, 30);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.hDC = canvas.dc();
@@ -104,7 +64,7 @@ int DrawnDotPixels(CPictureButton& button, UINT state, int shift = 0)
     const int left = (40 - 14) / 2 + 6 + shift, top = (30 - 12) / 2 + 5 + shift;
     for (int y = top; y < top + 2; ++y)
         for (int x = left; x < left + 2; ++x)
-            black += canvas.IsBlack(x, y) ? 1 : 0;
+            black += canvas.At(x, y) == RGB(0, 0, 0) ? 1 : 0;
     return black;
 }
 
@@ -196,55 +156,6 @@ TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
 
 namespace {
 
-// Finishes the first picker this process shows, from another thread:
-// `select` (a folder) is selected first when given; OK or Cancel.
-class CPickerCloser
-{
-public:
-    CPickerCloser(bool ok, LPCWSTR select = nullptr) : m_ok(ok), m_select(select ? select : L"")
-    {
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~CPickerCloser()
-    {
-        m_done = true;
-        m_thread.join();
-    }
-
-private:
-    static BOOL CALLBACK Find(HWND wnd, LPARAM found)
-    {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(wnd, &process);
-        wchar_t cls[16] = {};
-        ::GetClassNameW(wnd, cls, 16);
-        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(wnd) && wcscmp(cls, L"#32770") == 0) {
-            *reinterpret_cast<HWND*>(found) = wnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void Run()
-    {
-        while (!m_done) {
-            HWND dialog = nullptr;
-            ::EnumWindows(Find, reinterpret_cast<LPARAM>(&dialog));
-            if (dialog) {
-                ::Sleep(300);
-                if (!m_select.empty())
-                    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(m_select.c_str()));
-                ::PostMessageW(dialog, WM_COMMAND, m_ok ? IDOK : IDCANCEL, 0);
-                ::Sleep(500);
-            }
-            ::Sleep(50);
-        }
-    }
-    bool m_ok;
-    std::wstring m_select;
-    std::atomic<bool> m_done{false};
-    std::thread m_thread;
-};
-
 CString TempFolder()
 {
     wchar_t path[MAX_PATH] = {};
@@ -284,13 +195,13 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
     edit.SetKind(BROWSE_OPEN_FILE);
     edit.SetWindowText(file);
     {
-        CPickerCloser cancel(false);
+        CDialogCloser cancel(false);
         edit.GetButton().SendMessage(BM_CLICK);
     }
     Pump();
     EXPECT_TRUE(host.posted.empty());
     {
-        CPickerCloser ok(true);
+        CDialogCloser ok(true);
         edit.GetButton().SendMessage(BM_CLICK);
     }
     Pump();
@@ -300,7 +211,7 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
 
     edit.SetKind(BROWSE_FOLDER);
     {
-        CPickerCloser ok(true, folder);
+        CDialogCloser ok(true, folder);
         edit.GetButton().SendMessage(BM_CLICK);
     }
     Pump();

@@ -1,9 +1,16 @@
 #pragma once
-// Plain Win32 windows for the window-routine tests: a top-level window whose
-// procedure counts the messages it sees and answers 42 to WM_APP messages,
-// and child windows with chosen styles.
+// Windows and pictures for the user-interface tests: a top-level window
+// whose procedure counts the messages it sees and answers 42 to WM_APP
+// messages, child windows with chosen styles, a drawing canvas whose pixels
+// can be read, and a closer of the dialogs the code under test shows.
 #include <windows.h>
+#include <shlobj.h>
+#include <atomic>
+#include <cstdint>
 #include <map>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace wintest {
 
@@ -36,6 +43,12 @@ inline const wchar_t* ProbeClass()
     return L"RavelinCommonUiProbe";
 }
 
+// The window's current window procedure.
+inline WNDPROC ProcOf(HWND hwnd)
+{
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+}
+
 // Owns one window and destroys it at the end of the scope.
 class CTestWindow {
 public:
@@ -61,6 +74,113 @@ public:
 private:
     HWND m_hwnd = nullptr;
     SProbe m_probe;
+};
+
+// A memory device context holding a 32-bit top-down DIB section whose pixels
+// can be read directly.
+class CDibCanvas {
+public:
+    CDibCanvas(int width, int height) : m_width(width), m_height(height)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+    }
+    ~CDibCanvas()
+    {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    CDibCanvas(const CDibCanvas&) = delete;
+    CDibCanvas& operator=(const CDibCanvas&) = delete;
+
+    HDC dc() const { return m_dc; }
+    COLORREF At(int x, int y) const
+    {
+        GdiFlush();
+        uint32_t v = m_bits[y * m_width + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    // Fills the rectangle, the whole canvas when it is empty.
+    void Fill(COLORREF c, RECT r = {})
+    {
+        if (IsRectEmpty(&r))
+            r = {0, 0, m_width, m_height};
+        HBRUSH b = CreateSolidBrush(c);
+        FillRect(m_dc, &r, b);
+        DeleteObject(b);
+    }
+    std::vector<uint32_t> Pixels() const
+    {
+        GdiFlush();
+        return std::vector<uint32_t>(m_bits, m_bits + m_width * m_height);
+    }
+
+private:
+    int m_width, m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    uint32_t* m_bits = nullptr;
+};
+
+// While it lives, finishes every dialog box this process shows, from
+// another thread: `select` (a folder) is selected first when given; then
+// OK or Cancel.
+class CDialogCloser {
+public:
+    explicit CDialogCloser(bool ok, const wchar_t* select = nullptr) : m_ok(ok), m_select(select ? select : L"")
+    {
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~CDialogCloser()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+    CDialogCloser(const CDialogCloser&) = delete;
+    CDialogCloser& operator=(const CDialogCloser&) = delete;
+
+private:
+    static BOOL CALLBACK Find(HWND wnd, LPARAM found)
+    {
+        DWORD process = 0;
+        GetWindowThreadProcessId(wnd, &process);
+        wchar_t cls[16] = {};
+        GetClassNameW(wnd, cls, 16);
+        if (process == GetCurrentProcessId() && IsWindowVisible(wnd) && wcscmp(cls, L"#32770") == 0) {
+            *reinterpret_cast<HWND*>(found) = wnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Run()
+    {
+        while (!m_done) {
+            HWND dialog = nullptr;
+            EnumWindows(Find, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog) {
+                Sleep(300);
+                if (!m_select.empty())
+                    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(m_select.c_str()));
+                PostMessageW(dialog, WM_COMMAND, m_ok ? IDOK : IDCANCEL, 0);
+                Sleep(500);
+            }
+            Sleep(50);
+        }
+    }
+    bool m_ok;
+    std::wstring m_select;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
 };
 
 } // namespace wintest
