@@ -1,9 +1,9 @@
 // Drawing routines on real device contexts of the screen format.
 #include <gtest/gtest.h>
 #include "common/DrawRoutines.h"
-#include "tests/common/TestWindows.h"
+#include "tests/support/DibCanvas.h"
 
-using wintest::CDibCanvas;
+using testsupport::CDibCanvas;
 
 TEST(DrawRoutines, ShadesAndGradientDirections)
 {
@@ -15,24 +15,24 @@ TEST(DrawRoutines, ShadesAndGradientDirections)
     CDibCanvas canvas(10, 6);
     canvas.Fill(RGB(1, 2, 3));
     RECT r{0, 0, 10, 6};
-    DrawGradientRect(canvas.dc(), r, RGB(0, 0, 0), RGB(100, 200, 0), 3);
+    DrawGradientRect(canvas.Hdc(), r, RGB(0, 0, 0), RGB(100, 200, 0), 3);
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 3));
     EXPECT_EQ(RGB(50, 100, 0), canvas.At(5, 3));
     EXPECT_EQ(RGB(90, 180, 0), canvas.At(9, 0));
 
-    DrawGradientRect(canvas.dc(), r, RGB(0, 0, 0), RGB(0, 0, 30), 4);
+    DrawGradientRect(canvas.Hdc(), r, RGB(0, 0, 0), RGB(0, 0, 30), 4);
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(4, 0));
     EXPECT_EQ(RGB(0, 0, 25), canvas.At(4, 5));
 
     // From both sides to the middle: the edges keep the start colour.
-    DrawGradientRect(canvas.dc(), r, RGB(200, 0, 0), RGB(0, 0, 0), 1);
+    DrawGradientRect(canvas.Hdc(), r, RGB(200, 0, 0), RGB(0, 0, 0), 1);
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(0, 2));
     EXPECT_EQ(canvas.At(1, 2), canvas.At(9, 2));
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(5, 2));
 
     // A one-pixel band has no steps: drawn in the start colour, no division by zero.
     RECT thin{2, 0, 3, 6};
-    DrawGradientRect(canvas.dc(), thin, RGB(7, 8, 9), RGB(200, 200, 200), 1);
+    DrawGradientRect(canvas.Hdc(), thin, RGB(7, 8, 9), RGB(200, 200, 200), 1);
     EXPECT_EQ(RGB(7, 8, 9), canvas.At(2, 1));
 }
 
@@ -42,14 +42,14 @@ TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
     source.Fill(RGB(255, 255, 255));
     source.Fill(RGB(10, 200, 30), {5, 2, 10, 6});
     dest.Fill(RGB(0, 0, 255));
-    TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(255, 255, 255));
+    TransparentBlitColourKey(dest.Hdc(), 0, 0, 20, 10, source.Hdc(), 0, 0, RGB(255, 255, 255));
     EXPECT_EQ(RGB(0, 0, 255), dest.At(0, 0));
     EXPECT_EQ(RGB(0, 0, 255), dest.At(19, 9));
     EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
 
     // A key colour that does not occur copies the image whole.
     dest.Fill(RGB(0, 0, 255));
-    TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(1, 2, 3));
+    TransparentBlitColourKey(dest.Hdc(), 0, 0, 20, 10, source.Hdc(), 0, 0, RGB(1, 2, 3));
     EXPECT_EQ(RGB(255, 255, 255), dest.At(0, 0));
     EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
 
@@ -59,7 +59,7 @@ TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
     wideSource.Fill(RGB(255, 255, 255));
     wideSource.Fill(RGB(200, 0, 0), {1100, 10, 1200, 20});
     wide.Fill(RGB(0, 128, 0));
-    TransparentBlitColourKey(wide.dc(), 0, 0, 1300, 40, wideSource.dc(), 0, 0, RGB(255, 255, 255));
+    TransparentBlitColourKey(wide.Hdc(), 0, 0, 1300, 40, wideSource.Hdc(), 0, 0, RGB(255, 255, 255));
     EXPECT_EQ(RGB(0, 128, 0), wide.At(1050, 5));
     EXPECT_EQ(RGB(0, 128, 0), wide.At(1299, 39));
     EXPECT_EQ(RGB(200, 0, 0), wide.At(1150, 15));
@@ -72,12 +72,12 @@ TEST(DrawRoutines, FocusRectangleTwiceRestores)
     canvas.Fill(RGB(40, 90, 160));
     auto before = canvas.Pixels();
     RECT r{20, 25, 3, 4}; // not normalised
-    DrawFocusRectangle(canvas.dc(), r);
+    DrawFocusRectangle(canvas.Hdc(), r);
     EXPECT_NE(before, canvas.Pixels());
-    DrawFocusRectangle(canvas.dc(), r);
+    DrawFocusRectangle(canvas.Hdc(), r);
     EXPECT_EQ(before, canvas.Pixels());
     RECT empty{5, 5, 5, 5};
-    DrawFocusRectangle(canvas.dc(), empty);
+    DrawFocusRectangle(canvas.Hdc(), empty);
     EXPECT_EQ(before, canvas.Pixels());
 }
 
@@ -85,7 +85,7 @@ TEST(DrawRoutines, LineAndSizes)
 {
     CDibCanvas canvas(10, 10);
     canvas.Fill(RGB(255, 255, 255));
-    DrawLine(canvas.dc(), 1, 5, 8, 5, RGB(255, 0, 0));
+    DrawLine(canvas.Hdc(), 1, 5, 8, 5, RGB(255, 0, 0));
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(1, 5));
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(7, 5));
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(8, 5)); // end point not painted

@@ -12,6 +12,7 @@
 #include "common/RegSettings.h"
 #include "common/StaticHyperLink.h"
 #include "tests/common/TestWindows.h"
+#include "tests/support/DibCanvas.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -53,10 +54,10 @@ const UINT kPicture = 10021; // 14 x 12, black 2 x 2 dots at rows 5-6, columns 2
 // Black pixels of the middle dot of the picture drawn into 40 x 30.
 int DrawnDotPixels(CPictureButton& button, UINT state, int shift = 0)
 {
-    wintest::CDibCanvas canvas(40, 30);
+    testsupport::CDibCanvas canvas(40, 30);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
-    item.hDC = canvas.dc();
+    item.hDC = canvas.Hdc();
     item.rcItem = {0, 0, 40, 30};
     item.itemState = state;
     button.DrawItem(&item);
