@@ -44,11 +44,6 @@ public:
 
 using wintest::CDialogCloser;
 
-void Pump(DWORD ms = 50)
-{
-    testsupport::PumpMessages(ms);
-}
-
 const UINT kPicture = 10021; // 14 x 12, black 2 x 2 dots at rows 5-6, columns 2-3, 6-7, 10-11
 
 // Black pixels of the middle dot of the picture drawn into 40 x 30.
@@ -77,7 +72,7 @@ TEST(PictureButton, SetsItselfUpDrawsEachStateAndCountsDoubleClicks)
     CPictureButton button(kPicture, 0xFFFFFF, L"Browse");
     ASSERT_TRUE(button.SubclassWindow(host.Child(L"BUTTON", L"", BS_PUSHBUTTON, 1001)));
     EXPECT_FALSE(button.HasToolTip()); // finished by the message it posts itself
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_TRUE(button.HasToolTip());
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), button.GetButtonStyle());
 
@@ -93,9 +88,9 @@ TEST(PictureButton, SetsItselfUpDrawsEachStateAndCountsDoubleClicks)
     button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
     button.SendMessage(WM_LBUTTONUP, 0, point);
     button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-    Pump(); // the press it posts
+    testsupport::PumpMessages(50); // the press it posts
     button.SendMessage(WM_LBUTTONUP, 0, point);
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_EQ(2, host.clicks);
 }
 
@@ -126,7 +121,7 @@ TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
     CHostWnd host;
     CCountingEdit edit;
     ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"text", 0, 1002, 200, 24)));
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_TRUE(edit.GetButton().GetSafeHwnd());
     EXPECT_EQ(static_cast<int>(IDC_EDIT_BUTTON), edit.GetButton().GetDlgCtrlID());
     CRect client;
@@ -149,7 +144,7 @@ TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
     EXPECT_TRUE(edit.GetButton().IsWindowEnabled());
 
     edit.GetButton().SendMessage(BM_CLICK);
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_EQ(1, edit.pressed);
     ASSERT_EQ(1u, host.posted.size());
     EXPECT_EQ(WM_APP + 0x50, host.posted[0].first);
@@ -187,9 +182,9 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
 
     CBrowseEdit edit(BROWSE_NONE);
     ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"unchanged", ES_AUTOHSCROLL, 1004, 300, 24)));
-    Pump();
+    testsupport::PumpMessages(50);
     edit.GetButton().SendMessage(BM_CLICK); // kind 3: the button does nothing
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_TRUE(host.posted.empty());
     EXPECT_STREQ(L"unchanged", TextOf(edit));
 
@@ -199,13 +194,13 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
         CDialogCloser cancel(false);
         edit.GetButton().SendMessage(BM_CLICK);
     }
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_TRUE(host.posted.empty());
     {
         CDialogCloser ok(true);
         edit.GetButton().SendMessage(BM_CLICK);
     }
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_EQ(1u, host.posted.size());
     EXPECT_EQ(WM_BROWSE_FILE, host.posted[0].first);
     EXPECT_EQ(0, TextOf(edit).CompareNoCase(file));
@@ -215,7 +210,7 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
         CDialogCloser ok(true, folder);
         edit.GetButton().SendMessage(BM_CLICK);
     }
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_EQ(2u, host.posted.size());
     EXPECT_EQ(WM_BROWSE_FOLDER, host.posted[1].first);
     EXPECT_EQ(0, TextOf(edit).CompareNoCase(folder));
@@ -247,7 +242,7 @@ void ClickLink(CWnd& link)
 {
     link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    Pump(20);
+    testsupport::PumpMessages(20);
 }
 
 CString ProgramFolder()

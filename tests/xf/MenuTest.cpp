@@ -2,6 +2,7 @@
 // and pointer moves through the system, keys posted to the focused window.
 #include <gtest/gtest.h>
 #include "XfTestKit.h"
+#include "tests/support/DibCanvas.h"
 #include "common/ProductInfo.h"
 #include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
@@ -82,32 +83,18 @@ bool Ran(UINT id)
     return Log().Has("app ran " + std::to_string(id));
 }
 
-// The screen as shown, kept as 32-bit pixels.
+// The screen as shown in `area`, read at screen coordinates.
 struct SScreenShot
 {
-    explicit SScreenShot(const CRect& area) : rect(area), pixels(static_cast<size_t>(area.Width() * area.Height()))
+    explicit SScreenShot(const CRect& area) : rect(area), canvas(area.Width(), area.Height())
     {
         HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), area.Width(), -area.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(memory, 0, 0, area.Width(), area.Height(), screen, area.left, area.top, SRCCOPY);
-        memcpy(pixels.data(), bits, pixels.size() * 4);
-        ::SelectObject(memory, old);
-        ::DeleteObject(dib);
-        ::DeleteDC(memory);
+        ::BitBlt(canvas.Hdc(), 0, 0, area.Width(), area.Height(), screen, area.left, area.top, SRCCOPY);
         ::ReleaseDC(nullptr, screen);
     }
-    COLORREF At(int screenX, int screenY) const
-    {
-        const DWORD p = pixels[static_cast<size_t>((screenY - rect.top) * rect.Width() + (screenX - rect.left))];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
+    COLORREF At(int screenX, int screenY) const { return canvas.At(screenX - rect.left, screenY - rect.top); }
     CRect rect;
-    std::vector<DWORD> pixels;
+    testsupport::CDibCanvas canvas;
 };
 
 class Menus : public HostTest
