@@ -4,8 +4,6 @@
 
 namespace {
 
-const int kBox = 13;
-
 // x offset of the strip frame for a box state; -1 for a state without one.
 int StripOffset(UINT state)
 {
@@ -26,12 +24,6 @@ int StripOffset(UINT state)
 STDMETHODIMP CRadioButtonContent::QueryInterface(REFIID riid, void** out)
 {
     return AnswerQuery(riid, out, {Primary(IID_IHybridContent), Primary(IID_IHybridRadioButton)});
-}
-
-void CRadioButtonContent::SetText(LPCWSTR text)
-{
-    m_text = text;
-    Invalidate();
 }
 
 void CRadioButtonContent::SetBitmap(int bitmapId, COLORREF transparent)
@@ -80,8 +72,7 @@ void CRadioButtonContent::Draw(CDC* dc, CRect rect)
 {
     const HDC hdc = dc->GetSafeHdc();
     dc->FillSolidRect(&rect, GetStateBkColor());
-    const int top = CentredTop(rect, kBox);
-    CRect box(rect.left, top, rect.left + kBox, top + kBox);
+    CRect box = BoxRect(rect);
     UINT state = DFCS_BUTTONRADIO;
     if (m_pushed)
         state |= DFCS_PUSHED;
@@ -98,50 +89,5 @@ void CRadioButtonContent::Draw(CDC* dc, CRect rect)
     } else {
         ::DrawFrameControl(hdc, &box, DFC_BUTTON, state);
     }
-    rect.left += 16;
-    DrawBoxLabel(hdc, GetStyle(), rect, m_text, IsEnabled(), GetStateTextColor(), IsFocusCell());
-}
-
-bool CRadioButtonContent::OnLButtonDown(const CPoint&)
-{
-    CaptureMouse();
-    m_pushed = true;
-    Invalidate();
-    return true;
-}
-
-void CRadioButtonContent::OnMouseMove(const CPoint& point)
-{
-    if (!HasMouseCapture())
-        return;
-    const bool inside = GetRect().PtInRect(point) != FALSE;
-    if (inside != m_pushed) {
-        m_pushed = inside;
-        Invalidate();
-    }
-}
-
-void CRadioButtonContent::OnLButtonUp(const CPoint&)
-{
-    if (!HasMouseCapture())
-        return;
-    ReleaseMouse();
-    if (m_pushed)
-        SetCheck(true, true);
-    m_pushed = false;
-    Invalidate();
-}
-
-bool CRadioButtonContent::OnKeyDown(UINT virtualKey, UINT)
-{
-    if (virtualKey != VK_SPACE)
-        return false;
-    SetCheck(true, true);
-    return true;
-}
-
-int CRadioButtonContent::GetPreferredHeight(int)
-{
-    IHybridStyle* style = GetStyle();
-    return style ? style->GetTextHeight() : 0;
+    DrawLabel(hdc, rect);
 }

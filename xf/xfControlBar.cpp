@@ -1,5 +1,4 @@
 #include "xf/xfControlBar.h"
-#include <cstdlib>
 #include "common/DrawRoutinesDC.h"
 #include "hybrid/HybridMessages.h"
 #include "xf/xfPane.h"
@@ -118,11 +117,7 @@ void CxfControlBar::OnMouseMove(UINT, CPoint point)
 {
     if (::GetCapture() != m_hWnd || !m_bGripper)
         return;
-    // The product of the offsets, not the distance: a move along one axis
-    // alone never starts a drag.
-    const long long dx = point.x - m_ptDragStart.x;
-    const long long dy = point.y - m_ptDragStart.y;
-    if (std::llabs(dx * dy) > 9) {
+    if (IsDragMove(m_ptDragStart, point)) {
         ::ReleaseCapture();
         OnBarDrag(m_ptDragStart);
     }

@@ -188,6 +188,14 @@ protected:
     // A move with the capture after a press outside the area rectangle has
     // become a frame drag (the capture is already released).
     virtual void OnFrameDrag(CPoint pressPoint);
+    // Whether the pointer at `point`, pressed at `start`, has moved far
+    // enough to drag: the product of the offsets, not the distance, so a
+    // move along one axis alone never starts a drag.
+    static bool IsDragMove(CPoint start, CPoint point)
+    {
+        const long long dx = point.x - start.x, dy = point.y - start.y;
+        return (dx * dy > 9) || (dx * dy < -9);
+    }
     void PostNcDestroy() override;
 
     // Registry of the MDI areas of a top-level frame.

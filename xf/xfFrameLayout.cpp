@@ -1,7 +1,6 @@
 // CxfFrame: deferred layout, bars, split sizes, splitters and their painting.
 #include "xf/xfFrame.h"
 #include <algorithm>
-#include <cstdlib>
 #include "common/DrawRoutinesDC.h"
 #include "xf/xfControlBar.h"
 #include "xf/xfPane.h"
@@ -242,10 +241,7 @@ void CxfFrame::OnMouseMove(UINT, CPoint point)
             DragSplitter(point);
         return;
     }
-    // A frame drag needs movement along both axes: |dx * dy| > 9.
-    const long long dx = point.x - m_ptDragStart.x;
-    const long long dy = point.y - m_ptDragStart.y;
-    if (std::llabs(dx * dy) > 9) {
+    if (IsDragMove(m_ptDragStart, point)) {
         ::ReleaseCapture();
         OnFrameDrag(m_ptDragStart);
     }

@@ -13,6 +13,7 @@
 #include "xf/xfCmdUI.h"
 #include "xf/xfController.h"
 #include "xf/xfFrame.h"
+#include "xf/xfMenuStyle.h"
 #include "xf/xfMessages.h"
 #include "xf/xfResources.h"
 
@@ -57,20 +58,7 @@ CString MenuText(HMENU menu, UINT i)
 // system's highlight colours for a selected row.
 CIPtr<IHybridStyle> MakeRowStyle(CHybridCtrl* control)
 {
-    CIPtr<IHybridStyle> style;
-    CCellBuilder(control).ReturnStyle(&style).CreateStyle();
-    if (!style)
-        return style;
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        LOGFONTW font = metrics.lfMenuFont;
-        font.lfWeight = FW_NORMAL;
-        style->SetFont(&font);
-    }
-    style->SetSelBkColor(::GetSysColor(COLOR_HIGHLIGHT));
-    style->SetSelTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
-    return style;
+    return xfMakeMenuStyle(control, FW_NORMAL, true, HYBRID_COLOR_UNSET);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "hybrid/CellBuilder.h"
 #include "xf/xfCentral.h"
 #include "xf/xfCmdUI.h"
+#include "xf/xfMenuStyle.h"
 #include "xf/xfMessages.h"
 #include "xf/xfToolBarContents.h"
 #include "xf/xfToolBarItem.h"
@@ -26,26 +27,11 @@ namespace {
 const int kFlowKind = 3;
 const COLORREF kItemSelBk = 0xFFF0F0;
 
-// The item style: the system's menu font, bold or normal.
+// The item style: the system's menu font, bold or normal; a menu band's
+// items select in the system's highlight colours.
 CIPtr<IHybridStyle> MakeItemStyle(CHybridCtrl* control, bool bold, bool menuBand)
 {
-    CIPtr<IHybridStyle> style;
-    CCellBuilder(control).SetSelBkColor(kItemSelBk).ReturnStyle(&style).CreateStyle();
-    if (!style)
-        return style;
-    NONCLIENTMETRICSW metrics{};
-    // The structure without its last field: the size every system accepts.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        LOGFONTW font = metrics.lfMenuFont;
-        font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-        style->SetFont(&font);
-    }
-    if (menuBand) {
-        style->SetSelBkColor(::GetSysColor(COLOR_HIGHLIGHT));
-        style->SetSelTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
-    }
-    return style;
+    return xfMakeMenuStyle(control, bold ? FW_BOLD : FW_NORMAL, menuBand, kItemSelBk);
 }
 
 } // namespace

@@ -10,13 +10,9 @@
 namespace {
 
 using wintest::CTestWindow;
+using wintest::ProcOf;
 
 const UINT kPopupTemplate = 61040;
-
-WNDPROC ProcOf(HWND hwnd)
-{
-    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-}
 
 // Counts its OnClosing calls and its deletion.
 struct SCounters {

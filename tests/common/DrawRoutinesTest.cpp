@@ -1,65 +1,9 @@
 // Drawing routines on real device contexts of the screen format.
 #include <gtest/gtest.h>
 #include "common/DrawRoutines.h"
-#include <vector>
+#include "tests/support/DibCanvas.h"
 
-namespace {
-
-// A memory device context holding a 32-bit top-down DIB section whose pixels
-// can be read directly.
-class DibCanvas
-{
-public:
-    DibCanvas(int width, int height) : m_width(width), m_height(height)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_dc = CreateCompatibleDC(nullptr);
-        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = SelectObject(m_dc, m_bitmap);
-    }
-    ~DibCanvas()
-    {
-        SelectObject(m_dc, m_old);
-        DeleteObject(m_bitmap);
-        DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    COLORREF At(int x, int y) const
-    {
-        GdiFlush();
-        uint32_t v = m_bits[y * m_width + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    // Fills the rectangle, the whole canvas when it is empty.
-    void Fill(COLORREF c, RECT r = {})
-    {
-        if (IsRectEmpty(&r))
-            r = {0, 0, m_width, m_height};
-        HBRUSH b = CreateSolidBrush(c);
-        FillRect(m_dc, &r, b);
-        DeleteObject(b);
-    }
-    std::vector<uint32_t> Pixels() const
-    {
-        GdiFlush();
-        return std::vector<uint32_t>(m_bits, m_bits + m_width * m_height);
-    }
-
-private:
-    int m_width, m_height;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    uint32_t* m_bits = nullptr;
-};
-
-} // namespace
+using testsupport::CDibCanvas;
 
 TEST(DrawRoutines, ShadesAndGradientDirections)
 {
@@ -68,54 +12,54 @@ TEST(DrawRoutines, ShadesAndGradientDirections)
     EXPECT_EQ(RGB(255, 255, 255), LightenColour(RGB(240, 240, 240), 32));
     EXPECT_EQ(RGB(30, 40, 50), LightenColour(RGB(20, 30, 40), 10));
 
-    DibCanvas canvas(10, 6);
+    CDibCanvas canvas(10, 6);
     canvas.Fill(RGB(1, 2, 3));
     RECT r{0, 0, 10, 6};
-    DrawGradientRect(canvas.dc(), r, RGB(0, 0, 0), RGB(100, 200, 0), 3);
+    DrawGradientRect(canvas.Hdc(), r, RGB(0, 0, 0), RGB(100, 200, 0), 3);
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(0, 3));
     EXPECT_EQ(RGB(50, 100, 0), canvas.At(5, 3));
     EXPECT_EQ(RGB(90, 180, 0), canvas.At(9, 0));
 
-    DrawGradientRect(canvas.dc(), r, RGB(0, 0, 0), RGB(0, 0, 30), 4);
+    DrawGradientRect(canvas.Hdc(), r, RGB(0, 0, 0), RGB(0, 0, 30), 4);
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(4, 0));
     EXPECT_EQ(RGB(0, 0, 25), canvas.At(4, 5));
 
     // From both sides to the middle: the edges keep the start colour.
-    DrawGradientRect(canvas.dc(), r, RGB(200, 0, 0), RGB(0, 0, 0), 1);
+    DrawGradientRect(canvas.Hdc(), r, RGB(200, 0, 0), RGB(0, 0, 0), 1);
     EXPECT_EQ(RGB(200, 0, 0), canvas.At(0, 2));
     EXPECT_EQ(canvas.At(1, 2), canvas.At(9, 2));
     EXPECT_EQ(RGB(0, 0, 0), canvas.At(5, 2));
 
     // A one-pixel band has no steps: drawn in the start colour, no division by zero.
     RECT thin{2, 0, 3, 6};
-    DrawGradientRect(canvas.dc(), thin, RGB(7, 8, 9), RGB(200, 200, 200), 1);
+    DrawGradientRect(canvas.Hdc(), thin, RGB(7, 8, 9), RGB(200, 200, 200), 1);
     EXPECT_EQ(RGB(7, 8, 9), canvas.At(2, 1));
 }
 
 TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
 {
-    DibCanvas source(20, 10), dest(20, 10);
+    CDibCanvas source(20, 10), dest(20, 10);
     source.Fill(RGB(255, 255, 255));
     source.Fill(RGB(10, 200, 30), {5, 2, 10, 6});
     dest.Fill(RGB(0, 0, 255));
-    TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(255, 255, 255));
+    TransparentBlitColourKey(dest.Hdc(), 0, 0, 20, 10, source.Hdc(), 0, 0, RGB(255, 255, 255));
     EXPECT_EQ(RGB(0, 0, 255), dest.At(0, 0));
     EXPECT_EQ(RGB(0, 0, 255), dest.At(19, 9));
     EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
 
     // A key colour that does not occur copies the image whole.
     dest.Fill(RGB(0, 0, 255));
-    TransparentBlitColourKey(dest.dc(), 0, 0, 20, 10, source.dc(), 0, 0, RGB(1, 2, 3));
+    TransparentBlitColourKey(dest.Hdc(), 0, 0, 20, 10, source.Hdc(), 0, 0, RGB(1, 2, 3));
     EXPECT_EQ(RGB(255, 255, 255), dest.At(0, 0));
     EXPECT_EQ(RGB(10, 200, 30), dest.At(6, 3));
 
     // Wider than the shared mask: beyond x = 1000 the key colour is still
     // left out and the image copied.
-    DibCanvas wideSource(1300, 40), wide(1300, 40);
+    CDibCanvas wideSource(1300, 40), wide(1300, 40);
     wideSource.Fill(RGB(255, 255, 255));
     wideSource.Fill(RGB(200, 0, 0), {1100, 10, 1200, 20});
     wide.Fill(RGB(0, 128, 0));
-    TransparentBlitColourKey(wide.dc(), 0, 0, 1300, 40, wideSource.dc(), 0, 0, RGB(255, 255, 255));
+    TransparentBlitColourKey(wide.Hdc(), 0, 0, 1300, 40, wideSource.Hdc(), 0, 0, RGB(255, 255, 255));
     EXPECT_EQ(RGB(0, 128, 0), wide.At(1050, 5));
     EXPECT_EQ(RGB(0, 128, 0), wide.At(1299, 39));
     EXPECT_EQ(RGB(200, 0, 0), wide.At(1150, 15));
@@ -124,24 +68,24 @@ TEST(DrawRoutines, TransparentBlitLeavesKeyColourOut)
 
 TEST(DrawRoutines, FocusRectangleTwiceRestores)
 {
-    DibCanvas canvas(30, 30);
+    CDibCanvas canvas(30, 30);
     canvas.Fill(RGB(40, 90, 160));
     auto before = canvas.Pixels();
     RECT r{20, 25, 3, 4}; // not normalised
-    DrawFocusRectangle(canvas.dc(), r);
+    DrawFocusRectangle(canvas.Hdc(), r);
     EXPECT_NE(before, canvas.Pixels());
-    DrawFocusRectangle(canvas.dc(), r);
+    DrawFocusRectangle(canvas.Hdc(), r);
     EXPECT_EQ(before, canvas.Pixels());
     RECT empty{5, 5, 5, 5};
-    DrawFocusRectangle(canvas.dc(), empty);
+    DrawFocusRectangle(canvas.Hdc(), empty);
     EXPECT_EQ(before, canvas.Pixels());
 }
 
 TEST(DrawRoutines, LineAndSizes)
 {
-    DibCanvas canvas(10, 10);
+    CDibCanvas canvas(10, 10);
     canvas.Fill(RGB(255, 255, 255));
-    DrawLine(canvas.dc(), 1, 5, 8, 5, RGB(255, 0, 0));
+    DrawLine(canvas.Hdc(), 1, 5, 8, 5, RGB(255, 0, 0));
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(1, 5));
     EXPECT_EQ(RGB(255, 0, 0), canvas.At(7, 5));
     EXPECT_EQ(RGB(255, 255, 255), canvas.At(8, 5)); // end point not painted

@@ -4,16 +4,16 @@
 // to a choice, the click actions of each link kind (nothing is launched:
 // the test link records the actions of kinds 1 to 3), and the registry form.
 #include <gtest/gtest.h>
-#include <atomic>
-#include <thread>
 #include <vector>
-#include <shlobj.h>
 #include "common/BrowseEdit.h"
 #include "common/FileIcon.h"
 #include "common/OVRegKey.h"
 #include "common/PictureButton.h"
 #include "common/RegSettings.h"
 #include "common/StaticHyperLink.h"
+#include "tests/common/TestWindows.h"
+#include "tests/support/DibCanvas.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -42,61 +42,17 @@ public:
     int clicks = 0;
 };
 
-void Pump(DWORD ms = 50)
-{
-    const DWORD end = ::GetTickCount() + ms;
-    do {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() < end);
-}
-
-// A 32-bit DIB to draw into.
-class CBitmapDC
-{
-public:
-    CBitmapDC(int width, int height) : m_width(width)
-    {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        m_dc = ::CreateCompatibleDC(nullptr);
-        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
-        m_old = ::SelectObject(m_dc, m_bitmap);
-    }
-    ~CBitmapDC()
-    {
-        ::SelectObject(m_dc, m_old);
-        ::DeleteObject(m_bitmap);
-        ::DeleteDC(m_dc);
-    }
-    HDC dc() const { return m_dc; }
-    bool IsBlack(int x, int y) const { return (m_bits[y * m_width + x] & 0xFFFFFF) == 0; }
-
-private:
-    int m_width;
-    HDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    uint32_t* m_bits = nullptr;
-};
+using wintest::CDialogCloser;
 
 const UINT kPicture = 10021; // 14 x 12, black 2 x 2 dots at rows 5-6, columns 2-3, 6-7, 10-11
 
 // Black pixels of the middle dot of the picture drawn into 40 x 30.
 int DrawnDotPixels(CPictureButton& button, UINT state, int shift = 0)
 {
-    CBitmapDC canvas(40, 30);
+    testsupport::CDibCanvas canvas(40, 30);
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
-    item.hDC = canvas.dc();
+    item.hDC = canvas.Hdc();
     item.rcItem = {0, 0, 40, 30};
     item.itemState = state;
     button.DrawItem(&item);
@@ -104,7 +60,7 @@ int DrawnDotPixels(CPictureButton& button, UINT state, int shift = 0)
     const int left = (40 - 14) / 2 + 6 + shift, top = (30 - 12) / 2 + 5 + shift;
     for (int y = top; y < top + 2; ++y)
         for (int x = left; x < left + 2; ++x)
-            black += canvas.IsBlack(x, y) ? 1 : 0;
+            black += canvas.At(x, y) == RGB(0, 0, 0) ? 1 : 0;
     return black;
 }
 
@@ -116,7 +72,7 @@ TEST(PictureButton, SetsItselfUpDrawsEachStateAndCountsDoubleClicks)
     CPictureButton button(kPicture, 0xFFFFFF, L"Browse");
     ASSERT_TRUE(button.SubclassWindow(host.Child(L"BUTTON", L"", BS_PUSHBUTTON, 1001)));
     EXPECT_FALSE(button.HasToolTip()); // finished by the message it posts itself
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_TRUE(button.HasToolTip());
     EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), button.GetButtonStyle());
 
@@ -132,9 +88,9 @@ TEST(PictureButton, SetsItselfUpDrawsEachStateAndCountsDoubleClicks)
     button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
     button.SendMessage(WM_LBUTTONUP, 0, point);
     button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
-    Pump(); // the press it posts
+    testsupport::PumpMessages(50); // the press it posts
     button.SendMessage(WM_LBUTTONUP, 0, point);
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_EQ(2, host.clicks);
 }
 
@@ -165,7 +121,7 @@ TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
     CHostWnd host;
     CCountingEdit edit;
     ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"text", 0, 1002, 200, 24)));
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_TRUE(edit.GetButton().GetSafeHwnd());
     EXPECT_EQ(static_cast<int>(IDC_EDIT_BUTTON), edit.GetButton().GetDlgCtrlID());
     CRect client;
@@ -188,62 +144,13 @@ TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
     EXPECT_TRUE(edit.GetButton().IsWindowEnabled());
 
     edit.GetButton().SendMessage(BM_CLICK);
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_EQ(1, edit.pressed);
     ASSERT_EQ(1u, host.posted.size());
     EXPECT_EQ(WM_APP + 0x50, host.posted[0].first);
 }
 
 namespace {
-
-// Finishes the first picker this process shows, from another thread:
-// `select` (a folder) is selected first when given; OK or Cancel.
-class CPickerCloser
-{
-public:
-    CPickerCloser(bool ok, LPCWSTR select = nullptr) : m_ok(ok), m_select(select ? select : L"")
-    {
-        m_thread = std::thread([this] { Run(); });
-    }
-    ~CPickerCloser()
-    {
-        m_done = true;
-        m_thread.join();
-    }
-
-private:
-    static BOOL CALLBACK Find(HWND wnd, LPARAM found)
-    {
-        DWORD process = 0;
-        ::GetWindowThreadProcessId(wnd, &process);
-        wchar_t cls[16] = {};
-        ::GetClassNameW(wnd, cls, 16);
-        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(wnd) && wcscmp(cls, L"#32770") == 0) {
-            *reinterpret_cast<HWND*>(found) = wnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void Run()
-    {
-        while (!m_done) {
-            HWND dialog = nullptr;
-            ::EnumWindows(Find, reinterpret_cast<LPARAM>(&dialog));
-            if (dialog) {
-                ::Sleep(300);
-                if (!m_select.empty())
-                    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(m_select.c_str()));
-                ::PostMessageW(dialog, WM_COMMAND, m_ok ? IDOK : IDCANCEL, 0);
-                ::Sleep(500);
-            }
-            ::Sleep(50);
-        }
-    }
-    bool m_ok;
-    std::wstring m_select;
-    std::atomic<bool> m_done{false};
-    std::thread m_thread;
-};
 
 CString TempFolder()
 {
@@ -275,35 +182,35 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
 
     CBrowseEdit edit(BROWSE_NONE);
     ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"unchanged", ES_AUTOHSCROLL, 1004, 300, 24)));
-    Pump();
+    testsupport::PumpMessages(50);
     edit.GetButton().SendMessage(BM_CLICK); // kind 3: the button does nothing
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_TRUE(host.posted.empty());
     EXPECT_STREQ(L"unchanged", TextOf(edit));
 
     edit.SetKind(BROWSE_OPEN_FILE);
     edit.SetWindowText(file);
     {
-        CPickerCloser cancel(false);
+        CDialogCloser cancel(false);
         edit.GetButton().SendMessage(BM_CLICK);
     }
-    Pump();
+    testsupport::PumpMessages(50);
     EXPECT_TRUE(host.posted.empty());
     {
-        CPickerCloser ok(true);
+        CDialogCloser ok(true);
         edit.GetButton().SendMessage(BM_CLICK);
     }
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_EQ(1u, host.posted.size());
     EXPECT_EQ(WM_BROWSE_FILE, host.posted[0].first);
     EXPECT_EQ(0, TextOf(edit).CompareNoCase(file));
 
     edit.SetKind(BROWSE_FOLDER);
     {
-        CPickerCloser ok(true, folder);
+        CDialogCloser ok(true, folder);
         edit.GetButton().SendMessage(BM_CLICK);
     }
-    Pump();
+    testsupport::PumpMessages(50);
     ASSERT_EQ(2u, host.posted.size());
     EXPECT_EQ(WM_BROWSE_FOLDER, host.posted[1].first);
     EXPECT_EQ(0, TextOf(edit).CompareNoCase(folder));
@@ -335,7 +242,7 @@ void ClickLink(CWnd& link)
 {
     link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    Pump(20);
+    testsupport::PumpMessages(20);
 }
 
 CString ProgramFolder()

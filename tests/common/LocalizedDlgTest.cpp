@@ -132,29 +132,4 @@ TEST_F(LocalizedDialog, WithoutLanguageTextsStayEnglish)
     dlg.DestroyWindow();
 }
 
-TEST_F(LocalizedDialog, ModalDialogIsTranslatedToo)
-{
-    SelectLanguageByName(L"German");
-    struct CModal : CTestDlg {
-        BOOL OnInitDialog() override
-        {
-            CTestDlg::OnInitDialog();
-            PostMessage(WM_APP + 1);
-            return TRUE;
-        }
-        LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-        {
-            if (message == WM_APP + 1) {
-                caption = TextOf(m_hWnd);
-                EndDialog(IDOK);
-                return 0;
-            }
-            return CTestDlg::WindowProc(message, wParam, lParam);
-        }
-        CString caption;
-    } dlg;
-    EXPECT_EQ(IDOK, dlg.DoModal());
-    EXPECT_STREQ(L"Sprache", dlg.caption);
-}
-
 } // namespace

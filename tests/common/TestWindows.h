@@ -1,9 +1,14 @@
 #pragma once
-// Plain Win32 windows for the window-routine tests: a top-level window whose
-// procedure counts the messages it sees and answers 42 to WM_APP messages,
-// and child windows with chosen styles.
+// Windows for the user-interface tests: a top-level window whose procedure
+// counts the messages it sees and answers 42 to WM_APP messages, child
+// windows with chosen styles, and a closer of the dialogs the code under
+// test shows.
 #include <windows.h>
+#include <shlobj.h>
+#include <atomic>
 #include <map>
+#include <string>
+#include <thread>
 
 namespace wintest {
 
@@ -36,6 +41,12 @@ inline const wchar_t* ProbeClass()
     return L"RavelinCommonUiProbe";
 }
 
+// The window's current window procedure.
+inline WNDPROC ProcOf(HWND hwnd)
+{
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+}
+
 // Owns one window and destroys it at the end of the scope.
 class CTestWindow {
 public:
@@ -61,6 +72,57 @@ public:
 private:
     HWND m_hwnd = nullptr;
     SProbe m_probe;
+};
+
+// While it lives, finishes every dialog box this process shows, from
+// another thread: `select` (a folder) is selected first when given; then
+// OK or Cancel.
+class CDialogCloser {
+public:
+    explicit CDialogCloser(bool ok, const wchar_t* select = nullptr) : m_ok(ok), m_select(select ? select : L"")
+    {
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~CDialogCloser()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+    CDialogCloser(const CDialogCloser&) = delete;
+    CDialogCloser& operator=(const CDialogCloser&) = delete;
+
+private:
+    static BOOL CALLBACK Find(HWND wnd, LPARAM found)
+    {
+        DWORD process = 0;
+        GetWindowThreadProcessId(wnd, &process);
+        wchar_t cls[16] = {};
+        GetClassNameW(wnd, cls, 16);
+        if (process == GetCurrentProcessId() && IsWindowVisible(wnd) && wcscmp(cls, L"#32770") == 0) {
+            *reinterpret_cast<HWND*>(found) = wnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Run()
+    {
+        while (!m_done) {
+            HWND dialog = nullptr;
+            EnumWindows(Find, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog) {
+                Sleep(300);
+                if (!m_select.empty())
+                    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(m_select.c_str()));
+                PostMessageW(dialog, WM_COMMAND, m_ok ? IDOK : IDCANCEL, 0);
+                Sleep(500);
+            }
+            Sleep(50);
+        }
+    }
+    bool m_ok;
+    std::wstring m_select;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
 };
 
 } // namespace wintest

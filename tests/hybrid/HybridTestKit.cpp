@@ -160,35 +160,6 @@ LRESULT CALLBACK CTestHost::ParentProc(HWND wnd, UINT message, WPARAM wParam, LP
     return ::DefWindowProcW(wnd, message, wParam, lParam);
 }
 
-CCanvas::CCanvas(int width, int height) : m_width(width)
-{
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    m_dc.CreateCompatibleDC(nullptr);
-    m_bitmap = ::CreateDIBSection(m_dc.GetSafeHdc(), &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits),
-                                  nullptr, 0);
-    m_old = ::SelectObject(m_dc.GetSafeHdc(), m_bitmap);
-    m_dc.FillSolidRect(0, 0, width, height, RGB(1, 2, 3));
-}
-
-CCanvas::~CCanvas()
-{
-    ::SelectObject(m_dc.GetSafeHdc(), m_old);
-    ::DeleteObject(m_bitmap);
-}
-
-COLORREF CCanvas::At(int x, int y) const
-{
-    ::GdiFlush();
-    const uint32_t v = m_bits[y * m_width + x];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-}
-
 COLORREF ScreenPixel(HWND wnd, int x, int y)
 {
     HDC dc = ::GetDC(wnd);

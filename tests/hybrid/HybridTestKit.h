@@ -9,6 +9,7 @@
 #include "hybrid/HybridCell.h"
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/HybridHandler.h"
+#include "tests/support/DibCanvas.h"
 
 namespace hybridtest {
 
@@ -89,23 +90,20 @@ public:
     std::vector<IHybridCell*> m_senders;
 };
 
-// A 32-bit top-down DIB section selected into a memory device context.
-class CCanvas
+// A canvas (filled with RGB(1, 2, 3)) drawn on through the class library.
+class CCanvas : public testsupport::CDibCanvas
 {
 public:
-    CCanvas(int width, int height);
-    ~CCanvas();
-    CCanvas(const CCanvas&) = delete;
-    CCanvas& operator=(const CCanvas&) = delete;
+    CCanvas(int width, int height) : CDibCanvas(width, height)
+    {
+        m_dc.Attach(Hdc());
+        Fill(RGB(1, 2, 3));
+    }
+    ~CCanvas() { m_dc.Detach(); }
     CDC* dc() { return &m_dc; }
-    COLORREF At(int x, int y) const;
 
 private:
-    int m_width;
     CDC m_dc;
-    HBITMAP m_bitmap;
-    HGDIOBJ m_old;
-    uint32_t* m_bits = nullptr;
 };
 
 // Colour of a client pixel of a window as the screen shows it.

@@ -10,7 +10,6 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 43;
 
 // A child frame that notes every keyboard-cue call it is passed.
 class CCuesFrame : public CxfFrame
@@ -24,18 +23,15 @@ public:
     }
 };
 
-class Accelerators : public ::testing::Test
+class Accelerators : public HostTest
 {
 protected:
     void SetUp() override
     {
-        Log().Clear();
-        DrainQuits();
-        Central().layouts[kKind] =
-            L"R(controller=1){F(ver){F(AccelTable=110,controller=10){P(id=1)}"
-            L"F(AccelTable=111,controller=11){F(AccelTable=113,controller=13){P(id=2)}}}}";
-        ASSERT_TRUE(host.Open(600, 400, false));
-        root = host.Root();
+        HostTest::SetUp();
+        root = Build(L"R(controller=1){F(ver){F(AccelTable=110,controller=10){P(id=1)}"
+                     L"F(AccelTable=111,controller=11){F(AccelTable=113,controller=13){P(id=2)}}}}",
+                     600, 400, false);
         ASSERT_EQ(L"F:vc1{Fc10P1,Fc11{Fc13P2}}", Describe(root));
         a = root->GetChild(0);
         c = root->GetChild(1)->GetChild(0);
@@ -46,10 +42,7 @@ protected:
     void TearDown() override
     {
         SetControl(false);
-        host.Close();
-        DrainQuits();
-        Central().layouts.clear();
-        EXPECT_EQ(0, Log().panesAlive);
+        HostTest::TearDown();
     }
     // Posts a key press to a pane's edit box and reports what it ran.
     std::vector<std::string> Press(UINT key, UINT message = WM_KEYDOWN)
@@ -66,7 +59,6 @@ protected:
         keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
         ::SetKeyboardState(keys);
     }
-    CTestHost host{CxfAgent::FlagBuildLayout, kKind};
     CxfFrame* root = nullptr;
     CxfFrame* a = nullptr; // table 110
     CxfFrame* c = nullptr; // table 113, inside the frame of table 111

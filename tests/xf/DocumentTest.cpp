@@ -19,7 +19,6 @@ using namespace xftest;
 
 namespace {
 
-const int kMain = 44;
 const int kDoc = 45;
 const int kDocWithArea = 46;
 
@@ -34,13 +33,12 @@ bool Contains(const std::wstring& text, const std::wstring& part)
     return text.find(part) != std::wstring::npos;
 }
 
-class Documents : public ::testing::Test
+class Documents : public HostTest
 {
 protected:
     void SetUp() override
     {
-        Log().Clear();
-        DrainQuits();
+        HostTest::SetUp();
         dir = testsupport::ScratchDir(L"xf-documents");
         song = dir + L"\\song.wav";
         other = dir + L"\\other.mp3";
@@ -48,20 +46,11 @@ protected:
         unreadable = dir + L"\\broken.bad";
         for (const std::wstring& p : {song, other, shout, unreadable})
             ASSERT_TRUE(testsupport::WriteFileBytes(p, "data", 4));
-        Central().layouts[kMain] = L"R(controller=1){M(mdiID=1,KeySwitchable){F(controller=2){P(id=1)}}}";
         Central().layouts[kDoc] = L"F(controller=20){P(id=5)}";
         Central().layouts[kDocWithArea] = L"F(controller=21){M(mdiID=7){F{P(id=6)}}}";
-        ASSERT_TRUE(host.Open(600, 400, false));
+        ASSERT_NE(nullptr, Build(L"R(controller=1){M(mdiID=1,KeySwitchable){F(controller=2){P(id=1)}}}", 600, 400, false));
         area = host.Root()->FindMDIClient(1);
         ASSERT_NE(nullptr, area);
-    }
-    void TearDown() override
-    {
-        host.Close();
-        DrainQuits();
-        Central().layouts.clear();
-        EXPECT_EQ(0, Log().panesAlive);
-        EXPECT_EQ(0, Log().controllersAlive);
     }
     CTestDocController* Doc(CxfFrame* frame) { return static_cast<CTestDocController*>(frame->GetController()); }
     // The area's child frames that are shown.
@@ -79,7 +68,6 @@ protected:
         host.Root()->PostMessage(WM_COMMAND, id);
         PumpFor(100);
     }
-    CTestHost host{CxfAgent::FlagBuildLayout, kMain};
     CxfMDIClient* area = nullptr;
     std::wstring dir, song, other, shout, unreadable;
 };
@@ -168,10 +156,8 @@ TEST_F(Documents, CtrlTabSwitchesBetweenTheDocumentsOfTheSwitchableArea)
 
 TEST_F(Documents, WithTwoAreasAndNoneSwitchableTheSwitchIsSwallowed)
 {
-    host.Close();
-    DrainQuits();
-    Central().layouts[kMain] = L"R{M(mdiID=1){F(controller=2){P(id=1)}F(controller=3){P(id=2)}}M(mdiID=2){F{P(id=3)}}}";
-    ASSERT_TRUE(host.Open(600, 400, false));
+    ASSERT_NE(nullptr, Build(L"R{M(mdiID=1){F(controller=2){P(id=1)}F(controller=3){P(id=2)}}M(mdiID=2){F{P(id=3)}}}",
+                             600, 400, false));
     area = host.Root()->FindMDIClient(1);
     ASSERT_NE(nullptr, area);
     const std::vector<CxfFrame*> before = Shown();

@@ -1,6 +1,7 @@
 // Frame layout: split sizes from pixels and percentages, deferred layout on
-// the top-level frame's timer, bars around the area, splitter drags,
-// minimum sizes and splitter painting.
+// the top-level frame's timer, control bars and the status bar docked around
+// the area, splitter and gripper drags, minimum sizes, the size grip and
+// splitter painting.
 #include <gtest/gtest.h>
 #include "XfTestKit.h"
 #include "common/DrawRoutines.h"
@@ -11,36 +12,16 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 31;
-
 // A host whose tree is built from one layout, laid out at width x height.
-class FrameLayout : public ::testing::Test
+class FrameLayout : public HostTest
 {
 protected:
-    void TearDown() override
-    {
-        if (host.m_hWnd)
-            host.Close();
-        DrainQuits();
-        Central().layouts.erase(kKind);
-        EXPECT_EQ(0, Log().panesAlive);
-    }
-    CxfFrame* Build(const wchar_t* layout, int width, int height)
-    {
-        DrainQuits(); // from a host closed before
-        Central().layouts[kKind] = layout;
-        EXPECT_TRUE(host.Open(width, height, false));
-        PumpLayout();
-        return host.Root();
-    }
-    void Resize(int width, int height) { host.MoveWindow(0, 0, width, height, TRUE); }
     // Left/top and right/bottom of child i along the split axis.
     static std::pair<int, int> Span(CxfFrame* parent, int i, bool horizontal = true)
     {
         const CRect rc = RectInParent(parent->GetChild(i)->m_hWnd);
         return horizontal ? std::make_pair(int(rc.left), int(rc.right)) : std::make_pair(int(rc.top), int(rc.bottom));
     }
-    CTestHost host{CxfAgent::FlagBuildLayout, kKind};
 };
 
 // Counts its layouts.
@@ -59,7 +40,7 @@ public:
 
 TEST_F(FrameLayout, PercentSizesShareTheSpaceLeftBySplitters)
 {
-    CxfFrame* root = Build(L"F(ver){F(width=70p){P(id=1)}F(width=30p){P(id=2)}}", 1006, 600);
+    CxfFrame* root = Build(L"F(ver){F(width=70p){P(id=1)}F(width=30p){P(id=2)}}", 1006, 600, false);
     ASSERT_EQ(L"F:v{FP1,FP2}", Describe(root));
     EXPECT_EQ(std::make_pair(0, 700), Span(root, 0));
     EXPECT_EQ(std::make_pair(706, 1006), Span(root, 1));
@@ -89,7 +70,6 @@ TEST_F(FrameLayout, LastChildFillsButIsNeverShrunk)
     CxfFrame* root = Build(L"F(ver){F(width=33p){P(id=1)}F(width=33p){P(id=2)}F(width=33p){P(id=3)}}", 1006, 300);
     // 994 available: 328 and 328; the last gets 994 - (328 + 328 + 6).
     EXPECT_EQ((std::vector<int>{328, 328, 332}), root->GetSizes());
-    host.Close();
     Build(L"F(hor){F(height=500){P(id=1)}F(height=400){P(id=2)}}", 300, 706);
     EXPECT_EQ((std::vector<int>{500, 400}), host.Root()->GetSizes());
     EXPECT_EQ(std::make_pair(506, 906), Span(host.Root(), 1, false));
@@ -116,33 +96,6 @@ TEST_F(FrameLayout, NoRoomLeavesEveryChildEmptyAndZeroAreasAreSkipped)
     Resize(606, 300);
     PumpLayout();
     EXPECT_EQ((std::vector<int>{297, 0, 291}), root->GetSizes()); // the last: 594 - (297 + 0 + 6)
-}
-
-TEST_F(FrameLayout, BarsDockAroundTheArea)
-{
-    CxfFrame* root =
-        Build(L"C(top){P(id=41)}C(left){P(id=42)}C(bottom){P(id=43)}C(right){P(id=44)}F{P(id=1)}", 1006, 600);
-    ASSERT_EQ(L"FP1[CP41,CP42,CP43,CP44]", Describe(root));
-    EXPECT_EQ(CRect(0, 0, 1006, 28), RectInParent(root->GetBar(0)->m_hWnd));
-    EXPECT_EQ(CRect(0, 28, 28, 600), RectInParent(root->GetBar(1)->m_hWnd));
-    EXPECT_EQ(CRect(28, 572, 1006, 600), RectInParent(root->GetBar(2)->m_hWnd));
-    EXPECT_EQ(CRect(978, 28, 1006, 572), RectInParent(root->GetBar(3)->m_hWnd));
-    EXPECT_EQ(CRect(28, 28, 978, 572), CRect(root->GetAreaRect()));
-    EXPECT_EQ(CRect(28, 28, 978, 572), RectInParent(root->GetPane()->m_hWnd));
-    // Inside a bar: a 4-pixel border and the 10-pixel gripper strip.
-    auto* top = static_cast<CxfControlBar*>(root->GetBar(0));
-    auto* left = static_cast<CxfControlBar*>(root->GetBar(1));
-    EXPECT_EQ(CRect(14, 4, 1002, 24), RectInParent(top->GetPane()->m_hWnd));
-    EXPECT_EQ(CRect(4, 14, 24, 568), RectInParent(left->GetPane()->m_hWnd));
-    EXPECT_EQ(0, top->m_dock.row);
-    EXPECT_EQ(0, top->m_dock.pos);
-
-    SIZE min{};
-    root->GetMinSize(min, false);
-    EXPECT_EQ(56 + 50, min.cx); // left and right bars, and the pane
-    EXPECT_EQ(56 + 50, min.cy);
-    root->GetMinSize(min, true);
-    EXPECT_EQ(56, min.cx);
 }
 
 TEST_F(FrameLayout, OneLayoutPerTickHoweverManyRequests)
@@ -179,7 +132,7 @@ TEST_F(FrameLayout, OneLayoutPerTickHoweverManyRequests)
 
 TEST_F(FrameLayout, SplitterDragKeepsMinimumSizes)
 {
-    CxfFrame* root = Build(L"F(ver){F(width=70p){P(id=1)}F(width=30p){P(id=2)}}", 1006, 600);
+    CxfFrame* root = Build(L"F(ver){F(width=70p){P(id=1)}F(width=30p){P(id=2)}}", 1006, 600, false);
     auto press = [&](UINT message, int x) {
         root->SendMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, 100));
     };
@@ -202,12 +155,8 @@ TEST_F(FrameLayout, SplitterDragKeepsMinimumSizes)
     EXPECT_EQ(nullptr, ::GetCapture());
 
     // Over the splitter the cursor becomes the sizing arrow.
-    CPoint onSplitter(952, 100);
-    root->ClientToScreen(&onSplitter);
-    ::SetCursorPos(onSplitter.x, onSplitter.y);
-    EXPECT_TRUE(root->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(root->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-    ::SetCursorPos(onSplitter.x - 100, onSplitter.y);
-    EXPECT_FALSE(root->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(root->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_TRUE(SetCursorAt(root, CPoint(952, 100)));
+    EXPECT_FALSE(SetCursorAt(root, CPoint(852, 100)));
 }
 
 TEST_F(FrameLayout, SplittersArePaintedWithGradientAndGripDots)
@@ -237,6 +186,98 @@ TEST_F(FrameLayout, SplittersArePaintedWithGradientAndGripDots)
             EXPECT_EQ(RGB(0xA3, 0xA3, 0xA3), mem.GetPixel(703, 300 + offset)) << offset;
         EXPECT_NE(RGB(0xA3, 0xA3, 0xA3), mem.GetPixel(703, 300 - 25));
         mem.SelectObject(old);
-        host.Close();
     }
+}
+
+TEST_F(FrameLayout, BarsOnEachSideFrameTheAreaAndHoldTheirPaneInTheInnerRectangle)
+{
+    // Panes 40..49 prefer 20 pixels: each bar is 28 thick.
+    CxfFrame* root = Build(L"F{C(left){P(id=41)}C{P(id=42)}C(right,nogripper){P(id=43)}C(bottom){P(id=44)}P(id=1)}",
+                           400, 300);
+    ASSERT_EQ(4, root->GetBarCount());
+    auto bar = [&](int i) { return static_cast<CxfControlBar*>(root->GetBar(i)); };
+    EXPECT_EQ(CxfFrame::SideTop, bar(1)->m_dock.side); // no side key: top
+    // Left bars start below the top bars, bottom bars right of the left ones.
+    EXPECT_EQ(CRect(0, 28, 28, 300), RectInParent(bar(0)->m_hWnd));
+    EXPECT_EQ(CRect(0, 0, 400, 28), RectInParent(bar(1)->m_hWnd));
+    EXPECT_EQ(CRect(372, 28, 400, 300), RectInParent(bar(2)->m_hWnd));
+    EXPECT_EQ(CRect(28, 272, 400, 300), RectInParent(bar(3)->m_hWnd));
+    EXPECT_EQ(CRect(28, 28, 372, 272), CRect(root->GetAreaRect()));
+
+    // Border 4 all round; the gripper takes 10 at the start of the bar.
+    EXPECT_EQ(CRect(4, 14, 24, 268), bar(0)->GetInnerRect());
+    EXPECT_EQ(CRect(14, 4, 396, 24), bar(1)->GetInnerRect());
+    EXPECT_EQ(CRect(4, 4, 24, 268), bar(2)->GetInnerRect());
+    EXPECT_EQ(bar(0)->GetInnerRect(), RectInParent(bar(0)->GetPane()->m_hWnd));
+    EXPECT_EQ(bar(2)->GetInnerRect(), RectInParent(bar(2)->GetPane()->m_hWnd));
+    EXPECT_EQ(CRect(28, 28, 372, 272), RectInParent(root->GetPane()->m_hWnd));
+
+    // The minimum: the bars across, and the pane's 50.
+    SIZE min{};
+    root->GetMinSize(min, false);
+    EXPECT_EQ(56 + 50, min.cx);
+    EXPECT_EQ(28 + 28 + 50, min.cy);
+    root->GetMinSize(min, true);
+    EXPECT_EQ(56, min.cx);
+}
+
+TEST_F(FrameLayout, OnlyAMoveAlongBothAxesAfterAGripperPressStartsADrag)
+{
+    CxfFrame* root = Build(L"F{C{P(id=42)}P(id=1)}", 300, 200);
+    CxfControlBar* bar = static_cast<CxfControlBar*>(root->GetBar(0));
+    // A press beyond the gripper strip takes no capture.
+    bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 10));
+    EXPECT_NE(bar->m_hWnd, ::GetCapture());
+    bar->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 10));
+    EXPECT_EQ(bar->m_hWnd, ::GetCapture());
+    bar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(25, 10)); // 20 straight right
+    EXPECT_EQ(bar->m_hWnd, ::GetCapture());
+    bar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(8, 12)); // 3 by 2: product 6
+    EXPECT_EQ(bar->m_hWnd, ::GetCapture());
+    bar->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(9, 13)); // 4 by 3: product 12
+    EXPECT_NE(bar->m_hWnd, ::GetCapture());
+}
+
+TEST_F(FrameLayout, StatusBarDocksAtTheBottomWithItsGripZone)
+{
+    CxfFrame* root = Build(L"F{SP(id=1)}", 300, 200);
+    ASSERT_EQ(1, root->GetBarCount());
+    CxfStatusBar* status = static_cast<CxfStatusBar*>(root->GetBar(0));
+    EXPECT_EQ(CxfFrame::SideBottom, status->m_dock.side);
+    EXPECT_FALSE(status->HasGripper());
+    // No items: at least 15 thick; border 2, and 15 more on the right.
+    EXPECT_EQ(15, status->GetDockExtent());
+    EXPECT_EQ(CRect(0, 185, 300, 200), RectInParent(status->m_hWnd));
+    EXPECT_EQ(CRect(2, 2, 300 - 2 - 15, 13), status->GetInnerRect());
+
+    // The grip zone shows the diagonal sizing cursor and starts the host's
+    // size loop from the bottom-right corner; elsewhere neither happens.
+    SetCursorAt(status, CPoint(290, 7));
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_SIZENWSE), ::GetCursor());
+    SetCursorAt(status, CPoint(100, 7));
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), ::GetCursor());
+
+    status->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 7));
+    EXPECT_TRUE(host.m_sizeCommands.empty());
+    status->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(290, 7));
+    ASSERT_EQ(1u, host.m_sizeCommands.size());
+    EXPECT_EQ(static_cast<WPARAM>(0xF008), host.m_sizeCommands[0].first);
+    CPoint screen(290, 7);
+    status->ClientToScreen(&screen);
+    EXPECT_EQ(MAKELPARAM(screen.x, screen.y), host.m_sizeCommands[0].second);
+    // No drag of a status bar.
+    EXPECT_NE(status->m_hWnd, ::GetCapture());
+}
+
+TEST_F(FrameLayout, StatusBarOfAMaximizedHostHasNoGripMarginButKeepsTheSizingCursor)
+{
+    CxfFrame* root = Build(L"F{SP(id=1)}", 300, 200);
+    CxfStatusBar* status = static_cast<CxfStatusBar*>(root->GetBar(0));
+    host.ShowWindow(SW_MAXIMIZE);
+    PumpLayout();
+    CRect client;
+    status->GetClientRect(&client);
+    EXPECT_EQ(client.right - 2, status->GetInnerRect().right);
+    SetCursorAt(status, CPoint(client.right - 5, 7));
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_SIZENWSE), ::GetCursor());
 }

@@ -12,52 +12,27 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 41;
-
-class FrameTree : public ::testing::Test
+// Parse gives a root that is neither tidied nor started; Build (the
+// shared host) a started tree, laid out at 1006 x 600.
+class FrameTree : public HostTest
 {
 protected:
-    void SetUp() override { Log().Clear(); }
     void TearDown() override
     {
-        if (host.m_hWnd)
-            host.Close();
-        if (layoutHost.m_hWnd)
-            layoutHost.Close();
-        DrainQuits();
-        Central().layouts.clear();
-        EXPECT_EQ(0, Log().panesAlive);
-        EXPECT_EQ(0, Log().controllersAlive);
+        if (plain.m_hWnd)
+            plain.Close();
+        HostTest::TearDown();
     }
-    // Parses into a root that is neither tidied nor started.
     CxfFrame* Parse(const wchar_t* layout)
     {
-        EXPECT_TRUE(host.Open(800, 600, false));
-        ParseLayout(host.Root(), layout);
-        return host.Root();
+        if (plain.m_hWnd)
+            plain.Close();
+        EXPECT_TRUE(plain.Open(800, 600, false));
+        ParseLayout(plain.Root(), layout);
+        return plain.Root();
     }
-    CTestHost host{0, kKind};
-    CTestHost layoutHost{CxfAgent::FlagBuildLayout, kKind};
-};
-
-class FrameTreeBuilt : public FrameTree
-{
-protected:
-    void TearDown() override
-    {
-        if (built.m_hWnd)
-            built.Close();
-        FrameTree::TearDown();
-    }
-    CxfFrame* Build(const wchar_t* layout)
-    {
-        DrainQuits(); // from a host closed before
-        Central().layouts[kKind] = layout;
-        EXPECT_TRUE(built.Open(1006, 600, false));
-        PumpLayout();
-        return built.Root();
-    }
-    CTestHost built{CxfAgent::FlagBuildLayout, kKind};
+    CxfFrame* Build(const wchar_t* layout) { return HostTest::Build(layout, 1006, 600, false); }
+    CTestHost plain{0, kHostKind};
 };
 
 } // namespace
@@ -83,15 +58,12 @@ TEST_F(FrameTree, WhatIsNeverMerged)
     CxfFrame* root = Parse(L"R(controller=1){F(AccelTable=5){F(hor){F(ver){P(id=1)}}}}");
     CxfFrame::Tidy(root);
     EXPECT_EQ(L"Fc1{F:h{F:vP1}}", Describe(root));
-    host.Close();
     root = Parse(L"T(top)F{T(top)P(id=2)}");
     CxfFrame::Tidy(root);
     EXPECT_EQ(L"F[T]{FP2[T]}", Describe(root));
-    host.Close();
     root = Parse(L"M(mdiID=2)");
     CxfFrame::Tidy(root);
     EXPECT_EQ(L"F{M:o}", Describe(root)); // the empty area stays an area
-    host.Close();
     root = Parse(L"R(controller=1){F(controller=2){P(id=3)}}");
     CxfFrame::Tidy(root);
     EXPECT_EQ(L"Fc1{Fc2P3}", Describe(root));
@@ -112,9 +84,9 @@ TEST_F(FrameTree, MergedControllerMovesAndIsNotMadeTwice)
 
 TEST_F(FrameTree, StartOpensControllersAndPanesThenStopTearsDown)
 {
-    Central().layouts[kKind] = L"R(controller=1){F(ver,controller=2){F{P(id=1)}F{P(id=2)}}}";
-    ASSERT_TRUE(layoutHost.Open(800, 600, false));
-    CxfFrame* root = layoutHost.Root();
+    Central().layouts[kHostKind] = L"R(controller=1){F(ver,controller=2){F{P(id=1)}F{P(id=2)}}}";
+    ASSERT_TRUE(host.Open(800, 600, false));
+    CxfFrame* root = host.Root();
     EXPECT_EQ(L"Fc1{F:vc2{FP1,FP2}}", Describe(root));
     EXPECT_EQ((std::vector<std::string>{"open c1", "open c2", "init p1", "init p2", "active c2", "active c1"}),
               Log().events);
@@ -134,13 +106,13 @@ TEST_F(FrameTree, StartOpensControllersAndPanesThenStopTearsDown)
 
     Log().events.clear();
     HWND rootWnd = root->m_hWnd;
-    layoutHost.Close();
+    host.Close();
     EXPECT_EQ((std::vector<std::string>{"stop c1", "stop c2", "exit p1", "exit p2"}), Log().events);
     EXPECT_FALSE(::IsWindow(rootWnd));
     EXPECT_EQ(0, TestApp().GetFrameCount());
 }
 
-TEST_F(FrameTreeBuilt, CloseMessageRemovesTheFrameFromInsideItsOwnWindowProcedure)
+TEST_F(FrameTree, CloseMessageRemovesTheFrameFromInsideItsOwnWindowProcedure)
 {
     CxfFrame* root = Build(L"F(ver){F(controller=3){P(id=1)}F{P(id=2)}}");
     ASSERT_EQ(L"F:v{Fc3P1,FP2}", Describe(root));
@@ -160,7 +132,7 @@ TEST_F(FrameTreeBuilt, CloseMessageRemovesTheFrameFromInsideItsOwnWindowProcedur
     EXPECT_EQ(CRect(0, 0, 1006, 600), RectInParent(root->GetChild(0)->m_hWnd));
 }
 
-TEST_F(FrameTreeBuilt, OpenChildFrame)
+TEST_F(FrameTree, OpenChildFrame)
 {
     CxfFrame* root = Build(L"M(mdiID=3){F{P(id=1)}}");
     ASSERT_EQ(L"F{M:o{FP1}}", Describe(root));
@@ -192,7 +164,7 @@ TEST_F(FrameTreeBuilt, OpenChildFrame)
     EXPECT_EQ(L"F{M:o{FP1,Fc5P5,F}}", Describe(root));
 }
 
-TEST_F(FrameTreeBuilt, DockingSplitsTheTarget)
+TEST_F(FrameTree, DockingSplitsTheTarget)
 {
     struct SCase
     {
@@ -213,7 +185,6 @@ TEST_F(FrameTreeBuilt, DockingSplitsTheTarget)
         EXPECT_EQ(one->GetFrame()->m_hWnd, ::GetParent(one->m_hWnd));
         PumpLayout();
         EXPECT_EQ(CRect(one->GetFrame()->GetAreaRect()), RectInParent(one->m_hWnd));
-        built.Close();
     }
 
     // A target with children: they move into the new frame, in order.
@@ -240,7 +211,7 @@ TEST_F(FrameTreeBuilt, DockingSplitsTheTarget)
     EXPECT_EQ(3, Log().panesAlive);
 }
 
-TEST_F(FrameTreeBuilt, DropTargetNearOneEdgeOnly)
+TEST_F(FrameTree, DropTargetNearOneEdgeOnly)
 {
     CxfFrame* root = Build(L"F(ver){F(width=50p){P(id=1)}F{P(id=2)}}");
     CxfFrame* left = root->GetChild(0); // 0..500 of 1006 x 600

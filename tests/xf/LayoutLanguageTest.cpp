@@ -107,40 +107,28 @@ TEST_F(Layout, ParameterBlocks)
     EXPECT_FALSE(static_cast<CxfControlBar*>(root->GetBar(0))->HasGripper());
 }
 
-TEST_F(Layout, BlanksAndCommasEndAList)
+TEST_F(Layout, WhatEndsAList)
 {
-    EXPECT_EQ(L"F{F{FP1},F}", Build(L"F{F{P(id=1)}}F"));
-    Clear();
-    EXPECT_EQ(L"F{F}", Build(L"F {P(id=1)}")); // the blank ends the list
-    Clear();
-    EXPECT_EQ(L"F{F}", Build(L"F,F"));
-    Clear();
-    EXPECT_EQ(L"F{F{F,F},F}", Build(L"F{FF}F")); // "}" ends the inner list only
-}
+    // A blank, a comma, and "}" (the inner list only) end a list. A pane
+    // without a block, with a first parameter other than id, or that is
+    // missing (98) or has no window (99) ends the list that holds it; the
+    // outer list goes on where the inner one stopped.
+    const wchar_t* rows[][2] = {
+        {L"F{F{P(id=1)}}F", L"F{F{FP1},F}"}, {L"F {P(id=1)}", L"F{F}"}, {L"F,F", L"F{F}"},
+        {L"F{FF}F", L"F{F{F,F},F}"},         {L"F{PF}F", L"F{F,F}"},     {L"F{P(title,id=1)F}F", L"F{F}"},
+        {L"F{P(id=98)F}F", L"F{F}"},         {L"F{P(id=99)F}F", L"F{F}"},
+    };
+    for (const auto& row : rows) {
+        Clear();
+        EXPECT_EQ(row[1], Build(row[0])) << row[0];
+    }
+    EXPECT_EQ(0, Log().panesAlive); // the pane without a window was deleted
 
-TEST_F(Layout, PaneElementRules)
-{
-    // Without a block, or with a first parameter other than id, a pane
-    // ends the list that holds it.
-    // The outer list goes on where the inner one stopped: after "P" at "F".
-    EXPECT_EQ(L"F{F,F}", Build(L"F{PF}F"));
-    Clear();
-    // Stopped at the "," after title: a character that ends the outer list.
-    EXPECT_EQ(L"F{F}", Build(L"F{P(title,id=1)F}F"));
+    // The id key in any case; later keys stay parameters.
     Clear();
     EXPECT_EQ(L"F{FP2}", Build(L"F{P(ID=2,title)}"));
     EXPECT_EQ(L"ID=2,title", Params(root->GetChild(0)->GetPane()));
-    EXPECT_EQ(2, root->GetChild(0)->GetPane()->GetId());
     EXPECT_TRUE(root->GetChild(0)->GetPane()->GetStyle() & WS_VISIBLE);
-}
-
-TEST_F(Layout, MissingAndWindowlessPanesStopTheList)
-{
-    const int alive = Log().panesAlive;
-    EXPECT_EQ(L"F{F}", Build(L"F{P(id=98)F}F"));
-    Clear();
-    EXPECT_EQ(L"F{F}", Build(L"F{P(id=99)F}F"));
-    EXPECT_EQ(alive, Log().panesAlive); // the pane without a window was deleted
 }
 
 TEST_F(Layout, OnlyTheLastOutermostFrameIsReported)

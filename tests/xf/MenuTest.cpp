@@ -1,8 +1,8 @@
 // Popup menus, the menu band and toolbar buttons under real input: clicks
 // and pointer moves through the system, keys posted to the focused window.
 #include <gtest/gtest.h>
-#include <fstream>
 #include "XfTestKit.h"
+#include "tests/support/DibCanvas.h"
 #include "common/ProductInfo.h"
 #include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
@@ -16,9 +16,7 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 43;
 const UINT kMenu = 120;
-const SxfToolBarItem kEnd = {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0};
 const SxfToolBarItem kBand[] = {{XF_ITEM_MENU, kMenu, 0, 0, 0, 0, 0, nullptr, 0}, kEnd};
 // A plain button and a split button with the red/green/blue strip.
 const SxfToolBarItem kButtons[] = {{XF_ITEM_BUTTON, 41026, 0, 122, 0, 0xFFFFFF, 0, nullptr, 0},
@@ -35,7 +33,7 @@ CPoint ScreenCentre(CWnd& control, const CRect& rect)
     return p;
 }
 
-void Click(CPoint screen)
+void ClickAt(CPoint screen)
 {
     ::SetCursorPos(screen.x, screen.y);
     INPUT input[2] = {};
@@ -85,59 +83,29 @@ bool Ran(UINT id)
     return Log().Has("app ran " + std::to_string(id));
 }
 
-// The screen as shown, kept as 32-bit pixels; Save writes a 24-bit BMP.
+// The screen as shown in `area`, read at screen coordinates.
 struct SScreenShot
 {
-    explicit SScreenShot(const CRect& area) : rect(area), pixels(static_cast<size_t>(area.Width() * area.Height()))
+    explicit SScreenShot(const CRect& area) : rect(area), canvas(area.Width(), area.Height())
     {
         HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), area.Width(), -area.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP dib = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = ::SelectObject(memory, dib);
-        ::BitBlt(memory, 0, 0, area.Width(), area.Height(), screen, area.left, area.top, SRCCOPY);
-        memcpy(pixels.data(), bits, pixels.size() * 4);
-        ::SelectObject(memory, old);
-        ::DeleteObject(dib);
-        ::DeleteDC(memory);
+        ::BitBlt(canvas.Hdc(), 0, 0, area.Width(), area.Height(), screen, area.left, area.top, SRCCOPY);
         ::ReleaseDC(nullptr, screen);
     }
-    COLORREF At(int screenX, int screenY) const
-    {
-        const DWORD p = pixels[static_cast<size_t>((screenY - rect.top) * rect.Width() + (screenX - rect.left))];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    void Save(const char* path) const
-    {
-        const int w = rect.Width(), h = rect.Height(), row = (w * 3 + 3) & ~3;
-        BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(54 + row * h), 0, 0, 54};
-        BITMAPINFOHEADER info{sizeof(info), w, h, 1, 24, BI_RGB, static_cast<DWORD>(row * h), 0, 0, 0, 0};
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(&file), sizeof(file)).write(reinterpret_cast<const char*>(&info), 40);
-        std::vector<char> line(static_cast<size_t>(row), 0);
-        for (int y = h - 1; y >= 0; --y) {
-            for (int x = 0; x < w; ++x)
-                memcpy(&line[static_cast<size_t>(x * 3)], &pixels[static_cast<size_t>(y * w + x)], 3);
-            out.write(line.data(), row);
-        }
-    }
+    COLORREF At(int screenX, int screenY) const { return canvas.At(screenX - rect.left, screenY - rect.top); }
     CRect rect;
-    std::vector<DWORD> pixels;
+    testsupport::CDibCanvas canvas;
 };
 
-class Menus : public ::testing::Test
+class Menus : public HostTest
 {
 protected:
     void SetUp() override
     {
-        DrainQuits();
-        Log().Clear();
+        HostTest::SetUp();
         TestApp().rec.handles = {41020, 41021, 41022, 41023, 41024, 41025, 41026, 41027, 41030};
         Central().tables[60] = kBand;
         Central().tables[61] = kButtons;
-        Central().layouts[kKind] = L"F{T(top,tb=60,nogripper,menuBk)T(top,tb=61,nogripper)F(AccelTable=121){P(id=1)}}";
         Central().makeContent = [](UINT id, IHybridContent** out) {
             if (id != 41030)
                 return false;
@@ -148,23 +116,12 @@ protected:
             return true;
         };
         g_productInfo.popupMenuId = static_cast<int>(kMenu);
-        ASSERT_TRUE(host.Open(500, 300, true));
-        PumpLayout();
+        ASSERT_NE(nullptr, Build(L"F{T(top,tb=60,nogripper,menuBk)T(top,tb=61,nogripper)F(AccelTable=121){P(id=1)}}",
+                                 500, 300));
         band = dynamic_cast<CxfToolBar*>(host.Root()->GetBar(0));
         buttons = dynamic_cast<CxfToolBar*>(host.Root()->GetBar(1));
         ASSERT_NE(nullptr, band) << Describe(host.Root()).c_str();
         ASSERT_NE(nullptr, buttons);
-    }
-    void TearDown() override
-    {
-        if (host.m_hWnd)
-            host.Close();
-        DrainQuits();
-        TestApp().rec.handles.clear();
-        Central().makeContent = nullptr;
-        Central().layouts.erase(kKind);
-        Central().tables.erase(60);
-        Central().tables.erase(61);
     }
     CxfHorMenuElement* Element(int i)
     {
@@ -186,7 +143,6 @@ protected:
     {
         return CxfPopupMenu::GetOpenCount() == 0 && !CxfPopupMenu::AnyExists() && !CxfHorMenuElement::GetCurrent();
     }
-    CTestHost host{CxfAgent::FlagBuildLayout, kKind};
     CxfToolBar* band = nullptr;
     CxfToolBar* buttons = nullptr;
 };
@@ -220,7 +176,7 @@ TEST_F(Menus, BandMenusOpenByMouseAndKeysAndRunTheirCommands)
 
     // A click opens the entry's popup under it with no row selected; the
     // rows carry their accelerator texts.
-    Click(ScreenCentre(band->GetCtrl(), file->GetRect()));
+    ClickAt(ScreenCentre(band->GetCtrl(), file->GetRect()));
     CxfPopupMenu* popup = Shown(file);
     ASSERT_NE(nullptr, popup);
     EXPECT_EQ(-1, SelectedRow(popup));
@@ -249,7 +205,7 @@ TEST_F(Menus, BandMenusOpenByMouseAndKeysAndRunTheirCommands)
     CIPtr<IHybridContent> slider;
     ASSERT_TRUE(host.Root()->FindContent(41030, &slider));
     CRect sliderRect = slider->GetRect();
-    Click(ScreenCentre(popup->GetCtrl(), CRect(sliderRect.right - 8, sliderRect.top, sliderRect.right - 2,
+    ClickAt(ScreenCentre(popup->GetCtrl(), CRect(sliderRect.right - 8, sliderRect.top, sliderRect.right - 2,
                                                sliderRect.bottom)));
     EXPECT_TRUE(PumpUntil([] { return Ran(41030); }));
     EXPECT_EQ(popup, edit->GetPopup());
@@ -298,7 +254,6 @@ TEST_F(Menus, BandMenusOpenByMouseAndKeysAndRunTheirCommands)
     sub->GetWindowRect(&subRect);
     EXPECT_EQ(RowRect(popup, kRecent).right + parentRect.left + 1, subRect.left);
     SScreenShot shot(CRect(parentRect.left, parentRect.top, subRect.right, std::max(parentRect.bottom, subRect.bottom)));
-    shot.Save("menu_with_submenu.bmp");
     EXPECT_EQ(0x666666u, shot.At(parentRect.left, parentRect.top + 3));
     EXPECT_EQ(0x666666u, shot.At(subRect.left, subRect.top + 3));
     EXPECT_EQ(0x666666u, shot.At(subRect.right - 1, subRect.bottom - 2));
@@ -384,10 +339,10 @@ TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
     plain->OnMouseLeave();
 
     // A click gives the command; the split button's left part does too.
-    Click(ScreenCentre(buttons->GetCtrl(), plain->GetRect()));
+    ClickAt(ScreenCentre(buttons->GetCtrl(), plain->GetRect()));
     EXPECT_TRUE(PumpUntil([] { return Ran(41026); }));
     const CRect splitRect = split->GetRect();
-    Click(ScreenCentre(buttons->GetCtrl(), CRect(splitRect.left, splitRect.top, splitRect.left + 10, splitRect.bottom)));
+    ClickAt(ScreenCentre(buttons->GetCtrl(), CRect(splitRect.left, splitRect.top, splitRect.left + 10, splitRect.bottom)));
     EXPECT_TRUE(PumpUntil([] { return Ran(41027); }));
 
     // Its right part opens the drop-down (the product's popup menu) under
@@ -402,7 +357,7 @@ TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
         PostKey(VK_DOWN);
         PostKey(VK_RETURN);
     });
-    Click(ScreenCentre(buttons->GetCtrl(), CRect(splitRect.right - 10, splitRect.top, splitRect.right - 2,
+    ClickAt(ScreenCentre(buttons->GetCtrl(), CRect(splitRect.right - 10, splitRect.top, splitRect.right - 2,
                                                  splitRect.bottom)));
     EXPECT_TRUE(PumpUntil([] { return Ran(41020); }, kClosing));
     EXPECT_TRUE(s_sawOpen);

@@ -17,24 +17,15 @@ using namespace xftest;
 
 namespace {
 
-const int kMain = 47;
 const int kDoc = 48;
 const UINT kHandled = kRecFirst + 1;   // the main controller runs it
 const UINT kUnhandled = 43000;         // nobody handles it
-const SxfToolBarItem kEnd = {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0};
-
-SxfToolBarItem Item(UINT type, UINT id, DWORD flags = 0, INT_PTR param = 0)
-{
-    return SxfToolBarItem{type, id, flags, param, 0, 0, 0, nullptr, 0};
-}
-
-class RoutedBars : public ::testing::Test
+class RoutedBars : public HostTest
 {
 protected:
     void SetUp() override
     {
-        Log().Clear();
-        DrainQuits();
+        HostTest::SetUp();
         dir = testsupport::ScratchDir(L"xf-routed-bars");
         for (const wchar_t* name : {L"\\a.wav", L"\\b.wav", L"\\c.wav"}) {
             paths.push_back(dir + name);
@@ -46,10 +37,8 @@ protected:
         listItems = {Item(XF_ITEM_FRAMELIST, 0, XF_ITEMF_STRETCH), kEnd};
         Central().tables[64] = barItems.data();
         Central().tables[65] = listItems.data();
-        Central().layouts[kMain] = L"R(controller=1){T(tb=64)F(ver){F{P(id=1)}M(mdiID=1){T(tb=65)}}}";
         Central().layouts[kDoc] = L"F(controller=20){P(id=5)}";
-        ASSERT_TRUE(host.Open(600, 400, true));
-        PumpLayout();
+        ASSERT_NE(nullptr, Build(L"R(controller=1){T(tb=64)F(ver){F{P(id=1)}M(mdiID=1){T(tb=65)}}}", 600, 400));
         area = host.Root()->FindMDIClient(1);
         ASSERT_NE(nullptr, area);
         bar = dynamic_cast<CxfToolBar*>(host.Root()->GetBar(0));
@@ -57,38 +46,9 @@ protected:
         static_cast<CTestController*>(host.Root()->GetController())->rec.handles = {kHandled, kRecFirst + 3,
                                                                                     kRecFirst + 4, kRecFirst + 5};
     }
-    void TearDown() override
-    {
-        host.Close();
-        DrainQuits();
-        Central().layouts.clear();
-        Central().tables.erase(64);
-        Central().tables.erase(65);
-        EXPECT_EQ(0, Log().panesAlive);
-        EXPECT_EQ(0, Log().controllersAlive);
-    }
     CxfFrame* Document(int i) { return area->GetChild(i); }
-    IHybridCell* Tab(CxfToolBar* listBar, int i)
-    {
-        CCellArray cells;
-        CCellCollector collect(cells);
-        listBar->GetCtrl().EnumCells(collect, HCE_ALL);
-        CxfController* c = Document(i)->GetController();
-        for (INT_PTR k = 0; k < cells.GetSize(); ++k)
-            if (cells[k]->GetData() == reinterpret_cast<DWORD_PTR>(c))
-                return cells[k];
-        return nullptr;
-    }
-    static void Click(CxfToolBar* b, IHybridCell* cell)
-    {
-        CRect r;
-        cell->GetRect(&r);
-        const LPARAM at = MAKELPARAM(r.CenterPoint().x, r.CenterPoint().y);
-        b->GetCtrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        b->GetCtrl().SendMessage(WM_LBUTTONUP, 0, at);
-    }
+    IHybridCell* Tab(CxfToolBar* listBar, int i) { return CellOf(listBar, Document(i)->GetController()); }
     std::vector<SxfToolBarItem> barItems, listItems;
-    CTestHost host{CxfAgent::FlagBuildLayout, kMain};
     CxfMDIClient* area = nullptr;
     CxfToolBar* bar = nullptr;
     std::wstring dir;
@@ -166,7 +126,7 @@ TEST_F(RoutedBars, FrameListMirrorsTheAreaDocuments)
 
     // By click.
     ASSERT_NE(nullptr, Tab(listBar, 0));
-    Click(listBar, Tab(listBar, 0));
+    ClickCell(listBar, Tab(listBar, 0));
     EXPECT_EQ(Document(0)->GetController(), list->GetActiveController());
     EXPECT_TRUE(Document(0)->IsShown());
     EXPECT_TRUE(Document(0)->IsActive());
@@ -181,6 +141,11 @@ TEST_F(RoutedBars, FrameListMirrorsTheAreaDocuments)
     host.Root()->PostMessage(WM_COMMAND, ID_XF_PREV_FRAME);
     PumpFor(100);
     EXPECT_EQ(2, list->GetActiveIndex());
+    list->ActivateNext(); // from the last to the first
+    EXPECT_EQ(0, list->GetActiveIndex());
+    EXPECT_TRUE(Document(0)->IsShown());
+    list->ActivatePrevious();
+    EXPECT_EQ(2, list->GetActiveIndex());
 
     // A modified document shows a star after its title.
     static_cast<CxfDocController*>(Document(2)->GetController())->SetModified(true);
@@ -191,7 +156,7 @@ TEST_F(RoutedBars, FrameListMirrorsTheAreaDocuments)
 
     // Closing from the tab: the active tab's frame goes, its tab with it,
     // and the new last tab's frame becomes active.
-    Click(listBar, Tab(listBar, 2));
+    ClickCell(listBar, Tab(listBar, 2));
     CxfFrame* closing = Document(2);
     area->CloseActiveFrame();
     PumpUntil([&] { return area->GetChildCount() == 2; });
@@ -201,4 +166,6 @@ TEST_F(RoutedBars, FrameListMirrorsTheAreaDocuments)
     EXPECT_EQ(Document(1)->GetController(), list->GetActiveController());
     EXPECT_TRUE(Document(1)->IsShown());
     EXPECT_TRUE(Document(1)->IsActive());
+    list->RemoveAll();
+    EXPECT_EQ(-1, list->GetActiveIndex());
 }

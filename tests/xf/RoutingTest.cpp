@@ -10,7 +10,6 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 42;
 using Route = std::vector<std::string>;
 
 // A bar whose own map records the commands offered to it.
@@ -32,16 +31,14 @@ BEGIN_MESSAGE_MAP(CRecordingBar, CxfControlBar)
     ON_COMMAND_EX_RANGE(kRecFirst, kRecLast, &CRecordingBar::OnRecorded)
 END_MESSAGE_MAP()
 
-class Routing : public ::testing::Test
+class Routing : public HostTest
 {
 protected:
     void SetUp() override
     {
-        Log().Clear();
-        DrainQuits();
-        Central().layouts[kKind] = L"R(controller=1){F(ver,controller=2){F(controller=3){P(id=1)}F(controller=4){P(id=2)}}}";
-        ASSERT_TRUE(host.Open(600, 400, visible));
-        root = host.Root();
+        HostTest::SetUp();
+        root = Build(L"R(controller=1){F(ver,controller=2){F(controller=3){P(id=1)}F(controller=4){P(id=2)}}}", 600, 400,
+                     visible);
         ASSERT_EQ(L"Fc1{F:vc2{Fc3P1,Fc4P2}}", Describe(root));
         bar = new CRecordingBar;
         ASSERT_TRUE(bar->Create(root));
@@ -54,16 +51,6 @@ protected:
         c3 = static_cast<CTestController*>(first->GetController());
         c4 = static_cast<CTestController*>(second->GetController());
     }
-    void TearDown() override
-    {
-        host.Close();
-        DrainQuits();
-        Central().layouts.clear();
-        Central().broadcast.clear();
-        TestApp().rec.handles.clear();
-        EXPECT_EQ(0, Log().panesAlive);
-        EXPECT_EQ(0, Log().controllersAlive);
-    }
     // Posts the command to the top-level frame, as menus and toolbars do.
     Route Post(UINT id)
     {
@@ -72,7 +59,6 @@ protected:
         PumpFor(60);
         return Log().route;
     }
-    CTestHost host{CxfAgent::FlagBuildLayout, kKind};
     bool visible = false; // a shown host is slow to come and go
     CxfFrame* root = nullptr;
     CRecordingBar* bar = nullptr;

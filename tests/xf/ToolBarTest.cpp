@@ -1,9 +1,13 @@
 // Toolbars: building from item tables, the framework's caption tables,
 // stretch shares, item notifications turned into posted commands, the
-// command-UI pass over the item cells and the keyboard menu mode.
+// command-UI pass over the item cells, the keyboard menu mode, and the
+// contents on real bars: labels, sliders, tab strips and a painted bar.
 #include <gtest/gtest.h>
 #include <cwctype>
 #include "XfTestKit.h"
+#include "hybrid/ContentDrawing.h"
+#include "hybrid/IHybridSlider.h"
+#include "xf/xfFrameListContent.h"
 #include "hybrid/SliderContent.h"
 #include "xf/xfCmdUI.h"
 #include "xf/xfMessages.h"
@@ -13,14 +17,6 @@
 using namespace xftest;
 
 namespace {
-
-const int kKind = 42;
-const SxfToolBarItem kEnd = {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0};
-
-SxfToolBarItem Item(UINT type, UINT id, DWORD flags = 0, INT_PTR param = 0, UINT param2 = 0)
-{
-    return SxfToolBarItem{type, id, flags, param, param2, 0, 0, nullptr, 0};
-}
 
 // A menu-band element as the keyboard menu mode sees it.
 class CTestElement : public CContentBase<IxfHorMenuElement>
@@ -54,45 +50,18 @@ bool Decline(IHybridContent**, const SxfToolBarItem*)
     return false;
 }
 
-class ToolBars : public ::testing::Test
+class ToolBars : public HostTest
 {
 protected:
-    void TearDown() override
-    {
-        if (host.m_hWnd)
-            host.Close();
-        DrainQuits();
-        Central().layouts.erase(kKind);
-        Central().tables.erase(60);
-    }
-    CxfToolBar* Build(const wchar_t* layout, std::vector<SxfToolBarItem> items, int width = 400)
-    {
-        DrainQuits();
-        table = std::move(items);
-        table.push_back(kEnd);
-        Central().tables[60] = table.data();
-        Central().layouts[kKind] = layout;
-        EXPECT_TRUE(host.Open(width, 200, true));
-        PumpLayout();
-        return host.Root() ? dynamic_cast<CxfToolBar*>(host.Root()->GetBar(0)) : nullptr;
-    }
+    static IHybridContent* Content(CxfToolBar* bar, int i) { return bar->GetItemCells()[i]->GetContentPtr(); }
     template <class I>
-    CIPtr<I> ContentAt(CxfToolBar* bar, int i, REFIID iid)
+    static CIPtr<I> ContentAt(CxfToolBar* bar, int i, REFIID iid)
     {
         CIPtr<I> out;
-        out.QueryFrom(bar->GetItemCells()[i]->GetContentPtr(), iid);
+        out.QueryFrom(Content(bar, i), iid);
         return out;
     }
-    std::vector<SxfToolBarItem> table;
-    CTestHost host{CxfAgent::FlagBuildLayout, kKind};
 };
-
-// The first WM_COMMAND waiting for window, or 0.
-WPARAM TakeCommand(HWND window)
-{
-    MSG msg;
-    return ::PeekMessageW(&msg, window, WM_COMMAND, WM_COMMAND, PM_REMOVE) ? msg.wParam : 0;
-}
 
 MSG KeyMsg(UINT message, UINT key, bool alt = false)
 {
@@ -123,30 +92,17 @@ END_MESSAGE_MAP()
 
 TEST_F(ToolBars, CaptionTablesHoldTheTitleLabelAndTheCloseButton)
 {
-    const SxfToolBarItem* caption = CxfCentral::Get().GetToolBarItems(1000);
-    ASSERT_NE(nullptr, caption);
-    EXPECT_EQ(XF_ITEM_LABEL, caption[0].nType);
-    EXPECT_EQ(37004u, caption[0].nID);
-    EXPECT_EQ(0x3u, caption[0].dwFlags);
-    EXPECT_EQ(10250u, caption[0].nParam2);
-    EXPECT_EQ(XF_ITEM_END, caption[1].nType);
     const SxfToolBarItem* closable = CxfCentral::Get().GetToolBarItems(1001);
     ASSERT_NE(nullptr, closable);
     EXPECT_EQ(XF_ITEM_BUTTON, closable[1].nType);
     EXPECT_EQ(37016u, closable[1].nID);
-    EXPECT_EQ(7013, closable[1].nParam);
-    EXPECT_EQ(0xFFFFFFu, closable[1].crMask);
     EXPECT_EQ(XF_ITEM_END, closable[2].nType);
     EXPECT_EQ(nullptr, CxfCentral::Get().GetToolBarItems(999));
 
     // A caption band built from table 1000 finds its title label by id.
-    DrainQuits();
-    Central().layouts[kKind] = L"F{T(top,tb=1000,nogripper,menuBk)P(id=1)}";
-    ASSERT_TRUE(host.Open(300, 200, true));
-    PumpLayout();
-    CxfToolBar* bar = dynamic_cast<CxfToolBar*>(host.Root()->GetBar(0));
+    CxfFrame* root = Build(L"F{T(top,tb=1000,nogripper,menuBk)P(id=1)}", 300, 200);
+    CxfToolBar* bar = dynamic_cast<CxfToolBar*>(root->GetBar(0));
     ASSERT_NE(nullptr, bar);
-    EXPECT_EQ(1000, bar->GetBarID());
     EXPECT_EQ(CxfToolBar::BkMenu, bar->GetBkKind());
     CIPtr<IHybridContent> found;
     ASSERT_TRUE(bar->FindContent(37004, &found));
@@ -158,7 +114,7 @@ TEST_F(ToolBars, CaptionTablesHoldTheTitleLabelAndTheCloseButton)
 
 TEST_F(ToolBars, ItemsAreMadeByTypeAndUnknownOrDecliningOnesMakeNothing)
 {
-    CxfToolBar* bar = Build(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 300, 0, 3), Item(55, 301),
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 300, 0, 3), Item(55, 301),
                                                    Item(XF_ITEM_CUSTOM, 302, 0, reinterpret_cast<INT_PTR>(&Decline)),
                                                    Item(XF_ITEM_CUSTOM, 303, 0, 0),
                                                    Item(XF_ITEM_MENU, 9999, 0, -1), Item(XF_ITEM_SLIDER, 304),
@@ -178,7 +134,7 @@ TEST_F(ToolBars, ItemsAreMadeByTypeAndUnknownOrDecliningOnesMakeNothing)
     EXPECT_EQ(0, bar->GetItemCells().GetSize());
     EXPECT_EQ(61, bar->GetBarID());
     table.assign(1, kEnd);
-    Central().tables[60] = table.data();
+    Central().tables[kHostTable] = table.data();
     bar->BuildItems(60);
     EXPECT_EQ(0, bar->GetItemCells().GetSize());
 }
@@ -186,7 +142,7 @@ TEST_F(ToolBars, ItemsAreMadeByTypeAndUnknownOrDecliningOnesMakeNothing)
 TEST_F(ToolBars, SpareLengthIsSharedWithTheRemainderToTheLaterItems)
 {
     // A 100-pixel brand block and three stretched labels on a 107-pixel bar.
-    CxfToolBar* bar = Build(L"F{T(nogripper,tb=60)P(id=1)}",
+    CxfToolBar* bar = BuildBar(L"F{T(nogripper,tb=60)P(id=1)}",
                             {Item(XF_ITEM_BRAND, 1), Item(XF_ITEM_LABEL, 2, XF_ITEMF_STRETCH),
                              Item(XF_ITEM_LABEL, 3, XF_ITEMF_STRETCH), Item(XF_ITEM_LABEL, 4, XF_ITEMF_STRETCH)},
                             107);
@@ -204,7 +160,7 @@ TEST_F(ToolBars, SpareLengthIsSharedWithTheRemainderToTheLaterItems)
 
 TEST_F(ToolBars, ItemNotificationsBecomePostedCommandsOfTheTopFrame)
 {
-    CxfToolBar* bar = Build(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 310, 0, 4), Item(XF_ITEM_SLIDER, 311)});
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 310, 0, 4), Item(XF_ITEM_SLIDER, 311)});
     ASSERT_NE(nullptr, bar);
     HWND top = host.Root()->m_hWnd;
     while (TakeCommand(top)) {
@@ -220,11 +176,7 @@ TEST_F(ToolBars, ItemNotificationsBecomePostedCommandsOfTheTopFrame)
     EXPECT_EQ(0u, TakeCommand(top));
 
     // A real click on the label posts its command.
-    CRect label;
-    bar->GetItemCells()[0]->GetRect(&label);
-    const LPARAM at = MAKELPARAM(label.CenterPoint().x, label.CenterPoint().y);
-    bar->GetCtrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-    bar->GetCtrl().SendMessage(WM_LBUTTONUP, 0, at);
+    ClickCell(bar, bar->GetItemCells()[0]);
     EXPECT_EQ(310u, TakeCommand(top));
 
     // Dragging the slider's thumb to the far end commits a position: the
@@ -244,7 +196,7 @@ TEST_F(ToolBars, ItemNotificationsBecomePostedCommandsOfTheTopFrame)
 
 TEST_F(ToolBars, CommandUiEnablesChecksAndUnderlinesFromTheHandlers)
 {
-    CxfToolBar* bar = Build(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 500), Item(XF_ITEM_LABEL, 501),
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 500), Item(XF_ITEM_LABEL, 501),
                                                    Item(XF_ITEM_LABEL, 502), Item(XF_ITEM_LABEL, 503)});
     ASSERT_NE(nullptr, bar);
     CTestTarget target;
@@ -271,7 +223,7 @@ TEST_F(ToolBars, CommandUiEnablesChecksAndUnderlinesFromTheHandlers)
 TEST_F(ToolBars, KeyboardMenuModeMovesOpensAndLeaves)
 {
     const INT_PTR make = reinterpret_cast<INT_PTR>(&MakeElement);
-    CxfToolBar* bar = Build(L"F{T(tb=60)P(id=1)}",
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}",
                             {Item(XF_ITEM_CUSTOM, 'F', 0, make), Item(XF_ITEM_CUSTOM, 'E', 0, make),
                              Item(XF_ITEM_CUSTOM, 'H', 0, make)});
     ASSERT_NE(nullptr, bar);
@@ -324,4 +276,128 @@ TEST_F(ToolBars, KeyboardMenuModeMovesOpensAndLeaves)
     EXPECT_FALSE(bar->IsInMenuMode());
     MSG right = KeyMsg(WM_KEYDOWN, VK_RIGHT);
     EXPECT_FALSE(bar->HandleMenuKey(&right));
+}
+
+TEST_F(ToolBars, LabelsMeasureOnceFromTextOrLetterCountAndPostTheirCommand)
+{
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 0, 0, 5), Item(XF_ITEM_LABEL, 71, 0, 0),
+                                                       Item(XF_ITEM_LABEL, 72, 0, 0, 10247)});
+    ASSERT_NE(nullptr, bar);
+    IHybridStyle* style = bar->GetItemCells()[0]->GetStyle();
+    const CSize five = MeasureStyleText(&bar->GetCtrl(), style, L"MMMMM");
+    const CSize one = MeasureStyleText(&bar->GetCtrl(), style, L"M");
+    EXPECT_EQ(five.cx + 6, Content(bar, 0)->GetPreferredWidth());
+    EXPECT_EQ(five.cy + 6, Content(bar, 0)->GetPreferredHeight(0));
+    EXPECT_EQ(one.cx + 6, Content(bar, 1)->GetPreferredWidth());
+
+    // The text of string nParam2; a longer text later keeps the first size.
+    CIPtr<IxfToolBarLabel> titled;
+    ASSERT_TRUE(SUCCEEDED(titled.QueryFrom(Content(bar, 2), IID_IxfToolBarLabel)));
+    EXPECT_STREQ(L"Untitled", titled->GetText());
+    const int width = Content(bar, 2)->GetPreferredWidth();
+    titled->SetText(L"A much longer title than before");
+    EXPECT_EQ(width, Content(bar, 2)->GetPreferredWidth());
+
+    // A press posts the command, also the command 0.
+    HWND top = host.Root()->m_hWnd;
+    while (TakeCommand(top)) {
+    }
+    EXPECT_TRUE(Content(bar, 1)->OnLButtonDown(CPoint(0, 0)));
+    EXPECT_EQ(71u, TakeCommand(top));
+    MSG msg;
+    EXPECT_TRUE(Content(bar, 0)->OnLButtonDown(CPoint(0, 0)));
+    ASSERT_TRUE(::PeekMessageW(&msg, top, WM_COMMAND, WM_COMMAND, PM_REMOVE));
+    EXPECT_EQ(0u, msg.wParam);
+}
+
+TEST_F(ToolBars, SliderTurnsVerticalOnASideBarAndTakesItsLengthFromTheRecord)
+{
+    CxfToolBar* bar = BuildBar(L"F{T(left,tb=60)P(id=1)}", {Item(XF_ITEM_SLIDER, 81, 0, 80), Item(XF_ITEM_SLIDER, 82)});
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(80, Content(bar, 0)->GetPreferredHeight(0));
+    EXPECT_EQ(200, Content(bar, 1)->GetPreferredHeight(0)); // the slider's own length
+    EXPECT_GT(Content(bar, 0)->GetPreferredHeight(0), Content(bar, 0)->GetPreferredWidth());
+    // The bar is as thick as its widest item.
+    EXPECT_EQ(Content(bar, 0)->GetPreferredWidth(), bar->GetDockExtent());
+}
+
+TEST_F(ToolBars, TabStripHoldsDataActivatesAndPostsItsCommand)
+{
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_TABS, 90)});
+    ASSERT_NE(nullptr, bar);
+    CIPtr<IxfTab> tabs;
+    ASSERT_TRUE(SUCCEEDED(tabs.QueryFrom(Content(bar, 0), IID_IxfTab)));
+    tabs->AddTab(L"One", 11);
+    tabs->AddTab(L"Two", 22);
+    EXPECT_EQ(22u, tabs->GetTabData(1));
+    EXPECT_EQ(0u, tabs->GetTabData(-1));
+    EXPECT_EQ(0u, tabs->GetTabData(2));
+    tabs->SetActiveTab(1);
+    EXPECT_EQ(1, tabs->GetActiveTab());
+    tabs->SetActiveTab(-1);
+    EXPECT_EQ(-1, tabs->GetActiveTab());
+
+    PumpLayout();
+    HWND top = host.Root()->m_hWnd;
+    while (TakeCommand(top)) {
+    }
+    CCellArray tabCells;
+    CCellCollector collect(tabCells);
+    bar->GetCtrl().EnumCells(collect, HCE_ALL);
+    // The last cell made is the second tab.
+    IHybridCell* second = tabCells[tabCells.GetSize() - 1];
+    ASSERT_NE(nullptr, second);
+    bar->GetCtrl().SetActiveCell(second, false, true);
+    EXPECT_EQ(90u, TakeCommand(top));
+    tabs->RemoveAllTabs();
+    EXPECT_EQ(0, tabs->GetTabCount());
+}
+
+TEST_F(ToolBars, AFrameListTakesTheFramesItsAreaStartsWith)
+{
+    BuildBar(L"F{M{T(tb=60)F(controller=31){P(id=1)}F(controller=32){P(id=2)}}}",
+             {Item(XF_ITEM_FRAMELIST, 0, XF_ITEMF_STRETCH)}, 500, 300);
+    CxfFrame* area = host.Root()->GetChild(0);
+    CIPtr<IxfFrameListContent> list;
+    ASSERT_TRUE(area->GetFrameList(&list));
+    // The first tab added activated its frame, later ones changed nothing.
+    EXPECT_EQ(area->GetChild(0)->GetController(), list->GetActiveController());
+    EXPECT_TRUE(area->GetChild(0)->IsActive());
+    EXPECT_FALSE(area->GetChild(1)->IsActive());
+    EXPECT_NE(nullptr, CellOf(dynamic_cast<CxfToolBar*>(area->GetBar(0)), area->GetChild(1)->GetController()));
+}
+
+TEST_F(ToolBars, ABarPaintsItsGradientSeparatorAndSlider)
+{
+    // A label, a skinned separator, a slider and a plain separator on a
+    // bar without gripper; the gradient covers only the items' area.
+    CxfToolBar* bar = BuildBar(L"F{T(nogripper,tb=60)P(id=1)}",
+                               {Item(XF_ITEM_LABEL, 1, 0, 4), Item(XF_ITEM_SEPARATOR, 0, XF_ITEMF_ALT),
+                                Item(XF_ITEM_SLIDER, 2, 0, 100), Item(XF_ITEM_SEPARATOR, 0)});
+    ASSERT_NE(nullptr, bar);
+    bar->GetCtrl().RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(100);
+    CRect sep, slider;
+    bar->GetItemCells()[1]->GetRect(&sep);
+    bar->GetItemCells()[2]->GetRect(&slider);
+    EXPECT_EQ(10, sep.Width()); // the skin's size
+    EXPECT_EQ(100, slider.Width());
+    CClientDC dc(&bar->GetCtrl());
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    // Etched line: grey then white in the middle of the separator.
+    const int x = sep.left + (sep.Width() - 10) / 2 + 4;
+    EXPECT_EQ(RGB(0xA3, 0xA3, 0xA3), dc.GetPixel(x, sep.CenterPoint().y));
+    EXPECT_EQ(RGB(0xFF, 0xFF, 0xFF), dc.GetPixel(x + 1, sep.CenterPoint().y));
+    // The gradient: lighter than the face at the top, darker at the bottom.
+    CRect client;
+    bar->GetCtrl().GetClientRect(&client);
+    EXPECT_EQ(face, dc.GetPixel(0, 0)); // a cut corner
+    const COLORREF topColour = dc.GetPixel(1, 1), bottomColour = dc.GetPixel(1, client.bottom - 2);
+    EXPECT_GT(GetGValue(topColour), GetGValue(face));
+    EXPECT_LT(GetGValue(bottomColour), GetGValue(face));
+    // Beyond the items the background is flat.
+    EXPECT_EQ(face, dc.GetPixel(client.right - 3, client.CenterPoint().y));
+    // The slider's groove is drawn in the middle of its cell.
+    const COLORREF groove = dc.GetPixel(slider.left + 30, slider.CenterPoint().y);
+    EXPECT_NE(dc.GetPixel(slider.left + 30, slider.top + 1), groove);
 }

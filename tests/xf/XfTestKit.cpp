@@ -334,4 +334,79 @@ int DrainQuits()
     return n;
 }
 
+// ---- bars and hosts ----------------------------------------------------------
+
+WPARAM TakeCommand(HWND window)
+{
+    MSG msg;
+    return ::PeekMessageW(&msg, window, WM_COMMAND, WM_COMMAND, PM_REMOVE) ? msg.wParam : 0;
+}
+
+void ClickCell(CxfToolBar* bar, IHybridCell* cell)
+{
+    CRect r;
+    cell->GetRect(&r);
+    const LPARAM at = MAKELPARAM(r.CenterPoint().x, r.CenterPoint().y);
+    bar->GetCtrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    bar->GetCtrl().SendMessage(WM_LBUTTONUP, 0, at);
+}
+
+IHybridCell* CellOf(CxfToolBar* bar, CxfController* controller)
+{
+    CCellArray cells;
+    CCellCollector collect(cells);
+    bar->GetCtrl().EnumCells(collect, HCE_ALL);
+    for (INT_PTR k = 0; k < cells.GetSize(); ++k)
+        if (cells[k]->GetData() == reinterpret_cast<DWORD_PTR>(controller))
+            return cells[k];
+    return nullptr;
+}
+
+LRESULT SetCursorAt(CWnd* wnd, CPoint client)
+{
+    wnd->ClientToScreen(&client);
+    ::SetCursorPos(client.x, client.y);
+    return wnd->SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(wnd->m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void HostTest::SetUp()
+{
+    Log().Clear();
+    DrainQuits();
+}
+
+void HostTest::TearDown()
+{
+    if (host.m_hWnd)
+        host.Close();
+    DrainQuits();
+    Central().layouts.clear();
+    Central().tables.clear();
+    Central().broadcast.clear();
+    Central().makeContent = nullptr;
+    TestApp().rec.handles.clear();
+    EXPECT_EQ(0, Log().panesAlive);
+    EXPECT_EQ(0, Log().controllersAlive);
+}
+
+CxfFrame* HostTest::Build(const wchar_t* layout, int width, int height, bool visible)
+{
+    if (host.m_hWnd)
+        host.Close();
+    DrainQuits(); // from a host closed before
+    Central().layouts[kHostKind] = layout;
+    EXPECT_TRUE(host.Open(width, height, visible));
+    PumpLayout();
+    return host.Root();
+}
+
+CxfToolBar* HostTest::BuildBar(const wchar_t* layout, std::vector<SxfToolBarItem> items, int width, int height)
+{
+    table = std::move(items);
+    table.push_back(kEnd);
+    Central().tables[kHostTable] = table.data();
+    CxfFrame* root = Build(layout, width, height);
+    return root ? dynamic_cast<CxfToolBar*>(root->GetBar(0)) : nullptr;
+}
+
 } // namespace xftest

@@ -2,6 +2,7 @@
 // Shared pieces of the framework tests: the application object, a factory
 // with test panes and controllers, real host windows, a describer of frame
 // trees and message pumps.
+#include <gtest/gtest.h>
 #include <functional>
 #include <map>
 #include <set>
@@ -14,6 +15,7 @@
 #include "xf/xfDocController.h"
 #include "xf/xfFrame.h"
 #include "xf/xfPane.h"
+#include "xf/xfToolBar.h"
 #include "xf/xfToolBarItem.h"
 
 #include <ostream>
@@ -195,5 +197,39 @@ void PumpFor(DWORD ms);
 void PumpLayout();
 // Removes the quit messages waiting in this thread's queue; their count.
 int DrainQuits();
+
+// Toolbar item records for the tests' tables.
+const SxfToolBarItem kEnd = {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0};
+inline SxfToolBarItem Item(UINT type, UINT id, DWORD flags = 0, INT_PTR param = 0, UINT param2 = 0)
+{
+    return SxfToolBarItem{type, id, flags, param, param2, 0, 0, nullptr, 0};
+}
+// The first WM_COMMAND waiting for window (its wParam), or 0.
+WPARAM TakeCommand(HWND window);
+// A press and release in the middle of one of a bar's cells.
+void ClickCell(CxfToolBar* bar, IHybridCell* cell);
+// The bar's cell whose data is the controller, among all its cells.
+IHybridCell* CellOf(CxfToolBar* bar, CxfController* controller);
+// WM_SETCURSOR to wnd with the pointer moved to `client`; its answer.
+LRESULT SetCursorAt(CWnd* wnd, CPoint client);
+
+// A host built from one layout (kind kHostKind) with table 60 for its
+// toolbars; tear-down closes it and checks that no pane or controller is
+// left alive.
+const int kHostKind = 30;
+const int kHostTable = 60;
+class HostTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    CxfFrame* Build(const wchar_t* layout, int width, int height, bool visible = true);
+    // The same with `items` (kEnd added) as table 60; the host's first bar.
+    CxfToolBar* BuildBar(const wchar_t* layout, std::vector<SxfToolBarItem> items, int width = 400,
+                         int height = 200);
+    void Resize(int width, int height) { host.MoveWindow(0, 0, width, height, TRUE); }
+    std::vector<SxfToolBarItem> table;
+    CTestHost host{CxfAgent::FlagBuildLayout, kHostKind};
+};
 
 } // namespace xftest
