@@ -30,7 +30,7 @@ struct SSeen
 // that it goes on inside the drag's modal loops (and the pointer really
 // moves: the move loop holds the pointer for this thread). The button goes
 // down at the press point, the pointer visits the path (its first point
-// starts a bar drag), the button comes up. Every wait is bounded, and
+// starts a bar drag), the button comes up (after Escape when asked). Every wait is bounded, and
 // whatever the drag left open is closed at the end, so no case hangs.
 class CPointerDrag
 {
@@ -41,8 +41,9 @@ public:
             ::KillTimer(nullptr, m_timer);
         s_active = nullptr;
     }
-    void Start(CPoint press, std::vector<CPoint> path)
+    void Start(CPoint press, std::vector<CPoint> path, bool escape = false)
     {
+        m_escape = escape;
         m_press = press;
         m_path = std::move(path);
         s_active = this;
@@ -74,6 +75,14 @@ private:
         INPUT input{};
         input.type = INPUT_MOUSE;
         input.mi.dwFlags = flag;
+        ::SendInput(1, &input, sizeof(INPUT));
+    }
+    static void Key(WORD key, DWORD flag)
+    {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flag;
         ::SendInput(1, &input, sizeof(INPUT));
     }
     static bool InMoveLoop()
@@ -155,6 +164,10 @@ private:
             Next(kRelease);
             break;
         case kRelease:
+            if (m_escape) {
+                Key(VK_ESCAPE, 0);
+                Key(VK_ESCAPE, KEYEVENTF_KEYUP);
+            }
             Button(MOUSEEVENTF_LEFTUP);
             Next(kAwaitEnd);
             break;
@@ -178,6 +191,7 @@ private:
     CPoint m_press{0, 0};
     std::vector<CPoint> m_path;
     size_t m_point = 0;
+    bool m_escape = false;
     int m_step = kPlace;
     DWORD m_since = ::GetTickCount();
     SSeen m_seen;
@@ -275,11 +289,11 @@ TEST_F(DragTracker, FrameDropsOnAnEdgeButNeverInsideItself)
     // is held on the dragged frame. The grab lies right of the narrower
     // tracker, so it moves to the tracker's middle.
     const CPoint grab(250, 150);
-    auto dragFrame = [&](CxfFrame* dragged, std::vector<CPoint> path, CxfFrame** target) {
+    auto dragFrame = [&](CxfFrame* dragged, std::vector<CPoint> path, CxfFrame** target, bool escape = false) {
         const CPoint press = Screen(dragged, grab);
         path.insert(path.begin(), press + CPoint(4, 3));
         CPointerDrag drag;
-        drag.Start(press, path);
+        drag.Start(press, path, escape);
         EXPECT_TRUE(drag.WaitPressed());
         CxfFrameTracker tracker(dragged, grab, L"Two");
         tracker.Run();
@@ -317,6 +331,13 @@ TEST_F(DragTracker, FrameDropsOnAnEdgeButNeverInsideItself)
     EXPECT_EQ(0, seen.indicators);
     EXPECT_EQ(nullptr, target);
     EXPECT_EQ(nullptr, three->GetDropIndicator());
+    EXPECT_EQ(before, Describe(root));
+
+    // Frame three over the left edge of two, then Escape: nothing moves.
+    seen = dragFrame(three, {Screen(two, CPoint(10, 100))}, &target, true);
+    EXPECT_EQ(1, seen.indicators);
+    EXPECT_EQ(nullptr, target);
+    EXPECT_EQ(nullptr, two->GetDropIndicator());
     EXPECT_EQ(before, Describe(root));
 }
 
