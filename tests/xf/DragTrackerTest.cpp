@@ -1,7 +1,7 @@
 // Dragging bars and frames with the real pointer: the translucent tracker
-// follows the system's move loop, the docking indicator marks the place,
-// and the release drops the bar or frame there. A place inside the dragged
-// frame itself is refused.
+// follows the system's move loop, the topmost indicator marks the place,
+// the release drops there; a place inside the dragged frame, Escape and a
+// button already up change nothing.
 #include <gtest/gtest.h>
 #include <vector>
 #include "XfTestKit.h"
@@ -15,46 +15,47 @@ namespace {
 
 const int kKind = 47;
 
-// What the screen showed at the last point of a drag, before the release.
+// The layered windows at the last point of a drag, before the release.
 struct SSeen
 {
-    bool moveLoop = false;      // the system's move loop ran
-    BYTE trackerAlpha = 0;      // the one layered window that is not topmost
-    CRect trackerRect{0, 0, 0, 0};
-    int indicators = 0;         // layered topmost windows
+    bool moveLoop = false;
+    BYTE trackerAlpha = 0;
+    CRect trackerRect;
+    int indicators = 0; // the topmost ones
     BYTE indicatorAlpha = 0;
-    CRect indicatorRect{0, 0, 0, 0};
+    CRect indicatorRect;
 };
 
-// Real pointer input, given step by step from a timer of this thread, so
-// that it goes on inside the drag's modal loops (and the pointer really
-// moves: the move loop holds the pointer for this thread). The button goes
-// down at the press point, the pointer visits the path (its first point
-// starts a bar drag), the button comes up (after Escape when asked). Every wait is bounded, and
-// whatever the drag left open is closed at the end, so no case hangs.
+void Send(DWORD type, DWORD flags, WORD key = 0)
+{
+    INPUT input{};
+    input.type = type;
+    if (type == INPUT_MOUSE)
+        input.mi.dwFlags = flags;
+    else
+        input.ki = {key, 0, flags, 0, 0};
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+// Real pointer input given step by step from a timer of this thread, so
+// that it goes on inside the drag's modal loops (a pointer moved from
+// another thread would not move the pointer the move loop holds). Press,
+// the path (its first point starts a bar drag), Escape when asked, release.
+// Every wait is bounded and whatever is left open is closed: no case hangs.
 class CPointerDrag
 {
 public:
-    ~CPointerDrag()
+    CPointerDrag(CPoint press, std::vector<CPoint> path, bool escape = false)
+        : m_press(press), m_path(std::move(path)), m_escape(escape)
     {
-        if (m_timer)
-            ::KillTimer(nullptr, m_timer);
-        s_active = nullptr;
-    }
-    void Start(CPoint press, std::vector<CPoint> path, bool escape = false)
-    {
-        m_escape = escape;
-        m_press = press;
-        m_path = std::move(path);
         s_active = this;
-        m_timer = ::SetTimer(nullptr, 0, kTick, &CPointerDrag::Tick);
+        m_timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { s_active->Step(); });
     }
-    // Pumps until this thread has taken the press.
+    ~CPointerDrag() { ::KillTimer(nullptr, m_timer); }
     bool WaitPressed()
     {
-        return PumpUntil([this] { return m_step > kPress && (::GetKeyState(VK_LBUTTON) & 0x8000); }, 3000);
+        return PumpUntil([this] { return m_step > 1 && (::GetKeyState(VK_LBUTTON) & 0x8000); }, 3000);
     }
-    // Pumps (the drag runs inside) until the script is over.
     SSeen Finish()
     {
         PumpUntil([this] { return m_step == kDone; }, 20000);
@@ -62,36 +63,13 @@ public:
     }
 
 private:
-    static const UINT kTick = 50;
-    enum EStep { kPlace, kPress, kNudge, kAwaitLoop, kPath, kRelease, kAwaitEnd, kDone };
-
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        if (s_active)
-            s_active->Step();
-    }
-    static void Button(DWORD flag)
-    {
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flag;
-        ::SendInput(1, &input, sizeof(INPUT));
-    }
-    static void Key(WORD key, DWORD flag)
-    {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.dwFlags = flag;
-        ::SendInput(1, &input, sizeof(INPUT));
-    }
+    enum { kDone = 6 };
     static bool InMoveLoop()
     {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
         return ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) && (info.flags & GUI_INMOVESIZE);
     }
-    // The layered windows of this thread: the tracker and indicators.
     static std::vector<HWND> LayeredWindows()
     {
         std::vector<HWND> found;
@@ -108,96 +86,75 @@ private:
     void Snapshot()
     {
         for (HWND w : LayeredWindows()) {
-            BYTE alpha = 0;
-            DWORD flags = 0;
-            ::GetLayeredWindowAttributes(w, nullptr, &alpha, &flags);
-            if (::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) {
-                ++m_seen.indicators;
-                m_seen.indicatorAlpha = alpha;
-                ::GetWindowRect(w, &m_seen.indicatorRect);
-            } else {
-                m_seen.trackerAlpha = alpha;
-                ::GetWindowRect(w, &m_seen.trackerRect);
-            }
+            const bool topmost = ::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST;
+            m_seen.indicators += topmost;
+            ::GetLayeredWindowAttributes(w, nullptr, topmost ? &m_seen.indicatorAlpha : &m_seen.trackerAlpha, nullptr);
+            ::GetWindowRect(w, topmost ? &m_seen.indicatorRect : &m_seen.trackerRect);
         }
     }
-    void Next(int step)
-    {
-        m_step = step;
-        m_since = ::GetTickCount();
-    }
-    DWORD Elapsed() const { return ::GetTickCount() - m_since; }
+    void Next() { ++m_step, m_since = ::GetTickCount(); }
     void Step()
     {
+        const DWORD elapsed = ::GetTickCount() - m_since;
         switch (m_step) {
-        case kPlace:
-            ::SetCursorPos(m_press.x, m_press.y);
-            Next(kPress);
-            break;
-        case kPress:
-            Button(MOUSEEVENTF_LEFTDOWN);
-            Next(kNudge);
-            break;
-        case kNudge:
-            if (Elapsed() < 100)
-                break;
-            if (!m_path.empty())
+        case 0: ::SetCursorPos(m_press.x, m_press.y); return Next();
+        case 1: Send(INPUT_MOUSE, MOUSEEVENTF_LEFTDOWN); return Next();
+        case 2:
+            if (elapsed > 100) {
                 ::SetCursorPos(m_path[0].x, m_path[0].y);
-            Next(kAwaitLoop);
-            break;
-        case kAwaitLoop:
-            m_seen.moveLoop = InMoveLoop();
-            if (m_seen.moveLoop || Elapsed() > 3000)
-                Next(kPath);
-            break;
-        case kPath:
-            // Each point is held for a few ticks, the last one until the
-            // snapshot.
-            if (Elapsed() < 200)
-                break;
+                Next();
+            }
+            return;
+        case 3:
+            if ((m_seen.moveLoop = InMoveLoop()) || elapsed > 3000)
+                Next();
+            return;
+        case 4: // each point held 200 ms
+            if (elapsed < 200)
+                return;
             if (++m_point < m_path.size()) {
                 ::SetCursorPos(m_path[m_point].x, m_path[m_point].y);
-                Next(kPath);
-                break;
+                m_since = ::GetTickCount();
+                return;
             }
             Snapshot();
-            Next(kRelease);
-            break;
-        case kRelease:
             if (m_escape) {
-                Key(VK_ESCAPE, 0);
-                Key(VK_ESCAPE, KEYEVENTF_KEYUP);
+                Send(INPUT_KEYBOARD, 0, VK_ESCAPE);
+                Send(INPUT_KEYBOARD, KEYEVENTF_KEYUP, VK_ESCAPE);
             }
-            Button(MOUSEEVENTF_LEFTUP);
-            Next(kAwaitEnd);
-            break;
-        case kAwaitEnd:
-            if (!InMoveLoop() && LayeredWindows().empty()) {
-                Next(kDone);
-            } else if (Elapsed() > 4000) {
-                // Left open by a fault: close it so that the test goes on.
+            Send(INPUT_MOUSE, MOUSEEVENTF_LEFTUP);
+            return Next();
+        case 5:
+            if (!InMoveLoop() && LayeredWindows().empty())
+                return Next();
+            if (elapsed > 4000) {
                 for (HWND w : LayeredWindows())
                     ::PostMessageW(w, WM_CLOSE, 0, 0);
-                Next(kDone);
+                Next();
             }
-            break;
-        default:
-            break;
+            return;
+        default: return;
         }
     }
 
     static CPointerDrag* s_active;
-    UINT_PTR m_timer = 0;
-    CPoint m_press{0, 0};
+    CPoint m_press;
     std::vector<CPoint> m_path;
+    bool m_escape;
+    UINT_PTR m_timer = 0;
     size_t m_point = 0;
-    bool m_escape = false;
-    int m_step = kPlace;
+    int m_step = 0;
     DWORD m_since = ::GetTickCount();
     SSeen m_seen;
 };
 
 CPointerDrag* CPointerDrag::s_active = nullptr;
+
+CPoint Screen(CWnd* wnd, CPoint client)
+{
+    wnd->ClientToScreen(&client);
+    return client;
+}
 
 class DragTracker : public ::testing::Test
 {
@@ -224,11 +181,6 @@ protected:
         PumpLayout();
         return host.Root();
     }
-    static CPoint Screen(CWnd* wnd, CPoint client)
-    {
-        wnd->ClientToScreen(&client);
-        return client;
-    }
     CTestHost host{CxfAgent::FlagBuildLayout, kKind};
     static BOOL s_fullDrag;
 };
@@ -241,42 +193,41 @@ TEST_F(DragTracker, BarDraggedByItsGripperOntoTheTopRowMovesToTheTopSide)
 {
     // Panes 40..49 prefer 20 pixels: each bar is 28 thick.
     CxfFrame* root = Build(L"F{C(left){P(id=41)}C{P(id=42)}P(id=1)}", 400, 300);
-    ASSERT_EQ(2, root->GetBarCount());
     CxfControlBar* left = static_cast<CxfControlBar*>(root->GetBar(0));
     CxfControlBar* top = static_cast<CxfControlBar*>(root->GetBar(1));
     ASSERT_EQ(CRect(0, 28, 28, 300), RectInParent(left->m_hWnd));
 
+    // With the button up a tracker ends at once: the move loop would wait
+    // for a release that already happened.
+    CxfControlBarTracker idle(left, CPoint(14, 5));
+    idle.Run();
+    EXPECT_EQ(nullptr, idle.m_hWnd);
+
     // Pressed on the gripper strip, nudged 4 by 3, carried over the top bar.
     const CPoint press = Screen(left, CPoint(14, 5));
-    CPointerDrag drag;
-    drag.Start(press, {press + CPoint(4, 3), Screen(root, CPoint(200, 14))});
-    const SSeen seen = drag.Finish();
-
+    const SSeen seen = CPointerDrag(press, {press + CPoint(4, 3), Screen(root, CPoint(200, 14))}).Finish();
     EXPECT_TRUE(seen.moveLoop);
-    EXPECT_EQ(CxfFrameTracker::Alpha, seen.trackerAlpha);
     EXPECT_EQ(220, seen.trackerAlpha);
-    // The indicator: topmost and faint, over the whole band of the row.
+    EXPECT_EQ(CRect(0, 0, 28, 272), CRect(0, 0, seen.trackerRect.Width(), seen.trackerRect.Height()));
+    // Topmost and faint, over the whole band of the row.
     ASSERT_EQ(1, seen.indicators);
     EXPECT_EQ(30, seen.indicatorAlpha);
     CRect band(0, 0, 400, 28);
     root->ClientToScreen(&band);
     EXPECT_EQ(band, seen.indicatorRect);
 
-    // Dropped: the bar now heads the top row and the layout follows.
+    // Dropped: the bar heads the top row, docked at the point's x.
     EXPECT_EQ(nullptr, root->GetDropIndicator());
     ASSERT_EQ(2, root->GetBarCount());
     EXPECT_EQ(left, root->GetBar(0));
-    EXPECT_EQ(top, root->GetBar(1));
-    EXPECT_EQ(CxfFrame::SideTop, left->m_dock.side);
-    EXPECT_EQ(0, left->m_dock.row);
-    EXPECT_EQ(200, left->m_dock.pos);
+    EXPECT_TRUE(left->m_dock == (SxfDockPos{0, 200, CxfFrame::SideTop}));
     PumpLayout();
     EXPECT_EQ(CRect(0, 0, 400, 28), RectInParent(left->m_hWnd));
     EXPECT_EQ(CRect(0, 28, 400, 56), RectInParent(top->m_hWnd));
     EXPECT_EQ(CRect(0, 56, 400, 300), CRect(root->GetAreaRect()));
 }
 
-TEST_F(DragTracker, FrameDropsOnAnEdgeButNeverInsideItself)
+TEST_F(DragTracker, FrameDropsOnAnEdgeButNeverInsideItselfNorAfterEscape)
 {
     // Left: frame one; right: frame two above frame three.
     CxfFrame* root = Build(L"F(ver){F(width=50p){P(id=1)}F(hor){F(height=50p){P(id=2)}F{P(id=3)}}}", 600, 400);
@@ -289,65 +240,49 @@ TEST_F(DragTracker, FrameDropsOnAnEdgeButNeverInsideItself)
     // is held on the dragged frame. The grab lies right of the narrower
     // tracker, so it moves to the tracker's middle.
     const CPoint grab(250, 150);
-    auto dragFrame = [&](CxfFrame* dragged, std::vector<CPoint> path, CxfFrame** target, bool escape = false) {
+    CxfFrame* target = nullptr;
+    auto dragFrame = [&](CxfFrame* dragged, std::vector<CPoint> path, bool escape = false) {
         const CPoint press = Screen(dragged, grab);
         path.insert(path.begin(), press + CPoint(4, 3));
-        CPointerDrag drag;
-        drag.Start(press, path, escape);
+        CPointerDrag drag(press, path, escape);
         EXPECT_TRUE(drag.WaitPressed());
         CxfFrameTracker tracker(dragged, grab, L"Two");
         tracker.Run();
         const SSeen seen = drag.Finish();
         EXPECT_TRUE(seen.moveLoop);
-        EXPECT_EQ(220, seen.trackerAlpha);
-        EXPECT_EQ(seen.trackerRect.Width() / 2, tracker.GetGrabPoint().x);
-        const CPoint grabbed = tracker.GetGrabPoint();
+        EXPECT_EQ(CxfFrameTracker::Alpha, seen.trackerAlpha);
         // The tracker keeps the cursor at the grab offset.
-        EXPECT_EQ(CPoint(path.back().x - grabbed.x, path.back().y - grabbed.y), seen.trackerRect.TopLeft());
-        *target = tracker.GetTarget();
+        const CPoint g = tracker.GetGrabPoint();
+        EXPECT_EQ(seen.trackerRect.Width() / 2, g.x);
+        EXPECT_EQ(CPoint(path.back().x - g.x, path.back().y - g.y), seen.trackerRect.TopLeft());
+        target = tracker.GetTarget();
         return seen;
     };
 
     // Frame two onto the left edge of frame one: one splits, two first.
-    CxfFrame* target = one;
-    SSeen seen = dragFrame(two, {Screen(one, CPoint(10, 200))}, &target);
+    SSeen seen = dragFrame(two, {Screen(one, CPoint(10, 200))});
     ASSERT_EQ(1, seen.indicators);
     EXPECT_EQ(CxfTgtPosIndicator::Alpha, seen.indicatorAlpha);
-    CRect strip(0, 0, 20, 400); // along the left of one's window
+    CRect strip(0, 0, 20, 400);
     one->ClientToScreen(&strip);
     EXPECT_EQ(strip, seen.indicatorRect);
     EXPECT_EQ(nullptr, target);
     EXPECT_EQ(nullptr, one->GetDropIndicator());
     EXPECT_EQ(L"F:v{F:v{FP2,FP1},F:h{FP3}}", Describe(root));
-    ASSERT_EQ(one, two->GetFrame());
     PumpLayout();
 
     // Frame one (now holding two) over three, then over its own child two:
-    // the indicator goes, and the drop there changes nothing.
+    // the indicator goes and the drop changes nothing.
     CRect twoRect;
     two->GetClientRect(&twoRect);
     const std::wstring before = Describe(root);
-    seen = dragFrame(one, {Screen(three, CPoint(10, 200)), Screen(two, CPoint(twoRect.Width() / 2, 10))}, &target);
+    seen = dragFrame(one, {Screen(three, CPoint(10, 200)), Screen(two, CPoint(twoRect.Width() / 2, 10))});
     EXPECT_EQ(0, seen.indicators);
-    EXPECT_EQ(nullptr, target);
-    EXPECT_EQ(nullptr, three->GetDropIndicator());
     EXPECT_EQ(before, Describe(root));
 
     // Frame three over the left edge of two, then Escape: nothing moves.
-    seen = dragFrame(three, {Screen(two, CPoint(10, 100))}, &target, true);
+    seen = dragFrame(three, {Screen(two, CPoint(10, 100))}, true);
     EXPECT_EQ(1, seen.indicators);
-    EXPECT_EQ(nullptr, target);
     EXPECT_EQ(nullptr, two->GetDropIndicator());
-    EXPECT_EQ(before, Describe(root));
-}
-
-TEST_F(DragTracker, ATrackerWhoseButtonIsAlreadyUpEndsAtOnce)
-{
-    CxfFrame* root = Build(L"F(ver){F(width=50p){P(id=1)}F{P(id=2)}}", 300, 200);
-    ASSERT_FALSE(::GetKeyState(VK_LBUTTON) & 0x8000);
-    const std::wstring before = Describe(root);
-    CxfFrameTracker tracker(root->GetChild(1), CPoint(5, 5), L"");
-    tracker.Run();
-    EXPECT_EQ(nullptr, tracker.m_hWnd);
     EXPECT_EQ(before, Describe(root));
 }

@@ -5,7 +5,6 @@
 #include "XfTestKit.h"
 #include "common/DrawRoutines.h"
 #include "xf/xfCmdUI.h"
-#include "xf/xfContentInterfaces.h"
 #include "xf/xfMDIClient.h"
 #include "xf/xfMessages.h"
 #include "xf/xfTabContent.h"
@@ -15,15 +14,13 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 48;
-const int kChildKind = 49;
-const SxfToolBarItem kEnd = {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0};
 const SxfToolBarItem kItems[] = {{XF_ITEM_BUTTON, 41026, 0, 122, 0, 0xFFFFFF, 0, nullptr, 0},
                                  {XF_ITEM_BUTTON, 41027, 0, 122, 0, 0xFFFFFF, 0, nullptr, 0},
                                  {XF_ITEM_TABS, 41028, 0, 0, 0, 0, 0, nullptr, 0},
-                                 kEnd};
+                                 {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0}};
 
-COLORREF PixelAfter(const std::function<void(CDC*, const RECT&)>& paint, CPoint at)
+// The pixel at `at` after paint ran over a 20 x 20 bitmap filled with 0x030201.
+COLORREF PixelAfter(void (*paint)(CDC*, const RECT&, int), int state, CPoint at)
 {
     CClientDC screen(nullptr);
     CDC dc;
@@ -33,9 +30,12 @@ COLORREF PixelAfter(const std::function<void(CDC*, const RECT&)>& paint, CPoint 
     CGdiObjectSelector selected(dc, bitmap);
     const CRect all(0, 0, 20, 20);
     dc.FillSolidRect(&all, RGB(1, 2, 3));
-    paint(&dc, all);
+    paint(&dc, all, state);
     return dc.GetPixel(at.x, at.y);
 }
+
+void StateRect(CDC* dc, const RECT& r, int state) { CxfMDIClient::PaintStateRect(dc, r, state, RGB(0, 200, 0)); }
+void Gradient(CDC* dc, const RECT& r, int) { CxfMDIClient::PaintFaceGradient(dc, r); }
 
 } // namespace
 
@@ -44,36 +44,36 @@ TEST(SpareMembers, EachDoesWhatItPromises)
     DrainQuits();
     Log().Clear();
     Central().tables[66] = kItems;
-    Central().layouts[kKind] = L"F(ver,controller=3){T(tb=66)C(left){P(id=41)}F(width=50p,controller=4){P(id=1,active)}"
-                               L"M(mdiID=5){F(controller=6){P(id=2)}}ST(tb=1000)}";
-    Central().layouts[kChildKind] = L"F(controller=8){P(id=3)}";
-    CTestHost host(CxfAgent::FlagBuildLayout, kKind);
+    Central().layouts[48] = L"F(ver,controller=3){T(tb=66)C(left){P(id=41)}F(width=50p,controller=4){P(id=1,active)}"
+                            L"M(mdiID=5){F(controller=6){P(id=2)}}ST(tb=1000)}";
+    Central().layouts[49] = L"F(controller=8){P(id=3)}";
+    CTestHost host(CxfAgent::FlagBuildLayout, 48);
     host.m_agent.SetRegisterHost(true);
     ASSERT_TRUE(host.Open(500, 300, true));
     PumpLayout();
     CxfFrame* root = host.Root();
     CxfPane* one = root->FindPane(1);
     CxfPane* two = root->FindPane(2);
-    CxfPane* bar41 = root->GetBar(1)->GetPane();
-    ASSERT_TRUE(one && two && bar41);
-    CxfToolBar* toolbar = static_cast<CxfToolBar*>(root->GetBar(0));
+    CxfToolBar* bar = static_cast<CxfToolBar*>(root->GetBar(0));
     CxfStatusBar* status = static_cast<CxfStatusBar*>(root->GetBar(2));
     CxfMDIClient* area = root->FindMDIClient(5);
-    ASSERT_TRUE(area && toolbar->IsKindOf(RUNTIME_CLASS(CxfToolBar)) && status->IsKindOf(RUNTIME_CLASS(CxfStatusBar)));
+    ASSERT_TRUE(one && two && area && status->IsKindOf(RUNTIME_CLASS(CxfStatusBar)));
+    CxfController* c3 = root->GetController();
+    CxfController* c6 = two->GetFrame()->GetController();
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
 
-    struct SCase
-    {
-        const char* member;
-        std::function<bool()> holds;
-    };
-    const SCase cases[] = {
-        // Frames.
+    const std::pair<const char*, std::function<bool()>> cases[] = {
         {"FindActivePane", [&] { return root->FindActivePane() == one; }},
         {"GetNearestController",
-         [&] { return two->GetFrame()->GetNearestController()->GetId() == 6 && bar41->GetFrame()->GetNearestController()->GetId() == 3; }},
-        {"GetActivator", [&] { IHybridContent* a = nullptr; return !root->GetActivator(&a) && !a; }},
-        {"Insert and replace children",
+         [&] {
+             return two->GetFrame()->GetNearestController() == c6 && root->GetBar(1)->GetNearestController() == c3;
+         }},
+        {"GetActivator",
+         [&] {
+             IHybridContent* a = nullptr;
+             return !root->GetActivator(&a) && !a;
+         }},
+        {"InsertChildBefore, InsertChildAfter, ReplaceChild",
          [&] {
              CxfFrame* first = root->GetChild(0);
              CxfFrame* last = root->GetChild(1);
@@ -82,63 +82,67 @@ TEST(SpareMembers, EachDoesWhatItPromises)
              const bool before = root->GetChild(0) == last;
              root->RemoveChildFrame(last);
              root->InsertChildAfter(last, first);
-             root->ReplaceChild(first, last);
-             const bool replaced = root->GetChild(0) == last && root->GetChild(1) == last;
-             root->ReplaceChild(root->GetChild(0), first);
+             root->ReplaceChild(first, two->GetFrame());
+             const bool replaced = root->GetChild(0) == two->GetFrame();
+             root->ReplaceChild(two->GetFrame(), first);
              return before && replaced && root->GetChild(0) == first && root->GetChild(1) == last;
          }},
         {"RemoveFromRegistry",
          [&] {
              CovPtrArray<CxfMDIClient> registry;
              CxfMDIClient other;
-             registry.Add(area);
-             registry.Add(&other);
-             registry.Add(area);
+             for (CxfMDIClient* m : {area, &other, area})
+                 registry.Add(m);
              CxfFrame::RemoveFromRegistry(registry, area);
              return registry.GetSize() == 2 && registry[0] == &other && registry[1] == area;
          }},
-        {"SetKind", [&] { CxfFrame f; f.SetKind(CxfFrame::KindToolBar); return f.GetKind() == CxfFrame::KindToolBar; }},
+        {"SetKind",
+         [&] {
+             CxfFrame f;
+             f.SetKind(CxfFrame::KindToolBar);
+             return f.GetKind() == CxfFrame::KindToolBar;
+         }},
         {"OpenChildFrameForPath",
-         [&] { return area->OpenChildFrameForPath(kChildKind, L"song.wav") && Log().Has("open c8 song.wav"); }},
+         [&] { return area->OpenChildFrameForPath(49, L"a.wav") && Log().Has("open c8 a.wav"); }},
         {"MDI painting",
          [&] {
-             auto state = [&](int s, CPoint at) {
-                 return PixelAfter([s](CDC* dc, const RECT& r) { CxfMDIClient::PaintStateRect(dc, r, s, RGB(0, 200, 0)); }, at);
-             };
-             auto gradient = [&](int y) { return PixelAfter([](CDC* dc, const RECT& r) { CxfMDIClient::PaintFaceGradient(dc, r); }, {5, y}); };
-             return state(1, {5, 5}) == RGB(0, 200, 0) && state(2, {5, 5}) == 0xFFF0F0 && state(3, {0, 0}) == 0x800000 &&
-                    state(4, {5, 5}) == RGB(1, 2, 3) && gradient(0) == LightenColour(face, 20) &&
-                    gradient(19) != gradient(0) && CxfMDIClient::GetLightFace() == LightenColour(face, 5);
+             return PixelAfter(StateRect, 1, {5, 5}) == RGB(0, 200, 0) &&
+                    PixelAfter(StateRect, 2, {5, 5}) == 0xFFF0F0 && PixelAfter(StateRect, 3, {0, 0}) == 0x800000 &&
+                    PixelAfter(StateRect, 4, {5, 5}) == RGB(1, 2, 3) &&
+                    PixelAfter(Gradient, 0, {5, 0}) == LightenColour(face, 20) &&
+                    PixelAfter(Gradient, 0, {5, 19}) != LightenColour(face, 20) &&
+                    CxfMDIClient::GetLightFace() == LightenColour(face, 5);
          }},
-        // Controllers.
         {"Controller finders",
          [&] {
-             CxfController* c6 = two->GetFrame()->GetController();
-             return c6->FindControllerById(3) == root->GetController() && c6->GetTopFrame() == root &&
-                    root->GetController()->FindPane(2) == two && !c6->FindPane(1);
+             return c6->FindControllerById(3) == c3 && c6->GetTopFrame() == root && c3->FindPane(2) == two &&
+                    !c6->FindPane(1);
          }},
-        // Panes.
         {"Pane forwarding",
          [&] {
-             return one->GetController()->GetId() == 4 && two->GetTopController() == root->GetController() &&
-                    one->FindMDIClient(5) == area && one->IsActive() == one->GetFrame()->IsActive() &&
-                    one->MessageBox(99999u, MB_OK) == -1;
+             return one->GetController()->GetId() == 4 && two->GetTopController() == c3 &&
+                    one->FindMDIClient(5) == area && one->MessageBox(99999u, MB_OK) == -1 &&
+                    two->GetMDIChildFrame() == two->GetFrame() && !one->GetMDIChildFrame();
          }},
-        {"GetMDIChildFrame", [&] { return two->GetMDIChildFrame() == two->GetFrame() && !one->GetMDIChildFrame(); }},
         {"AddBarExtents",
          [&] {
              const SIZE s = one->AddBarExtents({1, 2});
-             const int tops = toolbar->GetDockExtent() + status->GetDockExtent() +
-                              static_cast<CxfControlBar*>(root->GetBar(3))->GetDockExtent();
-             return s.cx == 1 + 28 && s.cy == 2 + tops;
+             return s.cx == 1 + 28 && s.cy == 2 + bar->GetDockExtent() + status->GetDockExtent() +
+                                                  static_cast<CxfControlBar*>(root->GetBar(3))->GetDockExtent();
          }},
-        {"Toolbar label by command",
+        {"FindToolBarLabel, SetLabelText",
          [&] {
              CIPtr<IxfToolBarLabel> label;
-             return one->SetLabelText(37004, L"Caption") && one->FindToolBarLabel(37004, &label) && label &&
+             return one->SetLabelText(37004, L"Caption") && one->FindToolBarLabel(37004, &label) &&
                     CString(label->GetText()) == L"Caption" && !one->SetLabelText(41099, L"x");
          }},
-        {"SetId", [&] { one->SetId(77); const bool ok = one->GetId() == 77; one->SetId(1); return ok; }},
+        {"SetId",
+         [&] {
+             one->SetId(77);
+             const bool ok = root->FindPane(77) == one;
+             one->SetId(1);
+             return ok;
+         }},
         {"SetVisibilityCallback",
          [&] {
              one->SetVisibilityCallback(nullptr);
@@ -146,35 +150,35 @@ TEST(SpareMembers, EachDoesWhatItPromises)
              one->GetFrame()->SetVisible(true);
              return hidden;
          }},
-        // Hosts.
         {"PostToAllHosts",
          [&] {
              PostToAllHosts();
              MSG msg;
-             return ::PeekMessageW(&msg, host.m_hWnd, XFM_HOSTNOTIFY, XFM_HOSTNOTIFY, PM_REMOVE) && msg.wParam == 0 &&
-                    msg.lParam == 0;
+             return ::PeekMessageW(&msg, host.m_hWnd, XFM_HOSTNOTIFY, XFM_HOSTNOTIFY, PM_REMOVE) && !msg.wParam &&
+                    !msg.lParam;
          }},
-        // Bars and commands.
-        {"Toolbar length and item removal",
+        {"GetLength, RemoveItemCell",
          [&] {
-             const CCellArray& cells = toolbar->GetItemCells();
-             if (cells.GetSize() != 3)
-                 return false;
-             CRect a, b, c;
-             cells[0]->GetRect(&a);
-             cells[1]->GetRect(&b);
-             cells[2]->GetRect(&c);
-             const int length = toolbar->GetLength();
+             const CCellArray& cells = bar->GetItemCells();
+             CRect r[3];
+             for (int i = 0; i < 3; ++i)
+                 cells[i]->GetRect(&r[i]);
+             const int length = bar->GetLength();
              CIPtr<IHybridCell> removed(cells[0]);
-             toolbar->RemoveItemCell(removed);
-             return length == a.Width() + b.Width() + c.Width() && toolbar->GetItemCells().GetSize() == 2 &&
-                    toolbar->GetLength() == length - a.Width() && removed->GetCtrl() == &toolbar->GetCtrl();
+             bar->RemoveItemCell(removed);
+             return length == r[0].Width() + r[1].Width() + r[2].Width() && cells.GetSize() == 2 &&
+                    bar->GetLength() == length - r[0].Width() && removed->GetCtrl() == &bar->GetCtrl();
          }},
-        {"IsEnableSet", [] { CxfCmdUI ui(nullptr); const bool before = ui.IsEnableSet(); ui.Enable(FALSE); return !before && ui.IsEnableSet(); }},
+        {"IsEnableSet",
+         [] {
+             CxfCmdUI ui(nullptr);
+             const bool before = ui.IsEnableSet();
+             ui.Enable(FALSE);
+             return !before && ui.IsEnableSet();
+         }},
         {"SendCommandTo",
          [&] {
-             Log().events.clear();
-             static_cast<CTestController*>(root->GetController())->rec.handles.insert(41050);
+             static_cast<CTestController*>(c3)->rec.handles.insert(41050);
              return !SendCommandTo(nullptr, 41050) && SendCommandTo(root, 41050) && Log().Has("c3 ran 41050");
          }},
         {"IsHostZoomed",
@@ -186,19 +190,19 @@ TEST(SpareMembers, EachDoesWhatItPromises)
          }},
         {"GetCellColour",
          [&] {
-             CxfTabContent loose(&kItems[2]);
              CIPtr<IHybridContent> strip;
              root->FindContent(41028, &strip);
              CxfTabContent* tabs = dynamic_cast<CxfTabContent*>(strip.Get());
-             return loose.GetCellColour() == 0 && tabs && tabs->GetCellColour() == tabs->GetCell()->GetBkColor();
+             return CxfTabContent(&kItems[2]).GetCellColour() == 0 && tabs &&
+                    tabs->GetCellColour() == tabs->GetCell()->GetBkColor();
          }},
     };
-    for (const SCase& c : cases)
-        EXPECT_TRUE(c.holds()) << c.member;
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.second()) << c.first;
 
     host.Close();
     DrainQuits();
     Central().tables.erase(66);
-    Central().layouts.erase(kKind);
-    Central().layouts.erase(kChildKind);
+    Central().layouts.erase(48);
+    Central().layouts.erase(49);
 }
