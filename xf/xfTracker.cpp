@@ -169,14 +169,14 @@ CxfControlBarTracker::CxfControlBarTracker(CxfControlBar* bar, CPoint grab) : Cx
 
 BOOL CxfControlBarTracker::OnInitDialog()
 {
-    CxfFrameTracker::OnInitDialog();
+    // Sized first, so that a window shape made without translucency fits.
     CxfControlBar* bar = static_cast<CxfControlBar*>(m_pDragged);
     CRect window;
     bar->GetWindowRect(&window);
     const int extent = bar->GetDockExtent();
     const CSize size = bar->IsVertical() ? CSize(extent, window.Height()) : CSize(window.Width(), extent);
     SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return TRUE;
+    return CxfFrameTracker::OnInitDialog();
 }
 
 void CxfControlBarTracker::Track(POINT cursor)
