@@ -117,3 +117,8 @@ void CxfCmdUI::UpdateCellsCmdUI(CCmdTarget* target, const CCellArray& cells)
         UpdateCellCmdUI(target, static_cast<UINT>(cell->GetData()), cell);
     }
 }
+
+bool SendCommandTo(CCmdTarget* target, UINT id)
+{
+    return target && target->OnCmdMsg(id, 0, nullptr, nullptr);
+}

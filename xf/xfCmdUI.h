@@ -44,3 +44,7 @@ private:
     CIPtr<IxfToolBarLabel> m_pLabel;
     bool m_bEnableSet = false;
 };
+
+// Offers command id to target's OnCmdMsg (code 0, no extra arguments);
+// false for a null target or when nobody handled it.
+bool SendCommandTo(CCmdTarget* target, UINT id);

@@ -2,6 +2,7 @@
 #include "common/DrawRoutinesDC.h"
 #include "hybrid/HybridMessages.h"
 #include "xf/xfPane.h"
+#include "xf/xfTracker.h"
 
 IMPLEMENT_DYNAMIC(CxfControlBar, CxfFrame)
 
@@ -90,19 +91,23 @@ void CxfControlBar::PaintBar(CDC* dc, bool gripper)
 {
     CRect client;
     GetClientRect(&client);
-    dc->FillSolidRect(&client, GetBkColor());
-    const int end = client.Height() - 5;
+    PaintBarFace(dc, client, GetBkColor(), IsVertical(), gripper);
+}
+
+void CxfControlBar::PaintBarFace(CDC* dc, const CRect& rect, COLORREF background, bool vertical, bool gripper)
+{
+    dc->FillSolidRect(&rect, background);
+    const int end = rect.Height() - 5;
     if (gripper && end > 5) {
-        const bool vertical = IsVertical();
         for (int v = 5; v < end; v += 2) {
             if (vertical)
-                DrawLine(dc, v, 4, v, 7, kGripperDash, PS_SOLID, 1);
+                DrawLine(dc, rect.left + v, rect.top + 4, rect.left + v, rect.top + 7, kGripperDash, PS_SOLID, 1);
             else
-                DrawLine(dc, 4, v, 7, v, kGripperDash, PS_SOLID, 1);
+                DrawLine(dc, rect.left + 4, rect.top + v, rect.left + 7, rect.top + v, kGripperDash, PS_SOLID, 1);
         }
     }
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    dc->Draw3dRect(&client, face, face);
+    dc->Draw3dRect(&rect, face, face);
 }
 
 void CxfControlBar::OnLButtonDown(UINT, CPoint point)
@@ -123,8 +128,10 @@ void CxfControlBar::OnMouseMove(UINT, CPoint point)
     }
 }
 
-void CxfControlBar::OnBarDrag(CPoint)
+void CxfControlBar::OnBarDrag(CPoint pressPoint)
 {
+    CxfControlBarTracker tracker(this, pressPoint);
+    tracker.Run();
 }
 
 BOOL CxfControlBar::OnSetCursor(CWnd*, UINT, UINT)

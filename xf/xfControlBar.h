@@ -46,9 +46,14 @@ public:
 
     SxfDockPos m_dock;
 
+    // A bar's face in rect: the background, the gripper dashes along the
+    // start of the bar when asked, a 1-pixel frame in the face colour.
+    static void PaintBarFace(CDC* dc, const CRect& rect, COLORREF background, bool vertical, bool gripper);
+
 protected:
     // A press on the gripper strip followed by a move along both axes
-    // (|dx * dy| > 9) has become a bar drag (the capture is released).
+    // (|dx * dy| > 9) has become a bar drag (the capture is released): a
+    // bar tracker runs.
     virtual void OnBarDrag(CPoint pressPoint);
     // Paints the bar; a toolbar always draws the dashes (its items cover them).
     void PaintBar(CDC* dc, bool gripper);

@@ -250,6 +250,31 @@ CxfPane* CxfFrame::FindPane(int id)
     return nullptr;
 }
 
+CxfPane* CxfFrame::FindActivePane()
+{
+    if (m_pPane && m_pPane->HasParam(L"active"))
+        return m_pPane;
+    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
+        if (CxfPane* p = m_children[i]->FindActivePane())
+            return p;
+    return nullptr;
+}
+
+bool CxfFrame::GetActivator(IHybridContent** out)
+{
+    return ReturnInterface(m_pActivator.Get(), out);
+}
+
+void CxfFrame::RemoveFromRegistry(CovPtrArray<CxfMDIClient>& registry, CxfFrame* frame)
+{
+    for (INT_PTR i = 0; i < registry.GetSize(); ++i) {
+        if (static_cast<CxfFrame*>(registry[i]) == frame) {
+            registry.RemoveAt(i);
+            return;
+        }
+    }
+}
+
 CxfMDIClient* CxfFrame::FindMDIClient(int id)
 {
     if (id == -1) {
@@ -476,10 +501,6 @@ void CxfFrame::ShowKeyboardCues(bool show)
         m_children[i]->ShowKeyboardCues(show);
     for (INT_PTR i = 0; i < m_bars.GetSize(); ++i)
         m_bars[i]->ShowKeyboardCues(show);
-}
-
-void CxfFrame::OnFrameDrag(CPoint)
-{
 }
 
 // ---- messages ---------------------------------------------------------------

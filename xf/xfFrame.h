@@ -22,7 +22,9 @@ class CxfController;
 class CxfControlBar;
 class CxfMDIClient;
 class CxfPane;
+class CxfTgtPosIndicator;
 struct IHybridContent;
+struct SxfDockPos;
 struct SxfContext;
 
 class CxfFrame : public CWnd, public CxfObject, public CxfWnd
@@ -74,6 +76,11 @@ public:
     CxfController* GetTopController();
     CxfController* FindControllerById(int id);
     CxfPane* FindPane(int id);
+    // Depth-first: the first pane that carries the parameter "active".
+    CxfPane* FindActivePane();
+    // The toolbar button that activates this frame, with a reference;
+    // false when there is none.
+    bool GetActivator(IHybridContent** out);
     CxfMDIClient* FindMDIClient(int id);
     // This frame's bars' contents, then each child's except skip (down
     // only); unless downOnly, then the parent's with this frame as skip.
@@ -82,6 +89,8 @@ public:
     int GetMode() const { return m_nMode; }
     void SetMode(int mode) { m_nMode = mode; }
     int GetKind() const { return m_nKind; }
+    // The constructors of the frame kinds set it themselves.
+    void SetKind(int kind) { m_nKind = kind; }
     bool IsShown() const { return m_bShown; }
     bool IsActive() const { return m_bActive; }
     bool IsLayoutEnabled() const { return m_bLayoutEnabled; }
@@ -135,13 +144,38 @@ public:
     // with the request; null (and nothing left behind) when that fails, null
     // with the empty child kept when the kind has no layout.
     CxfFrame* OpenChildFrame(int layoutKind, SxfContext* request);
+    // The same with a request made from path.
+    CxfFrame* OpenChildFrameForPath(int layoutKind, LPCWSTR path);
     // Drops this frame on a side of target (1 left, 2 top, 3 right,
     // 4 bottom): the target splits into this frame and a new frame holding
-    // the target's old content.
+    // the target's old content. Nothing for a target inside this frame.
     void DockFrame(CxfFrame* target, int side);
     // The frame and side a dragged frame would dock on for a cursor at
     // screenPoint; false when none.
     bool HitTestDock(POINT screenPoint, CxfFrame** frame, int* side);
+    // The frame and docking place (row of the bar under the point, the
+    // point's x in that frame's client coordinates, side) a dragged bar
+    // would dock on; only the bands above a frame's area count.
+    bool HitTestBarDock(POINT screenPoint, CxfFrame** frame, SxfDockPos* dock);
+    // Moves bar into this frame's bars, before the first bar of the row
+    // that dock names, with that docking place. Nothing when that first bar
+    // is the bar itself, for a side outside 1-4, or when this frame lies
+    // inside the bar.
+    void DockControlBar(CxfControlBar* bar, const SxfDockPos& dock);
+    // The drop indicator over a 20-pixel strip along side of the area
+    // (of the window when the frame has no children; the whole of it for
+    // another side), or over the band of the bar row dock names. Showing
+    // replaces the indicator this frame had; hiding destroys it.
+    void ShowDropIndicator(int side);
+    void ShowBarIndicator(const SxfDockPos& dock);
+    void HideDropIndicator();
+    CxfTgtPosIndicator* GetDropIndicator() const { return m_pIndicator.get(); }
+    // Removes the first entry of registry that is frame.
+    static void RemoveFromRegistry(CovPtrArray<CxfMDIClient>& registry, CxfFrame* frame);
+    // Whether this frame is ancestor or lies below it.
+    bool IsInside(const CxfFrame* ancestor) const;
+    // The visible bars' extents: left and right bars in cx, the others in cy.
+    SIZE GetBarsExtent() const;
 
     // ---- virtual operations ----------------------------------------------
     virtual void OnTitleChanged();
@@ -205,12 +239,18 @@ protected:
     CxfController* m_pController = nullptr;
     CxfPane* m_pPane = nullptr;
     CPoint m_ptDragStart{0, 0};
+    struct SIndicatorDeleter
+    {
+        void operator()(CxfTgtPosIndicator* indicator) const;
+    };
+    std::unique_ptr<CxfTgtPosIndicator, SIndicatorDeleter> m_pIndicator;
     CovPtrArray<CxfFrame> m_children;
     std::vector<int> m_sizes;
     bool m_bSizesInvalid = true;
     int m_nSplitter = -1;
     CovPtrArray<CxfControlBar> m_bars;
     CIPtr<IxfFrameListContent> m_pFrameList;
+    CIPtr<IHybridContent> m_pActivator;
     int m_nMode = ModeNone;
     bool m_bLayoutPending = false;
     CRect m_rcClient{0, 0, 0, 0};
@@ -258,8 +298,9 @@ private:
     void DragSplitter(CPoint point);
     static void LayoutPendingFrames(CxfFrame* frame);
 
+    // A new drop indicator over screenRect, replacing the old one.
+    void ShowIndicatorAt(const RECT& screenRect);
     // Tree helpers (xfFrameTree.cpp).
-    bool IsInside(const CxfFrame* ancestor) const;
     void MoveContentTo(CxfFrame* target);
     void Merge(CxfFrame* child);
     void CloseFrame();

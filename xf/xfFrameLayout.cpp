@@ -281,9 +281,9 @@ void CxfFrame::DragSplitter(CPoint point)
     PositionChildren();
 }
 
-void CxfFrame::GetMinSize(SIZE& size, bool barsOnly)
+SIZE CxfFrame::GetBarsExtent() const
 {
-    size.cx = size.cy = 0;
+    SIZE size{0, 0};
     for (INT_PTR i = 0; i < m_bars.GetSize(); ++i) {
         CxfControlBar* bar = m_bars[i];
         if (!bar->m_bShown)
@@ -293,6 +293,12 @@ void CxfFrame::GetMinSize(SIZE& size, bool barsOnly)
         else
             size.cy += bar->GetDockExtent();
     }
+    return size;
+}
+
+void CxfFrame::GetMinSize(SIZE& size, bool barsOnly)
+{
+    size = GetBarsExtent();
     if (m_pPane) {
         if (!barsOnly) {
             SIZE pane{};

@@ -6,6 +6,7 @@
 #include "xf/xfControlBar.h"
 #include "common/LocalizedString.h"
 #include "xf/xfCommands.h"
+#include "xf/xfContext.h"
 #include "xf/xfController.h"
 #include "xf/xfDocController.h"
 #include "xf/xfLayout.h"
@@ -48,14 +49,6 @@ bool CxfFrame::Start(CxfFrame* frame, SxfContext* request, bool start, CxfFrame*
     if (start && frame->m_pController)
         frame->m_pController->OnAfterOpen(request);
     return true;
-}
-
-bool CxfFrame::IsInside(const CxfFrame* ancestor) const
-{
-    for (const CxfFrame* f = this; f; f = f->m_pFrame)
-        if (f == ancestor)
-            return true;
-    return false;
 }
 
 void CxfFrame::Merge(CxfFrame* child)
@@ -243,6 +236,12 @@ CxfFrame* CxfFrame::OpenChildFrame(int layoutKind, SxfContext* request)
     return nullptr;
 }
 
+CxfFrame* CxfFrame::OpenChildFrameForPath(int layoutKind, LPCWSTR path)
+{
+    SxfContext request(path);
+    return OpenChildFrame(layoutKind, &request);
+}
+
 void CxfFrame::MoveContentTo(CxfFrame* target)
 {
     if (CxfPane* pane = m_pPane) {
@@ -299,37 +298,4 @@ void CxfFrame::DockFrame(CxfFrame* target, int side)
     };
     SWalk::Request(root);
     root->ShowWindow(SW_SHOW);
-}
-
-bool CxfFrame::HitTestDock(POINT screenPoint, CxfFrame** frame, int* side)
-{
-    if (!m_hWnd)
-        return false;
-    CRect window;
-    GetWindowRect(&window);
-    if (!window.PtInRect(screenPoint))
-        return false;
-    for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
-        if (m_children[i]->m_bShown && m_children[i]->HitTestDock(screenPoint, frame, side))
-            return true;
-    // Edges in tie order: top, bottom, left, right.
-    const int distance[4] = {screenPoint.y - window.top, window.bottom - screenPoint.y,
-                             screenPoint.x - window.left, window.right - screenPoint.x};
-    const int sides[4] = {SideTop, SideBottom, SideLeft, SideRight};
-    int nearEdges = 0, best = -1;
-    for (int e = 0; e < 4; ++e) {
-        if (distance[e] <= 0)
-            continue;
-        if (distance[e] < 20)
-            ++nearEdges;
-        if (distance[e] < 50 && (best < 0 || distance[e] < distance[best]))
-            best = e;
-    }
-    if (best < 0 || nearEdges >= 2)
-        return false;
-    if (frame)
-        *frame = this;
-    if (side)
-        *side = sides[best];
-    return true;
 }

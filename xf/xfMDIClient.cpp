@@ -1,5 +1,6 @@
 #include "xf/xfMDIClient.h"
 #include <cwchar>
+#include "common/DrawRoutinesDC.h"
 #include "common/FileUtils.h"
 #include "common/TimeUtils.h"
 #include "xf/xfCommands.h"
@@ -40,6 +41,27 @@ void CxfMDIClient::PaintSplitters(CDC* dc)
     dc->FillSolidRect(&client, RGB(0xA3, 0xA3, 0xA3));
 }
 
+void CxfMDIClient::PaintFaceGradient(CDC* dc, const RECT& rect)
+{
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    DrawGradientRect(dc, &rect, LightenColour(face, 20), ShadeColour(face, 20), 4);
+}
+
+void CxfMDIClient::PaintStateRect(CDC* dc, const RECT& rect, int state, COLORREF fill)
+{
+    if (state == 1) {
+        dc->FillSolidRect(&rect, fill);
+    } else if (state == 2 || state == 3) {
+        dc->FillSolidRect(&rect, 0xFFF0F0);
+        dc->Draw3dRect(&rect, 0x800000, 0x800000);
+    }
+}
+
+COLORREF CxfMDIClient::GetLightFace()
+{
+    return LightenColour(::GetSysColor(COLOR_BTNFACE), 5);
+}
+
 void CxfMDIClient::UpdateFrameListEntry()
 {
     CxfFrame::UpdateFrameListEntry();
@@ -62,9 +84,7 @@ void CxfMDIClient::LeaveRegistry()
 {
     if (!m_pRegistryRoot)
         return;
-    const int i = m_pRegistryRoot->m_mdiClients.Find(this);
-    if (i >= 0)
-        m_pRegistryRoot->m_mdiClients.RemoveAt(i);
+    RemoveFromRegistry(m_pRegistryRoot->m_mdiClients, this);
     m_pRegistryRoot = nullptr;
 }
 

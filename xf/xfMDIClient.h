@@ -28,6 +28,14 @@ public:
     // Asks the active document frame to close (save question first).
     void CloseActiveFrame();
 
+    // Painting helpers for the area's surroundings: a gradient from the
+    // face colour lightened by 20 to it shaded by 20 (top to bottom); a
+    // state rectangle (1: filled with fill; 2 and 3: filled light blue and
+    // framed dark blue; others: nothing); the face colour lightened by 5.
+    static void PaintFaceGradient(CDC* dc, const RECT& rect);
+    static void PaintStateRect(CDC* dc, const RECT& rect, int state, COLORREF fill);
+    static COLORREF GetLightFace();
+
     void OnParam(SxfParam& param) override;
     void PaintSplitters(CDC* dc) override;
     // An empty area is never tidied away.

@@ -1,6 +1,8 @@
 #include "xf/xfPane.h"
 #include "common/LocalizedString.h"
 #include "hybrid/IHybridContent.h"
+#include "common/Interfaces.h"
+#include "xf/xfContentInterfaces.h"
 #include "xf/xfControlBar.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMessages.h"
@@ -134,6 +136,59 @@ bool CxfPane::GetControl(UINT commandId, REFIID iid, void** out)
     const bool ok = SUCCEEDED(content->QueryInterface(iid, out)) && *out;
     content->Release();
     return ok;
+}
+
+CxfController* CxfPane::GetController() const
+{
+    return m_pFrame ? m_pFrame->GetController() : nullptr;
+}
+
+CxfController* CxfPane::GetTopController() const
+{
+    return m_pFrame ? m_pFrame->GetTopController() : nullptr;
+}
+
+CxfMDIClient* CxfPane::FindMDIClient(int id) const
+{
+    return m_pFrame ? m_pFrame->FindMDIClient(id) : nullptr;
+}
+
+void CxfPane::SetVisibilityCallback(int (*callback)())
+{
+    if (m_pFrame)
+        m_pFrame->SetVisibilityCallback(callback);
+}
+
+CxfFrame* CxfPane::GetMDIChildFrame() const
+{
+    for (CxfFrame* f = m_pFrame; f; f = f->GetFrame())
+        if (f->GetFrame() && f->GetFrame()->GetKind() == CxfFrame::KindMDIClient)
+            return f;
+    return nullptr;
+}
+
+SIZE CxfPane::AddBarExtents(SIZE size) const
+{
+    for (CxfFrame* f = m_pFrame; f; f = f->GetFrame()) {
+        const SIZE bars = f->GetBarsExtent();
+        size.cx += bars.cx;
+        size.cy += bars.cy;
+    }
+    return size;
+}
+
+bool CxfPane::FindToolBarLabel(UINT commandId, IxfToolBarLabel** out)
+{
+    return GetControl(commandId, IID_IxfToolBarLabel, reinterpret_cast<void**>(out));
+}
+
+bool CxfPane::SetLabelText(UINT commandId, LPCWSTR text)
+{
+    CIPtr<IxfToolBarLabel> label;
+    if (!FindToolBarLabel(commandId, &label) || !label)
+        return false;
+    label->SetText(text);
+    return true;
 }
 
 // ---- commands and messages ----------------------------------------------------

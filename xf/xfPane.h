@@ -10,6 +10,8 @@
 #include "xf/xfObject.h"
 
 class CxfController;
+class CxfMDIClient;
+struct IxfToolBarLabel;
 struct SxfContext;
 
 class CxfPane : public CDialog, public CxfWnd, public CxfObject
@@ -56,6 +58,21 @@ public:
     // The toolbar content bound to the command, as interface iid, with a
     // reference added; false without a frame, content or interface.
     bool GetControl(UINT commandId, REFIID iid, void** out);
+
+    // Forwarded to the pane's frame; null (nothing) without one.
+    CxfController* GetController() const;
+    CxfController* GetTopController() const;
+    CxfMDIClient* FindMDIClient(int id) const;
+    void SetVisibilityCallback(int (*callback)());
+    // From the pane's frame upwards, the frame whose parent is an MDI area.
+    CxfFrame* GetMDIChildFrame() const;
+    // size plus the visible bars' extents of the pane's frame and of every
+    // ancestor (left and right bars widen it, the others heighten it).
+    SIZE AddBarExtents(SIZE size) const;
+    // The toolbar label bound to the command, with a reference added.
+    bool FindToolBarLabel(UINT commandId, IxfToolBarLabel** out);
+    // Sets that label's text; false without such a label.
+    bool SetLabelText(UINT commandId, LPCWSTR text);
 
     // Only the pane's own message map: never the owner or the parent.
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;

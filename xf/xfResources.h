@@ -6,6 +6,8 @@
 enum : UINT
 {
     IDD_XF_POPUPMENU = 7002,        // the popup menus' dialog
+    IDD_XF_TRACKER = 7003,          // the drag tracker
+    IDD_XF_DROP_INDICATOR = 7004,   // the docking indicator strip
     IDB_XF_CHECK = 7009,            // check mark of a menu row, white key
     IDB_XF_RADIO = 7010,
     IDB_XF_NOCHECK = 7011,          // empty

@@ -23,6 +23,8 @@ public:
     DWORD GetTabData(int index) override;
     void SetActiveTab(int index) override;
     int GetActiveTab() override;
+    // The colour of the strip's cell; 0 without a cell.
+    COLORREF GetCellColour() { return GetBkColor(); }
 
     void OnAttach() override;
     void Draw(CDC* dc, CRect rect) override;

@@ -235,6 +235,27 @@ int CxfToolBar::GetDockExtent()
     return extent + 2 * GetBorderWidth();
 }
 
+int CxfToolBar::GetLength()
+{
+    if (m_nThickness == 0 && m_cells.GetSize() > 0)
+        MeasureThickness();
+    int length = 0;
+    for (INT_PTR i = 0; i < m_cells.GetSize(); ++i)
+        if (IHybridContent* content = m_cells[i]->GetContentPtr())
+            length += content->GetPreferredWidth();
+    return length;
+}
+
+void CxfToolBar::RemoveItemCell(IHybridCell* cell)
+{
+    for (INT_PTR i = 0; i < m_cells.GetSize(); ++i) {
+        if (m_cells[i] == cell) {
+            m_cells.RemoveAt(i);
+            return;
+        }
+    }
+}
+
 bool CxfToolBar::FindContent(UINT commandId, IHybridContent** out)
 {
     if (commandId == 0 || !out)

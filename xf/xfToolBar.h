@@ -33,6 +33,11 @@ public:
     bool HasMenuBand();
 
     int GetBkKind() const { return m_nBkKind; }
+    // The sum of the items' widths; measures the bar first when it has
+    // items but no measure yet.
+    int GetLength();
+    // Takes cell out of the item list (the control keeps it).
+    void RemoveItemCell(IHybridCell* cell);
     CHybridCtrl& GetCtrl() { return m_ctrl; }
     const CCellArray& GetItemCells() const { return m_cells; }
 
@@ -86,6 +91,8 @@ public:
     static const int GripZone = 15;
 
     CxfStatusBar();
+    // Whether the status bar's own window is maximized.
+    bool IsHostZoomed() { return IsZoomed() != FALSE; }
     int GetDockExtent() override;
     int GetBorderWidth() override;
     // 15 while the host window is not maximized.
