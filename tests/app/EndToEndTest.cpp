@@ -84,7 +84,7 @@ protected:
     {
         while (s_running && !Documents().empty()) {
             const size_t before = Documents().size();
-            CDialogAnswerer answerer({});
+            CDialogAnswerer answerer({}, MainFrame()->GetSafeHwnd());
             Documents()[0]->PostMessage(XFM_CLOSEFRAME);
             PumpUntil([&] { return Documents().size() < before; }, 5000);
         }
@@ -117,14 +117,23 @@ protected:
         return nullptr;
     }
     // Opens the file and waits until it can be played and its first view
-    // settled (the empty start of a file without project comes after 100 ms).
+    // settled: a file without a readable project is emptied and zoomed to
+    // its whole length shortly after it opened.
     CViririziruPane* Open(const std::wstring& path)
     {
+        const bool fresh = DumpFile(ProjectOf(path)) == L"(unreadable)";
         Controller()->OpenAudioFile(path.c_str());
         EXPECT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); },
                               10000));
-        PumpFor(300);
+        if (fresh && Pane()) {
+            EXPECT_TRUE(PumpUntil([this] { return Pane()->GetTimeContainer()->GetScale() == WholeFileScale(); }, 5000));
+        }
+        PumpFor(100);
         return Pane();
+    }
+    LONGLONG WholeFileScale()
+    {
+        return 10 * kSecond / (Pane()->GetWaveDisplay()->GetRect().Width() - 5) / 10;
     }
     void Cmd(UINT id)
     {
@@ -232,12 +241,13 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     Cmd(ID_CMD_TEMPO_HALF); // each later pass: 2 s
     EXPECT_TRUE(PumpUntil([&] { return passes() >= 3; }, 15000));
     Cmd(ID_CMD_LOOP); // loop off: this pass is the last
-    const int expected = passes() + 1;
     CCapture c = WaitEnd();
+    const int expected = passes();
     EXPECT_GE(c.Leading(), 1.9) << "the pre-delay's silence";
     EXPECT_LE(c.LongestGap(), 0.25) << "a gap between passes";
     const std::vector<double> lengths = captest::PassLengths(c);
-    ASSERT_EQ(size_t(expected), lengths.size());
+    ASSERT_EQ(size_t(expected), lengths.size()) << ::testing::PrintToString(lengths);
+    EXPECT_GE(expected, 4);
     EXPECT_NEAR(1.0, lengths.front(), 0.1);
     EXPECT_NEAR(2.0, lengths[lengths.size() - 2], 0.15);
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
@@ -258,7 +268,7 @@ TEST_F(EndToEnd, TheProjectFileKeepsFragmentsAndViewAndBelongsToOneFileNameAndSi
     time->SetScale(300);
     time->SetPosition(1500000);
     Close();
-    EXPECT_EQ(L"Viririziru_Root{Selections{SelCount=1;Sel0{StartTime=1000000;EndTime=3000000;Tempo=0.8;"
+    EXPECT_EQ(L"Viririziru_Root{Selections{SelCount=1;Sel0{StartTime=1000000;EndTime=3000000;Tempo=0.800000;"
               L"Looped=1;Comment=bridge {a|b};PreDelaySec=2;}}Settings{ScrollPos=1500000;Zoom=300;}}",
               DumpFile(project));
 
@@ -280,7 +290,7 @@ TEST_F(EndToEnd, TheProjectFileKeepsFragmentsAndViewAndBelongsToOneFileNameAndSi
     ASSERT_TRUE(Open(CopyOfSteps(L"renamed.wav")));
     EXPECT_EQ(0, Pane()->GetFragmentDisplay()->GetCount());
     Close();
-    EXPECT_EQ(L"Viririziru_Root{Selections{SelCount=1;Sel0{StartTime=1000000;EndTime=3000000;Tempo=0.8;"
+    EXPECT_EQ(L"Viririziru_Root{Selections{SelCount=1;Sel0{StartTime=1000000;EndTime=3000000;Tempo=0.800000;"
               L"Looped=1;Comment=bridge {a|b};PreDelaySec=2;}}Settings{ScrollPos=1500000;Zoom=300;}}",
               DumpFile(project))
         << "the first file's project was touched";
@@ -344,7 +354,7 @@ TEST_F(EndToEnd, PaneViewAndFragmentRules)
     EXPECT_EQ(0, fragments->GetCount());
     EXPECT_FALSE(time->HasSelection());
     EXPECT_EQ(0, time->GetPosition());
-    EXPECT_EQ(10 * kSecond / (width - 5) / 10, time->GetScale());
+    EXPECT_EQ(WholeFileScale(), time->GetScale());
 
     // Zooming keeps the anchor where it is: the play position when it is in
     // view, else the time under the middle column.
@@ -392,8 +402,10 @@ TEST_F(EndToEnd, PaneViewAndFragmentRules)
     PumpFor(60);
     Cmd(ID_CMD_LOOP);
     StartPlaying(ID_CMD_PLAY);
-    Mark(6, 7);
+    fragments->AddFragment(6 * kSecond, 7 * kSecond, nullptr); // as the mouse makes one
+    PumpFor(100);
     EXPECT_EQ(2, fragments->GetCount());
+    EXPECT_TRUE(Pane()->IsPlaying());
     SFragmentInfo active;
     ASSERT_TRUE(fragments->GetActive(active));
     EXPECT_EQ(1 * kSecond, active.StartTime);
