@@ -3,6 +3,7 @@
 #include "app/MainController.h"
 #include "app/StartPagePane.h"
 #include "app/ViririziruInfoPane.h"
+#include "app/ViririziruPane.h"
 #include "app/ViririziruController.h"
 #include "hybrid/SliderContent.h"
 #include "xf/xfLayout.h"
@@ -21,6 +22,8 @@ CxfPane* CAppCentral::CreatePane(int number, CxfFrame* parent)
 {
     if (number == PANE_START_PAGE)
         return CStartPagePane::CreateIn(parent);
+    if (number == PANE_TRANSCRIPTION)
+        return CViririziruPane::CreateIn(parent);
     if (number == PANE_INFORMATION)
         return CViririziruInfoPane::CreateIn(parent);
     return nullptr;
