@@ -6,6 +6,7 @@
 #include "common/TimeUtils.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/HybridMessages.h"
+#include "xf/xfFrame.h"
 
 IMPLEMENT_DYNAMIC(CViririziruInfoPane, CxfPane)
 
