@@ -18,12 +18,10 @@ using namespace apptest;
 namespace {
 
 // Every cell from `start` down, in tree order.
-CCellArray CellsUnder(CHybridCtrl& ctrl, IHybridCell* start = nullptr)
+void CellsUnder(CHybridCtrl& ctrl, IHybridCell* start, CCellArray& cells)
 {
-    CCellArray cells;
     CCellCollector collect(cells);
     ctrl.EnumCells(collect, HCE_ALL, start);
-    return cells;
 }
 
 // The contents answering I, in tree order.
@@ -31,7 +29,8 @@ template <class I>
 std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid)
 {
     std::vector<CIPtr<I>> out;
-    CCellArray cells = CellsUnder(ctrl);
+    CCellArray cells;
+    CellsUnder(ctrl, nullptr, cells);
     for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
         CIPtr<I> content;
         if (SUCCEEDED(content.QueryFrom(cells.GetAt(i)->GetContentPtr(), iid)) && content)
@@ -43,7 +42,8 @@ std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid)
 std::vector<std::wstring> TextsUnder(CHybridCtrl& ctrl, IHybridCell* start)
 {
     std::vector<std::wstring> out;
-    CCellArray cells = CellsUnder(ctrl, start);
+    CCellArray cells;
+    CellsUnder(ctrl, start, cells);
     for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
         CIPtr<IHybridText> text;
         if (SUCCEEDED(text.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IHybridText)) && text)
