@@ -2,6 +2,8 @@
 #include "app/AppIds.h"
 #include "app/MainController.h"
 #include "app/StartPagePane.h"
+#include "app/ViririziruInfoPane.h"
+#include "app/ViririziruPane.h"
 #include "app/ViririziruController.h"
 #include "hybrid/SliderContent.h"
 #include "xf/xfLayout.h"
@@ -20,6 +22,10 @@ CxfPane* CAppCentral::CreatePane(int number, CxfFrame* parent)
 {
     if (number == PANE_START_PAGE)
         return CStartPagePane::CreateIn(parent);
+    if (number == PANE_TRANSCRIPTION)
+        return CViririziruPane::CreateIn(parent);
+    if (number == PANE_INFORMATION)
+        return CViririziruInfoPane::CreateIn(parent);
     return nullptr;
 }
 

@@ -2,7 +2,9 @@
 #include <gdiplus.h>
 #include "app/AppIds.h"
 #include "app/AppSettings.h"
+#include "app/FragmentMenu.h"
 #include "app/MainFrame.h"
+#include "app/ViewServices.h"
 #include "common/Languages.h"
 #include "common/ProductInfo.h"
 #include "installer/SetupEntry.h"
@@ -46,6 +48,7 @@ BOOL CRVApp::InitInstance()
     if (RunSetupFromCommandLine())
         return FALSE;
     m_bSettingsLoaded = true;
+    SetFragmentMenuOpener(&OpenFragmentMenu);
 
     CMainFrame* frame = new CMainFrame();
     if (!frame->Create(IDD_MAINFRAME, nullptr)) {

@@ -1,5 +1,6 @@
 #include "app/ViririziruController.h"
 #include "app/AppIds.h"
+#include "app/ViririziruPane.h"
 #include "audio/CreateAudioReader.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
@@ -40,6 +41,11 @@ bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext*)
 
 void CViririziruController::OnStop()
 {
+    // The frame stops its controller before its panes: the playback that
+    // reads from the reader ends first (the pane saves its project later).
+    if (CxfPane* pane = m_pFrame ? m_pFrame->FindPane(PANE_TRANSCRIPTION) : nullptr)
+        if (pane->IsKindOf(RUNTIME_CLASS(CViririziruPane)))
+            static_cast<CViririziruPane*>(pane)->StopPlayback();
     ReleaseReader();
     CxfDocController::OnStop();
 }

@@ -7,6 +7,7 @@
 // the active fragment through the transcription pane.
 #include "common/Interfaces.h"
 #include "hybrid/CellArray.h"
+#include "hybrid/GroupHandler.h"
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/IHybridCell.h"
 #include "hybrid/IHybridCheckBox.h"
@@ -19,6 +20,15 @@
 #include "xf/xfPane.h"
 
 class CViririziruPane;
+
+// Messages the pane posts to itself.
+enum : UINT
+{
+    WM_INFO_REBUILD_LIST = 0x8031,
+    // The list selection changed: the selected row's fragment becomes the
+    // active one.
+    WM_INFO_LIST_SELECTED = 0x8039,
+};
 
 class CViririziruInfoPane : public CxfPane
 {
@@ -49,9 +59,24 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    DECLARE_MESSAGE_MAP()
 
 private:
+    // The tempo combo offers 0.1 x to 2.0 x; item i plays at (i + 1) x 0.1,
+    // in single precision as the fragments keep their tempo.
+    static const int kTempoItems = 20;
+    static float TempoOfItem(int item) { return static_cast<float>(item + 1) * 0.1f; }
+    // The item showing a tempo; -1 when the tempo is none of them.
+    static int TempoItemOf(float tempo);
+
+    void BuildGroups();
+    void ShowFileFacts();
+    void RebuildList();
+    void OnListSelection();
+    void OnNotify(UINT code, IHybridCell* sender);
+    // Pane 2 of the frame tree, looked up again on every use so that a
+    // pane closed first is never called.
+    CViririziruPane* TranscriptionPane();
+
     CHybridCtrl m_ctrl;
     CIPtr<IHybridText> m_pFormatText;
     CIPtr<IHybridText> m_pDurationText;
@@ -68,4 +93,6 @@ private:
     CCellArray m_listRows;
     CIPtr<IFragmentDisplay> m_pFragments;
     CIPtr<IHybridCell> m_pActiveGroup;
+    // Collapses and expands the active group.
+    CIPtr<CGroupHandler> m_pActiveGroupHandler;
 };

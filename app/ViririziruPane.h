@@ -63,9 +63,74 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSize(UINT type, int cx, int cy);
+    void OnTimer(UINT_PTR id);
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Takes the document's reader, hands it to the views and reads the
+    // project file into them (or asks for the empty start).
+    void LoadProjectFile();
+    // The pane's own views, each null when it could not be made.
+    void BuildViews();
+    // Waits for the ended thread, forgets it and clears the cursor.
+    void ForgetThread();
+    // The range to play, written into the play context.
+    void ChoosePlayRange();
+    // The information pane shows the active fragment (or none).
+    void ShowActiveFragment();
+    void OnPlaybackEnded();
+    void OnPlayPosition();
+    void OnFragmentAdded(SFragmentInfo* fragment);
+    void OnFragmentsChanged();
+    void OnActiveReplaced();
+    void OnSliderReleased();
+
+    void ZoomWholeFile();
+    void ZoomSelection();
+    void Zoom(bool in);
+    // The waveform view's client width, 0 without the view or its cell.
+    int WaveWidth();
+
+    // Commands and their update handlers.
+    void OnCloseDocument();
+    void OnTempoSlider();
+    void OnUpdateTempoSlider(CCmdUI* cmdUI);
+    void OnTempoOriginal();
+    void OnRemoveActive();
+    void OnUpdateNeedsActive(CCmdUI* cmdUI);
+    void OnRemoveAll();
+    void OnZoomWhole();
+    void OnZoomSelection();
+    void OnUpdateNeedsSelection(CCmdUI* cmdUI);
+    void OnPlay();
+    void OnUpdatePlay(CCmdUI* cmdUI);
+    void OnPlayOriginal();
+    void OnUpdatePlayOriginal(CCmdUI* cmdUI);
+    void OnStopCommand();
+    void OnUpdateStop(CCmdUI* cmdUI);
+    void OnTempoHalf();
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnNext();
+    void OnPrevious();
+    void OnTempo02();
+    void OnTempo08();
+    void OnLoop();
+    void OnUpdateLoop(CCmdUI* cmdUI);
+    void OnSelectTempo();
+    void OnFragmentFromPosition();
+    void OnUpdateFragmentFromPosition(CCmdUI* cmdUI);
+    void OnTempoDown();
+    void OnTempoUp();
+    void OnNewFragment();
+    void OnAutoLoop();
+    void OnUpdateAutoLoop(CCmdUI* cmdUI);
+    void OnToFragmentBegin();
+    void OnBeginAfterStop();
+    void OnUpdateBeginAfterStop(CCmdUI* cmdUI);
+    bool IsReaderReady();
+
     CHybridCtrl m_ctrlMiddle;
     CHybridCtrl m_ctrlTop;
     CHybridCtrl m_ctrlBottom;

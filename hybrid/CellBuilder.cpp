@@ -219,6 +219,7 @@ CCellBuilder& CCellBuilder::AddText()
         if (m_text)
             text->SetText(m_text);
     }
+    m_textTarget = nullptr;
     ClearCellFields();
     return *this;
 }

@@ -21,7 +21,7 @@ const COLORREF kDisabledText = 0xA3A3A3;
 } // namespace
 
 CxfToolBarButton::CxfToolBarButton(const SxfToolBarItem* item, CxfFrame* frame)
-    : m_record(item), m_pPromptFrame(frame)
+    : m_record(item), m_pPromptFrame(frame), m_mask(item->crMask)
 {
     if (m_record->nType == XF_ITEM_BUTTON2)
         LoadImage(static_cast<UINT>(m_record->nParam));
@@ -99,7 +99,7 @@ CSize CxfToolBarButton::ImageSize()
         return CSize(static_cast<int>(image->GetWidth()), static_cast<int>(image->GetHeight()));
     if (m_record->nType == XF_ITEM_BUTTON2)
         return CSize(0, 0);
-    const SIZE size = GetBitmapResourceSize(static_cast<UINT>(m_record->nParam));
+    const SIZE size = GetBitmapResourceSize(static_cast<UINT>(GetImageId()));
     return CSize(size.cx, size.cy);
 }
 
@@ -117,7 +117,25 @@ void CxfToolBarButton::DrawImage(CDC* dc, const CRect& box, int column)
                            Gdiplus::UnitPixel);
         return;
     }
-    DrawBitmapTransparentCentred(static_cast<UINT>(m_record->nParam), dc, &box, m_record->crMask, &source);
+    DrawBitmapTransparentCentred(static_cast<UINT>(GetImageId()), dc, &box, m_mask, &source);
+}
+
+void CxfToolBarButton::SetText(LPCWSTR text)
+{
+    const CString value = text ? text : L"";
+    if (m_bHasText && value == m_text)
+        return;
+    m_text = value;
+    m_bHasText = !m_text.IsEmpty();
+    m_textSize = CSize(0, 0);
+    CButtonContent::SetText(text);
+    Invalidate();
+}
+
+void CxfToolBarButton::SetImage(UINT bitmapId, COLORREF colourKey)
+{
+    m_mask = colourKey;
+    CButtonContent::SetImage(bitmapId, colourKey);
 }
 
 void CxfToolBarButton::DrawButtonText(CDC* dc, CRect rect, bool pressed, int imageWidth, int imageHeight)

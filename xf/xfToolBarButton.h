@@ -36,6 +36,10 @@ public:
     int GetPreferredWidth() override;
     int GetPreferredHeight(int width) override;
     void OnClick() override;
+    // A command-UI handler may change the text and the image shown.
+    void SetText(LPCWSTR text) override;
+    void SetImage(UINT bitmapId, COLORREF colourKey) override;
+    LPCWSTR GetText() const { return m_text; }
 
     bool IsDropDownOnly() const { return m_record.HasFlag(DropDownFlag) && m_record.HasFlag(DropDownOnlyFlag); }
     bool IsSplitButton() const { return m_record.HasFlag(DropDownFlag) && !m_record.HasFlag(DropDownOnlyFlag); }
@@ -56,4 +60,5 @@ private:
     bool m_bDropDownOpen = false;
     bool m_bHasText = false;
     CString m_text;
+    COLORREF m_mask;
 };

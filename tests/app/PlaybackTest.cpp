@@ -1,11 +1,7 @@
 // The playback thread on the captured sound device: what it plays is read
-// back from the capture and measured in sound (10 ms blocks that are not
-// silent) and in pitch (zero crossings), never in wall time: the device has
-// no clock and writes silence of its own while it waits.
+// back from the capture and measured in sound and pitch (CaptureKit).
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
 #include <vector>
 
 #include "audio/CreateAudioReader.h"
@@ -15,140 +11,11 @@
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
 #include "tests/support/TestSupport.h"
+#include "CaptureKit.h"
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr int kBlock = kRate / 100; // frames of one 10 ms block
-
-// One run of equal blocks: silence (0) or the nearest of the three tones.
-struct SRun
-{
-    int tone;
-    int blocks;
-    size_t firstFrame;
-};
-
-class CCapture
-{
-public:
-    explicit CCapture(uint64_t from)
-    {
-        const std::vector<uint8_t> bytes = testsupport::ReadCapture(from);
-        m_left.resize(bytes.size() / 4);
-        for (size_t i = 0; i < m_left.size(); ++i)
-            std::memcpy(&m_left[i], &bytes[i * 4], 2);
-        for (size_t b = 0; (b + 1) * kBlock <= m_left.size(); ++b) {
-            const int tone = ToneOf(b * kBlock);
-            if (!m_runs.empty() && m_runs.back().tone == tone)
-                ++m_runs.back().blocks;
-            else
-                m_runs.push_back({tone, 1, b * kBlock});
-        }
-    }
-
-    // Seconds of sound, and of one tone.
-    double Sound(int tone = -1) const
-    {
-        int n = 0;
-        for (const SRun& r : m_runs)
-            if (r.tone != 0 && (tone == -1 || r.tone == tone))
-                n += r.blocks;
-        return n / 100.0;
-    }
-    // Frequency over the middle of the longest run of a tone, from the first
-    // to the last rising zero crossing.
-    double Frequency(int tone) const
-    {
-        const SRun* best = nullptr;
-        for (const SRun& r : m_runs)
-            if (r.tone == tone && (!best || r.blocks > best->blocks))
-                best = &r;
-        if (!best || best->blocks < 30)
-            return 0;
-        const size_t a = best->firstFrame + 10 * kBlock, b = best->firstFrame + (best->blocks - 10) * kBlock;
-        size_t first = 0, last = 0;
-        int rising = 0;
-        for (size_t i = a + 1; i < b; ++i)
-            if (m_left[i - 1] < 0 && m_left[i] >= 0) {
-                if (rising++ == 0)
-                    first = i;
-                last = i;
-            }
-        return rising > 1 ? (rising - 1) * double(kRate) / double(last - first) : 0;
-    }
-    // Runs of sound and silence with short (mixed) runs folded into the run
-    // before them.
-    std::vector<SRun> Runs() const
-    {
-        std::vector<SRun> out;
-        for (const SRun& r : m_runs) {
-            if (!out.empty() && (r.blocks < 4 || out.back().tone == r.tone))
-                out.back().blocks += r.blocks;
-            else
-                out.push_back(r);
-        }
-        return out;
-    }
-    // Seconds of silence before the first sound.
-    double Leading() const
-    {
-        return !m_runs.empty() && m_runs[0].tone == 0 ? m_runs[0].blocks / 100.0 : 0;
-    }
-    // The longest silence between two sounds.
-    double LongestGap() const
-    {
-        int n = 0;
-        for (size_t i = 1; i + 1 < m_runs.size(); ++i)
-            if (m_runs[i].tone == 0)
-                n = std::max(n, m_runs[i].blocks);
-        return n / 100.0;
-    }
-
-private:
-    int ToneOf(size_t at) const
-    {
-        int peak = 0, crossings = 0;
-        for (size_t i = at; i < at + kBlock; ++i) {
-            peak = std::max(peak, std::abs(int(m_left[i])));
-            if (i > at && (m_left[i - 1] < 0) != (m_left[i] < 0))
-                ++crossings;
-        }
-        if (peak < 1000)
-            return 0;
-        const double hz = crossings * 50.0;
-        const int tones[3] = {440, 660, 880};
-        int best = 440;
-        for (int t : tones)
-            if (std::abs(hz - t) < std::abs(hz - best))
-                best = t;
-        return best;
-    }
-
-    std::vector<int16_t> m_left;
-    std::vector<SRun> m_runs;
-};
-
-// Pass lengths: the time from one start of 440 Hz after 660 Hz to the next
-// (the fragments below begin in 440 and end in 660), then from the last
-// start to the end of the sound.
-std::vector<double> PassLengths(const CCapture& c)
-{
-    std::vector<double> starts;
-    double t = 0, end = 0;
-    int prev = 0;
-    for (const SRun& r : c.Runs()) {
-        if (r.tone == 440 && prev != 440)
-            starts.push_back(t);
-        if (r.tone != 0)
-            prev = r.tone, end = t + r.blocks / 100.0;
-        t += r.blocks / 100.0;
-    }
-    std::vector<double> lengths;
-    for (size_t i = 0; i < starts.size(); ++i)
-        lengths.push_back((i + 1 < starts.size() ? starts[i + 1] : end) - starts[i]);
-    return lengths;
-}
+using namespace captest;
 
 class Playback : public ::testing::Test
 {

@@ -116,6 +116,12 @@ TEST(HybridBuilder, FinishersHandOutTheirContentAndClearTheirOwnTargets)
     builder.AddCheckBox(); // the target was cleared: nothing more handed out
     EXPECT_EQ(1, box->GetCheck());
 
+    CIPtr<IHybridText> text;
+    builder.ReturnText(&text).SetText(L"first").AddText();
+    builder.SetText(L"second").AddText();
+    ASSERT_TRUE(text);
+    EXPECT_STREQ(L"first", text->GetText());
+
     builder.ReturnCell(&separator).AddThickSeparator();
     ASSERT_TRUE(separator);
     EXPECT_EQ(0x80u, static_cast<DWORD>(separator->GetStyleBits() >> 32));

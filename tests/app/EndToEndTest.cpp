@@ -1,0 +1,352 @@
+// The program from end to end: the real application object and main window,
+// a real document frame on the test file of 440 Hz (0-2 s), 660 Hz (2-4 s)
+// and 880 Hz (4-10 s), driven through the transcription pane's commands,
+// heard through the captured sound device, and its project files on disk.
+// One program serves the cases in turn; the last cases close it on the
+// roads a user takes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "AppTestKit.h"
+#include "CaptureKit.h"
+#include "DialogAnswerer.h"
+#include "app/AppIds.h"
+#include "app/AuxFiles.h"
+#include "app/MainController.h"
+#include "app/MainFrame.h"
+#include "app/ViewMessages.h"
+#include "app/ViewServices.h"
+#include "app/ViririziruPane.h"
+#include "common/TextTree.h"
+#include "tests/support/TestSupport.h"
+#include "xf/xfFrame.h"
+#include "xf/xfMessages.h"
+#include "xf/xfToolBarButton.h"
+
+using namespace apptest;
+using captest::CCapture;
+using xftest::CDialogAnswerer;
+
+namespace {
+
+constexpr LONGLONG kSecond = 1000000;
+
+std::wstring Steps()
+{
+    return testsupport::TestData(L"steps_440_660_880.wav");
+}
+
+std::wstring ProjectOf(const std::wstring& audio)
+{
+    return static_cast<LPCWSTR>(MakeAuxFilePath(audio.c_str(), L"mcfi"));
+}
+
+// The tree's groups and leaves as one line: name{leaf=value;group{...}}.
+std::wstring Dump(const SNode& node)
+{
+    std::wstring out = static_cast<LPCWSTR>(node.name);
+    if (!node.isGroup)
+        return out + L"=" + static_cast<LPCWSTR>(node.value) + L";";
+    out += L"{";
+    for (INT_PTR i = 0; i < node.children.GetSize(); ++i)
+        out += Dump(*node.children.GetAt(i));
+    return out + L"}";
+}
+
+std::wstring DumpFile(const std::wstring& path)
+{
+    CTextTree tree(L"Viririziru_Root");
+    return tree.LoadTextTree(path.c_str()) ? Dump(tree.GetRoot()) : L"(unreadable)";
+}
+
+bool SameBytes(const std::wstring& a, const std::vector<uint8_t>& bytes)
+{
+    return testsupport::ReadFileBytes(a) == bytes;
+}
+
+bool s_running = false;
+
+class EndToEnd : public AppTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
+        if (!s_running) {
+            AppTest::SetUp();
+            ASSERT_TRUE(Start());
+            s_running = true;
+        }
+        m_started = false; // the program stays for the next case
+    }
+    void TearDown() override
+    {
+        while (s_running && !Documents().empty()) {
+            const size_t before = Documents().size();
+            CDialogAnswerer answerer({}, MainFrame()->GetSafeHwnd());
+            Documents()[0]->PostMessage(XFM_CLOSEFRAME);
+            PumpUntil([&] { return Documents().size() < before; }, 5000);
+        }
+    }
+    static void TearDownTestSuite()
+    {
+        if (!s_running)
+            return;
+        if (CWnd* main = App().m_pMainWnd) {
+            HWND window = main->GetSafeHwnd();
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
+            PumpUntil([window] { return !::IsWindow(window); });
+        }
+        Ended();
+    }
+    // After the main window went away: the program ends as its loop would.
+    static void Ended()
+    {
+        DrainQuits();
+        App().ExitInstance();
+        s_running = false;
+    }
+
+    CViririziruPane* Pane()
+    {
+        for (CxfFrame* doc : Documents())
+            if (CxfPane* pane = doc->FindPane(PANE_TRANSCRIPTION))
+                if (pane->IsKindOf(RUNTIME_CLASS(CViririziruPane)))
+                    return static_cast<CViririziruPane*>(pane);
+        return nullptr;
+    }
+    // Opens the file and waits until it can be played and its first view
+    // settled: a file without a readable project is emptied and zoomed to
+    // its whole length shortly after it opened.
+    CViririziruPane* Open(const std::wstring& path)
+    {
+        const bool fresh = DumpFile(ProjectOf(path)) == L"(unreadable)";
+        Controller()->OpenAudioFile(path.c_str());
+        EXPECT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); },
+                              10000));
+        if (fresh && Pane()) {
+            EXPECT_TRUE(PumpUntil([this] { return ShowsWholeFile(); }, 5000));
+        }
+        PumpFor(100);
+        return Pane();
+    }
+    // The view holds the whole file (its width may have changed since by a
+    // scroll bar's width).
+    bool ShowsWholeFile()
+    {
+        const LONGLONG whole = 10 * kSecond / (Pane()->GetWaveDisplay()->GetRect().Width() - 5) / 10;
+        ITimeContainer* time = Pane()->GetTimeContainer();
+        return time->GetPosition() == 0 && std::abs(time->GetScale() - whole) <= whole / 20;
+    }
+    void Cmd(UINT id)
+    {
+        Command(id);
+        PumpFor(60);
+    }
+    // A fragment made from a selection, as the user makes one; it becomes
+    // the active fragment.
+    void Mark(double from, double to)
+    {
+        Pane()->GetTimeContainer()->SetSelection(LONGLONG(from * kSecond), LONGLONG(to * kSecond));
+        Cmd(ID_CMD_NEW_FRAGMENT);
+        PumpFor(60);
+    }
+    void StartPlaying(UINT id)
+    {
+        m_from = testsupport::CaptureSize();
+        Cmd(id);
+        EXPECT_TRUE(Pane()->IsPlaying() || Pane()->GetPlayContext().state != kPlayIdle);
+    }
+    CCapture WaitEnd(DWORD timeoutMs = 40000)
+    {
+        EXPECT_TRUE(PumpUntil([this] { return !Pane()->IsPlaying(); }, timeoutMs)) << "playback did not end";
+        PumpFor(100);
+        return CCapture(m_from);
+    }
+    CCapture Play(UINT id)
+    {
+        StartPlaying(id);
+        return WaitEnd();
+    }
+    void Close()
+    {
+        Cmd(ID_CMD_CLOSE);
+        EXPECT_TRUE(PumpUntil([this] { return Documents().empty(); }, 5000));
+    }
+    // The text of the toolbar's Play button, after an idle pass updated it.
+    std::wstring PlayButtonText()
+    {
+        PumpFor(150);
+        CIPtr<IHybridContent> content;
+        if (!Root()->FindContent(ID_CMD_PLAY, &content) || !content)
+            return L"(no button)";
+        auto* button = dynamic_cast<CxfToolBarButton*>(content.Get());
+        return button ? button->GetText() : L"(not a button)";
+    }
+    // A fresh copy of the test file under another name, without a project.
+    std::wstring CopyOfSteps(const wchar_t* name)
+    {
+        const std::wstring path = testsupport::ScratchDir(name) + L"\\" + name;
+        ::CopyFileW(Steps().c_str(), path.c_str(), FALSE);
+        ::DeleteFileW(ProjectOf(path).c_str());
+        return path;
+    }
+
+    uint64_t m_from = 0;
+};
+
+TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
+{
+    const std::wstring audio = CopyOfSteps(L"play.wav");
+    ASSERT_TRUE(Open(audio));
+    Mark(0, 4);
+    Cmd(ID_CMD_TEMPO_08);
+    ASSERT_EQ(0.8f, Pane()->GetFragmentDisplay()->GetActiveTempo());
+
+    // 0.8x: 4 s of source become 5 s, still 440 then 660 Hz, none of the
+    // 880 Hz that follows the range.
+    CCapture slow = Play(ID_CMD_PLAY);
+    EXPECT_NEAR(5.0, slow.Sound(), 0.1);
+    EXPECT_NEAR(440.0, slow.Frequency(440), 4.4);
+    EXPECT_NEAR(660.0, slow.Frequency(660), 6.6);
+    EXPECT_EQ(0.0, slow.Sound(880));
+    ASSERT_FALSE(slow.Runs().empty());
+    EXPECT_EQ(440, slow.Runs().at(slow.Leading() > 0 ? 1 : 0).tone);
+
+    CCapture original = Play(ID_CMD_PLAY_ORIGINAL);
+    EXPECT_NEAR(4.0, original.Sound(), 0.08);
+    EXPECT_NEAR(660.0, original.Frequency(660), 6.6);
+    EXPECT_EQ(0.0, original.Sound(880));
+
+    // Neither a fragment nor a selection: the whole file once at 1.0x, and
+    // the button reads "Stop" while it plays, "Play" again afterwards.
+    Cmd(ID_CMD_REMOVE);
+    Pane()->GetTimeContainer()->SetSelection(0, 0);
+    StartPlaying(ID_CMD_PLAY);
+    EXPECT_EQ(L"Stop", PlayButtonText());
+    CCapture whole = WaitEnd();
+    EXPECT_NEAR(10.0, whole.Sound(), 0.2);
+    EXPECT_NEAR(6.0, whole.Sound(880), 0.12) << "the tail is missing";
+    EXPECT_EQ(L"Play", PlayButtonText());
+}
+
+TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
+{
+    const std::wstring audio = CopyOfSteps(L"loop.wav");
+    ASSERT_TRUE(Open(audio));
+    // 1.5 s to 2.5 s: half a second of 440, half of 660.
+    Mark(1.5, 2.5);
+    Pane()->SetActivePreDelay(2);
+    Cmd(ID_CMD_LOOP);
+    StartPlaying(ID_CMD_PLAY);
+    auto passes = [this] { return Pane()->GetPlayContext().pass.load(); };
+    EXPECT_TRUE(PumpUntil([&] { return passes() >= 1; }, 15000));
+    Cmd(ID_CMD_TEMPO_HALF); // each later pass: 2 s
+    EXPECT_TRUE(PumpUntil([&] { return passes() >= 3; }, 15000));
+    Cmd(ID_CMD_LOOP); // loop off: this pass is the last
+    CCapture c = WaitEnd();
+    const int expected = passes();
+    EXPECT_GE(c.Leading(), 1.9) << "the pre-delay's silence";
+    EXPECT_LE(c.LongestGap(), 0.25) << "a gap between passes";
+    const std::vector<double> lengths = captest::PassLengths(c);
+    ASSERT_EQ(size_t(expected), lengths.size()) << ::testing::PrintToString(lengths);
+    EXPECT_GE(expected, 4);
+    EXPECT_NEAR(1.0, lengths.front(), 0.1);
+    EXPECT_NEAR(2.0, lengths[lengths.size() - 2], 0.15);
+    EXPECT_NEAR(2.0, lengths.back(), 0.15);
+}
+
+TEST_F(EndToEnd, TheProjectFileKeepsFragmentsAndViewAndBelongsToOneFileNameAndSize)
+{
+    const std::wstring audio = CopyOfSteps(L"project.wav");
+    const std::wstring project = ProjectOf(audio);
+    ASSERT_TRUE(Open(audio));
+    EXPECT_EQ(0, Pane()->GetFragmentDisplay()->GetCount());
+    Mark(1, 3);
+    Cmd(ID_CMD_TEMPO_08);
+    Cmd(ID_CMD_LOOP);
+    Pane()->SetActivePreDelay(2);
+    Pane()->SetActiveComment(L"bridge {a|b}");
+    ITimeContainer* time = Pane()->GetTimeContainer();
+    time->SetScale(300);
+    time->SetPosition(1500000);
+    Close();
+    const std::wstring expected = L"Viririziru_Root{Selections{SelCount=1;Sel0{StartTime=1000000;EndTime=3000000;"
+                                  L"Tempo=0.800000;Looped=1;Comment=bridge {a|b};PreDelaySec=2;}}"
+                                  L"Settings{ScrollPos=1500000;Zoom=300;}}";
+    EXPECT_EQ(expected, DumpFile(project));
+
+    // Reopened: the view where it was, and everything saved back unchanged.
+    ASSERT_TRUE(Open(audio));
+    EXPECT_EQ(1500000, Pane()->GetTimeContainer()->GetPosition());
+    EXPECT_EQ(300, Pane()->GetTimeContainer()->GetScale());
+    Close();
+    EXPECT_EQ(expected, DumpFile(project));
+
+    // The same sound under another name is another project: empty, and the
+    // first file's project stays as it was.
+    ASSERT_TRUE(Open(CopyOfSteps(L"renamed.wav")));
+    EXPECT_EQ(0, Pane()->GetFragmentDisplay()->GetCount());
+    Close();
+    EXPECT_EQ(expected, DumpFile(project));
+}
+
+TEST_F(EndToEnd, ADamagedProjectIsKeptAsideAndAFailedSaveIsToldWithTheOldFileWhole)
+{
+    const std::wstring audio = CopyOfSteps(L"damaged.wav");
+    const std::wstring project = ProjectOf(audio);
+    const char damaged[] = "Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|1|";
+    ASSERT_TRUE(testsupport::WriteFileBytes(project, damaged, sizeof damaged - 1));
+    ::DeleteFileW((project + L".bak").c_str());
+    ASSERT_TRUE(Open(audio));
+    EXPECT_EQ(0, Pane()->GetFragmentDisplay()->GetCount());
+    EXPECT_TRUE(SameBytes(project + L".bak", std::vector<uint8_t>(damaged, damaged + sizeof damaged - 1)));
+    Mark(0, 1);
+    Close();
+    const std::wstring saved = DumpFile(project);
+    EXPECT_NE(std::wstring::npos, saved.find(L"SelCount=1;")) << saved;
+
+    // A project that can't be replaced: the user is told which file, and the
+    // file stays as it was.
+    const std::vector<uint8_t> before = testsupport::ReadFileBytes(project);
+    ASSERT_TRUE(Open(audio));
+    Mark(2, 3);
+    ASSERT_TRUE(::SetFileAttributesW(project.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        CDialogAnswerer answerer({{IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        Close();
+        PumpFor(200);
+        const std::vector<std::wstring> seen = answerer.Seen();
+        ASSERT_EQ(1u, seen.size());
+        EXPECT_NE(std::wstring::npos, seen[0].find(project)) << seen[0];
+    }
+    ::SetFileAttributesW(project.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(SameBytes(project, before));
+}
+
+// The last case: it ends the program on each of its ways out.
+TEST_F(EndToEnd, ClosingTheMainWindowAndExitSaveTheOpenFile)
+{
+    for (const bool byExit : {false, true}) {
+        SCOPED_TRACE(byExit ? "Exit" : "main window closed");
+        if (!s_running)
+            SetUp();
+        const std::wstring audio = CopyOfSteps(byExit ? L"exit.wav" : L"mainclose.wav");
+        ASSERT_TRUE(Open(audio));
+        Mark(0.5, 1.5);
+        StartPlaying(ID_CMD_PLAY); // closing while playing stops first
+        HWND window = MainFrame()->GetSafeHwnd();
+        if (byExit)
+            Command(ID_CMD_EXIT);
+        else
+            ::PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([window] { return !::IsWindow(window); }, 10000));
+        Ended();
+        EXPECT_NE(std::wstring::npos, DumpFile(ProjectOf(audio)).find(L"StartTime=500000;EndTime=1500000;"));
+    }
+}
+
+} // namespace
