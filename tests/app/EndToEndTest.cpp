@@ -24,6 +24,7 @@
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMessages.h"
+#include "xf/xfToolBar.h"
 #include "xf/xfToolBarButton.h"
 
 using namespace apptest;
@@ -257,6 +258,40 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_NEAR(1.0, lengths.front(), 0.1);
     EXPECT_NEAR(2.0, lengths[lengths.size() - 2], 0.15);
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
+}
+
+TEST_F(EndToEnd, MainToolBarButtonsPostTheirCommandsToTheMainWindow)
+{
+    // With a file open, a fragment active and a selection, every button is
+    // enabled; each real click posts its command, taken here undelivered.
+    ASSERT_TRUE(Open(CopyOfSteps(L"buttons.wav")));
+    Mark(1, 2);
+    PumpFor(150);
+    auto* bar = static_cast<CxfToolBar*>(Root()->GetBar(1));
+    HWND top = bar->GetFrame()->GetTopFrame()->GetSafeHwnd();
+    MSG msg;
+    while (::PeekMessageW(&msg, top, WM_COMMAND, WM_COMMAND, PM_REMOVE)) {
+    }
+    std::vector<UINT> posted;
+    const CCellArray& cells = bar->GetItemCells();
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        if (!dynamic_cast<CxfToolBarButton*>(cells.GetAt(i)->GetContentPtr()))
+            continue;
+        CRect rect;
+        cells.GetAt(i)->GetRect(&rect);
+        CPoint at = rect.CenterPoint();
+        const LPARAM where = MAKELPARAM(at.x, at.y);
+        bar->GetCtrl().ClientToScreen(&at);
+        ::SetCursorPos(at.x, at.y);
+        bar->GetCtrl().SendMessage(WM_MOUSEMOVE, 0, where);
+        bar->GetCtrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, where);
+        bar->GetCtrl().SendMessage(WM_LBUTTONUP, 0, where);
+        posted.push_back(::PeekMessageW(&msg, top, WM_COMMAND, WM_COMMAND, PM_REMOVE) ? LOWORD(msg.wParam) : 0);
+    }
+    const std::vector<UINT> expected = {ID_CMD_OPEN,   ID_CMD_PLAY,       ID_CMD_TO_FRAGMENT_BEGIN,
+                                        ID_CMD_PLAY_ORIGINAL, ID_CMD_REMOVE, ID_CMD_ZOOM_WHOLE,
+                                        ID_CMD_ZOOM_SELECTION, ID_CMD_ZOOM_IN, ID_CMD_ZOOM_OUT};
+    EXPECT_EQ(expected, posted);
 }
 
 TEST_F(EndToEnd, TheProjectFileKeepsFragmentsAndViewAndBelongsToOneFileNameAndSize)

@@ -24,6 +24,9 @@ std::string ReadText(const std::wstring& path)
     return text;
 }
 
+const wchar_t kSaveLoopVariable[] = L"RAVELIN_SAVE_LOOP";
+const int kLargeCount = 400;
+
 struct SDocument
 {
     explicit SDocument(const std::wstring& audio) : time(viewtest::MakeModel(audio)), fragments(new CFragmentDisplay(time)) {}
@@ -123,6 +126,60 @@ TEST(ProjectFile, ADamagedFileIsKeptAsideAndAFailedSaveKeepsTheOldFile)
     }
     EXPECT_EQ(before, testsupport::ReadFileBytes(path));
     EXPECT_FALSE(SaveProjectFile((dir + L"\\missing\\a.mcfi").c_str(), doc.fragments, doc.time));
+}
+
+// The child of the case below: saves a small and a large project in turn
+// until it is killed.
+TEST(ProjectFile, SavesOverAndOverUntilKilled)
+{
+    wchar_t target[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(kSaveLoopVariable, target, MAX_PATH))
+        GTEST_SKIP() << "runs only as the child that is killed";
+    const std::wstring audio = viewtest::SilentWav(10000);
+    SDocument small(audio), large(audio);
+    small.fragments->AddFragment(0, 1000000, L"small");
+    for (int i = 0; i < kLargeCount; ++i)
+        large.fragments->AddFragment(i * 1000, i * 1000 + 500, L"a comment long enough to take a while to write");
+    for (;;) {
+        (void)SaveProjectFile(target, small.fragments, small.time);
+        (void)SaveProjectFile(target, large.fragments, large.time);
+    }
+}
+
+TEST(ProjectFile, AKilledSaveLeavesTheOldOrTheNewFileWhole)
+{
+    const std::wstring path = testsupport::ScratchDir(L"project_killed") + L"\\a.mcfi";
+    const std::wstring audio = viewtest::SilentWav(10000);
+    wchar_t self[MAX_PATH] = {};
+    ASSERT_TRUE(GetModuleFileNameW(nullptr, self, MAX_PATH));
+    SetEnvironmentVariableW(kSaveLoopVariable, path.c_str());
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+    for (DWORD round = 0; round < 4; ++round) {
+        std::wstring line = L"\"" + std::wstring(self) + L"\" --gtest_filter=ProjectFile.SavesOverAndOverUntilKilled";
+        STARTUPINFOW si = {};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = nul;
+        PROCESS_INFORMATION child = {};
+        ASSERT_TRUE(CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &child));
+        // Killed at a different moment of the loop each round, once it saves.
+        const DWORD start = GetTickCount();
+        while (!FileExists(path.c_str()) && GetTickCount() - start < 20000)
+            Sleep(5);
+        Sleep(40 + round * 70);
+        TerminateProcess(child.hProcess, 9);
+        WaitForSingleObject(child.hProcess, 10000);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+
+        SDocument doc(audio);
+        ASSERT_TRUE(LoadProjectFile(path.c_str(), doc.fragments, doc.time)) << "round " << round;
+        const int count = doc.fragments->GetCount();
+        EXPECT_TRUE(count == 1 || count == kLargeCount) << "round " << round << ": " << count << " fragments";
+    }
+    CloseHandle(nul);
+    SetEnvironmentVariableW(kSaveLoopVariable, nullptr);
 }
 
 } // namespace
