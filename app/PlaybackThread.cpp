@@ -19,7 +19,8 @@ constexpr LONGLONG kBeforeStartSlack = 100000;
 // sound is left, in naps of these bounds: every wake-up costs about as much
 // as stretching a few milliseconds of sound, and the longest nap is what a
 // stop or a seek may wait.
-constexpr LONGLONG kKeepQueuedMs = 200;
+constexpr LONGLONG kFillToMs = 400;
+constexpr LONGLONG kKeepQueuedMs = 150;
 constexpr LONGLONG kMinNapMs = 10;
 constexpr LONGLONG kMaxNapMs = 50;
 // Position messages no more often than this, however fast the device takes
@@ -52,7 +53,8 @@ private:
     // Pushes the stage's last samples out with silence behind them.
     void Flush(float tempo);
     LONGLONG LagUs(float tempo);
-    DWORD FullNapMs();
+    // 0 while the output wants more sound, else how long to nap.
+    DWORD NapMs();
 
     SPlayContext* m_ctx;
     CIPtr<IAudioReader> m_reader;
@@ -192,9 +194,11 @@ LONGLONG CPlayer::LagUs(float tempo)
     return perSecond > 0 ? m_out->GetPendingBytes() * 1000000LL / perSecond : 0;
 }
 
-DWORD CPlayer::FullNapMs()
+DWORD CPlayer::NapMs()
 {
     const LONGLONG queuedMs = LagUs(1.0f) / 1000;
+    if (queuedMs < kFillToMs)
+        return 0;
     return static_cast<DWORD>(std::clamp(queuedMs - kKeepQueuedMs, kMinNapMs, kMaxNapMs));
 }
 
@@ -208,8 +212,8 @@ CPlayer::EPass CPlayer::PlayPass()
     bool flushed = false;
     while (!m_ctx->stop) {
         m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
-        if (m_out->IsFull()) {
-            Sleep(FullNapMs());
+        if (const DWORD nap = NapMs()) {
+            Sleep(nap);
             continue;
         }
         s = m_ctx->Snapshot();
