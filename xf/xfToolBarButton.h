@@ -36,7 +36,7 @@ public:
     int GetPreferredWidth() override;
     int GetPreferredHeight(int width) override;
     void OnClick() override;
-    // The command-UI pass may change what the button shows (Play / Stop).
+    // A command-UI handler may change the text and the image shown.
     void SetText(LPCWSTR text) override;
     void SetImage(UINT bitmapId, COLORREF colourKey) override;
     LPCWSTR GetText() const { return m_text; }
