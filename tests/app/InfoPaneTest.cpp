@@ -17,20 +17,14 @@ using namespace apptest;
 
 namespace {
 
-// Every cell from `start` down, in tree order.
-void CellsUnder(CHybridCtrl& ctrl, IHybridCell* start, CCellArray& cells)
+// The contents answering I from `start` down (null: the root), in tree order.
+template <class I>
+std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid, IHybridCell* start = nullptr)
 {
+    CCellArray cells;
     CCellCollector collect(cells);
     ctrl.EnumCells(collect, HCE_ALL, start);
-}
-
-// The contents answering I, in tree order.
-template <class I>
-std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid)
-{
     std::vector<CIPtr<I>> out;
-    CCellArray cells;
-    CellsUnder(ctrl, nullptr, cells);
     for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
         CIPtr<I> content;
         if (SUCCEEDED(content.QueryFrom(cells.GetAt(i)->GetContentPtr(), iid)) && content)
@@ -42,13 +36,8 @@ std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid)
 std::vector<std::wstring> TextsUnder(CHybridCtrl& ctrl, IHybridCell* start)
 {
     std::vector<std::wstring> out;
-    CCellArray cells;
-    CellsUnder(ctrl, start, cells);
-    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
-        CIPtr<IHybridText> text;
-        if (SUCCEEDED(text.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IHybridText)) && text)
-            out.push_back(text->GetText() ? text->GetText() : L"");
-    }
+    for (const CIPtr<IHybridText>& text : ContentsOf<IHybridText>(ctrl, IID_IHybridText, start))
+        out.push_back(text->GetText());
     return out;
 }
 
@@ -61,8 +50,6 @@ std::wstring ValueOf(CHybridCtrl& ctrl, const wchar_t* label)
             return texts[i + 1];
     return L"<no label>";
 }
-
-LPARAM KeyData(UINT key) { return static_cast<LPARAM>(::MapVirtualKeyW(key, 0)) << 16 | 1; }
 
 class InfoPane : public AppTest
 {
@@ -89,8 +76,10 @@ protected:
         m_fragments->SetActiveTempo(0.85f);
         m_info->RequestListRefresh();
         PumpFor(200);
-        m_tempo = ContentsOf<IHybridCombo>(Ctrl(), IID_IHybridCombo).at(0);
-        m_preDelay = ContentsOf<IHybridCombo>(Ctrl(), IID_IHybridCombo).at(1);
+        const auto combos = ContentsOf<IHybridCombo>(Ctrl(), IID_IHybridCombo);
+        ASSERT_EQ(2u, combos.size());
+        m_tempo = combos[0];
+        m_preDelay = combos[1];
         m_comment = ContentsOf<IHybridEdit>(Ctrl(), IID_IHybridEdit).at(0);
         m_loop = ContentsOf<IHybridCheckBox>(Ctrl(), IID_IHybridCheckBox).at(0);
     }
@@ -137,19 +126,15 @@ TEST_F(InfoPane, ShowsTheFileTheFragmentListAndThePlayback)
     for (int i = 0; i < 3; ++i)
         m_info->RequestListRefresh();
     PumpFor(100);
-    const struct
-    {
-        std::vector<std::wstring> texts;
-        bool selected;
-    } rows[] = {
-        {{L"1 - intro", L"00:01.500 - 00:04.000 (00:02.500)", L"1.00 x"}, false},
-        {{L"2", L"00:05.000 - 00:06.000 (00:01.000)", L"0.85 x"}, true},
+    const std::vector<std::wstring> rows[] = {
+        {L"1 - intro", L"00:01.500 - 00:04.000 (00:02.500)", L"1.00 x"},
+        {L"2", L"00:05.000 - 00:06.000 (00:01.000)", L"0.85 x"},
     };
     ASSERT_EQ(2, m_info->GetListRows().GetSize());
     for (int i = 0; i < 2; ++i) {
         CIPtr<IHybridCell> row = m_info->GetListRows().GetAt(i);
-        EXPECT_EQ(rows[i].texts, TextsUnder(Ctrl(), row)) << "row " << i;
-        EXPECT_EQ(rows[i].selected, row->IsSelected()) << "row " << i;
+        EXPECT_EQ(rows[i], TextsUnder(Ctrl(), row)) << "row " << i;
+        EXPECT_EQ(i == 1, row->IsSelected()) << "row " << i;
     }
 
     // Playback: position and whole seconds since the start; -1 empties both.
@@ -182,15 +167,10 @@ TEST_F(InfoPane, EditsOnlyTheFieldTheUserChanges)
     EXPECT_EQ(0.85f, Active().Tempo);
 
     // Pre-delay items are seconds; changing one changes nothing else.
-    const struct
-    {
-        int item;
-        int seconds;
-    } delays[] = {{30, 30}, {0, 0}, {2, 2}};
-    for (const auto& d : delays) {
-        m_preDelay->SetCurSel(d.item, true);
-        EXPECT_EQ(d.seconds, Active().PreDelaySec) << "item " << d.item;
-        EXPECT_EQ(0.85f, Active().Tempo) << "item " << d.item;
+    for (int seconds : {30, 0, 2}) {
+        m_preDelay->SetCurSel(seconds, true);
+        EXPECT_EQ(seconds, Active().PreDelaySec);
+        EXPECT_EQ(0.85f, Active().Tempo) << "pre-delay " << seconds;
     }
     EXPECT_STREQ(L"no delay", m_preDelay->GetString(0));
 
@@ -203,8 +183,8 @@ TEST_F(InfoPane, EditsOnlyTheFieldTheUserChanges)
     // Typed comment: the fragment takes it and the list shows it.
     Ctrl().SetFocus();
     Ctrl().SetActiveCell(m_comment->GetCell(), true, false);
-    for (UINT key : {static_cast<UINT>('S'), static_cast<UINT>('O')})
-        ::PostMessageW(Ctrl().GetSafeHwnd(), WM_KEYDOWN, key, KeyData(key));
+    for (UINT key : {'S', 'O'})
+        ::PostMessageW(Ctrl().GetSafeHwnd(), WM_KEYDOWN, key, ::MapVirtualKeyW(key, 0) << 16 | 1);
     PumpFor(200);
     EXPECT_EQ(L"so", std::wstring(Active().Comment));
     ASSERT_EQ(2, m_info->GetListRows().GetSize());
