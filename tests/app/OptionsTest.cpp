@@ -1,0 +1,201 @@
+// The options dialog and its pages: the language list on its own, one
+// dialog at a time, a language picked and applied (the open windows change
+// language at once, the choice is stored under "nls"), and the general page.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "app/FragmentPropDlg.h"
+#include "app/LanguageList.h"
+#include "app/OptGeneralPage.h"
+#include "app/OptLanguagePage.h"
+#include "app/OptionsDlg.h"
+#include "audio/AudioSettings.h"
+#include "common/AppFolder.h"
+#include "common/OVRegKey.h"
+#include "common/ProductInfo.h"
+#include "tests/app/DialogTestKit.h"
+#include "tests/app/ViewTestKit.h"
+#include "tests/common/LanguageTestFiles.h"
+
+namespace {
+
+using dlgtest::TextOf;
+
+class Options : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dlgtest::SetUpProductInfo();
+        ClearLanguages();
+        const std::wstring nls = langtest::FreshNlsFolder();
+        ASSERT_TRUE(langtest::WriteUtf16(nls + L"\\English.txt", langtest::LanguageText(L"English", L"English", true, L"")));
+        ASSERT_TRUE(langtest::WriteUtf16(
+            nls + L"\\German.txt",
+            langtest::LanguageText(L"German", L"Deutsch", false,
+                                   L"Fragment Properties\r\nFragmenteigenschaften\r\nLooped\r\nWiederholt\r\n"
+                                   L"Close\r\nSchlie\u00dfen\r\n")));
+        ASSERT_TRUE(ScanLanguageFiles());
+        SelectLanguageByName(L"English");
+    }
+    void TearDown() override
+    {
+        if (IsOptionsDialogOpen())
+            GetOptionsDialog()->DestroyWindow();
+        ClearLanguages();
+        langtest::FreshNlsFolder();
+        DeleteRegKeyTree(HKEY_CURRENT_USER, SProductInfo::GetRegistryKey());
+    }
+
+    // The row cells of the language list.
+    static std::vector<IHybridCell*> Rows(CHybridCtrl& list)
+    {
+        CCellArray cells;
+        CCellCollector collector(cells);
+        list.EnumCells(collector, HCE_ALL);
+        std::vector<IHybridCell*> rows;
+        for (INT_PTR i = 0; i < cells.GetSize(); ++i)
+            if (cells.GetAt(i)->GetStyleBits() & 0x200)
+                rows.push_back(cells.GetAt(i));
+        return rows;
+    }
+};
+
+TEST_F(Options, LanguageListStandsOnItsOwn)
+{
+    struct SCase {
+        const wchar_t* current; // null: the current language is not installed any more
+        int selected;
+    } cases[] = {{L"German", 1}, {L"English", 0}, {nullptr, 0}};
+    for (const SCase& c : cases) {
+        if (c.current) {
+            SelectLanguageByName(c.current);
+        } else {
+            ClearLanguages();
+            ASSERT_TRUE(ScanLanguageFiles());
+        }
+        viewtest::CViewHost host;
+        FillLanguageList(host.Ctrl());
+        host.Settle();
+        const std::vector<IHybridCell*> rows = Rows(host.Ctrl());
+        ASSERT_EQ(2u, rows.size());
+        EXPECT_EQ(0u, rows[0]->GetData());
+        EXPECT_EQ(1u, rows[1]->GetData());
+        EXPECT_EQ((std::vector<std::wstring>{L"English", L"English", L"German", L"Deutsch"}),
+                  dlgtest::CellTexts(host.Ctrl()));
+        EXPECT_TRUE(rows[c.selected]->IsSelected());
+        EXPECT_FALSE(rows[1 - c.selected]->IsSelected());
+        EXPECT_EQ(rows[c.selected], host.Ctrl().GetSelectedCell());
+    }
+}
+
+TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
+{
+    // Open windows: a program dialog and a plain top-level window (as the
+    // main window is) with a button.
+    CFragmentPropDlg props(nullptr);
+    ASSERT_TRUE(props.Create(1061, nullptr));
+    props.ShowWindow(SW_SHOW);
+    HWND plain = CreateWindowW(L"Static", L"Velmora Ravelin", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, nullptr, nullptr);
+    HWND button = CreateWindowW(L"Button", L"Close", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, plain, nullptr, nullptr, nullptr);
+
+    ShowOptionsDialog(0);
+    ASSERT_TRUE(IsOptionsDialogOpen());
+    COptionsDlg* dlg = GetOptionsDialog();
+    ShowOptionsDialog(0);
+    EXPECT_EQ(dlg, GetOptionsDialog()) << "a second Options command opens no second dialog";
+    EXPECT_EQ(L"Velmora Ravelin Options", TextOf(dlg->GetSafeHwnd()));
+    HWND apply = GetDlgItem(dlg->GetSafeHwnd(), 10055);
+    auto* page = dynamic_cast<COptLanguagePage*>(dlg->GetCurrentPage());
+    ASSERT_NE(nullptr, page);
+    dlgtest::PumpUntil([&] { return page->IsInitialised(); });
+    EXPECT_FALSE(IsWindowEnabled(apply)) << "nothing picked yet";
+
+    const std::vector<IHybridCell*> rows = Rows(page->GetList());
+    ASSERT_EQ(2u, rows.size());
+    dlgtest::ClickCell(page->GetList(), rows[1]);
+    ASSERT_TRUE(dlgtest::PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }));
+
+    {
+        dlgtest::CBoxAnswerer answerer;
+        SendMessageW(dlg->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(10055, BN_CLICKED), 0);
+        dlgtest::PumpUntil([&] { return !IsWindowEnabled(apply); });
+        ASSERT_EQ(1u, answerer.Texts().size());
+        EXPECT_NE(std::wstring::npos, answerer.Texts()[0].find(L"Please restart the program"));
+    }
+    EXPECT_TRUE(IsOptionsDialogOpen()) << "Apply leaves the dialog open";
+    EXPECT_FALSE(IsWindowEnabled(apply));
+    EXPECT_STREQ(L"German", GetCurrentLanguageName());
+    EXPECT_EQ(L"Fragmenteigenschaften", TextOf(props.GetSafeHwnd()));
+    EXPECT_NE(std::wstring::npos, dlgtest::ChildTexts(props.GetSafeHwnd()).find(L"Wiederholt"));
+    EXPECT_EQ(L"Schlie\u00dfen", TextOf(button));
+
+    COVRegKey key;
+    ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, (std::wstring(SProductInfo::GetRegistryKey()) + L"\\nls").c_str()));
+    CString stored;
+    ASSERT_TRUE(key.GetString(L"strLang", stored, false));
+    EXPECT_STREQ(L"German", stored);
+
+    // Back to English: the English texts come back, no translation stacks.
+    dlgtest::ClickCell(page->GetList(), rows[0]);
+    {
+        dlgtest::CBoxAnswerer answerer;
+        SendMessageW(dlg->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+        dlgtest::PumpUntil([&] { return !IsOptionsDialogOpen(); });
+    }
+    EXPECT_FALSE(IsOptionsDialogOpen()) << "OK after a successful apply closes the dialog";
+    EXPECT_EQ(L"Fragment Properties", TextOf(props.GetSafeHwnd()));
+    EXPECT_EQ(L"Close", TextOf(button));
+    props.DestroyWindow();
+    DestroyWindow(plain);
+}
+
+TEST_F(Options, GeneralPageLimitAndErase)
+{
+    // Two peak files in the aux folder before the page lists them.
+    const std::wstring aux = static_cast<LPCWSTR>(GetAuxFolder());
+    CreateDirectoryW(aux.c_str(), nullptr);
+    const std::string block(3000, 'p');
+    for (const wchar_t* name : {L"\\a.mcp", L"\\b.mcp"})
+        ASSERT_TRUE(testsupport::WriteFileBytes(aux + name, block.data(), block.size()));
+
+    ShowOptionsDialog(0);
+    COptionsDlg* dlg = GetOptionsDialog();
+    ASSERT_NE(nullptr, dlg);
+    EXPECT_EQ(dlg->GetPage(0, false), GetOptionsPage(0));
+    auto* page = new COptGeneralPage(dlg);
+    ASSERT_TRUE(page->Create(IDD_OPT_GENERAL, dlg));
+    EXPECT_EQ(dlg->GetPage(0, false), page->GetSiblingPage(0));
+    const int before = GetMaxPeakFileSize();
+    EXPECT_EQ(std::to_wstring(before), TextOf(GetDlgItem(page->GetSafeHwnd(), 1075)));
+    EXPECT_NE(std::wstring::npos, TextOf(GetDlgItem(page->GetSafeHwnd(), 1074)).find(L"Current peak file size: 5.86 KB"));
+
+    struct SCase {
+        const wchar_t* text;
+        bool accepted;
+    } cases[] = {{L"9", false}, {L"10001", false}, {L"abc", false}, {L"10", true}, {L"10000", true}, {L"250", true}};
+    for (const SCase& c : cases) {
+        SetDlgItemTextW(page->GetSafeHwnd(), 1075, c.text);
+        dlgtest::CBoxAnswerer answerer;
+        EXPECT_EQ(c.accepted, page->Apply()) << std::wstring(c.text).size();
+        EXPECT_EQ(c.accepted ? 0u : 1u, answerer.Texts().size());
+        if (!c.accepted)
+            EXPECT_NE(std::wstring::npos, answerer.Texts()[0].find(L"Peak file size must be in range 10 - 10000 MB."));
+    }
+    EXPECT_EQ(250, GetMaxPeakFileSize());
+    SetMaxPeakFileSize(before);
+
+    {
+        dlgtest::CBoxAnswerer answerer(IDYES);
+        page->ErasePeakFiles();
+    }
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((aux + L"\\a.mcp").c_str()));
+    EXPECT_NE(std::wstring::npos, TextOf(GetDlgItem(page->GetSafeHwnd(), 1074)).find(L"0 byte"));
+    page->DestroyWindow();
+    delete page;
+
+    CloseOptionsDialog();
+    EXPECT_TRUE(dlgtest::PumpUntil([] { return !IsOptionsDialogOpen(); }));
+}
+
+} // namespace
