@@ -1,4 +1,5 @@
 #include "xf/xfCentral.h"
+#include "xf/xfToolBarItem.h"
 
 namespace {
 // The factory the framework calls: the last one constructed (one per
@@ -34,8 +35,23 @@ bool CxfCentral::CreateContent(UINT, IHybridContent** out)
     return false;
 }
 
-const SxfToolBarItem* CxfCentral::GetToolBarItems(int)
+const SxfToolBarItem* CxfCentral::GetToolBarItems(int number)
 {
+    // The caption bands of panes: the title label, and the close button of
+    // a closable pane.
+    static const SxfToolBarItem caption[] = {
+        {XF_ITEM_LABEL, 37004, XF_ITEMF_STRETCH | XF_ITEMF_BOLD, 0, 10250, 0, 0, nullptr, 0},
+        {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0},
+    };
+    static const SxfToolBarItem closableCaption[] = {
+        {XF_ITEM_LABEL, 37004, XF_ITEMF_STRETCH | XF_ITEMF_BOLD, 0, 10250, 0, 0, nullptr, 0},
+        {XF_ITEM_BUTTON, 37016, 0, 7013, 0, 0xFFFFFF, 0, nullptr, 0},
+        {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0},
+    };
+    if (number == 1000)
+        return caption;
+    if (number == 1001)
+        return closableCaption;
     return nullptr;
 }
 

@@ -40,11 +40,25 @@ public:
     void OnParam(SxfParam& param) override;
     void RecalcLayout() override;
     COLORREF GetBkColor() override;
+    // The bar's background: face colour, gripper dashes, a 1-pixel frame.
+    void PaintSplitters(CDC* dc) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     SxfDockPos m_dock;
 
 protected:
+    // A press on the gripper strip followed by a move along both axes
+    // (|dx * dy| > 9) has become a bar drag (the capture is released).
+    virtual void OnBarDrag(CPoint pressPoint);
+    // Paints the bar; a toolbar always draws the dashes (its items cover them).
+    void PaintBar(CDC* dc, bool gripper);
+
     CRect m_rcInner{0, 0, 0, 0};
     bool m_bGripper = true;
     int m_nBarId = -1;
+
+    void OnLButtonDown(UINT flags, CPoint point);
+    void OnMouseMove(UINT flags, CPoint point);
+    BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
+    DECLARE_MESSAGE_MAP()
 };

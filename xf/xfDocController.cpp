@@ -72,11 +72,17 @@ void CxfDocController::SetPathName(LPCWSTR path)
         caption.Format(L"%s - %s", static_cast<LPCWSTR>(m_strTitle), SProductInfo::GetName());
         host->SetWindowText(caption);
     }
+    if (m_pFrame)
+        m_pFrame->RefreshFrameListEntry();
 }
 
 void CxfDocController::SetModified(bool modified)
 {
+    if (modified == m_bModified)
+        return;
     m_bModified = modified;
+    if (m_pFrame)
+        m_pFrame->RefreshFrameListEntry();
 }
 
 bool CxfDocController::OnOpenCommand()

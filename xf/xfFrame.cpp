@@ -12,6 +12,7 @@
 #include "xf/xfMDIClient.h"
 #include "xf/xfMessages.h"
 #include "xf/xfPane.h"
+#include "xf/xfStubController.h"
 
 IMPLEMENT_DYNAMIC(CxfFrame, CWnd)
 
@@ -274,6 +275,29 @@ bool CxfFrame::FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip,
     return false;
 }
 
+bool CxfFrame::GetFrameList(IxfFrameListContent** out)
+{
+    return ReturnInterface(m_pFrameList.Get(), out);
+}
+
+IxfFrameListContent* CxfFrame::GetParentFrameList() const
+{
+    return m_pFrame && m_pFrame->m_nKind == KindMDIClient ? m_pFrame->m_pFrameList.Get() : nullptr;
+}
+
+void CxfFrame::LeaveFrameList()
+{
+    if (IxfFrameListContent* list = GetParentFrameList())
+        if (m_pController)
+            list->RemoveEntry(m_pController);
+}
+
+void CxfFrame::RefreshFrameListEntry()
+{
+    if (IxfFrameListContent* list = GetParentFrameList())
+        list->UpdateTitles();
+}
+
 // ---- parameters -------------------------------------------------------------
 
 void CxfFrame::OnParam(SxfParam& param)
@@ -318,6 +342,7 @@ void CxfFrame::SetTitle(LPCWSTR text)
 {
     if (m_hWnd)
         SetWindowText(text ? text : L"");
+    RefreshFrameListEntry();
     OnTitleChanged();
 }
 
@@ -405,6 +430,15 @@ void CxfFrame::OnIdleUpdate()
 
 void CxfFrame::UpdateFrameListEntry()
 {
+    IxfFrameListContent* list = m_nKind == KindFrame ? GetParentFrameList() : nullptr;
+    if (!list)
+        return;
+    // The tab is keyed by the controller: a frame without one gets a stub.
+    if (!m_pController) {
+        m_pController = new CxfStubController;
+        m_pController->Attach(this);
+    }
+    list->AddEntry(m_pController);
 }
 
 void CxfFrame::EnableLayout()

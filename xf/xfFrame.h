@@ -14,6 +14,8 @@
 #include <vector>
 #include "platform/mfc/afxwin.h"
 #include "common/PtrArrays.h"
+#include "common/Interfaces.h"
+#include "xf/xfContentInterfaces.h"
 #include "xf/xfObject.h"
 
 class CxfController;
@@ -88,6 +90,16 @@ public:
     const RECT& GetAreaRect() const { return m_rcArea; }
     // The children's extents along the split direction (one per child).
     const std::vector<int>& GetSizes() const { return m_sizes; }
+
+    // The tab strip of an MDI area, with a reference; false without one.
+    bool GetFrameList(IxfFrameListContent** out);
+    void SetFrameList(IxfFrameListContent* list) { m_pFrameList = list; }
+    // The frame list of the MDI area that holds this frame directly, or null.
+    IxfFrameListContent* GetParentFrameList() const;
+    // Refreshes the titles of the tabs in that list.
+    void RefreshFrameListEntry();
+    // Removes this frame's tab from that list.
+    void LeaveFrameList();
 
     // ---- title, messages, state ------------------------------------------
     void SetTitle(LPCWSTR text);
@@ -187,6 +199,7 @@ protected:
     bool m_bSizesInvalid = true;
     int m_nSplitter = -1;
     CovPtrArray<CxfControlBar> m_bars;
+    CIPtr<IxfFrameListContent> m_pFrameList;
     int m_nMode = ModeNone;
     bool m_bLayoutPending = false;
     CRect m_rcClient{0, 0, 0, 0};

@@ -9,6 +9,7 @@
 #include "xf/xfMDIClient.h"
 #include "xf/xfMessages.h"
 #include "xf/xfPane.h"
+#include "xf/xfToolBar.h"
 
 namespace {
 
@@ -176,6 +177,22 @@ BOOL CxfFrame::PreTranslateMessage(MSG* msg)
     ::SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &cues, 0);
     if ((msg->wParam == VK_MENU) != (cues != FALSE))
         ShowKeyboardCues(true);
+    // The menu band's keyboard mode: the bar that runs it (the first in
+    // menu mode, else the first that has a band to enter it with).
+    CxfToolBar* menuBar = nullptr;
+    for (INT_PTR i = 0; i < m_bars.GetSize(); ++i) {
+        CxfToolBar* bar = dynamic_cast<CxfToolBar*>(m_bars[i]);
+        if (!bar || !bar->HasMenuBand())
+            continue;
+        if (bar->IsInMenuMode()) {
+            menuBar = bar;
+            break;
+        }
+        if (!menuBar)
+            menuBar = bar;
+    }
+    if (menuBar && menuBar->HandleMenuKey(msg))
+        return TRUE;
     // The tables may be rebuilt by a command they send: use handles held now.
     std::vector<HACCEL> tables;
     for (const auto& table : m_accelerators)

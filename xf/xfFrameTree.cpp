@@ -139,6 +139,7 @@ void CxfFrame::TearDown(CxfFrame* frame)
 {
     if (!frame)
         return;
+    frame->LeaveFrameList();
     if (!frame->m_pFrame && frame->m_bRegistered) {
         frame->m_bRegistered = false;
         if (CxfApp* app = CxfApp::Get())
@@ -207,6 +208,8 @@ void CxfFrame::CloseFrame()
 {
     if (!QuerySaveBeforeClose())
         return;
+    // While it still has its area: the neighbouring tab becomes active.
+    LeaveFrameList();
     if (m_pFrame)
         m_pFrame->RemoveChildFrame(this);
     m_pFrame = nullptr;

@@ -113,6 +113,11 @@ void CxfMDIClient::ActivateDocument(CxfFrame* frame)
 {
     if (!frame || m_children.Find(frame) < 0)
         return;
+    // With a tab strip, picking the frame's tab does the showing.
+    if (m_pFrameList && frame->GetController()) {
+        m_pFrameList->Activate(frame->GetController());
+        return;
+    }
     for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
         m_children[i]->SetVisible(m_children[i] == frame);
     frame->ActivateFrame();
@@ -120,6 +125,13 @@ void CxfMDIClient::ActivateDocument(CxfFrame* frame)
 
 void CxfMDIClient::ActivateNeighbour(bool next)
 {
+    if (m_pFrameList) {
+        if (next)
+            m_pFrameList->ActivateNext();
+        else
+            m_pFrameList->ActivatePrevious();
+        return;
+    }
     const int count = GetChildCount();
     if (count == 0)
         return;
@@ -129,6 +141,11 @@ void CxfMDIClient::ActivateNeighbour(bool next)
 
 void CxfMDIClient::CloseActiveFrame()
 {
-    if (CxfFrame* frame = ShownDocument())
+    CxfFrame* frame = ShownDocument();
+    if (m_pFrameList) {
+        CxfController* active = m_pFrameList->GetActiveController();
+        frame = active ? active->GetFrame() : nullptr;
+    }
+    if (frame)
         frame->PostMessage(XFM_CLOSEFRAME);
 }

@@ -201,6 +201,12 @@ CString CTestCentral::GetLayout(int kind)
     return it == layouts.end() ? CString() : it->second;
 }
 
+const SxfToolBarItem* CTestCentral::GetToolBarItems(int number)
+{
+    auto it = tables.find(number);
+    return it == tables.end() ? CxfCentral::GetToolBarItems(number) : it->second;
+}
+
 // ---- host --------------------------------------------------------------------
 
 CTestHost::~CTestHost()
@@ -225,6 +231,10 @@ LRESULT CTestHost::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == XFM_IDLEUPDATE)
         ++m_idleMessages;
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_SIZE) {
+        m_sizeCommands.emplace_back(wParam, lParam);
+        return 0;
+    }
     const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
     m_agent.OnHostMessage(message, wParam, lParam);
     return result;

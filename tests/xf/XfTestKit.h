@@ -14,6 +14,15 @@
 #include "xf/xfDocController.h"
 #include "xf/xfFrame.h"
 #include "xf/xfPane.h"
+#include "xf/xfToolBarItem.h"
+
+#include <ostream>
+
+// Readable rectangles in test failures.
+inline void PrintTo(const CRect& r, std::ostream* os)
+{
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
 
 namespace xftest {
 
@@ -135,8 +144,10 @@ public:
     CxfController* CreateController(int number) override;
     CxfPane* CreatePane(int number, CxfFrame* parent) override;
     CString GetLayout(int kind) override;
+    const SxfToolBarItem* GetToolBarItems(int number) override;
     bool IsBroadcastCommand(UINT id) override { return broadcast.count(id) > 0; }
     std::map<int, CString> layouts;
+    std::map<int, const SxfToolBarItem*> tables; // else the framework's own
     std::set<UINT> broadcast;
     int layoutRequests = 0;
 };
@@ -155,6 +166,9 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     CxfAgent m_agent;
     int m_idleMessages = 0;
+    // WM_SYSCOMMAND of SC_SIZE is recorded here instead of running the
+    // system's size loop.
+    std::vector<std::pair<WPARAM, LPARAM>> m_sizeCommands;
     SRecorder rec{"host", {}};
 
 protected:
