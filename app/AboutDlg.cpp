@@ -11,7 +11,7 @@ namespace {
 const UINT IDD_ABOUT = 10013;
 const UINT IDC_CONTENT = 6028, IDC_TEXT_FRAME = 10068;
 const UINT IDS_VERSION_LINE = 10251, IDS_ADDRESS_LINE = 10181;
-const int kTextClicked = 19;
+const WPARAM kTextClicked = 19;
 const wchar_t kNotice[] = L"Copyright \u00A9 Velmora. All rights reserved.";
 
 } // namespace

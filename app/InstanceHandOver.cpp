@@ -15,7 +15,7 @@ HWND ActivateWindowByTitlePrefix(LPCWSTR prefix)
         if (wcsncmp(title, prefix, length) != 0)
             continue;
         if (!IsZoomed(window))
-            SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+            ::SendMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
         SetForegroundWindow(window);
         return window;
     }

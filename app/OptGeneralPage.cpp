@@ -9,7 +9,7 @@
 
 namespace {
 
-const UINT IDC_ERASE = 1073, IDC_SIZE = 1074, IDC_LIMIT = 1075, IDC_SPIN = 1076;
+const UINT IDC_ERASE_PEAKS = 1073, IDC_PEAK_SIZE = 1074, IDC_PEAK_LIMIT = 1075, IDC_PEAK_SPIN = 1076;
 const UINT IDS_ASK_ERASE = 1092, IDS_SOME_IN_USE = 1093, IDS_CURRENT_SIZE = 1095, IDS_RANGE = 1096;
 const int kMinLimit = 10, kMaxLimit = 10000;
 
@@ -40,8 +40,8 @@ COptGeneralPage::COptGeneralPage(CWnd* parent) : COptionsPage(IDD_OPT_GENERAL, p
 void COptGeneralPage::DoDataExchange(CDataExchange* pDX)
 {
     COptionsPage::DoDataExchange(pDX);
-    DDX_Text(pDX, IDC_SIZE, m_sizeText);
-    DDX_Text(pDX, IDC_LIMIT, m_limitText);
+    DDX_Text(pDX, IDC_PEAK_SIZE, m_sizeText);
+    DDX_Text(pDX, IDC_PEAK_LIMIT, m_limitText);
 }
 
 BOOL COptGeneralPage::OnInitDialog()
@@ -49,7 +49,7 @@ BOOL COptGeneralPage::OnInitDialog()
     COptionsPage::OnInitDialog();
     m_limitText.Format(L"%d", GetMaxPeakFileSize());
     UpdateSizeText();
-    ::SendDlgItemMessageW(m_hWnd, IDC_SPIN, UDM_SETRANGE32, kMinLimit, kMaxLimit);
+    ::SendDlgItemMessageW(m_hWnd, IDC_PEAK_SPIN, UDM_SETRANGE32, kMinLimit, kMaxLimit);
     return TRUE;
 }
 
@@ -64,11 +64,11 @@ void COptGeneralPage::UpdateSizeText()
 LRESULT COptGeneralPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND) {
-        if (LOWORD(wParam) == IDC_LIMIT && HIWORD(wParam) == EN_CHANGE) {
+        if (LOWORD(wParam) == IDC_PEAK_LIMIT && HIWORD(wParam) == EN_CHANGE) {
             SetModified(true);
             return 0;
         }
-        if (LOWORD(wParam) == IDC_ERASE && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDC_ERASE_PEAKS && HIWORD(wParam) == BN_CLICKED) {
             ErasePeakFiles();
             return 0;
         }

@@ -13,7 +13,7 @@ namespace {
 const UINT IDD_PAGE = 10038;
 const UINT IDC_LIST = 6028;
 const UINT IDS_RESTART = 10253, IDS_LANGUAGES_AT = 10257;
-const int kSelectionChanged = 8;
+const WPARAM kSelectionChanged = 8;
 
 } // namespace
 

@@ -10,7 +10,7 @@ namespace {
 const UINT IDD_OPTIONS = 10008;
 const UINT IDC_LIST = 6028, IDC_PAGE_AREA = 10054, IDC_APPLY = 10055, IDC_LIST_AREA = 10067;
 const UINT IDS_OPTIONS_CAPTION = 10277;
-const int kSelectionChanged = 8;
+const WPARAM kSelectionChanged = 8;
 
 COptionsDlg* g_optionsDialog = nullptr;
 
@@ -26,7 +26,7 @@ BOOL COptionsDlg::OnInitDialog()
     ModifyStyle(WS_MAXIMIZEBOX, WS_THICKFRAME);
     CLocalizedString caption;
     caption.Format(IDS_OPTIONS_CAPTION, SProductInfo::GetName());
-    SetWindowTextW(m_hWnd, caption);
+    ::SetWindowTextW(m_hWnd, caption);
     CenterWindow(CWnd::FromHandle(::GetDesktopWindow()));
 
     m_list.Create(this, IDC_LIST, 0x10000);
@@ -105,7 +105,7 @@ bool COptionsDlg::ApplyAll()
 void COptionsDlg::OnApply()
 {
     if (ApplyAll())
-        PostMessageW(m_hWnd, WM_OPTIONS_MODIFIED, 0, 0);
+        ::PostMessageW(m_hWnd, WM_OPTIONS_MODIFIED, 0, 0);
 }
 
 void COptionsDlg::UpdateApplyButton()
@@ -204,5 +204,5 @@ bool IsOptionsDialogOpen()
 void CloseOptionsDialog()
 {
     if (g_optionsDialog)
-        PostMessageW(g_optionsDialog->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(g_optionsDialog->GetSafeHwnd(), WM_COMMAND, IDCANCEL, 0);
 }

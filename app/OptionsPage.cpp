@@ -9,7 +9,7 @@ COptionsPage::COptionsPage(UINT templateId, CWnd* parent) : CLocalizedDlg(templa
 BOOL COptionsPage::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
-    PostMessageW(m_hWnd, WM_OPTIONS_PAGE_READY, 0, 0);
+    ::PostMessageW(m_hWnd, WM_OPTIONS_PAGE_READY, 0, 0);
     return TRUE;
 }
 
@@ -28,7 +28,7 @@ void COptionsPage::SetModified(bool modified)
         return;
     m_modified = modified;
     if (HWND parent = ::GetParent(m_hWnd))
-        PostMessageW(parent, WM_OPTIONS_MODIFIED, 0, 0);
+        ::PostMessageW(parent, WM_OPTIONS_MODIFIED, 0, 0);
 }
 
 COptionsPage* COptionsPage::GetSiblingPage(int index)
@@ -41,11 +41,11 @@ COptionsPage* COptionsPage::GetSiblingPage(int index)
 void COptionsPage::OnOK()
 {
     if (HWND parent = ::GetParent(m_hWnd))
-        PostMessageW(parent, WM_COMMAND, IDOK, 0);
+        ::PostMessageW(parent, WM_COMMAND, IDOK, 0);
 }
 
 void COptionsPage::OnCancel()
 {
     if (HWND parent = ::GetParent(m_hWnd))
-        PostMessageW(parent, WM_COMMAND, IDCANCEL, 0);
+        ::PostMessageW(parent, WM_COMMAND, IDCANCEL, 0);
 }

@@ -4,6 +4,8 @@
 // they describe.
 #include "platform/mfc/afx.h"
 
+class COVRegKey;
+
 struct SProxyInfo {
     CString csAddr;
     int iPort = -1;
@@ -25,7 +27,7 @@ struct SProxyInfo {
     bool operator!=(const SProxyInfo& other) const { return !(*this == other); }
 
 protected:
-    virtual bool ExchangeMore(class COVRegKey& key, bool load);
+    virtual bool ExchangeMore(COVRegKey& key, bool load);
 };
 
 struct SHTTPProxyInfo : SProxyInfo {

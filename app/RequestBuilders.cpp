@@ -1,7 +1,8 @@
-#include "app/RequestBuilders.h"
-
+// The socket header must come before the system header that the class
+// library pulls in.
 #include <winsock2.h>
-#include <windows.h>
+
+#include "app/RequestBuilders.h"
 
 #include <string>
 

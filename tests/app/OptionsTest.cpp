@@ -138,6 +138,7 @@ TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
 
     // Back to English: the English texts come back, no translation stacks.
     dlgtest::ClickCell(page->GetList(), rows[0]);
+    ASSERT_TRUE(dlgtest::PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }));
     {
         dlgtest::CBoxAnswerer answerer;
         SendMessageW(dlg->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
@@ -179,8 +180,9 @@ TEST_F(Options, GeneralPageLimitAndErase)
         dlgtest::CBoxAnswerer answerer;
         EXPECT_EQ(c.accepted, page->Apply()) << std::wstring(c.text).size();
         EXPECT_EQ(c.accepted ? 0u : 1u, answerer.Texts().size());
-        if (!c.accepted)
+        if (!c.accepted) {
             EXPECT_NE(std::wstring::npos, answerer.Texts()[0].find(L"Peak file size must be in range 10 - 10000 MB."));
+        }
     }
     EXPECT_EQ(250, GetMaxPeakFileSize());
     SetMaxPeakFileSize(before);

@@ -1,7 +1,8 @@
 // Proxy records (values, validity, registry round trip, hostile stored
 // values) and the request builders (escaping, Base64, queries, headers).
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <regex>
 #include <string>

@@ -37,6 +37,34 @@ void SetProxy(const wchar_t* server, DWORD enable)
     RegCloseKey(key);
 }
 
+// Names another default mail program while it lives.
+class CMailClientScope {
+public:
+    explicit CMailClientScope(const wchar_t* client)
+    {
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Clients\\Mail", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
+                        nullptr);
+        DWORD bytes = sizeof(m_old) - sizeof(wchar_t);
+        m_hadOld = RegQueryValueExW(m_key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(m_old), &bytes) == ERROR_SUCCESS;
+        RegSetValueExW(m_key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(client),
+                       static_cast<DWORD>((wcslen(client) + 1) * 2));
+    }
+    ~CMailClientScope()
+    {
+        if (m_hadOld)
+            RegSetValueExW(m_key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(m_old),
+                           static_cast<DWORD>((wcslen(m_old) + 1) * 2));
+        else
+            RegDeleteValueW(m_key, nullptr);
+        RegCloseKey(m_key);
+    }
+
+private:
+    HKEY m_key = nullptr;
+    wchar_t m_old[260] = {};
+    bool m_hadOld = false;
+};
+
 std::vector<std::wstring> Lines(const CSysInfoDlg& dlg)
 {
     std::vector<std::wstring> out;
@@ -56,7 +84,8 @@ int IndexOf(const std::vector<std::wstring>& lines, const std::wstring& line)
 int ThreadCount()
 {
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    THREADENTRY32 entry{sizeof(entry)};
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
     int n = 0;
     for (BOOL ok = Thread32First(snap, &entry); ok; ok = Thread32Next(snap, &entry))
         n += entry.th32OwnerProcessID == GetCurrentProcessId();
@@ -117,7 +146,8 @@ TEST_F(SysInfo, ReportListsEverySectionInOrder)
         ASSERT_GT(os, 2);
         EXPECT_EQ(0u, lines[os].find(L"Operating system: Microsoft Windows ")) << "names the system";
 
-        MEMORYSTATUSEX memory{sizeof(memory)};
+        MEMORYSTATUSEX memory{};
+        memory.dwLength = sizeof(memory);
         GlobalMemoryStatusEx(&memory);
         EXPECT_EQ(L"Total physical memory: " + std::wstring(FormatByteSize(static_cast<__int64>(memory.ullTotalPhys))),
                   lines[os + 1]);
@@ -190,11 +220,17 @@ TEST_F(SysInfo, SaveCopyAndMail)
     SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(10064, BN_CLICKED), 0);
     EXPECT_STREQ(report, GetClipboardText());
 
-    // Send...: no mail program exists here; the user is told, and no
-    // temporary file stays behind.
+    // Send...: with no mail program registered the user is told (the mail
+    // library's own notice is answered too), and no temporary file stays.
     const std::vector<std::wstring> tempBefore = TempInfoFiles();
     {
-        dlgtest::CBoxAnswerer answerer;
+        CMailClientScope noClient(L"No Such Mail Program");
+        dlgtest::CBoxAnswerer answerer(IDOK, [](HWND w) {
+            wchar_t cls[16] = {};
+            GetClassNameW(w, cls, 16);
+            if (std::wstring(cls) == L"#32770" && dlgtest::TextOf(w) != L"System Information")
+                PostMessageW(w, WM_COMMAND, IDOK, 0);
+        });
         EXPECT_FALSE(dlg.SendReport());
         ASSERT_EQ(1u, answerer.Texts().size());
         EXPECT_NE(std::wstring::npos, answerer.Texts()[0].find(L"could not be sent"));
