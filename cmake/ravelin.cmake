@@ -24,7 +24,7 @@ function(ravelin_test name)
     return() # a test folder that has no cases yet
   endif()
   add_executable(test_${name} ${srcs})
-  target_link_libraries(test_${name} PRIVATE ravelin_options ${ARG_LINK} test_support GTest::gtest GTest::gtest_main)
+  target_link_libraries(test_${name} PRIVATE ravelin_options ${ARG_LINK} test_support test_main GTest::gtest)
   add_test(NAME ${name} COMMAND test_${name})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine RUN_SERIAL TRUE TIMEOUT 600
     ENVIRONMENT "RAVELIN_TESTDATA=${RAVELIN_TESTDATA}")

@@ -102,13 +102,23 @@ CString GetModuleDirectory()
     return GetDirectoryOfPath(file);
 }
 
-bool ShowHelpPage(HWND owner, LPCWSTR name)
+CString GetHelpPagePath(LPCWSTR name)
 {
-    if (!name || !*name)
-        return false;
     CString path = GetModuleDirectory();
     AddTrailingBackslash(path);
-    path += name;
+    path += name ? name : L"";
+    return path;
+}
+
+bool ShowHelpPage(HWND owner, LPCWSTR name)
+{
+    return name && *name && ShowHelpFile(owner, GetHelpPagePath(name));
+}
+
+bool ShowHelpFile(HWND owner, LPCWSTR path)
+{
+    if (!path || !*path)
+        return false;
     typedef HWND(WINAPI * HtmlHelpFn)(HWND, LPCWSTR, UINT, DWORD_PTR);
     CModuleHandle viewer(LoadLibraryW(L"hhctrl.ocx"));
     if (!viewer)

@@ -14,6 +14,11 @@ CString JoinPath(LPCWSTR folder, LPCWSTR name);
 CString GetModuleFilePath();
 // Its directory with a trailing backslash; empty when the name is unknown.
 CString GetModuleDirectory();
+// The full path of `name` beside the program (the help page path).
+CString GetHelpPagePath(LPCWSTR name);
+// Shows the help file at `path` in the HTML Help viewer owned by `owner`;
+// false when the viewer is not available or refuses.
+bool ShowHelpFile(HWND owner, LPCWSTR path);
 // Shows `name` (a file beside the program) in the HTML Help viewer owned by
 // `owner`; false when the viewer is not available or refuses.
 bool ShowHelpPage(HWND owner, LPCWSTR name);

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "common/ScopedHandle.h"
@@ -27,7 +28,7 @@ CString BrowseForFolder(HWND owner)
     return CString(path);
 }
 
-CString BrowseForFile(LPCWSTR filter, bool open, HWND parent, LPCWSTR defaultExtension)
+CString BrowseForFile(LPCWSTR filter, bool open, HWND parent, LPCWSTR defaultExtension, LPCWSTR initialName)
 {
     if (!filter)
         return CString();
@@ -38,6 +39,8 @@ CString BrowseForFile(LPCWSTR filter, bool open, HWND parent, LPCWSTR defaultExt
     filters.push_back(L'\0');
     filters.push_back(L'\0');
     std::vector<wchar_t> file(32768, L'\0');
+    if (initialName)
+        wcsncpy(file.data(), initialName, file.size() - 1);
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = parent;

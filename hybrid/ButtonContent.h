@@ -55,6 +55,8 @@ public:
 
     bool IsPressed() const { return m_pressed; }
     bool IsHot() const { return m_hot; }
+    // The bitmap resource of SetImage, -1 without one.
+    int GetImageId() const { return m_bitmapId; }
     // The picture made by LoadImage, or null.
     Gdiplus::Bitmap* GetImage() const { return m_image; }
 

@@ -1,6 +1,7 @@
 #include "hybrid/ContentFactory.h"
 #include "hybrid/ButtonContent.h"
 #include "hybrid/CheckBoxContent.h"
+#include "hybrid/DateContent.h"
 #include "hybrid/EditComboContent.h"
 #include "hybrid/EditContent.h"
 #include "hybrid/HeadingContent.h"
@@ -11,6 +12,7 @@
 #include "hybrid/SeparatorContent.h"
 #include "hybrid/SliderContent.h"
 #include "hybrid/TextContent.h"
+#include "hybrid/TreeItemContent.h"
 
 namespace {
 
@@ -49,6 +51,8 @@ const SFactoryRow kBuiltIn[] = {
     {L'i', Make<CImplantedWndContent>},
     {L'E', Make<CEditContent>},
     {L'c', MakeCombo},
+    {L't', Make<CTreeItemContent>},
+    {L'd', Make<CDateContent>},
 };
 
 PFN_CREATE_CONTENT* Table()

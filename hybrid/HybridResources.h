@@ -2,6 +2,9 @@
 // Resource ids of the program's module that the toolkit's contents draw.
 enum : UINT
 {
+    IDB_HYBRID_TREE_EXPANDED = 6008,    // tree node expander pictures, white key
+    IDB_HYBRID_TREE_LEAF = 6009,
+    IDB_HYBRID_TREE_COLLAPSED = 6012,
     IDB_HYBRID_THUMB_V = 6017,          // vertical slider thumb, 26 x 13
     IDB_HYBRID_THUMB_V_TRACK = 6018,
     IDB_HYBRID_THUMB_V_DISABLED = 6020,

@@ -383,9 +383,43 @@ const MSG* CWnd::GetCurrentMessage()
     return AfxGetThreadState().pCurrentMsg;
 }
 
+namespace {
+
+// The control a parent-bound control message comes from, or null.
+HWND ControlOfMessage(UINT message, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<HWND>(lParam);
+    case WM_DRAWITEM: {
+        const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return FALSE;
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
     // Nothing of this object is touched after a handler ran: it may be gone.
+    if (HWND control = ControlOfMessage(message, lParam)) {
+        CWnd* child = FromHandlePermanent(control);
+        if (child && child != this && child->OnChildNotify(message, wParam, lParam, pResult))
+            return TRUE;
+    }
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
             return FALSE;

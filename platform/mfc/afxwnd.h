@@ -124,6 +124,11 @@ public:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A message a control sends its parent (WM_COMMAND with the control's
+    // handle, WM_DRAWITEM, WM_CTLCOLOR...) is offered first to the
+    // control's own window object here; TRUE answers it with *pResult and
+    // the parent's handling is skipped.
+    virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // TRUE stops the message before translation and dispatch.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Offers pMsg to the window objects from its target window up through the

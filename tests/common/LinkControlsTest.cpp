@@ -1,0 +1,459 @@
+// The picture button, the button and browse edits, the hyperlink static and
+// the file-and-icon record, on real windows: set-up after subclassing, the
+// looks drawn for each state, what reaches the parent, the pickers driven
+// to a choice, the click actions of each link kind (nothing is launched:
+// the test link records the actions of kinds 1 to 3), and the registry form.
+#include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+#include <vector>
+#include <shlobj.h>
+#include "common/BrowseEdit.h"
+#include "common/FileIcon.h"
+#include "common/OVRegKey.h"
+#include "common/PictureButton.h"
+#include "common/RegSettings.h"
+#include "common/StaticHyperLink.h"
+
+namespace {
+
+// A hidden window object as the controls' parent (hidden: a shown one
+// takes seconds to close under Wine): it records the WM_APP messages
+// and the button clicks that reach it.
+class CHostWnd : public CWnd
+{
+public:
+    CHostWnd() { CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW, 50, 50, 420, 300, nullptr, nullptr); }
+    ~CHostWnd() override { DestroyWindow(); }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message >= WM_APP && message < WM_APP + 0x100)
+            posted.push_back({message, wParam});
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
+            ++clicks;
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    HWND Child(LPCWSTR cls, LPCWSTR text, DWORD style, int id, int width = 40, int height = 30)
+    {
+        return ::CreateWindowW(cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, width, height, m_hWnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr), nullptr);
+    }
+    std::vector<std::pair<UINT, WPARAM>> posted;
+    int clicks = 0;
+};
+
+void Pump(DWORD ms = 50)
+{
+    const DWORD end = ::GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() < end);
+}
+
+// A 32-bit DIB to draw into.
+class CBitmapDC
+{
+public:
+    CBitmapDC(int width, int height) : m_width(width)
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        m_dc = ::CreateCompatibleDC(nullptr);
+        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = ::SelectObject(m_dc, m_bitmap);
+    }
+    ~CBitmapDC()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    HDC dc() const { return m_dc; }
+    bool IsBlack(int x, int y) const { return (m_bits[y * m_width + x] & 0xFFFFFF) == 0; }
+
+private:
+    int m_width;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    uint32_t* m_bits = nullptr;
+};
+
+const UINT kPicture = 10021; // 14 x 12, black 2 x 2 dots at rows 5-6, columns 2-3, 6-7, 10-11
+
+// Black pixels of the middle dot of the picture drawn into 40 x 30.
+int DrawnDotPixels(CPictureButton& button, UINT state, int shift = 0)
+{
+    CBitmapDC canvas(40, 30);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hDC = canvas.dc();
+    item.rcItem = {0, 0, 40, 30};
+    item.itemState = state;
+    button.DrawItem(&item);
+    int black = 0;
+    const int left = (40 - 14) / 2 + 6 + shift, top = (30 - 12) / 2 + 5 + shift;
+    for (int y = top; y < top + 2; ++y)
+        for (int x = left; x < left + 2; ++x)
+            black += canvas.IsBlack(x, y) ? 1 : 0;
+    return black;
+}
+
+} // namespace
+
+TEST(PictureButton, SetsItselfUpDrawsEachStateAndCountsDoubleClicks)
+{
+    CHostWnd host;
+    CPictureButton button(kPicture, 0xFFFFFF, L"Browse");
+    ASSERT_TRUE(button.SubclassWindow(host.Child(L"BUTTON", L"", BS_PUSHBUTTON, 1001)));
+    EXPECT_FALSE(button.HasToolTip()); // finished by the message it posts itself
+    Pump();
+    ASSERT_TRUE(button.HasToolTip());
+    EXPECT_EQ(static_cast<UINT>(BS_OWNERDRAW), button.GetButtonStyle());
+
+    // The block one pixel right and down overlaps the dot in one corner.
+    EXPECT_EQ(4, DrawnDotPixels(button, 0));
+    EXPECT_EQ(1, DrawnDotPixels(button, 0, 1));
+    EXPECT_EQ(4, DrawnDotPixels(button, ODS_SELECTED, 1)); // pressed: one pixel right and down
+    EXPECT_EQ(1, DrawnDotPixels(button, ODS_SELECTED));
+    EXPECT_EQ(2, DrawnDotPixels(button, ODS_DISABLED));    // every second diagonal hatched
+
+    // A double click counts as two clicks.
+    const LPARAM point = MAKELPARAM(5, 5);
+    button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, point);
+    button.SendMessage(WM_LBUTTONUP, 0, point);
+    button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    Pump(); // the press it posts
+    button.SendMessage(WM_LBUTTONUP, 0, point);
+    Pump();
+    EXPECT_EQ(2, host.clicks);
+}
+
+namespace {
+
+class CCountingEdit : public CButtonEdit
+{
+public:
+    CCountingEdit() : CButtonEdit(kPicture, 0xFFFFFF, L"Pick", WM_APP + 0x50) {}
+    int pressed = 0;
+
+protected:
+    void OnButton() override { ++pressed; }
+};
+
+CRect ButtonRect(CButtonEdit& edit)
+{
+    CRect rect;
+    ::GetWindowRect(edit.GetButton().GetSafeHwnd(), &rect);
+    edit.ScreenToClient(&rect);
+    return rect;
+}
+
+} // namespace
+
+TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
+{
+    CHostWnd host;
+    CCountingEdit edit;
+    ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"text", 0, 1002, 200, 24)));
+    Pump();
+    ASSERT_TRUE(edit.GetButton().GetSafeHwnd());
+    EXPECT_EQ(static_cast<int>(IDC_EDIT_BUTTON), edit.GetButton().GetDlgCtrlID());
+    CRect client;
+    edit.GetClientRect(&client);
+    CRect button = ButtonRect(edit);
+    EXPECT_EQ(client.right, button.right);
+    EXPECT_EQ(client.Height(), button.Width());
+    EXPECT_EQ(client.Height(), button.Height());
+    EXPECT_EQ(client.Height(), HIWORD(edit.SendMessage(EM_GETMARGINS)));
+
+    edit.MoveWindow(10, 10, 150, 40);
+    edit.GetClientRect(&client);
+    button = ButtonRect(edit);
+    EXPECT_EQ(client.right, button.right);
+    EXPECT_EQ(client.Height(), button.Width());
+
+    edit.EnableWindow(FALSE);
+    EXPECT_FALSE(edit.GetButton().IsWindowEnabled());
+    edit.EnableWindow(TRUE);
+    EXPECT_TRUE(edit.GetButton().IsWindowEnabled());
+
+    edit.GetButton().SendMessage(BM_CLICK);
+    Pump();
+    EXPECT_EQ(1, edit.pressed);
+    ASSERT_EQ(1u, host.posted.size());
+    EXPECT_EQ(WM_APP + 0x50, host.posted[0].first);
+}
+
+namespace {
+
+// Finishes the first picker this process shows, from another thread:
+// `select` (a folder) is selected first when given; OK or Cancel.
+class CPickerCloser
+{
+public:
+    CPickerCloser(bool ok, LPCWSTR select = nullptr) : m_ok(ok), m_select(select ? select : L"")
+    {
+        m_thread = std::thread([this] { Run(); });
+    }
+    ~CPickerCloser()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+
+private:
+    static BOOL CALLBACK Find(HWND wnd, LPARAM found)
+    {
+        DWORD process = 0;
+        ::GetWindowThreadProcessId(wnd, &process);
+        wchar_t cls[16] = {};
+        ::GetClassNameW(wnd, cls, 16);
+        if (process == ::GetCurrentProcessId() && ::IsWindowVisible(wnd) && wcscmp(cls, L"#32770") == 0) {
+            *reinterpret_cast<HWND*>(found) = wnd;
+            return FALSE;
+        }
+        return TRUE;
+    }
+    void Run()
+    {
+        while (!m_done) {
+            HWND dialog = nullptr;
+            ::EnumWindows(Find, reinterpret_cast<LPARAM>(&dialog));
+            if (dialog) {
+                ::Sleep(300);
+                if (!m_select.empty())
+                    ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(m_select.c_str()));
+                ::PostMessageW(dialog, WM_COMMAND, m_ok ? IDOK : IDCANCEL, 0);
+                ::Sleep(500);
+            }
+            ::Sleep(50);
+        }
+    }
+    bool m_ok;
+    std::wstring m_select;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+CString TempFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, path);
+    CString folder(path);
+    folder += L"RavelinBrowseEdit";
+    ::CreateDirectoryW(folder, nullptr);
+    return folder;
+}
+
+CString TextOf(CWnd& wnd)
+{
+    CString text;
+    wnd.GetWindowText(text);
+    return text;
+}
+
+} // namespace
+
+TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
+{
+    CHostWnd host;
+    const CString folder = TempFolder();
+    const CString file = folder + L"\\take.wav";
+    HANDLE created = ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, created);
+    ::CloseHandle(created);
+
+    CBrowseEdit edit(BROWSE_NONE);
+    ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"unchanged", ES_AUTOHSCROLL, 1004, 300, 24)));
+    Pump();
+    edit.GetButton().SendMessage(BM_CLICK); // kind 3: the button does nothing
+    Pump();
+    EXPECT_TRUE(host.posted.empty());
+    EXPECT_STREQ(L"unchanged", TextOf(edit));
+
+    edit.SetKind(BROWSE_OPEN_FILE);
+    edit.SetWindowText(file);
+    {
+        CPickerCloser cancel(false);
+        edit.GetButton().SendMessage(BM_CLICK);
+    }
+    Pump();
+    EXPECT_TRUE(host.posted.empty());
+    {
+        CPickerCloser ok(true);
+        edit.GetButton().SendMessage(BM_CLICK);
+    }
+    Pump();
+    ASSERT_EQ(1u, host.posted.size());
+    EXPECT_EQ(WM_BROWSE_FILE, host.posted[0].first);
+    EXPECT_EQ(0, TextOf(edit).CompareNoCase(file));
+
+    edit.SetKind(BROWSE_FOLDER);
+    {
+        CPickerCloser ok(true, folder);
+        edit.GetButton().SendMessage(BM_CLICK);
+    }
+    Pump();
+    ASSERT_EQ(2u, host.posted.size());
+    EXPECT_EQ(WM_BROWSE_FOLDER, host.posted[1].first);
+    EXPECT_EQ(0, TextOf(edit).CompareNoCase(folder));
+
+    ::DeleteFileW(file);
+    ::RemoveDirectoryW(folder);
+}
+
+namespace {
+
+// Records the actions of kinds 1 to 3 instead of launching anything; kind
+// 0 is carried out (it only posts to the parent).
+class CTestLink : public CStaticHyperLink
+{
+public:
+    std::vector<SHyperLinkAction> actions;
+
+protected:
+    bool Perform(const SHyperLinkAction& action) override
+    {
+        if (action.kind == LINK_NOTIFY)
+            return CStaticHyperLink::Perform(action);
+        actions.push_back(action);
+        return true;
+    }
+};
+
+void ClickLink(CWnd& link)
+{
+    link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    Pump(20);
+}
+
+CString ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    CString folder(path);
+    return folder.Left(folder.ReverseFind(L'\\') + 1);
+}
+
+} // namespace
+
+TEST(HyperLink, KindsOfClickAndTheLookOfALink)
+{
+    CHostWnd host;
+    CTestLink link;
+    ASSERT_TRUE(link.SubclassWindow(host.Child(L"STATIC", L"www.example.org", SS_LEFT, 1003, 150, 20)));
+    EXPECT_TRUE(link.GetStyle() & SS_NOTIFY);
+    EXPECT_TRUE(link.HasToolTip());
+    EXPECT_EQ(LINK_HELP, link.GetKind());
+
+    // The colours reach the static through its parent.
+    HDC dc = ::GetDC(link.GetSafeHwnd());
+    const LRESULT brush = host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                           reinterpret_cast<LPARAM>(link.GetSafeHwnd()));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH)), brush);
+    EXPECT_EQ(0xFF0000u, ::GetTextColor(dc));
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
+    LOGFONTW font{};
+    ::GetObjectW(::GetCurrentObject(dc, OBJ_FONT), sizeof(font), &font);
+    EXPECT_TRUE(font.lfUnderline);
+
+    // Kind 1: a help page of the program's folder.
+    link.SetLink(L"guide.chm");
+    EXPECT_STREQ(L"guide.chm", link.GetToolTipText());
+    ClickLink(link);
+    ASSERT_EQ(1u, link.actions.size());
+    EXPECT_EQ(LINK_HELP, link.actions[0].kind);
+    EXPECT_EQ(0, link.actions[0].target.CompareNoCase(ProgramFolder() + L"guide.chm"));
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    EXPECT_STREQ(current, link.actions[0].directory);
+    EXPECT_TRUE(link.IsVisited());
+    host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link.GetSafeHwnd()));
+    EXPECT_EQ(0x800080u, ::GetTextColor(dc));
+    ::ReleaseDC(link.GetSafeHwnd(), dc);
+
+    // Kind 3 clicked twice writes to the same address both times.
+    link.SetLink(LINK_MAIL, L"someone@example.org");
+    ClickLink(link);
+    ClickLink(link);
+    ASSERT_EQ(3u, link.actions.size());
+    EXPECT_STREQ(L"mailto:someone@example.org", link.actions[1].target);
+    EXPECT_STREQ(L"mailto:someone@example.org", link.actions[2].target);
+    EXPECT_STREQ(L"someone@example.org", link.GetTarget());
+
+    // Without a target the text serves, for that click only.
+    link.SetLink(LINK_OPEN, nullptr, L"-x", L"C:\\");
+    ClickLink(link);
+    link.SetWindowText(L"www.example.com");
+    ClickLink(link);
+    ASSERT_EQ(5u, link.actions.size());
+    EXPECT_STREQ(L"www.example.org", link.actions[3].target);
+    EXPECT_STREQ(L"-x", link.actions[3].parameters);
+    EXPECT_STREQ(L"C:\\", link.actions[3].directory);
+    EXPECT_STREQ(L"www.example.com", link.actions[4].target);
+    EXPECT_TRUE(link.GetTarget().IsEmpty());
+
+    // Kind 0 tells the parent, with the control id.
+    link.SetLink(LINK_NOTIFY, L"anything");
+    ClickLink(link);
+    EXPECT_EQ(5u, link.actions.size());
+    ASSERT_EQ(1u, host.posted.size());
+    EXPECT_EQ(WM_HYPERLINK_CLICKED, host.posted[0].first);
+    EXPECT_EQ(1003u, host.posted[0].second);
+}
+
+namespace {
+const wchar_t kIconKey[] = L"Software\\Velmora\\Ravelin\\CommonFileIconTest";
+} // namespace
+
+TEST(FileIcon, RegistryFormAndIcon)
+{
+    DeleteRegKeyTree(HKEY_CURRENT_USER, kIconKey);
+    COVRegKey key;
+    ASSERT_TRUE(key.Create(HKEY_CURRENT_USER, kIconKey));
+    SFileIcon missing;
+    missing.file = L"kept";
+    EXPECT_FALSE(missing.Exchange(key.GetHandle(), true, 0));
+    EXPECT_STREQ(L"kept", missing.file);
+    EXPECT_EQ(-1, missing.index);
+
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    SFileIcon saved;
+    saved.file = CString(system) + L"\\shell32.dll";
+    saved.index = 3;
+    EXPECT_TRUE(saved.Exchange(key.GetHandle(), false, 0));
+    DWORD index = 0, size = sizeof(index);
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(key.GetHandle(), L"FileIcon", L"iIndex", RRF_RT_REG_DWORD, nullptr,
+                                            &index, &size));
+    EXPECT_EQ(3u, index);
+    wchar_t text[MAX_PATH] = {};
+    size = sizeof(text);
+    EXPECT_EQ(ERROR_SUCCESS,
+              ::RegGetValueW(key.GetHandle(), L"FileIcon", L"csFile", RRF_RT_REG_SZ, nullptr, text, &size));
+    EXPECT_STREQ(saved.file, text);
+
+    SFileIcon loaded;
+    EXPECT_TRUE(loaded.Exchange(key.GetHandle(), true, 0));
+    EXPECT_STREQ(saved.file, loaded.file);
+    EXPECT_EQ(3, loaded.index);
+    HICON icon = loaded.ExtractIcon();
+    EXPECT_NE(nullptr, icon);
+    if (icon)
+        ::DestroyIcon(icon);
+    loaded.index = -1;
+    EXPECT_EQ(nullptr, loaded.ExtractIcon());
+    key.Close();
+    DeleteRegKeyTree(HKEY_CURRENT_USER, kIconKey);
+}

@@ -1,0 +1,203 @@
+// The month calendar: week rows across month and year ends and in leap
+// years, and the handler in a real control: its lists, the numbered row
+// under its own cell, and the day grid rebuilt on every selection.
+#include <gtest/gtest.h>
+#include "HybridTestKit.h"
+#include "common/Calendar.h"
+#include "hybrid/CellBuilder.h"
+#include "hybrid/HybridCalendar.h"
+#include "hybrid/IHybridText.h"
+#include "hybrid/MonthGrid.h"
+
+using namespace hybridtest;
+
+namespace {
+
+// "d" for a day of the month, "(d)" for a greyed one.
+std::string RowText(const CalendarWeek& week)
+{
+    std::string text;
+    for (const SCalendarDay& day : week) {
+        const std::string number = std::to_string(day.day);
+        text += (text.empty() ? "" : " ") + (day.greyed ? "(" + number + ")" : number);
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(MonthGrid, FirstAndLastWeeksBorrowFromTheNeighbouringMonths)
+{
+    // 1 January 2024 is a Monday, 31 March 2024 a Sunday.
+    std::vector<CalendarWeek> january = BuildMonthGrid(2024, 0);
+    ASSERT_EQ(5u, january.size());
+    EXPECT_EQ("1 2 3 4 5 6 7", RowText(january.front()));
+    EXPECT_EQ("29 30 31 (1) (2) (3) (4)", RowText(january.back()));
+    EXPECT_EQ("25 26 27 28 29 30 31", RowText(BuildMonthGrid(2024, 2).back()));
+
+    std::vector<CalendarWeek> february = BuildMonthGrid(2024, 1);
+    EXPECT_EQ("(29) (30) (31) 1 2 3 4", RowText(february.front()));
+    EXPECT_EQ("26 27 28 29 (1) (2) (3)", RowText(february.back()));
+    EXPECT_EQ("(24) (25) (26) (27) (28) 1 2", RowText(BuildMonthGrid(2003, 2).front())); // February 2003: 28
+
+    // January takes its leading days from the December before.
+    EXPECT_EQ("(27) (28) (29) (30) (31) 1 2", RowText(BuildMonthGrid(2000, 0).front()));
+    EXPECT_EQ("27 28 29 30 31 (1) (2)", RowText(BuildMonthGrid(1999, 11).back()));
+    EXPECT_TRUE(BuildMonthGrid(2024, 12).empty());
+}
+
+TEST(MonthGrid, ConsecutiveMonthsShareTheirBorderWeek)
+{
+    // Month after month through leap years and the turns of the centuries:
+    // every day once and in order, and the last week of one month is the
+    // first week of the next.
+    for (int start : {1899, 1999, 2023, 2099}) {
+        for (int index = 0; index < 36; ++index) {
+            const int year = start + index / 12, month = index % 12;
+            const int nextYear = month == 11 ? year + 1 : year, nextMonth = (month + 1) % 12;
+            std::vector<CalendarWeek> weeks = BuildMonthGrid(year, month);
+            std::vector<CalendarWeek> next = BuildMonthGrid(nextYear, nextMonth);
+            ASSERT_FALSE(weeks.empty() || next.empty());
+            int expected = 1;
+            for (const CalendarWeek& week : weeks)
+                for (const SCalendarDay& day : week) {
+                    if (!day.greyed) {
+                        EXPECT_EQ(expected, day.day) << year << "-" << month;
+                        ++expected;
+                    }
+                }
+            EXPECT_EQ(GetDaysInMonth(year, month) + 1, expected) << year << "-" << month;
+            const CalendarWeek& last = weeks.back();
+            const CalendarWeek& first = next.front();
+            if (last[6].greyed) {
+                for (int c = 0; c < 7; ++c) {
+                    EXPECT_EQ(last[c].day, first[c].day) << year << "-" << month << " column " << c;
+                    EXPECT_NE(last[c].greyed, first[c].greyed) << year << "-" << month << " column " << c;
+                }
+            } else {
+                EXPECT_FALSE(first[0].greyed) << year << "-" << month; // the next month starts a new week
+            }
+        }
+    }
+    EXPECT_EQ(29, GetDaysInMonth(2000, 1));
+    EXPECT_EQ(29, GetDaysInMonth(2024, 1));
+}
+
+namespace {
+
+CIPtr<IHybridCell> Column(IHybridCell* row, int index)
+{
+    CIPtr<IHybridSubContent> sub;
+    CIPtr<IHybridCell> cell;
+    if (row && row->GetSubContent(&sub) && sub)
+        sub->GetColumnCell(index, &cell);
+    return cell;
+}
+
+// The shown days of a week row in the same notation as RowText.
+std::string ShownRow(IHybridCell* row)
+{
+    std::string text;
+    for (int c = 0; c < 7; ++c) {
+        CIPtr<IHybridCell> day = Column(row, c);
+        CIPtr<IHybridText> content;
+        std::string number = "?";
+        if (day && SUCCEEDED(content.QueryFrom(day->GetContentPtr(), IID_IHybridText)) && content)
+            number = std::string(CStringA(content->GetText()).GetString());
+        const bool greyed = day && !day->IsEnabled();
+        text += (text.empty() ? "" : " ") + (greyed ? "(" + number + ")" : number);
+    }
+    return text;
+}
+
+struct SCalendar
+{
+    CIPtr<IHybridHandler> handler;
+    CHybridCalendar* calendar = nullptr;
+    CIPtr<IHybridCell> cell;
+    CIPtr<IHybridCombo> years, months;
+};
+
+SCalendar AddCalendar(CTestHost& host)
+{
+    SCalendar c;
+    c.handler.Attach(CreateCalendarHandler());
+    c.calendar = static_cast<CHybridCalendar*>(c.handler.Get());
+    CCellBuilder builder(&host.Ctrl());
+    builder.SetHandler(c.handler).ReturnCell(&c.cell).AddCell();
+    c.calendar->GetYearList(&c.years);
+    c.calendar->GetMonthList(&c.months);
+    host.Pump();
+    return c;
+}
+
+} // namespace
+
+TEST(HybridCalendarHandler, ListsNumberedRowAndTheFirstMonth)
+{
+    CTestHost host(400, 400);
+    SCalendar c = AddCalendar(host);
+    ASSERT_TRUE(c.years && c.months);
+    ASSERT_EQ(97, c.years->GetCount());
+    EXPECT_STREQ(L"2003", c.years->GetString(0));
+    EXPECT_STREQ(L"2099", c.years->GetString(96));
+    EXPECT_EQ(0, c.years->GetCurSel());
+    ASSERT_EQ(12, c.months->GetCount());
+    EXPECT_STREQ(L"January", c.months->GetString(0));
+    EXPECT_EQ(9, c.months->GetCurSel());
+
+    // The numbered row lies under the calendar's own cell; the root list
+    // holds the calendar alone.
+    CCellArray roots;
+    host.Ctrl().GetRootSubContent()->GetChildren(&roots);
+    EXPECT_EQ(1, roots.GetSize());
+    CIPtr<IHybridCell> header, parent;
+    ASSERT_TRUE(c.calendar->GetHeaderRow(&header));
+    ASSERT_TRUE(header->GetParentCell(&parent));
+    EXPECT_TRUE(IsSameObject(parent, c.cell));
+    EXPECT_EQ("1 2 3 4 5 6 7", ShownRow(header));
+    EXPECT_EQ(host.Ctrl().GetStdStyle(HCS_BOLD), Column(header, 0)->GetStyle());
+    EXPECT_EQ(0xFFDCDCu, Column(header, 4)->GetBkColor());
+    EXPECT_EQ(0xFFF0F0u, Column(header, 6)->GetBkColor());
+    EXPECT_EQ(0x01010101u, Column(header, 0)->GetMargins());
+    EXPECT_EQ(0x01010100u, Column(header, 1)->GetMargins());
+
+    // October 2003 began on a Wednesday.
+    const CCellArray& rows = c.calendar->GetDayRows();
+    ASSERT_EQ(5, rows.GetSize());
+    EXPECT_EQ("(29) (30) 1 2 3 4 5", ShownRow(rows.GetAt(0)));
+    EXPECT_EQ("27 28 29 30 31 (1) (2)", ShownRow(rows.GetAt(4)));
+    EXPECT_EQ(0x01010001u, Column(rows.GetAt(0), 0)->GetMargins());
+    EXPECT_EQ(0x01010000u, Column(rows.GetAt(0), 3)->GetMargins());
+    ASSERT_TRUE(rows.GetAt(0)->GetParentCell(&parent));
+    EXPECT_TRUE(IsSameObject(parent, c.cell));
+}
+
+TEST(HybridCalendarHandler, SelectingAYearOrMonthRebuildsTheGrid)
+{
+    CTestHost host(400, 400);
+    SCalendar c = AddCalendar(host);
+    ASSERT_TRUE(c.years && c.months);
+    CIPtr<IHybridCell> oldRow = c.calendar->GetDayRows().GetAt(0);
+
+    c.years->SetCurSel(2004 - CALENDAR_FIRST_YEAR, true);
+    c.months->SetCurSel(1, true);
+    host.Pump();
+    const CCellArray& rows = c.calendar->GetDayRows();
+    ASSERT_EQ(5, rows.GetSize());
+    EXPECT_EQ("(26) (27) (28) (29) (30) (31) 1", ShownRow(rows.GetAt(0)));
+    EXPECT_EQ("23 24 25 26 27 28 29", ShownRow(rows.GetAt(4)));
+    EXPECT_FALSE(oldRow->HasParent()); // the old rows were detached
+
+    // A selection made without notification leaves the grid as it is.
+    c.years->SetCurSel(2005 - CALENDAR_FIRST_YEAR, false);
+    c.months->SetCurSel(0, false);
+    EXPECT_EQ("23 24 25 26 27 28 29", ShownRow(c.calendar->GetDayRows().GetAt(4)));
+    c.months->SetCurSel(1, true);
+    c.months->SetCurSel(0, true); // January 2005: its leading days from December 2004
+    EXPECT_EQ("(27) (28) (29) (30) (31) 1 2", ShownRow(c.calendar->GetDayRows().GetAt(0)));
+
+    CCellArray rootCells;
+    host.Ctrl().GetRootSubContent()->GetChildren(&rootCells);
+    EXPECT_EQ(1, rootCells.GetSize());
+}
