@@ -20,6 +20,7 @@ CExportSelDlg::CExportSelDlg(CWnd* parent, IFragmentDisplay* display)
 void CExportSelDlg::DoDataExchange(CDataExchange* pDX)
 {
     CLocalizedDlg::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_DESTINATION, m_destinationEdit);
     DDX_Text(pDX, IDC_DESTINATION, m_destination);
 }
 

@@ -2,6 +2,7 @@
 // Choosing fragments and a destination folder for an export: one row per
 // fragment of a display, each with a check box, and the folder last used.
 // Nothing in the program opens it yet; it has no export step of its own.
+#include "common/BrowseEdit.h"
 #include "common/LocalizedDlg.h"
 #include "common/PtrArrays.h"
 #include "hybrid/HybridCtrl.h"
@@ -29,6 +30,7 @@ private:
     CHybridCtrl m_list;
     CIPtr<IFragmentDisplay> m_display;
     CIArray<IHybridCheckBox> m_checks;
+    CBrowseEdit m_destinationEdit{BROWSE_FOLDER};
 };
 
 // The folder last exported to ("csLastExportDestination"), and storing it;
