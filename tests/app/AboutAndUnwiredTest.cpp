@@ -104,21 +104,19 @@ TEST_F(Dialogs, ExportDialogKeepsAnExistingFolder)
     model->Clear();
 }
 
-TEST_F(Dialogs, FragmentPropertiesRunAndEnd)
+TEST_F(Dialogs, FragmentPropertiesShowAndEnd)
 {
     for (UINT button : {IDOK, IDCANCEL}) {
-        std::wstring seen;
-        dlgtest::CBoxAnswerer driver(IDOK, [&](HWND w) {
-            if (TextOf(w) != L"Fragment Properties" || !seen.empty())
-                return;
-            SetDlgItemTextW(w, 1077, L"00:01.000");
-            seen = dlgtest::ChildTexts(w);
-            PostMessageW(w, WM_COMMAND, button, 0);
-        });
         CFragmentPropDlg dlg(nullptr);
-        EXPECT_EQ(static_cast<INT_PTR>(button), dlg.DoModal());
+        ASSERT_TRUE(dlg.Create(1061, nullptr));
+        dlg.ShowWindow(SW_SHOW);
+        SetDlgItemTextW(dlg.GetSafeHwnd(), 1077, L"00:01.000");
+        const std::wstring seen = dlgtest::ChildTexts(dlg.GetSafeHwnd());
         for (const wchar_t* label : {L"From:", L"To:", L"Tempo:", L"Looped", L"*", L"OK", L"Cancel"})
             EXPECT_NE(std::wstring::npos, seen.find(std::wstring(label) + L"|"));
+        ::SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, button, 0);
+        EXPECT_FALSE(IsWindowVisible(dlg.GetSafeHwnd())) << "OK and Cancel end the dialog";
+        dlg.DestroyWindow();
     }
 }
 
