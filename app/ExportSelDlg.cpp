@@ -1,5 +1,6 @@
 #include "app/ExportSelDlg.h"
 
+#include "app/AppSettings.h"
 #include "common/FolderWalk.h"
 #include "common/TimeUtils.h"
 #include "hybrid/CellBuilder.h"

@@ -32,8 +32,3 @@ private:
     CIArray<IHybridCheckBox> m_checks;
     CBrowseEdit m_destinationEdit{BROWSE_FOLDER};
 };
-
-// The folder last exported to ("csLastExportDestination"), and storing it;
-// a null folder is ignored.
-CString GetLastExportDestination();
-void SetLastExportDestination(LPCWSTR folder);

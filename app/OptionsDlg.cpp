@@ -3,7 +3,7 @@
 #include "common/LocalizedString.h"
 #include "common/ProductInfo.h"
 #include "hybrid/CellBuilder.h"
-#include "app/OptionsHooks.h"
+#include "app/AppHooks.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
-#include <windows.h>
+#include "app/AppObjects.h"
+#include "platform/mfc/afxapp.h"
 
-// Entry point of the program. The application object takes it over once it
-// exists; until then the program starts and ends cleanly.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+// Entry point of the program: the class library's start-up runs the
+// application object (a global, made before this is called).
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show)
 {
-    return 0;
+    TheApp(); // links the program's globals in
+    return AfxWinMain(instance, previous, commandLine, show);
 }

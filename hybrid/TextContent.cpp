@@ -25,6 +25,17 @@ SIZE Extent(HDC dc, LPCWSTR text, int length)
     return extent;
 }
 
+// The width a single line takes when drawn with or without prefix
+// processing: a '&' marker that is drawn as an underline takes no room.
+int LineWidth(HDC dc, const CString& text, bool prefix)
+{
+    if (!prefix || text.Find(L'&') < 0)
+        return Extent(dc, text, text.GetLength()).cx;
+    RECT r{0, 0, 0, 0};
+    ::DrawTextW(dc, text, text.GetLength(), &r, DT_SINGLELINE | DT_CALCRECT);
+    return r.right - r.left;
+}
+
 } // namespace
 
 STDMETHODIMP CTextContent::QueryInterface(REFIID riid, void** out)
@@ -82,7 +93,7 @@ void CTextContent::Measure(int width)
     const int lineHeight = Extent(dc.GetSafeHdc(), L"|", 1).cy + 2;
     if (!(High() & HTB_MULTILINE)) {
         m_height = lineHeight;
-        m_textWidth = MarginLeft(style) + Extent(dc.GetSafeHdc(), m_text, m_text.GetLength()).cx + 2 +
+        m_textWidth = MarginLeft(style) + LineWidth(dc.GetSafeHdc(), m_text, (High() & HTB_PREFIX) != 0) + 2 +
                       MarginRight(style);
     } else {
         Wrap(dc.GetSafeHdc(), width, MarginLeft(style));

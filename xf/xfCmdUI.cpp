@@ -59,7 +59,10 @@ void CxfCmdUI::ShowMark(int check, UINT mark, UINT hotMark)
     const bool on = check != 0;
     if (m_pPicture) {
         m_pPicture->SetBitmap(static_cast<int>(on ? mark : IDB_XF_NOCHECK), RGB(0xFF, 0xFF, 0xFF));
-        m_pPicture->SetSelectedBitmap(static_cast<int>(on ? hotMark : IDB_XF_NOCHECK), RGB(0xFF, 0, 0));
+        // The hot marks are keyed red; the empty mark is white and keyed
+        // white, so that a highlighted row shows no square where it sits.
+        m_pPicture->SetSelectedBitmap(static_cast<int>(on ? hotMark : IDB_XF_NOCHECK),
+                                      on ? RGB(0xFF, 0, 0) : RGB(0xFF, 0xFF, 0xFF));
     }
     if (m_pButton)
         m_pButton->SetLatched(on);

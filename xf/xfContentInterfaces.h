@@ -21,6 +21,8 @@ RAVELIN_XF_IID(IxfFrameListEntry, 0x4C7A1E20, 0x6B3D, 0x4F51, 0x8E, 0x2A, 0x9D, 
 RAVELIN_XF_IID(IxfCaptionBack, 0x4C7A1E20, 0x6B3D, 0x4F51, 0x8E, 0x2A, 0x9D, 0x0B, 0x7C, 0x31, 0xF5, 0x07)
 // {4C7A1E20-6B3D-4F51-8E2A-9D0B7C31F508}
 RAVELIN_XF_IID(IxfHorMenuElement, 0x4C7A1E20, 0x6B3D, 0x4F51, 0x8E, 0x2A, 0x9D, 0x0B, 0x7C, 0x31, 0xF5, 0x08)
+// {4C7A1E20-6B3D-4F51-8E2A-9D0B7C31F509}
+RAVELIN_XF_IID(IxfRootMenuElement, 0x4C7A1E20, 0x6B3D, 0x4F51, 0x8E, 0x2A, 0x9D, 0x0B, 0x7C, 0x31, 0xF5, 0x09)
 
 #undef RAVELIN_XF_IID
 
@@ -97,4 +99,11 @@ struct IxfHorMenuElement : public IHybridContent
     virtual void OpenMenu(bool open, bool selectFirst) = 0;
     virtual bool IsMenuOpen() = 0;
     virtual bool MatchesMnemonic(WCHAR ch) = 0;
+};
+
+// What opened a chain of popup menus (a band element, a toolbar button):
+// the screen rectangle a popup is placed against.
+struct IxfRootMenuElement : public IUnknown
+{
+    virtual void GetAnchorRect(RECT* out) = 0;
 };

@@ -6,12 +6,14 @@
 #include "common/ProductInfo.h"
 #include "xf/xfApp.h"
 #include "xf/xfCentral.h"
+#include "xf/xfCommands.h"
 #include "xf/xfControlBar.h"
 #include "xf/xfController.h"
 #include "xf/xfLayout.h"
 #include "xf/xfMDIClient.h"
 #include "xf/xfMessages.h"
 #include "xf/xfPane.h"
+#include "xf/xfPopupMenu.h"
 #include "xf/xfStubController.h"
 
 IMPLEMENT_DYNAMIC(CxfFrame, CWnd)
@@ -272,7 +274,24 @@ bool CxfFrame::FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip,
             return true;
     if (!downOnly && m_pFrame)
         return m_pFrame->FindContent(commandId, out, this, false);
-    return false;
+    // The custom contents of open popup menus take their command states too.
+    return !downOnly && CxfPopupMenu::FindContentInOpen(commandId, out);
+}
+
+void CxfFrame::SetMessageText(UINT stringId)
+{
+    CIPtr<IHybridContent> content;
+    CIPtr<IxfToolBarLabel> label;
+    if (!GetTopFrame()->FindContent(ID_XF_STATUS_INFO, &content, nullptr, true) || !content ||
+        FAILED(label.QueryFrom(content, IID_IxfToolBarLabel)) || !label)
+        return;
+    CString text;
+    if (stringId != 0 && text.LoadString(stringId)) {
+        const int lineBreak = text.Find(L'\n');
+        if (lineBreak >= 0)
+            text = text.Left(lineBreak);
+    }
+    label->SetText(text);
 }
 
 bool CxfFrame::GetFrameList(IxfFrameListContent** out)

@@ -150,6 +150,9 @@ public:
     virtual void RecalcLayout();
     virtual bool CanRemoveWhenEmpty();
     virtual void OnIdleUpdate();
+    // The status-information label (command 37003) shows the part of the
+    // string before its first line break; empty for a missing string.
+    virtual void SetMessageText(UINT stringId);
     virtual void UpdateFrameListEntry();
     virtual void EnableLayout();
     virtual void OnStop();

@@ -9,6 +9,7 @@
 #include "xf/xfMDIClient.h"
 #include "xf/xfMessages.h"
 #include "xf/xfPane.h"
+#include "xf/xfPopupMenu.h"
 #include "xf/xfToolBar.h"
 
 namespace {
@@ -18,11 +19,11 @@ bool IsKeyboardMessage(UINT message)
     return message >= WM_KEYFIRST && message <= 0x109 /* WM_UNICHAR */;
 }
 
-// Whether any popup menu is open. None exist yet; a pane then always gets
-// its focus back after a command.
+// While a popup menu exists, a pane does not take the focus back after a
+// command: the popup keeps it.
 bool AnyPopupMenuExists()
 {
-    return false;
+    return CxfPopupMenu::AnyExists();
 }
 
 } // namespace

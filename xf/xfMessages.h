@@ -22,3 +22,5 @@ const UINT XFM_HOSTNOTIFY = WM_APP + 0xE0;
 // The top-level frame's timer that performs pending layouts.
 const UINT_PTR XF_LAYOUT_TIMER = 1;
 const UINT XF_LAYOUT_PERIOD_MS = 100;
+// Close this popup menu, its open submenu first.
+const UINT XFM_CLOSEPOPUP = WM_APP + 0x12;

@@ -5,9 +5,13 @@
 
 enum : UINT
 {
+    IDD_XF_POPUPMENU = 7002,        // the popup menus' dialog
     IDB_XF_CHECK = 7009,            // check mark of a menu row, white key
     IDB_XF_RADIO = 7010,
     IDB_XF_NOCHECK = 7011,          // empty
+    IDB_XF_SUBMENU_ARROW = 7012,    // white key
+    IDB_XF_DROPDOWN = 7015,         // drop-down arrow of a toolbar button, white key
+    IDB_XF_DROPDOWN_DISABLED = 7017,
     IDB_XF_TAB_BOTTOM_SEL = 7018,   // tab skins by side, red key
     IDB_XF_TAB_BOTTOM = 7019,
     IDB_XF_TAB_RIGHT_SEL = 7020,

@@ -2,10 +2,12 @@
 #include "hybrid/CellBuilder.h"
 #include "xf/xfEditBoxes.h"
 #include "xf/xfFrameListContent.h"
+#include "xf/xfHorMenuElement.h"
 #include "xf/xfMDIClient.h"
 #include "xf/xfSlider.h"
 #include "xf/xfTabContent.h"
 #include "xf/xfToolBar.h"
+#include "xf/xfToolBarButton.h"
 #include "xf/xfToolBarLabel.h"
 #include "xf/xfToolBarSeparator.h"
 
@@ -13,14 +15,17 @@ namespace {
 
 const int kFlowKind = 3;
 
-// A menu band makes one element per top-level entry of the menu. The
-// elements are made where menus are drawn; until then a band makes none.
-void CreateMenuBand(const SxfToolBarItem& item, std::vector<CIPtr<IHybridContent>>&)
+// A menu band makes one element per top-level entry of the menu; a menu
+// that does not load makes none.
+void CreateMenuBand(const SxfToolBarItem& item, std::vector<CIPtr<IHybridContent>>& out)
 {
     HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(item.nID));
     if (!menu)
-        return; // a menu that does not load makes no element at all
+        return;
+    const int count = ::GetMenuItemCount(menu);
     ::DestroyMenu(menu);
+    for (int i = 0; i < count; ++i)
+        out.push_back(CIPtr<IHybridContent>(static_cast<IxfHorMenuElement*>(new CxfHorMenuElement(item.nID, i))));
 }
 
 } // namespace
@@ -70,8 +75,12 @@ void CreateItemContents(CxfToolBar* bar, const SxfToolBarItem& item, std::vector
             content.Attach(made);
         break;
     }
+    case XF_ITEM_BUTTON:
+    case XF_ITEM_BUTTON2:
+        content = static_cast<IHybridButton*>(new CxfToolBarButton(&item, bar ? bar->GetTopFrame() : nullptr));
+        break;
     default:
-        break; // buttons are made where they are drawn
+        break;
     }
     if (content)
         out.push_back(content);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/AboutDlg.h"
+#include "app/AppSettings.h"
 #include "app/ExportSelDlg.h"
 #include "app/FragmentDisplay.h"
 #include "app/FragmentPropDlg.h"

@@ -4,6 +4,7 @@
 #include "audio/CreateAudioReader.h"
 #include "hybrid/IHybridSubContent.h"
 #include "app/TimeContainer.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
 
 namespace viewtest {
@@ -91,19 +92,7 @@ void CViewHost::Settle(DWORD ms)
 
 void CViewHost::Pump(DWORD ms)
 {
-    const DWORD end = ::GetTickCount() + ms;
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd && CWnd::WalkPreTranslateTree(m_frame, &msg))
-                continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (static_cast<int>(end - ::GetTickCount()) <= 0)
-            break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
+    testsupport::PumpFor(m_frame, ms);
 }
 
 void CViewHost::Post(UINT message, WPARAM wParam, int x, int y)

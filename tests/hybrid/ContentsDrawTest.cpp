@@ -96,6 +96,12 @@ TEST(HybridText, SingleLineWidthAndEllipses)
     EXPECT_STREQ(L"42", text->GetText());
     EXPECT_EQ(style->GetMargin1() + ExtentOf(host.Ctrl(), L"42") + 2 + style->GetMargin2(),
               text->GetPreferredWidth());
+    // Drawn with prefix processing, the '&' underlines and takes no room.
+    CIPtr<IHybridText> prefixed;
+    builder.SetText(L"&Fragment one").SetStyleBits(0, HTB_PREFIX).ReturnText(&prefixed).AddText();
+    host.Pump();
+    EXPECT_EQ(style->GetMargin1() + ExtentOf(host.Ctrl(), L"Fragment one") + 2 + style->GetMargin2(),
+              prefixed->GetPreferredWidth());
 
     // Middle ellipsis: n = length * width / textWidth - 5 characters, half
     // from each end; a negative count shows the joint only.

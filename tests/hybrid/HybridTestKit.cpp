@@ -1,5 +1,7 @@
 #include "HybridTestKit.h"
 
+#include "tests/support/MessagePump.h"
+
 namespace hybridtest {
 
 int CBoxContent::s_alive = 0;
@@ -71,19 +73,7 @@ void CTestHost::Resize(int width, int height)
 
 void CTestHost::Pump(DWORD ms)
 {
-    const DWORD end = ::GetTickCount() + ms;
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd && CWnd::WalkPreTranslateTree(m_parent, &msg))
-                continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (static_cast<int>(end - ::GetTickCount()) <= 0)
-            break;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
+    testsupport::PumpFor(m_parent, ms);
 }
 
 CIPtr<IHybridCell> CTestHost::AddBox(IHybridCell* parent, int width, int height, COLORREF colour, DWORD low,

@@ -35,7 +35,8 @@ BOOL CALLBACK CollectChild(HWND w, LPARAM p)
 
 } // namespace
 
-CDialogAnswerer::CDialogAnswerer(std::vector<SAnswer> answers) : m_answers(std::move(answers))
+CDialogAnswerer::CDialogAnswerer(std::vector<SAnswer> answers, HWND ignore)
+    : m_answers(std::move(answers)), m_ignore(ignore)
 {
     m_thread = std::thread([this] { Run(); });
 }
@@ -59,7 +60,7 @@ void CDialogAnswerer::Run()
         std::vector<HWND> dialogs;
         ::EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
         for (HWND dialog : dialogs)
-            if (dialog != last || !::IsWindow(last)) {
+            if (dialog != m_ignore && (dialog != last || !::IsWindow(last))) {
                 ::Sleep(100); // let it finish its initialisation
                 Answer(dialog);
                 last = dialog;

@@ -21,7 +21,9 @@ public:
         int button;
         std::wstring path;
     };
-    explicit CDialogAnswerer(std::vector<SAnswer> answers);
+    // A dialog window that is no question (a program's main window) may be
+    // named as ignore: it is never answered.
+    explicit CDialogAnswerer(std::vector<SAnswer> answers, HWND ignore = nullptr);
     ~CDialogAnswerer();
     CDialogAnswerer(const CDialogAnswerer&) = delete;
     CDialogAnswerer& operator=(const CDialogAnswerer&) = delete;
@@ -35,6 +37,7 @@ private:
     void Answer(HWND dialog);
 
     std::vector<SAnswer> m_answers;
+    HWND m_ignore;
     size_t m_next = 0;
     std::mutex m_lock;
     std::vector<std::wstring> m_seen;

@@ -146,6 +146,8 @@ public:
     CString GetLayout(int kind) override;
     const SxfToolBarItem* GetToolBarItems(int number) override;
     bool IsBroadcastCommand(UINT id) override { return broadcast.count(id) > 0; }
+    bool CreateContent(UINT id, IHybridContent** out) override { return makeContent && makeContent(id, out); }
+    std::function<bool(UINT, IHybridContent**)> makeContent;
     std::map<int, CString> layouts;
     std::map<int, const SxfToolBarItem*> tables; // else the framework's own
     std::set<UINT> broadcast;

@@ -1,4 +1,4 @@
-#include "app/OptionsHooks.h"
+#include "app/AppHooks.h"
 
 #include "app/OptLanguagePage.h"
 #include "app/OptionsDlg.h"

@@ -1,0 +1,88 @@
+#pragma once
+// The program's own resource, command and string ids (the resources in
+// resources/ravelin.rc use the same numbers).
+#include <windows.h>
+
+// Templates, menus, accelerators, icon.
+const UINT IDD_MAINFRAME = 1037;
+const UINT IDI_APP = 1038;
+const UINT IDR_POPUPMENU = 1039;     // the product's popup menus ("Fragment")
+const UINT IDR_MAINMENU = 1041;
+const UINT IDR_MAINACCEL = 1042;
+const UINT IDD_STARTPAGE = 1082;
+const UINT IDC_STARTPAGE_CTRL = 6028;
+
+// Pictures of the toolbars: bitmaps and PNG pictures.
+const UINT IDB_STOP = 1052;
+const UINT IDB_PLAY = 1054;
+const UINT IDB_PLAY_ORIGINAL = 1055;
+const UINT IDB_CLOSE_DOC = 1056;
+const UINT IDB_TO_FRAGMENT_BEGIN = 1069;
+const UINT IDB_ABOUT = 1068;
+const UINT IDB_INSTALLER = 1101;
+const UINT IDP_ZOOM_SELECTION = 1062;
+const UINT IDP_ZOOM_IN = 1063;
+const UINT IDP_ZOOM_OUT = 1064;
+const UINT IDP_ZOOM_WHOLE = 1065;
+const UINT IDP_OPEN = 1066;
+const UINT IDP_REMOVE = 1067;
+
+// Commands.
+const UINT ID_CMD_OPEN = 57601;
+const UINT ID_CMD_CLOSE = 57602;
+const UINT ID_CMD_EXIT = 33003;
+const UINT ID_CMD_VOLUME = 33008;
+const UINT ID_CMD_ZOOM_IN = 33009;
+const UINT ID_CMD_ZOOM_OUT = 33010;
+const UINT ID_CMD_ZOOM_WHOLE = 33011;
+const UINT ID_CMD_ZOOM_FIT = 33012;
+const UINT ID_CMD_ZOOM_SELECTION = 33013;
+const UINT ID_CMD_TEMPO_SLIDER = 33014;
+const UINT ID_CMD_TEMPO_ORIGINAL = 33015;
+const UINT ID_CMD_PLAY = 33016;
+const UINT ID_CMD_REMOVE = 33017;
+const UINT ID_CMD_REMOVE_ALL = 33018;
+const UINT ID_CMD_STOP = 33019;
+const UINT ID_CMD_TEMPO_HALF = 33020;
+const UINT ID_CMD_NEXT = 33021;
+const UINT ID_CMD_PREVIOUS = 33022;
+const UINT ID_CMD_TEMPO_08 = 33023;
+const UINT ID_CMD_TEMPO_02 = 33024;
+const UINT ID_CMD_PLAY_ORIGINAL = 33025;
+const UINT ID_CMD_LOOP = 33026;
+const UINT ID_CMD_AUTOSCROLL = 33027;
+const UINT ID_CMD_SELECT_TEMPO = 33028;
+const UINT ID_CMD_FRAGMENT_FROM_POSITION = 33029;
+const UINT ID_CMD_TEMPO_DOWN = 33030;
+const UINT ID_CMD_TEMPO_UP = 33031;
+const UINT ID_CMD_NEW_FRAGMENT = 33033;
+const UINT ID_CMD_OPTIONS = 33034;
+const UINT ID_CMD_AUTOLOOP = 33035;
+const UINT ID_CMD_VOLUME_UP = 33036;
+const UINT ID_CMD_VOLUME_DOWN = 33037;
+const UINT ID_CMD_TO_FRAGMENT_BEGIN = 33038;
+const UINT ID_CMD_BEGIN_AFTER_STOP = 33039;
+const UINT ID_CMD_HELP = 33040;
+const UINT ID_CMD_ABOUT = 39003;
+const UINT ID_CMD_SYSINFO = 39004;
+
+// Strings.
+const UINT IDS_PLAY = 1009;
+const UINT IDS_VOLUME = 1010;
+const UINT IDS_OPEN_FILE = 1011;
+const UINT IDS_RECENT_FILES = 1012;
+const UINT IDS_STOP = 1030;
+const UINT IDS_ONLY_16_BIT = 1032;
+const UINT IDS_CANT_OPEN_FILE = 1034;
+const UINT IDS_START_PAGE = 1091;
+const UINT IDS_WHOLE_FILE = 1099;
+const UINT IDS_LANGUAGE = 10075;
+
+// Factory numbers: controllers and panes.
+const int CONTROLLER_MAIN = 1;
+const int CONTROLLER_DOCUMENT = 2;
+const int PANE_START_PAGE = 1;
+const int PANE_TRANSCRIPTION = 2;
+const int PANE_INFORMATION = 3;
+// The main window's MDI area.
+const int MDI_MAIN = 1;

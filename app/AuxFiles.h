@@ -1,0 +1,12 @@
+#pragma once
+// Where the files that belong to an audio file are kept: the folder
+// "AuxFiles" beside the program, one name per audio file made from its name
+// and size, so that opening the same file again finds them.
+#include "platform/mfc/afx.h"
+#include "common/AppFolder.h"
+
+// The folder (created when missing), a backslash, the audio file's name with
+// its extension, "_", its size in bytes (low 32 bits, signed; 0 when it
+// cannot be read), "." and `extension`. Empty for a null path or extension.
+// When the folder cannot be made, the folder's own path.
+CString MakeAuxFilePath(LPCWSTR audioPath, LPCWSTR extension);

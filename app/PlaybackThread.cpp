@@ -1,0 +1,304 @@
+#include "app/PlaybackThread.h"
+
+#include <soundtouch/TDStretch.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "audio/AudioOut.h"
+#include "app/AppSettings.h"
+
+namespace {
+
+constexpr int kBufferBytes = 65536;
+constexpr int kOutputRing = 1048576;
+constexpr int kCycleBytes = 8192;         // output bytes per cycle at any tempo
+constexpr LONGLONG kBeforeStartSlack = 100000;
+constexpr DWORD kFullNapMs = 10;
+
+// The thread's own state for one run.
+class CPlayer
+{
+public:
+    explicit CPlayer(SPlayContext* ctx) : m_ctx(ctx) {}
+    ~CPlayer();
+    CPlayer(const CPlayer&) = delete;
+    CPlayer& operator=(const CPlayer&) = delete;
+
+    bool SetUp();
+    // false: a seek failed.
+    bool Play();
+
+private:
+    enum class EPass { Ended, Failed };
+    EPass PlayPass();
+    bool SeekTo(LONGLONG t);
+    LONGLONG FrameOfTime(LONGLONG t) const;
+    LONGLONG EndFrame(const SPlaySnapshot& s) const;
+    // Writes everything unless stopped; the ring takes all or nothing.
+    void WriteOut(const void* data, int bytes);
+    // Takes what the stage has (at most up to the expected output length).
+    void TakeStretched();
+    // Pushes the stage's last samples out with silence behind them.
+    void Flush(float tempo);
+    LONGLONG LagUs(float tempo);
+
+    SPlayContext* m_ctx;
+    CIPtr<IAudioReader> m_reader;
+    CIPtr<IProcess> m_process;
+    bool m_started = false;
+    CIPtr<CAudioOut> m_out;
+    std::unique_ptr<soundtouch::TDStretch> m_stretch;
+    SAudioFormat m_format;
+    int m_frameSize = 0;
+    LONGLONG m_bytesPerSecond = 0;
+    LONGLONG m_frameCount = 0;
+    LONGLONG m_preDelayBytes = 0;
+    std::vector<char> m_in = std::vector<char>(kBufferBytes);
+    std::vector<char> m_outBuf = std::vector<char>(kBufferBytes);
+    const std::vector<char> m_silence = std::vector<char>(kBufferBytes, 0);
+    // Since the last seek: frames the stage must give back (input / tempo)
+    // and frames it gave.
+    double m_expectedOut = 0;
+    LONGLONG m_producedOut = 0;
+    LONGLONG m_currentFrame = 0;
+    LONGLONG m_readTime = 0;
+    LONGLONG m_lastCursor = -1;
+};
+
+CPlayer::~CPlayer()
+{
+    m_stretch.reset();
+    if (m_started)
+        (void)m_process->Stop();
+}
+
+bool CPlayer::SetUp()
+{
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+    m_reader = m_ctx->reader;
+    if (!m_reader || !m_ctx->timeContainer)
+        return false;
+    if (FAILED(m_reader->QueryInterface(IID_IProcess, reinterpret_cast<void**>(&m_process))) || !m_process)
+        return false;
+    if (!m_process->Start())
+        return false;
+    m_started = true;
+    const SAudioFormat* f = m_reader->GetFormat();
+    if (!f || f->nBitsPerSample != 16 || f->nChannels == 0 || f->nSamplesPerSec == 0)
+        return false;
+    m_format = *f;
+    m_frameSize = m_format.GetBlockAlign();
+    m_bytesPerSecond = m_format.GetBytesPerSecond();
+    m_preDelayBytes = m_bytesPerSecond * std::max(0, m_ctx->Snapshot().fragment.PreDelaySec);
+    m_frameCount = m_reader->GetFrameCount();
+    m_stretch.reset(soundtouch::TDStretch::newInstance());
+    if (!m_stretch)
+        return false;
+    m_stretch->setParameters(static_cast<int>(m_format.nSamplesPerSec), 82, 14, 12);
+    m_stretch->setChannels(static_cast<int>(m_format.nChannels));
+    m_out = new CAudioOut(kOutputRing);
+    if (!m_out->Open(&m_format, WAVE_MAPPER))
+        return false;
+    m_ctx->state = kPlayPlaying;
+    return true;
+}
+
+LONGLONG CPlayer::FrameOfTime(LONGLONG t) const
+{
+    const LONGLONG frame = t * static_cast<LONGLONG>(m_format.nSamplesPerSec) / 1000000;
+    return std::clamp<LONGLONG>(frame, 0, m_frameCount);
+}
+
+LONGLONG CPlayer::EndFrame(const SPlaySnapshot& s) const
+{
+    // A range that reaches the file's (millisecond-rounded) length ends with
+    // the file's last frame.
+    if (s.RangeMax() >= m_reader->GetDuration() * 1000)
+        return m_frameCount;
+    return FrameOfTime(s.RangeMax());
+}
+
+bool CPlayer::SeekTo(LONGLONG t)
+{
+    LONGLONG frame = FrameOfTime(t);
+    if (frame >= m_frameCount)
+        frame = m_frameCount > 0 ? m_frameCount - 1 : 0;
+    if (!m_reader->Seek(frame))
+        return false;
+    m_currentFrame = frame;
+    m_readTime = t;
+    m_lastCursor = -1;
+    m_stretch->clear();
+    m_expectedOut = 0;
+    m_producedOut = 0;
+    m_out->Reset();
+    return true;
+}
+
+void CPlayer::WriteOut(const void* data, int bytes)
+{
+    while (bytes > 0 && !m_ctx->stop) {
+        if (m_out->Write(data, bytes))
+            return;
+        Sleep(1);
+    }
+}
+
+void CPlayer::TakeStretched()
+{
+    const int maxFrames = kBufferBytes / m_frameSize;
+    for (;;) {
+        const LONGLONG want = static_cast<LONGLONG>(m_expectedOut) - m_producedOut;
+        const int have = static_cast<int>(m_stretch->numSamples());
+        const int n = static_cast<int>(std::min<LONGLONG>({want, have, maxFrames}));
+        if (n <= 0)
+            return;
+        const int k = static_cast<int>(m_stretch->receiveSamples(reinterpret_cast<short*>(m_outBuf.data()), n));
+        if (k <= 0)
+            return;
+        m_producedOut += k;
+        WriteOut(m_outBuf.data(), k * m_frameSize);
+    }
+}
+
+void CPlayer::Flush(float tempo)
+{
+    const int frames = 4096 / m_frameSize * 4;
+    for (int i = 0; i < 64 && !m_ctx->stop && m_producedOut < static_cast<LONGLONG>(m_expectedOut); ++i) {
+        m_stretch->setTempo(tempo);
+        m_stretch->putSamples(reinterpret_cast<const short*>(m_silence.data()), static_cast<unsigned>(frames));
+        TakeStretched();
+    }
+    m_stretch->clear();
+    m_out->Drain();
+}
+
+LONGLONG CPlayer::LagUs(float tempo)
+{
+    const LONGLONG perSecond = static_cast<LONGLONG>(static_cast<double>(m_bytesPerSecond) / tempo);
+    return perSecond > 0 ? m_out->GetPendingBytes() * 1000000LL / perSecond : 0;
+}
+
+CPlayer::EPass CPlayer::PlayPass()
+{
+    ITimeContainer* tc = m_ctx->timeContainer;
+    SPlaySnapshot s = m_ctx->Snapshot();
+    const LONGLONG pending = tc->GetPlayPosition(false);
+    if (m_ctx->pass > 0 || pending < s.RangeMin() || pending > s.RangeMax())
+        tc->SetPlayPosition(s.RangeMin());
+    bool flushed = false;
+    while (!m_ctx->stop) {
+        m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
+        if (m_out->IsFull()) {
+            // The device holds more than half a second by now: a longer nap
+            // costs nothing audible and far fewer wake-ups.
+            Sleep(kFullNapMs);
+            continue;
+        }
+        s = m_ctx->Snapshot();
+        const LONGLONG t = tc->GetPlayPosition(true);
+        if (t != -1) {
+            if (!SeekTo(t))
+                return EPass::Failed;
+            flushed = false;
+        }
+        if (m_preDelayBytes > 0) {
+            const LONGLONG n = std::min<LONGLONG>(m_preDelayBytes, kBufferBytes) / m_frameSize * m_frameSize;
+            WriteOut(m_silence.data(), static_cast<int>(n));
+            m_preDelayBytes = n > 0 ? m_preDelayBytes - n : 0;
+            if (m_preDelayBytes == 0)
+                while (!m_ctx->stop && m_out->GetPendingBytes() > static_cast<int>(m_out->GetBlockSize()))
+                    Sleep(1);
+            continue;
+        }
+        const float tempo = s.tempo;
+        const LONGLONG left = std::max<LONGLONG>(0, EndFrame(s) - m_currentFrame) * m_frameSize;
+        const LONGLONG request = std::min<LONGLONG>(static_cast<LONGLONG>(tempo * kCycleBytes), left) / m_frameSize * m_frameSize;
+        if (request > 0) {
+            DWORD got = 0;
+            if (!m_reader->Read(m_in.data(), static_cast<DWORD>(request), &got) || got == 0) {
+                // Nothing more comes from the file: what was read is played out.
+                m_currentFrame = EndFrame(s);
+                got = 0;
+            }
+            m_currentFrame += got / m_frameSize;
+            m_readTime += static_cast<LONGLONG>(got) * 1000000LL / m_bytesPerSecond;
+            m_stretch->setTempo(tempo);
+            m_stretch->putSamples(reinterpret_cast<const short*>(m_in.data()), got / m_frameSize);
+            m_expectedOut += (got / m_frameSize) / static_cast<double>(tempo);
+            TakeStretched();
+        } else if (!flushed) {
+            Flush(tempo);
+            flushed = true;
+        } else {
+            Sleep(2);
+        }
+        const LONGLONG lag = LagUs(tempo);
+        if (request == 0 && flushed && lag == 0)
+            break;
+        const LONGLONG cursor = std::min(m_readTime - lag, s.RangeMax());
+        m_lastCursor = cursor;
+        if (cursor < s.RangeMin() - kBeforeStartSlack)
+            break;
+        tc->SetPlayCursor(cursor);
+        PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
+    }
+    // At once, not through the feeder: a reset still queued there would
+    // drop the start of the next pass.
+    m_out->Reset();
+    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : m_lastCursor);
+    ++m_ctx->pass;
+    return EPass::Ended;
+}
+
+bool CPlayer::Play()
+{
+    m_ctx->pass = 0;
+    while (m_ctx->pass < 1 || (m_ctx->Snapshot().fragment.Looped && !m_ctx->stop)) {
+        if (PlayPass() == EPass::Failed)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+UINT PlaybackThreadProc(LPVOID param)
+{
+    auto* ctx = static_cast<SPlayContext*>(param);
+    if (!ctx)
+        return 0xFFFFFFFFu;
+    bool ok = false;
+    {
+        CPlayer player(ctx);
+        ok = ctx->window && player.SetUp() && player.Play();
+    } // the stage, the reader's work and the output end here
+    ctx->state = kPlayEnded;
+    if (ctx->window)
+        PostMessage(ctx->window, WM_PLAYBACK_ENDED, 0, 0);
+    return ok ? 0 : 0xFFFFFFFFu;
+}
+
+bool StartPlaybackThread(SPlayContext* ctx)
+{
+    ctx->stop = false;
+    ctx->pass = 0;
+    CWinThread* t = AfxBeginThread(PlaybackThreadProc, ctx, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!t)
+        return false;
+    t->m_bAutoDelete = FALSE;
+    ctx->thread.reset(t);
+    t->ResumeThread();
+    return true;
+}
+
+void JoinPlaybackThread(SPlayContext* ctx)
+{
+    if (ctx->thread) {
+        WaitForSingleObject(ctx->thread->m_hThread, INFINITE);
+        ctx->thread.reset();
+    }
+    ctx->state = kPlayIdle;
+}

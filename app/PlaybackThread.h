@@ -1,0 +1,26 @@
+#pragma once
+// The playback thread: plays the range of an SPlayContext once or in a loop
+// at its tempo without changing the pitch, through the time-stretch stage
+// and a waveOut output. It moves the time container's play cursor, honours
+// play-position requests made while playing, and tells the context's window
+// by posted messages only (so the window may wait for it).
+#include "app/PlayContext.h"
+
+enum : UINT
+{
+    // The thread has ended; posted once on every way out, after the state
+    // became ended (wParam and lParam 0).
+    WM_PLAYBACK_ENDED = WM_APP + 1,
+    // The play cursor moved (wParam and lParam 0).
+    WM_PLAY_POSITION = WM_APP + 2,
+};
+
+// 0 after a normal end, 0xFFFFFFFF after a failure (no window, reader,
+// output or stretch stage; a failed seek).
+UINT PlaybackThreadProc(LPVOID context);
+
+// Clears the stop flag and the pass count and starts the thread on the
+// context; false (and no thread) when the system refuses one.
+bool StartPlaybackThread(SPlayContext* context);
+// Waits for the running thread to end and forgets it; the state becomes idle.
+void JoinPlaybackThread(SPlayContext* context);

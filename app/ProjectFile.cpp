@@ -1,0 +1,55 @@
+#include "app/ProjectFile.h"
+
+#include "common/FileUtils.h"
+#include "common/TextTree.h"
+#include "app/ITimeContainer.h"
+#include "app/ViewInterfaces.h"
+
+namespace {
+
+const wchar_t kRoot[] = L"Viririziru_Root";
+const wchar_t kSelections[] = L"Selections";
+const wchar_t kSettings[] = L"Settings";
+const wchar_t kScrollPos[] = L"ScrollPos";
+const wchar_t kZoom[] = L"Zoom";
+
+} // namespace
+
+bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time)
+{
+    CTextTree tree(kRoot);
+    if (!tree.LoadTextTree(path)) {
+        if (FileExists(path))
+            ::MoveFileExW(path, CString(path) + L".bak", MOVEFILE_REPLACE_EXISTING);
+        return false;
+    }
+    if (fragments && tree.EnterGroup(kSelections)) {
+        fragments->Load(&tree);
+        tree.EndGroup();
+    }
+    if (time && tree.EnterGroup(kSettings)) {
+        LONGLONG value = 0;
+        // Only what the program writes is taken: a negative position is not.
+        if (tree.GetInt64(kScrollPos, value) && value >= 0)
+            time->SetPosition(value);
+        if (tree.GetInt64(kZoom, value) && value >= 0)
+            time->SetScale(value);
+        tree.EndGroup();
+    }
+    return true;
+}
+
+bool SaveProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time)
+{
+    CTextTree tree(kRoot);
+    if (fragments) {
+        tree.BeginGroup(kSelections);
+        fragments->Save(&tree);
+        tree.EndGroup();
+    }
+    tree.BeginGroup(kSettings);
+    tree.SetInt64(kScrollPos, time ? time->GetPosition() : 0);
+    tree.SetInt64(kZoom, time ? time->GetScale() : 500);
+    tree.EndGroup();
+    return tree.SaveTextTree(path);
+}

@@ -1,0 +1,18 @@
+#pragma once
+// The project file of an audio file: its fragments and the view (scroll
+// position and zoom), a text tree with the root "Viririziru_Root" holding
+// the fragments' group "Selections" and the group "Settings".
+#include "platform/mfc/afx.h"
+
+struct IFragmentDisplay;
+struct ITimeContainer;
+
+// Reads `path` into the display and the container. False when there is no
+// readable, whole project file (then nothing was changed); an existing file
+// that cannot be read is first moved aside to `path` + ".bak" (replacing an
+// older one), so that the next save does not destroy it.
+bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time);
+
+// Writes the display's fragments and the container's view to `path`, safely:
+// on failure the former file stays whole and the result is false.
+[[nodiscard]] bool SaveProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time);

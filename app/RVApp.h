@@ -1,0 +1,31 @@
+#pragma once
+// The program's one application object: brings COM and GDI+ up, fills the
+// product record, loads the languages and the settings, gives the command
+// line to the installer and creates the main window; at the end saves the
+// settings and shuts the services down in the reverse order.
+#include "xf/xfApp.h"
+
+class CRVApp : public CxfApp
+{
+public:
+    CRVApp();
+    ~CRVApp() override;
+
+    // FALSE ends the program: no valid language file, an installer switch,
+    // or a main window that could not be made.
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The result of the COM start (E_FAIL before it ran).
+    HRESULT GetComStartResult() const { return m_hrCom; }
+    bool AreSettingsLoaded() const { return m_bSettingsLoaded; }
+    bool IsGdiplusStarted() const { return m_gdiplusToken != 0; }
+
+private:
+    bool m_bSettingsLoaded = false;
+    HRESULT m_hrCom = E_FAIL;
+    ULONG_PTR m_gdiplusToken = 0;
+};
+
+// Fills the global product-information record.
+void FillProductInfo();

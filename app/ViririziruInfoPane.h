@@ -1,0 +1,71 @@
+#pragma once
+// Pane 3 of a document frame: one Hybrid control with three collapsible
+// groups: the open file and the running playback ("File Info"), the
+// fragments ("Fragment List"), and the active fragment's tempo, pre-delay,
+// loop and comment, editable ("Active Fragment Info"). It reads the
+// fragments through the transcription pane's fragment display and changes
+// the active fragment through the transcription pane.
+#include "common/Interfaces.h"
+#include "hybrid/CellArray.h"
+#include "hybrid/HybridCtrl.h"
+#include "hybrid/IHybridCell.h"
+#include "hybrid/IHybridCheckBox.h"
+#include "hybrid/IHybridCombo.h"
+#include "hybrid/IHybridEdit.h"
+#include "hybrid/IHybridHeading.h"
+#include "hybrid/IHybridText.h"
+#include "app/FragmentInfo.h"
+#include "app/ViewInterfaces.h"
+#include "xf/xfPane.h"
+
+class CViririziruPane;
+
+class CViririziruInfoPane : public CxfPane
+{
+    DECLARE_DYNAMIC(CViririziruInfoPane)
+public:
+    explicit CViririziruInfoPane(CxfFrame* frame);
+    ~CViririziruInfoPane() override;
+
+    // A new pane with its window made in the frame; null when the window
+    // could not be made.
+    static CViririziruInfoPane* CreateIn(CxfFrame* frame);
+
+    void OnInitPane(SxfContext* request) override;
+
+    // Called by the transcription pane once its views exist.
+    void SetFragmentDisplay(IFragmentDisplay* display);
+    // position -1: nothing plays (both values emptied).
+    void UpdatePlayback(LONGLONG position, DWORD startTick);
+    // null: no fragment is active (the group collapses). Filling the fields
+    // never writes back into the fragment.
+    void UpdateActiveFragment(const SFragmentInfo* fragment);
+    // The list is rebuilt once when the posted request arrives.
+    void RequestListRefresh();
+
+    CHybridCtrl& GetCtrl() { return m_ctrl; }
+    // The row cells of the fragment list now shown, in list order.
+    const CCellArray& GetListRows() const { return m_listRows; }
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CHybridCtrl m_ctrl;
+    CIPtr<IHybridText> m_pFormatText;
+    CIPtr<IHybridText> m_pDurationText;
+    CIPtr<IHybridText> m_pPositionText;
+    CIPtr<IHybridText> m_pPlayTimeText;
+    CIPtr<IHybridText> m_pFragmentTimeText;
+    CIPtr<IHybridCombo> m_pTempoCombo;
+    CIPtr<IHybridCheckBox> m_pLoopCheck;
+    CIPtr<IHybridEdit> m_pCommentEdit;
+    CIPtr<IHybridCombo> m_pPreDelayCombo;
+    CViririziruPane* m_pTranscriptionPane = nullptr;
+    CIPtr<IHybridHeading> m_pListColumns;
+    CIPtr<IHybridCell> m_pListGroup;
+    CCellArray m_listRows;
+    CIPtr<IFragmentDisplay> m_pFragments;
+    CIPtr<IHybridCell> m_pActiveGroup;
+};

@@ -1,0 +1,175 @@
+// Playing at 0.5x through the playback thread (reader, time-stretch stage,
+// output ring and waveOut) against the time-stretch stage alone on the same
+// samples in the same run: CPU seconds per second of output. Then the time
+// from the play command to the first samples handed to the output, against
+// opening the output and writing one block by hand.
+//   bench_playback [Unix folder of the generated test data]
+// Without an argument the folder comes from RAVELIN_TESTDATA.
+#include <windows.h>
+
+#include <soundtouch/TDStretch.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/AudioOut.h"
+#include "audio/CreateAudioReader.h"
+#include "app/PlaybackThread.h"
+#include "app/TimeContainer.h"
+
+namespace {
+
+constexpr double kSeconds = 60;  // source seconds played
+constexpr float kTempo = 0.5f;
+
+double Now()
+{
+    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
+}
+
+double ProcessCpu()
+{
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto secs = [](FILETIME f) { return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7; };
+    return secs(kernel) + secs(user);
+}
+
+double ThreadCpu(HANDLE thread)
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(thread, &created, &exited, &kernel, &user);
+    auto secs = [](FILETIME f) { return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7; };
+    return secs(kernel) + secs(user);
+}
+
+std::wstring WindowsPath(const std::string& unixPath)
+{
+    std::wstring w = L"Z:";
+    for (char c : unixPath)
+        w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return w;
+}
+
+struct SRun
+{
+    HWND window;
+    SPlayContext ctx;
+    CIPtr<ITimeContainer> tc;
+};
+
+void Prepare(SRun& run, IAudioReader* reader, double seconds)
+{
+    run.tc = new CTimeContainer;
+    run.tc->SetReader(reader);
+    run.ctx.window = run.window;
+    run.ctx.reader = reader;
+    run.ctx.timeContainer = run.tc;
+    SFragmentInfo f;
+    f.StartTime = 0;
+    f.EndTime = static_cast<LONGLONG>(seconds * 1e6);
+    f.Tempo = kTempo;
+    run.ctx.SetRange(f);
+}
+
+// CPU seconds of the stage alone for the same source seconds.
+double StretchAlone(IAudioReader* reader)
+{
+    const SAudioFormat* f = reader->GetFormat();
+    const int frameSize = f->GetBlockAlign();
+    std::vector<char> all(static_cast<size_t>(kSeconds * f->GetBytesPerSecond()));
+    DWORD got = 0;
+    size_t have = 0;
+    (void)reader->Seek(0);
+    while (have < all.size() && reader->Read(all.data() + have, static_cast<DWORD>(std::min<size_t>(65536, all.size() - have)), &got) && got)
+        have += got;
+    std::unique_ptr<soundtouch::TDStretch> stretch(soundtouch::TDStretch::newInstance());
+    stretch->setParameters(static_cast<int>(f->nSamplesPerSec), 82, 14, 12);
+    stretch->setChannels(static_cast<int>(f->nChannels));
+    std::vector<short> out(65536);
+    const double cpu = ProcessCpu();
+    const int step = static_cast<int>(kTempo * 8192) / frameSize;
+    for (size_t frame = 0; frame * frameSize < have; frame += step) {
+        stretch->setTempo(kTempo);
+        stretch->putSamples(reinterpret_cast<const short*>(all.data() + frame * frameSize),
+                            static_cast<unsigned>(std::min<size_t>(step, have / frameSize - frame)));
+        while (stretch->numSamples() > 0)
+            stretch->receiveSamples(out.data(), std::min(stretch->numSamples(), 65536u / f->nChannels));
+    }
+    return ProcessCpu() - cpu;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    std::string folder;
+    if (argc > 1)
+        for (const wchar_t* p = argv[1]; *p; ++p)
+            folder += static_cast<char>(*p);
+    else if (const char* env = getenv("RAVELIN_TESTDATA"))
+        folder = env;
+    const std::wstring path = WindowsPath(folder + "/tone440_5m.wav");
+    CIPtr<IAudioReader> reader;
+    if (!CreateAudioReader(path.c_str(), &reader, false)) {
+        fwprintf(stderr, L"cannot open %ls\n", path.c_str());
+        return 1;
+    }
+    if (waveOutGetNumDevs() == 0) {
+        fwprintf(stderr, L"no sound device\n");
+        return 1;
+    }
+    SRun run;
+    run.window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+
+    const double output = kSeconds / kTempo;
+    const double alone = StretchAlone(reader);
+    Prepare(run, reader, kSeconds);
+    double cpu = ProcessCpu();
+    const double wall = Now();
+    StartPlaybackThread(&run.ctx);
+    // Read while it runs: the system forgets an ended thread's times.
+    double thread = 0;
+    while (WaitForSingleObject(run.ctx.thread->m_hThread, 10) == WAIT_TIMEOUT)
+        thread = std::max(thread, ThreadCpu(run.ctx.thread->m_hThread));
+    JoinPlaybackThread(&run.ctx);
+    const double process = ProcessCpu() - cpu;
+    printf("CPU per second of output at 0.5x (%.0f s of output, played in %.1f s):\n", output, Now() - wall);
+    printf("  playback thread %.3f ms, stage alone %.3f ms, ratio %.2f\n", thread / output * 1000, alone / output * 1000,
+           alone > 0 ? thread / alone : 0);
+    printf("  whole process while playing (with the output's feeder and the system's sound path) %.3f ms\n",
+           process / output * 1000);
+
+    // Play command to the first samples handed to the output: the thread
+    // moves the play cursor right after its first write.
+    double best = 1e9, plainBest = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        SRun r;
+        r.window = run.window;
+        Prepare(r, reader, 5);
+        const double t0 = Now();
+        StartPlaybackThread(&r.ctx);
+        while (r.tc->GetPlayCursor() == -1 && r.ctx.state != kPlayEnded)
+            Sleep(0);
+        best = std::min(best, Now() - t0);
+        r.ctx.stop = true;
+        JoinPlaybackThread(&r.ctx);
+
+        const double p0 = Now();
+        CIPtr<CAudioOut> out(new CAudioOut(1048576));
+        std::vector<char> block(8192);
+        if (out->Open(reader->GetFormat(), WAVE_MAPPER) && out->Write(block.data(), static_cast<int>(block.size())))
+            plainBest = std::min(plainBest, Now() - p0);
+    }
+    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms, ratio %.2f)\n",
+           best * 1000, plainBest * 1000, plainBest > 0 ? best / plainBest : 0);
+    DestroyWindow(run.window);
+    return 0;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The installer's entry from the program's start-up: the command line
+// switches "/OVInst" (install) and "/OVUninst" (uninstall).
+#include <windows.h>
+
+// Looks for "/OVInst" and "/OVUninst" anywhere in the command line (exact
+// case); "/OVInst" wins when both are present. False when neither is there:
+// the program starts normally. True when a switch was handled (the wizard
+// or the uninstaller has run modally): the caller ends the program without
+// a main window and without saving settings.
+bool RunSetupFromCommandLine(LPCWSTR commandLine);
+// The same for the process's own command line.
+bool RunSetupFromCommandLine();

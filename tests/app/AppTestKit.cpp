@@ -1,0 +1,251 @@
+#include "AppTestKit.h"
+#include "app/AppIds.h"
+#include "app/AppObjects.h"
+#include "app/AppSettings.h"
+#include "app/MainController.h"
+#include "app/MainFrame.h"
+#include "app/StartPagePane.h"
+#include "app/ViririziruController.h"
+#include "audio/AudioSettings.h"
+#include "common/Languages.h"
+#include "common/OVRegKey.h"
+#include "common/RecentList.h"
+#include "common/WndPos.h"
+#include "tests/support/TestSupport.h"
+#include "xf/xfFrame.h"
+#include "xf/xfMDIClient.h"
+
+namespace apptest {
+
+CRVApp& App()
+{
+    return TheApp();
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    LONG idle = 0;
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        MSG peek;
+        if (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (peek.message == WM_QUIT)
+                return false; // left for the test to see
+            AfxPumpMessage();
+            idle = 0;
+        } else if (!App().OnIdle(idle++)) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+void PumpFor(DWORD ms)
+{
+    PumpUntil([] { return false; }, ms);
+}
+
+int DrainQuits()
+{
+    int n = 0;
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+        ++n;
+    return n;
+}
+
+namespace {
+// Shared values the other cases of this test program rely on (the playback
+// cases need the full volume).
+void ResetSharedSettings()
+{
+    SetVolume(100);
+    SetAutoscrollPlayback(true);
+    SetAutoLoopNewSel(false);
+    SetToFragmentBeginAfterStop(true);
+}
+} // namespace
+
+void AppTest::SetUp()
+{
+    FillProductInfo();
+    // The stored window placement is forgotten by loading an empty one.
+    DeleteRegKeyTree(HKEY_CURRENT_USER, kSettingsKey);
+    const SWndPos none;
+    WriteBinary(L"rMainWndPos", &none, sizeof none);
+    LoadAppSettings();
+    DeleteRegKeyTree(HKEY_CURRENT_USER, kSettingsKey);
+    while (g_recentList.GetCount() > 0)
+        g_recentList.Remove(g_recentList.GetAt(0));
+    ClearLanguages();
+    ResetSharedSettings();
+    AudioSettings() = SAudioSettings();
+    DrainQuits();
+}
+
+void AppTest::TearDown()
+{
+    Stop();
+    DrainQuits();
+    ResetSharedSettings();
+}
+
+bool AppTest::Start()
+{
+    m_started = true;
+    if (!App().InitInstance())
+        return false;
+    return PumpUntil([this] { return MainFrame() && MainFrame()->IsWindowVisible() && StartPage(); });
+}
+
+void AppTest::Stop()
+{
+    if (!m_started)
+        return;
+    m_started = false;
+    if (CMainFrame* frame = MainFrame()) {
+        HWND window = frame->GetSafeHwnd();
+        frame->PostMessage(WM_CLOSE);
+        PumpUntil([window] { return !::IsWindow(window); });
+    }
+    // The message loop would have ended on the quit that closing posts.
+    DrainQuits();
+    App().ExitInstance();
+}
+
+CMainFrame* AppTest::MainFrame()
+{
+    CWnd* wnd = App().m_pMainWnd;
+    return wnd && wnd->GetSafeHwnd() ? static_cast<CMainFrame*>(wnd) : nullptr;
+}
+
+CxfFrame* AppTest::Root()
+{
+    return MainFrame() ? MainFrame()->GetAgent().GetRootFrame() : nullptr;
+}
+
+CMainController* AppTest::Controller()
+{
+    CxfFrame* root = Root();
+    CxfController* c = root ? root->GetController() : nullptr;
+    return c && c->IsKindOf(RUNTIME_CLASS(CMainController)) ? static_cast<CMainController*>(c) : nullptr;
+}
+
+CxfMDIClient* AppTest::Area()
+{
+    return Root() ? Root()->FindMDIClient(MDI_MAIN) : nullptr;
+}
+
+CStartPagePane* AppTest::StartPage()
+{
+    CxfPane* pane = Root() ? Root()->FindPane(PANE_START_PAGE) : nullptr;
+    return pane && pane->IsKindOf(RUNTIME_CLASS(CStartPagePane)) ? static_cast<CStartPagePane*>(pane) : nullptr;
+}
+
+std::vector<CxfFrame*> AppTest::Documents()
+{
+    std::vector<CxfFrame*> out;
+    CxfMDIClient* area = Area();
+    for (int i = 0; area && i < area->GetChildCount(); ++i) {
+        CxfController* c = area->GetChild(i)->GetController();
+        if (c && c->IsKindOf(RUNTIME_CLASS(CViririziruController)))
+            out.push_back(area->GetChild(i));
+    }
+    return out;
+}
+
+std::vector<std::wstring> AppTest::Recent()
+{
+    std::vector<std::wstring> out;
+    for (int i = 0; i < GetRecentList().GetCount(); ++i)
+        out.push_back(GetRecentList().GetAt(i));
+    return out;
+}
+
+void AppTest::Command(UINT id)
+{
+    ASSERT_TRUE(Root());
+    Root()->SendMessage(WM_COMMAND, id, 0);
+}
+
+bool ReadDword(LPCWSTR name, DWORD& out)
+{
+    DWORD size = sizeof(out), type = 0;
+    return ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &out, &size) == ERROR_SUCCESS &&
+           type == REG_DWORD;
+}
+
+namespace {
+void WriteValue(LPCWSTR name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
+                                               &key, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
+    ::RegCloseKey(key);
+}
+} // namespace
+
+void WriteDword(LPCWSTR name, DWORD value)
+{
+    WriteValue(name, REG_DWORD, &value, sizeof(value));
+}
+
+void WriteBinary(LPCWSTR name, const void* data, DWORD size)
+{
+    WriteValue(name, REG_BINARY, data, size);
+}
+
+void WriteString(LPCWSTR name, LPCWSTR text)
+{
+    WriteValue(name, REG_SZ, text, static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
+}
+
+bool KeyExists(LPCWSTR subkey)
+{
+    std::wstring path = kSettingsKey;
+    if (subkey)
+        path += std::wstring(L"\\") + subkey;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+std::wstring MakeWav(const std::wstring& folder, const wchar_t* name, int bits)
+{
+    const uint32_t rate = 8000, channels = 1, block = channels * bits / 8, dataBytes = rate * block;
+    std::vector<uint8_t> b;
+    auto put = [&b](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    auto tag = [&b](const char* t) { b.insert(b.end(), t, t + 4); };
+    tag("RIFF");
+    put(36 + dataBytes, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);
+    put(channels, 2);
+    put(rate, 4);
+    put(rate * block, 4);
+    put(block, 2);
+    put(static_cast<uint32_t>(bits), 2);
+    tag("data");
+    put(dataBytes, 4);
+    b.resize(b.size() + dataBytes, bits == 8 ? 0x80 : 0);
+    const std::wstring path = folder + L"\\" + name;
+    testsupport::WriteFileBytes(path, b.data(), b.size());
+    return path;
+}
+
+std::wstring Tone()
+{
+    return testsupport::TestData(L"tone440_10s.wav");
+}
+
+} // namespace apptest

@@ -1,0 +1,71 @@
+#pragma once
+// Shared pieces of the application tests: the real application object
+// started and stopped as the program does, the registry key of the settings,
+// the main window's frame tree and message pumps.
+#include <functional>
+#include <string>
+#include <vector>
+#include <gtest/gtest.h>
+#include "app/RVApp.h"
+
+class CMainFrame;
+class CMainController;
+class CStartPagePane;
+class CxfFrame;
+class CxfMDIClient;
+
+namespace apptest {
+
+const wchar_t kSettingsKey[] = L"Software\\Velmora\\Ravelin";
+
+CRVApp& App();
+
+// Pumps through the class library's pump and the application's idle pass.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+void PumpFor(DWORD ms);
+// Removes the quit messages waiting in this thread's queue; their count.
+int DrainQuits();
+
+// Every test starts from no settings key, the default settings, an empty
+// recent list and no language list; it stops a main window it left open.
+class AppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // InitInstance as the class library calls it; true when it answered
+    // TRUE. The main window is then shown and laid out.
+    bool Start();
+    // Closes the main window as the user does (when it exists), then
+    // ExitInstance.
+    void Stop();
+
+    CMainFrame* MainFrame();
+    CxfFrame* Root();
+    CMainController* Controller();
+    CxfMDIClient* Area();
+    CStartPagePane* StartPage();
+    // Document frames of the main area (the start page's frame is not one).
+    std::vector<CxfFrame*> Documents();
+    // Paths of the recent list, most recent first.
+    std::vector<std::wstring> Recent();
+    // Sends a command to the main window's root frame.
+    void Command(UINT id);
+
+    bool m_started = false;
+};
+
+// Registry values under the settings key.
+bool ReadDword(LPCWSTR name, DWORD& out);
+void WriteDword(LPCWSTR name, DWORD value);
+void WriteBinary(LPCWSTR name, const void* data, DWORD size);
+void WriteString(LPCWSTR name, LPCWSTR text);
+bool KeyExists(LPCWSTR subkey);
+
+// WAV files with the given bits per sample (one second of silence).
+std::wstring MakeWav(const std::wstring& folder, const wchar_t* name, int bits);
+// A generated 16-bit test file of the build.
+std::wstring Tone();
+
+} // namespace apptest

@@ -1,0 +1,320 @@
+// The main window and the ways a file gets opened: dropped files, the start
+// page, refused files, a file opened twice; keys that must not close it.
+#include <shlobj.h>
+#include "AppTestKit.h"
+#include "DialogAnswerer.h"
+#include "app/AppIds.h"
+#include "app/AppSettings.h"
+#include "common/RecentList.h"
+#include "app/MainController.h"
+#include "app/MainFrame.h"
+#include "app/StartPagePane.h"
+#include "app/ViririziruController.h"
+#include "hybrid/HybridIIDs.h"
+#include "hybrid/IHybridText.h"
+#include "tests/support/TestSupport.h"
+#include "xf/xfFrame.h"
+#include "xf/xfMDIClient.h"
+#include "xf/xfToolBar.h"
+#include "xf/xfContentInterfaces.h"
+#include "hybrid/IHybridSlider.h"
+
+using namespace apptest;
+using xftest::CDialogAnswerer;
+
+namespace {
+
+class MainWindow : public AppTest
+{
+protected:
+    // Drops the paths on the main window as the shell does.
+    void Drop(const std::vector<std::wstring>& paths)
+    {
+        size_t chars = 1;
+        for (const auto& p : paths)
+            chars += p.size() + 1;
+        HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+        ASSERT_TRUE(memory);
+        auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+        drop->pFiles = sizeof(DROPFILES);
+        drop->fWide = TRUE;
+        wchar_t* names = reinterpret_cast<wchar_t*>(drop + 1);
+        for (const auto& p : paths) {
+            wcscpy(names, p.c_str());
+            names += p.size() + 1;
+        }
+        ::GlobalUnlock(memory);
+        MainFrame()->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+        PumpFor(100);
+    }
+
+    std::wstring PathOf(CxfFrame* document)
+    {
+        return static_cast<CViririziruController*>(document->GetController())->GetPathName().GetString();
+    }
+
+    std::vector<std::wstring> StartPageLines()
+    {
+        std::vector<std::wstring> out;
+        const CCellArray& cells = StartPage()->GetFileCells();
+        for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+            CIPtr<IHybridContent> content;
+            CIPtr<IHybridText> text;
+            if (cells.GetAt(i)->GetContent(&content) &&
+                SUCCEEDED(content->QueryInterface(IID_IHybridText, reinterpret_cast<void**>(&text))))
+                out.push_back(text->GetText());
+        }
+        return out;
+    }
+
+    // A left click in the middle of the start page's line.
+    void ClickLine(IHybridCell* cell)
+    {
+        CRect rect;
+        cell->GetRect(&rect);
+        const LPARAM at = MAKELPARAM(rect.left + 4, rect.CenterPoint().y);
+        CHybridCtrl& ctrl = StartPage()->GetCtrl();
+        // The pointer is over the text: a link reacts only then. It goes
+        // back where it was afterwards, for the cases that follow.
+        POINT before;
+        ::GetCursorPos(&before);
+        CPoint screen(rect.left + 4, rect.CenterPoint().y);
+        ctrl.ClientToScreen(&screen);
+        ::SetCursorPos(screen.x, screen.y);
+        ctrl.SendMessage(WM_MOUSEMOVE, 0, at);
+        ctrl.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(ctrl.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        ctrl.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ctrl.SendMessage(WM_LBUTTONUP, 0, at);
+        PumpFor(100);
+        ::SetCursorPos(before.x, before.y);
+    }
+
+    std::wstring m_dir = testsupport::ScratchDir(L"app-main");
+};
+
+} // namespace
+
+TEST_F(MainWindow, LaidOutWithTheStartPageAndAVolumeSliderThatFollowsAndSetsTheVolume)
+{
+    WriteDword(L"iVolume", 60);
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Controller());
+    EXPECT_EQ(1, Area()->GetChildCount());
+    CString title;
+    StartPage()->GetParent()->GetWindowText(title);
+    EXPECT_STREQ(L"Start Page", title);
+
+    // Menu bar, main toolbar, status bar; the document area's own bar.
+    ASSERT_EQ(3, Root()->GetBarCount());
+    EXPECT_TRUE(Root()->GetBar(2)->IsKindOf(RUNTIME_CLASS(CxfStatusBar)));
+    EXPECT_EQ(1, Area()->GetBarCount());
+
+    CIPtr<IHybridContent> content;
+    ASSERT_TRUE(Root()->FindContent(ID_CMD_VOLUME, &content));
+    CIPtr<IHybridSlider> slider;
+    ASSERT_TRUE(SUCCEEDED(content->QueryInterface(IID_IHybridSlider, reinterpret_cast<void**>(&slider))));
+    PumpUntil([&slider] { return slider->GetPos() == 60; });
+    int low = -1, high = -1;
+    slider->GetRange(low, high);
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(100, high);
+    EXPECT_EQ(60, slider->GetPos());
+
+    // The slider sets the volume; the volume keys move the slider.
+    slider->SetPos(25);
+    Command(ID_CMD_VOLUME);
+    EXPECT_EQ(25, GetVolume());
+    Command(ID_CMD_VOLUME_UP);
+    PumpUntil([&slider] { return slider->GetPos() == 26; });
+    EXPECT_EQ(26, slider->GetPos());
+
+    // "Volume:" stands before it.
+    CxfToolBar* status = static_cast<CxfToolBar*>(Root()->GetBar(2));
+    bool labelled = false;
+    const CCellArray& cells = status->GetItemCells();
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CIPtr<IHybridContent> c;
+        CIPtr<IxfToolBarLabel> label;
+        if (cells.GetAt(i)->GetContent(&c) &&
+            SUCCEEDED(c->QueryInterface(IID_IxfToolBarLabel, reinterpret_cast<void**>(&label))) &&
+            CString(label->GetText()) == L"Volume:")
+            labelled = true;
+    }
+    EXPECT_TRUE(labelled);
+}
+
+TEST_F(MainWindow, EscapeAndEnterLeaveItOpenAndExitClosesIt)
+{
+    ASSERT_TRUE(Start());
+    HWND window = MainFrame()->GetSafeHwnd();
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+        ::SetFocus(window);
+        ::PostMessageW(::GetFocus() ? ::GetFocus() : window, WM_KEYDOWN, key, 0);
+        PumpFor(100);
+        MainFrame()->SendMessage(WM_COMMAND, key == VK_ESCAPE ? IDCANCEL : IDOK, 0);
+        EXPECT_TRUE(::IsWindow(window));
+        EXPECT_TRUE(::IsWindowVisible(window));
+    }
+    Command(ID_CMD_EXIT);
+    PumpUntil([window] { return !::IsWindow(window); });
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_GE(DrainQuits(), 1);
+}
+
+TEST_F(MainWindow, ThreeDroppedFilesOpenOnlyTheFirst)
+{
+    ASSERT_TRUE(Start());
+    const std::wstring second = MakeWav(m_dir, L"second.wav", 16);
+    const std::wstring third = MakeWav(m_dir, L"third.wav", 16);
+    Drop({Tone(), second, third});
+    ASSERT_EQ(1u, Documents().size());
+    EXPECT_EQ(Tone(), PathOf(Documents()[0]));
+    EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
+    EXPECT_EQ(std::vector<std::wstring>{L"tone440_10s.wav"}, StartPageLines());
+}
+
+TEST_F(MainWindow, DroppedPathIsReadWhole)
+{
+    ASSERT_TRUE(Start());
+    // Longer than any fixed name buffer: three folders of 200 characters.
+    std::wstring path = L"\\\\?\\" + m_dir;
+    for (wchar_t letter : {L'a', L'b', L'c'}) {
+        path += L"\\" + std::wstring(200, letter);
+        ::CreateDirectoryW(path.c_str(), nullptr);
+    }
+    path += L"\\long.wav";
+    ASSERT_TRUE(::CopyFileW(Tone().c_str(), path.c_str(), FALSE));
+    ASSERT_GT(path.size(), 600u);
+    Drop({path});
+    ASSERT_EQ(1u, Documents().size());
+    EXPECT_EQ(path, PathOf(Documents()[0]));
+    EXPECT_EQ(std::vector<std::wstring>{path}, Recent());
+}
+
+TEST_F(MainWindow, ClosingADocumentLetsItsFileGo)
+{
+    ASSERT_TRUE(Start());
+    const std::wstring copy = m_dir + L"\\closing.wav";
+    ASSERT_TRUE(::CopyFileW(Tone().c_str(), copy.c_str(), FALSE));
+    Controller()->OpenAudioFile(copy.c_str());
+    ASSERT_EQ(1u, Documents().size());
+    Command(ID_CMD_CLOSE);
+    PumpUntil([this] { return Documents().empty(); });
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(1, Area()->GetChildCount()); // the start page stays
+    // The reader's loading stops; its file is closed soon after.
+    EXPECT_TRUE(PumpUntil([&copy] { return ::DeleteFileW(copy.c_str()) != FALSE; }));
+}
+
+TEST_F(MainWindow, SamePathTwiceGivesOneDocumentFrame)
+{
+    ASSERT_TRUE(Start());
+    const std::wstring other = MakeWav(m_dir, L"other.wav", 16);
+    Controller()->OpenAudioFile(Tone().c_str());
+    Controller()->OpenAudioFile(other.c_str());
+    std::wstring upper = Tone();
+    for (auto& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    Controller()->OpenAudioFile(upper.c_str());
+    ASSERT_EQ(2u, Documents().size());
+    // The one already open is shown again and moves to the front of the list.
+    EXPECT_TRUE(Documents()[0]->IsShown());
+    EXPECT_FALSE(Documents()[1]->IsShown());
+    EXPECT_EQ(2u, Recent().size());
+}
+
+TEST_F(MainWindow, TextFileNamedWavIsRefusedAndLeavesTheRecentList)
+{
+    const std::wstring fake = m_dir + L"\\x.wav";
+    const char text[] = "this is no sound at all\r\n";
+    ASSERT_TRUE(testsupport::WriteFileBytes(fake, text, sizeof text - 1));
+    GetRecentList().Add(fake.c_str());
+    GetRecentList().Add(Tone().c_str());
+    ASSERT_TRUE(Start());
+    EXPECT_EQ((std::vector<std::wstring>{L"tone440_10s.wav", L"x.wav"}), StartPageLines());
+    {
+        CDialogAnswerer answerer({{IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        Drop({fake});
+        PumpUntil([&answerer] { return !answerer.Seen().empty(); });
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"Can't open file."));
+        EXPECT_EQ(0u, answerer.Seen()[0].find(L"Velmora Ravelin"));
+    }
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
+    EXPECT_EQ(std::vector<std::wstring>{L"tone440_10s.wav"}, StartPageLines());
+}
+
+TEST_F(MainWindow, SampleWidthsOtherThanSixteenBitsLeaveNoFrame)
+{
+    ASSERT_TRUE(Start());
+    const std::wstring eight = MakeWav(m_dir, L"eight.wav", 8);
+    {
+        CDialogAnswerer answerer({{IDOK, L""}, {IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        Controller()->OpenAudioFile(eight.c_str());
+        PumpUntil([&answerer] { return answerer.Seen().size() >= 2; });
+        ASSERT_EQ(2u, answerer.Seen().size());
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"Only 16 bit files are supported at the moment."));
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[1].find(L"Can't open file."));
+    }
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_EQ(1, Area()->GetChildCount());
+    EXPECT_TRUE(Recent().empty());
+    // The refused file is let go at once: it can be replaced.
+    EXPECT_TRUE(::DeleteFileW(eight.c_str()));
+
+    // The readers refuse 24-bit samples themselves: the open fails as a whole.
+    const std::wstring wide = MakeWav(m_dir, L"wide.wav", 24);
+    {
+        CDialogAnswerer answerer({{IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        Controller()->OpenAudioFile(wide.c_str());
+        PumpUntil([&answerer] { return !answerer.Seen().empty(); });
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"Can't open file."));
+    }
+    EXPECT_TRUE(Documents().empty());
+    EXPECT_TRUE(::DeleteFileW(wide.c_str()));
+}
+
+TEST_F(MainWindow, StartPageListsRecentFilesNewestFirstAndOpensOneByClick)
+{
+    const std::wstring a = MakeWav(m_dir, L"a.wav", 16);
+    const std::wstring sub = m_dir + L"\\sub";
+    ::CreateDirectoryW(sub.c_str(), nullptr);
+    const std::wstring a2 = MakeWav(sub, L"a.wav", 16);
+    GetRecentList().Add(a.c_str());
+    GetRecentList().Add(a2.c_str());
+    GetRecentList().Add(Tone().c_str());
+    ASSERT_TRUE(Start());
+    // Two files of the same name show two equal lines; each opens its own.
+    EXPECT_EQ((std::vector<std::wstring>{L"tone440_10s.wav", L"a.wav", L"a.wav"}), StartPageLines());
+
+    ClickLine(StartPage()->GetFileCells().GetAt(2));
+    ASSERT_EQ(1u, Documents().size());
+    EXPECT_EQ(a, PathOf(Documents()[0]));
+    EXPECT_EQ((std::vector<std::wstring>{a, Tone(), a2}), Recent());
+    EXPECT_EQ((std::vector<std::wstring>{L"a.wav", L"tone440_10s.wav", L"a.wav"}), StartPageLines());
+}
+
+TEST_F(MainWindow, StartPageOpenLineRunsTheOpenCommand)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(StartPageLines().empty());
+    CIPtr<IHybridText> openLine;
+    ASSERT_TRUE(FindTextContentByData(StartPage()->GetCtrl().GetRootCell(), static_cast<DWORD_PTR>(-1), &openLine));
+    CIPtr<IHybridContent> content;
+    ASSERT_TRUE(SUCCEEDED(openLine->QueryInterface(IID_IHybridContent, reinterpret_cast<void**>(&content))));
+    IHybridCell* cell = content->GetCell();
+    ASSERT_TRUE(cell);
+    EXPECT_STREQ(L"Open File...", openLine->GetText());
+    {
+        // The file dialog of the Open command: the chosen file opens.
+        CDialogAnswerer answerer({{IDOK, Tone()}}, MainFrame()->GetSafeHwnd());
+        ClickLine(cell);
+        PumpUntil([this] { return !Documents().empty(); });
+        ASSERT_EQ(1u, answerer.Seen().size());
+    }
+    ASSERT_EQ(1u, Documents().size());
+    EXPECT_EQ(Tone(), PathOf(Documents()[0]));
+    EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
+}

@@ -1,0 +1,353 @@
+// The playback thread on the captured sound device: what it plays is read
+// back from the capture and measured in sound (10 ms blocks that are not
+// silent) and in pitch (zero crossings), never in wall time: the device has
+// no clock and writes silence of its own while it waits.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "audio/CreateAudioReader.h"
+#include "app/AppSettings.h"
+#include "app/FragmentDisplay.h"
+#include "app/PlayRange.h"
+#include "app/PlaybackThread.h"
+#include "app/TimeContainer.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kBlock = kRate / 100; // frames of one 10 ms block
+
+// One run of equal blocks: silence (0) or the nearest of the three tones.
+struct SRun
+{
+    int tone;
+    int blocks;
+    size_t firstFrame;
+};
+
+class CCapture
+{
+public:
+    explicit CCapture(uint64_t from)
+    {
+        const std::vector<uint8_t> bytes = testsupport::ReadCapture(from);
+        m_left.resize(bytes.size() / 4);
+        for (size_t i = 0; i < m_left.size(); ++i)
+            std::memcpy(&m_left[i], &bytes[i * 4], 2);
+        for (size_t b = 0; (b + 1) * kBlock <= m_left.size(); ++b) {
+            const int tone = ToneOf(b * kBlock);
+            if (!m_runs.empty() && m_runs.back().tone == tone)
+                ++m_runs.back().blocks;
+            else
+                m_runs.push_back({tone, 1, b * kBlock});
+        }
+    }
+
+    // Seconds of sound, and of one tone.
+    double Sound(int tone = -1) const
+    {
+        int n = 0;
+        for (const SRun& r : m_runs)
+            if (r.tone != 0 && (tone == -1 || r.tone == tone))
+                n += r.blocks;
+        return n / 100.0;
+    }
+    // Frequency over the middle of the longest run of a tone, from the first
+    // to the last rising zero crossing.
+    double Frequency(int tone) const
+    {
+        const SRun* best = nullptr;
+        for (const SRun& r : m_runs)
+            if (r.tone == tone && (!best || r.blocks > best->blocks))
+                best = &r;
+        if (!best || best->blocks < 30)
+            return 0;
+        const size_t a = best->firstFrame + 10 * kBlock, b = best->firstFrame + (best->blocks - 10) * kBlock;
+        size_t first = 0, last = 0;
+        int rising = 0;
+        for (size_t i = a + 1; i < b; ++i)
+            if (m_left[i - 1] < 0 && m_left[i] >= 0) {
+                if (rising++ == 0)
+                    first = i;
+                last = i;
+            }
+        return rising > 1 ? (rising - 1) * double(kRate) / double(last - first) : 0;
+    }
+    // Runs of sound and silence with short (mixed) runs folded into the run
+    // before them.
+    std::vector<SRun> Runs() const
+    {
+        std::vector<SRun> out;
+        for (const SRun& r : m_runs) {
+            if (!out.empty() && (r.blocks < 4 || out.back().tone == r.tone))
+                out.back().blocks += r.blocks;
+            else
+                out.push_back(r);
+        }
+        return out;
+    }
+    // Seconds of silence before the first sound.
+    double Leading() const
+    {
+        return !m_runs.empty() && m_runs[0].tone == 0 ? m_runs[0].blocks / 100.0 : 0;
+    }
+    // The longest silence between two sounds.
+    double LongestGap() const
+    {
+        int n = 0;
+        for (size_t i = 1; i + 1 < m_runs.size(); ++i)
+            if (m_runs[i].tone == 0)
+                n = std::max(n, m_runs[i].blocks);
+        return n / 100.0;
+    }
+
+private:
+    int ToneOf(size_t at) const
+    {
+        int peak = 0, crossings = 0;
+        for (size_t i = at; i < at + kBlock; ++i) {
+            peak = std::max(peak, std::abs(int(m_left[i])));
+            if (i > at && (m_left[i - 1] < 0) != (m_left[i] < 0))
+                ++crossings;
+        }
+        if (peak < 1000)
+            return 0;
+        const double hz = crossings * 50.0;
+        const int tones[3] = {440, 660, 880};
+        int best = 440;
+        for (int t : tones)
+            if (std::abs(hz - t) < std::abs(hz - best))
+                best = t;
+        return best;
+    }
+
+    std::vector<int16_t> m_left;
+    std::vector<SRun> m_runs;
+};
+
+// Pass lengths: the time from one start of 440 Hz after 660 Hz to the next
+// (the fragments below begin in 440 and end in 660), then from the last
+// start to the end of the sound.
+std::vector<double> PassLengths(const CCapture& c)
+{
+    std::vector<double> starts;
+    double t = 0, end = 0;
+    int prev = 0;
+    for (const SRun& r : c.Runs()) {
+        if (r.tone == 440 && prev != 440)
+            starts.push_back(t);
+        if (r.tone != 0)
+            prev = r.tone, end = t + r.blocks / 100.0;
+        t += r.blocks / 100.0;
+    }
+    std::vector<double> lengths;
+    for (size_t i = 0; i < starts.size(); ++i)
+        lengths.push_back((i + 1 < starts.size() ? starts[i + 1] : end) - starts[i]);
+    return lengths;
+}
+
+class Playback : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
+        m_window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        SetToFragmentBeginAfterStop(true);
+    }
+    void TearDown() override
+    {
+        if (m_ctx.thread) {
+            m_ctx.stop = true;
+            JoinPlaybackThread(&m_ctx);
+        }
+        DestroyWindow(m_window);
+    }
+
+    void Open(bool cache = true)
+    {
+        CIPtr<IAudioReader> reader;
+        ASSERT_TRUE(CreateAudioReader(testsupport::TestData(L"steps_440_660_880.wav").c_str(), &reader, cache));
+        for (DWORD percent = 0; !reader->IsReady(&percent);)
+            Sleep(10);
+        m_tc = new CTimeContainer;
+        m_tc->SetReader(reader);
+        m_ctx.window = m_window;
+        m_ctx.reader = reader;
+        m_ctx.timeContainer = m_tc;
+    }
+    static SFragmentInfo Fragment(double from, double to, float tempo, int looped = 0, int preDelay = 0)
+    {
+        SFragmentInfo f;
+        f.StartTime = LONGLONG(from * 1e6);
+        f.EndTime = LONGLONG(to * 1e6);
+        f.Tempo = tempo;
+        f.Looped = looped;
+        f.PreDelaySec = preDelay;
+        return f;
+    }
+    void Start()
+    {
+        m_from = testsupport::CaptureSize();
+        ASSERT_TRUE(StartPlaybackThread(&m_ctx));
+    }
+    // Waits for the end message; the number of end messages that came.
+    int WaitEnd(DWORD ms = 60000)
+    {
+        int ends = 0;
+        for (DWORD waited = 0; waited < ms && ends == 0; waited += 5) {
+            MSG msg;
+            while (PeekMessageW(&msg, m_window, 0, 0, PM_REMOVE))
+                ends += msg.message == WM_PLAYBACK_ENDED;
+            Sleep(5);
+        }
+        testsupport::PumpMessages(50);
+        MSG msg;
+        while (PeekMessageW(&msg, m_window, WM_PLAYBACK_ENDED, WM_PLAYBACK_ENDED, PM_REMOVE))
+            ++ends;
+        EXPECT_EQ(kPlayEnded, m_ctx.state.load());
+        DWORD code = 0;
+        GetExitCodeThread(m_ctx.thread->m_hThread, &code);
+        m_code = code;
+        JoinPlaybackThread(&m_ctx);
+        return ends;
+    }
+    void WaitPass(int n)
+    {
+        for (int i = 0; i < 60000 && m_ctx.pass < n && m_ctx.thread; ++i)
+            Sleep(1);
+    }
+
+    HWND m_window = nullptr;
+    SPlayContext m_ctx;
+    CIPtr<ITimeContainer> m_tc;
+    uint64_t m_from = 0;
+    DWORD m_code = 0;
+};
+
+TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
+{
+    Open();
+    // 0.8x: 4 s of source become 5 s, still 440 then 660 Hz, none of the
+    // 880 Hz that follows the range.
+    m_ctx.SetRange(Fragment(0, 4, 0.8f));
+    Start();
+    EXPECT_EQ(1, WaitEnd());
+    EXPECT_EQ(0u, m_code);
+    CCapture slow(m_from);
+    EXPECT_NEAR(5.0, slow.Sound(), 0.1);
+    EXPECT_NEAR(440.0, slow.Frequency(440), 4.4);
+    EXPECT_NEAR(660.0, slow.Frequency(660), 6.6);
+    EXPECT_NEAR(2.5, slow.Sound(440), 0.1);
+    EXPECT_EQ(0.0, slow.Sound(880));
+    EXPECT_EQ(440, slow.Runs().at(slow.Leading() > 0 ? 1 : 0).tone);
+    EXPECT_EQ(0, m_tc->GetPlayPosition(false)) << "back to the range's start after playing";
+
+    // The same range at the original tempo: 4 s.
+    m_ctx.SetAtOriginalTempo(true);
+    Start();
+    EXPECT_EQ(1, WaitEnd());
+    CCapture original(m_from);
+    EXPECT_NEAR(4.0, original.Sound(), 0.08);
+    EXPECT_NEAR(660.0, original.Frequency(660), 6.6);
+    EXPECT_EQ(0.0, original.Sound(880));
+}
+
+TEST_F(Playback, TheWholeFilePlaysToItsLastSampleAndEndsByItself)
+{
+    Open();
+    CIPtr<CFragmentDisplay> fragments(new CFragmentDisplay(m_tc));
+    m_ctx.SetRange(ChoosePlayRange(fragments, m_tc, m_ctx.reader)); // neither selection nor fragment
+    Start();
+    EXPECT_EQ(1, WaitEnd());
+    CCapture c(m_from);
+    EXPECT_NEAR(10.0, c.Sound(), 0.05);
+    EXPECT_NEAR(6.0, c.Sound(880), 0.05) << "the tail is missing";
+    EXPECT_NEAR(880.0, c.Frequency(880), 8.8);
+
+    // The selection gives the range, the active fragment how to play it.
+    m_tc->SetSelection(2000000, 1000000);
+    fragments->AddFragment(0, 4000000, nullptr);
+    fragments->SetActiveIndex(0);
+    fragments->SetActiveTempo(0.5f);
+    fragments->ToggleActiveLoop();
+    fragments->SetActivePreDelay(3);
+    const SFragmentInfo r = ChoosePlayRange(fragments, m_tc, m_ctx.reader);
+    EXPECT_EQ(1000000, r.StartTime);
+    EXPECT_EQ(2000000, r.EndTime);
+    EXPECT_EQ(0.5f, r.Tempo);
+    EXPECT_EQ(1, r.Looped);
+    EXPECT_EQ(3, r.PreDelaySec);
+    m_tc->Clear();
+}
+
+TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMoment)
+{
+    Open();
+    // 1.5 s to 2.5 s: half a second of 440, half of 660.
+    m_ctx.SetRange(Fragment(1.5, 2.5, 1.0f, 1, 2));
+    Start();
+    WaitPass(1);
+    m_ctx.SetRange(Fragment(1.5, 2.5, 0.5f, 1, 2)); // each later pass: 2 s
+    WaitPass(3);
+    m_ctx.SetRange(Fragment(1.5, 2.5, 0.5f, 0, 2)); // loop off: this pass is the last
+    EXPECT_EQ(1, WaitEnd());
+    EXPECT_GE(m_ctx.pass.load(), 4);
+    CCapture c(m_from);
+    EXPECT_GE(c.Leading(), 1.9) << "the pre-delay's silence";
+    EXPECT_LE(c.LongestGap(), 0.25) << "a gap between passes";
+    const std::vector<double> passes = PassLengths(c);
+    ASSERT_EQ(size_t(m_ctx.pass.load()), passes.size());
+    EXPECT_NEAR(1.0, passes.front(), 0.05);
+    EXPECT_NEAR(2.0, passes[passes.size() - 2], 0.1);
+    EXPECT_NEAR(2.0, passes.back(), 0.1);
+    EXPECT_NEAR(440.0, c.Frequency(440), 4.4);
+}
+
+TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
+{
+    Open(false);
+    m_ctx.SetRange(Fragment(1.5, 2.5, 0.8f, 1));
+    Start();
+    WaitPass(2);
+    m_ctx.SetRange(Fragment(1.5, 2.5, 0.8f, 0));
+    EXPECT_EQ(1, WaitEnd());
+    ASSERT_EQ(3, m_ctx.pass.load());
+    const std::vector<double> passes = PassLengths(CCapture(m_from));
+    ASSERT_EQ(3u, passes.size());
+    for (double p : passes)
+        EXPECT_NEAR(1.25, p, 0.04);
+}
+
+TEST_F(Playback, EveryWayOutEndsTheStateAndTellsTheWindow)
+{
+    // Stop while a long loop plays.
+    Open();
+    m_ctx.SetRange(Fragment(0, 10, 0.5f, 1));
+    Start();
+    Sleep(200);
+    m_ctx.stop = true;
+    EXPECT_EQ(1, WaitEnd(5000));
+    EXPECT_EQ(0u, m_code);
+    EXPECT_EQ(kPlayIdle, m_ctx.state.load());
+
+    // A failure before playing (no reader) still ends and tells.
+    m_ctx.reader = nullptr;
+    Start();
+    EXPECT_EQ(1, WaitEnd(5000));
+    EXPECT_EQ(0xFFFFFFFFu, m_code);
+
+    // A tempo far outside the playable bounds is kept inside them.
+    SFragmentInfo f = Fragment(0, 1, 1000.0f);
+    m_ctx.SetRange(f);
+    EXPECT_EQ(8.0f, m_ctx.Snapshot().tempo);
+    f.Tempo = 0;
+    m_ctx.SetRange(f);
+    EXPECT_EQ(0.05f, m_ctx.Snapshot().tempo);
+}
+
+} // namespace

@@ -1,0 +1,186 @@
+// Start-up and shutdown of the application object: the services it brings
+// up and takes down, the language files it needs, the settings it keeps, the
+// installer switches; and the real program started as a process.
+#include "AppTestKit.h"
+#include "app/AppHooks.h"
+#include "app/AppIds.h"
+#include "app/AppSettings.h"
+#include "app/MainFrame.h"
+#include "common/Languages.h"
+#include "common/OVRegKey.h"
+#include "common/ProductInfo.h"
+#include "tests/support/TestSupport.h"
+#include "xf/xfFrame.h"
+#include "xf/xfMDIClient.h"
+
+using namespace apptest;
+
+namespace {
+
+using Startup = AppTest;
+
+// The language folder of the test program, moved aside while a case runs.
+class CLanguagesHidden
+{
+public:
+    CLanguagesHidden() : m_folder(GetLanguageFolder()), m_aside(m_folder + L".aside")
+    {
+        m_moved = ::MoveFileW(m_folder, m_aside) != FALSE;
+    }
+    ~CLanguagesHidden()
+    {
+        if (m_moved)
+            ::MoveFileW(m_aside, m_folder);
+    }
+    bool Moved() const { return m_moved; }
+
+private:
+    CString m_folder, m_aside;
+    bool m_moved = false;
+};
+
+// Whether COM is running on this thread (a probe that leaves it as it was).
+bool ComRunning()
+{
+    const HRESULT hr = ::CoInitialize(nullptr);
+    if (SUCCEEDED(hr))
+        ::CoUninitialize();
+    return hr == S_FALSE;
+}
+
+// Runs the program with the arguments; its exit code, or -1 when it did not
+// end by itself within the time (it is then closed through its window).
+DWORD RunProgram(const std::wstring& arguments, DWORD waitMs, HWND* mainWindow = nullptr)
+{
+    std::wstring commandLine = L"\"" + testsupport::WindowsPath(RAVELIN_EXE) + L"\" " + arguments;
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return static_cast<DWORD>(-2);
+    DWORD code = static_cast<DWORD>(-1);
+    if (::WaitForSingleObject(pi.hProcess, waitMs) == WAIT_OBJECT_0) {
+        ::GetExitCodeProcess(pi.hProcess, &code);
+    } else if (mainWindow) {
+        *mainWindow = ::FindWindowW(nullptr, L"Velmora Ravelin");
+        if (*mainWindow)
+            ::PostMessageW(*mainWindow, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0)
+            ::TerminateProcess(pi.hProcess, 99);
+    } else {
+        ::TerminateProcess(pi.hProcess, 99);
+    }
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return code;
+}
+
+} // namespace
+
+TEST_F(Startup, ServicesComeUpWithTheWindowAndGoDownAtExit)
+{
+    ASSERT_FALSE(ComRunning());
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(S_OK, App().GetComStartResult());
+    EXPECT_TRUE(ComRunning());
+    EXPECT_TRUE(App().IsGdiplusStarted());
+    EXPECT_TRUE(App().AreSettingsLoaded());
+    EXPECT_STREQ(L"Velmora Ravelin", SProductInfo::GetName());
+    EXPECT_GE(GetLanguageCount(), 1);
+
+    // The main window: template 1037 with its caption and icon, shown.
+    CMainFrame* frame = MainFrame();
+    ASSERT_TRUE(frame);
+    CString caption;
+    frame->GetWindowText(caption);
+    EXPECT_STREQ(L"Velmora Ravelin", caption);
+    EXPECT_TRUE(frame->SendMessage(WM_GETICON, ICON_BIG, 0));
+    EXPECT_TRUE(frame->SendMessage(WM_GETICON, ICON_SMALL, 0));
+    EXPECT_FALSE(KeyExists(nullptr)); // nothing written before the exit
+
+    Stop();
+    EXPECT_FALSE(ComRunning());
+    EXPECT_FALSE(App().IsGdiplusStarted());
+    EXPECT_TRUE(KeyExists(nullptr));
+    EXPECT_TRUE(KeyExists(L"RecentFiles"));
+    EXPECT_TRUE(KeyExists(L"VAF"));
+    DWORD volume = 0;
+    EXPECT_TRUE(ReadDword(L"iVolume", volume));
+    EXPECT_EQ(100u, volume);
+}
+
+TEST_F(Startup, ComAlreadyRunningOnTheThreadIsLeftRunning)
+{
+    ASSERT_EQ(S_OK, ::CoInitialize(nullptr));
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(S_FALSE, App().GetComStartResult());
+    Stop();
+    EXPECT_TRUE(ComRunning());
+    ::CoUninitialize(); // the start's own S_FALSE count
+    ::CoUninitialize(); // this case's
+    EXPECT_FALSE(ComRunning());
+}
+
+TEST_F(Startup, WithoutALanguageFileNothingStartsAndNothingIsSaved)
+{
+    WriteDword(L"iVolume", 40);
+    CLanguagesHidden hidden;
+    ASSERT_TRUE(hidden.Moved());
+    m_started = true;
+    EXPECT_FALSE(App().InitInstance());
+    EXPECT_FALSE(MainFrame());
+    EXPECT_FALSE(App().AreSettingsLoaded());
+    EXPECT_EQ(100, GetVolume()); // the languages come before the settings
+    App().ExitInstance();
+    m_started = false;
+    EXPECT_FALSE(KeyExists(L"RecentFiles"));
+    EXPECT_FALSE(ComRunning());
+}
+
+TEST_F(Startup, ProgramWithTheInstallSwitchEndsWithoutWindowOrSettings)
+{
+    for (const wchar_t* arguments : {L"/OVInst", L"/OVUninst", L"x /OVUninst /OVInst"}) {
+        DeleteRegKeyTree(HKEY_CURRENT_USER, kSettingsKey);
+        // The installer's own dialog holds the program; it is ended here
+        // (the wizard and the uninstaller have tests of their own).
+        RunProgram(arguments, 5000);
+        EXPECT_FALSE(KeyExists(nullptr)) << arguments;
+    }
+}
+
+TEST_F(Startup, ProgramShowsItsWindowAndSavesItsSettingsWhenClosed)
+{
+    // A switch in lower case is no switch.
+    HWND window = nullptr;
+    EXPECT_EQ(static_cast<DWORD>(-1), RunProgram(L"/ovinst", 4000, &window));
+    EXPECT_TRUE(window);
+    EXPECT_TRUE(KeyExists(L"RecentFiles"));
+    EXPECT_TRUE(KeyExists(L"VAF"));
+    BYTE pos[64];
+    DWORD size = sizeof pos, type = 0;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"rMainWndPos", RRF_RT_ANY, &type, pos,
+                                            &size));
+    EXPECT_EQ(static_cast<DWORD>(REG_BINARY), type);
+    EXPECT_EQ(24u, size);
+    // The first start had no key: the export folder was not filled in.
+    wchar_t folder[MAX_PATH] = L"unset";
+    size = sizeof folder;
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"csLastExportDestination",
+                                            RRF_RT_REG_SZ, &type, folder, &size));
+    EXPECT_STREQ(L"", folder);
+}
+
+TEST_F(Startup, UninstallStepsNameThemselvesAndCleanTheRegistry)
+{
+    EXPECT_STREQ(L"Unregistering components", GetUninstallStepName(0));
+    EXPECT_STREQ(L"Cleaning registry", GetUninstallStepName(1));
+    EXPECT_EQ(nullptr, GetUninstallStepName(2));
+
+    WriteDword(L"iVolume", 30);
+    ASSERT_TRUE(SaveAppSettings());
+    ASSERT_TRUE(KeyExists(L"RecentFiles"));
+    DoUninstallStep(0);
+    EXPECT_TRUE(KeyExists(nullptr));
+    DoUninstallStep(1);
+    EXPECT_FALSE(KeyExists(nullptr));
+}
