@@ -1,8 +1,10 @@
 #include "tests/app/DialogTestKit.h"
 
+#include "common/Languages.h"
 #include "common/ProductInfo.h"
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/IHybridText.h"
+#include "tests/common/TestFiles.h"
 
 namespace dlgtest {
 
@@ -80,6 +82,29 @@ std::wstring ChildTexts(HWND window)
     std::wstring out;
     EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&out));
     return out;
+}
+
+CNlsFolderOfOwn::CNlsFolderOfOwn()
+    : m_folder(static_cast<LPCWSTR>(GetLanguageFolder())), m_aside(m_folder + L".aside")
+{
+    PutBack();
+    MoveFileW(m_folder.c_str(), m_aside.c_str());
+    CreateDirectoryW(m_folder.c_str(), nullptr);
+}
+
+CNlsFolderOfOwn::~CNlsFolderOfOwn()
+{
+    PutBack();
+}
+
+void CNlsFolderOfOwn::PutBack()
+{
+    if (GetFileAttributesW(m_aside.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    for (const std::wstring& name : testfiles::FilesIn(m_folder))
+        DeleteFileW((m_folder + L"\\" + name).c_str());
+    RemoveDirectoryW(m_folder.c_str());
+    MoveFileW(m_aside.c_str(), m_folder.c_str());
 }
 
 CBoxAnswerer::CBoxAnswerer(UINT answer, std::function<void(HWND)> watch)

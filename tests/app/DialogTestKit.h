@@ -32,6 +32,22 @@ std::wstring TextOf(HWND window);
 // The texts of the window's descendants, in Z order, joined by '|'.
 std::wstring ChildTexts(HWND window);
 
+// While it lives, the program's "nls" folder is an empty one of the test's
+// own; the shipped language files wait beside it and come back at the end
+// (also when an earlier run was cut off before it put them back).
+class CNlsFolderOfOwn {
+public:
+    CNlsFolderOfOwn();
+    ~CNlsFolderOfOwn();
+    CNlsFolderOfOwn(const CNlsFolderOfOwn&) = delete;
+    CNlsFolderOfOwn& operator=(const CNlsFolderOfOwn&) = delete;
+    const std::wstring& Folder() const { return m_folder; }
+
+private:
+    void PutBack();
+    std::wstring m_folder, m_aside;
+};
+
 // Answers every message box (caption = the product name) of this process
 // with `answer`, keeping the texts; a given `watch` runs on each other
 // visible top-level window of the process, so a test can drive a system

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <memory>
+
 #include "app/FragmentPropDlg.h"
 #include "app/LanguageList.h"
 #include "app/OptGeneralPage.h"
@@ -27,7 +29,8 @@ protected:
     {
         dlgtest::SetUpProductInfo();
         ClearLanguages();
-        const std::wstring nls = langtest::FreshNlsFolder();
+        m_nls = std::make_unique<dlgtest::CNlsFolderOfOwn>();
+        const std::wstring& nls = m_nls->Folder();
         ASSERT_TRUE(langtest::WriteUtf16(nls + L"\\English.txt", langtest::LanguageText(L"English", L"English", true, L"")));
         ASSERT_TRUE(langtest::WriteUtf16(
             nls + L"\\German.txt",
@@ -42,9 +45,11 @@ protected:
         if (IsOptionsDialogOpen())
             GetOptionsDialog()->DestroyWindow();
         ClearLanguages();
-        langtest::FreshNlsFolder();
+        m_nls.reset();
         DeleteRegKeyTree(HKEY_CURRENT_USER, SProductInfo::GetRegistryKey());
     }
+
+    std::unique_ptr<dlgtest::CNlsFolderOfOwn> m_nls;
 
     // The row cells of the language list.
     static std::vector<IHybridCell*> Rows(CHybridCtrl& list)
