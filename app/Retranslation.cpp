@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/LocalizedDlg.h"
+#include "xf/xfToolBar.h"
 
 namespace {
 
@@ -16,8 +17,17 @@ std::map<HWND, std::unique_ptr<CRecords>>& ForeignRecords()
     return records;
 }
 
+// Menu bands draw their entries themselves: they are read again.
+BOOL CALLBACK RetranslateBand(HWND window, LPARAM)
+{
+    if (auto* bar = dynamic_cast<CxfToolBar*>(CWnd::FromHandlePermanent(window)))
+        bar->RetranslateMenuBand();
+    return TRUE;
+}
+
 BOOL CALLBACK RetranslateOne(HWND window, LPARAM)
 {
+    EnumChildWindows(window, &RetranslateBand, 0);
     if (auto* dialog = dynamic_cast<CLocalizedDlg*>(CWnd::FromHandlePermanent(window))) {
         dialog->TranslateControls();
         return TRUE;

@@ -1,5 +1,7 @@
 #include "tests/app/DialogTestKit.h"
 
+#include <gtest/gtest.h>
+
 #include "common/Languages.h"
 #include "common/ProductInfo.h"
 #include "hybrid/HybridCtrl.h"
@@ -107,12 +109,21 @@ void CNlsFolderOfOwn::PutBack()
     MoveFileW(m_aside.c_str(), m_folder.c_str());
 }
 
+namespace {
+
+// The id of a message box's text: it tells a box from the main window,
+// which bears the same caption.
+const int kBoxTextId = 0xFFFF;
+
+} // namespace
+
 CBoxAnswerer::CBoxAnswerer(UINT answer, std::function<void(HWND)> watch)
 {
     InitializeCriticalSection(&m_lock);
     const std::wstring caption = SProductInfo::GetName();
     m_thread = std::thread([this, answer, watch, caption] {
         const DWORD process = GetCurrentProcessId();
+        const DWORD start = GetTickCount();
         while (!m_stop) {
             for (HWND w = GetWindow(GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
                 DWORD owner = 0;
@@ -121,7 +132,12 @@ CBoxAnswerer::CBoxAnswerer(UINT answer, std::function<void(HWND)> watch)
                     continue;
                 wchar_t cls[64] = {};
                 GetClassNameW(w, cls, 64);
-                if (std::wstring(cls) == L"#32770" && TextOf(w) == caption) {
+                if (std::wstring(cls) == L"#32770" && GetTickCount() - start > kGiveUpMs) {
+                    // Nothing answered it in time: it is cancelled so that
+                    // the modal loop waiting on it ends, and the case fails.
+                    m_gaveUp = true;
+                    PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+                } else if (std::wstring(cls) == L"#32770" && TextOf(w) == caption && GetDlgItem(w, kBoxTextId)) {
                     EnterCriticalSection(&m_lock);
                     m_texts.push_back(ChildTexts(w));
                     LeaveCriticalSection(&m_lock);
@@ -133,14 +149,25 @@ CBoxAnswerer::CBoxAnswerer(UINT answer, std::function<void(HWND)> watch)
             }
             Sleep(20);
         }
+        m_finished = true;
     });
 }
 
 CBoxAnswerer::~CBoxAnswerer()
 {
     m_stop = true;
+    // The watcher may be inside a message sent to one of this thread's
+    // windows (a window text is read that way): those are answered until it
+    // has ended.
+    while (!m_finished) {
+        MSG m;
+        PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    }
     m_thread.join();
     DeleteCriticalSection(&m_lock);
+    if (m_gaveUp)
+        ADD_FAILURE() << "a dialog stayed open unanswered and was cancelled";
 }
 
 std::vector<std::wstring> CBoxAnswerer::Texts()

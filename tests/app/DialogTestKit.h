@@ -51,7 +51,9 @@ private:
 // Answers every message box (caption = the product name) of this process
 // with `answer`, keeping the texts; a given `watch` runs on each other
 // visible top-level window of the process, so a test can drive a system
-// dialog (the file dialog) while a modal loop runs.
+// dialog (the file dialog) while a modal loop runs. A dialog still open
+// 20 seconds after the start is cancelled, so no modal loop outlives its
+// case, and the case fails.
 class CBoxAnswerer {
 public:
     explicit CBoxAnswerer(UINT answer = IDOK, std::function<void(HWND)> watch = nullptr);
@@ -61,7 +63,10 @@ public:
     std::vector<std::wstring> Texts();
 
 private:
+    static constexpr DWORD kGiveUpMs = 20000;
     std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_gaveUp{false};
+    std::atomic<bool> m_finished{false};
     CRITICAL_SECTION m_lock;
     std::vector<std::wstring> m_texts;
     std::thread m_thread;

@@ -1,6 +1,8 @@
 // The options dialog and its pages: the language list on its own, one
-// dialog at a time, a language picked and applied (the open windows change
-// language at once, the choice is stored under "nls"), and the general page.
+// dialog at a time, a language picked and applied (the main window and the
+// open dialogs change language at once, the choice is stored under "nls"),
+// the general page, and About and System Information opened from the main
+// window.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -15,7 +17,13 @@
 #include "common/AppFolder.h"
 #include "common/OVRegKey.h"
 #include "common/ProductInfo.h"
+#include "app/AppIds.h"
+#include "app/StartPagePane.h"
+#include "tests/app/AppTestKit.h"
 #include "tests/app/DialogTestKit.h"
+#include "xf/xfFrame.h"
+#include "xf/xfHorMenuElement.h"
+#include "xf/xfToolBar.h"
 #include "tests/app/ViewTestKit.h"
 #include "tests/common/LanguageTestFiles.h"
 
@@ -51,6 +59,7 @@ protected:
 
     std::unique_ptr<dlgtest::CNlsFolderOfOwn> m_nls;
 
+public:
     // The row cells of the language list.
     static std::vector<IHybridCell*> Rows(CHybridCtrl& list)
     {
@@ -93,21 +102,62 @@ TEST_F(Options, LanguageListStandsOnItsOwn)
     }
 }
 
-TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
+// The program running with its own main window, English and German
+// installed.
+class OptionsInTheProgram : public apptest::AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        m_nls = std::make_unique<dlgtest::CNlsFolderOfOwn>();
+        ASSERT_TRUE(langtest::WriteUtf16(m_nls->Folder() + L"\\English.txt",
+                                         langtest::LanguageText(L"English", L"English", true, L"")));
+        ASSERT_TRUE(langtest::WriteUtf16(
+            m_nls->Folder() + L"\\German.txt",
+            langtest::LanguageText(L"German", L"Deutsch", false,
+                                   L"&File\r\n&Datei\r\nStart Page\r\nStartseite\r\n"
+                                   L"Fragment Properties\r\nFragmenteigenschaften\r\nLooped\r\nWiederholt\r\n")));
+        ASSERT_TRUE(Start());
+    }
+    void TearDown() override
+    {
+        if (IsOptionsDialogOpen())
+            GetOptionsDialog()->DestroyWindow();
+        AppTest::TearDown();
+        ClearLanguages();
+        m_nls.reset();
+    }
+
+    // The text of the menu band's first entry.
+    std::wstring FirstMenuEntry()
+    {
+        auto* band = dynamic_cast<CxfToolBar*>(Root()->GetBar(0));
+        if (!band)
+            return L"";
+        const CCellArray& cells = band->GetItemCells();
+        for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+            CIPtr<IxfHorMenuElement> element;
+            if (SUCCEEDED(element.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IxfHorMenuElement)) && element)
+                return static_cast<CxfHorMenuElement*>(element.Get())->GetText();
+        }
+        return L"";
+    }
+
+    std::unique_ptr<dlgtest::CNlsFolderOfOwn> m_nls;
+};
+
+TEST_F(OptionsInTheProgram, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
 {
-    // Open windows: a program dialog and a plain top-level window (as the
-    // main window is) with a button.
     CFragmentPropDlg props(nullptr);
     ASSERT_TRUE(props.Create(1061, nullptr));
     props.ShowWindow(SW_SHOW);
-    HWND plain = CreateWindowW(L"Static", L"Velmora Ravelin", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                               nullptr, nullptr, nullptr);
-    HWND button = CreateWindowW(L"Button", L"Close", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, plain, nullptr, nullptr, nullptr);
+    HWND startFrame = StartPage()->GetParent()->GetSafeHwnd();
+    EXPECT_EQ(L"&File", FirstMenuEntry());
 
-    ShowOptionsDialog(0);
+    Command(ID_CMD_OPTIONS);
     ASSERT_TRUE(IsOptionsDialogOpen());
     COptionsDlg* dlg = GetOptionsDialog();
-    ShowOptionsDialog(0);
+    Command(ID_CMD_OPTIONS);
     EXPECT_EQ(dlg, GetOptionsDialog()) << "a second Options command opens no second dialog";
     EXPECT_EQ(L"Velmora Ravelin Options", TextOf(dlg->GetSafeHwnd()));
     HWND apply = GetDlgItem(dlg->GetSafeHwnd(), 10055);
@@ -116,11 +166,10 @@ TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
     dlgtest::PumpUntil([&] { return page->IsInitialised(); });
     EXPECT_FALSE(IsWindowEnabled(apply)) << "nothing picked yet";
 
-    const std::vector<IHybridCell*> rows = Rows(page->GetList());
+    const std::vector<IHybridCell*> rows = Options::Rows(page->GetList());
     ASSERT_EQ(2u, rows.size());
     dlgtest::ClickCell(page->GetList(), rows[1]);
     ASSERT_TRUE(dlgtest::PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }));
-
     {
         dlgtest::CBoxAnswerer answerer;
         SendMessageW(dlg->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(10055, BN_CLICKED), 0);
@@ -131,9 +180,10 @@ TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
     EXPECT_TRUE(IsOptionsDialogOpen()) << "Apply leaves the dialog open";
     EXPECT_FALSE(IsWindowEnabled(apply));
     EXPECT_STREQ(L"German", GetCurrentLanguageName());
+    EXPECT_EQ(L"&Datei", FirstMenuEntry());
+    EXPECT_EQ(L"Startseite", TextOf(startFrame));
     EXPECT_EQ(L"Fragmenteigenschaften", TextOf(props.GetSafeHwnd()));
     EXPECT_NE(std::wstring::npos, dlgtest::ChildTexts(props.GetSafeHwnd()).find(L"Wiederholt"));
-    EXPECT_EQ(L"Schlie\u00dfen", TextOf(button));
 
     COVRegKey key;
     ASSERT_TRUE(key.OpenRead(HKEY_CURRENT_USER, (std::wstring(SProductInfo::GetRegistryKey()) + L"\\nls").c_str()));
@@ -141,7 +191,8 @@ TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
     ASSERT_TRUE(key.GetString(L"strLang", stored, false));
     EXPECT_STREQ(L"German", stored);
 
-    // Back to English: the English texts come back, no translation stacks.
+    // Back to English with OK: the English texts come back, no translation
+    // stacks, and the dialog closes.
     dlgtest::ClickCell(page->GetList(), rows[0]);
     ASSERT_TRUE(dlgtest::PumpUntil([&] { return IsWindowEnabled(apply) != FALSE; }));
     {
@@ -150,10 +201,29 @@ TEST_F(Options, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
         dlgtest::PumpUntil([&] { return !IsOptionsDialogOpen(); });
     }
     EXPECT_FALSE(IsOptionsDialogOpen()) << "OK after a successful apply closes the dialog";
+    EXPECT_EQ(L"&File", FirstMenuEntry());
+    EXPECT_EQ(L"Start Page", TextOf(startFrame));
     EXPECT_EQ(L"Fragment Properties", TextOf(props.GetSafeHwnd()));
-    EXPECT_EQ(L"Close", TextOf(button));
     props.DestroyWindow();
-    DestroyWindow(plain);
+}
+
+TEST_F(OptionsInTheProgram, AboutAndSystemInformationOpenFromTheMainWindow)
+{
+    // Both run modally: the watcher closes each once it shows.
+    std::vector<std::wstring> seen;
+    {
+        dlgtest::CBoxAnswerer answerer(IDOK, [&seen](HWND w) {
+            const std::wstring title = TextOf(w);
+            if (title == L"About" || title.find(L"System Information") == 0) {
+                seen.push_back(title.substr(0, 18));
+                PostMessageW(w, WM_COMMAND, IDCANCEL, 0);
+                Sleep(100);
+            }
+        });
+        Command(ID_CMD_ABOUT);
+        Command(ID_CMD_SYSINFO);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{L"About", L"System Information"}), seen);
 }
 
 TEST_F(Options, GeneralPageLimitAndErase)
