@@ -4,6 +4,9 @@
 // saving of the settings.
 #include <windows.h>
 
+class COptionsDlg;
+class COptionsPage;
+
 // Step 0 "Unregistering components", step 1 "Cleaning registry", else null
 // (which ends the uninstaller's steps).
 LPCWSTR GetUninstallStepName(int step);
@@ -16,5 +19,7 @@ int GetAppInstallPageCount();
 int GetAppOptionsPageCount();
 // The title string of options page index; 0 outside the pages.
 UINT GetAppOptionsPageTitleId(int index);
+// A new page made as a child of the dialog; null outside the pages.
+COptionsPage* CreateAppOptionsPage(COptionsDlg* dialog, int index);
 // Saves the settings when the options dialog applied all its pages.
 void SaveAppSettingsHook();

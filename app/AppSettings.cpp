@@ -149,6 +149,12 @@ const CString& GetLastExportDestination()
     return g_lastExportDestination;
 }
 
+void SetLastExportDestination(LPCWSTR folder)
+{
+    if (folder)
+        g_lastExportDestination = folder;
+}
+
 CRecentList& GetRecentList()
 {
     return g_recentList;

@@ -37,8 +37,10 @@ void SetAutoLoopNewSel(bool on);
 // start when playing stops. Default on.
 bool GetToFragmentBeginAfterStop();
 void SetToFragmentBeginAfterStop(bool on);
-// "csLastExportDestination": the folder last exported to.
+// "csLastExportDestination": the folder last exported to; stored with the
+// next save. Set ignores a null folder.
 const CString& GetLastExportDestination();
+void SetLastExportDestination(LPCWSTR folder);
 
 CRecentList& GetRecentList();
 

@@ -1,5 +1,8 @@
 #include "app/MainController.h"
+#include "app/AboutDlg.h"
 #include "app/AppIds.h"
+#include "app/OptionsDlg.h"
+#include "app/SysInfoDlg.h"
 #include "app/AppSettings.h"
 #include "app/StartPagePane.h"
 #include "common/Pickers.h"
@@ -22,6 +25,9 @@ BEGIN_MESSAGE_MAP(CMainController, CxfController)
     ON_COMMAND(ID_CMD_VOLUME_UP, &CMainController::OnVolumeUp)
     ON_COMMAND(ID_CMD_VOLUME_DOWN, &CMainController::OnVolumeDown)
     ON_COMMAND(ID_CMD_HELP, &CMainController::OnHelp)
+    ON_COMMAND(ID_CMD_OPTIONS, &CMainController::OnOptions)
+    ON_COMMAND(ID_CMD_ABOUT, &CMainController::OnAbout)
+    ON_COMMAND(ID_CMD_SYSINFO, &CMainController::OnSysInfo)
 END_MESSAGE_MAP()
 
 namespace {
@@ -137,4 +143,19 @@ void CMainController::OnVolumeDown()
 void CMainController::OnHelp()
 {
     OpenLink(SProductInfo::GetHelpUrl());
+}
+
+void CMainController::OnOptions()
+{
+    ShowOptionsDialog(0);
+}
+
+void CMainController::OnAbout()
+{
+    ShowAboutDialog(AfxGetMainWnd());
+}
+
+void CMainController::OnSysInfo()
+{
+    ShowSysInfoDialog();
 }

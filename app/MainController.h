@@ -1,8 +1,7 @@
 #pragma once
 // The controller of the main window's root frame: the commands that need no
 // open file (open, exit, volume, autoscroll, help), and the one road by which
-// a file gets opened. Options has no handler until its dialog exists, so its
-// menu item stays disabled rather than doing nothing.
+// a file gets opened, and the options, About and system-information dialogs.
 #include "common/Interfaces.h"
 #include "xf/xfController.h"
 
@@ -30,6 +29,9 @@ protected:
     void OnVolumeUp();
     void OnVolumeDown();
     void OnHelp();
+    void OnOptions();
+    void OnAbout();
+    void OnSysInfo();
     DECLARE_MESSAGE_MAP()
 
 private:

@@ -3,6 +3,7 @@
 #include "app/AppIds.h"
 #include "app/AppSettings.h"
 #include "app/FragmentMenu.h"
+#include "app/InstanceHandOver.h"
 #include "app/MainFrame.h"
 #include "app/ViewServices.h"
 #include "common/Languages.h"
@@ -42,6 +43,10 @@ BOOL CRVApp::InitInstance()
     if (Gdiplus::GdiplusStartup(&m_gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok)
         m_gdiplusToken = 0;
     FillProductInfo();
+    // Another instance took over: this one ends before making any window
+    // rather than living on without one.
+    if (HandOverToRunningInstance())
+        return FALSE;
     if (!ScanLanguageFiles())
         return FALSE;
     LoadAppSettings();

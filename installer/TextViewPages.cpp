@@ -1,5 +1,6 @@
 // The pages made of one Hybrid text view: welcome with the language list,
 // the licence agreement, and the finished page with its "Run" box.
+#include "app/LanguageList.h"
 #include "common/Languages.h"
 #include "common/LocalizedString.h"
 #include "common/PathUtils.h"
@@ -28,32 +29,6 @@ CString Loaded(UINT id)
     CLocalizedString text;
     text.LoadString(id);
     return text;
-}
-
-// One row per installed language: its flag, English name and own name; the
-// row's data value is the language index. The current language is selected.
-void FillInstallLanguageList(CHybridCtrl& list)
-{
-    list.RemoveAllCells(true);
-    CCellBuilder builder(&list);
-    const SLanguageInfo* current = GetCurrentLanguage();
-    for (int i = 0; i < GetLanguageCount(); ++i) {
-        const SLanguageInfo* language = GetLanguageAt(i);
-        if (!language)
-            continue;
-        CIPtr<IHybridCell> row;
-        builder.SetData(static_cast<DWORD_PTR>(i)).SetStyleBits(0x201).ReturnCell(&row).AddCell().BeginChildren();
-        if (!language->flagPicture.IsEmpty())
-            builder.SetPictureFile(language->flagPicture).AddPicture();
-        builder.SetText(language->englishName).AddText();
-        builder.SetText(language->localName).AddText();
-        builder.EndChildren();
-        if (row && language == current) {
-            row->SetSelected(true, false);
-            list.SetActiveCell(row, false);
-        }
-    }
-    list.RecalcLayout(true);
 }
 
 } // namespace
@@ -93,7 +68,8 @@ UINT CWelcomeInstallPage::GetNextTextId()
 
 void CWelcomeInstallPage::FillView()
 {
-    FillInstallLanguageList(m_view);
+    FillLanguageList(m_view);
+    m_view.RecalcLayout(true);
 }
 
 LRESULT CWelcomeInstallPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

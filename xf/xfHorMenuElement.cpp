@@ -11,14 +11,25 @@ CxfHorMenuElement* CxfHorMenuElement::s_pCurrent = nullptr;
 
 CxfHorMenuElement::CxfHorMenuElement(UINT menuId, int index) : m_nMenuID(menuId), m_nIndex(index)
 {
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(menuId));
+    LoadText();
+}
+
+void CxfHorMenuElement::LoadText()
+{
+    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nMenuID));
     if (!menu)
         return;
     WCHAR buffer[256] = {};
-    ::GetMenuStringW(menu, static_cast<UINT>(index), buffer, 255, MF_BYPOSITION);
+    ::GetMenuStringW(menu, static_cast<UINT>(m_nIndex), buffer, 255, MF_BYPOSITION);
     ::DestroyMenu(menu);
     m_strText = buffer;
     TranslateText(m_strText);
+}
+
+void CxfHorMenuElement::Retranslate()
+{
+    LoadText();
+    m_size = CSize(0, 0);
 }
 
 CxfHorMenuElement::~CxfHorMenuElement()

@@ -35,11 +35,15 @@ public:
     bool OnMenuKey(const MSG* msg) override;
 
     LPCWSTR GetText() const { return m_strText; }
+    // Reads the entry's text again in the current language; the element is
+    // measured anew.
+    void Retranslate();
     CxfPopupMenu* GetPopup() const { return m_pSubMenu; }
     // The element that leads the open band menu, or null.
     static CxfHorMenuElement* GetCurrent() { return s_pCurrent; }
 
 private:
+    void LoadText();
     void OpenPopup();
     void ClosePopup();
     void Measure();

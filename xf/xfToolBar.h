@@ -31,6 +31,9 @@ public:
     bool HandleMenuKey(const MSG* msg);
     bool IsInMenuMode() const { return m_pHotElement != nullptr; }
     bool HasMenuBand();
+    // After a change of the interface language: the menu band's entries are
+    // read again and the bar laid out anew.
+    void RetranslateMenuBand();
 
     int GetBkKind() const { return m_nBkKind; }
     // The sum of the items' widths; measures the bar first when it has

@@ -2,6 +2,7 @@
 // arrows, Enter, Escape).
 #include "xf/xfToolBar.h"
 #include "common/KeyRoutines.h"
+#include "xf/xfHorMenuElement.h"
 #include "xf/xfMessages.h"
 
 void CxfToolBar::GetMenuElements(CIArray<IxfHorMenuElement>& out)
@@ -12,6 +13,22 @@ void CxfToolBar::GetMenuElements(CIArray<IxfHorMenuElement>& out)
             if (SUCCEEDED(element.QueryFrom(content, IID_IxfHorMenuElement)) && element)
                 out.Add(element);
     }
+}
+
+void CxfToolBar::RetranslateMenuBand()
+{
+    CIArray<IxfHorMenuElement> elements;
+    GetMenuElements(elements);
+    if (elements.GetSize() == 0)
+        return;
+    for (INT_PTR i = 0; i < elements.GetSize(); ++i) {
+        // Every menu element of a band is a CxfHorMenuElement (the band's
+        // table makes them).
+        IxfHorMenuElement* element = elements[i];
+        static_cast<CxfHorMenuElement*>(element)->Retranslate();
+    }
+    RecalcLayout();
+    Invalidate();
 }
 
 void CxfToolBar::SetHotElement(IxfHorMenuElement* element)

@@ -5,6 +5,9 @@
 
 int main(int argc, char** argv)
 {
+    // Unbuffered, so a program stopped by its time-out still shows the case
+    // it was in.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
     std::fflush(stdout);
