@@ -30,12 +30,7 @@ CStartPagePane::~CStartPagePane() = default;
 
 CStartPagePane* CStartPagePane::CreateIn(CxfFrame* frame)
 {
-    CStartPagePane* pane = new CStartPagePane(frame);
-    if (!pane->Create(IDD_STARTPAGE, frame)) {
-        delete pane;
-        return nullptr;
-    }
-    return pane;
+    return CreatePaneIn<CStartPagePane>(frame, IDD_STARTPAGE);
 }
 
 void CStartPagePane::OnInitPane(SxfContext* request)

@@ -46,12 +46,7 @@ CViririziruInfoPane::~CViririziruInfoPane() = default;
 
 CViririziruInfoPane* CViririziruInfoPane::CreateIn(CxfFrame* frame)
 {
-    CViririziruInfoPane* pane = new CViririziruInfoPane(frame);
-    if (!pane->Create(IDD_INFOPANE, frame)) {
-        delete pane;
-        return nullptr;
-    }
-    return pane;
+    return CreatePaneIn<CViririziruInfoPane>(frame, IDD_INFOPANE);
 }
 
 void CViririziruInfoPane::OnInitPane(SxfContext* request)

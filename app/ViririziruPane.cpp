@@ -52,12 +52,7 @@ CViririziruPane::~CViririziruPane()
 
 CViririziruPane* CViririziruPane::CreateIn(CxfFrame* frame)
 {
-    CViririziruPane* pane = new CViririziruPane(frame);
-    if (!pane->Create(kTranscriptionTemplate, frame)) {
-        delete pane;
-        return nullptr;
-    }
-    return pane;
+    return CreatePaneIn<CViririziruPane>(frame, kTranscriptionTemplate);
 }
 
 void CViririziruPane::OnInitPane(SxfContext* request)

@@ -92,3 +92,17 @@ protected:
     int m_nId = 0;
     bool m_bActive = false;
 };
+
+// A new pane of class T (constructed on the frame) with its window made from
+// the template in the frame; null, and nothing left, when the window could
+// not be made. The pane deletes itself once its window is gone.
+template <class T>
+T* CreatePaneIn(CxfFrame* frame, UINT templateId)
+{
+    T* pane = new T(frame);
+    if (!pane->Create(templateId, frame)) {
+        delete pane;
+        return nullptr;
+    }
+    return pane;
+}
