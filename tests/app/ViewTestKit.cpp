@@ -160,41 +160,6 @@ COLORREF CViewHost::Pixel(int x, int y)
     return c;
 }
 
-bool CViewHost::SaveScreenshot(const std::wstring& path)
-{
-    RECT r;
-    ::GetClientRect(m_ctrl->GetSafeHwnd(), &r);
-    const int w = r.right, h = r.bottom;
-    HDC dc = ::GetDC(m_ctrl->GetSafeHwnd());
-    HDC mem = ::CreateCompatibleDC(dc);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const DWORD stride = (w * 3 + 3) & ~3u;
-    const DWORD size = stride * h;
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-    fh.bfSize = fh.bfOffBits + size;
-    std::vector<char> file(reinterpret_cast<char*>(&fh), reinterpret_cast<char*>(&fh) + sizeof(fh));
-    file.insert(file.end(), reinterpret_cast<char*>(&bi.bmiHeader),
-                reinterpret_cast<char*>(&bi.bmiHeader) + sizeof(bi.bmiHeader));
-    file.insert(file.end(), static_cast<char*>(bits), static_cast<char*>(bits) + size);
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(m_ctrl->GetSafeHwnd(), dc);
-    return testsupport::WriteFileBytes(path, file.data(), file.size());
-}
-
 // ---- files and models ----
 
 std::wstring SilentWav(int milliseconds)

@@ -55,8 +55,6 @@ public:
 
     // The colour of a client pixel of the control as shown on the screen.
     COLORREF Pixel(int x, int y);
-    // Saves the control's client area, as shown, to a 24-bit BMP file.
-    bool SaveScreenshot(const std::wstring& path);
 
 private:
     static LRESULT CALLBACK FrameProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
