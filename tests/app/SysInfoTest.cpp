@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -68,10 +69,8 @@ std::vector<std::wstring> Lines(const CSysInfoDlg& dlg)
 
 int IndexOf(const std::vector<std::wstring>& lines, const std::wstring& line)
 {
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i] == line)
-            return static_cast<int>(i);
-    return -1;
+    const auto at = std::find(lines.begin(), lines.end(), line);
+    return at == lines.end() ? -1 : static_cast<int>(at - lines.begin());
 }
 
 int ThreadCount()
