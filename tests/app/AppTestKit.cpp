@@ -11,6 +11,7 @@
 #include "common/OVRegKey.h"
 #include "common/RecentList.h"
 #include "common/WndPos.h"
+#include "tests/audio/ReaderKit.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
@@ -170,11 +171,11 @@ void AppTest::Command(UINT id)
     Root()->SendMessage(WM_COMMAND, id, 0);
 }
 
-bool ReadDword(LPCWSTR name, DWORD& out)
+DWORD StoredDword(LPCWSTR name)
 {
-    DWORD size = sizeof(out), type = 0;
-    return ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &out, &size) == ERROR_SUCCESS &&
-           type == REG_DWORD;
+    DWORD out = 0, size = sizeof(out), type = 0;
+    const bool ok = ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &out, &size) == ERROR_SUCCESS;
+    return ok && type == REG_DWORD ? out : kNoDword;
 }
 
 namespace {
@@ -217,30 +218,11 @@ bool KeyExists(LPCWSTR subkey)
 
 std::wstring MakeWav(const std::wstring& folder, const wchar_t* name, int bits)
 {
-    const uint32_t rate = 8000, channels = 1, block = channels * bits / 8, dataBytes = rate * block;
-    std::vector<uint8_t> b;
-    auto put = [&b](uint32_t v, int n) {
-        for (int i = 0; i < n; ++i)
-            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    auto tag = [&b](const char* t) { b.insert(b.end(), t, t + 4); };
-    tag("RIFF");
-    put(36 + dataBytes, 4);
-    tag("WAVE");
-    tag("fmt ");
-    put(16, 4);
-    put(1, 2);
-    put(channels, 2);
-    put(rate, 4);
-    put(rate * block, 4);
-    put(block, 2);
-    put(static_cast<uint32_t>(bits), 2);
-    tag("data");
-    put(dataBytes, 4);
-    b.resize(b.size() + dataBytes, bits == 8 ? 0x80 : 0);
-    const std::wstring path = folder + L"\\" + name;
-    testsupport::WriteFileBytes(path, b.data(), b.size());
-    return path;
+    readerkit::Format format;
+    format.channels = 1;
+    format.rate = 8000;
+    format.bits = static_cast<uint16_t>(bits);
+    return readerkit::Save(folder, name, readerkit::Canonical(format, readerkit::Bytes(8000 * bits / 8, bits == 8 ? 0x80 : 0)));
 }
 
 std::wstring Tone()

@@ -57,7 +57,9 @@ protected:
 };
 
 // Registry values under the settings key.
-bool ReadDword(LPCWSTR name, DWORD& out);
+// A stored DWORD; kNoDword when there is none.
+const DWORD kNoDword = 0xFFFFFFFF;
+DWORD StoredDword(LPCWSTR name);
 void WriteDword(LPCWSTR name, DWORD value);
 void WriteBinary(LPCWSTR name, const void* data, DWORD size);
 void WriteString(LPCWSTR name, LPCWSTR text);

@@ -26,11 +26,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD ms)
     return true;
 }
 
-std::vector<std::wstring> CellTexts(CHybridCtrl& control)
+std::vector<std::wstring> CellTexts(CHybridCtrl& control, IHybridCell* start)
 {
     CCellArray cells;
     CCellCollector collector(cells);
-    control.EnumCells(collector, HCE_ALL);
+    control.EnumCells(collector, HCE_ALL, start);
     std::vector<std::wstring> out;
     for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
         CIPtr<IHybridContent> content;

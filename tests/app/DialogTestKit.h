@@ -16,8 +16,9 @@ struct IHybridCell;
 
 namespace dlgtest {
 
-// The texts of the control's text cells, in tree order.
-std::vector<std::wstring> CellTexts(CHybridCtrl& control);
+// The texts of the control's text cells from `start` down (null: the
+// root), in tree order.
+std::vector<std::wstring> CellTexts(CHybridCtrl& control, IHybridCell* start = nullptr);
 // A left click at the middle of a cell, as the mouse gives it.
 void ClickCell(CHybridCtrl& control, IHybridCell* cell);
 

@@ -10,6 +10,7 @@
 #include "hybrid/IHybridCombo.h"
 #include "hybrid/IHybridEdit.h"
 #include "hybrid/IHybridText.h"
+#include "tests/app/DialogTestKit.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 
@@ -17,13 +18,13 @@ using namespace apptest;
 
 namespace {
 
-// The contents answering I from `start` down (null: the root), in tree order.
+// The contents answering I, in tree order.
 template <class I>
-std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid, IHybridCell* start = nullptr)
+std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid)
 {
     CCellArray cells;
     CCellCollector collect(cells);
-    ctrl.EnumCells(collect, HCE_ALL, start);
+    ctrl.EnumCells(collect, HCE_ALL);
     std::vector<CIPtr<I>> out;
     for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
         CIPtr<I> content;
@@ -33,18 +34,10 @@ std::vector<CIPtr<I>> ContentsOf(CHybridCtrl& ctrl, REFIID iid, IHybridCell* sta
     return out;
 }
 
-std::vector<std::wstring> TextsUnder(CHybridCtrl& ctrl, IHybridCell* start)
-{
-    std::vector<std::wstring> out;
-    for (const CIPtr<IHybridText>& text : ContentsOf<IHybridText>(ctrl, IID_IHybridText, start))
-        out.push_back(text->GetText());
-    return out;
-}
-
 // The value text beside a label ("Duration:" -> "10 sec").
 std::wstring ValueOf(CHybridCtrl& ctrl, const wchar_t* label)
 {
-    std::vector<std::wstring> texts = TextsUnder(ctrl, nullptr);
+    std::vector<std::wstring> texts = dlgtest::CellTexts(ctrl);
     for (size_t i = 0; i + 1 < texts.size(); ++i)
         if (texts[i] == label)
             return texts[i + 1];
@@ -133,7 +126,7 @@ TEST_F(InfoPane, ShowsTheFileTheFragmentListAndThePlayback)
     ASSERT_EQ(2, m_info->GetListRows().GetSize());
     for (int i = 0; i < 2; ++i) {
         CIPtr<IHybridCell> row = m_info->GetListRows().GetAt(i);
-        EXPECT_EQ(rows[i], TextsUnder(Ctrl(), row)) << "row " << i;
+        EXPECT_EQ(rows[i], dlgtest::CellTexts(Ctrl(), row)) << "row " << i;
         EXPECT_EQ(i == 1, row->IsSelected()) << "row " << i;
     }
 
@@ -188,7 +181,7 @@ TEST_F(InfoPane, EditsOnlyTheFieldTheUserChanges)
     PumpFor(200);
     EXPECT_EQ(L"so", std::wstring(Active().Comment));
     ASSERT_EQ(2, m_info->GetListRows().GetSize());
-    EXPECT_EQ(L"2 - so", TextsUnder(Ctrl(), m_info->GetListRows().GetAt(1)).at(0));
+    EXPECT_EQ(L"2 - so", dlgtest::CellTexts(Ctrl(), m_info->GetListRows().GetAt(1)).at(0));
 
     // No active fragment: the group folds away.
     IHybridCell* tempoRow = m_tempo->GetCell();

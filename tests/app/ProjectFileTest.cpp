@@ -1,5 +1,6 @@
-// Project files: their place and name, what they hold, and that a damaged
-// or unwritable one never costs the user the file as it was.
+// Project files: their place and name, what they hold (a comment's special
+// characters escaped), and that a damaged or unwritable one never costs the
+// user the file as it was.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -59,7 +60,7 @@ TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
     const std::wstring path = testsupport::ScratchDir(L"project_round") + L"\\a.mcfi";
     {
         SDocument doc(audio);
-        doc.fragments->AddFragment(1500000, 4000000, L"intro");
+        doc.fragments->AddFragment(1500000, 4000000, L"intro {bar 1|2} $5");
         doc.fragments->SetActiveIndex(0);
         doc.fragments->SetActiveTempo(0.8f);
         doc.fragments->ToggleActiveLoop();
@@ -70,7 +71,7 @@ TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
     }
     EXPECT_EQ("Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|1|\r\nSel0\r\n{\r\n"
               "StartTime:|1500000|\r\nEndTime:|4000000|\r\nTempo:|0.800000|\r\nLooped:|1|\r\n"
-              "Comment:|intro|\r\nPreDelaySec:|2|\r\n}\r\n}\r\nSettings\r\n{\r\nScrollPos:|1234567|\r\n"
+              "Comment:|intro $7bbar 1$7c2$7d $245|\r\nPreDelaySec:|2|\r\n}\r\n}\r\nSettings\r\n{\r\nScrollPos:|1234567|\r\n"
               "Zoom:|2000|\r\n}\r\n}\r\n",
               ReadText(path));
 
@@ -79,14 +80,12 @@ TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
     SFragmentInfo f;
     ASSERT_EQ(1, back.fragments->GetCount());
     ASSERT_TRUE(back.fragments->GetAt(0, f));
-    EXPECT_EQ(1500000, f.StartTime);
-    EXPECT_EQ(4000000, f.EndTime);
+    EXPECT_EQ((std::vector<LONGLONG>{1500000, 4000000, 1, 2, 2000, 1234567}),
+              (std::vector<LONGLONG>{f.StartTime, f.EndTime, f.Looped, f.PreDelaySec, back.time->GetScale(),
+                                     back.time->GetPosition()}));
     EXPECT_EQ(0.8f, f.Tempo);
-    EXPECT_EQ(1, f.Looped);
-    EXPECT_EQ(2, f.PreDelaySec);
-    EXPECT_EQ(CString(L"intro"), f.Comment);
-    EXPECT_EQ(2000, back.time->GetScale());
-    EXPECT_EQ(1234567, back.time->GetPosition());
+    EXPECT_EQ(CString(L"intro {bar 1|2} $5"), f.Comment);
+    EXPECT_FALSE(back.fragments->HasActive()) << "nothing is active after a load";
 
     // Without "Settings" the fragments load and the view stays; a negative
     // position is not taken.

@@ -35,15 +35,9 @@ TEST_F(Settings, SavedValuesComeBackAndLandUnderTheirNames)
     GetRecentList().Add(L"C:\\music\\second.mp3");
     ASSERT_TRUE(SaveAppSettings());
 
-    DWORD value = 0;
-    EXPECT_TRUE(ReadDword(L"iVolume", value));
-    EXPECT_EQ(37u, value);
-    EXPECT_TRUE(ReadDword(L"bAutoscrollPlayback", value));
-    EXPECT_EQ(0u, value);
-    EXPECT_TRUE(ReadDword(L"bAutoLoopNewSel", value));
-    EXPECT_EQ(1u, value);
-    EXPECT_TRUE(ReadDword(L"bToFragmentBeginAfterStop", value));
-    EXPECT_EQ(0u, value);
+    EXPECT_EQ((std::vector<DWORD>{37, 0, 1, 0}),
+              (std::vector<DWORD>{StoredDword(L"iVolume"), StoredDword(L"bAutoscrollPlayback"),
+                                  StoredDword(L"bAutoLoopNewSel"), StoredDword(L"bToFragmentBeginAfterStop")}));
     EXPECT_TRUE(KeyExists(L"RecentFiles"));
     EXPECT_TRUE(KeyExists(L"VAF"));
 
@@ -54,21 +48,18 @@ TEST_F(Settings, SavedValuesComeBackAndLandUnderTheirNames)
     while (GetRecentList().GetCount() > 0)
         GetRecentList().Remove(GetRecentList().GetAt(0));
     LoadAppSettings();
-    EXPECT_EQ(37, GetVolume());
-    EXPECT_FALSE(GetAutoscrollPlayback());
-    EXPECT_TRUE(GetAutoLoopNewSel());
-    EXPECT_FALSE(GetToFragmentBeginAfterStop());
+    EXPECT_EQ((std::vector<int>{37, 0, 1, 0}), (std::vector<int>{GetVolume(), GetAutoscrollPlayback(), GetAutoLoopNewSel(),
+                                                                 GetToFragmentBeginAfterStop()}));
     EXPECT_EQ((std::vector<std::wstring>{L"C:\\music\\second.mp3", L"C:\\music\\first.wav"}), Recent());
 }
 
 TEST_F(Settings, StoredValuesAreCheckedOnLoading)
 {
-    WriteDword(L"iVolume", 250);
-    LoadAppSettings();
-    EXPECT_EQ(100, GetVolume());
-    WriteDword(L"iVolume", static_cast<DWORD>(-5));
-    LoadAppSettings();
-    EXPECT_EQ(0, GetVolume());
+    for (int stored : {250, -5}) {
+        WriteDword(L"iVolume", static_cast<DWORD>(stored));
+        LoadAppSettings();
+        EXPECT_EQ(stored > 0 ? 100 : 0, GetVolume());
+    }
 
     // A deleted export folder becomes the music folder; an existing one stays.
     const CString music = MusicFolder();
@@ -117,9 +108,7 @@ TEST_F(Settings, VolumeKeysStayInRangeAndAreSavedOnlyAtExit)
     Command(ID_CMD_VOLUME_UP);
     Command(ID_CMD_VOLUME_UP);
     EXPECT_EQ(100, GetVolume());
-    DWORD stored = 0;
-    EXPECT_TRUE(ReadDword(L"iVolume", stored));
-    EXPECT_EQ(99u, stored);
+    EXPECT_EQ(99u, StoredDword(L"iVolume"));
     SetVolume(1);
     Command(ID_CMD_VOLUME_DOWN);
     Command(ID_CMD_VOLUME_DOWN);
@@ -128,8 +117,6 @@ TEST_F(Settings, VolumeKeysStayInRangeAndAreSavedOnlyAtExit)
     Command(ID_CMD_AUTOSCROLL);
     EXPECT_FALSE(GetAutoscrollPlayback());
     Stop();
-    EXPECT_TRUE(ReadDword(L"iVolume", stored));
-    EXPECT_EQ(0u, stored);
-    EXPECT_TRUE(ReadDword(L"bAutoscrollPlayback", stored));
-    EXPECT_EQ(0u, stored);
+    EXPECT_EQ(0u, StoredDword(L"iVolume"));
+    EXPECT_EQ(0u, StoredDword(L"bAutoscrollPlayback"));
 }

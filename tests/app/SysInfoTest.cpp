@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "common/Clipboard.h"
 #include "common/FolderWalk.h"
 #include "tests/app/DialogTestKit.h"
+#include "DialogAnswerer.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -67,10 +69,8 @@ std::vector<std::wstring> Lines(const CSysInfoDlg& dlg)
 
 int IndexOf(const std::vector<std::wstring>& lines, const std::wstring& line)
 {
-    for (size_t i = 0; i < lines.size(); ++i)
-        if (lines[i] == line)
-            return static_cast<int>(i);
-    return -1;
+    const auto at = std::find(lines.begin(), lines.end(), line);
+    return at == lines.end() ? -1 : static_cast<int>(at - lines.begin());
 }
 
 int ThreadCount()
@@ -168,30 +168,12 @@ TEST_F(SysInfo, SaveCopyAndMail)
     // report as UTF-16LE without a byte-order mark.
     const std::wstring path = testsupport::ScratchDir(L"sysinfo") + L"\\Saved.txt";
     DeleteFileW(path.c_str());
-    std::wstring offered;
     {
-        dlgtest::CBoxAnswerer answerer(IDOK, [&](HWND w) {
-            if (dlgtest::TextOf(w) != L"Save As" || !offered.empty())
-                return;
-            HWND edit = nullptr;
-            EnumChildWindows(w, [](HWND child, LPARAM p) {
-                wchar_t cls[32] = {};
-                GetClassNameW(child, cls, 32);
-                if (std::wstring(cls) == L"Edit" && IsWindowVisible(child)) {
-                    *reinterpret_cast<HWND*>(p) = child;
-                    return FALSE;
-                }
-                return TRUE;
-            }, reinterpret_cast<LPARAM>(&edit));
-            if (!edit)
-                return;
-            offered = dlgtest::TextOf(edit);
-            SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-            PostMessageW(w, WM_COMMAND, IDOK, 0);
-        });
+        xftest::CDialogAnswerer answerer({{IDOK, path}}, dlg.GetSafeHwnd());
         SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(10065, BN_CLICKED), 0);
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"|Report.txt")) << answerer.Seen()[0];
     }
-    EXPECT_EQ(L"Report.txt", offered);
     const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(path);
     ASSERT_EQ(report.GetLength() * 2u, bytes.size());
     EXPECT_EQ(0, memcmp(bytes.data(), static_cast<LPCWSTR>(report), bytes.size()));
@@ -217,15 +199,12 @@ TEST_F(SysInfo, SaveCopyAndMail)
     const std::vector<std::wstring> tempBefore = TempInfoFiles();
     {
         CMailClientScope noClient(L"No Such Mail Program");
-        dlgtest::CBoxAnswerer answerer(IDOK, [](HWND w) {
-            wchar_t cls[16] = {};
-            GetClassNameW(w, cls, 16);
-            if (std::wstring(cls) == L"#32770" && dlgtest::TextOf(w) != L"System Information")
-                PostMessageW(w, WM_COMMAND, IDOK, 0);
-        });
+        xftest::CDialogAnswerer answerer({{IDOK, L""}, {IDOK, L""}}, dlg.GetSafeHwnd());
         EXPECT_FALSE(dlg.SendReport());
-        ASSERT_EQ(1u, answerer.Texts().size());
-        EXPECT_NE(std::wstring::npos, answerer.Texts()[0].find(L"could not be sent"));
+        int told = 0;
+        for (const std::wstring& seen : answerer.Seen())
+            told += seen.find(L"could not be sent") != std::wstring::npos;
+        EXPECT_EQ(1, told);
     }
     EXPECT_EQ(tempBefore, TempInfoFiles());
     dlg.DestroyWindow();

@@ -1,9 +1,9 @@
 #include "tests/app/ViewTestKit.h"
 
-#include <cstring>
 #include "audio/CreateAudioReader.h"
 #include "hybrid/IHybridSubContent.h"
 #include "app/TimeContainer.h"
+#include "tests/audio/ReaderKit.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
 
@@ -31,12 +31,6 @@ HWND SharedFrame(WNDPROC proc)
     frame = ::CreateWindowExW(0, kFrameClass, L"View test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400,
                               nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     return frame;
-}
-
-void Put(std::vector<char>& b, uint32_t v, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        b.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 } // namespace
@@ -166,127 +160,16 @@ COLORREF CViewHost::Pixel(int x, int y)
     return c;
 }
 
-bool CViewHost::SaveScreenshot(const std::wstring& path)
-{
-    RECT r;
-    ::GetClientRect(m_ctrl->GetSafeHwnd(), &r);
-    const int w = r.right, h = r.bottom;
-    HDC dc = ::GetDC(m_ctrl->GetSafeHwnd());
-    HDC mem = ::CreateCompatibleDC(dc);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(mem, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    ::GdiFlush();
-    const DWORD stride = (w * 3 + 3) & ~3u;
-    const DWORD size = stride * h;
-    BITMAPFILEHEADER fh{};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof(fh) + sizeof(bi.bmiHeader);
-    fh.bfSize = fh.bfOffBits + size;
-    std::vector<char> file(reinterpret_cast<char*>(&fh), reinterpret_cast<char*>(&fh) + sizeof(fh));
-    file.insert(file.end(), reinterpret_cast<char*>(&bi.bmiHeader),
-                reinterpret_cast<char*>(&bi.bmiHeader) + sizeof(bi.bmiHeader));
-    file.insert(file.end(), static_cast<char*>(bits), static_cast<char*>(bits) + size);
-    ::SelectObject(mem, old);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(m_ctrl->GetSafeHwnd(), dc);
-    return testsupport::WriteFileBytes(path, file.data(), file.size());
-}
-
-// ---- message boxes ----
-
-namespace {
-
-BOOL CALLBACK CollectText(HWND child, LPARAM param)
-{
-    wchar_t cls[32] = {}, text[512] = {};
-    ::GetClassNameW(child, cls, 32);
-    if (lstrcmpiW(cls, L"Static") == 0 && ::GetWindowTextW(child, text, 512) > 0)
-        reinterpret_cast<std::wstring*>(param)->append(text);
-    return TRUE;
-}
-
-} // namespace
-
-CMessageBoxCloser::CMessageBoxCloser()
-{
-    ::InitializeCriticalSection(&m_lock);
-    m_thread = std::thread([this] {
-        const DWORD process = ::GetCurrentProcessId();
-        while (!m_stop) {
-            HWND box = nullptr;
-            while ((box = ::FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(box, &owner);
-                if (owner != process || !::IsWindowVisible(box))
-                    continue;
-                std::wstring text;
-                ::EnumChildWindows(box, CollectText, reinterpret_cast<LPARAM>(&text));
-                ::EnterCriticalSection(&m_lock);
-                m_texts.push_back(text);
-                ::LeaveCriticalSection(&m_lock);
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-                ::Sleep(100);
-            }
-            ::Sleep(20);
-        }
-    });
-}
-
-CMessageBoxCloser::~CMessageBoxCloser()
-{
-    m_stop = true;
-    m_thread.join();
-    ::DeleteCriticalSection(&m_lock);
-}
-
-std::vector<std::wstring> CMessageBoxCloser::Texts()
-{
-    ::EnterCriticalSection(&m_lock);
-    std::vector<std::wstring> out = m_texts;
-    ::LeaveCriticalSection(&m_lock);
-    return out;
-}
-
 // ---- files and models ----
-
-std::wstring WriteWav(const wchar_t* name, const std::vector<short>& samples, int rate)
-{
-    std::vector<char> b;
-    const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
-    b.insert(b.end(), {'R', 'I', 'F', 'F'});
-    Put(b, 36 + data, 4);
-    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put(b, 16, 4);
-    Put(b, 1, 2);
-    Put(b, 1, 2);
-    Put(b, rate, 4);
-    Put(b, rate * 2, 4);
-    Put(b, 2, 2);
-    Put(b, 16, 2);
-    b.insert(b.end(), {'d', 'a', 't', 'a'});
-    Put(b, data, 4);
-    const size_t header = b.size();
-    b.resize(header + data);
-    std::memcpy(b.data() + header, samples.data(), data);
-    static const std::wstring dir = testsupport::ScratchDir(L"app-wav"); // emptied once per run
-    const std::wstring path = dir + L"\\" + name;
-    testsupport::WriteFileBytes(path, b.data(), b.size());
-    return path;
-}
 
 std::wstring SilentWav(int milliseconds)
 {
-    const std::wstring name = L"silent" + std::to_wstring(milliseconds) + L".wav";
-    return WriteWav(name.c_str(), std::vector<short>(static_cast<size_t>(milliseconds) * 8, 0), 8000);
+    static const std::wstring dir = testsupport::ScratchDir(L"app-wav"); // emptied once per run
+    readerkit::Format format;
+    format.channels = 1;
+    format.rate = 8000;
+    return readerkit::Save(dir, L"silent" + std::to_wstring(milliseconds) + L".wav",
+                           readerkit::Canonical(format, readerkit::Bytes(static_cast<size_t>(milliseconds) * 16, 0)));
 }
 
 CIPtr<ITimeContainer> MakeModel(const std::wstring& path, LONGLONG scale, LONGLONG position)

@@ -2,12 +2,10 @@
 // Shared pieces of the view tests: a plain top-level window holding one
 // Hybrid control, the views put into cells of it, real mouse messages at
 // control points (the real pointer is moved there too: the control asks
-// the view for its cursor at the pointer's place), a record of what the
-// views post to the window, and a closer for the message boxes they show.
+// the view for its cursor at the pointer's place), and a record of what the
+// views post to the window.
 #include <windows.h>
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 #include "hybrid/ContentBase.h"
 #include "hybrid/HybridCtrl.h"
@@ -57,8 +55,6 @@ public:
 
     // The colour of a client pixel of the control as shown on the screen.
     COLORREF Pixel(int x, int y);
-    // Saves the control's client area, as shown, to a 24-bit BMP file.
-    bool SaveScreenshot(const std::wstring& path);
 
 private:
     static LRESULT CALLBACK FrameProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -67,21 +63,6 @@ private:
     HWND m_frame;
     CHybridCtrl* m_ctrl;
     POINT m_pointer;
-};
-
-// Closes every message box that appears while it lives, keeping its text.
-class CMessageBoxCloser
-{
-public:
-    CMessageBoxCloser();
-    ~CMessageBoxCloser();
-    std::vector<std::wstring> Texts();
-
-private:
-    std::atomic<bool> m_stop{false};
-    CRITICAL_SECTION m_lock;
-    std::vector<std::wstring> m_texts;
-    std::thread m_thread;
 };
 
 // A view that only records what the time model tells it.
@@ -114,8 +95,6 @@ private:
 
 // A silent 8 kHz mono WAV file of the given length in the scratch folder.
 std::wstring SilentWav(int milliseconds);
-// A 16-bit mono WAV file of the given samples at `rate`.
-std::wstring WriteWav(const wchar_t* name, const std::vector<short>& samples, int rate);
 // A time model on a reader of `path`; scale and position set.
 CIPtr<ITimeContainer> MakeModel(const std::wstring& path, LONGLONG scale = 500, LONGLONG position = 0);
 // A time model on a silent file of the given length.

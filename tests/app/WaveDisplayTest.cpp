@@ -72,16 +72,11 @@ struct WaveDisplayTest : ::testing::Test
     }
 };
 
-TEST_F(WaveDisplayTest, WithoutPeaksTheViewIsGrey)
-{
-    for (int x : {0, 300, 599})
-        EXPECT_EQ(Rows(x, kGrey), 150);
-}
-
 TEST_F(WaveDisplayTest, TheBandFollowsTheEnvelopeOfTheFile)
 {
+    for (int x : {0, 300, 599})
+        EXPECT_EQ(Rows(x, kGrey), 150) << "without peaks the view is grey";
     Open(testsupport::TestData(L"silence1_loud1.wav"));
-    host.SaveScreenshot(testsupport::ScratchDir(L"app-shots") + L"\\silence1_loud1.bmp");
     for (int x = 5; x < 245; x += 10) {
         EXPECT_LE(Rows(x, kWave), 1) << "silent second, column " << x;
         EXPECT_EQ(host.Pixel(x, 20), RGB(255, 255, 255)) << x;
