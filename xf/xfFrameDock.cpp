@@ -27,6 +27,19 @@ bool CxfFrame::IsInside(const CxfFrame* ancestor) const
     return false;
 }
 
+namespace {
+
+// Whether the window exists and its screen rectangle (filled) holds the point.
+bool WindowHolds(CWnd* wnd, POINT screenPoint, CRect& window)
+{
+    if (!wnd->m_hWnd)
+        return false;
+    wnd->GetWindowRect(&window);
+    return window.PtInRect(screenPoint) != FALSE;
+}
+
+} // namespace
+
 void CxfFrame::OnFrameDrag(CPoint pressPoint)
 {
     CxfFrameTracker tracker(this, pressPoint, L"");
@@ -35,11 +48,8 @@ void CxfFrame::OnFrameDrag(CPoint pressPoint)
 
 bool CxfFrame::HitTestDock(POINT screenPoint, CxfFrame** frame, int* side)
 {
-    if (!m_hWnd)
-        return false;
     CRect window;
-    GetWindowRect(&window);
-    if (!window.PtInRect(screenPoint))
+    if (!WindowHolds(this, screenPoint, window))
         return false;
     for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
         if (m_children[i]->m_bShown && m_children[i]->HitTestDock(screenPoint, frame, side))
@@ -68,11 +78,8 @@ bool CxfFrame::HitTestDock(POINT screenPoint, CxfFrame** frame, int* side)
 
 bool CxfFrame::HitTestBarDock(POINT screenPoint, CxfFrame** frame, SxfDockPos* dock)
 {
-    if (!m_hWnd)
-        return false;
     CRect window;
-    GetWindowRect(&window);
-    if (!window.PtInRect(screenPoint))
+    if (!WindowHolds(this, screenPoint, window))
         return false;
     for (INT_PTR i = 0; i < m_children.GetSize(); ++i)
         if (m_children[i]->m_bShown && m_children[i]->HitTestBarDock(screenPoint, frame, dock))

@@ -12,6 +12,7 @@
 #include "common/RecentList.h"
 #include "common/WndPos.h"
 #include "tests/audio/ReaderKit.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
@@ -25,22 +26,7 @@ CRVApp& App()
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    const DWORD start = ::GetTickCount();
-    LONG idle = 0;
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        MSG peek;
-        if (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (peek.message == WM_QUIT)
-                return false; // left for the test to see
-            AfxPumpMessage();
-            idle = 0;
-        } else if (!App().OnIdle(idle++)) {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-    }
-    return true;
+    return testsupport::PumpUntil(done, timeoutMs, [](LONG idle) { return App().OnIdle(idle) != FALSE; });
 }
 
 void PumpFor(DWORD ms)
@@ -50,11 +36,7 @@ void PumpFor(DWORD ms)
 
 int DrainQuits()
 {
-    int n = 0;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        ++n;
-    return n;
+    return testsupport::DrainQuits();
 }
 
 namespace {

@@ -1,4 +1,5 @@
 #include "XfTestKit.h"
+#include "tests/support/MessagePump.h"
 #include <algorithm>
 #include "XfTestIds.h"
 #include "xf/xfContext.h"
@@ -299,20 +300,7 @@ CRect RectInParent(HWND window)
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 {
-    const DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        MSG peek;
-        if (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (peek.message == WM_QUIT)
-                return false; // left for the test to see
-            AfxPumpMessage();
-        } else {
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        }
-    }
-    return true;
+    return testsupport::PumpUntil(done, timeoutMs);
 }
 
 void PumpFor(DWORD ms)
@@ -327,11 +315,7 @@ void PumpLayout()
 
 int DrainQuits()
 {
-    int n = 0;
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
-        ++n;
-    return n;
+    return testsupport::DrainQuits();
 }
 
 // ---- bars and hosts ----------------------------------------------------------
