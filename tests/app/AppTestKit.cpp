@@ -1,15 +1,19 @@
 #include "AppTestKit.h"
+#include <cstdlib>
 #include "app/AppIds.h"
 #include "app/AppObjects.h"
 #include "app/AppSettings.h"
+#include "app/AuxFiles.h"
 #include "app/MainController.h"
 #include "app/MainFrame.h"
 #include "app/StartPagePane.h"
 #include "app/ViririziruController.h"
+#include "app/ViririziruPane.h"
 #include "audio/AudioSettings.h"
 #include "common/Languages.h"
 #include "common/OVRegKey.h"
 #include "common/RecentList.h"
+#include "common/TextTree.h"
 #include "common/WndPos.h"
 #include "tests/audio/ReaderKit.h"
 #include "tests/support/MessagePump.h"
@@ -153,6 +157,37 @@ void AppTest::Command(UINT id)
     Root()->SendMessage(WM_COMMAND, id, 0);
 }
 
+CViririziruPane* AppTest::Pane()
+{
+    for (CxfFrame* doc : Documents())
+        if (CxfPane* pane = doc->FindPane(PANE_TRANSCRIPTION))
+            if (pane->IsKindOf(RUNTIME_CLASS(CViririziruPane)))
+                return static_cast<CViririziruPane*>(pane);
+    return nullptr;
+}
+
+CViririziruPane* AppTest::Open(const std::wstring& path)
+{
+    CTextTree project(L"Viririziru_Root");
+    const bool fresh = !project.LoadTextTree(ProjectOf(path).c_str());
+    Controller()->OpenAudioFile(path.c_str());
+    EXPECT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); },
+                          10000));
+    if (fresh && Pane()) {
+        EXPECT_TRUE(PumpUntil([this] { return ShowsWholeFile(); }, 5000));
+    }
+    PumpFor(100);
+    return Pane();
+}
+
+bool AppTest::ShowsWholeFile()
+{
+    // The width may have changed since by a scroll bar's width.
+    ITimeContainer* time = Pane()->GetTimeContainer();
+    const LONGLONG whole = time->GetLength() / (Pane()->GetWaveDisplay()->GetRect().Width() - 5) / 10;
+    return time->GetPosition() == 0 && std::abs(time->GetScale() - whole) <= whole / 20;
+}
+
 DWORD StoredDword(LPCWSTR name)
 {
     DWORD out = 0, size = sizeof(out), type = 0;
@@ -210,6 +245,11 @@ std::wstring MakeWav(const std::wstring& folder, const wchar_t* name, int bits)
 std::wstring Tone()
 {
     return testsupport::TestData(L"tone440_10s.wav");
+}
+
+std::wstring ProjectOf(const std::wstring& audio)
+{
+    return static_cast<LPCWSTR>(MakeAuxFilePath(audio.c_str(), L"mcfi"));
 }
 
 } // namespace apptest

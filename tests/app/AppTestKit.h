@@ -13,6 +13,7 @@ class CMainController;
 class CStartPagePane;
 class CxfFrame;
 class CxfMDIClient;
+class CViririziruPane;
 
 namespace apptest {
 
@@ -52,6 +53,15 @@ protected:
     std::vector<std::wstring> Recent();
     // Sends a command to the main window's root frame.
     void Command(UINT id);
+    // The transcription pane of the first document frame that has one.
+    CViririziruPane* Pane();
+    // Opens an audio file and waits until it can be played and its first
+    // view settled: a file without a readable project is emptied and zoomed
+    // to its whole length shortly after it opened, which would undo
+    // fragments a case made before that.
+    CViririziruPane* Open(const std::wstring& path);
+    // The view holds the whole file.
+    bool ShowsWholeFile();
 
     bool m_started = false;
 };
@@ -69,5 +79,7 @@ bool KeyExists(LPCWSTR subkey);
 std::wstring MakeWav(const std::wstring& folder, const wchar_t* name, int bits);
 // A generated 16-bit test file of the build.
 std::wstring Tone();
+// The project file kept for an audio file.
+std::wstring ProjectOf(const std::wstring& audio);
 
 } // namespace apptest

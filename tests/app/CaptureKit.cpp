@@ -1,6 +1,7 @@
 #include "CaptureKit.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -78,6 +79,17 @@ double CCapture::LongestGap() const
     return n / 100.0;
 }
 
+std::string CCapture::Describe() const
+{
+    std::string out;
+    char item[32];
+    for (const SRun& r : m_runs) {
+        snprintf(item, sizeof item, "%d:%.2f ", r.tone, r.blocks / 100.0);
+        out += item;
+    }
+    return out;
+}
+
 int CCapture::ToneOf(size_t at) const
 {
     int peak = 0, crossings = 0;
@@ -95,6 +107,18 @@ int CCapture::ToneOf(size_t at) const
         if (std::abs(hz - t) < std::abs(hz - best))
             best = t;
     return best;
+}
+
+uint64_t SettledSize(const std::function<void(unsigned ms)>& pump)
+{
+    uint64_t size = testsupport::CaptureSize();
+    for (int quiet = 0, rounds = 0; quiet < 4 && rounds < 60; ++rounds) {
+        pump(50);
+        const uint64_t now = testsupport::CaptureSize();
+        quiet = now == size ? quiet + 1 : 0;
+        size = now;
+    }
+    return size;
 }
 
 std::vector<double> PassLengths(const CCapture& c)

@@ -5,6 +5,8 @@
 // waits. Tuned to the test file of 440, 660 and 880 Hz steps.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace captest {
@@ -38,6 +40,8 @@ public:
     double Leading() const;
     // The longest silence between two sounds.
     double LongestGap() const;
+    // The runs as "tone:seconds ..." for a failure's message.
+    std::string Describe() const;
 
 private:
     int ToneOf(size_t at) const;
@@ -45,6 +49,12 @@ private:
     std::vector<int16_t> m_left;
     std::vector<SRun> m_runs;
 };
+
+// The capture's size once the device's writer has caught up with what was
+// handed to it (a pipe and a process of its own, which lag on a busy
+// machine): the size that stayed the same for 200 ms, or after 3 s the size
+// then. `pump(ms)` takes the caller's messages meanwhile.
+uint64_t SettledSize(const std::function<void(unsigned ms)>& pump);
 
 // Pass lengths: the time from one start of 440 Hz after 660 Hz to the next
 // (fragments that begin in 440 and end in 660), then from the last start to

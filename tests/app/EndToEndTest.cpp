@@ -40,11 +40,6 @@ std::wstring Steps()
     return testsupport::TestData(L"steps_440_660_880.wav");
 }
 
-std::wstring ProjectOf(const std::wstring& audio)
-{
-    return static_cast<LPCWSTR>(MakeAuxFilePath(audio.c_str(), L"mcfi"));
-}
-
 // The tree's groups and leaves as one line: name{leaf=value;group{...}}.
 std::wstring Dump(const SNode& node)
 {
@@ -111,37 +106,6 @@ protected:
         s_running = false;
     }
 
-    CViririziruPane* Pane()
-    {
-        for (CxfFrame* doc : Documents())
-            if (CxfPane* pane = doc->FindPane(PANE_TRANSCRIPTION))
-                if (pane->IsKindOf(RUNTIME_CLASS(CViririziruPane)))
-                    return static_cast<CViririziruPane*>(pane);
-        return nullptr;
-    }
-    // Opens the file and waits until it can be played and its first view
-    // settled: a file without a readable project is emptied and zoomed to
-    // its whole length shortly after it opened.
-    CViririziruPane* Open(const std::wstring& path)
-    {
-        const bool fresh = DumpFile(ProjectOf(path)) == L"(unreadable)";
-        Controller()->OpenAudioFile(path.c_str());
-        EXPECT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); },
-                              10000));
-        if (fresh && Pane()) {
-            EXPECT_TRUE(PumpUntil([this] { return ShowsWholeFile(); }, 5000));
-        }
-        PumpFor(100);
-        return Pane();
-    }
-    // The view holds the whole file (its width may have changed since by a
-    // scroll bar's width).
-    bool ShowsWholeFile()
-    {
-        const LONGLONG whole = 10 * kSecond / (Pane()->GetWaveDisplay()->GetRect().Width() - 5) / 10;
-        ITimeContainer* time = Pane()->GetTimeContainer();
-        return time->GetPosition() == 0 && std::abs(time->GetScale() - whole) <= whole / 20;
-    }
     void Cmd(UINT id)
     {
         Command(id);
@@ -157,14 +121,14 @@ protected:
     }
     void StartPlaying(UINT id)
     {
-        m_from = testsupport::CaptureSize();
+        m_from = captest::SettledSize([](unsigned ms) { PumpFor(ms); });
         Cmd(id);
         EXPECT_TRUE(Pane()->IsPlaying() || Pane()->GetPlayContext().state != kPlayIdle);
     }
     CCapture WaitEnd(DWORD timeoutMs = 40000)
     {
         EXPECT_TRUE(PumpUntil([this] { return !Pane()->IsPlaying(); }, timeoutMs)) << "playback did not end";
-        PumpFor(100);
+        captest::SettledSize([](unsigned ms) { PumpFor(ms); });
         return CCapture(m_from);
     }
     CCapture Play(UINT id)
@@ -210,6 +174,7 @@ TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
     // 0.8x: 4 s of source become 5 s, still 440 then 660 Hz, none of the
     // 880 Hz that follows the range.
     CCapture slow = Play(ID_CMD_PLAY);
+    SCOPED_TRACE("0.8x: " + slow.Describe());
     EXPECT_NEAR(5.0, slow.Sound(), 0.1);
     EXPECT_NEAR(440.0, slow.Frequency(440), 4.4);
     EXPECT_NEAR(660.0, slow.Frequency(660), 6.6);
@@ -218,6 +183,7 @@ TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
     EXPECT_EQ(440, slow.Runs().at(slow.Leading() > 0 ? 1 : 0).tone);
 
     CCapture original = Play(ID_CMD_PLAY_ORIGINAL);
+    SCOPED_TRACE("1.0x: " + original.Describe());
     EXPECT_NEAR(4.0, original.Sound(), 0.08);
     EXPECT_NEAR(660.0, original.Frequency(660), 6.6);
     EXPECT_EQ(0.0, original.Sound(880));
@@ -229,6 +195,7 @@ TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
     StartPlaying(ID_CMD_PLAY);
     EXPECT_EQ(L"Stop", PlayButtonText());
     CCapture whole = WaitEnd();
+    SCOPED_TRACE("whole: " + whole.Describe());
     EXPECT_NEAR(10.0, whole.Sound(), 0.2);
     EXPECT_NEAR(6.0, whole.Sound(880), 0.12) << "the tail is missing";
     EXPECT_EQ(L"Play", PlayButtonText());
@@ -249,6 +216,7 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_TRUE(PumpUntil([&] { return passes() >= 3; }, 15000));
     Cmd(ID_CMD_LOOP); // loop off: this pass is the last
     CCapture c = WaitEnd();
+    SCOPED_TRACE(c.Describe());
     const int expected = passes();
     EXPECT_GE(c.Leading(), 1.9) << "the pre-delay's silence";
     EXPECT_LE(c.LongestGap(), 0.25) << "a gap between passes";

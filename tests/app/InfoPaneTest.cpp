@@ -55,14 +55,12 @@ protected:
         ASSERT_TRUE(Start());
         const std::wstring copy = testsupport::ScratchDir(L"app-info") + L"\\info.wav";
         ASSERT_TRUE(::CopyFileW(Tone().c_str(), copy.c_str(), FALSE));
-        Controller()->OpenAudioFile(copy.c_str());
+        ::DeleteFileW(ProjectOf(copy).c_str()); // an earlier case's
+        m_pane = Open(copy);
         ASSERT_EQ(1u, Documents().size());
         m_info = dynamic_cast<CViririziruInfoPane*>(Documents()[0]->FindPane(PANE_INFORMATION));
-        m_pane = dynamic_cast<CViririziruPane*>(Documents()[0]->FindPane(PANE_TRANSCRIPTION));
         ASSERT_TRUE(m_info && m_pane);
-        ASSERT_TRUE(PumpUntil([this] { return m_pane->GetFragmentDisplay() != nullptr; }));
         m_fragments = m_pane->GetFragmentDisplay();
-        m_fragments->RemoveAll(); // a project file of an earlier run
         m_fragments->AddFragment(1500000, 4000000, L"intro");
         m_fragments->AddFragment(5000000, 6000000, L"");
         m_fragments->SetActiveIndex(1);

@@ -59,7 +59,7 @@ protected:
     }
     void Start()
     {
-        m_from = testsupport::CaptureSize();
+        m_from = SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
         ASSERT_TRUE(StartPlaybackThread(&m_ctx));
     }
     // Waits for the end message; the number of end messages that came.
@@ -184,6 +184,7 @@ TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
     m_ctx.SetRange(Fragment(1.5, 2.5, 0.8f, 0));
     EXPECT_EQ(1, WaitEnd());
     ASSERT_EQ(3, m_ctx.pass.load());
+    SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
     const std::vector<double> passes = PassLengths(CCapture(m_from));
     ASSERT_EQ(3u, passes.size());
     for (double p : passes)
