@@ -330,6 +330,19 @@ TEST_F(EndToEnd, ADamagedProjectIsKeptAsideAndAFailedSaveIsToldWithTheOldFileWho
     EXPECT_TRUE(SameBytes(project, before));
 }
 
+TEST_F(EndToEnd, WhileALongFileStillLoadsPlayIsRefusedAndClosingAnswersAtOnce)
+{
+    // Five minutes of MP3 take a while to decode into the cache.
+    Controller()->OpenAudioFile(testsupport::TestData(L"tone440_5m.mp3").c_str());
+    ASSERT_TRUE(Pane() && Pane()->GetReader());
+    EXPECT_FALSE(Pane()->GetReader()->IsReady()) << "loaded before the case could play";
+    Cmd(ID_CMD_PLAY);
+    EXPECT_FALSE(Pane()->IsPlaying());
+    const DWORD start = ::GetTickCount();
+    Close();
+    EXPECT_LT(::GetTickCount() - start, 2000u);
+}
+
 // The last case: it ends the program on each of its ways out.
 TEST_F(EndToEnd, ClosingTheMainWindowAndExitSaveTheOpenFile)
 {
