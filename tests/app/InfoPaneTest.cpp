@@ -128,6 +128,19 @@ TEST_F(InfoPane, ShowsTheFileTheFragmentListAndThePlayback)
         EXPECT_EQ(i == 1, row->IsSelected()) << "row " << i;
     }
 
+    // A double click on a row shows its fragment across the view.
+    ClickRow(0);
+    CRect rect;
+    m_info->GetListRows().GetAt(0)->GetRect(&rect);
+    const LPARAM at = MAKELPARAM(rect.left + 6, rect.top + 4);
+    Ctrl().SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    Ctrl().SendMessage(WM_LBUTTONUP, 0, at);
+    PumpFor(200);
+    ITimeContainer* time = m_pane->GetTimeContainer();
+    const LONGLONG shown = time->GetScale() * 10 * m_pane->GetWaveDisplay()->GetRect().Width();
+    EXPECT_NEAR(1500000, time->GetPosition(), 50000);
+    EXPECT_NEAR(4000000, time->GetPosition() + shown, 50000);
+
     // Playback: position and whole seconds since the start; -1 empties both.
     m_info->UpdatePlayback(65432000, ::GetTickCount() - 3500);
     EXPECT_EQ(L"01:05.432", ValueOf(Ctrl(), L"Current playback position:"));
