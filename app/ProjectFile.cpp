@@ -24,13 +24,18 @@ bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* 
         return false;
     }
     if (fragments && tree.EnterGroup(kSelections)) {
-        fragments->Load(&tree);
+        // Fragments left out would be gone with the next save: the file as
+        // it was is kept beside it.
+        if (!fragments->Load(&tree))
+            ::CopyFileW(path, CString(path) + L".bak", FALSE);
         tree.EndGroup();
     }
     if (time && tree.EnterGroup(kSettings)) {
         LONGLONG value = 0;
-        // Only what the program writes is taken: a negative position is not.
-        if (tree.GetInt64(kScrollPos, value) && value >= 0)
+        // Only what the program writes is taken: a negative position is
+        // not, nor one beyond the end of the file.
+        const LONGLONG length = time->GetLength();
+        if (tree.GetInt64(kScrollPos, value) && value >= 0 && (length <= 0 || value <= length))
             time->SetPosition(value);
         if (tree.GetInt64(kZoom, value) && value >= 0)
             time->SetScale(value);
