@@ -197,7 +197,11 @@ LONGLONG CPlayer::LagUs(float tempo)
 DWORD CPlayer::NapMs()
 {
     const LONGLONG queuedMs = LagUs(1.0f) / 1000;
-    if (queuedMs < kFillToMs)
+    // The output hands the device whole blocks only (until it drains): at a
+    // low rate a block is longer than the fill mark, and sound that waits in
+    // the output for a whole block must never keep the thread napping.
+    const LONGLONG twoBlocksMs = 2LL * m_out->GetBlockSize() * 1000 / m_bytesPerSecond;
+    if (queuedMs < std::max(kFillToMs, twoBlocksMs))
         return 0;
     return static_cast<DWORD>(std::clamp(queuedMs - kKeepQueuedMs, kMinNapMs, kMaxNapMs));
 }
