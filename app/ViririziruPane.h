@@ -144,4 +144,7 @@ private:
     SPlayContext m_play;
     CViririziruInfoPane* m_pInfoPane = nullptr;
     CString m_strPath;
+    // Named when the file opened: the file may be deleted or grow while it
+    // is open, and its fragments still belong to the file as it was.
+    CString m_strProject;
 };

@@ -155,4 +155,27 @@ TEST_F(HostileFiles, RealWorldFilesOpenPlayToTheEndAndKeepTheirProject)
     }
 }
 
+TEST_F(HostileFiles, AFileDeletedWhileOpenKeepsItsProjectName)
+{
+    // The decoder lets another program delete the file; its size is then
+    // unknown, yet the fragments go where reopening a restored copy finds them.
+    const std::wstring path = testsupport::ScratchDir(L"hostile-deleted") + L"\\deleted.mp3";
+    ASSERT_TRUE(::CopyFileW(testsupport::TestData(L"tone440_1s_mono.mp3").c_str(), path.c_str(), FALSE));
+    const std::wstring project = ProjectOf(path);
+    ::DeleteFileW(project.c_str());
+    Controller()->OpenAudioFile(path.c_str());
+    ASSERT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); }, 10000));
+    PumpFor(200);
+    Pane()->GetFragmentDisplay()->AddFragment(0, 500000, nullptr);
+    if (!::DeleteFileW(path.c_str()))
+        GTEST_SKIP() << "the decoder holds the file against deletion";
+    EXPECT_EQ(std::vector<std::wstring>{}, CloseAll());
+    CTextTree tree(L"Viririziru_Root");
+    ASSERT_TRUE(tree.LoadTextTree(project.c_str()));
+    int count = 0;
+    EXPECT_TRUE(tree.EnterGroup(L"Selections") && tree.GetInt(L"SelCount", count));
+    EXPECT_EQ(1, count);
+    ::DeleteFileW(project.c_str());
+}
+
 } // namespace
