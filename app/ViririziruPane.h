@@ -75,6 +75,8 @@ private:
     void BuildViews();
     // Waits for the ended thread, forgets it and clears the cursor.
     void ForgetThread();
+    // The user is told that the file could not be played.
+    void TellPlaybackFailed();
     // The range to play, written into the play context.
     void ChoosePlayRange();
     // The information pane shows the active fragment (or none).

@@ -3,6 +3,8 @@
 // very low rate, a file shorter than one stretch sequence. One program
 // serves every row: each file opens, plays to its end (heard through the
 // captured sound device), and closes without a word, its project saved.
+// A file that cannot be played is told; a file deleted while open keeps its
+// project.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -153,6 +155,26 @@ TEST_F(HostileFiles, RealWorldFilesOpenPlayToTheEndAndKeepTheirProject)
         EXPECT_EQ(CString(L"\u03a9"), comment);
         ::DeleteFileW(project.c_str());
     }
+}
+
+TEST_F(HostileFiles, AFileThatCannotBePlayedIsToldAndStaysOpen)
+{
+    // 32 channels: more than the time-stretch stage takes.
+    const std::wstring path = testsupport::ScratchDir(L"hostile-channels") + L"\\chan32.ogg";
+    ASSERT_TRUE(::CopyFileW(testsupport::TestData(L"chan32.ogg").c_str(), path.c_str(), FALSE));
+    Controller()->OpenAudioFile(path.c_str());
+    ASSERT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); }, 10000));
+    PumpFor(200);
+    {
+        CDialogAnswerer answerer({{IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        Command(ID_CMD_PLAY);
+        EXPECT_TRUE(PumpUntil([&answerer] { return !answerer.Seen().empty(); }, 10000));
+        PumpFor(100);
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"Could not play the file")) << answerer.Seen()[0];
+    }
+    EXPECT_FALSE(Pane()->IsPlaying());
+    EXPECT_EQ(std::vector<std::wstring>{}, CloseAll());
 }
 
 TEST_F(HostileFiles, AFileDeletedWhileOpenKeepsItsProjectName)
