@@ -59,6 +59,11 @@ protected:
         }
         m_started = false; // the program stays for the next case
     }
+    void TearDown() override
+    {
+        if (s_running)
+            (void)CloseAll(); // what a failed case left open
+    }
     static void TearDownTestSuite()
     {
         if (!s_running)
