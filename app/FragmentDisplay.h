@@ -20,7 +20,7 @@ public:
     float GetActiveTempo() override;
     bool HasActive() override { return m_active != nullptr; }
     void AddFragment(LONGLONG t1, LONGLONG t2, LPCTSTR comment) override;
-    void Load(CTextTree* tree) override;
+    bool Load(CTextTree* tree) override;
     void Save(CTextTree* tree) override;
     void SelectNext() override;
     void SelectPrev() override;

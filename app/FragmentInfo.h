@@ -3,6 +3,9 @@
 // played. Copies copy every field.
 #include "platform/mfc/afx.h"
 
+// The longest silence before each pass that can be chosen.
+constexpr int kMaxPreDelaySec = 30;
+
 struct SFragmentInfo
 {
     LONGLONG StartTime = 0;  // µs

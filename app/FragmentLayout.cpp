@@ -1,8 +1,23 @@
 #include "app/FragmentLayout.h"
 
 #include <algorithm>
+#include <functional>
+#include <queue>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace {
+
+LONGLONG Low(const SFragmentInfo& f)
+{
+    return std::min(f.StartTime, f.EndTime);
+}
+
+LONGLONG High(const SFragmentInfo& f)
+{
+    return std::max(f.StartTime, f.EndTime);
+}
 
 bool Within(LONGLONG t, const SFragmentInfo& f)
 {
@@ -19,31 +34,38 @@ bool FragmentsOverlap(const SFragmentInfo& a, const SFragmentInfo& b)
 int LayoutFragments(CGCPtrArray<SFragmentInfo>& fragments)
 {
     const INT_PTR n = fragments.GetSize();
-    // Exchange sort: records trade places through the non-owning base,
-    // whose SetAt deletes nothing.
+    // Sorted outside the array, then put back through the non-owning base,
+    // whose SetAt deletes nothing. n log n throughout: a project file may
+    // hold many thousands of fragments.
+    std::vector<SFragmentInfo*> order(static_cast<size_t>(n));
+    for (INT_PTR i = 0; i < n; ++i)
+        order[static_cast<size_t>(i)] = fragments.GetAt(i);
+    std::stable_sort(order.begin(), order.end(), [](const SFragmentInfo* a, const SFragmentInfo* b) {
+        return Low(*a) < Low(*b);
+    });
     CovPtrArray<SFragmentInfo>& slots = fragments;
     for (INT_PTR i = 0; i < n; ++i)
-        for (INT_PTR j = i + 1; j < n; ++j)
-            if (slots.GetAt(j)->StartTime < slots.GetAt(i)->StartTime) {
-                SFragmentInfo* a = slots.GetAt(i);
-                slots.SetAt(i, slots.GetAt(j));
-                slots.SetAt(j, a);
-            }
-    for (INT_PTR i = 0; i < n; ++i)
-        fragments.GetAt(i)->Row = 0;
+        slots.SetAt(i, order[static_cast<size_t>(i)]);
+
+    // In start order a fragment overlaps an earlier one exactly when it
+    // starts at or before that one's end: a row is free for it once the
+    // last end in the row lies before its start.
+    using SBusy = std::pair<LONGLONG, int>; // last end, row
+    std::priority_queue<SBusy, std::vector<SBusy>, std::greater<SBusy>> busy;
+    std::set<int> free;
     int rows = 0;
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (INT_PTR i = 0; i < n; ++i)
-            for (INT_PTR j = i + 1; j < n; ++j) {
-                SFragmentInfo* a = fragments.GetAt(i);
-                SFragmentInfo* b = fragments.GetAt(j);
-                if (FragmentsOverlap(*a, *b) && a->Row == b->Row) {
-                    b->Row = a->Row + 1;
-                    changed = true;
-                }
-                rows = std::max(rows, b->Row);
-            }
+    for (SFragmentInfo* f : order) {
+        while (!busy.empty() && busy.top().first < Low(*f)) {
+            free.insert(busy.top().second);
+            busy.pop();
+        }
+        if (free.empty()) {
+            f->Row = rows++;
+        } else {
+            f->Row = *free.begin();
+            free.erase(free.begin());
+        }
+        busy.push(SBusy(High(*f), f->Row));
     }
-    return rows + 1;
+    return std::max(rows, 1);
 }

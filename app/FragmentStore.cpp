@@ -3,6 +3,7 @@
 #include "app/FragmentDisplay.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <utility>
 #include "common/TextTree.h"
@@ -28,9 +29,14 @@ int CountGroups(const CTextTree& tree)
     return count;
 }
 
+// Later than this after the end of the file no fragment starts: the
+// file's length may be rounded or estimated, but not by this much.
+const LONGLONG kBeyondEndSlack = 1000000;
+
 // Reads one fragment of the entered group. False when a required field is
-// missing or unreadable, or a time lies before the start of the file.
-bool ReadFragment(const CTextTree& tree, SFragmentInfo& f)
+// missing or unreadable, a time lies before the start of the file, or the
+// fragment starts beyond the end of a file `length` µs long (0: unknown).
+bool ReadFragment(const CTextTree& tree, LONGLONG length, SFragmentInfo& f)
 {
     int looped = 0;
     if (tree.GetInt(L"Looped", looped))
@@ -38,7 +44,7 @@ bool ReadFragment(const CTextTree& tree, SFragmentInfo& f)
     tree.GetString(L"Comment", f.Comment, 0);
     int preDelay = 0;
     if (tree.GetInt(L"PreDelaySec", preDelay))
-        f.PreDelaySec = std::max(preDelay, 0);
+        f.PreDelaySec = std::clamp(preDelay, 0, kMaxPreDelaySec);
     if (!tree.GetInt64(L"StartTime", f.StartTime) || !tree.GetInt64(L"EndTime", f.EndTime) ||
         !tree.GetFloat(L"Tempo", f.Tempo))
         return false;
@@ -46,6 +52,8 @@ bool ReadFragment(const CTextTree& tree, SFragmentInfo& f)
         return false;
     if (f.StartTime > f.EndTime)
         std::swap(f.StartTime, f.EndTime);
+    if (length > 0 && f.StartTime > length + kBeyondEndSlack)
+        return false;
     f.Tempo = ClampTempo(f.Tempo);
     return true;
 }
@@ -70,24 +78,41 @@ void CFragmentDisplay::Save(CTextTree* tree)
     }
 }
 
-void CFragmentDisplay::Load(CTextTree* tree)
+bool CFragmentDisplay::Load(CTextTree* tree)
 {
     RemoveAll();
-    int count = 0;
-    if (!tree || !tree->GetInt(L"SelCount", count))
-        return;
-    // A damaged fragment is left out alone: the ones after it still load.
-    // The scan ends once every group of the node was visited, however large
-    // the stored count.
+    SNode* group = tree ? tree->GetCurrentGroup() : nullptr;
+    if (!group)
+        return false;
     const int groups = CountGroups(*tree);
-    for (int i = 0, seen = 0; i < count && seen < groups; ++i) {
-        if (!tree->EnterGroup(GroupName(i)))
+    int count = 0;
+    if (!tree->GetInt(L"SelCount", count))
+        return groups == 0;
+    // The fragments' groups "Sel0" to "Sel<count - 1>", each taken once, in
+    // one pass over the node: neither a huge stored count nor many groups
+    // make the load slow. A missing group is skipped, and a damaged fragment
+    // is left out alone: the ones after it still load.
+    std::map<int, SNode*> byIndex;
+    for (INT_PTR i = 0; i < group->children.GetSize(); ++i) {
+        SNode* child = group->children.GetAt(i);
+        if (!child || !child->isGroup || child->name.Left(3) != L"Sel")
             continue;
-        ++seen;
+        const int index = _wtoi(static_cast<LPCWSTR>(child->name) + 3);
+        if (index >= 0 && index < count && child->name == GroupName(index))
+            byIndex.emplace(index, child); // the first of equal names, as a look-up by name finds
+    }
+    const LONGLONG length = m_container ? m_container->GetLength() : 0;
+    int taken = 0;
+    for (const auto& entry : byIndex) {
+        if (!tree->PushGroup(entry.second))
+            continue;
         std::unique_ptr<SFragmentInfo> f(new SFragmentInfo);
-        if (ReadFragment(*tree, *f))
+        if (ReadFragment(*tree, length, *f)) {
             m_fragments.Add(f.release());
+            ++taken;
+        }
         tree->EndGroup();
     }
     Layout();
+    return taken == groups;
 }

@@ -12,6 +12,10 @@ struct IDisplay;
 // {2F1049B0-7476-44B1-A0F0-01C5309B0519}
 inline constexpr IID IID_ITimeContainer = {0x2F1049B0, 0x7476, 0x44B1, {0xA0, 0xF0, 0x01, 0xC5, 0x30, 0x9B, 0x05, 0x19}};
 
+// The widest scale: 4000 s per column. Any column's time then fits in 64
+// bits, and a recording of half a day still spans several columns.
+constexpr LONGLONG kMaxScale = 400000000;
+
 struct ITimeContainer : public IUnknown
 {
     // The time at the views' left edge; not clamped.
@@ -27,7 +31,8 @@ struct ITimeContainer : public IUnknown
     virtual bool IsInSelection(LONGLONG t) = 0;
     virtual bool HasSelection() = 0;
     virtual LONGLONG GetScale() = 0;
-    // Values below 10 become 10; false when the scale stays as it was.
+    // Values below 10 become 10, above kMaxScale kMaxScale; false when the
+    // scale stays as it was.
     virtual bool SetScale(LONGLONG scale) = 0;
     // absolute: the time under view column x (else the duration of x pixels).
     virtual LONGLONG PixelToTime(int x, bool absolute) = 0;

@@ -39,6 +39,9 @@ struct SPlayContext
     std::atomic<int> state{kPlayIdle};
     std::atomic<DWORD> startTick{0};
     std::atomic<int> pass{0};
+    // Set by a thread that could not play (the output refused the sound, the
+    // stretcher its channels, a seek failed) before it ends; cleared at start.
+    std::atomic<bool> failed{false};
     // The running thread; kept (not self-deleting) so that it can be waited
     // for until the pane has joined it.
     std::unique_ptr<CWinThread> thread;

@@ -3,6 +3,7 @@
 #include <soundtouch/TDStretch.h>
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -99,7 +100,8 @@ bool CPlayer::SetUp()
         return false;
     m_started = true;
     const SAudioFormat* f = m_reader->GetFormat();
-    if (!f || f->nBitsPerSample != 16 || f->nChannels == 0 || f->nSamplesPerSec == 0)
+    if (!f || f->nBitsPerSample != 16 || f->nChannels == 0 || f->nChannels > SOUNDTOUCH_MAX_CHANNELS ||
+        f->nSamplesPerSec == 0)
         return false;
     m_format = *f;
     m_frameSize = m_format.GetBlockAlign();
@@ -197,7 +199,11 @@ LONGLONG CPlayer::LagUs(float tempo)
 DWORD CPlayer::NapMs()
 {
     const LONGLONG queuedMs = LagUs(1.0f) / 1000;
-    if (queuedMs < kFillToMs)
+    // The output hands the device whole blocks only (until it drains): at a
+    // low rate a block is longer than the fill mark, and sound that waits in
+    // the output for a whole block must never keep the thread napping.
+    const LONGLONG twoBlocksMs = 2LL * m_out->GetBlockSize() * 1000 / m_bytesPerSecond;
+    if (queuedMs < std::max(kFillToMs, twoBlocksMs))
         return 0;
     return static_cast<DWORD>(std::clamp(queuedMs - kKeepQueuedMs, kMinNapMs, kMaxNapMs));
 }
@@ -294,10 +300,15 @@ UINT PlaybackThreadProc(LPVOID param)
     if (!ctx)
         return 0xFFFFFFFFu;
     bool ok = false;
-    {
+    try {
         CPlayer player(ctx);
         ok = ctx->window && player.SetUp() && player.Play();
+    } catch (const std::exception&) {
+        // The stretcher throws on what it cannot take; the thread ends as on
+        // any other failure, never taking the program with it.
+        ok = false;
     } // the stage, the reader's work and the output end here
+    ctx->failed = !ok;
     ctx->state = kPlayEnded;
     if (ctx->window)
         PostMessage(ctx->window, WM_PLAYBACK_ENDED, 0, 0);
@@ -307,6 +318,7 @@ UINT PlaybackThreadProc(LPVOID param)
 bool StartPlaybackThread(SPlayContext* ctx)
 {
     ctx->stop = false;
+    ctx->failed = false;
     ctx->pass = 0;
     CWinThread* t = AfxBeginThread(PlaybackThreadProc, ctx, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (!t)

@@ -16,10 +16,11 @@ enum : UINT
 };
 
 // 0 after a normal end, 0xFFFFFFFF after a failure (no window, reader,
-// output or stretch stage; a failed seek).
+// output or stretch stage, more channels than the stage takes, a failed
+// seek), which also sets the context's failed flag before the end is posted.
 UINT PlaybackThreadProc(LPVOID context);
 
-// Clears the stop flag and the pass count and starts the thread on the
+// Clears the stop and failed flags and the pass count and starts the thread on the
 // context; false (and no thread) when the system refuses one.
 bool StartPlaybackThread(SPlayContext* context);
 // Waits for the running thread to end and forgets it; the state becomes idle.

@@ -13,6 +13,18 @@ const wchar_t kSettings[] = L"Settings";
 const wchar_t kScrollPos[] = L"ScrollPos";
 const wchar_t kZoom[] = L"Zoom";
 
+// Keeps the file as it is at `path` + ".bak", moved or copied there. An
+// older copy gives way even when it was made read-only.
+void KeepAside(LPCWSTR path, bool move)
+{
+    const CString aside = CString(path) + L".bak";
+    ::SetFileAttributesW(aside, FILE_ATTRIBUTE_NORMAL);
+    if (move)
+        ::MoveFileExW(path, aside, MOVEFILE_REPLACE_EXISTING);
+    else
+        ::CopyFileW(path, aside, FALSE);
+}
+
 } // namespace
 
 bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time)
@@ -20,17 +32,22 @@ bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* 
     CTextTree tree(kRoot);
     if (!tree.LoadTextTree(path)) {
         if (FileExists(path))
-            ::MoveFileExW(path, CString(path) + L".bak", MOVEFILE_REPLACE_EXISTING);
+            KeepAside(path, true);
         return false;
     }
     if (fragments && tree.EnterGroup(kSelections)) {
-        fragments->Load(&tree);
+        // Fragments left out would be gone with the next save: the file as
+        // it was is kept beside it.
+        if (!fragments->Load(&tree))
+            KeepAside(path, false);
         tree.EndGroup();
     }
     if (time && tree.EnterGroup(kSettings)) {
         LONGLONG value = 0;
-        // Only what the program writes is taken: a negative position is not.
-        if (tree.GetInt64(kScrollPos, value) && value >= 0)
+        // Only what the program writes is taken: a negative position is
+        // not, nor one beyond the end of the file.
+        const LONGLONG length = time->GetLength();
+        if (tree.GetInt64(kScrollPos, value) && value >= 0 && (length <= 0 || value <= length))
             time->SetPosition(value);
         if (tree.GetInt64(kZoom, value) && value >= 0)
             time->SetScale(value);

@@ -10,7 +10,8 @@ struct ITimeContainer;
 // Reads `path` into the display and the container. False when there is no
 // readable, whole project file (then nothing was changed); an existing file
 // that cannot be read is first moved aside to `path` + ".bak" (replacing an
-// older one), so that the next save does not destroy it.
+// older one), so that the next save does not destroy it; a file that loads
+// with fragments left out is copied there for the same reason.
 bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time);
 
 // Writes the display's fragments and the container's view to `path`, safely:

@@ -3,6 +3,14 @@
 #include <algorithm>
 #include "common/CritSecLock.h"
 
+namespace {
+
+// A column this far off the view is off any screen, and drawing at it
+// (the view's left edge added) stays within what the system draws at.
+constexpr __int128 kFarColumn = 1 << 26;
+
+} // namespace
+
 CTimeContainer::CTimeContainer() = default;
 
 // The displays and the reader go with their arrays' and pointers' own
@@ -74,7 +82,7 @@ bool CTimeContainer::HasSelection()
 bool CTimeContainer::SetScale(LONGLONG scale)
 {
     CCritSecLock lock(&m_lock);
-    scale = std::max<LONGLONG>(scale, 10);
+    scale = std::clamp<LONGLONG>(scale, 10, kMaxScale);
     if (scale == m_scale)
         return false;
     m_scale = scale;
@@ -90,9 +98,12 @@ LONGLONG CTimeContainer::PixelToTime(int x, bool absolute)
 
 int CTimeContainer::TimeToPixel(LONGLONG t, bool relative)
 {
-    // The scale never drops below 10, so the divisor is never 0.
-    const LONGLONG d = relative ? t - m_position : t;
-    return static_cast<int>(d / (m_scale * 10));
+    // The scale never drops below 10, so the divisor is never 0. Times far
+    // outside the view (a damaged fragment's) give a column far outside it
+    // too, never one wrapped into it.
+    const __int128 d = relative ? static_cast<__int128>(t) - m_position : t;
+    const __int128 column = d / (m_scale * 10);
+    return static_cast<int>(std::clamp<__int128>(column, -kFarColumn, kFarColumn));
 }
 
 void CTimeContainer::SetReader(IAudioReader* reader)

@@ -31,8 +31,10 @@ struct IFragmentDisplay : public IDisplay
     virtual float GetActiveTempo() = 0;
     virtual bool HasActive() = 0;
     virtual void AddFragment(LONGLONG t1, LONGLONG t2, LPCTSTR comment) = 0;
-    // The tree positioned in the fragments' group.
-    virtual void Load(CTextTree* tree) = 0;
+    // The tree positioned in the fragments' group. Values beyond their
+    // limits are brought within them; false when a fragment's group was
+    // left out (damaged, beyond the count, or starting past the file's end).
+    virtual bool Load(CTextTree* tree) = 0;
     virtual void Save(CTextTree* tree) = 0;
     virtual void SelectNext() = 0;
     virtual void SelectPrev() = 0;

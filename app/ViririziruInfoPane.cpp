@@ -12,7 +12,6 @@ IMPLEMENT_DYNAMIC(CViririziruInfoPane, CxfPane)
 
 namespace {
 
-const int kLongestPreDelay = 30;
 
 // A label and a value text in one row of the column model.
 void AddValueRow(CCellBuilder& builder, IHybridCell* parent, IHybridHeading* columns, UINT labelId,
@@ -69,7 +68,7 @@ void CViririziruInfoPane::OnInitPane(SxfContext* request)
         m_pTempoCombo->AddString(item);
     }
     m_pPreDelayCombo->AddStringID(IDS_NO_DELAY);
-    for (int i = 1; i <= kLongestPreDelay; ++i) {
+    for (int i = 1; i <= kMaxPreDelaySec; ++i) {
         CString item;
         item.Format(L"%d", i);
         m_pPreDelayCombo->AddString(item);

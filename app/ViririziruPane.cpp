@@ -110,7 +110,8 @@ void CViririziruPane::LoadProjectFile()
     m_pWave->SetReader(m_pReader);
     m_strPath = controller->GetPathName();
     m_pFragments->RemoveAll();
-    if (!::LoadProjectFile(MakeAuxFilePath(m_strPath, kProjectExtension), m_pFragments, m_pTime))
+    m_strProject = MakeAuxFilePath(m_strPath, kProjectExtension);
+    if (!::LoadProjectFile(m_strProject, m_pFragments, m_pTime))
         SetTimer(kEmptyStartTimer, 100, nullptr);
     m_pInfoPane->RequestListRefresh();
 }
@@ -119,13 +120,12 @@ bool CViririziruPane::SaveProjectFile()
 {
     if (m_strPath.IsEmpty())
         return true;
-    const CString path = MakeAuxFilePath(m_strPath, kProjectExtension);
-    if (::SaveProjectFile(path, m_pFragments, m_pTime))
+    if (::SaveProjectFile(m_strProject, m_pFragments, m_pTime))
         return true;
     // Told on the top-level window: while a document frame closes it is no
     // longer part of the tree that leads to the host.
     CLocalizedString text;
-    text.Format(IDS_SAVE_FAILED, static_cast<LPCWSTR>(path));
+    text.Format(IDS_SAVE_FAILED, static_cast<LPCWSTR>(m_strProject));
     XfMessageBox(CWnd::FromHandle(::GetAncestor(m_hWnd, GA_ROOT)), text, MB_OK | MB_ICONERROR);
     return false;
 }
@@ -146,6 +146,7 @@ void CViririziruPane::OnExitPane()
     m_pTime = nullptr;
     m_pReader = nullptr;
     m_strPath.Empty();
+    m_strProject.Empty();
     CxfPane::OnExitPane();
 }
 

@@ -75,6 +75,8 @@ private:
     void BuildViews();
     // Waits for the ended thread, forgets it and clears the cursor.
     void ForgetThread();
+    // The user is told that the file could not be played.
+    void TellPlaybackFailed();
     // The range to play, written into the play context.
     void ChoosePlayRange();
     // The information pane shows the active fragment (or none).
@@ -144,4 +146,7 @@ private:
     SPlayContext m_play;
     CViririziruInfoPane* m_pInfoPane = nullptr;
     CString m_strPath;
+    // Named when the file opened: the file may be deleted or grow while it
+    // is open, and its fragments still belong to the file as it was.
+    CString m_strProject;
 };

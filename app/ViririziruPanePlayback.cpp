@@ -2,10 +2,12 @@
 // what it reports.
 #include "app/ViririziruPane.h"
 
+#include "app/AppIds.h"
 #include "app/AppSettings.h"
 #include "app/PlayRange.h"
 #include "app/PlaybackThread.h"
 #include "app/ViririziruInfoPane.h"
+#include "xf/xfFrame.h"
 
 bool CViririziruPane::IsPlaying() const
 {
@@ -38,7 +40,13 @@ void CViririziruPane::StartStopPlayback(bool atOriginalTempo)
     m_play.state = kPlayIdle;
     ChoosePlayRange();
     // Refused by the system: nothing runs, and Play stays what it was.
-    (void)StartPlaybackThread(&m_play);
+    if (!StartPlaybackThread(&m_play))
+        TellPlaybackFailed();
+}
+
+void CViririziruPane::TellPlaybackFailed()
+{
+    XfMessageBox(CWnd::FromHandle(::GetAncestor(m_hWnd, GA_ROOT)), IDS_CANT_PLAY, MB_OK | MB_ICONERROR);
 }
 
 void CViririziruPane::StopPlayback()
@@ -67,8 +75,11 @@ void CViririziruPane::OnPlaybackEnded()
 {
     // A late end message of a thread already joined by Stop finds the state
     // idle (or that of a newer thread) and changes nothing.
-    if (m_play.thread && m_play.state == kPlayEnded)
+    if (m_play.thread && m_play.state == kPlayEnded) {
         ForgetThread();
+        if (m_play.failed)
+            TellPlaybackFailed();
+    }
 }
 
 void CViririziruPane::OnPlayPosition()

@@ -33,11 +33,20 @@ bool COGGSource::Open(LPCWSTR path)
     if (ov_open(m_file, &m_decoder, nullptr, 0) < 0)
         return false; // the stream stays ours; the destructor closes it
     m_decoderOpen = true;
-    vorbis_info* info = ov_info(&m_decoder, -1);
+    vorbis_info* info = ov_info(&m_decoder, 0);
     if (!info || info->rate <= 0 || info->channels <= 0)
         return false;
     m_format = SAudioFormat(static_cast<uint32_t>(info->rate), 16, static_cast<uint32_t>(info->channels));
-    const ogg_int64_t frames = ov_pcm_total(&m_decoder, -1);
+    ogg_int64_t frames = 0;
+    m_links = 0;
+    for (long link = 0; link < ov_streams(&m_decoder); ++link) {
+        const vorbis_info* next = ov_info(&m_decoder, static_cast<int>(link));
+        const ogg_int64_t linkFrames = ov_pcm_total(&m_decoder, static_cast<int>(link));
+        if (!next || next->rate != info->rate || next->channels != info->channels || linkFrames < 0)
+            break;
+        frames += linkFrames;
+        ++m_links;
+    }
     const LONGLONG align = m_format.GetBlockAlign();
     // No frames (or an unseekable stream) gives nothing to read; PCM beyond
     // 4 GiB does not fit the data size.
@@ -58,8 +67,8 @@ COGGSource::EDecoded COGGSource::DecodeBlock()
         long n = ov_read(&m_decoder, m_block, kBlockBytes, 0, 2, 1, &section);
         if (n == OV_HOLE)
             continue; // a gap in the data: the stream goes on after it
-        if (n < 1)
-            return EDecoded::Ended;
+        if (n < 1 || section >= m_links)
+            return EDecoded::Ended; // the end, or a stream of another format
         return m_ring.Write(m_block, static_cast<int>(n)) ? EDecoded::Block : EDecoded::NoRoom;
     }
     return EDecoded::Ended;

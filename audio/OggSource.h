@@ -16,7 +16,9 @@ public:
     ~COGGSource() override;
 
     // False for a file that is not Ogg Vorbis, has no frames, or whose PCM
-    // does not fit the 32-bit data size.
+    // does not fit the 32-bit data size. A chained file is read up to its
+    // first stream of another rate or channel count: one reader has one
+    // format.
     bool Open(LPCWSTR path) override;
     // Requests of 1 MiB or more are refused. Fewer bytes than asked are
     // delivered at the end of the stream; false once nothing is left. A
@@ -40,6 +42,7 @@ private:
 
     FILE* m_file = nullptr;
     bool m_decoderOpen = false;
+    int m_links = 0; // the leading streams of the first one's format
     CRingBuffer m_ring;
     OggVorbis_File m_decoder = {};
     char m_block[kBlockBytes];

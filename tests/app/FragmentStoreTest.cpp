@@ -17,8 +17,8 @@ struct FragmentStoreTest : ::testing::Test
     void TearDown() override { model->Clear(); }
 
     // Loads the fragments from a project text whose "Selections" group
-    // holds `body`.
-    void LoadText(const wchar_t* body)
+    // holds `body`; `loaded` receives what the load answered.
+    void LoadText(const CString& body)
     {
         CString text = L"Viririziru_Root\r\n{\r\nSelections\r\n{\r\n";
         text += body;
@@ -26,8 +26,9 @@ struct FragmentStoreTest : ::testing::Test
         CTextTree tree(L"Viririziru_Root");
         ASSERT_TRUE(tree.Parse(text));
         ASSERT_TRUE(tree.EnterGroup(L"Selections"));
-        view->Load(&tree);
+        loaded = view->Load(&tree);
     }
+    bool loaded = false;
     SFragmentInfo At(int i)
     {
         SFragmentInfo f;
@@ -63,6 +64,48 @@ TEST_F(FragmentStoreTest, AHandDamagedTreeKeepsTheGoodFragments)
     EXPECT_EQ(At(3).StartTime, 7000000) << "start after end: exchanged";
     EXPECT_EQ(At(3).EndTime, 9000000);
     EXPECT_FALSE(view->HasActive());
+    EXPECT_FALSE(loaded) << "three fragments were left out";
+}
+
+TEST_F(FragmentStoreTest, ValuesNoFileHoldsAreBoundedOrLeftOut)
+{
+    // The file is 10 s long.
+    LoadText(L"SelCount:|5|\r\n"
+             L"Sel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\nPreDelaySec:|2147483647|\r\n}\r\n"
+             L"Sel1\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\nPreDelaySec:|99999999999|\r\n}\r\n"
+             L"Sel2\r\n{\r\nStartTime:|10500000|\r\nEndTime:|10600000|\r\nTempo:|1.0|\r\n}\r\n"
+             L"Sel3\r\n{\r\nStartTime:|5000000|\r\nEndTime:|9223372036854775807|\r\nTempo:|1.0|\r\n}\r\n"
+             L"Sel4\r\n{\r\nStartTime:|9223372036854775807|\r\nEndTime:|9223372036854775807|\r\nTempo:|1.0|\r\n}\r\n");
+    ASSERT_EQ(view->GetCount(), 4) << "a start long after the end of the file is left out";
+    EXPECT_EQ(At(0).PreDelaySec, kMaxPreDelaySec) << "a pre-delay is at most what can be chosen";
+    EXPECT_EQ(At(1).PreDelaySec, kMaxPreDelaySec);
+    EXPECT_EQ(At(2).StartTime, 5000000) << "an end beyond the file: kept, it plays to the end";
+    EXPECT_EQ(At(3).StartTime, 10500000) << "just past the length: the length may be rounded";
+    EXPECT_FALSE(loaded);
+
+    LoadText(L"SelCount:|1|\r\nSel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\n}\r\n");
+    EXPECT_TRUE(loaded) << "everything taken";
+    EXPECT_EQ(view->GetCount(), 1);
+
+    // A huge count beside a group that is no fragment's: one pass, not one
+    // look-up per counted index.
+    LoadText(L"SelCount:|2000000000|\r\nOther\r\n{\r\n}\r\n"
+             L"Sel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\n}\r\n");
+    EXPECT_EQ(view->GetCount(), 1);
+    EXPECT_FALSE(loaded) << "the other group is not kept";
+}
+
+TEST_F(FragmentStoreTest, ThousandsOfOverlappingFragmentsLoadInRowsOfTheirOwn)
+{
+    const int n = 5000;
+    CString body;
+    body.Format(L"SelCount:|%d|\r\n", n);
+    for (int i = 0; i < n; ++i)
+        body.AppendFormat(L"Sel%d\r\n{\r\nStartTime:|1000000|\r\nEndTime:|2000000|\r\nTempo:|1.0|\r\n}\r\n", i);
+    LoadText(body);
+    ASSERT_EQ(view->GetCount(), n);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(At(n - 1).Row, n - 1);
 }
 
 TEST_F(FragmentStoreTest, CountsAndGroupsThatDoNotMatch)

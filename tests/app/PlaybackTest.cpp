@@ -202,12 +202,14 @@ TEST_F(Playback, EveryWayOutEndsTheStateAndTellsTheWindow)
     EXPECT_EQ(1, WaitEnd(5000));
     EXPECT_EQ(0u, m_code);
     EXPECT_EQ(kPlayIdle, m_ctx.state.load());
+    EXPECT_FALSE(m_ctx.failed);
 
     // A failure before playing (no reader) still ends and tells.
     m_ctx.reader = nullptr;
     Start();
     EXPECT_EQ(1, WaitEnd(5000));
     EXPECT_EQ(0xFFFFFFFFu, m_code);
+    EXPECT_TRUE(m_ctx.failed);
 
     // A tempo far outside the playable bounds is kept inside them.
     SFragmentInfo f = Fragment(0, 1, 1000.0f);

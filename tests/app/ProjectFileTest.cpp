@@ -52,6 +52,27 @@ TEST(ProjectFile, NamedByTheAudioFilesNameAndSizeBesideTheProgram)
     EXPECT_NE(path, MakeAuxFilePath(copy.c_str(), L"mcfi"));
     EXPECT_TRUE(MakeAuxFilePath(nullptr, L"mcfi").IsEmpty());
     EXPECT_TRUE(MakeAuxFilePath(audio.c_str(), nullptr).IsEmpty());
+
+    // A long name is cut so that the project and its ".tmp" and ".bak"
+    // stay within MAX_PATH; its hash keeps names with one beginning apart,
+    // and the same name in other letter case is the same file.
+    const std::wstring dir = testsupport::ScratchDir(L"project_long");
+    const std::wstring longName = dir + L"\\" + std::wstring(200, L'n') + L" \u65e5\u672c";
+    const CString a = MakeAuxFilePath((longName + L"a.wav").c_str(), L"mcfi");
+    const CString b = MakeAuxFilePath((longName + L"b.wav").c_str(), L"mcfi");
+    std::wstring upper = longName + L"A.WAV";
+    EXPECT_LE(a.GetLength(), MAX_PATH - 5);
+    EXPECT_EQ(0, a.Find(GetAuxFolder() + L"\\nnnnnnnnnnnnnnnn")) << static_cast<LPCWSTR>(a);
+    EXPECT_EQ(a.GetLength() - 7, a.Find(L"_0.mcfi"));
+    EXPECT_NE(a, b);
+    EXPECT_EQ(a, MakeAuxFilePath(upper.c_str(), L"mcfi"));
+    SDocument doc(audio);
+    doc.fragments->AddFragment(0, 500000, nullptr);
+    ASSERT_TRUE(SaveProjectFile(a, doc.fragments, doc.time));
+    SDocument back(audio);
+    ASSERT_TRUE(LoadProjectFile(a, back.fragments, back.time));
+    EXPECT_EQ(1, back.fragments->GetCount());
+    EXPECT_TRUE(DeleteFileW(a));
 }
 
 TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
@@ -94,6 +115,15 @@ TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
     ASSERT_TRUE(LoadProjectFile(path.c_str(), back.fragments, back.time));
     EXPECT_EQ(1234567, back.time->GetPosition());
     EXPECT_EQ(10, back.time->GetScale()) << "a zoom below 10 becomes 10";
+
+    // Nor a position beyond the end of the file; a zoom beyond the widest
+    // becomes the widest.
+    const char distant[] = "Viririziru_Root\r\n{\r\nSettings\r\n{\r\nScrollPos:|9223372036854775807|\r\n"
+                       "Zoom:|9223372036854775807|\r\n}\r\n}\r\n";
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, distant, sizeof distant - 1));
+    ASSERT_TRUE(LoadProjectFile(path.c_str(), back.fragments, back.time));
+    EXPECT_EQ(1234567, back.time->GetPosition());
+    EXPECT_EQ(kMaxScale, back.time->GetScale());
 }
 
 TEST(ProjectFile, ADamagedFileIsKeptAsideAndAFailedSaveKeepsTheOldFile)
@@ -112,6 +142,23 @@ TEST(ProjectFile, ADamagedFileIsKeptAsideAndAFailedSaveKeepsTheOldFile)
     EXPECT_EQ(sizeof damaged - 1, testsupport::ReadFileBytes(path + L".bak").size());
     // No file at all is the plain case of a new audio file.
     EXPECT_FALSE(LoadProjectFile(path.c_str(), doc.fragments, doc.time));
+
+    // A file that loads with a fragment left out stays, and a copy of it is
+    // kept: the next save would lose that fragment.
+    const char partly[] = "Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|2|\r\n"
+                          "Sel0\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|1.0|\r\n}\r\n"
+                          "Sel1\r\n{\r\nStartTime:|0|\r\nEndTime:|1000000|\r\nTempo:|nan|\r\n}\r\n}\r\n}\r\n";
+    const std::vector<uint8_t> partlyBytes(partly, partly + sizeof partly - 1);
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, partly, sizeof partly - 1));
+    ASSERT_TRUE(DeleteFileW((path + L".bak").c_str()));
+    {
+        SDocument other(audio);
+        EXPECT_TRUE(LoadProjectFile(path.c_str(), other.fragments, other.time));
+        EXPECT_EQ(1, other.fragments->GetCount());
+    }
+    EXPECT_EQ(partlyBytes, testsupport::ReadFileBytes(path));
+    EXPECT_EQ(partlyBytes, testsupport::ReadFileBytes(path + L".bak"));
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
 
     ASSERT_TRUE(SaveProjectFile(path.c_str(), doc.fragments, doc.time));
     const std::vector<uint8_t> before = testsupport::ReadFileBytes(path);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <climits>
 #include <thread>
 #include "app/TimeContainer.h"
 #include "tests/app/ViewTestKit.h"
@@ -53,6 +54,12 @@ TEST_F(TimeContainerTest, PixelsAndTimesAtSeveralZooms)
     model->SetScale(10);
     model->SetPosition(0);
     EXPECT_EQ(model->TimeToPixel(3600LL * 1000000, true), 36000000);
+    // The times of a damaged project stay far off the view, on their side,
+    // never wrapped into it.
+    model->SetPosition(-20);
+    EXPECT_GT(model->TimeToPixel(LLONG_MAX, true), 60000000);
+    EXPECT_LT(model->TimeToPixel(LLONG_MIN, true), -60000000);
+    EXPECT_GT(model->TimeToPixel(LLONG_MAX / 2, false), 60000000);
 }
 
 TEST_F(TimeContainerTest, ScaleAndPositionNotifyOnlyWhenTheyChange)
@@ -69,6 +76,10 @@ TEST_F(TimeContainerTest, ScaleAndPositionNotifyOnlyWhenTheyChange)
     EXPECT_EQ(model->GetPosition(), -20) << "not clamped";
     EXPECT_EQ(a->m_calls, "III");
     EXPECT_EQ(b->m_calls, "III");
+    // However far it is zoomed out, every column's time fits.
+    model->SetScale(LLONG_MAX);
+    EXPECT_EQ(model->GetScale(), kMaxScale);
+    EXPECT_GT(model->PixelToTime(INT_MAX, false), 0);
 }
 
 TEST_F(TimeContainerTest, SelectionIsOrderedAndBothEndsCount)

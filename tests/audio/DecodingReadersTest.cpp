@@ -6,6 +6,7 @@
 #include <dshow.h>
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -95,6 +96,26 @@ TEST(OggReader, DamagedFilesDeliverWhatTheyHoldAndAnnounceIt)
         EXPECT_LE(static_cast<LONGLONG>(all.size()), announced * 4) << name;
         EXPECT_EQ(static_cast<LONGLONG>(all.size()), again->GetFrameCount() * 4) << name;
     }
+}
+
+TEST(OggReader, AChainIsReadUpToItsFirstStreamOfAnotherFormat)
+{
+    // A mono stream behind a stereo one: read as stereo it would play at
+    // twice its speed; the reader ends before it.
+    Bytes mixed = testsupport::ReadFileBytes(testsupport::TestData(L"tone440_10s.ogg"));
+    const Bytes mono = testsupport::ReadFileBytes(testsupport::TestData(L"tone440_1s_mono.ogg"));
+    ASSERT_FALSE(mixed.empty() || mono.empty());
+    Append(mixed, mono);
+    const std::wstring path = Save(testsupport::ScratchDir(L"ogg-chained"), L"mixed.ogg", mixed);
+    const Bytes plain = PlainVorbisDecode(path);
+    ASSERT_EQ(441000u * 4 + 44100 * 2, plain.size()) << "both streams";
+    CIPtr<IAudioReader> r = OpenStarted(path, false);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(2u, r->GetFormat()->nChannels);
+    EXPECT_EQ(441000, r->GetFrameCount());
+    const Bytes all = ReadAll(r, 10007);
+    ASSERT_EQ(441000u * 4, all.size());
+    EXPECT_TRUE(std::equal(all.begin(), all.end(), plain.begin()));
 }
 
 class DirectShowReader : public ::testing::Test
