@@ -112,7 +112,7 @@ void CViririziruPane::LoadProjectFile()
     m_pFragments->RemoveAll();
     m_strProject = MakeAuxFilePath(m_strPath, kProjectExtension);
     if (!::LoadProjectFile(m_strProject, m_pFragments, m_pTime))
-        SetTimer(kEmptyStartTimer, 100, nullptr);
+        m_firstViewPending = SetTimer(kEmptyStartTimer, 100, nullptr) != 0;
     m_pInfoPane->RequestListRefresh();
 }
 
@@ -133,6 +133,7 @@ bool CViririziruPane::SaveProjectFile()
 void CViririziruPane::OnExitPane()
 {
     KillTimer(kEmptyStartTimer);
+    m_firstViewPending = false;
     StopPlayback();
     if (!m_strPath.IsEmpty())
         (void)SaveProjectFile(); // a failure was told to the user
@@ -216,6 +217,7 @@ void CViririziruPane::OnTimer(UINT_PTR id)
     if (id != kEmptyStartTimer || !m_pFragments || !m_pTime)
         return;
     KillTimer(kEmptyStartTimer);
+    m_firstViewPending = false;
     m_pFragments->RemoveAll();
     // To this pane: the frame would route it to whichever pane is active.
     PostMessage(WM_COMMAND, ID_CMD_ZOOM_WHOLE, 0);

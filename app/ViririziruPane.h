@@ -36,6 +36,9 @@ public:
     // Asks the running thread to stop and waits for it.
     void StopPlayback();
     bool IsPlaying() const;
+    // A file opened without a project is emptied and shown whole shortly
+    // after the pane was built; true until that happened.
+    bool IsFirstViewPending() const { return m_firstViewPending; }
 
     // Saves the project file now (also called on every way the frame
     // closes). False, after telling the user which file could not be
@@ -146,6 +149,7 @@ private:
     SPlayContext m_play;
     CViririziruInfoPane* m_pInfoPane = nullptr;
     CString m_strPath;
+    bool m_firstViewPending = false;
     // Named when the file opened: the file may be deleted or grow while it
     // is open, and its fragments still belong to the file as it was.
     CString m_strProject;

@@ -1,5 +1,4 @@
 #include "AppTestKit.h"
-#include <cstdlib>
 #include "app/AppIds.h"
 #include "app/AppObjects.h"
 #include "app/AppSettings.h"
@@ -13,13 +12,14 @@
 #include "common/Languages.h"
 #include "common/OVRegKey.h"
 #include "common/RecentList.h"
-#include "common/TextTree.h"
 #include "common/WndPos.h"
 #include "tests/audio/ReaderKit.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
+#include "xf/xfMessages.h"
+#include "DialogAnswerer.h"
 
 namespace apptest {
 
@@ -168,24 +168,65 @@ CViririziruPane* AppTest::Pane()
 
 CViririziruPane* AppTest::Open(const std::wstring& path)
 {
-    CTextTree project(L"Viririziru_Root");
-    const bool fresh = !project.LoadTextTree(ProjectOf(path).c_str());
     Controller()->OpenAudioFile(path.c_str());
-    EXPECT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); },
-                          10000));
-    if (fresh && Pane()) {
-        EXPECT_TRUE(PumpUntil([this] { return ShowsWholeFile(); }, 5000));
-    }
-    PumpFor(100);
+    EXPECT_TRUE(PumpUntil(
+        [this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady() && !Pane()->IsFirstViewPending(); },
+        10000));
+    PumpFor(100); // the first view's zoom is posted
     return Pane();
 }
 
-bool AppTest::ShowsWholeFile()
+bool OneProgramTest::s_running = false;
+
+void OneProgramTest::SetUp()
 {
-    // The width may have changed since by a scroll bar's width.
-    ITimeContainer* time = Pane()->GetTimeContainer();
-    const LONGLONG whole = time->GetLength() / (Pane()->GetWaveDisplay()->GetRect().Width() - 5) / 10;
-    return time->GetPosition() == 0 && std::abs(time->GetScale() - whole) <= whole / 20;
+    ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
+    if (!s_running) {
+        AppTest::SetUp();
+        ASSERT_TRUE(Start());
+        s_running = true;
+    }
+    m_started = false; // the program stays for the next case
+}
+
+void OneProgramTest::TearDown()
+{
+    if (s_running)
+        (void)CloseAll();
+}
+
+void OneProgramTest::TearDownTestSuite()
+{
+    if (!s_running)
+        return;
+    if (CWnd* main = App().m_pMainWnd) {
+        HWND window = main->GetSafeHwnd();
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        PumpUntil([window] { return !::IsWindow(window); });
+    }
+    Ended();
+}
+
+void OneProgramTest::Ended()
+{
+    DrainQuits();
+    App().ExitInstance();
+    s_running = false;
+}
+
+std::vector<std::wstring> OneProgramTest::CloseAll()
+{
+    std::vector<std::wstring> seen;
+    while (!Documents().empty()) {
+        const size_t before = Documents().size();
+        xftest::CDialogAnswerer answerer({}, MainFrame()->GetSafeHwnd());
+        Documents()[0]->PostMessage(XFM_CLOSEFRAME);
+        PumpUntil([&] { return Documents().size() < before; }, 5000);
+        PumpFor(100);
+        for (const std::wstring& text : answerer.Seen())
+            seen.push_back(text);
+    }
+    return seen;
 }
 
 DWORD StoredDword(LPCWSTR name)

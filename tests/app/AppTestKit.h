@@ -56,14 +56,29 @@ protected:
     // The transcription pane of the first document frame that has one.
     CViririziruPane* Pane();
     // Opens an audio file and waits until it can be played and its first
-    // view settled: a file without a readable project is emptied and zoomed
-    // to its whole length shortly after it opened, which would undo
-    // fragments a case made before that.
+    // view settled: a file without a project is emptied and shown whole
+    // shortly after it opened, which would undo what a case made before.
     CViririziruPane* Open(const std::wstring& path);
-    // The view holds the whole file.
-    bool ShowsWholeFile();
 
     bool m_started = false;
+};
+
+// Cases that share one started program, which the sound cases need (each
+// start and close of the main window costs seconds under Wine): the first
+// case starts it, each case closes the documents it left open, the suite's
+// end closes the main window.
+class OneProgramTest : public AppTest
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    static void TearDownTestSuite();
+    // After the main window went away: the program ends as its loop would.
+    static void Ended();
+    // Closes every document frame; the message boxes shown meanwhile.
+    std::vector<std::wstring> CloseAll();
+
+    static bool s_running;
 };
 
 // Registry values under the settings key.

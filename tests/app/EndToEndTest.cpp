@@ -63,49 +63,9 @@ bool SameBytes(const std::wstring& a, const std::vector<uint8_t>& bytes)
     return testsupport::ReadFileBytes(a) == bytes;
 }
 
-bool s_running = false;
-
-class EndToEnd : public AppTest
+class EndToEnd : public OneProgramTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
-        if (!s_running) {
-            AppTest::SetUp();
-            ASSERT_TRUE(Start());
-            s_running = true;
-        }
-        m_started = false; // the program stays for the next case
-    }
-    void TearDown() override
-    {
-        while (s_running && !Documents().empty()) {
-            const size_t before = Documents().size();
-            CDialogAnswerer answerer({}, MainFrame()->GetSafeHwnd());
-            Documents()[0]->PostMessage(XFM_CLOSEFRAME);
-            PumpUntil([&] { return Documents().size() < before; }, 5000);
-        }
-    }
-    static void TearDownTestSuite()
-    {
-        if (!s_running)
-            return;
-        if (CWnd* main = App().m_pMainWnd) {
-            HWND window = main->GetSafeHwnd();
-            ::PostMessageW(window, WM_CLOSE, 0, 0);
-            PumpUntil([window] { return !::IsWindow(window); });
-        }
-        Ended();
-    }
-    // After the main window went away: the program ends as its loop would.
-    static void Ended()
-    {
-        DrainQuits();
-        App().ExitInstance();
-        s_running = false;
-    }
-
     void Cmd(UINT id)
     {
         Command(id);

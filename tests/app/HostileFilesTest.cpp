@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AppTestKit.h"
+#include "CaptureKit.h"
 #include "DialogAnswerer.h"
 #include "app/AppIds.h"
 #include "app/AuxFiles.h"
@@ -29,11 +30,6 @@ using xftest::CDialogAnswerer;
 
 namespace {
 
-std::wstring ProjectOf(const std::wstring& audio)
-{
-    return static_cast<LPCWSTR>(MakeAuxFilePath(audio.c_str(), L"mcfi"));
-}
-
 // A WAV of noise (never silent) built byte by byte.
 readerkit::Bytes NoiseWav(uint32_t rate, uint16_t channels, size_t frames)
 {
@@ -44,64 +40,7 @@ readerkit::Bytes NoiseWav(uint32_t rate, uint16_t channels, size_t frames)
     return readerkit::Riff({readerkit::Fmt(format), readerkit::Chunk("data", data)});
 }
 
-bool s_running = false;
-
-class HostileFiles : public AppTest
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
-        if (!s_running) {
-            AppTest::SetUp();
-            ASSERT_TRUE(Start());
-            s_running = true;
-        }
-        m_started = false; // the program stays for the next case
-    }
-    void TearDown() override
-    {
-        if (s_running)
-            (void)CloseAll(); // what a failed case left open
-    }
-    static void TearDownTestSuite()
-    {
-        if (!s_running)
-            return;
-        if (CWnd* main = App().m_pMainWnd) {
-            HWND window = main->GetSafeHwnd();
-            ::PostMessageW(window, WM_CLOSE, 0, 0);
-            PumpUntil([window] { return !::IsWindow(window); });
-        }
-        DrainQuits();
-        App().ExitInstance();
-        s_running = false;
-    }
-
-    CViririziruPane* Pane()
-    {
-        for (CxfFrame* doc : Documents())
-            if (CxfPane* pane = doc->FindPane(PANE_TRANSCRIPTION))
-                if (pane->IsKindOf(RUNTIME_CLASS(CViririziruPane)))
-                    return static_cast<CViririziruPane*>(pane);
-        return nullptr;
-    }
-    // Closes every document frame; the message boxes shown meanwhile.
-    std::vector<std::wstring> CloseAll()
-    {
-        std::vector<std::wstring> seen;
-        while (!Documents().empty()) {
-            const size_t before = Documents().size();
-            CDialogAnswerer answerer({}, MainFrame()->GetSafeHwnd());
-            Documents()[0]->PostMessage(XFM_CLOSEFRAME);
-            PumpUntil([&] { return Documents().size() < before; }, 5000);
-            PumpFor(100);
-            for (const std::wstring& text : answerer.Seen())
-                seen.push_back(text);
-        }
-        return seen;
-    }
-};
+using HostileFiles = OneProgramTest;
 
 TEST_F(HostileFiles, RealWorldFilesOpenPlayToTheEndAndKeepTheirProject)
 {
@@ -136,17 +75,15 @@ TEST_F(HostileFiles, RealWorldFilesOpenPlayToTheEndAndKeepTheirProject)
         ASSERT_TRUE(testsupport::WriteFileBytes(row.path, row.bytes.data(), row.bytes.size()));
         const std::wstring project = ProjectOf(row.path);
         ::DeleteFileW(project.c_str());
-        Controller()->OpenAudioFile(row.path.c_str());
-        ASSERT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); },
-                              10000));
+        ASSERT_TRUE(Open(row.path));
         EXPECT_EQ(row.frames, Pane()->GetReader()->GetFrameCount());
-        PumpFor(200); // the empty start of a file without a project
 
         // Neither a fragment nor a selection: the whole file once.
-        const uint64_t from = testsupport::CaptureSize();
+        auto settled = [] { return captest::SettledSize([](unsigned ms) { PumpFor(ms); }); };
+        const uint64_t from = settled();
         Command(ID_CMD_PLAY);
         EXPECT_TRUE(PumpUntil([this] { return !Pane()->IsPlaying(); }, 20000)) << "playback did not end";
-        const uint64_t played = testsupport::CaptureSize() - from;
+        const uint64_t played = settled() - from;
         EXPECT_GE(played, static_cast<uint64_t>(row.frames * row.align));
         EXPECT_LE(played, static_cast<uint64_t>(row.frames * row.align + 65536));
 
@@ -167,9 +104,7 @@ TEST_F(HostileFiles, AFileThatCannotBePlayedIsToldAndStaysOpen)
     // 32 channels: more than the time-stretch stage takes.
     const std::wstring path = testsupport::ScratchDir(L"hostile-channels") + L"\\chan32.ogg";
     ASSERT_TRUE(::CopyFileW(testsupport::TestData(L"chan32.ogg").c_str(), path.c_str(), FALSE));
-    Controller()->OpenAudioFile(path.c_str());
-    ASSERT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); }, 10000));
-    PumpFor(200);
+    ASSERT_TRUE(Open(path));
     {
         CDialogAnswerer answerer({{IDOK, L""}}, MainFrame()->GetSafeHwnd());
         Command(ID_CMD_PLAY);
@@ -190,9 +125,7 @@ TEST_F(HostileFiles, AFileDeletedWhileOpenKeepsItsProjectName)
     ASSERT_TRUE(::CopyFileW(testsupport::TestData(L"tone440_1s_mono.mp3").c_str(), path.c_str(), FALSE));
     const std::wstring project = ProjectOf(path);
     ::DeleteFileW(project.c_str());
-    Controller()->OpenAudioFile(path.c_str());
-    ASSERT_TRUE(PumpUntil([this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady(); }, 10000));
-    PumpFor(200);
+    ASSERT_TRUE(Open(path));
     Pane()->GetFragmentDisplay()->AddFragment(0, 500000, nullptr);
     if (!::DeleteFileW(path.c_str()))
         GTEST_SKIP() << "the decoder holds the file against deletion";
