@@ -53,9 +53,10 @@ private:
     void TakeStretched();
     // Pushes the stage's last samples out with silence behind them.
     void Flush(float tempo);
-    LONGLONG LagUs(float tempo);
+    // How long the output takes to play `pending` bytes at `tempo`.
+    LONGLONG LagUs(int pending, float tempo) const;
     // 0 while the output wants more sound, else how long to nap.
-    DWORD NapMs();
+    DWORD NapMs(int pending) const;
     // Every wait of this thread. A timed wait on an event nobody sets: under
     // Wine, Sleep yields before it sleeps and costs the thread two to three
     // times as much CPU per nap (measured: 55-95 us against 20-35 us for a
@@ -200,15 +201,15 @@ void CPlayer::Flush(float tempo)
     m_out->Drain();
 }
 
-LONGLONG CPlayer::LagUs(float tempo)
+LONGLONG CPlayer::LagUs(int pending, float tempo) const
 {
     const LONGLONG perSecond = static_cast<LONGLONG>(static_cast<double>(m_bytesPerSecond) / tempo);
-    return perSecond > 0 ? m_out->GetPendingBytes() * 1000000LL / perSecond : 0;
+    return perSecond > 0 ? pending * 1000000LL / perSecond : 0;
 }
 
-DWORD CPlayer::NapMs()
+DWORD CPlayer::NapMs(int pending) const
 {
-    const LONGLONG queuedMs = LagUs(1.0f) / 1000;
+    const LONGLONG queuedMs = LagUs(pending, 1.0f) / 1000;
     if (queuedMs < kFillToMs)
         return 0;
     return static_cast<DWORD>(std::clamp(queuedMs - kKeepQueuedMs, kMinNapMs, kMaxNapMs));
@@ -222,10 +223,15 @@ CPlayer::EPass CPlayer::PlayPass()
     if (m_ctx->pass > 0 || pending < s.RangeMin() || pending > s.RangeMax())
         tc->SetPlayPosition(s.RangeMin());
     bool flushed = false;
+    // What the output holds, read once per round (the lock and the walk over
+    // the device's buffers are not free) and again after anything that
+    // changes it by more than the device plays meanwhile.
+    int queued = m_out->GetPendingBytes();
     while (!m_ctx->stop) {
         m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
-        if (const DWORD nap = NapMs()) {
+        if (const DWORD nap = NapMs(queued)) {
             Nap(nap);
+            queued = m_out->GetPendingBytes();
             continue;
         }
         s = m_ctx->Snapshot();
@@ -242,6 +248,7 @@ CPlayer::EPass CPlayer::PlayPass()
             if (m_preDelayBytes == 0)
                 while (!m_ctx->stop && m_out->GetPendingBytes() > static_cast<int>(m_out->GetBlockSize()))
                     Nap(1);
+            queued = m_out->GetPendingBytes();
             continue;
         }
         const float tempo = s.tempo;
@@ -264,9 +271,14 @@ CPlayer::EPass CPlayer::PlayPass()
             Flush(tempo);
             flushed = true;
         } else {
-            Nap(2);
+            // Waiting for the output to play out: a quarter of what is left
+            // at a time, so that the end is seen soon after it comes (also
+            // on a device that plays faster than real time) without waking
+            // every few milliseconds through the whole tail.
+            Nap(static_cast<DWORD>(std::clamp<LONGLONG>(LagUs(queued, 1.0f) / 4000, 2, kMaxNapMs)));
         }
-        const LONGLONG lag = LagUs(tempo);
+        queued = m_out->GetPendingBytes();
+        const LONGLONG lag = LagUs(queued, tempo);
         if (request == 0 && flushed && lag == 0)
             break;
         const LONGLONG cursor = std::min(m_readTime - lag, s.RangeMax());
