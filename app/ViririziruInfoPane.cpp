@@ -104,26 +104,30 @@ void CViririziruInfoPane::BuildGroups()
     builder.SetParent(listClient).ReturnCell(&m_pListGroup).AddCell();
     builder.SetParent(listClient).AddThinSeparator();
 
+    // One row of the active fragment's group: its cells follow as children.
+    auto beginRow = [&](const CIPtr<IHybridHeading>& columns) {
+        builder.SetParent(activeClient).SetColumnModel(columns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+    };
     builder.SetParent(activeClient).AddThinSeparator();
     AddValueRow(builder, activeClient, twoColumns, IDS_FRAGMENT_TIME, &m_pFragmentTimeText);
     builder.SetParent(activeClient).AddThickSeparator();
-    builder.SetParent(activeClient).SetColumnModel(twoColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+    beginRow(twoColumns);
     builder.SetTextID(IDS_TEMPO_LABEL).AddText();
     builder.ReturnCombo(&m_pTempoCombo).AddCombo();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThickSeparator();
-    builder.SetParent(activeClient).SetColumnModel(threeColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+    beginRow(threeColumns);
     builder.SetTextID(IDS_PRE_DELAY).AddText();
     builder.ReturnCombo(&m_pPreDelayCombo).AddCombo();
     builder.SetTextID(IDS_SECONDS).AddText();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThickSeparator();
-    builder.SetParent(activeClient).SetColumnModel(twoColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+    beginRow(twoColumns);
     builder.AddText();
     builder.SetTextID(IDS_LOOP).ReturnCheckBox(&m_pLoopCheck).AddCheckBox();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThickSeparator();
-    builder.SetParent(activeClient).SetColumnModel(twoColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+    beginRow(twoColumns);
     builder.SetTextID(IDS_COMMENT).AddText();
     builder.ReturnEdit(&m_pCommentEdit).AddEdit();
     builder.EndChildren();
