@@ -39,7 +39,8 @@ void CViririziruPane::StartStopPlayback(bool atOriginalTempo)
     m_play.startTick = ::GetTickCount();
     m_play.state = kPlayIdle;
     ChoosePlayRange();
-    // Refused by the system: nothing runs, and Play stays what it was.
+    // Refused by the system: nothing runs, Play stays what it was, and the
+    // user is told.
     if (!StartPlaybackThread(&m_play))
         TellPlaybackFailed();
 }
