@@ -154,66 +154,39 @@ TEST(InterfaceArray, NullIsRefusedAndTheSameObjectTwiceHoldsTwoReferences)
     EXPECT_TRUE(destroyed);
 }
 
-TEST(InterfaceArray, SetAtWithTheHeldPointerKeepsTheObjectAlive)
-{
-    bool destroyed = false;
-    CTwoFaces* obj = new CTwoFaces(&destroyed);
-    CIArray<IFirst> arr;
-    arr.Add(obj);                    // the array holds the only reference
-    arr.SetAt(0, obj);
-    EXPECT_FALSE(destroyed);
-    EXPECT_EQ(1, obj->Count());
-
-    bool otherDestroyed = false;
-    CTwoFaces* other = new CTwoFaces(&otherDestroyed);
-    arr.SetAt(0, other);             // the replaced element is released
-    EXPECT_TRUE(destroyed);
-    EXPECT_EQ(1, other->Count());
-    arr.SetAt(0, nullptr);
-    EXPECT_TRUE(otherDestroyed);
-    EXPECT_THROW(arr.SetAt(1, nullptr), CInvalidArgException*);
-}
-
-TEST(InterfaceArray, SetAtGrowPastTheEndLeavesEmptySlots)
-{
-    bool destroyed = false;
-    CTwoFaces* obj = new CTwoFaces(&destroyed);
-    {
-        CIArray<IFirst> arr;
-        arr.Add(obj);
-        arr.SetAtGrow(arr.GetSize() + 2, obj);   // grows by three slots
-        ASSERT_EQ(4, arr.GetSize());
-        EXPECT_EQ(nullptr, arr[1]);
-        EXPECT_EQ(nullptr, arr[2]);
-        EXPECT_EQ(obj, static_cast<CTwoFaces*>(arr[3]));
-        EXPECT_EQ(2, obj->Count());
-        arr.SetAtGrow(0, obj);                   // inside: replaces itself
-        EXPECT_EQ(2, obj->Count());
-        EXPECT_FALSE(arr.IsValidIndex(4));
-        EXPECT_FALSE(arr.IsValidIndex(-1));
-        EXPECT_TRUE(arr.IsValidIndex(3));
-    }                                            // destruction skips the null slots
-    EXPECT_TRUE(destroyed);
-}
-
-TEST(InterfaceArray, ShrinkingSetSizeReleasesWhatItDrops)
+TEST(InterfaceArray, SetAtSetAtGrowAndSetSizeReleaseExactlyWhatTheyReplaceOrDrop)
 {
     bool aGone = false, bGone = false;
     CTwoFaces* a = new CTwoFaces(&aGone);
     CTwoFaces* b = new CTwoFaces(&bGone);
     CIArray<IFirst> arr;
+    arr.Add(a);                      // the array holds the only reference
+    arr.SetAt(0, a);                 // the held pointer again: kept alive
+    arr.SetAtGrow(0, a);             // inside: replaces itself
+    EXPECT_FALSE(aGone);
+    EXPECT_EQ(1, a->Count());
+    arr.SetAtGrow(arr.GetSize() + 2, b); // grows by three slots: a null null b
+    ASSERT_EQ(4, arr.GetSize());
+    EXPECT_EQ(nullptr, arr[1]);
+    EXPECT_EQ(nullptr, arr[2]);
+    EXPECT_EQ(b, static_cast<CTwoFaces*>(arr[3]));
+    EXPECT_FALSE(arr.IsValidIndex(4));
+    EXPECT_THROW(arr.SetAt(4, nullptr), CInvalidArgException*);
     arr.Add(a);
-    arr.Add(b);
-    arr.Add(a);
-    arr.SetSize(5);                  // a b a null null
+    arr.SetSize(7);                  // a null null b a null null
     EXPECT_EQ(2, a->Count());
     arr.SetSize(1);                  // drops b, the second a and the nulls
     EXPECT_TRUE(bGone);
-    EXPECT_FALSE(aGone);
     EXPECT_EQ(1, a->Count());
     EXPECT_THROW(arr.SetSize(-2), CInvalidArgException*);
-    arr.SetSize(0);
+
+    bool otherGone = false;
+    CTwoFaces* other = new CTwoFaces(&otherGone);
+    arr.SetAt(0, other);             // the replaced element is released
     EXPECT_TRUE(aGone);
+    EXPECT_EQ(1, other->Count());
+    arr.SetAt(0, nullptr);
+    EXPECT_TRUE(otherGone);
 }
 
 TEST(InterfaceArray, InsertAppendAndCopyKeepReferencesRight)
