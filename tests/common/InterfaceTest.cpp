@@ -45,7 +45,7 @@ private:
     bool* m_destroyed;
 };
 
-TEST(QueryInterface, AnswersTheMatchingSubObjectWithAReference)
+TEST(QueryInterface, AnswersTheMatchingSubObjectAndHandsOutAReference)
 {
     bool destroyed = false;
     CTwoFaces* obj = new CTwoFaces(&destroyed);
@@ -79,6 +79,19 @@ TEST(QueryInterface, AnswersTheMatchingSubObjectWithAReference)
     bool otherDestroyed = false;
     CIPtr<IFirst> other(new CTwoFaces(&otherDestroyed));
     EXPECT_FALSE(IsSameObject(first, other));
+
+    // Handing an interface out adds a reference; nothing is handed out
+    // from a null pointer or into a null slot.
+    IFirst* out1 = nullptr;
+    EXPECT_TRUE(ReturnInterface(other, &out1));
+    EXPECT_EQ(other.Get(), out1);
+    EXPECT_EQ(2, static_cast<CTwoFaces*>(out1)->Count());
+    out1->Release();
+    IFirst* untouched = reinterpret_cast<IFirst*>(0x1234);
+    EXPECT_FALSE(ReturnInterface(static_cast<IFirst*>(nullptr), &untouched));
+    EXPECT_EQ(reinterpret_cast<IFirst*>(0x1234), untouched);
+    EXPECT_FALSE(ReturnInterface(other, static_cast<IFirst**>(nullptr)));
+    EXPECT_EQ(1, static_cast<CTwoFaces*>(other.Get())->Count());
 
     first = nullptr;
     EXPECT_FALSE(destroyed);
@@ -117,23 +130,6 @@ TEST(SmartPointer, CopyMoveAssignAndOutParameter)
         EXPECT_EQ(1, obj->Count());
     }
     EXPECT_TRUE(destroyed);
-}
-
-TEST(ReturnInterface, FillsTheOutParameterWithAReference)
-{
-    bool destroyed = false;
-    CIPtr<IFirst> held(new CTwoFaces(&destroyed));
-    IFirst* out = nullptr;
-    EXPECT_TRUE(ReturnInterface(held, &out));
-    EXPECT_EQ(held.Get(), out);
-    EXPECT_EQ(2, static_cast<CTwoFaces*>(out)->Count());
-    out->Release();
-
-    IFirst* untouched = reinterpret_cast<IFirst*>(0x1234);
-    EXPECT_FALSE(ReturnInterface(static_cast<IFirst*>(nullptr), &untouched));
-    EXPECT_EQ(reinterpret_cast<IFirst*>(0x1234), untouched);
-    EXPECT_FALSE(ReturnInterface(held, static_cast<IFirst**>(nullptr)));
-    EXPECT_EQ(1, static_cast<CTwoFaces*>(held.Get())->Count());
 }
 
 TEST(InterfaceArray, NullIsRefusedAndTheSameObjectTwiceHoldsTwoReferences)
