@@ -4,6 +4,7 @@
 
 #include "common/MiniSkin.h"
 #include "platform/mfc/afxwin.h"
+#include "tests/support/DibCanvas.h"
 
 namespace {
 
@@ -18,28 +19,17 @@ const COLORREF kPiece[3][3] = {
 };
 const COLORREF kBack = RGB(1, 2, 3);
 
-// A screen-compatible canvas filled with the background colour.
-class CCanvas {
+// A canvas filled with the background colour, as a device object.
+class CCanvas : public testsupport::CDibCanvas {
 public:
-    CCanvas(int w, int h)
+    CCanvas(int w, int h) : CDibCanvas(w, h)
     {
-        CClientDC screen(nullptr);
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, w, h);
-        m_old = dc.SelectObject(bitmap.GetSafeHandle());
-        RECT all = {0, 0, w, h};
-        HBRUSH brush = CreateSolidBrush(kBack);
-        FillRect(dc.GetSafeHdc(), &all, brush);
-        DeleteObject(brush);
+        Fill(kBack);
+        dc.Attach(Hdc());
     }
-    ~CCanvas() { dc.SelectObject(m_old); }
-    COLORREF At(int x, int y) { return GetPixel(dc.GetSafeHdc(), x, y); }
+    ~CCanvas() { dc.Detach(); }
 
     CDC dc;
-    CBitmap bitmap;
-
-private:
-    HGDIOBJ m_old = nullptr;
 };
 
 TEST(MiniSkin, ParsesOnlyTheFirstWellFormedCommand)
