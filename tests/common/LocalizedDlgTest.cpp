@@ -105,8 +105,16 @@ TEST_F(LocalizedDialog, TranslatesOnInitDialog)
     dlg.DestroyWindow();
 }
 
-TEST_F(LocalizedDialog, DepthLimitStopsBelowGrandchildren)
+TEST_F(LocalizedDialog, WithoutLanguageTextsStayEnglishAndTheDepthLimitStopsBelowGrandchildren)
 {
+    {
+        CTestDlg dlg;
+        ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
+        EXPECT_STREQ(L"Language", ReadWindowText(dlg.GetSafeHwnd()));
+        EXPECT_STREQ(L"&Open...", ReadWindowText(GetDlgItem(dlg.GetSafeHwnd(), kButton)));
+        EXPECT_STREQ(L"Stop", ComboItem(GetDlgItem(dlg.GetSafeHwnd(), kUnsorted), 0));
+        dlg.DestroyWindow();
+    }
     SelectLanguageByName(L"German");
     CTestDlg dlg;
     dlg.SetLimitDepth(true);
@@ -114,16 +122,6 @@ TEST_F(LocalizedDialog, DepthLimitStopsBelowGrandchildren)
     EXPECT_STREQ(L"Sprache", ReadWindowText(dlg.GetSafeHwnd()));
     EXPECT_STREQ(L"Halt", ReadWindowText(dlg.child));          // grandchild of the dialog
     EXPECT_STREQ(L"Play", ReadWindowText(dlg.grandChild));     // one level deeper: left alone
-    dlg.DestroyWindow();
-}
-
-TEST_F(LocalizedDialog, WithoutLanguageTextsStayEnglish)
-{
-    CTestDlg dlg;
-    ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
-    EXPECT_STREQ(L"Language", ReadWindowText(dlg.GetSafeHwnd()));
-    EXPECT_STREQ(L"&Open...", ReadWindowText(GetDlgItem(dlg.GetSafeHwnd(), kButton)));
-    EXPECT_STREQ(L"Stop", ComboItem(GetDlgItem(dlg.GetSafeHwnd(), kUnsorted), 0));
     dlg.DestroyWindow();
 }
 
