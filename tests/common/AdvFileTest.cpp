@@ -46,6 +46,11 @@ TEST_F(AdvFileTest, ByteOrderMarkDetection)
     EXPECT_FALSE(file.OpenRead(Path(L"missing.txt")));
     EXPECT_FALSE(file.IsOpen());
     EXPECT_FALSE(file.OpenRead(nullptr));
+
+    // Beside the program: the program file itself has no mark.
+    EXPECT_TRUE(file.OpenReadInProgramFolder(L"test_common.exe", false));
+    EXPECT_FALSE(file.IsUnicode());
+    EXPECT_FALSE(file.OpenReadInProgramFolder(nullptr));
 }
 
 TEST_F(AdvFileTest, Utf16LinesAndEndings)
@@ -161,14 +166,6 @@ TEST_F(AdvFileTest, WritingSeekingAndStrings)
     ASSERT_TRUE(reader.Write("\x09", 1));
     reader.SeekBegin(0);
     EXPECT_TRUE(reader.ReadPascalStringA().IsEmpty()) << "length beyond the end";
-}
-
-TEST_F(AdvFileTest, ProgramFolder)
-{
-    CAdvFile file;
-    EXPECT_TRUE(file.OpenReadInProgramFolder(L"test_common.exe", false));
-    EXPECT_FALSE(file.IsUnicode());
-    EXPECT_FALSE(file.OpenReadInProgramFolder(nullptr));
 }
 
 } // namespace

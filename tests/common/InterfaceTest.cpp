@@ -45,7 +45,7 @@ private:
     bool* m_destroyed;
 };
 
-TEST(QueryInterface, AnswersTheMatchingSubObjectWithAReference)
+TEST(QueryInterface, AnswersTheMatchingSubObjectAndHandsOutAReference)
 {
     bool destroyed = false;
     CTwoFaces* obj = new CTwoFaces(&destroyed);
@@ -79,6 +79,19 @@ TEST(QueryInterface, AnswersTheMatchingSubObjectWithAReference)
     bool otherDestroyed = false;
     CIPtr<IFirst> other(new CTwoFaces(&otherDestroyed));
     EXPECT_FALSE(IsSameObject(first, other));
+
+    // Handing an interface out adds a reference; nothing is handed out
+    // from a null pointer or into a null slot.
+    IFirst* out1 = nullptr;
+    EXPECT_TRUE(ReturnInterface(other, &out1));
+    EXPECT_EQ(other.Get(), out1);
+    EXPECT_EQ(2, static_cast<CTwoFaces*>(out1)->Count());
+    out1->Release();
+    IFirst* untouched = reinterpret_cast<IFirst*>(0x1234);
+    EXPECT_FALSE(ReturnInterface(static_cast<IFirst*>(nullptr), &untouched));
+    EXPECT_EQ(reinterpret_cast<IFirst*>(0x1234), untouched);
+    EXPECT_FALSE(ReturnInterface(other, static_cast<IFirst**>(nullptr)));
+    EXPECT_EQ(1, static_cast<CTwoFaces*>(other.Get())->Count());
 
     first = nullptr;
     EXPECT_FALSE(destroyed);
@@ -119,23 +132,6 @@ TEST(SmartPointer, CopyMoveAssignAndOutParameter)
     EXPECT_TRUE(destroyed);
 }
 
-TEST(ReturnInterface, FillsTheOutParameterWithAReference)
-{
-    bool destroyed = false;
-    CIPtr<IFirst> held(new CTwoFaces(&destroyed));
-    IFirst* out = nullptr;
-    EXPECT_TRUE(ReturnInterface(held, &out));
-    EXPECT_EQ(held.Get(), out);
-    EXPECT_EQ(2, static_cast<CTwoFaces*>(out)->Count());
-    out->Release();
-
-    IFirst* untouched = reinterpret_cast<IFirst*>(0x1234);
-    EXPECT_FALSE(ReturnInterface(static_cast<IFirst*>(nullptr), &untouched));
-    EXPECT_EQ(reinterpret_cast<IFirst*>(0x1234), untouched);
-    EXPECT_FALSE(ReturnInterface(held, static_cast<IFirst**>(nullptr)));
-    EXPECT_EQ(1, static_cast<CTwoFaces*>(held.Get())->Count());
-}
-
 TEST(InterfaceArray, NullIsRefusedAndTheSameObjectTwiceHoldsTwoReferences)
 {
     bool destroyed = false;
@@ -154,66 +150,39 @@ TEST(InterfaceArray, NullIsRefusedAndTheSameObjectTwiceHoldsTwoReferences)
     EXPECT_TRUE(destroyed);
 }
 
-TEST(InterfaceArray, SetAtWithTheHeldPointerKeepsTheObjectAlive)
-{
-    bool destroyed = false;
-    CTwoFaces* obj = new CTwoFaces(&destroyed);
-    CIArray<IFirst> arr;
-    arr.Add(obj);                    // the array holds the only reference
-    arr.SetAt(0, obj);
-    EXPECT_FALSE(destroyed);
-    EXPECT_EQ(1, obj->Count());
-
-    bool otherDestroyed = false;
-    CTwoFaces* other = new CTwoFaces(&otherDestroyed);
-    arr.SetAt(0, other);             // the replaced element is released
-    EXPECT_TRUE(destroyed);
-    EXPECT_EQ(1, other->Count());
-    arr.SetAt(0, nullptr);
-    EXPECT_TRUE(otherDestroyed);
-    EXPECT_THROW(arr.SetAt(1, nullptr), CInvalidArgException*);
-}
-
-TEST(InterfaceArray, SetAtGrowPastTheEndLeavesEmptySlots)
-{
-    bool destroyed = false;
-    CTwoFaces* obj = new CTwoFaces(&destroyed);
-    {
-        CIArray<IFirst> arr;
-        arr.Add(obj);
-        arr.SetAtGrow(arr.GetSize() + 2, obj);   // grows by three slots
-        ASSERT_EQ(4, arr.GetSize());
-        EXPECT_EQ(nullptr, arr[1]);
-        EXPECT_EQ(nullptr, arr[2]);
-        EXPECT_EQ(obj, static_cast<CTwoFaces*>(arr[3]));
-        EXPECT_EQ(2, obj->Count());
-        arr.SetAtGrow(0, obj);                   // inside: replaces itself
-        EXPECT_EQ(2, obj->Count());
-        EXPECT_FALSE(arr.IsValidIndex(4));
-        EXPECT_FALSE(arr.IsValidIndex(-1));
-        EXPECT_TRUE(arr.IsValidIndex(3));
-    }                                            // destruction skips the null slots
-    EXPECT_TRUE(destroyed);
-}
-
-TEST(InterfaceArray, ShrinkingSetSizeReleasesWhatItDrops)
+TEST(InterfaceArray, SetAtSetAtGrowAndSetSizeReleaseExactlyWhatTheyReplaceOrDrop)
 {
     bool aGone = false, bGone = false;
     CTwoFaces* a = new CTwoFaces(&aGone);
     CTwoFaces* b = new CTwoFaces(&bGone);
     CIArray<IFirst> arr;
+    arr.Add(a);                      // the array holds the only reference
+    arr.SetAt(0, a);                 // the held pointer again: kept alive
+    arr.SetAtGrow(0, a);             // inside: replaces itself
+    EXPECT_FALSE(aGone);
+    EXPECT_EQ(1, a->Count());
+    arr.SetAtGrow(arr.GetSize() + 2, b); // grows by three slots: a null null b
+    ASSERT_EQ(4, arr.GetSize());
+    EXPECT_EQ(nullptr, arr[1]);
+    EXPECT_EQ(nullptr, arr[2]);
+    EXPECT_EQ(b, static_cast<CTwoFaces*>(arr[3]));
+    EXPECT_FALSE(arr.IsValidIndex(4));
+    EXPECT_THROW(arr.SetAt(4, nullptr), CInvalidArgException*);
     arr.Add(a);
-    arr.Add(b);
-    arr.Add(a);
-    arr.SetSize(5);                  // a b a null null
+    arr.SetSize(7);                  // a null null b a null null
     EXPECT_EQ(2, a->Count());
     arr.SetSize(1);                  // drops b, the second a and the nulls
     EXPECT_TRUE(bGone);
-    EXPECT_FALSE(aGone);
     EXPECT_EQ(1, a->Count());
     EXPECT_THROW(arr.SetSize(-2), CInvalidArgException*);
-    arr.SetSize(0);
+
+    bool otherGone = false;
+    CTwoFaces* other = new CTwoFaces(&otherGone);
+    arr.SetAt(0, other);             // the replaced element is released
     EXPECT_TRUE(aGone);
+    EXPECT_EQ(1, other->Count());
+    arr.SetAt(0, nullptr);
+    EXPECT_TRUE(otherGone);
 }
 
 TEST(InterfaceArray, InsertAppendAndCopyKeepReferencesRight)

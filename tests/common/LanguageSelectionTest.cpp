@@ -65,7 +65,7 @@ TEST_F(LanguageList, ScanKeepsValidFilesAndSkipsTheRest)
     EXPECT_STREQ(folder + L"\\German.txt", GetLanguageAt(IndexOf(L"German"))->filePath);
 }
 
-TEST_F(LanguageList, ScanFailsWhenNoFileIsValid)
+TEST_F(LanguageList, ScanFailsWhenNoFileIsValidAndNoDefaultMeansTheFirst)
 {
     EXPECT_FALSE(ScanLanguageFiles()); // empty folder
     ASSERT_TRUE(langtest::WriteAnsi(m_dir + L"\\Ansi.txt", "english_name=Ansi\r\nlocal_name=Ansi\r\n"));
@@ -78,6 +78,8 @@ TEST_F(LanguageList, ScanFailsWhenNoFileIsValid)
     ASSERT_TRUE(langtest::WriteUtf16(m_dir + L"\\Ansi.txt", L"english_name=Ansi\r\nlocal_name=Ansi\r\n"));
     EXPECT_TRUE(ScanLanguageFiles());
     EXPECT_EQ(1, GetLanguageCount());
+    // Without a default language an unlisted name selects the first.
+    EXPECT_STREQ(L"Ansi", SelectLanguageByName(L"French"));
 }
 
 TEST_F(LanguageList, SelectionByNameFallsBackToDefaultThenFirst)
@@ -108,15 +110,6 @@ TEST_F(LanguageList, SelectionByNameFallsBackToDefaultThenFirst)
     EXPECT_STREQ(L"Stop!", text);
     SelectLanguage(5); // not an index: nothing changes
     EXPECT_STREQ(L"US english", GetCurrentLanguageName());
-}
-
-TEST_F(LanguageList, SelectionWithoutDefaultTakesTheFirst)
-{
-    Write(L"a.txt", L"German", false);
-    Write(L"b.txt", L"Dutch", false);
-    ASSERT_TRUE(ScanLanguageFiles());
-    CString first = GetLanguageAt(0)->englishName;
-    EXPECT_STREQ(first, SelectLanguageByName(L"French"));
 }
 
 TEST_F(LanguageList, ChoicePersistsUnderNlsKey)

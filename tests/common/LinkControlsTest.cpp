@@ -8,6 +8,7 @@
 #include "common/BrowseEdit.h"
 #include "common/FileIcon.h"
 #include "common/OVRegKey.h"
+#include "common/PathUtils.h"
 #include "common/PictureButton.h"
 #include "common/RegSettings.h"
 #include "common/StaticHyperLink.h"
@@ -152,16 +153,6 @@ TEST(ButtonEdit, ButtonSitsAtTheRightEdgeAndReportsClicks)
 
 namespace {
 
-CString TempFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, path);
-    CString folder(path);
-    folder += L"RavelinBrowseEdit";
-    ::CreateDirectoryW(folder, nullptr);
-    return folder;
-}
-
 CString TextOf(CWnd& wnd)
 {
     CString text;
@@ -174,11 +165,9 @@ CString TextOf(CWnd& wnd)
 TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
 {
     CHostWnd host;
-    const CString folder = TempFolder();
+    const CString folder = testsupport::ScratchDir(L"common-browse-edit").c_str();
     const CString file = folder + L"\\take.wav";
-    HANDLE created = ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, created);
-    ::CloseHandle(created);
+    ASSERT_TRUE(testsupport::WriteFileBytes(file.GetString(), "", 0));
 
     CBrowseEdit edit(BROWSE_NONE);
     ASSERT_TRUE(edit.SubclassWindow(host.Child(L"EDIT", L"unchanged", ES_AUTOHSCROLL, 1004, 300, 24)));
@@ -214,9 +203,6 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
     ASSERT_EQ(2u, host.posted.size());
     EXPECT_EQ(WM_BROWSE_FOLDER, host.posted[1].first);
     EXPECT_EQ(0, TextOf(edit).CompareNoCase(folder));
-
-    ::DeleteFileW(file);
-    ::RemoveDirectoryW(folder);
 }
 
 namespace {
@@ -243,14 +229,6 @@ void ClickLink(CWnd& link)
     link.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     link.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     testsupport::PumpMessages(20);
-}
-
-CString ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    CString folder(path);
-    return folder.Left(folder.ReverseFind(L'\\') + 1);
 }
 
 } // namespace
@@ -281,7 +259,7 @@ TEST(HyperLink, KindsOfClickAndTheLookOfALink)
     ClickLink(link);
     ASSERT_EQ(1u, link.actions.size());
     EXPECT_EQ(LINK_HELP, link.actions[0].kind);
-    EXPECT_EQ(0, link.actions[0].target.CompareNoCase(ProgramFolder() + L"guide.chm"));
+    EXPECT_EQ(0, link.actions[0].target.CompareNoCase(GetModuleDirectory() + L"guide.chm"));
     wchar_t current[MAX_PATH] = {};
     ::GetCurrentDirectoryW(MAX_PATH, current);
     EXPECT_STREQ(current, link.actions[0].directory);

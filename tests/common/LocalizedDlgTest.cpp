@@ -14,11 +14,6 @@ const UINT kTemplate = 61040;
 const int kButton = 61041, kStatic = 61042, kUnsorted = 61043, kSorted = 61044, kUntranslated = 61045,
           kFrame = 61046;
 
-CString TextOf(HWND hwnd)
-{
-    return ReadWindowText(hwnd);
-}
-
 CString ComboItem(HWND combo, int i)
 {
     wchar_t buf[128] = {};
@@ -75,10 +70,10 @@ TEST_F(LocalizedDialog, TranslatesOnInitDialog)
     CTestDlg dlg;
     ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
     HWND h = dlg.GetSafeHwnd();
-    EXPECT_STREQ(L"Sprache", TextOf(h));
-    EXPECT_STREQ(L"\u00d6&ffnen...", TextOf(GetDlgItem(h, kButton)));
-    EXPECT_STREQ(L"Rollen", TextOf(GetDlgItem(h, kStatic)));
-    EXPECT_STREQ(L"Untranslated", TextOf(GetDlgItem(h, kUntranslated)));
+    EXPECT_STREQ(L"Sprache", ReadWindowText(h));
+    EXPECT_STREQ(L"\u00d6&ffnen...", ReadWindowText(GetDlgItem(h, kButton)));
+    EXPECT_STREQ(L"Rollen", ReadWindowText(GetDlgItem(h, kStatic)));
+    EXPECT_STREQ(L"Untranslated", ReadWindowText(GetDlgItem(h, kUntranslated)));
 
     // Unsorted combo: items translated in place, data and selection kept.
     HWND unsorted = GetDlgItem(h, kUnsorted);
@@ -96,39 +91,37 @@ TEST_F(LocalizedDialog, TranslatesOnInitDialog)
 
     // Nested windows without a depth limit; a text longer than 999
     // characters is read whole and so finds its translation.
-    EXPECT_STREQ(L"Halt", TextOf(dlg.child));
-    EXPECT_STREQ(L"Spielen", TextOf(dlg.grandChild));
-    EXPECT_STREQ(L"lang", TextOf(dlg.deepest));
+    EXPECT_STREQ(L"Halt", ReadWindowText(dlg.child));
+    EXPECT_STREQ(L"Spielen", ReadWindowText(dlg.grandChild));
+    EXPECT_STREQ(L"lang", ReadWindowText(dlg.deepest));
 
     // Translating again restores first: one record per window, no stacking.
     int records = dlg.GetTranslationCount();
     EXPECT_EQ(10, records); // the dialog, its 6 controls, 3 nested windows
     dlg.TranslateControls();
     EXPECT_EQ(records, dlg.GetTranslationCount());
-    EXPECT_STREQ(L"Sprache", TextOf(h));
-    EXPECT_STREQ(L"\u00d6&ffnen...", TextOf(GetDlgItem(h, kButton)));
+    EXPECT_STREQ(L"Sprache", ReadWindowText(h));
+    EXPECT_STREQ(L"\u00d6&ffnen...", ReadWindowText(GetDlgItem(h, kButton)));
     dlg.DestroyWindow();
 }
 
-TEST_F(LocalizedDialog, DepthLimitStopsBelowGrandchildren)
+TEST_F(LocalizedDialog, WithoutLanguageTextsStayEnglishAndTheDepthLimitStopsBelowGrandchildren)
 {
+    {
+        CTestDlg dlg;
+        ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
+        EXPECT_STREQ(L"Language", ReadWindowText(dlg.GetSafeHwnd()));
+        EXPECT_STREQ(L"&Open...", ReadWindowText(GetDlgItem(dlg.GetSafeHwnd(), kButton)));
+        EXPECT_STREQ(L"Stop", ComboItem(GetDlgItem(dlg.GetSafeHwnd(), kUnsorted), 0));
+        dlg.DestroyWindow();
+    }
     SelectLanguageByName(L"German");
     CTestDlg dlg;
     dlg.SetLimitDepth(true);
     ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
-    EXPECT_STREQ(L"Sprache", TextOf(dlg.GetSafeHwnd()));
-    EXPECT_STREQ(L"Halt", TextOf(dlg.child));          // grandchild of the dialog
-    EXPECT_STREQ(L"Play", TextOf(dlg.grandChild));     // one level deeper: left alone
-    dlg.DestroyWindow();
-}
-
-TEST_F(LocalizedDialog, WithoutLanguageTextsStayEnglish)
-{
-    CTestDlg dlg;
-    ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
-    EXPECT_STREQ(L"Language", TextOf(dlg.GetSafeHwnd()));
-    EXPECT_STREQ(L"&Open...", TextOf(GetDlgItem(dlg.GetSafeHwnd(), kButton)));
-    EXPECT_STREQ(L"Stop", ComboItem(GetDlgItem(dlg.GetSafeHwnd(), kUnsorted), 0));
+    EXPECT_STREQ(L"Sprache", ReadWindowText(dlg.GetSafeHwnd()));
+    EXPECT_STREQ(L"Halt", ReadWindowText(dlg.child));          // grandchild of the dialog
+    EXPECT_STREQ(L"Play", ReadWindowText(dlg.grandChild));     // one level deeper: left alone
     dlg.DestroyWindow();
 }
 

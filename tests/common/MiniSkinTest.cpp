@@ -4,6 +4,7 @@
 
 #include "common/MiniSkin.h"
 #include "platform/mfc/afxwin.h"
+#include "tests/support/DibCanvas.h"
 
 namespace {
 
@@ -18,47 +19,35 @@ const COLORREF kPiece[3][3] = {
 };
 const COLORREF kBack = RGB(1, 2, 3);
 
-// A screen-compatible canvas filled with the background colour.
-class CCanvas {
+// A canvas filled with the background colour, as a device object.
+class CCanvas : public testsupport::CDibCanvas {
 public:
-    CCanvas(int w, int h)
+    CCanvas(int w, int h) : CDibCanvas(w, h)
     {
-        CClientDC screen(nullptr);
-        dc.CreateCompatibleDC(&screen);
-        bitmap.CreateCompatibleBitmap(&screen, w, h);
-        m_old = dc.SelectObject(bitmap.GetSafeHandle());
-        RECT all = {0, 0, w, h};
-        HBRUSH brush = CreateSolidBrush(kBack);
-        FillRect(dc.GetSafeHdc(), &all, brush);
-        DeleteObject(brush);
+        Fill(kBack);
+        dc.Attach(Hdc());
     }
-    ~CCanvas() { dc.SelectObject(m_old); }
-    COLORREF At(int x, int y) { return GetPixel(dc.GetSafeHdc(), x, y); }
+    ~CCanvas() { dc.Detach(); }
 
     CDC dc;
-    CBitmap bitmap;
-
-private:
-    HGDIOBJ m_old = nullptr;
 };
 
 TEST(MiniSkin, ParsesOnlyTheFirstWellFormedCommand)
 {
-    CMiniSkin plain(kBitmap, kKey, 61000);
-    EXPECT_EQ(1, plain.GetCommandCount());
-    EXPECT_EQ(CSize(9, 10), plain.GetMinSize());
-
-    CMiniSkin narrow(kBitmap, kKey, 61001);
-    EXPECT_EQ(CSize(7, 10), narrow.GetMinSize());
-
-    CMiniSkin twice(kBitmap, kKey, 61005); // text after the first command is ignored
-    EXPECT_EQ(1, twice.GetCommandCount());
-    EXPECT_EQ(CSize(9, 10), twice.GetMinSize());
-
-    for (UINT id : {61002u, 61003u, 61004u, 61006u, 61099u}) {
-        CMiniSkin bad(kBitmap, kKey, id);
-        EXPECT_EQ(0, bad.GetCommandCount()) << id;
-        EXPECT_EQ(CSize(0, 0), bad.GetMinSize()) << id;
+    // Test skin strings, then the program's own (bitmaps of the test program
+    // stand in); a skin holds one command or none.
+    const struct {
+        UINT id;
+        CSize size;
+    } rows[] = {{61000, CSize(9, 10)}, {61001, CSize(7, 10)},
+                {61005, CSize(9, 10)}, // text after the first command is ignored
+                {61002, CSize(0, 0)},  {61003, CSize(0, 0)}, {61004, CSize(0, 0)}, {61006, CSize(0, 0)},
+                {61099, CSize(0, 0)},  {6031, CSize(15, 7)}, {6033, CSize(6, 2)},   {7030, CSize(12, 10)},
+                {7033, CSize(10, 10)}, {8030, CSize(14, 12)}, {10249, CSize(4, 4)}};
+    for (const auto& row : rows) {
+        CMiniSkin skin(kBitmap, kKey, row.id);
+        EXPECT_EQ(row.size.cx ? 1 : 0, skin.GetCommandCount()) << row.id;
+        EXPECT_EQ(row.size, skin.GetMinSize()) << row.id;
     }
     CMiniSkin noBitmap(61098, kKey, 61000);
     EXPECT_EQ(0, noBitmap.GetCommandCount());
@@ -70,20 +59,6 @@ TEST(MiniSkin, ParsesOnlyTheFirstWellFormedCommand)
     EXPECT_EQ(CSize(6, 2), cmd->GetSize());
     EXPECT_EQ(nullptr, CMiniSkin::ParseCommand(L"Other{1,2,3,4,5,6}"));
     EXPECT_EQ(nullptr, CMiniSkin::ParseCommand(nullptr));
-}
-
-TEST(MiniSkin, ProgramSkinStringsParse)
-{
-    // The program's own commands (bitmaps of the test program stand in).
-    struct {
-        UINT id;
-        CSize size;
-    } rows[] = {{6031, CSize(15, 7)}, {6033, CSize(6, 2)}, {7030, CSize(12, 10)},
-                {7033, CSize(10, 10)}, {8030, CSize(14, 12)}, {10249, CSize(4, 4)}};
-    for (const auto& row : rows) {
-        CMiniSkin skin(kBitmap, kKey, row.id);
-        EXPECT_EQ(row.size, skin.GetMinSize()) << row.id;
-    }
 }
 
 void CheckNineGrid(int W, int H)
@@ -120,7 +95,7 @@ TEST(MiniSkin, DrawsNineGridAtThreeSizes)
     CheckNineGrid(200, 12); // wide and low: the middle row shrinks
 }
 
-TEST(MiniSkin, ZeroCentreColumnDrawsCentredStrip)
+TEST(MiniSkin, ZeroCentreColumnDrawsCentredStripAndEmptyDrawsNothing)
 {
     CCanvas canvas(80, 40);
     CMiniSkin skin(kBitmap, kKey, 61001);
@@ -132,19 +107,15 @@ TEST(MiniSkin, ZeroCentreColumnDrawsCentredStrip)
     EXPECT_EQ(kPiece[1][2], canvas.At(32, 15));
     EXPECT_EQ(kBack, canvas.At(33, 15));
     EXPECT_EQ(kPiece[2][2], canvas.At(32, 29));
-}
 
-TEST(MiniSkin, EmptySkinDrawsNothing)
-{
-    CCanvas canvas(30, 30);
-    CMiniSkin skin(kBitmap, kKey, 61002);
-    skin.Draw(&canvas.dc, CRect(0, 0, 30, 30));
-    skin.Draw(&canvas.dc, static_cast<const RECT*>(nullptr));
-    skin.Draw(nullptr, CRect(0, 0, 30, 30));
-    EXPECT_EQ(kBack, canvas.At(15, 15));
-    CMiniSkin plain(kBitmap, kKey, 61000);
-    plain.Draw(&canvas.dc, CRect(5, 5, 5, 20)); // zero width
-    EXPECT_EQ(kBack, canvas.At(5, 10));
+    // An empty skin, no rectangle, no device and a zero width draw nothing.
+    CMiniSkin none(kBitmap, kKey, 61002);
+    none.Draw(&canvas.dc, CRect(0, 0, 80, 40));
+    none.Draw(&canvas.dc, static_cast<const RECT*>(nullptr));
+    none.Draw(nullptr, CRect(0, 0, 80, 40));
+    CMiniSkin(kBitmap, kKey, 61000).Draw(&canvas.dc, CRect(60, 5, 60, 30));
+    EXPECT_EQ(kBack, canvas.At(5, 5));
+    EXPECT_EQ(kBack, canvas.At(60, 20));
 }
 
 } // namespace

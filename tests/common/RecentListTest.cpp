@@ -76,7 +76,7 @@ protected:
     HKEY m_key = nullptr;
 };
 
-TEST_F(RecentListRegistry, RoundTripAndLongListsTrimmedOnNextAdd)
+TEST_F(RecentListRegistry, RoundTripLongListsTrimmedOnNextAddAndFailedSaveReported)
 {
     CRecentList list;
     for (int i = 0; i < 5; ++i)
@@ -119,12 +119,7 @@ TEST_F(RecentListRegistry, RoundTripAndLongListsTrimmedOnNextAdd)
     CRecentList empty;
     ASSERT_TRUE(empty.Exchange(m_key, L"RecentFiles", false));
     EXPECT_EQ(0, ValueCount());
-}
 
-TEST_F(RecentListRegistry, FailedSaveIsReported)
-{
-    CRecentList list;
-    list.Add(L"C:\\a.wav");
     // No key to save under: the list is not on disk, and the caller hears so.
     EXPECT_FALSE(list.Exchange(nullptr, L"RecentFiles", false));
 }

@@ -104,13 +104,10 @@ TEST_F(TextTreeTest, GettersRefuseIllFormedValues)
     ASSERT_TRUE(tree.Parse(L"Viririziru_Root{ neg:|-12| half:|0.5| exp:|1e3| empty:|| "
                            L"two:|1| two:|2| bad:|12a| scr:|Xzz0| }"));
     int i = 7;
-    LONGLONG l = 7;
     float f = 7;
     CString s = L"kept";
     EXPECT_TRUE(tree.GetInt(L"neg", i));
     EXPECT_EQ(-12, i);
-    EXPECT_TRUE(tree.GetInt64(L"neg", l));
-    EXPECT_EQ(-12, l);
     EXPECT_TRUE(tree.GetFloat(L"half", f));
     EXPECT_EQ(0.5f, f);
     f = 7;
