@@ -288,7 +288,6 @@ TEST(OSVersionLine, NamesTheSystemFound)
     };
     for (const auto& c : cases)
         EXPECT_STREQ(c.line, FormatOSVersion(c.version));
-    EXPECT_EQ(0, wcsncmp(GetOSVersionText(), L"Microsoft Windows ", 18)) << "the running system is named";
 }
 
 } // namespace
