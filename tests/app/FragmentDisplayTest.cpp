@@ -237,8 +237,6 @@ TEST_F(FragmentDisplayTest, RightClickOpensTheMenuAndDoubleClickZooms)
     EXPECT_EQ(g_menuPoint.y, expected.y);
     EXPECT_FLOAT_EQ(view->GetActiveTempo(), 0.8f);
     EXPECT_GE(host.Count(WM_FRAGMENTS_CHANGED), 2);
-    EXPECT_FLOAT_EQ(TempoFromSliderValue(kTempoSliderMax), 2.0f);
-    EXPECT_FLOAT_EQ(TempoFromSliderValue(0), kMinTempo);
 
     view->SetActiveIndex(-1);
     host.TakePosted();

@@ -38,8 +38,6 @@ TEST_F(Settings, SavedValuesComeBackAndLandUnderTheirNames)
     EXPECT_EQ((std::vector<DWORD>{37, 0, 1, 0}),
               (std::vector<DWORD>{StoredDword(L"iVolume"), StoredDword(L"bAutoscrollPlayback"),
                                   StoredDword(L"bAutoLoopNewSel"), StoredDword(L"bToFragmentBeginAfterStop")}));
-    EXPECT_TRUE(KeyExists(L"RecentFiles"));
-    EXPECT_TRUE(KeyExists(L"VAF"));
 
     SetVolume(90);
     SetAutoscrollPlayback(true);

@@ -176,9 +176,7 @@ TEST_F(SysInfo, SaveCopyAndMail)
     }
     const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(path);
     ASSERT_EQ(report.GetLength() * 2u, bytes.size());
-    EXPECT_EQ(0, memcmp(bytes.data(), static_cast<LPCWSTR>(report), bytes.size()));
-    EXPECT_EQ('G', bytes[0]);
-    EXPECT_EQ(0, bytes[1]) << "little-endian, no mark";
+    EXPECT_EQ(0, memcmp(bytes.data(), static_cast<LPCWSTR>(report), bytes.size())) << "little-endian, no mark";
 
     // A save that fails says so and leaves no file.
     const std::wstring bad = testsupport::ScratchDir(L"sysinfo") + L"\\missing folder\\Report.txt";
@@ -290,7 +288,6 @@ TEST(OSVersionLine, NamesTheSystemFound)
     };
     for (const auto& c : cases)
         EXPECT_STREQ(c.line, FormatOSVersion(c.version));
-    EXPECT_EQ(0, wcsncmp(GetOSVersionText(), L"Microsoft Windows ", 18)) << "the running system is named";
 }
 
 } // namespace
