@@ -9,27 +9,6 @@
 
 using namespace hybridtest;
 
-namespace {
-
-CIPtr<IHybridCell> ColumnCell(IHybridCell* row, int column)
-{
-    CIPtr<IHybridSubContent> sub;
-    CIPtr<IHybridCell> cell;
-    if (row->GetSubContent(&sub) && sub)
-        sub->GetColumnCell(column, &cell);
-    return cell;
-}
-
-LPCWSTR TextOf(IHybridCell* cell)
-{
-    CIPtr<IHybridText> text;
-    if (!cell || FAILED(text.QueryFrom(cell->GetContentPtr(), IID_IHybridText)))
-        return L"<none>";
-    return text->GetText();
-}
-
-} // namespace
-
 TEST(HybridBuilder, ColumnsFollowTheChildCounterAndAnExplicitIndexResetsIt)
 {
     CTestHost host;
@@ -37,8 +16,6 @@ TEST(HybridBuilder, ColumnsFollowTheChildCounterAndAnExplicitIndexResetsIt)
     CIPtr<IHybridHeading> model;
     builder.AddColumn(50).AddColumn(60).AddColumn(70).ReturnColumnModel(&model).CreateColumnModel();
     ASSERT_TRUE(model);
-    EXPECT_EQ(3, model->GetCount());
-    EXPECT_EQ(60, model->GetWidth(1));
 
     CIPtr<IHybridCell> row;
     builder.SetColumnModel(model).ReturnCell(&row).AddCell().BeginChildren();
@@ -48,9 +25,9 @@ TEST(HybridBuilder, ColumnsFollowTheChildCounterAndAnExplicitIndexResetsIt)
     builder.EndChildren();
     host.Pump();
     ASSERT_TRUE(row);
-    EXPECT_STREQ(L"c", TextOf(ColumnCell(row, 0)));
-    EXPECT_STREQ(L"d", TextOf(ColumnCell(row, 1)));
-    EXPECT_EQ(50, CTestHost::RectOf(ColumnCell(row, 1)).left);
+    EXPECT_STREQ(L"c", TextOf(ColumnOf(row, 0)));
+    EXPECT_STREQ(L"d", TextOf(ColumnOf(row, 1)));
+    EXPECT_EQ(50, CTestHost::RectOf(ColumnOf(row, 1)).left);
 
     // After EndChildren the next cell goes back to the root's stack.
     CIPtr<IHybridCell> after, parent;
@@ -101,8 +78,7 @@ TEST(HybridBuilder, FinishersHandOutTheirContentAndClearTheirOwnTargets)
     CTestHost host;
     CCellBuilder builder(&host.Ctrl());
     CIPtr<IHybridSlider> slider;
-    CIPtr<IHybridCheckBox> box, again;
-    CIPtr<IHybridCell> separator;
+    CIPtr<IHybridCheckBox> box;
     builder.ReturnSlider(&slider).SetSliderRange(10, 20).AddSlider();
     ASSERT_TRUE(slider);
     int minimum = 0, maximum = 0;
@@ -121,10 +97,6 @@ TEST(HybridBuilder, FinishersHandOutTheirContentAndClearTheirOwnTargets)
     builder.SetText(L"second").AddText();
     ASSERT_TRUE(text);
     EXPECT_STREQ(L"first", text->GetText());
-
-    builder.ReturnCell(&separator).AddThickSeparator();
-    ASSERT_TRUE(separator);
-    EXPECT_EQ(0x80u, static_cast<DWORD>(separator->GetStyleBits() >> 32));
 }
 
 TEST(HybridBuilder, StyleFromTheGuiFontScaledByPercent)

@@ -1,5 +1,6 @@
 #include "HybridTestKit.h"
 
+#include "hybrid/IHybridText.h"
 #include "tests/support/MessagePump.h"
 
 namespace hybridtest {
@@ -132,6 +133,41 @@ std::vector<UINT> CTestHost::Codes() const
     for (const SNotification& n : m_notifications)
         codes.push_back(n.code);
     return codes;
+}
+
+std::vector<UINT> CTestHost::ContentCodes() const
+{
+    std::vector<UINT> codes;
+    for (const SNotification& n : m_notifications)
+        if (n.code >= HN_LINK_CLICKED && n.code <= HN_HEADING_CLICKED)
+            codes.push_back(n.code);
+    return codes;
+}
+
+void CTestHost::MoveTo(CPoint p, WPARAM keys)
+{
+    POINT screen = p;
+    ::ClientToScreen(m_ctrl->GetSafeHwnd(), &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    Post(WM_MOUSEMOVE, keys, MAKELPARAM(p.x, p.y));
+    Pump();
+}
+
+CIPtr<IHybridCell> ColumnOf(IHybridCell* row, int index)
+{
+    CIPtr<IHybridSubContent> sub;
+    CIPtr<IHybridCell> cell;
+    if (row && row->GetSubContent(&sub) && sub)
+        sub->GetColumnCell(index, &cell);
+    return cell;
+}
+
+CString TextOf(IHybridCell* cell)
+{
+    CIPtr<IHybridText> text;
+    if (!cell || FAILED(text.QueryFrom(cell->GetContentPtr(), IID_IHybridText)) || !text)
+        return L"<none>";
+    return text->GetText();
 }
 
 bool CTestHost::Saw(UINT code) const

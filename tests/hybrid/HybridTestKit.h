@@ -109,6 +109,11 @@ private:
 // Colour of a client pixel of a window as the screen shows it.
 COLORREF ScreenPixel(HWND wnd, int x, int y);
 
+// Column `index` of a row with a column sub-content; null when there is none.
+CIPtr<IHybridCell> ColumnOf(IHybridCell* row, int index);
+// The text of a text content's cell, or "<none>".
+CString TextOf(IHybridCell* cell);
+
 struct SNotification
 {
     UINT code;
@@ -142,7 +147,12 @@ public:
     static CRect RectOf(IHybridCell* cell);
     std::vector<SNotification> TakeNotifications();
     std::vector<UINT> Codes() const;
+    // The codes raised by contents (19 to 35), without the control's own.
+    std::vector<UINT> ContentCodes() const;
     bool Saw(UINT code) const;
+    // Moves the real pointer to client point p (contents ask the cursor
+    // position) and posts the move with `keys`.
+    void MoveTo(CPoint p, WPARAM keys = 0);
     std::vector<WPARAM> m_itemPresses;
     std::vector<SNotification> m_notifications;
     LRESULT m_answer17 = 1;
@@ -154,5 +164,7 @@ private:
         HWND m_parent;
     CHybridCtrl* m_ctrl;
 };
+
+inline CPoint Centre(IHybridCell* cell) { return CTestHost::RectOf(cell).CenterPoint(); }
 
 } // namespace hybridtest

@@ -44,14 +44,6 @@ Cells ChildrenOf(IHybridCell* cell)
 
 Cells Roots(CTestHost& host) { return ChildrenOf(host.Ctrl().GetRootSubContent()); }
 
-CString TextOf(IHybridCell* cell)
-{
-    CIPtr<IHybridText> text;
-    if (!cell || FAILED(text.QueryFrom(cell->GetContentPtr(), IID_IHybridText)) || !text)
-        return L"<none>";
-    return text->GetText();
-}
-
 // A row with `count` column cells' worth of columns.
 CIPtr<IHybridCell> AddRow(CTestHost& host, int count)
 {
@@ -61,15 +53,6 @@ CIPtr<IHybridCell> AddRow(CTestHost& host, int count)
     CIPtr<IHybridCell> row;
     builder.SetColumnModel(model).ReturnCell(&row).AddCell();
     return row;
-}
-
-CIPtr<IHybridCell> Column(IHybridCell* row, int index)
-{
-    CIPtr<IHybridSubContent> sub;
-    CIPtr<IHybridCell> cell;
-    if (row->GetSubContent(&sub) && sub)
-        sub->GetColumnCell(index, &cell);
-    return cell;
 }
 
 } // namespace
@@ -203,34 +186,12 @@ TEST(LayoutString, StyleBitsGapsAndInsertionPlaces)
     const DWORD rowData = static_cast<DWORD>(row->GetData());
     BuildFromLayoutString(&host.Ctrl(), L"C(%p%I){T(%n%t) T(%n%t)}", &holder, 55u, 2, L"right", 0, L"left");
     EXPECT_EQ(rowData, row->GetData());
-    EXPECT_STREQ(L"right", TextOf(Column(row, 2)));
-    EXPECT_STREQ(L"left", TextOf(Column(row, 0)));
+    EXPECT_STREQ(L"right", TextOf(ColumnOf(row, 2)));
+    EXPECT_STREQ(L"left", TextOf(ColumnOf(row, 0)));
     IHybridCell* empty = nullptr;
     const int before2 = static_cast<int>(Roots(host).size());
     BuildFromLayoutString(&host.Ctrl(), L"C(%p)", &empty);
     EXPECT_EQ(before2 + 1, static_cast<int>(Roots(host).size()));
-}
-
-TEST(LayoutString, TheCalendarsStringFillsTheGivenRow)
-{
-    CTestHost host;
-    CIPtr<IHybridCell> row = AddRow(host, 7);
-    IHybridCell* holder = row;
-    const int rootsBefore = static_cast<int>(Roots(host).size());
-    for (int i = 0; i < 7; ++i) {
-        CIPtr<IHybridCell> made;
-        CString number;
-        number.Format(L"%d", i + 1);
-        BuildFromLayoutString(&host.Ctrl(), L"C(%p){T(%n%t%s%C%c)}", &holder, i, static_cast<LPCWSTR>(number), 2,
-                              &made, i < 5 ? 0xFFDCDCu : 0xFFF0F0u);
-        ASSERT_TRUE(made);
-        EXPECT_TRUE(IsSameObject(made, Column(row, i)));
-        EXPECT_EQ(host.Ctrl().GetStdStyle(HCS_BOLD), made->GetStyle());
-    }
-    EXPECT_EQ(rootsBefore, static_cast<int>(Roots(host).size()));
-    EXPECT_STREQ(L"4", TextOf(Column(row, 3)));
-    EXPECT_EQ(0xFFDCDCu, Column(row, 4)->GetBkColor());
-    EXPECT_EQ(0xFFF0F0u, Column(row, 5)->GetBkColor());
 }
 
 TEST(LayoutString, ColumnModelsAndStylesMakeNoCells)

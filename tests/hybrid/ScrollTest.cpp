@@ -97,26 +97,16 @@ TEST(HybridScroll, LimitLinePageAndThumb)
     ctrl.SetScrollPos(45, true);
     EXPECT_EQ(CRect(0, 15, CTestHost::RectOf(rows[2]).right, 45), CTestHost::RectOf(rows[2]));
 
+    // Line up from 0 is -1 (ignored); a page is the content height - 1.
     ctrl.SetScrollPos(0, true);
-    host.Post(WM_VSCROLL, SB_LINEUP, 0); // -1: ignored
-    host.Pump();
-    EXPECT_EQ(0, ctrl.GetScrollPos());
     ctrl.SetLineStep(7);
-    host.Post(WM_VSCROLL, SB_LINEDOWN, 0);
-    host.Pump();
-    EXPECT_EQ(7, ctrl.GetScrollPos());
-    host.Post(WM_VSCROLL, SB_PAGEDOWN, 0); // content height - 1: to the end
-    host.Pump();
-    EXPECT_EQ(501, ctrl.GetScrollPos());
-    host.Post(WM_VSCROLL, SB_PAGEUP, 0);
-    host.Pump();
-    EXPECT_EQ(0, ctrl.GetScrollPos());
-    host.Post(WM_VSCROLL, SB_BOTTOM, 0);
-    host.Pump();
-    EXPECT_EQ(501, ctrl.GetScrollPos());
-    host.Post(WM_VSCROLL, SB_TOP, 0);
-    host.Pump();
-    EXPECT_EQ(0, ctrl.GetScrollPos());
+    const struct { WPARAM code; int pos; } steps[] = {
+        {SB_LINEUP, 0}, {SB_LINEDOWN, 7}, {SB_PAGEDOWN, 501}, {SB_PAGEUP, 0}, {SB_BOTTOM, 501}, {SB_TOP, 0}};
+    for (const auto& step : steps) {
+        host.Post(WM_VSCROLL, step.code, 0);
+        host.Pump();
+        EXPECT_EQ(step.pos, ctrl.GetScrollPos()) << "code " << step.code;
+    }
 }
 
 TEST(HybridScroll, WheelSteps)
@@ -130,21 +120,14 @@ TEST(HybridScroll, WheelSteps)
     const LPARAM at = MAKELPARAM(screen.x, screen.y);
     const int step = static_cast<int>(WheelLines()) * 20;
 
-    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), at);
-    host.Pump();
-    EXPECT_EQ(step, ctrl.GetScrollPos());
-    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-60)), at); // below one notch
-    host.Pump();
-    EXPECT_EQ(step, ctrl.GetScrollPos());
-    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-240)), at);
-    host.Pump();
-    EXPECT_EQ(3 * step, ctrl.GetScrollPos());
-    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, 240), at);
-    host.Pump();
-    EXPECT_EQ(step, ctrl.GetScrollPos());
-    host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, 120 * 50), at);
-    host.Pump();
-    EXPECT_EQ(0, ctrl.GetScrollPos());
+    // Less than a notch scrolls nothing; far past the top stops at 0.
+    const struct { int delta; int pos; } turns[] = {
+        {-120, step}, {-60, step}, {-240, 3 * step}, {240, step}, {120 * 50, 0}};
+    for (const auto& turn : turns) {
+        host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(turn.delta)), at);
+        host.Pump();
+        EXPECT_EQ(turn.pos, ctrl.GetScrollPos()) << "delta " << turn.delta;
+    }
 }
 
 TEST(HybridScroll, WheelSetToOneScreenPerNotchScrollsAPage)

@@ -39,6 +39,20 @@ std::vector<SLine> Lines(CHybridCtrl& ctrl)
     return lines;
 }
 
+// Text and style bits of every line; the style of lines with high bits, or
+// of every line when `allStyles`.
+void ExpectLines(const std::vector<SLine>& expected, const std::vector<SLine>& lines, bool allStyles)
+{
+    ASSERT_EQ(expected.size(), lines.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(expected[i].text, lines[i].text) << "line " << i;
+        EXPECT_EQ(expected[i].high, lines[i].high) << "line " << i;
+        if (allStyles || expected[i].high) {
+            EXPECT_EQ(expected[i].style, lines[i].style) << "line " << i;
+        }
+    }
+}
+
 const DWORD kWrap = HTB_MULTILINE;
 const DWORD kLink = HTB_MULTILINE | HTB_LINK | HTB_OPEN;
 
@@ -62,30 +76,16 @@ TEST(HybridTaggedText, Utf16TextWithProductNameLinkAndAStrayClosingTag)
         {L" and more", HCS_NORMAL, kWrap},         // after the stray closing tag
         {L"", HCS_NORMAL, kWrap},                  // the text ends with a line break
     };
-    ASSERT_EQ(expected.size(), lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(expected[i].text, lines[i].text) << "line " << i;
-        EXPECT_EQ(expected[i].high, lines[i].high) << "line " << i;
-        if (expected[i].high) {
-            EXPECT_EQ(expected[i].style, lines[i].style) << "line " << i;
-        }
-    }
+    ExpectLines(expected, lines, false);
 }
 
 TEST(HybridTaggedText, AnsiTextWithNestedStylesAndALoneLineFeed)
 {
     CTestHost host;
     AddTaggedTextResource(&host.Ctrl(), 7902);
-    const std::vector<SLine> lines = Lines(host.Ctrl());
-    const std::vector<SLine> expected = {
-        {L"Intro ", HCS_NORMAL, kWrap}, {L"Big ", HCS_LARGE, kWrap}, {L"bold", HCS_BOLD, kWrap},
-        {L" after", HCS_LARGE, kWrap},  {L"", HCS_NORMAL, kWrap},    {L"end", HCS_NORMAL, kWrap},
-    };
-    ASSERT_EQ(expected.size(), lines.size());
-    for (size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(expected[i].text, lines[i].text) << "line " << i;
-        EXPECT_EQ(expected[i].style, lines[i].style) << "line " << i;
-    }
+    ExpectLines({{L"Intro ", HCS_NORMAL, kWrap}, {L"Big ", HCS_LARGE, kWrap}, {L"bold", HCS_BOLD, kWrap},
+                 {L" after", HCS_LARGE, kWrap}, {L"", HCS_NORMAL, kWrap}, {L"end", HCS_NORMAL, kWrap}},
+                Lines(host.Ctrl()), true);
 }
 
 TEST(HybridTaggedText, AMissingResourceGivesOneEmptyCell)

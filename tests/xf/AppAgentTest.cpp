@@ -78,9 +78,7 @@ TEST_F(AppAgent, ExitCommandClosesEveryHost)
     // The hosts' default WM_CLOSE handling destroys them; their agents then
     // stop their trees.
     EXPECT_TRUE(TestApp().OnCmdMsg(ID_APP_EXIT, CN_COMMAND, nullptr, nullptr));
-    PumpUntil([&] { return !first.m_hWnd && !second.m_hWnd; });
-    EXPECT_EQ(nullptr, first.m_hWnd);
-    EXPECT_EQ(nullptr, second.m_hWnd);
+    EXPECT_TRUE(PumpUntil([&] { return !first.m_hWnd && !second.m_hWnd; }));
     EXPECT_EQ(1, DrainQuits());
 }
 

@@ -13,8 +13,6 @@ using namespace xftest;
 
 namespace {
 
-const int kKind = 47;
-
 // The layered windows at the last point of a drag, before the release.
 struct SSeen
 {
@@ -156,7 +154,7 @@ CPoint Screen(CWnd* wnd, CPoint client)
     return client;
 }
 
-class DragTracker : public ::testing::Test
+class DragTracker : public HostTest
 {
 protected:
     static void SetUpTestSuite()
@@ -166,22 +164,6 @@ protected:
         ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
     }
     static void TearDownTestSuite() { ::SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, s_fullDrag, nullptr, 0); }
-    void TearDown() override
-    {
-        if (host.m_hWnd)
-            host.Close();
-        DrainQuits();
-        Central().layouts.erase(kKind);
-    }
-    CxfFrame* Build(const wchar_t* layout, int width, int height)
-    {
-        DrainQuits();
-        Central().layouts[kKind] = layout;
-        EXPECT_TRUE(host.Open(width, height, true));
-        PumpLayout();
-        return host.Root();
-    }
-    CTestHost host{CxfAgent::FlagBuildLayout, kKind};
     static BOOL s_fullDrag;
 };
 

@@ -55,18 +55,16 @@ TEST_F(FrameTree, WhatIsNeverMerged)
     // An accelerator table, another mode under a moded parent, bars on
     // both sides, an MDI area or a controller under a controller keep the
     // child. F(hor) still merges into the F(AccelTable) above it.
-    CxfFrame* root = Parse(L"R(controller=1){F(AccelTable=5){F(hor){F(ver){P(id=1)}}}}");
-    CxfFrame::Tidy(root);
-    EXPECT_EQ(L"Fc1{F:h{F:vP1}}", Describe(root));
-    root = Parse(L"T(top)F{T(top)P(id=2)}");
-    CxfFrame::Tidy(root);
-    EXPECT_EQ(L"F[T]{FP2[T]}", Describe(root));
-    root = Parse(L"M(mdiID=2)");
-    CxfFrame::Tidy(root);
-    EXPECT_EQ(L"F{M:o}", Describe(root)); // the empty area stays an area
-    root = Parse(L"R(controller=1){F(controller=2){P(id=3)}}");
-    CxfFrame::Tidy(root);
-    EXPECT_EQ(L"Fc1{Fc2P3}", Describe(root));
+    // The empty MDI area stays an area.
+    const wchar_t* rows[][2] = {{L"R(controller=1){F(AccelTable=5){F(hor){F(ver){P(id=1)}}}}", L"Fc1{F:h{F:vP1}}"},
+                                {L"T(top)F{T(top)P(id=2)}", L"F[T]{FP2[T]}"},
+                                {L"M(mdiID=2)", L"F{M:o}"},
+                                {L"R(controller=1){F(controller=2){P(id=3)}}", L"Fc1{Fc2P3}"}};
+    for (const auto& row : rows) {
+        CxfFrame* root = Parse(row[0]);
+        CxfFrame::Tidy(root);
+        EXPECT_EQ(row[1], Describe(root)) << row[0];
+    }
 }
 
 TEST_F(FrameTree, MergedControllerMovesAndIsNotMadeTwice)

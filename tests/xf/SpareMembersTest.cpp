@@ -96,12 +96,6 @@ TEST(SpareMembers, EachDoesWhatItPromises)
              CxfFrame::RemoveFromRegistry(registry, area);
              return registry.GetSize() == 2 && registry[0] == &other && registry[1] == area;
          }},
-        {"SetKind",
-         [&] {
-             CxfFrame f;
-             f.SetKind(CxfFrame::KindToolBar);
-             return f.GetKind() == CxfFrame::KindToolBar;
-         }},
         {"OpenChildFrameForPath",
          [&] { return area->OpenChildFrameForPath(49, L"a.wav") && Log().Has("open c8 a.wav"); }},
         {"MDI painting",
@@ -168,13 +162,6 @@ TEST(SpareMembers, EachDoesWhatItPromises)
              bar->RemoveItemCell(removed);
              return length == r[0].Width() + r[1].Width() + r[2].Width() && cells.GetSize() == 2 &&
                     bar->GetLength() == length - r[0].Width() && removed->GetCtrl() == &bar->GetCtrl();
-         }},
-        {"IsEnableSet",
-         [] {
-             CxfCmdUI ui(nullptr);
-             const bool before = ui.IsEnableSet();
-             ui.Enable(FALSE);
-             return !before && ui.IsEnableSet();
          }},
         {"SendCommandTo",
          [&] {
