@@ -5,7 +5,7 @@
 #include "app/ViririziruInfoPane.h"
 #include "app/ViririziruPane.h"
 #include "app/ViririziruController.h"
-#include "hybrid/SliderContent.h"
+#include "app/TempoSliderContent.h"
 #include "xf/xfLayout.h"
 
 CxfController* CAppCentral::CreateController(int number)
@@ -33,7 +33,7 @@ bool CAppCentral::CreateContent(UINT commandId, IHybridContent** out)
 {
     if (commandId != ID_CMD_TEMPO_SLIDER || !out)
         return false;
-    *out = new CHybridSlider();
+    *out = new CTempoSliderContent();
     (*out)->AddRef();
     return true;
 }

@@ -4,6 +4,7 @@
 #include "app/FragmentDisplay.h"
 
 #include "common/LocalizedString.h"
+#include "app/TempoText.h"
 #include "app/ViewResources.h"
 
 namespace {
@@ -67,8 +68,7 @@ void CFragmentDisplay::DrawBox(CDC* dc, const SFragmentInfo& f, const CRect& vie
     dc->SetBkMode(TRANSPARENT);
     dc->SetTextColor(active && style ? style->GetSelTextColor() : GetTextColor());
 
-    CString label;
-    label.Format(L"%.1f x", static_cast<double>(f.Tempo));
+    const CString label = FormatTempo(f.Tempo);
     const int labelWidth = dc->GetTextExtent(label).cx;
     dc->DrawText(label, &area, DT_VCENTER | DT_SINGLELINE);
 

@@ -5,11 +5,13 @@
 #include "app/SysInfoDlg.h"
 #include "app/AppSettings.h"
 #include "app/StartPagePane.h"
+#include "common/LocalizedString.h"
 #include "common/Pickers.h"
 #include "common/ProductInfo.h"
 #include "common/RecentList.h"
 #include "hybrid/HybridIIDs.h"
 #include "hybrid/IHybridSlider.h"
+#include "xf/xfCommands.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
 
@@ -31,8 +33,6 @@ BEGIN_MESSAGE_MAP(CMainController, CxfController)
 END_MESSAGE_MAP()
 
 namespace {
-
-const wchar_t kOpenFilter[] = L"Audio files (*.mp3;*.wav)|*.mp3;*.wav|All Files (*.*)|*.*||";
 
 int ClampVolume(int percent)
 {
@@ -56,12 +56,17 @@ void CMainController::OpenAudioFile(LPCWSTR path)
     // The path is copied first: it may be an entry of the recent list, which
     // the list changes below.
     const CString file(path);
-    if (area->OpenDocumentFrame(CONTROLLER_DOCUMENT, file, nullptr)) {
+    UINT reason = 0;
+    if (area->OpenDocumentFrame(CONTROLLER_DOCUMENT, file, &reason)) {
         // Remove, then Add: a path already listed moves to the front.
         GetRecentList().Remove(file);
         GetRecentList().Add(file);
     } else {
-        m_pFrame->MessageBox(IDS_CANT_OPEN_FILE, MB_OK);
+        // One message per failure: the document's own refusal when it
+        // gave one ("Only 16 bit files..."), else the plain one (a missing
+        // file too).
+        const bool refused = reason != 0 && reason != IDS_XF_FILE_NOT_FOUND;
+        m_pFrame->MessageBox(refused ? reason : IDS_CANT_OPEN_FILE, MB_OK);
         GetRecentList().Remove(file);
     }
     RebuildStartPage();
@@ -77,7 +82,9 @@ void CMainController::RebuildStartPage()
 void CMainController::OnOpen()
 {
     CWnd* host = GetHostWnd();
-    const CString path = BrowseForFile(kOpenFilter, true, host ? host->GetSafeHwnd() : nullptr, nullptr);
+    // Every kind the readers open is offered, Ogg Vorbis included.
+    const CLocalizedString filter(IDS_OPEN_FILTER);
+    const CString path = BrowseForFile(filter, true, host ? host->GetSafeHwnd() : nullptr, nullptr);
     if (!path.IsEmpty())
         OpenAudioFile(path);
 }
@@ -157,5 +164,5 @@ void CMainController::OnAbout()
 
 void CMainController::OnSysInfo()
 {
-    ShowSysInfoDialog();
+    ShowSysInfoDialog(AfxGetMainWnd());
 }

@@ -16,7 +16,8 @@ namespace {
 
 const UINT IDD_SYSINFO = 10012;
 const UINT IDC_LIST = 6028, IDC_BAND = 10062, IDC_SEND = 10063, IDC_COPY = 10064, IDC_SAVE = 10065;
-const UINT IDS_SCANNING = 10099, IDS_TEXT_FILTER = 10100, IDS_SAVE_FAILED = 10114, IDS_SEND_FAILED = 10115;
+const UINT IDS_SCANNING = 10099, IDS_TEXT_FILTER = 10100, IDS_SAVE_FAILED = 10114, IDS_SEND_FAILED = 10115,
+           IDS_SENT = 10116;
 const UINT kBlinkTimer = 1;
 const wchar_t kSeparatorLine[] = L"-----------------------------------";
 const char kSupportAddress[] = "support@velmora.example";
@@ -65,7 +66,7 @@ std::string ToAnsi(const CString& text)
 
 } // namespace
 
-CSysInfoDlg::CSysInfoDlg() : CLocalizedDlg(IDD_SYSINFO, nullptr), m_stop(std::make_shared<std::atomic<bool>>(false))
+CSysInfoDlg::CSysInfoDlg(CWnd* parent) : CLocalizedDlg(IDD_SYSINFO, parent), m_stop(std::make_shared<std::atomic<bool>>(false))
 {
 }
 
@@ -83,6 +84,10 @@ BOOL CSysInfoDlg::OnInitDialog()
     builder.AddColumn(100).AddColumn(200).ReturnColumnModel(&m_columns).CreateColumnModel();
     builder.SetFontWeight(FW_BOLD).ReturnStyle(&m_boldStyle).CreateStyle();
 
+    // Over the window it was opened from, not where the template's centring
+    // puts it.
+    if (m_pParentWnd && m_pParentWnd->GetSafeHwnd())
+        CenterWindow(m_pParentWnd);
     SetTimer(kBlinkTimer, 300, nullptr);
     m_caption = ReadWindowText(m_hWnd);
     m_collector.Reset(StartSysInfoCollector(m_hWnd, m_stop));
@@ -233,8 +238,10 @@ bool CSysInfoDlg::WriteReport(LPCWSTR path) const
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
-    // UTF-16LE: the program's wide characters are little-endian already.
-    const CString text = GetReportText();
+    // UTF-16LE after its byte-order mark, without which editors take the
+    // text for another encoding; the program's wide characters are
+    // little-endian already.
+    const CString text = L"\xFEFF" + GetReportText();
     const DWORD bytes = static_cast<DWORD>(text.GetLength()) * sizeof(wchar_t);
     DWORD written = 0;
     if (!WriteFile(file.Get(), static_cast<LPCWSTR>(text), bytes, &written, nullptr) || written != bytes) {
@@ -311,14 +318,21 @@ bool CSysInfoDlg::SendReport()
         }
     }
     // The user closing the mail program's window is no failure to report.
-    if (result == SUCCESS_SUCCESS || result == MAPI_USER_ABORT)
-        return result == SUCCESS_SUCCESS;
+    if (result == MAPI_USER_ABORT)
+        return false;
+    // A handed-over report is said so: the system's mail bridge takes it
+    // whether or not a mail program is there to open it, and without a word
+    // the user could not tell that nothing will come.
+    if (result == SUCCESS_SUCCESS) {
+        XfMessageBox(this, IDS_SENT, MB_OK | MB_ICONINFORMATION);
+        return true;
+    }
     XfMessageBox(this, IDS_SEND_FAILED, MB_OK | MB_ICONWARNING);
     return false;
 }
 
-void ShowSysInfoDialog()
+void ShowSysInfoDialog(CWnd* parent)
 {
-    CSysInfoDlg dialog;
+    CSysInfoDlg dialog(parent);
     dialog.DoModal();
 }

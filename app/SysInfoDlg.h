@@ -12,12 +12,13 @@
 
 class CSysInfoDlg : public CLocalizedDlg {
 public:
-    CSysInfoDlg();
+    // The dialog opens centred over `parent` (null: none).
+    explicit CSysInfoDlg(CWnd* parent = nullptr);
     ~CSysInfoDlg() override;
 
     // All report lines, each followed by CR LF.
     CString GetReportText() const;
-    // Writes the report as UTF-16LE (no byte-order mark); false when the file
+    // Writes the report as UTF-16LE after its byte-order mark; false when the file
     // could not be made or written whole (a partial file is removed).
     bool WriteReport(LPCWSTR path) const;
     // WriteReport, telling the user when it failed.
@@ -53,5 +54,5 @@ private:
     CKernelHandle m_collector;
 };
 
-// Runs the dialog modally without a parent.
-void ShowSysInfoDialog();
+// Runs the dialog modally, centred over `parent`.
+void ShowSysInfoDialog(CWnd* parent);

@@ -23,7 +23,10 @@ inline float TempoFromSliderValue(int value)
     return ClampTempo(static_cast<float>(value) * 2 / 40);
 }
 
+// Rounded to the nearest step: in single precision 0.7 is 0.69999999,
+// which truncation would put a step lower.
 inline int SliderValueFromTempo(float tempo)
 {
-    return static_cast<int>(tempo * 40 / 2);
+    const float steps = tempo * 40 / 2;
+    return static_cast<int>(steps + 0.5f);
 }

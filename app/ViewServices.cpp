@@ -3,6 +3,8 @@
 #include "platform/mfc/afxwin.h"
 #include "common/LocalizedString.h"
 #include "common/ProductInfo.h"
+#include "xf/xfFrame.h"
+#include "xf/xfPane.h"
 
 namespace {
 
@@ -25,8 +27,16 @@ void ShowViewMessage(CWnd* control, UINT stringId)
 
 void PostViewCommand(CWnd* control, UINT id)
 {
-    if (HWND frame = TopLevelOf(control))
-        ::PostMessageW(frame, WM_COMMAND, id, 0);
+    // The top-level window is a host dialog that routes no commands: the
+    // command goes to the top frame of the pane that holds the control.
+    for (HWND w = control ? control->GetSafeHwnd() : nullptr; w; w = ::GetParent(w)) {
+        CWnd* wnd = CWnd::FromHandlePermanent(w);
+        if (!wnd || !wnd->IsKindOf(RUNTIME_CLASS(CxfPane)))
+            continue;
+        if (CxfFrame* top = static_cast<CxfPane*>(wnd)->GetTopFrame())
+            ::PostMessageW(top->GetSafeHwnd(), WM_COMMAND, id, 0);
+        return;
+    }
 }
 
 void SetFragmentMenuOpener(FragmentMenuOpener opener)

@@ -9,8 +9,8 @@ class CWnd;
 // top-level window of `control`.
 void ShowViewMessage(CWnd* control, UINT stringId);
 
-// Posts WM_COMMAND `id` to the top-level window of `control`, where the
-// frame routes it.
+// Posts WM_COMMAND `id` to the top frame of the pane that holds `control`,
+// which routes it; nothing when `control` is in no pane.
 void PostViewCommand(CWnd* control, UINT id);
 
 // Opens the fragment menu at a screen point for the view in `control`.

@@ -2,6 +2,7 @@
 #include "app/AppIds.h"
 #include "app/ViririziruPane.h"
 #include "audio/CreateAudioReader.h"
+#include "xf/xfContext.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
 
@@ -22,7 +23,7 @@ CViririziruController::~CViririziruController()
     ReleaseReader();
 }
 
-bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext*)
+bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext* request)
 {
     ReleaseReader();
     CIPtr<IAudioReader> reader;
@@ -33,7 +34,11 @@ bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext*)
         m_pReader = reader;
         return true;
     }
-    if (m_pFrame)
+    // The opener shows the reason once the frame has gone; without a
+    // request to carry it, it is shown here.
+    if (request)
+        request->m_nRefusalId = IDS_ONLY_16_BIT;
+    else if (m_pFrame)
         m_pFrame->MessageBox(IDS_ONLY_16_BIT, MB_OK);
     reader->Abort();
     return false;

@@ -3,12 +3,14 @@
 #include <cmath>
 #include "app/ViririziruInfoPane.h"
 #include "app/AppIds.h"
+#include "app/TempoText.h"
 #include "app/ViewMessages.h"
 #include "app/ViewServices.h"
 #include "app/ViririziruPane.h"
 #include "common/TimeUtils.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/HybridMessages.h"
+#include "hybrid/TextContent.h"
 #include "xf/xfFrame.h"
 
 namespace {
@@ -58,8 +60,8 @@ void CViririziruInfoPane::RebuildList()
         builder.SetParent(m_pListGroup).SetStyleBits(HCB_ITEM).SetData(static_cast<DWORD_PTR>(i))
             .ReturnCell(&row).AddCell().BeginChildren();
         builder.SetText(title).SetStdStyle(2).AddText();
-        builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
-        builder.SetText(times).AddText();
+        builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT | HCB_FIXED_LAST).AddCell().BeginChildren();
+        builder.SetText(times).SetStyleBits(0, HTB_MULTILINE).AddText();
         builder.SetText(tempo).AddText();
         builder.EndChildren();
         builder.EndChildren();
@@ -80,9 +82,13 @@ void CViririziruInfoPane::UpdateActiveFragment(const SFragmentInfo* fragment)
     if (!fragment || !m_pFragmentTimeText)
         return;
     m_pFragmentTimeText->SetText(FragmentTimes(*fragment));
-    const int tempoItem = TempoItemOf(fragment->Tempo);
-    if (m_pTempoCombo && tempoItem != -1)
+    if (m_pTempoCombo) {
+        // A tempo none of the items names (0.85 x) is shown as the combo's
+        // own text: the combo never goes on naming an earlier tempo.
+        const int tempoItem = TempoItemOf(fragment->Tempo);
         m_pTempoCombo->SetCurSel(tempoItem, false);
+        m_pTempoCombo->SetPromptText(tempoItem == -1 ? FormatTempo(fragment->Tempo) : CString());
+    }
     if (m_pCommentEdit)
         m_pCommentEdit->SetText(fragment->Comment);
     if (m_pPreDelayCombo) {
@@ -175,8 +181,10 @@ LRESULT CViririziruInfoPane::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
         OnNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam));
         break;
     case WM_SIZE:
-        if (m_ctrl.GetSafeHwnd())
+        if (m_ctrl.GetSafeHwnd()) {
+            FitColumns(LOWORD(lParam));
             m_ctrl.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        }
         break;
     default:
         break;

@@ -307,7 +307,7 @@ void CComboContent::Draw(CDC* dc, CRect rect)
         dc->FillSolidRect(&inner, field);
     }
     DrawArrow(dc, rect, focusLook, enabled);
-    const CString text = m_current != -1 ? CString(GetString(m_current)) : m_prompt;
+    const CString text = GetShownText();
     rect.DeflateRect(3, 3);
     if (focusLook && !(high & HCMB_ARROWONLY))
         DrawFocusRectangle(hdc, rect);

@@ -56,6 +56,8 @@ public:
     int GetCount() override { return static_cast<int>(m_items.GetSize()); }
     void ShowDropDown(bool show, bool lostActivation) override;
     LPCWSTR GetEditText() override { return L""; }
+    // What the closed combo shows: its current item, else its prompt text.
+    CString GetShownText() { return m_current != -1 ? CString(GetString(m_current)) : m_prompt; }
     void SetEditText(LPCWSTR) override {}
     void SetItemData(int index, DWORD value) override;
     DWORD GetItemData(int index) override;

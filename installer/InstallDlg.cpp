@@ -7,6 +7,7 @@
 #include "common/VersionInfo.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/IHybridHeading.h"
+#include "hybrid/TextContent.h"
 #include "installer/InstallerIds.h"
 #include "installer/SetupHooks.h"
 #include "installer/UninstallEntry.h"
@@ -82,7 +83,8 @@ void CInstallDlg::CreateHeader()
     builder.SetFontWeight(FW_BOLD).ReturnStyle(&bold).CreateStyle();
     builder.SetColumnModel(model).AddCell().BeginChildren();
     builder.SetPictureResource(static_cast<UINT>(g_productInfo.installerPictureId), kWhite).AddPicture();
-    builder.SetStyle(bold).ReturnText(&m_title).AddText();
+    // A long title wraps onto more lines instead of ending in "...".
+    builder.SetStyle(bold).SetStyleBits(HCB_VCENTER, HTB_MULTILINE).ReturnText(&m_title).AddText();
     builder.EndChildren();
     m_header.MoveWindow(0, 0, client.Width(), line.top);
 }

@@ -37,6 +37,10 @@
 // Uninstaller.
 #define IDC_UNINSTALL_LOG 5027
 #define IDC_UNINSTALL_LINE 5032
+#define IDC_UNINSTALL_ICON 5059
+// The uninstaller's header icon and the install wizard's header picture.
+#define IDI_UNINSTALL 20065
+#define IDB_INSTALL_HEADER 1101
 
 // Strings.
 #define IDS_COPY_FAILED 5003

@@ -246,6 +246,11 @@ protected:
     std::unique_ptr<CxfTgtPosIndicator, SIndicatorDeleter> m_pIndicator;
     CovPtrArray<CxfFrame> m_children;
     std::vector<int> m_sizes;
+    // Per child, the share of the available space the user gave it by
+    // dragging a splitter (0: never dragged); a percent-sized child keeps
+    // that share at later layouts instead of its percentage, any other
+    // keeps its dragged size. Forgotten when the sizes are reset.
+    std::vector<double> m_draggedShares;
     bool m_bSizesInvalid = true;
     int m_nSplitter = -1;
     CovPtrArray<CxfControlBar> m_bars;

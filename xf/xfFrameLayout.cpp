@@ -128,6 +128,7 @@ void CxfFrame::RecalcLayout()
             const int available = std::max(0, extent - kSplitter * std::max(0, count - 1));
             if (m_bSizesInvalid || m_sizes.size() != static_cast<size_t>(m_children.GetSize())) {
                 m_sizes.assign(static_cast<size_t>(m_children.GetSize()), 0);
+                m_draggedShares.clear();
                 m_bSizesInvalid = false;
             }
             const int lastClient = sideBySide ? m_nLastClientWidth : m_nLastClientHeight;
@@ -136,7 +137,16 @@ void CxfFrame::RecalcLayout()
                 CxfFrame* child = m_children[visible[k]];
                 const int old = m_sizes[static_cast<size_t>(visible[k])];
                 int size;
-                if (child->HasParam(L"ProportionalWidth") && old != 0) {
+                const size_t at = static_cast<size_t>(visible[k]);
+                const double dragged = at < m_draggedShares.size() ? m_draggedShares[at] : 0;
+                LPCWSTR text = child->GetParam(L"width");
+                if (!text)
+                    text = child->GetParam(L"height");
+                if (dragged > 0 && old != 0) {
+                    // Truncated, so that two shares never need more than
+                    // the room; the last child fills what is left.
+                    size = text && IsPercent(text) ? static_cast<int>(dragged * available) : old;
+                } else if (child->HasParam(L"ProportionalWidth") && old != 0) {
                     // Without an earlier client size there is no proportion
                     // to keep: the size stays.
                     size = lastClient > 0 ? static_cast<int>(static_cast<long long>(old) * available / lastClient)
@@ -144,9 +154,6 @@ void CxfFrame::RecalcLayout()
                 } else if (child->HasParam(L"ConstWidth") && old != 0) {
                     size = old;
                 } else {
-                    LPCWSTR text = child->GetParam(L"width");
-                    if (!text)
-                        text = child->GetParam(L"height");
                     size = 0;
                     if (text && *text) {
                         size = _wtoi(text);
@@ -278,6 +285,15 @@ void CxfFrame::DragSplitter(CPoint point)
     }
     m_sizes[static_cast<size_t>(index1)] = std::max(0, first);
     m_sizes[static_cast<size_t>(index2)] = std::max(0, second);
+    // The split the user chose outlives the next layout (a resize).
+    const int count = static_cast<int>(visible.size());
+    const int available = (sideBySide ? m_rcArea.Width() : m_rcArea.Height()) - kSplitter * (count - 1);
+    if (available > 0) {
+        m_draggedShares.resize(m_sizes.size(), 0);
+        for (int index : {index1, index2})
+            m_draggedShares[static_cast<size_t>(index)] =
+                std::max(1e-9, static_cast<double>(m_sizes[static_cast<size_t>(index)]) / available);
+    }
     PositionChildren();
 }
 

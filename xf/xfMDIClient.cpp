@@ -118,6 +118,8 @@ CxfFrame* CxfMDIClient::OpenDocumentFrame(int layoutKind, LPCWSTR path, UINT* er
     CxfFrame* frame = OpenChildFrame(layoutKind, &request);
     if (frame)
         ActivateDocument(frame);
+    else if (errorStringId)
+        *errorStringId = request.m_nRefusalId;
     return frame;
 }
 

@@ -1,18 +1,26 @@
 // The information pane of an open file in the real program: the file's
 // facts, the fragment list, the playback values, and the active fragment's
 // fields, changed as the user changes them.
+#include <algorithm>
+#include <thread>
 #include "AppTestKit.h"
 #include "app/AppIds.h"
 #include "app/MainController.h"
+#include "app/MainFrame.h"
+#include "app/TempoSliderContent.h"
 #include "app/ViririziruInfoPane.h"
 #include "app/ViririziruPane.h"
+#include "hybrid/ComboContent.h"
 #include "hybrid/IHybridCheckBox.h"
 #include "hybrid/IHybridCombo.h"
 #include "hybrid/IHybridEdit.h"
 #include "hybrid/IHybridText.h"
+#include "hybrid/TextContent.h"
 #include "tests/app/DialogTestKit.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
+#include "xf/xfMessages.h"
+#include "xf/xfPopupMenu.h"
 
 using namespace apptest;
 
@@ -164,10 +172,11 @@ TEST_F(InfoPane, EditsOnlyTheFieldTheUserChanges)
     m_tempo->SetCurSel(9, true);
     EXPECT_EQ((9 + 1) * 0.1f, Active().Tempo);
 
-    // The 0.85 x fragment: the combo stays on its item, the tempo stays.
+    // The 0.85 x fragment: no item is chosen (the combo shows the tempo as
+    // its text), the tempo stays.
     ClickRow(1);
     ASSERT_EQ(1, m_fragments->GetActiveIndex());
-    EXPECT_EQ(9, m_tempo->GetCurSel());
+    EXPECT_EQ(-1, m_tempo->GetCurSel());
     EXPECT_EQ(0.85f, Active().Tempo);
 
     // Pre-delay items are seconds; changing one changes nothing else.
@@ -200,4 +209,150 @@ TEST_F(InfoPane, EditsOnlyTheFieldTheUserChanges)
     m_fragments->SetActiveIndex(-1);
     PumpFor(400);
     EXPECT_FALSE(tempoRow->IsVisible());
+}
+
+namespace {
+
+// The real pointer: moved to a screen point, its left button pressed and
+// released there (twice for a double click).
+void MouseAt(POINT screen)
+{
+    ::SetCursorPos(screen.x, screen.y);
+    PumpFor(60);
+}
+
+void LeftClickAt(POINT screen, int clicks = 1)
+{
+    MouseAt(screen);
+    for (int i = 0; i < clicks; ++i) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, input, sizeof(INPUT));
+        PumpFor(30);
+    }
+    PumpFor(150);
+}
+
+// The text a closed combo shows: its item, or its own text without one.
+std::wstring Shown(IHybridCombo* combo)
+{
+    auto* content = dynamic_cast<CComboContent*>(combo);
+    return content ? std::wstring(content->GetShownText()) : L"<no combo>";
+}
+
+// The pixels of a rectangle of a window's client area as the screen shows them.
+std::vector<COLORREF> Pixels(HWND window, const CRect& rect)
+{
+    std::vector<COLORREF> out;
+    HDC dc = ::GetDC(window);
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            out.push_back(::GetPixel(dc, x, y));
+    ::ReleaseDC(window, dc);
+    return out;
+}
+
+} // namespace
+
+TEST_F(InfoPane, EveryPlaceNamesTheTempoThatPlays)
+{
+    // The active fragment plays at 0.85 x, which no item of the combo
+    // offers: the combo shows it as its text, not an earlier item.
+    EXPECT_EQ(-1, m_tempo->GetCurSel());
+    EXPECT_EQ(L"0.85 x", Shown(m_tempo));
+
+    // Its box names it with two decimals, not as the neighbouring 0.9 x.
+    IHybridCell* display = m_fragments->GetCell();
+    ASSERT_TRUE(display);
+    HWND middle = display->GetCtrl()->GetSafeHwnd();
+    SFragmentInfo f = Active();
+    ITimeContainer* time = m_pane->GetTimeContainer();
+    CRect box(display->GetContentPtr()->GetRect());
+    box.left += time->TimeToPixel(f.StartTime, true) + 2;
+    box.right = box.left + 40;
+    box.bottom = box.top + 60;
+    const std::vector<COLORREF> at085 = Pixels(middle, box);
+    m_fragments->SetActiveTempo(0.9f);
+    PumpFor(200);
+    EXPECT_NE(at085, Pixels(middle, box)) << "0.85 x and 0.9 x look alike";
+    EXPECT_EQ(8, m_tempo->GetCurSel());
+    EXPECT_EQ(L"0.9 x", Shown(m_tempo));
+
+    // A step up from 0.80 (Ctrl+Num+): the combo, the list and the fragment
+    // all say 0.85.
+    m_fragments->SetActiveTempo(0.8f);
+    PumpFor(150);
+    EXPECT_EQ(L"0.8 x", Shown(m_tempo));
+    Command(ID_CMD_TEMPO_UP);
+    PumpFor(300);
+    EXPECT_NEAR(0.85f, Active().Tempo, 1e-5);
+    EXPECT_EQ(L"0.85 x", Shown(m_tempo));
+    EXPECT_EQ(L"0.85 x", dlgtest::CellTexts(Ctrl(), m_info->GetListRows().GetAt(1)).back());
+
+    // A drag of the fragment menu's slider (its command while it tracks)
+    // that passes over 0.60 and ends on 0.65 leaves 0.65 in the combo.
+    m_pane->SetActiveTempo(0.6f);
+    m_pane->SetActiveTempo(0.65f);
+    PumpFor(300);
+    EXPECT_EQ(L"0.65 x", Shown(m_tempo));
+}
+
+TEST_F(InfoPane, ADoubleClickOnAFragmentBoxZoomsToIt)
+{
+    // The first fragment (1.5 s to 4 s), double-clicked on its box with
+    // the real pointer, fills the view as the list row's double click does.
+    m_pane->GetTimeContainer()->SetScale(2000);
+    m_pane->GetTimeContainer()->SetPosition(0);
+    PumpFor(200);
+    IHybridCell* display = m_fragments->GetCell();
+    ASSERT_TRUE(display);
+    CHybridCtrl* middle = display->GetCtrl();
+    ITimeContainer* time = m_pane->GetTimeContainer();
+    const CRect view(display->GetContentPtr()->GetRect());
+    CPoint inBox(view.left + time->TimeToPixel(2500000, true), view.top + 12);
+    middle->ClientToScreen(&inBox);
+    LeftClickAt(inBox, 2);
+    PumpFor(400);
+    EXPECT_EQ(0, m_fragments->GetActiveIndex());
+    const LONGLONG shown = time->GetScale() * 10 * m_pane->GetWaveDisplay()->GetRect().Width();
+    EXPECT_NEAR(1500000, time->GetPosition(), 50000);
+    EXPECT_NEAR(4000000, time->GetPosition() + shown, 50000);
+}
+
+TEST_F(InfoPane, NoTextIsCutOffAt800x600OrMaximised)
+{
+    // Every single-line text and every combo of the pane gets the width it
+    // needs; longer texts wrap into the room their column has.
+    auto cutOff = [this] {
+        std::vector<std::wstring> cut;
+        CCellArray cells;
+        CCellCollector collect(cells);
+        Ctrl().EnumCells(collect, HCE_ALL);
+        for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+            IHybridCell* cell = cells.GetAt(i);
+            CIPtr<IHybridContent> content(cell->GetContentPtr());
+            CRect rect;
+            cell->GetRect(&rect);
+            if (!content || !cell->IsVisible() || rect.Width() <= 0)
+                continue;
+            CIPtr<IHybridText> text;
+            CIPtr<IHybridCombo> combo;
+            const bool wraps = (cell->GetStyleBits() >> 32) & HTB_MULTILINE;
+            if (SUCCEEDED(text.QueryFrom(content, IID_IHybridText)) && text && !wraps &&
+                content->GetPreferredWidth() > rect.Width())
+                cut.push_back(static_cast<LPCWSTR>(text->GetText()));
+            if (SUCCEEDED(combo.QueryFrom(content, IID_IHybridCombo)) && combo &&
+                content->GetPreferredWidth() > rect.Width())
+                cut.push_back(L"combo " + Shown(combo));
+        }
+        return cut;
+    };
+    m_info->UpdatePlayback(65432000, ::GetTickCount());
+    for (const SIZE& size : {SIZE{800, 600}, SIZE{1280, 1000}}) {
+        MainFrame()->MoveWindow(0, 0, size.cx, size.cy);
+        PumpFor(600);
+        EXPECT_EQ(std::vector<std::wstring>(), cutOff()) << size.cx << " x " << size.cy;
+    }
 }

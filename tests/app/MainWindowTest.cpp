@@ -1,6 +1,10 @@
 // The main window and the ways a file gets opened: dropped files, the start
 // page, refused files, a file opened twice; keys that must not close it.
 #include <shlobj.h>
+#include <commctrl.h>
+#include <algorithm>
+#include <atomic>
+#include <thread>
 #include "AppTestKit.h"
 #include "DialogAnswerer.h"
 #include "app/AppIds.h"
@@ -207,15 +211,31 @@ TEST_F(MainWindow, RefusedFilesLeaveNoFrameAndLeaveTheRecentList)
     EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
     EXPECT_EQ(std::vector<std::wstring>{L"tone440_10s.wav"}, StartPageLines());
 
-    // Sample widths other than 16 bits leave no frame either.
+    // Sample widths other than 16 bits leave no frame either: one message
+    // says why, shown with no document frame (no "Untitled" tab) behind it.
     const std::wstring eight = MakeWav(m_dir, L"eight.wav", 8);
     {
         CDialogAnswerer answerer({{IDOK, L""}, {IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        std::atomic<int> framesBehind{-1};
+        std::atomic<bool> stop{false};
+        CxfMDIClient* area = Area();
+        std::thread watch([&] {
+            // The UI thread waits in the message box meanwhile: the frame
+            // tree holds still while it is read.
+            while (!stop && framesBehind < 0) {
+                if (HWND box = ::FindWindowW(L"#32770", L"Velmora Ravelin"))
+                    if (::IsWindowVisible(box))
+                        framesBehind = area->GetChildCount();
+                ::Sleep(10);
+            }
+        });
         Controller()->OpenAudioFile(eight.c_str());
-        PumpUntil([&answerer] { return answerer.Seen().size() >= 2; });
-        ASSERT_EQ(2u, answerer.Seen().size());
+        PumpUntil([&answerer] { return answerer.Seen().size() >= 2; }, 4000);
+        stop = true;
+        watch.join();
+        ASSERT_EQ(1u, answerer.Seen().size());
         EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"Only 16 bit files are supported at the moment."));
-        EXPECT_NE(std::wstring::npos, answerer.Seen()[1].find(L"Can't open file."));
+        EXPECT_EQ(1, framesBehind.load()) << "only the start page's frame";
     }
     EXPECT_TRUE(Documents().empty());
     EXPECT_EQ(1, Area()->GetChildCount());
@@ -277,4 +297,86 @@ TEST_F(MainWindow, StartPageOpenLineRunsTheOpenCommand)
     ASSERT_EQ(1u, Documents().size());
     EXPECT_EQ(Tone(), PathOf(Documents()[0]));
     EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
+}
+
+namespace {
+
+// The open file dialog of this process: the dialog that holds a shell view.
+HWND FileDialog()
+{
+    struct SFind
+    {
+        static BOOL CALLBACK Each(HWND w, LPARAM found)
+        {
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(w, &process);
+            if (process == ::GetCurrentProcessId() && ::IsWindowVisible(w) &&
+                ::FindWindowExW(w, nullptr, L"SHELLDLL_DefView", nullptr)) {
+                *reinterpret_cast<HWND*>(found) = w;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    };
+    HWND found = nullptr;
+    ::EnumWindows(SFind::Each, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<std::wstring> ListedNames(HWND dialog)
+{
+    std::vector<std::wstring> names;
+    HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+    HWND list = view ? ::FindWindowExW(view, nullptr, L"SysListView32", nullptr) : nullptr;
+    const int n = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < n; ++i) {
+        wchar_t text[MAX_PATH] = {};
+        LVITEMW item{};
+        item.pszText = text;
+        item.cchTextMax = MAX_PATH;
+        ::SendMessageW(list, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        names.push_back(text);
+    }
+    return names;
+}
+
+} // namespace
+
+TEST_F(MainWindow, TheOpenDialogOffersEveryKindTheProgramOpens)
+{
+    // Open...: the "Audio files" filter names Ogg Vorbis too, and the
+    // dialog lists the .ogg file of a folder beside the .mp3 and .wav ones.
+    const std::wstring folder = m_dir + L"\\kinds";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : {L"a.ogg", L"b.mp3", L"c.wav", L"d.txt"})
+        ASSERT_TRUE(testsupport::WriteFileBytes(folder + L"\\" + name, "x", 1));
+    ASSERT_TRUE(Start());
+    std::wstring filter;
+    std::vector<std::wstring> listed;
+    std::thread user([&] {
+        // The folder typed into the name box and Enter: the dialog goes
+        // there; its list is read once it shows the folder's files.
+        HWND dialog = nullptr;
+        for (int tries = 0; tries < 500 && !dialog; ++tries, ::Sleep(20))
+            dialog = FileDialog();
+        if (!dialog)
+            return;
+        wchar_t text[200] = {};
+        ::GetDlgItemTextW(dialog, 0x470, text, 200); // the filter box
+        filter = text;
+        ::SetDlgItemTextW(dialog, 0x47C, folder.c_str()); // the name box
+        ::SetDlgItemTextW(dialog, 0x480, folder.c_str());
+        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        for (int tries = 0; tries < 250 && listed.empty(); ++tries, ::Sleep(20)) {
+            const std::vector<std::wstring> names = ListedNames(dialog);
+            if (std::find(names.begin(), names.end(), L"c.wav") != names.end())
+                listed = names;
+        }
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command(ID_CMD_OPEN);
+    user.join();
+    EXPECT_EQ(L"Audio files (*.mp3;*.ogg;*.wav)", filter);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"a.ogg", L"b.mp3", L"c.wav"}), listed);
 }

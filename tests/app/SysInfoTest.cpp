@@ -165,7 +165,7 @@ TEST_F(SysInfo, SaveCopyAndMail)
     ASSERT_EQ(L"\r\n", std::wstring(static_cast<LPCWSTR>(report.Right(2))));
 
     // Save...: the file dialog offers "Report.txt"; the chosen file holds the
-    // report as UTF-16LE without a byte-order mark.
+    // report as UTF-16LE after its byte-order mark.
     const std::wstring path = testsupport::ScratchDir(L"sysinfo") + L"\\Saved.txt";
     DeleteFileW(path.c_str());
     {
@@ -175,8 +175,10 @@ TEST_F(SysInfo, SaveCopyAndMail)
         EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"|Report.txt")) << answerer.Seen()[0];
     }
     const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(path);
-    ASSERT_EQ(report.GetLength() * 2u, bytes.size());
-    EXPECT_EQ(0, memcmp(bytes.data(), static_cast<LPCWSTR>(report), bytes.size())) << "little-endian, no mark";
+    ASSERT_EQ(2 + report.GetLength() * 2u, bytes.size());
+    EXPECT_EQ(0xFF, bytes[0]);
+    EXPECT_EQ(0xFE, bytes[1]);
+    EXPECT_EQ(0, memcmp(bytes.data() + 2, static_cast<LPCWSTR>(report), bytes.size() - 2)) << "little-endian";
 
     // A save that fails says so and leaves no file.
     const std::wstring bad = testsupport::ScratchDir(L"sysinfo") + L"\\missing folder\\Report.txt";
@@ -205,6 +207,17 @@ TEST_F(SysInfo, SaveCopyAndMail)
         EXPECT_EQ(1, told);
     }
     EXPECT_EQ(tempBefore, TempInfoFiles());
+
+    // With the system's own mail bridge, and no mail program behind it, the
+    // user is still told where the report went and what to do without one.
+    {
+        xftest::CDialogAnswerer answerer({{IDOK, L""}, {IDOK, L""}}, dlg.GetSafeHwnd());
+        dlg.SendReport();
+        int told = 0;
+        for (const std::wstring& seen : answerer.Seen())
+            told += seen.find(L"send it with your own mail program") != std::wstring::npos;
+        EXPECT_EQ(1, told);
+    }
     dlg.DestroyWindow();
 }
 
@@ -291,3 +304,38 @@ TEST(OSVersionLine, NamesTheSystemFound)
 }
 
 } // namespace
+
+namespace {
+
+// Where the system-information dialog stood while it was open.
+RECT g_dialogRect{};
+
+void CALLBACK WatchSysInfo(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND dialog = FindWindowW(L"#32770", L"System Information");
+    if (!dialog)
+        dialog = FindWindowW(L"#32770", L"System Information (scanning)");
+    if (!dialog || !IsWindowVisible(dialog))
+        return;
+    KillTimer(nullptr, timer);
+    GetWindowRect(dialog, &g_dialogRect);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
+} // namespace
+
+TEST_F(SysInfo, OpensCentredOverTheWindowItWasOpenedFrom)
+{
+    // A main window off the screen's middle, towards its bottom right.
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP | WS_VISIBLE, CRect(500, 300, 1200, 900), nullptr, 0));
+    g_dialogRect = RECT{};
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, WatchSysInfo);
+    ShowSysInfoDialog(&owner);
+    KillTimer(nullptr, timer);
+    const CRect shown(g_dialogRect);
+    ASSERT_GT(shown.Width(), 0);
+    EXPECT_NEAR(850, shown.CenterPoint().x, 2);
+    EXPECT_NEAR(600, shown.CenterPoint().y, 2);
+    owner.DestroyWindow();
+}

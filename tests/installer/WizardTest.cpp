@@ -9,6 +9,9 @@
 #include "common/OVRegKey.h"
 #include "common/PathUtils.h"
 #include "common/ProductInfo.h"
+#include "hybrid/HybridCtrl.h"
+#include "hybrid/IHybridText.h"
+#include "hybrid/TextContent.h"
 #include "installer/InstallDlg.h"
 #include "installer/InstallPages.h"
 #include "installer/InstallerIds.h"
@@ -278,4 +281,59 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
     EXPECT_EQ(L"Are you sure you want to cancel the installation?", cancelQuestion);
     EXPECT_EQ(CInstallDlg::kFolder, pageAfterNo);
     DeleteRegKeyTree(HKEY_LOCAL_MACHINE, SProductInfo::GetUninstallKey());
+}
+
+TEST_F(WizardTest, HeadersShowTheProgramsPicturesAndWholeTitles)
+{
+    // The wizard's header: the product's picture (bitmap 1101) at its left,
+    // drawn, not left white; the licence page's long title wraps into its
+    // column instead of ending in "...".
+    g_productInfo.installerPictureId = IDB_INSTALL_HEADER;
+    int drawnPixels = 0;
+    bool titleWhole = false;
+    RunWizard(m_wizard, [&](CDriver& driver, HWND window) {
+        NextTo(m_wizard, window, CInstallDlg::kLicense);
+        ::Sleep(300);
+        HWND header = ::GetDlgItem(window, IDC_HYBRID_VIEW);
+        HDC dc = ::GetDC(header);
+        for (int y = 0; y < 60; y += 2)
+            for (int x = 0; x < 100; x += 2)
+                drawnPixels += ::GetPixel(dc, x, y) != RGB(255, 255, 255);
+        ::ReleaseDC(header, dc);
+        auto* ctrl = static_cast<CHybridCtrl*>(CWnd::FromHandlePermanent(header));
+        CCellArray cells;
+        CCellCollector collector(cells);
+        ctrl->EnumCells(collector, HCE_ALL);
+        for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+            IHybridCell* cell = cells.GetAt(i);
+            CIPtr<IHybridText> text;
+            if (FAILED(text.QueryFrom(cell->GetContentPtr(), IID_IHybridText)) || !text ||
+                CString(text->GetText()).IsEmpty())
+                continue;
+            CRect rect;
+            cell->GetRect(&rect);
+            const bool wraps = (cell->GetStyleBits() >> 32) & HTB_MULTILINE;
+            titleWhole = wraps ? cell->GetPreferredHeight(rect.Width(), false) <= rect.Height()
+                               : cell->GetContentPtr()->GetPreferredWidth() <= rect.Width();
+        }
+        CDriver::Click(window, IDCANCEL);
+        driver.Answer(IDYES);
+    });
+    g_productInfo.installerPictureId = 0;
+    EXPECT_GT(drawnPixels, 200) << "of 1500 sampled";
+    EXPECT_TRUE(titleWhole);
+
+    // The uninstaller's header icon (20065) shows at its top left.
+    CUninstallDlg uninstaller;
+    CDriver driver(::GetCurrentThreadId());
+    HICON shown = nullptr;
+    std::thread person([&] {
+        CDriver::WaitFor([&] { return driver.BoxShows(); });
+        if (HWND window = ::FindWindowW(L"#32770", L"UnInstall"))
+            shown = reinterpret_cast<HICON>(::SendDlgItemMessageW(window, IDC_UNINSTALL_ICON, STM_GETICON, 0, 0));
+        driver.Answer(IDNO);
+    });
+    EXPECT_EQ(IDCANCEL, uninstaller.DoModal());
+    person.join();
+    EXPECT_NE(nullptr, shown);
 }
