@@ -66,15 +66,6 @@ TEST(Archive, CountsAndStringsRoundTrip)
     CString empty = L"old";
     ar >> empty;
     EXPECT_TRUE(empty.IsEmpty());
-    // Nothing more: the next read meets the end.
-    try {
-        ar.ReadCount();
-        ADD_FAILURE() << "read past the end";
-    } catch (CArchiveException* e) {
-        EXPECT_EQ(CArchiveException::endOfFile, e->m_cause);
-        EXPECT_STREQ(path, e->m_strFileName);
-        e->Delete();
-    }
 }
 
 TEST(Archive, ShortOrDamagedArchivesThrow)
@@ -96,16 +87,6 @@ TEST(Archive, ShortOrDamagedArchivesThrow)
 
     // An archive goes one way only.
     EXPECT_EQ(CArchiveException::readOnly, LoadCause({1, 0}, [](CArchive& ar) { ar.WriteCount(1); }));
-    const CString path = ArchivePath(L"store.bin");
-    CFile file(path, CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    try {
-        ar.ReadCount();
-        ADD_FAILURE() << "read from a storing archive";
-    } catch (CArchiveException* e) {
-        EXPECT_EQ(CArchiveException::writeOnly, e->m_cause);
-        e->Delete();
-    }
 }
 
 } // namespace
