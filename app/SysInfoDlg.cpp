@@ -17,7 +17,7 @@ namespace {
 const UINT IDD_SYSINFO = 10012;
 const UINT IDC_LIST = 6028, IDC_BAND = 10062, IDC_SEND = 10063, IDC_COPY = 10064, IDC_SAVE = 10065;
 const UINT IDS_SCANNING = 10099, IDS_TEXT_FILTER = 10100, IDS_SAVE_FAILED = 10114, IDS_SEND_FAILED = 10115,
-           IDS_SENT = 10116;
+           IDS_SENT = 10117;
 const UINT kBlinkTimer = 1;
 const wchar_t kSeparatorLine[] = L"-----------------------------------";
 const char kSupportAddress[] = "support@velmora.example";

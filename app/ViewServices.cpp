@@ -37,6 +37,9 @@ void PostViewCommand(CWnd* control, UINT id)
             ::PostMessageW(top->GetSafeHwnd(), WM_COMMAND, id, 0);
         return;
     }
+    // Outside a pane the top-level window is the only one to tell.
+    if (HWND window = TopLevelOf(control))
+        ::PostMessageW(window, WM_COMMAND, id, 0);
 }
 
 void SetFragmentMenuOpener(FragmentMenuOpener opener)

@@ -10,7 +10,7 @@ class CWnd;
 void ShowViewMessage(CWnd* control, UINT stringId);
 
 // Posts WM_COMMAND `id` to the top frame of the pane that holds `control`,
-// which routes it; nothing when `control` is in no pane.
+// which routes it; outside a pane, to the top-level window of `control`.
 void PostViewCommand(CWnd* control, UINT id);
 
 // Opens the fragment menu at a screen point for the view in `control`.

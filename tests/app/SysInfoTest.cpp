@@ -310,12 +310,22 @@ namespace {
 // Where the system-information dialog stood while it was open.
 RECT g_dialogRect{};
 
+HWND g_owner = nullptr;
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM found)
+{
+    if (GetWindow(window, GW_OWNER) != g_owner || !IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 void CALLBACK WatchSysInfo(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND dialog = FindWindowW(L"#32770", L"System Information");
+    // The dialog this case opened: the one its owner window owns.
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindOwned, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog)
-        dialog = FindWindowW(L"#32770", L"System Information (scanning)");
-    if (!dialog || !IsWindowVisible(dialog))
         return;
     KillTimer(nullptr, timer);
     GetWindowRect(dialog, &g_dialogRect);
@@ -330,6 +340,7 @@ TEST_F(SysInfo, OpensCentredOverTheWindowItWasOpenedFrom)
     CWnd owner;
     ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP | WS_VISIBLE, CRect(500, 300, 1200, 900), nullptr, 0));
     g_dialogRect = RECT{};
+    g_owner = owner.GetSafeHwnd();
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, WatchSysInfo);
     ShowSysInfoDialog(&owner);
     KillTimer(nullptr, timer);
