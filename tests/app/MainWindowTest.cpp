@@ -219,12 +219,14 @@ TEST_F(MainWindow, RefusedFilesLeaveNoFrameAndLeaveTheRecentList)
         std::atomic<int> framesBehind{-1};
         std::atomic<bool> stop{false};
         CxfMDIClient* area = Area();
+        const HWND main = MainFrame()->GetSafeHwnd();
         std::thread watch([&] {
-            // The UI thread waits in the message box meanwhile: the frame
-            // tree holds still while it is read.
+            // The UI thread waits in the message box (owned by the main
+            // window) meanwhile: the frame tree holds still while it is read.
             while (!stop && framesBehind < 0) {
-                if (HWND box = ::FindWindowW(L"#32770", L"Velmora Ravelin"))
-                    if (::IsWindowVisible(box))
+                for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
+                     w = ::FindWindowExW(nullptr, w, L"#32770", nullptr))
+                    if (w != main && ::GetWindow(w, GW_OWNER) == main && ::IsWindowVisible(w))
                         framesBehind = area->GetChildCount();
                 ::Sleep(10);
             }
