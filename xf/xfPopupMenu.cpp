@@ -110,9 +110,23 @@ bool CxfPopupMenu::IsPopupWindow(HWND window)
     return false;
 }
 
+bool CxfPopupMenu::IsOverPopup(POINT screen)
+{
+    for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i) {
+        RECT rect{};
+        if (s_openPopups[i]->GetSafeHwnd() && ::GetWindowRect(s_openPopups[i]->GetSafeHwnd(), &rect) &&
+            ::PtInRect(&rect, screen))
+            return true;
+    }
+    return false;
+}
+
 bool CxfPopupMenu::CloseOnPressOutside(HWND target, POINT screen)
 {
-    if (s_openPopups.GetSize() == 0 || IsPopupWindow(target))
+    // The point decides as much as the window: a press over a popup that
+    // has only just been shown may still be reported for the window that
+    // was there before it.
+    if (s_openPopups.GetSize() == 0 || IsPopupWindow(target) || IsOverPopup(screen))
         return false;
     // The roots of the open chains; a press on the element that opened one
     // (the band entry or the toolbar button) only closes it.

@@ -153,6 +153,7 @@ private:
     // the element that opened one (that press goes no further).
     static bool CloseOnPressOutside(HWND target, POINT screen);
     static bool IsPopupWindow(HWND window);
+    static bool IsOverPopup(POINT screen);
     static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
 
     using CMouseHook = CScopedHandle<HHOOK, &::UnhookWindowsHookEx>;
