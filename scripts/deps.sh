@@ -17,7 +17,7 @@ mkdir -p "$deps" "$log"
 apt_pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev cmake make wine wine64 xvfb xauth
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
-  gstreamer1.0-tools googletest sox lame vorbis-tools imagemagick dpkg-dev)
+  gstreamer1.0-tools googletest sox lame vorbis-tools imagemagick dpkg-dev clang-format)
 
 missing=()
 for p in "${apt_pkgs[@]}"; do
@@ -89,16 +89,28 @@ cmake_dep() { # cmake_dep NAME SRC_DIR [cmake args...]
 }
 
 mkdir -p "$prefix"
-stamp libogg || cmake_dep libogg "$(fetch libogg)" -DINSTALL_DOCS=OFF
-stamp libvorbis || cmake_dep libvorbis "$(fetch libvorbis)"
-if ! stamp soundtouch; then
-  st=$(fetch soundtouch)
-  cmake_dep soundtouch "$st" -DINTEGER_SAMPLES=ON -DSOUNDSTRETCH=OFF -DSOUNDTOUCH_DLL=OFF -DOPENMP=OFF
-  # The time-stretch stage is used directly, so its header (and the private
-  # ones it includes) join the public ones.
-  for h in TDStretch.h RateTransposer.h AAFilter.h; do
-    cp "$st/source/SoundTouch/$h" "$prefix/include/soundtouch/"
-  done
-fi
-stamp googletest || cmake_dep googletest /usr/src/googletest -Dgtest_disable_pthreads=OFF
+# Three independent chains, built side by side (each one -j as well).
+(
+  stamp libogg || cmake_dep libogg "$(fetch libogg)" -DINSTALL_DOCS=OFF
+  stamp libvorbis || cmake_dep libvorbis "$(fetch libvorbis)"
+) &
+ogg=$!
+(
+  if ! stamp soundtouch; then
+    st=$(fetch soundtouch)
+    cmake_dep soundtouch "$st" -DINTEGER_SAMPLES=ON -DSOUNDSTRETCH=OFF -DSOUNDTOUCH_DLL=OFF -DOPENMP=OFF
+    # The time-stretch stage is used directly, so its header (and the private
+    # ones it includes) join the public ones.
+    for h in TDStretch.h RateTransposer.h AAFilter.h; do
+      cp "$st/source/SoundTouch/$h" "$prefix/include/soundtouch/"
+    done
+  fi
+) &
+st=$!
+# The tests use GoogleTest alone, not its mocking half.
+(stamp googletest || cmake_dep googletest /usr/src/googletest -Dgtest_disable_pthreads=OFF -DBUILD_GMOCK=OFF) &
+gt=$!
+failed=0
+for job in $ogg $st $gt; do wait "$job" || failed=1; done
+[ $failed = 0 ] || { echo "deps: a dependency failed to build (logs in $log)" >&2; exit 1; }
 echo "deps: ready in $prefix"
