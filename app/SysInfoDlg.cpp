@@ -85,7 +85,9 @@ BOOL CSysInfoDlg::OnInitDialog()
 
     SetTimer(kBlinkTimer, 300, nullptr);
     m_caption = ReadWindowText(m_hWnd);
-    m_collector.Reset(StartSysInfoCollector(m_hWnd, m_stop));
+    if (!StartSysInfoCollector(m_collector, m_hWnd, m_stop))
+        OnCollectionDone(); // nothing to wait for: what is listed can be used
+
     PostSizeMessage(this);
     return TRUE;
 }
@@ -94,7 +96,8 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SYSINFO_ENTRY:
-        OnEntry(reinterpret_cast<LPCWSTR>(wParam), reinterpret_cast<LPCWSTR>(lParam));
+        if (const std::unique_ptr<SSysInfoEntry> entry = TakeSysInfoEntry(lParam))
+            OnEntry(*entry);
         return 0;
     case WM_SYSINFO_DONE:
         OnCollectionDone();
@@ -117,9 +120,10 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_DESTROY:
-        // The collector may be waiting in a sent message: stop it while
-        // those messages are still answered, so nothing reaches a dead window.
+        // The collector only posts: it ends at its next look at the flag, and
+        // what it left in the queue is freed before the window goes.
         StopCollector();
+        DiscardSysInfoEntries(m_hWnd);
         break;
     default:
         break;
@@ -130,24 +134,18 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CSysInfoDlg::StopCollector()
 {
     m_stop->store(true);
-    if (!m_collector)
-        return;
-    HANDLE thread = m_collector.Get();
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // answers the sent messages
-    }
-    m_collector.Reset();
+    m_collector.Stop();
 }
 
 bool CSysInfoDlg::IsCollecting() const
 {
-    return m_collector && WaitForSingleObject(m_collector.Get(), 0) == WAIT_TIMEOUT;
+    return !m_collector.HasEnded();
 }
 
-void CSysInfoDlg::OnEntry(LPCWSTR name, LPCWSTR value)
+void CSysInfoDlg::OnEntry(const SSysInfoEntry& entry)
 {
-    if (!name || !*name || !value || m_stop->load())
+    const LPCWSTR name = entry.name, value = entry.value;
+    if (!*name || m_stop->load())
         return;
     CCellBuilder builder(&m_list);
     CString line;

@@ -34,7 +34,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnEntry(LPCWSTR name, LPCWSTR value);
+    void OnEntry(const SSysInfoEntry& entry);
     void OnCollectionDone();
     void OnBlink();
     void OnSize(int cx, int cy);
@@ -50,7 +50,7 @@ private:
     bool m_blink = false;
     CStringArray m_report;
     SysInfoStopFlag m_stop;
-    CKernelHandle m_collector;
+    CWorkerThread m_collector;
 };
 
 // Runs the dialog modally without a parent.

@@ -12,7 +12,7 @@
 
 #include "audio/IAudioOut.h"
 #include "audio/WaveHeader.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "common/PtrArrays.h"
 #include "common/RingBuffer.h"

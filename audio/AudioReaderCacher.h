@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "audio/AudioReader.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 
 class CAudioReaderCacher : public CAudioReader
 {

@@ -14,7 +14,7 @@
 #include "audio/AudioReader.h"
 #include "audio/GrabberSample.h"
 #include "audio/SampleCallback.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "common/RingBuffer.h"
 #include "platform/mfc/afxmt.h"

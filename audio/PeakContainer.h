@@ -9,7 +9,7 @@
 #include "audio/IAudioReader.h"
 #include "audio/IDisplay.h"
 #include "audio/IPeakContainer.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "common/PtrArrays.h"
 #include "platform/mfc/afxmt.h"

@@ -6,7 +6,8 @@
 class CInstallDlg;
 class CInstallPage;
 
-// The name of uninstall step `step`; null ends the steps.
+// The name of uninstall step `step` (static text: it is posted to the
+// dialog); null ends the steps.
 LPCWSTR GetUninstallStepName(int step);
 void DoUninstallStep(int step);
 // Extra wizard pages of the application, shown after the shortcuts page.

@@ -11,11 +11,12 @@ namespace {
 constexpr int kCopyAttempts = 3;
 constexpr DWORD kStepShowMs = 500;
 
-void SendLog(const SUninstallContext& context, LPCWSTR line)
+// Posts a line of static text: it stays valid until the dialog reads it.
+void PostLog(const SUninstallContext& context, LPCWSTR line)
 {
     const HWND window = context.window.load();
     if (window)
-        ::SendMessageW(window, WM_UNINSTALL_LOG, reinterpret_cast<WPARAM>(line), 0);
+        ::PostMessageW(window, WM_UNINSTALL_LOG, reinterpret_cast<WPARAM>(line), 0);
 }
 
 void PauseRest(DWORD startTick)
@@ -70,12 +71,12 @@ void RunUninstall(const std::shared_ptr<SUninstallContext>& context)
         const LPCWSTR name = GetUninstallStepName(step);
         if (!name)
             break;
-        SendLog(*context, name);
+        PostLog(*context, name);
         const DWORD start = ::GetTickCount();
         DoUninstallStep(step);
         PauseRest(start);
     }
-    SendLog(*context, L"Removing program files");
+    PostLog(*context, L"Removing program files");
     const CString folder = context->folder.IsEmpty() ? GetModuleDirectory() : context->folder;
     // Only what the installer recorded goes: a user's own files in the
     // folder, and any folder the program was merely started from, stay.
@@ -83,10 +84,10 @@ void RunUninstall(const std::shared_ptr<SUninstallContext>& context)
     if (ReadInstallRecord(folder, paths))
         RemoveInstalledPaths(paths, folder);
     ::Sleep(kStepShowMs);
-    SendLog(*context, L"Uninstallation is complete");
+    PostLog(*context, L"Uninstallation is complete");
     const HWND window = context->window.load();
     if (window)
-        ::SendMessageW(window, WM_UNINSTALL_DONE, 0, 0);
+        ::PostMessageW(window, WM_UNINSTALL_DONE, 0, 0);
 }
 
 UINT UninstallThreadProc(LPVOID param)
