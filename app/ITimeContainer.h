@@ -5,12 +5,13 @@
 // one view pixel spans 10 x scale microseconds.
 #include <windows.h>
 #include <unknwn.h>
+#include "platform/mfc/afxiface.h"
 
 struct IAudioReader;
 struct IDisplay;
 
 // {2F1049B0-7476-44B1-A0F0-01C5309B0519}
-inline constexpr IID IID_ITimeContainer = {0x2F1049B0, 0x7476, 0x44B1, {0xA0, 0xF0, 0x01, 0xC5, 0x30, 0x9B, 0x05, 0x19}};
+RAVELIN_IID(ITimeContainer, 0x2F1049B0, 0x7476, 0x44B1, 0xA0, 0xF0, 0x01, 0xC5, 0x30, 0x9B, 0x05, 0x19)
 
 // The widest scale: 4000 s per column. Any column's time then fits in 64
 // bits, and a recording of half a day still spans several columns.

@@ -3,11 +3,12 @@
 // media type it accepts, which one it got, and where its samples go.
 #include <windows.h>
 #include <strmif.h>
+#include "platform/mfc/afxiface.h"
 
 #include "audio/SampleCallback.h"
 
 // {11352BC8-E53C-4F98-AF0A-3ADEB6289B58}
-inline constexpr IID IID_IGrabberSample = {0x11352BC8, 0xE53C, 0x4F98, {0xAF, 0x0A, 0x3A, 0xDE, 0xB6, 0x28, 0x9B, 0x58}};
+RAVELIN_IID(IGrabberSample, 0x11352BC8, 0xE53C, 0x4F98, 0xAF, 0x0A, 0x3A, 0xDE, 0xB6, 0x28, 0x9B, 0x58)
 
 struct IGrabberSample : public IUnknown
 {

@@ -41,6 +41,16 @@ public:
         return nullptr;
     }
     bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
+    // Removes the first slot holding p (never deleting it); false when p is
+    // not held.
+    bool Remove(T* p)
+    {
+        const int i = Find(p);
+        if (i < 0)
+            return false;
+        Base::RemoveAt(i, 1);
+        return true;
+    }
 };
 
 template <class T>

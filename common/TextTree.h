@@ -93,7 +93,7 @@ private:
 
     CString m_rootKey;
     SNode m_root;
-    CGCPtrArray<SNode> m_openGroups{false}; // refers into the tree, owns nothing
+    CovPtrArray<SNode> m_openGroups; // refers into the tree
     CString m_text;
 };
 

@@ -58,7 +58,7 @@ public:
     // The bitmap resource of SetImage, -1 without one.
     int GetImageId() const { return m_bitmapId; }
     // The picture made by LoadImage, or null.
-    Gdiplus::Bitmap* GetImage() const { return m_image; }
+    Gdiplus::Bitmap* GetImage() const { return m_image.get(); }
 
 protected:
     void SetPressed(bool pressed);
@@ -79,9 +79,10 @@ private:
     // Space went down on this button and its release is still to come.
     bool m_spaceDown = false;
     CSize m_size{0, 0};
-    Gdiplus::Bitmap* m_image = nullptr;
-    // The stream over the PNG bytes that the image reads from.
-    IStream* m_imageStream = nullptr;
+    // The stream over the PNG bytes that the image reads from (declared
+    // first: it outlives the image).
+    CIPtr<IStream> m_imageStream;
+    std::unique_ptr<Gdiplus::Bitmap> m_image;
     std::unique_ptr<CMiniSkin> m_skin;
     std::unique_ptr<CMiniSkin> m_latchedSkin;
 };

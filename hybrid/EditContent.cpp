@@ -299,7 +299,10 @@ void CEditContent::Draw(CDC* dc, CRect rect)
     const CRect onEntry(rect);
     CDC memory;
     memory.CreateCompatibleDC(dc);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(target, rect.Width(), rect.Height());
+    // Drawn off screen when a bitmap can be had, straight onto dc otherwise.
+    CBitmap offscreen;
+    const HBITMAP bitmap =
+        offscreen.CreateCompatibleBitmap(dc, rect.Width(), rect.Height()) ? static_cast<HBITMAP>(offscreen) : nullptr;
     CGdiObjectSelector selected(memory.GetSafeHdc(), bitmap);
     CDC* drawDC = bitmap ? &memory : dc;
     if (bitmap)
@@ -332,6 +335,5 @@ void CEditContent::Draw(CDC* dc, CRect rect)
     if (bitmap) {
         ::BitBlt(target, onEntry.left, onEntry.top, onEntry.Width(), onEntry.Height(), memory.GetSafeHdc(), 0, 0, SRCCOPY);
         selected.Restore();
-        ::DeleteObject(bitmap);
     }
 }

@@ -224,9 +224,10 @@ void CHybridCtrl::OnDestroy()
     // cell that only the handler would release; the destroyed window never
     // gets them.
     MSG pending;
-    while (::PeekMessageW(&pending, GetSafeHwnd(), WM_HYBRID_ENSUREVISIBLE, WM_HYBRID_ENSUREVISIBLE, PM_REMOVE))
-        if (pending.wParam)
-            reinterpret_cast<IHybridCell*>(pending.wParam)->Release();
+    while (::PeekMessageW(&pending, GetSafeHwnd(), WM_HYBRID_ENSUREVISIBLE, WM_HYBRID_ENSUREVISIBLE, PM_REMOVE)) {
+        CIPtr<IHybridCell> dropped;
+        dropped.Attach(reinterpret_cast<IHybridCell*>(pending.wParam)); // the sender's reference
+    }
     for (int i = 0; i < m_timers.GetSize(); ++i)
         KillTimerCallback(static_cast<UINT_PTR>(i));
     m_timers.RemoveAll();

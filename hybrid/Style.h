@@ -38,7 +38,7 @@ protected:
     friend class CRefCount; // deletes at the last Release
 
 private:
-    CFont* m_font;
+    std::unique_ptr<CFont> m_font;
     COLORREF m_bkColor;
     COLORREF m_selBkColor;
     COLORREF m_textColor;

@@ -63,7 +63,7 @@ public:
     CxfPane* GetPane() const { return m_pPane; }
     // Called by a pane that leaves this frame or dies.
     void ForgetPane(CxfPane* pane);
-    CxfController* GetController() const { return m_pController; }
+    CxfController* GetController() const { return m_pController.get(); }
 
     // Leaves the old parent frame (children or bars) and re-parents the
     // window (to the desktop for null); does not join the new parent's list.
@@ -236,7 +236,8 @@ protected:
     friend class CxfMDIClient;
     CovPtrArray<CxfMDIClient> m_mdiClients;
 
-    CxfController* m_pController = nullptr;
+    // Owned; handed to the parent when a child frame is merged away.
+    std::unique_ptr<CxfController> m_pController;
     CxfPane* m_pPane = nullptr;
     CPoint m_ptDragStart{0, 0};
     struct SIndicatorDeleter

@@ -146,7 +146,7 @@ private:
     bool m_bOpenLeft = false;
     int m_nContentWidth = 0;
 
-    static CGCPtrArray<CxfPopupMenu> s_openPopups;
+    static CovPtrArray<CxfPopupMenu> s_openPopups;
     static int s_nInstances;
 };
 

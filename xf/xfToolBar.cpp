@@ -265,9 +265,7 @@ bool CxfToolBar::FindContent(UINT commandId, IHybridContent** out)
         CIPtr<IxfHasID> hasId;
         if (content && SUCCEEDED(hasId.QueryFrom(content, IID_IxfHasID)) && hasId &&
             hasId->GetID() == commandId) {
-            content->AddRef();
-            *out = content;
-            return true;
+            return ReturnInterface(content, out);
         }
     }
     return false;

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <strmif.h>
 #include <vfwmsgs.h>
+#include <memory>
 
 #include "platform/dshow/BaseFilter.h"
 #include "platform/dshow/BaseInputPin.h"
@@ -67,8 +68,8 @@ public:
 
     int GetPinCount() override { return 2; }
     CBasePin* GetPin(int n) override;
-    CTransformInputPin* InputPin() { return m_input; }
-    CTransformOutputPin* OutputPin() { return m_output; }
+    CTransformInputPin* InputPin() { return m_input.get(); }
+    CTransformOutputPin* OutputPin() { return m_output.get(); }
 
     // What the derived filter decides.
     virtual HRESULT CheckInputType(const CMediaType* mt) = 0;
@@ -100,8 +101,8 @@ protected:
     // Copies times, flags and media type of `from` to `to` (not the data).
     static void CopySampleProperties(IMediaSample* from, IMediaSample* to);
 
-    CTransformInputPin* m_input = nullptr;
-    CTransformOutputPin* m_output = nullptr;
+    std::unique_ptr<CTransformInputPin> m_input;
+    std::unique_ptr<CTransformOutputPin> m_output;
 
 private:
     // Makes both pins when they do not both exist; false on allocation failure.

@@ -209,7 +209,11 @@ CPaintDC::~CPaintDC()
     }
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+CClientDC::CClientDC(CWnd* pWnd) : CClientDC(pWnd->GetSafeHwnd())
+{
+}
+
+CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd)
 {
     Attach(::GetDC(m_hWnd));
 }

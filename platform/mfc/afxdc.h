@@ -9,6 +9,7 @@
 // SelectObject returns the previous object as a temporary wrapper; select it
 // back before the DC or the object goes away.
 #include <windows.h>
+#include <cstddef>
 #include "platform/mfc/afxobj.h"
 #include "platform/mfc/afxstr.h"
 #include "platform/mfc/afxgeom.h"
@@ -224,6 +225,9 @@ class CClientDC : public CDC
     DECLARE_DYNAMIC(CClientDC)
 public:
     explicit CClientDC(CWnd* pWnd);
+    // By handle: makes no window object, so any thread may use it.
+    explicit CClientDC(HWND hWnd);
+    explicit CClientDC(std::nullptr_t) : CClientDC(static_cast<HWND>(nullptr)) {}
     ~CClientDC() override;
 
 protected:
