@@ -144,7 +144,7 @@ int wmain(int argc, wchar_t** argv)
         // does: a queue nobody empties makes every post dearer. The times
         // are read while the thread runs: the system forgets an ended
         // thread's times.
-        HANDLE handle = run.ctx.thread->m_hThread;
+        HANDLE handle = run.ctx.thread.GetHandle();
         double mine = 0;
         while (MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_ALLINPUT) != WAIT_OBJECT_0) {
             MSG msg;

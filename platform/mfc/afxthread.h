@@ -1,5 +1,6 @@
 #pragma once
-// CWinThread and the class library's thread start.
+// CWinThread and the class library's thread start. The program's workers
+// start only through CWorkerThread (afxworker.h), which is built on this.
 //
 // A worker: AfxBeginThread(proc, param, priority, stack, CREATE_SUSPENDED)
 // gives a suspended thread; the starter may clear m_bAutoDelete (so the

@@ -47,6 +47,9 @@ public:
     // The exit code of a known worker (STILL_ACTIVE while it runs); false when
     // none is known.
     [[nodiscard]] bool GetExitCode(DWORD& code) const { return m_handle && GetExitCodeThread(m_handle, &code); }
+    // The owner's handle of a known worker (null when none), to wait on or
+    // to read its times; it stays the owner's.
+    [[nodiscard]] HANDLE GetHandle() const { return m_handle; }
     [[nodiscard]] bool IsCurrentThread() const { return m_handle && GetCurrentThreadId() == m_id; }
 
 private:
