@@ -236,7 +236,7 @@ LPCWSTR ParseCell(CHybridCtrl* control, IHybridSubContent* parent, WCHAR letter,
             result.Attach(own);
         }
         if (a.resultOut && result)
-            ReturnInterface(result, a.resultOut);
+            *a.resultOut = CIPtr<IUnknown>(result).Detach(); // the caller's reference
     }
     if (*p != L'{')
         return p;
