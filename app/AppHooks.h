@@ -3,6 +3,7 @@
 // application: its own wizard pages, uninstall steps, options pages and the
 // saving of the settings.
 #include <windows.h>
+#include "installer/SetupHooks.h"
 
 class COptionsDlg;
 class COptionsPage;
@@ -23,3 +24,5 @@ UINT GetAppOptionsPageTitleId(int index);
 COptionsPage* CreateAppOptionsPage(COptionsDlg* dialog, int index);
 // Saves the settings when the options dialog applied all its pages.
 void SaveAppSettingsHook();
+// The uninstall steps and install pages above, as the installer takes them.
+SSetupHooks GetAppSetupHooks();

@@ -5,7 +5,7 @@
 #include "common/WindowRoutines.h"
 #include "hybrid/CellBuilder.h"
 #include "xf/xfFrame.h"
-#include "app/LanguageList.h"
+#include "hybrid/LanguageListFill.h"
 #include "app/Retranslation.h"
 
 namespace {

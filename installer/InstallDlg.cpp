@@ -43,7 +43,7 @@ BOOL CInstallDlg::OnInitDialog()
     m_comStarted = SUCCEEDED(::CoInitialize(nullptr));
     if (m_sourceFolder.IsEmpty())
         m_sourceFolder = GetModuleDirectory();
-    m_appPages = GetAppInstallPageCount();
+    m_appPages = GetSetupHooks().AppInstallPageCount();
     CreateHeader();
     m_requiredBytes = GetFolderSize(m_sourceFolder);
 

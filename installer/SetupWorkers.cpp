@@ -68,12 +68,12 @@ UINT InstallCopyThreadProc(LPVOID param)
 void RunUninstall(const std::shared_ptr<SUninstallContext>& context)
 {
     for (int step = 0;; ++step) {
-        const LPCWSTR name = GetUninstallStepName(step);
+        const LPCWSTR name = GetSetupHooks().UninstallStepName(step);
         if (!name)
             break;
         PostLog(*context, name);
         const DWORD start = ::GetTickCount();
-        DoUninstallStep(step);
+        GetSetupHooks().DoUninstallStep(step);
         PauseRest(start);
     }
     PostLog(*context, L"Removing program files");

@@ -1,6 +1,6 @@
 // The pages made of one Hybrid text view: welcome with the language list,
 // the licence agreement, and the finished page with its "Run" box.
-#include "app/LanguageList.h"
+#include "hybrid/LanguageListFill.h"
 #include "common/Languages.h"
 #include "common/LocalizedString.h"
 #include "common/PathUtils.h"

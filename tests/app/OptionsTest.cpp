@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/FragmentPropDlg.h"
-#include "app/LanguageList.h"
+#include "hybrid/LanguageListFill.h"
 #include "app/OptGeneralPage.h"
 #include "app/OptLanguagePage.h"
 #include "app/OptionsDlg.h"

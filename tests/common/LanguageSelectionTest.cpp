@@ -2,6 +2,7 @@
 // a language by name, and keeping the choice in the registry.
 #include <gtest/gtest.h>
 
+#include "common/LanguageList.h"
 #include "common/Languages.h"
 #include "common/LocalizedString.h"
 #include "tests/common/LanguageTestFiles.h"
@@ -110,6 +111,19 @@ TEST_F(LanguageList, SelectionByNameFallsBackToDefaultThenFirst)
     EXPECT_STREQ(L"Stop!", text);
     SelectLanguage(5); // not an index: nothing changes
     EXPECT_STREQ(L"US english", GetCurrentLanguageName());
+}
+
+TEST_F(LanguageList, AListOpensOnTheCurrentLanguageElseOnTheFirst)
+{
+    EXPECT_EQ(-1, GetLanguageListChoice()) << "no languages: no row";
+    Write(L"a.txt", L"German", false);
+    Write(L"b.txt", L"US english", true);
+    ASSERT_TRUE(ScanLanguageFiles());
+    EXPECT_EQ(0, GetLanguageListChoice()) << "nothing current: the first row";
+    ASSERT_STREQ(L"US english", SelectLanguageByName(L"US english"));
+    EXPECT_EQ(IndexOf(L"US english"), GetLanguageListChoice());
+    ASSERT_STREQ(L"German", SelectLanguageByName(L"German"));
+    EXPECT_EQ(IndexOf(L"German"), GetLanguageListChoice());
 }
 
 TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
