@@ -28,20 +28,20 @@ STDMETHODIMP CTransformInputPin::EndOfStream()
 
 STDMETHODIMP CTransformInputPin::BeginFlush()
 {
-    CBaseInputPin::BeginFlush();
+    (void)CBaseInputPin::BeginFlush(); // only records the state: always S_OK
     return m_transform->BeginFlush();
 }
 
 STDMETHODIMP CTransformInputPin::EndFlush()
 {
     HRESULT hr = m_transform->EndFlush();
-    CBaseInputPin::EndFlush();
+    (void)CBaseInputPin::EndFlush(); // only records the state: always S_OK
     return hr;
 }
 
 STDMETHODIMP CTransformInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate)
 {
-    CBasePin::NewSegment(start, stop, rate);
+    (void)CBasePin::NewSegment(start, stop, rate); // only records the segment: always S_OK
     return m_transform->NewSegment(start, stop, rate);
 }
 

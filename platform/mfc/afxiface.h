@@ -70,7 +70,7 @@ struct SInterfaceEntry
     IUnknown* unknown;  // the same sub-object, to add the reference
 };
 
-HRESULT AnswerQueryInterface(REFIID riid, void** ppv, std::initializer_list<SInterfaceEntry> entries);
+[[nodiscard]] HRESULT AnswerQueryInterface(REFIID riid, void** ppv, std::initializer_list<SInterfaceEntry> entries);
 
 // Reference-counting smart pointer: adds a reference when it takes a
 // pointer, releases it when it lets go.
@@ -124,7 +124,7 @@ public:
     // Gives the held reference to the caller (no Release).
     I* Detach() { I* p = m_p; m_p = nullptr; return p; }
     // Replaces the held pointer by src's answer to iid; the HRESULT of the query.
-    HRESULT QueryFrom(IUnknown* src, REFIID iid)
+    [[nodiscard]] HRESULT QueryFrom(IUnknown* src, REFIID iid)
     {
         Release();
         if (!src)
@@ -159,4 +159,4 @@ bool ReturnInterface(const CIPtr<J>& p, I** out)
 
 // COM identity: true when a and b are the same object (both asked for
 // IUnknown and the answers compared). Two nulls are the same.
-bool IsSameObject(IUnknown* a, IUnknown* b);
+[[nodiscard]] bool IsSameObject(IUnknown* a, IUnknown* b);
