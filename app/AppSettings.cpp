@@ -75,7 +75,8 @@ bool SerializeAppSettings(HKEY key, bool load)
     bool ok = true;
     if (key && !WalkTable(key, load))
         ok = false;
-    PersistLanguageChoice(key, load);
+    if (!PersistLanguageChoice(key, load))
+        ok = false;
     if (!g_recentList.Exchange(key, L"RecentFiles", load) && !load)
         ok = false;
     if (load)

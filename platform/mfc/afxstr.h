@@ -118,7 +118,7 @@ public:
 
     // Loads string nID from AfxGetResourceHandle()'s string table. FALSE
     // (string unchanged) when there is no such string.
-    [[nodiscard]] BOOL LoadString(UINT nID);
+    BOOL LoadString(UINT nID);
 
     // How Format hands an argument on to the C variable argument list:
     // strings as their text pointers, trivially copyable values as they

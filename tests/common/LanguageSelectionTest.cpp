@@ -135,11 +135,11 @@ TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratchKey, &root));
 
     // No "nls" key: loading selects nothing.
-    PersistLanguageChoice(root, true);
+    EXPECT_TRUE(PersistLanguageChoice(root, true));
     EXPECT_EQ(nullptr, GetCurrentLanguageName());
 
     SelectLanguageByName(L"German");
-    PersistLanguageChoice(root, false);
+    EXPECT_TRUE(PersistLanguageChoice(root, false));
     HKEY nls = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, L"nls", 0, KEY_READ, &nls));
     wchar_t stored[64] = {};
@@ -153,7 +153,7 @@ TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
     // A fresh start: scan, then the settings load selects the saved language.
     ClearLanguages();
     ASSERT_TRUE(ScanLanguageFiles());
-    PersistLanguageChoice(root, true);
+    EXPECT_TRUE(PersistLanguageChoice(root, true));
     EXPECT_STREQ(L"German", GetCurrentLanguageName());
     CLocalizedString text;
     EXPECT_TRUE(text.LoadString(1030));
