@@ -297,12 +297,13 @@ void CEditContent::Draw(CDC* dc, CRect rect)
 {
     const HDC target = dc->GetSafeHdc();
     const CRect onEntry(rect);
+    // Drawn off screen when a context and a bitmap can be had, straight onto
+    // dc otherwise.
     CDC memory;
-    memory.CreateCompatibleDC(dc);
-    // Drawn off screen when a bitmap can be had, straight onto dc otherwise.
     CBitmap offscreen;
-    const HBITMAP bitmap =
-        offscreen.CreateCompatibleBitmap(dc, rect.Width(), rect.Height()) ? static_cast<HBITMAP>(offscreen) : nullptr;
+    const HBITMAP bitmap = memory.CreateCompatibleDC(dc) && offscreen.CreateCompatibleBitmap(dc, rect.Width(), rect.Height())
+                               ? static_cast<HBITMAP>(offscreen)
+                               : nullptr;
     CGdiObjectSelector selected(memory.GetSafeHdc(), bitmap);
     CDC* drawDC = bitmap ? &memory : dc;
     if (bitmap)

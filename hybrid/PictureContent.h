@@ -22,7 +22,7 @@ public:
     CPictureContent();
     ~CPictureContent() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'P'; }
     void Draw(CDC* dc, CRect rect) override;
@@ -39,7 +39,7 @@ public:
 private:
     void Measure();
     void Forget() { m_size = CSize(-1, -1); }
-    bool IsStrip() { return (GetStyleBits() >> 32) & HPC_STRIP; }
+    [[nodiscard]] bool IsStrip() { return (GetStyleBits() >> 32) & HPC_STRIP; }
 
     COLORREF m_transparent = 0;
     int m_bitmapId = -1;

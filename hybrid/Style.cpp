@@ -23,7 +23,8 @@ IHybridStyle* CStyle::SetFont(const LOGFONTW* font)
     m_font.reset();
     if (font) {
         m_font = std::make_unique<CFont>();
-        m_font->CreateFontIndirect(font);
+        if (!m_font->CreateFontIndirect(font))
+            m_font.reset(); // as without a font: the cells use the control's
     }
     return this;
 }

@@ -124,7 +124,7 @@ public:
     // Gives the held reference to the caller (no Release).
     I* Detach() { I* p = m_p; m_p = nullptr; return p; }
     // Replaces the held pointer by src's answer to iid; the HRESULT of the query.
-    [[nodiscard]] HRESULT QueryFrom(IUnknown* src, REFIID iid)
+    HRESULT QueryFrom(IUnknown* src, REFIID iid)
     {
         Release();
         if (!src)

@@ -37,8 +37,9 @@ CString FreshDir(const wchar_t* name)
     EXPECT_TRUE(entries.Fill(dir));
     for (int i = 0; i < entries.GetCount(); ++i) {
         const WIN32_FIND_DATAW& e = entries.GetAt(i);
-        if ((e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && e.cFileName[0] != L'.')
+        if ((e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && e.cFileName[0] != L'.') {
             EXPECT_TRUE(DeleteFolderTree(JoinPath(dir, e.cFileName)));
+        }
     }
     return dir;
 }

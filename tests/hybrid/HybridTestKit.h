@@ -96,7 +96,7 @@ class CCanvas : public testsupport::CDibCanvas
 public:
     CCanvas(int width, int height) : CDibCanvas(width, height)
     {
-        m_dc.Attach(Hdc());
+        EXPECT_TRUE(m_dc.Attach(Hdc()));
         Fill(RGB(1, 2, 3));
     }
     ~CCanvas() { m_dc.Detach(); }
