@@ -87,7 +87,7 @@ struct IxfFrameListEntry : public IHybridContent
 struct IxfCaptionBack : public IHybridContent
 {
     virtual void SetActive(bool active) = 0;
-    virtual bool IsActive() = 0;
+    [[nodiscard]] virtual bool IsActive() = 0;
 };
 
 // One top-level entry of a menu band, as the keyboard menu mode drives it.
@@ -95,8 +95,8 @@ struct IxfHorMenuElement : public IHybridContent
 {
     virtual void SetHot(bool hot) = 0;
     virtual void OpenMenu(bool open, bool selectFirst) = 0;
-    virtual bool IsMenuOpen() = 0;
-    virtual bool MatchesMnemonic(WCHAR ch) = 0;
+    [[nodiscard]] virtual bool IsMenuOpen() = 0;
+    [[nodiscard]] virtual bool MatchesMnemonic(WCHAR ch) = 0;
 };
 
 // What opened a chain of popup menus (a band element, a toolbar button):

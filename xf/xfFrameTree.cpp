@@ -188,8 +188,8 @@ bool CxfFrame::QuerySaveBeforeClose()
     case IDNO:
         return true;
     case IDYES:
-        doc->Save(false);
-        return !doc->IsModified(); // a failed save keeps the document open
+        // A failed save keeps the document open.
+        return doc->Save(false) || !doc->IsModified();
     default:
         return false; // Cancel, or no box could be shown: nothing is lost
     }
@@ -204,7 +204,7 @@ void CxfFrame::CloseFrame()
     if (m_pFrame)
         m_pFrame->RemoveChildFrame(this);
     m_pFrame = nullptr;
-    Start(this, nullptr, false);
+    (void)Start(this, nullptr, false); // stopping opens nothing: it cannot fail
     TearDown(this);
     DestroyWindow(); // deletes this object unless it is kept
 }

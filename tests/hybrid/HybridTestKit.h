@@ -3,6 +3,7 @@
 // and a colour that records what reaches it, a real parent window that
 // records the control's notifications, and a message pump that runs the
 // class library's pre-translation like the application loop does.
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
 #include "hybrid/ContentBase.h"
