@@ -142,12 +142,13 @@ void CInstPage_Process::OnCopyDone(bool ok)
     m_context.reset();
     const int index = wizard->FindPageIndex(this);
     if (ok || wizard->IsAborted()) {
-        wizard->ShowPage(index + 1);
+        if (!wizard->ShowPage(index + 1))
+            wizard->OnCancel(); // no page to go on with: the wizard ends
         return;
     }
     XfMessageBox(this, IDS_COPY_FAILED, MB_OK | MB_ICONERROR);
     XfMessageBox(this, IDS_TRY_REBOOT, MB_OK | MB_ICONEXCLAMATION);
-    wizard->ShowPage(index - 1);
+    (void)wizard->ShowPage(index - 1); // the wizard is cancelled next either way
     wizard->OnCancel();
 }
 

@@ -102,7 +102,7 @@ public:
     bool OnActivate() override;
     // Abort question (Next reads "Abort", and Esc).
     bool OnLeave() override;
-    bool IsBusy() const override { return m_thread.IsStarted(); }
+    [[nodiscard]] bool IsBusy() const override { return m_thread.IsStarted(); }
 
 protected:
     void OnCancel() override;

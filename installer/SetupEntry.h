@@ -10,6 +10,6 @@
 // or the uninstaller has run modally): the caller ends the program without
 // a main window and without saving settings.
 // The application's hooks are handed over first (SetSetupHooks).
-bool RunSetupFromCommandLine(LPCWSTR commandLine, const SSetupHooks& hooks);
+[[nodiscard]] bool RunSetupFromCommandLine(LPCWSTR commandLine, const SSetupHooks& hooks);
 // The same for the process's own command line.
-bool RunSetupFromCommandLine(const SSetupHooks& hooks);
+[[nodiscard]] bool RunSetupFromCommandLine(const SSetupHooks& hooks);

@@ -49,7 +49,11 @@ UINT InstallCopyThreadProc(LPVOID param)
             ok = CopyTree(source, destination, work);
             done = true;
         } catch (const CAdvFile::SException&) {
+            // Not swallowed: ok stays false, so the next destination is
+            // tried, and after the last one the copy ends as failed (what it
+            // wrote is removed and the page tells the user).
         } catch (const std::bad_alloc&) {
+            // As above: out of memory fails this attempt, never the program.
         }
     }
     ok = ok && WriteInstallRecord(destination, work->installed);
@@ -98,7 +102,9 @@ UINT UninstallThreadProc(LPVOID param)
     const std::shared_ptr<SUninstallContext> context = *held;
     delete held;
     RunUninstall(context);
+    // Scheduled again by the dialog's Finish, which tells the user when it
+    // fails: nothing more to do here.
     if (context->folder.IsEmpty())
-        ScheduleSelfDelete();
+        (void)ScheduleSelfDelete();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "installer/InstallerIds.h"
 #include "installer/SelfDelete.h"
 #include "installer/Shortcuts.h"
+#include "xf/xfFrame.h"
 #include "platform/mfc/afxapp.h"
 #include "platform/mfc/afxworker.h"
 
@@ -73,8 +74,8 @@ void CUninstallDlg::OnOK()
     if (m_comStarted)
         ::CoUninitialize();
     m_comStarted = false;
-    if (m_context->folder.IsEmpty())
-        ScheduleSelfDelete();
+    if (m_context->folder.IsEmpty() && !ScheduleSelfDelete())
+        XfMessageBox(this, IDS_SELF_DELETE_FAILED, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDOK);
 }
 

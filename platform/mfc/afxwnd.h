@@ -153,7 +153,7 @@ public:
 
     // ---- data exchange (dialogs) ------------------------------------------
     virtual void DoDataExchange(CDataExchange* pDX);
-    [[nodiscard]] BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     // ---- family -----------------------------------------------------------
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
