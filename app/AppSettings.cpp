@@ -81,7 +81,8 @@ bool SerializeAppSettings(HKEY key, bool load)
         ok = false;
     if (load)
         CheckLoadedValues();
-    SerializeAudioSettings(key, load);
+    if (!SerializeAudioSettings(key, load))
+        ok = false;
     return ok;
 }
 

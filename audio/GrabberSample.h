@@ -13,10 +13,10 @@ RAVELIN_IID(IGrabberSample, 0x11352BC8, 0xE53C, 0x4F98, 0xAF, 0x0A, 0x3A, 0xDE, 
 struct IGrabberSample : public IUnknown
 {
     // Copies `mt` as the accepted type; null resets it to empty (accept all).
-    virtual HRESULT STDMETHODCALLTYPE SetAcceptedMediaType(const AM_MEDIA_TYPE* mt) = 0;
+    [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetAcceptedMediaType(const AM_MEDIA_TYPE* mt) = 0;
     // The input pin's connection type (caller frees its format block);
     // VFW_E_NOT_CONNECTED before the pin is connected.
-    virtual HRESULT STDMETHODCALLTYPE GetConnectedMediaType(AM_MEDIA_TYPE* mt) = 0;
+    [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE GetConnectedMediaType(AM_MEDIA_TYPE* mt) = 0;
     // Keeps `callback` (counted) in place of the old one; null clears it.
-    virtual HRESULT STDMETHODCALLTYPE SetCallback(ISampleCallback* callback) = 0;
+    [[nodiscard]] virtual HRESULT STDMETHODCALLTYPE SetCallback(ISampleCallback* callback) = 0;
 };

@@ -19,7 +19,7 @@ public:
     // does not fit the 32-bit data size. A chained file is read up to its
     // first stream of another rate or channel count: one reader has one
     // format.
-    bool Open(LPCWSTR path) override;
+    [[nodiscard]] bool Open(LPCWSTR path) override;
     // Requests of 1 MiB or more are refused. Fewer bytes than asked are
     // delivered at the end of the stream; false once nothing is left. A
     // stream that ends before its announced length is cut to what it
