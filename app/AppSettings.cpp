@@ -89,8 +89,9 @@ bool SerializeAppSettings(HKEY key, bool load)
 void LoadAppSettings()
 {
     COVRegKey key;
+    // Loading keeps the defaults of whatever it cannot read.
     if (key.OpenRead(HKEY_CURRENT_USER, SProductInfo::GetRegistryKey()))
-        SerializeAppSettings(key.GetHandle(), true);
+        (void)SerializeAppSettings(key.GetHandle(), true);
 }
 
 bool SaveAppSettings()

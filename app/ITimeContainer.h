@@ -29,12 +29,12 @@ struct ITimeContainer : public IUnknown
     // Stores the two ends in order and tells every view, changed or not.
     virtual void SetSelection(LONGLONG a, LONGLONG b) = 0;
     // Both ends inclusive; false without a selection.
-    virtual bool IsInSelection(LONGLONG t) = 0;
-    virtual bool HasSelection() = 0;
+    [[nodiscard]] virtual bool IsInSelection(LONGLONG t) = 0;
+    [[nodiscard]] virtual bool HasSelection() = 0;
     virtual LONGLONG GetScale() = 0;
     // Values below 10 become 10, above kMaxScale kMaxScale; false when the
     // scale stays as it was.
-    virtual bool SetScale(LONGLONG scale) = 0;
+    [[nodiscard]] virtual bool SetScale(LONGLONG scale) = 0;
     // absolute: the time under view column x (else the duration of x pixels).
     virtual LONGLONG PixelToTime(int x, bool absolute) = 0;
     // relative: the view column of t (else the width of duration t),

@@ -24,7 +24,8 @@ COptLanguagePage::COptLanguagePage(CWnd* parent) : COptionsPage(IDD_PAGE, parent
 BOOL COptLanguagePage::OnInitDialog()
 {
     COptionsPage::OnInitDialog();
-    m_list.Create(this, IDC_LIST, 0x10000);
+    if (!m_list.Create(this, IDC_LIST, 0x10000))
+        return TRUE; // the page stays empty; the dialog's other pages work
     m_list.SetDialogBkColor();
     m_list.SetSingleSelect(true);
     FillLanguageList(m_list);

@@ -77,7 +77,10 @@ CSysInfoDlg::~CSysInfoDlg()
 BOOL CSysInfoDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
-    m_list.Create(this, IDC_LIST, 0x20000);
+    if (!m_list.Create(this, IDC_LIST, 0x20000)) {
+        EndDialog(IDCANCEL); // nothing to show without its list
+        return TRUE;
+    }
     m_list.SetSingleSelect(true);
     CCellBuilder builder(&m_list);
     builder.AddColumn(100).AddColumn(200).ReturnColumnModel(&m_columns).CreateColumnModel();
@@ -114,7 +117,7 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             switch (LOWORD(wParam)) {
             case IDC_SAVE: OnSave(); return 0;
             case IDC_COPY: OnCopy(); return 0;
-            case IDC_SEND: SendReport(); return 0;
+            case IDC_SEND: (void)SendReport(); return 0; // it tells the user itself
             default: break;
             }
         }
@@ -274,7 +277,7 @@ void CSysInfoDlg::OnSave()
     ofn.lpstrDefExt = L"TXT";
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (GetSaveFileNameW(&ofn))
-        SaveReportTo(path);
+        (void)SaveReportTo(path); // it tells the user itself
 }
 
 void CSysInfoDlg::OnCopy()

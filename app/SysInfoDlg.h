@@ -19,14 +19,14 @@ public:
     CString GetReportText() const;
     // Writes the report as UTF-16LE (no byte-order mark); false when the file
     // could not be made or written whole (a partial file is removed).
-    bool WriteReport(LPCWSTR path) const;
+    [[nodiscard]] bool WriteReport(LPCWSTR path) const;
     // WriteReport, telling the user when it failed.
-    bool SaveReportTo(LPCWSTR path);
+    [[nodiscard]] bool SaveReportTo(LPCWSTR path);
     // Mails the report through Simple MAPI; false, after telling the user,
     // when no mail program took it.
-    bool SendReport();
+    [[nodiscard]] bool SendReport();
     // Whether the collector thread is still running.
-    bool IsCollecting() const;
+    [[nodiscard]] bool IsCollecting() const;
     const CStringArray& GetReportLines() const { return m_report; }
 
 protected:

@@ -30,13 +30,14 @@ struct IFragmentDisplay : public IDisplay
     virtual void SetActiveTempo(float tempo) = 0;
     // 0.0 when no fragment is active.
     virtual float GetActiveTempo() = 0;
-    virtual bool HasActive() = 0;
+    [[nodiscard]] virtual bool HasActive() = 0;
     virtual void AddFragment(LONGLONG t1, LONGLONG t2, LPCTSTR comment) = 0;
     // The tree positioned in the fragments' group. Values beyond their
     // limits are brought within them; false when a fragment's group was
     // left out (damaged, beyond the count, or starting past the file's end).
-    virtual bool Load(CTextTree* tree) = 0;
-    virtual void Save(CTextTree* tree) = 0;
+    [[nodiscard]] virtual bool Load(CTextTree* tree) = 0;
+    // False when the tree refused a value (the saved file would lack it).
+    [[nodiscard]] virtual bool Save(CTextTree* tree) = 0;
     virtual void SelectNext() = 0;
     virtual void SelectPrev() = 0;
     virtual void ToggleActiveLoop() = 0;
@@ -46,8 +47,8 @@ struct IFragmentDisplay : public IDisplay
     virtual void SetActive(SFragmentInfo* fragment) = 0;
     virtual void RemoveActive() = 0;
     virtual void RemoveAll() = 0;
-    virtual bool GetActive(SFragmentInfo& out) = 0;
-    virtual bool GetAt(int index, SFragmentInfo& out) = 0;
+    [[nodiscard]] virtual bool GetActive(SFragmentInfo& out) = 0;
+    [[nodiscard]] virtual bool GetAt(int index, SFragmentInfo& out) = 0;
     virtual int GetCount() = 0;
     // -1 when none.
     virtual int GetActiveIndex() = 0;
