@@ -100,7 +100,7 @@ protected:
 
 TEST_F(WizardTest, InstallsIntoProgramFilesAndTheUninstallerRemovesOnlyItsOwnFiles)
 {
-    std::wstring nextTexts, licenceNext, folderShown, afterBack, finishedTitle;
+    std::wstring nextTexts, licenceNext, folderShown, afterBack, finishedTitle, notStarted;
     bool backOnWelcome = true, runBox = false;
     const INT_PTR result = RunWizard(m_wizard, [&](CDriver& driver, HWND window) {
         backOnWelcome = CDriver::ItemVisible(window, IDC_WIZARD_BACK);
@@ -125,8 +125,11 @@ TEST_F(WizardTest, InstallsIntoProgramFilesAndTheUninstallerRemovesOnlyItsOwnFil
         auto* finished = static_cast<CFinishedInstallPage*>(m_wizard.GetPage(m_wizard.GetFinishedIndex()));
         runBox = finished->GetRunBox() != nullptr;
         CDriver::Click(window, IDC_WIZARD_NEXT);
+        // The staged files hold no program to start: the user is told.
+        notStarted = driver.Answer(IDOK);
     });
     EXPECT_EQ(IDOK, result);
+    EXPECT_NE(std::wstring::npos, notStarted.find(L"could not be started"));
     EXPECT_FALSE(backOnWelcome);
     EXPECT_EQ(L"Next >|Install", nextTexts);
     EXPECT_EQ(L"I agree", licenceNext);
