@@ -23,7 +23,10 @@ CAboutDlg::CAboutDlg(CWnd* parent) : CLocalizedDlg(IDD_ABOUT, parent), m_picture
 BOOL CAboutDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
-    m_content.Create(this, IDC_CONTENT, 0x10000);
+    if (!m_content.Create(this, IDC_CONTENT, 0x10000)) {
+        EndDialog(IDCANCEL); // nothing to show without its list
+        return TRUE;
+    }
     m_content.SetSingleSelect(true);
     m_content.SetBkColor(RGB(255, 255, 255), true);
     m_pictureSize = GetBitmapResourceSize(g_productInfo.aboutPictureId);

@@ -33,9 +33,7 @@ bool CAppCentral::CreateContent(UINT commandId, IHybridContent** out)
 {
     if (commandId != ID_CMD_TEMPO_SLIDER || !out)
         return false;
-    *out = new CTempoSliderContent();
-    (*out)->AddRef();
-    return true;
+    return ReturnInterface<IHybridContent>(new CTempoSliderContent(), out);
 }
 
 const SxfToolBarItem* CAppCentral::GetToolBarItems(int number)

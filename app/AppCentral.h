@@ -12,7 +12,7 @@ public:
     // 1 the start page; 2 and 3 the panes of an open file once they exist.
     CxfPane* CreatePane(int number, CxfFrame* parent) override;
     // Only 33014: a plain slider, with a reference for the caller.
-    bool CreateContent(UINT commandId, IHybridContent** out) override;
+    [[nodiscard]] bool CreateContent(UINT commandId, IHybridContent** out) override;
     // Tables 1 to 4, else the framework's own.
     const SxfToolBarItem* GetToolBarItems(int number) override;
     // Controller 1: the main window; controller 2: one open audio file.

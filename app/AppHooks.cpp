@@ -45,7 +45,7 @@ UINT GetAppOptionsPageTitleId(int index)
     return index >= 0 && index < GetAppOptionsPageCount() ? kOptionsPageTitles[index] : 0;
 }
 
-void SaveAppSettingsHook()
+bool SaveAppSettingsHook()
 {
-    SaveAppSettings();
+    return SaveAppSettings();
 }

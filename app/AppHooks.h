@@ -3,6 +3,7 @@
 // application: its own wizard pages, uninstall steps, options pages and the
 // saving of the settings.
 #include <windows.h>
+#include "installer/SetupHooks.h"
 
 class COptionsDlg;
 class COptionsPage;
@@ -21,5 +22,8 @@ int GetAppOptionsPageCount();
 UINT GetAppOptionsPageTitleId(int index);
 // A new page made as a child of the dialog; null outside the pages.
 COptionsPage* CreateAppOptionsPage(COptionsDlg* dialog, int index);
-// Saves the settings when the options dialog applied all its pages.
-void SaveAppSettingsHook();
+// Saves the settings when the options dialog applied all its pages; false
+// when they could not be saved.
+[[nodiscard]] bool SaveAppSettingsHook();
+// The uninstall steps and install pages above, as the installer takes them.
+SSetupHooks GetAppSetupHooks();

@@ -75,20 +75,23 @@ bool SerializeAppSettings(HKEY key, bool load)
     bool ok = true;
     if (key && !WalkTable(key, load))
         ok = false;
-    PersistLanguageChoice(key, load);
+    if (!PersistLanguageChoice(key, load))
+        ok = false;
     if (!g_recentList.Exchange(key, L"RecentFiles", load) && !load)
         ok = false;
     if (load)
         CheckLoadedValues();
-    SerializeAudioSettings(key, load);
+    if (!SerializeAudioSettings(key, load))
+        ok = false;
     return ok;
 }
 
 void LoadAppSettings()
 {
     COVRegKey key;
+    // Loading keeps the defaults of whatever it cannot read.
     if (key.OpenRead(HKEY_CURRENT_USER, SProductInfo::GetRegistryKey()))
-        SerializeAppSettings(key.GetHandle(), true);
+        (void)SerializeAppSettings(key.GetHandle(), true);
 }
 
 bool SaveAppSettings()

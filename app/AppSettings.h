@@ -16,26 +16,26 @@ struct SWndPos;
 // null). Loading clamps "iVolume" into 0..100 and replaces a missing export
 // folder by the user's music folder. False when a save did not fully reach
 // the registry.
-bool SerializeAppSettings(HKEY key, bool load);
+[[nodiscard]] bool SerializeAppSettings(HKEY key, bool load);
 // Reads the settings key when it exists; without it the defaults stay.
 void LoadAppSettings();
 // Writes the settings key, creating it when missing. False when it could not
 // be written (the caller decides whether anyone can be told).
-bool SaveAppSettings();
-bool SaveAppSettingsAtExit();
+[[nodiscard]] bool SaveAppSettings();
+[[nodiscard]] bool SaveAppSettingsAtExit();
 
 // "iVolume": playback volume in percent. Set does not clamp.
 int GetVolume();
 void SetVolume(int percent);
 // "bAutoscrollPlayback": the view follows the play cursor. Default on.
-bool GetAutoscrollPlayback();
+[[nodiscard]] bool GetAutoscrollPlayback();
 void SetAutoscrollPlayback(bool on);
 // "bAutoLoopNewSel": a fragment made by the mouse is looped. Default 0.
-bool GetAutoLoopNewSel();
+[[nodiscard]] bool GetAutoLoopNewSel();
 void SetAutoLoopNewSel(bool on);
 // "bToFragmentBeginAfterStop": the play position returns to the fragment's
 // start when playing stops. Default on.
-bool GetToFragmentBeginAfterStop();
+[[nodiscard]] bool GetToFragmentBeginAfterStop();
 void SetToFragmentBeginAfterStop(bool on);
 // "csLastExportDestination": the folder last exported to; stored with the
 // next save. Set ignores a null folder.

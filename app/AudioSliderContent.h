@@ -11,7 +11,7 @@ class CAudioSliderContent : public CDisplayContent<ITimeLine>
 public:
     explicit CAudioSliderContent(ITimeContainer* container);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     void Draw(CDC* dc, CRect rect) override;
     void Paint(CDC*, CRect, int, int) override { Invalidate(); }

@@ -29,7 +29,7 @@ public:
             container->AddDisplay(static_cast<I*>(this));
     }
 
-    bool CanFocus() override { return false; }
+    [[nodiscard]] bool CanFocus() override { return false; }
 
     void Draw(CDC* dc, CRect rect) override
     {

@@ -27,7 +27,10 @@ void CExportSelDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CExportSelDlg::OnInitDialog()
 {
-    m_list.Create(this, IDC_LIST, 0x20000);
+    if (!m_list.Create(this, IDC_LIST, 0x20000)) {
+        EndDialog(IDCANCEL); // nothing to show without its list
+        return TRUE;
+    }
     m_list.MoveToDlgItem(IDC_LIST_FRAME);
     CCellBuilder builder(&m_list);
     CIPtr<IHybridHeading> columns;

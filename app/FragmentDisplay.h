@@ -13,15 +13,15 @@ public:
     explicit CFragmentDisplay(ITimeContainer* container);
     ~CFragmentDisplay() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     // IFragmentDisplay
     void SetActiveTempo(float tempo) override;
     float GetActiveTempo() override;
-    bool HasActive() override { return m_active != nullptr; }
+    [[nodiscard]] bool HasActive() override { return m_active != nullptr; }
     void AddFragment(LONGLONG t1, LONGLONG t2, LPCTSTR comment) override;
-    bool Load(CTextTree* tree) override;
-    void Save(CTextTree* tree) override;
+    [[nodiscard]] bool Load(CTextTree* tree) override;
+    [[nodiscard]] bool Save(CTextTree* tree) override;
     void SelectNext() override;
     void SelectPrev() override;
     void ToggleActiveLoop() override;
@@ -29,8 +29,8 @@ public:
     void SetActive(SFragmentInfo* fragment) override;
     void RemoveActive() override;
     void RemoveAll() override;
-    bool GetActive(SFragmentInfo& out) override;
-    bool GetAt(int index, SFragmentInfo& out) override;
+    [[nodiscard]] bool GetActive(SFragmentInfo& out) override;
+    [[nodiscard]] bool GetAt(int index, SFragmentInfo& out) override;
     int GetCount() override { return static_cast<int>(m_fragments.GetSize()); }
     int GetActiveIndex() override;
     void SetActiveComment(LPCTSTR text) override;

@@ -5,7 +5,7 @@
 #include "common/PtrArrays.h"
 #include "app/FragmentInfo.h"
 
-bool FragmentsOverlap(const SFragmentInfo& a, const SFragmentInfo& b);
+[[nodiscard]] bool FragmentsOverlap(const SFragmentInfo& a, const SFragmentInfo& b);
 
 // Sorts the list in place (no record is deleted), sets every Row and answers
 // the number of rows (1 for an empty list).

@@ -41,7 +41,7 @@ bool ReadFragment(const CTextTree& tree, LONGLONG length, SFragmentInfo& f)
     int looped = 0;
     if (tree.GetInt(L"Looped", looped))
         f.Looped = looped ? 1 : 0;
-    tree.GetString(L"Comment", f.Comment, 0);
+    (void)tree.GetString(L"Comment", f.Comment, 0); // none: no comment
     int preDelay = 0;
     if (tree.GetInt(L"PreDelaySec", preDelay))
         f.PreDelaySec = std::clamp(preDelay, 0, kMaxPreDelaySec);
@@ -60,22 +60,25 @@ bool ReadFragment(const CTextTree& tree, LONGLONG length, SFragmentInfo& f)
 
 } // namespace
 
-void CFragmentDisplay::Save(CTextTree* tree)
+bool CFragmentDisplay::Save(CTextTree* tree)
 {
     if (!tree)
-        return;
-    tree->SetInt(L"SelCount", GetCount());
+        return false;
+    bool ok = tree->SetInt(L"SelCount", GetCount());
     for (int i = 0; i < GetCount(); ++i) {
         const SFragmentInfo& f = *m_fragments.GetAt(i);
-        tree->BeginGroup(GroupName(i));
-        tree->SetInt64(L"StartTime", f.StartTime);
-        tree->SetInt64(L"EndTime", f.EndTime);
+        ok = tree->BeginGroup(GroupName(i)) && ok;
+        ok = tree->SetInt64(L"StartTime", f.StartTime) && ok;
+        ok = tree->SetInt64(L"EndTime", f.EndTime) && ok;
+        // A tempo that is no number is left out with its loop flag; the
+        // load then takes the defaults.
         if (tree->SetFloat(L"Tempo", f.Tempo))
-            tree->SetInt(L"Looped", f.Looped);
-        tree->SetString(L"Comment", f.Comment, 0);
-        tree->SetInt(L"PreDelaySec", f.PreDelaySec);
-        tree->EndGroup();
+            ok = tree->SetInt(L"Looped", f.Looped) && ok;
+        ok = tree->SetString(L"Comment", f.Comment, 0) && ok;
+        ok = tree->SetInt(L"PreDelaySec", f.PreDelaySec) && ok;
+        ok = tree->EndGroup() && ok;
     }
+    return ok;
 }
 
 bool CFragmentDisplay::Load(CTextTree* tree)
@@ -111,7 +114,7 @@ bool CFragmentDisplay::Load(CTextTree* tree)
             m_fragments.Add(f.release());
             ++taken;
         }
-        tree->EndGroup();
+        (void)tree->EndGroup(); // the group entered above: always open
     }
     Layout();
     return taken == groups;

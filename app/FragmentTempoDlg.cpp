@@ -42,7 +42,10 @@ CFragmentTempoDlg::CFragmentTempoDlg(CWnd* parent, float tempo)
 BOOL CFragmentTempoDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
-    m_list.Create(this, kListId, WS_TABSTOP);
+    if (!m_list.Create(this, kListId, WS_TABSTOP)) {
+        EndDialog(IDCANCEL); // nothing to show without its list
+        return TRUE;
+    }
     m_list.SetSingleSelect(true);
     BuildRows();
     FitHeight();

@@ -5,12 +5,13 @@
 // one view pixel spans 10 x scale microseconds.
 #include <windows.h>
 #include <unknwn.h>
+#include "platform/mfc/afxiface.h"
 
 struct IAudioReader;
 struct IDisplay;
 
 // {2F1049B0-7476-44B1-A0F0-01C5309B0519}
-inline constexpr IID IID_ITimeContainer = {0x2F1049B0, 0x7476, 0x44B1, {0xA0, 0xF0, 0x01, 0xC5, 0x30, 0x9B, 0x05, 0x19}};
+RAVELIN_IID(ITimeContainer, 0x2F1049B0, 0x7476, 0x44B1, 0xA0, 0xF0, 0x01, 0xC5, 0x30, 0x9B, 0x05, 0x19)
 
 // The widest scale: 4000 s per column. Any column's time then fits in 64
 // bits, and a recording of half a day still spans several columns.
@@ -28,12 +29,12 @@ struct ITimeContainer : public IUnknown
     // Stores the two ends in order and tells every view, changed or not.
     virtual void SetSelection(LONGLONG a, LONGLONG b) = 0;
     // Both ends inclusive; false without a selection.
-    virtual bool IsInSelection(LONGLONG t) = 0;
-    virtual bool HasSelection() = 0;
+    [[nodiscard]] virtual bool IsInSelection(LONGLONG t) = 0;
+    [[nodiscard]] virtual bool HasSelection() = 0;
     virtual LONGLONG GetScale() = 0;
     // Values below 10 become 10, above kMaxScale kMaxScale; false when the
     // scale stays as it was.
-    virtual bool SetScale(LONGLONG scale) = 0;
+    [[nodiscard]] virtual bool SetScale(LONGLONG scale) = 0;
     // absolute: the time under view column x (else the duration of x pixels).
     virtual LONGLONG PixelToTime(int x, bool absolute) = 0;
     // relative: the view column of t (else the width of duration t),

@@ -11,4 +11,4 @@ HWND ActivateWindowByTitlePrefix(LPCWSTR prefix);
 // True when another instance runs: its window (if any) was brought to the
 // front, and start-up must end by returning FALSE from InitInstance, so no
 // process without a window stays behind.
-bool HandOverToRunningInstance();
+[[nodiscard]] bool HandOverToRunningInstance();

@@ -13,7 +13,7 @@ public:
     void Add(COLORREF colour, int x1, int y1, int x2, int y2);
     // Draws every line and empties the batch.
     void Flush(HDC dc);
-    bool IsEmpty() const { return m_groups.empty(); }
+    [[nodiscard]] bool IsEmpty() const { return m_groups.empty(); }
 
 private:
     struct SGroup

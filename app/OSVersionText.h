@@ -17,7 +17,7 @@ struct SOSVersion {
 // Reads the true version of the running system (the kernel's own answer,
 // which no compatibility shim lowers), else GetVersionExW's; false when
 // neither could be read.
-bool ReadOSVersion(SOSVersion& out);
+[[nodiscard]] bool ReadOSVersion(SOSVersion& out);
 // The line for a version record: system name, edition, service pack, build.
 CString FormatOSVersion(const SOSVersion& version);
 // The line for the running system; "Not available" (translated) when the

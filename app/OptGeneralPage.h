@@ -11,7 +11,7 @@ public:
 
     // Takes the limit over when it lies in 10..10000 MB; otherwise tells the
     // user the range and answers false.
-    bool Apply() override;
+    [[nodiscard]] bool Apply() override;
     // Asks, then deletes every listed peak file; tells the user when some
     // stayed (in use).
     void ErasePeakFiles();

@@ -5,7 +5,7 @@
 #include "common/WindowRoutines.h"
 #include "hybrid/CellBuilder.h"
 #include "xf/xfFrame.h"
-#include "app/LanguageList.h"
+#include "hybrid/LanguageListFill.h"
 #include "app/Retranslation.h"
 
 namespace {
@@ -24,7 +24,8 @@ COptLanguagePage::COptLanguagePage(CWnd* parent) : COptionsPage(IDD_PAGE, parent
 BOOL COptLanguagePage::OnInitDialog()
 {
     COptionsPage::OnInitDialog();
-    m_list.Create(this, IDC_LIST, 0x10000);
+    if (!m_list.Create(this, IDC_LIST, 0x10000))
+        return TRUE; // the page stays empty; the dialog's other pages work
     m_list.SetDialogBkColor();
     m_list.SetSingleSelect(true);
     FillLanguageList(m_list);

@@ -10,7 +10,7 @@ public:
     // Makes the chosen language current at once, puts the open windows into
     // it and tells the user that a restart finishes the change; the choice is
     // stored with the settings. False when no installed language is chosen.
-    bool Apply() override;
+    [[nodiscard]] bool Apply() override;
     CHybridCtrl& GetList() { return m_list; }
 
 protected:

@@ -3,13 +3,14 @@
 #include "common/LocalizedString.h"
 #include "common/ProductInfo.h"
 #include "hybrid/CellBuilder.h"
+#include "xf/xfFrame.h"
 #include "app/AppHooks.h"
 
 namespace {
 
 const UINT IDD_OPTIONS = 10008;
 const UINT IDC_LIST = 6028, IDC_PAGE_AREA = 10054, IDC_APPLY = 10055, IDC_LIST_AREA = 10067;
-const UINT IDS_OPTIONS_CAPTION = 10277;
+const UINT IDS_OPTIONS_CAPTION = 10277, IDS_SETTINGS_NOT_SAVED = 10118;
 const WPARAM kSelectionChanged = 8;
 
 COptionsDlg* g_optionsDialog = nullptr;
@@ -40,7 +41,10 @@ BOOL COptionsDlg::OnInitDialog()
     // Over the main window, or on the work area when it is hidden or gone.
     CenterWindow(AfxGetMainWnd());
 
-    m_list.Create(this, IDC_LIST, 0x10000);
+    if (!m_list.Create(this, IDC_LIST, 0x10000)) {
+        EndDialog(IDCANCEL); // nothing to show without its list
+        return TRUE;
+    }
     m_list.MoveToDlgItem(IDC_LIST_AREA);
     CCellBuilder builder(&m_list);
     for (int i = 0; i < GetAppOptionsPageCount(); ++i) {
@@ -109,7 +113,9 @@ bool COptionsDlg::ApplyAll()
             return false;
         }
     }
-    SaveAppSettingsHook();
+    // The pages took their values: they hold for this run either way.
+    if (!SaveAppSettingsHook())
+        XfMessageBox(this, IDS_SETTINGS_NOT_SAVED, MB_OK | MB_ICONWARNING);
     return true;
 }
 

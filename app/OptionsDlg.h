@@ -16,8 +16,8 @@ public:
     COptionsPage* GetPage(int index, bool create);
     // Applies every modified page in order; the first that fails is shown and
     // nothing is saved. When all succeeded the settings are saved.
-    bool ApplyAll();
-    bool ApplyPage(int index);
+    [[nodiscard]] bool ApplyAll();
+    [[nodiscard]] bool ApplyPage(int index);
     COptionsPage* GetCurrentPage() const { return m_current; }
     CHybridCtrl& GetPageList() { return m_list; }
 
@@ -45,7 +45,7 @@ void ShowOptionsDialog(int page);
 // The open dialog's page of that index (made when missing); null when no
 // dialog is open.
 COptionsPage* GetOptionsPage(int index);
-bool IsOptionsDialogOpen();
+[[nodiscard]] bool IsOptionsDialogOpen();
 // Asks the open dialog to close as Cancel does.
 void CloseOptionsDialog();
 // The open dialog, or null.

@@ -14,15 +14,15 @@ public:
     COptionsPage(UINT templateId, CWnd* parent);
 
     // Takes the page's values over; false keeps the dialog on the page.
-    virtual bool Apply() = 0;
+    [[nodiscard]] virtual bool Apply() = 0;
     // Whether another page may be shown.
-    virtual bool CanLeave() { return true; }
+    [[nodiscard]] virtual bool CanLeave() { return true; }
     // Called when the page is shown.
     virtual void OnActivate() {}
 
     void SetModified(bool modified);
-    bool IsModified() const { return m_modified; }
-    bool IsInitialised() const { return m_initialised; }
+    [[nodiscard]] bool IsModified() const { return m_modified; }
+    [[nodiscard]] bool IsInitialised() const { return m_initialised; }
     // The options dialog's page of that index, made when missing; null
     // outside a dialog.
     COptionsPage* GetSiblingPage(int index);

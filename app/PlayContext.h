@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "platform/mfc/afxmt.h"
-#include "platform/mfc/afxthread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "audio/IAudioReader.h"
 #include "app/FragmentInfo.h"
@@ -42,9 +42,8 @@ struct SPlayContext
     // Set by a thread that could not play (the output refused the sound, the
     // stretcher its channels, a seek failed) before it ends; cleared at start.
     std::atomic<bool> failed{false};
-    // The running thread; kept (not self-deleting) so that it can be waited
-    // for until the pane has joined it.
-    std::unique_ptr<CWinThread> thread;
+    // The running thread, known until the pane has joined it.
+    CWorkerThread thread;
 
 private:
     mutable CCriticalSection m_lock;       // guards the two fields below

@@ -344,20 +344,11 @@ bool StartPlaybackThread(SPlayContext* ctx)
     ctx->stop = false;
     ctx->failed = false;
     ctx->pass = 0;
-    CWinThread* t = AfxBeginThread(PlaybackThreadProc, ctx, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (!t)
-        return false;
-    t->m_bAutoDelete = FALSE;
-    ctx->thread.reset(t);
-    t->ResumeThread();
-    return true;
+    return ctx->thread.Start(PlaybackThreadProc, ctx);
 }
 
 void JoinPlaybackThread(SPlayContext* ctx)
 {
-    if (ctx->thread) {
-        WaitForSingleObject(ctx->thread->m_hThread, INFINITE);
-        ctx->thread.reset();
-    }
+    ctx->thread.Join();
     ctx->state = kPlayIdle;
 }

@@ -22,6 +22,6 @@ UINT PlaybackThreadProc(LPVOID context);
 
 // Clears the stop and failed flags and the pass count and starts the thread on the
 // context; false (and no thread) when the system refuses one.
-bool StartPlaybackThread(SPlayContext* context);
+[[nodiscard]] bool StartPlaybackThread(SPlayContext* context);
 // Waits for the running thread to end and forgets it; the state becomes idle.
 void JoinPlaybackThread(SPlayContext* context);

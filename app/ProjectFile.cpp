@@ -40,7 +40,7 @@ bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* 
         // it was is kept beside it.
         if (!fragments->Load(&tree))
             KeepAside(path, false);
-        tree.EndGroup();
+        (void)tree.EndGroup(); // the group entered above: always open
     }
     if (time && tree.EnterGroup(kSettings)) {
         LONGLONG value = 0;
@@ -51,7 +51,7 @@ bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* 
             time->SetPosition(value);
         if (tree.GetInt64(kZoom, value) && value >= 0)
             time->SetScale(value);
-        tree.EndGroup();
+        (void)tree.EndGroup(); // the group entered above: always open
     }
     return true;
 }
@@ -59,14 +59,16 @@ bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* 
 bool SaveProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time)
 {
     CTextTree tree(kRoot);
+    // A value the tree refuses would be missing from the file: no save then.
+    bool built = true;
     if (fragments) {
-        tree.BeginGroup(kSelections);
-        fragments->Save(&tree);
-        tree.EndGroup();
+        built = tree.BeginGroup(kSelections) && built;
+        built = fragments->Save(&tree) && built;
+        built = tree.EndGroup() && built;
     }
-    tree.BeginGroup(kSettings);
-    tree.SetInt64(kScrollPos, time ? time->GetPosition() : 0);
-    tree.SetInt64(kZoom, time ? time->GetScale() : 500);
-    tree.EndGroup();
-    return tree.SaveTextTree(path);
+    built = tree.BeginGroup(kSettings) && built;
+    built = tree.SetInt64(kScrollPos, time ? time->GetPosition() : 0) && built;
+    built = tree.SetInt64(kZoom, time ? time->GetScale() : 500) && built;
+    built = tree.EndGroup() && built;
+    return built && tree.SaveTextTree(path);
 }

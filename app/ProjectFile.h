@@ -12,7 +12,7 @@ struct ITimeContainer;
 // that cannot be read is first moved aside to `path` + ".bak" (replacing an
 // older one), so that the next save does not destroy it; a file that loads
 // with fragments left out is copied there for the same reason.
-bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time);
+[[nodiscard]] bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time);
 
 // Writes the display's fragments and the container's view to `path`, safely:
 // on failure the former file stays whole and the result is false.

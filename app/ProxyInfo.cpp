@@ -37,7 +37,7 @@ bool SProxyInfo::Exchange(LPCWSTR subkey, HKEY root, bool load)
         int port = iPort;
         if (key.GetInt(L"iPort", port) && IsPort(port))
             iPort = port;
-        key.GetString(L"csAddr", csAddr, false);
+        (void)key.GetString(L"csAddr", csAddr, false); // missing: the default stays
         return ExchangeMore(key, true);
     }
     bool ok = true;
@@ -67,7 +67,7 @@ bool SHTTPProxyInfo::Set(int use, LPCWSTR address, int port)
 bool SHTTPProxyInfo::ExchangeMore(COVRegKey& key, bool load)
 {
     if (load) {
-        key.GetInt(L"bUse", bUse);
+        (void)key.GetInt(L"bUse", bUse); // missing: the default stays
         return true;
     }
     return key.SetInt(L"bUse", bUse);
@@ -87,10 +87,11 @@ bool SFTPProxyInfo::Set(LPCWSTR address, int port, int mode, int passive, LPCWST
 bool SFTPProxyInfo::ExchangeMore(COVRegKey& key, bool load)
 {
     if (load) {
-        key.GetInt(L"eMode", eMode);
-        key.GetInt(L"bPasv", bPasv);
-        key.GetString(L"csUserName", csUserName, false);
-        key.GetString(L"csPassword", csPassword, false);
+        // Each value that is missing keeps its default.
+        (void)key.GetInt(L"eMode", eMode);
+        (void)key.GetInt(L"bPasv", bPasv);
+        (void)key.GetString(L"csUserName", csUserName, false);
+        (void)key.GetString(L"csPassword", csPassword, false);
         return true;
     }
     bool ok = true;

@@ -16,29 +16,29 @@ struct SProxyInfo {
     virtual ~SProxyInfo() = default;
 
     // An address and a port were given.
-    virtual bool IsValid() const { return !csAddr.IsEmpty() && iPort != -1; }
+    [[nodiscard]] virtual bool IsValid() const { return !csAddr.IsEmpty() && iPort != -1; }
     // False, changing nothing, for a null address or a port outside 0..65535.
-    bool Set(LPCWSTR address, int port);
+    [[nodiscard]] bool Set(LPCWSTR address, int port);
     // Reads or writes the record's values under root\subkey. A loaded port
     // outside 0..65535 is not taken: the record keeps its port.
-    bool Exchange(LPCWSTR subkey, HKEY root, bool load);
+    [[nodiscard]] bool Exchange(LPCWSTR subkey, HKEY root, bool load);
     // Address compared without regard to case, port equal.
     bool operator==(const SProxyInfo& other) const;
     bool operator!=(const SProxyInfo& other) const { return !(*this == other); }
 
 protected:
-    virtual bool ExchangeMore(COVRegKey& key, bool load);
+    [[nodiscard]] virtual bool ExchangeMore(COVRegKey& key, bool load);
 };
 
 struct SHTTPProxyInfo : SProxyInfo {
     int bUse = 0;
 
-    bool IsValid() const override { return SProxyInfo::IsValid() && bUse != 0; }
+    [[nodiscard]] bool IsValid() const override { return SProxyInfo::IsValid() && bUse != 0; }
     // Also refuses an empty address.
-    bool Set(int use, LPCWSTR address, int port);
+    [[nodiscard]] bool Set(int use, LPCWSTR address, int port);
 
 protected:
-    bool ExchangeMore(COVRegKey& key, bool load) override;
+    [[nodiscard]] bool ExchangeMore(COVRegKey& key, bool load) override;
 };
 
 struct SFTPProxyInfo : SProxyInfo {
@@ -48,11 +48,11 @@ struct SFTPProxyInfo : SProxyInfo {
     CString csPassword;
 
     // Mode 2 is the only mode that goes through a proxy.
-    bool IsValid() const override { return SProxyInfo::IsValid() && eMode == 2; }
+    [[nodiscard]] bool IsValid() const override { return SProxyInfo::IsValid() && eMode == 2; }
     // False only when the proxy is in use (mode 2) and its address or port is
     // refused; otherwise the mode, passive flag and credentials are stored.
-    bool Set(LPCWSTR address, int port, int mode, int passive, LPCWSTR user, LPCWSTR password);
+    [[nodiscard]] bool Set(LPCWSTR address, int port, int mode, int passive, LPCWSTR user, LPCWSTR password);
 
 protected:
-    bool ExchangeMore(COVRegKey& key, bool load) override;
+    [[nodiscard]] bool ExchangeMore(COVRegKey& key, bool load) override;
 };

@@ -1,5 +1,6 @@
 #include "app/RVApp.h"
 #include <gdiplus.h>
+#include "app/AppHooks.h"
 #include "app/AppIds.h"
 #include "app/AppSettings.h"
 #include "app/FragmentMenu.h"
@@ -50,7 +51,7 @@ BOOL CRVApp::InitInstance()
     if (!ScanLanguageFiles())
         return FALSE;
     LoadAppSettings();
-    if (RunSetupFromCommandLine())
+    if (RunSetupFromCommandLine(GetAppSetupHooks()))
         return FALSE;
     m_bSettingsLoaded = true;
     SetFragmentMenuOpener(&OpenFragmentMenu);

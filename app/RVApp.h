@@ -13,13 +13,13 @@ public:
 
     // FALSE ends the program: no valid language file, an installer switch,
     // or a main window that could not be made.
-    BOOL InitInstance() override;
+    [[nodiscard]] BOOL InitInstance() override;
     int ExitInstance() override;
 
     // The result of the COM start (E_FAIL before it ran).
-    HRESULT GetComStartResult() const { return m_hrCom; }
-    bool AreSettingsLoaded() const { return m_bSettingsLoaded; }
-    bool IsGdiplusStarted() const { return m_gdiplusToken != 0; }
+    [[nodiscard]] HRESULT GetComStartResult() const { return m_hrCom; }
+    [[nodiscard]] bool AreSettingsLoaded() const { return m_bSettingsLoaded; }
+    [[nodiscard]] bool IsGdiplusStarted() const { return m_gdiplusToken != 0; }
 
 private:
     bool m_bSettingsLoaded = false;

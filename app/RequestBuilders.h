@@ -23,7 +23,7 @@ int GetBase64Length(int n);
 // after the last group; zero-terminated. False, writing nothing, when the
 // target (targetSize bytes) is too small or an argument is null or negative.
 // outLength receives the length without the terminator.
-bool EncodeBase64(const BYTE* source, int length, char* target, int targetSize, int* outLength);
+[[nodiscard]] bool EncodeBase64(const BYTE* source, int length, char* target, int targetSize, int* outLength);
 
 // Empty when omit is set, else "Host: <host>".
 CString BuildHostHeader(LPCWSTR host, bool omit);

@@ -33,19 +33,23 @@ const UINT IDS_NOT_AVAILABLE = 10098, IDS_ENABLE = 10101, IDS_DISABLE = 10102, I
 class CSender {
 public:
     CSender(HWND dialog, const SysInfoStopFlag& stop) : m_dialog(dialog), m_stop(stop) {}
-    // False once the dialog asked to stop or its window is gone.
+    // False once the dialog asked to stop, its window is gone, or the entry
+    // could not be posted.
     bool Send(LPCWSTR name, LPCWSTR value) const
     {
         if (!Alive())
             return false;
-        SendMessageW(m_dialog, WM_SYSINFO_ENTRY, reinterpret_cast<WPARAM>(name), reinterpret_cast<LPARAM>(value));
+        auto entry = std::make_unique<SSysInfoEntry>(SSysInfoEntry{name, value});
+        if (!PostMessageW(m_dialog, WM_SYSINFO_ENTRY, 0, reinterpret_cast<LPARAM>(entry.get())))
+            return false;
+        entry.release(); // the dialog owns it now
         return true;
     }
     bool Alive() const { return !(m_stop && m_stop->load()) && IsWindow(m_dialog); }
     void Done() const
     {
         if (Alive())
-            SendMessageW(m_dialog, WM_SYSINFO_DONE, 0, 0);
+            PostMessageW(m_dialog, WM_SYSINFO_DONE, 0, 0);
     }
 
 private:
@@ -90,10 +94,10 @@ bool SendProcessors(const CSender& sender)
     for (int n = 0; n < 32; ++n) {
         CString path;
         path.Format(L"%s%d", base, n);
-        HKEY raw = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &raw) != ERROR_SUCCESS)
+        CRegKeyHandle key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
             break;
-        RegCloseKey(raw);
+        key.Reset();
         CString value;
         if (!ReadRegString(HKEY_LOCAL_MACHINE, path, L"ProcessorNameString", value) &&
             !ReadRegString(HKEY_LOCAL_MACHINE, path, L"Identifier", value))
@@ -206,7 +210,7 @@ struct SThreadArgs {
     SysInfoStopFlag stop;
 };
 
-DWORD WINAPI CollectorMain(LPVOID param)
+UINT CollectorMain(LPVOID param)
 {
     std::unique_ptr<SThreadArgs> args(static_cast<SThreadArgs*>(param));
     SysInfoThreadProc(args->dialog, args->stop);
@@ -230,11 +234,18 @@ void SysInfoThreadProc(HWND dialog, const SysInfoStopFlag& stop)
     sender.Done();
 }
 
-HANDLE StartSysInfoCollector(HWND dialog, const SysInfoStopFlag& stop)
+bool StartSysInfoCollector(CWorkerThread& worker, HWND dialog, const SysInfoStopFlag& stop)
 {
-    auto* args = new SThreadArgs{dialog, stop};
-    HANDLE thread = CreateThread(nullptr, 0, &CollectorMain, args, 0, nullptr);
-    if (!thread)
-        delete args;
-    return thread;
+    auto args = std::make_unique<SThreadArgs>(SThreadArgs{dialog, stop});
+    if (!worker.Start(&CollectorMain, args.get()))
+        return false;
+    args.release(); // the worker owns it now
+    return true;
+}
+
+void DiscardSysInfoEntries(HWND window)
+{
+    MSG msg;
+    while (PeekMessageW(&msg, window, WM_SYSINFO_ENTRY, WM_SYSINFO_ENTRY, PM_REMOVE))
+        TakeSysInfoEntry(msg.lParam);
 }

@@ -78,7 +78,10 @@ CSysInfoDlg::~CSysInfoDlg()
 BOOL CSysInfoDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
-    m_list.Create(this, IDC_LIST, 0x20000);
+    if (!m_list.Create(this, IDC_LIST, 0x20000)) {
+        EndDialog(IDCANCEL); // nothing to show without its list
+        return TRUE;
+    }
     m_list.SetSingleSelect(true);
     CCellBuilder builder(&m_list);
     builder.AddColumn(100).AddColumn(200).ReturnColumnModel(&m_columns).CreateColumnModel();
@@ -90,7 +93,9 @@ BOOL CSysInfoDlg::OnInitDialog()
         CenterWindow(m_pParentWnd);
     SetTimer(kBlinkTimer, 300, nullptr);
     m_caption = ReadWindowText(m_hWnd);
-    m_collector.Reset(StartSysInfoCollector(m_hWnd, m_stop));
+    if (!StartSysInfoCollector(m_collector, m_hWnd, m_stop))
+        OnCollectionDone(); // nothing to wait for: what is listed can be used
+
     PostSizeMessage(this);
     return TRUE;
 }
@@ -99,7 +104,8 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_SYSINFO_ENTRY:
-        OnEntry(reinterpret_cast<LPCWSTR>(wParam), reinterpret_cast<LPCWSTR>(lParam));
+        if (const std::unique_ptr<SSysInfoEntry> entry = TakeSysInfoEntry(lParam))
+            OnEntry(*entry);
         return 0;
     case WM_SYSINFO_DONE:
         OnCollectionDone();
@@ -116,15 +122,16 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             switch (LOWORD(wParam)) {
             case IDC_SAVE: OnSave(); return 0;
             case IDC_COPY: OnCopy(); return 0;
-            case IDC_SEND: SendReport(); return 0;
+            case IDC_SEND: (void)SendReport(); return 0; // it tells the user itself
             default: break;
             }
         }
         break;
     case WM_DESTROY:
-        // The collector may be waiting in a sent message: stop it while
-        // those messages are still answered, so nothing reaches a dead window.
+        // The collector only posts: it ends at its next look at the flag, and
+        // what it left in the queue is freed before the window goes.
         StopCollector();
+        DiscardSysInfoEntries(m_hWnd);
         break;
     default:
         break;
@@ -135,24 +142,18 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CSysInfoDlg::StopCollector()
 {
     m_stop->store(true);
-    if (!m_collector)
-        return;
-    HANDLE thread = m_collector.Get();
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE); // answers the sent messages
-    }
-    m_collector.Reset();
+    m_collector.Stop();
 }
 
 bool CSysInfoDlg::IsCollecting() const
 {
-    return m_collector && WaitForSingleObject(m_collector.Get(), 0) == WAIT_TIMEOUT;
+    return !m_collector.HasEnded();
 }
 
-void CSysInfoDlg::OnEntry(LPCWSTR name, LPCWSTR value)
+void CSysInfoDlg::OnEntry(const SSysInfoEntry& entry)
 {
-    if (!name || !*name || !value || m_stop->load())
+    const LPCWSTR name = entry.name, value = entry.value;
+    if (!*name || m_stop->load())
         return;
     CCellBuilder builder(&m_list);
     CString line;
@@ -283,7 +284,7 @@ void CSysInfoDlg::OnSave()
     ofn.lpstrDefExt = L"TXT";
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     if (GetSaveFileNameW(&ofn))
-        SaveReportTo(path);
+        (void)SaveReportTo(path); // it tells the user itself
 }
 
 void CSysInfoDlg::OnCopy()

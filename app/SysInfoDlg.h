@@ -20,14 +20,14 @@ public:
     CString GetReportText() const;
     // Writes the report as UTF-16LE after its byte-order mark; false when the file
     // could not be made or written whole (a partial file is removed).
-    bool WriteReport(LPCWSTR path) const;
+    [[nodiscard]] bool WriteReport(LPCWSTR path) const;
     // WriteReport, telling the user when it failed.
-    bool SaveReportTo(LPCWSTR path);
+    [[nodiscard]] bool SaveReportTo(LPCWSTR path);
     // Mails the report through Simple MAPI; false, after telling the user,
     // when no mail program took it.
-    bool SendReport();
+    [[nodiscard]] bool SendReport();
     // Whether the collector thread is still running.
-    bool IsCollecting() const;
+    [[nodiscard]] bool IsCollecting() const;
     const CStringArray& GetReportLines() const { return m_report; }
 
 protected:
@@ -35,7 +35,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void OnEntry(LPCWSTR name, LPCWSTR value);
+    void OnEntry(const SSysInfoEntry& entry);
     void OnCollectionDone();
     void OnBlink();
     void OnSize(int cx, int cy);
@@ -51,7 +51,7 @@ private:
     bool m_blink = false;
     CStringArray m_report;
     SysInfoStopFlag m_stop;
-    CKernelHandle m_collector;
+    CWorkerThread m_collector;
 };
 
 // Runs the dialog modally, centred over `parent`.

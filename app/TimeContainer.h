@@ -20,7 +20,7 @@ public:
     CTimeContainer(const CTimeContainer&) = delete;
     CTimeContainer& operator=(const CTimeContainer&) = delete;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return m_refs.Release(this); }
 
@@ -31,10 +31,10 @@ public:
     LONGLONG GetSelMin() override;
     LONGLONG GetSelMax() override;
     void SetSelection(LONGLONG a, LONGLONG b) override;
-    bool IsInSelection(LONGLONG t) override;
-    bool HasSelection() override;
+    [[nodiscard]] bool IsInSelection(LONGLONG t) override;
+    [[nodiscard]] bool HasSelection() override;
     LONGLONG GetScale() override { return m_scale; }
-    bool SetScale(LONGLONG scale) override;
+    [[nodiscard]] bool SetScale(LONGLONG scale) override;
     LONGLONG PixelToTime(int x, bool absolute) override;
     int TimeToPixel(LONGLONG t, bool relative) override;
     LONGLONG GetLength() override { return m_length; }

@@ -9,7 +9,7 @@ class CTimeLineContent : public CDisplayContent<ITimeLine>
 public:
     explicit CTimeLineContent(ITimeContainer* container);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     int GetPreferredHeight(int width) override;
     HCURSOR GetCursor(const CPoint&) override { return ::LoadCursorW(nullptr, IDC_SIZEWE); }

@@ -9,7 +9,7 @@ class CTimeScrollerContent : public CDisplayContent<ITimeScroller>
 public:
     explicit CTimeScrollerContent(ITimeContainer* container);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     void Draw(CDC* dc, CRect rect) override;
     void Paint(CDC*, CRect, int, int) override { Invalidate(); }

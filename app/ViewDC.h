@@ -1,23 +1,23 @@
 #pragma once
-// A device context of a window for one scope (GetDC/ReleaseDC). Safe to use
-// from any thread; a null or destroyed window gives a null context.
-#include <windows.h>
+// A device context of a window for one scope (the class library's client-area
+// context). Safe to use from any thread; a null or destroyed window gives a
+// null context.
+#include <optional>
+#include "platform/mfc/afxdc.h"
 
 class CViewDC
 {
 public:
-    explicit CViewDC(HWND wnd) : m_wnd(wnd), m_dc(wnd ? ::GetDC(wnd) : nullptr) {}
-    ~CViewDC()
+    explicit CViewDC(HWND wnd)
     {
-        if (m_dc)
-            ::ReleaseDC(m_wnd, m_dc);
+        if (wnd)
+            m_dc.emplace(wnd);
     }
     CViewDC(const CViewDC&) = delete;
     CViewDC& operator=(const CViewDC&) = delete;
 
-    HDC Get() const { return m_dc; }
+    HDC Get() const { return m_dc ? m_dc->GetSafeHdc() : nullptr; }
 
 private:
-    HWND m_wnd;
-    HDC m_dc;
+    std::optional<CClientDC> m_dc;
 };

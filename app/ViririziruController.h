@@ -16,7 +16,7 @@ public:
     // False when no reader could be made for the path, or (after telling the
     // user) when its samples are not 16 bits wide; nothing of the file then
     // stays open.
-    bool OpenDocument(LPCWSTR path, SxfContext* request) override;
+    [[nodiscard]] bool OpenDocument(LPCWSTR path, SxfContext* request) override;
     // Stops the reader's background work and lets it go.
     void OnStop() override;
 

@@ -58,7 +58,7 @@ CIPtr<CGroupHandler> AddGroup(CCellBuilder& builder, UINT titleId, CIPtr<IHybrid
     group.Attach(new CGroupHandler(titleId, true, 0));
     builder.AddThinSeparator();
     builder.SetHandler(group).ReturnCell(groupCell).AddCell();
-    group->GetClientCell(&client);
+    (void)group->GetClientCell(&client); // none: client stays null, which the callers check
     return group;
 }
 

@@ -42,7 +42,7 @@ CViririziruPane::CViririziruPane(CxfFrame* frame) : CxfPane(kTranscriptionTempla
 CViririziruPane::~CViririziruPane()
 {
     // A pane destroyed without OnExitPane must not leave a thread on it.
-    if (m_play.thread) {
+    if (m_play.thread.IsStarted()) {
         m_play.stop = true;
         JoinPlaybackThread(&m_play);
     }
@@ -255,7 +255,7 @@ LRESULT CViririziruPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CViririziruPane::OnFragmentAdded(SFragmentInfo* fragment)
 {
     // A fragment made while playing does not take over what plays.
-    if (fragment && m_pFragments && !m_play.thread)
+    if (fragment && m_pFragments && !m_play.thread.IsStarted())
         m_pFragments->SetActive(fragment);
 }
 

@@ -35,15 +35,15 @@ public:
     void StartStopPlayback(bool atOriginalTempo);
     // Asks the running thread to stop and waits for it.
     void StopPlayback();
-    bool IsPlaying() const;
+    [[nodiscard]] bool IsPlaying() const;
     // A file opened without a project is emptied and shown whole shortly
     // after the pane was built; true until that happened.
-    bool IsFirstViewPending() const { return m_firstViewPending; }
+    [[nodiscard]] bool IsFirstViewPending() const { return m_firstViewPending; }
 
     // Saves the project file now (also called on every way the frame
     // closes). False, after telling the user which file could not be
     // written, when the save failed; true when saved or nothing to save.
-    bool SaveProjectFile();
+    [[nodiscard]] bool SaveProjectFile();
 
     // What the information pane changes; each does nothing without the
     // fragment display or an active fragment.
@@ -51,7 +51,7 @@ public:
     void SetActivePreDelay(int seconds);
     void ToggleActiveLoop();
     void SetActiveTempo(float tempo);
-    bool HasActive();
+    [[nodiscard]] bool HasActive();
 
     // The views and the time model (null before OnInitPane or after the
     // pane was emptied).
@@ -135,7 +135,7 @@ private:
     void OnToFragmentBegin();
     void OnBeginAfterStop();
     void OnUpdateBeginAfterStop(CCmdUI* cmdUI);
-    bool IsReaderReady();
+    [[nodiscard]] bool IsReaderReady();
 
     CHybridCtrl m_ctrlMiddle;
     CHybridCtrl m_ctrlTop;

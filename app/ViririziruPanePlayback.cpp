@@ -11,7 +11,7 @@
 
 bool CViririziruPane::IsPlaying() const
 {
-    return m_play.thread != nullptr;
+    return m_play.thread.IsStarted();
 }
 
 bool CViririziruPane::IsReaderReady()
@@ -26,7 +26,7 @@ void CViririziruPane::ChoosePlayRange()
 
 void CViririziruPane::StartStopPlayback(bool atOriginalTempo)
 {
-    if (m_play.thread) {
+    if (m_play.thread.IsStarted()) {
         StopPlayback();
         return;
     }
@@ -54,7 +54,7 @@ void CViririziruPane::StopPlayback()
 {
     // Also while the reader is not ready (still loading, or aborted because
     // the frame is closing): a running thread must never outlive the views.
-    if (!m_play.thread)
+    if (!m_play.thread.IsStarted())
         return;
     m_play.stop = true;
     ForgetThread();
@@ -76,7 +76,7 @@ void CViririziruPane::OnPlaybackEnded()
 {
     // A late end message of a thread already joined by Stop finds the state
     // idle (or that of a newer thread) and changes nothing.
-    if (m_play.thread && m_play.state == kPlayEnded) {
+    if (m_play.thread.IsStarted() && m_play.state == kPlayEnded) {
         ForgetThread();
         if (m_play.failed)
             TellPlaybackFailed();

@@ -18,7 +18,7 @@ public:
     CWaveDisplayContent(ITimeContainer* container, bool drawFromSamples);
     ~CWaveDisplayContent() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     void OnDetach() override;
     void OnMouseMove(const CPoint& point) override;
@@ -48,10 +48,10 @@ private:
     {
         bool has = false;
         LONGLONG min = 0, max = 0;
-        bool Contains(LONGLONG t) const { return has && min <= t && t <= max; }
+        [[nodiscard]] bool Contains(LONGLONG t) const { return has && min <= t && t <= max; }
     };
     SColumn ComputeColumn(int x, const CRect& r, bool isCursor, const SSelection& selection);
-    bool PeakFromSamples(LONGLONG t1, LONGLONG t2, SPeak& peak);
+    [[nodiscard]] bool PeakFromSamples(LONGLONG t1, LONGLONG t2, SPeak& peak);
     // Draws columns [first, last] into dc, each layer in one batch.
     // paintMissing: columns without peaks are painted grey too (else they
     // keep what is there).

@@ -12,7 +12,7 @@
 
 #include "audio/IAudioOut.h"
 #include "audio/WaveHeader.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "common/PtrArrays.h"
 #include "common/RingBuffer.h"
@@ -57,18 +57,18 @@ public:
     CAudioOut(const CAudioOut&) = delete;
     CAudioOut& operator=(const CAudioOut&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    [[nodiscard]] HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
-    bool Open(const SAudioFormat* format, UINT deviceId) override;
-    bool Write(const void* data, int bytes) override;
+    [[nodiscard]] bool Open(const SAudioFormat* format, UINT deviceId) override;
+    [[nodiscard]] bool Write(const void* data, int bytes) override;
     void RequestReset() override;
     int GetPendingBytes() override;
     int GetPendingMs() override;
     void SetVolume(UINT percent) override;
     UINT GetBlockSize() override;
-    bool IsFull() override;
+    [[nodiscard]] bool IsFull() override;
     void Reset() override;
     void Drain() override;
 

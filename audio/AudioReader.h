@@ -22,31 +22,31 @@ public:
     // IUnknown: IUnknown and IAudioReader answer the object, IProcess its
     // IProcess part. A reader with more interfaces overrides QueryInterface
     // and passes the rest here.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    [[nodiscard]] HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
     // IAudioReader
-    bool Open(LPCWSTR path) override;
+    [[nodiscard]] bool Open(LPCWSTR path) override;
     LONGLONG GetDuration() override;
     LONGLONG GetDataSize() override;
     LONGLONG GetFrameCount() override;
-    bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) override;
+    [[nodiscard]] bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) override;
     void Abort() override;
-    bool IsAborted() override;
+    [[nodiscard]] bool IsAborted() override;
     SAudioFormat* GetFormat() override;
     LONGLONG GetPosition() override;
     LPCWSTR GetPath() override;
-    bool IsReady(DWORD* percent = nullptr) override;
+    [[nodiscard]] bool IsReady(DWORD* percent = nullptr) override;
 
     // IProcess
     [[nodiscard]] bool Start() override;
     [[nodiscard]] bool Stop() override;
-    bool IsRunning() override;
+    [[nodiscard]] bool IsRunning() override;
 
     // Whether a peak container made for this reader builds on a thread of
     // its own (true), or is filled from outside (false).
-    virtual bool BuildsPeaksOnThread();
+    [[nodiscard]] virtual bool BuildsPeaksOnThread();
 
 protected:
     void SetPath(LPCWSTR path);

@@ -9,7 +9,7 @@
 #include <cstdint>
 
 #include "audio/AudioReader.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 
 class CAudioReaderCacher : public CAudioReader
 {
@@ -20,27 +20,27 @@ public:
     explicit CAudioReaderCacher(IAudioReader* inner);
     ~CAudioReaderCacher() override;
 
-    bool Open(LPCWSTR path) override;
+    [[nodiscard]] bool Open(LPCWSTR path) override;
     LONGLONG GetDuration() override;
     LONGLONG GetDataSize() override;
     LONGLONG GetFrameCount() override;
-    bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) override;
+    [[nodiscard]] bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) override;
     void Abort() override;
     [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
     [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
     LONGLONG GetPosition() override;
-    bool IsReady(DWORD* percent = nullptr) override;
-    bool BuildsPeaksOnThread() override;
+    [[nodiscard]] bool IsReady(DWORD* percent = nullptr) override;
+    [[nodiscard]] bool BuildsPeaksOnThread() override;
 
     [[nodiscard]] bool Start() override;
     [[nodiscard]] bool Stop() override;
-    bool IsRunning() override;
+    [[nodiscard]] bool IsRunning() override;
 
     // The peak container that describes this wrapper (made on first use).
-    virtual bool GetOwnPeakContainer(IPeakContainer** out);
+    [[nodiscard]] virtual bool GetOwnPeakContainer(IPeakContainer** out);
 
     // Whether reads are served from memory.
-    bool IsCaching() const { return m_cache != nullptr; }
+    [[nodiscard]] bool IsCaching() const { return m_cache != nullptr; }
 
 private:
     static UINT LoaderProc(LPVOID param);

@@ -8,7 +8,7 @@ SAudioSettings& AudioSettings()
     return settings;
 }
 
-void SerializeAudioSettings(HKEY parent, bool load)
+bool SerializeAudioSettings(HKEY parent, bool load)
 {
     SAudioSettings& s = AudioSettings();
     const SRegTableEntry table[] = {
@@ -17,7 +17,7 @@ void SerializeAudioSettings(HKEY parent, bool load)
         {L"dwWaveOutputDeviceID", &s.dwWaveOutputDeviceID, RRT_BOOL},
         {nullptr, nullptr, RRT_END},
     };
-    SerializeRegTable(table, parent, L"VAF", load);
+    return SerializeRegTable(table, parent, L"VAF", load) || load;
 }
 
 void SetMaxPeakFileSize(int megabytes)

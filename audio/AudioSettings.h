@@ -15,8 +15,9 @@ struct SAudioSettings
 SAudioSettings& AudioSettings();
 
 // Loads (load true) or saves the settings under parent\VAF; nothing happens
-// when that key cannot be opened (load) or created (save).
-void SerializeAudioSettings(HKEY parent, bool load);
+// when that key cannot be opened (load) or created (save). False when the
+// settings could not be saved (loading keeps what it cannot read).
+[[nodiscard]] bool SerializeAudioSettings(HKEY parent, bool load);
 
 void SetMaxPeakFileSize(int megabytes);
 int GetMaxPeakFileSize();

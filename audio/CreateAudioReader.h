@@ -5,4 +5,4 @@
 // cache. On failure the result is false and *out is left untouched.
 #include "audio/IAudioReader.h"
 
-bool CreateAudioReader(LPCWSTR path, IAudioReader** out, bool cache);
+[[nodiscard]] bool CreateAudioReader(LPCWSTR path, IAudioReader** out, bool cache);

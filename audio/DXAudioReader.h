@@ -14,7 +14,7 @@
 #include "audio/AudioReader.h"
 #include "audio/GrabberSample.h"
 #include "audio/SampleCallback.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "common/RingBuffer.h"
 #include "platform/mfc/afxmt.h"
@@ -23,7 +23,7 @@
 // audio; hands out the graph (set to run without a clock), the sink's control
 // interface and the connected WAVEFORMATEX. False on any failure, with
 // nothing handed out.
-bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graph, IGrabberSample** grabber, WAVEFORMATEX* format);
+[[nodiscard]] bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graph, IGrabberSample** grabber, WAVEFORMATEX* format);
 // The first pin of `filter` in `direction`, counted; null when none.
 CIPtr<IPin> FirstPin(IBaseFilter* filter, PIN_DIRECTION direction);
 
@@ -33,13 +33,13 @@ public:
     CDXAudioReader();
     ~CDXAudioReader() override;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    [[nodiscard]] HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return CAudioReader::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return CAudioReader::Release(); }
 
     // False when no graph can be built, or the stream has no duration or no
     // usable wave format.
-    bool Open(LPCWSTR path) override;
+    [[nodiscard]] bool Open(LPCWSTR path) override;
     // Needs Start. Waits for decoded data; ends in bounded time also when the
     // graph stalls or the reader is aborted or stopped meanwhile.
     [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
@@ -81,15 +81,15 @@ private:
 
     // Stops the graph and waits for the stopped state; a delivery waiting
     // for room gives up meanwhile.
-    bool StopGraph();
+    [[nodiscard]] bool StopGraph();
     // False also when the graph is not there within kStateWaitMs.
-    bool WaitForState(OAFilterState wanted);
+    [[nodiscard]] bool WaitForState(OAFilterState wanted);
     // Takes every queued graph event and forgets it; the caller holds the
     // events lock.
     void DropQueuedEvents();
     // Puts n bytes (or zeros for a null data) into the ring in pieces as room
     // frees up; false when the reader is being stopped first.
-    bool PutIntoRing(const BYTE* data, LONGLONG n);
+    [[nodiscard]] bool PutIntoRing(const BYTE* data, LONGLONG n);
     // 100-ns stream time <-> frames at the file's sample rate (128-bit products).
     LONGLONG FramesAt(REFERENCE_TIME t) const;
     REFERENCE_TIME TimeOfFrame(LONGLONG frame) const;

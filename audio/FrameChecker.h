@@ -9,8 +9,8 @@ class CFrameChecker : public CTransInPlaceFilter
 public:
     CFrameChecker();
 
-    HRESULT CheckInputType(const CMediaType* mt) override;
-    HRESULT Transform(IMediaSample* sample) override;
+    [[nodiscard]] HRESULT CheckInputType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT Transform(IMediaSample* sample) override;
     using CTransInPlaceFilter::Transform;
 
     // A type both pins insist on when it is valid; it is never set.
@@ -29,8 +29,8 @@ class CNullInPlaceInputPin : public CTransInPlaceInputPin
 {
 public:
     explicit CNullInPlaceInputPin(CFrameChecker* filter);
-    STDMETHODIMP QueryId(LPWSTR* id) override;
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] STDMETHODIMP QueryId(LPWSTR* id) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
 
 private:
     CFrameChecker* m_checker;
@@ -40,8 +40,8 @@ class CNullInPlaceOutputPin : public CTransInPlaceOutputPin
 {
 public:
     explicit CNullInPlaceOutputPin(CFrameChecker* filter);
-    STDMETHODIMP QueryId(LPWSTR* id) override;
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] STDMETHODIMP QueryId(LPWSTR* id) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
 
 private:
     CFrameChecker* m_checker;

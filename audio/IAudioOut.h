@@ -9,17 +9,17 @@
 struct IAudioOut : public IUnknown
 {
     // deviceId: a waveOut device number, or (UINT)-1 for the wave mapper.
-    virtual bool Open(const SAudioFormat* format, UINT deviceId) = 0;
+    [[nodiscard]] virtual bool Open(const SAudioFormat* format, UINT deviceId) = 0;
     // All bytes into the output's ring, or none (false when they do not fit).
     // Never waits for the device.
-    virtual bool Write(const void* data, int bytes) = 0;
+    [[nodiscard]] virtual bool Write(const void* data, int bytes) = 0;
     virtual void RequestReset() = 0;
     virtual int GetPendingBytes() = 0;
     virtual int GetPendingMs() = 0;
     virtual void SetVolume(UINT percent) = 0;
     virtual UINT GetBlockSize() = 0;
     // At least one whole block waits in the ring.
-    virtual bool IsFull() = 0;
+    [[nodiscard]] virtual bool IsFull() = 0;
     // Drops everything queued and stops the device.
     virtual void Reset() = 0;
     // End of the stream: the bytes of an unfinished last block go to the

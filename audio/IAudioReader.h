@@ -30,16 +30,16 @@ struct IPeakContainer;
 
 struct IAudioReader : public IUnknown
 {
-    virtual bool Open(LPCWSTR path) = 0;
+    [[nodiscard]] virtual bool Open(LPCWSTR path) = 0;
     virtual LONGLONG GetDuration() = 0;
     virtual LONGLONG GetDataSize() = 0;
     virtual LONGLONG GetFrameCount() = 0;
     // The reader's peak container (made and started on the first request),
     // with a reference added. source: the reader it describes; null = this.
-    virtual bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) = 0;
+    [[nodiscard]] virtual bool GetPeakContainer(IPeakContainer** out, IAudioReader* source = nullptr) = 0;
     // One way: ends long work (cache loading, peak building) early.
     virtual void Abort() = 0;
-    virtual bool IsAborted() = 0;
+    [[nodiscard]] virtual bool IsAborted() = 0;
     // Valid while the reader lives.
     virtual SAudioFormat* GetFormat() = 0;
     // False: nothing more can be read.
@@ -49,7 +49,7 @@ struct IAudioReader : public IUnknown
     virtual LPCWSTR GetPath() = 0;
     // False while background work must finish before reading; percent, when
     // given, then tells how far it is.
-    virtual bool IsReady(DWORD* percent = nullptr) = 0;
+    [[nodiscard]] virtual bool IsReady(DWORD* percent = nullptr) = 0;
 };
 
 // The background work of a reader (decoding, caching).
@@ -57,5 +57,5 @@ struct IProcess : public IUnknown
 {
     [[nodiscard]] virtual bool Start() = 0;
     [[nodiscard]] virtual bool Stop() = 0;
-    virtual bool IsRunning() = 0;
+    [[nodiscard]] virtual bool IsRunning() = 0;
 };

@@ -22,14 +22,14 @@ struct IPeakContainer : public IUnknown
 {
     [[nodiscard]] virtual bool StartBuild() = 0;
     // The peak over [from, to) in microseconds.
-    virtual bool GetPeak(LONGLONG from, LONGLONG to, SPeak* out) = 0;
+    [[nodiscard]] virtual bool GetPeak(LONGLONG from, LONGLONG to, SPeak* out) = 0;
     // Listeners are told to redraw when a build ends. Adding the same object
     // (by IUnknown identity) again answers its existing index.
     virtual int AddListener(IDisplay* display) = 0;
-    virtual bool RemoveListener(IDisplay* display) = 0;
+    [[nodiscard]] virtual bool RemoveListener(IDisplay* display) = 0;
     // No reference added.
     virtual IAudioReader* GetReader() = 0;
-    virtual bool IsComplete() = 0;
+    [[nodiscard]] virtual bool IsComplete() = 0;
     virtual int GetPeakCount() = 0;
     // How far the peaks are filled.
     virtual int GetCurrentIndex() = 0;

@@ -19,7 +19,7 @@ public:
     // does not fit the 32-bit data size. A chained file is read up to its
     // first stream of another rate or channel count: one reader has one
     // format.
-    bool Open(LPCWSTR path) override;
+    [[nodiscard]] bool Open(LPCWSTR path) override;
     // Requests of 1 MiB or more are refused. Fewer bytes than asked are
     // delivered at the end of the stream; false once nothing is left. A
     // stream that ends before its announced length is cut to what it
@@ -45,11 +45,11 @@ private:
     // an error that ends it. A hole in the data is skipped.
     EDecoded DecodeBlock();
     // (Re)opens the decoder on the file from its first byte.
-    bool OpenDecoder();
+    [[nodiscard]] bool OpenDecoder();
     // A fresh decoder at frame 0, the ring empty.
-    bool Restart();
+    [[nodiscard]] bool Restart();
     // Restart, then decode and drop up to the frame.
-    bool SeekByDecoding(LONGLONG frame);
+    [[nodiscard]] bool SeekByDecoding(LONGLONG frame);
     // The stream ended after `frames` frames: its length from now on.
     void EndAt(LONGLONG frames);
 

@@ -114,27 +114,29 @@ bool CPeakContainer::StartBuild()
     CCritSecLock lock(&m_lock);
     if (m_builder.IsStarted())
         return true;
-    // The builder holds its own reference to the container while it runs.
-    AddRef();
-    if (!m_builder.Start(&CPeakContainer::BuilderProc, this, THREAD_PRIORITY_BELOW_NORMAL)) {
-        Release(); // not the last reference: the caller holds one
+    // The builder holds its own reference to the container while it runs;
+    // when it cannot start, the reference goes again (never the last: the
+    // caller holds one).
+    auto held = std::make_unique<CIPtr<CPeakContainer>>(this);
+    if (!m_builder.Start(&CPeakContainer::BuilderProc, held.get(), THREAD_PRIORITY_BELOW_NORMAL))
         return false;
-    }
+    held.release(); // the builder's now
     return true;
 }
 
 UINT CPeakContainer::BuilderProc(LPVOID param)
 {
-    auto* self = static_cast<CPeakContainer*>(param);
-    if (!self)
+    std::unique_ptr<CIPtr<CPeakContainer>> held(static_cast<CIPtr<CPeakContainer>*>(param));
+    if (!held || !*held)
         return static_cast<UINT>(-1);
+    CPeakContainer* self = held->Get();
     self->Build();
     {
         // A destructor run by the release below must not wait for this thread.
         CCritSecLock lock(&self->m_lock);
         self->m_builder.Forget();
     }
-    self->Release();
+    held.reset();
     return 0;
 }
 

@@ -9,7 +9,7 @@
 #include "audio/IAudioReader.h"
 #include "audio/IDisplay.h"
 #include "audio/IPeakContainer.h"
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
 #include "common/PtrArrays.h"
 #include "platform/mfc/afxmt.h"
@@ -23,16 +23,16 @@ public:
     CPeakContainer(const CPeakContainer&) = delete;
     CPeakContainer& operator=(const CPeakContainer&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
+    [[nodiscard]] HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
 
     [[nodiscard]] bool StartBuild() override;
-    bool GetPeak(LONGLONG from, LONGLONG to, SPeak* out) override;
+    [[nodiscard]] bool GetPeak(LONGLONG from, LONGLONG to, SPeak* out) override;
     int AddListener(IDisplay* display) override;
-    bool RemoveListener(IDisplay* display) override;
+    [[nodiscard]] bool RemoveListener(IDisplay* display) override;
     IAudioReader* GetReader() override;
-    bool IsComplete() override;
+    [[nodiscard]] bool IsComplete() override;
     int GetPeakCount() override;
     int GetCurrentIndex() override;
     void StopAndWait() override;
@@ -44,10 +44,10 @@ public:
 private:
     static UINT BuilderProc(LPVOID param);
     // Sizes the peaks for the source; false when it gets none.
-    bool MakePeaks();
+    [[nodiscard]] bool MakePeaks();
     // Reads the whole source into the peaks; false when the build was
     // stopped or the source aborted meanwhile.
-    bool ReadSource(IProcess* process);
+    [[nodiscard]] bool ReadSource(IProcess* process);
     void NotifyListeners();
     // The source ended after the frames done: when it now announces fewer
     // frames than at the start, the peaks and their duration end there too.

@@ -20,7 +20,7 @@ public:
     unsigned long long GetTotalSize() const;
     // Deletes the file of entry `index` and drops the entry; false (entry
     // kept) for an index outside the list or a file that cannot be deleted.
-    bool DeleteEntry(int index);
+    [[nodiscard]] bool DeleteEntry(int index);
     // Deletes what can be deleted; answers how many entries remain.
     int DeleteAll();
     // Deletes the oldest files (the first listed of equally old ones first)

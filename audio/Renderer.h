@@ -18,19 +18,19 @@ public:
     ~CRenderer() override;
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     // IGrabberSample
-    STDMETHODIMP SetAcceptedMediaType(const AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP GetConnectedMediaType(AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP SetCallback(ISampleCallback* callback) override;
+    [[nodiscard]] STDMETHODIMP SetAcceptedMediaType(const AM_MEDIA_TYPE* mt) override;
+    [[nodiscard]] STDMETHODIMP GetConnectedMediaType(AM_MEDIA_TYPE* mt) override;
+    [[nodiscard]] STDMETHODIMP SetCallback(ISampleCallback* callback) override;
 
     // S_OK, or VFW_E_INVALID_MEDIA_TYPE when a set part of the accepted type
     // (major type, subtype, format type, in this order) differs.
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
     // Passes the sample with segment-relative times made absolute to the
     // callback. E_FAIL (sample dropped) without a callback or time stamps.
-    HRESULT DoRenderSample(IMediaSample* sample) override;
+    [[nodiscard]] HRESULT DoRenderSample(IMediaSample* sample) override;
 
 private:
     CCriticalSection m_grabLock; // guards the accepted type and the callback

@@ -298,8 +298,9 @@ bool CWavReader::Seek(LONGLONG frame, DWORD* reserved)
         m_consumed = offset;
         return true;
     }
+    // Back where it was as far as it goes; the failed seek is reported below.
     if (before >= 0)
-        SetPos(before);
+        (void)SetPos(before);
     return false;
 }
 

@@ -15,7 +15,7 @@ public:
     CWavReader();
     ~CWavReader() override;
 
-    bool Open(LPCWSTR path) override;
+    [[nodiscard]] bool Open(LPCWSTR path) override;
     LONGLONG GetDuration() override;
     LONGLONG GetDataSize() override;
     [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
@@ -40,9 +40,9 @@ private:
     // Walks one chunk at the file position; answers its whole length, or -1
     // when the walk must end.
     int64_t ParseChunk(int depth);
-    bool ReadU32(uint32_t* value);
-    bool ReadChunkSize(uint64_t* size);
-    bool SetPos(int64_t pos);
+    [[nodiscard]] bool ReadU32(uint32_t* value);
+    [[nodiscard]] bool ReadChunkSize(uint64_t* size);
+    [[nodiscard]] bool SetPos(int64_t pos);
     int64_t GetPos();
     // Copies up to `bytes` data bytes from the consumed offset on; fewer
     // where the file ends or fails.

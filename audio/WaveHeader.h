@@ -14,9 +14,9 @@ struct SWaveHeader : public WAVEHDR
     SWaveHeader& operator=(const SWaveHeader&) = delete;
 
     // Never written, or handed back by the device.
-    bool IsFree() const { return dwFlags == 0 || (dwFlags & WHDR_DONE); }
+    [[nodiscard]] bool IsFree() const { return dwFlags == 0 || (dwFlags & WHDR_DONE); }
     // With the device and not yet played.
-    bool IsPending() const { return (dwFlags & WHDR_PREPARED) && !(dwFlags & WHDR_DONE); }
+    [[nodiscard]] bool IsPending() const { return (dwFlags & WHDR_PREPARED) && !(dwFlags & WHDR_DONE); }
 
     DWORD capacity;
 };

@@ -174,9 +174,11 @@ void RunScene(HWND frame, bool mix)
     }
     CClientDC screen(&ctrl);
     CDC mem;
-    mem.CreateCompatibleDC(&screen);
     CBitmap bitmap;
-    bitmap.CreateCompatibleBitmap(&screen, kWidth, kHeight);
+    if (!mem.CreateCompatibleDC(&screen) || !bitmap.CreateCompatibleBitmap(&screen, kWidth, kHeight)) {
+        std::printf("no memory bitmap to paint into\n");
+        return;
+    }
     CBitmap* old = mem.SelectObject(&bitmap);
 
     const double ours = TimeRuns([&] { ctrl.DrawAll(&mem); });

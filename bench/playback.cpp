@@ -139,12 +139,15 @@ int wmain(int argc, wchar_t** argv)
         Prepare(run, reader, kSeconds);
         const double cpu = ProcessCpu();
         const double started = Now();
-        StartPlaybackThread(&run.ctx);
+        if (!StartPlaybackThread(&run.ctx)) {
+            std::printf("the playback thread could not be started\n");
+            return 1;
+        }
         // The window's thread takes the position messages as the pane's
         // does: a queue nobody empties makes every post dearer. The times
         // are read while the thread runs: the system forgets an ended
         // thread's times.
-        HANDLE handle = run.ctx.thread->m_hThread;
+        HANDLE handle = run.ctx.thread.GetHandle();
         double mine = 0;
         while (MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_ALLINPUT) != WAIT_OBJECT_0) {
             MSG msg;
@@ -171,7 +174,10 @@ int wmain(int argc, wchar_t** argv)
         r.window = window;
         Prepare(r, reader, 5);
         const double t0 = Now();
-        StartPlaybackThread(&r.ctx);
+        if (!StartPlaybackThread(&r.ctx)) {
+            std::printf("the playback thread could not be started\n");
+            return 1;
+        }
         while (r.tc->GetPlayCursor() == -1 && r.ctx.state != kPlayEnded)
             Sleep(0);
         best = std::min(best, Now() - t0);

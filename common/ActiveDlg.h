@@ -37,7 +37,7 @@ public:
     void Close();
 
     // Whether a window is subclassed by the open popups.
-    static bool IsSubclassed(HWND hwnd);
+    [[nodiscard]] static bool IsSubclassed(HWND hwnd);
 
 protected:
     // Called first by Close.

@@ -20,18 +20,18 @@ public:
     // Opens an existing file; notes a UTF-16LE mark (FF FE) and, when
     // skipBom is set, starts after it. A file shorter than 2 bytes keeps the
     // previous unicode flag.
-    bool Open(LPCWSTR path, DWORD access, DWORD shareMode, bool skipBom);
-    bool OpenRead(LPCWSTR path, bool skipBom = true);
-    bool OpenReadInProgramFolder(LPCWSTR name, bool skipBom = true);
-    bool OpenReadWrite(LPCWSTR path);
+    [[nodiscard]] bool Open(LPCWSTR path, DWORD access, DWORD shareMode, bool skipBom);
+    [[nodiscard]] bool OpenRead(LPCWSTR path, bool skipBom = true);
+    [[nodiscard]] bool OpenReadInProgramFolder(LPCWSTR name, bool skipBom = true);
+    [[nodiscard]] bool OpenReadWrite(LPCWSTR path);
     // Creates (or empties) a file for writing, unshared. Fails when a file is
     // already open.
-    bool Create(LPCWSTR path);
-    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    [[nodiscard]] bool Create(LPCWSTR path);
+    [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
     void Close();
-    bool IsUnicode() const { return m_unicode; }
+    [[nodiscard]] bool IsUnicode() const { return m_unicode; }
     void SetSwapBytes(bool swap) { m_swapBytes = swap; }
-    bool GetSwapBytes() const { return m_swapBytes; }
+    [[nodiscard]] bool GetSwapBytes() const { return m_swapBytes; }
     HANDLE GetHandle() const { return m_handle; }
 
     // 0 when not open or when the size cannot be read.
@@ -44,11 +44,11 @@ public:
     ULONGLONG SeekCurrent(LONGLONG offset) { return Seek(offset, FILE_CURRENT); }
     ULONGLONG SeekBack(LONGLONG n);
     // Cuts the file to length 0.
-    bool Truncate();
+    [[nodiscard]] bool Truncate();
 
     // Without `got`: true only when all n bytes arrived. With it: the count
     // read is stored and the result is whether the read call succeeded.
-    bool Read(void* buffer, DWORD n, DWORD* got = nullptr);
+    [[nodiscard]] bool Read(void* buffer, DWORD n, DWORD* got = nullptr);
     // True only when all n bytes were written.
     [[nodiscard]] bool Write(const void* buffer, DWORD n);
     // Up to n bytes as ANSI text.
@@ -56,8 +56,8 @@ public:
     // A length byte, then that many ANSI bytes; empty when they are not there.
     CString ReadPascalStringA();
     // Reads as many bytes as `text` has and compares; the position moves on.
-    bool Match(LPCWSTR text);
-    bool Match(LPCSTR text);
+    [[nodiscard]] bool Match(LPCWSTR text);
+    [[nodiscard]] bool Match(LPCSTR text);
 
     // UTF-16LE code units without terminator; the result of the write (an
     // empty text writes nothing and succeeds).
@@ -68,13 +68,13 @@ public:
     // nothing, so a chain stops at its first failure and Failed() tells.
     // A successful Open or Create clears it, and so does ClearFailed.
     CAdvFile& operator<<(LPCWSTR text);
-    bool Failed() const { return m_failed; }
+    [[nodiscard]] bool Failed() const { return m_failed; }
     void ClearFailed() { m_failed = false; }
     [[nodiscard]] bool WriteLine(LPCWSTR text);
     [[nodiscard]] bool WriteBOM();
     // One line in UTF-16 (unicode flag) or the ANSI code page. A line ends
     // at CR, LF or any pair of them; false at the end of the file.
-    bool ReadLine(CString& line);
+    [[nodiscard]] bool ReadLine(CString& line);
 
     // Exactly 4 (1) bytes, reversed when swapBytes is set; throw SException.
     void ReadDWord(DWORD& value);

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 // Stores a - b when asked; true when |a - b| is below the tolerance.
-inline bool IsWithinTolerance(int a, int b, int tolerance, int* difference = nullptr)
+[[nodiscard]] inline bool IsWithinTolerance(int a, int b, int tolerance, int* difference = nullptr)
 {
     const long long d = static_cast<long long>(a) - b;
     if (difference)
@@ -26,12 +26,12 @@ inline int HighestBitIndex(uint32_t value)
     return value ? 31 - __builtin_clz(value) : 0;
 }
 
-inline bool HasSeveralBits(uint32_t value)
+[[nodiscard]] inline bool HasSeveralBits(uint32_t value)
 {
     return (value & (value - 1)) != 0;
 }
 
-inline bool IsPowerOfTwoOrZero(uint32_t value)
+[[nodiscard]] inline bool IsPowerOfTwoOrZero(uint32_t value)
 {
     return !HasSeveralBits(value);
 }

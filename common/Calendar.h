@@ -8,7 +8,7 @@
 // 10097 ("Error") for a month outside 0..11.
 unsigned GetMonthNameId(int month);
 
-bool IsLeapYear(int year);
+[[nodiscard]] bool IsLeapYear(int year);
 
 // Days in the month, February counting 29 in a leap year; 0 for a month
 // outside 0..11.

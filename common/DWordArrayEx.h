@@ -12,7 +12,7 @@ public:
     // Resizes; places added by growth hold the fill value.
     void SetSize(int newSize, int growBy = -1);
     int Find(DWORD value) const;
-    bool IsEqual(const CDWordArray& other) const;
+    [[nodiscard]] bool IsEqual(const CDWordArray& other) const;
     void CopyFrom(const CDWordArray& other);
     unsigned long long Sum() const;
     // Ascending by unsigned value.

@@ -13,7 +13,7 @@ public:
 
     // Changes to `path`; false (and nothing to restore) when it cannot.
     // A second change keeps the directory of the first to return to.
-    bool ChangeTo(LPCWSTR path);
+    [[nodiscard]] bool ChangeTo(LPCWSTR path);
 
 private:
     CString m_previous;

@@ -71,7 +71,8 @@ struct CLoadedBitmap
 {
     explicit CLoadedBitmap(UINT id)
     {
-        bitmap.Attach(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
+        // A bitmap that does not load leaves handle null, which callers check.
+        (void)bitmap.Attach(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
                                  LR_CREATEDIBSECTION));
         handle = bitmap;
     }
@@ -101,7 +102,7 @@ public:
             if (!bigger.CreateBitmap(w, h, 1, 1, nullptr))
                 return nullptr;
             m_mask.DeleteObject();
-            m_mask.Attach(bigger.Detach());
+            (void)m_mask.Attach(bigger.Detach()); // made just above: never null
             m_maskWidth = w;
             m_maskHeight = h;
         }
@@ -111,8 +112,10 @@ public:
 private:
     CBlitCache()
     {
-        m_imageDC.CreateCompatibleDC(nullptr);
-        m_maskDC.CreateCompatibleDC(nullptr);
+        // Without its contexts the cache's blits draw nothing; the next
+        // paint tries the same again, so there is nothing more to do here.
+        (void)m_imageDC.CreateCompatibleDC(nullptr);
+        (void)m_maskDC.CreateCompatibleDC(nullptr);
         if (m_mask.CreateBitmap(kMaskSize, kMaskSize, 1, 1, nullptr))
             m_maskWidth = m_maskHeight = kMaskSize;
     }
@@ -138,8 +141,8 @@ SIZE GetIconSize(HICON icon)
     if (!icon || !GetIconInfo(icon, &info))
         return SIZE{0, 0};
     CBitmap mask, colour; // GetIconInfo hands out copies the caller deletes
-    mask.Attach(info.hbmMask);
-    colour.Attach(info.hbmColor);
+    (void)mask.Attach(info.hbmMask);
+    (void)colour.Attach(info.hbmColor); // null for a monochrome icon: nothing to delete
     return SIZE{static_cast<LONG>(info.xHotspot * 2), static_cast<LONG>(info.yHotspot * 2)};
 }
 

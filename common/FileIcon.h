@@ -11,7 +11,7 @@ struct SFileIcon : public SRegAutoSaveItem
 
     // Loads from or saves to the subkey of `key`; false when the subkey or
     // a value can't be read or written (a load then changes nothing).
-    bool Exchange(HKEY key, bool load, int index) override;
+    [[nodiscard]] bool Exchange(HKEY key, bool load, int index) override;
     // The icon (the caller destroys it), or null.
     HICON ExtractIcon() const;
 };

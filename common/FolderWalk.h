@@ -13,15 +13,15 @@ DWORD GetFolderSize(LPCWSTR folder);
 // Deletes every file and subfolder under the folder (what cannot be deleted
 // stays), then the folder itself; true when the folder is gone. A linked
 // folder is unlinked, never emptied.
-bool DeleteFolderTree(LPCWSTR folder);
+[[nodiscard]] bool DeleteFolderTree(LPCWSTR folder);
 // Whether the folder can be made the current directory.
-bool DirectoryExists(LPCWSTR path);
+[[nodiscard]] bool DirectoryExists(LPCWSTR path);
 
 // Lists the folder's entries other than "." and "..": files matching `masks`
 // (see MatchMaskList) with their 32-bit sizes and last-write times (seconds
 // since 1970), index-aligned, and every subfolder. Any output may be null.
 // Stops early once `cancel` is set. False when the folder cannot be entered.
-bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files,
+[[nodiscard]] bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files,
                        CStringArray* subfolders, CDWordArray* sizes,
                        CArray<LONGLONG, LONGLONG>* times, const std::atomic<bool>* cancel);
 
@@ -29,6 +29,6 @@ bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files,
 class CFindDataArray : public CArray<WIN32_FIND_DATAW, const WIN32_FIND_DATAW&> {
 public:
     // Appends every entry the mask (or "*.*") gives, "." and ".." included.
-    bool Fill(LPCWSTR folder, LPCWSTR mask = nullptr);
+    [[nodiscard]] bool Fill(LPCWSTR folder, LPCWSTR mask = nullptr);
     int GetCount() const { return static_cast<int>(GetSize()); }
 };

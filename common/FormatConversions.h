@@ -14,4 +14,4 @@ std::wstring FormatSignature(const wchar_t* format);
 
 // Whether both texts consume the same arguments in the same order. Null
 // counts as a text without conversions.
-bool HaveSameFormatConversions(const wchar_t* a, const wchar_t* b);
+[[nodiscard]] bool HaveSameFormatConversions(const wchar_t* a, const wchar_t* b);

@@ -4,8 +4,8 @@
 #include <windows.h>
 
 // Whether the key is held down right now.
-bool IsShiftDown();
-bool IsCtrlDown();
+[[nodiscard]] bool IsShiftDown();
+[[nodiscard]] bool IsCtrlDown();
 
 // The character a key-down message types with the current keyboard state and
 // layout (Unicode mapping); 0 for a null message, a key without a character,

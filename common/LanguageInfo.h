@@ -13,7 +13,7 @@ struct SLanguageInfo {
     SLanguageInfo();
 
     // Both names present.
-    bool IsValid() const;
+    [[nodiscard]] bool IsValid() const;
     // Forgets the translations; the header fields stay.
     void Unload();
 
@@ -35,4 +35,4 @@ const DWORD kMaxLanguageFileSize = 4 * 1024 * 1024;
 // whose translation consumes other printf arguments than the built-in text
 // is ignored. False when the file can't be opened, lacks the UTF-16 mark or
 // is too large.
-bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full);
+[[nodiscard]] bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full);

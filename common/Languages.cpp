@@ -69,7 +69,9 @@ void SetCurrentLanguage(SLanguageInfo* language)
     if (g_current != nullptr)
         g_current->Unload();
     g_current = language;
-    LoadLanguageFile(language, nullptr, true);
+    // A file that no longer loads leaves the language without translations:
+    // every text then shows in the program's own words.
+    (void)LoadLanguageFile(language, nullptr, true);
 }
 
 void SelectLanguage(int index)
@@ -106,18 +108,19 @@ LPCWSTR GetCurrentLanguageName()
     return g_current != nullptr ? static_cast<LPCWSTR>(g_current->englishName) : nullptr;
 }
 
-void PersistLanguageChoice(HKEY root, bool load)
+bool PersistLanguageChoice(HKEY root, bool load)
 {
     COVRegKey key;
     if (!key.Open(root, L"nls", load))
-        return;
+        return load; // nothing kept yet is no failure
     CString name;
     if (g_current != nullptr)
         name = g_current->englishName;
     SRegTableEntry table[] = {{L"strLang", &name, RRT_STRING}, {nullptr, nullptr, RRT_END}};
-    SerializeRegTable(table, key.GetHandle(), nullptr, load);
+    const bool ok = SerializeRegTable(table, key.GetHandle(), nullptr, load);
     if (load)
         SelectLanguageByName(name);
+    return ok || load; // a value missing on load keeps the current choice
 }
 
 void TermLocalization() {}

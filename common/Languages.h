@@ -7,7 +7,7 @@
 // Reads the header of every "*.txt" file of the language folder (names
 // starting with '_' skipped) and appends the valid languages to the list,
 // in the order the system lists them. False when the list is empty after.
-bool ScanLanguageFiles();
+[[nodiscard]] bool ScanLanguageFiles();
 // The program's folder followed by "nls".
 CString GetLanguageFolder();
 
@@ -29,7 +29,8 @@ SLanguageInfo* GetCurrentLanguage();
 
 // Loads (then selects) or saves the chosen language as "strLang" in the
 // subkey "nls" of root. Without the subkey nothing is loaded or selected.
-void PersistLanguageChoice(HKEY root, bool load);
+// False when the choice could not be saved.
+[[nodiscard]] bool PersistLanguageChoice(HKEY root, bool load);
 
 // Called when the program ends; the list is released with the program.
 void TermLocalization();

@@ -8,7 +8,7 @@
 
 // The text of id in the current language, else the string table's; false
 // (out emptied) when neither has it.
-bool GetTranslatedString(CString& out, UINT id);
+[[nodiscard]] bool GetTranslatedString(CString& out, UINT id);
 
 // Replaces text by its translation in the current language (looked up with
 // every '&' removed); false and text unchanged when there is none.

@@ -10,31 +10,31 @@ public:
     COVRegKey& operator=(const COVRegKey&) = delete;
 
     // Opens an existing key (read and write access); sets canRead.
-    bool OpenRead(HKEY root, LPCWSTR subkey);
+    [[nodiscard]] bool OpenRead(HKEY root, LPCWSTR subkey);
     // Creates the key, or opens it when it exists; sets canWrite.
-    bool Create(HKEY root, LPCWSTR subkey);
+    [[nodiscard]] bool Create(HKEY root, LPCWSTR subkey);
     // OpenRead when forReading, else Create.
-    bool Open(HKEY root, LPCWSTR subkey, bool forReading);
+    [[nodiscard]] bool Open(HKEY root, LPCWSTR subkey, bool forReading);
     // Uses a key the caller opened; it is never closed by this object.
     void Attach(HKEY handle, bool forReading);
     void Close();
     HKEY GetHandle() const { return m_key; }
-    bool CanRead() const { return m_canRead; }
-    bool CanWrite() const { return m_canWrite; }
+    [[nodiscard]] bool CanRead() const { return m_canRead; }
+    [[nodiscard]] bool CanWrite() const { return m_canWrite; }
 
     // Getters leave their output unchanged and give false unless the stored
     // value has the getter's own type and size (REG_DWORD of 4 bytes, REG_SZ
     // of whole code units).
-    bool GetDWORD(LPCWSTR name, DWORD* dest);
-    bool GetInt(LPCWSTR name, int& value);
+    [[nodiscard]] bool GetDWORD(LPCWSTR name, DWORD* dest);
+    [[nodiscard]] bool GetInt(LPCWSTR name, int& value);
     [[nodiscard]] bool SetDWORD(LPCWSTR name, DWORD value);
     [[nodiscard]] bool SetInt(LPCWSTR name, int value);
-    bool GetBool(LPCWSTR name, BOOL& value);
+    [[nodiscard]] bool GetBool(LPCWSTR name, BOOL& value);
     [[nodiscard]] bool SetBool(LPCWSTR name, bool value);
     // mode 0 stores the text, 1 its scrambled form, anything else "".
     [[nodiscard]] bool SetString(LPCWSTR name, LPCWSTR text, int mode);
     // At most 4095 code units; scrambled: false for an invalid stored form.
-    bool GetString(LPCWSTR name, CString& out, bool scrambled);
+    [[nodiscard]] bool GetString(LPCWSTR name, CString& out, bool scrambled);
 
 private:
     HKEY m_key = nullptr;

@@ -18,7 +18,7 @@ CString GetModuleDirectory();
 CString GetHelpPagePath(LPCWSTR name);
 // Shows the help file at `path` in the HTML Help viewer owned by `owner`;
 // false when the viewer is not available or refuses.
-bool ShowHelpFile(HWND owner, LPCWSTR path);
+[[nodiscard]] bool ShowHelpFile(HWND owner, LPCWSTR path);
 // Shows `name` (a file beside the program) in the HTML Help viewer owned by
 // `owner`; false when the viewer is not available or refuses.
-bool ShowHelpPage(HWND owner, LPCWSTR name);
+[[nodiscard]] bool ShowHelpPage(HWND owner, LPCWSTR name);

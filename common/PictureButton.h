@@ -21,7 +21,7 @@ public:
     // down while pushed) and, when disabled, the hatch.
     virtual void DrawItem(LPDRAWITEMSTRUCT item);
 
-    bool HasToolTip() const { return m_toolTip.GetSafeHwnd() != nullptr; }
+    [[nodiscard]] bool HasToolTip() const { return m_toolTip.GetSafeHwnd() != nullptr; }
     const CString& GetToolTipText() const { return m_toolTipText; }
 
 protected:

@@ -35,7 +35,7 @@ extern SProductInfo g_productInfo;
 void OpenLink(LPCWSTR target);
 
 // Any number of instances may run at the same time: always false.
-bool IsAppInstanceRunning(LPCWSTR name);
+[[nodiscard]] bool IsAppInstanceRunning(LPCWSTR name);
 // Hooks the installer calls around its wizards; the program holds no
 // instance handle of its own, so the pair has nothing to do unless one was set.
 void AcquireInstanceLock();

@@ -40,7 +40,17 @@ public:
         }
         return nullptr;
     }
-    bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
+    [[nodiscard]] bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
+    // Removes the first slot holding p (never deleting it); false when p is
+    // not held.
+    bool Remove(T* p)
+    {
+        const int i = Find(p);
+        if (i < 0)
+            return false;
+        Base::RemoveAt(i, 1);
+        return true;
+    }
 };
 
 template <class T>
@@ -53,7 +63,7 @@ public:
     ~CGCPtrArray() override { RemoveAll(); }
 
     void SetOwns(bool owns) { m_owns = owns; }
-    bool GetOwns() const { return m_owns; }
+    [[nodiscard]] bool GetOwns() const { return m_owns; }
 
     // Owning: deletes every non-null element (ascending), then empties.
     void RemoveAll()
@@ -272,7 +282,7 @@ public:
         }
         return -1;
     }
-    bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
+    [[nodiscard]] bool IsValidIndex(INT_PTR i) const { return i >= 0 && i < this->GetSize(); }
 
     // Releases the non-null elements i..i+count-1 (ascending), then
     // removes the slots. A range outside the array throws first.

@@ -37,7 +37,7 @@ LPCWSTR CRecentList::GetAt(int index) const
 bool CRecentList::Exchange(HKEY parent, LPCWSTR subkey, bool load)
 {
     if (load) {
-        m_paths.LoadFromRegistry(parent, subkey);
+        (void)m_paths.LoadFromRegistry(parent, subkey); // none kept yet: an empty list
         return true;
     }
     return m_paths.SaveToRegistry(parent, subkey);

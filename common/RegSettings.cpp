@@ -16,7 +16,7 @@ bool ExchangeDWord(COVRegKey& key, const SRegTableEntry& row, bool load)
     if (!value)
         return true;
     if (load)
-        key.GetDWORD(row.name, value); // a missing value keeps the default
+        (void)key.GetDWORD(row.name, value); // a missing value keeps the default
     else
         return key.SetDWORD(row.name, *value);
     return true;
@@ -46,7 +46,7 @@ bool ExchangeString(COVRegKey& key, const SRegTableEntry& row, bool load)
 {
     CString* text = static_cast<CString*>(row.data);
     if (load)
-        key.GetString(row.name, *text, false); // failure keeps the default
+        (void)key.GetString(row.name, *text, false); // failure keeps the default
     else
         return key.SetString(row.name, *text, 0);
     return true;

@@ -8,7 +8,7 @@
 // distinguishes elements of an array (implementers choose their names).
 struct SRegAutoSaveItem {
     virtual ~SRegAutoSaveItem() = default;
-    virtual bool Exchange(HKEY key, bool load, int index) = 0;
+    [[nodiscard]] virtual bool Exchange(HKEY key, bool load, int index) = 0;
 };
 
 // Row types of a settings table.
@@ -57,4 +57,4 @@ SRegTableEntry RegObjectsRow(LPCWSTR name, T* first, DWORD count)
 // A loaded row keeps its variable's default unless the stored value has the
 // row's own type and a size it can use (REG_DWORD of 4 bytes, REG_BINARY of
 // exactly `size` bytes, REG_SZ).
-bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, bool load);
+[[nodiscard]] bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, bool load);

@@ -11,7 +11,7 @@ public:
 
     // Finds the resource "#id" of the type and loads it; whether a resource
     // handle is held afterwards.
-    virtual bool Load(LPCWSTR type, UINT id);
+    [[nodiscard]] virtual bool Load(LPCWSTR type, UINT id);
 
     HGLOBAL GetHandle() const { return m_handle; }
     DWORD GetSize() const { return m_size; }
@@ -24,7 +24,7 @@ protected:
 class CResLoader : public CResHMemLoader {
 public:
     // The base load, then locks the data; whether data is available.
-    bool Load(LPCWSTR type, UINT id) override;
+    [[nodiscard]] bool Load(LPCWSTR type, UINT id) override;
     // The resource's bytes (GetSize of them), or null until loaded.
     const void* GetData() const { return m_data; }
 

@@ -27,7 +27,7 @@ public:
     int Read(void* dst, int n);
     // With got: reads what is there (up to n), stores the count and answers
     // whether it was more than 0. Without: exactly n bytes or nothing.
-    bool ReadExact(void* dst, int n, int* got = nullptr);
+    [[nodiscard]] bool ReadExact(void* dst, int n, int* got = nullptr);
     int GetDataSize();
     int GetFreeSpace();
     void Reset();

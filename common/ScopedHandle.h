@@ -47,7 +47,7 @@ public:
     }
 
     const H& Get() const { return m_handle; }
-    bool IsValid() const { return !(m_handle == Invalid::Value()); }
+    [[nodiscard]] bool IsValid() const { return !(m_handle == Invalid::Value()); }
     explicit operator bool() const { return IsValid(); }
 
     // Closes the held handle (when valid) and holds `handle` instead.

@@ -18,4 +18,4 @@ CString StoredForm(LPCWSTR text, int mode);
 // starting with "X" or one of even length. Otherwise out is emptied and
 // filled; false as soon as a pair holds a character that is neither a digit
 // nor a letter (out keeps what was decoded so far).
-bool UnscrambleString(LPCWSTR text, CString& out);
+[[nodiscard]] bool UnscrambleString(LPCWSTR text, CString& out);

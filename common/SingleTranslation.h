@@ -20,7 +20,7 @@ public:
     HWND GetHwnd() const { return m_hwnd; }
     const CString& GetUntranslatedText() const { return m_untranslatedText; }
     const CString& GetText() const { return m_text; }
-    bool IsChanged() const { return m_changed; }
+    [[nodiscard]] bool IsChanged() const { return m_changed; }
     int GetKind() const { return m_kind; }
 
 private:

@@ -138,7 +138,7 @@ HBRUSH CStaticHyperLink::OnCtlColour(HDC dc)
         if (!current || !::GetObjectW(current, sizeof(font), &font))
             ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
         font.lfUnderline = TRUE;
-        m_underlined.CreateFontIndirect(&font);
+        (void)m_underlined.CreateFontIndirect(&font); // checked just below
     }
     if (m_underlined.GetSafeHandle())
         ::SelectObject(dc, m_underlined);

@@ -37,10 +37,10 @@ public:
 
     int GetKind() const { return m_kind; }
     const CString& GetTarget() const { return m_target; }
-    bool IsVisited() const { return m_visited; }
+    [[nodiscard]] bool IsVisited() const { return m_visited; }
     COLORREF GetTextColour() const { return m_visited ? m_visitedColour : m_linkColour; }
     const CString& GetToolTipText() const { return m_toolTipText; }
-    bool HasToolTip() const { return m_toolTip.GetSafeHwnd() != nullptr; }
+    [[nodiscard]] bool HasToolTip() const { return m_toolTip.GetSafeHwnd() != nullptr; }
 
     // The action of a click now.
     SHyperLinkAction GetClickAction() const;
@@ -53,7 +53,7 @@ public:
 protected:
     // Does the action; false (after the message box) when the system could
     // not open the target.
-    virtual bool Perform(const SHyperLinkAction& action);
+    [[nodiscard]] virtual bool Perform(const SHyperLinkAction& action);
     void PreSubclassWindow() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

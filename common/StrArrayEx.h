@@ -14,7 +14,7 @@ public:
 
     // Takes effect only while the array is empty.
     void SetSorted(bool sorted);
-    bool IsSorted() const { return m_sorted; }
+    [[nodiscard]] bool IsSorted() const { return m_sorted; }
 
     // Unsorted: appends. Sorted: inserts in order; -1 for a duplicate. -1 for null.
     int Add(LPCWSTR text);
@@ -26,7 +26,7 @@ public:
     // Unsorted: linear from `start`; without case only A-Z are folded.
     // Sorted: exact binary search over the whole array.
     int Find(LPCWSTR text, bool caseSensitive = true, int start = 0) const;
-    bool AddUnique(LPCWSTR text, bool caseSensitive = true);
+    [[nodiscard]] bool AddUnique(LPCWSTR text, bool caseSensitive = true);
     void RemoveEmpty();
     void RemoveDuplicates();
     // Stable ascending sort ignoring the case of A-Z.
@@ -37,10 +37,10 @@ public:
     void SetFromList(const LPCWSTR* list);
 
     // Adds the string values "0", "1", ... of root\subkey until one is missing.
-    bool LoadFromRegistry(HKEY root, LPCWSTR subkey);
+    [[nodiscard]] bool LoadFromRegistry(HKEY root, LPCWSTR subkey);
     // Replaces root\subkey by one holding the elements as "0", "1", ...
     [[nodiscard]] bool SaveToRegistry(HKEY root, LPCWSTR subkey) const;
-    bool Exchange(HKEY key, bool load, int index) override;
+    [[nodiscard]] bool Exchange(HKEY key, bool load, int index) override;
 
     // Storing: the count, then each string. Loading: empties the array,
     // then Adds each string read (a sorted array sorts and drops

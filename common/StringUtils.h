@@ -10,6 +10,6 @@ void AppendCharIfMissing(CString& text, wchar_t c);
 void AddTrailingBackslash(CString& path);
 void RemoveTrailingBackslash(CString& path);
 // Case-sensitive prefix test; false for a null prefix.
-bool StartsWith(const CString& text, LPCWSTR prefix);
+[[nodiscard]] bool StartsWith(const CString& text, LPCWSTR prefix);
 // "_" to spaces, trimmed, and each word's first letter or digit upper-case.
 CString MakeTitle(LPCWSTR text);

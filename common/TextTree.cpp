@@ -409,7 +409,7 @@ bool CTextTree::ToString(CString& out) const
 CTextTreeKeyContext::~CTextTreeKeyContext()
 {
     if (m_opened && m_tree)
-        m_tree->EndGroup();
+        (void)m_tree->EndGroup(); // the group opened by this context: always open
 }
 
 bool CTextTreeKeyContext::Create(LPCWSTR name)

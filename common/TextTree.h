@@ -44,30 +44,30 @@ public:
 
     // Building: each appends to the current group; false with no current
     // group. Leaf setters refuse a null or empty name.
-    bool BeginGroup(LPCWSTR name);
-    bool SetInt64(LPCWSTR name, LONGLONG value);
-    bool SetInt(LPCWSTR name, int value);
-    bool SetUInt(LPCWSTR name, UINT value);
+    [[nodiscard]] bool BeginGroup(LPCWSTR name);
+    [[nodiscard]] bool SetInt64(LPCWSTR name, LONGLONG value);
+    [[nodiscard]] bool SetInt(LPCWSTR name, int value);
+    [[nodiscard]] bool SetUInt(LPCWSTR name, UINT value);
     // "%f", always with '.'; false for an infinity or NaN.
-    bool SetFloat(LPCWSTR name, float value);
+    [[nodiscard]] bool SetFloat(LPCWSTR name, float value);
     // mode 0 stores the text, 1 its scrambled form, anything else "".
-    bool SetString(LPCWSTR name, LPCWSTR text, int mode = 0);
+    [[nodiscard]] bool SetString(LPCWSTR name, LPCWSTR text, int mode = 0);
 
     // Navigating the stack of open groups.
-    bool EnterGroup(LPCWSTR name);
-    bool EndGroup();
-    bool PushGroup(SNode* node);
+    [[nodiscard]] bool EnterGroup(LPCWSTR name);
+    [[nodiscard]] bool EndGroup();
+    [[nodiscard]] bool PushGroup(SNode* node);
     SNode* GetCurrentGroup() const;
     SNode* FindChild(LPCWSTR name) const;
     void ListLeafNames(CStringArray& names) const;
 
     // Getters: false (output untouched) for a missing child or a value of
     // the wrong form.
-    bool GetString(LPCWSTR name, CString& out, int mode = 0) const;
-    bool GetInt64(LPCWSTR name, LONGLONG& out) const; // digits, leading '-'
-    bool GetInt(LPCWSTR name, int& out) const;        // digits and '-'
-    bool GetUInt(LPCWSTR name, UINT& out) const;      // digits and '-'
-    bool GetFloat(LPCWSTR name, float& out) const;    // digits, '.', leading '-'
+    [[nodiscard]] bool GetString(LPCWSTR name, CString& out, int mode = 0) const;
+    [[nodiscard]] bool GetInt64(LPCWSTR name, LONGLONG& out) const; // digits, leading '-'
+    [[nodiscard]] bool GetInt(LPCWSTR name, int& out) const;        // digits and '-'
+    [[nodiscard]] bool GetUInt(LPCWSTR name, UINT& out) const;      // digits and '-'
+    [[nodiscard]] bool GetFloat(LPCWSTR name, float& out) const;    // digits, '.', leading '-'
 
     // Writes the document to the temporary file `path` + ".tmp" (a stale
     // one is replaced) and replaces `path` with it in one step; on any
@@ -77,24 +77,24 @@ public:
     // file and for text that is not exactly one complete, well-formed root
     // group (blanks aside): what could be parsed before the fault stays in
     // the tree. Everything that loads as true can be saved back.
-    bool LoadTextTree(LPCWSTR path, ILoadProgress* progress = nullptr);
+    [[nodiscard]] bool LoadTextTree(LPCWSTR path, ILoadProgress* progress = nullptr);
     // Replaces the root's children by the parsed text (see LoadTextTree).
     // A given receiver gets Step (1) per character read: its Begin and End
     // are the caller's.
-    bool Parse(LPCWSTR text, ILoadProgress* progress = nullptr);
+    [[nodiscard]] bool Parse(LPCWSTR text, ILoadProgress* progress = nullptr);
     // Appends the written form without escaping.
-    bool ToString(CString& out) const;
+    [[nodiscard]] bool ToString(CString& out) const;
 
     SNode& GetRoot() { return m_root; }
     const CString& GetRootKey() const { return m_rootKey; }
     const CString& GetText() const { return m_text; }
 
 private:
-    bool AddLeaf(LPCWSTR name, const CString& value);
+    [[nodiscard]] bool AddLeaf(LPCWSTR name, const CString& value);
 
     CString m_rootKey;
     SNode m_root;
-    CGCPtrArray<SNode> m_openGroups{false}; // refers into the tree, owns nothing
+    CovPtrArray<SNode> m_openGroups; // refers into the tree
     CString m_text;
 };
 
@@ -106,9 +106,9 @@ public:
     CTextTreeKeyContext(const CTextTreeKeyContext&) = delete;
     CTextTreeKeyContext& operator=(const CTextTreeKeyContext&) = delete;
 
-    bool Create(LPCWSTR name);
-    bool Open(LPCWSTR name);
-    bool IsOpened() const { return m_opened; }
+    [[nodiscard]] bool Create(LPCWSTR name);
+    [[nodiscard]] bool Open(LPCWSTR name);
+    [[nodiscard]] bool IsOpened() const { return m_opened; }
 
 private:
     CTextTree* m_tree;
@@ -117,7 +117,7 @@ private:
 
 // The text-tree grammar, shared by the document and its tests.
 namespace TextTreeFormat {
-bool IsNameChar(wchar_t c);
+[[nodiscard]] bool IsNameChar(wchar_t c);
 // "{}|$" as "$xx"; every other character unchanged.
 CString Escape(const CString& value);
 CString Unescape(const CString& value);
@@ -127,7 +127,7 @@ CString Unescape(const CString& value);
 // `root`, whose owner's root key names the file's first group. True only
 // for exactly one complete, well-formed root group (blanks aside); what was
 // parsed before a fault stays. A given receiver gets Step (1) per character.
-bool ParseTextTree(SNode& root, const wchar_t* begin, const wchar_t* end, ILoadProgress* progress);
+[[nodiscard]] bool ParseTextTree(SNode& root, const wchar_t* begin, const wchar_t* end, ILoadProgress* progress);
 // Writes `node` (which sits `depth` levels below the root) and its subtree
 // in the written form; false on the first failed write or on a node that
 // could not be read back.

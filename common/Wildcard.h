@@ -5,6 +5,6 @@
 // matches.
 #include "platform/mfc/afx.h"
 
-bool WildcardMatch(LPCWSTR text, LPCWSTR pattern);
+[[nodiscard]] bool WildcardMatch(LPCWSTR text, LPCWSTR pattern);
 // `masks` separated by blanks, ';' or ','; true when any non-empty one matches.
-bool MatchMaskList(LPCWSTR name, LPCWSTR masks);
+[[nodiscard]] bool MatchMaskList(LPCWSTR name, LPCWSTR masks);

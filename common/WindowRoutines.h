@@ -22,7 +22,7 @@ void PostSizeMessage(CWnd* window);
 void PostSizeMessage(HWND window);
 
 // Whether layered windows can be made translucent.
-bool IsTransparencySupported();
+[[nodiscard]] bool IsTransparencySupported();
 // alpha below 255 makes the window layered with that opacity; 255 makes it
 // an ordinary window again. Nothing when the system lacks the function.
 void SetWindowTransparency(HWND window, BYTE alpha);

@@ -11,7 +11,7 @@ class CBoxButtonContent : public CContentBase<I>
 {
 public:
     WCHAR GetType() override { return L'x'; }
-    bool CanFocus() override { return true; }
+    [[nodiscard]] bool CanFocus() override { return true; }
 
     bool OnLButtonDown(const CPoint&) override
     {

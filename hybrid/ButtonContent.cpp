@@ -3,6 +3,7 @@
 #include <gdiplus.h>
 #include "common/DrawRoutines.h"
 #include "common/ResLoader.h"
+#include "common/ScopedHandle.h"
 #include "hybrid/ContentDrawing.h"
 #include "hybrid/HybridResources.h"
 
@@ -23,12 +24,8 @@ STDMETHODIMP CButtonContent::QueryInterface(REFIID riid, void** out)
 
 void CButtonContent::DeleteImage()
 {
-    delete m_image;
-    m_image = nullptr;
-    if (m_imageStream) {
-        m_imageStream->Release(); // frees the bytes the image read from
-        m_imageStream = nullptr;
-    }
+    m_image.reset();
+    m_imageStream = nullptr; // frees the bytes the image read from
 }
 
 void CButtonContent::SetText(LPCWSTR text)
@@ -64,27 +61,24 @@ void CButtonContent::LoadImage(UINT pngId)
     CResLoader resource;
     if (!resource.Load(L"PNG", pngId) || !resource.GetData())
         return;
-    HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, resource.GetSize());
+    CGlobalHandle block(::GlobalAlloc(GMEM_MOVEABLE, resource.GetSize()));
     if (!block)
         return;
-    void* bytes = ::GlobalLock(block);
-    if (!bytes) {
-        ::GlobalFree(block);
+    void* bytes = ::GlobalLock(block.Get());
+    if (!bytes)
         return;
-    }
     memcpy(bytes, resource.GetData(), resource.GetSize());
-    ::GlobalUnlock(block);
+    ::GlobalUnlock(block.Get());
     m_pngLoaded = true;
     // The stream owns the block from here on and keeps it for as long as the
     // image may read from it (both go together in DeleteImage).
-    IStream* stream = nullptr;
-    if (FAILED(::CreateStreamOnHGlobal(block, TRUE, &stream)) || !stream) {
-        ::GlobalFree(block);
+    CIPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(block.Get(), TRUE, &stream)) || !stream)
         return;
-    }
+    block.Detach();
     DeleteImage();
     m_imageStream = stream;
-    m_image = new Gdiplus::Bitmap(stream, FALSE);
+    m_image = std::make_unique<Gdiplus::Bitmap>(stream.Get(), FALSE);
     m_size = CSize(static_cast<int>(m_image->GetWidth()), static_cast<int>(m_image->GetHeight()));
 }
 

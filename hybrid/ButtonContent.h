@@ -26,10 +26,10 @@ public:
     CButtonContent();
     ~CButtonContent() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'B'; }
-    bool CanFocus() override { return true; }
+    [[nodiscard]] bool CanFocus() override { return true; }
     LPCTSTR GetToolTipText() override;
     void Draw(CDC* dc, CRect rect) override;
     void OnMouseMove(const CPoint& point) override;
@@ -48,17 +48,17 @@ public:
     void SetImage(UINT bitmapId, COLORREF colourKey) override;
     void LoadImage(UINT pngId) override;
     void SetLatched(bool latched) override;
-    bool IsLatched() override { return m_latched; }
+    [[nodiscard]] bool IsLatched() override { return m_latched; }
 
     // Sends 24; a derived button may do something else on a click.
     virtual void OnClick();
 
-    bool IsPressed() const { return m_pressed; }
-    bool IsHot() const { return m_hot; }
+    [[nodiscard]] bool IsPressed() const { return m_pressed; }
+    [[nodiscard]] bool IsHot() const { return m_hot; }
     // The bitmap resource of SetImage, -1 without one.
     int GetImageId() const { return m_bitmapId; }
     // The picture made by LoadImage, or null.
-    Gdiplus::Bitmap* GetImage() const { return m_image; }
+    Gdiplus::Bitmap* GetImage() const { return m_image.get(); }
 
 protected:
     void SetPressed(bool pressed);
@@ -79,9 +79,10 @@ private:
     // Space went down on this button and its release is still to come.
     bool m_spaceDown = false;
     CSize m_size{0, 0};
-    Gdiplus::Bitmap* m_image = nullptr;
-    // The stream over the PNG bytes that the image reads from.
-    IStream* m_imageStream = nullptr;
+    // The stream over the PNG bytes that the image reads from (declared
+    // first: it outlives the image).
+    CIPtr<IStream> m_imageStream;
+    std::unique_ptr<Gdiplus::Bitmap> m_image;
     std::unique_ptr<CMiniSkin> m_skin;
     std::unique_ptr<CMiniSkin> m_latchedSkin;
 };

@@ -193,9 +193,11 @@ bool CCellBuilder::HandOut(REFIID iid, I** target, CIPtr<I>& object)
     return true;
 }
 
+// The finishers keep the chain going: a caller that needs the cell asks for
+// it with ReturnCell and finds it null when none was made.
 CCellBuilder& CCellBuilder::AddCell()
 {
-    CreateCell(L'C');
+    (void)CreateCell(L'C');
     ClearCellFields();
     return *this;
 }
@@ -280,7 +282,7 @@ CCellBuilder& CCellBuilder::AddHeading()
 
 CCellBuilder& CCellBuilder::AddSeparator()
 {
-    CreateCell(L's');
+    (void)CreateCell(L's');
     ClearCellFields();
     return *this;
 }

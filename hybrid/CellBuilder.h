@@ -154,12 +154,12 @@ private:
     };
 
     // The common step of the cell finishers; false when no cell was made.
-    bool CreateCell(WCHAR letter);
+    [[nodiscard]] bool CreateCell(WCHAR letter);
     void BeginLevel(IHybridCell* parent);
     void ClearCellFields();
     // Hands the new content out as I when it answers iid.
     template <class I>
-    bool HandOut(REFIID iid, I** target, CIPtr<I>& object);
+    [[nodiscard]] bool HandOut(REFIID iid, I** target, CIPtr<I>& object);
 
     CHybridCtrl* m_control;
     LPCWSTR m_text;

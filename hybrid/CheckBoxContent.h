@@ -10,7 +10,7 @@ class CCheckBoxContent : public CBoxButtonContent<IHybridCheckBox>
 public:
     CCheckBoxContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     void Draw(CDC* dc, CRect rect) override;
     int GetPreferredWidth() override;

@@ -33,10 +33,10 @@ public:
     CComboContent();
     ~CComboContent() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'c'; }
-    bool CanFocus() override { return true; }
+    [[nodiscard]] bool CanFocus() override { return true; }
     void Draw(CDC* dc, CRect rect) override;
     bool OnLButtonDown(const CPoint& point) override;
     bool OnKeyDown(UINT virtualKey, UINT keyData) override;
@@ -62,7 +62,7 @@ public:
     void SetItemData(int index, DWORD value) override;
     DWORD GetItemData(int index) override;
     void SetPromptText(LPCWSTR text) override;
-    bool IsValidIndex(int index) override { return index >= 0 && index < GetCount(); }
+    [[nodiscard]] bool IsValidIndex(int index) override { return index >= 0 && index < GetCount(); }
 
     // The open drop-down list, or null.
     CComboList* GetOpenList();
@@ -71,7 +71,7 @@ protected:
     // The current item changed: the plain combo repaints itself.
     virtual void OnCurrentChanged() { Invalidate(); }
     // Whether opening and closing are notified (22, 23).
-    virtual bool NotifiesDropDown() { return true; }
+    [[nodiscard]] virtual bool NotifiesDropDown() { return true; }
     DWORD HighBits() { return static_cast<DWORD>(GetStyleBits() >> 32); }
     // Closes an open list without notification or focus change.
     void DropList();

@@ -26,7 +26,10 @@ BOOL CComboList::OnInitDialog()
 {
     CActiveDlg::OnInitDialog();
     m_initialised = true;
-    m_list.Create(this, IDC_HYBRID_COMBO_LIST, 0);
+    if (!m_list.Create(this, IDC_HYBRID_COMBO_LIST, 0)) {
+        EndDialog(IDCANCEL); // no list to choose from: the combo stays as it was
+        return TRUE;
+    }
     m_list.SetSingleSelect(true);
     m_list.SetHoverSelect(true);
     CIPtr<IHybridCell> currentRow;

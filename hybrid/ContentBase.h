@@ -31,7 +31,7 @@ public:
 
     // IHybridContent
     WCHAR GetType() override { return L'U'; }
-    bool CanFocus() override { return false; }
+    [[nodiscard]] bool CanFocus() override { return false; }
     void SetCell(IHybridCell* cell) override { m_cell = cell; }
     IHybridCell* GetCell() override { return m_cell; }
     void Draw(CDC*, CRect) override {}
@@ -58,10 +58,10 @@ public:
     int GetPreferredWidth() override { return 0; }
     int GetPreferredHeight(int) override { return 0; }
     void OnRelease() override {}
-    bool IsEnabled() override { return m_cell ? m_cell->IsEnabled() : false; }
+    [[nodiscard]] bool IsEnabled() override { return m_cell ? m_cell->IsEnabled() : false; }
     void Enable(bool enable) override { if (m_cell) m_cell->Enable(enable); }
     void Show(bool show, bool) override { if (m_cell) m_cell->Show(show, false); }
-    bool IsShown() override { return m_cell ? m_cell->IsShown() : false; }
+    [[nodiscard]] bool IsShown() override { return m_cell ? m_cell->IsShown() : false; }
     IHybridStyle* GetStyle() override { return m_cell ? m_cell->GetStyle() : nullptr; }
     uint64_t GetStyleBits() override { return m_cell ? m_cell->GetStyleBits() : 0; }
     LRESULT OnChildNotify(UINT, IHybridCell*, bool*) override { return 0; }
@@ -72,7 +72,7 @@ public:
             m_cell->GetRect(&rect);
         return rect;
     }
-    bool IsSelected() override { return m_cell ? m_cell->IsSelected() : false; }
+    [[nodiscard]] bool IsSelected() override { return m_cell ? m_cell->IsSelected() : false; }
 
     // ITimerCallback
     void OnTimer(UINT_PTR) override {}
@@ -92,7 +92,7 @@ public:
             control->ReleaseCaptureCell(m_cell);
         ::ReleaseCapture();
     }
-    virtual bool HasMouseCapture()
+    [[nodiscard]] virtual bool HasMouseCapture()
     {
         CHybridCtrl* control = GetCtrl();
         return control && ::GetCapture() == control->GetSafeHwnd() && control->IsCaptureCell(m_cell);
@@ -130,7 +130,7 @@ public:
     COLORREF GetStateBkColor() { return IsSelected() ? GetSelBkColor() : GetBkColor(); }
     COLORREF GetStateTextColor() { return IsSelected() ? GetSelTextColor() : GetTextColor(); }
     LRESULT NotifyCell(UINT code) { return m_cell ? m_cell->Notify(static_cast<int>(code), m_cell) : 0; }
-    bool IsFocusCell()
+    [[nodiscard]] bool IsFocusCell()
     {
         CHybridCtrl* control = GetCtrl();
         if (!control)
@@ -151,7 +151,7 @@ protected:
     // IUnknown the primary interface, for each listed id the part the table
     // gives (the primary interface, or a second interface such as the timer
     // part), with a reference added; E_NOINTERFACE otherwise.
-    HRESULT AnswerQuery(REFIID riid, void** out, std::initializer_list<SInterfaceEntry> parts)
+    [[nodiscard]] HRESULT AnswerQuery(REFIID riid, void** out, std::initializer_list<SInterfaceEntry> parts)
     {
         if (!out)
             return E_INVALIDARG;

@@ -8,7 +8,7 @@
 using PFN_CREATE_CONTENT = IHybridContent* (*)(uint64_t styleBits);
 
 // false for a letter outside the table (0 < letter < 128).
-bool RegisterContentFactory(WCHAR letter, PFN_CREATE_CONTENT factory);
+[[nodiscard]] bool RegisterContentFactory(WCHAR letter, PFN_CREATE_CONTENT factory);
 // A new content (no reference yet) for the letter, or null ('C' and
 // letters without a row).
 IHybridContent* CreateContentForLetter(WCHAR letter, uint64_t styleBits);

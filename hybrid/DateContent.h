@@ -11,10 +11,10 @@
 class CDateContent : public CContentBase<IHybridDate>
 {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'd'; }
-    bool CanFocus() override { return false; }
+    [[nodiscard]] bool CanFocus() override { return false; }
     // Builds the fields when none were handed over, then fills the month
     // list with the first three letters of each month's name, upper case,
     // and selects January.
@@ -30,9 +30,9 @@ public:
 
     // Fields built by the caller; before OnAttach.
     void SetFields(IHybridEdit* day, IHybridCombo* month, IHybridEdit* year);
-    bool GetDayField(IHybridEdit** out) { return ReturnInterface(m_day, out); }
-    bool GetMonthList(IHybridCombo** out) { return ReturnInterface(m_month, out); }
-    bool GetYearField(IHybridEdit** out) { return ReturnInterface(m_year, out); }
+    [[nodiscard]] bool GetDayField(IHybridEdit** out) { return ReturnInterface(m_day, out); }
+    [[nodiscard]] bool GetMonthList(IHybridCombo** out) { return ReturnInterface(m_month, out); }
+    [[nodiscard]] bool GetYearField(IHybridEdit** out) { return ReturnInterface(m_year, out); }
 
 private:
     void BuildFields();

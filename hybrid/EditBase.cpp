@@ -4,6 +4,7 @@
 #include "common/Clipboard.h"
 #include "common/DrawRoutines.h"
 #include "common/KeyRoutines.h"
+#include "common/ScopedHandle.h"
 
 namespace {
 
@@ -15,14 +16,11 @@ HFONT FontHandle(CFont* font) { return font ? static_cast<HFONT>(font->GetSafeHa
 class CMeasureDC
 {
 public:
-    explicit CMeasureDC(CFont* font) : m_dc(::CreateCompatibleDC(nullptr)), m_font(m_dc, FontHandle(font)) {}
-    ~CMeasureDC() { ::DeleteDC(m_dc); }
-    CMeasureDC(const CMeasureDC&) = delete;
-    CMeasureDC& operator=(const CMeasureDC&) = delete;
-    HDC Get() const { return m_dc; }
+    explicit CMeasureDC(CFont* font) : m_dc(::CreateCompatibleDC(nullptr)), m_font(m_dc.Get(), FontHandle(font)) {}
+    HDC Get() const { return m_dc.Get(); }
 
 private:
-    HDC m_dc;
+    CScopedHandle<HDC, &::DeleteDC> m_dc; // outlives the font selection
     CFontSelector m_font;
 };
 

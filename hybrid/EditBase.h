@@ -19,7 +19,7 @@ public:
     // draws the text that far in, so that all three agree.
     explicit CEditBase(int margin);
 
-    bool HasSelection() const { return m_selStart != m_selEnd; }
+    [[nodiscard]] bool HasSelection() const { return m_selStart != m_selEnd; }
     void ClearSelection() { m_selStart = m_selEnd = -1; }
     // True when a selection was removed (the caret goes to its lower end).
     bool DeleteSelection();

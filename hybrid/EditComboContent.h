@@ -36,12 +36,12 @@ public:
     LPCWSTR GetEditText() override;
     void SetEditText(LPCWSTR text) override;
 
-    bool GetEditCell(IHybridCell** out) { return ReturnInterface(m_editCell, out); }
-    bool GetButtonCell(IHybridCell** out) { return ReturnInterface(m_buttonCell, out); }
+    [[nodiscard]] bool GetEditCell(IHybridCell** out) { return ReturnInterface(m_editCell, out); }
+    [[nodiscard]] bool GetButtonCell(IHybridCell** out) { return ReturnInterface(m_buttonCell, out); }
 
 protected:
     void OnCurrentChanged() override;
-    bool NotifiesDropDown() override { return false; }
+    [[nodiscard]] bool NotifiesDropDown() override { return false; }
 
 private:
     CIPtr<IHybridEdit> m_edit;

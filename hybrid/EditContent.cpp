@@ -297,9 +297,13 @@ void CEditContent::Draw(CDC* dc, CRect rect)
 {
     const HDC target = dc->GetSafeHdc();
     const CRect onEntry(rect);
+    // Drawn off screen when a context and a bitmap can be had, straight onto
+    // dc otherwise.
     CDC memory;
-    memory.CreateCompatibleDC(dc);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(target, rect.Width(), rect.Height());
+    CBitmap offscreen;
+    const HBITMAP bitmap = memory.CreateCompatibleDC(dc) && offscreen.CreateCompatibleBitmap(dc, rect.Width(), rect.Height())
+                               ? static_cast<HBITMAP>(offscreen)
+                               : nullptr;
     CGdiObjectSelector selected(memory.GetSafeHdc(), bitmap);
     CDC* drawDC = bitmap ? &memory : dc;
     if (bitmap)
@@ -332,6 +336,5 @@ void CEditContent::Draw(CDC* dc, CRect rect)
     if (bitmap) {
         ::BitBlt(target, onEntry.left, onEntry.top, onEntry.Width(), onEntry.Height(), memory.GetSafeHdc(), 0, 0, SRCCOPY);
         selected.Restore();
-        ::DeleteObject(bitmap);
     }
 }

@@ -38,10 +38,10 @@ public:
     CEditContent();
     ~CEditContent() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'E'; }
-    bool CanFocus() override { return true; }
+    [[nodiscard]] bool CanFocus() override { return true; }
     void Draw(CDC* dc, CRect rect) override;
     void OnMouseMove(const CPoint& point) override;
     bool OnLButtonDown(const CPoint& point) override;
@@ -59,21 +59,21 @@ public:
     void SetText(LPCWSTR text) override;
     LPCWSTR GetText() override { return m_text; }
     void DoEditCommand(int number) override;
-    bool IsEditCommandEnabled(int number) override;
-    bool HasCaret() override { return m_active; }
+    [[nodiscard]] bool IsEditCommandEnabled(int number) override;
+    [[nodiscard]] bool HasCaret() override { return m_active; }
 
     // The model's state, for owners that look at it.
     int GetCaret() const { return m_caret; }
     int GetSelStart() const { return m_selStart; }
     int GetSelEnd() const { return m_selEnd; }
     int GetScrollOffset() const { return m_scrollOffset; }
-    bool IsCaretShown() const { return m_caretShown; }
+    [[nodiscard]] bool IsCaretShown() const { return m_caretShown; }
     // The edit whose context menu is open, or null.
     static CEditContent* GetMenuEdit();
 
 private:
     DWORD HighBits() { return static_cast<DWORD>(GetStyleBits() >> 32); }
-    bool IsReadOnly() { return (HighBits() & HEB_READONLY) != 0; }
+    [[nodiscard]] bool IsReadOnly() { return (HighBits() & HEB_READONLY) != 0; }
     CFont* Font();
     void StopBlinking();
     static void PrepareMenu(CMenu* menu);

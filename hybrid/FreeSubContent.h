@@ -24,7 +24,7 @@ public:
 
     CFreeSubContent(CHybridCtrl* control, IHybridCell* owner);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return CSubContent::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CSubContent::Release(); }
 

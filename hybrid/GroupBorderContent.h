@@ -23,7 +23,7 @@ public:
     // borderSet 0 or 1 chooses one of the two bitmap sets.
     CGroupBorderContent(UINT borderSet, int side);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     void Draw(CDC* dc, CRect rect) override;
     int GetPreferredHeight(int width) override;

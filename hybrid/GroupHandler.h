@@ -26,11 +26,11 @@ public:
     void SetTitle(LPCWSTR text);
     // Shows or hides the body (animated) and switches the button's picture.
     void Expand(bool expand);
-    bool IsExpanded();
+    [[nodiscard]] bool IsExpanded();
     // Where the caller puts its cells (a referenced copy; false before Attach).
-    bool GetClientCell(IHybridCell** out);
-    bool GetBodyCell(IHybridCell** out);
-    bool GetExpandButton(IHybridButton** out);
+    [[nodiscard]] bool GetClientCell(IHybridCell** out);
+    [[nodiscard]] bool GetBodyCell(IHybridCell** out);
+    [[nodiscard]] bool GetExpandButton(IHybridButton** out);
 
 private:
     bool m_boldTitle;

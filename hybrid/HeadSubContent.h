@@ -13,12 +13,12 @@ public:
     int Layout(int contentHeight) override;
     void Draw(CDC* dc, bool drawGaps) override;
     void RemoveChild(IHybridCell* cell) override;
-    bool IsEmpty() override;
+    [[nodiscard]] bool IsEmpty() override;
     int GetPreferredHeight(int width) override;
     int GetPreferredWidth() override { return 0; }
-    bool GetColumnModel(IHybridHeading** out) override;
+    [[nodiscard]] bool GetColumnModel(IHybridHeading** out) override;
     int GetColumnCount() override;
-    bool GetColumnCell(int index, IHybridCell** out) override;
+    [[nodiscard]] bool GetColumnCell(int index, IHybridCell** out) override;
     void RemoveAll() override;
     void GetChildren(CCellArray* children) override;
     IHybridCell* GetNeighbour(IHybridCell* cell, UINT virtualKey) override;

@@ -32,7 +32,7 @@ class CHeadingContent : public CContentBase<IHeadingContent>
 public:
     CHeadingContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'h'; }
     int GetPreferredHeight(int width) override;

@@ -18,12 +18,12 @@ public:
     LRESULT OnNotify(UINT code, IHybridCell* sender, bool* handled) override;
     void Attach(CHybridCtrl* control, IHybridCell* cell) override;
 
-    bool GetYearList(IHybridCombo** out) { return ReturnInterface(m_yearList, out); }
-    bool GetMonthList(IHybridCombo** out) { return ReturnInterface(m_monthList, out); }
+    [[nodiscard]] bool GetYearList(IHybridCombo** out) { return ReturnInterface(m_yearList, out); }
+    [[nodiscard]] bool GetMonthList(IHybridCombo** out) { return ReturnInterface(m_monthList, out); }
     // The week rows now shown (each a cell of seven day cells).
     const CCellArray& GetDayRows() const { return m_dayRows; }
     // The row of the seven numbered columns.
-    bool GetHeaderRow(IHybridCell** out) { return ReturnInterface(m_headerRow, out); }
+    [[nodiscard]] bool GetHeaderRow(IHybridCell** out) { return ReturnInterface(m_headerRow, out); }
 
 private:
     void BuildLists();

@@ -16,17 +16,17 @@ public:
     // parent is null for the root cell.
     CHybridCell(CHybridCtrl* control, IHybridSubContent* parent);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
     void SetContent(IHybridContent* content) override;
     void CreateContent(WORD letter, uint64_t styleBits) override;
-    bool GetContent(IHybridContent** out) override;
+    [[nodiscard]] bool GetContent(IHybridContent** out) override;
     IHybridContent* GetContentPtr() override;
     WCHAR GetContentType() override;
     void SetSubContent(IHybridHeading* columnModel, int kind) override;
-    bool GetSubContent(IHybridSubContent** out) override;
+    [[nodiscard]] bool GetSubContent(IHybridSubContent** out) override;
     int Layout(bool storeBottom) override;
     int GetPreferredHeight(int width, bool contentOnly) override;
     int GetPreferredWidth() override;
@@ -43,13 +43,13 @@ public:
     void Draw(CDC* dc) override;
     void Invalidate() override;
     void SelectInRect(const RECT* documentRect, int flag) override;
-    bool IsSelected() override;
+    [[nodiscard]] bool IsSelected() override;
     void SetSelected(bool select, bool notify) override;
-    bool GetItemCell(IHybridCell** out) override;
-    bool IsHot(bool byControl) override;
-    bool HasParent() override;
-    bool GetParentCell(IHybridCell** out) override;
-    bool FindAncestor(WORD letter, IHybridCell** outCell, IHybridContent** outContent) override;
+    [[nodiscard]] bool GetItemCell(IHybridCell** out) override;
+    [[nodiscard]] bool IsHot(bool byControl) override;
+    [[nodiscard]] bool HasParent() override;
+    [[nodiscard]] bool GetParentCell(IHybridCell** out) override;
+    [[nodiscard]] bool FindAncestor(WORD letter, IHybridCell** outCell, IHybridContent** outContent) override;
     CHybridCtrl* GetCtrl() override;
     IHybridCell* SetData(DWORD_PTR data) override;
     DWORD_PTR GetData() override;
@@ -58,13 +58,13 @@ public:
     void Detach() override;
     LRESULT Notify(int code, IHybridCell* sender) override;
     void SetHandler(IHybridHandler* handler) override;
-    bool GetHandler(IHybridHandler** out) override;
+    [[nodiscard]] bool GetHandler(IHybridHandler** out) override;
     void SetBkColor(COLORREF colour, bool recursive) override;
     COLORREF GetBkColor() override;
     void Show(bool show, bool fromParent) override;
-    bool IsShown() override;
-    bool IsVisible() override;
-    bool IsEnabled() override;
+    [[nodiscard]] bool IsShown() override;
+    [[nodiscard]] bool IsVisible() override;
+    [[nodiscard]] bool IsEnabled() override;
     void Enable(bool enable) override;
     IHybridCell* LockSelection(bool lock) override;
     void SetNext(IHybridCell* cell) override;
@@ -77,7 +77,7 @@ protected:
     friend class CRefCount; // deletes at the last Release
 
 private:
-    bool HasFrame() const;
+    [[nodiscard]] bool HasFrame() const;
     DWORD LowBits() const { return static_cast<DWORD>(m_styleBits); }
     void Paint(CDC* dc, const CRect& rect);
     void ShowChildren(bool show);

@@ -195,7 +195,9 @@ int CHybridCtrl::OnCreate(LPCREATESTRUCT create)
     builder.SetTextColor(text).SetFontWeight(700).ReturnStyle(&m_styles[1]).CreateStyle();
     builder.SetTextColor(text).SetFontPercent(200).ReturnStyle(&m_styles[2]).CreateStyle();
     builder.SetTextColor(text).SetFontPercent(50).ReturnStyle(&m_styles[3]).CreateStyle();
-    m_scroll.bar.Create(WS_CHILD | SBS_VERT | SBS_RIGHTALIGN, CRect(0, 0, 0, 0), this, 1);
+    // Without its bar the control still scrolls by keys and wheel: every use
+    // of the bar looks for its window first.
+    (void)m_scroll.bar.Create(WS_CHILD | SBS_VERT | SBS_RIGHTALIGN, CRect(0, 0, 0, 0), this, 1);
     INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&init);
     if (m_toolTip.Create(this, TTS_ALWAYSTIP))
@@ -224,9 +226,10 @@ void CHybridCtrl::OnDestroy()
     // cell that only the handler would release; the destroyed window never
     // gets them.
     MSG pending;
-    while (::PeekMessageW(&pending, GetSafeHwnd(), WM_HYBRID_ENSUREVISIBLE, WM_HYBRID_ENSUREVISIBLE, PM_REMOVE))
-        if (pending.wParam)
-            reinterpret_cast<IHybridCell*>(pending.wParam)->Release();
+    while (::PeekMessageW(&pending, GetSafeHwnd(), WM_HYBRID_ENSUREVISIBLE, WM_HYBRID_ENSUREVISIBLE, PM_REMOVE)) {
+        CIPtr<IHybridCell> dropped;
+        dropped.Attach(reinterpret_cast<IHybridCell*>(pending.wParam)); // the sender's reference
+    }
     for (int i = 0; i < m_timers.GetSize(); ++i)
         KillTimerCallback(static_cast<UINT_PTR>(i));
     m_timers.RemoveAll();

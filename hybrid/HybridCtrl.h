@@ -61,13 +61,13 @@ public:
     ~CHybridCtrl() override;
 
     // Creation and content.
-    bool Create(CWnd* parent, UINT id, DWORD style = 0);
+    [[nodiscard]] bool Create(CWnd* parent, UINT id, DWORD style = 0);
     void MoveToDlgItem(UINT id);
     void CreateRootCell();
     void RemoveAllCells(bool recreate);
     void DetachCell(IHybridCell* cell);
     void DetachCells(CCellArray& cells, bool empty);
-    bool IsRootCell(IHybridCell* cell);
+    [[nodiscard]] bool IsRootCell(IHybridCell* cell);
     IHybridCell* GetRootCell() { return m_rootCell; }
     IHybridSubContent* GetRootSubContent() { return m_rootSub; }
     IHybridStyle* GetDefaultStyle() { return m_styles[0]; }
@@ -87,7 +87,7 @@ public:
     void SetLineStep(int step) { m_lineStep = step; }
     void SetCursorFrozen(bool frozen) { m_cursorFrozen = frozen; }
     void SetHandler(IHybridHandler* handler);
-    bool GetHandler(IHybridHandler** out);
+    [[nodiscard]] bool GetHandler(IHybridHandler** out);
 
     // Requests of cells, contents and handlers.
     void UpdateLayout(bool force);
@@ -113,7 +113,7 @@ public:
     void PlaceImplantedWnds();
     void SetCaptureCell(IHybridCell* cell);
     void ReleaseCaptureCell(IHybridCell* cell);
-    bool IsCaptureCell(IHybridCell* cell);
+    [[nodiscard]] bool IsCaptureCell(IHybridCell* cell);
     void GetRubberBandRect(CRect* out);
     void EnumCells(CCellVisitor& visitor, DWORD flags, IHybridCell* start = nullptr);
     void EnumSelectedCells(CCellVisitor& visitor, IHybridCell* start = nullptr);
@@ -126,18 +126,18 @@ public:
     // Accessors.
     int GetContentHeight() const { return m_contentHeight; }
     IHybridCell* GetSelectedCell() { return m_currentCell; }
-    bool GetFocusCell(IHybridCell** out);
+    [[nodiscard]] bool GetFocusCell(IHybridCell** out);
     IHybridCell* GetHoverCell() { return m_hoverCell; }
     void GetCellAreaRect(CRect* out);
     int GetScrollPos();
     bool SetScrollPos(int pos, bool redraw);
-    bool IsRubberBandVisible() const { return m_rubberBand.drawn; }
-    bool IsRubberBandTracking() const { return m_rubberBand.tracking; }
-    bool IsRepaintPending();
-    bool IsDestroying() const { return m_destroying; }
-    bool IsDragging() const { return m_dragging; }
-    bool HasFocus() const { return m_hasFocus; }
-    bool IsScrollBarShown() const { return m_scroll.shown; }
+    [[nodiscard]] bool IsRubberBandVisible() const { return m_rubberBand.drawn; }
+    [[nodiscard]] bool IsRubberBandTracking() const { return m_rubberBand.tracking; }
+    [[nodiscard]] bool IsRepaintPending();
+    [[nodiscard]] bool IsDestroying() const { return m_destroying; }
+    [[nodiscard]] bool IsDragging() const { return m_dragging; }
+    [[nodiscard]] bool HasFocus() const { return m_hasFocus; }
+    [[nodiscard]] bool IsScrollBarShown() const { return m_scroll.shown; }
     int GetLineStep() const { return m_lineStep; }
     void PopToolTip();
 
@@ -171,15 +171,15 @@ protected:
 private:
     void OnMouseButtonDown(UINT flags, CPoint point, bool left);
     // The steps of PreTranslateMessage for a key going down, in order.
-    bool OfferKeyToCaptureCell(UINT key, UINT keyData);
-    bool CycleFocusByTab(UINT key, bool shift, bool ctrl);
-    bool OfferKeyToFocusChain(UINT key, UINT keyData);
-    bool NavigateItems(UINT key, bool shift, bool ctrl);
+    [[nodiscard]] bool OfferKeyToCaptureCell(UINT key, UINT keyData);
+    [[nodiscard]] bool CycleFocusByTab(UINT key, bool shift, bool ctrl);
+    [[nodiscard]] bool OfferKeyToFocusChain(UINT key, UINT keyData);
+    [[nodiscard]] bool NavigateItems(UINT key, bool shift, bool ctrl);
     void RelayToToolTip(MSG* msg);
     void OnVScroll(UINT code);
     void ScrollCellIntoView(IHybridCell* cell);
     void UpdateScrollBar();
-    bool AllowLayout();
+    [[nodiscard]] bool AllowLayout();
     void ResetMouseState();
     bool EndDrag();
     void UpdateCursorAndToolTip();
@@ -281,4 +281,4 @@ private:
 
 // Depth first from `cell`: the text content of the first cell whose user
 // data equals `data`, with a reference added.
-bool FindTextContentByData(IHybridCell* cell, DWORD_PTR data, IHybridText** out);
+[[nodiscard]] bool FindTextContentByData(IHybridCell* cell, DWORD_PTR data, IHybridText** out);

@@ -128,7 +128,9 @@ void CHybridCtrl::EnsureVisible(IHybridCell* cell)
 {
     if (!cell || !GetSafeHwnd())
         return;
-    cell->AddRef();
-    if (!PostMessage(WM_HYBRID_ENSUREVISIBLE, reinterpret_cast<WPARAM>(cell), 0))
-        cell->Release();
+    // The message carries a reference of its own, released by its handler
+    // (or by OnDestroy when the window goes first).
+    CIPtr<IHybridCell> carried(cell);
+    if (PostMessage(WM_HYBRID_ENSUREVISIBLE, reinterpret_cast<WPARAM>(carried.Get()), 0))
+        carried.Detach();
 }

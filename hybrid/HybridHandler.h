@@ -15,7 +15,7 @@ public:
     CHybridHandler(const CHybridHandler&) = delete;
     CHybridHandler& operator=(const CHybridHandler&) = delete;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
@@ -23,7 +23,7 @@ public:
     void Attach(CHybridCtrl* control, IHybridCell* cell) override;
     void Detach() override;
     void OnSize(int width, int height) override;
-    bool IsAttached() override;
+    [[nodiscard]] bool IsAttached() override;
     void Reserved(DWORD a, DWORD b) override;
 
     void OnTimer(UINT_PTR id) override;

@@ -11,5 +11,5 @@ struct IHybridButton : public IHybridContent
     // A "PNG" resource decoded for owners that draw the picture themselves.
     virtual void LoadImage(UINT pngId) = 0;
     virtual void SetLatched(bool latched) = 0;
-    virtual bool IsLatched() = 0;
+    [[nodiscard]] virtual bool IsLatched() = 0;
 };

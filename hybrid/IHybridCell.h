@@ -61,11 +61,11 @@ struct IHybridCell : public IUnknown
 {
     virtual void SetContent(IHybridContent* content) = 0;
     virtual void CreateContent(WORD letter, uint64_t styleBits) = 0;
-    virtual bool GetContent(IHybridContent** out) = 0;
+    [[nodiscard]] virtual bool GetContent(IHybridContent** out) = 0;
     virtual IHybridContent* GetContentPtr() = 0;
     virtual WCHAR GetContentType() = 0;
     virtual void SetSubContent(IHybridHeading* columnModel, int kind) = 0;
-    virtual bool GetSubContent(IHybridSubContent** out) = 0;
+    [[nodiscard]] virtual bool GetSubContent(IHybridSubContent** out) = 0;
     virtual int Layout(bool storeBottom) = 0;
     virtual int GetPreferredHeight(int width, bool contentOnly) = 0;
     virtual int GetPreferredWidth() = 0;
@@ -83,13 +83,13 @@ struct IHybridCell : public IUnknown
     virtual void Draw(CDC* dc) = 0;
     virtual void Invalidate() = 0;
     virtual void SelectInRect(const RECT* documentRect, int flag) = 0;
-    virtual bool IsSelected() = 0;
+    [[nodiscard]] virtual bool IsSelected() = 0;
     virtual void SetSelected(bool select, bool notify) = 0;
-    virtual bool GetItemCell(IHybridCell** out) = 0;
-    virtual bool IsHot(bool byControl) = 0;
-    virtual bool HasParent() = 0;
-    virtual bool GetParentCell(IHybridCell** out) = 0;
-    virtual bool FindAncestor(WORD letter, IHybridCell** outCell, IHybridContent** outContent) = 0;
+    [[nodiscard]] virtual bool GetItemCell(IHybridCell** out) = 0;
+    [[nodiscard]] virtual bool IsHot(bool byControl) = 0;
+    [[nodiscard]] virtual bool HasParent() = 0;
+    [[nodiscard]] virtual bool GetParentCell(IHybridCell** out) = 0;
+    [[nodiscard]] virtual bool FindAncestor(WORD letter, IHybridCell** outCell, IHybridContent** outContent) = 0;
     virtual CHybridCtrl* GetCtrl() = 0;
     // User data is pointer-sized: callers may keep pointers in it.
     virtual IHybridCell* SetData(DWORD_PTR data) = 0;
@@ -101,13 +101,13 @@ struct IHybridCell : public IUnknown
     // The answer is pointer-sized (code 16 answers a text pointer).
     virtual LRESULT Notify(int code, IHybridCell* sender) = 0;
     virtual void SetHandler(IHybridHandler* handler) = 0;
-    virtual bool GetHandler(IHybridHandler** out) = 0;
+    [[nodiscard]] virtual bool GetHandler(IHybridHandler** out) = 0;
     virtual void SetBkColor(COLORREF colour, bool recursive) = 0;
     virtual COLORREF GetBkColor() = 0;
     virtual void Show(bool show, bool fromParent) = 0;
-    virtual bool IsShown() = 0;
-    virtual bool IsVisible() = 0;
-    virtual bool IsEnabled() = 0;
+    [[nodiscard]] virtual bool IsShown() = 0;
+    [[nodiscard]] virtual bool IsVisible() = 0;
+    [[nodiscard]] virtual bool IsEnabled() = 0;
     virtual void Enable(bool enable) = 0;
     virtual IHybridCell* LockSelection(bool lock) = 0;
     virtual void SetNext(IHybridCell* cell) = 0;

@@ -20,5 +20,5 @@ struct IHybridCombo : public IStretchContent
     virtual void SetItemData(int index, DWORD value) = 0;
     virtual DWORD GetItemData(int index) = 0;
     virtual void SetPromptText(LPCWSTR text) = 0;
-    virtual bool IsValidIndex(int index) = 0;
+    [[nodiscard]] virtual bool IsValidIndex(int index) = 0;
 };

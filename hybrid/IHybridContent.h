@@ -23,7 +23,7 @@ struct IHybridContent : public IUnknown
     // Type letter of the content kind ('U' when unknown).
     virtual WCHAR GetType() = 0;
     // May the control's keyboard navigation give this content's cell the focus?
-    virtual bool CanFocus() = 0;
+    [[nodiscard]] virtual bool CanFocus() = 0;
     virtual void SetCell(IHybridCell* cell) = 0;
     // The owning cell, no reference added.
     virtual IHybridCell* GetCell() = 0;
@@ -61,10 +61,10 @@ struct IHybridContent : public IUnknown
     virtual int GetPreferredHeight(int width) = 0;
     // Last notice before the detaching cell drops the content.
     virtual void OnRelease() = 0;
-    virtual bool IsEnabled() = 0;
+    [[nodiscard]] virtual bool IsEnabled() = 0;
     virtual void Enable(bool enable) = 0;
     virtual void Show(bool show, bool secondFlag) = 0;
-    virtual bool IsShown() = 0;
+    [[nodiscard]] virtual bool IsShown() = 0;
     // The cell's style, no reference added.
     virtual IHybridStyle* GetStyle() = 0;
     virtual uint64_t GetStyleBits() = 0;
@@ -73,5 +73,5 @@ struct IHybridContent : public IUnknown
     virtual LRESULT OnChildNotify(UINT code, IHybridCell* sender, bool* handled) = 0;
     // The cell rectangle in client coordinates; empty without a cell.
     virtual CRect GetRect() = 0;
-    virtual bool IsSelected() = 0;
+    [[nodiscard]] virtual bool IsSelected() = 0;
 };

@@ -8,7 +8,7 @@ struct IHybridEdit : public IStretchContent
     // Valid until the text changes.
     virtual LPCWSTR GetText() = 0;
     virtual void DoEditCommand(int number) = 0;
-    virtual bool IsEditCommandEnabled(int number) = 0;
+    [[nodiscard]] virtual bool IsEditCommandEnabled(int number) = 0;
     // True while the edit is active (its caret blinks).
-    virtual bool HasCaret() = 0;
+    [[nodiscard]] virtual bool HasCaret() = 0;
 };

@@ -18,6 +18,6 @@ struct IHybridHandler : public IUnknown
     virtual void Attach(CHybridCtrl* control, IHybridCell* cell) = 0;
     virtual void Detach() = 0;
     virtual void OnSize(int width, int height) = 0;
-    virtual bool IsAttached() = 0;
+    [[nodiscard]] virtual bool IsAttached() = 0;
     virtual void Reserved(DWORD a, DWORD b) = 0;
 };

@@ -13,6 +13,6 @@ struct IHybridSlider : public IStretchContent
     virtual IHybridSlider* SetUserValue(int value) = 0;
     virtual int GetUserValue() = 0;
     virtual int GetTrackPos() = 0;
-    virtual bool IsTracking() = 0;
+    [[nodiscard]] virtual bool IsTracking() = 0;
     virtual void SetVertical(bool vertical) = 0;
 };

@@ -17,20 +17,20 @@ struct IHybridSubContent : public IUnknown
     // contentHeight: height of the owner's content; answers the lowest y used.
     virtual int Layout(int contentHeight) = 0;
     virtual void Draw(CDC* dc, bool drawGaps) = 0;
-    virtual bool InsertChild(int column, IHybridCell** out, IHybridCell* before) = 0;
+    [[nodiscard]] virtual bool InsertChild(int column, IHybridCell** out, IHybridCell* before) = 0;
     virtual void SelectAll(bool select, bool notify) = 0;
     virtual void RemoveChild(IHybridCell* cell) = 0;
-    virtual bool IsEmpty() = 0;
+    [[nodiscard]] virtual bool IsEmpty() = 0;
     virtual bool HitTest(POINT point, IHybridCell** out) = 0;
     virtual void SelectInRect(const RECT* documentRect) = 0;
     // Appends the selected item cells below this container to `selected`.
     virtual void CollectSelected(CCellArray* selected) = 0;
-    virtual bool GetOwnerCell(IHybridCell** out) = 0;
+    [[nodiscard]] virtual bool GetOwnerCell(IHybridCell** out) = 0;
     virtual int GetPreferredHeight(int width) = 0;
     virtual int GetPreferredWidth() = 0;
-    virtual bool GetColumnModel(IHybridHeading** out) = 0;
+    [[nodiscard]] virtual bool GetColumnModel(IHybridHeading** out) = 0;
     virtual int GetColumnCount() = 0;
-    virtual bool GetColumnCell(int index, IHybridCell** out) = 0;
+    [[nodiscard]] virtual bool GetColumnCell(int index, IHybridCell** out) = 0;
     virtual void RemoveAll() = 0;
     virtual IHybridSubContent* SetLeftGap(int gap) = 0;
     virtual int GetLeftGap() = 0;

@@ -4,13 +4,13 @@
 
 struct IHybridTreeItem : public IHybridContent
 {
-    virtual bool IsExpanded() = 0;
+    [[nodiscard]] virtual bool IsExpanded() = 0;
     virtual void Expand() = 0;
     virtual void Collapse() = 0;
-    virtual bool HasChildren() = 0;
-    virtual bool GetParentItem(IHybridTreeItem** out) = 0;
+    [[nodiscard]] virtual bool HasChildren() = 0;
+    [[nodiscard]] virtual bool GetParentItem(IHybridTreeItem** out) = 0;
     // The cell that receives the node's label.
-    virtual bool GetItemCell(IHybridCell** out) = 0;
+    [[nodiscard]] virtual bool GetItemCell(IHybridCell** out) = 0;
     // The cell whose sub-content holds the child nodes.
-    virtual bool GetChildrenCell(IHybridCell** out) = 0;
+    [[nodiscard]] virtual bool GetChildrenCell(IHybridCell** out) = 0;
 };

@@ -12,7 +12,7 @@ class CImplantedWndContent : public CContentBase<IHybridImplantedWnd>
 public:
     CImplantedWndContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'i'; }
     void Draw(CDC* dc, CRect rect) override;

@@ -235,10 +235,8 @@ LPCWSTR ParseCell(CHybridCtrl* control, IHybridSubContent* parent, WCHAR letter,
             SetUpContent(control, cell, letter, a, text, &own);
             result.Attach(own);
         }
-        if (a.resultOut && result) {
-            result->AddRef();
-            *a.resultOut = result.Get();
-        }
+        if (a.resultOut && result)
+            *a.resultOut = CIPtr<IUnknown>(result).Detach(); // the caller's reference
     }
     if (*p != L'{')
         return p;

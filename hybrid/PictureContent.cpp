@@ -2,7 +2,8 @@
 #include <gdiplus.h>
 #include "common/DrawRoutines.h"
 
-CPictureContent::~CPictureContent() { delete m_image; }
+CPictureContent::CPictureContent() = default;
+CPictureContent::~CPictureContent() = default;
 
 STDMETHODIMP CPictureContent::QueryInterface(REFIID riid, void** out)
 {
@@ -72,8 +73,7 @@ IHybridPicture* CPictureContent::SetFile(LPCWSTR path)
     if (!path || m_file == path)
         return this;
     m_file = path;
-    delete m_image;
-    m_image = new Gdiplus::Image(path);
+    m_image = std::make_unique<Gdiplus::Image>(path);
     Forget();
     Invalidate();
     return this;
@@ -125,7 +125,7 @@ void CPictureContent::Draw(CDC* dc, CRect rect)
     const int left = rect.left + (rect.Width() - m_size.cx) / 2;
     if (m_image) {
         Gdiplus::Graphics graphics(hdc);
-        graphics.DrawImage(m_image, left, top, m_size.cx, m_size.cy);
+        graphics.DrawImage(m_image.get(), left, top, m_size.cx, m_size.cy);
         return;
     }
     if (m_bitmapId == -1 && m_selBitmapId == -1) {

@@ -4,6 +4,7 @@
 // strip of normal, selected and disabled frames), an icon or a bitmap
 // handle. It takes no input. Low style bit 0x40 puts the picture at the top;
 // high bit 0x1 marks the resource as a strip of three.
+#include <memory>
 #include "hybrid/ContentBase.h"
 #include "hybrid/IHybridPicture.h"
 
@@ -18,10 +19,10 @@ enum : DWORD
 class CPictureContent : public CContentBase<IHybridPicture>
 {
 public:
-    CPictureContent() = default;
+    CPictureContent();
     ~CPictureContent() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'P'; }
     void Draw(CDC* dc, CRect rect) override;
@@ -38,7 +39,7 @@ public:
 private:
     void Measure();
     void Forget() { m_size = CSize(-1, -1); }
-    bool IsStrip() { return (GetStyleBits() >> 32) & HPC_STRIP; }
+    [[nodiscard]] bool IsStrip() { return (GetStyleBits() >> 32) & HPC_STRIP; }
 
     COLORREF m_transparent = 0;
     int m_bitmapId = -1;
@@ -48,5 +49,5 @@ private:
     HICON m_icon = nullptr;
     HBITMAP m_bitmap = nullptr;
     CSize m_size{-1, -1};
-    Gdiplus::Image* m_image = nullptr;
+    std::unique_ptr<Gdiplus::Image> m_image;
 };

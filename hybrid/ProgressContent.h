@@ -18,7 +18,7 @@ class CProgressContent : public CContentBase<IHybridProgress>
 public:
     CProgressContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'p'; }
     void Draw(CDC* dc, CRect rect) override;

@@ -11,11 +11,11 @@ class CRadioButtonContent : public CBoxButtonContent<IHybridRadioButton>
 public:
     CRadioButtonContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     void Draw(CDC* dc, CRect rect) override;
     void SetCheck(bool check, bool notify) override;
-    bool GetCheck() override { return m_checked; }
+    [[nodiscard]] bool GetCheck() override { return m_checked; }
     void SetBitmap(int bitmapId, COLORREF transparent) override;
 
 protected:

@@ -22,7 +22,7 @@ class CSeparatorContent : public CContentBase<IHybridSeparator>
 public:
     CSeparatorContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L's'; }
     void OnAttach() override;

@@ -17,7 +17,7 @@ class CHybridSlider : public CContentBase<IHybridSlider>
 public:
     CHybridSlider();
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'L'; }
     void Draw(CDC* dc, CRect rect) override;
@@ -36,7 +36,7 @@ public:
     IHybridSlider* SetUserValue(int value) override;
     int GetUserValue() override { return m_userValue; }
     int GetTrackPos() override { return m_trackPos; }
-    bool IsTracking() override { return HasMouseCapture(); }
+    [[nodiscard]] bool IsTracking() override { return HasMouseCapture(); }
     void SetVertical(bool vertical) override;
 
     // The groove of a content rectangle.
@@ -55,7 +55,7 @@ private:
     int Clamp(int value) const;
     void UpdateFromPoint(const CPoint& point);
     void DrawThumb(HDC dc, const CRect& rect, const CRect& track, int value, UINT bitmap);
-    bool Immediate() { return (GetStyleBits() >> 32) & HSL_IMMEDIATE; }
+    [[nodiscard]] bool Immediate() { return (GetStyleBits() >> 32) & HSL_IMMEDIATE; }
 
     int m_minimum = 0;
     int m_maximum = 100;

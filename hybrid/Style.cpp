@@ -1,16 +1,13 @@
 #include "hybrid/Style.h"
 
 CStyle::CStyle()
-    : m_font(nullptr), m_bkColor(GetSysColor(COLOR_WINDOW)), m_selBkColor(GetSysColor(COLOR_HIGHLIGHT)),
+    : m_bkColor(GetSysColor(COLOR_WINDOW)), m_selBkColor(GetSysColor(COLOR_HIGHLIGHT)),
       m_textColor(0), m_selTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT)), m_gridColor(0xC0C0C0),
       m_margin1(3), m_margin2(3), m_refs(0)
 {
 }
 
-CStyle::~CStyle()
-{
-    delete m_font;
-}
+CStyle::~CStyle() = default;
 
 STDMETHODIMP CStyle::QueryInterface(REFIID riid, void** out)
 {
@@ -23,16 +20,16 @@ STDMETHODIMP_(ULONG) CStyle::Release() { return m_refs.Release(this); }
 
 IHybridStyle* CStyle::SetFont(const LOGFONTW* font)
 {
-    delete m_font;
-    m_font = nullptr;
+    m_font.reset();
     if (font) {
-        m_font = new CFont;
-        m_font->CreateFontIndirect(font);
+        m_font = std::make_unique<CFont>();
+        if (!m_font->CreateFontIndirect(font))
+            m_font.reset(); // as without a font: the cells use the control's
     }
     return this;
 }
 
-CFont* CStyle::GetFont() { return m_font; }
+CFont* CStyle::GetFont() { return m_font.get(); }
 
 int CStyle::GetTextHeight()
 {
@@ -41,7 +38,7 @@ int CStyle::GetTextHeight()
     CDC dc;
     if (!dc.CreateCompatibleDC(nullptr))
         return 0;
-    CFont* old = dc.SelectObject(m_font);
+    CFont* old = dc.SelectObject(m_font.get());
     CSize extent = dc.GetTextExtent(CString(L"|"));
     dc.SelectObject(old);
     return extent.cy;

@@ -11,7 +11,7 @@ class CStyle : public IHybridStyle
 public:
     CStyle();
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
@@ -38,7 +38,7 @@ protected:
     friend class CRefCount; // deletes at the last Release
 
 private:
-    CFont* m_font;
+    std::unique_ptr<CFont> m_font;
     COLORREF m_bkColor;
     COLORREF m_selBkColor;
     COLORREF m_textColor;

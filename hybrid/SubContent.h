@@ -15,20 +15,20 @@ class CSubContent : public IHybridSubContent
 public:
     CSubContent(CHybridCtrl* control, IHybridCell* owner);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
 
     void Draw(CDC* dc, bool drawGaps) override;
-    bool InsertChild(int column, IHybridCell** out, IHybridCell* before) override;
+    [[nodiscard]] bool InsertChild(int column, IHybridCell** out, IHybridCell* before) override;
     void SelectAll(bool select, bool notify) override;
     bool HitTest(POINT point, IHybridCell** out) override;
     void SelectInRect(const RECT* documentRect) override;
     void CollectSelected(CCellArray* selected) override;
-    bool GetOwnerCell(IHybridCell** out) override;
-    bool GetColumnModel(IHybridHeading** out) override;
+    [[nodiscard]] bool GetOwnerCell(IHybridCell** out) override;
+    [[nodiscard]] bool GetColumnModel(IHybridHeading** out) override;
     int GetColumnCount() override;
-    bool GetColumnCell(int index, IHybridCell** out) override;
+    [[nodiscard]] bool GetColumnCell(int index, IHybridCell** out) override;
     void RemoveAll() override;
     IHybridSubContent* SetLeftGap(int gap) override;
     int GetLeftGap() override;
@@ -36,7 +36,7 @@ public:
     IHybridSubContent* SetRightGap(int gap) override;
     void SetChildren(CCellArray* children) override;
     IHybridCell* GetNeighbour(IHybridCell* cell, UINT virtualKey) override;
-    bool IsEmpty() override;
+    [[nodiscard]] bool IsEmpty() override;
 
     virtual ~CSubContent();
 

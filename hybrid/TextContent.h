@@ -33,10 +33,10 @@ class CTextContent : public CContentBase<IHybridText>
 public:
     CTextContent() = default;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L'T'; }
-    bool CanFocus() override { return (High() & HTB_LINK) != 0; }
+    [[nodiscard]] bool CanFocus() override { return (High() & HTB_LINK) != 0; }
     void Draw(CDC* dc, CRect rect) override;
     void OnMouseMove(const CPoint& point) override;
     bool OnLButtonDown(const CPoint& point) override;
@@ -63,7 +63,7 @@ public:
 private:
     DWORD Low() { return static_cast<DWORD>(GetStyleBits()); }
     DWORD High() { return static_cast<DWORD>(GetStyleBits() >> 32); }
-    bool IsLink() { return (High() & (HTB_LINK | HTB_LINKCOLOURS)) != 0; }
+    [[nodiscard]] bool IsLink() { return (High() & (HTB_LINK | HTB_LINKCOLOURS)) != 0; }
     void Measure(int width);
     void Wrap(HDC dc, int width, int leftMargin);
     void DrawPiece(HDC dc, const CRect& rect, LPCWSTR text, int length, UINT flags);

@@ -18,10 +18,10 @@ constexpr DWORD_PTR TREE_EXPANDER_DATA = 10000;
 class CTreeItemContent : public CContentBase<IHybridTreeItem>
 {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     WCHAR GetType() override { return L't'; }
-    bool CanFocus() override { return false; }
+    [[nodiscard]] bool CanFocus() override { return false; }
     void OnAttach() override;
     void OnDetach() override;
     // Brings the expander picture up to date; the row and children cells
@@ -29,13 +29,13 @@ public:
     int GetPreferredHeight(int width) override;
     LRESULT OnChildNotify(UINT code, IHybridCell* sender, bool* handled) override;
 
-    bool IsExpanded() override;
+    [[nodiscard]] bool IsExpanded() override;
     void Expand() override;
     void Collapse() override;
-    bool HasChildren() override;
-    bool GetParentItem(IHybridTreeItem** out) override;
-    bool GetItemCell(IHybridCell** out) override;
-    bool GetChildrenCell(IHybridCell** out) override;
+    [[nodiscard]] bool HasChildren() override;
+    [[nodiscard]] bool GetParentItem(IHybridTreeItem** out) override;
+    [[nodiscard]] bool GetItemCell(IHybridCell** out) override;
+    [[nodiscard]] bool GetChildrenCell(IHybridCell** out) override;
 
     // Expanded with children, collapsed with children, or without children.
     void UpdateExpander();

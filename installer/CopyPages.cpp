@@ -6,7 +6,7 @@
 #include "installer/InstallPages.h"
 #include "installer/InstallerIds.h"
 #include "installer/Shortcuts.h"
-#include "platform/mfc/afxthread.h"
+#include "platform/mfc/afxworker.h"
 #include "xf/xfFrame.h"
 #include <commctrl.h>
 
@@ -72,40 +72,34 @@ bool CInstPage_Process::OnActivate()
 
 void CInstPage_Process::StartCopy()
 {
-    if (m_thread)
+    if (m_thread.IsStarted())
         return;
     SendDlgItemMessage(IDC_COPY_PROGRESS, PBM_SETRANGE32, 0, static_cast<LPARAM>(GetWizard()->GetRequiredBytes()));
     m_context = std::make_unique<SInstallWork>();
     m_context->page = m_hWnd;
     m_context->folder = GetWizard()->GetInstallFolder();
     m_context->source = GetWizard()->GetSourceFolder();
-    m_thread = AfxBeginThread(InstallCopyThreadProc, m_context.get(), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (!m_thread) {
+    // The page joins the thread before it frees the context.
+    if (!m_thread.Start(InstallCopyThreadProc, m_context.get())) {
         m_context.reset();
         PostMessage(WM_INSTALL_DONE, 0, 0);
-        return;
     }
-    // The page joins the thread before it frees the context.
-    m_thread->m_bAutoDelete = FALSE;
-    m_thread->ResumeThread();
 }
 
 void CInstPage_Process::StopWorker()
 {
-    if (!m_thread)
+    if (!m_thread.IsStarted())
         return;
     if (m_context) {
         m_context->abort = true;
         ::SetEvent(m_context->running.Get());
     }
-    ::WaitForSingleObject(m_thread->m_hThread, INFINITE);
-    delete m_thread;
-    m_thread = nullptr;
+    m_thread.Stop();
 }
 
 bool CInstPage_Process::OnLeave()
 {
-    if (!m_thread || !m_context)
+    if (!m_thread.IsStarted() || !m_context)
         return false;
     // The copy waits at its next block while the question is open; it is
     // never suspended, so it cannot hold a lock the interface needs.
@@ -148,12 +142,13 @@ void CInstPage_Process::OnCopyDone(bool ok)
     m_context.reset();
     const int index = wizard->FindPageIndex(this);
     if (ok || wizard->IsAborted()) {
-        wizard->ShowPage(index + 1);
+        if (!wizard->ShowPage(index + 1))
+            wizard->OnCancel(); // no page to go on with: the wizard ends
         return;
     }
     XfMessageBox(this, IDS_COPY_FAILED, MB_OK | MB_ICONERROR);
     XfMessageBox(this, IDS_TRY_REBOOT, MB_OK | MB_ICONEXCLAMATION);
-    wizard->ShowPage(index - 1);
+    (void)wizard->ShowPage(index - 1); // the wizard is cancelled next either way
     wizard->OnCancel();
 }
 

@@ -126,7 +126,7 @@ void CFolderInstallPage::FillDriveList()
         if (!(type == DRIVE_FIXED || (!m_localOnly && type == DRIVE_REMOTE)))
             continue;
         CString volume, fileSystem;
-        GetVolumeInfo(letter, volume, fileSystem);
+        (void)GetVolumeInfo(letter, volume, fileSystem); // unreadable: shown with empty names
         if (type == DRIVE_REMOTE && volume.IsEmpty())
             volume = CLocalizedString(IDS_NETWORK_DRIVE);
         CIPtr<IHybridCell> row;

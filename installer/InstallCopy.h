@@ -30,13 +30,13 @@ struct SInstallCopyContext {
     // Every file written and folder made, in order; folders end with '\'.
     CStringArray installed;
     // Waits while the gate is closed; false once the copy must stop.
-    bool MayGoOn() const;
+    [[nodiscard]] bool MayGoOn() const;
 };
 
 // Absolute form of a path without a trailing backslash (a root keeps it).
 CString NormalizeFolder(LPCWSTR path);
 // Whether `inner` is `outer` or lies inside it (absolute, case-insensitive).
-bool IsSameOrInside(LPCWSTR inner, LPCWSTR outer);
+[[nodiscard]] bool IsSameOrInside(LPCWSTR inner, LPCWSTR outer);
 
 // Copies every file and subfolder of `source` into `destination` (made when
 // missing; only its last level). False when a folder cannot be made or
@@ -44,8 +44,8 @@ bool IsSameOrInside(LPCWSTR inner, LPCWSTR outer);
 // flag is seen; what was written so far stays and is recorded. Never
 // descends into the context's skip folder. Files of 4 GiB or more are
 // refused (false) rather than cut short.
-bool CopyTree(LPCWSTR source, LPCWSTR destination, SInstallCopyContext* context);
+[[nodiscard]] bool CopyTree(LPCWSTR source, LPCWSTR destination, SInstallCopyContext* context);
 
 // Writes the record (UTF-16 lines, the record itself as last line) into
 // `folder`; false when it cannot be written.
-bool WriteInstallRecord(LPCWSTR folder, const CStringArray& installed);
+[[nodiscard]] bool WriteInstallRecord(LPCWSTR folder, const CStringArray& installed);

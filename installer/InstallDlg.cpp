@@ -44,7 +44,7 @@ BOOL CInstallDlg::OnInitDialog()
     m_comStarted = SUCCEEDED(::CoInitialize(nullptr));
     if (m_sourceFolder.IsEmpty())
         m_sourceFolder = GetModuleDirectory();
-    m_appPages = GetAppInstallPageCount();
+    m_appPages = GetSetupHooks().AppInstallPageCount();
     CreateHeader();
     m_requiredBytes = GetFolderSize(m_sourceFolder);
 
@@ -59,7 +59,9 @@ BOOL CInstallDlg::OnInitDialog()
 
     m_link.SetLink(LINK_OPEN, SProductInfo::GetWebSiteUrl());
     m_pages.SetSize(m_appPages + 6);
-    ShowPage(kWelcome);
+    // A page that cannot be made leaves the wizard without one; Cancel
+    // still ends it.
+    (void)ShowPage(kWelcome);
     return TRUE;
 }
 
@@ -197,14 +199,16 @@ void CInstallDlg::OnNext()
     if (!page)
         return;
     if (m_current < GetFinishedIndex()) {
+        // A page that cannot be made keeps the current one: Next can be
+        // tried again, or the wizard cancelled.
         if (page->OnLeave())
-            ShowPage(m_current + 1);
+            (void)ShowPage(m_current + 1);
         return;
     }
     // An aborted or failed copy registers nothing: no uninstall entry, and
     // the pages make no shortcut and start nothing.
-    if (!m_aborted)
-        WriteUninstallEntry();
+    if (!m_aborted && !WriteUninstallEntry())
+        XfMessageBox(this, IDS_UNINSTALL_ENTRY_FAILED, MB_OK | MB_ICONEXCLAMATION);
     for (INT_PTR i = 0; i < m_pages.GetSize(); ++i)
         if (CInstallPage* each = m_pages.GetAt(i))
             each->OnFinish();
@@ -224,7 +228,7 @@ void CInstallDlg::EndWizard(int result, bool installed)
 void CInstallDlg::OnBack()
 {
     if (m_current > 0)
-        ShowPage(m_current - 1);
+        (void)ShowPage(m_current - 1); // as Next: the current page stays
 }
 
 void CInstallDlg::OnCancel()

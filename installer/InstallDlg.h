@@ -21,7 +21,7 @@ public:
     int GetProcessIndex() const { return m_appPages + 4; }
     int GetFinishedIndex() const { return m_appPages + 5; }
 
-    bool ShowPage(int index);
+    [[nodiscard]] bool ShowPage(int index);
     int FindPageIndex(CInstallPage* page) const;
     int GetCurrentIndex() const { return m_current; }
     CInstallPage* GetPage(int index) const;
@@ -32,14 +32,14 @@ public:
     // The install folder and the running program's file name.
     CString GetInstalledExePath() const;
     // Writes the uninstall entry for the installed program.
-    bool WriteUninstallEntry();
+    [[nodiscard]] bool WriteUninstallEntry();
     void ShowCancelButton(bool show);
     void ShowBackButton(bool show);
     void SetAborted() { m_aborted = true; }
     // The folder page made the install folder: it goes again (when still
     // empty) if the wizard ends without an installation.
     void SetCreatedFolder(LPCWSTR folder) { m_createdFolder = folder; }
-    bool IsAborted() const { return m_aborted; }
+    [[nodiscard]] bool IsAborted() const { return m_aborted; }
     void Retranslate();
     // The folder whose contents are installed: the running program's unless set
     // before the wizard runs.

@@ -66,6 +66,6 @@ CInstallPage* CreateInstallPage(CInstallDlg* wizard, int index)
     if (index == wizard->GetFinishedIndex())
         return new CFinishedInstallPage(wizard);
     if (index >= CInstallDlg::kFirstAppPage && index < wizard->GetProcessIndex())
-        return CreateAppInstallPage(index - CInstallDlg::kFirstAppPage, wizard);
+        return GetSetupHooks().CreateAppInstallPage(index - CInstallDlg::kFirstAppPage, wizard);
     return nullptr;
 }

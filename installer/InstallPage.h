@@ -20,7 +20,7 @@ public:
     // The wizard's Finish, in page order.
     virtual void OnFinish();
     // True while the page runs work that the wizard must not close under.
-    virtual bool IsBusy() const { return false; }
+    [[nodiscard]] virtual bool IsBusy() const { return false; }
 
     UINT GetTemplateId() const { return m_templateId; }
     CInstallDlg* GetWizard() const { return m_wizard; }

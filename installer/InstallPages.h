@@ -7,8 +7,8 @@
 #include "installer/InstallPage.h"
 #include "installer/SetupWorkers.h"
 #include "platform/mfc/afxiface.h"
+#include "platform/mfc/afxworker.h"
 
-class CWinThread;
 
 // A page whose whole area is one Hybrid text view.
 class CTextViewPage : public CInstallPage {
@@ -102,7 +102,7 @@ public:
     bool OnActivate() override;
     // Abort question (Next reads "Abort", and Esc).
     bool OnLeave() override;
-    bool IsBusy() const override { return m_thread != nullptr; }
+    [[nodiscard]] bool IsBusy() const override { return m_thread.IsStarted(); }
 
 protected:
     void OnCancel() override;
@@ -114,8 +114,9 @@ private:
     // Stops the worker (abort flag, gate open), waits for it and frees it.
     void StopWorker();
 
-    CWinThread* m_thread = nullptr;
     std::unique_ptr<SInstallWork> m_context;
+    // After the context: the worker is joined before its context goes.
+    CWorkerThread m_thread;
     bool m_asking = false;
     int m_doneWhileAsking = -1; // the worker's result that came during the question
 };

@@ -4,7 +4,7 @@
 #include "platform/mfc/afxcoll.h"
 
 // The lines of the record in `folder`; false when there is none.
-bool ReadInstallRecord(LPCWSTR folder, CStringArray& paths);
+[[nodiscard]] bool ReadInstallRecord(LPCWSTR folder, CStringArray& paths);
 
 // Deletes the listed files, then the listed folders (folders end with '\';
 // the last listed first, each only when empty). Entries outside `within`

@@ -6,7 +6,7 @@
 // Starts `programPath` (quoted on its command line, so blanks are safe)
 // with the arguments, hidden, in its own folder; waits for it to end when
 // asked. False when it could not be started.
-bool RunProcess(LPCWSTR programPath, bool wait, LPCWSTR arguments = nullptr);
+[[nodiscard]] bool RunProcess(LPCWSTR programPath, bool wait, LPCWSTR arguments = nullptr);
 
 // Name of the self-delete batch in the temporary folder.
 constexpr const wchar_t* kSelfDeleteBatchName = L"DeleteMe.bat";
@@ -21,7 +21,7 @@ CString FormatSelfDeleteScript(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batc
 // it hidden at idle priority. False when it cannot be written or started,
 // or when a path does not survive the ANSI code page (a '?' put in its place
 // would be a wildcard to del).
-bool StartSelfDelete(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath, int tries = kSelfDeleteTries);
+[[nodiscard]] bool StartSelfDelete(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath, int tries = kSelfDeleteTries);
 // The same for the running program, its folder and "DeleteMe.bat" in the
 // temporary folder.
-bool ScheduleSelfDelete();
+[[nodiscard]] bool ScheduleSelfDelete();

@@ -21,11 +21,12 @@ ESetupKind FindSwitch(LPCWSTR commandLine)
 
 } // namespace
 
-bool RunSetupFromCommandLine(LPCWSTR commandLine)
+bool RunSetupFromCommandLine(LPCWSTR commandLine, const SSetupHooks& hooks)
 {
     const ESetupKind kind = FindSwitch(commandLine);
     if (kind == ESetupKind::None)
         return false;
+    SetSetupHooks(hooks);
     AcquireInstanceLock();
     if (kind == ESetupKind::Install) {
         CInstallDlg wizard;
@@ -38,7 +39,7 @@ bool RunSetupFromCommandLine(LPCWSTR commandLine)
     return true;
 }
 
-bool RunSetupFromCommandLine()
+bool RunSetupFromCommandLine(const SSetupHooks& hooks)
 {
-    return RunSetupFromCommandLine(::GetCommandLineW());
+    return RunSetupFromCommandLine(::GetCommandLineW(), hooks);
 }

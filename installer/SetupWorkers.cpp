@@ -11,11 +11,12 @@ namespace {
 constexpr int kCopyAttempts = 3;
 constexpr DWORD kStepShowMs = 500;
 
-void SendLog(const SUninstallContext& context, LPCWSTR line)
+// Posts a line of static text: it stays valid until the dialog reads it.
+void PostLog(const SUninstallContext& context, LPCWSTR line)
 {
     const HWND window = context.window.load();
     if (window)
-        ::SendMessageW(window, WM_UNINSTALL_LOG, reinterpret_cast<WPARAM>(line), 0);
+        ::PostMessageW(window, WM_UNINSTALL_LOG, reinterpret_cast<WPARAM>(line), 0);
 }
 
 void PauseRest(DWORD startTick)
@@ -48,7 +49,11 @@ UINT InstallCopyThreadProc(LPVOID param)
             ok = CopyTree(source, destination, work);
             done = true;
         } catch (const CAdvFile::SException&) {
+            // Not swallowed: ok stays false, so the next destination is
+            // tried, and after the last one the copy ends as failed (what it
+            // wrote is removed and the page tells the user).
         } catch (const std::bad_alloc&) {
+            // As above: out of memory fails this attempt, never the program.
         }
     }
     ok = ok && WriteInstallRecord(destination, work->installed);
@@ -67,15 +72,15 @@ UINT InstallCopyThreadProc(LPVOID param)
 void RunUninstall(const std::shared_ptr<SUninstallContext>& context)
 {
     for (int step = 0;; ++step) {
-        const LPCWSTR name = GetUninstallStepName(step);
+        const LPCWSTR name = GetSetupHooks().UninstallStepName(step);
         if (!name)
             break;
-        SendLog(*context, name);
+        PostLog(*context, name);
         const DWORD start = ::GetTickCount();
-        DoUninstallStep(step);
+        GetSetupHooks().DoUninstallStep(step);
         PauseRest(start);
     }
-    SendLog(*context, L"Removing program files");
+    PostLog(*context, L"Removing program files");
     const CString folder = context->folder.IsEmpty() ? GetModuleDirectory() : context->folder;
     // Only what the installer recorded goes: a user's own files in the
     // folder, and any folder the program was merely started from, stay.
@@ -83,10 +88,10 @@ void RunUninstall(const std::shared_ptr<SUninstallContext>& context)
     if (ReadInstallRecord(folder, paths))
         RemoveInstalledPaths(paths, folder);
     ::Sleep(kStepShowMs);
-    SendLog(*context, L"Uninstallation is complete");
+    PostLog(*context, L"Uninstallation is complete");
     const HWND window = context->window.load();
     if (window)
-        ::SendMessageW(window, WM_UNINSTALL_DONE, 0, 0);
+        ::PostMessageW(window, WM_UNINSTALL_DONE, 0, 0);
 }
 
 UINT UninstallThreadProc(LPVOID param)
@@ -97,7 +102,9 @@ UINT UninstallThreadProc(LPVOID param)
     const std::shared_ptr<SUninstallContext> context = *held;
     delete held;
     RunUninstall(context);
+    // Scheduled again by the dialog's Finish, which tells the user when it
+    // fails: nothing more to do here.
     if (context->folder.IsEmpty())
-        ScheduleSelfDelete();
+        (void)ScheduleSelfDelete();
     return 0;
 }

@@ -9,7 +9,8 @@
 // Posted by the copy worker when it has ended: wParam 1 success, 0 the copy
 // failed or was aborted (whatever it wrote has been removed again).
 constexpr UINT WM_INSTALL_DONE = WM_APP + 3;
-// Sent by the uninstall worker: a log line (wParam the text), and the end.
+// Posted by the uninstall worker: a log line (wParam the text, static), and
+// the end.
 constexpr UINT WM_UNINSTALL_LOG = WM_APP + 1;
 constexpr UINT WM_UNINSTALL_DONE = WM_APP + 3;
 
@@ -26,7 +27,7 @@ UINT InstallCopyThreadProc(LPVOID work);
 
 // Shared by the uninstall dialog and its worker; each holds a reference, so
 // the dialog may go while the worker still runs. The dialog clears `window`
-// when it is destroyed; the worker then stops sending.
+// when it is destroyed; the worker then stops posting.
 struct SUninstallContext {
     std::atomic<HWND> window{nullptr};
     // The folder whose recorded files are removed: the program's own folder

@@ -1,28 +1,13 @@
 #include "installer/Shortcuts.h"
 #include <shlobj.h>
 #include "common/DirChanger.h"
+#include "common/Interfaces.h"
 #include "common/FileUtils.h"
 #include "common/PathUtils.h"
 #include "common/ScopedHandle.h"
 #include "common/TimeUtils.h"
 
 namespace {
-
-// Owner of one COM interface pointer.
-template <class I>
-class CComRef {
-public:
-    CComRef() = default;
-    ~CComRef() { if (m_p) m_p->Release(); }
-    CComRef(const CComRef&) = delete;
-    CComRef& operator=(const CComRef&) = delete;
-    I* operator->() const { return m_p; }
-    I* Get() const { return m_p; }
-    void** Receive() { return reinterpret_cast<void**>(&m_p); }
-    explicit operator bool() const { return m_p != nullptr; }
-private:
-    I* m_p = nullptr;
-};
 
 CString TargetOrSelf(LPCWSTR target)
 {
@@ -42,16 +27,16 @@ void CreateShortcut(LPCWSTR target, LPCWSTR description, LPCWSTR linkName, int c
     CDirChanger changer;
     if (!changer.ChangeTo(folder))
         return;
-    CComRef<IShellLinkW> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, link.Receive())))
+    CIPtr<IShellLinkW> link;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, link.ReceiveVoid())))
         return;
     // The link keeps the path as a field of its own, not as a command line:
     // a path with blanks needs no quotes here.
     if (FAILED(link->SetPath(path)) || FAILED(link->SetIconLocation(path, 0)) ||
         FAILED(link->SetDescription(description)))
         return;
-    CComRef<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())))
+    CIPtr<IPersistFile> file;
+    if (FAILED(file.QueryFrom(link, IID_IPersistFile)))
         return;
     CString name;
     name.Format(L"%s.lnk", linkName);
@@ -60,12 +45,12 @@ void CreateShortcut(LPCWSTR target, LPCWSTR description, LPCWSTR linkName, int c
 
 CString GetShortcutTarget(LPCWSTR linkPath)
 {
-    CComRef<IShellLinkW> link;
+    CIPtr<IShellLinkW> link;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                  IID_IShellLinkW, link.Receive())))
+                                  IID_IShellLinkW, link.ReceiveVoid())))
         return CString();
-    CComRef<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.Receive())) || FAILED(file->Load(linkPath, 0)))
+    CIPtr<IPersistFile> file;
+    if (FAILED(file.QueryFrom(link, IID_IPersistFile)) || FAILED(file->Load(linkPath, 0)))
         return CString();
     wchar_t stored[MAX_PATH] = {};
     if (FAILED(link->GetPath(stored, MAX_PATH, nullptr, SLGP_RAWPATH)))

@@ -10,7 +10,7 @@
 void CreateShortcut(LPCWSTR target, LPCWSTR description, LPCWSTR linkName, int csidl);
 // The first link of the special folder whose stored path equals `target`
 // (the running program when null) without regard to case.
-bool FindShortcut(LPCWSTR target, int csidl, CString& linkPath);
+[[nodiscard]] bool FindShortcut(LPCWSTR target, int csidl, CString& linkPath);
 // Deletes the first such link.
 void DeleteShortcut(LPCWSTR target, int csidl);
 // The stored target path of a link file; empty when it cannot be read.

@@ -32,7 +32,7 @@ void CallDllRegistration(LPCWSTR libraryPath, bool registerIt)
         reinterpret_cast<Entry>(reinterpret_cast<void*>(found))();
 }
 
-void RunSelfRegistration(LPCWSTR programPath, bool registerIt)
+bool RunSelfRegistration(LPCWSTR programPath, bool registerIt)
 {
-    RunProcess(programPath, true, registerIt ? L"/RegServer" : L"/UnregServer");
+    return RunProcess(programPath, true, registerIt ? L"/RegServer" : L"/UnregServer");
 }

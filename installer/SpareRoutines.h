@@ -7,10 +7,10 @@
 // any failure.
 CString GetTempFilePath(LPCWSTR prefix);
 // Whether the user's startup folder holds a link to the running program.
-bool FindStartupShortcut();
+[[nodiscard]] bool FindStartupShortcut();
 // Calls the library's own "DllRegisterServer" (or "DllUnregisterServer");
 // the library stays loaded.
 void CallDllRegistration(LPCWSTR libraryPath, bool registerIt);
 // Starts the program with "/RegServer" (or "/UnregServer"), hidden, and
-// waits for it to end.
-void RunSelfRegistration(LPCWSTR programPath, bool registerIt);
+// waits for it to end. False when it could not be started.
+[[nodiscard]] bool RunSelfRegistration(LPCWSTR programPath, bool registerIt);

@@ -1,6 +1,6 @@
 // The pages made of one Hybrid text view: welcome with the language list,
 // the licence agreement, and the finished page with its "Run" box.
-#include "app/LanguageList.h"
+#include "hybrid/LanguageListFill.h"
 #include "common/Languages.h"
 #include "common/LocalizedString.h"
 #include "common/PathUtils.h"
@@ -14,6 +14,7 @@
 #include "installer/InstallPages.h"
 #include "installer/InstallerIds.h"
 #include "installer/SelfDelete.h"
+#include "xf/xfFrame.h"
 
 namespace {
 
@@ -145,6 +146,7 @@ bool CFinishedInstallPage::OnActivate()
 
 void CFinishedInstallPage::OnFinish()
 {
-    if (m_runBox && m_runBox->GetCheck() && !GetWizard()->IsAborted())
-        RunProcess(GetWizard()->GetInstalledExePath(), false);
+    if (m_runBox && m_runBox->GetCheck() && !GetWizard()->IsAborted() &&
+        !RunProcess(GetWizard()->GetInstalledExePath(), false))
+        XfMessageBox(this, IDS_CANNOT_RUN_PROGRAM, MB_OK | MB_ICONERROR);
 }

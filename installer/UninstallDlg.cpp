@@ -6,8 +6,9 @@
 #include "installer/InstallerIds.h"
 #include "installer/SelfDelete.h"
 #include "installer/Shortcuts.h"
+#include "xf/xfFrame.h"
 #include "platform/mfc/afxapp.h"
-#include "platform/mfc/afxthread.h"
+#include "platform/mfc/afxworker.h"
 
 CUninstallDlg::CUninstallDlg()
     : CLocalizedDlg(IDD_UNINSTALL), m_context(std::make_shared<SUninstallContext>())
@@ -16,7 +17,7 @@ CUninstallDlg::CUninstallDlg()
 
 CUninstallDlg::~CUninstallDlg()
 {
-    // A worker still running keeps its own reference and stops sending.
+    // A worker still running stops posting; the member joins it.
     m_context->window = nullptr;
 }
 
@@ -38,7 +39,7 @@ BOOL CUninstallDlg::OnInitDialog()
     }
     m_context->window = m_hWnd;
     auto* held = new std::shared_ptr<SUninstallContext>(m_context);
-    if (!AfxBeginThread(UninstallThreadProc, held, THREAD_PRIORITY_NORMAL, 0, 0)) {
+    if (!m_worker.Start(UninstallThreadProc, held)) {
         delete held;
         OnLogLine(L"Uninstallation is complete");
         OnDone();
@@ -73,8 +74,8 @@ void CUninstallDlg::OnOK()
     if (m_comStarted)
         ::CoUninitialize();
     m_comStarted = false;
-    if (m_context->folder.IsEmpty())
-        ScheduleSelfDelete();
+    if (m_context->folder.IsEmpty() && !ScheduleSelfDelete())
+        XfMessageBox(this, IDS_SELF_DELETE_FAILED, MB_OK | MB_ICONEXCLAMATION);
     EndDialog(IDOK);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include "common/LocalizedDlg.h"
 #include "installer/SetupWorkers.h"
+#include "platform/mfc/afxworker.h"
 
 class CUninstallDlg : public CLocalizedDlg {
 public:
@@ -26,6 +27,8 @@ private:
     void OnDone();
 
     std::shared_ptr<SUninstallContext> m_context;
+    // After the context: the worker is joined before the dialog goes.
+    CWorkerThread m_worker;
     CString m_log;
     bool m_comStarted = false;
 };

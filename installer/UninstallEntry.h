@@ -7,7 +7,7 @@
 // this text as a command line, so a path with blanks must be quoted.
 CString FormatUninstallString(LPCWSTR programPath);
 // Creates or opens the key and writes both values; false when any part fails.
-bool WriteUninstallEntry(LPCWSTR programPath);
+[[nodiscard]] bool WriteUninstallEntry(LPCWSTR programPath);
 // The program path of the stored "UninstallString" (quoted or up to the
 // first blank); false when there is no entry.
-bool ReadUninstallProgram(CString& programPath);
+[[nodiscard]] bool ReadUninstallProgram(CString& programPath);

@@ -75,7 +75,9 @@ void CxfAgent::BuildTree()
     CxfFrame::Tidy(root);
     CxfFrame::UpdateFrameListEntries(root);
     CxfFrame* first = nullptr;
-    CxfFrame::Start(root, nullptr, true, &first);
+    // A controller whose Open failed ends the start there; the window shows
+    // what was started.
+    (void)CxfFrame::Start(root, nullptr, true, &first);
     if (first && first->GetPane()) {
         CxfPane* pane = first->GetPane();
         pane->SetActiveWindow();
@@ -92,7 +94,7 @@ void CxfAgent::DestroyTree()
     if (!root)
         return;
     m_pRoot = nullptr;
-    CxfFrame::Start(root, nullptr, false);
+    (void)CxfFrame::Start(root, nullptr, false); // stopping opens nothing: it cannot fail
     CxfFrame::TearDown(root);
     root->DestroyWindow(); // the frame deletes itself
 }

@@ -16,7 +16,7 @@ class CxfApp : public CWinApp
 public:
     explicit CxfApp(LPCWSTR appName = nullptr);
 
-    BOOL InitInstance() override;
+    [[nodiscard]] BOOL InitInstance() override;
     int Run() override;
     int ExitInstance() override;
     BOOL PreTranslateMessage(MSG* msg) override;

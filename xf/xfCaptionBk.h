@@ -7,10 +7,10 @@
 class CxfCaptionBk : public CContentBase<IxfCaptionBack>
 {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     // Repaints on a change only.
     void SetActive(bool active) override;
-    bool IsActive() override { return m_bActive; }
+    [[nodiscard]] bool IsActive() override { return m_bActive; }
     void Draw(CDC* dc, CRect rect) override;
     int GetPreferredWidth() override { return 0; }
     int GetPreferredHeight(int) override { return 1; }

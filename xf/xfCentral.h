@@ -24,14 +24,14 @@ public:
     // A new pane whose window exists as a child of parent's window, or null.
     virtual CxfPane* CreatePane(int number, CxfFrame* parent);
     // True when the factory made a content for the command (stored in *out).
-    virtual bool CreateContent(UINT commandId, IHybridContent** out);
+    [[nodiscard]] virtual bool CreateContent(UINT commandId, IHybridContent** out);
     // The first record of a toolbar item table ended by a record of type 0,
     // or null.
     virtual const SxfToolBarItem* GetToolBarItems(int number);
     // The layout string of the kind; empty when there is none.
     virtual CString GetLayout(int kind);
     // True makes command routing go on after a handler.
-    virtual bool IsBroadcastCommand(UINT commandId);
+    [[nodiscard]] virtual bool IsBroadcastCommand(UINT commandId);
 
     // The registered factory; a plain base object (every answer empty)
     // when none was constructed.

@@ -22,7 +22,7 @@ public:
     void SetCheck(int check = 1) override;
     void SetRadio(BOOL on = TRUE) override;
     void SetText(LPCWSTR text) override;
-    bool IsEnableSet() const { return m_bEnableSet; }
+    [[nodiscard]] bool IsEnableSet() const { return m_bEnableSet; }
 
     // One update of cell for command id through target; ids 0 and -1 are
     // skipped. Without an update handler the cell is enabled exactly when
@@ -32,7 +32,7 @@ public:
     static void UpdateCellsCmdUI(CCmdTarget* target, const CCellArray& cells);
     // True while an update asks whether a command handler exists: routing
     // must not treat that probe as a handled command.
-    static bool IsCmdUIProbe();
+    [[nodiscard]] static bool IsCmdUIProbe();
 
 private:
     void ShowMark(int check, UINT mark, UINT hotMark);
@@ -47,4 +47,4 @@ private:
 
 // Offers command id to target's OnCmdMsg (code 0, no extra arguments);
 // false for a null target or when nobody handled it.
-bool SendCommandTo(CCmdTarget* target, UINT id);
+[[nodiscard]] bool SendCommandTo(CCmdTarget* target, UINT id);

@@ -13,7 +13,7 @@ struct SxfDockPos
     int pos = -1;
     int side = CxfFrame::SideTop;
     bool operator==(const SxfDockPos& o) const { return row == o.row && pos == o.pos && side == o.side; }
-    bool IsPlaced() const { return row != -1 && pos != -1; }
+    [[nodiscard]] bool IsPlaced() const { return row != -1 && pos != -1; }
 };
 
 class CxfControlBar : public CxfFrame
@@ -31,11 +31,11 @@ public:
     virtual int GetBorderWidth();
     // Extra margin on the right.
     virtual int GetGripMargin();
-    virtual bool FindContent(UINT commandId, IHybridContent** out);
+    [[nodiscard]] virtual bool FindContent(UINT commandId, IHybridContent** out);
 
-    bool IsVertical() const { return m_dock.side == SideLeft || m_dock.side == SideRight; }
+    [[nodiscard]] bool IsVertical() const { return m_dock.side == SideLeft || m_dock.side == SideRight; }
     const CRect& GetInnerRect() const { return m_rcInner; }
-    bool HasGripper() const { return m_bGripper; }
+    [[nodiscard]] bool HasGripper() const { return m_bGripper; }
 
     void OnParam(SxfParam& param) override;
     void RecalcLayout() override;

@@ -19,7 +19,7 @@ public:
 
     virtual CString GetTitle();
     // False fails the start of the frame's tree.
-    virtual bool Open(SxfContext* request);
+    [[nodiscard]] virtual bool Open(SxfContext* request);
     // After the frame's whole subtree has started.
     virtual void OnAfterOpen(SxfContext* request);
     virtual void OnStop();

@@ -13,14 +13,14 @@ public:
     CxfDocController();
 
     // Reads the document at path; request may be null (the Open command).
-    virtual bool OpenDocument(LPCWSTR path, SxfContext* request) = 0;
+    [[nodiscard]] virtual bool OpenDocument(LPCWSTR path, SxfContext* request) = 0;
     // Writes the document to path; false when it could not.
-    virtual bool SaveDocument(LPCWSTR path);
+    [[nodiscard]] virtual bool SaveDocument(LPCWSTR path);
 
     CString GetTitle() override;
     // False for a null request; true without opening for an empty path;
     // otherwise OpenDocument, taking the path when it succeeds.
-    bool Open(SxfContext* request) override;
+    [[nodiscard]] bool Open(SxfContext* request) override;
 
     // extensions: "wav/mp3" (split at every "/" and "\"). Nothing when either
     // argument is null.
@@ -29,8 +29,8 @@ public:
     // becomes "<title> - <product>".
     void SetPathName(LPCWSTR path);
     const CString& GetPathName() const { return m_strPath; }
-    bool HasPath() const { return !m_strPath.IsEmpty(); }
-    bool IsModified() const { return m_bModified; }
+    [[nodiscard]] bool HasPath() const { return !m_strPath.IsEmpty(); }
+    [[nodiscard]] bool IsModified() const { return m_bModified; }
     void SetModified(bool modified);
     const std::vector<CString>& GetExtensions() const { return m_extensions; }
 
@@ -39,7 +39,7 @@ public:
     // picks. The document takes a picked path only once it was written there.
     // False when there was nothing to save, the dialog was cancelled or the
     // write failed.
-    bool Save(bool saveAs);
+    [[nodiscard]] bool Save(bool saveAs);
 
     // Command handlers (Open, Save, Save As).
     bool OnOpenCommand();

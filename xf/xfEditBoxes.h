@@ -14,7 +14,7 @@ class CxfEditComboBox : public CEditComboContent, public IxfHasID
 {
 public:
     explicit CxfEditComboBox(const SxfToolBarItem* item) : m_item(item) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return CEditComboContent::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CEditComboContent::Release(); }
     UINT GetID() override { return m_item->nID; }
@@ -31,7 +31,7 @@ class CxfDropListComboBox : public CComboContent, public IxfHasID
 {
 public:
     explicit CxfDropListComboBox(const SxfToolBarItem* item) : m_item(item) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return CComboContent::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CComboContent::Release(); }
     UINT GetID() override { return m_item->nID; }
@@ -46,7 +46,7 @@ class CxfEditBox : public CEditContent, public IxfHasID
 {
 public:
     explicit CxfEditBox(const SxfToolBarItem* item);
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return CEditContent::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CEditContent::Release(); }
     UINT GetID() override { return m_item->nID; }

@@ -75,7 +75,7 @@ CxfFrame::~CxfFrame()
     for (INT_PTR i = 0; i < m_mdiClients.GetSize(); ++i)
         if (m_mdiClients[i]->m_pRegistryRoot == this)
             m_mdiClients[i]->m_pRegistryRoot = nullptr;
-    delete m_pController;
+    m_pController.reset();
 }
 
 bool CxfFrame::Create(CxfFrame* parent, CWnd* parentWnd)
@@ -223,20 +223,20 @@ CxfController* CxfFrame::GetNearestController()
 {
     for (CxfFrame* f = this; f; f = f->m_pFrame)
         if (f->m_pController)
-            return f->m_pController;
+            return f->m_pController.get();
     return nullptr;
 }
 
 CxfController* CxfFrame::GetTopController()
 {
-    return m_pFrame ? GetTopFrame()->m_pController : nullptr;
+    return m_pFrame ? GetTopFrame()->m_pController.get() : nullptr;
 }
 
 CxfController* CxfFrame::FindControllerById(int id)
 {
     for (CxfFrame* f = this; f; f = f->m_pFrame)
         if (f->m_pController && f->m_pController->GetId() == id)
-            return f->m_pController;
+            return f->m_pController.get();
     return nullptr;
 }
 
@@ -333,7 +333,7 @@ void CxfFrame::LeaveFrameList()
 {
     if (IxfFrameListContent* list = GetParentFrameList())
         if (m_pController)
-            list->RemoveEntry(m_pController);
+            list->RemoveEntry(m_pController.get());
 }
 
 void CxfFrame::RefreshFrameListEntry()
@@ -370,7 +370,7 @@ void CxfFrame::OnParam(SxfParam& param)
         if (m_pController)
             return;
         if (CxfController* c = CxfCentral::Get().CreateController(_wtoi(param.value))) {
-            m_pController = c;
+            m_pController.reset(c);
             c->Attach(this);
         }
     } else if (key == L"hidden") {
@@ -479,10 +479,10 @@ void CxfFrame::UpdateFrameListEntry()
         return;
     // The tab is keyed by the controller: a frame without one gets a stub.
     if (!m_pController) {
-        m_pController = new CxfStubController;
+        m_pController = std::make_unique<CxfStubController>();
         m_pController->Attach(this);
     }
-    list->AddEntry(m_pController);
+    list->AddEntry(m_pController.get());
 }
 
 void CxfFrame::EnableLayout()

@@ -42,10 +42,10 @@ public:
     // ---- creation ---------------------------------------------------------
     // False for a null parent frame. The window becomes a child of
     // parentWnd, or of the parent frame's window when parentWnd is null.
-    bool Create(CxfFrame* parent, CWnd* parentWnd = nullptr);
+    [[nodiscard]] bool Create(CxfFrame* parent, CWnd* parentWnd = nullptr);
     // Creates the window as a child of parentWnd. A frame without a parent
     // frame then registers with the application and starts the layout timer.
-    bool CreateWnd(CWnd* parentWnd);
+    [[nodiscard]] bool CreateWnd(CWnd* parentWnd);
 
     // ---- structure (each change requests a layout with sizes reset) -------
     void AddChildFrame(CxfFrame* frame);
@@ -63,7 +63,7 @@ public:
     CxfPane* GetPane() const { return m_pPane; }
     // Called by a pane that leaves this frame or dies.
     void ForgetPane(CxfPane* pane);
-    CxfController* GetController() const { return m_pController; }
+    CxfController* GetController() const { return m_pController.get(); }
 
     // Leaves the old parent frame (children or bars) and re-parents the
     // window (to the desktop for null); does not join the new parent's list.
@@ -80,28 +80,28 @@ public:
     CxfPane* FindActivePane();
     // The toolbar button that activates this frame, with a reference;
     // false when there is none.
-    bool GetActivator(IHybridContent** out);
+    [[nodiscard]] bool GetActivator(IHybridContent** out);
     CxfMDIClient* FindMDIClient(int id);
     // This frame's bars' contents, then each child's except skip (down
     // only); unless downOnly, then the parent's with this frame as skip.
-    bool FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip = nullptr, bool downOnly = false);
+    [[nodiscard]] bool FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip = nullptr, bool downOnly = false);
 
     int GetMode() const { return m_nMode; }
     void SetMode(int mode) { m_nMode = mode; }
     int GetKind() const { return m_nKind; }
     // The constructors of the frame kinds set it themselves.
     void SetKind(int kind) { m_nKind = kind; }
-    bool IsShown() const { return m_bShown; }
-    bool IsActive() const { return m_bActive; }
-    bool IsLayoutEnabled() const { return m_bLayoutEnabled; }
-    bool IsLayoutPending() const { return m_bLayoutPending; }
+    [[nodiscard]] bool IsShown() const { return m_bShown; }
+    [[nodiscard]] bool IsActive() const { return m_bActive; }
+    [[nodiscard]] bool IsLayoutEnabled() const { return m_bLayoutEnabled; }
+    [[nodiscard]] bool IsLayoutPending() const { return m_bLayoutPending; }
     void SetKeepObject(bool keep) { m_bKeepObject = keep; }
     const RECT& GetAreaRect() const { return m_rcArea; }
     // The children's extents along the split direction (one per child).
     const std::vector<int>& GetSizes() const { return m_sizes; }
 
     // The tab strip of an MDI area, with a reference; false without one.
-    bool GetFrameList(IxfFrameListContent** out);
+    [[nodiscard]] bool GetFrameList(IxfFrameListContent** out);
     void SetFrameList(IxfFrameListContent* list) { m_pFrameList = list; }
     // The frame list of the MDI area that holds this frame directly, or null.
     IxfFrameListContent* GetParentFrameList() const;
@@ -131,7 +131,7 @@ public:
     // Starts (enable layout, open controllers, initialise panes) or stops a
     // tree; false when a controller's Open failed. The first frame met with
     // a pane is noted in *firstPaneFrame when given and still null.
-    static bool Start(CxfFrame* frame, SxfContext* request, bool start, CxfFrame** firstPaneFrame = nullptr);
+    [[nodiscard]] static bool Start(CxfFrame* frame, SxfContext* request, bool start, CxfFrame** firstPaneFrame = nullptr);
     // Removes empty child frames and merges single children, bottom-up.
     static void Tidy(CxfFrame* frame);
     // UpdateFrameListEntry on every frame of the tree.
@@ -152,11 +152,11 @@ public:
     void DockFrame(CxfFrame* target, int side);
     // The frame and side a dragged frame would dock on for a cursor at
     // screenPoint; false when none.
-    bool HitTestDock(POINT screenPoint, CxfFrame** frame, int* side);
+    [[nodiscard]] bool HitTestDock(POINT screenPoint, CxfFrame** frame, int* side);
     // The frame and docking place (row of the bar under the point, the
     // point's x in that frame's client coordinates, side) a dragged bar
     // would dock on; only the bands above a frame's area count.
-    bool HitTestBarDock(POINT screenPoint, CxfFrame** frame, SxfDockPos* dock);
+    [[nodiscard]] bool HitTestBarDock(POINT screenPoint, CxfFrame** frame, SxfDockPos* dock);
     // Moves bar into this frame's bars, before the first bar of the row
     // that dock names, with that docking place. Nothing when that first bar
     // is the bar itself, for a side outside 1-4, or when this frame lies
@@ -173,7 +173,7 @@ public:
     // Removes the first entry of registry that is frame.
     static void RemoveFromRegistry(CovPtrArray<CxfMDIClient>& registry, CxfFrame* frame);
     // Whether this frame is ancestor or lies below it.
-    bool IsInside(const CxfFrame* ancestor) const;
+    [[nodiscard]] bool IsInside(const CxfFrame* ancestor) const;
     // The visible bars' extents: left and right bars in cx, the others in cy.
     SIZE GetBarsExtent() const;
 
@@ -182,7 +182,7 @@ public:
     virtual void PaintSplitters(CDC* dc);
     virtual void OnPaneChanged();
     virtual void RecalcLayout();
-    virtual bool CanRemoveWhenEmpty();
+    [[nodiscard]] virtual bool CanRemoveWhenEmpty();
     virtual void OnIdleUpdate();
     // The status-information label (command 37003) shows the part of the
     // string before its first line break; empty for a missing string.
@@ -208,12 +208,12 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     // The controller, the pane and the bars; true when one handled the
     // command and it is no broadcast.
-    bool RouteToOwn(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+    [[nodiscard]] bool RouteToOwn(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
     // RouteToOwn, then the children (shown and active ones first).
-    bool RouteDown(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
+    [[nodiscard]] bool RouteDown(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo);
     // On the top-level frame: the first entry for the command in the
     // accelerator tables, in search order.
-    bool FindAccelerator(UINT commandId, ACCEL* out);
+    [[nodiscard]] bool FindAccelerator(UINT commandId, ACCEL* out);
 
     void OnParam(SxfParam& param) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -225,7 +225,7 @@ protected:
     // Whether the pointer at `point`, pressed at `start`, has moved far
     // enough to drag: the product of the offsets, not the distance, so a
     // move along one axis alone never starts a drag.
-    static bool IsDragMove(CPoint start, CPoint point)
+    [[nodiscard]] static bool IsDragMove(CPoint start, CPoint point)
     {
         const long long dx = point.x - start.x, dy = point.y - start.y;
         return (dx * dy > 9) || (dx * dy < -9);
@@ -236,7 +236,8 @@ protected:
     friend class CxfMDIClient;
     CovPtrArray<CxfMDIClient> m_mdiClients;
 
-    CxfController* m_pController = nullptr;
+    // Owned; handed to the parent when a child frame is merged away.
+    std::unique_ptr<CxfController> m_pController;
     CxfPane* m_pPane = nullptr;
     CPoint m_ptDragStart{0, 0};
     struct SIndicatorDeleter
@@ -310,12 +311,12 @@ private:
     void Merge(CxfFrame* child);
     void CloseFrame();
     // The save question of a modified document; false keeps the frame.
-    bool QuerySaveBeforeClose();
+    [[nodiscard]] bool QuerySaveBeforeClose();
     // Routing helpers (xfFrameRouting.cpp).
     void RebuildAccelerators();
     void AppendChildAccelerators();
-    bool RouteOwn(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo, bool broadcast);
-    bool RouteDown(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo, bool broadcast);
+    [[nodiscard]] bool RouteOwn(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo, bool broadcast);
+    [[nodiscard]] bool RouteDown(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo, bool broadcast);
     CxfMDIClient* KeySwitchArea() const;
     void DetachFromParent();
     void ClearActive();

@@ -12,7 +12,7 @@ class CxfFrameListContent : public CContentBase<IxfFrameListContent>
 public:
     explicit CxfFrameListContent(const SxfToolBarItem* item) : m_item(item) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     // IStretchContent, IxfFrameListContent
     IStretchContent* SetLength(int length) override;
@@ -54,7 +54,7 @@ public:
     static const int MaxWidth = 150;
     static const int MinHeight = 20;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     void SetTitle(LPCWSTR text) override;
     void SetImage(UINT bitmapId, COLORREF mask) override;
     LPCWSTR GetTitle() const { return m_strTitle; }

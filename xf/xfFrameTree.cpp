@@ -20,7 +20,7 @@ bool CxfFrame::Start(CxfFrame* frame, SxfContext* request, bool start, CxfFrame*
         frame->EnableLayout();
     else
         frame->OnStop();
-    if (CxfController* c = frame->m_pController) {
+    if (CxfController* c = frame->m_pController.get()) {
         if (start) {
             if (!c->Open(request))
                 return false;
@@ -72,8 +72,7 @@ void CxfFrame::Merge(CxfFrame* child)
     // key arriving with them finds it in place instead of making a second
     // one; "id" only records where a layout came from and is not run again.
     if (!m_pController && child->m_pController) {
-        m_pController = child->m_pController;
-        child->m_pController = nullptr;
+        m_pController = std::move(child->m_pController);
         m_pController->Attach(this);
     }
     for (int i = 0; i < child->GetCount(); ++i) {
@@ -145,8 +144,7 @@ void CxfFrame::TearDown(CxfFrame* frame)
         child->m_pFrame = nullptr;
         child->DestroyWindow();
     }
-    delete frame->m_pController;
-    frame->m_pController = nullptr;
+    frame->m_pController.reset();
     if (CxfPane* pane = frame->m_pPane) {
         frame->SetPane(nullptr);
         pane->CxfWnd::SetFrame(nullptr);
@@ -178,7 +176,7 @@ void CxfFrame::ActivateFrame()
 
 bool CxfFrame::QuerySaveBeforeClose()
 {
-    CxfController* c = m_pController;
+    CxfController* c = m_pController.get();
     if (!c || !c->IsKindOf(RUNTIME_CLASS(CxfDocController)))
         return true;
     CxfDocController* doc = static_cast<CxfDocController*>(c);
@@ -190,8 +188,8 @@ bool CxfFrame::QuerySaveBeforeClose()
     case IDNO:
         return true;
     case IDYES:
-        doc->Save(false);
-        return !doc->IsModified(); // a failed save keeps the document open
+        // A failed save keeps the document open.
+        return doc->Save(false) || !doc->IsModified();
     default:
         return false; // Cancel, or no box could be shown: nothing is lost
     }
@@ -211,7 +209,7 @@ void CxfFrame::CloseFrame()
     if (m_pFrame)
         m_pFrame->RemoveChildFrame(this);
     m_pFrame = nullptr;
-    Start(this, nullptr, false);
+    (void)Start(this, nullptr, false); // stopping opens nothing: it cannot fail
     TearDown(this);
     DestroyWindow(); // deletes this object unless it is kept
     if (hadFocus && top && top->GetSafeHwnd()) {

@@ -1,5 +1,6 @@
 #include "xf/xfHorMenuElement.h"
 #include <cwctype>
+#include "platform/mfc/afxmenu.h"
 #include "common/DrawRoutines.h"
 #include "common/LocalizedString.h"
 #include "hybrid/HybridCtrl.h"
@@ -16,12 +17,11 @@ CxfHorMenuElement::CxfHorMenuElement(UINT menuId, int index) : m_nMenuID(menuId)
 
 void CxfHorMenuElement::LoadText()
 {
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nMenuID));
-    if (!menu)
+    CMenu menu;
+    if (!menu.LoadMenu(m_nMenuID))
         return;
     WCHAR buffer[256] = {};
     ::GetMenuStringW(menu, static_cast<UINT>(m_nIndex), buffer, 255, MF_BYPOSITION);
-    ::DestroyMenu(menu);
     m_strText = buffer;
     TranslateText(m_strText);
 }

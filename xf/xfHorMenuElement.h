@@ -13,9 +13,9 @@ public:
     CxfHorMenuElement(UINT menuId, int index);
     ~CxfHorMenuElement() override;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
-    bool CanFocus() override { return false; }
+    [[nodiscard]] bool CanFocus() override { return false; }
     void Draw(CDC* dc, CRect rect) override;
     int GetPreferredWidth() override;
     int GetPreferredHeight(int width) override;
@@ -25,8 +25,8 @@ public:
 
     void SetHot(bool hot) override;
     void OpenMenu(bool open, bool selectFirst) override;
-    bool IsMenuOpen() override { return s_pCurrent == this; }
-    bool MatchesMnemonic(WCHAR ch) override;
+    [[nodiscard]] bool IsMenuOpen() override { return s_pCurrent == this; }
+    [[nodiscard]] bool MatchesMnemonic(WCHAR ch) override;
 
     void GetAnchorRect(RECT* out) override;
 

@@ -13,7 +13,7 @@ public:
     ~CxfMDIClient() override;
 
     int GetMDIId() const { return m_nMDIId; }
-    bool IsPrimary() const { return m_bPrimary; }
+    [[nodiscard]] bool IsPrimary() const { return m_bPrimary; }
 
     // The document frame for path: the open frame of that path (letter case
     // ignored) made active, else a new child frame built from the layout kind
@@ -40,7 +40,7 @@ public:
     void OnParam(SxfParam& param) override;
     void PaintSplitters(CDC* dc) override;
     // An empty area is never tidied away.
-    bool CanRemoveWhenEmpty() override { return false; }
+    [[nodiscard]] bool CanRemoveWhenEmpty() override { return false; }
     void UpdateFrameListEntry() override;
     void OnStop() override;
 

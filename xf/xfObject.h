@@ -27,7 +27,7 @@ public:
     void AddParam(LPCWSTR key, LPCWSTR value, bool silent = false);
     // Lookups compare keys without regard to case; a null key is never found.
     int IndexOf(LPCWSTR key) const;
-    bool HasParam(LPCWSTR key) const { return IndexOf(key) != -1; }
+    [[nodiscard]] bool HasParam(LPCWSTR key) const { return IndexOf(key) != -1; }
     // The value of the first match, or null.
     LPCWSTR GetParam(LPCWSTR key) const;
     void RemoveParam(LPCWSTR key);

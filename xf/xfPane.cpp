@@ -130,12 +130,10 @@ bool CxfPane::GetControl(UINT commandId, REFIID iid, void** out)
     if (!out)
         return false;
     *out = nullptr;
-    IHybridContent* content = nullptr;
+    CIPtr<IHybridContent> content;
     if (!m_pFrame || !m_pFrame->FindContent(commandId, &content) || !content)
         return false;
-    const bool ok = SUCCEEDED(content->QueryInterface(iid, out)) && *out;
-    content->Release();
-    return ok;
+    return SUCCEEDED(content->QueryInterface(iid, out)) && *out;
 }
 
 CxfController* CxfPane::GetController() const

@@ -21,7 +21,7 @@ public:
     CxfPane(UINT templateId, CxfFrame* frame);
     ~CxfPane() override;
 
-    virtual bool IsClosable();
+    [[nodiscard]] virtual bool IsClosable();
     // The pane's preferred thickness inside a control bar; -1 for none.
     virtual int GetPreferredExtent();
     virtual void OnInitPane(SxfContext* request);
@@ -40,7 +40,7 @@ public:
 
     int GetId() const { return m_nId; }
     void SetId(int id) { m_nId = id; }
-    bool IsActive() const { return m_bActive; }
+    [[nodiscard]] bool IsActive() const { return m_bActive; }
 
     // The frame's title (window text, caption), then OnTitleChanged.
     void SetTitle(LPCWSTR text);
@@ -57,7 +57,7 @@ public:
     int MessageBox(UINT stringId, UINT type);
     // The toolbar content bound to the command, as interface iid, with a
     // reference added; false without a frame, content or interface.
-    bool GetControl(UINT commandId, REFIID iid, void** out);
+    [[nodiscard]] bool GetControl(UINT commandId, REFIID iid, void** out);
 
     // Forwarded to the pane's frame; null (nothing) without one.
     CxfController* GetController() const;
@@ -70,9 +70,9 @@ public:
     // ancestor (left and right bars widen it, the others heighten it).
     SIZE AddBarExtents(SIZE size) const;
     // The toolbar label bound to the command, with a reference added.
-    bool FindToolBarLabel(UINT commandId, IxfToolBarLabel** out);
+    [[nodiscard]] bool FindToolBarLabel(UINT commandId, IxfToolBarLabel** out);
     // Sets that label's text; false without such a label.
-    bool SetLabelText(UINT commandId, LPCWSTR text);
+    [[nodiscard]] bool SetLabelText(UINT commandId, LPCWSTR text);
 
     // Only the pane's own message map: never the owner or the parent.
     BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* handlerInfo) override;

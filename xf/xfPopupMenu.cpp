@@ -18,7 +18,7 @@
 #include "xf/xfMessages.h"
 #include "xf/xfResources.h"
 
-CGCPtrArray<CxfPopupMenu> CxfPopupMenu::s_openPopups(false);
+CovPtrArray<CxfPopupMenu> CxfPopupMenu::s_openPopups;
 int CxfPopupMenu::s_nInstances = 0;
 CxfPopupMenu::CMouseHook CxfPopupMenu::s_mouseHook;
 
@@ -567,9 +567,8 @@ LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = ::BeginPaint(m_hWnd, &ps);
         CRect client;
         GetClientRect(&client);
-        HBRUSH brush = ::CreateSolidBrush(kFrameColour);
+        const CBrush brush(kFrameColour);
         ::FrameRect(dc, &client, brush);
-        ::DeleteObject(brush);
         ::EndPaint(m_hWnd, &ps);
         return 0;
     }

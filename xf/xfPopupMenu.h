@@ -72,20 +72,20 @@ public:
 
     // Modeless creation with the owner frame as parent; false when the
     // window could not be made (the object is then the caller's to delete).
-    bool CreateModeless();
+    [[nodiscard]] bool CreateModeless();
 
     // The custom content of the first row for the command, with a reference.
-    bool FindContent(UINT id, IHybridContent** out);
+    [[nodiscard]] bool FindContent(UINT id, IHybridContent** out);
     // Asks every open popup.
-    static bool FindContentInOpen(UINT id, IHybridContent** out);
-    static bool AnyExists() { return s_nInstances > 0; }
+    [[nodiscard]] static bool FindContentInOpen(UINT id, IHybridContent** out);
+    [[nodiscard]] static bool AnyExists() { return s_nInstances > 0; }
     static int GetOpenCount() { return static_cast<int>(s_openPopups.GetSize()); }
     static CxfPopupMenu* GetOpen(int i) { return s_openPopups.GetAt(i); }
 
     // The rows, in menu order (tests and the key handling read them).
     const CCellArray& GetRows() const { return m_rows; }
     CHybridCtrl& GetCtrl() { return m_ctrl; }
-    bool IsOpenLeft() const { return m_bOpenLeft; }
+    [[nodiscard]] bool IsOpenLeft() const { return m_bOpenLeft; }
 
     void OnSubMenuClosed() override;
     void CloseMenuChain() override;
@@ -111,7 +111,7 @@ private:
     };
 
     HMENU LoadShownMenu();
-    bool BuildRows(HMENU menu);
+    [[nodiscard]] bool BuildRows(HMENU menu);
     void Place();
     void Show();
     void ScheduleSubMenu(IHybridCell* cell, bool delayed);
@@ -129,8 +129,8 @@ private:
     int FindSelectable(int from, int step);
     void SelectRow(IHybridCell* row);
     // Acts on a row as Enter does; false when nothing was done.
-    bool ActivateRow(IHybridCell* row);
-    bool MatchMnemonic(WCHAR ch);
+    [[nodiscard]] bool ActivateRow(IHybridCell* row);
+    [[nodiscard]] bool MatchMnemonic(WCHAR ch);
 
     CPoint m_ptOrigin;
     CxfFrame* m_pOwnerFrame;
@@ -158,7 +158,7 @@ private:
 
     using CMouseHook = CScopedHandle<HHOOK, &::UnhookWindowsHookEx>;
 
-    static CGCPtrArray<CxfPopupMenu> s_openPopups;
+    static CovPtrArray<CxfPopupMenu> s_openPopups;
     static int s_nInstances;
     // The thread's mouse hook, installed while any popup is open.
     static CMouseHook s_mouseHook;

@@ -163,7 +163,7 @@ bool CxfPopupMenu::MatchMnemonic(WCHAR ch)
             // never runs a disabled command.
             CIPtr<IHybridCell> row = m_rows[i];
             if (row->IsEnabled())
-                ActivateRow(row);
+                (void)ActivateRow(row); // the key is used either way
             return true;
         }
     }

@@ -11,7 +11,7 @@ class CxfSlider : public CHybridSlider, public IxfHasID
 public:
     explicit CxfSlider(const SxfToolBarItem* item) : m_item(item) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return CHybridSlider::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CHybridSlider::Release(); }
     UINT GetID() override { return m_item->nID; }

@@ -12,7 +12,7 @@ class CxfTabContent : public CContentBase<IxfTab, IxfHasID>
 public:
     explicit CxfTabContent(const SxfToolBarItem* item) : m_item(item) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     UINT GetID() override { return m_item->nID; }
 
     IStretchContent* SetLength(int length) override;
@@ -47,7 +47,7 @@ class CxfTabEntryContent : public CContentBase<IxfTabEntry>
 public:
     explicit CxfTabEntryContent(int side) : m_nSide(side) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     void SetText(LPCWSTR text) override;
     void SetPicture(UINT bitmapId, COLORREF mask);
 

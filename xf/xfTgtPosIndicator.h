@@ -12,7 +12,7 @@ public:
     CxfTgtPosIndicator();
     // Creates the window (no owner) and shows it topmost over screenRect
     // without activating it; false when the window could not be made.
-    bool ShowAt(const RECT& screenRect);
+    [[nodiscard]] bool ShowAt(const RECT& screenRect);
 
 protected:
     BOOL OnInitDialog() override;

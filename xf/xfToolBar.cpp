@@ -142,8 +142,10 @@ void CxfToolBar::BuildItems(int table)
         CIPtr<IHybridStyle> style = MakeItemStyle(&m_ctrl, bold, item->nType == XF_ITEM_MENU);
         std::vector<CIPtr<IHybridContent>> contents;
         CreateItemContents(this, *item, contents);
+        // An item that cannot be installed is left out (its content has no
+        // cell, which the bold case below looks for); the bar shows the rest.
         for (const CIPtr<IHybridContent>& content : contents)
-            InstallItem(content, *item, style);
+            (void)InstallItem(content, *item, style);
         IHybridContent* first = contents.empty() ? nullptr : contents.front().Get();
         if (bold && first) {
             if (!first->GetCell())
@@ -265,9 +267,7 @@ bool CxfToolBar::FindContent(UINT commandId, IHybridContent** out)
         CIPtr<IxfHasID> hasId;
         if (content && SUCCEEDED(hasId.QueryFrom(content, IID_IxfHasID)) && hasId &&
             hasId->GetID() == commandId) {
-            content->AddRef();
-            *out = content;
-            return true;
+            return ReturnInterface(content, out);
         }
     }
     return false;

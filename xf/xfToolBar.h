@@ -28,11 +28,11 @@ public:
     // does not have leaves the bar empty and relays nothing out.
     void BuildItems(int table);
     // Keyboard menu mode; true when the key was used.
-    bool HandleMenuKey(const MSG* msg);
-    bool IsInMenuMode() const { return m_pHotElement != nullptr; }
+    [[nodiscard]] bool HandleMenuKey(const MSG* msg);
+    [[nodiscard]] bool IsInMenuMode() const { return m_pHotElement != nullptr; }
     // Leaves the keyboard menu mode: no entry stays lit for the keys.
     void EndMenuMode() { SetHotElement(nullptr); }
-    bool HasMenuBand();
+    [[nodiscard]] bool HasMenuBand();
     // After a change of the interface language: the menu band's entries are
     // read again and the bar laid out anew.
     void RetranslateMenuBand();
@@ -48,7 +48,7 @@ public:
 
     int GetDockExtent() override;
     int GetBorderWidth() override;
-    bool FindContent(UINT commandId, IHybridContent** out) override;
+    [[nodiscard]] bool FindContent(UINT commandId, IHybridContent** out) override;
     COLORREF GetBkColor() override;
     void OnParam(SxfParam& param) override;
     void RecalcLayout() override;
@@ -81,7 +81,7 @@ private:
     // items need another height than the inner rectangle gives.
     void CheckWrap();
     // A new cell under the root cell holding content, appended to m_cells.
-    bool InstallItem(IHybridContent* content, const SxfToolBarItem& item, IHybridStyle* style);
+    [[nodiscard]] bool InstallItem(IHybridContent* content, const SxfToolBarItem& item, IHybridStyle* style);
     // The menu-band elements, in cell order.
     void GetMenuElements(CIArray<IxfHorMenuElement>& out);
     void SetHotElement(IxfHorMenuElement* element);
@@ -97,7 +97,7 @@ public:
 
     CxfStatusBar();
     // Whether the status bar's own window is maximized.
-    bool IsHostZoomed() { return IsZoomed() != FALSE; }
+    [[nodiscard]] bool IsHostZoomed() { return IsZoomed() != FALSE; }
     int GetDockExtent() override;
     int GetBorderWidth() override;
     // 15 while the host window is not maximized.
@@ -105,8 +105,8 @@ public:
     void PaintSplitters(CDC* dc) override;
 
 protected:
-    bool IsHostMaximized();
-    bool InGripZone(CPoint clientPoint);
+    [[nodiscard]] bool IsHostMaximized();
+    [[nodiscard]] bool InGripZone(CPoint clientPoint);
     void OnLButtonDown(UINT flags, CPoint point);
     void OnLButtonUp(UINT, CPoint) {}
     void OnMouseMove(UINT, CPoint) {}

@@ -19,14 +19,14 @@ public:
 
     CxfToolBarButton(const SxfToolBarItem* item, CxfFrame* frame);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override { return CButtonContent::AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return CButtonContent::Release(); }
 
     UINT GetID() override { return m_record->nID; }
     void GetAnchorRect(RECT* out) override;
 
-    bool CanFocus() override { return false; }
+    [[nodiscard]] bool CanFocus() override { return false; }
     void OnAttach() override;
     LPCTSTR GetToolTipText() override { return m_record.GetToolTipText(); }
     bool OnLButtonDblClk(const CPoint& point) override;
@@ -41,13 +41,13 @@ public:
     void SetImage(UINT bitmapId, COLORREF colourKey) override;
     LPCWSTR GetText() const { return m_text; }
 
-    bool IsDropDownOnly() const { return m_record.HasFlag(DropDownFlag) && m_record.HasFlag(DropDownOnlyFlag); }
-    bool IsSplitButton() const { return m_record.HasFlag(DropDownFlag) && !m_record.HasFlag(DropDownOnlyFlag); }
-    bool IsDropDownOpen() const { return m_bDropDownOpen; }
+    [[nodiscard]] bool IsDropDownOnly() const { return m_record.HasFlag(DropDownFlag) && m_record.HasFlag(DropDownOnlyFlag); }
+    [[nodiscard]] bool IsSplitButton() const { return m_record.HasFlag(DropDownFlag) && !m_record.HasFlag(DropDownOnlyFlag); }
+    [[nodiscard]] bool IsDropDownOpen() const { return m_bDropDownOpen; }
 
 private:
     CxfToolBar* GetBar();
-    bool IsInVerticalBar();
+    [[nodiscard]] bool IsInVerticalBar();
     CSize ImageSize();
     void DrawImage(CDC* dc, const CRect& box, int column);
     void DrawButtonText(CDC* dc, CRect rect, bool pressed, int imageWidth, int imageHeight);

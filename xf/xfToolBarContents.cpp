@@ -1,4 +1,5 @@
 #include "xf/xfToolBarContents.h"
+#include "platform/mfc/afxmenu.h"
 #include "hybrid/CellBuilder.h"
 #include "xf/xfEditBoxes.h"
 #include "xf/xfFrameListContent.h"
@@ -19,11 +20,13 @@ const int kFlowKind = 3;
 // that does not load makes none.
 void CreateMenuBand(const SxfToolBarItem& item, std::vector<CIPtr<IHybridContent>>& out)
 {
-    HMENU menu = ::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(item.nID));
-    if (!menu)
-        return;
-    const int count = ::GetMenuItemCount(menu);
-    ::DestroyMenu(menu);
+    int count = 0;
+    {
+        CMenu menu;
+        if (!menu.LoadMenu(item.nID))
+            return;
+        count = ::GetMenuItemCount(menu);
+    }
     for (int i = 0; i < count; ++i)
         out.push_back(CIPtr<IHybridContent>(static_cast<IxfHorMenuElement*>(new CxfHorMenuElement(item.nID, i))));
 }

@@ -72,7 +72,7 @@ public:
     SxfToolBarItem* operator->() { return &m_item; }
     const SxfToolBarItem* operator->() const { return &m_item; }
     const SxfToolBarItem& Get() const { return m_item; }
-    bool HasFlag(DWORD flag) const { return (m_item.dwFlags & flag) != 0; }
+    [[nodiscard]] bool HasFlag(DWORD flag) const { return (m_item.dwFlags & flag) != 0; }
     LPCWSTR GetToolTipText() { return m_item.GetToolTipText(); }
 
 private:

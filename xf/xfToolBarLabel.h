@@ -12,7 +12,7 @@ public:
     // The text starts as string nParam2 of the record (empty for 0).
     explicit CxfToolBarLabel(const SxfToolBarItem* item);
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
 
     // IxfHasID
     UINT GetID() override { return m_item->nID; }
@@ -32,7 +32,7 @@ public:
     int GetPreferredWidth() override;
     int GetPreferredHeight(int width) override;
 
-    bool IsUnderlined() const { return m_bUnderline; }
+    [[nodiscard]] bool IsUnderlined() const { return m_bUnderline; }
 
 private:
     // Measures once, when both sizes are still 0.
@@ -54,7 +54,7 @@ class CxfBrandLabel : public CContentBase<IxfEmptyInterface, IxfHasID>
 public:
     explicit CxfBrandLabel(const SxfToolBarItem* item) : m_item(item) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     UINT GetID() override { return m_item->nID; }
     void Draw(CDC* dc, CRect rect) override;
     int GetPreferredWidth() override { return 100; }

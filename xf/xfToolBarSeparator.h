@@ -11,7 +11,7 @@ class CxfToolBarSeparator : public CContentBase<IStretchContent>
 public:
     explicit CxfToolBarSeparator(const SxfToolBarItem* item) : m_item(item) {}
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     IStretchContent* SetLength(int length) override;
 
     // On a toolbar: takes the bar's orientation and loads the skin.

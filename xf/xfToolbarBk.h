@@ -7,7 +7,7 @@
 class CxfToolbarBk : public CContentBase<IxfEmptyInterface>
 {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     void Draw(CDC* dc, CRect rect) override;
     // The width of the control's cell area.
     int GetPreferredWidth() override;

@@ -27,37 +27,37 @@ public:
     ~CBaseFilter() override = default;
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     // IPersist
-    STDMETHODIMP GetClassID(CLSID* clsid) override;
+    [[nodiscard]] STDMETHODIMP GetClassID(CLSID* clsid) override;
     // IMediaFilter
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
-    STDMETHODIMP GetState(DWORD timeoutMs, FILTER_STATE* state) override;
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
+    [[nodiscard]] STDMETHODIMP Stop() override;
+    [[nodiscard]] STDMETHODIMP Pause() override;
+    [[nodiscard]] STDMETHODIMP Run(REFERENCE_TIME start) override;
+    [[nodiscard]] STDMETHODIMP GetState(DWORD timeoutMs, FILTER_STATE* state) override;
+    [[nodiscard]] STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
+    [[nodiscard]] STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
     // IBaseFilter
-    STDMETHODIMP EnumPins(IEnumPins** pins) override;
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
+    [[nodiscard]] STDMETHODIMP EnumPins(IEnumPins** pins) override;
+    [[nodiscard]] STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
+    [[nodiscard]] STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
+    [[nodiscard]] STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
+    [[nodiscard]] STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
 
     // The pins, by index; null outside 0..GetPinCount()-1.
     virtual int GetPinCount() = 0;
     virtual CBasePin* GetPin(int n) = 0;
 
     FILTER_STATE State();
-    bool IsStopped() { return State() == State_Stopped; }
-    bool IsActive() { return State() != State_Stopped; }
+    [[nodiscard]] bool IsStopped() { return State() == State_Stopped; }
+    [[nodiscard]] bool IsActive() { return State() != State_Stopped; }
     // The lock that guards state and connections of the filter and its pins.
     std::recursive_mutex& StateLock() { return m_lock; }
     // The graph the filter belongs to (not counted), or null.
     IFilterGraph* Graph();
     // Sends an event through the graph's event sink; E_NOTIMPL outside a graph.
-    HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
+    [[nodiscard]] HRESULT NotifyEvent(long code, LONG_PTR param1, LONG_PTR param2);
 
 protected:
     std::recursive_mutex m_lock;

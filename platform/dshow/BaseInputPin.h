@@ -20,28 +20,28 @@ public:
     ~CBaseInputPin() override = default;
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     // IMemInputPin
-    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
-    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
-    STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
-    STDMETHODIMP ReceiveCanBlock() override;
+    [[nodiscard]] STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+    [[nodiscard]] STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
+    [[nodiscard]] STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
+    [[nodiscard]] STDMETHODIMP Receive(IMediaSample* sample) override;
+    [[nodiscard]] STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override;
+    [[nodiscard]] STDMETHODIMP ReceiveCanBlock() override;
 
     // IPin streaming calls: the base tracks the flushing state only.
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
+    [[nodiscard]] STDMETHODIMP EndOfStream() override;
+    [[nodiscard]] STDMETHODIMP BeginFlush() override;
+    [[nodiscard]] STDMETHODIMP EndFlush() override;
 
-    HRESULT BreakConnect() override;
-    HRESULT Inactive() override;
+    [[nodiscard]] HRESULT BreakConnect() override;
+    [[nodiscard]] HRESULT Inactive() override;
 
     // S_OK when a sample may be processed now (see above for the other answers).
-    HRESULT CheckStreaming();
-    bool IsFlushing() const { return m_flushing; }
-    bool IsReadOnly() const { return m_readOnly; }
+    [[nodiscard]] HRESULT CheckStreaming();
+    [[nodiscard]] bool IsFlushing() const { return m_flushing; }
+    [[nodiscard]] bool IsReadOnly() const { return m_readOnly; }
     // The allocator the upstream pin uses (not counted), or null.
     IMemAllocator* Allocator();
 

@@ -15,26 +15,26 @@ public:
     ~CBaseOutputPin() override = default;
 
     // Input-side IPin calls: E_UNEXPECTED on an output pin.
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
+    [[nodiscard]] STDMETHODIMP EndOfStream() override;
+    [[nodiscard]] STDMETHODIMP BeginFlush() override;
+    [[nodiscard]] STDMETHODIMP EndFlush() override;
 
-    HRESULT CheckConnect(IPin* pin) override;
-    HRESULT CompleteConnect(IPin* receivePin) override;
-    HRESULT BreakConnect() override;
-    HRESULT Active() override;
-    HRESULT Inactive() override;
+    [[nodiscard]] HRESULT CheckConnect(IPin* pin) override;
+    [[nodiscard]] HRESULT CompleteConnect(IPin* receivePin) override;
+    [[nodiscard]] HRESULT BreakConnect() override;
+    [[nodiscard]] HRESULT Active() override;
+    [[nodiscard]] HRESULT Inactive() override;
 
     // Sets the buffer count and size wanted from `allocator` (SetProperties).
-    virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
-    virtual HRESULT DecideAllocator(IMemInputPin* input, IMemAllocator** allocator);
+    [[nodiscard]] virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
+    [[nodiscard]] virtual HRESULT DecideAllocator(IMemInputPin* input, IMemAllocator** allocator);
 
-    HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* stop, DWORD flags);
-    HRESULT Deliver(IMediaSample* sample);
-    HRESULT DeliverEndOfStream();
-    HRESULT DeliverBeginFlush();
-    HRESULT DeliverEndFlush();
-    HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+    [[nodiscard]] HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* stop, DWORD flags);
+    [[nodiscard]] HRESULT Deliver(IMediaSample* sample);
+    [[nodiscard]] HRESULT DeliverEndOfStream();
+    [[nodiscard]] HRESULT DeliverBeginFlush();
+    [[nodiscard]] HRESULT DeliverEndFlush();
+    [[nodiscard]] HRESULT DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
     // The downstream pin's IMemInputPin (not counted), or null.
     IMemInputPin* ConnectedInput() const { return m_input; }
@@ -44,7 +44,7 @@ public:
     void SetAllocator(IMemAllocator* allocator);
 
 protected:
-    HRESULT TryAllocator(IMemInputPin* input, IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request);
+    [[nodiscard]] HRESULT TryAllocator(IMemInputPin* input, IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request);
 
     CIPtr<IMemAllocator> m_allocator;
     CIPtr<IMemInputPin> m_input;

@@ -24,40 +24,40 @@ public:
     ~CBasePin() override = default;
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     // IPin
-    STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP Disconnect() override;
-    STDMETHODIMP ConnectedTo(IPin** pin) override;
-    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
-    STDMETHODIMP QueryId(LPWSTR* id) override;
-    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* mt) override;
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
+    [[nodiscard]] STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) override;
+    [[nodiscard]] STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* mt) override;
+    [[nodiscard]] STDMETHODIMP Disconnect() override;
+    [[nodiscard]] STDMETHODIMP ConnectedTo(IPin** pin) override;
+    [[nodiscard]] STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* mt) override;
+    [[nodiscard]] STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
+    [[nodiscard]] STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
+    [[nodiscard]] STDMETHODIMP QueryId(LPWSTR* id) override;
+    [[nodiscard]] STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* mt) override;
+    [[nodiscard]] STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+    [[nodiscard]] STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
     // Stores the segment; streaming pins forward it.
-    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+    [[nodiscard]] STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     // S_OK accepts; anything else refuses (a failure code is passed on).
-    virtual HRESULT CheckMediaType(const CMediaType* mt) = 0;
+    [[nodiscard]] virtual HRESULT CheckMediaType(const CMediaType* mt) = 0;
     // The pin's preferred types by index: S_OK, or VFW_S_NO_MORE_ITEMS past the end.
-    virtual HRESULT GetMediaType(int index, CMediaType* mt);
+    [[nodiscard]] virtual HRESULT GetMediaType(int index, CMediaType* mt);
     // Called once a type is agreed; stores it as the connection type.
-    virtual HRESULT SetMediaType(const CMediaType* mt);
+    [[nodiscard]] virtual HRESULT SetMediaType(const CMediaType* mt);
     // Checks the peer before a type is tried (the base checks the direction).
-    virtual HRESULT CheckConnect(IPin* pin);
+    [[nodiscard]] virtual HRESULT CheckConnect(IPin* pin);
     // Undoes what CheckConnect and CompleteConnect set up.
-    virtual HRESULT BreakConnect();
+    [[nodiscard]] virtual HRESULT BreakConnect();
     // Last step of a connection; a failure undoes it.
-    virtual HRESULT CompleteConnect(IPin* receivePin);
+    [[nodiscard]] virtual HRESULT CompleteConnect(IPin* receivePin);
     // The filter goes from stopped to paused / back to stopped (connected pins only).
-    virtual HRESULT Active();
-    virtual HRESULT Inactive();
+    [[nodiscard]] virtual HRESULT Active();
+    [[nodiscard]] virtual HRESULT Inactive();
 
-    bool IsConnected();
+    [[nodiscard]] bool IsConnected();
     // The connected peer, not counted; null when unconnected.
     IPin* GetConnected();
     const CMediaType& CurrentMediaType() const { return m_mt; }
@@ -68,10 +68,10 @@ public:
 
 protected:
     // `text` as a CoTaskMemAlloc'ed string in *id (for QueryId).
-    static HRESULT AllocId(const wchar_t* text, LPWSTR* id);
-    HRESULT AgreeMediaType(IPin* receivePin, const CMediaType* mt);
-    HRESULT TryMediaTypes(IPin* receivePin, const CMediaType* partial, IEnumMediaTypes* types);
-    HRESULT AttemptConnection(IPin* receivePin, const CMediaType* mt);
+    [[nodiscard]] static HRESULT AllocId(const wchar_t* text, LPWSTR* id);
+    [[nodiscard]] HRESULT AgreeMediaType(IPin* receivePin, const CMediaType* mt);
+    [[nodiscard]] HRESULT TryMediaTypes(IPin* receivePin, const CMediaType* partial, IEnumMediaTypes* types);
+    [[nodiscard]] HRESULT AttemptConnection(IPin* receivePin, const CMediaType* mt);
     void ClearConnection();
 
     CBaseFilter* m_filter;

@@ -18,14 +18,14 @@ STDMETHODIMP CRendererInputPin::EndOfStream()
 
 STDMETHODIMP CRendererInputPin::BeginFlush()
 {
-    CBaseInputPin::BeginFlush();
+    (void)CBaseInputPin::BeginFlush(); // only records the state: always S_OK
     return m_renderer->BeginFlush();
 }
 
 STDMETHODIMP CRendererInputPin::EndFlush()
 {
     HRESULT hr = m_renderer->EndFlush();
-    CBaseInputPin::EndFlush();
+    (void)CBaseInputPin::EndFlush(); // only records the state: always S_OK
     return hr;
 }
 
@@ -196,7 +196,8 @@ bool CBaseRenderer::TakeDueComplete()
 
 void CBaseRenderer::SendComplete()
 {
-    NotifyEvent(EC_COMPLETE, S_OK, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)));
+    // Outside a graph that listens nobody waits for the end: nothing to tell.
+    (void)NotifyEvent(EC_COMPLETE, S_OK, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)));
 }
 
 HRESULT CBaseRenderer::BeginFlush()

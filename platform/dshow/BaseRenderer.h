@@ -28,15 +28,15 @@ class CRendererInputPin : public CBaseInputPin {
 public:
     explicit CRendererInputPin(CBaseRenderer* renderer);
 
-    STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
+    [[nodiscard]] STDMETHODIMP Receive(IMediaSample* sample) override;
+    [[nodiscard]] STDMETHODIMP EndOfStream() override;
+    [[nodiscard]] STDMETHODIMP BeginFlush() override;
+    [[nodiscard]] STDMETHODIMP EndFlush() override;
 
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT SetMediaType(const CMediaType* mt) override;
-    HRESULT BreakConnect() override;
-    HRESULT CompleteConnect(IPin* receivePin) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT SetMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT BreakConnect() override;
+    [[nodiscard]] HRESULT CompleteConnect(IPin* receivePin) override;
 
 private:
     CBaseRenderer* m_renderer;
@@ -48,25 +48,25 @@ public:
     ~CBaseRenderer() override;
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
     // IAMFilterMiscFlags
     STDMETHODIMP_(ULONG) GetMiscFlags() override;
     // IMediaFilter
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
+    [[nodiscard]] STDMETHODIMP Stop() override;
+    [[nodiscard]] STDMETHODIMP Pause() override;
+    [[nodiscard]] STDMETHODIMP Run(REFERENCE_TIME start) override;
 
     int GetPinCount() override { return 1; }
     CBasePin* GetPin(int n) override;
     CBaseInputPin* GetInputPin() { return &m_input; }
 
     // What the derived renderer decides.
-    virtual HRESULT CheckMediaType(const CMediaType* mt) = 0;
-    virtual HRESULT DoRenderSample(IMediaSample* sample) = 0;
-    virtual HRESULT SetMediaType(const CMediaType* mt);
-    virtual HRESULT BreakConnect();
-    virtual HRESULT CompleteConnect(IPin* receivePin);
+    [[nodiscard]] virtual HRESULT CheckMediaType(const CMediaType* mt) = 0;
+    [[nodiscard]] virtual HRESULT DoRenderSample(IMediaSample* sample) = 0;
+    [[nodiscard]] virtual HRESULT SetMediaType(const CMediaType* mt);
+    [[nodiscard]] virtual HRESULT BreakConnect();
+    [[nodiscard]] virtual HRESULT CompleteConnect(IPin* receivePin);
 
     // Notification hooks around streaming and rendering; they do nothing here.
     virtual HRESULT OnStartStreaming() { return S_OK; }
@@ -76,15 +76,15 @@ public:
     virtual void OnRenderEnd(IMediaSample*) {}
 
     // Called by the input pin.
-    HRESULT Receive(IMediaSample* sample);
-    HRESULT EndOfStream();
-    HRESULT BeginFlush();
-    HRESULT EndFlush();
+    [[nodiscard]] HRESULT Receive(IMediaSample* sample);
+    [[nodiscard]] HRESULT EndOfStream();
+    [[nodiscard]] HRESULT BeginFlush();
+    [[nodiscard]] HRESULT EndFlush();
 
 private:
     // Whether EC_COMPLETE is due now (end of stream arrived, running, not sent
     // yet); marks it sent. Call with the state lock held.
-    bool TakeDueComplete();
+    [[nodiscard]] bool TakeDueComplete();
     // Sends EC_COMPLETE; called without the state lock, since the graph's
     // event sink takes locks of its own.
     void SendComplete();

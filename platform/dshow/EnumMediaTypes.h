@@ -18,12 +18,12 @@ public:
     explicit CEnumMediaTypes(CBasePin* pin);
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
-    STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumMediaTypes** copy) override;
+    [[nodiscard]] STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
+    [[nodiscard]] STDMETHODIMP Skip(ULONG count) override;
+    [[nodiscard]] STDMETHODIMP Reset() override;
+    [[nodiscard]] STDMETHODIMP Clone(IEnumMediaTypes** copy) override;
 
 private:
     CEnumMediaTypes(const std::vector<CMediaType>& types, size_t position);

@@ -17,12 +17,12 @@ public:
     ~CEnumPins() override = default;
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
-    STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumPins** copy) override;
+    [[nodiscard]] STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
+    [[nodiscard]] STDMETHODIMP Skip(ULONG count) override;
+    [[nodiscard]] STDMETHODIMP Reset() override;
+    [[nodiscard]] STDMETHODIMP Clone(IEnumPins** copy) override;
 
 private:
     CEnumPins(const std::vector<CIPtr<IPin>>& pins, size_t position);

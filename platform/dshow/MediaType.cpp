@@ -70,25 +70,27 @@ CMediaType::CMediaType(const GUID& major, const GUID& sub, const GUID& format) :
     formattype = format;
 }
 
+// Copies and assignments cannot report: a copy that runs out of memory
+// leaves the empty type (Set), which every type check refuses.
 CMediaType::CMediaType(const AM_MEDIA_TYPE& other) : CMediaType()
 {
-    Set(other);
+    (void)Set(other);
 }
 
 CMediaType::CMediaType(const CMediaType& other) : CMediaType()
 {
-    Set(other);
+    (void)Set(other);
 }
 
 CMediaType& CMediaType::operator=(const AM_MEDIA_TYPE& other)
 {
-    Set(other);
+    (void)Set(other);
     return *this;
 }
 
 CMediaType& CMediaType::operator=(const CMediaType& other)
 {
-    Set(other);
+    (void)Set(other);
     return *this;
 }
 

@@ -20,7 +20,7 @@ public:
 
     // Copies `other`; E_OUTOFMEMORY (and an empty type) when the format block
     // cannot be allocated.
-    HRESULT Set(const AM_MEDIA_TYPE& other);
+    [[nodiscard]] HRESULT Set(const AM_MEDIA_TYPE& other);
     // Back to empty, freeing the format block.
     void InitMediaType();
 
@@ -28,11 +28,11 @@ public:
     bool operator==(const CMediaType& other) const;
     bool operator!=(const CMediaType& other) const { return !(*this == other); }
     // A type whose major type is set.
-    bool IsValid() const { return majortype != GUID_NULL; }
+    [[nodiscard]] bool IsValid() const { return majortype != GUID_NULL; }
 
     // Replaces the format block by a copy of `length` bytes; false on
     // allocation failure (the type then has no format block).
-    bool SetFormat(const void* format, ULONG length);
+    [[nodiscard]] bool SetFormat(const void* format, ULONG length);
     const BYTE* Format() const { return pbFormat; }
     ULONG FormatLength() const { return cbFormat; }
 };
@@ -43,6 +43,6 @@ void FreeMediaType(AM_MEDIA_TYPE& mt);
 void DeleteMediaType(AM_MEDIA_TYPE* mt);
 // Deep copy into `dst` (whose old contents are not freed); E_OUTOFMEMORY leaves
 // `dst` without a format block.
-HRESULT CopyMediaType(AM_MEDIA_TYPE* dst, const AM_MEDIA_TYPE* src);
+[[nodiscard]] HRESULT CopyMediaType(AM_MEDIA_TYPE* dst, const AM_MEDIA_TYPE* src);
 // A new CoTaskMemAlloc'ed deep copy, or null.
 AM_MEDIA_TYPE* CreateMediaType(const AM_MEDIA_TYPE* src);

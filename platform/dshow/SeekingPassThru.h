@@ -16,26 +16,26 @@ public:
     CSeekingPassThru(CUnknown* owner, CBasePin* input);
 
     DECLARE_IUNKNOWN
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
-    STDMETHODIMP GetCapabilities(DWORD* capabilities) override;
-    STDMETHODIMP CheckCapabilities(DWORD* capabilities) override;
-    STDMETHODIMP IsFormatSupported(const GUID* format) override;
-    STDMETHODIMP QueryPreferredFormat(GUID* format) override;
-    STDMETHODIMP GetTimeFormat(GUID* format) override;
-    STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
-    STDMETHODIMP SetTimeFormat(const GUID* format) override;
-    STDMETHODIMP GetDuration(LONGLONG* duration) override;
-    STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
-    STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
-    STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
+    [[nodiscard]] STDMETHODIMP GetCapabilities(DWORD* capabilities) override;
+    [[nodiscard]] STDMETHODIMP CheckCapabilities(DWORD* capabilities) override;
+    [[nodiscard]] STDMETHODIMP IsFormatSupported(const GUID* format) override;
+    [[nodiscard]] STDMETHODIMP QueryPreferredFormat(GUID* format) override;
+    [[nodiscard]] STDMETHODIMP GetTimeFormat(GUID* format) override;
+    [[nodiscard]] STDMETHODIMP IsUsingTimeFormat(const GUID* format) override;
+    [[nodiscard]] STDMETHODIMP SetTimeFormat(const GUID* format) override;
+    [[nodiscard]] STDMETHODIMP GetDuration(LONGLONG* duration) override;
+    [[nodiscard]] STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
+    [[nodiscard]] STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
+    [[nodiscard]] STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
                                    const GUID* sourceFormat) override;
-    STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) override;
-    STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
-    STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
-    STDMETHODIMP SetRate(double rate) override;
-    STDMETHODIMP GetRate(double* rate) override;
-    STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
+    [[nodiscard]] STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) override;
+    [[nodiscard]] STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
+    [[nodiscard]] STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
+    [[nodiscard]] STDMETHODIMP SetRate(double rate) override;
+    [[nodiscard]] STDMETHODIMP GetRate(double* rate) override;
+    [[nodiscard]] STDMETHODIMP GetPreroll(LONGLONG* preroll) override;
 
 private:
     // The upstream pin's IMediaSeeking with a reference, or null.

@@ -22,12 +22,12 @@ class CTransInPlaceInputPin : public CTransformInputPin {
 public:
     CTransInPlaceInputPin(const wchar_t* name, CTransInPlaceFilter* filter);
 
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
-    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
+    [[nodiscard]] STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+    [[nodiscard]] STDMETHODIMP GetAllocator(IMemAllocator** allocator) override;
+    [[nodiscard]] STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
+    [[nodiscard]] STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES* props) override;
 
-    HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
 
 protected:
     CTransInPlaceFilter* m_inPlace;
@@ -37,9 +37,9 @@ class CTransInPlaceOutputPin : public CTransformOutputPin {
 public:
     CTransInPlaceOutputPin(const wchar_t* name, CTransInPlaceFilter* filter);
 
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT DecideAllocator(IMemInputPin* input, IMemAllocator** allocator) override;
+    [[nodiscard]] STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT DecideAllocator(IMemInputPin* input, IMemAllocator** allocator) override;
 
 protected:
     CTransInPlaceFilter* m_inPlace;
@@ -50,16 +50,16 @@ public:
     CTransInPlaceFilter(const wchar_t* name, const CLSID& clsid, bool modifiesData);
 
     // Works on `sample` in place: S_OK passes it on, S_FALSE drops it.
-    virtual HRESULT Transform(IMediaSample* sample) = 0;
+    [[nodiscard]] virtual HRESULT Transform(IMediaSample* sample) = 0;
     using CTransformFilter::Transform;
 
-    HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
-    HRESULT GetMediaType(int index, CMediaType* mt) override;
-    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
-    HRESULT Receive(IMediaSample* sample) override;
+    [[nodiscard]] HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) override;
+    [[nodiscard]] HRESULT GetMediaType(int index, CMediaType* mt) override;
+    [[nodiscard]] HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    [[nodiscard]] HRESULT Receive(IMediaSample* sample) override;
 
-    bool ModifiesData() const { return m_modifiesData; }
-    bool UsingDifferentAllocators();
+    [[nodiscard]] bool ModifiesData() const { return m_modifiesData; }
+    [[nodiscard]] bool UsingDifferentAllocators();
 
 protected:
     // The in-place pins "Input" and "Output".

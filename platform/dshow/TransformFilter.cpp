@@ -28,20 +28,20 @@ STDMETHODIMP CTransformInputPin::EndOfStream()
 
 STDMETHODIMP CTransformInputPin::BeginFlush()
 {
-    CBaseInputPin::BeginFlush();
+    (void)CBaseInputPin::BeginFlush(); // only records the state: always S_OK
     return m_transform->BeginFlush();
 }
 
 STDMETHODIMP CTransformInputPin::EndFlush()
 {
     HRESULT hr = m_transform->EndFlush();
-    CBaseInputPin::EndFlush();
+    (void)CBaseInputPin::EndFlush(); // only records the state: always S_OK
     return hr;
 }
 
 STDMETHODIMP CTransformInputPin::NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate)
 {
-    CBasePin::NewSegment(start, stop, rate);
+    (void)CBasePin::NewSegment(start, stop, rate); // only records the segment: always S_OK
     return m_transform->NewSegment(start, stop, rate);
 }
 
@@ -148,8 +148,9 @@ CTransformFilter::CTransformFilter(const wchar_t* name, const CLSID& clsid) : CB
 
 CTransformFilter::~CTransformFilter()
 {
-    delete m_output;
-    delete m_input;
+    // The output pin goes first, as it was made last.
+    m_output.reset();
+    m_input.reset();
 }
 
 CTransformInputPin* CTransformFilter::NewInputPin()
@@ -166,15 +167,12 @@ bool CTransformFilter::MakePins()
 {
     if (m_input && m_output)
         return true;
-    delete m_output;
-    delete m_input;
-    m_output = nullptr;
-    m_input = NewInputPin();
+    m_output.reset();
+    m_input.reset(NewInputPin());
     if (m_input)
-        m_output = NewOutputPin();
+        m_output.reset(NewOutputPin());
     if (!m_output) {
-        delete m_input;
-        m_input = nullptr;
+        m_input.reset();
         return false;
     }
     return true;
@@ -186,9 +184,9 @@ CBasePin* CTransformFilter::GetPin(int n)
     if (!MakePins())
         return nullptr;
     if (n == 0)
-        return m_input;
+        return m_input.get();
     if (n == 1)
-        return m_output;
+        return m_output.get();
     return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <strmif.h>
 #include <vfwmsgs.h>
+#include <memory>
 
 #include "platform/dshow/BaseFilter.h"
 #include "platform/dshow/BaseInputPin.h"
@@ -20,17 +21,17 @@ class CTransformInputPin : public CBaseInputPin {
 public:
     CTransformInputPin(const wchar_t* name, CTransformFilter* filter);
 
-    STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+    [[nodiscard]] STDMETHODIMP Receive(IMediaSample* sample) override;
+    [[nodiscard]] STDMETHODIMP EndOfStream() override;
+    [[nodiscard]] STDMETHODIMP BeginFlush() override;
+    [[nodiscard]] STDMETHODIMP EndFlush() override;
+    [[nodiscard]] STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT SetMediaType(const CMediaType* mt) override;
-    HRESULT CheckConnect(IPin* pin) override;
-    HRESULT BreakConnect() override;
-    HRESULT CompleteConnect(IPin* receivePin) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT SetMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT CheckConnect(IPin* pin) override;
+    [[nodiscard]] HRESULT BreakConnect() override;
+    [[nodiscard]] HRESULT CompleteConnect(IPin* receivePin) override;
 
 protected:
     CTransformFilter* m_transform;
@@ -41,15 +42,15 @@ public:
     // The filter's input pin must exist already: seeking is passed through it.
     CTransformOutputPin(const wchar_t* name, CTransformFilter* filter);
 
-    HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    [[nodiscard]] HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
 
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT GetMediaType(int index, CMediaType* mt) override;
-    HRESULT SetMediaType(const CMediaType* mt) override;
-    HRESULT CheckConnect(IPin* pin) override;
-    HRESULT BreakConnect() override;
-    HRESULT CompleteConnect(IPin* receivePin) override;
-    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
+    [[nodiscard]] HRESULT CheckMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT GetMediaType(int index, CMediaType* mt) override;
+    [[nodiscard]] HRESULT SetMediaType(const CMediaType* mt) override;
+    [[nodiscard]] HRESULT CheckConnect(IPin* pin) override;
+    [[nodiscard]] HRESULT BreakConnect() override;
+    [[nodiscard]] HRESULT CompleteConnect(IPin* receivePin) override;
+    [[nodiscard]] HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) override;
 
 protected:
     // The filter's input pin when it is connected, else null: this side
@@ -67,29 +68,29 @@ public:
 
     int GetPinCount() override { return 2; }
     CBasePin* GetPin(int n) override;
-    CTransformInputPin* InputPin() { return m_input; }
-    CTransformOutputPin* OutputPin() { return m_output; }
+    CTransformInputPin* InputPin() { return m_input.get(); }
+    CTransformOutputPin* OutputPin() { return m_output.get(); }
 
     // What the derived filter decides.
-    virtual HRESULT CheckInputType(const CMediaType* mt) = 0;
-    virtual HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) = 0;
-    virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
-    virtual HRESULT GetMediaType(int index, CMediaType* mt) = 0;
+    [[nodiscard]] virtual HRESULT CheckInputType(const CMediaType* mt) = 0;
+    [[nodiscard]] virtual HRESULT CheckTransform(const CMediaType* in, const CMediaType* out) = 0;
+    [[nodiscard]] virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
+    [[nodiscard]] virtual HRESULT GetMediaType(int index, CMediaType* mt) = 0;
     // Fills `out` from `in`: S_OK delivers it, S_FALSE drops it.
-    virtual HRESULT Transform(IMediaSample* in, IMediaSample* out);
+    [[nodiscard]] virtual HRESULT Transform(IMediaSample* in, IMediaSample* out);
 
     // Connection hooks per side; they do nothing here.
-    virtual HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* mt);
-    virtual HRESULT CheckConnect(PIN_DIRECTION direction, IPin* pin);
-    virtual HRESULT BreakConnect(PIN_DIRECTION direction);
-    virtual HRESULT CompleteConnect(PIN_DIRECTION direction, IPin* receivePin);
+    [[nodiscard]] virtual HRESULT SetMediaType(PIN_DIRECTION direction, const CMediaType* mt);
+    [[nodiscard]] virtual HRESULT CheckConnect(PIN_DIRECTION direction, IPin* pin);
+    [[nodiscard]] virtual HRESULT BreakConnect(PIN_DIRECTION direction);
+    [[nodiscard]] virtual HRESULT CompleteConnect(PIN_DIRECTION direction, IPin* receivePin);
 
     // Streaming, called by the input pin once its own checks passed.
-    virtual HRESULT Receive(IMediaSample* sample);
-    virtual HRESULT EndOfStream();
-    virtual HRESULT BeginFlush();
-    virtual HRESULT EndFlush();
-    virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+    [[nodiscard]] virtual HRESULT Receive(IMediaSample* sample);
+    [[nodiscard]] virtual HRESULT EndOfStream();
+    [[nodiscard]] virtual HRESULT BeginFlush();
+    [[nodiscard]] virtual HRESULT EndFlush();
+    [[nodiscard]] virtual HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
 
 protected:
     // The pins GetPin makes when they do not both exist yet (both or
@@ -100,10 +101,10 @@ protected:
     // Copies times, flags and media type of `from` to `to` (not the data).
     static void CopySampleProperties(IMediaSample* from, IMediaSample* to);
 
-    CTransformInputPin* m_input = nullptr;
-    CTransformOutputPin* m_output = nullptr;
+    std::unique_ptr<CTransformInputPin> m_input;
+    std::unique_ptr<CTransformOutputPin> m_output;
 
 private:
     // Makes both pins when they do not both exist; false on allocation failure.
-    bool MakePins();
+    [[nodiscard]] bool MakePins();
 };

@@ -21,13 +21,13 @@ public:
 
     // E_POINTER for a null out-pointer; otherwise E_NOINTERFACE with the
     // out-pointer cleared. Derived classes answer their own ids first.
-    virtual HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv);
+    [[nodiscard]] virtual HRESULT NonDelegatingQueryInterface(REFIID riid, void** ppv);
     virtual ULONG NonDelegatingAddRef();
     virtual ULONG NonDelegatingRelease();
 
 protected:
     // Stores `p` in `*ppv` with a reference added; E_POINTER for a null ppv.
-    static HRESULT GetInterface(IUnknown* p, void** ppv);
+    [[nodiscard]] static HRESULT GetInterface(IUnknown* p, void** ppv);
 
 private:
     CUnknown* m_owner;
@@ -37,7 +37,7 @@ private:
 // The three IUnknown methods of a class on CUnknown: they go to its
 // non-delegating counterparts, so every interface of the class shares them.
 #define DECLARE_IUNKNOWN                                                                  \
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override                         \
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override                         \
     {                                                                                     \
         return NonDelegatingQueryInterface(riid, ppv);                                    \
     }                                                                                     \

@@ -27,7 +27,7 @@ public:
     // file name without its extension.
     LPCWSTR m_pszAppName = nullptr;
 
-    BOOL InitInstance() override;
+    [[nodiscard]] BOOL InitInstance() override;
     // The WM_QUIT code of the message loop (0 when it did not run).
     int ExitInstance() override;
 
@@ -68,8 +68,8 @@ inline void AfxEnableControlContainer() {}
 
 // One step of the calling thread's message pump (its thread object's
 // PumpMessage, or the same walk without one). FALSE on WM_QUIT.
-BOOL AfxPumpMessage();
+[[nodiscard]] BOOL AfxPumpMessage();
 // The message AfxPumpMessage took last on this thread.
 const MSG* AfxGetCurrentPumpMessage();
-BOOL AfxIsIdleMessage(MSG* pMsg);
+[[nodiscard]] BOOL AfxIsIdleMessage(MSG* pMsg);
 void AfxPostQuitMessage(int nExitCode);

@@ -24,7 +24,7 @@ public:
     explicit CArchiveException(int cause = none, LPCWSTR lpszArchiveName = nullptr)
         : m_cause(cause), m_strFileName(lpszArchiveName) {}
 
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    [[nodiscard]] BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 
     int m_cause;
     CString m_strFileName;
@@ -42,8 +42,8 @@ public:
     CArchive(const CArchive&) = delete;
     CArchive& operator=(const CArchive&) = delete;
 
-    BOOL IsLoading() const { return (m_nMode & load) != 0; }
-    BOOL IsStoring() const { return !IsLoading(); }
+    [[nodiscard]] BOOL IsLoading() const { return (m_nMode & load) != 0; }
+    [[nodiscard]] BOOL IsStoring() const { return !IsLoading(); }
     CFile* GetFile() const { return m_pFile; }
 
     // Raw bytes. Read throws endOfFile unless all nCount bytes arrive.

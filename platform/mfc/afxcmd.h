@@ -214,7 +214,7 @@ public:
 // Runs an update handler the way the class library does: the update counts
 // as handled unless the handler asked to continue routing.
 template <typename F>
-bool AfxRunUpdateHandler(CCmdUI* pCmdUI, F&& call)
+[[nodiscard]] bool AfxRunUpdateHandler(CCmdUI* pCmdUI, F&& call)
 {
     pCmdUI->m_bContinueRouting = FALSE;
     call(pCmdUI);

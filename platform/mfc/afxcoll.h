@@ -28,7 +28,7 @@ public:
 
     INT_PTR GetSize() const { return static_cast<INT_PTR>(m_data.size()); }
     INT_PTR GetCount() const { return GetSize(); }
-    BOOL IsEmpty() const { return m_data.empty(); }
+    [[nodiscard]] BOOL IsEmpty() const { return m_data.empty(); }
     INT_PTR GetUpperBound() const { return GetSize() - 1; }
 
     // New slots are value-initialised (zero for numbers and pointers).
@@ -198,13 +198,13 @@ public:
 
     INT_PTR GetCount() const { return static_cast<INT_PTR>(m_map.size()); }
     INT_PTR GetSize() const { return GetCount(); }
-    BOOL IsEmpty() const { return m_map.empty(); }
+    [[nodiscard]] BOOL IsEmpty() const { return m_map.empty(); }
 
-    BOOL Lookup(LPCWSTR key, CString& rValue) const;
+    [[nodiscard]] BOOL Lookup(LPCWSTR key, CString& rValue) const;
     // Reference to the value of key, inserted empty when absent.
     CString& operator[](LPCWSTR key);
     void SetAt(LPCWSTR key, LPCWSTR newValue) { (*this)[key] = newValue; }
-    BOOL RemoveKey(LPCWSTR key);
+    [[nodiscard]] BOOL RemoveKey(LPCWSTR key);
     void RemoveAll() { m_map.clear(); }
 
     // Null when the map is empty.

@@ -18,7 +18,7 @@ class CButton : public CWnd
 {
     DECLARE_DYNAMIC(CButton)
 public:
-    BOOL Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+    [[nodiscard]] BOOL Create(LPCWSTR lpszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
     {
         return CWnd::Create(L"BUTTON", lpszCaption, dwStyle, rect, pParentWnd, nID);
     }
@@ -42,7 +42,7 @@ class CEdit : public CWnd
 {
     DECLARE_DYNAMIC(CEdit)
 public:
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+    [[nodiscard]] BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
     {
         return CWnd::Create(L"EDIT", nullptr, dwStyle, rect, pParentWnd, nID);
     }
@@ -71,10 +71,10 @@ public:
     int LineIndex(int nLine = -1) const { return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine))); }
     int LineLength(int nLine = -1) const { return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine))); }
     void LineScroll(int nLines, int nChars = 0) { SendMessage(EM_LINESCROLL, static_cast<WPARAM>(nChars), nLines); }
-    BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
+    [[nodiscard]] BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
     void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
     BOOL SetReadOnly(BOOL bReadOnly = TRUE) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, bReadOnly)); }
-    BOOL CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO)); }
+    [[nodiscard]] BOOL CanUndo() const { return static_cast<BOOL>(SendMessage(EM_CANUNDO)); }
     BOOL Undo() { return static_cast<BOOL>(SendMessage(EM_UNDO)); }
     void Clear() { SendMessage(WM_CLEAR); }
     void Copy() { SendMessage(WM_COPY); }
@@ -88,7 +88,7 @@ class CStatic : public CWnd
 {
     DECLARE_DYNAMIC(CStatic)
 public:
-    BOOL Create(LPCWSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff)
+    [[nodiscard]] BOOL Create(LPCWSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID = 0xffff)
     {
         return CWnd::Create(L"STATIC", lpszText, dwStyle, rect, pParentWnd, nID);
     }
@@ -105,7 +105,7 @@ class CComboBox : public CWnd
 {
     DECLARE_DYNAMIC(CComboBox)
 public:
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+    [[nodiscard]] BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
     {
         return CWnd::Create(L"COMBOBOX", nullptr, dwStyle, rect, pParentWnd, nID);
     }
@@ -143,7 +143,7 @@ public:
         return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
     }
     void ShowDropDown(BOOL bShowIt = TRUE) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
-    BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
+    [[nodiscard]] BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
     int SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, nWidth)); }
     BOOL LimitText(int nMaxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars))); }
     BOOL SetEditSel(int nStartChar, int nEndChar) { return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar))); }
@@ -157,7 +157,7 @@ class CListBox : public CWnd
 {
     DECLARE_DYNAMIC(CListBox)
 public:
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+    [[nodiscard]] BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
     {
         return CWnd::Create(L"LISTBOX", nullptr, dwStyle, rect, pParentWnd, nID);
     }
@@ -218,7 +218,7 @@ class CScrollBar : public CWnd
 {
     DECLARE_DYNAMIC(CScrollBar)
 public:
-    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+    [[nodiscard]] BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
     {
         return CWnd::Create(L"SCROLLBAR", nullptr, dwStyle, rect, pParentWnd, nID);
     }
@@ -232,7 +232,7 @@ public:
     void ShowScrollBar(BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, SB_CTL, bShow); }
     BOOL EnableScrollBar(UINT nArrowFlags = ESB_ENABLE_BOTH) { return ::EnableScrollBar(m_hWnd, SB_CTL, nArrowFlags); }
     BOOL SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
-    BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
+    [[nodiscard]] BOOL GetScrollInfo(LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
     // The largest position: max - max(page - 1, 0).
     int GetScrollLimit() const;
 };
@@ -245,7 +245,7 @@ class CToolTipCtrl : public CWnd
     DECLARE_DYNAMIC(CToolTipCtrl)
 public:
     // An owned popup of pParentWnd (common controls are initialised first).
-    BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
+    [[nodiscard]] BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
     // A tool over lpRectTool of pWnd's client area (nIDTool != 0), or over
     // the whole window pWnd (no rectangle, id 0).

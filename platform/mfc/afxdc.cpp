@@ -198,7 +198,8 @@ CSize CDC::GetTextExtent(LPCWSTR lpszString, int nCount) const
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd)
 {
-    Attach(::BeginPaint(m_hWnd, &m_ps));
+    // A failed start leaves the context null, which GetSafeHdc shows.
+    (void)Attach(::BeginPaint(m_hWnd, &m_ps));
 }
 
 CPaintDC::~CPaintDC()
@@ -209,9 +210,13 @@ CPaintDC::~CPaintDC()
     }
 }
 
-CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
+CClientDC::CClientDC(CWnd* pWnd) : CClientDC(pWnd->GetSafeHwnd())
 {
-    Attach(::GetDC(m_hWnd));
+}
+
+CClientDC::CClientDC(HWND hWnd) : m_hWnd(hWnd)
+{
+    (void)Attach(::GetDC(m_hWnd)); // none to be had: a null context, as GetSafeHdc shows
 }
 
 CClientDC::~CClientDC()
@@ -222,7 +227,7 @@ CClientDC::~CClientDC()
 
 CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd())
 {
-    Attach(::GetWindowDC(m_hWnd));
+    (void)Attach(::GetWindowDC(m_hWnd)); // none to be had: a null context, as GetSafeHdc shows
 }
 
 CWindowDC::~CWindowDC()

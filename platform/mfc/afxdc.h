@@ -9,6 +9,7 @@
 // SelectObject returns the previous object as a temporary wrapper; select it
 // back before the DC or the object goes away.
 #include <windows.h>
+#include <cstddef>
 #include "platform/mfc/afxobj.h"
 #include "platform/mfc/afxstr.h"
 #include "platform/mfc/afxgeom.h"
@@ -34,11 +35,11 @@ public:
         return p ? p->m_hDC : nullptr;
     }
     static CDC* FromHandle(HDC hDC);
-    BOOL Attach(HDC hDC);
+    [[nodiscard]] BOOL Attach(HDC hDC);
     HDC Detach();
     BOOL DeleteDC();
-    BOOL CreateCompatibleDC(CDC* pDC);
-    BOOL CreateDC(LPCWSTR lpszDriverName, LPCWSTR lpszDeviceName, LPCWSTR lpszOutput, const void* lpInitData);
+    [[nodiscard]] BOOL CreateCompatibleDC(CDC* pDC);
+    [[nodiscard]] BOOL CreateDC(LPCWSTR lpszDriverName, LPCWSTR lpszDeviceName, LPCWSTR lpszOutput, const void* lpInitData);
     CWnd* GetWindow() const;
 
     int SaveDC() { return ::SaveDC(m_hDC); }
@@ -111,8 +112,8 @@ public:
         return ::ExcludeClipRect(m_hDC, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
     }
     int GetClipBox(LPRECT lpRect) const { return ::GetClipBox(m_hDC, lpRect); }
-    BOOL PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
-    BOOL RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
+    [[nodiscard]] BOOL PtVisible(int x, int y) const { return ::PtVisible(m_hDC, x, y); }
+    [[nodiscard]] BOOL RectVisible(LPCRECT lpRect) const { return ::RectVisible(m_hDC, lpRect); }
 
     // Lines and shapes.
     CPoint MoveTo(int x, int y);
@@ -198,7 +199,7 @@ public:
     CSize GetTextExtent(const CString& str) const { return GetTextExtent(str, str.GetLength()); }
     CSize GetOutputTextExtent(LPCWSTR lpszString, int nCount) const { return GetTextExtent(lpszString, nCount); }
     CSize GetOutputTextExtent(const CString& str) const { return GetTextExtent(str); }
-    BOOL GetTextMetrics(LPTEXTMETRICW lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
+    [[nodiscard]] BOOL GetTextMetrics(LPTEXTMETRICW lpMetrics) const { return ::GetTextMetricsW(m_hDC, lpMetrics); }
     int GetTextFace(int nCount, LPWSTR lpszFacename) const { return ::GetTextFaceW(m_hDC, nCount, lpszFacename); }
 
     CDC(const CDC&) = delete;
@@ -224,6 +225,9 @@ class CClientDC : public CDC
     DECLARE_DYNAMIC(CClientDC)
 public:
     explicit CClientDC(CWnd* pWnd);
+    // By handle: makes no window object, so any thread may use it.
+    explicit CClientDC(HWND hWnd);
+    explicit CClientDC(std::nullptr_t) : CClientDC(static_cast<HWND>(nullptr)) {}
     ~CClientDC() override;
 
 protected:

@@ -178,7 +178,8 @@ void CDialog::EndDialog(int nResult)
 
 BOOL CDialog::OnInitDialog()
 {
-    UpdateData(FALSE);
+    // Filling the controls cannot fail: only the save direction validates.
+    (void)UpdateData(FALSE);
     return TRUE;
 }
 
@@ -210,8 +211,10 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
     if (rControl.m_hWnd)
         return;
     HWND h = pDX->PrepareCtrl(nIDC);
+    // A refused binding leaves the member unbound; the next exchange tries
+    // again.
     if (h)
-        rControl.SubclassWindow(h);
+        (void)rControl.SubclassWindow(h);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value)

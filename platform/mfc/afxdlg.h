@@ -44,16 +44,16 @@ public:
     ~CDialog() override;
 
     // Modeless creation from the template named at construction or here.
-    virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
-    virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
+    [[nodiscard]] virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    [[nodiscard]] virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
     {
         return Create(MAKEINTRESOURCEW(nIDTemplate), pParentWnd);
     }
-    virtual BOOL CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
+    [[nodiscard]] virtual BOOL CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
 
     // Modal run; a template given by InitModalIndirect replaces the resource.
     virtual INT_PTR DoModal();
-    BOOL InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
+    [[nodiscard]] BOOL InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
     // Ends a modal run with nResult (and hides the window, as the system does).
     void EndDialog(int nResult);
 
@@ -84,13 +84,13 @@ protected:
     // Creates the window for a modal run from the template, owned by
     // hWndOwner, and arms the modal state. FALSE when there is no template or
     // the window was not made.
-    BOOL CreateModalWindow(HWND hWndOwner);
+    [[nodiscard]] BOOL CreateModalWindow(HWND hWndOwner);
     // Runs the modal loop of a window made by CreateModalWindow until it
     // ends (an exception out of a handler ends it with -1), then hides the
     // window without activating another.
     void RunModalWindow();
     // Creates the window from a template in memory (modeless or modal).
-    BOOL CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParent, HINSTANCE hInst);
+    [[nodiscard]] BOOL CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParent, HINSTANCE hInst);
 
     DECLARE_MESSAGE_MAP()
 

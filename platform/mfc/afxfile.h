@@ -42,7 +42,7 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    virtual BOOL Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
+    [[nodiscard]] virtual BOOL Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError = nullptr);
     // Bytes read; 0 at the end of the file.
     virtual UINT Read(void* lpBuf, UINT nCount);
     // Writes all nCount bytes or throws (diskFull on a short write).

@@ -71,7 +71,7 @@ BOOL CGdiObject::CreateStockObject(int nIndex)
 
 CBrush::CBrush(CBitmap* pBitmap)
 {
-    CreatePatternBrush(pBitmap);
+    (void)CreatePatternBrush(pBitmap); // a failure leaves the brush empty (GetSafeHandle null)
 }
 
 BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap)

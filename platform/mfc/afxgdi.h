@@ -32,10 +32,10 @@ public:
     }
 
     static CGdiObject* FromHandle(HGDIOBJ hObject);
-    BOOL Attach(HGDIOBJ hObject);
+    [[nodiscard]] BOOL Attach(HGDIOBJ hObject);
     HGDIOBJ Detach();
     BOOL DeleteObject();
-    BOOL CreateStockObject(int nIndex);
+    [[nodiscard]] BOOL CreateStockObject(int nIndex);
     int GetObject(int nCount, LPVOID lpObject) const { return ::GetObjectW(m_hObject, nCount, lpObject); }
     UINT GetObjectType() const { return ::GetObjectType(m_hObject); }
     BOOL UnrealizeObject() { return ::UnrealizeObject(m_hObject); }
@@ -46,15 +46,16 @@ class CPen : public CGdiObject
     DECLARE_DYNAMIC(CPen)
 public:
     CPen() = default;
-    CPen(int nPenStyle, int nWidth, COLORREF crColor) { CreatePen(nPenStyle, nWidth, crColor); }
+    // A failed creation leaves the object empty (GetSafeHandle null).
+    CPen(int nPenStyle, int nWidth, COLORREF crColor) { (void)CreatePen(nPenStyle, nWidth, crColor); }
     static CPen* FromHandle(HPEN hPen) { return static_cast<CPen*>(CGdiObject::FromHandle(hPen)); }
     operator HPEN() const { return static_cast<HPEN>(m_hObject); }
 
-    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
+    [[nodiscard]] BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
     {
         return Attach(::CreatePen(nPenStyle, nWidth, crColor));
     }
-    BOOL CreatePenIndirect(LPLOGPEN lpLogPen) { return Attach(::CreatePenIndirect(lpLogPen)); }
+    [[nodiscard]] BOOL CreatePenIndirect(LPLOGPEN lpLogPen) { return Attach(::CreatePenIndirect(lpLogPen)); }
     int GetLogPen(LOGPEN* pLogPen) const { return GetObject(sizeof(LOGPEN), pLogPen); }
 };
 
@@ -65,18 +66,19 @@ class CBrush : public CGdiObject
     DECLARE_DYNAMIC(CBrush)
 public:
     CBrush() = default;
-    explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
-    CBrush(int nIndex, COLORREF crColor) { CreateHatchBrush(nIndex, crColor); }
+    // A failed creation leaves the object empty (GetSafeHandle null).
+    explicit CBrush(COLORREF crColor) { (void)CreateSolidBrush(crColor); }
+    CBrush(int nIndex, COLORREF crColor) { (void)CreateHatchBrush(nIndex, crColor); }
     explicit CBrush(CBitmap* pBitmap);
     static CBrush* FromHandle(HBRUSH hBrush) { return static_cast<CBrush*>(CGdiObject::FromHandle(hBrush)); }
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 
-    BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
-    BOOL CreateHatchBrush(int nIndex, COLORREF crColor) { return Attach(::CreateHatchBrush(nIndex, crColor)); }
-    BOOL CreatePatternBrush(CBitmap* pBitmap);
-    BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush) { return Attach(::CreateBrushIndirect(lpLogBrush)); }
+    [[nodiscard]] BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
+    [[nodiscard]] BOOL CreateHatchBrush(int nIndex, COLORREF crColor) { return Attach(::CreateHatchBrush(nIndex, crColor)); }
+    [[nodiscard]] BOOL CreatePatternBrush(CBitmap* pBitmap);
+    [[nodiscard]] BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush) { return Attach(::CreateBrushIndirect(lpLogBrush)); }
     // A system-colour brush is shared by the system: it is never deleted.
-    BOOL CreateSysColorBrush(int nIndex);
+    [[nodiscard]] BOOL CreateSysColorBrush(int nIndex);
     int GetLogBrush(LOGBRUSH* pLogBrush) const { return GetObject(sizeof(LOGBRUSH), pLogBrush); }
 };
 
@@ -88,8 +90,8 @@ public:
     static CFont* FromHandle(HFONT hFont) { return static_cast<CFont*>(CGdiObject::FromHandle(hFont)); }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 
-    BOOL CreateFontIndirect(const LOGFONTW* lpLogFont) { return Attach(::CreateFontIndirectW(lpLogFont)); }
-    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+    [[nodiscard]] BOOL CreateFontIndirect(const LOGFONTW* lpLogFont) { return Attach(::CreateFontIndirectW(lpLogFont)); }
+    [[nodiscard]] BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
                     BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
                     BYTE nQuality, BYTE nPitchAndFamily, LPCWSTR lpszFacename)
     {
@@ -98,8 +100,8 @@ public:
                                     nPitchAndFamily, lpszFacename));
     }
     // Size in tenths of a point, for the given DC (the screen when null).
-    BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
-    BOOL CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC = nullptr);
+    [[nodiscard]] BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
+    [[nodiscard]] BOOL CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC = nullptr);
     int GetLogFont(LOGFONTW* pLogFont) const { return GetObject(sizeof(LOGFONTW), pLogFont); }
 };
 
@@ -112,16 +114,16 @@ public:
     operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 
     // From the resource module (AfxGetResourceHandle).
-    BOOL LoadBitmap(LPCWSTR lpszResourceName);
-    BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEW(nIDResource)); }
-    BOOL LoadOEMBitmap(UINT nIDBitmap) { return Attach(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(nIDBitmap))); }
-    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits)
+    [[nodiscard]] BOOL LoadBitmap(LPCWSTR lpszResourceName);
+    [[nodiscard]] BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEW(nIDResource)); }
+    [[nodiscard]] BOOL LoadOEMBitmap(UINT nIDBitmap) { return Attach(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(nIDBitmap))); }
+    [[nodiscard]] BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits)
     {
         return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitcount, lpBits));
     }
-    BOOL CreateBitmapIndirect(LPBITMAP lpBitmap) { return Attach(::CreateBitmapIndirect(lpBitmap)); }
-    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) { return CreateCompatibleBitmap(pDC, nWidth, nHeight); }
+    [[nodiscard]] BOOL CreateBitmapIndirect(LPBITMAP lpBitmap) { return Attach(::CreateBitmapIndirect(lpBitmap)); }
+    [[nodiscard]] BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    [[nodiscard]] BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) { return CreateCompatibleBitmap(pDC, nWidth, nHeight); }
     int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
     CSize GetBitmapDimension() const;
     DWORD SetBitmapBits(DWORD dwCount, const void* lpBits) { return ::SetBitmapBits(*this, dwCount, lpBits); }
@@ -136,15 +138,15 @@ public:
     static CRgn* FromHandle(HRGN hRgn) { return static_cast<CRgn*>(CGdiObject::FromHandle(hRgn)); }
     operator HRGN() const { return static_cast<HRGN>(m_hObject); }
 
-    BOOL CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateRectRgn(x1, y1, x2, y2)); }
-    BOOL CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
-    BOOL CreateEllipticRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateEllipticRgn(x1, y1, x2, y2)); }
-    BOOL CreateEllipticRgnIndirect(LPCRECT lpRect) { return Attach(::CreateEllipticRgnIndirect(lpRect)); }
-    BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3)
+    [[nodiscard]] BOOL CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateRectRgn(x1, y1, x2, y2)); }
+    [[nodiscard]] BOOL CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
+    [[nodiscard]] BOOL CreateEllipticRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateEllipticRgn(x1, y1, x2, y2)); }
+    [[nodiscard]] BOOL CreateEllipticRgnIndirect(LPCRECT lpRect) { return Attach(::CreateEllipticRgnIndirect(lpRect)); }
+    [[nodiscard]] BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3)
     {
         return Attach(::CreateRoundRectRgn(x1, y1, x2, y2, x3, y3));
     }
-    BOOL CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode)
+    [[nodiscard]] BOOL CreatePolygonRgn(const POINT* lpPoints, int nCount, int nMode)
     {
         return Attach(::CreatePolygonRgn(lpPoints, nCount, nMode));
     }
@@ -156,11 +158,11 @@ public:
                             static_cast<HRGN>(pRgn2->GetSafeHandle()), nCombineMode);
     }
     int CopyRgn(const CRgn* pRgnSrc) { return ::CombineRgn(*this, *pRgnSrc, nullptr, RGN_COPY); }
-    BOOL EqualRgn(const CRgn* pRgn) const { return ::EqualRgn(*this, *pRgn); }
+    [[nodiscard]] BOOL EqualRgn(const CRgn* pRgn) const { return ::EqualRgn(*this, *pRgn); }
     int OffsetRgn(int x, int y) { return ::OffsetRgn(*this, x, y); }
     int OffsetRgn(POINT point) { return ::OffsetRgn(*this, point.x, point.y); }
     int GetRgnBox(LPRECT lpRect) const { return ::GetRgnBox(*this, lpRect); }
-    BOOL PtInRegion(int x, int y) const { return ::PtInRegion(*this, x, y); }
-    BOOL PtInRegion(POINT point) const { return ::PtInRegion(*this, point.x, point.y); }
-    BOOL RectInRegion(LPCRECT lpRect) const { return ::RectInRegion(*this, lpRect); }
+    [[nodiscard]] BOOL PtInRegion(int x, int y) const { return ::PtInRegion(*this, x, y); }
+    [[nodiscard]] BOOL PtInRegion(POINT point) const { return ::PtInRegion(*this, point.x, point.y); }
+    [[nodiscard]] BOOL RectInRegion(LPCRECT lpRect) const { return ::RectInRegion(*this, lpRect); }
 };

@@ -87,15 +87,15 @@ public:
     operator LPCRECT() const { return this; }
 
     // Empty: no area (width or height <= 0). Null: all four zero.
-    BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
-    BOOL IsRectNull() const { return left == 0 && right == 0 && top == 0 && bottom == 0; }
-    BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
+    [[nodiscard]] BOOL IsRectEmpty() const { return ::IsRectEmpty(this); }
+    [[nodiscard]] BOOL IsRectNull() const { return left == 0 && right == 0 && top == 0 && bottom == 0; }
+    [[nodiscard]] BOOL PtInRect(POINT pt) const { return ::PtInRect(this, pt); }
 
     void SetRect(int l, int t, int r, int b) { ::SetRect(this, l, t, r, b); }
     void SetRect(POINT topLeft, POINT bottomRight) { SetRect(topLeft.x, topLeft.y, bottomRight.x, bottomRight.y); }
     void SetRectEmpty() { ::SetRectEmpty(this); }
     void CopyRect(LPCRECT lpSrc) { ::CopyRect(this, lpSrc); }
-    BOOL EqualRect(LPCRECT lpRect) const { return ::EqualRect(this, lpRect); }
+    [[nodiscard]] BOOL EqualRect(LPCRECT lpRect) const { return ::EqualRect(this, lpRect); }
 
     void InflateRect(int x, int y) { ::InflateRect(this, x, y); }
     void InflateRect(SIZE sz) { InflateRect(sz.cx, sz.cy); }

@@ -2,8 +2,10 @@
 // The helper set of COM-style objects without the COM runtime (the
 // platform filter bases and every object of the system above them):
 //
-// Ids: each interface has its own 128-bit id, declared beside it as
-//     inline constexpr IID IID_IMyThing = {0x..., 0x..., 0x..., {...}};
+// Ids: each interface has its own 128-bit id, declared beside it (or in its
+// layer's list of ids) by the one id macro:
+//     RAVELIN_IID(IMyThing, 0x..., 0x..., 0x..., 0x.., 0x.., 0x.., 0x.., 0x.., 0x.., 0x.., 0x..)
+// which makes `IID_IMyThing`.
 //
 // Reference counting: an object holds a CRefCount (interlocked; the initial
 // count is the constructor argument: 0 for contents, cells and most
@@ -30,6 +32,9 @@
 #include <initializer_list>
 #include <memory>
 #include <type_traits>
+
+#define RAVELIN_IID(name, l, w1, w2, b1, b2, b3, b4, b5, b6, b7, b8) \
+    inline constexpr IID IID_##name = {l, w1, w2, {b1, b2, b3, b4, b5, b6, b7, b8}};
 
 class CRefCount
 {
@@ -65,7 +70,7 @@ struct SInterfaceEntry
     IUnknown* unknown;  // the same sub-object, to add the reference
 };
 
-HRESULT AnswerQueryInterface(REFIID riid, void** ppv, std::initializer_list<SInterfaceEntry> entries);
+[[nodiscard]] HRESULT AnswerQueryInterface(REFIID riid, void** ppv, std::initializer_list<SInterfaceEntry> entries);
 
 // Reference-counting smart pointer: adds a reference when it takes a
 // pointer, releases it when it lets go.
@@ -110,6 +115,8 @@ public:
     // For out-parameters: lets go of the held pointer first, so an old
     // reference is never overwritten without its Release.
     I** operator&() { Release(); return &m_p; }
+    // The same for factories that fill a void** (CoCreateInstance).
+    void** ReceiveVoid() { Release(); return reinterpret_cast<void**>(&m_p); }
 
     void Release() { I* old = m_p; m_p = nullptr; if (old) old->Release(); }
     // Takes over a reference the caller owns (no AddRef).
@@ -152,4 +159,4 @@ bool ReturnInterface(const CIPtr<J>& p, I** out)
 
 // COM identity: true when a and b are the same object (both asked for
 // IUnknown and the answers compared). Two nulls are the same.
-bool IsSameObject(IUnknown* a, IUnknown* b);
+[[nodiscard]] bool IsSameObject(IUnknown* a, IUnknown* b);

@@ -26,15 +26,15 @@ public:
         return p ? p->m_hMenu : nullptr;
     }
     static CMenu* FromHandle(HMENU hMenu);
-    BOOL Attach(HMENU hMenu);
+    [[nodiscard]] BOOL Attach(HMENU hMenu);
     HMENU Detach();
 
-    BOOL CreateMenu() { return Attach(::CreateMenu()); }
-    BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
+    [[nodiscard]] BOOL CreateMenu() { return Attach(::CreateMenu()); }
+    [[nodiscard]] BOOL CreatePopupMenu() { return Attach(::CreatePopupMenu()); }
     // From the resource module (AfxGetResourceHandle).
-    BOOL LoadMenu(LPCWSTR lpszResourceName);
-    BOOL LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCEW(nIDResource)); }
-    BOOL LoadMenuIndirect(const void* lpMenuTemplate);
+    [[nodiscard]] BOOL LoadMenu(LPCWSTR lpszResourceName);
+    [[nodiscard]] BOOL LoadMenu(UINT nIDResource) { return LoadMenu(MAKEINTRESOURCEW(nIDResource)); }
+    [[nodiscard]] BOOL LoadMenuIndirect(const void* lpMenuTemplate);
     BOOL DestroyMenu();
 
     BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem = 0, LPCWSTR lpszNewItem = nullptr)
@@ -61,7 +61,7 @@ public:
         return ::GetMenuStringW(m_hMenu, nIDItem, lpString, nMaxCount, nFlags);
     }
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
-    BOOL GetMenuItemInfo(UINT uItem, LPMENUITEMINFOW lpMenuItemInfo, BOOL fByPos = FALSE) const
+    [[nodiscard]] BOOL GetMenuItemInfo(UINT uItem, LPMENUITEMINFOW lpMenuItemInfo, BOOL fByPos = FALSE) const
     {
         return ::GetMenuItemInfoW(m_hMenu, uItem, fByPos, lpMenuItemInfo);
     }

@@ -48,7 +48,7 @@ CSingleLock::CSingleLock(CSyncObject* pObject, BOOL bInitialLock) : m_pObject(pO
     if (!pObject)
         AfxThrowInvalidArgException();
     if (bInitialLock)
-        Lock();
+        (void)Lock(); // without a time limit: IsLocked tells the rare failure
 }
 
 BOOL CSingleLock::Lock(DWORD dwTimeout)

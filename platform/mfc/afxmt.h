@@ -10,8 +10,8 @@ class CSyncObject : public CObject
 public:
     ~CSyncObject() override;
     // TRUE when acquired within dwTimeout milliseconds.
-    virtual BOOL Lock(DWORD dwTimeout = INFINITE);
-    virtual BOOL Unlock() = 0;
+    [[nodiscard]] virtual BOOL Lock(DWORD dwTimeout = INFINITE);
+    [[nodiscard]] virtual BOOL Unlock() = 0;
     operator HANDLE() const { return m_hObject; }
 
     HANDLE m_hObject = nullptr; // null for a critical section
@@ -55,20 +55,20 @@ class CMutex : public CSyncObject
 public:
     explicit CMutex(BOOL bInitiallyOwn = FALSE, LPCWSTR lpszName = nullptr,
                     LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
-    BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
+    [[nodiscard]] BOOL Unlock() override { return ::ReleaseMutex(m_hObject); }
 };
 
 class CSingleLock
 {
 public:
     explicit CSingleLock(CSyncObject* pObject, BOOL bInitialLock = FALSE);
-    ~CSingleLock() { Unlock(); }
+    ~CSingleLock() { (void)Unlock(); } // nothing held, or nothing left to do about it
     CSingleLock(const CSingleLock&) = delete;
     CSingleLock& operator=(const CSingleLock&) = delete;
 
-    BOOL Lock(DWORD dwTimeout = INFINITE);
-    BOOL Unlock();
-    BOOL IsLocked() const { return m_bAcquired; }
+    [[nodiscard]] BOOL Lock(DWORD dwTimeout = INFINITE);
+    [[nodiscard]] BOOL Unlock();
+    [[nodiscard]] BOOL IsLocked() const { return m_bAcquired; }
 
 private:
     CSyncObject* m_pObject;

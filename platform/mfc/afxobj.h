@@ -22,7 +22,7 @@ struct CRuntimeClass
     CRuntimeClass* m_pBaseClass;     // null for CObject
 
     CObject* CreateObject() const;   // null when the class can't be created
-    BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
+    [[nodiscard]] BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
 };
 
 #define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
@@ -58,7 +58,7 @@ public:
     // says which). Nothing here: a class with data to keep overrides it.
     virtual void Serialize(CArchive& ar);
 
-    BOOL IsKindOf(const CRuntimeClass* pClass) const;
+    [[nodiscard]] BOOL IsKindOf(const CRuntimeClass* pClass) const;
 
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
@@ -78,7 +78,7 @@ public:
     // The catcher's way to end the exception's life.
     void Delete();
     // A readable text; FALSE when the exception has none.
-    virtual BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
+    [[nodiscard]] virtual BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
     // Shows GetErrorMessage (or string nMessageID) in a message box.
     virtual int ReportError(UINT nType = MB_OK, UINT nMessageID = 0);
 
@@ -91,7 +91,7 @@ class CMemoryException : public CException
     DECLARE_DYNAMIC(CMemoryException)
 public:
     explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    [[nodiscard]] BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 };
 
 class CInvalidArgException : public CException
@@ -99,7 +99,7 @@ class CInvalidArgException : public CException
     DECLARE_DYNAMIC(CInvalidArgException)
 public:
     explicit CInvalidArgException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    [[nodiscard]] BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 };
 
 class CNotSupportedException : public CException
@@ -125,7 +125,7 @@ public:
     // The cause that matches a Windows error code (GetLastError).
     static int OsErrorToException(LONG lOsError);
 
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
+    [[nodiscard]] BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 
     int m_cause;
     LONG m_lOsError;       // the Windows error code, -1 when none

@@ -42,7 +42,7 @@ public:
 
     // Size and access.
     int GetLength() const { return static_cast<int>(m_s.size()); }
-    bool IsEmpty() const { return m_s.empty(); }
+    [[nodiscard]] bool IsEmpty() const { return m_s.empty(); }
     void Empty() { m_s.clear(); }
     LPCWSTR GetString() const { return m_s.c_str(); }
     operator LPCWSTR() const { return m_s.c_str(); }
@@ -184,7 +184,7 @@ public:
     explicit CStringA(const CString& s, UINT codePage = CP_ACP);
 
     int GetLength() const { return static_cast<int>(m_s.size()); }
-    bool IsEmpty() const { return m_s.empty(); }
+    [[nodiscard]] bool IsEmpty() const { return m_s.empty(); }
     LPCSTR GetString() const { return m_s.c_str(); }
     operator LPCSTR() const { return m_s.c_str(); }
     bool operator==(const CStringA& o) const { return m_s == o.m_s; }

@@ -1,5 +1,6 @@
 #pragma once
-// CWinThread and the class library's thread start.
+// CWinThread and the class library's thread start. The program's workers
+// start only through CWorkerThread (afxworker.h), which is built on this.
 //
 // A worker: AfxBeginThread(proc, param, priority, stack, CREATE_SUSPENDED)
 // gives a suspended thread; the starter may clear m_bAutoDelete (so the
@@ -26,7 +27,7 @@ public:
 
     // Starts the thread (dwCreateFlags may hold CREATE_SUSPENDED). FALSE
     // when the system refuses.
-    BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
+    [[nodiscard]] BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
                       LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
@@ -37,7 +38,7 @@ public:
 
     // Thread-object overridables for threads made from a CWinThread class.
     // InitInstance TRUE runs Run; Run's result is the exit code.
-    virtual BOOL InitInstance();
+    [[nodiscard]] virtual BOOL InitInstance();
     // The message loop: while the queue is empty OnIdle(0), OnIdle(1)...
     // until it answers FALSE; then PumpMessage until the queue is empty
     // again. WM_QUIT ends it with ExitInstance().
@@ -52,10 +53,10 @@ public:
     // asks for another idle pass; the base version deletes the thread's
     // temporary wrappers at count 1. IsIdleMessage: FALSE for messages that
     // don't end an idle period (repeated mouse moves, paint, caret timer).
-    virtual BOOL PumpMessage();
+    [[nodiscard]] virtual BOOL PumpMessage();
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     virtual BOOL OnIdle(LONG lCount);
-    virtual BOOL IsIdleMessage(MSG* pMsg);
+    [[nodiscard]] virtual BOOL IsIdleMessage(MSG* pMsg);
     // m_pActiveWnd when set, else m_pMainWnd.
     virtual CWnd* GetMainWnd();
     MSG m_msgCur{}; // the message being pumped

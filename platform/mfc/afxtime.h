@@ -55,7 +55,7 @@ public:
     // field getters then answer from an all-zero record).
     struct tm* GetLocalTm(struct tm* ptm) const;
     struct tm* GetGmtTm(struct tm* ptm) const;
-    BOOL GetAsSystemTime(SYSTEMTIME& st) const;   // local time
+    [[nodiscard]] BOOL GetAsSystemTime(SYSTEMTIME& st) const;   // local time
 
     int GetYear() const;
     int GetMonth() const;      // 1..12

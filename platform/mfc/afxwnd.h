@@ -58,7 +58,7 @@ LPCWSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr, HBRUSH 
 
 // Registers wndcls unless a class of that name exists already. FALSE when it
 // can't be registered.
-BOOL AfxRegisterClass(WNDCLASSW* lpWndClass);
+[[nodiscard]] BOOL AfxRegisterClass(WNDCLASSW* lpWndClass);
 
 class CWnd : public CCmdTarget
 {
@@ -91,22 +91,22 @@ public:
     static CWnd* FromHandlePermanent(HWND hWnd);
     // Binds the object to a window without subclassing it (the window's
     // messages don't reach the object). FALSE when either is bound already.
-    BOOL Attach(HWND hWndNew);
+    [[nodiscard]] BOOL Attach(HWND hWndNew);
     HWND Detach();
     // Binds the object and routes the window's messages through it; the old
     // procedure becomes the default handling.
-    BOOL SubclassWindow(HWND hWnd);
-    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    [[nodiscard]] BOOL SubclassWindow(HWND hWnd);
+    [[nodiscard]] BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
     HWND UnsubclassWindow();
 
     // ---- creation ---------------------------------------------------------
     // A null class name means a plain window class with CS_DBLCLKS, the arrow
     // cursor and the window background colour.
-    virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+    [[nodiscard]] virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
                         CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+    [[nodiscard]] virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
                           const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
-    virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
+    [[nodiscard]] virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
                           int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
                           LPVOID lpParam = nullptr);
     virtual BOOL DestroyWindow();
@@ -133,7 +133,7 @@ public:
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Offers pMsg to the window objects from its target window up through the
     // parents, stopping after hWndStop; TRUE when one took it.
-    static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
+    [[nodiscard]] static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     static const MSG* GetCurrentMessage();
 
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
@@ -164,7 +164,7 @@ public:
     CWnd* GetNextWindow(UINT nFlag = GW_HWNDNEXT) const { return FromHandle(::GetWindow(m_hWnd, nFlag)); }
     CWnd* GetTopWindow() const { return FromHandle(::GetTopWindow(m_hWnd)); }
     CWnd* GetLastActivePopup() const { return FromHandle(::GetLastActivePopup(m_hWnd)); }
-    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
+    [[nodiscard]] BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->GetSafeHwnd()); }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     int SetDlgCtrlID(int nID)
@@ -220,7 +220,7 @@ public:
         ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), reinterpret_cast<LPPOINT>(lpRect), 2);
     }
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
-    BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const
+    [[nodiscard]] BOOL GetWindowPlacement(WINDOWPLACEMENT* lpwndpl) const
     {
         lpwndpl->length = sizeof(WINDOWPLACEMENT);
         return ::GetWindowPlacement(m_hWnd, lpwndpl);
@@ -231,11 +231,11 @@ public:
 
     // ---- state and style --------------------------------------------------
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
+    [[nodiscard]] BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
-    BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
-    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
+    [[nodiscard]] BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
+    [[nodiscard]] BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+    [[nodiscard]] BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     // Changes the style bits; nFlags other than 0 are SetWindowPos flags that
@@ -300,7 +300,7 @@ public:
     {
         return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
     }
-    BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
+    [[nodiscard]] BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
     void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
     BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
     void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
@@ -331,7 +331,7 @@ public:
     {
         ::SetScrollRange(m_hWnd, nBar, nMinPos, nMaxPos, bRedraw);
     }
-    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
+    [[nodiscard]] BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, UINT nMask = SIF_ALL) const;
     BOOL SetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo, BOOL bRedraw = TRUE);
     void ShowScrollBar(UINT nBar, BOOL bShow = TRUE) { ::ShowScrollBar(m_hWnd, nBar, bShow); }
     BOOL EnableScrollBar(int nSBFlags, UINT nArrowFlags = ESB_ENABLE_BOTH)
@@ -353,7 +353,7 @@ public:
     static CWnd* GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
     static CWnd* GetForegroundWindow() { return FromHandle(::GetForegroundWindow()); }
-    BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
+    [[nodiscard]] BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
 
     // ---- modal loops ------------------------------------------------------
     // Runs a message loop until EndModalLoop; every message goes through the

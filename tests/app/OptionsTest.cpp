@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "app/FragmentPropDlg.h"
-#include "app/LanguageList.h"
 #include "app/MainFrame.h"
+#include "hybrid/LanguageListFill.h"
 #include "app/OptGeneralPage.h"
 #include "app/OptLanguagePage.h"
 #include "app/OptionsDlg.h"

@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override
     {
-        if (m_ctx.thread) {
+        if (m_ctx.thread.IsStarted()) {
             m_ctx.stop = true;
             JoinPlaybackThread(&m_ctx);
         }
@@ -78,14 +78,14 @@ protected:
             ++ends;
         EXPECT_EQ(kPlayEnded, m_ctx.state.load());
         DWORD code = 0;
-        GetExitCodeThread(m_ctx.thread->m_hThread, &code);
+        EXPECT_TRUE(m_ctx.thread.GetExitCode(code));
         m_code = code;
         JoinPlaybackThread(&m_ctx);
         return ends;
     }
     void WaitPass(int n)
     {
-        for (int i = 0; i < 60000 && m_ctx.pass < n && m_ctx.thread; ++i)
+        for (int i = 0; i < 60000 && m_ctx.pass < n && m_ctx.thread.IsStarted(); ++i)
             Sleep(1);
     }
 

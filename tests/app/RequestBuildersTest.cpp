@@ -42,10 +42,10 @@ TEST(ProxyRecords, SetAndValidity)
     EXPECT_FALSE(ftp.IsValid());
 
     SProxyInfo a, b;
-    a.Set(L"Proxy.Example", 3128);
-    b.Set(L"proxy.example", 3128);
+    EXPECT_TRUE(a.Set(L"Proxy.Example", 3128));
+    EXPECT_TRUE(b.Set(L"proxy.example", 3128));
     EXPECT_TRUE(a == b) << "addresses compare without case";
-    b.Set(L"proxy.example", 3129);
+    EXPECT_TRUE(b.Set(L"proxy.example", 3129));
     EXPECT_TRUE(a != b);
 }
 
@@ -96,7 +96,7 @@ TEST_F(ProxyRegistry, HostileStoredValuesLeaveTheRecordSafe)
         RegCloseKey(key);
 
         SHTTPProxyInfo loaded;
-        loaded.Exchange(kKey, HKEY_CURRENT_USER, true);
+        (void)loaded.Exchange(kKey, HKEY_CURRENT_USER, true); // what it took shows in the port below
         EXPECT_EQ(c.expectedPort, loaded.iPort);
         EXPECT_LE(loaded.csAddr.GetLength(), 4095);
         DeleteRegKeyTree(HKEY_CURRENT_USER, kKey);

@@ -19,7 +19,7 @@ using Settings = AppTest;
 CString MusicFolder()
 {
     CString music;
-    SHGetFolderPathDynamic(nullptr, CSIDL_MYMUSIC, nullptr, 0, music);
+    EXPECT_HRESULT_SUCCEEDED(SHGetFolderPathDynamic(nullptr, CSIDL_MYMUSIC, nullptr, 0, music));
     return music;
 }
 

@@ -222,14 +222,19 @@ TEST_F(SysInfo, SaveCopyAndMail)
 }
 
 // A window that counts the collector's messages and raises the stop flag
-// after the second entry, as a closing dialog does.
+// after the second entry, as a closing dialog does; like the dialog it takes
+// nothing more once the flag is up.
 struct SCountingWindow {
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     {
         auto* self = reinterpret_cast<SCountingWindow*>(GetWindowLongPtrW(w, GWLP_USERDATA));
-        if (self && m == WM_SYSINFO_ENTRY && ++self->entries == 2)
-            self->stop->store(true);
-        if (self && m == WM_SYSINFO_DONE)
+        if (m == WM_SYSINFO_ENTRY) {
+            const std::unique_ptr<SSysInfoEntry> entry = TakeSysInfoEntry(lp);
+            if (self && entry && !self->stop->load() && ++self->entries == 2)
+                self->stop->store(true);
+            return 0;
+        }
+        if (self && m == WM_SYSINFO_DONE && !self->stop->load())
             ++self->done;
         return DefWindowProcW(w, m, wp, lp);
     }
@@ -248,11 +253,17 @@ TEST_F(SysInfo, ClosingWhileCollectingEndsTheCollector)
     HWND window = CreateWindowW(L"SysInfoCounter", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&counter));
     SysInfoThreadProc(window, counter.stop);
+    testsupport::PumpMessages(50);
     EXPECT_EQ(2, counter.entries);
     EXPECT_EQ(0, counter.done);
+    // A flag up before the start: the collector posts nothing at all.
+    SysInfoThreadProc(window, counter.stop);
+    MSG queued;
+    EXPECT_FALSE(PeekMessageW(&queued, window, WM_SYSINFO_ENTRY, WM_SYSINFO_DONE, PM_NOREMOVE));
     DestroyWindow(window);
     counter.entries = 0;
     SysInfoThreadProc(window, nullptr);
+    testsupport::PumpMessages(50);
     EXPECT_EQ(0, counter.entries) << "a window gone before the start gets nothing";
 
     // The dialog closed right after it opened: its collector has ended when

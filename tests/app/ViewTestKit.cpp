@@ -1,3 +1,4 @@
+#include <gtest/gtest.h>
 #include "tests/app/ViewTestKit.h"
 
 #include "audio/CreateAudioReader.h"
@@ -43,7 +44,7 @@ CViewHost::CViewHost(int width, int height)
     ::SetWindowPos(m_frame, HWND_TOP, 0, 0, width + 40, height + 80, SWP_SHOWWINDOW);
     ::SetForegroundWindow(m_frame);
     m_ctrl = new CHybridCtrl;
-    m_ctrl->Create(CWnd::FromHandle(m_frame), 100, 0);
+    EXPECT_TRUE(m_ctrl->Create(CWnd::FromHandle(m_frame), 100, 0));
     m_ctrl->SetShowScrollBar(false);
     m_ctrl->MoveWindow(0, 0, width, height, TRUE);
     Pump();

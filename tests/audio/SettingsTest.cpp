@@ -21,13 +21,13 @@ TEST(AudioSettings, VafValuesRoundTripAndMissingOnesKeepDefaults)
                                              &key, nullptr));
     const SAudioSettings saved = AudioSettings();
     AudioSettings() = SAudioSettings();
-    SerializeAudioSettings(key, true); // no "VAF" key yet: loading changes nothing
+    EXPECT_TRUE(SerializeAudioSettings(key, true)); // no "VAF" key yet: loading changes nothing
     EXPECT_EQ(20, GetMaxPeakFileSize());
 
     SetMaxPeakFileSize(7);
     AudioSettings().dwWaveInputDeviceID = 2;
     AudioSettings().dwWaveOutputDeviceID = 3;
-    SerializeAudioSettings(key, false);
+    EXPECT_TRUE(SerializeAudioSettings(key, false));
     const std::wstring vaf = std::wstring(kScratchKey) + L"\\VAF";
     for (const auto& [name, value] :
          {std::pair{L"iMaxPeakFileSize", 7u}, {L"dwWaveInputDeviceID", 2u}, {L"dwWaveOutputDeviceID", 3u}}) {
@@ -36,14 +36,14 @@ TEST(AudioSettings, VafValuesRoundTripAndMissingOnesKeepDefaults)
         EXPECT_EQ(value, got) << name;
     }
     AudioSettings() = SAudioSettings();
-    SerializeAudioSettings(key, true);
+    EXPECT_TRUE(SerializeAudioSettings(key, true));
     EXPECT_EQ(7, GetMaxPeakFileSize());
     EXPECT_EQ(2u, AudioSettings().dwWaveInputDeviceID);
 
     // A value missing from the registry keeps its default.
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyValueW(key, L"VAF", L"dwWaveInputDeviceID"));
     AudioSettings() = SAudioSettings();
-    SerializeAudioSettings(key, true);
+    EXPECT_TRUE(SerializeAudioSettings(key, true));
     EXPECT_EQ(0xFFFFFFFFu, AudioSettings().dwWaveInputDeviceID);
     EXPECT_EQ(3u, AudioSettings().dwWaveOutputDeviceID);
 

@@ -34,11 +34,12 @@ CString FreshDir(const wchar_t* name)
 {
     const CString dir = testsupport::ScratchDir(name).c_str();
     CFindDataArray entries;
-    entries.Fill(dir);
+    EXPECT_TRUE(entries.Fill(dir));
     for (int i = 0; i < entries.GetCount(); ++i) {
         const WIN32_FIND_DATAW& e = entries.GetAt(i);
-        if ((e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && e.cFileName[0] != L'.')
-            DeleteFolderTree(JoinPath(dir, e.cFileName));
+        if ((e.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && e.cFileName[0] != L'.') {
+            EXPECT_TRUE(DeleteFolderTree(JoinPath(dir, e.cFileName)));
+        }
     }
     return dir;
 }

@@ -2,6 +2,7 @@
 // a language by name, and keeping the choice in the registry.
 #include <gtest/gtest.h>
 
+#include "common/LanguageList.h"
 #include "common/Languages.h"
 #include "common/LocalizedString.h"
 #include "tests/common/LanguageTestFiles.h"
@@ -112,6 +113,19 @@ TEST_F(LanguageList, SelectionByNameFallsBackToDefaultThenFirst)
     EXPECT_STREQ(L"US english", GetCurrentLanguageName());
 }
 
+TEST_F(LanguageList, AListOpensOnTheCurrentLanguageElseOnTheFirst)
+{
+    EXPECT_EQ(-1, GetLanguageListChoice()) << "no languages: no row";
+    Write(L"a.txt", L"German", false);
+    Write(L"b.txt", L"US english", true);
+    ASSERT_TRUE(ScanLanguageFiles());
+    EXPECT_EQ(0, GetLanguageListChoice()) << "nothing current: the first row";
+    ASSERT_STREQ(L"US english", SelectLanguageByName(L"US english"));
+    EXPECT_EQ(IndexOf(L"US english"), GetLanguageListChoice());
+    ASSERT_STREQ(L"German", SelectLanguageByName(L"German"));
+    EXPECT_EQ(IndexOf(L"German"), GetLanguageListChoice());
+}
+
 TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
 {
     Write(L"a.txt", L"German", false, L"Stop\r\nHalt\r\n");
@@ -121,11 +135,11 @@ TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratchKey, &root));
 
     // No "nls" key: loading selects nothing.
-    PersistLanguageChoice(root, true);
+    EXPECT_TRUE(PersistLanguageChoice(root, true));
     EXPECT_EQ(nullptr, GetCurrentLanguageName());
 
     SelectLanguageByName(L"German");
-    PersistLanguageChoice(root, false);
+    EXPECT_TRUE(PersistLanguageChoice(root, false));
     HKEY nls = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, L"nls", 0, KEY_READ, &nls));
     wchar_t stored[64] = {};
@@ -139,7 +153,7 @@ TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
     // A fresh start: scan, then the settings load selects the saved language.
     ClearLanguages();
     ASSERT_TRUE(ScanLanguageFiles());
-    PersistLanguageChoice(root, true);
+    EXPECT_TRUE(PersistLanguageChoice(root, true));
     EXPECT_STREQ(L"German", GetCurrentLanguageName());
     CLocalizedString text;
     EXPECT_TRUE(text.LoadString(1030));

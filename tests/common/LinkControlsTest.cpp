@@ -26,7 +26,7 @@ namespace {
 class CHostWnd : public CWnd
 {
 public:
-    CHostWnd() { CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW, 50, 50, 420, 300, nullptr, nullptr); }
+    CHostWnd() { EXPECT_TRUE(CreateEx(0, nullptr, L"Host", WS_OVERLAPPEDWINDOW, 50, 50, 420, 300, nullptr, nullptr)); }
     ~CHostWnd() override { DestroyWindow(); }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {

@@ -25,7 +25,7 @@ public:
     CCanvas(int w, int h) : CDibCanvas(w, h)
     {
         Fill(kBack);
-        dc.Attach(Hdc());
+        EXPECT_TRUE(dc.Attach(Hdc()));
     }
     ~CCanvas() { dc.Detach(); }
 

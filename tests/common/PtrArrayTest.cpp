@@ -131,6 +131,11 @@ TEST(PlainPointerArray, NeverDeletes)
         EXPECT_THROW(arr.GetAt(1), CInvalidArgException*);
         arr.RemoveAt(0);
         arr.Add(&a);
+        // Remove takes the slot away, never the object.
+        EXPECT_TRUE(arr.Remove(&a));
+        EXPECT_FALSE(arr.Remove(&a));
+        EXPECT_EQ(0, arr.GetSize());
+        arr.Add(&a);
     }
     EXPECT_TRUE(deleted.empty());
 }

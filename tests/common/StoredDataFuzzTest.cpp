@@ -93,24 +93,24 @@ private:
 std::wstring ValidTextTree(const CString& path)
 {
     CTextTree tree(kRoot);
-    tree.SetString(L"file", L"C:\\Music\\{live}|take $2.wav");
-    tree.SetInt64(L"length", -9000000000LL);
-    tree.SetFloat(L"tempo", -0.75f);
-    tree.SetString(L"secret", L"p\x00e4ss", 1);
-    tree.SetString(L"empty", L"");
-    tree.BeginGroup(L"Fragments");
+    EXPECT_TRUE(tree.SetString(L"file", L"C:\\Music\\{live}|take $2.wav"));
+    EXPECT_TRUE(tree.SetInt64(L"length", -9000000000LL));
+    EXPECT_TRUE(tree.SetFloat(L"tempo", -0.75f));
+    EXPECT_TRUE(tree.SetString(L"secret", L"p\x00e4ss", 1));
+    EXPECT_TRUE(tree.SetString(L"empty", L""));
+    EXPECT_TRUE(tree.BeginGroup(L"Fragments"));
     for (int i = 0; i < 2; ++i) {
         CString name;
         name.Format(L"F%d", i);
-        tree.BeginGroup(name);
-        tree.SetInt(L"start", i * 1000);
-        tree.SetUInt(L"colour", 0xFFFFFFu - i);
-        tree.SetString(L"note", L"\x266b da capo\r\n}{");
-        tree.EndGroup();
+        EXPECT_TRUE(tree.BeginGroup(name));
+        EXPECT_TRUE(tree.SetInt(L"start", i * 1000));
+        EXPECT_TRUE(tree.SetUInt(L"colour", 0xFFFFFFu - i));
+        EXPECT_TRUE(tree.SetString(L"note", L"\x266b da capo\r\n}{"));
+        EXPECT_TRUE(tree.EndGroup());
     }
-    tree.BeginGroup(L"Empty");
-    tree.EndGroup();
-    tree.EndGroup();
+    EXPECT_TRUE(tree.BeginGroup(L"Empty"));
+    EXPECT_TRUE(tree.EndGroup());
+    EXPECT_TRUE(tree.EndGroup());
     EXPECT_TRUE(tree.SaveTextTree(path));
     const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(path.GetString());
     std::wstring text;

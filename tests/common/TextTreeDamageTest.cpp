@@ -86,10 +86,10 @@ TEST_F(TextTreeDamageTest, HostileAndDamagedFilesAreRefused)
     // A saved document with one duplicated closing line: the leaf after the
     // extra line is not in the tree.
     CTextTree doc(kRoot);
-    doc.BeginGroup(L"Fragments");
-    doc.SetInt(L"a", 1);
-    doc.EndGroup();
-    doc.SetInt(L"b", 2);
+    EXPECT_TRUE(doc.BeginGroup(L"Fragments"));
+    EXPECT_TRUE(doc.SetInt(L"a", 1));
+    EXPECT_TRUE(doc.EndGroup());
+    EXPECT_TRUE(doc.SetInt(L"b", 2));
     const CString path = Path(L"saved.txt");
     ASSERT_TRUE(doc.SaveTextTree(path));
     const std::vector<uint8_t> good = Bytes(path);
@@ -129,8 +129,8 @@ TEST_F(TextTreeDamageTest, LoadingAndSavingShareOneDepthLimit)
     // what could not be read back.
     CTextTree built(kRoot);
     for (int i = 0; i < 200; ++i)
-        built.BeginGroup(L"g");
-    built.SetInt(L"k", 1);
+        EXPECT_TRUE(built.BeginGroup(L"g"));
+    EXPECT_TRUE(built.SetInt(L"k", 1));
     EXPECT_FALSE(built.SaveTextTree(Path(L"deep.txt")));
 }
 
@@ -197,29 +197,29 @@ TEST_F(TextTreeDamageTest, FailedSavesLeaveThePreviousFileIntact)
 {
     const CString path = Path(L"project.mcfi");
     CTextTree first(kRoot);
-    first.SetString(L"version", L"one");
+    EXPECT_TRUE(first.SetString(L"version", L"one"));
     ASSERT_TRUE(first.SaveTextTree(path));
     const std::vector<uint8_t> before = Bytes(path);
 
     // A name the format cannot hold stops the writing halfway.
     CTextTree badName(kRoot);
-    badName.SetString(L"version", L"two");
-    badName.BeginGroup(L"bad name");
-    badName.SetInt(L"x", 1);
-    badName.EndGroup();
+    EXPECT_TRUE(badName.SetString(L"version", L"two"));
+    EXPECT_TRUE(badName.BeginGroup(L"bad name"));
+    EXPECT_TRUE(badName.SetInt(L"x", 1));
+    EXPECT_TRUE(badName.EndGroup());
     // A group below the root named like the root would read back merged
     // into the root, and what follows it would be lost.
     CTextTree clash(kRoot);
-    clash.BeginGroup(kRoot);
-    clash.SetInt(L"x", 1);
-    clash.EndGroup();
-    clash.SetInt(L"y", 2);
+    EXPECT_TRUE(clash.BeginGroup(kRoot));
+    EXPECT_TRUE(clash.SetInt(L"x", 1));
+    EXPECT_TRUE(clash.EndGroup());
+    EXPECT_TRUE(clash.SetInt(L"y", 2));
     // Values set under an entered leaf have no written form.
     CTextTree underLeaf(kRoot);
-    underLeaf.SetString(L"version", L"two");
+    EXPECT_TRUE(underLeaf.SetString(L"version", L"two"));
     ASSERT_TRUE(underLeaf.EnterGroup(L"version"));
-    underLeaf.SetInt(L"lost", 1);
-    underLeaf.EndGroup();
+    EXPECT_TRUE(underLeaf.SetInt(L"lost", 1));
+    EXPECT_TRUE(underLeaf.EndGroup());
     for (const CTextTree* tree : {&badName, &clash, &underLeaf}) {
         EXPECT_FALSE(tree->SaveTextTree(path));
         ExpectOnlyFile(L"project.mcfi", before);
@@ -228,7 +228,7 @@ TEST_F(TextTreeDamageTest, FailedSavesLeaveThePreviousFileIntact)
     // A read-only target is not replaced; a missing folder gets nothing.
     ASSERT_TRUE(SetFileAttributesW(path, FILE_ATTRIBUTE_READONLY));
     CTextTree second(kRoot);
-    second.SetString(L"version", L"two");
+    EXPECT_TRUE(second.SetString(L"version", L"two"));
     EXPECT_FALSE(second.SaveTextTree(path));
     SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
     ExpectOnlyFile(L"project.mcfi", before);
@@ -251,7 +251,7 @@ TEST_F(TextTreeDamageTest, SaveKilledBeforeTheReplaceCostsNothing)
 {
     const CString path = Path(L"project.mcfi");
     CTextTree old(kRoot);
-    old.SetString(L"version", L"one");
+    EXPECT_TRUE(old.SetString(L"version", L"one"));
     ASSERT_TRUE(old.SaveTextTree(path));
     CString current = L"one";
     for (bool readOnly : {false, true}) {
@@ -265,7 +265,7 @@ TEST_F(TextTreeDamageTest, SaveKilledBeforeTheReplaceCostsNothing)
 
         current = readOnly ? L"three" : L"two";
         CTextTree next(kRoot);
-        next.SetString(L"version", current);
+        EXPECT_TRUE(next.SetString(L"version", current));
         ASSERT_TRUE(next.SaveTextTree(path));
         EXPECT_EQ(std::vector<std::wstring>{L"project.mcfi"}, FilesIn(m_dir.GetString()))
             << "the stale temporary file is gone";

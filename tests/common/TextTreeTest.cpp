@@ -70,7 +70,7 @@ TEST_F(TextTreeTest, EveryValueTypeWrittenExactlyAndReadBack)
 
     // The text form is not escaped and is appended.
     CTextTree small(L"R");
-    small.SetString(L"k", L"v{");
+    EXPECT_TRUE(small.SetString(L"k", L"v{"));
     CString text = L">";
     EXPECT_TRUE(small.ToString(text));
     EXPECT_STREQ(L">R\r\n{\r\nk:|v{|\r\n}\r\n", text);
@@ -84,12 +84,12 @@ TEST_F(TextTreeTest, FloatsUseAPointWhateverTheLocale)
         && !setlocale(LC_NUMERIC, "French"))
         GTEST_SKIP() << "no comma locale here";
     CTextTree tree(kRoot);
-    tree.SetFloat(L"tempo", 0.5f);
-    tree.SetFloat(L"big", 1234.25f);
+    EXPECT_TRUE(tree.SetFloat(L"tempo", 0.5f));
+    EXPECT_TRUE(tree.SetFloat(L"big", 1234.25f));
     float a = 0, b = 0;
     const bool got = tree.GetFloat(L"tempo", a) && tree.GetFloat(L"big", b);
     CString text;
-    tree.ToString(text);
+    EXPECT_TRUE(tree.ToString(text));
     setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_NE(-1, text.Find(L"tempo:|0.500000|"));
     EXPECT_NE(-1, text.Find(L"big:|1234.250000|"));
@@ -194,11 +194,11 @@ TEST_F(TextTreeTest, ProgressForBigFilesOnly)
 TEST_F(TextTreeTest, GroupStackAndScopeGuard)
 {
     CTextTree tree(kRoot);
-    tree.SetInt(L"leaf", 1);
+    EXPECT_TRUE(tree.SetInt(L"leaf", 1));
     {
         CTextTreeKeyContext group(&tree);
         EXPECT_TRUE(group.Create(L"Outer"));
-        tree.SetInt(L"inner", 2);
+        EXPECT_TRUE(tree.SetInt(L"inner", 2));
         CTextTreeKeyContext missing(&tree);
         EXPECT_FALSE(missing.Open(L"nothing"));
     } // only the opened guard ends its group

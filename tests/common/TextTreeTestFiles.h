@@ -42,7 +42,7 @@ inline ::testing::AssertionResult SameTree(const SNode& a, const SNode& b)
 inline CString ValueOf(const CTextTree& tree, LPCWSTR name)
 {
     CString v = L"<missing>";
-    tree.GetString(name, v);
+    EXPECT_TRUE(tree.GetString(name, v));
     return v;
 }
 

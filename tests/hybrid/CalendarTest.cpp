@@ -111,8 +111,8 @@ SCalendar AddCalendar(CTestHost& host)
     c.calendar = static_cast<CHybridCalendar*>(c.handler.Get());
     CCellBuilder builder(&host.Ctrl());
     builder.SetHandler(c.handler).ReturnCell(&c.cell).AddCell();
-    c.calendar->GetYearList(&c.years);
-    c.calendar->GetMonthList(&c.months);
+    EXPECT_TRUE(c.calendar->GetYearList(&c.years));
+    EXPECT_TRUE(c.calendar->GetMonthList(&c.months));
     host.Pump();
     return c;
 }

@@ -404,7 +404,7 @@ TEST(HybridDialogs, FitDialogToHybridCtrl)
                                   reinterpret_cast<HMENU>(IDCANCEL), module, nullptr);
             }
             CHybridCtrl ctrl;
-            ctrl.Create(CWnd::FromHandle(dialog), 100);
+            EXPECT_TRUE(ctrl.Create(CWnd::FromHandle(dialog), 100));
             CCellBuilder builder(&ctrl);
             for (int i = 0; i < rows; ++i)
                 builder.SetText(L"row").AddText();
@@ -445,7 +445,7 @@ public:
     BOOL OnInitDialog() override
     {
         CActiveDlg::OnInitDialog();
-        m_ctrl.Create(this, 100);
+        EXPECT_TRUE(m_ctrl.Create(this, 100));
         m_ctrl.MoveWindow(0, 0, 120, 40, TRUE);
         CCellBuilder builder(&m_ctrl);
         CIPtr<IHybridCell> cell;

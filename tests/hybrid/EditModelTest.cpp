@@ -50,7 +50,7 @@ CEditBase Made(LPCWSTR text, int caret)
 class CGuiFont
 {
 public:
-    CGuiFont() { m_font.Attach(::GetStockObject(DEFAULT_GUI_FONT)); }
+    CGuiFont() { EXPECT_TRUE(m_font.Attach(::GetStockObject(DEFAULT_GUI_FONT))); }
     ~CGuiFont() { m_font.Detach(); }
     CFont* Get() { return &m_font; }
 

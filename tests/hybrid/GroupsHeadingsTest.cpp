@@ -41,10 +41,10 @@ SGroup MakeGroup(CTestHost& host, UINT borderSet)
     g.handler.Attach(new CGroupHandler(L"Fragment", true, borderSet));
     CCellBuilder builder(&host.Ctrl());
     builder.SetHandler(g.handler).ReturnCell(&g.cell).AddCell();
-    g.handler->GetClientCell(&g.client);
-    g.handler->GetBodyCell(&g.body);
+    EXPECT_TRUE(g.handler->GetClientCell(&g.client));
+    EXPECT_TRUE(g.handler->GetBodyCell(&g.body));
     CIPtr<IHybridButton> expand;
-    g.handler->GetExpandButton(&expand);
+    EXPECT_TRUE(g.handler->GetExpandButton(&expand));
     if (expand)
         g.buttonCell = expand->GetCell();
     builder.SetParent(g.client).SetText(L"Own").SetData(7).ReturnCell(&g.ownButton).AddButton();

@@ -53,7 +53,7 @@ CTestHost::CTestHost(int width, int height, DWORD ctrlStyle)
     ::SetWindowPos(m_parent, nullptr, 10, 10, width + 40, height + 80, SWP_NOZORDER);
     ::SetForegroundWindow(m_parent);
     m_ctrl = new CHybridCtrl;
-    m_ctrl->Create(CWnd::FromHandle(m_parent), 100, ctrlStyle);
+    EXPECT_TRUE(m_ctrl->Create(CWnd::FromHandle(m_parent), 100, ctrlStyle));
     m_ctrl->MoveWindow(0, 0, width, height, TRUE);
     Pump();
 }

@@ -3,6 +3,7 @@
 // and a colour that records what reaches it, a real parent window that
 // records the control's notifications, and a message pump that runs the
 // class library's pre-translation like the application loop does.
+#include <gtest/gtest.h>
 #include <windows.h>
 #include <vector>
 #include "hybrid/ContentBase.h"
@@ -96,7 +97,7 @@ class CCanvas : public testsupport::CDibCanvas
 public:
     CCanvas(int width, int height) : CDibCanvas(width, height)
     {
-        m_dc.Attach(Hdc());
+        EXPECT_TRUE(m_dc.Attach(Hdc()));
         Fill(RGB(1, 2, 3));
     }
     ~CCanvas() { m_dc.Detach(); }

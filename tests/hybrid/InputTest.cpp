@@ -189,7 +189,7 @@ TEST(HybridInput, KeyboardNavigationAndTab)
     CIPtr<IHybridCell> start(focus);
     Key(host, VK_TAB);
     focus = nullptr;
-    ctrl.GetFocusCell(&focus);
+    EXPECT_TRUE(ctrl.GetFocusCell(&focus));
     EXPECT_TRUE(IsSameObject(focus, IsSameObject(start, field1) ? field2.Get() : field1.Get()) ||
                 ::GetFocus() == after);
     if (::GetFocus() == ctrl.GetSafeHwnd())

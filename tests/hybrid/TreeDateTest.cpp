@@ -177,9 +177,9 @@ SDate AddDate(CTestHost& host)
     d.date.QueryFrom(d.cell->GetContentPtr(), IID_IHybridDate);
     if (d.date) {
         CDateContent* content = static_cast<CDateContent*>(d.date.Get());
-        content->GetDayField(&d.day);
-        content->GetMonthList(&d.month);
-        content->GetYearField(&d.year);
+        EXPECT_TRUE(content->GetDayField(&d.day));
+        EXPECT_TRUE(content->GetMonthList(&d.month));
+        EXPECT_TRUE(content->GetYearField(&d.year));
     }
     host.Pump();
     return d;

@@ -33,7 +33,8 @@ private:
         if (m_size.cx == 0) {
             IHybridStyle* style = GetStyle();
             CDC dc;
-            dc.CreateCompatibleDC(nullptr);
+            if (!dc.CreateCompatibleDC(nullptr))
+                return CSize(8, 4); // nothing to measure with: the margins only, tried again next time
             CFont* old = style && style->GetFont() ? dc.SelectObject(style->GetFont()) : nullptr;
             SIZE extent{};
             ::GetTextExtentPoint32W(dc.GetSafeHdc(), m_text.c_str(), static_cast<int>(m_text.size()), &extent);

@@ -13,7 +13,7 @@ STree FreshFolder(const wchar_t* name)
     ::GetTempPathW(MAX_PATH, tmp);
     STree tree{std::wstring(tmp) + L"ravelin-setup\\" + name};
     ::CreateDirectoryW((std::wstring(tmp) + L"ravelin-setup").c_str(), nullptr);
-    DeleteFolderTree(tree.root.c_str());
+    (void)DeleteFolderTree(tree.root.c_str()); // not there yet on the first run
     ::CreateDirectoryW(tree.root.c_str(), nullptr);
     return tree;
 }

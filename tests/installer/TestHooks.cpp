@@ -1,8 +1,11 @@
 // The application's side of the setup, as this test program supplies it:
-// the program's two uninstall steps and no extra wizard pages.
+// the program's two uninstall steps and no extra wizard pages, handed to the
+// installer as its hooks before any test runs.
 #include "installer/SetupHooks.h"
 #include "common/OVRegKey.h"
 #include "common/ProductInfo.h"
+
+namespace {
 
 LPCWSTR GetUninstallStepName(int step)
 {
@@ -24,3 +27,15 @@ CInstallPage* CreateAppInstallPage(int, CInstallDlg*)
 {
     return nullptr;
 }
+
+[[maybe_unused]] const bool kHooksHandedOver = [] {
+    SSetupHooks hooks;
+    hooks.uninstallStepName = &GetUninstallStepName;
+    hooks.doUninstallStep = &DoUninstallStep;
+    hooks.appInstallPageCount = &GetAppInstallPageCount;
+    hooks.createAppInstallPage = &CreateAppInstallPage;
+    SetSetupHooks(hooks);
+    return true;
+}();
+
+} // namespace

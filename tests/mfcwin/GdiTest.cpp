@@ -111,9 +111,9 @@ TEST(MfcGdi, ObjectsOwnTheirHandlesAndTemporariesDoNot)
     EXPECT_EQ(0u, ::GetObjectType(h));
 
     CRgn a, b, both;
-    a.CreateRectRgn(0, 0, 10, 10);
-    b.CreateRectRgn(5, 5, 20, 20);
-    both.CreateRectRgn(0, 0, 0, 0);
+    ASSERT_TRUE(a.CreateRectRgn(0, 0, 10, 10));
+    ASSERT_TRUE(b.CreateRectRgn(5, 5, 20, 20));
+    ASSERT_TRUE(both.CreateRectRgn(0, 0, 0, 0));
     EXPECT_EQ(COMPLEXREGION, both.CombineRgn(&a, &b, RGN_OR));
     EXPECT_TRUE(both.PtInRegion(15, 15));
     EXPECT_FALSE(both.PtInRegion(15, 2));
@@ -164,7 +164,7 @@ TEST(MfcGdi, MenusLoadFromResourcesAndTrackUntilDismissed)
     EXPECT_TRUE(::IsMenu(h));
     {
         CMenu holder;
-        holder.Attach(h);
+        ASSERT_TRUE(holder.Attach(h));
     }
     EXPECT_FALSE(::IsMenu(h)); // destroyed with its owner
 

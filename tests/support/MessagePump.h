@@ -40,7 +40,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs,
         if (::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE)) {
             if (peek.message == WM_QUIT)
                 return false;
-            AfxPumpMessage();
+            if (!AfxPumpMessage())
+                return false;
             idle = 0;
         } else if (!onIdle || !onIdle(idle++)) {
             ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);

@@ -106,7 +106,7 @@ TEST_F(FrameLayout, OneLayoutPerTickHoweverManyRequests)
     ASSERT_TRUE(root->CreateWnd(&plain));
     ParseLayout(root, L"F(ver){F(width=50p){P(id=1)}F{P(id=2)}}");
     CxfFrame::Tidy(root);
-    CxfFrame::Start(root, nullptr, true);
+    EXPECT_TRUE(CxfFrame::Start(root, nullptr, true));
     for (int i = 0; i < 3; ++i)
         root->RequestLayout(true);
     root->MoveWindow(0, 0, 800, 300);
@@ -124,7 +124,7 @@ TEST_F(FrameLayout, OneLayoutPerTickHoweverManyRequests)
     EXPECT_EQ(2, root->layouts);
     EXPECT_EQ(std::make_pair(0, 299), Span(root, 0));
 
-    CxfFrame::Start(root, nullptr, false);
+    EXPECT_TRUE(CxfFrame::Start(root, nullptr, false));
     CxfFrame::TearDown(root);
     root->DestroyWindow();
     plain.DestroyWindow();
@@ -167,9 +167,9 @@ TEST_F(FrameLayout, SplittersArePaintedWithGradientAndGripDots)
         const bool windowColour = root->HasParam(L"WndColorSplitters");
         CDC mem;
         CClientDC screen(nullptr);
-        mem.CreateCompatibleDC(&screen);
+        EXPECT_TRUE(mem.CreateCompatibleDC(&screen));
         CBitmap bitmap;
-        bitmap.CreateCompatibleBitmap(&screen, 1006, 600);
+        EXPECT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 1006, 600));
         CBitmap* old = mem.SelectObject(&bitmap);
         root->PaintSplitters(&mem);
         const COLORREF face = ::GetSysColor(COLOR_BTNFACE);

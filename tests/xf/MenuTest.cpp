@@ -294,8 +294,8 @@ SLook DrawLook(CxfToolBarButton* button)
     CClientDC screen(nullptr);
     CDC dc;
     CBitmap bitmap;
-    dc.CreateCompatibleDC(&screen);
-    bitmap.CreateCompatibleBitmap(&screen, 60, 30);
+    EXPECT_TRUE(dc.CreateCompatibleDC(&screen));
+    EXPECT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 60, 30));
     CBitmap* old = dc.SelectObject(&bitmap);
     dc.FillSolidRect(0, 0, 60, 30, kUnder);
     const int w = button->GetPreferredWidth(), h = button->GetPreferredHeight(0);

@@ -25,8 +25,8 @@ COLORREF PixelAfter(void (*paint)(CDC*, const RECT&, int), int state, CPoint at)
     CClientDC screen(nullptr);
     CDC dc;
     CBitmap bitmap;
-    dc.CreateCompatibleDC(&screen);
-    bitmap.CreateCompatibleBitmap(&screen, 20, 20);
+    EXPECT_TRUE(dc.CreateCompatibleDC(&screen));
+    EXPECT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 20, 20));
     CGdiObjectSelector selected(dc, bitmap);
     const CRect all(0, 0, 20, 20);
     dc.FillSolidRect(&all, RGB(1, 2, 3));
@@ -178,7 +178,7 @@ TEST(SpareMembers, EachDoesWhatItPromises)
         {"GetCellColour",
          [&] {
              CIPtr<IHybridContent> strip;
-             root->FindContent(41028, &strip);
+             EXPECT_TRUE(root->FindContent(41028, &strip));
              CxfTabContent* tabs = dynamic_cast<CxfTabContent*>(strip.Get());
              return CxfTabContent(&kItems[2]).GetCellColour() == 0 && tabs &&
                     tabs->GetCellColour() == tabs->GetCell()->GetBkColor();

@@ -1,7 +1,6 @@
-#include "app/LanguageList.h"
+#include "hybrid/LanguageListFill.h"
 
-#include "common/Languages.h"
-#include "common/TimeUtils.h"
+#include "common/LanguageList.h"
 #include "hybrid/CellBuilder.h"
 
 void FillLanguageList(CHybridCtrl& control)
@@ -9,7 +8,7 @@ void FillLanguageList(CHybridCtrl& control)
     CCellBuilder builder(&control);
     CIPtr<IHybridHeading> columns;
     builder.AddColumn(10).AddColumn(45).AddColumn(45).ReturnColumnModel(&columns).CreateColumnModel();
-    const LPCWSTR current = GetCurrentLanguageName();
+    const int choice = GetLanguageListChoice();
     CIPtr<IHybridCell> chosen;
     for (int i = 0; i < GetLanguageCount(); ++i) {
         const SLanguageInfo* language = GetLanguageAt(i);
@@ -21,7 +20,7 @@ void FillLanguageList(CHybridCtrl& control)
         builder.SetText(language->englishName).SetStyleBits(0x20).AddText();
         builder.SetText(language->localName).SetStyleBits(0x20).AddText();
         builder.EndChildren();
-        if (!chosen || (current && CompareText(language->englishName, current) == 0))
+        if (i == choice)
             chosen = row;
     }
     if (!chosen)

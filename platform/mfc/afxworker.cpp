@@ -1,14 +1,14 @@
-#include "audio/WorkerThread.h"
+#include "platform/mfc/afxworker.h"
 
 #include <utility>
 
 CWorkerThread::~CWorkerThread()
 {
-    Join();
+    Stop();
 }
 
 CWorkerThread::CWorkerThread(CWorkerThread&& other) noexcept
-    : m_handle(std::exchange(other.m_handle, nullptr)), m_id(std::exchange(other.m_id, 0))
+    : m_handle(std::exchange(other.m_handle, nullptr)), m_id(std::exchange(other.m_id, 0)), m_stop(other.m_stop.load())
 {
 }
 
@@ -18,6 +18,7 @@ CWorkerThread& CWorkerThread::operator=(CWorkerThread&& other) noexcept
         Join();
         m_handle = std::exchange(other.m_handle, nullptr);
         m_id = std::exchange(other.m_id, 0);
+        m_stop = other.m_stop.load();
     }
     return *this;
 }
@@ -26,12 +27,13 @@ bool CWorkerThread::Start(AFX_THREADPROC proc, LPVOID param, int priority)
 {
     if (m_handle || !proc)
         return false;
+    m_stop = false;
     CWinThread* thread = AfxBeginThread(proc, param, priority, 0, CREATE_SUSPENDED);
     if (!thread)
         return false;
     HANDLE own = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), thread->m_hThread, GetCurrentProcess(), &own,
-                         SYNCHRONIZE, FALSE, 0)) {
+                         SYNCHRONIZE | THREAD_QUERY_LIMITED_INFORMATION, FALSE, 0)) {
         // Never ran: end it before it touches its argument.
         TerminateThread(thread->m_hThread, 1);
         WaitForSingleObject(thread->m_hThread, INFINITE);
@@ -43,6 +45,12 @@ bool CWorkerThread::Start(AFX_THREADPROC proc, LPVOID param, int priority)
     m_id = thread->m_nThreadID;
     thread->ResumeThread();
     return true;
+}
+
+void CWorkerThread::Stop()
+{
+    RequestStop();
+    Join();
 }
 
 void CWorkerThread::Join()
