@@ -212,7 +212,7 @@ TEST_F(SysInfo, SaveCopyAndMail)
     // user is still told where the report went and what to do without one.
     {
         xftest::CDialogAnswerer answerer({{IDOK, L""}, {IDOK, L""}}, dlg.GetSafeHwnd());
-        dlg.SendReport();
+        EXPECT_TRUE(dlg.SendReport());
         int told = 0;
         for (const std::wstring& seen : answerer.Seen())
             told += seen.find(L"send it with your own mail program") != std::wstring::npos;
