@@ -9,7 +9,6 @@
 //   bench_playback [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
-#include <psapi.h>
 
 #include <soundtouch/TDStretch.h>
 
@@ -55,37 +54,41 @@ double ThreadCpu(HANDLE thread)
     return secs(kernel) + secs(user);
 }
 
-// Private bytes of the process and bytes in use on all of its heaps.
+// Committed private memory of the process (walked region by region: the
+// system's counter is not kept everywhere), and of its heaps the bytes
+// committed and the bytes in use.
 struct SMemory
 {
     double privateKb = 0;
-    double heapKb = 0;
+    double heapCommittedKb = 0;
+    double heapUsedKb = 0;
 };
 
 SMemory Memory()
 {
     SMemory m;
-    PROCESS_MEMORY_COUNTERS_EX pmc = {};
-    pmc.cb = sizeof pmc;
-    // From kernel32 itself: the bench links no extra library for it.
-    using FMemoryInfo = BOOL(WINAPI*)(HANDLE, PROCESS_MEMORY_COUNTERS*, DWORD);
-    const auto info = reinterpret_cast<FMemoryInfo>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "K32GetProcessMemoryInfo")));
-    if (info && info(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc))
-        m.privateKb = static_cast<double>(pmc.PrivateUsage) / 1024;
+    MEMORY_BASIC_INFORMATION mbi;
+    for (const char* p = nullptr; VirtualQuery(p, &mbi, sizeof mbi) == sizeof mbi;
+         p = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize) {
+        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
+            m.privateKb += static_cast<double>(mbi.RegionSize) / 1024;
+        if (mbi.RegionSize == 0)
+            break;
+    }
     HANDLE heaps[64];
     const DWORD n = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
-    double used = 0;
     for (DWORD i = 0; i < n; ++i) {
         if (!HeapLock(heaps[i]))
             continue;
         PROCESS_HEAP_ENTRY e = {};
-        while (HeapWalk(heaps[i], &e))
+        while (HeapWalk(heaps[i], &e)) {
             if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY)
-                used += e.cbData;
+                m.heapUsedKb += static_cast<double>(e.cbData) / 1024;
+            if (e.wFlags & PROCESS_HEAP_REGION)
+                m.heapCommittedKb += static_cast<double>(e.Region.dwCommittedSize) / 1024;
+        }
         HeapUnlock(heaps[i]);
     }
-    m.heapKb = used / 1024;
     return m;
 }
 
@@ -278,20 +281,29 @@ int wmain(int argc, wchar_t** argv)
     Prepare(loop, reader, 2, 1, 10);
     const double l0 = Now();
     StartPlaybackThread(&loop.ctx);
-    double heard = 0;
+    double heard = 0, early = 0;
+    SMemory first;
     while (heard < kLoopSeconds && loop.ctx.state != kPlayEnded) {
         Pump(500);
         heard = static_cast<double>(loop.ctx.pass.load()) * 2 / kTempo;
+        if (early == 0 && heard >= kLoopSeconds / 4) {
+            early = heard;
+            first = Memory();
+        }
     }
-    const SMemory during = Memory();
+    const SMemory last = Memory();
     const double loopStop = StopToSilence(loop.ctx);
     const double loopWall = Now() - l0;
     Pump(300);
     const SMemory after = Memory();
-    printf("Memory over a looped run (%.0f s of output in %.1f s, stopped in %.1f ms): private %.0f -> %.0f kB "
-           "(playing %.0f), heaps in use %.0f -> %.0f kB (playing %.0f): %.2f kB per second of output\n",
-           heard, loopWall, loopStop * 1000, before.privateKb, after.privateKb, during.privateKb, before.heapKb,
-           after.heapKb, during.heapKb, heard > 0 ? (after.privateKb - before.privateKb) / heard : 0);
+    printf("Memory over a looped 2-s fragment (%.0f s of output in %.1f s, stopped in %.1f ms), kB:\n", heard,
+           loopWall, loopStop * 1000);
+    printf("  private committed %.0f before, %.0f at %.0f s, %.0f at %.0f s, %.0f after stop: %+.2f kB per second of output while playing\n",
+           before.privateKb, first.privateKb, early, last.privateKb, heard, after.privateKb,
+           heard > early ? (last.privateKb - first.privateKb) / (heard - early) : 0);
+    printf("  heaps committed %.0f -> %.0f -> %.0f -> %.0f, in use %.0f -> %.0f -> %.0f -> %.0f\n", before.heapCommittedKb,
+           first.heapCommittedKb, last.heapCommittedKb, after.heapCommittedKb, before.heapUsedKb, first.heapUsedKb,
+           last.heapUsedKb, after.heapUsedKb);
     DestroyWindow(window);
     return 0;
 }
