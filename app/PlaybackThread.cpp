@@ -28,7 +28,7 @@ constexpr LONGLONG kKeepQueuedMs = 200;
 constexpr LONGLONG kMinNapMs = 5;
 // The play cursor moves (and the window hears of it) this often while
 // sound is heard: at least twenty times a second.
-constexpr DWORD kPostEveryMs = 40;
+constexpr DWORD kPostEveryMs = 45;
 // The fade at a cut: a pass that ends inside the file fades out over its
 // last frames, one that starts inside the file (or after the pre-delay's
 // silence) fades in, so that a join never steps more than the sound does.
@@ -75,6 +75,9 @@ private:
     // Feeds the mirrored tail until the stage gave the pass's last frame.
     void PlayOut(float tempo);
     void KeepTail(const char* data, int frames, LONGLONG endFrame);
+    // Up to `bytes` of input (never past `left` bytes from the current
+    // frame), from the read-ahead; 0 when the file gives nothing more.
+    int TakeInput(int bytes, LONGLONG left);
     // Writes everything unless stopped; the ring takes all or nothing.
     void WriteOut(const void* data, int bytes);
     // Writes out what the stage has, up to the frames the pass may have by now.
@@ -104,7 +107,11 @@ private:
     LONGLONG m_frameCount = 0;
     LONGLONG m_preDelayBytes = 0;
     int m_rampFrames = 0;
+    // Read ahead of the stage: bytes from m_inPos to m_inEnd are the file's
+    // from m_currentFrame on.
     std::vector<char> m_in = std::vector<char>(kBufferBytes);
+    int m_inPos = 0;
+    int m_inEnd = 0;
     const std::vector<char> m_silence = std::vector<char>(kBufferBytes, 0);
     std::vector<short> m_tail;
     std::vector<short> m_pad;
@@ -195,6 +202,7 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
     if (!m_reader->Seek(frame))
         return false;
     m_currentFrame = frame;
+    m_inPos = m_inEnd = 0;
     m_readTime = t;
     m_stretch->clear();
     m_passOut = m_written;
@@ -311,6 +319,24 @@ void CPlayer::PlayOut(float tempo)
     }
 }
 
+int CPlayer::TakeInput(int bytes, LONGLONG left)
+{
+    if (m_inEnd - m_inPos < bytes) {
+        // Read ahead as much as the buffer takes (up to the range's end):
+        // one call to the reader per many cycles.
+        std::copy(m_in.begin() + m_inPos, m_in.begin() + m_inEnd, m_in.begin());
+        m_inEnd -= m_inPos;
+        m_inPos = 0;
+        const LONGLONG room = std::min<LONGLONG>(kBufferBytes - m_inEnd, left - m_inEnd) / m_frameSize * m_frameSize;
+        DWORD got = 0;
+        if (room > 0 && m_reader->Read(m_in.data() + m_inEnd, static_cast<DWORD>(room), &got))
+            m_inEnd += static_cast<int>(got) / m_frameSize * m_frameSize;
+    }
+    const int n = std::min(bytes, m_inEnd - m_inPos);
+    m_inPos += n;
+    return n;
+}
+
 bool CPlayer::Cycle(const SPlaySnapshot& s)
 {
     const float tempo = s.tempo;
@@ -320,18 +346,18 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
     const LONGLONG left = std::max<LONGLONG>(0, endFrame - m_currentFrame) * m_frameSize;
     const LONGLONG request = std::min<LONGLONG>(static_cast<LONGLONG>(tempo * kCycleBytes), left) / m_frameSize * m_frameSize;
     if (request > 0) {
-        DWORD got = 0;
-        if (!m_reader->Read(m_in.data(), static_cast<DWORD>(request), &got) || got == 0) {
+        const int got = TakeInput(static_cast<int>(request), left);
+        if (got == 0) {
             // Nothing more comes from the file: what was read is played out.
             m_currentFrame = endFrame;
-            got = 0;
         }
-        const int frames = static_cast<int>(got / m_frameSize);
-        KeepTail(m_in.data(), frames, endFrame);
+        const char* data = m_in.data() + m_inPos - got;
+        const int frames = got / m_frameSize;
+        KeepTail(data, frames, endFrame);
         m_currentFrame += frames;
         m_readTime += static_cast<LONGLONG>(got) * 1000000LL / m_bytesPerSecond;
         m_stretch->setTempo(tempo);
-        m_stretch->putSamples(reinterpret_cast<const short*>(m_in.data()), static_cast<unsigned>(frames));
+        m_stretch->putSamples(reinterpret_cast<const short*>(data), static_cast<unsigned>(frames));
         m_expectedOut += frames / static_cast<double>(tempo);
         if (m_currentFrame < endFrame) {
             TakeStretched();
