@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "audio/AudioOut.h"
+#include "common/CritSecLock.h"
 #include "common/ScopedHandle.h"
 #include "app/AppSettings.h"
 
@@ -19,15 +20,20 @@ constexpr int kBufferBytes = 65536;
 constexpr int kOutputRing = 1048576;
 constexpr int kCycleBytes = 8192;         // output bytes per cycle at any tempo
 constexpr LONGLONG kBeforeStartSlack = 100000;
-// The thread keeps about this much sound queued and naps while the output
-// holds more than kKeepQueuedMs: every wake-up costs about as much as
+// The thread fills the output to about kFillToMs of sound, then naps until
+// about kKeepQueuedMs are left (at the rate the device really takes it), so
+// it wakes a few times a second: every wake-up costs about as much as
 // stretching a few milliseconds of sound. Whatever must be seen at once
-// (stop, range, tempo) wakes it through the context's event.
-constexpr LONGLONG kFillToMs = 400;
-constexpr LONGLONG kKeepQueuedMs = 200;
+// (stop, range, tempo, a play position request) wakes it through the
+// context's event. What is queued plays at the tempo it was written with.
+constexpr LONGLONG kFillToMs = 800;
+constexpr LONGLONG kKeepQueuedMs = 350;
 constexpr LONGLONG kMinNapMs = 5;
+constexpr LONGLONG kMaxNapMs = 250;
+constexpr LONGLONG kFirstNapsMs = 20;   // until the device's rate is known
 // The play cursor moves (and the window hears of it) this often while
-// sound is heard: at least twenty times a second.
+// sound is heard, told by the output's feeder from what it has played: at
+// least twenty times a second.
 constexpr DWORD kPostEveryMs = 45;
 // The fade at a cut: a pass that ends inside the file fades out over its
 // last frames, one that starts inside the file (or after the pre-delay's
@@ -50,8 +56,9 @@ struct SMark
     LONGLONG last;
 };
 
-// The thread's own state for one run.
-class CPlayer
+// The thread's own state for one run. The output's feeder reads the marks
+// and the frame count (under m_markLock) to move the play cursor.
+class CPlayer : public IAudioOutListener
 {
 public:
     explicit CPlayer(SPlayContext* ctx) : m_ctx(ctx) {}
@@ -86,13 +93,20 @@ private:
     // Drops what is queued (stop, seek): the output starts over.
     void ResetOutput();
     void AddMark(LONGLONG time, float tempo, LONGLONG last);
-    // The source time the output is playing now; -1 when none.
+    // The source time the output is playing now; -1 when none. Under the
+    // mark lock.
     LONGLONG PlayedTime(int pending);
-    void PostCursor(int pending, const SPlaySnapshot& s, bool now);
+    // Moves the cursor to what is heard and tells the window. Under the mark lock.
+    void PostCursor();
+    // On the feeder thread.
+    void OnPlaying() override;
+    // Wall milliseconds until the output holds `bytes`, at the rate the
+    // device has been taking the sound (never slower than real time).
+    LONGLONG MsUntil(int pending, LONGLONG bytes) const;
+    void MeasureRate(int pending);
     // Ends the play: the play position becomes where the user will want it.
     void Finish();
     void Nap(DWORD ms) { WaitForSingleObject(m_ctx->wake.Get(), ms); }
-    int QueuedMs(int pending) const { return static_cast<int>(pending * 1000LL / m_bytesPerSecond); }
 
     SPlayContext* m_ctx;
     CIPtr<IAudioReader> m_reader;
@@ -125,16 +139,27 @@ private:
     bool m_fadeOut = false;
     LONGLONG m_currentFrame = 0;
     LONGLONG m_readTime = 0;
+    LONGLONG m_rangeMin = 0;   // the range the pass began with (or last saw)
+    LONGLONG m_rangeMax = 0;
     float m_markTempo = 0;
-    // Frames written since the output was last reset, and what they are.
+    // Frames written since the output was last reset, and what they are;
+    // written by the thread, read by the feeder as well.
+    CCriticalSection m_markLock;
     LONGLONG m_written = 0;
     std::deque<SMark> m_marks;
     LONGLONG m_lastCursor = -1;
-    DWORD m_lastPost = 0;
+    // Bytes per millisecond the device has been taking, and where that was
+    // last measured.
+    double m_rate = 0;
+    LONGLONG m_ratePlayed = -1;
+    DWORD m_rateTick = 0;
+    bool m_rateKnown = false;   // until then naps are short
 };
 
 CPlayer::~CPlayer()
 {
+    if (m_out)
+        m_out->SetListener(nullptr, 0);
     m_stretch.reset();
     if (m_started)
         (void)m_process->Stop();
@@ -175,6 +200,8 @@ bool CPlayer::SetUp()
     m_out = new CAudioOut(kOutputRing);
     if (!m_out->Open(&m_format, WAVE_MAPPER))
         return false;
+    m_rate = static_cast<double>(m_bytesPerSecond) / 1000;
+    m_out->SetListener(this, kPostEveryMs);
     m_ctx->state = kPlayPlaying;
     return true;
 }
@@ -213,29 +240,38 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
     // After the pre-delay's silence, or cut out of the file's sound.
     m_fadeIn = frame > 0 || m_written > 0;
     m_tail.clear();
+    m_rangeMin = s.RangeMin();
+    m_rangeMax = s.RangeMax();
     AddMark(t, s.tempo, s.RangeMax());
     return true;
 }
 
 void CPlayer::AddMark(LONGLONG time, float tempo, LONGLONG last)
 {
+    CCritSecLock lock(&m_markLock);
     m_marks.push_back({m_passOut + std::llround(m_expectedOut), time, tempo, last});
     m_markTempo = tempo;
 }
 
 void CPlayer::ResetOutput()
 {
+    CCritSecLock lock(&m_markLock);
     m_out->Reset();
     m_written = 0;
     m_marks.clear();
+    m_ratePlayed = -1;
 }
 
 void CPlayer::WriteOut(const void* data, int bytes)
 {
     while (bytes > 0 && !m_ctx->stop) {
-        if (m_out->Write(data, bytes)) {
-            m_written += bytes / m_frameSize;
-            return;
+        {
+            // The count and the output change together for the feeder.
+            CCritSecLock lock(&m_markLock);
+            if (m_out->Write(data, bytes)) {
+                m_written += bytes / m_frameSize;
+                return;
+            }
         }
         Nap(1);
     }
@@ -385,18 +421,44 @@ LONGLONG CPlayer::PlayedTime(int pending)
     return std::min(m.time + static_cast<LONGLONG>(source), m.last);
 }
 
-void CPlayer::PostCursor(int pending, const SPlaySnapshot& s, bool now)
+void CPlayer::PostCursor()
 {
-    const DWORD tick = GetTickCount();
-    if (!now && tick - m_lastPost < kPostEveryMs)
+    const LONGLONG cursor = PlayedTime(m_out->GetPendingBytes());
+    if (cursor < 0 || cursor == m_lastCursor)
         return;
-    const LONGLONG cursor = PlayedTime(pending);
-    if (cursor < 0 || cursor < s.RangeMin() - kBeforeStartSlack)
-        return;
-    m_lastPost = tick;
     m_lastCursor = cursor;
     m_ctx->timeContainer->SetPlayCursor(cursor);
     PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
+}
+
+void CPlayer::OnPlaying()
+{
+    CCritSecLock lock(&m_markLock);
+    PostCursor();
+    // A play position asked for meanwhile is taken at once.
+    if (m_ctx->timeContainer->GetPlayPosition(false) != -1)
+        m_ctx->Wake();
+}
+
+void CPlayer::MeasureRate(int pending)
+{
+    const LONGLONG played = m_written - pending / m_frameSize;
+    const DWORD now = GetTickCount();
+    if (m_ratePlayed >= 0 && played >= m_ratePlayed && now - m_rateTick >= 20) {
+        const double real = static_cast<double>(m_bytesPerSecond) / 1000;
+        const double measured = static_cast<double>(played - m_ratePlayed) * m_frameSize / (now - m_rateTick);
+        m_rate = std::max(real, measured);
+        m_rateKnown = true;
+    }
+    if (m_ratePlayed < 0 || now - m_rateTick >= 20) {
+        m_ratePlayed = played;
+        m_rateTick = now;
+    }
+}
+
+LONGLONG CPlayer::MsUntil(int pending, LONGLONG bytes) const
+{
+    return pending > bytes ? static_cast<LONGLONG>((pending - bytes) / m_rate) : 0;
 }
 
 void CPlayer::Finish()
@@ -413,7 +475,7 @@ bool CPlayer::Play()
     SPlaySnapshot s = m_ctx->Snapshot();
     if (m_preDelayBytes > 0) {
         // Once per thread, before the first pass only; it moves no cursor.
-        m_marks.push_back({0, -1, 1.0f, -1});
+        AddMark(-1, 1.0f, -1);
         for (LONGLONG left = m_preDelayBytes / m_frameSize * m_frameSize; left > 0 && !m_ctx->stop;) {
             const int n = static_cast<int>(std::min<LONGLONG>(left, kBufferBytes / m_frameSize * m_frameSize));
             WriteOut(m_silence.data(), n);
@@ -427,12 +489,25 @@ bool CPlayer::Play()
         return false;
     bool writing = true;   // false once the last pass is written
     bool first = true;
+    const int fillTo = static_cast<int>(std::min<LONGLONG>(
+        std::max<LONGLONG>(kFillToMs * m_bytesPerSecond / 1000, 2LL * m_out->GetBlockSize()), kOutputRing / 2));
+    const int keep = static_cast<int>(fillTo * kKeepQueuedMs / kFillToMs);
     while (!m_ctx->stop) {
         m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
         s = m_ctx->Snapshot();
-        const LONGLONG t = tc->GetPlayPosition(true);
+        LONGLONG t = tc->GetPlayPosition(true);
+        if (t == -1 && (s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax)) {
+            // A new range: the pass goes on while what is heard lies in it.
+            m_rangeMin = s.RangeMin();
+            m_rangeMax = s.RangeMax();
+            CCritSecLock lock(&m_markLock);
+            const LONGLONG heard = PlayedTime(m_out->GetPendingBytes());
+            if (heard >= 0 && (heard < m_rangeMin - kBeforeStartSlack || heard >= m_rangeMax))
+                t = heard;
+        }
         if (t != -1) {
-            // The user moved the play position: what is queued is dropped.
+            // The user moved the play position or the range away from what
+            // is heard: what is queued is dropped.
             ResetOutput();
             if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax()) {
                 // Outside the range: this pass ends here.
@@ -447,8 +522,7 @@ bool CPlayer::Play()
             writing = true;
         }
         int pending = m_out->GetPendingBytes();
-        const int fillTo = static_cast<int>(std::max<LONGLONG>(kFillToMs * m_bytesPerSecond / 1000,
-                                                               2LL * m_out->GetBlockSize()));
+        MeasureRate(pending);
         while (writing && !m_ctx->stop && pending < fillTo) {
             const LONGLONG before = m_written;
             if (Cycle(s)) {
@@ -466,30 +540,28 @@ bool CPlayer::Play()
             }
             pending += static_cast<int>((m_written - before) * m_frameSize);
             if (first && m_written > 0) {
-                PostCursor(pending, s, true);
+                // The first sound is handed over: the cursor moves at once.
+                CCritSecLock lock(&m_markLock);
+                PostCursor();
                 first = false;
             }
         }
         if (!writing && pending == 0)
             break;
-        PostCursor(pending, s, false);
-        // Nap until the next cursor move is due or the output runs low,
-        // whichever comes first; stop, range and tempo changes wake it.
-        const LONGLONG untilLow = QueuedMs(pending) - kKeepQueuedMs;
-        const DWORD sincePost = GetTickCount() - m_lastPost;
-        const LONGLONG untilPost = sincePost < kPostEveryMs ? kPostEveryMs - sincePost : kPostEveryMs;
-        LONGLONG nap = std::min(writing ? untilLow : QueuedMs(pending) / 2 + 1, untilPost);
-        if (nap >= 1)
-            Nap(static_cast<DWORD>(std::max(nap, kMinNapMs)));
+        // Nap until the output runs low (or, writing no more, runs out);
+        // stop, range and tempo changes and play position requests wake it.
+        const LONGLONG nap = writing ? MsUntil(pending, keep) : MsUntil(pending, 0) / 2 + 1;
+        Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateKnown ? kMaxNapMs : kFirstNapsMs)));
     }
     if (m_ctx->stop) {
-        const int pending = m_out->GetPendingBytes();
-        const LONGLONG cursor = PlayedTime(pending);
+        CCritSecLock lock(&m_markLock);
+        const LONGLONG cursor = PlayedTime(m_out->GetPendingBytes());
         if (cursor >= 0)
             m_lastCursor = cursor;
-        // At once, not through the feeder: silence within a few milliseconds.
-        ResetOutput();
     }
+    // At once, not through the feeder: silence within a few milliseconds.
+    if (m_ctx->stop)
+        ResetOutput();
     Finish();
     return true;
 }
