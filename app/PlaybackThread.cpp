@@ -464,7 +464,12 @@ LONGLONG CPlayer::MsUntil(int pending, LONGLONG bytes) const
 void CPlayer::Finish()
 {
     ITimeContainer* tc = m_ctx->timeContainer;
-    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : m_lastCursor);
+    LONGLONG last = -1;
+    {
+        CCritSecLock lock(&m_markLock);
+        last = m_lastCursor;
+    }
+    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : last);
     ++m_ctx->pass;
 }
 
