@@ -25,8 +25,10 @@ constexpr LONGLONG kBeforeStartSlack = 100000;
 // it wakes a few times a second: every wake-up costs about as much as
 // stretching a few milliseconds of sound. Whatever must be seen at once
 // (stop, range, tempo, a play position request) wakes it through the
-// context's event. What is queued plays at the tempo it was written with.
-constexpr LONGLONG kFillToMs = 800;
+// context's event. A new tempo is heard at once within the pass that is
+// written (the queue is dropped and the pass goes on from what is heard);
+// queued sound of a pass to come keeps the tempo it was written with.
+constexpr LONGLONG kFillToMs = 1000;
 constexpr LONGLONG kKeepQueuedMs = 350;
 constexpr LONGLONG kMinNapMs = 5;
 constexpr LONGLONG kMaxNapMs = 250;
@@ -34,7 +36,7 @@ constexpr LONGLONG kFirstNapsMs = 20;   // until the device's rate is known
 // The play cursor moves (and the window hears of it) this often while
 // sound is heard, told by the output's feeder from what it has played: at
 // least twenty times a second.
-constexpr DWORD kPostEveryMs = 45;
+constexpr DWORD kPostEveryMs = 40;
 // The fade at a cut: a pass that ends inside the file fades out over its
 // last frames, one that starts inside the file (or after the pre-delay's
 // silence) fades in, so that a join never steps more than the sound does.
@@ -54,6 +56,7 @@ struct SMark
     LONGLONG time;
     float tempo;
     LONGLONG last;
+    int pass;          // the passes begun before it
 };
 
 // The thread's own state for one run. The output's feeder reads the marks
@@ -249,7 +252,7 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
 void CPlayer::AddMark(LONGLONG time, float tempo, LONGLONG last)
 {
     CCritSecLock lock(&m_markLock);
-    m_marks.push_back({m_passOut + std::llround(m_expectedOut), time, tempo, last});
+    m_marks.push_back({m_passOut + std::llround(m_expectedOut), time, tempo, last, m_ctx->pass.load()});
     m_markTempo = tempo;
 }
 
@@ -509,6 +512,21 @@ bool CPlayer::Play()
             const LONGLONG heard = PlayedTime(m_out->GetPendingBytes());
             if (heard >= 0 && (heard < m_rangeMin - kBeforeStartSlack || heard >= m_rangeMax))
                 t = heard;
+        }
+        if (t == -1 && s.tempo != m_markTempo) {
+            LONGLONG heard = -1;
+            {
+                CCritSecLock lock(&m_markLock);
+                heard = PlayedTime(m_out->GetPendingBytes());
+                if (heard >= 0 && m_marks.front().pass != m_ctx->pass)
+                    heard = -1;
+            }
+            if (heard >= 0) {
+                ResetOutput();
+                if (!BeginAt(heard, s))
+                    return false;
+                writing = true;
+            }
         }
         if (t != -1) {
             // The user moved the play position or the range away from what
