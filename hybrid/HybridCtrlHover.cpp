@@ -1,11 +1,11 @@
 // CHybridCtrl's hover cell, mouse cursor and tooltip.
 #include "hybrid/HybridCtrl.h"
 #include <commctrl.h>
+#include "hybrid/HybridResources.h"
 
 namespace {
 
 const UINT kToolId = 39002;
-const UINT kDropCursorId = 6003;
 
 } // namespace
 
@@ -94,7 +94,7 @@ void CHybridCtrl::UpdateCursorAndToolTip()
     } else if (m_dropAnswer == 0) {
         cursor = ::LoadCursorW(nullptr, IDC_NO);
     } else if (m_dropAnswer == 2) {
-        cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kDropCursorId));
+        cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HYBRID_DROP));
     }
     if (cursor != m_cursor) {
         m_cursor = cursor;
