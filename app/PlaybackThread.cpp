@@ -492,8 +492,8 @@ bool CPlayer::Play()
     }
     // The first pass starts where the user put the play position when that
     // lies within the range; every later one at the range's start.
-    const LONGLONG pending = tc->GetPlayPosition(true);
-    if (!BeginAt(pending >= s.RangeMin() && pending <= s.RangeMax() ? pending : s.RangeMin(), s))
+    const LONGLONG asked = tc->GetPlayPosition(true);
+    if (!BeginAt(asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin(), s))
         return false;
     bool writing = true;   // false once the last pass is written
     bool first = true;

@@ -261,6 +261,10 @@ TEST_F(Playback, EveryWayOutEndsTheStateAndTellsTheWindow)
     m_ctx.SetRange(Fragment(0, 10, 0.5f, 1));
     Start();
     Sleep(200);
+    // The cursor follows what is heard, moved while the thread naps.
+    const LONGLONG heard = m_tc->GetPlayCursor();
+    EXPECT_GT(heard, 0);
+    EXPECT_LT(heard, 10000000);
     m_ctx.stop = true;
     EXPECT_EQ(1, WaitEnd(5000));
     EXPECT_EQ(0u, m_code);
