@@ -3,6 +3,7 @@
 # libraries and GoogleTest from Debian's sources into the build folder.
 # Safe to run again: every step checks first and does nothing when done.
 #   scripts/deps.sh [BUILD_DIR]     (default: <repo>/build)
+# RAVELIN_JOBS=N builds with N parallel jobs (default: every core).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,7 @@ deps=$build/deps
 prefix=$deps/prefix
 log=$deps/log
 mkdir -p "$deps" "$log"
+. "$top/scripts/jobs.sh"
 
 apt_pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev cmake make wine wine64 xvfb xauth
@@ -64,6 +66,7 @@ fetch() { # fetch NAME -> prints the unpacked source folder
   local name=$1 dir
   dir=$(ls -d "$deps/src/$name"-[0-9]*/ 2>/dev/null | head -n1 || true)
   if [ -z "$dir" ]; then
+    echo "deps: fetching the source of $name" >&2
     mkdir -p "$deps/src"
     (cd "$deps/src" && apt-get source -qq "$name" >"$log/src-$name.log" 2>&1) \
       || { tail -n 20 "$log/src-$name.log" >&2; exit 1; }
@@ -75,11 +78,11 @@ fetch() { # fetch NAME -> prints the unpacked source folder
 cmake_dep() { # cmake_dep NAME SRC_DIR [cmake args...]
   local name=$1 src=$2; shift 2
   local bdir=$deps/build-$name
-  echo "deps: building $name"
+  echo "deps: building $name (once; its log is $log/$name.log)"
   cmake -S "$src" -B "$bdir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DRAVELIN_DEPS_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
     -DCMAKE_POLICY_DEFAULT_CMP0074=NEW "$@" >"$log/$name.log" 2>&1 \
-    && cmake --build "$bdir" -j"$(nproc)" >>"$log/$name.log" 2>&1 \
+    && cmake --build "$bdir" -j"$jobs" >>"$log/$name.log" 2>&1 \
     && cmake --install "$bdir" >>"$log/$name.log" 2>&1 \
     || { tail -n 30 "$log/$name.log" >&2; exit 1; }
   done_stamp "$name"
