@@ -5,14 +5,27 @@
 
 void SPlayContext::SetRange(const SFragmentInfo& fragment)
 {
-    CCritSecLock lock(&m_lock);
-    m_fragment = fragment;
+    bool changed = false;
+    {
+        CCritSecLock lock(&m_lock);
+        changed = fragment.StartTime != m_fragment.StartTime || fragment.EndTime != m_fragment.EndTime ||
+                  fragment.Tempo != m_fragment.Tempo || fragment.Looped != m_fragment.Looped;
+        m_fragment = fragment;
+    }
+    if (changed)
+        Wake();
 }
 
 void SPlayContext::SetAtOriginalTempo(bool on)
 {
-    CCritSecLock lock(&m_lock);
-    m_atOriginalTempo = on;
+    bool changed = false;
+    {
+        CCritSecLock lock(&m_lock);
+        changed = on != m_atOriginalTempo;
+        m_atOriginalTempo = on;
+    }
+    if (changed)
+        Wake();
 }
 
 SPlaySnapshot SPlayContext::Snapshot() const

@@ -3,12 +3,15 @@
 // starts it and the thread. The range and how to play it are written by the
 // pane at any time (also while playing) and read by the thread as one
 // snapshot under the context's lock; the flags and the state are atomic.
+// Whatever the thread must see at once (a stop, a changed range, tempo or
+// loop flag) also sets the context's wake event, which the thread naps on.
 #include <atomic>
 #include <memory>
 
 #include "platform/mfc/afxmt.h"
 #include "platform/mfc/afxworker.h"
 #include "common/Interfaces.h"
+#include "common/ScopedHandle.h"
 #include "audio/IAudioReader.h"
 #include "app/FragmentInfo.h"
 #include "app/ITimeContainer.h"
@@ -26,14 +29,46 @@ struct SPlaySnapshot
     LONGLONG RangeMax() const { return fragment.StartTime < fragment.EndTime ? fragment.EndTime : fragment.StartTime; }
 };
 
+// The stop flag: read as a bool; setting it wakes the thread.
+class CPlayStopFlag
+{
+public:
+    explicit CPlayStopFlag(const CKernelHandle& wake) : m_wake(wake) {}
+    CPlayStopFlag(const CPlayStopFlag&) = delete;
+    CPlayStopFlag& operator=(const CPlayStopFlag&) = delete;
+
+    CPlayStopFlag& operator=(bool on)
+    {
+        m_on = on;
+        if (on && m_wake)
+            SetEvent(m_wake.Get());
+        return *this;
+    }
+    operator bool() const { return m_on; }
+    bool load() const { return m_on; }
+
+private:
+    const CKernelHandle& m_wake;
+    std::atomic<bool> m_on{false};
+};
+
 struct SPlayContext
 {
+    // A change of anything the thread plays by wakes it; writing the same
+    // again (the pane does so on every position message) does not.
     void SetRange(const SFragmentInfo& fragment);
     void SetAtOriginalTempo(bool on);
     SPlaySnapshot Snapshot() const;
+    void Wake() const
+    {
+        if (wake)
+            SetEvent(wake.Get());
+    }
 
+    // Auto-reset; made by StartPlaybackThread before the first thread runs.
+    CKernelHandle wake;
     HWND window = nullptr;                 // receives the end and position messages
-    std::atomic<bool> stop{false};
+    CPlayStopFlag stop{wake};
     CIPtr<IAudioReader> reader;
     CIPtr<ITimeContainer> timeContainer;
     std::atomic<int> state{kPlayIdle};

@@ -1,7 +1,10 @@
 #pragma once
 // The playback thread: plays the range of an SPlayContext once or in a loop
 // at its tempo without changing the pitch, through the time-stretch stage
-// and a waveOut output. It moves the time container's play cursor, honours
+// and a waveOut output. Loop passes follow each other in the output without
+// anything between them; a pass cut inside the file fades out at its end and
+// one that starts inside it fades in. The play cursor follows what the
+// output has played (moved on the output's feeder thread). It honours
 // play-position requests made while playing, and tells the context's window
 // by posted messages only (so the window may wait for it).
 #include "app/PlayContext.h"

@@ -260,9 +260,12 @@ void CWaveDisplayContent::OnPlayCursorChanged()
         // thread may itself be waiting for the time model's lock (a paint
         // asks for the selection). The two columns are queued for the
         // control's own thread instead, which never blocks.
+        // The queue keeps a copy of the column.
         for (int x : {oldColumn, newColumn})
-            if (x >= 0)
-                GetCtrl()->QueueCellRedraw(m_cell, new CRect(x, r.top, x + 1, r.bottom));
+            if (x >= 0) {
+                const CRect column(x, r.top, x + 1, r.bottom);
+                GetCtrl()->QueueCellRedraw(m_cell, &column);
+            }
         return;
     }
     CViewDC dc(wnd);

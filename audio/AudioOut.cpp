@@ -129,6 +129,7 @@ UINT CAudioOut::FeederProc(LPVOID param)
         default:
             break;
         }
+        self->TellListener();
         Sleep(10);
     }
     self->Close();
@@ -141,6 +142,28 @@ bool CAudioOut::Write(const void* data, int bytes)
         return false;
     m_feeder.Put(SAudioOutThreadInfo::Refill);
     return true;
+}
+
+void CAudioOut::SetListener(IAudioOutListener* listener, DWORD everyMs)
+{
+    CCritSecLock lock(&m_listenerLock);
+    m_listener = listener;
+    m_listenEvery = everyMs;
+    m_lastTold = GetTickCount();
+}
+
+void CAudioOut::TellListener()
+{
+    CCritSecLock lock(&m_listenerLock);
+    if (!m_listener || GetTickCount() - m_lastTold < m_listenEvery)
+        return;
+    {
+        CCritSecLock outputLock(&m_lock);
+        if (!m_device || (m_ring.GetDataSize() == 0 && !FirstPendingHeader()))
+            return;
+    }
+    m_lastTold = GetTickCount();
+    m_listener->OnPlaying();
 }
 
 void CAudioOut::RequestReset()
@@ -213,6 +236,18 @@ void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
         const long long v = samples[i] * p / 100;
         samples[i] = static_cast<int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
     }
+}
+
+const SWaveHeader* CAudioOut::FirstPendingHeader()
+{
+    for (int i = 0; i < m_headers.GetSize(); ++i) {
+        const SWaveHeader* h = m_headers.GetAt(i);
+        if (!h)
+            return nullptr;
+        if (h->IsPending())
+            return h;
+    }
+    return nullptr;
 }
 
 SWaveHeader* CAudioOut::FirstFreeHeader()

@@ -20,6 +20,18 @@
 
 class CAudioOut;
 
+// Told on the feeder thread, about every `everyMs` given to SetListener,
+// while the output holds sound: a producer follows what is heard from here
+// instead of waking for it. It may call the output's producer functions
+// (GetPendingBytes and the like) but must not set or clear the listener.
+struct IAudioOutListener
+{
+    virtual void OnPlaying() = 0;
+
+protected:
+    ~IAudioOutListener() = default;
+};
+
 // The feeder thread's state.
 class SAudioOutThreadInfo
 {
@@ -72,6 +84,9 @@ public:
     void Reset() override;
     void Drain() override;
 
+    // Null stops the telling; when this returns, no call is under way.
+    void SetListener(IAudioOutListener* listener, DWORD everyMs);
+
     // Every 16-bit sample s becomes s * percent / 100, truncated toward zero;
     // at 100 the samples stay bit-exact.
     static void ScaleByVolume(int16_t* samples, int count, UINT percent);
@@ -84,7 +99,9 @@ private:
     // draining also the bytes of a last, unfinished block.
     void Feed();
     void Close();
+    void TellListener();
     SWaveHeader* FirstFreeHeader();
+    const SWaveHeader* FirstPendingHeader();
     void WriteBlock(SWaveHeader* header, int bytes);
 
     CRefCount m_refs{0};
@@ -101,4 +118,9 @@ private:
     // Set by Drain until the ring is empty: a last, unfinished block goes
     // out too, also when the pool was full at the time of the request.
     bool m_draining = false;
+    // Taken before any other lock of the output (and before the listener's own).
+    CCriticalSection m_listenerLock;
+    IAudioOutListener* m_listener = nullptr;
+    DWORD m_listenEvery = 0;
+    DWORD m_lastTold = 0;
 };

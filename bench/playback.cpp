@@ -1,8 +1,11 @@
 // Playing at 0.5x through the playback thread (reader, time-stretch stage,
 // output ring and waveOut) against the time-stretch stage alone on the same
-// samples in the same run: CPU seconds per second of output. Then the time
-// from the play command to the first samples handed to the output, against
-// opening the output and writing one block by hand.
+// samples in the same run: CPU seconds per second of output, and how often
+// the play cursor moved. Then the time from the play command to the first
+// samples handed to the output, against opening the output and writing one
+// block by hand, and from the stop command to silence. Last, the memory of
+// the process (private bytes and bytes in use on its heaps) before and after
+// a long looped run of a short fragment.
 //   bench_playback [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
@@ -25,6 +28,7 @@ namespace {
 
 constexpr double kSeconds = 60;  // source seconds played
 constexpr float kTempo = 0.5f;
+constexpr double kLoopSeconds = 240; // output seconds of the memory run
 
 double Now()
 {
@@ -50,6 +54,72 @@ double ThreadCpu(HANDLE thread)
     return secs(kernel) + secs(user);
 }
 
+// Committed private memory of the process (walked region by region: the
+// system's counter is not kept everywhere), and of its heaps the bytes
+// committed and the bytes in use.
+struct SMemory
+{
+    double privateKb = 0;
+    double heapCommittedKb = 0;
+    double heapUsedKb = 0;
+};
+
+SMemory Memory()
+{
+    SMemory m;
+    MEMORY_BASIC_INFORMATION mbi;
+    for (const char* p = nullptr; VirtualQuery(p, &mbi, sizeof mbi) == sizeof mbi;
+         p = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize) {
+        if (mbi.State == MEM_COMMIT && mbi.Type == MEM_PRIVATE)
+            m.privateKb += static_cast<double>(mbi.RegionSize) / 1024;
+        if (mbi.RegionSize == 0)
+            break;
+    }
+    HANDLE heaps[64];
+    const DWORD n = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    for (DWORD i = 0; i < n; ++i) {
+        if (!HeapLock(heaps[i]))
+            continue;
+        PROCESS_HEAP_ENTRY e = {};
+        while (HeapWalk(heaps[i], &e)) {
+            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+                m.heapUsedKb += static_cast<double>(e.cbData) / 1024;
+            if (e.wFlags & PROCESS_HEAP_REGION)
+                m.heapCommittedKb += static_cast<double>(e.Region.dwCommittedSize) / 1024;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return m;
+}
+
+// Takes the window thread's messages for `ms`; counts play position posts.
+int Pump(DWORD ms)
+{
+    int posts = 0;
+    const DWORD until = GetTickCount() + ms;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            posts += msg.message == WM_PLAY_POSITION;
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (static_cast<LONG>(until - GetTickCount()) > 0);
+    return posts;
+}
+
+// Stop to silence: the thread resets the output (dropping what is queued)
+// before it ends, so its end bounds the time the device still sounds.
+double StopToSilence(SPlayContext& ctx)
+{
+    const double t0 = Now();
+    ctx.stop = true;
+    WaitForSingleObject(ctx.thread->m_hThread, INFINITE);
+    const double t = Now() - t0;
+    JoinPlaybackThread(&ctx);
+    return t;
+}
+
 std::wstring WindowsPath(const std::string& unixPath)
 {
     std::wstring w = L"Z:";
@@ -65,7 +135,7 @@ struct SRun
     CIPtr<ITimeContainer> tc;
 };
 
-void Prepare(SRun& run, IAudioReader* reader, double seconds)
+void Prepare(SRun& run, IAudioReader* reader, double seconds, int looped = 0, double from = 0)
 {
     run.tc = new CTimeContainer;
     run.tc->SetReader(reader);
@@ -73,9 +143,10 @@ void Prepare(SRun& run, IAudioReader* reader, double seconds)
     run.ctx.reader = reader;
     run.ctx.timeContainer = run.tc;
     SFragmentInfo f;
-    f.StartTime = 0;
-    f.EndTime = static_cast<LONGLONG>(seconds * 1e6);
+    f.StartTime = static_cast<LONGLONG>(from * 1e6);
+    f.EndTime = static_cast<LONGLONG>((from + seconds) * 1e6);
     f.Tempo = kTempo;
+    f.Looped = looped;
     run.ctx.SetRange(f);
 }
 
@@ -131,7 +202,7 @@ int wmain(int argc, wchar_t** argv)
     // Best of three of each, alternating, so that a busy machine spoils
     // neither side alone.
     const double output = kSeconds / kTempo;
-    double alone = 1e9, thread = 1e9, process = 1e9, wall = 0;
+    double alone = 1e9, thread = 1e9, process = 1e9, wall = 0, moves = 1e9;
     for (int round = 0; round < 3; ++round) {
         alone = std::min(alone, StretchAlone(reader));
         SRun run;
@@ -149,26 +220,31 @@ int wmain(int argc, wchar_t** argv)
         // thread's times.
         HANDLE handle = run.ctx.thread.GetHandle();
         double mine = 0;
+        int posts = 0;
         while (MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_ALLINPUT) != WAIT_OBJECT_0) {
             MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                posts += msg.message == WM_PLAY_POSITION;
                 DispatchMessageW(&msg);
+            }
             mine = std::max(mine, ThreadCpu(handle));
         }
         JoinPlaybackThread(&run.ctx);
         thread = std::min(thread, mine);
         process = std::min(process, ProcessCpu() - cpu);
         wall = Now() - started;
+        moves = std::min(moves, posts / wall);
     }
     printf("CPU per second of output at 0.5x (%.0f s of output, played in %.1f s; best of 3):\n", output, wall);
     printf("  playback thread %.3f ms, stage alone %.3f ms, ratio %.2f\n", thread / output * 1000, alone / output * 1000,
            alone > 0 ? thread / alone : 0);
     printf("  whole process while playing (with the output's feeder and the system's sound path) %.3f ms\n",
            process / output * 1000);
+    printf("  play cursor moves per second of wall time: %.1f (fewest of 3)\n", moves);
 
     // Play command to the first samples handed to the output: the thread
     // moves the play cursor right after its first write.
-    double best = 1e9, plainBest = 1e9;
+    double best = 1e9, plainBest = 1e9, stopWorst = 0;
     for (int i = 0; i < 5; ++i) {
         SRun r;
         r.window = window;
@@ -181,8 +257,8 @@ int wmain(int argc, wchar_t** argv)
         while (r.tc->GetPlayCursor() == -1 && r.ctx.state != kPlayEnded)
             Sleep(0);
         best = std::min(best, Now() - t0);
-        r.ctx.stop = true;
-        JoinPlaybackThread(&r.ctx);
+        Pump(300);
+        stopWorst = std::max(stopWorst, StopToSilence(r.ctx));
 
         const double p0 = Now();
         CIPtr<CAudioOut> out(new CAudioOut(1048576));
@@ -192,6 +268,48 @@ int wmain(int argc, wchar_t** argv)
     }
     printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms, ratio %.2f)\n",
            best * 1000, plainBest * 1000, plainBest > 0 ? best / plainBest : 0);
+    printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of 5)\n", stopWorst * 1000);
+
+    // Memory: a 2-s fragment looped for kLoopSeconds of output, after a
+    // short looped run that makes whatever is made once per process.
+    {
+        SRun warm;
+        warm.window = window;
+        Prepare(warm, reader, 2, 1, 10);
+        StartPlaybackThread(&warm.ctx);
+        Pump(2000);
+        StopToSilence(warm.ctx);
+    }
+    Pump(300);
+    const SMemory before = Memory();
+    SRun loop;
+    loop.window = window;
+    Prepare(loop, reader, 2, 1, 10);
+    const double l0 = Now();
+    StartPlaybackThread(&loop.ctx);
+    double heard = 0, early = 0;
+    SMemory first;
+    while (heard < kLoopSeconds && loop.ctx.state != kPlayEnded) {
+        Pump(500);
+        heard = static_cast<double>(loop.ctx.pass.load()) * 2 / kTempo;
+        if (early == 0 && heard >= kLoopSeconds / 4) {
+            early = heard;
+            first = Memory();
+        }
+    }
+    const SMemory last = Memory();
+    const double loopStop = StopToSilence(loop.ctx);
+    const double loopWall = Now() - l0;
+    Pump(300);
+    const SMemory after = Memory();
+    printf("Memory over a looped 2-s fragment (%.0f s of output in %.1f s, stopped in %.1f ms), kB:\n", heard,
+           loopWall, loopStop * 1000);
+    printf("  private committed %.0f before, %.0f at %.0f s, %.0f at %.0f s, %.0f after stop: %+.2f kB per second of output while playing\n",
+           before.privateKb, first.privateKb, early, last.privateKb, heard, after.privateKb,
+           heard > early ? (last.privateKb - first.privateKb) / (heard - early) : 0);
+    printf("  heaps committed %.0f -> %.0f -> %.0f -> %.0f, in use %.0f -> %.0f -> %.0f -> %.0f\n", before.heapCommittedKb,
+           first.heapCommittedKb, last.heapCommittedKb, after.heapCommittedKb, before.heapUsedKb, first.heapUsedKb,
+           last.heapUsedKb, after.heapUsedKb);
     DestroyWindow(window);
     return 0;
 }

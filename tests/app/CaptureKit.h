@@ -42,6 +42,8 @@ public:
     double LongestGap() const;
     // The runs as "tone:seconds ..." for a failure's message.
     std::string Describe() const;
+    // The left channel, sample by sample.
+    const std::vector<int16_t>& Left() const { return m_left; }
 
 private:
     int ToneOf(size_t at) const;

@@ -6,6 +6,7 @@
 // roads a user takes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -56,6 +57,24 @@ std::wstring DumpFile(const std::wstring& path)
 {
     CTextTree tree(L"Viririziru_Root");
     return tree.LoadTextTree(path.c_str()) ? Dump(tree.GetRoot()) : L"(unreadable)";
+}
+
+// Bytes in use on all of the process's heaps.
+double HeapInUseKb()
+{
+    HANDLE heaps[64];
+    const DWORD n = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    double used = 0;
+    for (DWORD i = 0; i < n; ++i) {
+        if (!HeapLock(heaps[i]))
+            continue;
+        PROCESS_HEAP_ENTRY e = {};
+        while (HeapWalk(heaps[i], &e))
+            if (e.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+                used += e.cbData;
+        HeapUnlock(heaps[i]);
+    }
+    return used / 1024;
 }
 
 bool SameBytes(const std::wstring& a, const std::vector<uint8_t>& bytes)
@@ -186,6 +205,34 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_NEAR(1.0, lengths.front(), 0.1);
     EXPECT_NEAR(2.0, lengths[lengths.size() - 2], 0.15);
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
+}
+
+TEST_F(EndToEnd, ALongLoopLeavesTheMemoryWhereItWas)
+{
+    const std::wstring audio = CopyOfSteps(L"memory.wav");
+    ASSERT_TRUE(Open(audio));
+    Mark(1.5, 2.5);
+    Cmd(ID_CMD_TEMPO_HALF);
+    Cmd(ID_CMD_LOOP);
+    auto passes = [this] { return Pane()->GetPlayContext().pass.load(); };
+    // What the first play makes once (and keeps) is made here.
+    StartPlaying(ID_CMD_PLAY);
+    EXPECT_TRUE(PumpUntil([&] { return passes() >= 2; }, 15000));
+    Cmd(ID_CMD_PLAY);
+    EXPECT_FALSE(Pane()->IsPlaying());
+    PumpFor(200);
+    const double before = HeapInUseKb();
+    // 60 s of sound at 0.5x, with the window taking every position message.
+    StartPlaying(ID_CMD_PLAY);
+    EXPECT_TRUE(PumpUntil([&] { return passes() >= 30; }, 60000));
+    const double playing = HeapInUseKb();
+    Cmd(ID_CMD_PLAY);
+    EXPECT_FALSE(Pane()->IsPlaying());
+    PumpFor(200);
+    const double after = HeapInUseKb();
+    EXPECT_LT(after - before, 4.0) << before << " kB before, " << playing << " kB playing, " << after << " kB after";
+    Cmd(ID_CMD_LOOP);
+    Close();
 }
 
 TEST_F(EndToEnd, MainToolBarButtonsPostTheirCommandsToTheMainWindow)

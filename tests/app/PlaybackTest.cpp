@@ -2,6 +2,9 @@
 // back from the capture and measured in sound and pitch (CaptureKit).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "audio/CreateAudioReader.h"
@@ -175,6 +178,66 @@ TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMomen
     EXPECT_NEAR(440.0, c.Frequency(440), 4.4);
 }
 
+// A fragment cut inside the file where the tone is loud at both ends: from
+// a peak of the 440 Hz step to a peak of the 660 Hz step.
+constexpr double kCutFrom = 1.5 + 2.25 / 440, kCutTo = 2.0 + 300.25 / 660;
+
+TEST_F(Playback, LoopPassesEndWithTheFragmentsLastSoundAndJoinWithoutGapOrClick)
+{
+    Open();
+    for (float tempo : {0.5f, 0.8f}) {
+        SCOPED_TRACE(tempo);
+        m_ctx.SetRange(Fragment(kCutFrom, kCutTo, tempo, 1));
+        Start();
+        WaitPass(2);
+        m_ctx.SetRange(Fragment(kCutFrom, kCutTo, tempo, 0));
+        EXPECT_EQ(1, WaitEnd());
+        const int passes = m_ctx.pass.load();
+        ASSERT_GE(passes, 3);
+        SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+        const std::vector<int16_t> s = CCapture(m_from).Left();
+        // Every pass is the fragment's frames / tempo long, one after the other.
+        const auto frameOf = [](double t) { return static_cast<long long>(t * 1e6) * kRate / 1000000; };
+        const long long pass = std::llround((frameOf(kCutTo) - frameOf(kCutFrom)) / double(tempo));
+        const auto first = std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; });
+        ASSERT_NE(s.end(), first);
+        const long long start = (first - s.begin()) - 1;
+        const long long end = start + passes * pass;
+        ASSERT_LE(end, static_cast<long long>(s.size()));
+        const auto step = [&](long long i) { return std::abs(s[i] - s[i - 1]); };
+
+        // Inside each pass (its middle half) the stretched tone steps at most this much.
+        int inside = 0;
+        for (int p = 0; p < passes; ++p)
+            for (long long i = start + p * pass + pass / 4; i < start + p * pass + 3 * pass / 4; ++i)
+                inside = std::max(inside, step(i));
+        int largest = 0, zeros = 0, longestZeros = 0;
+        for (long long i = start + 2; i < end; ++i) {
+            largest = std::max(largest, step(i));
+            zeros = s[i] == 0 ? zeros + 1 : 0;
+            longestZeros = std::max(longestZeros, zeros);
+        }
+        EXPECT_LE(longestZeros, kRate / 1000) << "silence between or inside passes";
+        EXPECT_LE(largest, inside * 21 / 20) << "a click at a join";
+
+        for (int p = 1; p <= passes; ++p) {
+            SCOPED_TRACE(p);
+            const long long e = start + p * pass;
+            int last = 0, level = 0, rising = 0;
+            for (long long i = e - kRate / 500; i < e; ++i)
+                last = std::max(last, std::abs(int(s[i])));
+            // Before the last few milliseconds' fade: the fragment's end, 660 Hz at its level.
+            for (long long i = e - kRate / 50; i < e - kRate / 200; ++i) {
+                level = std::max(level, std::abs(int(s[i])));
+                rising += s[i - 1] < 0 && s[i] >= 0;
+            }
+            EXPECT_GE(last, 1000) << "the last 2 ms are silent";
+            EXPECT_NEAR(16384, level, 2000);
+            EXPECT_NEAR(660 * 0.015, rising, 1.5);
+        }
+    }
+}
+
 TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
 {
     Open(false);
@@ -198,6 +261,10 @@ TEST_F(Playback, EveryWayOutEndsTheStateAndTellsTheWindow)
     m_ctx.SetRange(Fragment(0, 10, 0.5f, 1));
     Start();
     Sleep(200);
+    // The cursor follows what is heard, moved while the thread naps.
+    const LONGLONG heard = m_tc->GetPlayCursor();
+    EXPECT_GT(heard, 0);
+    EXPECT_LT(heard, 10000000);
     m_ctx.stop = true;
     EXPECT_EQ(1, WaitEnd(5000));
     EXPECT_EQ(0u, m_code);
