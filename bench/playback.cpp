@@ -114,7 +114,7 @@ double StopToSilence(SPlayContext& ctx)
 {
     const double t0 = Now();
     ctx.stop = true;
-    WaitForSingleObject(ctx.thread->m_hThread, INFINITE);
+    WaitForSingleObject(ctx.thread.GetHandle(), INFINITE);
     const double t = Now() - t0;
     JoinPlaybackThread(&ctx);
     return t;
@@ -276,7 +276,10 @@ int wmain(int argc, wchar_t** argv)
         SRun warm;
         warm.window = window;
         Prepare(warm, reader, 2, 1, 10);
-        StartPlaybackThread(&warm.ctx);
+        if (!StartPlaybackThread(&warm.ctx)) {
+            std::printf("the playback thread could not be started\n");
+            return 1;
+        }
         Pump(2000);
         StopToSilence(warm.ctx);
     }
@@ -286,7 +289,10 @@ int wmain(int argc, wchar_t** argv)
     loop.window = window;
     Prepare(loop, reader, 2, 1, 10);
     const double l0 = Now();
-    StartPlaybackThread(&loop.ctx);
+    if (!StartPlaybackThread(&loop.ctx)) {
+        std::printf("the playback thread could not be started\n");
+        return 1;
+    }
     double heard = 0, early = 0;
     SMemory first;
     while (heard < kLoopSeconds && loop.ctx.state != kPlayEnded) {
