@@ -64,6 +64,12 @@ public:
     const CString& GetPath() const { return m_strPath; }
     const SPlayContext& GetPlayContext() const { return m_play; }
 
+    // A command handler that does nothing and its update handler, which
+    // enables the item while the time container has a selection. No
+    // message-map entry names them.
+    void OnUnmappedCommand();
+    void OnUpdateUnmappedCommand(CCmdUI* cmdUI);
+
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnSize(UINT type, int cx, int cy);
@@ -128,6 +134,8 @@ private:
     void OnUpdateFragmentFromPosition(CCmdUI* cmdUI);
     void OnTempoDown();
     void OnTempoUp();
+    void OnSpareCommand();
+    void OnUpdateSpareCommand(CCmdUI* cmdUI);
     void OnNewFragment();
     void OnAutoLoop();
     void OnUpdateAutoLoop(CCmdUI* cmdUI);
