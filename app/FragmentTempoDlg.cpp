@@ -42,7 +42,12 @@ CFragmentTempoDlg::CFragmentTempoDlg(CWnd* parent, float tempo)
 BOOL CFragmentTempoDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
-    m_list.Create(this, kListId, WS_TABSTOP);
+    if (!m_list.Create(this, kListId, WS_TABSTOP)) {
+        // Without its list there is nothing to choose from: the dialog ends
+        // as cancelled and the tempo stays.
+        EndDialog(IDCANCEL);
+        return TRUE;
+    }
     m_list.SetSingleSelect(true);
     BuildRows();
     FitHeight();

@@ -42,7 +42,9 @@ public:
 
     // Saves the project file now (also called on every way the frame
     // closes). False, after telling the user which file could not be
-    // written, when the save failed; true when saved or nothing to save.
+    // written, when the save failed; true when saved, when there is nothing
+    // to save, or when a damaged project that could not be kept aside is
+    // left alone.
     bool SaveProjectFile();
 
     // What the information pane changes; each does nothing without the
@@ -161,4 +163,7 @@ private:
     // Named when the file opened: the file may be deleted or grow while it
     // is open, and its fragments still belong to the file as it was.
     CString m_strProject;
+    // The project file was damaged and no copy of it could be kept aside:
+    // it is the only copy, and it is not saved over (the user was told).
+    bool m_bProjectUnsafe = false;
 };

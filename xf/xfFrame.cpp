@@ -310,7 +310,7 @@ void CxfFrame::SetMessageText(UINT stringId)
     if (!GetTopFrame()->FindContent(ID_XF_STATUS_INFO, &content, nullptr, true) || !content ||
         FAILED(label.QueryFrom(content, IID_IxfToolBarLabel)) || !label)
         return;
-    CString text;
+    CLocalizedString text; // in the current language, as every other text
     if (stringId != 0 && text.LoadString(stringId)) {
         const int lineBreak = text.Find(L'\n');
         if (lineBreak >= 0)
