@@ -33,7 +33,8 @@ TEST_F(CaptionBands, TitledPanesGetABandClosableOnesAClosingButton)
 {
     // Pane 51 is closable and its frame has a title of its own; pane 2 is
     // not closable; pane 3 names no title.
-    CxfFrame* root = Build(L"F(ver){F(title=10247,width=40p){P(id=51,title)}F(width=30p){P(id=2,title)}F{P(id=3)}}", 600, 300);
+    CxfFrame* root =
+        Build(L"F(ver){F(title=10247,width=40p){P(id=51,title)}F(width=30p){P(id=2,title)}F{P(id=3)}}", 600, 300);
     ASSERT_NE(nullptr, root);
     PumpLayout();
     CxfFrame* closable = root->FindPane(51)->GetFrame();
@@ -53,7 +54,6 @@ TEST_F(CaptionBands, TitledPanesGetABandClosableOnesAClosingButton)
     EXPECT_EQ(ID_XF_CLOSE_PANE, band->GetItemCells()[1]->GetData());
     // The close button's picture loads and has a visible width.
     EXPECT_GT(band->GetItemCells()[1]->GetContentPtr()->GetPreferredWidth(), 6);
-    CRect dbg; band->GetItemCells()[1]->GetRect(&dbg); CRect bw; band->GetWindowRect(&bw); CRect cw; band->GetCtrl().GetWindowRect(&cw);
     ClickCell(band, band->GetItemCells()[1]);
     EXPECT_EQ(static_cast<WPARAM>(ID_XF_CLOSE_PANE), TakeCommand(root->m_hWnd));
     // The pane's own area starts below the band.
