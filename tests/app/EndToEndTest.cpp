@@ -263,6 +263,7 @@ TEST_F(EndToEnd, ADamagedProjectIsKeptAsideAndAFailedSaveIsToldWithTheOldFileWho
     const std::wstring project = ProjectOf(audio);
     const char damaged[] = "Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|1|";
     ASSERT_TRUE(testsupport::WriteFileBytes(project, damaged, sizeof damaged - 1));
+    ::RemoveDirectoryW((project + L".bak").c_str()); // left by a run cut short below
     ::DeleteFileW((project + L".bak").c_str());
     ASSERT_TRUE(Open(audio));
     EXPECT_EQ(0, Pane()->GetFragmentDisplay()->GetCount());
