@@ -14,6 +14,16 @@ const WPARAM kSelectionChanged = 8;
 
 COptionsDlg* g_optionsDialog = nullptr;
 
+// The template has no WS_VISIBLE: the dialog is shown once it is built and
+// placed, and every later request brings it back to the top.
+void BringToTop(CWnd& dialog)
+{
+    dialog.ShowWindow(SW_SHOW);
+    dialog.BringWindowToTop();
+    ::SetForegroundWindow(dialog.GetSafeHwnd());
+    dialog.SetActiveWindow();
+}
+
 } // namespace
 
 COptionsDlg::COptionsDlg(int firstPage) : CLocalizedDlg(IDD_OPTIONS, nullptr), m_firstPage(firstPage)
@@ -27,7 +37,8 @@ BOOL COptionsDlg::OnInitDialog()
     CLocalizedString caption;
     caption.Format(IDS_OPTIONS_CAPTION, SProductInfo::GetName());
     ::SetWindowTextW(m_hWnd, caption);
-    CenterWindow(CWnd::FromHandle(::GetDesktopWindow()));
+    // Over the main window, or on the work area when it is hidden or gone.
+    CenterWindow(AfxGetMainWnd());
 
     m_list.Create(this, IDC_LIST, 0x10000);
     m_list.MoveToDlgItem(IDC_LIST_AREA);
@@ -175,15 +186,18 @@ void ShowOptionsDialog(int page)
 {
     if (g_optionsDialog) {
         g_optionsDialog->SelectPage(page);
-        g_optionsDialog->BringWindowToTop();
+        BringToTop(*g_optionsDialog);
         return;
     }
     auto* dialog = new COptionsDlg(page);
     g_optionsDialog = dialog;
-    if (!dialog->Create(IDD_OPTIONS, nullptr)) {
+    // Owned by the main window: it stays above it and goes with it.
+    if (!dialog->Create(IDD_OPTIONS, AfxGetMainWnd())) {
         g_optionsDialog = nullptr;
         delete dialog;
+        return;
     }
+    BringToTop(*dialog);
 }
 
 COptionsDlg* GetOptionsDialog()

@@ -18,8 +18,8 @@ void FillProductInfo()
     g_productInfo.uninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                                  L"Ravelin{3213E4B6-4F4D-450c-B806-7C90A04CE88A}";
     g_productInfo.webSiteUrl = L"https://velmora.example/";
-    g_productInfo.helpUrl = L"https://velmora.example/ravelin/help/";
-    g_productInfo.languagesUrl = L"https://velmora.example/ravelin/languages/";
+    g_productInfo.helpUrl = L"https://velmora.example/Ravelin/help";
+    g_productInfo.languagesUrl = L"https://velmora.example/language.htm";
     g_productInfo.popupMenuId = IDR_POPUPMENU;
     g_productInfo.iconId = IDI_APP;
     g_productInfo.aboutPictureId = IDB_ABOUT;

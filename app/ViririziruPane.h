@@ -60,6 +60,7 @@ public:
     IFragmentDisplay* GetFragmentDisplay() const { return m_pFragments; }
     ITimeContainer* GetTimeContainer() const { return m_pTime; }
     IDisplay* GetWaveDisplay() const { return m_pWave; }
+    ITimeScroller* GetScroller() const { return m_pScroller; }
     IAudioReader* GetReader() const { return m_pReader; }
     CViririziruInfoPane* GetInfoPane() const { return m_pInfoPane; }
     // The audio file's path; empty until the project file was loaded.

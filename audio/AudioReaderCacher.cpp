@@ -199,8 +199,8 @@ bool CAudioReaderCacher::Seek(LONGLONG frame, DWORD* reserved)
         return false;
     if (!m_cache)
         return m_inner->Seek(frame, reserved);
-    if (frame < 0 || frame >= m_cFrameCount)
-        return false;
+    if (frame < 0 || frame > m_cFrameCount)
+        return false; // at the length is taken: the next Read gives false
     m_cPosition = frame;
     return true;
 }

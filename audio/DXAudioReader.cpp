@@ -266,8 +266,14 @@ bool CDXAudioReader::Seek(LONGLONG frame, DWORD* reserved)
 {
     if (reserved)
         *reserved = 0;
-    if (!m_running || !m_seeking || !m_control || frame < 0 || frame >= GetFrameCount())
+    if (!m_running || !m_seeking || !m_control || frame < 0 || frame > GetFrameCount())
         return false;
+    if (frame == GetFrameCount()) {
+        // At the end: the graph is left where it is (Read gives false from
+        // here); the next seek within the length moves it.
+        m_position = frame;
+        return true;
+    }
     if (m_graphRunning) {
         if (!StopGraph())
             return false;

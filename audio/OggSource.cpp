@@ -9,6 +9,26 @@ namespace {
 // Holes in a row skipped by one block decode before it gives up: a bound
 // against a file made of nothing but damage.
 const int kMaxHolesInARow = 64;
+
+// The decoder reads our stream but never closes it: the reader does, so
+// that it can start the decoder afresh on the same open file.
+size_t ReadStream(void* to, size_t size, size_t count, void* stream)
+{
+    return fread(to, size, count, static_cast<FILE*>(stream));
+}
+
+int SeekStream(void* stream, ogg_int64_t offset, int whence)
+{
+    return _fseeki64(static_cast<FILE*>(stream), offset, whence);
+}
+
+long TellStream(void* stream)
+{
+    const long long at = _ftelli64(static_cast<FILE*>(stream));
+    return at > LONG_MAX ? -1 : static_cast<long>(at);
+}
+
+const ov_callbacks kStreamCallbacks = {ReadStream, SeekStream, nullptr, TellStream};
 } // namespace
 
 COGGSource::COGGSource() : m_ring(kRingBytes) {}
@@ -16,9 +36,24 @@ COGGSource::COGGSource() : m_ring(kRingBytes) {}
 COGGSource::~COGGSource()
 {
     if (m_decoderOpen)
-        ov_clear(&m_decoder); // the decoder owns the stream and closes it
-    else if (m_file)
+        ov_clear(&m_decoder);
+    if (m_file)
         fclose(m_file);
+}
+
+bool COGGSource::OpenDecoder()
+{
+    if (m_decoderOpen) {
+        ov_clear(&m_decoder);
+        m_decoderOpen = false;
+    }
+    if (!m_file || _fseeki64(m_file, 0, SEEK_SET) != 0)
+        return false;
+    m_decoder = {};
+    if (ov_open_callbacks(m_file, &m_decoder, nullptr, 0, kStreamCallbacks) < 0)
+        return false;
+    m_decoderOpen = true;
+    return true;
 }
 
 bool COGGSource::Open(LPCWSTR path)
@@ -30,9 +65,8 @@ bool COGGSource::Open(LPCWSTR path)
     if (!m_file)
         return false;
     _setmode(_fileno(m_file), _O_BINARY);
-    if (ov_open(m_file, &m_decoder, nullptr, 0) < 0)
-        return false; // the stream stays ours; the destructor closes it
-    m_decoderOpen = true;
+    if (!OpenDecoder())
+        return false;
     vorbis_info* info = ov_info(&m_decoder, 0);
     if (!info || info->rate <= 0 || info->channels <= 0)
         return false;
@@ -74,6 +108,15 @@ COGGSource::EDecoded COGGSource::DecodeBlock()
     return EDecoded::Ended;
 }
 
+void COGGSource::EndAt(LONGLONG frames)
+{
+    // The stream ended before its announced length: what it delivered is
+    // its length from now on.
+    m_ring.Reset();
+    m_dataSize = static_cast<DWORD>(frames * m_format.GetBlockAlign());
+    m_duration = static_cast<LONGLONG>(m_dataSize) * 1000 / m_format.GetBytesPerSecond();
+}
+
 bool COGGSource::Read(void* buffer, DWORD bytes, DWORD* got)
 {
     if (!buffer || !bytes || !got || bytes >= static_cast<DWORD>(kRingBytes) || !m_decoderOpen)
@@ -92,13 +135,8 @@ bool COGGSource::Read(void* buffer, DWORD bytes, DWORD* got)
     }
     // Whole frames: a stream that ends inside a frame drops that frame.
     const int taken = m_ring.Read(buffer, std::min(want, static_cast<int>(m_ring.GetDataSize() / align * align)));
-    if (decoded == EDecoded::Ended && m_ring.GetDataSize() < align) {
-        // The stream ended before its announced length: what was delivered
-        // is its length from now on.
-        m_ring.Reset();
-        m_dataSize = static_cast<DWORD>((m_position + taken / align) * align);
-        m_duration = static_cast<LONGLONG>(m_dataSize) * 1000 / m_format.GetBytesPerSecond();
-    }
+    if (decoded == EDecoded::Ended && m_ring.GetDataSize() < align)
+        EndAt(m_position + taken / align);
     if (taken <= 0)
         return false;
     *got = static_cast<DWORD>(taken);
@@ -106,24 +144,64 @@ bool COGGSource::Read(void* buffer, DWORD bytes, DWORD* got)
     return true;
 }
 
+bool COGGSource::Restart()
+{
+    m_ring.Reset();
+    m_position = 0;
+    return OpenDecoder();
+}
+
+bool COGGSource::SeekByDecoding(LONGLONG frame)
+{
+    if (!Restart())
+        return false;
+    const LONGLONG align = m_format.GetBlockAlign();
+    while (m_position < frame) {
+        if (m_ring.GetDataSize() < align && DecodeBlock() != EDecoded::Block) {
+            EndAt(m_position); // the frame lies beyond what the stream holds
+            return false;
+        }
+        const int drop = static_cast<int>(std::min<LONGLONG>((frame - m_position) * align, m_ring.GetDataSize()) / align * align);
+        char scrap[kBlockBytes];
+        for (int left = drop; left > 0;)
+            left -= m_ring.Read(scrap, std::min(left, kBlockBytes));
+        m_position += drop / align;
+    }
+    return true;
+}
+
 bool COGGSource::Seek(LONGLONG frame, DWORD* reserved)
 {
     if (reserved)
         *reserved = 0;
-    if (!m_decoderOpen || frame < 0 || frame >= GetFrameCount() || ov_pcm_seek(&m_decoder, frame) != 0)
+    const LONGLONG frames = GetFrameCount();
+    if (!m_decoderOpen || frame < 0 || frame > frames)
         return false;
-    m_ring.Reset();
-    m_position = frame;
-    return true;
+    if (frame == frames) {
+        // At the end: nothing to decode, the next Read gives false.
+        m_ring.Reset();
+        m_position = frame;
+        return true;
+    }
+    // From the start, the decoder begins afresh: exactly what the file gives
+    // when read straight from its opening, damaged or not.
+    if (frame == 0)
+        return Restart();
+    // A damaged stream may take a seek and land elsewhere, or have nothing
+    // after it: the first block is decoded at once to make sure.
+    if (ov_pcm_seek(&m_decoder, frame) == 0 && ov_pcm_tell(&m_decoder) == frame) {
+        m_ring.Reset();
+        m_position = frame;
+        if (DecodeBlock() == EDecoded::Block)
+            return true;
+    }
+    return SeekByDecoding(frame);
 }
 
 bool COGGSource::Start()
 {
-    if (!m_decoderOpen || ov_pcm_seek(&m_decoder, 0) != 0)
+    if (!Restart())
         return false;
-    // What the ring holds and the position belong to the old place in the stream.
-    m_ring.Reset();
-    m_position = 0;
     m_running = true;
     return true;
 }

@@ -25,9 +25,14 @@ public:
     // stream that ends before its announced length is cut to what it
     // delivered; one that decodes more ends at its announced length.
     [[nodiscard]] bool Read(void* buffer, DWORD bytes, DWORD* got) override;
-    // Frame exact.
+    // Frame exact. A seek to the length is taken (the next Read gives
+    // false). Frame 0 starts the decoder afresh. Where the decoder's own
+    // seek fails on a damaged stream, or takes the seek and has nothing
+    // after it, the frame is reached by decoding from the start; a frame
+    // the stream does not reach fails, and cuts the length to the stream.
     [[nodiscard]] bool Seek(LONGLONG frame, DWORD* reserved = nullptr) override;
-    // Back to the first frame, with nothing left over from before.
+    // Back to the first frame with a fresh decoder, nothing left over from
+    // before: what follows is what the file gave right after Open.
     [[nodiscard]] bool Start() override;
     [[nodiscard]] bool Stop() override;
 
@@ -39,8 +44,16 @@ private:
     // Decodes one block into the ring; Ended at the end of the stream or on
     // an error that ends it. A hole in the data is skipped.
     EDecoded DecodeBlock();
+    // (Re)opens the decoder on the file from its first byte.
+    bool OpenDecoder();
+    // A fresh decoder at frame 0, the ring empty.
+    bool Restart();
+    // Restart, then decode and drop up to the frame.
+    bool SeekByDecoding(LONGLONG frame);
+    // The stream ended after `frames` frames: its length from now on.
+    void EndAt(LONGLONG frames);
 
-    FILE* m_file = nullptr;
+    FILE* m_file = nullptr; // ours: the decoder reads it but never closes it
     bool m_decoderOpen = false;
     int m_links = 0; // the leading streams of the first one's format
     CRingBuffer m_ring;

@@ -163,6 +163,7 @@ void CPeakContainer::Build()
     }
     if (m_peakCount > 0 && !ReadSource(process))
         return; // stopped or aborted: the owner is going
+    CutToSource();
     // Read to the source's end, or as far as it could be read: the peaks
     // end there, and the build never leaves them "still building".
     m_complete = true;
@@ -249,26 +250,46 @@ void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
     }
     // A source that ended early cuts its frame count to what it delivered
     // (the whole-file cache does): the peaks are complete at that end.
-    LONGLONG total = m_frameCount;
-    if (m_source && m_framesDone < total) {
+    if (m_source && m_framesDone < m_frameCount) {
         const LONGLONG now = m_source->GetFrameCount();
-        if (now >= 0 && now < total)
-            total = now;
+        if (now >= 0 && now < m_frameCount && m_framesDone >= now) {
+            CutToSource();
+            m_complete = true;
+        }
     }
-    if (m_frameCount > 0 && m_framesDone >= total)
+    if (m_frameCount > 0 && m_framesDone >= m_frameCount)
         m_complete = true;
+}
+
+void CPeakContainer::CutToSource()
+{
+    if (!m_source || m_framesPerPeak <= 0)
+        return;
+    const LONGLONG now = m_source->GetFrameCount();
+    if (now < 0 || now >= m_frameCount)
+        return;
+    // Every delivered frame keeps its peak: a last, partly filled one too.
+    const LONGLONG count = (now + m_framesPerPeak - 1) / m_framesPerPeak;
+    m_frameCount = now;
+    m_dataSize = now * m_format.GetBlockAlign();
+    m_duration = m_source->GetDuration();
+    if (count < m_peakCount)
+        m_peakCount = static_cast<int>(count);
 }
 
 bool CPeakContainer::GetPeak(LONGLONG from, LONGLONG to, SPeak* out)
 {
-    if (!m_source || m_peakCount <= 0 || !out)
+    // One reading of each: the filling thread may cut them meanwhile.
+    const int count = m_peakCount;
+    const LONGLONG duration = m_duration;
+    if (!m_source || count <= 0 || duration <= 0 || !out)
         return false;
-    const __int128 d = static_cast<__int128>(m_duration) * 1000;
-    const __int128 n = m_peakCount;
+    const __int128 d = static_cast<__int128>(duration) * 1000;
+    const __int128 n = count;
     if (from < 0 || from >= d)
         return false;
     const int first = static_cast<int>(from * n / d);
-    if (first < 0 || first >= m_peakCount)
+    if (first < 0 || first >= count)
         return false;
     const __int128 lastWide = to <= 0 ? 0 : (to >= d ? n : to * n / d);
     const int last = static_cast<int>(lastWide > n ? n : lastWide);

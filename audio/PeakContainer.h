@@ -49,12 +49,15 @@ private:
     // stopped or the source aborted meanwhile.
     bool ReadSource(IProcess* process);
     void NotifyListeners();
+    // The source ended after the frames done: when it now announces fewer
+    // frames than at the start, the peaks and their duration end there too.
+    void CutToSource();
 
     CRefCount m_refs{0};
     std::atomic<bool> m_stop{false};
     CIPtr<IAudioReader> m_source;
     SAudioFormat m_format;
-    LONGLONG m_duration = 0;
+    std::atomic<LONGLONG> m_duration{0}; // cut with the peaks (CutToSource)
     LONGLONG m_dataSize = 0;
     LONGLONG m_frameCount = 0;
     // Written by the one filling thread, read by the user-interface thread
@@ -64,7 +67,9 @@ private:
     std::atomic<int> m_currentIndex{0};
     LONGLONG m_framesDone = 0;
     int m_framesPerPeak = 0;
-    int m_peakCount = 0;
+    // Cut (never grown) by the filling thread when the source ends early;
+    // m_peaks keeps its size, so a reader of an older count stays inside.
+    std::atomic<int> m_peakCount{0};
     std::atomic<bool> m_complete{false};
     bool m_buildOnThread;
     CCriticalSection m_lock;           // guards m_listeners and m_builder

@@ -290,8 +290,8 @@ bool CWavReader::Seek(LONGLONG frame, DWORD* reserved)
     const int align = m_format.GetBlockAlign();
     if (frame < 0 || align <= 0 || !m_file)
         return false;
-    if (static_cast<uint64_t>(frame) >= m_dataBytes / align)
-        return false; // within the length only
+    if (static_cast<uint64_t>(frame) > m_dataBytes / align)
+        return false; // within the length, or at its end (the next Read gives false)
     const uint64_t offset = static_cast<uint64_t>(frame) * align;
     const int64_t before = GetPos();
     if (SetPos(static_cast<int64_t>(m_dataOffset + offset))) {

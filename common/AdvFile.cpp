@@ -40,6 +40,7 @@ bool CAdvFile::Open(LPCWSTR path, DWORD access, DWORD shareMode, bool skipBom)
     m_handle = CreateFileW(path, access, shareMode, nullptr, OPEN_EXISTING, 0, nullptr);
     if (!IsOpen())
         return false;
+    m_failed = false;
     if (GetSize() >= 2) {
         BYTE mark[2] = {};
         DWORD got = 0;
@@ -71,6 +72,8 @@ bool CAdvFile::Create(LPCWSTR path)
     if (!path || IsOpen())
         return false;
     m_handle = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (IsOpen())
+        m_failed = false;
     return IsOpen();
 }
 
@@ -186,6 +189,13 @@ bool CAdvFile::WriteText(LPCWSTR text)
     if (units == 0)
         return IsOpen();
     return Write(text, static_cast<DWORD>(units * sizeof(wchar_t)));
+}
+
+CAdvFile& CAdvFile::operator<<(LPCWSTR text)
+{
+    if (!m_failed && !WriteText(text))
+        m_failed = true;
+    return *this;
 }
 
 bool CAdvFile::WriteLine(LPCWSTR text)

@@ -62,6 +62,14 @@ public:
     // UTF-16LE code units without terminator; the result of the write (an
     // empty text writes nothing and succeeds).
     [[nodiscard]] bool WriteText(LPCWSTR text);
+    // WriteText for chains: file << L"a" << L"b". A failed write (a null
+    // text, a closed or read-only file, a full disk) puts the file in its
+    // failed state, like a stream's fail bit: later insertions write
+    // nothing, so a chain stops at its first failure and Failed() tells.
+    // A successful Open or Create clears it, and so does ClearFailed.
+    CAdvFile& operator<<(LPCWSTR text);
+    bool Failed() const { return m_failed; }
+    void ClearFailed() { m_failed = false; }
     [[nodiscard]] bool WriteLine(LPCWSTR text);
     [[nodiscard]] bool WriteBOM();
     // One line in UTF-16 (unicode flag) or the ANSI code page. A line ends
@@ -80,4 +88,5 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     bool m_unicode = false;
     bool m_swapBytes = false;
+    bool m_failed = false;
 };

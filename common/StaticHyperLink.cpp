@@ -1,6 +1,7 @@
 #include "common/StaticHyperLink.h"
 #include <shellapi.h>
 #include "common/PathUtils.h"
+#include "common/UiText.h"
 
 namespace {
 
@@ -9,6 +10,9 @@ const COLORREF kVisitedColour = 0x800080; // purple
 const COLORREF kBackground = 0xFFFFFF;
 const UINT kHandCursor = 10024;
 const UINT_PTR kToolId = 39002;
+// "Can't open file": one line, so that a language file can translate it;
+// the target follows on the next line of the message.
+const UINT kCantOpenText = 10116;
 
 bool IsTextStatic(DWORD style)
 {
@@ -179,8 +183,7 @@ bool CStaticHyperLink::Perform(const SHyperLinkAction& action)
                                                  SW_SHOWNORMAL);
         if (reinterpret_cast<INT_PTR>(result) > 32)
             return true;
-        CString message;
-        message.Format(L"Can't open file\n%s", static_cast<LPCWSTR>(action.target));
+        const CString message = LoadUiText(kCantOpenText, L"Can't open file") + L"\n" + action.target;
         ::MessageBoxW(parent, message, nullptr, MB_OK | MB_ICONWARNING);
         return false;
     }

@@ -126,6 +126,28 @@ void CStrArrayEx::Sort()
     }
 }
 
+void CStrArrayEx::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteCount(static_cast<DWORD_PTR>(GetSize()));
+        for (INT_PTR i = 0; i < GetSize(); ++i)
+            ar << GetAt(i);
+        return;
+    }
+    RemoveAll();
+    // Read whole before anything is added: a damaged archive leaves the
+    // array empty rather than holding its first strings.
+    const DWORD_PTR count = ar.ReadCount();
+    CStringArray read;
+    for (DWORD_PTR i = 0; i < count; ++i) {
+        CString text;
+        ar >> text;
+        read.Add(text);
+    }
+    for (INT_PTR i = 0; i < read.GetSize(); ++i)
+        Add(read.GetAt(i));
+}
+
 void CStrArrayEx::CopyFrom(const CStringArray& other)
 {
     if (&other == this)

@@ -42,6 +42,12 @@ public:
     [[nodiscard]] bool SaveToRegistry(HKEY root, LPCWSTR subkey) const;
     bool Exchange(HKEY key, bool load, int index) override;
 
+    // Storing: the count, then each string. Loading: empties the array,
+    // then Adds each string read (a sorted array sorts and drops
+    // duplicates). A short or damaged archive throws CArchiveException*
+    // and leaves the array empty.
+    void Serialize(CArchive& ar) override;
+
 private:
     // Binary search: index of an equal element in `found`, else -1 and the
     // insertion point in `insertAt`.

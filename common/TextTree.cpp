@@ -300,7 +300,7 @@ bool CTextTree::SaveTextTree(LPCWSTR path) const
     {
         CAdvFile file;
         if (!file.Create(tempName) || !file.WriteBOM()
-            || !TextTreeFormat::WriteNode(m_root, file, 0)
+            || !WriteTextTreeNode(m_root, file, 0)
             || !FlushFileBuffers(file.GetHandle()))
             return false;
     }
@@ -324,7 +324,11 @@ bool CTextTree::LoadTextTree(LPCWSTR path, ILoadProgress* progress)
     } catch (const std::bad_alloc&) {
         return false;
     }
-    if (progress && length >= kProgressFromBytes)
+    // Progress is for big files only, and a receiver hears nothing before
+    // its Begin: small files leave it alone altogether.
+    if (length < kProgressFromBytes)
+        progress = nullptr;
+    if (progress)
         progress->Begin(kLoadingFileText, static_cast<LONGLONG>(length), 0);
     DWORD got = 0;
     if (length > 0 && (!file.Read(block.data(), static_cast<DWORD>(length), &got) || got != length)) {
@@ -359,7 +363,7 @@ bool CTextTree::LoadTextTree(LPCWSTR path, ILoadProgress* progress)
     const size_t units = wcslen(begin);
     if (units != static_cast<size_t>(m_text.GetLength()))
         complete = false;
-    const bool parsed = ParseRange(begin, begin + units, progress);
+    const bool parsed = Parse(begin, progress);
     if (progress)
         progress->End(0);
     return parsed && complete;
@@ -369,7 +373,11 @@ bool CTextTree::Parse(LPCWSTR text, ILoadProgress* progress)
 {
     if (!text)
         return false;
-    return ParseRange(text, text + wcslen(text), progress);
+    m_root.children.RemoveAll();
+    // The open groups referred into the old tree: start again at the root.
+    m_openGroups.RemoveAll();
+    m_openGroups.Add(&m_root);
+    return ParseTextTree(m_root, text, text + wcslen(text), progress);
 }
 
 namespace {

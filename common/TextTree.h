@@ -79,6 +79,8 @@ public:
     // the tree. Everything that loads as true can be saved back.
     bool LoadTextTree(LPCWSTR path, ILoadProgress* progress = nullptr);
     // Replaces the root's children by the parsed text (see LoadTextTree).
+    // A given receiver gets Step (1) per character read: its Begin and End
+    // are the caller's.
     bool Parse(LPCWSTR text, ILoadProgress* progress = nullptr);
     // Appends the written form without escaping.
     bool ToString(CString& out) const;
@@ -89,7 +91,6 @@ public:
 
 private:
     bool AddLeaf(LPCWSTR name, const CString& value);
-    bool ParseRange(const wchar_t* begin, const wchar_t* end, ILoadProgress* progress);
 
     CString m_rootKey;
     SNode m_root;
@@ -120,7 +121,14 @@ bool IsNameChar(wchar_t c);
 // "{}|$" as "$xx"; every other character unchanged.
 CString Escape(const CString& value);
 CString Unescape(const CString& value);
-// Writes `node` and its subtree; false on the first failed write or on a
-// name that could not be read back.
-[[nodiscard]] bool WriteNode(const SNode& node, CAdvFile& file, int depth);
 } // namespace TextTreeFormat
+
+// The reading grammar's state machine: appends what [begin, end) holds to
+// `root`, whose owner's root key names the file's first group. True only
+// for exactly one complete, well-formed root group (blanks aside); what was
+// parsed before a fault stays. A given receiver gets Step (1) per character.
+bool ParseTextTree(SNode& root, const wchar_t* begin, const wchar_t* end, ILoadProgress* progress);
+// Writes `node` (which sits `depth` levels below the root) and its subtree
+// in the written form; false on the first failed write or on a node that
+// could not be read back.
+[[nodiscard]] bool WriteTextTreeNode(const SNode& node, CAdvFile& file, int depth);

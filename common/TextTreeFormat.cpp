@@ -198,7 +198,7 @@ CString TextTreeFormat::Unescape(const CString& value)
     return out;
 }
 
-bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
+bool WriteTextTreeNode(const SNode& node, CAdvFile& file, int depth)
 {
     // Refuse to write what the parser would not read back. A group below
     // the root named like the root would be read as the root itself.
@@ -212,7 +212,7 @@ bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
         if (node.children.GetSize() > 0)
             return false;
         return IsWritableValue(node.value) && file.WriteText(node.name) && file.WriteText(L":|")
-            && file.WriteText(Escape(node.value)) && file.WriteText(L"|\r\n");
+            && file.WriteText(TextTreeFormat::Escape(node.value)) && file.WriteText(L"|\r\n");
     }
     if (!(file.WriteText(node.name) && file.WriteText(L"\r\n{\r\n")))
         return false;
@@ -220,20 +220,18 @@ bool TextTreeFormat::WriteNode(const SNode& node, CAdvFile& file, int depth)
         const SNode* child = node.children.GetAt(i);
         if (!child)
             break;
-        if (!WriteNode(*child, file, depth + 1))
+        if (!WriteTextTreeNode(*child, file, depth + 1))
             return false;
     }
     return file.WriteText(L"}\r\n");
 }
 
-bool CTextTree::ParseRange(const wchar_t* begin, const wchar_t* end, ILoadProgress* progress)
+bool ParseTextTree(SNode& root, const wchar_t* begin, const wchar_t* end, ILoadProgress* progress)
 {
-    m_root.children.RemoveAll();
-    // The open groups referred into the old tree: start again at the root.
-    m_openGroups.RemoveAll();
-    m_openGroups.Add(&m_root);
-    SParser parser{begin, end, m_rootKey, progress};
-    if (parser.ParseGroup(&m_root, 0) != PR_CLOSED || !parser.rootOpened)
+    if (!root.owner || !begin || end < begin)
+        return false;
+    SParser parser{begin, end, root.owner->GetRootKey(), progress};
+    if (parser.ParseGroup(&root, 0) != PR_CLOSED || !parser.rootOpened)
         return false;
     // The document ends with its root: anything but blanks after it is a
     // damaged file, and what it holds would be lost by the next save.

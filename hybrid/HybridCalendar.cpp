@@ -63,10 +63,12 @@ void CHybridCalendar::BuildLists()
 // fills the row given to it rather than making cells in the root list.
 void CHybridCalendar::BuildHeader()
 {
+    // The week rows lay out in percentages: each column's share is a
+    // seventh, rounded so that the seven add up to the whole row.
     CCellBuilder builder(m_control);
-    builder.AddColumns(7).ReturnColumnModel(&m_weekColumns).CreateColumnModel();
     for (int i = 0; i < 7; ++i)
-        m_weekColumns->SetWidth(i, 14);
+        builder.AddColumn(100 * (i + 1) / 7 - 100 * i / 7);
+    builder.ReturnColumnModel(&m_weekColumns).CreateColumnModel();
     builder.SetParent(m_cell).SetStyleBits(kRowBits).SetColumnModel(m_weekColumns).ReturnCell(&m_headerRow).AddCell();
     IHybridCell* row = m_headerRow;
     for (int i = 0; i < 7; ++i) {

@@ -241,6 +241,7 @@ void CHybridCtrl::OnDestroy()
     m_implanted.RemoveAll();
     if (m_toolTip.GetSafeHwnd())
         m_toolTip.DestroyWindow();
+    m_toolAdded = false;
     {
         CCritSecLock lock(&m_layout.lock);
         m_layout.pending = false;

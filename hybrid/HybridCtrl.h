@@ -183,6 +183,8 @@ private:
     void ResetMouseState();
     bool EndDrag();
     void UpdateCursorAndToolTip();
+    // Gives the tooltip's one tool the text (none: no tool) over rect.
+    void UpdateToolTipTool(LPCTSTR text, const CRect& rect);
     void ToggleRubberBand();
     void OnFocusArrival();
     void OnHoverTimer();
@@ -205,6 +207,12 @@ private:
     int m_contentHeight;
     int m_scrollPos;
     CToolTipCtrl m_toolTip;
+    // The tool of the hover cell as the tooltip holds it: it is changed only
+    // when its text or rectangle changes, for taking it out and adding it
+    // again at every pointer move hides the tip before it ever shows.
+    bool m_toolAdded = false;
+    CString m_toolText;
+    CRect m_toolRect;
     CIArray<ITimerCallback> m_timers;
     HCURSOR m_cursor;
     bool m_hoverTimerRunning;

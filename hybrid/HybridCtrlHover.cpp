@@ -1,11 +1,11 @@
 // CHybridCtrl's hover cell, mouse cursor and tooltip.
 #include "hybrid/HybridCtrl.h"
 #include <commctrl.h>
+#include "hybrid/HybridResources.h"
 
 namespace {
 
 const UINT kToolId = 39002;
-const UINT kDropCursorId = 6003;
 
 } // namespace
 
@@ -72,29 +72,15 @@ void CHybridCtrl::UpdateCursorAndToolTip()
                 if (own && *own)
                     text = own;
             }
-            if (m_toolTip.GetSafeHwnd()) {
-                TOOLINFOW info{};
-                info.cbSize = TTTOOLINFOW_V2_SIZE;
-                info.hwnd = GetSafeHwnd();
-                info.uId = kToolId;
-                if (!text || !*text) {
-                    m_toolTip.SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-                } else {
-                    m_toolTip.SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-                    info.uFlags = 0;
-                    info.rect = rect;
-                    info.lpszText = const_cast<LPWSTR>(text);
-                    m_toolTip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-                }
-                m_toolTip.Activate(text && *text);
-            }
+            if (m_toolTip.GetSafeHwnd())
+                UpdateToolTipTool(text, rect);
         } else {
             m_hoverCell = nullptr;
         }
     } else if (m_dropAnswer == 0) {
         cursor = ::LoadCursorW(nullptr, IDC_NO);
     } else if (m_dropAnswer == 2) {
-        cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kDropCursorId));
+        cursor = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HYBRID_DROP));
     }
     if (cursor != m_cursor) {
         m_cursor = cursor;
@@ -118,6 +104,37 @@ BOOL CHybridCtrl::OnSetCursor(CWnd* wnd, UINT hitTest, UINT message)
         m_cursor = ::LoadCursorW(nullptr, IDC_ARROW);
     ::SetCursor(m_cursor);
     return TRUE;
+}
+
+void CHybridCtrl::UpdateToolTipTool(LPCTSTR text, const CRect& rect)
+{
+    const CString wanted = text ? text : L"";
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = GetSafeHwnd();
+    info.uId = kToolId;
+    info.rect = rect;
+    info.lpszText = const_cast<LPWSTR>(static_cast<LPCWSTR>(wanted));
+    if (wanted.IsEmpty()) {
+        if (m_toolAdded)
+            m_toolTip.SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+        m_toolAdded = false;
+        m_toolText.Empty();
+    } else if (!m_toolAdded) {
+        m_toolAdded = m_toolTip.SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+        m_toolText = wanted;
+        m_toolRect = rect;
+    } else {
+        if (rect != m_toolRect) {
+            m_toolTip.SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+            m_toolRect = rect;
+        }
+        if (wanted != m_toolText) {
+            m_toolTip.SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+            m_toolText = wanted;
+        }
+    }
+    m_toolTip.Activate(!wanted.IsEmpty());
 }
 
 void CHybridCtrl::PopToolTip()

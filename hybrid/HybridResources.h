@@ -14,5 +14,6 @@ enum : UINT
     IDB_HYBRID_HOT_SKIN_LATCHED = 10036, // toolbar-look button skins, red key
     IDB_HYBRID_HOT_SKIN = 10037,
     IDC_HYBRID_LINK = 10024,            // cursor over a link
+    IDC_HYBRID_DROP = 6003,             // cursor of a drag the parent answered 2
     IDS_HYBRID_HOT_SKIN_GRID = 10249,   // "SimpleMosaic{1,2,1,1,2,1}"
 };

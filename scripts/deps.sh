@@ -3,6 +3,7 @@
 # libraries and GoogleTest from Debian's sources into the build folder.
 # Safe to run again: every step checks first and does nothing when done.
 #   scripts/deps.sh [BUILD_DIR]     (default: <repo>/build)
+# RAVELIN_JOBS=N builds with N parallel jobs (default: every core).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,11 +12,12 @@ deps=$build/deps
 prefix=$deps/prefix
 log=$deps/log
 mkdir -p "$deps" "$log"
+. "$top/scripts/jobs.sh"
 
 apt_pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev cmake make wine wine64 xvfb xauth
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
-  gstreamer1.0-tools googletest sox lame vorbis-tools imagemagick dpkg-dev)
+  gstreamer1.0-tools googletest sox lame vorbis-tools imagemagick dpkg-dev clang-format)
 
 missing=()
 for p in "${apt_pkgs[@]}"; do
@@ -64,6 +66,7 @@ fetch() { # fetch NAME -> prints the unpacked source folder
   local name=$1 dir
   dir=$(ls -d "$deps/src/$name"-[0-9]*/ 2>/dev/null | head -n1 || true)
   if [ -z "$dir" ]; then
+    echo "deps: fetching the source of $name" >&2
     mkdir -p "$deps/src"
     (cd "$deps/src" && apt-get source -qq "$name" >"$log/src-$name.log" 2>&1) \
       || { tail -n 20 "$log/src-$name.log" >&2; exit 1; }
@@ -75,27 +78,39 @@ fetch() { # fetch NAME -> prints the unpacked source folder
 cmake_dep() { # cmake_dep NAME SRC_DIR [cmake args...]
   local name=$1 src=$2; shift 2
   local bdir=$deps/build-$name
-  echo "deps: building $name"
+  echo "deps: building $name (once; its log is $log/$name.log)"
   cmake -S "$src" -B "$bdir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" -DRAVELIN_DEPS_PREFIX="$prefix" -DBUILD_SHARED_LIBS=OFF \
     -DCMAKE_POLICY_DEFAULT_CMP0074=NEW "$@" >"$log/$name.log" 2>&1 \
-    && cmake --build "$bdir" -j"$(nproc)" >>"$log/$name.log" 2>&1 \
+    && cmake --build "$bdir" -j"$jobs" >>"$log/$name.log" 2>&1 \
     && cmake --install "$bdir" >>"$log/$name.log" 2>&1 \
     || { tail -n 30 "$log/$name.log" >&2; exit 1; }
   done_stamp "$name"
 }
 
 mkdir -p "$prefix"
-stamp libogg || cmake_dep libogg "$(fetch libogg)" -DINSTALL_DOCS=OFF
-stamp libvorbis || cmake_dep libvorbis "$(fetch libvorbis)"
-if ! stamp soundtouch; then
-  st=$(fetch soundtouch)
-  cmake_dep soundtouch "$st" -DINTEGER_SAMPLES=ON -DSOUNDSTRETCH=OFF -DSOUNDTOUCH_DLL=OFF -DOPENMP=OFF
-  # The time-stretch stage is used directly, so its header (and the private
-  # ones it includes) join the public ones.
-  for h in TDStretch.h RateTransposer.h AAFilter.h; do
-    cp "$st/source/SoundTouch/$h" "$prefix/include/soundtouch/"
-  done
-fi
-stamp googletest || cmake_dep googletest /usr/src/googletest -Dgtest_disable_pthreads=OFF
+# Three independent chains, built side by side (each one -j as well).
+(
+  stamp libogg || cmake_dep libogg "$(fetch libogg)" -DINSTALL_DOCS=OFF
+  stamp libvorbis || cmake_dep libvorbis "$(fetch libvorbis)"
+) &
+ogg=$!
+(
+  if ! stamp soundtouch; then
+    st=$(fetch soundtouch)
+    cmake_dep soundtouch "$st" -DINTEGER_SAMPLES=ON -DSOUNDSTRETCH=OFF -DSOUNDTOUCH_DLL=OFF -DOPENMP=OFF
+    # The time-stretch stage is used directly, so its header (and the private
+    # ones it includes) join the public ones.
+    for h in TDStretch.h RateTransposer.h AAFilter.h; do
+      cp "$st/source/SoundTouch/$h" "$prefix/include/soundtouch/"
+    done
+  fi
+) &
+st=$!
+# The tests use GoogleTest alone, not its mocking half.
+(stamp googletest || cmake_dep googletest /usr/src/googletest -Dgtest_disable_pthreads=OFF -DBUILD_GMOCK=OFF) &
+gt=$!
+failed=0
+for job in $ogg $st $gt; do wait "$job" || failed=1; done
+[ $failed = 0 ] || { echo "deps: a dependency failed to build (logs in $log)" >&2; exit 1; }
 echo "deps: ready in $prefix"

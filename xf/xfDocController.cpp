@@ -67,13 +67,46 @@ void CxfDocController::SetPathName(LPCWSTR path)
 {
     m_strPath = path ? path : L"";
     m_strTitle = GetFileNameOfPath(m_strPath, true);
-    if (CWnd* host = GetHostWnd()) {
-        CString caption;
-        caption.Format(L"%s - %s", static_cast<LPCWSTR>(m_strTitle), SProductInfo::GetName());
-        host->SetWindowText(caption);
-    }
+    ShowTitleInHost();
     if (m_pFrame)
         m_pFrame->RefreshFrameListEntry();
+}
+
+CString CxfDocController::GetHostCaption() const
+{
+    CString caption;
+    caption.Format(L"%s - %s", static_cast<LPCWSTR>(m_strTitle), SProductInfo::GetName());
+    return caption;
+}
+
+void CxfDocController::ShowTitleInHost()
+{
+    if (CWnd* host = GetHostWnd()) {
+        m_hCaptionHost = host->GetSafeHwnd();
+        host->SetWindowText(GetHostCaption());
+    }
+}
+
+void CxfDocController::OnActivate(bool active)
+{
+    CxfController::OnActivate(active);
+    if (active && HasPath())
+        ShowTitleInHost();
+}
+
+void CxfDocController::OnStop()
+{
+    // A closed document's name leaves the caption, unless another document
+    // took the caption over meanwhile. The window is the one named when the
+    // caption was set: a closing frame has already left its tree.
+    if (m_hCaptionHost && ::IsWindow(m_hCaptionHost)) {
+        WCHAR caption[512] = {};
+        ::GetWindowTextW(m_hCaptionHost, caption, 511);
+        if (GetHostCaption() == caption)
+            ::SetWindowTextW(m_hCaptionHost, SProductInfo::GetName());
+    }
+    m_hCaptionHost = nullptr;
+    CxfController::OnStop();
 }
 
 void CxfDocController::SetModified(bool modified)

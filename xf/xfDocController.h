@@ -46,7 +46,14 @@ public:
     bool OnSave() { return Save(false); }
     bool OnSaveAs() { return Save(true); }
 
+    // The host window's caption follows the active document; a closed
+    // document's name leaves it.
+    void OnActivate(bool active) override;
+    void OnStop() override;
+
 protected:
+    CString GetHostCaption() const;
+    void ShowTitleInHost();
     void OnUpdateAlwaysEnabled(CCmdUI* cmdUI);
     void OnUpdateSave(CCmdUI* cmdUI);
     DECLARE_MESSAGE_MAP()
@@ -56,4 +63,5 @@ protected:
     CString m_strTitle;
     bool m_bModified = false;
     std::vector<CString> m_extensions;
+    HWND m_hCaptionHost = nullptr; // the window whose caption names this document
 };

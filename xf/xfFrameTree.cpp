@@ -201,6 +201,11 @@ void CxfFrame::CloseFrame()
 {
     if (!QuerySaveBeforeClose())
         return;
+    // The keyboard must not go with the window that had it: without a
+    // focus the keys reach no frame and no accelerator works.
+    HWND focus = ::GetFocus();
+    const bool hadFocus = focus && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
+    CxfFrame* top = m_pFrame ? GetTopFrame() : nullptr;
     // While it still has its area: the neighbouring tab becomes active.
     LeaveFrameList();
     if (m_pFrame)
@@ -209,6 +214,13 @@ void CxfFrame::CloseFrame()
     Start(this, nullptr, false);
     TearDown(this);
     DestroyWindow(); // deletes this object unless it is kept
+    if (hadFocus && top && top->GetSafeHwnd()) {
+        CxfPane* pane = top->FindActivePane();
+        if (pane && pane->GetSafeHwnd() && pane->IsWindowVisible())
+            pane->SetFocus();
+        else
+            top->SetFocus();
+    }
 }
 
 CxfFrame* CxfFrame::OpenChildFrame(int layoutKind, SxfContext* request)

@@ -207,8 +207,14 @@ void CxfHorMenuElement::OnSubMenuClosed()
 
 void CxfHorMenuElement::CloseMenuChain()
 {
+    // A command, a press elsewhere or another program ends the menu: the
+    // band leaves its keyboard mode too, so that the next keys are the
+    // program's and no menu opens again by itself.
     m_bHot = false;
     ClosePopup();
+    CHybridCtrl* control = GetCtrl();
+    if (CxfToolBar* bar = control ? dynamic_cast<CxfToolBar*>(control->GetParent()) : nullptr)
+        bar->EndMenuMode();
 }
 
 bool CxfHorMenuElement::OnMenuKey(const MSG* msg)

@@ -3,6 +3,7 @@
 #include "xf/xfPopupMenu.h"
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 #include "common/LocalizedString.h"
 #include "common/MessageBlocker.h"
 #include "common/ProductInfo.h"
@@ -19,6 +20,7 @@
 
 CGCPtrArray<CxfPopupMenu> CxfPopupMenu::s_openPopups(false);
 int CxfPopupMenu::s_nInstances = 0;
+CxfPopupMenu::CMouseHook CxfPopupMenu::s_mouseHook;
 
 namespace {
 
@@ -45,11 +47,17 @@ bool IsMouseButtonDown()
            ::GetAsyncKeyState(VK_MBUTTON) < 0;
 }
 
+// The item's text without what follows a tab: the accelerator column shows
+// the command's key from the owner's tables, so a shortcut written into
+// the menu text would show twice.
 CString MenuText(HMENU menu, UINT i)
 {
     WCHAR buffer[256] = {};
     ::GetMenuStringW(menu, i, buffer, 255, MF_BYPOSITION);
     CString text(buffer);
+    const int tab = text.Find(L'\t');
+    if (tab >= 0)
+        text = text.Left(tab);
     TranslateText(text);
     return text;
 }
@@ -79,8 +87,102 @@ CxfPopupMenu::CxfPopupMenu(CMenu* menu, int x, int y, CxfFrame* owner)
 
 CxfPopupMenu::~CxfPopupMenu()
 {
-    s_openPopups.Remove(this);
+    Forget();
     --s_nInstances;
+}
+
+void CxfPopupMenu::Forget()
+{
+    s_openPopups.Remove(this);
+    if (s_openPopups.GetSize() == 0)
+        s_mouseHook.Reset();
+}
+
+// ---- presses outside the menus ------------------------------------------------
+
+bool CxfPopupMenu::IsPopupWindow(HWND window)
+{
+    for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i) {
+        HWND popup = s_openPopups[i]->GetSafeHwnd();
+        if (popup && (window == popup || ::IsChild(popup, window)))
+            return true;
+    }
+    return false;
+}
+
+bool CxfPopupMenu::IsOverPopup(POINT screen)
+{
+    for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i) {
+        RECT rect{};
+        if (s_openPopups[i]->GetSafeHwnd() && ::GetWindowRect(s_openPopups[i]->GetSafeHwnd(), &rect) &&
+            ::PtInRect(&rect, screen))
+            return true;
+    }
+    return false;
+}
+
+bool CxfPopupMenu::CloseOnPressOutside(HWND target, POINT screen)
+{
+    // The point decides as much as the window: a press over a popup that
+    // has only just been shown may still be reported for the window that
+    // was there before it.
+    if (s_openPopups.GetSize() == 0 || IsPopupWindow(target) || IsOverPopup(screen))
+        return false;
+    // The roots of the open chains; a press on the element that opened one
+    // (the band entry or the toolbar button) only closes it.
+    std::vector<HWND> roots;
+    bool onOpener = false;
+    for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i) {
+        CxfPopupMenu* popup = s_openPopups[i];
+        if (dynamic_cast<CxfPopupMenu*>(popup->m_pParentHolder))
+            continue;
+        roots.push_back(popup->GetSafeHwnd());
+        RECT anchor{};
+        if (popup->m_pRootElement) {
+            popup->m_pRootElement->GetAnchorRect(&anchor);
+            onOpener = onOpener || ::PtInRect(&anchor, screen);
+        }
+    }
+    // Closing a chain may close others: each root is looked up again.
+    for (HWND root : roots) {
+        for (INT_PTR i = 0; i < s_openPopups.GetSize(); ++i) {
+            CxfPopupMenu* popup = s_openPopups[i];
+            if (popup->GetSafeHwnd() == root && !popup->m_bClosing) {
+                popup->CloseMenuChain();
+                break;
+            }
+        }
+    }
+    return onOpener;
+}
+
+LRESULT CALLBACK CxfPopupMenu::MouseHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && lParam) {
+        switch (wParam) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+        case WM_NCMBUTTONDOWN:
+        // A second press soon after the first comes as a double click.
+        case WM_LBUTTONDBLCLK:
+        case WM_RBUTTONDBLCLK:
+        case WM_MBUTTONDBLCLK:
+        case WM_NCLBUTTONDBLCLK:
+        case WM_NCRBUTTONDBLCLK:
+        case WM_NCMBUTTONDBLCLK: {
+            const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+            if (CloseOnPressOutside(info->hwnd, info->pt))
+                return 1; // the press that closed its own menu goes no further
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 bool CxfPopupMenu::CreateModeless()
@@ -109,6 +211,10 @@ BOOL CxfPopupMenu::OnInitDialog()
 {
     CActiveDlg::OnInitDialog();
     s_openPopups.Add(this);
+    // While a menu is open, a press anywhere else in the program closes it
+    // (the activation alone cannot tell such a press, see OnDeactivate).
+    if (!s_mouseHook)
+        s_mouseHook.Reset(::SetWindowsHookExW(WH_MOUSE, &MouseHookProc, nullptr, ::GetCurrentThreadId()));
     if (!m_ctrl.Create(this, ControlId, 0))
         return FALSE;
     m_ctrl.SetSingleSelect(true);
@@ -386,6 +492,9 @@ void CxfPopupMenu::OnClose()
     m_bClosing = true;
     KillTimer(kSubMenuTimer);
     CloseSubMenu();
+    // The prompt of the row last under the pointer goes with the menu.
+    if (!dynamic_cast<CxfPopupMenu*>(m_pParentHolder) && m_pOwnerFrame && m_pOwnerFrame->GetSafeHwnd())
+        m_pOwnerFrame->SetMessageText(0);
     if (m_pParentHolder && m_pParentHolder->m_pSubMenu == this)
         m_pParentHolder->OnSubMenuClosed();
     Close(); // a modeless popup is deleted here: nothing may touch it after
@@ -444,6 +553,11 @@ LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == WA_INACTIVE && !m_pSubMenu && !m_bClosing && OnDeactivate(reinterpret_cast<HWND>(lParam)))
             return 0;
         break;
+    case WM_ACTIVATEAPP:
+        // Another program took the activation: every menu closes.
+        if (!wParam && !m_bClosing)
+            CloseMenuChain();
+        return 0;
     case kReactivate:
         if (!m_bClosing && !m_pSubMenu && ::GetActiveWindow() != m_hWnd)
             SetActiveWindow();
@@ -464,7 +578,7 @@ LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SIZE:
         return 0;
     case WM_DESTROY:
-        s_openPopups.Remove(this);
+        Forget();
         break;
     default:
         break;

@@ -14,6 +14,7 @@
 #include "common/ActiveDlg.h"
 #include "common/DWordArrayEx.h"
 #include "common/Interfaces.h"
+#include "common/ScopedHandle.h"
 #include "common/PtrArrays.h"
 #include "hybrid/CellArray.h"
 #include "hybrid/HybridCtrl.h"
@@ -146,8 +147,21 @@ private:
     bool m_bOpenLeft = false;
     int m_nContentWidth = 0;
 
+    // Leaves the list of open popups; the last one takes the hook down.
+    void Forget();
+    // A press outside every open popup closes every chain; true when it hit
+    // the element that opened one (that press goes no further).
+    static bool CloseOnPressOutside(HWND target, POINT screen);
+    static bool IsPopupWindow(HWND window);
+    static bool IsOverPopup(POINT screen);
+    static LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+    using CMouseHook = CScopedHandle<HHOOK, &::UnhookWindowsHookEx>;
+
     static CGCPtrArray<CxfPopupMenu> s_openPopups;
     static int s_nInstances;
+    // The thread's mouse hook, installed while any popup is open.
+    static CMouseHook s_mouseHook;
 };
 
 // Shows submenu nSubMenu of menu nMenuID (-1: the product's popup menu) at

@@ -30,6 +30,8 @@ public:
     // Keyboard menu mode; true when the key was used.
     bool HandleMenuKey(const MSG* msg);
     bool IsInMenuMode() const { return m_pHotElement != nullptr; }
+    // Leaves the keyboard menu mode: no entry stays lit for the keys.
+    void EndMenuMode() { SetHotElement(nullptr); }
     bool HasMenuBand();
     // After a change of the interface language: the menu band's entries are
     // read again and the bar laid out anew.

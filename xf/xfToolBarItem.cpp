@@ -1,12 +1,12 @@
 #include "xf/xfToolBarItem.h"
 #include <cwchar>
-#include "platform/mfc/afx.h"
+#include "common/LocalizedString.h"
 
 LPCWSTR SxfToolBarItem::GetToolTipText()
 {
     if (!bToolTipLoaded) {
         bToolTipLoaded = 1;
-        CString text;
+        CLocalizedString text; // in the current language, as the prompt
         if (text.LoadString(nID) && !text.IsEmpty()) {
             const int lineBreak = text.Find(L'\n');
             if (lineBreak >= 0) {

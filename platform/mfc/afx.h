@@ -6,6 +6,7 @@
 #include "platform/mfc/afxgeom.h"
 #include "platform/mfc/afxcoll.h"
 #include "platform/mfc/afxfile.h"
+#include "platform/mfc/afxarch.h"
 #include "platform/mfc/afxtime.h"
 #include "platform/mfc/afxmt.h"
 #include "platform/mfc/afxcmdtarget.h"

@@ -85,6 +85,9 @@ protected: \
     static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
+// The map's opening and closing halves are fragments of one function and
+// one array: laid out by hand, as no formatter can see them whole.
+// clang-format off
 #define AFX_BEGIN_MAP_BODY(theClass, baseClass) \
     { \
         typedef theClass ThisClass; \
@@ -108,6 +111,7 @@ protected: \
         static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, _messageEntries}; \
         return &messageMap; \
     }
+// clang-format on
 
 // ---- command entries --------------------------------------------------------
 

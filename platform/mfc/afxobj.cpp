@@ -9,6 +9,8 @@ CRuntimeClass* CObject::GetRuntimeClass() const
     return RUNTIME_CLASS(CObject);
 }
 
+void CObject::Serialize(CArchive&) {}
+
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {
     return GetRuntimeClass()->IsDerivedFrom(pClass);

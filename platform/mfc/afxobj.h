@@ -12,6 +12,7 @@
 #include "platform/mfc/afxstr.h"
 
 class CObject;
+class CArchive;
 
 struct CRuntimeClass
 {
@@ -53,6 +54,9 @@ public:
     static CRuntimeClass classCObject;
     virtual CRuntimeClass* GetRuntimeClass() const;
     virtual ~CObject() = default;
+    // Stores the object into, or loads it from, the archive (its mode
+    // says which). Nothing here: a class with data to keep overrides it.
+    virtual void Serialize(CArchive& ar);
 
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
 

@@ -10,6 +10,7 @@
 
 #include "app/FragmentPropDlg.h"
 #include "app/LanguageList.h"
+#include "app/MainFrame.h"
 #include "app/OptGeneralPage.h"
 #include "app/OptLanguagePage.h"
 #include "app/OptionsDlg.h"
@@ -203,6 +204,32 @@ TEST_F(OptionsInTheProgram, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
     EXPECT_EQ(L"Start Page", TextOf(startFrame));
     EXPECT_EQ(L"Fragment Properties", TextOf(props.GetSafeHwnd()));
     props.DestroyWindow();
+}
+
+TEST_F(OptionsInTheProgram, TheDialogShowsOverTheMainWindowAndComesBackToTheTop)
+{
+    Command(ID_CMD_OPTIONS);
+    ASSERT_TRUE(IsOptionsDialogOpen());
+    HWND dlg = GetOptionsDialog()->GetSafeHwnd();
+    EXPECT_TRUE(apptest::PumpUntil([dlg] { return IsWindowVisible(dlg) != FALSE; })) << "the command shows it";
+    EXPECT_EQ(MainFrame()->GetSafeHwnd(), GetWindow(dlg, GW_OWNER));
+    CRect dialog, main, work;
+    GetWindowRect(dlg, &dialog);
+    MainFrame()->GetWindowRect(&main);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    main.IntersectRect(&main, &work); // the centring keeps it on the work area
+    EXPECT_NEAR(main.CenterPoint().x, dialog.CenterPoint().x, 2);
+    EXPECT_NEAR(main.CenterPoint().y, dialog.CenterPoint().y, 2);
+
+    // The main window taken to the front: choosing the command again brings
+    // the same dialog back to the top.
+    MainFrame()->SetActiveWindow();
+    apptest::PumpFor(100);
+    ASSERT_NE(dlg, GetActiveWindow());
+    Command(ID_CMD_OPTIONS);
+    EXPECT_TRUE(apptest::PumpUntil([dlg] { return GetActiveWindow() == dlg; }));
+    EXPECT_TRUE(IsWindowVisible(dlg));
+    EXPECT_EQ(dlg, GetOptionsDialog()->GetSafeHwnd());
 }
 
 TEST_F(OptionsInTheProgram, AboutAndSystemInformationOpenFromTheMainWindow)

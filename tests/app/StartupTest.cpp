@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "common/Languages.h"
 #include "common/OVRegKey.h"
+#include "common/ProductInfo.h"
 #include "tests/app/DialogTestKit.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
@@ -66,6 +67,9 @@ TEST_F(Startup, ServicesComeUpWithTheWindowAndGoDownAtExit)
     EXPECT_TRUE(App().IsGdiplusStarted());
     EXPECT_TRUE(App().AreSettingsLoaded());
     EXPECT_GE(GetLanguageCount(), 1);
+    // The web addresses: the help page and the page about language files.
+    EXPECT_STREQ(L"https://velmora.example/Ravelin/help", SProductInfo::GetHelpUrl());
+    EXPECT_STREQ(L"https://velmora.example/language.htm", SProductInfo::GetLanguagesUrl());
 
     // The main window: template 1037 with its caption and icon, shown.
     CMainFrame* frame = MainFrame();

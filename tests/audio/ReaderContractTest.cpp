@@ -4,9 +4,11 @@
 // the right one.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <tuple>
 #include <vector>
 
+#include "tests/audio/OggMutants.h"
 #include "tests/audio/ReaderKit.h"
 
 namespace {
@@ -81,8 +83,12 @@ TEST_P(ReaderContract, ReadsWholeFramesOnlyAndSeeksWithinTheLength)
     ASSERT_TRUE(m_reader->Read(buf.data(), 2 * m_align + 3, &got));
     EXPECT_EQ(static_cast<DWORD>(2 * m_align), got);
     EXPECT_EQ(2, m_reader->GetPosition());
-    for (LONGLONG refused : {-1LL, frames, frames + 10})
+    for (LONGLONG refused : {-1LL, frames + 1, frames + 10})
         EXPECT_FALSE(m_reader->Seek(refused)) << refused;
+    // The length itself is a place to be: nothing is read there.
+    ASSERT_TRUE(m_reader->Seek(frames));
+    EXPECT_EQ(frames, m_reader->GetPosition());
+    EXPECT_FALSE(m_reader->Read(buf.data(), 4 * m_align, &got));
     ASSERT_TRUE(m_reader->Seek(frames - 1));
     ASSERT_TRUE(m_reader->Read(buf.data(), 4 * m_align, &got));
     EXPECT_EQ(static_cast<DWORD>(m_align), got) << "the last frame only";
@@ -158,5 +164,121 @@ INSTANTIATE_TEST_SUITE_P(EveryReader, ReaderContract, ::testing::Combine(::testi
                          [](const ::testing::TestParamInfo<Param>& i) {
                              return std::string(std::get<0>(i.param).name) + (std::get<1>(i.param) ? "Cached" : "");
                          });
+
+// Damaged Ogg Vorbis files (tests/audio/OggMutants.h), made from the
+// generated noise. Whatever a damaged file still gives, the cached reader
+// gives the same as the uncached one, started or not; a seek either fails or
+// is followed by audio; the peaks end where the audio does.
+const char* const kMutants[] = {
+    "CutInTheMiddle", "CutAfterTwoAudioPages", "PageDropped", "FirstAudioPageLost", "FirstAudioPacketsDamaged",
+    "MiddlePageLost", "MiddlePacketsDamaged", "LastPageLost", "LastPacketsDamaged", "EveryThirdPageDamaged",
+    "CaptureBroken", "GranuleFarAhead", "LastGranuleTooEarly", "SetupDamaged", "MiddleSerialChanged",
+    "MiddleEndFlagged", "FirstAudioPageGarbage", "FirstAudioGranuleUnset", "PageBeforeTheLastLost",
+    "PageBeforeTheLastGranuleEarly", "ShortFirstAudioPageLost", "ShortFirstGranuleEarly",
+};
+
+class DamagedOgg : public ::testing::TestWithParam<const char*>
+{
+protected:
+    void SetUp() override
+    {
+        static const std::vector<oggmutants::SMutant> all =
+            oggmutants::Make(testsupport::ReadFileBytes(testsupport::TestData(L"noise_441001.ogg")));
+        for (const oggmutants::SMutant& m : all) {
+            if (m.name == GetParam())
+                m_path = readerkit::Save(testsupport::ScratchDir(L"damaged_ogg"),
+                                         std::wstring(m.name.begin(), m.name.end()) + L".ogg", m.bytes);
+        }
+        ASSERT_FALSE(m_path.empty()) << "no such mutant";
+    }
+
+    // Opened (and loaded, when cached); null when the file does not open.
+    CIPtr<IAudioReader> Open(bool cache)
+    {
+        CIPtr<IAudioReader> r = readerkit::Open(m_path, cache);
+        if (r) {
+            EXPECT_TRUE(readerkit::WaitReady(r));
+        }
+        return r;
+    }
+
+    testsupport::CComScope m_com;
+    std::wstring m_path;
+};
+
+TEST_P(DamagedOgg, CachedAndUncachedAgreeOnLengthAndSamples)
+{
+    CIPtr<IAudioReader> fresh = Open(false), plain = Open(false), cached = Open(true);
+    ASSERT_EQ(!!fresh, !!cached) << "only one of them opens";
+    if (!fresh)
+        return; // refused alike
+    const int align = fresh->GetFormat()->GetBlockAlign();
+    ASSERT_GT(align, 0);
+    // Read straight after opening, and started the way the cache's loader
+    // and the application start a reader.
+    const readerkit::Bytes straight = readerkit::ReadAll(fresh, 10007);
+    EXPECT_TRUE(readerkit::Start(plain));
+    EXPECT_TRUE(readerkit::Start(cached));
+    const readerkit::Bytes started = readerkit::ReadAll(plain, 10007);
+    const readerkit::Bytes loaded = readerkit::ReadAll(cached, 10007);
+    EXPECT_GT(straight.size(), 0u) << "an opened file gives audio";
+    EXPECT_EQ(straight.size(), started.size());
+    EXPECT_EQ(straight.size(), loaded.size());
+    EXPECT_TRUE(straight == started) << "a start changes what is read";
+    EXPECT_TRUE(straight == loaded) << "the cache changes what is read";
+    for (IAudioReader* r : {fresh.Get(), plain.Get(), cached.Get()})
+        EXPECT_EQ(static_cast<LONGLONG>(straight.size() / align), r->GetFrameCount()) << "the length is what was read";
+}
+
+TEST_P(DamagedOgg, EveryAcceptedSeekReads)
+{
+    for (bool cache : {false, true}) {
+        CIPtr<IAudioReader> r = Open(cache);
+        if (!r)
+            continue;
+        ASSERT_TRUE(readerkit::Start(r));
+        const int align = r->GetFormat()->GetBlockAlign();
+        const readerkit::Bytes all = readerkit::ReadAll(r);
+        const LONGLONG frames = static_cast<LONGLONG>(all.size() / align);
+        std::vector<uint8_t> buf(4096 * align);
+        // Back into what was read, forward, to the last frame, and to the end.
+        for (LONGLONG target : {frames / 2, LONGLONG(0), frames / 3, frames - 1, LONGLONG(1), frames}) {
+            if (!r->Seek(target))
+                continue;
+            EXPECT_EQ(target, r->GetPosition());
+            DWORD got = 0;
+            const bool read = r->Read(buf.data(), static_cast<DWORD>(buf.size()), &got);
+            if (target >= frames) {
+                EXPECT_FALSE(read) << "nothing after the end";
+                continue;
+            }
+            ASSERT_TRUE(read && got > 0) << (cache ? "cached" : "uncached") << ": a seek to " << target
+                                         << " of " << frames << " accepted, then nothing";
+            if (cache) {
+                EXPECT_EQ(0, std::memcmp(buf.data(), all.data() + target * align, got)) << target;
+            }
+        }
+    }
+}
+
+TEST_P(DamagedOgg, PeaksFollowTheDeliveredLength)
+{
+    for (bool cache : {false, true}) {
+        CIPtr<IAudioReader> r = Open(cache);
+        if (!r)
+            continue;
+        CIPtr<IPeakContainer> peaks;
+        ASSERT_TRUE(r->GetPeakContainer(&peaks));
+        ASSERT_TRUE(readerkit::WaitComplete(peaks));
+        // Two peaks a millisecond, of the frames the file really gave.
+        const double expected = r->GetFrameCount() * 2000.0 / r->GetFormat()->nSamplesPerSec;
+        EXPECT_NEAR(expected, peaks->GetPeakCount(), 2 + expected / 100)
+            << (cache ? "cached" : "uncached") << ", " << r->GetFrameCount() << " frames";
+        r->Abort();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Mutants, DamagedOgg, ::testing::ValuesIn(kMutants),
+                         [](const ::testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
 
 } // namespace

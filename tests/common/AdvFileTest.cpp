@@ -168,4 +168,39 @@ TEST_F(AdvFileTest, WritingSeekingAndStrings)
     EXPECT_TRUE(reader.ReadPascalStringA().IsEmpty()) << "length beyond the end";
 }
 
+TEST_F(AdvFileTest, ChainedInsertionsAndTheirFailedState)
+{
+    const CString path = Path(L"chained.txt");
+    {
+        CAdvFile file;
+        ASSERT_TRUE(file.Create(path));
+        file << L"ab" << L"" << L"\x00e9" << CString(L"\r\n");
+        EXPECT_FALSE(file.Failed());
+    }
+    EXPECT_EQ(Utf16(L"ab\x00e9\r\n", false), Bytes(path)) << "back to back, no mark, no terminator";
+
+    // A read-only file: the first write fails and the chain writes nothing
+    // more, even where a write would have worked.
+    CAdvFile reader;
+    ASSERT_TRUE(reader.OpenRead(path, false));
+    reader << L"x" << L"y";
+    EXPECT_TRUE(reader.Failed());
+    EXPECT_EQ(10u, reader.GetSize());
+
+    // A closed file fails, and so does a null text; the state stays until
+    // cleared or until the next open.
+    CAdvFile closed;
+    closed << L"";
+    EXPECT_TRUE(closed.Failed()) << "even an empty text needs an open file";
+    ASSERT_TRUE(closed.Create(Path(L"second.txt")));
+    EXPECT_FALSE(closed.Failed()) << "a new file starts clean";
+    closed << static_cast<LPCWSTR>(nullptr) << L"lost";
+    EXPECT_TRUE(closed.Failed());
+    closed.ClearFailed();
+    closed << L"kept";
+    EXPECT_FALSE(closed.Failed());
+    closed.Close();
+    EXPECT_EQ(Utf16(L"kept", false), Bytes(Path(L"second.txt")));
+}
+
 } // namespace

@@ -5,6 +5,9 @@
 #include "common/DWordArrayEx.h"
 #include "common/StrArrayEx.h"
 #include "common/StringUtils.h"
+#include "tests/support/TestSupport.h"
+
+#include <vector>
 
 namespace {
 
@@ -108,6 +111,51 @@ TEST(StrArrayEx, RemovalsCopiesAndLists)
     const LPCWSTR list[] = {L"p", L"q", nullptr};
     a.SetFromList(list);
     EXPECT_EQ(CString(L"p,q"), Joined(a));
+}
+
+TEST(StrArrayEx, SerializeThroughAFile)
+{
+    const CString path = CString(testsupport::ScratchDir(L"strarray_archive").c_str()) + L"\\list.bin";
+    CStrArrayEx stored;
+    stored.SetFromList(std::vector<LPCWSTR>{L"b", L"", L"a", L"b", L"\x00e9", nullptr}.data());
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        stored.Serialize(ar);
+    }
+    auto load = [&path](CStrArrayEx& into) {
+        CFile file(path, CFile::modeRead);
+        CArchive ar(&file, CArchive::load);
+        into.Serialize(ar);
+    };
+    CStrArrayEx plain;
+    plain.Add(L"left over");
+    load(plain);
+    EXPECT_EQ(CString(L"b,,a,b,\x00e9"), Joined(plain)) << "emptied first, then every string in order";
+
+    // A sorted array sorts what it loads and drops the duplicate.
+    CStrArrayEx sorted;
+    sorted.SetSorted(true);
+    load(sorted);
+    EXPECT_EQ(CString(L",a,b,\x00e9"), Joined(sorted));
+
+    // Cut anywhere inside, the archive throws and the array is left empty,
+    // never holding the strings read before the damage.
+    const std::vector<uint8_t> whole = testsupport::ReadFileBytes(std::wstring(path));
+    for (size_t cut = 1; cut < whole.size(); ++cut) {
+        testsupport::WriteFileBytes(std::wstring(path), whole.data(), cut);
+        CStrArrayEx damaged;
+        damaged.Add(L"left over");
+        bool threw = false;
+        try {
+            load(damaged);
+        } catch (CArchiveException* e) {
+            threw = e->m_cause == CArchiveException::endOfFile;
+            e->Delete();
+        }
+        EXPECT_TRUE(threw) << "cut at " << cut;
+        EXPECT_EQ(0, damaged.GetSize()) << "cut at " << cut;
+    }
 }
 
 TEST(DWordArrayEx, FillSearchSumSortAndText)

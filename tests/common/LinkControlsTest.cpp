@@ -7,11 +7,13 @@
 #include <vector>
 #include "common/BrowseEdit.h"
 #include "common/FileIcon.h"
+#include "common/Languages.h"
 #include "common/OVRegKey.h"
 #include "common/PathUtils.h"
 #include "common/PictureButton.h"
 #include "common/RegSettings.h"
 #include "common/StaticHyperLink.h"
+#include "tests/common/LanguageTestFiles.h"
 #include "tests/common/TestWindows.h"
 #include "tests/support/DibCanvas.h"
 #include "tests/support/MessagePump.h"
@@ -327,6 +329,35 @@ TEST(HyperLink, KindsOfClickAndTheLookOfALink)
     ASSERT_EQ(1u, host.posted.size());
     EXPECT_EQ(WM_HYPERLINK_CLICKED, host.posted[0].first);
     EXPECT_EQ(1003u, host.posted[0].second);
+}
+
+namespace {
+
+class HyperLinkFailure : public langtest::CGermanLanguageTest
+{
+protected:
+    HyperLinkFailure() : CGermanLanguageTest(L"Can't open file\r\nDatei kann nicht ge\u00f6ffnet werden\r\n") {}
+};
+
+} // namespace
+
+TEST_F(HyperLinkFailure, TheMessageNamesTheTargetInTheCurrentLanguage)
+{
+    // A target nothing can open: the real launch fails and says so.
+    const std::wstring target = testsupport::ScratchDir(L"link_failure") + L"\\missing.nosuchkind";
+    CHostWnd host;
+    CStaticHyperLink link;
+    ASSERT_TRUE(link.SubclassWindow(host.Child(L"STATIC", L"missing", SS_LEFT, 1004, 150, 20)));
+    link.SetLink(LINK_OPEN, target.c_str());
+    // No language chosen yet: the string table's English, then German.
+    for (const std::wstring first : {L"Can't open file", L"Datei kann nicht ge\u00f6ffnet werden"}) {
+        CDialogCloser closer(true);
+        ClickLink(link);
+        const std::vector<std::wstring> seen = closer.Seen();
+        ASSERT_EQ(1u, seen.size()) << "one message per failed click";
+        EXPECT_EQ(first + L"\n" + target, seen[0]);
+        ASSERT_STREQ(L"German", SelectLanguageByName(L"German"));
+    }
 }
 
 namespace {

@@ -7,8 +7,10 @@
 #include <shlobj.h>
 #include <atomic>
 #include <map>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace wintest {
 
@@ -76,7 +78,8 @@ private:
 
 // While it lives, finishes every dialog box this process shows, from
 // another thread: `select` (a folder) is selected first when given; then
-// OK or Cancel.
+// OK or Cancel. The texts of each dialog's static controls are kept,
+// joined, for Seen().
 class CDialogCloser {
 public:
     explicit CDialogCloser(bool ok, const wchar_t* select = nullptr) : m_ok(ok), m_select(select ? select : L"")
@@ -91,7 +94,24 @@ public:
     CDialogCloser(const CDialogCloser&) = delete;
     CDialogCloser& operator=(const CDialogCloser&) = delete;
 
+    std::vector<std::wstring> Seen()
+    {
+        std::lock_guard<std::mutex> lock(m_seenLock);
+        return m_seen;
+    }
+
 private:
+    static BOOL CALLBACK CollectStatic(HWND wnd, LPARAM texts)
+    {
+        wchar_t cls[16] = {};
+        GetClassNameW(wnd, cls, 16);
+        if (_wcsicmp(cls, L"Static") == 0) {
+            wchar_t text[512] = {};
+            GetWindowTextW(wnd, text, 512);
+            *reinterpret_cast<std::wstring*>(texts) += text;
+        }
+        return TRUE;
+    }
     static BOOL CALLBACK Find(HWND wnd, LPARAM found)
     {
         DWORD process = 0;
@@ -111,6 +131,12 @@ private:
             EnumWindows(Find, reinterpret_cast<LPARAM>(&dialog));
             if (dialog) {
                 Sleep(300);
+                std::wstring texts;
+                EnumChildWindows(dialog, CollectStatic, reinterpret_cast<LPARAM>(&texts));
+                {
+                    std::lock_guard<std::mutex> lock(m_seenLock);
+                    m_seen.push_back(texts);
+                }
                 if (!m_select.empty())
                     SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(m_select.c_str()));
                 PostMessageW(dialog, WM_COMMAND, m_ok ? IDOK : IDCANCEL, 0);
@@ -122,6 +148,8 @@ private:
     bool m_ok;
     std::wstring m_select;
     std::atomic<bool> m_done{false};
+    std::mutex m_seenLock;
+    std::vector<std::wstring> m_seen;
     std::thread m_thread;
 };
 

@@ -6,6 +6,7 @@
 #include "common/Calendar.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/HybridCalendar.h"
+#include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
 #include "hybrid/MonthGrid.h"
 
@@ -172,4 +173,57 @@ TEST(HybridCalendarHandler, SelectingAYearOrMonthRebuildsTheGrid)
     c.months->SetCurSel(1, true);
     c.months->SetCurSel(0, true); // January 2005: its leading days from December 2004
     EXPECT_EQ("(27) (28) (29) (30) (31) 1 2", ShownRow(c.calendar->GetDayRows().GetAt(0)));
+}
+
+TEST(HybridCalendarHandler, TheGridHasTheGeometryOfACalendar)
+{
+    CTestHost host(400, 600); // tall enough for no scroll bar
+    SCalendar c = AddCalendar(host);
+    host.Pump(60);
+    CCellArray parts; // the lists' row, the numbered row, the week rows
+    CIPtr<IHybridSubContent> sub;
+    ASSERT_TRUE(c.cell->GetSubContent(&sub) && sub);
+    sub->GetChildren(&parts);
+    const CCellArray& weeks = c.calendar->GetDayRows();
+    ASSERT_EQ(2 + weeks.GetSize(), parts.GetSize());
+    ASSERT_GE(weeks.GetSize(), 5);
+    ASSERT_LE(weeks.GetSize(), 6);
+
+    TEXTMETRICW font{};
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetTextMetricsW(dc, &font);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+
+    // Below the lists every row is seven columns that tile it: each about
+    // a seventh of the 400 pixels, side by side, one text line high or more.
+    int bottom = CTestHost::RectOf(parts.GetAt(0)).bottom;
+    EXPECT_GT(bottom, CTestHost::RectOf(parts.GetAt(0)).top) << "the lists' row";
+    for (INT_PTR i = 1; i < parts.GetSize(); ++i) {
+        IHybridCell* row = parts.GetAt(i);
+        const CRect rowRect = CTestHost::RectOf(row);
+        EXPECT_GE(rowRect.top, bottom) << "row " << i << " below the one before";
+        bottom = rowRect.bottom;
+        int x = rowRect.left;
+        for (int column = 0; column < 7; ++column) {
+            CIPtr<IHybridCell> day = ColumnOf(row, column);
+            ASSERT_TRUE(day) << "row " << i << " column " << column;
+            const CRect r = CTestHost::RectOf(day);
+            if (column == 0)
+                EXPECT_NEAR(x, r.left, 2) << "row " << i << ": the first column starts the row";
+            else
+                EXPECT_EQ(x, r.left) << "row " << i << " column " << column;
+            EXPECT_NEAR(400 / 7, r.Width(), 4) << "row " << i << " column " << column;
+            EXPECT_GE(r.Height(), font.tmHeight) << "row " << i << " column " << column;
+            EXPECT_GE(r.top, rowRect.top);
+            EXPECT_LE(r.bottom, rowRect.bottom);
+            x = r.right;
+        }
+        EXPECT_NEAR(rowRect.right, x, 2) << "row " << i << ": the last column ends the row";
+    }
+    // The content is the lists, the numbered row and the weeks, no more.
+    EXPECT_GE(host.Ctrl().GetContentHeight(), bottom);
+    EXPECT_LE(host.Ctrl().GetContentHeight(), bottom + 8);
+    EXPECT_GE(bottom - CTestHost::RectOf(parts.GetAt(0)).bottom, (1 + weeks.GetSize()) * font.tmHeight);
 }

@@ -247,6 +247,32 @@ TEST(HybridInput, DraggingASelectedCell)
     EXPECT_EQ(Only(10, {1}), list.Selected());
 }
 
+TEST(HybridInput, DragCursorFollowsTheDropAnswer)
+{
+    CTestHost host(200, 150);
+    SList list(host);
+    host.Ctrl().SetDragEnabled(true);
+    host.Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, RowY(1)));
+    host.Post(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 60));
+    host.Pump();
+    ASSERT_TRUE(host.Ctrl().IsDragging());
+    const HCURSOR drop = ::LoadCursorW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(6003));
+    ASSERT_TRUE(drop) << "the program's own drop cursor";
+    const HCURSOR no = ::LoadCursorW(nullptr, IDC_NO), arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+    ASSERT_NE(drop, arrow);
+    // Each move asks the parent (notification 38); its answer picks the cursor.
+    const std::pair<LRESULT, HCURSOR> answers[] = {{2, drop}, {0, no}, {1, arrow}, {2, drop}, {5, arrow}};
+    int y = 62;
+    for (const auto& [answer, cursor] : answers) {
+        host.m_answer38 = answer;
+        host.Post(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, y += 4));
+        host.Pump();
+        EXPECT_EQ(cursor, ::GetCursor()) << "answer " << answer;
+    }
+    host.Post(WM_LBUTTONUP, 0, MAKELPARAM(20, y));
+    host.Pump();
+}
+
 TEST(HybridInput, ContentConsumesPressAndFocusFollows)
 {
     CTestHost host(200, 120);

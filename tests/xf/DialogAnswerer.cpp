@@ -22,7 +22,9 @@ BOOL CALLBACK CollectDialog(HWND w, LPARAM p)
 {
     DWORD process = 0;
     ::GetWindowThreadProcessId(w, &process);
-    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(w) && ClassOf(w) == L"#32770")
+    // A dialog without a caption is a popup (a drop-down menu), no question.
+    if (process == ::GetCurrentProcessId() && ::IsWindowVisible(w) && ClassOf(w) == L"#32770" &&
+        (::GetWindowLongW(w, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
         reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
     return TRUE;
 }

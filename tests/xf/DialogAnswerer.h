@@ -3,7 +3,8 @@
 // one after another, from a thread of its own, while the test's thread sits
 // in the dialog's modal loop. Each answer names the button to press and, for
 // a file dialog, the path to type into its file-name box first. Dialogs
-// beyond the answers given are cancelled.
+// beyond the answers given are cancelled. Popups without a caption (the
+// drop-down menus) are never answered.
 #include <windows.h>
 #include <atomic>
 #include <mutex>

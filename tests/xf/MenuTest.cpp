@@ -185,6 +185,7 @@ TEST_F(Menus, BandMenusOpenByMouseAndKeysAndRunTheirCommands)
     EXPECT_EQ(-1, SelectedRow(popup));
     ASSERT_EQ(6, popup->GetRows().GetSize());
     EXPECT_STREQ(L"F5", CellText(popup->GetRows()[kOpen], 2));
+    EXPECT_STREQ(L"&Open", CellText(popup->GetRows()[kOpen], 1)) << "a shortcut after a tab is not shown twice";
     EXPECT_STREQ(L"Shift+Ctrl+S", CellText(popup->GetRows()[kSave], 2));
     EXPECT_STREQ(L"", CellText(popup->GetRows()[kExit], 2));
     EXPECT_FALSE(popup->GetRows()[kDisabled]->IsEnabled());
