@@ -57,6 +57,9 @@ const UINT ID_CMD_SELECT_TEMPO = 33028;
 const UINT ID_CMD_FRAGMENT_FROM_POSITION = 33029;
 const UINT ID_CMD_TEMPO_DOWN = 33030;
 const UINT ID_CMD_TEMPO_UP = 33031;
+// No menu item gives it; the transcription pane takes it and does nothing,
+// so it never travels further down the tree.
+const UINT ID_CMD_SPARE = 33032;
 const UINT ID_CMD_NEW_FRAGMENT = 33033;
 const UINT ID_CMD_OPTIONS = 33034;
 const UINT ID_CMD_AUTOLOOP = 33035;
@@ -94,7 +97,9 @@ const UINT IDS_OPEN_FILTER = 1038;
 const UINT IDS_ACTIVATE_FIRST = 1035;
 const UINT IDS_SAVE_FAILED = 1036;
 const UINT IDS_CANT_PLAY = 1037;
+const UINT IDS_PROJECT_NOT_KEPT = 1097;
 const UINT IDS_START_PAGE = 1091;
+const UINT IDS_BROWSE_DESTINATION = 1094;
 const UINT IDS_LOOP = 1098;
 const UINT IDS_WHOLE_FILE = 1099;
 const UINT IDS_LANGUAGE = 10075;

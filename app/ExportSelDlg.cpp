@@ -1,5 +1,6 @@
 #include "app/ExportSelDlg.h"
 
+#include "app/AppIds.h"
 #include "app/AppSettings.h"
 #include "common/FolderWalk.h"
 #include "common/TimeUtils.h"
@@ -14,7 +15,7 @@ const UINT IDC_LIST = 6028, IDC_DESTINATION = 1071, IDC_SELECT_ALL = 1072, IDC_D
 } // namespace
 
 CExportSelDlg::CExportSelDlg(CWnd* parent, IFragmentDisplay* display)
-    : CLocalizedDlg(IDD_EXPORT, parent), m_display(display)
+    : CLocalizedDlg(IDD_EXPORT, parent), m_display(display), m_destinationEdit(BROWSE_FOLDER, IDS_BROWSE_DESTINATION)
 {
 }
 

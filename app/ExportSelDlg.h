@@ -30,5 +30,5 @@ private:
     CHybridCtrl m_list;
     CIPtr<IFragmentDisplay> m_display;
     CIArray<IHybridCheckBox> m_checks;
-    CBrowseEdit m_destinationEdit{BROWSE_FOLDER};
+    CBrowseEdit m_destinationEdit;
 };

@@ -43,7 +43,9 @@ BOOL CFragmentTempoDlg::OnInitDialog()
 {
     CLocalizedDlg::OnInitDialog();
     if (!m_list.Create(this, kListId, WS_TABSTOP)) {
-        EndDialog(IDCANCEL); // nothing to show without its list
+        // Without its list there is nothing to choose from: the dialog ends
+        // as cancelled and the tempo stays.
+        EndDialog(IDCANCEL);
         return TRUE;
     }
     m_list.SetSingleSelect(true);

@@ -166,3 +166,12 @@ void CMainController::OnSysInfo()
 {
     ShowSysInfoDialog(AfxGetMainWnd());
 }
+
+IxfFrameListContent* CMainController::GetMainFrameList()
+{
+    CxfMDIClient* area = m_pFrame ? m_pFrame->FindMDIClient(MDI_MAIN) : nullptr;
+    IxfFrameListContent* list = nullptr;
+    if (!area || !area->GetFrameList(&list))
+        return nullptr;
+    return list;
+}

@@ -6,6 +6,7 @@
 #include "xf/xfController.h"
 
 struct IHybridSlider;
+struct IxfFrameListContent;
 
 class CMainController : public CxfController
 {
@@ -18,6 +19,11 @@ public:
     // the recent files; a success moves it to their front. The start page
     // then shows the list again. Null does nothing.
     void OpenAudioFile(LPCWSTR path);
+
+    // The tab strip of the main MDI area, with a reference added; null
+    // without a frame, that area or its strip. Nothing in the program
+    // calls it.
+    IxfFrameListContent* GetMainFrameList();
 
 protected:
     void OnOpen();

@@ -14,32 +14,34 @@ const wchar_t kScrollPos[] = L"ScrollPos";
 const wchar_t kZoom[] = L"Zoom";
 
 // Keeps the file as it is at `path` + ".bak", moved or copied there. An
-// older copy gives way even when it was made read-only.
-void KeepAside(LPCWSTR path, bool move)
+// older copy gives way even when it was made read-only. False when no copy
+// could be kept.
+bool KeepAside(LPCWSTR path, bool move)
 {
     const CString aside = CString(path) + L".bak";
     ::SetFileAttributesW(aside, FILE_ATTRIBUTE_NORMAL);
     if (move)
-        ::MoveFileExW(path, aside, MOVEFILE_REPLACE_EXISTING);
-    else
-        ::CopyFileW(path, aside, FALSE);
+        return ::MoveFileExW(path, aside, MOVEFILE_REPLACE_EXISTING) != FALSE;
+    return ::CopyFileW(path, aside, FALSE) != FALSE;
 }
 
 } // namespace
 
-bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time)
+bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time, bool* mustNotSave)
 {
+    if (mustNotSave)
+        *mustNotSave = false;
     CTextTree tree(kRoot);
     if (!tree.LoadTextTree(path)) {
-        if (FileExists(path))
-            KeepAside(path, true);
+        if (FileExists(path) && !KeepAside(path, true) && mustNotSave)
+            *mustNotSave = true;
         return false;
     }
     if (fragments && tree.EnterGroup(kSelections)) {
         // Fragments left out would be gone with the next save: the file as
         // it was is kept beside it.
-        if (!fragments->Load(&tree))
-            KeepAside(path, false);
+        if (!fragments->Load(&tree) && !KeepAside(path, false) && mustNotSave)
+            *mustNotSave = true;
         (void)tree.EndGroup(); // the group entered above: always open
     }
     if (time && tree.EnterGroup(kSettings)) {

@@ -69,6 +69,10 @@ void CViririziruController::OnClose()
         area->CloseActiveFrame();
 }
 
+void CViririziruController::OnUnmappedCommand()
+{
+}
+
 void CViririziruController::OnUpdateClose(CCmdUI*)
 {
     // Close stays enabled while a file is open.

@@ -23,6 +23,9 @@ public:
     // The held reader, without a reference added; null before an open.
     IAudioReader* GetReader() const { return m_pReader; }
 
+    // An empty handler that no message-map entry names.
+    void OnUnmappedCommand();
+
 protected:
     void OnClose();
     void OnUpdateClose(CCmdUI* cmdUI);

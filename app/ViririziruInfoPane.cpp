@@ -85,16 +85,19 @@ void CViririziruInfoPane::OnInitPane(SxfContext* request)
     BuildGroups();
     TranscriptionPane();
 
-    for (int i = 0; i < kTempoItems; ++i) {
+    // The combos exist only when the groups could be built.
+    for (int i = 0; m_pTempoCombo && i < kTempoItems; ++i) {
         CString item;
         item.Format(L"%.1f x", static_cast<double>(TempoOfItem(i)));
         m_pTempoCombo->AddString(item);
     }
-    m_pPreDelayCombo->AddStringID(IDS_NO_DELAY);
-    for (int i = 1; i <= kMaxPreDelaySec; ++i) {
-        CString item;
-        item.Format(L"%d", i);
-        m_pPreDelayCombo->AddString(item);
+    if (m_pPreDelayCombo) {
+        m_pPreDelayCombo->AddStringID(IDS_NO_DELAY);
+        for (int i = 1; i <= kMaxPreDelaySec; ++i) {
+            CString item;
+            item.Format(L"%d", i);
+            m_pPreDelayCombo->AddString(item);
+        }
     }
     ShowFileFacts();
     UpdateActiveFragment(nullptr);

@@ -111,14 +111,19 @@ void CViririziruPane::LoadProjectFile()
     m_strPath = controller->GetPathName();
     m_pFragments->RemoveAll();
     m_strProject = MakeAuxFilePath(m_strPath, kProjectExtension);
-    if (!::LoadProjectFile(m_strProject, m_pFragments, m_pTime))
+    if (!::LoadProjectFile(m_strProject, m_pFragments, m_pTime, &m_bProjectUnsafe))
         m_firstViewPending = SetTimer(kEmptyStartTimer, 100, nullptr) != 0;
     m_pInfoPane->RequestListRefresh();
+    if (m_bProjectUnsafe) {
+        CLocalizedString text;
+        text.Format(IDS_PROJECT_NOT_KEPT, static_cast<LPCWSTR>(m_strProject));
+        MessageBox(text, MB_OK | MB_ICONWARNING);
+    }
 }
 
 bool CViririziruPane::SaveProjectFile()
 {
-    if (m_strPath.IsEmpty())
+    if (m_strPath.IsEmpty() || m_bProjectUnsafe)
         return true;
     if (::SaveProjectFile(m_strProject, m_pFragments, m_pTime))
         return true;

@@ -42,7 +42,9 @@ public:
 
     // Saves the project file now (also called on every way the frame
     // closes). False, after telling the user which file could not be
-    // written, when the save failed; true when saved or nothing to save.
+    // written, when the save failed; true when saved, when there is nothing
+    // to save, or when a damaged project that could not be kept aside is
+    // left alone.
     [[nodiscard]] bool SaveProjectFile();
 
     // What the information pane changes; each does nothing without the
@@ -64,6 +66,12 @@ public:
     // The audio file's path; empty until the project file was loaded.
     const CString& GetPath() const { return m_strPath; }
     const SPlayContext& GetPlayContext() const { return m_play; }
+
+    // A command handler that does nothing and its update handler, which
+    // enables the item while the time container has a selection. No
+    // message-map entry names them.
+    void OnUnmappedCommand();
+    void OnUpdateUnmappedCommand(CCmdUI* cmdUI);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -129,6 +137,8 @@ private:
     void OnUpdateFragmentFromPosition(CCmdUI* cmdUI);
     void OnTempoDown();
     void OnTempoUp();
+    void OnSpareCommand();
+    void OnUpdateSpareCommand(CCmdUI* cmdUI);
     void OnNewFragment();
     void OnAutoLoop();
     void OnUpdateAutoLoop(CCmdUI* cmdUI);
@@ -154,4 +164,7 @@ private:
     // Named when the file opened: the file may be deleted or grow while it
     // is open, and its fragments still belong to the file as it was.
     CString m_strProject;
+    // The project file was damaged and no copy of it could be kept aside:
+    // it is the only copy, and it is not saved over (the user was told).
+    bool m_bProjectUnsafe = false;
 };

@@ -55,6 +55,9 @@ BEGIN_MESSAGE_MAP(CViririziruPane, CxfPane)
     ON_COMMAND(ID_CMD_TEMPO_UP, &CViririziruPane::OnTempoUp)
     ON_UPDATE_COMMAND_UI(ID_CMD_TEMPO_DOWN, &CViririziruPane::OnUpdateNeedsActive)
     ON_UPDATE_COMMAND_UI(ID_CMD_TEMPO_UP, &CViririziruPane::OnUpdateNeedsActive)
+    // 33032: no menu item gives it; the pane takes it and its update.
+    ON_COMMAND(ID_CMD_SPARE, &CViririziruPane::OnSpareCommand)
+    ON_UPDATE_COMMAND_UI(ID_CMD_SPARE, &CViririziruPane::OnUpdateSpareCommand)
     ON_COMMAND(ID_CMD_NEW_FRAGMENT, &CViririziruPane::OnNewFragment)
     ON_UPDATE_COMMAND_UI(ID_CMD_NEW_FRAGMENT, &CViririziruPane::OnUpdateNeedsSelection)
     ON_COMMAND(ID_CMD_AUTOLOOP, &CViririziruPane::OnAutoLoop)
@@ -182,6 +185,23 @@ void CViririziruPane::OnZoomSelection()
 void CViririziruPane::OnUpdateNeedsSelection(CCmdUI* cmdUI)
 {
     cmdUI->Enable(m_pTime && m_pTime->HasSelection());
+}
+
+void CViririziruPane::OnSpareCommand()
+{
+}
+
+void CViririziruPane::OnUpdateSpareCommand(CCmdUI*)
+{
+}
+
+void CViririziruPane::OnUnmappedCommand()
+{
+}
+
+void CViririziruPane::OnUpdateUnmappedCommand(CCmdUI* cmdUI)
+{
+    OnUpdateNeedsSelection(cmdUI);
 }
 
 void CViririziruPane::OnPlay()

@@ -1,14 +1,27 @@
 #include "common/BrowseEdit.h"
+#include "common/LocalizedString.h"
 #include "common/Pickers.h"
 
 namespace {
 const UINT kButtonBitmap = 10021;
 const COLORREF kButtonKey = 0xFFFFFF;
 const UINT kAllFilesFilter = 10080; // "All Files|*.*||"
+
+CString TranslatedString(UINT id)
+{
+    CLocalizedString text;
+    text.LoadString(id);
+    return CString(static_cast<LPCWSTR>(text));
+}
 } // namespace
 
-CBrowseEdit::CBrowseEdit(int kind)
-    : CButtonEdit(kButtonBitmap, kButtonKey, L"", EDIT_BUTTON_NO_MESSAGE), m_kind(kind), m_filterId(kAllFilesFilter)
+CBrowseEdit::CBrowseEdit(int kind, LPCWSTR toolTip)
+    : CButtonEdit(kButtonBitmap, kButtonKey, toolTip ? toolTip : L"", EDIT_BUTTON_NO_MESSAGE), m_kind(kind),
+      m_filterId(kAllFilesFilter)
+{
+}
+
+CBrowseEdit::CBrowseEdit(int kind, UINT toolTipId) : CBrowseEdit(kind, TranslatedString(toolTipId))
 {
 }
 

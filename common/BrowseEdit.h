@@ -20,7 +20,10 @@ enum EBrowseKind : int
 class CBrowseEdit : public CButtonEdit
 {
 public:
-    explicit CBrowseEdit(int kind = BROWSE_OPEN_FILE);
+    // The button's tool tip shows toolTip, or the string toolTipId read
+    // through the translation; without a text the button has no tool tip.
+    explicit CBrowseEdit(int kind = BROWSE_OPEN_FILE, LPCWSTR toolTip = nullptr);
+    CBrowseEdit(int kind, UINT toolTipId);
 
     void SetKind(int kind) { m_kind = kind; }
     int GetKind() const { return m_kind; }

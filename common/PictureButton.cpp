@@ -38,7 +38,8 @@ void CPictureButton::SetUp()
     if (m_toolTip.GetSafeHwnd())
         return;
     SetButtonStyle(BS_OWNERDRAW, FALSE);
-    if (!m_toolTip.Create(this, TTS_ALWAYSTIP))
+    // Without a text there is nothing to show: no tool tip at all.
+    if (m_toolTipText.IsEmpty() || !m_toolTip.Create(this, TTS_ALWAYSTIP))
         return;
     CRect client;
     GetClientRect(&client);

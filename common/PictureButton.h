@@ -23,6 +23,8 @@ public:
 
     [[nodiscard]] bool HasToolTip() const { return m_toolTip.GetSafeHwnd() != nullptr; }
     const CString& GetToolTipText() const { return m_toolTipText; }
+    // The tool-tip control, or null when the button has none.
+    HWND GetToolTipWnd() const { return m_toolTip.GetSafeHwnd(); }
 
 protected:
     void PreSubclassWindow() override;

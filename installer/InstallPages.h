@@ -5,6 +5,7 @@
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/IHybridCheckBox.h"
 #include "installer/InstallPage.h"
+#include "installer/InstallerIds.h"
 #include "installer/SetupWorkers.h"
 #include "platform/mfc/afxiface.h"
 #include "platform/mfc/afxworker.h"
@@ -69,7 +70,7 @@ private:
 
     long long m_freeBytes = 0;
     CHybridCtrl m_drives;
-    CBrowseEdit m_folderEdit{BROWSE_FOLDER};
+    CBrowseEdit m_folderEdit{BROWSE_FOLDER, static_cast<UINT>(IDS_BROWSE_INSTALL_FOLDER)};
     CString m_folder;
     CString m_freeText;
     CString m_requiredText;

@@ -1,4 +1,6 @@
 #include "xf/xfCentral.h"
+#include "xf/xfCommands.h"
+#include "xf/xfResources.h"
 #include "xf/xfToolBarItem.h"
 
 namespace {
@@ -40,17 +42,17 @@ const SxfToolBarItem* CxfCentral::GetToolBarItems(int number)
     // The caption bands of panes: the title label, and the close button of
     // a closable pane.
     static const SxfToolBarItem caption[] = {
-        {XF_ITEM_LABEL, 37004, XF_ITEMF_STRETCH | XF_ITEMF_BOLD, 0, 10250, 0, 0, nullptr, 0},
+        {XF_ITEM_LABEL, ID_XF_PANE_TITLE, XF_ITEMF_STRETCH | XF_ITEMF_BOLD, 0, 10250, 0, 0, nullptr, 0},
         {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0},
     };
     static const SxfToolBarItem closableCaption[] = {
-        {XF_ITEM_LABEL, 37004, XF_ITEMF_STRETCH | XF_ITEMF_BOLD, 0, 10250, 0, 0, nullptr, 0},
-        {XF_ITEM_BUTTON, 37016, 0, 7013, 0, 0xFFFFFF, 0, nullptr, 0},
+        {XF_ITEM_LABEL, ID_XF_PANE_TITLE, XF_ITEMF_STRETCH | XF_ITEMF_BOLD, 0, 10250, 0, 0, nullptr, 0},
+        {XF_ITEM_BUTTON, ID_XF_CLOSE_PANE, 0, IDB_XF_CLOSE_PANE, 0, 0xFFFFFF, 0, nullptr, 0},
         {XF_ITEM_END, 0, 0, 0, 0, 0, 0, nullptr, 0},
     };
-    if (number == 1000)
+    if (number == XF_TABLE_CAPTION)
         return caption;
-    if (number == 1001)
+    if (number == XF_TABLE_CLOSABLE_CAPTION)
         return closableCaption;
     return nullptr;
 }

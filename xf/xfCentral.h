@@ -11,6 +11,11 @@ class CxfPane;
 struct IHybridContent;
 struct SxfToolBarItem;
 
+// The framework's own toolbar tables: a pane's caption band with the title
+// label alone, and with a close button as well.
+const int XF_TABLE_CAPTION = 1000;
+const int XF_TABLE_CLOSABLE_CAPTION = 1001;
+
 class CxfCentral
 {
 public:

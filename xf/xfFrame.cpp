@@ -310,7 +310,7 @@ void CxfFrame::SetMessageText(UINT stringId)
     if (!GetTopFrame()->FindContent(ID_XF_STATUS_INFO, &content, nullptr, true) || !content ||
         FAILED(label.QueryFrom(content, IID_IxfToolBarLabel)) || !label)
         return;
-    CString text;
+    CLocalizedString text; // in the current language, as every other text
     if (stringId != 0 && text.LoadString(stringId)) {
         const int lineBreak = text.Find(L'\n');
         if (lineBreak >= 0)
@@ -338,7 +338,10 @@ void CxfFrame::LeaveFrameList()
 
 void CxfFrame::RefreshFrameListEntry()
 {
-    if (IxfFrameListContent* list = GetParentFrameList())
+    // A title set anywhere inside a listed frame belongs to that frame's tab.
+    CxfMDIClient* area = FindMDIClient(-1);
+    CIPtr<IxfFrameListContent> list;
+    if (area && area->GetFrameList(&list) && list)
         list->UpdateTitles();
 }
 
@@ -386,6 +389,7 @@ void CxfFrame::SetTitle(LPCWSTR text)
 {
     if (m_hWnd)
         SetWindowText(text ? text : L"");
+    m_bTitleSet = true;
     RefreshFrameListEntry();
     OnTitleChanged();
 }
@@ -399,6 +403,36 @@ void CxfFrame::SetTitle(UINT stringId)
 
 void CxfFrame::OnTitleChanged()
 {
+    if (!m_pCaptionLabel || !m_hWnd)
+        return;
+    CString text;
+    GetWindowText(text);
+    m_pCaptionLabel->SetText(text);
+}
+
+void CxfFrame::AddCaptionBand(bool closable)
+{
+    if (!m_pPane)
+        return;
+    CString layout;
+    FormatLayoutString(layout, L"T(top,tb=%i,nogripper,menuBk)",
+                       closable ? XF_TABLE_CLOSABLE_CAPTION : XF_TABLE_CAPTION);
+    ParseLayout(this, layout);
+    CIPtr<IHybridContent> content;
+    CIPtr<IxfToolBarLabel> label;
+    if (!FindContent(ID_XF_PANE_TITLE, &content) || !content ||
+        FAILED(label.QueryFrom(content, IID_IxfToolBarLabel)) || !label)
+        return;
+    m_pCaptionLabel = label;
+    // A title given before the band existed (the frame's own "title") shows
+    // at once; the window's class text never does.
+    if (m_bTitleSet)
+        OnTitleChanged();
+}
+
+bool CxfFrame::GetCaptionLabel(IxfToolBarLabel** out)
+{
+    return ReturnInterface(m_pCaptionLabel.Get(), out);
 }
 
 int XfMessageBox(CWnd* owner, LPCWSTR text, UINT type)

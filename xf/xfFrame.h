@@ -81,6 +81,9 @@ public:
     // The toolbar button that activates this frame, with a reference;
     // false when there is none.
     [[nodiscard]] bool GetActivator(IHybridContent** out);
+    // A toolbar button clicked anywhere in the tree stores itself here, on
+    // the top-level frame (a reference is kept).
+    void SetActivator(IHybridContent* button) { m_pActivator = button; }
     CxfMDIClient* FindMDIClient(int id);
     // This frame's bars' contents, then each child's except skip (down
     // only); unless downOnly, then the parent's with this frame as skip.
@@ -105,14 +108,21 @@ public:
     void SetFrameList(IxfFrameListContent* list) { m_pFrameList = list; }
     // The frame list of the MDI area that holds this frame directly, or null.
     IxfFrameListContent* GetParentFrameList() const;
-    // Refreshes the titles of the tabs in that list.
+    // Refreshes the titles of the tabs of the nearest enclosing MDI area.
     void RefreshFrameListEntry();
-    // Removes this frame's tab from that list.
+    // Removes this frame's tab from the list of the MDI area that holds it.
     void LeaveFrameList();
 
     // ---- title, messages, state ------------------------------------------
     void SetTitle(LPCWSTR text);
     void SetTitle(UINT stringId);
+    // Docks a caption band on top of a frame that holds a pane: toolbar
+    // table 1001 (title and close button) for a closable pane, 1000 (title
+    // only) otherwise. Its title label becomes the caption label, which
+    // shows the frame's title from then on. Nothing without a pane.
+    void AddCaptionBand(bool closable);
+    // The caption band's title label, with a reference; false without one.
+    bool GetCaptionLabel(IxfToolBarLabel** out);
     // MessageBoxW owned by the host window, captioned with the product's
     // name; the string-id form answers -1 when the string does not exist.
     int MessageBox(LPCWSTR text, UINT type);
@@ -255,6 +265,8 @@ protected:
     bool m_bSizesInvalid = true;
     int m_nSplitter = -1;
     CovPtrArray<CxfControlBar> m_bars;
+    CIPtr<IxfToolBarLabel> m_pCaptionLabel;
+    bool m_bTitleSet = false; // SetTitle ran: the caption label shows the window text
     CIPtr<IxfFrameListContent> m_pFrameList;
     CIPtr<IHybridContent> m_pActivator;
     int m_nMode = ModeNone;

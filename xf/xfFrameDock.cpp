@@ -42,7 +42,11 @@ bool WindowHolds(CWnd* wnd, POINT screenPoint, CRect& window)
 
 void CxfFrame::OnFrameDrag(CPoint pressPoint)
 {
-    CxfFrameTracker tracker(this, pressPoint, L"");
+    // The tracker shows the caption band's title, when there is one.
+    CString title;
+    if (m_pCaptionLabel)
+        title = m_pCaptionLabel->GetText();
+    CxfFrameTracker tracker(this, pressPoint, title);
     tracker.Run();
 }
 

@@ -11,7 +11,8 @@
 
 namespace {
 
-const DWORD kTabStyle = HCB_ITEM | HCB_NOFOCUS | HCB_NOFRAME;
+// Unframed items placed at the bottom of their row.
+const DWORD kTabStyle = HCB_ITEM | HCB_VBOTTOM | HCB_NOFRAME;
 const COLORREF kActiveTop = 0x2C8BE6;
 const COLORREF kActiveGlow = 0x3CC8FF;
 const COLORREF kInactiveText = 0xA3A3A3;
@@ -95,7 +96,7 @@ void CxfFrameListContent::RemoveEntry(CxfController* controller)
     if (i >= 0) {
         // The control's current-cell notification activates the tab's frame.
         m_cells[i]->SetSelected(true, true);
-        control->SetActiveCell(m_cells[i], false, true);
+        control->SetActiveCell(m_cells[i], false, false);
     }
 }
 
@@ -149,9 +150,9 @@ void CxfFrameListContent::SetActiveIndex(int index)
         return;
     control->ClearSelection(0, true);
     // A change of the current cell comes back as notification 6, which
-    // activates the tab's frame.
+    // activates the tab's frame; no second (user) notification is raised.
     m_cells[index]->SetSelected(true, true);
-    control->SetActiveCell(m_cells[index], false, true);
+    control->SetActiveCell(m_cells[index], false, false);
 }
 
 void CxfFrameListContent::Activate(CxfController* controller)

@@ -71,6 +71,12 @@ void CxfPane::SetFrame(CxfFrame* frame)
         frame->SetPane(this);
 }
 
+void CxfPane::OnParam(SxfParam& param)
+{
+    if (param.key == L"title" && m_pFrame)
+        m_pFrame->AddCaptionBand(IsClosable());
+}
+
 void CxfPane::PostNcDestroy()
 {
     delete this;

@@ -37,6 +37,9 @@ public:
     // Moves the pane into another frame: the old frame loses it, the window
     // is re-parented (to the desktop for null) and the new frame holds it.
     void SetFrame(CxfFrame* frame) override;
+    // "title" gives the frame a caption band (with a close button when the
+    // pane is closable); other keys only stay in the list.
+    void OnParam(SxfParam& param) override;
 
     int GetId() const { return m_nId; }
     void SetId(int id) { m_nId = id; }

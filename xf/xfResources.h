@@ -12,6 +12,7 @@ enum : UINT
     IDB_XF_RADIO = 7010,
     IDB_XF_NOCHECK = 7011,          // empty
     IDB_XF_SUBMENU_ARROW = 7012,    // white key
+    IDB_XF_CLOSE_PANE = 7013,       // close button of a caption band, three columns, white key
     IDB_XF_DROPDOWN = 7015,         // drop-down arrow of a toolbar button, white key
     IDB_XF_DROPDOWN_DISABLED = 7017,
     IDB_XF_TAB_BOTTOM_SEL = 7018,   // tab skins by side, red key

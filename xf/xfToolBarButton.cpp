@@ -262,6 +262,7 @@ void CxfToolBarButton::OnClick()
     if (bar->HasParam(L"activator"))
         bar->GetFrame()->ActivateFrame();
     CxfFrame* top = bar->GetFrame()->GetTopFrame();
+    top->SetActivator(static_cast<IHybridContent*>(this));
     if (IsSplitButton() || IsDropDownOnly()) {
         CPoint cursor;
         ::GetCursorPos(&cursor);

@@ -16,8 +16,9 @@ namespace {
 
 const int kFlowKind = 3;
 
-// A menu band makes one element per top-level entry of the menu; a menu
-// that does not load makes none.
+// A menu band makes one element for the top-level entry nParam, or one per
+// entry when nParam is -1; a menu that does not load, or an index past its
+// last entry, makes none.
 void CreateMenuBand(const SxfToolBarItem& item, std::vector<CIPtr<IHybridContent>>& out)
 {
     int count = 0;
@@ -27,7 +28,14 @@ void CreateMenuBand(const SxfToolBarItem& item, std::vector<CIPtr<IHybridContent
             return;
         count = ::GetMenuItemCount(menu);
     }
-    for (int i = 0; i < count; ++i)
+    int first = 0, end = count;
+    if (item.nParam >= 0) {
+        if (item.nParam >= count)
+            return;
+        first = static_cast<int>(item.nParam);
+        end = first + 1;
+    }
+    for (int i = first; i < end; ++i)
         out.push_back(CIPtr<IHybridContent>(static_cast<IxfHorMenuElement*>(new CxfHorMenuElement(item.nID, i))));
 }
 

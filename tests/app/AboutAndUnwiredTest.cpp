@@ -17,6 +17,7 @@
 #include "tests/app/DialogTestKit.h"
 #include "tests/app/ViewTestKit.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ToolTipText.h"
 
 namespace {
 
@@ -95,6 +96,18 @@ TEST_F(Dialogs, ExportDialogKeepsAnExistingFolder)
         EXPECT_STREQ(c.stored.c_str(), GetLastExportDestination());
         dlg.DestroyWindow();
     }
+    model->Clear();
+}
+
+TEST_F(Dialogs, ExportDestinationButtonSaysWhatItBrowses)
+{
+    CIPtr<ITimeContainer> model = viewtest::MakeModel(10000, 1000);
+    CIPtr<CFragmentDisplay> fragments(new CFragmentDisplay(model));
+    CExportSelDlg dlg(nullptr, fragments);
+    ASSERT_TRUE(dlg.Create(1047, nullptr));
+    testsupport::PumpMessages(50);
+    EXPECT_EQ(L"Browse destination folder", testsupport::ButtonToolTip(GetDlgItem(dlg.GetSafeHwnd(), 1071)));
+    dlg.DestroyWindow();
     model->Clear();
 }
 

@@ -310,6 +310,7 @@ TEST_F(EndToEnd, ADamagedProjectIsKeptAsideAndAFailedSaveIsToldWithTheOldFileWho
     const std::wstring project = ProjectOf(audio);
     const char damaged[] = "Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|1|";
     ASSERT_TRUE(testsupport::WriteFileBytes(project, damaged, sizeof damaged - 1));
+    ::RemoveDirectoryW((project + L".bak").c_str()); // left by a run cut short below
     ::DeleteFileW((project + L".bak").c_str());
     ASSERT_TRUE(Open(audio));
     EXPECT_EQ(0, Pane()->GetFragmentDisplay()->GetCount());
@@ -335,6 +336,25 @@ TEST_F(EndToEnd, ADamagedProjectIsKeptAsideAndAFailedSaveIsToldWithTheOldFileWho
     }
     ::SetFileAttributesW(project.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_TRUE(SameBytes(project, before));
+
+    // A damaged project that cannot be kept aside (a folder holds the
+    // ".bak" name): the user is told which file, and it is not saved over.
+    const std::vector<uint8_t> damagedBytes(damaged, damaged + sizeof damaged - 1);
+    ASSERT_TRUE(testsupport::WriteFileBytes(project, damaged, sizeof damaged - 1));
+    ::DeleteFileW((project + L".bak").c_str());
+    ASSERT_TRUE(::CreateDirectoryW((project + L".bak").c_str(), nullptr));
+    {
+        CDialogAnswerer answerer({{IDOK, L""}}, MainFrame()->GetSafeHwnd());
+        ASSERT_TRUE(Open(audio));
+        PumpFor(200);
+        const std::vector<std::wstring> seen = answerer.Seen();
+        ASSERT_EQ(1u, seen.size());
+        EXPECT_NE(std::wstring::npos, seen[0].find(project)) << seen[0];
+    }
+    Mark(4, 5);
+    Close();
+    EXPECT_TRUE(SameBytes(project, damagedBytes));
+    ::RemoveDirectoryW((project + L".bak").c_str());
 }
 
 TEST_F(EndToEnd, WhileALongFileStillLoadsPlayIsRefusedAndClosingCutsTheLoadShort)

@@ -174,6 +174,29 @@ TEST(ProjectFile, ADamagedFileIsKeptAsideAndAFailedSaveKeepsTheOldFile)
     }
     EXPECT_EQ(before, testsupport::ReadFileBytes(path));
     EXPECT_FALSE(SaveProjectFile((dir + L"\\missing\\a.mcfi").c_str(), doc.fragments, doc.time));
+
+    // When no copy can be kept aside (a folder holds its name), the file
+    // stays where it is and the caller learns that it must not save over it.
+    ASSERT_TRUE(DeleteFileW((path + L".bak").c_str()));
+    ASSERT_TRUE(CreateDirectoryW((path + L".bak").c_str(), nullptr));
+    bool mustNotSave = false;
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, damaged, sizeof damaged - 1));
+    EXPECT_FALSE(LoadProjectFile(path.c_str(), doc.fragments, doc.time, &mustNotSave));
+    EXPECT_TRUE(mustNotSave);
+    EXPECT_EQ(sizeof damaged - 1, testsupport::ReadFileBytes(path).size());
+    ASSERT_TRUE(testsupport::WriteFileBytes(path, partly, sizeof partly - 1));
+    {
+        SDocument other(audio);
+        mustNotSave = false;
+        EXPECT_TRUE(LoadProjectFile(path.c_str(), other.fragments, other.time, &mustNotSave));
+        EXPECT_TRUE(mustNotSave);
+    }
+    EXPECT_TRUE(LoadProjectFile(path.c_str(), doc.fragments, doc.time)) << "the flag is optional";
+    ASSERT_TRUE(DeleteFileW(path.c_str()));
+    ASSERT_TRUE(SaveProjectFile(path.c_str(), doc.fragments, doc.time));
+    EXPECT_TRUE(LoadProjectFile(path.c_str(), doc.fragments, doc.time, &mustNotSave));
+    EXPECT_FALSE(mustNotSave) << "a whole file needs no copy";
+    ::RemoveDirectoryW((path + L".bak").c_str());
 }
 
 // The child of the case below: saves a small and a large project in turn

@@ -16,7 +16,9 @@
 #include "tests/common/LanguageTestFiles.h"
 #include "tests/common/TestWindows.h"
 #include "tests/support/DibCanvas.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ToolTipText.h"
 
 namespace {
 
@@ -205,6 +207,35 @@ TEST(BrowseEdit, PickersWriteTheChoiceAndTellTheParent)
     ASSERT_EQ(2u, host.posted.size());
     EXPECT_EQ(WM_BROWSE_FOLDER, host.posted[1].first);
     EXPECT_EQ(0, TextOf(edit).CompareNoCase(folder));
+}
+
+TEST(BrowseEdit, TheButtonShowsTheToolTipItWasMadeWithOrNone)
+{
+    CHostWnd host;
+    host.ShowWindow(SW_SHOWNORMAL);
+    CBrowseEdit plain(BROWSE_FOLDER);
+    CBrowseEdit tipped(BROWSE_FOLDER, L"Browse somewhere");
+    ASSERT_TRUE(plain.SubclassWindow(host.Child(L"EDIT", L"", ES_AUTOHSCROLL, 1005, 300, 24)));
+    ASSERT_TRUE(tipped.SubclassWindow(host.Child(L"EDIT", L"", ES_AUTOHSCROLL, 1006, 300, 24)));
+    tipped.MoveWindow(10, 80, 300, 24);
+    testsupport::PumpFor(host.m_hWnd, 100);
+    EXPECT_EQ(L"(none)", testsupport::ButtonToolTip(plain.m_hWnd));
+    EXPECT_EQ(L"Browse somewhere", testsupport::ButtonToolTip(tipped.m_hWnd));
+
+    // The pointer resting on the button brings the tip up.
+    CRect button;
+    tipped.GetButton().GetWindowRect(&button);
+    ::SetCursorPos(button.CenterPoint().x - 1, button.CenterPoint().y);
+    testsupport::PumpFor(host.m_hWnd, 50);
+    ::SetCursorPos(button.CenterPoint().x, button.CenterPoint().y);
+    HWND tip = tipped.GetButton().GetToolTipWnd();
+    bool shown = false;
+    for (int i = 0; i < 60 && !shown; ++i) {
+        testsupport::PumpFor(host.m_hWnd, 50);
+        shown = ::IsWindowVisible(tip) != FALSE;
+    }
+    EXPECT_TRUE(shown);
+    ::SetCursorPos(0, 0);
 }
 
 namespace {

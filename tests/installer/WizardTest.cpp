@@ -3,6 +3,7 @@
 #include <thread>
 #include "SetupTestSupport.h"
 #include "tests/support/TestSupport.h"
+#include "tests/support/ToolTipText.h"
 #include "WizardDriver.h"
 #include "common/FileUtils.h"
 #include "common/FolderWalk.h"
@@ -241,7 +242,7 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
     STree old = FreshFolder(L"Old Install");
     testsupport::WriteFileBytes(old.Path(L"prog.exe"), "MZ", 2);
     ASSERT_TRUE(WriteUninstallEntry(old.Path(L"prog.exe").c_str()));
-    std::wstring drives, found, refused, clicked, unchanged, cancelQuestion;
+    std::wstring drives, found, refused, clicked, unchanged, cancelQuestion, browseTip;
     bool noteShown = false;
     int pageAfterRefusal = -1, pageAfterNo = -1;
     const INT_PTR result = RunWizard(m_wizard, [&](CDriver& driver, HWND window) {
@@ -251,6 +252,7 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
         found = CDriver::ItemText(page, IDC_FOLDER_EDIT);
         drives = ListedDrives(m_wizard);
         noteShown = CDriver::ItemVisible(page, IDC_EXISTING_NOTE);
+        browseTip = testsupport::ButtonToolTip(::GetDlgItem(page, IDC_FOLDER_EDIT));
         auto setFolder = [page](const wchar_t* text) {
             ::SendDlgItemMessageW(page, IDC_FOLDER_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
         };
@@ -278,6 +280,7 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
     EXPECT_EQ(old.root, found);
     EXPECT_NE(std::wstring::npos, drives.find(L'C')) << "the fixed drive C is listed: " << drives.size();
     EXPECT_TRUE(noteShown);
+    EXPECT_EQ(L"Browse installation folder", browseTip);
     EXPECT_EQ(L"The drive selected doesn't have enough space.", refused);
     EXPECT_EQ(CInstallDlg::kFolder, pageAfterRefusal);
     EXPECT_EQ(L"C:\\Apps", clicked);

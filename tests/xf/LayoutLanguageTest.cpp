@@ -126,7 +126,7 @@ TEST_F(Layout, WhatEndsAList)
 
     // The id key in any case; later keys stay parameters.
     Clear();
-    EXPECT_EQ(L"F{FP2}", Build(L"F{P(ID=2,title)}"));
+    EXPECT_EQ(L"F{FP2[T]}", Build(L"F{P(ID=2,title)}")); // "title" brings the caption band
     EXPECT_EQ(L"ID=2,title", Params(root->GetChild(0)->GetPane()));
     EXPECT_TRUE(root->GetChild(0)->GetPane()->GetStyle() & WS_VISIBLE);
 }

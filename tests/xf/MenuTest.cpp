@@ -17,7 +17,10 @@ using namespace xftest;
 namespace {
 
 const UINT kMenu = 120;
-const SxfToolBarItem kBand[] = {{XF_ITEM_MENU, kMenu, 0, 0, 0, 0, 0, nullptr, 0}, kEnd};
+// -1: every top-level entry of the menu; 1: that entry alone.
+const SxfToolBarItem kBand[] = {{XF_ITEM_MENU, kMenu, 0, -1, 0, 0, 0, nullptr, 0}, kEnd};
+const SxfToolBarItem kEditOnly[] = {{XF_ITEM_MENU, kMenu, 0, 1, 0, 0, 0, nullptr, 0}, kEnd};
+const SxfToolBarItem kPastTheEnd[] = {{XF_ITEM_MENU, kMenu, 0, 2, 0, 0, 0, nullptr, 0}, kEnd};
 // A plain button and a split button with the red/green/blue strip.
 const SxfToolBarItem kButtons[] = {{XF_ITEM_BUTTON, 41026, 0, 122, 0, 0xFFFFFF, 0, nullptr, 0},
                                    {XF_ITEM_BUTTON, 41027, 0x100000, 122, 0, 0xFFFFFF, 0, nullptr, 0}, kEnd};
@@ -307,6 +310,29 @@ SLook DrawLook(CxfToolBarButton* button)
 }
 
 } // namespace
+
+TEST_F(Menus, ABandRecordWithAnEntryIndexMakesThatEntryAlone)
+{
+    Central().tables[62] = kEditOnly;
+    band->BuildItems(62);
+    PumpLayout();
+    ASSERT_EQ(1, band->GetItemCells().GetSize());
+    CxfHorMenuElement* edit = Element(0);
+    EXPECT_STREQ(L"&Edit", edit->GetText());
+    ClickAt(ScreenCentre(band->GetCtrl(), edit->GetRect()));
+    CxfPopupMenu* popup = Shown(edit);
+    ASSERT_NE(nullptr, popup);
+    ASSERT_EQ(2, popup->GetRows().GetSize());
+    EXPECT_STREQ(L"&Undo", CellText(popup->GetRows()[0], 1));
+    PostKey(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil(AllClosed, kClosing));
+
+    // An index past the menu's last entry makes nothing.
+    Central().tables[62] = kPastTheEnd;
+    band->BuildItems(62);
+    EXPECT_EQ(0, band->GetItemCells().GetSize());
+    Central().tables.erase(62);
+}
 
 TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
 {

@@ -3,6 +3,7 @@
 // area, and edit and combo items give their commands to the handlers.
 #include <gtest/gtest.h>
 #include "XfTestKit.h"
+#include "hybrid/HybridHandler.h"
 #include "hybrid/IHybridCombo.h"
 #include "hybrid/IHybridEdit.h"
 #include "tests/support/TestSupport.h"
@@ -20,6 +21,19 @@ namespace {
 const int kDoc = 48;
 const UINT kHandled = kRecFirst + 1;   // the main controller runs it
 const UINT kUnhandled = 43000;         // nobody handles it
+// Counts the current-cell notifications that reach the top of a control
+// unhandled.
+struct SCountingHandler : public CHybridHandler
+{
+    LRESULT OnNotify(UINT code, IHybridCell*, bool*) override
+    {
+        if (code == HN_CURRENT || code == HN_CURRENT_BY_USER)
+            ++reachedTop;
+        return 0;
+    }
+    int reachedTop = 0;
+};
+
 class RoutedBars : public HostTest
 {
 protected:
@@ -131,6 +145,19 @@ TEST_F(RoutedBars, FrameListMirrorsTheAreaDocuments)
     EXPECT_TRUE(Document(0)->IsShown());
     EXPECT_TRUE(Document(0)->IsActive());
     EXPECT_FALSE(Document(2)->IsShown());
+
+    // Tabs are unframed bottom-aligned items, and picking one raises only
+    // the control's current-cell notification (which the list takes).
+    EXPECT_EQ(0x840001u, static_cast<DWORD>(Tab(listBar, 1)->GetStyleBits()));
+    EXPECT_EQ(0u, static_cast<DWORD>(Tab(listBar, 1)->GetStyleBits() >> 32));
+    CIPtr<SCountingHandler> counter(new SCountingHandler);
+    counter->Release(); // born with one reference
+    listBar->GetCtrl().SetHandler(counter);
+    list->SetActiveIndex(1);
+    listBar->GetCtrl().SetHandler(nullptr);
+    EXPECT_EQ(1, list->GetActiveIndex());
+    EXPECT_EQ(0, counter->reachedTop);
+    list->SetActiveIndex(0);
 
     // By keyboard: the next-frame and previous-frame commands.
     host.Root()->PostMessage(WM_COMMAND, ID_XF_NEXT_FRAME);

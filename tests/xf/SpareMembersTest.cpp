@@ -68,10 +68,15 @@ TEST(SpareMembers, EachDoesWhatItPromises)
          [&] {
              return two->GetFrame()->GetNearestController() == c6 && root->GetBar(1)->GetNearestController() == c3;
          }},
-        {"GetActivator",
+        {"GetActivator: empty, then the last clicked button",
          [&] {
              IHybridContent* a = nullptr;
-             return !root->GetActivator(&a) && !a;
+             const bool empty = !root->GetActivator(&a) && !a;
+             ClickCell(bar, bar->GetItemCells()[1]);
+             const bool posted = TakeCommand(root->m_hWnd) == 41027;
+             CIPtr<IHybridContent> clicked;
+             return empty && posted && root->GetActivator(&clicked) && clicked &&
+                    clicked.Get() == bar->GetItemCells()[1]->GetContentPtr();
          }},
         {"InsertChildBefore, InsertChildAfter, ReplaceChild",
          [&] {

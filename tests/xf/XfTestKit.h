@@ -83,6 +83,7 @@ public:
     CTestPane(int number, CxfFrame* frame);
     ~CTestPane() override;
     int GetPreferredExtent() override { return m_extent; }
+    bool IsClosable() override { return m_number >= 50 && m_number <= 59; }
     void OnInitPane(SxfContext* request) override;
     void OnExitPane() override;
     void OnActivate(bool active) override;
@@ -137,9 +138,9 @@ public:
     std::vector<std::wstring> saves; // paths written or tried
 };
 
-// Panes: 1..89 test panes (40..49 prefer an extent of 20 pixels), 98 none,
-// 99 a pane without a window. Controllers: any number; 7 fails to open;
-// 20..29 are document controllers.
+// Panes: 1..89 test panes (40..49 prefer an extent of 20 pixels, 50..59
+// are closable), 98 none, 99 a pane without a window. Controllers: any
+// number; 7 fails to open; 20..29 are document controllers.
 class CTestCentral : public CxfCentral
 {
 public:
