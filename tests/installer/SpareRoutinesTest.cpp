@@ -67,9 +67,9 @@ TEST(SpareRoutines, TempFileStartupLinkRegistrationEntriesAndSwitches)
     const std::wstring program = testsupport::WindowsPath(RAVELIN_SWITCH_RECORDER);
     const std::wstring programLog = program + L".log";
     ::DeleteFileW(programLog.c_str());
-    RunSelfRegistration(program.c_str(), true);
+    EXPECT_TRUE(RunSelfRegistration(program.c_str(), true));
     const std::wstring afterRegister = ReadWideText(programLog);
-    RunSelfRegistration(program.c_str(), false);
+    EXPECT_TRUE(RunSelfRegistration(program.c_str(), false));
     const std::wstring lines = ReadWideText(programLog);
     EXPECT_NE(std::wstring::npos, afterRegister.find(L" /RegServer\n")) << afterRegister;
     const size_t split = lines.find(L'\n');
