@@ -6,6 +6,7 @@
 #include "common/FormatConversions.h"
 #include "common/LanguageInfo.h"
 #include "tests/common/LanguageTestFiles.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -171,10 +172,9 @@ TEST(FormatConversions, Signatures)
 
 TEST(LanguageFile, ShippedEnglishFileIsValidAndDefault)
 {
-    // The build copies the program's language files into <build>\nls; the
-    // test program lives in <build>\tests\common.
+    // The language file the program ships, read where the build takes it from.
     SLanguageInfo lang;
-    ASSERT_TRUE(LoadLanguageFile(&lang, GetModuleDirectory() + L"..\\..\\nls\\English.txt", true));
+    ASSERT_TRUE(LoadLanguageFile(&lang, testsupport::WindowsPath(RAVELIN_SHIPPED_NLS "/English.txt").c_str(), true));
     EXPECT_STREQ(L"English", lang.englishName);
     EXPECT_STREQ(L"English", lang.localName);
     EXPECT_TRUE(lang.isDefault);
