@@ -39,8 +39,7 @@ BOOL CAboutDlg::OnInitDialog()
     CWnd* ok = GetDlgItem(IDOK);
     CRect okRect;
     ok->GetWindowRect(&okRect);
-    ok->SetWindowPos(nullptr, totalWidth - 5 - okRect.Width(), h + 5, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ok->SetWindowPos(nullptr, totalWidth - 5 - okRect.Width(), h + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     CRect window(0, 0, totalWidth, h + okRect.Height() + 10);
     ::AdjustWindowRectEx(&window, GetStyle(), FALSE, GetExStyle());
     SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

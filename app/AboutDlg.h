@@ -5,7 +5,8 @@
 #include "common/LocalizedDlg.h"
 #include "hybrid/HybridCtrl.h"
 
-class CAboutDlg : public CLocalizedDlg {
+class CAboutDlg : public CLocalizedDlg
+{
 public:
     explicit CAboutDlg(CWnd* parent);
 

@@ -13,12 +13,9 @@ const UINT kOptionsPageTitles[] = {IDS_LANGUAGE};
 LPCWSTR GetUninstallStepName(int step)
 {
     switch (step) {
-    case 0:
-        return L"Unregistering components";
-    case 1:
-        return L"Cleaning registry";
-    default:
-        return nullptr;
+    case 0: return L"Unregistering components";
+    case 1: return L"Cleaning registry";
+    default: return nullptr;
     }
 }
 

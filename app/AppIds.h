@@ -6,7 +6,7 @@
 // Templates, menus, accelerators, icon.
 const UINT IDD_MAINFRAME = 1037;
 const UINT IDI_APP = 1038;
-const UINT IDR_POPUPMENU = 1039;     // the product's popup menus ("Fragment")
+const UINT IDR_POPUPMENU = 1039; // the product's popup menus ("Fragment")
 const UINT IDR_MAINMENU = 1041;
 const UINT IDR_MAINACCEL = 1042;
 const UINT IDD_STARTPAGE = 1082;
@@ -86,7 +86,7 @@ const UINT IDS_TEMPO_LABEL = 1022;
 const UINT IDS_PLAYBACK_TIME = 1023;
 const UINT IDS_NO_DELAY = 1024;
 const UINT IDS_COMMENT = 1025;
-const UINT IDS_FORMAT_VALUE = 1026;   // "%d kHz, %d bit, %d channels"
+const UINT IDS_FORMAT_VALUE = 1026; // "%d kHz, %d bit, %d channels"
 const UINT IDS_FRAGMENT_TIME = 1027;
 const UINT IDS_PRE_DELAY = 1028;
 const UINT IDS_STOP = 1030;

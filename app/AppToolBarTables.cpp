@@ -52,15 +52,10 @@ const SxfToolBarItem kDocumentBar[] = {
 const SxfToolBarItem* GetAppToolBarItems(int number)
 {
     switch (number) {
-    case 1:
-        return kMenuBar;
-    case 2:
-        return kMainToolBar;
-    case 3:
-        return kStatusBar;
-    case 4:
-        return kDocumentBar;
-    default:
-        return nullptr;
+    case 1: return kMenuBar;
+    case 2: return kMainToolBar;
+    case 3: return kStatusBar;
+    case 4: return kDocumentBar;
+    default: return nullptr;
     }
 }

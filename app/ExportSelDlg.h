@@ -9,7 +9,8 @@
 #include "hybrid/IHybridCheckBox.h"
 #include "app/ViewInterfaces.h"
 
-class CExportSelDlg : public CLocalizedDlg {
+class CExportSelDlg : public CLocalizedDlg
+{
 public:
     CExportSelDlg(CWnd* parent, IFragmentDisplay* display);
 

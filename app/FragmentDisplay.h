@@ -56,8 +56,7 @@ public:
     int GetDragMode() const { return m_dragMode; }
 
 private:
-    enum
-    {
+    enum {
         kRowHeight = 20,
         kTopMargin = 5,
         kEdgeTolerance = 3,

@@ -84,7 +84,8 @@ void CFragmentDisplay::OnMouseMove(const CPoint& point)
     if (!HasMouseCapture() || !m_container)
         return;
     const CRect view = GetRect();
-    const int x = std::max(static_cast<int>(view.left), std::min(static_cast<int>(point.x), static_cast<int>(view.right)));
+    const int x =
+        std::max(static_cast<int>(view.left), std::min(static_cast<int>(point.x), static_cast<int>(view.right)));
     DrawDragLines();
     if (m_dragMode != 3) {
         m_drag.right = x;

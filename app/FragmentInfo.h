@@ -8,11 +8,11 @@ constexpr int kMaxPreDelaySec = 30;
 
 struct SFragmentInfo
 {
-    LONGLONG StartTime = 0;  // µs
-    LONGLONG EndTime = 0;    // µs
-    float Tempo = 1.0f;      // 1.0 = the recording's own speed
-    int Row = 0;             // display row of the last layout; never stored
+    LONGLONG StartTime = 0; // µs
+    LONGLONG EndTime = 0;   // µs
+    float Tempo = 1.0f;     // 1.0 = the recording's own speed
+    int Row = 0;            // display row of the last layout; never stored
     int Looped = 0;
     CString Comment;
-    int PreDelaySec = 0;     // whole seconds of silence before each pass
+    int PreDelaySec = 0; // whole seconds of silence before each pass
 };

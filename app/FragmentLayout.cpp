@@ -40,9 +40,8 @@ int LayoutFragments(CGCPtrArray<SFragmentInfo>& fragments)
     std::vector<SFragmentInfo*> order(static_cast<size_t>(n));
     for (INT_PTR i = 0; i < n; ++i)
         order[static_cast<size_t>(i)] = fragments.GetAt(i);
-    std::stable_sort(order.begin(), order.end(), [](const SFragmentInfo* a, const SFragmentInfo* b) {
-        return Low(*a) < Low(*b);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [](const SFragmentInfo* a, const SFragmentInfo* b) { return Low(*a) < Low(*b); });
     CovPtrArray<SFragmentInfo>& slots = fragments;
     for (INT_PTR i = 0; i < n; ++i)
         slots.SetAt(i, order[static_cast<size_t>(i)]);

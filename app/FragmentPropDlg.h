@@ -4,7 +4,8 @@
 // defaults and it exchanges no data with its controls.
 #include "common/LocalizedDlg.h"
 
-class CFragmentPropDlg : public CLocalizedDlg {
+class CFragmentPropDlg : public CLocalizedDlg
+{
     DECLARE_DYNAMIC(CFragmentPropDlg)
 public:
     explicit CFragmentPropDlg(CWnd* parent);

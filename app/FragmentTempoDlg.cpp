@@ -34,8 +34,7 @@ CString KeyText(int i)
 
 } // namespace
 
-CFragmentTempoDlg::CFragmentTempoDlg(CWnd* parent, float tempo)
-    : CLocalizedDlg(IDD, parent), m_tempo(tempo)
+CFragmentTempoDlg::CFragmentTempoDlg(CWnd* parent, float tempo) : CLocalizedDlg(IDD, parent), m_tempo(tempo)
 {
 }
 
@@ -71,7 +70,13 @@ void CFragmentTempoDlg::BuildRows()
         if (i % 2)
             background = ShadeColour(background, 20);
         CIPtr<IHybridCell> row;
-        builder.SetColumnModel(model).SetBkColor(background).SetStyleBits(0x1).SetData(i).ReturnCell(&row).AddCell().BeginChildren();
+        builder.SetColumnModel(model)
+            .SetBkColor(background)
+            .SetStyleBits(0x1)
+            .SetData(i)
+            .ReturnCell(&row)
+            .AddCell()
+            .BeginChildren();
         const int style = i == 10 ? 2 : 1;
         CString tempoText;
         tempoText.Format(L"%.1f x", static_cast<double>(tempo));

@@ -10,7 +10,8 @@ namespace {
 
 const UINT IDS_NOT_AVAILABLE = 10098;
 
-struct SNtName {
+struct SNtName
+{
     DWORD major, minor;
     bool server; // the name for server editions
     LPCWSTR name;
@@ -19,27 +20,26 @@ struct SNtName {
 // Names of the NT family from 5.0 on; a version not listed gets the generic
 // "Microsoft Windows NT major.minor" so the line always names the system.
 const SNtName kNtNames[] = {
-    {5, 0, false, L"Microsoft Windows 2000"},        {5, 0, true, L"Microsoft Windows 2000"},
-    {5, 1, false, L"Microsoft Windows XP"},          {5, 1, true, L"Microsoft Windows XP"},
-    {5, 2, false, L"Microsoft Windows XP x64"},      {5, 2, true, L"Microsoft Windows Server 2003"},
-    {6, 0, false, L"Microsoft Windows Vista"},       {6, 0, true, L"Microsoft Windows Server 2008"},
-    {6, 1, false, L"Microsoft Windows 7"},           {6, 1, true, L"Microsoft Windows Server 2008 R2"},
-    {6, 2, false, L"Microsoft Windows 8"},           {6, 2, true, L"Microsoft Windows Server 2012"},
-    {6, 3, false, L"Microsoft Windows 8.1"},         {6, 3, true, L"Microsoft Windows Server 2012 R2"},
-    {10, 0, false, L"Microsoft Windows 10"},         {10, 0, true, L"Microsoft Windows Server 2016"},
+    {5, 0, false, L"Microsoft Windows 2000"},   {5, 0, true, L"Microsoft Windows 2000"},
+    {5, 1, false, L"Microsoft Windows XP"},     {5, 1, true, L"Microsoft Windows XP"},
+    {5, 2, false, L"Microsoft Windows XP x64"}, {5, 2, true, L"Microsoft Windows Server 2003"},
+    {6, 0, false, L"Microsoft Windows Vista"},  {6, 0, true, L"Microsoft Windows Server 2008"},
+    {6, 1, false, L"Microsoft Windows 7"},      {6, 1, true, L"Microsoft Windows Server 2008 R2"},
+    {6, 2, false, L"Microsoft Windows 8"},      {6, 2, true, L"Microsoft Windows Server 2012"},
+    {6, 3, false, L"Microsoft Windows 8.1"},    {6, 3, true, L"Microsoft Windows Server 2012 R2"},
+    {10, 0, false, L"Microsoft Windows 10"},    {10, 0, true, L"Microsoft Windows Server 2016"},
 };
 
 CString ReadProductTypeValue()
 {
     HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0, KEY_READ,
-                      &raw) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions", 0, KEY_READ, &raw) !=
+        ERROR_SUCCESS)
         return CString();
     CRegKeyHandle key(raw);
     wchar_t text[80] = {};
     DWORD bytes = sizeof(text) - sizeof(wchar_t), type = 0;
-    if (RegQueryValueExW(raw, L"ProductType", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(raw, L"ProductType", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes) != ERROR_SUCCESS ||
         type != REG_SZ)
         return CString();
     return text;
@@ -124,9 +124,7 @@ CString FormatOSVersion(const SOSVersion& v)
 {
     CString text;
     switch (v.platform) {
-    case VER_PLATFORM_WIN32s:
-        text = L"Microsoft Win32s";
-        break;
+    case VER_PLATFORM_WIN32s: text = L"Microsoft Win32s"; break;
     case VER_PLATFORM_WIN32_WINDOWS:
         if (v.major == 4 && v.minor == 0) {
             text = L"Microsoft Windows 95";
@@ -141,23 +139,23 @@ CString FormatOSVersion(const SOSVersion& v)
         }
         break;
     case VER_PLATFORM_WIN32_NT: {
-        const bool server = v.hasExtended ? v.productType != VER_NT_WORKSTATION
-                                          : CompareText(v.registryProductType, L"WINNT") != 0 &&
-                                                !v.registryProductType.IsEmpty();
+        const bool server = v.hasExtended
+                                ? v.productType != VER_NT_WORKSTATION
+                                : CompareText(v.registryProductType, L"WINNT") != 0 && !v.registryProductType.IsEmpty();
         text = NtName(v, server) + Edition(v);
         CString rest;
         if (v.major <= 4)
-            rest.Format(L" version %u.%u %s (Build %u)", static_cast<unsigned>(v.major),
-                        static_cast<unsigned>(v.minor), static_cast<LPCWSTR>(v.servicePack),
-                        static_cast<unsigned>(v.build));
+            rest.Format(L" version %u.%u %s (Build %u)", static_cast<unsigned>(v.major), static_cast<unsigned>(v.minor),
+                        static_cast<LPCWSTR>(v.servicePack), static_cast<unsigned>(v.build));
         else
-            rest.Format(L" %s (Build %u)", static_cast<LPCWSTR>(v.servicePack), static_cast<unsigned>(v.build & 0xFFFF));
+            rest.Format(L" %s (Build %u)", static_cast<LPCWSTR>(v.servicePack),
+                        static_cast<unsigned>(v.build & 0xFFFF));
         text += rest;
         break;
     }
     default: {
-        text.Format(L"Unknown system %u.%u (Build %u)", static_cast<unsigned>(v.major),
-                    static_cast<unsigned>(v.minor), static_cast<unsigned>(v.build));
+        text.Format(L"Unknown system %u.%u (Build %u)", static_cast<unsigned>(v.major), static_cast<unsigned>(v.minor),
+                    static_cast<unsigned>(v.build));
         break;
     }
     }

@@ -4,7 +4,8 @@
 
 // The version record the line is made from (the extended record's fields;
 // hasExtended false when only the basic record could be read).
-struct SOSVersion {
+struct SOSVersion
+{
     DWORD platform = 0;
     DWORD major = 0, minor = 0, build = 0;
     CString servicePack;

@@ -5,7 +5,8 @@
 #include "audio/PeakFileCache.h"
 #include "app/OptionsPage.h"
 
-class COptGeneralPage : public COptionsPage {
+class COptGeneralPage : public COptionsPage
+{
 public:
     explicit COptGeneralPage(CWnd* parent);
 

@@ -3,7 +3,8 @@
 #include "hybrid/HybridCtrl.h"
 #include "app/OptionsPage.h"
 
-class COptLanguagePage : public COptionsPage {
+class COptLanguagePage : public COptionsPage
+{
 public:
     explicit COptLanguagePage(CWnd* parent);
 

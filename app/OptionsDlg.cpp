@@ -49,7 +49,11 @@ BOOL COptionsDlg::OnInitDialog()
     CCellBuilder builder(&m_list);
     for (int i = 0; i < GetAppOptionsPageCount(); ++i) {
         CIPtr<IHybridCell> row;
-        builder.SetText(CLocalizedString(GetAppOptionsPageTitleId(i))).SetStyleBits(1).SetData(i).ReturnCell(&row).AddText();
+        builder.SetText(CLocalizedString(GetAppOptionsPageTitleId(i)))
+            .SetStyleBits(1)
+            .SetData(i)
+            .ReturnCell(&row)
+            .AddText();
         m_rows.Add(row);
         m_pages.Add(nullptr);
     }
@@ -145,9 +149,7 @@ LRESULT COptionsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
-    case WM_OPTIONS_MODIFIED:
-        UpdateApplyButton();
-        return 0;
+    case WM_OPTIONS_MODIFIED: UpdateApplyButton(); return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDC_APPLY && HIWORD(wParam) == BN_CLICKED) {
             OnApply();
@@ -164,8 +166,7 @@ LRESULT COptionsDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         m_current = nullptr;
         break;
-    default:
-        break;
+    default: break;
     }
     return CLocalizedDlg::WindowProc(message, wParam, lParam);
 }

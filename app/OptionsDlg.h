@@ -8,7 +8,8 @@
 #include "hybrid/HybridCtrl.h"
 #include "app/OptionsPage.h"
 
-class COptionsDlg : public CLocalizedDlg {
+class COptionsDlg : public CLocalizedDlg
+{
 public:
     explicit COptionsDlg(int firstPage);
 

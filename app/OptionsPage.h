@@ -9,7 +9,8 @@ const UINT WM_OPTIONS_PAGE_READY = WM_APP + 8;
 // Posted by a page to the options dialog when its modified state was set.
 const UINT WM_OPTIONS_MODIFIED = WM_APP + 0x17;
 
-class COptionsPage : public CLocalizedDlg {
+class COptionsPage : public CLocalizedDlg
+{
 public:
     COptionsPage(UINT templateId, CWnd* parent);
 

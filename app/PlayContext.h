@@ -67,7 +67,7 @@ struct SPlayContext
 
     // Auto-reset; made by StartPlaybackThread before the first thread runs.
     CKernelHandle wake;
-    HWND window = nullptr;                 // receives the end and position messages
+    HWND window = nullptr; // receives the end and position messages
     CPlayStopFlag stop{wake};
     CIPtr<IAudioReader> reader;
     CIPtr<ITimeContainer> timeContainer;
@@ -81,7 +81,7 @@ struct SPlayContext
     CWorkerThread thread;
 
 private:
-    mutable CCriticalSection m_lock;       // guards the two fields below
+    mutable CCriticalSection m_lock; // guards the two fields below
     SFragmentInfo m_fragment;
     bool m_atOriginalTempo = false;
 };

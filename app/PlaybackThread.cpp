@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kBufferBytes = 65536;
 constexpr int kOutputRing = 1048576;
-constexpr int kCycleBytes = 8192;         // output bytes per cycle at any tempo
+constexpr int kCycleBytes = 8192; // output bytes per cycle at any tempo
 constexpr LONGLONG kBeforeStartSlack = 100000;
 // The thread fills the output to about kFillToMs of sound, then naps until
 // about kKeepQueuedMs are left (at the rate the device really takes it), so
@@ -32,7 +32,7 @@ constexpr LONGLONG kFillToMs = 1000;
 constexpr LONGLONG kKeepQueuedMs = 350;
 constexpr LONGLONG kMinNapMs = 5;
 constexpr LONGLONG kMaxNapMs = 250;
-constexpr LONGLONG kFirstNapsMs = 20;   // until the device's rate is known
+constexpr LONGLONG kFirstNapsMs = 20; // until the device's rate is known
 // The play cursor moves (and the window hears of it) this often while
 // sound is heard, told by the output's feeder from what it has played: at
 // least twenty times a second.
@@ -56,7 +56,7 @@ struct SMark
     LONGLONG time;
     float tempo;
     LONGLONG last;
-    int pass;          // the passes begun before it
+    int pass; // the passes begun before it
 };
 
 // The thread's own state for one run. The output's feeder reads the marks
@@ -136,13 +136,13 @@ private:
     // tempo), frames it gave, where its sound fades.
     double m_expectedOut = 0;
     LONGLONG m_producedOut = 0;
-    LONGLONG m_passOut = 0;    // where the pass begins in the output
+    LONGLONG m_passOut = 0; // where the pass begins in the output
     bool m_inputDone = false;
     bool m_fadeIn = false;
     bool m_fadeOut = false;
     LONGLONG m_currentFrame = 0;
     LONGLONG m_readTime = 0;
-    LONGLONG m_rangeMin = 0;   // the range the pass began with (or last saw)
+    LONGLONG m_rangeMin = 0; // the range the pass began with (or last saw)
     LONGLONG m_rangeMax = 0;
     float m_markTempo = 0;
     // Frames written since the output was last reset, and what they are;
@@ -156,7 +156,7 @@ private:
     double m_rate = 0;
     LONGLONG m_ratePlayed = -1;
     DWORD m_rateTick = 0;
-    bool m_rateKnown = false;   // until then naps are short
+    bool m_rateKnown = false; // until then naps are short
 };
 
 CPlayer::~CPlayer()
@@ -383,7 +383,8 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
         AddMark(m_readTime, tempo, s.RangeMax());
     const LONGLONG endFrame = EndFrame(s);
     const LONGLONG left = std::max<LONGLONG>(0, endFrame - m_currentFrame) * m_frameSize;
-    const LONGLONG request = std::min<LONGLONG>(static_cast<LONGLONG>(tempo * kCycleBytes), left) / m_frameSize * m_frameSize;
+    const LONGLONG request =
+        std::min<LONGLONG>(static_cast<LONGLONG>(tempo * kCycleBytes), left) / m_frameSize * m_frameSize;
     if (request > 0) {
         const int got = TakeInput(static_cast<int>(request), left);
         if (got == 0) {
@@ -495,7 +496,7 @@ bool CPlayer::Play()
     const LONGLONG asked = tc->GetPlayPosition(true);
     if (!BeginAt(asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin(), s))
         return false;
-    bool writing = true;   // false once the last pass is written
+    bool writing = true; // false once the last pass is written
     bool first = true;
     const int fillTo = static_cast<int>(std::min<LONGLONG>(
         std::max<LONGLONG>(kFillToMs * m_bytesPerSecond / 1000, 2LL * m_out->GetBlockSize()), kOutputRing / 2));

@@ -9,8 +9,7 @@
 // by posted messages only (so the window may wait for it).
 #include "app/PlayContext.h"
 
-enum : UINT
-{
+enum : UINT {
     // The thread has ended; posted once on every way out, after the state
     // became ended (wParam and lParam 0).
     WM_PLAYBACK_ENDED = WM_APP + 1,

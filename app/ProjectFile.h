@@ -14,7 +14,8 @@ struct ITimeContainer;
 // with fragments left out is copied there for the same reason. When that
 // move or copy fails, *mustNotSave (when given) is set: the file at `path`
 // is then the only copy and must not be saved over.
-[[nodiscard]] bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time, bool* mustNotSave = nullptr);
+[[nodiscard]] bool LoadProjectFile(LPCWSTR path, IFragmentDisplay* fragments, ITimeContainer* time,
+                                   bool* mustNotSave = nullptr);
 
 // Writes the display's fragments and the container's view to `path`, safely:
 // on failure the former file stays whole and the result is false.

@@ -6,7 +6,8 @@
 
 class COVRegKey;
 
-struct SProxyInfo {
+struct SProxyInfo
+{
     CString csAddr;
     int iPort = -1;
 
@@ -30,7 +31,8 @@ protected:
     [[nodiscard]] virtual bool ExchangeMore(COVRegKey& key, bool load);
 };
 
-struct SHTTPProxyInfo : SProxyInfo {
+struct SHTTPProxyInfo : SProxyInfo
+{
     int bUse = 0;
 
     [[nodiscard]] bool IsValid() const override { return SProxyInfo::IsValid() && bUse != 0; }
@@ -41,7 +43,8 @@ protected:
     [[nodiscard]] bool ExchangeMore(COVRegKey& key, bool load) override;
 };
 
-struct SFTPProxyInfo : SProxyInfo {
+struct SFTPProxyInfo : SProxyInfo
+{
     int eMode = 0;
     int bPasv = 0;
     CString csUserName;

@@ -25,7 +25,8 @@ CString Clean(const CString& name)
 }
 
 // Keeps the socket library started while the host name is read.
-class CWinsockSession {
+class CWinsockSession
+{
 public:
     CWinsockSession() { m_ok = WSAStartup(MAKEWORD(2, 2), &m_data) == 0; }
     ~CWinsockSession()

@@ -13,24 +13,24 @@ namespace {
 
 enum EKind { kHeading, kProgram, kProcessors, kOS, kTotalMemory, kFreeMemory, kModule, kRegistry, kProxy, kDrives };
 
-struct SEntry {
+struct SEntry
+{
     UINT nameId; // 0: the kind sends its own entries
     EKind kind;
     LPCWSTR argument;
 };
 
 const SEntry kEntries[] = {
-    {10103, kHeading, nullptr},          {10112, kProgram, nullptr},
-    {0, kProcessors, nullptr},           {10104, kOS, nullptr},
-    {10105, kTotalMemory, nullptr},      {10106, kFreeMemory, nullptr},
-    {10107, kHeading, nullptr},          {10108, kModule, L"wsock32.dll"},
-    {10109, kModule, L"wininet.dll"},    {10110, kRegistry, nullptr},
-    {10111, kProxy, nullptr},            {0, kDrives, nullptr},
+    {10103, kHeading, nullptr},  {10112, kProgram, nullptr},       {0, kProcessors, nullptr},
+    {10104, kOS, nullptr},       {10105, kTotalMemory, nullptr},   {10106, kFreeMemory, nullptr},
+    {10107, kHeading, nullptr},  {10108, kModule, L"wsock32.dll"}, {10109, kModule, L"wininet.dll"},
+    {10110, kRegistry, nullptr}, {10111, kProxy, nullptr},         {0, kDrives, nullptr},
 };
 
 const UINT IDS_NOT_AVAILABLE = 10098, IDS_ENABLE = 10101, IDS_DISABLE = 10102, IDS_PROXY_AUTOCONFIG = 10113;
 
-class CSender {
+class CSender
+{
 public:
     CSender(HWND dialog, const SysInfoStopFlag& stop) : m_dialog(dialog), m_stop(stop) {}
     // False once the dialog asked to stop, its window is gone, or the entry
@@ -164,26 +164,22 @@ bool SendDrives(const CSender& sender)
 bool Fill(const SEntry& entry, const CSender& sender, CString& value)
 {
     switch (entry.kind) {
-    case kHeading:
-        break;
+    case kHeading: break;
     case kProgram: {
         CVersionInfo info;
         value = info.GetProductName() + L" " + info.GetProductVersion();
         break;
     }
-    case kProcessors:
-        return SendProcessors(sender);
-    case kOS:
-        value = GetOSVersionText();
-        break;
+    case kProcessors: return SendProcessors(sender);
+    case kOS: value = GetOSVersionText(); break;
     case kTotalMemory:
     case kFreeMemory: {
         // The 64-bit figures: the old 32-bit record tops out at 4 GB.
         MEMORYSTATUSEX status{};
         status.dwLength = sizeof(status);
         if (GlobalMemoryStatusEx(&status))
-            value = FormatByteSize(static_cast<__int64>(entry.kind == kTotalMemory ? status.ullTotalPhys
-                                                                                   : status.ullAvailPhys));
+            value = FormatByteSize(
+                static_cast<__int64>(entry.kind == kTotalMemory ? status.ullTotalPhys : status.ullAvailPhys));
         break;
     }
     case kModule:
@@ -196,16 +192,14 @@ bool Fill(const SEntry& entry, const CSender& sender, CString& value)
     case kRegistry:
         ReadRegString(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Internet Explorer", L"Version", value);
         break;
-    case kProxy:
-        value = ProxyValue(sender);
-        break;
-    case kDrives:
-        return SendDrives(sender);
+    case kProxy: value = ProxyValue(sender); break;
+    case kDrives: return SendDrives(sender);
     }
     return true;
 }
 
-struct SThreadArgs {
+struct SThreadArgs
+{
     HWND dialog;
     SysInfoStopFlag stop;
 };

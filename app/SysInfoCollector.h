@@ -8,7 +8,8 @@
 #include "platform/mfc/afxworker.h"
 
 // One entry as posted: an empty value makes the entry a heading.
-struct SSysInfoEntry {
+struct SSysInfoEntry
+{
     CString name;
     CString value;
 };

@@ -22,7 +22,8 @@ const UINT kBlinkTimer = 1;
 const wchar_t kSeparatorLine[] = L"-----------------------------------";
 const char kSupportAddress[] = "support@velmora.example";
 
-class CWaitCursorScope {
+class CWaitCursorScope
+{
 public:
     CWaitCursorScope() : m_old(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
     ~CWaitCursorScope() { SetCursor(m_old); }
@@ -34,7 +35,8 @@ private:
 };
 
 // A temporary file name that is removed again when the scope ends.
-class CTempFileScope {
+class CTempFileScope
+{
 public:
     CTempFileScope()
     {
@@ -66,7 +68,8 @@ std::string ToAnsi(const CString& text)
 
 } // namespace
 
-CSysInfoDlg::CSysInfoDlg(CWnd* parent) : CLocalizedDlg(IDD_SYSINFO, parent), m_stop(std::make_shared<std::atomic<bool>>(false))
+CSysInfoDlg::CSysInfoDlg(CWnd* parent)
+    : CLocalizedDlg(IDD_SYSINFO, parent), m_stop(std::make_shared<std::atomic<bool>>(false))
 {
 }
 
@@ -107,12 +110,8 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (const std::unique_ptr<SSysInfoEntry> entry = TakeSysInfoEntry(lParam))
             OnEntry(*entry);
         return 0;
-    case WM_SYSINFO_DONE:
-        OnCollectionDone();
-        return 0;
-    case WM_TIMER:
-        OnBlink();
-        return 0;
+    case WM_SYSINFO_DONE: OnCollectionDone(); return 0;
+    case WM_TIMER: OnBlink(); return 0;
     case WM_SIZE:
         CLocalizedDlg::WindowProc(message, wParam, lParam);
         OnSize(LOWORD(lParam), HIWORD(lParam));
@@ -133,8 +132,7 @@ LRESULT CSysInfoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         StopCollector();
         DiscardSysInfoEntries(m_hWnd);
         break;
-    default:
-        break;
+    default: break;
     }
     return CLocalizedDlg::WindowProc(message, wParam, lParam);
 }
@@ -235,8 +233,8 @@ bool CSysInfoDlg::WriteReport(LPCWSTR path) const
 {
     if (!path)
         return false;
-    CFileHandle file(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    CFileHandle file(
+        CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
     // UTF-16LE after its byte-order mark, without which editors take the
@@ -298,9 +296,9 @@ bool CSysInfoDlg::SendReport()
     ULONG result = MAPI_E_FAILURE;
     {
         CModuleHandle mapi(LoadLibraryW(L"MAPI32.DLL"));
-        auto send = mapi ? reinterpret_cast<LPMAPISENDMAIL>(
-                               reinterpret_cast<void*>(GetProcAddress(mapi.Get(), "MAPISendMail")))
-                         : nullptr;
+        auto send =
+            mapi ? reinterpret_cast<LPMAPISENDMAIL>(reinterpret_cast<void*>(GetProcAddress(mapi.Get(), "MAPISendMail")))
+                 : nullptr;
         CTempFileScope temp;
         if (send && temp.IsValid()) {
             CWaitCursorScope wait;

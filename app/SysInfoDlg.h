@@ -10,7 +10,8 @@
 #include "hybrid/IHybridStyle.h"
 #include "app/SysInfoCollector.h"
 
-class CSysInfoDlg : public CLocalizedDlg {
+class CSysInfoDlg : public CLocalizedDlg
+{
 public:
     // The dialog opens centred over `parent` (null: none).
     explicit CSysInfoDlg(CWnd* parent = nullptr);

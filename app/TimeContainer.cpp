@@ -19,8 +19,9 @@ CTimeContainer::~CTimeContainer() = default;
 
 STDMETHODIMP CTimeContainer::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<ITimeContainer*>(this)},
-                                            {IID_ITimeContainer, static_cast<ITimeContainer*>(this)}});
+    return AnswerQueryInterface(
+        riid, out,
+        {{IID_IUnknown, static_cast<ITimeContainer*>(this)}, {IID_ITimeContainer, static_cast<ITimeContainer*>(this)}});
 }
 
 void CTimeContainer::NotifyAll(ENotice notice)

@@ -20,8 +20,7 @@ int ToColumn(LONGLONG x)
 } // namespace
 
 CTimeScrollerContent::CTimeScrollerContent(ITimeContainer* container)
-    : CDisplayContent<ITimeScroller>(container),
-      m_endGrip(GetBitmapResourceSize(IDB_SCROLLER_END_GRIP)),
+    : CDisplayContent<ITimeScroller>(container), m_endGrip(GetBitmapResourceSize(IDB_SCROLLER_END_GRIP)),
       m_centreGrip(GetBitmapResourceSize(IDB_SCROLLER_GRIP))
 {
 }

@@ -16,12 +16,10 @@ RAVELIN_IID(ITimeScroller, 0xC6307B76, 0x5854, 0x408E, 0x93, 0x7B, 0x1A, 0x46, 0
 RAVELIN_IID(IFragmentDisplay, 0x47529226, 0xC6F3, 0x4F30, 0x90, 0x1B, 0x17, 0x56, 0x8A, 0x41, 0xB7, 0x0F)
 
 struct ITimeLine : public IDisplay
-{
-};
+{};
 
 struct ITimeScroller : public IDisplay
-{
-};
+{};
 
 // The fragments of one file and the operations on the active one. The
 // operations on the active fragment do nothing while none is active.

@@ -3,8 +3,7 @@
 // control (the transcription pane), and the commands they raise.
 #include <windows.h>
 
-enum : UINT
-{
+enum : UINT {
     // wParam: the new SFragmentInfo (still owned by the fragment display).
     WM_FRAGMENT_ADDED = 0x8003,
     // The fragment list or a fragment changed.
@@ -15,7 +14,6 @@ enum : UINT
     WM_POSITION_SLIDER_RELEASED = WM_APP + 0x1395,
 };
 
-enum : UINT
-{
+enum : UINT {
     ID_FRAGMENT_ZOOM_TO = 33013,
 };

@@ -15,7 +15,6 @@ IMPLEMENT_DYNAMIC(CViririziruInfoPane, CxfPane)
 
 namespace {
 
-
 // Rows of labels and values: the label column keeps the width it is given
 // (FitColumns), the value column takes the rest.
 const DWORD kLabelRowBits = HCB_PERCENT | HCB_FIXED_FIRST;
@@ -29,8 +28,7 @@ const int kLabelGap = 8;
 const int kLeastLabel = 40;
 
 // A label and a value text in one row of the column model.
-void AddValueRow(CCellBuilder& builder, IHybridCell* parent, IHybridHeading* columns, UINT labelId,
-                 IHybridText** value)
+void AddValueRow(CCellBuilder& builder, IHybridCell* parent, IHybridHeading* columns, UINT labelId, IHybridText** value)
 {
     builder.SetParent(parent).SetColumnModel(columns).SetStyleBits(kLabelRowBits).AddCell().BeginChildren();
     builder.SetTextID(labelId).SetStyleBits(0, kWrapBits).AddText();
@@ -104,7 +102,8 @@ void CViririziruInfoPane::OnInitPane(SxfContext* request)
 
     // Columns are fitted to the texts now in place, then to every new size.
     m_labelWidth = WidestText(m_ctrl, {IDS_FILE_FORMAT, IDS_DURATION, IDS_PLAYBACK_POSITION, IDS_PLAYBACK_TIME,
-                                       IDS_FRAGMENT_TIME, IDS_TEMPO_LABEL, IDS_PRE_DELAY, IDS_COMMENT}) + kLabelGap;
+                                       IDS_FRAGMENT_TIME, IDS_TEMPO_LABEL, IDS_PRE_DELAY, IDS_COMMENT}) +
+                   kLabelGap;
     m_secondsWidth = WidestText(m_ctrl, {IDS_SECONDS}) + kLabelGap;
     CString widestTempo;
     widestTempo.Format(L"%.2f x", 8.88);
@@ -123,9 +122,8 @@ void CViririziruInfoPane::FitColumns(int width)
     // labels take their longest text where the width allows, and wrap
     // into what is left where it does not.
     const int inner = width - kGroupIndent;
-    const int comboRoom = m_pPreDelayCombo && m_pPreDelayCombo->GetCell()
-                              ? m_pPreDelayCombo->GetCell()->GetPreferredWidth()
-                              : 0;
+    const int comboRoom =
+        m_pPreDelayCombo && m_pPreDelayCombo->GetCell() ? m_pPreDelayCombo->GetCell()->GetPreferredWidth() : 0;
     const int label = std::max(kLeastLabel, std::min(m_labelWidth, inner - comboRoom - m_secondsWidth));
     m_pLabelColumns->SetWidth(0, label);
     m_pDelayColumns->SetWidth(0, label);

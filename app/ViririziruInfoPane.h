@@ -22,8 +22,7 @@
 class CViririziruPane;
 
 // Messages the pane posts to itself.
-enum : UINT
-{
+enum : UINT {
     WM_INFO_REBUILD_LIST = 0x8031,
     // The list selection changed: the selected row's fragment becomes the
     // active one.

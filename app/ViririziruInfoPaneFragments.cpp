@@ -19,8 +19,7 @@ namespace {
 CString FragmentTimes(const SFragmentInfo& f)
 {
     CString text;
-    text.Format(L"%s - %s (%s)", FormatTimeMinSecMs(f.StartTime).GetString(),
-                FormatTimeMinSecMs(f.EndTime).GetString(),
+    text.Format(L"%s - %s (%s)", FormatTimeMinSecMs(f.StartTime).GetString(), FormatTimeMinSecMs(f.EndTime).GetString(),
                 FormatTimeMinSecMs(f.EndTime - f.StartTime).GetString());
     return text;
 }
@@ -57,8 +56,12 @@ void CViririziruInfoPane::RebuildList()
         const CString times = FragmentTimes(f);
 
         CIPtr<IHybridCell> row;
-        builder.SetParent(m_pListGroup).SetStyleBits(HCB_ITEM).SetData(static_cast<DWORD_PTR>(i))
-            .ReturnCell(&row).AddCell().BeginChildren();
+        builder.SetParent(m_pListGroup)
+            .SetStyleBits(HCB_ITEM)
+            .SetData(static_cast<DWORD_PTR>(i))
+            .ReturnCell(&row)
+            .AddCell()
+            .BeginChildren();
         builder.SetText(title).SetStdStyle(2).AddText();
         builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT | HCB_FIXED_LAST).AddCell().BeginChildren();
         builder.SetText(times).SetStyleBits(0, HTB_MULTILINE).AddText();
@@ -131,12 +134,8 @@ void CViririziruInfoPane::OnNotify(UINT code, IHybridCell* sender)
         if (CWnd* top = GetTopFrame())
             top->PostMessage(WM_COMMAND, ID_FRAGMENT_ZOOM_TO, 0);
         break;
-    case HN_SELCHANGED:
-        PostMessage(WM_INFO_LIST_SELECTED);
-        break;
-    case HN_LBUTTONUP:
-        RequestListRefresh();
-        break;
+    case HN_SELCHANGED: PostMessage(WM_INFO_LIST_SELECTED); break;
+    case HN_LBUTTONUP: RequestListRefresh(); break;
     case HN_COMBO_CHANGED: {
         // Each combo changes only its own field: the tempo combo may still
         // show an earlier item when the fragment's tempo is none of its
@@ -163,31 +162,23 @@ void CViririziruInfoPane::OnNotify(UINT code, IHybridCell* sender)
         if (m_pLoopCheck && sender && IsSameObject(sender, m_pLoopCheck->GetCell()))
             pane->ToggleActiveLoop();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 LRESULT CViririziruInfoPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INFO_REBUILD_LIST:
-        RebuildList();
-        return 0;
-    case WM_INFO_LIST_SELECTED:
-        OnListSelection();
-        return 0;
-    case WM_HYBRID_NOTIFY:
-        OnNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam));
-        break;
+    case WM_INFO_REBUILD_LIST: RebuildList(); return 0;
+    case WM_INFO_LIST_SELECTED: OnListSelection(); return 0;
+    case WM_HYBRID_NOTIFY: OnNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam)); break;
     case WM_SIZE:
         if (m_ctrl.GetSafeHwnd()) {
             FitColumns(LOWORD(lParam));
             m_ctrl.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CxfPane::WindowProc(message, wParam, lParam);
 }

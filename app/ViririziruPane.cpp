@@ -234,26 +234,13 @@ void CViririziruPane::OnTimer(UINT_PTR id)
 LRESULT CViririziruPane::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_PLAYBACK_ENDED:
-        OnPlaybackEnded();
-        return 0;
-    case WM_PLAY_POSITION:
-        OnPlayPosition();
-        return 0;
-    case WM_FRAGMENT_ADDED:
-        OnFragmentAdded(reinterpret_cast<SFragmentInfo*>(wParam));
-        return 0;
-    case WM_FRAGMENTS_CHANGED:
-        OnFragmentsChanged();
-        return 0;
-    case WM_ACTIVE_FRAGMENT_REPLACED:
-        OnActiveReplaced();
-        return 0;
-    case WM_POSITION_SLIDER_RELEASED:
-        OnSliderReleased();
-        return 0;
-    default:
-        return CxfPane::WindowProc(message, wParam, lParam);
+    case WM_PLAYBACK_ENDED: OnPlaybackEnded(); return 0;
+    case WM_PLAY_POSITION: OnPlayPosition(); return 0;
+    case WM_FRAGMENT_ADDED: OnFragmentAdded(reinterpret_cast<SFragmentInfo*>(wParam)); return 0;
+    case WM_FRAGMENTS_CHANGED: OnFragmentsChanged(); return 0;
+    case WM_ACTIVE_FRAGMENT_REPLACED: OnActiveReplaced(); return 0;
+    case WM_POSITION_SLIDER_RELEASED: OnSliderReleased(); return 0;
+    default: return CxfPane::WindowProc(message, wParam, lParam);
     }
 }
 
@@ -290,8 +277,8 @@ void CViririziruPane::OnSliderReleased()
     if (t == -1)
         return;
     SFragmentInfo active;
-    if (m_pFragments->GetActive(active) && (t < std::min(active.StartTime, active.EndTime) ||
-                                            t > std::max(active.StartTime, active.EndTime)))
+    if (m_pFragments->GetActive(active) &&
+        (t < std::min(active.StartTime, active.EndTime) || t > std::max(active.StartTime, active.EndTime)))
         m_pFragments->SetActiveIndex(-1);
     if (!m_pTime->IsInSelection(t))
         m_pTime->SetSelection(0, 0);

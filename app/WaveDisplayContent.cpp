@@ -119,7 +119,7 @@ void CWaveDisplayContent::DrawProgress(CDC* dc, CRect r)
 }
 
 CWaveDisplayContent::SColumn CWaveDisplayContent::ComputeColumn(int x, const CRect& r, bool isCursor,
-                                                               const SSelection& selection)
+                                                                const SSelection& selection)
 {
     SColumn c;
     if (x < 0 || !m_container)
@@ -150,8 +150,7 @@ CWaveDisplayContent::SColumn CWaveDisplayContent::ComputeColumn(int x, const CRe
     return c;
 }
 
-void CWaveDisplayContent::DrawColumns(HDC dc, const CRect& r, int first, int last, int cursorColumn,
-                                      bool paintMissing)
+void CWaveDisplayContent::DrawColumns(HDC dc, const CRect& r, int first, int last, int cursorColumn, bool paintMissing)
 {
     // The selection is read once for the whole stretch, so every column
     // sees the same one.

@@ -38,8 +38,8 @@ private:
     // The look of one column, decided before anything is drawn.
     struct SColumn
     {
-        bool drawn = false;      // false: nothing at all (negative column)
-        bool found = false;      // false: grey from top to bottom
+        bool drawn = false; // false: nothing at all (negative column)
+        bool found = false; // false: grey from top to bottom
         COLORREF background = 0;
         COLORREF wave = 0;
         int yTop = 0, yBottom = 0;

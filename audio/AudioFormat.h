@@ -11,13 +11,12 @@ struct SAudioFormat
 
     SAudioFormat() = default;
     SAudioFormat(uint32_t rate, uint32_t bits, uint32_t channels)
-        : nSamplesPerSec(rate), nBitsPerSample(bits), nChannels(channels) {}
+        : nSamplesPerSec(rate), nBitsPerSample(bits), nChannels(channels)
+    {
+    }
 
     // Bytes per frame; the division by 8 comes first.
-    int32_t GetBlockAlign() const
-    {
-        return static_cast<int32_t>(nBitsPerSample) / 8 * static_cast<int32_t>(nChannels);
-    }
+    int32_t GetBlockAlign() const { return static_cast<int32_t>(nBitsPerSample) / 8 * static_cast<int32_t>(nChannels); }
     int32_t GetBytesPerSecond() const
     {
         return static_cast<int32_t>(nSamplesPerSec) * static_cast<int32_t>(nBitsPerSample) *

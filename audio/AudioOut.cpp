@@ -42,9 +42,8 @@ CAudioOut::~CAudioOut()
 
 HRESULT STDMETHODCALLTYPE CAudioOut::QueryInterface(REFIID iid, void** out)
 {
-    return AnswerQueryInterface(iid, out, {
-        {IID_IUnknown, static_cast<IAudioOut*>(this)},
-        {IID_IAudioOut, static_cast<IAudioOut*>(this)}});
+    return AnswerQueryInterface(
+        iid, out, {{IID_IUnknown, static_cast<IAudioOut*>(this)}, {IID_IAudioOut, static_cast<IAudioOut*>(this)}});
 }
 
 ULONG STDMETHODCALLTYPE CAudioOut::AddRef()
@@ -61,9 +60,8 @@ bool CAudioOut::Open(const SAudioFormat* format, UINT deviceId)
 {
     // Nonsense (an unset format among it) never reaches the device, which
     // may accept it.
-    if (!format || (format->nBitsPerSample != 8 && format->nBitsPerSample != 16) ||
-        format->nChannels < 1 || format->nChannels > 8 || format->nSamplesPerSec < 1 ||
-        format->nSamplesPerSec > 384000)
+    if (!format || (format->nBitsPerSample != 8 && format->nBitsPerSample != 16) || format->nChannels < 1 ||
+        format->nChannels > 8 || format->nSamplesPerSec < 1 || format->nSamplesPerSec > 384000)
         return false;
     CCritSecLock lock(&m_lock);
     if (m_device || m_feeder.thread.IsStarted())
@@ -114,20 +112,15 @@ UINT CAudioOut::FeederProc(LPVOID param)
     CAudioOut* self = info->owner;
     while (!info->stop) {
         switch (info->Take()) {
-        case SAudioOutThreadInfo::Refill:
-            self->Feed();
-            break;
-        case SAudioOutThreadInfo::ResetAll:
-            self->Reset();
-            break;
+        case SAudioOutThreadInfo::Refill: self->Feed(); break;
+        case SAudioOutThreadInfo::ResetAll: self->Reset(); break;
         case SAudioOutThreadInfo::DrainAll: {
             CCritSecLock lock(&self->m_lock);
             self->m_draining = true;
             self->Feed();
             break;
         }
-        default:
-            break;
+        default: break;
         }
         self->TellListener();
         Sleep(10);
@@ -192,8 +185,8 @@ int CAudioOut::GetPendingBytes()
 
 int CAudioOut::GetPendingMs()
 {
-    const LONGLONG perSecond = static_cast<LONGLONG>(m_waveFormat.nSamplesPerSec) *
-                               m_waveFormat.wBitsPerSample * m_waveFormat.nChannels / 8;
+    const LONGLONG perSecond =
+        static_cast<LONGLONG>(m_waveFormat.nSamplesPerSec) * m_waveFormat.wBitsPerSample * m_waveFormat.nChannels / 8;
     if (perSecond <= 0)
         return 0; // not open
     return static_cast<int>(GetPendingBytes() * 1000LL / perSecond);

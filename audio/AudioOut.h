@@ -52,7 +52,7 @@ public:
     CAudioOut* const owner;
 
 private:
-    CCriticalSection m_lock;           // guards m_commands and m_refillQueued
+    CCriticalSection m_lock; // guards m_commands and m_refillQueued
     std::deque<int> m_commands;
     bool m_refillQueued = false;
 };
@@ -93,8 +93,8 @@ public:
 
 private:
     static UINT FeederProc(LPVOID param);
-    static void CALLBACK WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance,
-                                         DWORD_PTR param1, DWORD_PTR param2);
+    static void CALLBACK WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
+                                         DWORD_PTR param2);
     // Moves whole blocks from the ring to free device buffers; while
     // draining also the bytes of a last, unfinished block.
     void Feed();
@@ -109,7 +109,7 @@ private:
     HWAVEOUT m_device = nullptr;
     CRingBuffer m_ring;
     std::atomic<UINT> m_volume{100};
-    CCriticalSection m_lock;   // device, pool, staging block, first-feed flag
+    CCriticalSection m_lock; // device, pool, staging block, first-feed flag
     SAudioOutThreadInfo m_feeder;
     WAVEFORMATEX m_waveFormat;
     UINT m_deviceId = WAVE_MAPPER;

@@ -9,10 +9,10 @@ CAudioReader::~CAudioReader() = default;
 
 HRESULT STDMETHODCALLTYPE CAudioReader::QueryInterface(REFIID iid, void** out)
 {
-    return AnswerQueryInterface(iid, out, {
-        {IID_IUnknown, static_cast<IAudioReader*>(this)},
-        {IID_IAudioReader, static_cast<IAudioReader*>(this)},
-        {IID_IProcess, static_cast<IProcess*>(this)}});
+    return AnswerQueryInterface(iid, out,
+                                {{IID_IUnknown, static_cast<IAudioReader*>(this)},
+                                 {IID_IAudioReader, static_cast<IAudioReader*>(this)},
+                                 {IID_IProcess, static_cast<IProcess*>(this)}});
 }
 
 ULONG STDMETHODCALLTYPE CAudioReader::AddRef()
@@ -51,8 +51,7 @@ bool CAudioReader::GetPeakContainer(IPeakContainer** out, IAudioReader* source)
 {
     CCritSecLock lock(&m_lock);
     if (!m_peaks) {
-        CPeakContainer* made = new (std::nothrow) CPeakContainer(source ? source : this,
-                                                                 BuildsPeaksOnThread());
+        CPeakContainer* made = new (std::nothrow) CPeakContainer(source ? source : this, BuildsPeaksOnThread());
         if (!made)
             return false;
         m_peaks = made;

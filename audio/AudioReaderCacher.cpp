@@ -6,8 +6,7 @@
 #include "audio/CreateAudioReader.h"
 #include "common/CritSecLock.h"
 
-CAudioReaderCacher::CAudioReaderCacher(IAudioReader* inner)
-    : m_inner(inner)
+CAudioReaderCacher::CAudioReaderCacher(IAudioReader* inner) : m_inner(inner)
 {
     if (inner)
         inner->QueryInterface(IID_IProcess, reinterpret_cast<void**>(&m_innerProcess));
@@ -68,8 +67,8 @@ void CAudioReaderCacher::Load()
     const bool started = m_innerProcess && m_innerProcess->Start();
 
     const LONGLONG size = m_cDataSize;
-    LONGLONG loaded = 0;   // every byte read, a partial frame included
-    LONGLONG filled = 0;   // whole frames of it
+    LONGLONG loaded = 0; // every byte read, a partial frame included
+    LONGLONG filled = 0; // whole frames of it
     bool ended = !started;
     while (!ended && filled < size && !IsAborted()) {
         // Ask for whole frames, counting a partial frame that is already in.
@@ -86,8 +85,7 @@ void CAudioReaderCacher::Load()
         const LONGLONG whole = loaded / m_blockAlign * m_blockAlign;
         if (whole > filled) {
             if (peaks)
-                peaks->AddSamples(reinterpret_cast<const int16_t*>(m_cache + filled),
-                                  static_cast<int>(whole - filled));
+                peaks->AddSamples(reinterpret_cast<const int16_t*>(m_cache + filled), static_cast<int>(whole - filled));
             filled = whole;
             m_filled = filled;
         }

@@ -51,7 +51,7 @@ private:
 
     CIPtr<IAudioReader> m_inner;
     CIPtr<IProcess> m_innerProcess;
-    CIPtr<IAudioReader> m_peakSource;   // second reader for an uncached file
+    CIPtr<IAudioReader> m_peakSource; // second reader for an uncached file
     // The loader's reference to the container it fills, taken before the
     // loader starts: the container holds the wrapper, so the wrapper lives
     // at least as long as its loader needs it.
@@ -63,9 +63,9 @@ private:
     std::atomic<LONGLONG> m_cDataSize{0};
     std::atomic<LONGLONG> m_cFrameCount{0};
     LONGLONG m_cPosition = 0;
-    std::atomic<LONGLONG> m_filled{0};  // whole frames loaded, in bytes
+    std::atomic<LONGLONG> m_filled{0}; // whole frames loaded, in bytes
     std::atomic<bool> m_ready{false};
     int m_blockAlign = 0;
-    uint8_t* m_cache = nullptr;         // fixed from Open to destruction
+    uint8_t* m_cache = nullptr; // fixed from Open to destruction
     CWorkerThread m_loader;
 };

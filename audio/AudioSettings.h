@@ -6,7 +6,7 @@
 
 struct SAudioSettings
 {
-    int iMaxPeakFileSize = 20;            // space limit of the peak files, in MiB
+    int iMaxPeakFileSize = 20;               // space limit of the peak files, in MiB
     DWORD dwWaveInputDeviceID = 0xFFFFFFFF;  // -1: the system's choice
     DWORD dwWaveOutputDeviceID = 0xFFFFFFFF; // -1: the wave mapper (playback always uses it)
 };

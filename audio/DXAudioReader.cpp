@@ -40,7 +40,8 @@ bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graphOut, IGrabberSample** gr
         return false;
     CIPtr<IGraphBuilder> graph;
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                reinterpret_cast<void**>(&graph))) || !graph)
+                                reinterpret_cast<void**>(&graph))) ||
+        !graph)
         return false;
     CIPtr<IBaseFilter> source;
     if (FAILED(graph->AddSourceFilter(path, L"Source", &source)) || !source)
@@ -81,7 +82,9 @@ bool BuildAudioGraph(LPCWSTR path, IGraphBuilder** graphOut, IGrabberSample** gr
     return true;
 }
 
-CDXAudioReader::CDXAudioReader() : m_ring(kRingBytes) {}
+CDXAudioReader::CDXAudioReader() : m_ring(kRingBytes)
+{
+}
 
 CDXAudioReader::~CDXAudioReader()
 {
@@ -112,8 +115,7 @@ REFERENCE_TIME CDXAudioReader::TimeOfFrame(LONGLONG frame) const
     // Rounded up: a decoder truncates a time into its frame, so the first
     // unit at or after the frame's start is the one that lands on it.
     const LONGLONG rate = m_format.nSamplesPerSec;
-    return rate ? static_cast<REFERENCE_TIME>((static_cast<__int128>(frame) * kUnitsPerSecond + rate - 1) / rate)
-                : 0;
+    return rate ? static_cast<REFERENCE_TIME>((static_cast<__int128>(frame) * kUnitsPerSecond + rate - 1) / rate) : 0;
 }
 
 bool CDXAudioReader::Open(LPCWSTR path)
@@ -207,8 +209,8 @@ UINT CDXAudioReader::EventPump(LPVOID param)
             break;
         state->events->FreeEventParams(code, p1, p2);
         // A graph that gives up ends the stream as surely as one that completes.
-        if (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT ||
-            code == EC_STREAM_ERROR_STOPPED || code == EC_ERRORABORTEX)
+        if (code == EC_COMPLETE || code == EC_ERRORABORT || code == EC_USERABORT || code == EC_STREAM_ERROR_STOPPED ||
+            code == EC_ERRORABORTEX)
             state->callback->OnEndOfStream();
     }
     return 0;

@@ -2,7 +2,9 @@
 
 #include <new>
 
-CFrameChecker::CFrameChecker() : CTransInPlaceFilter(L"FrameChecker", GUID_NULL, true) {}
+CFrameChecker::CFrameChecker() : CTransInPlaceFilter(L"FrameChecker", GUID_NULL, true)
+{
+}
 
 HRESULT CFrameChecker::CheckInputType(const CMediaType*)
 {

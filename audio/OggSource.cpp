@@ -31,7 +31,9 @@ long TellStream(void* stream)
 const ov_callbacks kStreamCallbacks = {ReadStream, SeekStream, nullptr, TellStream};
 } // namespace
 
-COGGSource::COGGSource() : m_ring(kRingBytes) {}
+COGGSource::COGGSource() : m_ring(kRingBytes)
+{
+}
 
 COGGSource::~COGGSource()
 {
@@ -161,7 +163,8 @@ bool COGGSource::SeekByDecoding(LONGLONG frame)
             EndAt(m_position); // the frame lies beyond what the stream holds
             return false;
         }
-        const int drop = static_cast<int>(std::min<LONGLONG>((frame - m_position) * align, m_ring.GetDataSize()) / align * align);
+        const int drop =
+            static_cast<int>(std::min<LONGLONG>((frame - m_position) * align, m_ring.GetDataSize()) / align * align);
         char scrap[kBlockBytes];
         for (int left = drop; left > 0;)
             left -= m_ring.Read(scrap, std::min(left, kBlockBytes));

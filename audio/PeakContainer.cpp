@@ -92,9 +92,9 @@ CPeakContainer::~CPeakContainer()
 
 HRESULT STDMETHODCALLTYPE CPeakContainer::QueryInterface(REFIID iid, void** out)
 {
-    return AnswerQueryInterface(iid, out, {
-        {IID_IUnknown, static_cast<IPeakContainer*>(this)},
-        {IID_IPeakContainer, static_cast<IPeakContainer*>(this)}});
+    return AnswerQueryInterface(
+        iid, out,
+        {{IID_IUnknown, static_cast<IPeakContainer*>(this)}, {IID_IPeakContainer, static_cast<IPeakContainer*>(this)}});
 }
 
 ULONG STDMETHODCALLTYPE CPeakContainer::AddRef()

@@ -72,7 +72,7 @@ private:
     std::atomic<int> m_peakCount{0};
     std::atomic<bool> m_complete{false};
     bool m_buildOnThread;
-    CCriticalSection m_lock;           // guards m_listeners and m_builder
+    CCriticalSection m_lock; // guards m_listeners and m_builder
     CIArray<IDisplay> m_listeners;
     CWorkerThread m_builder;
 };

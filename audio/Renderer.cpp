@@ -2,7 +2,9 @@
 
 #include "common/CritSecLock.h"
 
-CRenderer::CRenderer() : CBaseRenderer(CLSID_RavelinRenderer, L"Renderer-Grabber") {}
+CRenderer::CRenderer() : CBaseRenderer(CLSID_RavelinRenderer, L"Renderer-Grabber")
+{
+}
 
 CRenderer::~CRenderer() = default;
 

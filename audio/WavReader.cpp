@@ -12,11 +12,14 @@ enum class EChunk { Riff, Wave, Fmt, Data, List, Info, Text, Unknown };
 
 EChunk Classify(const char id[4])
 {
-    static const struct { const char* id; EChunk kind; } table[] = {
-        {"RIFF", EChunk::Riff}, {"WAVE", EChunk::Wave}, {"fmt ", EChunk::Fmt},
-        {"data", EChunk::Data}, {"LIST", EChunk::List}, {"INFO", EChunk::Info},
-        {"IART", EChunk::Text}, {"ICMT", EChunk::Text}, {"ICOP", EChunk::Text},
-        {"ICRD", EChunk::Text}, {"INAM", EChunk::Text},
+    static const struct
+    {
+        const char* id;
+        EChunk kind;
+    } table[] = {
+        {"RIFF", EChunk::Riff}, {"WAVE", EChunk::Wave}, {"fmt ", EChunk::Fmt},  {"data", EChunk::Data},
+        {"LIST", EChunk::List}, {"INFO", EChunk::Info}, {"IART", EChunk::Text}, {"ICMT", EChunk::Text},
+        {"ICOP", EChunk::Text}, {"ICRD", EChunk::Text}, {"INAM", EChunk::Text},
     };
     for (const auto& row : table)
         if (std::memcmp(id, row.id, 4) == 0)
@@ -97,9 +100,7 @@ int64_t CWavReader::ParseChunk(int depth)
         m_waveFound = true;
         length = 4;
         break;
-    case EChunk::Info:
-        length = 4;
-        break;
+    case EChunk::Info: length = 4; break;
     case EChunk::Fmt: {
         if (!ReadChunkSize(&size) || size < sizeof(SWaveFormat))
             return -1;
@@ -110,8 +111,7 @@ int64_t CWavReader::ParseChunk(int depth)
         // must not leave its format for Open to read the samples by.
         if (wf.formatTag != 1)
             return -1;
-        if (wf.bitsPerSample != 8 && wf.bitsPerSample != 16 && wf.bitsPerSample != 24 &&
-            wf.bitsPerSample != 32)
+        if (wf.bitsPerSample != 8 && wf.bitsPerSample != 16 && wf.bitsPerSample != 24 && wf.bitsPerSample != 32)
             return -1;
         m_wave = wf;
         length = size + 8;
@@ -186,8 +186,8 @@ bool CWavReader::Open(LPCWSTR path)
     SetPath(path);
     if (!path)
         return false;
-    m_file.Reset(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_READONLY, nullptr));
+    m_file.Reset(
+        CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_READONLY, nullptr));
     if (!m_file)
         return false;
     LARGE_INTEGER fileSize;
@@ -270,8 +270,8 @@ DWORD CWavReader::ReadData(uint8_t* out, DWORD bytes)
             m_blockAt = at & ~static_cast<uint64_t>(kPage - 1);
             m_blockBytes = 0;
             DWORD got = 0;
-            if (!SetPos(static_cast<int64_t>(m_blockAt)) || !ReadFile(m_file.Get(), m_block.get(), kBlockBytes, &got, nullptr) ||
-                got <= at - m_blockAt)
+            if (!SetPos(static_cast<int64_t>(m_blockAt)) ||
+                !ReadFile(m_file.Get(), m_block.get(), kBlockBytes, &got, nullptr) || got <= at - m_blockAt)
                 break;
             m_blockBytes = got;
         }

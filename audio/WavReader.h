@@ -60,15 +60,15 @@ private:
         void operator()(uint8_t* p) const { _aligned_free(p); }
     };
     std::unique_ptr<uint8_t, SAlignedFree> m_block;
-    uint64_t m_blockAt = 0;     // file offset of the block's first byte
-    uint64_t m_blockBytes = 0;  // bytes the block holds
+    uint64_t m_blockAt = 0;    // file offset of the block's first byte
+    uint64_t m_blockBytes = 0; // bytes the block holds
 
     CFileHandle m_file;
     int64_t m_fileSize = 0;
     bool m_riffFound = false;
     bool m_waveFound = false;
     uint64_t m_dataOffset = 0;
-    uint64_t m_dataBytes = 0;      // sample bytes the file really holds
-    uint64_t m_consumed = 0;       // delivered or skipped, from the data offset
+    uint64_t m_dataBytes = 0; // sample bytes the file really holds
+    uint64_t m_consumed = 0;  // delivered or skipped, from the data offset
     SWaveFormat m_wave = {};
 };

@@ -1,7 +1,6 @@
 #include "audio/WaveHeader.h"
 
-SWaveHeader::SWaveHeader(DWORD size)
-    : WAVEHDR()
+SWaveHeader::SWaveHeader(DWORD size) : WAVEHDR()
 {
     lpData = static_cast<LPSTR>(GlobalAlloc(GPTR, size));
     capacity = lpData ? size : 0;

@@ -23,7 +23,11 @@ namespace {
 
 double Now()
 {
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
@@ -72,9 +76,10 @@ double BlockRead(const std::wstring& path, std::vector<char>* data)
     const double t0 = Now();
     size_t at = 0;
     DWORD got = 0;
-    while (at < data->size() &&
-           ReadFile(h, data->data() + at, static_cast<DWORD>(std::min<size_t>(65536, data->size() - at)), &got,
-                    nullptr) && got)
+    while (
+        at < data->size() &&
+        ReadFile(h, data->data() + at, static_cast<DWORD>(std::min<size_t>(65536, data->size() - at)), &got, nullptr) &&
+        got)
         at += got;
     const double t = Now() - t0;
     CloseHandle(h);
@@ -183,8 +188,8 @@ int wmain(int argc, wchar_t** argv)
     const double pcm = (bytes - 44) / 1048576.0;
     const double peakMb = peakCount * 2 / 1048576.0;
     const double limit = pcm * 1.1 + peakMb;
-    std::printf("memory with the file open (PCM %.1f MB, peaks %.1f MB, limit %.1f MB above the start):\n", pcm,
-                peakMb, limit);
+    std::printf("memory with the file open (PCM %.1f MB, peaks %.1f MB, limit %.1f MB above the start):\n", pcm, peakMb,
+                limit);
     std::printf("  working set:   %8.1f MB (start %.1f, +%.1f)\n", open.workingSet, before.workingSet,
                 open.workingSet - before.workingSet);
     std::printf("  private bytes: %8.1f MB (start %.1f, +%.1f)\n", open.privateBytes, before.privateBytes,

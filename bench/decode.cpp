@@ -25,7 +25,11 @@ const int kRuns = 5; // the best of these counts, against noise
 
 double Now()
 {
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
@@ -76,8 +80,9 @@ class CCountingCallback : public ISampleCallback
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
-        return AnswerQueryInterface(riid, ppv, {{IID_IUnknown, static_cast<ISampleCallback*>(this)},
-                                                {IID_ISampleCallback, static_cast<ISampleCallback*>(this)}});
+        return AnswerQueryInterface(riid, ppv,
+                                    {{IID_IUnknown, static_cast<ISampleCallback*>(this)},
+                                     {IID_ISampleCallback, static_cast<ISampleCallback*>(this)}});
     }
     STDMETHODIMP_(ULONG) AddRef() override { return 2; } // lives on the stack
     STDMETHODIMP_(ULONG) Release() override { return 1; }
@@ -192,8 +197,8 @@ double Best(F run)
 
 void Report(const char* what, double ours, double plain, long long frames)
 {
-    std::printf("%-22s ours %7.3f s  plain %7.3f s  ratio %5.2f  (%lld frames, %.0fx real time)\n", what, ours,
-                plain, plain > 0 ? ours / plain : 0.0, frames, ours > 0 ? frames / 44100.0 / ours : 0.0);
+    std::printf("%-22s ours %7.3f s  plain %7.3f s  ratio %5.2f  (%lld frames, %.0fx real time)\n", what, ours, plain,
+                plain > 0 ? ours / plain : 0.0, frames, ours > 0 ? frames / 44100.0 / ours : 0.0);
 }
 
 } // namespace

@@ -77,8 +77,15 @@ std::vector<SPlainCell> Fill(CHybridCtrl& ctrl, bool mix)
             case L'B': builder.AddButton(); break;
             case L'x': builder.SetChecked(c % 2).AddCheckBox(); break;
             case L'r': builder.AddRadioButton(); break;
-            case L'L': builder.ReturnSlider(&slider).SetSliderRange(0, 9).AddSlider(); slider->SetPos(c); break;
-            case L'p': builder.ReturnProgress(&progress).AddProgress(); progress->SetTotal(9); progress->SetPos(c); break;
+            case L'L':
+                builder.ReturnSlider(&slider).SetSliderRange(0, 9).AddSlider();
+                slider->SetPos(c);
+                break;
+            case L'p':
+                builder.ReturnProgress(&progress).AddProgress();
+                progress->SetTotal(9);
+                progress->SetPos(c);
+                break;
             case L'P': builder.SetPictureResource(IDB_HYBRID_THUMB_H, 0xFFFFFF).AddPicture(); break;
             default: builder.AddText(); break;
             }
@@ -115,7 +122,8 @@ void DrawPlain(CDC& mem, const std::vector<SPlainCell>& cells, HFONT font)
         case L'x':
         case L'r': {
             mem.FillSolidRect(&rect, RGB(255, 255, 255));
-            CRect box(rect.left, rect.top + (rect.Height() - 13) / 2, rect.left + 13, rect.top + (rect.Height() - 13) / 2 + 13);
+            CRect box(rect.left, rect.top + (rect.Height() - 13) / 2, rect.left + 13,
+                      rect.top + (rect.Height() - 13) / 2 + 13);
             ::DrawFrameControl(dc, &box, DFC_BUTTON, cell.kind == L'x' ? DFCS_BUTTONCHECK : DFCS_BUTTONRADIO);
             rect.left += 16;
             ::DrawTextW(dc, cell.text.c_str(), -1, &rect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
@@ -124,8 +132,8 @@ void DrawPlain(CDC& mem, const std::vector<SPlainCell>& cells, HFONT font)
         case L'L':
             mem.FillSolidRect(&rect, RGB(255, 255, 255));
             mem.Draw3dRect(rect.left + 7, rect.top + rect.Height() / 2 - 2, rect.Width() - 14, 4, 0xA3A3A3, 0xFFFFFF);
-            DrawBitmapTransparentCentred(IDB_HYBRID_THUMB_H, dc, CRect(rect.left, rect.top, rect.left + 14, rect.bottom),
-                                         0xFFFFFF);
+            DrawBitmapTransparentCentred(IDB_HYBRID_THUMB_H, dc,
+                                         CRect(rect.left, rect.top, rect.left + 14, rect.bottom), 0xFFFFFF);
             break;
         case L'p':
             DrawGradientRect(dc, rect, 0xFF0000, 0xFFC8C8, 2);
@@ -209,8 +217,8 @@ int wmain()
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = L"RavelinBenchFrame";
     ::RegisterClassExW(&wc);
-    HWND frame = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight,
-                                   nullptr, nullptr, wc.hInstance, nullptr);
+    HWND frame = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE, 0, 0, kWidth, kHeight, nullptr,
+                                   nullptr, wc.hInstance, nullptr);
     RunScene(frame, false);
     RunScene(frame, true);
     ::DestroyWindow(frame);

@@ -26,13 +26,17 @@
 
 namespace {
 
-constexpr double kSeconds = 60;  // source seconds played
+constexpr double kSeconds = 60; // source seconds played
 constexpr float kTempo = 0.5f;
 constexpr double kLoopSeconds = 240; // output seconds of the memory run
 
 double Now()
 {
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
@@ -42,7 +46,9 @@ double ProcessCpu()
 {
     FILETIME created, exited, kernel, user;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto secs = [](FILETIME f) { return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7; };
+    auto secs = [](FILETIME f) {
+        return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7;
+    };
     return secs(kernel) + secs(user);
 }
 
@@ -50,7 +56,9 @@ double ThreadCpu(HANDLE thread)
 {
     FILETIME created, exited, kernel, user;
     GetThreadTimes(thread, &created, &exited, &kernel, &user);
-    auto secs = [](FILETIME f) { return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7; };
+    auto secs = [](FILETIME f) {
+        return (static_cast<double>(f.dwHighDateTime) * 4294967296.0 + f.dwLowDateTime) / 1e7;
+    };
     return secs(kernel) + secs(user);
 }
 
@@ -159,7 +167,8 @@ double StretchAlone(IAudioReader* reader)
     DWORD got = 0;
     size_t have = 0;
     (void)reader->Seek(0);
-    while (have < all.size() && reader->Read(all.data() + have, static_cast<DWORD>(std::min<size_t>(65536, all.size() - have)), &got) && got)
+    while (have < all.size() &&
+           reader->Read(all.data() + have, static_cast<DWORD>(std::min<size_t>(65536, all.size() - have)), &got) && got)
         have += got;
     std::unique_ptr<soundtouch::TDStretch> stretch(soundtouch::TDStretch::newInstance());
     stretch->setParameters(static_cast<int>(f->nSamplesPerSec), 82, 14, 12);
@@ -236,8 +245,8 @@ int wmain(int argc, wchar_t** argv)
         moves = std::min(moves, posts / wall);
     }
     printf("CPU per second of output at 0.5x (%.0f s of output, played in %.1f s; best of 3):\n", output, wall);
-    printf("  playback thread %.3f ms, stage alone %.3f ms, ratio %.2f\n", thread / output * 1000, alone / output * 1000,
-           alone > 0 ? thread / alone : 0);
+    printf("  playback thread %.3f ms, stage alone %.3f ms, ratio %.2f\n", thread / output * 1000,
+           alone / output * 1000, alone > 0 ? thread / alone : 0);
     printf("  whole process while playing (with the output's feeder and the system's sound path) %.3f ms\n",
            process / output * 1000);
     printf("  play cursor moves per second of wall time: %.1f (fewest of 3)\n", moves);
@@ -266,7 +275,8 @@ int wmain(int argc, wchar_t** argv)
         if (out->Open(reader->GetFormat(), WAVE_MAPPER) && out->Write(block.data(), static_cast<int>(block.size())))
             plainBest = std::min(plainBest, Now() - p0);
     }
-    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms, ratio %.2f)\n",
+    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms, ratio "
+           "%.2f)\n",
            best * 1000, plainBest * 1000, plainBest > 0 ? best / plainBest : 0);
     printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of 5)\n", stopWorst * 1000);
 
@@ -308,14 +318,15 @@ int wmain(int argc, wchar_t** argv)
     const double loopWall = Now() - l0;
     Pump(300);
     const SMemory after = Memory();
-    printf("Memory over a looped 2-s fragment (%.0f s of output in %.1f s, stopped in %.1f ms), kB:\n", heard,
-           loopWall, loopStop * 1000);
-    printf("  private committed %.0f before, %.0f at %.0f s, %.0f at %.0f s, %.0f after stop: %+.2f kB per second of output while playing\n",
+    printf("Memory over a looped 2-s fragment (%.0f s of output in %.1f s, stopped in %.1f ms), kB:\n", heard, loopWall,
+           loopStop * 1000);
+    printf("  private committed %.0f before, %.0f at %.0f s, %.0f at %.0f s, %.0f after stop: %+.2f kB per second of "
+           "output while playing\n",
            before.privateKb, first.privateKb, early, last.privateKb, heard, after.privateKb,
            heard > early ? (last.privateKb - first.privateKb) / (heard - early) : 0);
-    printf("  heaps committed %.0f -> %.0f -> %.0f -> %.0f, in use %.0f -> %.0f -> %.0f -> %.0f\n", before.heapCommittedKb,
-           first.heapCommittedKb, last.heapCommittedKb, after.heapCommittedKb, before.heapUsedKb, first.heapUsedKb,
-           last.heapUsedKb, after.heapUsedKb);
+    printf("  heaps committed %.0f -> %.0f -> %.0f -> %.0f, in use %.0f -> %.0f -> %.0f -> %.0f\n",
+           before.heapCommittedKb, first.heapCommittedKb, last.heapCommittedKb, after.heapCommittedKb,
+           before.heapUsedKb, first.heapUsedKb, last.heapUsedKb, after.heapUsedKb);
     DestroyWindow(window);
     return 0;
 }

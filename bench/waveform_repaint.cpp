@@ -87,10 +87,18 @@ int wmain(int argc, wchar_t** argv)
     HGDIOBJ oldBitmap = ::SelectObject(memory, bitmap);
     HDC window = ::GetDC(wnd);
 
-    struct SZoom { const wchar_t* name; LONGLONG scale; };
-    const SZoom zooms[] = {{L"whole file", model->GetLength() / kWidth / 10}, {L"1 s per 100 px", 1000},
-                           {L"10 ms per 100 px", 10}};
-    struct SDc { const wchar_t* name; HDC dc; };
+    struct SZoom
+    {
+        const wchar_t* name;
+        LONGLONG scale;
+    };
+    const SZoom zooms[] = {
+        {L"whole file", model->GetLength() / kWidth / 10}, {L"1 s per 100 px", 1000}, {L"10 ms per 100 px", 10}};
+    struct SDc
+    {
+        const wchar_t* name;
+        HDC dc;
+    };
     const SDc dcs[] = {{L"memory DC", memory}, {L"window DC", window}};
     std::wprintf(L"%-18ls %-10ls %12ls %12ls %7ls\n", L"zoom", L"dc", L"view ms", L"polyline ms", L"ratio");
     for (const SDc& d : dcs)

@@ -61,8 +61,8 @@ CActiveDlg::SSubclassInfo::SSubclassInfo(HWND window) : hwnd(window), savedProc(
         Retired().erase(retired);
         return;
     }
-    savedProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PopupOwnerProc)));
+    savedProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PopupOwnerProc)));
 }
 
 CActiveDlg::SSubclassInfo::~SSubclassInfo()
@@ -80,8 +80,8 @@ BEGIN_MESSAGE_MAP(CActiveDlg, CDialog)
 END_MESSAGE_MAP()
 
 CActiveDlg::CActiveDlg(UINT templateId, CWnd* owner, bool drawBorder)
-    : CDialog(templateId, owner), m_owner(owner), m_drawBorder(drawBorder),
-      m_previousActive(::GetActiveWindow()), m_previousFocus(::GetFocus())
+    : CDialog(templateId, owner), m_owner(owner), m_drawBorder(drawBorder), m_previousActive(::GetActiveWindow()),
+      m_previousFocus(::GetFocus())
 {
 }
 

@@ -9,11 +9,13 @@
 #include "platform/mfc/afxdlg.h"
 #include "common/PtrArrays.h"
 
-class CActiveDlg : public CDialog {
+class CActiveDlg : public CDialog
+{
 public:
     // One subclassed window of the owner chain; destroying it puts the
     // window's own procedure back.
-    struct SSubclassInfo {
+    struct SSubclassInfo
+    {
         explicit SSubclassInfo(HWND hwnd);
         virtual ~SSubclassInfo();
         SSubclassInfo(const SSubclassInfo&) = delete;

@@ -245,8 +245,7 @@ bool CAdvFile::ReadLine(CString& line)
         }
         const DWORD units = got / unit;
         for (DWORD i = 0; i < units; ++i) {
-            const unsigned c = m_unicode ? unsigned(chunk[2 * i] | (chunk[2 * i + 1] << 8))
-                                         : unsigned(chunk[i]);
+            const unsigned c = m_unicode ? unsigned(chunk[2 * i] | (chunk[2 * i + 1] << 8)) : unsigned(chunk[i]);
             const bool isBreak = c == 13 || c == 10;
             if (state != 2) {
                 if (isBreak) {

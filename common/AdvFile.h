@@ -6,9 +6,11 @@
 // Positions and sizes beyond 4 GB are not supported.
 #include "platform/mfc/afx.h"
 
-class CAdvFile {
+class CAdvFile
+{
 public:
-    struct SException {
+    struct SException
+    {
         DWORD error; // the Windows error code of the failed read
     };
 

@@ -9,8 +9,7 @@
 constexpr UINT WM_BROWSE_FILE = WM_APP + 0x1D;
 constexpr UINT WM_BROWSE_FOLDER = WM_APP + 0x1E;
 
-enum EBrowseKind : int
-{
+enum EBrowseKind : int {
     BROWSE_OPEN_FILE = 0,
     BROWSE_SAVE_FILE = 1,
     BROWSE_FOLDER = 2,

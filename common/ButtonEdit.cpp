@@ -44,9 +44,7 @@ void CButtonEdit::PlaceButton()
 LRESULT CButtonEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CONTROL_SETUP:
-        SetUp();
-        return 0;
+    case WM_CONTROL_SETUP: SetUp(); return 0;
     case WM_SIZE: {
         const LRESULT result = CEdit::WindowProc(message, wParam, lParam);
         PlaceButton();
@@ -67,8 +65,7 @@ LRESULT CButtonEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CEdit::WindowProc(message, wParam, lParam);
 }

@@ -2,7 +2,8 @@
 
 namespace {
 
-struct SMonth {
+struct SMonth
+{
     unsigned nameId;
     int days;
 };

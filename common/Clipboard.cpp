@@ -6,7 +6,8 @@
 namespace {
 
 // Holds the clipboard open for one scope.
-class CClipboardOpener {
+class CClipboardOpener
+{
 public:
     CClipboardOpener() : m_open(OpenClipboard(nullptr) != FALSE) {}
     ~CClipboardOpener()
@@ -23,11 +24,11 @@ private:
 };
 
 // Locks a global memory block for one scope.
-class CGlobalLocker {
+class CGlobalLocker
+{
 public:
     explicit CGlobalLocker(HGLOBAL memory)
-        : m_memory(memory), m_data(memory ? GlobalLock(memory) : nullptr),
-          m_size(m_data ? GlobalSize(memory) : 0)
+        : m_memory(memory), m_data(memory ? GlobalLock(memory) : nullptr), m_size(m_data ? GlobalSize(memory) : 0)
     {
     }
     ~CGlobalLocker()

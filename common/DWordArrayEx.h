@@ -3,7 +3,8 @@
 // and sorting, plus its comma-separated text form.
 #include "platform/mfc/afx.h"
 
-class CDWordArrayEx : public CDWordArray {
+class CDWordArrayEx : public CDWordArray
+{
 public:
     CDWordArrayEx() = default;
 
@@ -27,4 +28,3 @@ public:
 private:
     DWORD m_fillValue = 0;
 };
-

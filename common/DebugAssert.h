@@ -10,8 +10,8 @@
 #ifdef NDEBUG
 #define RAVELIN_ASSERT(condition) static_cast<void>(0)
 #else
-#define RAVELIN_ASSERT(condition)                                                                                      \
-    ((condition)                                                                                                       \
-         ? static_cast<void>(0)                                                                                        \
+#define RAVELIN_ASSERT(condition) \
+    ((condition) \
+         ? static_cast<void>(0) \
          : (std::fprintf(stderr, "%s:%d: invariant broken: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 #endif

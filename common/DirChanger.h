@@ -4,7 +4,8 @@
 // else that depends on it may run meanwhile.
 #include "platform/mfc/afx.h"
 
-class CDirChanger {
+class CDirChanger
+{
 public:
     CDirChanger() = default;
     virtual ~CDirChanger();

@@ -72,8 +72,8 @@ struct CLoadedBitmap
     explicit CLoadedBitmap(UINT id)
     {
         // A bitmap that does not load leaves handle null, which callers check.
-        (void)bitmap.Attach(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0,
-                                 LR_CREATEDIBSECTION));
+        (void)bitmap.Attach(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         handle = bitmap;
     }
     CBitmap bitmap;
@@ -149,8 +149,10 @@ SIZE GetIconSize(HICON icon)
 void DrawFocusRectangle(HDC dc, const RECT& rect)
 {
     RECT r = rect;
-    if (r.left > r.right) std::swap(r.left, r.right);
-    if (r.top > r.bottom) std::swap(r.top, r.bottom);
+    if (r.left > r.right)
+        std::swap(r.left, r.right);
+    if (r.top > r.bottom)
+        std::swap(r.top, r.bottom);
     if (r.right == r.left && r.bottom == r.top)
         return;
     SetTextColor(dc, RGB(0, 0, 0));
@@ -158,8 +160,8 @@ void DrawFocusRectangle(HDC dc, const RECT& rect)
     DrawFocusRect(dc, &r);
 }
 
-void TransparentBlitColourKey(HDC dest, int x, int y, int width, int height,
-                              HDC source, int sourceX, int sourceY, COLORREF keyColour)
+void TransparentBlitColourKey(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                              COLORREF keyColour)
 {
     if (!dest || !source || width <= 0 || height <= 0)
         return;
@@ -179,8 +181,7 @@ void TransparentBlitColourKey(HDC dest, int x, int y, int width, int height,
     SetBkColor(source, oldSourceBk);
 }
 
-void DrawBitmapTransparentCentred(UINT resourceId, HDC dc, const RECT& rect,
-                                  COLORREF keyColour, const RECT* sourceRect)
+void DrawBitmapTransparentCentred(UINT resourceId, HDC dc, const RECT& rect, COLORREF keyColour, const RECT* sourceRect)
 {
     CLoadedBitmap bitmap(resourceId);
     SIZE size = GetBitmapSize(bitmap.handle);

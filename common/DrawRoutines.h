@@ -62,8 +62,7 @@ private:
 
 // Line from (x1, y1) to (x2, y2) with its own pen; the end point itself is
 // not painted. dc must not be null.
-void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour,
-              int penStyle = PS_SOLID, int penWidth = 1);
+void DrawLine(HDC dc, int x1, int y1, int x2, int y2, COLORREF colour, int penStyle = PS_SOLID, int penWidth = 1);
 
 // Width and height of a bitmap; (0, 0) when its information can't be read.
 SIZE GetBitmapSize(HBITMAP bitmap);
@@ -79,13 +78,13 @@ void DrawFocusRectangle(HDC dc, const RECT& rect);
 // Copies the source rectangle to (x, y) on the destination, leaving out
 // every source pixel of the key colour. The destination's background colour
 // becomes white and its text colour black. Any size is masked completely.
-void TransparentBlitColourKey(HDC dest, int x, int y, int width, int height,
-                              HDC source, int sourceX, int sourceY, COLORREF keyColour);
+void TransparentBlitColourKey(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                              COLORREF keyColour);
 
 // Draws a bitmap resource (or the part `sourceRect` of it) centred in rect,
 // leaving out pixels of the key colour.
-void DrawBitmapTransparentCentred(UINT resourceId, HDC dc, const RECT& rect,
-                                  COLORREF keyColour, const RECT* sourceRect = nullptr);
+void DrawBitmapTransparentCentred(UINT resourceId, HDC dc, const RECT& rect, COLORREF keyColour,
+                                  const RECT* sourceRect = nullptr);
 
 // Linear gradient from `from` to `to`. Directions: 1 from both sides to the
 // middle (vertical lines), 2 from top and bottom to the middle, 3 left to

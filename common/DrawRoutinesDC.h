@@ -7,8 +7,7 @@
 
 class CDC;
 
-void DrawLine(CDC* dc, int x1, int y1, int x2, int y2, COLORREF colour,
-              int penStyle = PS_SOLID, int penWidth = 1);
+void DrawLine(CDC* dc, int x1, int y1, int x2, int y2, COLORREF colour, int penStyle = PS_SOLID, int penWidth = 1);
 void DrawGradientRect(CDC* dc, const RECT* rect, COLORREF from, COLORREF to, int direction);
-void DrawBitmapTransparentCentred(UINT resourceId, CDC* dc, const RECT* rect,
-                                  COLORREF keyColour, const RECT* sourceRect = nullptr);
+void DrawBitmapTransparentCentred(UINT resourceId, CDC* dc, const RECT* rect, COLORREF keyColour,
+                                  const RECT* sourceRect = nullptr);

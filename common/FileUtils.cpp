@@ -7,9 +7,9 @@ namespace {
 // A file opened for attribute access only.
 CFileHandle OpenForAttributes(LPCWSTR path)
 {
-    return CFileHandle(path ? CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                          nullptr)
-                            : INVALID_HANDLE_VALUE);
+    return CFileHandle(
+        path ? CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)
+             : INVALID_HANDLE_VALUE);
 }
 
 CModuleHandle LoadModule(LPCWSTR name)
@@ -32,12 +32,10 @@ bool QueryDrive(wchar_t letter, unsigned long long* free, unsigned long long* to
 {
     wchar_t root[4];
     DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!DriveRoot(letter, root)
-        || !GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
-                              &totalClusters))
+    if (!DriveRoot(letter, root) ||
+        !GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &totalClusters))
         return false;
-    const unsigned long long cluster =
-        static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector;
+    const unsigned long long cluster = static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector;
     *free = freeClusters * cluster;
     *total = totalClusters * cluster;
     return true;
@@ -92,9 +90,8 @@ bool GetVolumeInfo(wchar_t letter, CString& volumeName, CString& fileSystemName)
     wchar_t root[4];
     wchar_t volume[MAX_PATH + 1] = {};
     wchar_t system[MAX_PATH + 1] = {};
-    if (!DriveRoot(letter, root)
-        || !GetVolumeInformationW(root, volume, MAX_PATH + 1, nullptr, nullptr, nullptr, system,
-                                  MAX_PATH + 1))
+    if (!DriveRoot(letter, root) ||
+        !GetVolumeInformationW(root, volume, MAX_PATH + 1, nullptr, nullptr, nullptr, system, MAX_PATH + 1))
         return false;
     volumeName = volume;
     fileSystemName = system;

@@ -27,7 +27,6 @@ bool IsLink(DWORD attributes)
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-
 // Calls visit(data) for each entry of the absolute folder path other than
 // "." and ".."; visit returns false to stop. False when nothing could be listed.
 template <class Visit>
@@ -127,8 +126,7 @@ bool DirectoryExists(LPCWSTR path)
     return changer.ChangeTo(path);
 }
 
-bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files,
-                       CStringArray* subfolders, CDWordArray* sizes,
+bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files, CStringArray* subfolders, CDWordArray* sizes,
                        CArray<LONGLONG, LONGLONG>* times, const std::atomic<bool>* cancel)
 {
     if (files)

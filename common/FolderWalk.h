@@ -21,12 +21,13 @@ DWORD GetFolderSize(LPCWSTR folder);
 // (see MatchMaskList) with their 32-bit sizes and last-write times (seconds
 // since 1970), index-aligned, and every subfolder. Any output may be null.
 // Stops early once `cancel` is set. False when the folder cannot be entered.
-[[nodiscard]] bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files,
-                       CStringArray* subfolders, CDWordArray* sizes,
-                       CArray<LONGLONG, LONGLONG>* times, const std::atomic<bool>* cancel);
+[[nodiscard]] bool ListFolderEntries(LPCWSTR folder, LPCWSTR masks, CStringArray* files, CStringArray* subfolders,
+                                     CDWordArray* sizes, CArray<LONGLONG, LONGLONG>* times,
+                                     const std::atomic<bool>* cancel);
 
 // The system's find records of one folder listing.
-class CFindDataArray : public CArray<WIN32_FIND_DATAW, const WIN32_FIND_DATAW&> {
+class CFindDataArray : public CArray<WIN32_FIND_DATAW, const WIN32_FIND_DATAW&>
+{
 public:
     // Appends every entry the mask (or "*.*") gives, "." and ".." included.
     [[nodiscard]] bool Fill(LPCWSTR folder, LPCWSTR mask = nullptr);

@@ -17,14 +17,11 @@ bool IsDigit(wchar_t c)
 wchar_t NormalisedConversion(wchar_t c)
 {
     switch (c) {
-    case L'i':
-        return L'd';
+    case L'i': return L'd';
     case L'o':
     case L'x':
-    case L'X':
-        return L'u';
-    default:
-        return c;
+    case L'X': return L'u';
+    default: return c;
     }
 }
 

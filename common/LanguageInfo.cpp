@@ -56,8 +56,7 @@ BOOL CALLBACK CollectStringBlock(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR param)
 void LoadStringTable(std::map<int, CString>& idText)
 {
     std::vector<int> blocks;
-    EnumResourceNamesW(AfxGetResourceHandle(), RT_STRING, CollectStringBlock,
-                       reinterpret_cast<LONG_PTR>(&blocks));
+    EnumResourceNamesW(AfxGetResourceHandle(), RT_STRING, CollectStringBlock, reinterpret_cast<LONG_PTR>(&blocks));
     for (int block : blocks) {
         for (int id = (block - 1) * 16; id < block * 16 && id < 65535; ++id) {
             CString text;
@@ -134,8 +133,7 @@ bool LoadLanguageFile(SLanguageInfo* language, LPCWSTR path, bool full)
             continue;
         }
         const CString& translation = line;
-        if (english.IsEmpty() || translation.IsEmpty() || HasZeroUnit(english)
-            || HasZeroUnit(translation))
+        if (english.IsEmpty() || translation.IsEmpty() || HasZeroUnit(english) || HasZeroUnit(translation))
             continue;
         // A translation must consume exactly the arguments of its English
         // text, or formatting it would read arguments that aren't there.

@@ -9,7 +9,8 @@
 #include "platform/mfc/afx.h"
 #include <map>
 
-struct SLanguageInfo {
+struct SLanguageInfo
+{
     SLanguageInfo();
 
     // Both names present.
@@ -18,9 +19,9 @@ struct SLanguageInfo {
     void Unload();
 
     CString filePath;
-    CString flagPicture;     // full path of the flag picture
-    CString englishName;     // identifies the language
-    CString localName;       // the language's name in itself
+    CString flagPicture;           // full path of the flag picture
+    CString englishName;           // identifies the language
+    CString localName;             // the language's name in itself
     std::map<int, CString> idText; // after a full load: every string-table text
     CMapStringToString textMap;    // English text without '&' -> translation
     bool isDefault = false;

@@ -123,7 +123,9 @@ bool PersistLanguageChoice(HKEY root, bool load)
     return ok || load; // a value missing on load keeps the current choice
 }
 
-void TermLocalization() {}
+void TermLocalization()
+{
+}
 
 void ClearLanguages()
 {

@@ -18,9 +18,13 @@ void TranslateWindowTree(CGCPtrArray<CSingleTranslation>& records, HWND window, 
         TranslateWindowTree(records, child, limitDepth, depth + 1);
 }
 
-CLocalizedDlg::CLocalizedDlg() : m_translations(true) {}
+CLocalizedDlg::CLocalizedDlg() : m_translations(true)
+{
+}
 
-CLocalizedDlg::CLocalizedDlg(UINT templateId, CWnd* parent) : CDialog(templateId, parent), m_translations(true) {}
+CLocalizedDlg::CLocalizedDlg(UINT templateId, CWnd* parent) : CDialog(templateId, parent), m_translations(true)
+{
+}
 
 CLocalizedDlg::~CLocalizedDlg() = default;
 

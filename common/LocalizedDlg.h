@@ -13,7 +13,8 @@
 // walk stops two levels below the top window.
 void TranslateWindowTree(CGCPtrArray<CSingleTranslation>& records, HWND window, bool limitDepth, int depth);
 
-class CLocalizedDlg : public CDialog {
+class CLocalizedDlg : public CDialog
+{
     DECLARE_DYNAMIC(CLocalizedDlg)
 public:
     CLocalizedDlg();

@@ -14,7 +14,8 @@
 // every '&' removed); false and text unchanged when there is none.
 bool TranslateText(CString& text);
 
-class CLocalizedString : public CString {
+class CLocalizedString : public CString
+{
 public:
     CLocalizedString() = default;
     CLocalizedString(LPCWSTR text) : CString(text) {}

@@ -56,8 +56,8 @@ void COVMessageBlocker::Block(HWND window, UINT message)
     if (info == nullptr) {
         info = new SInfo;
         info->hwnd = window;
-        info->savedProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BlockerProc)));
+        info->savedProc =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BlockerProc)));
         Registry().Add(info);
     }
     info->blocked.push_back(message);

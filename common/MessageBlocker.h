@@ -10,10 +10,12 @@
 
 class CWnd;
 
-class COVMessageBlocker {
+class COVMessageBlocker
+{
 public:
     // One subclassed window.
-    struct SSubclassedWndInfo {
+    struct SSubclassedWndInfo
+    {
         WNDPROC savedProc = nullptr;
         HWND hwnd = nullptr;
         std::vector<UINT> blocked; // one entry per living blocker

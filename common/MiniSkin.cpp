@@ -11,7 +11,9 @@ bool IsNameChar(wchar_t ch)
 
 } // namespace
 
-CMiniSkin::CMiniSkin() : m_commands(true) {}
+CMiniSkin::CMiniSkin() : m_commands(true)
+{
+}
 
 CMiniSkin::CMiniSkin(UINT bitmapId, COLORREF key, UINT commandId) : m_commands(true)
 {
@@ -33,8 +35,8 @@ CMiniSkin::SCmd* CMiniSkin::ParseCommand(LPCWSTR text)
     if (name != L"SimpleMosaic")
         return nullptr;
     SSimpleMosaic* mosaic = new SSimpleMosaic;
-    int read = swscanf(p, L"{%d,%d,%d,%d,%d,%d}", &mosaic->l, &mosaic->c, &mosaic->r, &mosaic->t,
-                       &mosaic->m, &mosaic->b);
+    int read =
+        swscanf(p, L"{%d,%d,%d,%d,%d,%d}", &mosaic->l, &mosaic->c, &mosaic->r, &mosaic->t, &mosaic->m, &mosaic->b);
     if (read != 6) {
         delete mosaic;
         return nullptr;
@@ -124,7 +126,8 @@ void CMiniSkin::SSimpleMosaic::Draw(CDC* dc, const RECT& rect, CBitmap* skin, CO
 
     const int midW = W - l - r;
     const int midH = H - t - b;
-    struct SPiece {
+    struct SPiece
+    {
         int x, y, w, h, sx, sy, sw, sh;
     } pieces[9] = {
         {0, 0, l, t, 0, 0, l, t},

@@ -10,10 +10,12 @@
 #include "platform/mfc/afxdc.h"
 #include "common/PtrArrays.h"
 
-class CMiniSkin {
+class CMiniSkin
+{
 public:
     // One drawing command of a skin.
-    struct SCmd {
+    struct SCmd
+    {
         virtual ~SCmd() = default;
         virtual void Draw(CDC* dc, const RECT& rect, CBitmap* skin, COLORREF key) = 0;
         virtual CSize GetSize() const = 0;
@@ -21,7 +23,8 @@ public:
 
     // The nine-piece stretch. When the centre column is 0 wide, the drawing
     // is only l + r wide, centred in the rectangle.
-    struct SSimpleMosaic : SCmd {
+    struct SSimpleMosaic : SCmd
+    {
         int l = 0, c = 0, r = 0, t = 0, m = 0, b = 0;
         void Draw(CDC* dc, const RECT& rect, CBitmap* skin, COLORREF key) override;
         CSize GetSize() const override { return CSize(l + c + r, t + m + b); }

@@ -107,9 +107,8 @@ bool COVRegKey::GetDWORD(LPCWSTR name, DWORD* dest)
     DWORD value = 0;
     DWORD type = REG_NONE;
     DWORD size = sizeof value;
-    if (RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size)
-            != ERROR_SUCCESS
-        || type != REG_DWORD || size != sizeof value)
+    if (RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+        type != REG_DWORD || size != sizeof value)
         return false;
     *dest = value;
     return true;
@@ -128,8 +127,8 @@ bool COVRegKey::SetDWORD(LPCWSTR name, DWORD value)
 {
     if (!m_key || IsEmptyText(name))
         return false;
-    return RegSetValueExW(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                          sizeof value) == ERROR_SUCCESS;
+    return RegSetValueExW(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+           ERROR_SUCCESS;
 }
 
 bool COVRegKey::SetInt(LPCWSTR name, int value)
@@ -157,9 +156,8 @@ bool COVRegKey::SetString(LPCWSTR name, LPCWSTR text, int mode)
         return false;
     const CString stored = StoredForm(text, mode);
     const DWORD bytes = static_cast<DWORD>((stored.GetLength() + 1) * sizeof(wchar_t));
-    return RegSetValueExW(m_key, name, 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(static_cast<LPCWSTR>(stored)),
-                          bytes) == ERROR_SUCCESS;
+    return RegSetValueExW(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(static_cast<LPCWSTR>(stored)), bytes) ==
+           ERROR_SUCCESS;
 }
 
 bool COVRegKey::GetString(LPCWSTR name, CString& out, bool scrambled)
@@ -169,9 +167,8 @@ bool COVRegKey::GetString(LPCWSTR name, CString& out, bool scrambled)
     wchar_t buffer[kStringBufferBytes / sizeof(wchar_t)];
     DWORD type = 0;
     DWORD bytes = kStringBufferBytes;
-    if (RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes)
-            != ERROR_SUCCESS
-        || type != REG_SZ)
+    if (RegQueryValueExW(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS ||
+        type != REG_SZ)
         return false;
     // Half a code unit is no text: such a value is not ours.
     if (bytes % sizeof(wchar_t) != 0)

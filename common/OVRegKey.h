@@ -2,7 +2,8 @@
 // Owner of one open registry key with typed value access.
 #include "platform/mfc/afx.h"
 
-class COVRegKey {
+class COVRegKey
+{
 public:
     COVRegKey() = default;
     virtual ~COVRegKey();

@@ -11,7 +11,8 @@ namespace {
 // The parts of a path, split the way the C runtime's path splitter does:
 // drive "X:", directory up to the last separator, name, extension from the
 // last dot of the final component (dot included).
-struct SPathParts {
+struct SPathParts
+{
     CString drive, dir, name, ext;
 };
 
@@ -123,8 +124,7 @@ bool ShowHelpFile(HWND owner, LPCWSTR path)
     CModuleHandle viewer(LoadLibraryW(L"hhctrl.ocx"));
     if (!viewer)
         return false;
-    auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
-        reinterpret_cast<void*>(GetProcAddress(viewer.Get(), "HtmlHelpW")));
+    auto htmlHelp = reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(viewer.Get(), "HtmlHelpW")));
     if (!htmlHelp)
         return false;
     // The viewer stays loaded: its window lives on after this call.

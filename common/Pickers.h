@@ -7,5 +7,4 @@ CString BrowseForFolder(HWND owner);
 // `filter` is "Text|*.txt|All|*.*|"; returns the chosen path when confirmed,
 // else empty (at once for a null filter).
 // `initialName` (may be null) is the file name the dialog starts with.
-CString BrowseForFile(LPCWSTR filter, bool open, HWND parent, LPCWSTR defaultExtension,
-                      LPCWSTR initialName = nullptr);
+CString BrowseForFile(LPCWSTR filter, bool open, HWND parent, LPCWSTR defaultExtension, LPCWSTR initialName = nullptr);

@@ -58,9 +58,7 @@ BOOL CPictureButton::PreTranslateMessage(MSG* msg)
 LRESULT CPictureButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CONTROL_SETUP:
-        SetUp();
-        return 0;
+    case WM_CONTROL_SETUP: SetUp(); return 0;
     case WM_LBUTTONDBLCLK:
         // Fast clicks all count: the second press of a double click too.
         PostMessage(WM_LBUTTONDOWN, wParam, lParam);
@@ -71,8 +69,7 @@ LRESULT CPictureButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             m_toolTip.DestroyWindow();
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return CButton::WindowProc(message, wParam, lParam);
 }

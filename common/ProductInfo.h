@@ -4,15 +4,16 @@
 // at the start of its initialisation; everything else only reads it.
 #include "platform/mfc/afx.h"
 
-struct SProductInfo {
-    CString name;             // display name: window titles, message boxes
-    CString folderName;       // default installation folder name
-    CString registryKey;      // settings key under HKEY_CURRENT_USER
-    CString uninstallKey;     // uninstall entry under HKEY_LOCAL_MACHINE
+struct SProductInfo
+{
+    CString name;         // display name: window titles, message boxes
+    CString folderName;   // default installation folder name
+    CString registryKey;  // settings key under HKEY_CURRENT_USER
+    CString uninstallKey; // uninstall entry under HKEY_LOCAL_MACHINE
     CString webSiteUrl;
     CString helpUrl;
     CString languagesUrl;
-    int popupMenuId = 0;      // default menu of the context-menu routine
+    int popupMenuId = 0; // default menu of the context-menu routine
     int iconId = 0;
     int aboutPictureId = 0;
     int installerPictureId = 0;

@@ -3,7 +3,8 @@
 // registry beside the settings. Paths compare without regard to case.
 #include "common/StrArrayEx.h"
 
-class CRecentList {
+class CRecentList
+{
 public:
     static const int kMaxCount = 10;
 

@@ -3,7 +3,8 @@
 // drawn controls measures distances between cell centres with it.
 #include "platform/mfc/afx.h"
 
-class CRectEx : public CRect {
+class CRectEx : public CRect
+{
 public:
     CRectEx() = default;
     CRectEx(const RECT& r) : CRect(r) {}

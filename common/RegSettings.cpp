@@ -35,9 +35,8 @@ bool ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
     std::vector<BYTE> stored(row.size);
     DWORD type = REG_NONE;
     DWORD bytes = row.size;
-    if (RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, stored.data(), &bytes)
-            == ERROR_SUCCESS
-        && type == REG_BINARY && bytes == row.size)
+    if (RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, stored.data(), &bytes) == ERROR_SUCCESS &&
+        type == REG_BINARY && bytes == row.size)
         memcpy(block, stored.data(), row.size);
     return true;
 }
@@ -55,10 +54,9 @@ bool ExchangeString(COVRegKey& key, const SRegTableEntry& row, bool load)
 void ExchangeObjects(COVRegKey& key, const SRegTableEntry& row, bool load)
 {
     for (DWORD i = 0; i < row.count; ++i) {
-        SRegAutoSaveItem* item =
-            row.element ? row.element(row.data, i, row.size)
-                        : static_cast<SRegAutoSaveItem*>(
-                              static_cast<void*>(static_cast<BYTE*>(row.data) + size_t(i) * row.size));
+        SRegAutoSaveItem* item = row.element ? row.element(row.data, i, row.size)
+                                             : static_cast<SRegAutoSaveItem*>(static_cast<void*>(
+                                                   static_cast<BYTE*>(row.data) + size_t(i) * row.size));
         item->Exchange(key.GetHandle(), load, static_cast<int>(i));
     }
 }
@@ -108,12 +106,8 @@ bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, b
         switch (row->type) {
         case RRT_INT:
         case RRT_BOOL:
-        case RRT_COLOUR:
-            ok = ExchangeDWord(key, *row, load) && ok;
-            break;
-        case RRT_BINARY:
-            ok = ExchangeBinary(key, *row, load) && ok;
-            break;
+        case RRT_COLOUR: ok = ExchangeDWord(key, *row, load) && ok; break;
+        case RRT_BINARY: ok = ExchangeBinary(key, *row, load) && ok; break;
         case RRT_STRING:
             if (row->data)
                 ok = ExchangeString(key, *row, load) && ok;
@@ -126,8 +120,7 @@ bool SerializeRegTable(const SRegTableEntry* table, HKEY root, LPCWSTR subkey, b
             if (row->data)
                 ExchangeObjectArray(key, *row, load);
             break;
-        default:
-            break; // unknown types are skipped
+        default: break; // unknown types are skipped
         }
     }
     return ok;

@@ -6,7 +6,8 @@
 
 // An object that saves or loads itself under an open registry key. The index
 // distinguishes elements of an array (implementers choose their names).
-struct SRegAutoSaveItem {
+struct SRegAutoSaveItem
+{
     virtual ~SRegAutoSaveItem() = default;
     [[nodiscard]] virtual bool Exchange(HKEY key, bool load, int index) = 0;
 };
@@ -27,12 +28,13 @@ typedef SRegAutoSaveItem* (*RegItemFactory)();
 typedef SRegAutoSaveItem* (*RegElementOf)(void* first, DWORD index, DWORD stride);
 
 // One row; fields a type does not use stay zero.
-struct SRegTableEntry {
+struct SRegTableEntry
+{
     LPCWSTR name;
     void* data;
     DWORD type;
-    DWORD size = 0;  // RRT_BINARY: bytes of the block; RRT_OBJECTS: stride
-    DWORD count = 0; // RRT_OBJECTS: element count
+    DWORD size = 0;                   // RRT_BINARY: bytes of the block; RRT_OBJECTS: stride
+    DWORD count = 0;                  // RRT_OBJECTS: element count
     RegItemFactory factory = nullptr; // RRT_OBJARRAY: makes one empty element
     // RRT_OBJECTS: the interface of element i. Without it the element's
     // address is taken as the interface, which holds only for types whose
@@ -43,10 +45,14 @@ struct SRegTableEntry {
 template <class T>
 SRegTableEntry RegObjectsRow(LPCWSTR name, T* first, DWORD count)
 {
-    SRegTableEntry row = {name, first, RRT_OBJECTS, sizeof(T), count, nullptr,
+    SRegTableEntry row = {name,
+                          first,
+                          RRT_OBJECTS,
+                          sizeof(T),
+                          count,
+                          nullptr,
                           [](void* data, DWORD i, DWORD stride) -> SRegAutoSaveItem* {
-                              return static_cast<T*>(static_cast<void*>(
-                                  static_cast<BYTE*>(data) + size_t(i) * stride));
+                              return static_cast<T*>(static_cast<void*>(static_cast<BYTE*>(data) + size_t(i) * stride));
                           }};
     return row;
 }

@@ -4,7 +4,8 @@
 // stay valid for the life of the module; nothing is freed.
 #include "platform/mfc/afx.h"
 
-class CResHMemLoader {
+class CResHMemLoader
+{
 public:
     CResHMemLoader() = default;
     virtual ~CResHMemLoader() = default;
@@ -21,7 +22,8 @@ protected:
     DWORD m_size = 0;
 };
 
-class CResLoader : public CResHMemLoader {
+class CResLoader : public CResHMemLoader
+{
 public:
     // The base load, then locks the data; whether data is available.
     [[nodiscard]] bool Load(LPCWSTR type, UINT id) override;

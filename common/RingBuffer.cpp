@@ -7,8 +7,8 @@
 
 CRingBuffer::CRingBuffer(int capacity)
     : m_capacity(capacity > 0 ? capacity : 0),
-      m_base(capacity > 0 ? static_cast<unsigned char*>(std::malloc(capacity)) : nullptr),
-      m_write(m_base), m_read(m_base), m_wrapped(false)
+      m_base(capacity > 0 ? static_cast<unsigned char*>(std::malloc(capacity)) : nullptr), m_write(m_base),
+      m_read(m_base), m_wrapped(false)
 {
     if (!m_base)
         m_capacity = 0;

@@ -4,7 +4,8 @@
 // again after a language change.
 #include "platform/mfc/afx.h"
 
-class CSingleTranslation {
+class CSingleTranslation
+{
 public:
     enum EKind { kUndecided = 0, kUnsortedCombo = 1 };
 

@@ -21,10 +21,8 @@ bool IsTextStatic(DWORD style)
     case SS_CENTER:
     case SS_RIGHT:
     case SS_SIMPLE:
-    case SS_LEFTNOWORDWRAP:
-        return true;
-    default:
-        return false;
+    case SS_LEFTNOWORDWRAP: return true;
+    default: return false;
     }
 }
 
@@ -102,8 +100,7 @@ LRESULT CStaticHyperLink::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_toolTip.GetSafeHwnd())
             m_toolTip.DestroyWindow();
         break;
-    default:
-        break;
+    default: break;
     }
     return CStatic::WindowProc(message, wParam, lParam);
 }
@@ -173,21 +170,18 @@ bool CStaticHyperLink::Perform(const SHyperLinkAction& action)
     switch (action.kind) {
     case LINK_NOTIFY:
         return parent && ::PostMessageW(parent, WM_HYPERLINK_CLICKED, static_cast<WPARAM>(GetDlgCtrlID()), 0);
-    case LINK_HELP:
-        return ShowHelpFile(parent, action.target);
+    case LINK_HELP: return ShowHelpFile(parent, action.target);
     case LINK_OPEN:
     case LINK_MAIL: {
-        const HINSTANCE result = ::ShellExecuteW(parent, L"open", action.target,
-                                                 action.parameters.IsEmpty() ? nullptr : action.parameters.GetString(),
-                                                 action.directory.IsEmpty() ? nullptr : action.directory.GetString(),
-                                                 SW_SHOWNORMAL);
+        const HINSTANCE result = ::ShellExecuteW(
+            parent, L"open", action.target, action.parameters.IsEmpty() ? nullptr : action.parameters.GetString(),
+            action.directory.IsEmpty() ? nullptr : action.directory.GetString(), SW_SHOWNORMAL);
         if (reinterpret_cast<INT_PTR>(result) > 32)
             return true;
         const CString message = LoadUiText(kCantOpenText, L"Can't open file") + L"\n" + action.target;
         ::MessageBoxW(parent, message, nullptr, MB_OK | MB_ICONWARNING);
         return false;
     }
-    default:
-        return false;
+    default: return false;
     }
 }

@@ -9,8 +9,7 @@
 
 constexpr UINT WM_HYPERLINK_CLICKED = WM_APP + 0xC8;
 
-enum EHyperLinkKind : int
-{
+enum EHyperLinkKind : int {
     LINK_NOTIFY = 0,
     LINK_HELP = 1,
     LINK_OPEN = 2,
@@ -21,7 +20,7 @@ enum EHyperLinkKind : int
 struct SHyperLinkAction
 {
     int kind;
-    CString target;     // help: the page's full path; e-mail: "mailto:" + address
+    CString target; // help: the page's full path; e-mail: "mailto:" + address
     CString parameters;
     CString directory;
 };

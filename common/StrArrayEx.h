@@ -5,7 +5,8 @@
 #include "platform/mfc/afx.h"
 #include "common/RegSettings.h"
 
-class CStrArrayEx : public CStringArray, public SRegAutoSaveItem {
+class CStrArrayEx : public CStringArray, public SRegAutoSaveItem
+{
     DECLARE_DYNAMIC(CStrArrayEx)
 
 public:

@@ -100,8 +100,7 @@ SNode::SNode(CTextTree* owner_, bool isGroup_, LPCWSTR name_, LPCWSTR value_)
 {
 }
 
-CTextTree::CTextTree(LPCWSTR rootKey)
-    : m_rootKey(rootKey), m_root(this, true, rootKey)
+CTextTree::CTextTree(LPCWSTR rootKey) : m_rootKey(rootKey), m_root(this, true, rootKey)
 {
     m_openGroups.Add(&m_root);
 }
@@ -156,8 +155,8 @@ bool CTextTree::SetFloat(LPCWSTR name, float value)
     text.Format(L"%f", static_cast<double>(value));
     // Whatever the run time's locale says, the file holds a point.
     const lconv* conv = localeconv();
-    if (conv && conv->decimal_point && conv->decimal_point[0] && conv->decimal_point[0] != '.'
-        && !(conv->decimal_point[0] & 0x80))
+    if (conv && conv->decimal_point && conv->decimal_point[0] && conv->decimal_point[0] != '.' &&
+        !(conv->decimal_point[0] & 0x80))
         text.Replace(static_cast<wchar_t>(conv->decimal_point[0]), L'.');
     text.Replace(L',', L'.');
     return AddLeaf(name, text);
@@ -288,8 +287,7 @@ bool CTextTree::SaveTextTree(LPCWSTR path) const
         return false;
     // A read-only file is not ours to replace (a rename would not ask).
     const DWORD attributes = GetFileAttributesW(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES
-        && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
     // One temporary name per target: a save killed before its replace leaves
     // at most this one file, and the next save takes it over.
@@ -299,9 +297,8 @@ bool CTextTree::SaveTextTree(LPCWSTR path) const
     CTempFile temp(tempName);
     {
         CAdvFile file;
-        if (!file.Create(tempName) || !file.WriteBOM()
-            || !WriteTextTreeNode(m_root, file, 0)
-            || !FlushFileBuffers(file.GetHandle()))
+        if (!file.Create(tempName) || !file.WriteBOM() || !WriteTextTreeNode(m_root, file, 0) ||
+            !FlushFileBuffers(file.GetHandle()))
             return false;
     }
     if (!MoveFileExW(tempName, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -11,7 +11,8 @@
 class CTextTree;
 class CAdvFile;
 
-struct SNode {
+struct SNode
+{
     SNode(CTextTree* owner, bool isGroup, LPCWSTR name, LPCWSTR value = nullptr);
     virtual ~SNode() = default;
     SNode(const SNode&) = delete;
@@ -25,7 +26,8 @@ struct SNode {
 };
 
 // Receiver of load progress (big files only).
-class ILoadProgress {
+class ILoadProgress
+{
 public:
     virtual void Begin(UINT stringId, LONGLONG total, DWORD flags) = 0;
     virtual void Step(LONGLONG amount, DWORD flags) = 0;
@@ -35,7 +37,8 @@ protected:
     ~ILoadProgress() = default;
 };
 
-class CTextTree {
+class CTextTree
+{
 public:
     explicit CTextTree(LPCWSTR rootKey);
     virtual ~CTextTree() = default;
@@ -99,7 +102,8 @@ private:
 };
 
 // Scope guard: opens or enters a group and ends it when it goes.
-class CTextTreeKeyContext {
+class CTextTreeKeyContext
+{
 public:
     explicit CTextTreeKeyContext(CTextTree* tree) : m_tree(tree) {}
     virtual ~CTextTreeKeyContext();

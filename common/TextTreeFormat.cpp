@@ -57,7 +57,8 @@ enum EParseResult {
                   // a second root, a value that could not be written back
 };
 
-struct SParser {
+struct SParser
+{
     const wchar_t* p;
     const wchar_t* end;
     const CString& rootKey;
@@ -159,8 +160,7 @@ struct SParser {
 
 bool TextTreeFormat::IsNameChar(wchar_t c)
 {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9')
-        || c == L'_';
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_';
 }
 
 CString TextTreeFormat::Escape(const CString& value)
@@ -211,8 +211,8 @@ bool WriteTextTreeNode(const SNode& node, CAdvFile& file, int depth)
         // them out would lose them silently.
         if (node.children.GetSize() > 0)
             return false;
-        return IsWritableValue(node.value) && file.WriteText(node.name) && file.WriteText(L":|")
-            && file.WriteText(TextTreeFormat::Escape(node.value)) && file.WriteText(L"|\r\n");
+        return IsWritableValue(node.value) && file.WriteText(node.name) && file.WriteText(L":|") &&
+               file.WriteText(TextTreeFormat::Escape(node.value)) && file.WriteText(L"|\r\n");
     }
     if (!(file.WriteText(node.name) && file.WriteText(L"\r\n{\r\n")))
         return false;

@@ -6,7 +6,8 @@
 
 namespace {
 
-struct SDurationUnit {
+struct SDurationUnit
+{
     UINT id;
     LPCWSTR text;
     long long threshold; // the first row whose threshold is above a value is its unit
@@ -20,21 +21,20 @@ const SDurationUnit kUnits[] = {
 };
 const int kUnitCount = sizeof kUnits / sizeof kUnits[0];
 
-const LPCWSTR kMonths[12] = {L"January", L"February", L"March",     L"April",
-                             L"May",     L"June",     L"July",      L"August",
-                             L"September", L"October", L"November", L"December"};
+const LPCWSTR kMonths[12] = {L"January", L"February", L"March",     L"April",   L"May",      L"June",
+                             L"July",    L"August",   L"September", L"October", L"November", L"December"};
 
 } // namespace
 
 CString FormatTimeMinSecMs(long long microseconds)
 {
     const bool negative = microseconds < 0;
-    const unsigned long long t = negative ? 0ull - static_cast<unsigned long long>(microseconds)
-                                          : static_cast<unsigned long long>(microseconds);
+    const unsigned long long t =
+        negative ? 0ull - static_cast<unsigned long long>(microseconds) : static_cast<unsigned long long>(microseconds);
     const unsigned long long ms = t / 1000;
     CString text;
-    text.Format(L"%s%02I64u:%02u.%03u", negative ? L"-" : L"", ms / 60000,
-                static_cast<unsigned>(ms / 1000 % 60), static_cast<unsigned>(ms % 1000));
+    text.Format(L"%s%02I64u:%02u.%03u", negative ? L"-" : L"", ms / 60000, static_cast<unsigned>(ms / 1000 % 60),
+                static_cast<unsigned>(ms % 1000));
     return text;
 }
 

@@ -47,7 +47,10 @@ CString CVersionInfo::GetValue(LPCWSTR key) const
     return value;
 }
 
-CString CVersionInfo::GetProductName() const { return GetValue(L"ProductName"); }
+CString CVersionInfo::GetProductName() const
+{
+    return GetValue(L"ProductName");
+}
 
 CString CVersionInfo::GetProductVersion() const
 {
@@ -57,11 +60,35 @@ CString CVersionInfo::GetProductVersion() const
     return version;
 }
 
-CString CVersionInfo::GetCompanyName() const { return GetValue(L"CompanyName"); }
-CString CVersionInfo::GetLegalCopyright() const { return GetValue(L"LegalCopyright"); }
-CString CVersionInfo::GetComments() const { return GetValue(L"Comments"); }
-CString CVersionInfo::GetFileDescription() const { return GetValue(L"FileDescription"); }
-CString CVersionInfo::GetInternalName() const { return GetValue(L"InternalName"); }
-CString CVersionInfo::GetLegalTrademarks() const { return GetValue(L"LegalTrademarks"); }
-CString CVersionInfo::GetPrivateBuild() const { return GetValue(L"PrivateBuild"); }
-CString CVersionInfo::GetSpecialBuild() const { return GetValue(L"SpecialBuild"); }
+CString CVersionInfo::GetCompanyName() const
+{
+    return GetValue(L"CompanyName");
+}
+CString CVersionInfo::GetLegalCopyright() const
+{
+    return GetValue(L"LegalCopyright");
+}
+CString CVersionInfo::GetComments() const
+{
+    return GetValue(L"Comments");
+}
+CString CVersionInfo::GetFileDescription() const
+{
+    return GetValue(L"FileDescription");
+}
+CString CVersionInfo::GetInternalName() const
+{
+    return GetValue(L"InternalName");
+}
+CString CVersionInfo::GetLegalTrademarks() const
+{
+    return GetValue(L"LegalTrademarks");
+}
+CString CVersionInfo::GetPrivateBuild() const
+{
+    return GetValue(L"PrivateBuild");
+}
+CString CVersionInfo::GetSpecialBuild() const
+{
+    return GetValue(L"SpecialBuild");
+}

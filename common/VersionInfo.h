@@ -5,7 +5,8 @@
 #include "platform/mfc/afx.h"
 #include <vector>
 
-class CVersionInfo {
+class CVersionInfo
+{
 public:
     // The running program's own file.
     CVersionInfo();

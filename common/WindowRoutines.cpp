@@ -48,8 +48,7 @@ void PostSizeMessage(HWND window)
         return;
     RECT client = {};
     GetClientRect(window, &client);
-    PostMessageW(window, WM_SIZE, SIZE_RESTORED,
-                 MAKELPARAM(client.right - client.left, client.bottom - client.top));
+    PostMessageW(window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right - client.left, client.bottom - client.top));
 }
 
 void PostSizeMessage(CWnd* window)

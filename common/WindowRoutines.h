@@ -14,8 +14,7 @@ typedef void (*PopupMenuCallback)(CMenu* menu);
 // popup menu) at the cursor, right-button tracking, with `owner` (null: the
 // main window) brought to the foreground and receiving the command; WM_NULL
 // is posted to the owner afterwards so the menu closes properly.
-void TrackPopupMenuAtCursor(int index, CWnd* owner = nullptr, int menuId = -1,
-                            PopupMenuCallback callback = nullptr);
+void TrackPopupMenuAtCursor(int index, CWnd* owner = nullptr, int menuId = -1, PopupMenuCallback callback = nullptr);
 
 // Posts WM_SIZE (SIZE_RESTORED) with the window's current client size.
 void PostSizeMessage(CWnd* window);

@@ -5,7 +5,8 @@
 
 class CWnd;
 
-struct SWndPos {
+struct SWndPos
+{
     BOOL maximised = FALSE;
     BOOL minimised = FALSE;
     RECT rect = {0, 0, 0, 0};

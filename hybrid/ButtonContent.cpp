@@ -15,7 +15,10 @@ const COLORREF kSkinKey = 0x0000FF;
 
 CButtonContent::CButtonContent() = default;
 
-CButtonContent::~CButtonContent() { DeleteImage(); }
+CButtonContent::~CButtonContent()
+{
+    DeleteImage();
+}
 
 STDMETHODIMP CButtonContent::QueryInterface(REFIID riid, void** out)
 {
@@ -90,7 +93,10 @@ void CButtonContent::SetLatched(bool latched)
     Invalidate();
 }
 
-void CButtonContent::OnClick() { NotifyCell(HN_BUTTON_CLICKED); }
+void CButtonContent::OnClick()
+{
+    NotifyCell(HN_BUTTON_CLICKED);
+}
 
 void CButtonContent::SetPressed(bool pressed)
 {
@@ -131,7 +137,10 @@ int CButtonContent::GetPreferredWidth()
     return ((HighBits() & HBB_STRIP) ? size.cx / 3 : size.cx) + 4;
 }
 
-int CButtonContent::GetPreferredHeight(int) { return GetSize().cy + 4; }
+int CButtonContent::GetPreferredHeight(int)
+{
+    return GetSize().cy + 4;
+}
 
 LPCTSTR CButtonContent::GetToolTipText()
 {

@@ -8,14 +8,15 @@
 #include "hybrid/ContentBase.h"
 #include "hybrid/IHybridButton.h"
 
-namespace Gdiplus { class Bitmap; }
+namespace Gdiplus {
+class Bitmap;
+}
 
 // High style bits of a button.
-enum : DWORD
-{
-    HBB_HOTTRACK = 0x1,   // toolbar look: skin while hot, pressed or latched
-    HBB_STRIP = 0x2,      // the bitmap holds normal, pressed and disabled pictures
-    HBB_PRESSONLY = 0x4,  // a press only sends 25
+enum : DWORD {
+    HBB_HOTTRACK = 0x1,  // toolbar look: skin while hot, pressed or latched
+    HBB_STRIP = 0x2,     // the bitmap holds normal, pressed and disabled pictures
+    HBB_PRESSONLY = 0x4, // a press only sends 25
 };
 // Low style bit: with HCB_TRANSPARENT and without hot tracking, no frame.
 constexpr DWORD HBB_NOFRAME_LOW = 0x8;

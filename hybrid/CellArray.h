@@ -4,5 +4,4 @@
 #include "hybrid/IHybridCell.h"
 
 class CCellArray : public CIArray<IHybridCell>
-{
-};
+{};

@@ -23,15 +23,14 @@ const DWORD kVerticalPlacementBits = HCB_VPLACEMENT;
 
 CCellBuilder::CCellBuilder(CHybridCtrl* control)
     : m_control(control), m_text(nullptr), m_pictureFile(nullptr), m_textId(-1), m_lowBits(0), m_highBits(0),
-      m_subContentKind(0), m_pictureId(0), m_pictureMask(0), m_bkColor(HYBRID_COLOR_UNSET), m_data(0),
-      m_leftGap(0), m_rightGap(0), m_sliderMin(kUnsetRange), m_sliderMax(kUnsetRange), m_cellTarget(nullptr),
-      m_buttonTarget(nullptr), m_columnModelTarget(nullptr), m_editTarget(nullptr), m_progressTarget(nullptr),
-      m_sliderTarget(nullptr), m_comboTarget(nullptr), m_checkBoxTarget(nullptr), m_radioTarget(nullptr),
-      m_treeItemTarget(nullptr), m_implantedTarget(nullptr), m_textTarget(nullptr), m_headingTarget(nullptr),
-      m_pictureTarget(nullptr), m_index(-1), m_create(true), m_hidden(false), m_checked(0), m_margins(0),
-      m_fontWeight(0), m_fontPercent(100), m_textColor(0), m_selBkColor(HYBRID_COLOR_UNSET),
-      m_selTextColor(HYBRID_COLOR_UNSET), m_styleTarget(nullptr), m_progressText(nullptr), m_childCounter(0),
-      m_pictureIcon(nullptr), m_pictureBitmap(nullptr), m_window(nullptr)
+      m_subContentKind(0), m_pictureId(0), m_pictureMask(0), m_bkColor(HYBRID_COLOR_UNSET), m_data(0), m_leftGap(0),
+      m_rightGap(0), m_sliderMin(kUnsetRange), m_sliderMax(kUnsetRange), m_cellTarget(nullptr), m_buttonTarget(nullptr),
+      m_columnModelTarget(nullptr), m_editTarget(nullptr), m_progressTarget(nullptr), m_sliderTarget(nullptr),
+      m_comboTarget(nullptr), m_checkBoxTarget(nullptr), m_radioTarget(nullptr), m_treeItemTarget(nullptr),
+      m_implantedTarget(nullptr), m_textTarget(nullptr), m_headingTarget(nullptr), m_pictureTarget(nullptr),
+      m_index(-1), m_create(true), m_hidden(false), m_checked(0), m_margins(0), m_fontWeight(0), m_fontPercent(100),
+      m_textColor(0), m_selBkColor(HYBRID_COLOR_UNSET), m_selTextColor(HYBRID_COLOR_UNSET), m_styleTarget(nullptr),
+      m_progressText(nullptr), m_childCounter(0), m_pictureIcon(nullptr), m_pictureBitmap(nullptr), m_window(nullptr)
 {
 }
 
@@ -471,8 +470,7 @@ CCellBuilder& CCellBuilder::BeginTreeItemChildren()
 {
     CIPtr<IHybridTreeItem> tree;
     CIPtr<IHybridCell> children;
-    if (m_lastCell && m_treeAnchor &&
-        SUCCEEDED(tree.QueryFrom(m_treeAnchor->GetContentPtr(), IID_IHybridTreeItem)) &&
+    if (m_lastCell && m_treeAnchor && SUCCEEDED(tree.QueryFrom(m_treeAnchor->GetContentPtr(), IID_IHybridTreeItem)) &&
         tree->GetChildrenCell(&children))
         BeginLevel(children);
     return *this;

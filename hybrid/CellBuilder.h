@@ -43,69 +43,258 @@ public:
     CCellBuilder& operator=(const CCellBuilder&) = delete;
 
     // Per-cell values. Text pointers must stay valid until the finisher.
-    CCellBuilder& SetText(LPCWSTR text) { m_text = text; return *this; }
+    CCellBuilder& SetText(LPCWSTR text)
+    {
+        m_text = text;
+        return *this;
+    }
     // The string resource in the current language; the heading's id too.
     CCellBuilder& SetTextID(UINT id);
     CCellBuilder& SetTextNumber(int number);
-    CCellBuilder& SetPictureFile(LPCWSTR path) { m_pictureFile = path; return *this; }
-    CCellBuilder& SetPictureResource(UINT id, COLORREF mask) { m_pictureId = id; m_pictureMask = mask; return *this; }
+    CCellBuilder& SetPictureFile(LPCWSTR path)
+    {
+        m_pictureFile = path;
+        return *this;
+    }
+    CCellBuilder& SetPictureResource(UINT id, COLORREF mask)
+    {
+        m_pictureId = id;
+        m_pictureMask = mask;
+        return *this;
+    }
     // Both handles stay the caller's.
-    CCellBuilder& SetPictureIcon(HICON icon) { m_pictureIcon = icon; return *this; }
-    CCellBuilder& SetPictureBitmap(HBITMAP bitmap) { m_pictureBitmap = bitmap; return *this; }
-    CCellBuilder& SetStyle(IHybridStyle* style) { m_style = style; return *this; }
+    CCellBuilder& SetPictureIcon(HICON icon)
+    {
+        m_pictureIcon = icon;
+        return *this;
+    }
+    CCellBuilder& SetPictureBitmap(HBITMAP bitmap)
+    {
+        m_pictureBitmap = bitmap;
+        return *this;
+    }
+    CCellBuilder& SetStyle(IHybridStyle* style)
+    {
+        m_style = style;
+        return *this;
+    }
     // The control's standard style 1, 2, 3 or 5; any other number changes nothing.
     CCellBuilder& SetStdStyle(int number);
     // Low bit 26 (HCB_SHOWSELECTED) also makes the cell start hidden.
     CCellBuilder& SetStyleBits(DWORD low, DWORD high = 0);
-    CCellBuilder& SetColumnModel(IHybridHeading* model) { m_columnModel = model; return *this; }
-    CCellBuilder& SetSubContentKind(int kind) { m_subContentKind = kind; return *this; }
-    CCellBuilder& SetBkColor(COLORREF colour) { m_bkColor = colour; return *this; }
-    CCellBuilder& SetParent(IHybridCell* parent) { m_parent = parent; return *this; }
+    CCellBuilder& SetColumnModel(IHybridHeading* model)
+    {
+        m_columnModel = model;
+        return *this;
+    }
+    CCellBuilder& SetSubContentKind(int kind)
+    {
+        m_subContentKind = kind;
+        return *this;
+    }
+    CCellBuilder& SetBkColor(COLORREF colour)
+    {
+        m_bkColor = colour;
+        return *this;
+    }
+    CCellBuilder& SetParent(IHybridCell* parent)
+    {
+        m_parent = parent;
+        return *this;
+    }
     // The children cell of a tree item (nothing when `item` is none).
     CCellBuilder& SetParentTreeItem(IUnknown* item);
-    CCellBuilder& SetContent(IHybridContent* content) { m_content = content; return *this; }
-    CCellBuilder& SetData(DWORD_PTR data) { m_data = data; return *this; }
-    CCellBuilder& SetChildGap(int left) { m_leftGap = left; return *this; }
-    CCellBuilder& SetChildGap2(int left, int right) { m_leftGap = left; m_rightGap = right; return *this; }
-    CCellBuilder& SetMargins(DWORD margins) { m_margins = margins; return *this; }
+    CCellBuilder& SetContent(IHybridContent* content)
+    {
+        m_content = content;
+        return *this;
+    }
+    CCellBuilder& SetData(DWORD_PTR data)
+    {
+        m_data = data;
+        return *this;
+    }
+    CCellBuilder& SetChildGap(int left)
+    {
+        m_leftGap = left;
+        return *this;
+    }
+    CCellBuilder& SetChildGap2(int left, int right)
+    {
+        m_leftGap = left;
+        m_rightGap = right;
+        return *this;
+    }
+    CCellBuilder& SetMargins(DWORD margins)
+    {
+        m_margins = margins;
+        return *this;
+    }
     // Column or position of the next cell; -1 uses the running child counter.
-    CCellBuilder& SetIndex(int index) { m_index = index; return *this; }
-    CCellBuilder& SetInsertBefore(IHybridCell* cell) { m_insertBefore = cell; return *this; }
-    CCellBuilder& SetHandler(IHybridHandler* handler) { m_handler = handler; return *this; }
-    CCellBuilder& SetChecked(int checked) { m_checked = checked; return *this; }
-    CCellBuilder& SetSliderRange(int minimum, int maximum) { m_sliderMin = minimum; m_sliderMax = maximum; return *this; }
-    CCellBuilder& SetWindow(HWND wnd) { m_window = wnd; return *this; }
-    CCellBuilder& SetProgressTextCallback(PFN_PROGRESS_TEXT callback) { m_progressText = callback; return *this; }
-    CCellBuilder& CreateIf(bool create) { if (!create) m_create = false; return *this; }
-    CCellBuilder& ShowIf(bool show) { if (!show) m_hidden = true; return *this; }
-    CCellBuilder& Hide() { m_hidden = true; return *this; }
-    CCellBuilder& AddColumn(int width) { m_columnWidths.Add(static_cast<DWORD>(width)); return *this; }
+    CCellBuilder& SetIndex(int index)
+    {
+        m_index = index;
+        return *this;
+    }
+    CCellBuilder& SetInsertBefore(IHybridCell* cell)
+    {
+        m_insertBefore = cell;
+        return *this;
+    }
+    CCellBuilder& SetHandler(IHybridHandler* handler)
+    {
+        m_handler = handler;
+        return *this;
+    }
+    CCellBuilder& SetChecked(int checked)
+    {
+        m_checked = checked;
+        return *this;
+    }
+    CCellBuilder& SetSliderRange(int minimum, int maximum)
+    {
+        m_sliderMin = minimum;
+        m_sliderMax = maximum;
+        return *this;
+    }
+    CCellBuilder& SetWindow(HWND wnd)
+    {
+        m_window = wnd;
+        return *this;
+    }
+    CCellBuilder& SetProgressTextCallback(PFN_PROGRESS_TEXT callback)
+    {
+        m_progressText = callback;
+        return *this;
+    }
+    CCellBuilder& CreateIf(bool create)
+    {
+        if (!create)
+            m_create = false;
+        return *this;
+    }
+    CCellBuilder& ShowIf(bool show)
+    {
+        if (!show)
+            m_hidden = true;
+        return *this;
+    }
+    CCellBuilder& Hide()
+    {
+        m_hidden = true;
+        return *this;
+    }
+    CCellBuilder& AddColumn(int width)
+    {
+        m_columnWidths.Add(static_cast<DWORD>(width));
+        return *this;
+    }
     CCellBuilder& AddColumns(int count);
 
     // Style values, kept until CreateStyle.
-    CCellBuilder& SetFontWeight(int weight) { m_fontWeight = weight; return *this; }
-    CCellBuilder& SetFontPercent(int percent) { m_fontPercent = percent; return *this; }
-    CCellBuilder& SetTextColor(COLORREF colour) { m_textColor = colour; return *this; }
-    CCellBuilder& SetSelBkColor(COLORREF colour) { m_selBkColor = colour; return *this; }
-    CCellBuilder& SetSelTextColor(COLORREF colour) { m_selTextColor = colour; return *this; }
+    CCellBuilder& SetFontWeight(int weight)
+    {
+        m_fontWeight = weight;
+        return *this;
+    }
+    CCellBuilder& SetFontPercent(int percent)
+    {
+        m_fontPercent = percent;
+        return *this;
+    }
+    CCellBuilder& SetTextColor(COLORREF colour)
+    {
+        m_textColor = colour;
+        return *this;
+    }
+    CCellBuilder& SetSelBkColor(COLORREF colour)
+    {
+        m_selBkColor = colour;
+        return *this;
+    }
+    CCellBuilder& SetSelTextColor(COLORREF colour)
+    {
+        m_selTextColor = colour;
+        return *this;
+    }
 
     // Out-pointers (the caller's pointer receives the object with a reference).
-    CCellBuilder& ReturnCell(IHybridCell** target) { m_cellTarget = target; return *this; }
-    CCellBuilder& ReturnButton(IHybridButton** target) { m_buttonTarget = target; return *this; }
-    CCellBuilder& ReturnColumnModel(IHybridHeading** target) { m_columnModelTarget = target; return *this; }
-    CCellBuilder& ReturnEdit(IHybridEdit** target) { m_editTarget = target; return *this; }
-    CCellBuilder& ReturnProgress(IHybridProgress** target) { m_progressTarget = target; return *this; }
-    CCellBuilder& ReturnSlider(IHybridSlider** target) { m_sliderTarget = target; return *this; }
-    CCellBuilder& ReturnCombo(IHybridCombo** target) { m_comboTarget = target; return *this; }
-    CCellBuilder& ReturnCheckBox(IHybridCheckBox** target) { m_checkBoxTarget = target; return *this; }
-    CCellBuilder& ReturnRadioButton(IHybridRadioButton** target) { m_radioTarget = target; return *this; }
-    CCellBuilder& ReturnTreeItem(IHybridTreeItem** target) { m_treeItemTarget = target; return *this; }
-    CCellBuilder& ReturnImplantedWnd(IHybridImplantedWnd** target) { m_implantedTarget = target; return *this; }
-    CCellBuilder& ReturnText(IHybridText** target) { m_textTarget = target; return *this; }
+    CCellBuilder& ReturnCell(IHybridCell** target)
+    {
+        m_cellTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnButton(IHybridButton** target)
+    {
+        m_buttonTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnColumnModel(IHybridHeading** target)
+    {
+        m_columnModelTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnEdit(IHybridEdit** target)
+    {
+        m_editTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnProgress(IHybridProgress** target)
+    {
+        m_progressTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnSlider(IHybridSlider** target)
+    {
+        m_sliderTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnCombo(IHybridCombo** target)
+    {
+        m_comboTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnCheckBox(IHybridCheckBox** target)
+    {
+        m_checkBoxTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnRadioButton(IHybridRadioButton** target)
+    {
+        m_radioTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnTreeItem(IHybridTreeItem** target)
+    {
+        m_treeItemTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnImplantedWnd(IHybridImplantedWnd** target)
+    {
+        m_implantedTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnText(IHybridText** target)
+    {
+        m_textTarget = target;
+        return *this;
+    }
     // Stays set across finishers.
-    CCellBuilder& ReturnHeading(IHeadingContent** target) { m_headingTarget = target; return *this; }
-    CCellBuilder& ReturnPicture(IHybridPicture** target) { m_pictureTarget = target; return *this; }
-    CCellBuilder& ReturnStyle(IHybridStyle** target) { m_styleTarget = target; return *this; }
+    CCellBuilder& ReturnHeading(IHeadingContent** target)
+    {
+        m_headingTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnPicture(IHybridPicture** target)
+    {
+        m_pictureTarget = target;
+        return *this;
+    }
+    CCellBuilder& ReturnStyle(IHybridStyle** target)
+    {
+        m_styleTarget = target;
+        return *this;
+    }
 
     // Cell finishers.
     CCellBuilder& AddCell();

@@ -9,8 +9,7 @@
 
 namespace {
 
-enum : UINT
-{
+enum : UINT {
     IDB_COMBO_ARROW = 10022,
     IDB_COMBO_ARROW_DISABLED = 10023,
     IDB_COMBO_FLAT_ARROW = 10032,
@@ -24,7 +23,10 @@ const int kButtonWidth = 16;
 
 CComboContent::CComboContent() = default;
 
-CComboContent::~CComboContent() { DropList(); }
+CComboContent::~CComboContent()
+{
+    DropList();
+}
 
 STDMETHODIMP CComboContent::QueryInterface(REFIID riid, void** out)
 {
@@ -246,7 +248,10 @@ void CComboContent::DropList()
     }
 }
 
-void CComboContent::OnDetach() { DropList(); }
+void CComboContent::OnDetach()
+{
+    DropList();
+}
 
 void CComboContent::DrawArrow(CDC* dc, CRect& rect, bool focusLook, bool enabled)
 {
@@ -266,7 +271,9 @@ void CComboContent::DrawArrow(CDC* dc, CRect& rect, bool focusLook, bool enabled
     button.left = button.right - kButtonWidth;
     UINT bitmap;
     if (high & HCMB_FLAT) {
-        bitmap = !enabled ? IDB_COMBO_FLAT_ARROW_DISABLED : focusLook ? IDB_COMBO_FLAT_ARROW_FOCUS : IDB_COMBO_FLAT_ARROW;
+        bitmap = !enabled    ? IDB_COMBO_FLAT_ARROW_DISABLED
+                 : focusLook ? IDB_COMBO_FLAT_ARROW_FOCUS
+                             : IDB_COMBO_FLAT_ARROW;
     } else {
         bitmap = enabled ? IDB_COMBO_ARROW : IDB_COMBO_ARROW_DISABLED;
         if (open) {

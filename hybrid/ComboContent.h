@@ -13,12 +13,11 @@
 class CComboList;
 
 // High style bits of a combo.
-enum : DWORD
-{
-    HCMB_ARROWONLY = 0x1,  // a bare arrow, centred text, no focus rectangle
-    HCMB_EDITABLE = 0x2,   // read by the cell: the editable combo
-    HCMB_FLAT = 0x4,       // one-pixel grey frame, flat arrows
-    HCMB_FLATFOCUS = 0x8,  // with HCMB_FLAT: the frame only while focused or open
+enum : DWORD {
+    HCMB_ARROWONLY = 0x1, // a bare arrow, centred text, no focus rectangle
+    HCMB_EDITABLE = 0x2,  // read by the cell: the editable combo
+    HCMB_FLAT = 0x4,      // one-pixel grey frame, flat arrows
+    HCMB_FLATFOCUS = 0x8, // with HCMB_FLAT: the frame only while focused or open
 };
 
 // Most rows a drop-down list shows at once.

@@ -10,8 +10,7 @@
 #include "hybrid/HybridCtrl.h"
 #include "hybrid/IHybridCombo.h"
 
-enum : UINT
-{
+enum : UINT {
     IDD_HYBRID_COMBO_LIST = 6005,
     IDC_HYBRID_COMBO_LIST = 6028,
     // Posted by the list to itself: a commit out of the list control's own

@@ -14,8 +14,10 @@
 #include "hybrid/HybridCtrl.h"
 
 // Fillers of the optional template parameters.
-struct BASE_STUB {};
-struct BASE_STUB2 {};
+struct BASE_STUB
+{};
+struct BASE_STUB2
+{};
 
 template <class I, class I2 = BASE_STUB, class I3 = BASE_STUB2>
 class CContentBase : public I, public I2, public I3, public ITimerCallback
@@ -35,7 +37,11 @@ public:
     void SetCell(IHybridCell* cell) override { m_cell = cell; }
     IHybridCell* GetCell() override { return m_cell; }
     void Draw(CDC*, CRect) override {}
-    void Invalidate() override { if (m_cell) m_cell->Invalidate(); }
+    void Invalidate() override
+    {
+        if (m_cell)
+            m_cell->Invalidate();
+    }
     LPCTSTR GetToolTipText() override { return nullptr; }
     void OnAttach() override {}
     void OnDetach() override {}
@@ -59,8 +65,16 @@ public:
     int GetPreferredHeight(int) override { return 0; }
     void OnRelease() override {}
     [[nodiscard]] bool IsEnabled() override { return m_cell ? m_cell->IsEnabled() : false; }
-    void Enable(bool enable) override { if (m_cell) m_cell->Enable(enable); }
-    void Show(bool show, bool) override { if (m_cell) m_cell->Show(show, false); }
+    void Enable(bool enable) override
+    {
+        if (m_cell)
+            m_cell->Enable(enable);
+    }
+    void Show(bool show, bool) override
+    {
+        if (m_cell)
+            m_cell->Show(show, false);
+    }
     [[nodiscard]] bool IsShown() override { return m_cell ? m_cell->IsShown() : false; }
     IHybridStyle* GetStyle() override { return m_cell ? m_cell->GetStyle() : nullptr; }
     uint64_t GetStyleBits() override { return m_cell ? m_cell->GetStyleBits() : 0; }

@@ -22,7 +22,10 @@ CSize MeasureStyleText(CHybridCtrl* control, IHybridStyle* style, LPCWSTR text, 
 void DrawBoxLabel(HDC dc, IHybridStyle* style, CRect rect, LPCWSTR text, bool enabled, COLORREF colour, bool focus);
 
 // Left edge of a box of `size` vertically centred in rect.
-inline int CentredTop(const CRect& rect, int size) { return rect.top + (rect.Height() - size) / 2; }
+inline int CentredTop(const CRect& rect, int size)
+{
+    return rect.top + (rect.Height() - size) / 2;
+}
 
 // Colours of the toolkit's embossed and 3-D drawing.
 constexpr COLORREF HYBRID_LIGHT = 0xFFFFFF;

@@ -10,7 +10,10 @@ namespace {
 
 const int kFarAway = 3000;
 
-HFONT FontHandle(CFont* font) { return font ? static_cast<HFONT>(font->GetSafeHandle()) : nullptr; }
+HFONT FontHandle(CFont* font)
+{
+    return font ? static_cast<HFONT>(font->GetSafeHandle()) : nullptr;
+}
 
 // A memory device context compatible with the screen, with a font selected.
 class CMeasureDC
@@ -35,8 +38,7 @@ int EditPrefixWidth(HDC dc, const CString& text, int count)
     return size.cx;
 }
 
-CEditBase::CEditBase(int margin)
-    : m_margin(margin), m_caret(0), m_selStart(-1), m_selEnd(-1), m_scrollOffset(0)
+CEditBase::CEditBase(int margin) : m_margin(margin), m_caret(0), m_selStart(-1), m_selEnd(-1), m_scrollOffset(0)
 {
 }
 

@@ -37,8 +37,8 @@ public:
     // Scrolls in 2-pixel steps until the caret lies inside rect less the
     // margins; a rectangle without room puts the caret at its left edge.
     void EnsureCaretVisible(CFont* font, RECT rect);
-    void Draw(CDC* dc, CFont* font, RECT rect, bool showSelection, COLORREF textColour,
-              COLORREF selectionTextColour, COLORREF selectionBackColour, bool showCaret);
+    void Draw(CDC* dc, CFont* font, RECT rect, bool showSelection, COLORREF textColour, COLORREF selectionTextColour,
+              COLORREF selectionBackColour, bool showCaret);
 
     int m_margin;
     int m_caret;

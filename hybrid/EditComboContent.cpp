@@ -83,7 +83,10 @@ void CEditComboContent::ResetContent()
     SetEditText(L"");
 }
 
-int CEditComboContent::AddString(LPCWSTR text) { return static_cast<int>(m_items.Add(text ? text : L"")); }
+int CEditComboContent::AddString(LPCWSTR text)
+{
+    return static_cast<int>(m_items.Add(text ? text : L""));
+}
 
 void CEditComboContent::ShowDropDown(bool show, bool lostActivation)
 {
@@ -92,7 +95,10 @@ void CEditComboContent::ShowDropDown(bool show, bool lostActivation)
     CComboContent::ShowDropDown(show, lostActivation);
 }
 
-LPCWSTR CEditComboContent::GetEditText() { return m_edit ? m_edit->GetText() : nullptr; }
+LPCWSTR CEditComboContent::GetEditText()
+{
+    return m_edit ? m_edit->GetText() : nullptr;
+}
 
 void CEditComboContent::SetEditText(LPCWSTR text)
 {

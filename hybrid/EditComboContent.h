@@ -8,9 +8,8 @@
 #include "hybrid/ComboContent.h"
 #include "hybrid/IHybridEdit.h"
 
-enum : UINT
-{
-    IDB_HYBRID_COMBO_BUTTON = 10026,  // three pictures, red key
+enum : UINT {
+    IDB_HYBRID_COMBO_BUTTON = 10026, // three pictures, red key
 };
 
 // Narrowest length an editable combo accepts.

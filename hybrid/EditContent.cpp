@@ -50,12 +50,15 @@ CEditContent::~CEditContent()
         g_menuEdit = nullptr;
 }
 
-CEditContent* CEditContent::GetMenuEdit() { return g_menuEdit; }
+CEditContent* CEditContent::GetMenuEdit()
+{
+    return g_menuEdit;
+}
 
 STDMETHODIMP CEditContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQuery(riid, out,
-                       {Primary(IID_IHybridContent), Primary(IID_IStretchContent), Primary(IID_IHybridEdit), TimerPart()});
+    return AnswerQuery(
+        riid, out, {Primary(IID_IHybridContent), Primary(IID_IStretchContent), Primary(IID_IHybridEdit), TimerPart()});
 }
 
 CFont* CEditContent::Font()
@@ -97,9 +100,7 @@ void CEditContent::DoEditCommand(int number)
         if (!readOnly)
             DeleteSelection();
         break;
-    case EDIT_CMD_COPY:
-        Copy();
-        break;
+    case EDIT_CMD_COPY: Copy(); break;
     case EDIT_CMD_PASTE:
         if (!readOnly)
             Paste();
@@ -112,8 +113,7 @@ void CEditContent::DoEditCommand(int number)
         m_selStart = 0;
         m_caret = m_selEnd = m_text.GetLength();
         break;
-    default:
-        break;
+    default: break;
     }
     Invalidate();
 }
@@ -123,16 +123,11 @@ bool CEditContent::IsEditCommandEnabled(int number)
     const bool readOnly = IsReadOnly();
     switch (number) {
     case EDIT_CMD_CUT:
-    case EDIT_CMD_DELETE:
-        return !readOnly && HasSelection();
-    case EDIT_CMD_COPY:
-        return HasSelection();
-    case EDIT_CMD_PASTE:
-        return !readOnly;
-    case EDIT_CMD_SELECTALL:
-        return !m_text.IsEmpty();
-    default:
-        return false;
+    case EDIT_CMD_DELETE: return !readOnly && HasSelection();
+    case EDIT_CMD_COPY: return HasSelection();
+    case EDIT_CMD_PASTE: return !readOnly;
+    case EDIT_CMD_SELECTALL: return !m_text.IsEmpty();
+    default: return false;
     }
 }
 
@@ -301,9 +296,10 @@ void CEditContent::Draw(CDC* dc, CRect rect)
     // dc otherwise.
     CDC memory;
     CBitmap offscreen;
-    const HBITMAP bitmap = memory.CreateCompatibleDC(dc) && offscreen.CreateCompatibleBitmap(dc, rect.Width(), rect.Height())
-                               ? static_cast<HBITMAP>(offscreen)
-                               : nullptr;
+    const HBITMAP bitmap =
+        memory.CreateCompatibleDC(dc) && offscreen.CreateCompatibleBitmap(dc, rect.Width(), rect.Height())
+            ? static_cast<HBITMAP>(offscreen)
+            : nullptr;
     CGdiObjectSelector selected(memory.GetSafeHdc(), bitmap);
     CDC* drawDC = bitmap ? &memory : dc;
     if (bitmap)
@@ -334,7 +330,8 @@ void CEditContent::Draw(CDC* dc, CRect rect)
             DrawEditFrame(drawDC, rect, false);
     }
     if (bitmap) {
-        ::BitBlt(target, onEntry.left, onEntry.top, onEntry.Width(), onEntry.Height(), memory.GetSafeHdc(), 0, 0, SRCCOPY);
+        ::BitBlt(target, onEntry.left, onEntry.top, onEntry.Width(), onEntry.Height(), memory.GetSafeHdc(), 0, 0,
+                 SRCCOPY);
         selected.Restore();
     }
 }

@@ -10,16 +10,14 @@
 #include "hybrid/IHybridEdit.h"
 
 // High style bits of an edit.
-enum : DWORD
-{
-    HEB_READONLY = 0x2,   // no Cut, Paste, Delete or typing; cell background
-    HEB_ROWLOOK = 0x4,    // frame only on the focus cell; cell background; selection colours
-    HEB_FLATFRAME = 0x8,  // one grey line instead of the sunken frame
+enum : DWORD {
+    HEB_READONLY = 0x2,  // no Cut, Paste, Delete or typing; cell background
+    HEB_ROWLOOK = 0x4,   // frame only on the focus cell; cell background; selection colours
+    HEB_FLATFRAME = 0x8, // one grey line instead of the sunken frame
 };
 
 // Edit command numbers (DoEditCommand, IsEditCommandEnabled).
-enum : int
-{
+enum : int {
     EDIT_CMD_CUT = 0,
     EDIT_CMD_COPY = 1,
     EDIT_CMD_PASTE = 2,

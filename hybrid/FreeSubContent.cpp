@@ -1,13 +1,16 @@
 #include "hybrid/FreeSubContent.h"
 #include <algorithm>
 
-CFreeSubContent::CFreeSubContent(CHybridCtrl* control, IHybridCell* owner) : CSubContent(control, owner) {}
+CFreeSubContent::CFreeSubContent(CHybridCtrl* control, IHybridCell* owner) : CSubContent(control, owner)
+{
+}
 
 STDMETHODIMP CFreeSubContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IHybridSubContent*>(this)},
-                                            {IID_IHybridSubContent, static_cast<IHybridSubContent*>(this)},
-                                            {IID_IFreeHybridSubContent, static_cast<IFreeHybridSubContent*>(this)}});
+    return AnswerQueryInterface(riid, out,
+                                {{IID_IUnknown, static_cast<IHybridSubContent*>(this)},
+                                 {IID_IHybridSubContent, static_cast<IHybridSubContent*>(this)},
+                                 {IID_IFreeHybridSubContent, static_cast<IFreeHybridSubContent*>(this)}});
 }
 
 void CFreeSubContent::Link(IHybridCell* cell, int, IHybridCell*)

@@ -42,7 +42,10 @@ void CGroupBorderContent::Draw(CDC* dc, CRect rect)
     m_skin.Draw(dc, &rect);
 }
 
-int CGroupBorderContent::GetPreferredHeight(int) { return m_skin.GetMinSize().cy; }
+int CGroupBorderContent::GetPreferredHeight(int)
+{
+    return m_skin.GetMinSize().cy;
+}
 
 void CGroupBorderContent::SetText(LPCWSTR text)
 {

@@ -6,11 +6,9 @@
 #include "hybrid/ContentBase.h"
 
 struct IGroupBorderContent : public IHybridContent
-{
-};
+{};
 
-enum EGroupBorderSide
-{
+enum EGroupBorderSide {
     GROUP_BORDER_TOP = 0,
     GROUP_BORDER_BOTTOM = 1,
     GROUP_BORDER_LEFT = 2,

@@ -98,8 +98,20 @@ void CGroupHandler::Expand(bool expand)
     m_expandButton->SetText(expand ? L"Collapse" : L"Expand");
 }
 
-bool CGroupHandler::IsExpanded() { return m_bodyCell && m_bodyCell->IsShown(); }
+bool CGroupHandler::IsExpanded()
+{
+    return m_bodyCell && m_bodyCell->IsShown();
+}
 
-bool CGroupHandler::GetClientCell(IHybridCell** out) { return ReturnInterface(m_clientCell, out); }
-bool CGroupHandler::GetBodyCell(IHybridCell** out) { return ReturnInterface(m_bodyCell, out); }
-bool CGroupHandler::GetExpandButton(IHybridButton** out) { return ReturnInterface(m_expandButton, out); }
+bool CGroupHandler::GetClientCell(IHybridCell** out)
+{
+    return ReturnInterface(m_clientCell, out);
+}
+bool CGroupHandler::GetBodyCell(IHybridCell** out)
+{
+    return ReturnInterface(m_bodyCell, out);
+}
+bool CGroupHandler::GetExpandButton(IHybridButton** out)
+{
+    return ReturnInterface(m_expandButton, out);
+}

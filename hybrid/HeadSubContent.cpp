@@ -40,8 +40,14 @@ void CHeadSubContent::RemoveAll()
     }
 }
 
-bool CHeadSubContent::IsEmpty() { return m_columns.GetSize() == 0; }
-int CHeadSubContent::GetColumnCount() { return static_cast<int>(m_columns.GetSize()); }
+bool CHeadSubContent::IsEmpty()
+{
+    return m_columns.GetSize() == 0;
+}
+int CHeadSubContent::GetColumnCount()
+{
+    return static_cast<int>(m_columns.GetSize());
+}
 
 bool CHeadSubContent::GetColumnCell(int index, IHybridCell** out)
 {
@@ -50,7 +56,10 @@ bool CHeadSubContent::GetColumnCell(int index, IHybridCell** out)
     return ReturnInterface(m_columns.GetAt(index), out);
 }
 
-bool CHeadSubContent::GetColumnModel(IHybridHeading** out) { return ReturnInterface(m_columnModel, out); }
+bool CHeadSubContent::GetColumnModel(IHybridHeading** out)
+{
+    return ReturnInterface(m_columnModel, out);
+}
 
 void CHeadSubContent::GetChildren(CCellArray* children)
 {

@@ -25,7 +25,10 @@ const int kGrip = 7;
 
 } // namespace
 
-int CHeadingContent::GetResizeSide() { return Resize().side; }
+int CHeadingContent::GetResizeSide()
+{
+    return Resize().side;
+}
 
 STDMETHODIMP CHeadingContent::QueryInterface(REFIID riid, void** out)
 {

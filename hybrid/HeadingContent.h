@@ -9,16 +9,14 @@
 #include "hybrid/IHeadingContent.h"
 
 // High style bits of a heading.
-enum : DWORD
-{
-    HHB_FLAT = 0x1,       // gradient face instead of the system push button
-    HHB_CLICKABLE = 0x2,  // a click notifies 35
-    HHB_ROUNDED = 0x4,    // with HHB_FLAT: the upper corners are blunted
+enum : DWORD {
+    HHB_FLAT = 0x1,      // gradient face instead of the system push button
+    HHB_CLICKABLE = 0x2, // a click notifies 35
+    HHB_ROUNDED = 0x4,   // with HHB_FLAT: the upper corners are blunted
 };
 
 // Resources of the heading.
-enum : UINT
-{
+enum : UINT {
     IDB_HYBRID_SORT_OTHER = 6010,
     IDB_HYBRID_SORT_1 = 6011,
     IDC_HYBRID_RESIZE = 10025,

@@ -27,7 +27,10 @@ CString Number(int value)
 
 } // namespace
 
-IHybridHandler* CreateCalendarHandler() { return new CHybridCalendar; }
+IHybridHandler* CreateCalendarHandler()
+{
+    return new CHybridCalendar;
+}
 
 void CHybridCalendar::Attach(CHybridCtrl* control, IHybridCell* cell)
 {
@@ -74,8 +77,8 @@ void CHybridCalendar::BuildHeader()
     for (int i = 0; i < 7; ++i) {
         CIPtr<IHybridCell> text;
         const CString number = Number(i + 1);
-        BuildFromLayoutString(m_control, L"C(%p){T(%n%t%s%C%c)}", &row, i, static_cast<LPCWSTR>(number), 2,
-                              &text, i < 5 ? kWorkdayColour : kWeekendColour);
+        BuildFromLayoutString(m_control, L"C(%p){T(%n%t%s%C%c)}", &row, i, static_cast<LPCWSTR>(number), 2, &text,
+                              i < 5 ? kWorkdayColour : kWeekendColour);
         if (text)
             text->SetMargins(DayMargins(i, 1));
     }
@@ -106,8 +109,12 @@ void CHybridCalendar::RebuildDays()
         builder.SetParent(m_cell).SetStyleBits(kRowBits).SetColumnModel(m_weekColumns).ReturnCell(&row).AddCell();
         for (int column = 0; column < 7; ++column) {
             CIPtr<IHybridCell> day;
-            builder.SetParent(row).SetIndex(column).SetTextNumber(week[column].day).SetMargins(DayMargins(column, 0))
-                .ReturnCell(&day).AddText();
+            builder.SetParent(row)
+                .SetIndex(column)
+                .SetTextNumber(week[column].day)
+                .SetMargins(DayMargins(column, 0))
+                .ReturnCell(&day)
+                .AddText();
             if (day && week[column].greyed)
                 day->Enable(false);
         }

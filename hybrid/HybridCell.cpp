@@ -17,8 +17,8 @@ uint8_t MarginByte(DWORD margins, int index)
 } // namespace
 
 CHybridCell::CHybridCell(CHybridCtrl* control, IHybridSubContent* parent)
-    : m_control(control), m_parent(parent), m_subContentKind(0), m_styleBits(HCB_VSTRETCH),
-      m_flags(HCF_SHOWN), m_data(0), m_margins(0), m_rect{0, 0, 0, 0}, m_refs(0)
+    : m_control(control), m_parent(parent), m_subContentKind(0), m_styleBits(HCB_VSTRETCH), m_flags(HCF_SHOWN),
+      m_data(0), m_margins(0), m_rect{0, 0, 0, 0}, m_refs(0)
 {
     CIPtr<IHybridCell> owner;
     if (parent && parent->GetOwnerCell(&owner) && owner)
@@ -27,15 +27,23 @@ CHybridCell::CHybridCell(CHybridCtrl* control, IHybridSubContent* parent)
         m_bkColor = control ? control->GetBkColor() : ::GetSysColor(COLOR_WINDOW);
 }
 
-CHybridCell::~CHybridCell() {}
+CHybridCell::~CHybridCell()
+{
+}
 
 STDMETHODIMP CHybridCell::QueryInterface(REFIID riid, void** out)
 {
     return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IUnknown*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CHybridCell::AddRef() { return m_refs.AddRef(); }
-STDMETHODIMP_(ULONG) CHybridCell::Release() { return m_refs.Release(this); }
+STDMETHODIMP_(ULONG) CHybridCell::AddRef()
+{
+    return m_refs.AddRef();
+}
+STDMETHODIMP_(ULONG) CHybridCell::Release()
+{
+    return m_refs.Release(this);
+}
 
 void CHybridCell::SetContent(IHybridContent* content)
 {
@@ -59,7 +67,10 @@ bool CHybridCell::GetContent(IHybridContent** out)
     return ReturnInterface(static_cast<IHybridContent*>(m_content), out);
 }
 
-IHybridContent* CHybridCell::GetContentPtr() { return m_content; }
+IHybridContent* CHybridCell::GetContentPtr()
+{
+    return m_content;
+}
 
 WCHAR CHybridCell::GetContentType()
 {
@@ -182,9 +193,15 @@ IHybridCell* CHybridCell::SetStyleBits(DWORD low, DWORD high)
     return this;
 }
 
-uint64_t CHybridCell::GetStyleBits() { return m_styleBits; }
+uint64_t CHybridCell::GetStyleBits()
+{
+    return m_styleBits;
+}
 
-void CHybridCell::SetStyle(IHybridStyle* style) { m_style = style; }
+void CHybridCell::SetStyle(IHybridStyle* style)
+{
+    m_style = style;
+}
 
 IHybridStyle* CHybridCell::GetStyle()
 {
@@ -199,7 +216,10 @@ IHybridCell* CHybridCell::SetFlags(DWORD flags)
     return this;
 }
 
-DWORD CHybridCell::GetFlags() { return m_flags; }
+DWORD CHybridCell::GetFlags()
+{
+    return m_flags;
+}
 
 void CHybridCell::Draw(CDC* dc)
 {
@@ -251,10 +271,14 @@ void CHybridCell::Paint(CDC* dc, const CRect& rect)
         const COLORREF grid = style ? style->GetGridColor() : 0xC0C0C0;
         const int l = MarginByte(m_margins, 0), t = MarginByte(m_margins, 1);
         const int r = MarginByte(m_margins, 2), b = MarginByte(m_margins, 3);
-        if (l) dc->FillSolidRect(rect.left, rect.top, l, rect.Height(), grid);
-        if (r) dc->FillSolidRect(rect.right - r, rect.top, r, rect.Height(), grid);
-        if (t) dc->FillSolidRect(rect.left, rect.top, rect.Width(), t, grid);
-        if (b) dc->FillSolidRect(rect.left, rect.bottom - b, rect.Width(), b, grid);
+        if (l)
+            dc->FillSolidRect(rect.left, rect.top, l, rect.Height(), grid);
+        if (r)
+            dc->FillSolidRect(rect.right - r, rect.top, r, rect.Height(), grid);
+        if (t)
+            dc->FillSolidRect(rect.left, rect.top, rect.Width(), t, grid);
+        if (b)
+            dc->FillSolidRect(rect.left, rect.bottom - b, rect.Width(), b, grid);
     }
     if (HasFrame() && IsSameObject(m_control->GetSelectedCell(), this))
         dc->DrawFocusRect(&rect);
@@ -299,7 +323,10 @@ void CHybridCell::SelectInRect(const RECT* documentRect, int flag)
     (void)flag;
 }
 
-bool CHybridCell::IsSelected() { return (m_flags & HCF_SELECTED) != 0; }
+bool CHybridCell::IsSelected()
+{
+    return (m_flags & HCF_SELECTED) != 0;
+}
 
 void CHybridCell::SetSelected(bool select, bool notify)
 {
@@ -351,7 +378,10 @@ bool CHybridCell::IsHot(bool byControl)
     return rect.PtInRect(cursor) != FALSE;
 }
 
-bool CHybridCell::HasParent() { return m_parent != nullptr; }
+bool CHybridCell::HasParent()
+{
+    return m_parent != nullptr;
+}
 
 bool CHybridCell::GetParentCell(IHybridCell** out)
 {
@@ -380,7 +410,10 @@ bool CHybridCell::FindAncestor(WORD letter, IHybridCell** outCell, IHybridConten
     return false;
 }
 
-CHybridCtrl* CHybridCell::GetCtrl() { return m_control; }
+CHybridCtrl* CHybridCell::GetCtrl()
+{
+    return m_control;
+}
 
 IHybridCell* CHybridCell::SetData(DWORD_PTR data)
 {
@@ -388,7 +421,10 @@ IHybridCell* CHybridCell::SetData(DWORD_PTR data)
     return this;
 }
 
-DWORD_PTR CHybridCell::GetData() { return m_data; }
+DWORD_PTR CHybridCell::GetData()
+{
+    return m_data;
+}
 
 IHybridCell* CHybridCell::SetMargins(DWORD margins)
 {
@@ -496,7 +532,10 @@ void CHybridCell::SetBkColor(COLORREF colour, bool recursive)
             child->SetBkColor(colour, true);
 }
 
-COLORREF CHybridCell::GetBkColor() { return m_bkColor; }
+COLORREF CHybridCell::GetBkColor()
+{
+    return m_bkColor;
+}
 
 void CHybridCell::ShowChildren(bool show)
 {
@@ -589,11 +628,20 @@ void CHybridCell::Animate(bool expand)
     memDC.SelectObject(old);
 }
 
-bool CHybridCell::IsShown() { return (m_flags & HCF_SHOWN) != 0; }
+bool CHybridCell::IsShown()
+{
+    return (m_flags & HCF_SHOWN) != 0;
+}
 
-bool CHybridCell::IsVisible() { return IsShown() && !(m_flags & HCF_PARENTHIDDEN); }
+bool CHybridCell::IsVisible()
+{
+    return IsShown() && !(m_flags & HCF_PARENTHIDDEN);
+}
 
-bool CHybridCell::IsEnabled() { return !(m_flags & HCF_DISABLED); }
+bool CHybridCell::IsEnabled()
+{
+    return !(m_flags & HCF_DISABLED);
+}
 
 void CHybridCell::Enable(bool enable)
 {
@@ -614,10 +662,22 @@ IHybridCell* CHybridCell::LockSelection(bool lock)
     return this;
 }
 
-void CHybridCell::SetNext(IHybridCell* cell) { m_next = cell; }
-IHybridCell* CHybridCell::GetPrev() { return m_prev; }
-void CHybridCell::SetPrev(IHybridCell* cell) { m_prev = cell; }
-IHybridCell* CHybridCell::GetNext() { return m_next; }
+void CHybridCell::SetNext(IHybridCell* cell)
+{
+    m_next = cell;
+}
+IHybridCell* CHybridCell::GetPrev()
+{
+    return m_prev;
+}
+void CHybridCell::SetPrev(IHybridCell* cell)
+{
+    m_prev = cell;
+}
+IHybridCell* CHybridCell::GetNext()
+{
+    return m_next;
+}
 
 bool CHybridCell::HasFrame() const
 {

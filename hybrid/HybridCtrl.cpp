@@ -174,7 +174,10 @@ void CHybridCtrl::SetBkColor(COLORREF colour, bool recursive)
     InvalidateAll(false);
 }
 
-void CHybridCtrl::SetDialogBkColor() { SetBkColor(::GetSysColor(COLOR_BTNFACE), false); }
+void CHybridCtrl::SetDialogBkColor()
+{
+    SetBkColor(::GetSysColor(COLOR_BTNFACE), false);
+}
 
 void CHybridCtrl::SetHandler(IHybridHandler* handler)
 {
@@ -182,7 +185,10 @@ void CHybridCtrl::SetHandler(IHybridHandler* handler)
         ReplaceHandler(m_handler, handler, this, nullptr);
 }
 
-bool CHybridCtrl::GetHandler(IHybridHandler** out) { return ReturnInterface(m_handler, out); }
+bool CHybridCtrl::GetHandler(IHybridHandler** out)
+{
+    return ReturnInterface(m_handler, out);
+}
 
 int CHybridCtrl::OnCreate(LPCREATESTRUCT create)
 {
@@ -255,14 +261,11 @@ void CHybridCtrl::OnDestroy()
 LRESULT CHybridCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_VSCROLL:
-        OnVScroll(LOWORD(wParam));
-        return 0;
-    case WM_HYBRID_RELAYOUT:
-        {
-            CCritSecLock lock(&m_layout.lock);
-            m_layout.pending = false;
-        }
+    case WM_VSCROLL: OnVScroll(LOWORD(wParam)); return 0;
+    case WM_HYBRID_RELAYOUT: {
+        CCritSecLock lock(&m_layout.lock);
+        m_layout.pending = false;
+    }
         RecalcLayout(false);
         return 0;
     case WM_HYBRID_ENSUREVISIBLE:
@@ -274,9 +277,7 @@ LRESULT CHybridCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ScrollCellIntoView(cell);
         }
         return 0;
-    case WM_HYBRID_DRAWQUEUED:
-        DrawQueuedCells();
-        return 0;
+    case WM_HYBRID_DRAWQUEUED: DrawQueuedCells(); return 0;
     case WM_HYBRID_SELCHANGED:
         m_selectionNotifyPending = false;
         NotifyParent(HN_SELCHANGED, nullptr);
@@ -285,8 +286,7 @@ LRESULT CHybridCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         PlaceImplantedWnds();
         m_implantedUpdatePending = false;
         return 0;
-    default:
-        break;
+    default: break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }

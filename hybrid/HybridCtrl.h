@@ -39,11 +39,10 @@ private:
 };
 
 // Flags of CHybridCtrl::EnumCells.
-enum : DWORD
-{
-    HCE_ALL = 1,        // every cell
-    HCE_FOCUSABLE = 2,  // visible cells whose enabled content accepts the focus
-    HCE_ITEMS = 4,      // visible item cells with an enabled content
+enum : DWORD {
+    HCE_ALL = 1,       // every cell
+    HCE_FOCUSABLE = 2, // visible cells whose enabled content accepts the focus
+    HCE_ITEMS = 4,     // visible item cells with an enabled content
 };
 
 class CHybridCtrl : public CWnd
@@ -82,8 +81,16 @@ public:
     void SetSingleSelect(bool on) { m_singleSelect = on; }
     void SetHoverSelect(bool on) { m_hoverSelect = on; }
     void SetShowScrollBar(bool on) { m_scroll.show = on; }
-    CHybridCtrl& SetDragEnabled(bool on) { m_dragEnabled = on; return *this; }
-    CHybridCtrl& SetAlwaysShowScrollBar(bool on) { m_scroll.alwaysShow = on; return *this; }
+    CHybridCtrl& SetDragEnabled(bool on)
+    {
+        m_dragEnabled = on;
+        return *this;
+    }
+    CHybridCtrl& SetAlwaysShowScrollBar(bool on)
+    {
+        m_scroll.alwaysShow = on;
+        return *this;
+    }
     void SetLineStep(int step) { m_lineStep = step; }
     void SetCursorFrozen(bool frozen) { m_cursorFrozen = frozen; }
     void SetHandler(IHybridHandler* handler);
@@ -238,16 +245,16 @@ private:
     {
         CScrollBar bar;
         int width = 0;
-        bool show = true;         // shown when the cells overflow the window
-        bool alwaysShow = false;  // shown (with an empty range) without overflow too
-        bool shown = false;       // shown now
+        bool show = true;        // shown when the cells overflow the window
+        bool alwaysShow = false; // shown (with an empty range) without overflow too
+        bool shown = false;      // shown now
     };
     SScrollBarState m_scroll;
     // The rubber band of a drag selection, in client coordinates.
     struct SRubberBand
     {
         CRect rect{0, 0, 0, 0};
-        CIPtr<IHybridCell> cell;  // the cell the band started on
+        CIPtr<IHybridCell> cell; // the cell the band started on
         bool drawn = false;
         bool tracking = false;
     };
@@ -259,8 +266,8 @@ private:
         bool pending = false;
         DWORD windowStart = 0;
         int requests = 0;
-        bool layingOut = false;   // a layout pass is running
-        bool trailing = false;    // the rate limit's trailing relayout is set
+        bool layingOut = false; // a layout pass is running
+        bool trailing = false;  // the rate limit's trailing relayout is set
     };
     SLayoutRequests m_layout;
     bool m_singleSelect;

@@ -17,7 +17,8 @@ void CHybridCtrl::EnumCells(CCellVisitor& visitor, DWORD flags, IHybridCell* sta
             visit = true;
         // An item cell without a content counts as enabled when the cell is.
         const bool enabled = content ? content->IsEnabled() : cell->IsEnabled();
-        if ((flags & HCE_ITEMS) && (static_cast<DWORD>(cell->GetStyleBits()) & HCB_ITEM) && enabled && cell->IsVisible())
+        if ((flags & HCE_ITEMS) && (static_cast<DWORD>(cell->GetStyleBits()) & HCB_ITEM) && enabled &&
+            cell->IsVisible())
             visit = true;
     }
     if (visit)

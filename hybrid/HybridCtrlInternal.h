@@ -5,7 +5,10 @@
 namespace HybridCtrlDetail {
 
 // The low 32 style bits of a cell (the HCB_* flags).
-inline DWORD LowBits(IHybridCell* cell) { return static_cast<DWORD>(cell->GetStyleBits()); }
+inline DWORD LowBits(IHybridCell* cell)
+{
+    return static_cast<DWORD>(cell->GetStyleBits());
+}
 
 // The parent cell of `cell`, or none for a null cell or the root.
 inline CIPtr<IHybridCell> ParentOf(IHybridCell* cell)

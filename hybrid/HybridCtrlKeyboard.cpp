@@ -57,10 +57,22 @@ IHybridCell* CHybridCtrl::FindNeighbourCell(UINT virtualKey)
         const long long dx = c.x - c0.x, dy = c.y - c0.y;
         long long score = INT_MAX;
         switch (virtualKey) {
-        case VK_LEFT: if (dx < 0) score = 10 * llabs(dy) + llabs(dx); break;
-        case VK_UP: if (dy < 0) score = 10 * llabs(dx) + llabs(dy); break;
-        case VK_RIGHT: if (dx > 0) score = 10 * llabs(dy) + llabs(dx); break;
-        case VK_DOWN: if (dy > 0) score = 10 * llabs(dx) + llabs(dy); break;
+        case VK_LEFT:
+            if (dx < 0)
+                score = 10 * llabs(dy) + llabs(dx);
+            break;
+        case VK_UP:
+            if (dy < 0)
+                score = 10 * llabs(dx) + llabs(dy);
+            break;
+        case VK_RIGHT:
+            if (dx > 0)
+                score = 10 * llabs(dy) + llabs(dx);
+            break;
+        case VK_DOWN:
+            if (dy > 0)
+                score = 10 * llabs(dx) + llabs(dy);
+            break;
         default: break;
         }
         if (score < bestScore) {
@@ -198,12 +210,8 @@ bool CHybridCtrl::NavigateItems(UINT key, bool shift, bool ctrl)
         case VK_LEFT:
         case VK_UP:
         case VK_RIGHT:
-        case VK_DOWN:
-            target = FindNeighbourCell(key);
-            break;
-        default:
-            target = nullptr;
-            break;
+        case VK_DOWN: target = FindNeighbourCell(key); break;
+        default: target = nullptr; break;
         }
         if (::GetKeyState(VK_MENU) >= 0 && target && (LowBits(target) & HCB_ITEM)) {
             if (!extend)

@@ -107,8 +107,7 @@ void CHybridCtrl::OnMouseButtonDown(UINT flags, CPoint point, bool left)
             selectable->GetRect(&target);
             previousCurrent->GetRect(&from);
             const bool above = target.top < from.top || (target.top == from.top && target.left < from.left);
-            for (CIPtr<IHybridCell> cell(previousCurrent); cell;
-                 cell = above ? PrevItemCell(cell) : NextCell(cell)) {
+            for (CIPtr<IHybridCell> cell(previousCurrent); cell; cell = above ? PrevItemCell(cell) : NextCell(cell)) {
                 cell->SetSelected(true, true);
                 if (IsSameObject(cell, selectable))
                     break;
@@ -259,7 +258,8 @@ void CHybridCtrl::OnMouseMove(UINT flags, CPoint point)
             ToggleRubberBand();
         CRect area;
         GetCellAreaRect(&area);
-        const int x = std::max(static_cast<int>(area.left), std::min(static_cast<int>(point.x), static_cast<int>(area.right)));
+        const int x =
+            std::max(static_cast<int>(area.left), std::min(static_cast<int>(point.x), static_cast<int>(area.right)));
         if ((point.y < 0 || point.y > area.Height()) && !m_autoScrollRunning) {
             ::SetTimer(GetSafeHwnd(), HYBRID_TIMER_AUTOSCROLL, 50, nullptr);
             PostMessage(WM_TIMER, HYBRID_TIMER_AUTOSCROLL, 0);

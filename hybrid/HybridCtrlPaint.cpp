@@ -7,7 +7,10 @@
 #include "common/DrawRoutines.h"
 #include "hybrid/ContentDrawing.h"
 
-BOOL CHybridCtrl::OnEraseBkgnd(CDC*) { return TRUE; }
+BOOL CHybridCtrl::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
 
 void CHybridCtrl::OnPaint()
 {

@@ -54,7 +54,10 @@ void CHybridCtrl::PostSelectionChanged()
         m_selectionNotifyPending = true;
 }
 
-bool CHybridCtrl::GetFocusCell(IHybridCell** out) { return ReturnInterface(m_focusCell, out); }
+bool CHybridCtrl::GetFocusCell(IHybridCell** out)
+{
+    return ReturnInterface(m_focusCell, out);
+}
 
 void CHybridCtrl::InvalidateSelectedCells()
 {

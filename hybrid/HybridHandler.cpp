@@ -1,21 +1,35 @@
 #include "hybrid/HybridHandler.h"
 #include "hybrid/HybridCtrl.h"
 
-CHybridHandler::CHybridHandler() : m_refs(1), m_control(nullptr) {}
+CHybridHandler::CHybridHandler() : m_refs(1), m_control(nullptr)
+{
+}
 
-CHybridHandler::~CHybridHandler() {}
+CHybridHandler::~CHybridHandler()
+{
+}
 
 STDMETHODIMP CHybridHandler::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IHybridHandler*>(this)},
-                                            {IID_IHybridHandler, static_cast<IHybridHandler*>(this)},
-                                            {IID_ITimerCallback, static_cast<ITimerCallback*>(this)}});
+    return AnswerQueryInterface(riid, out,
+                                {{IID_IUnknown, static_cast<IHybridHandler*>(this)},
+                                 {IID_IHybridHandler, static_cast<IHybridHandler*>(this)},
+                                 {IID_ITimerCallback, static_cast<ITimerCallback*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CHybridHandler::AddRef() { return m_refs.AddRef(); }
-STDMETHODIMP_(ULONG) CHybridHandler::Release() { return m_refs.Release(this); }
+STDMETHODIMP_(ULONG) CHybridHandler::AddRef()
+{
+    return m_refs.AddRef();
+}
+STDMETHODIMP_(ULONG) CHybridHandler::Release()
+{
+    return m_refs.Release(this);
+}
 
-LRESULT CHybridHandler::OnNotify(UINT, IHybridCell*, bool*) { return 0; }
+LRESULT CHybridHandler::OnNotify(UINT, IHybridCell*, bool*)
+{
+    return 0;
+}
 
 void CHybridHandler::Attach(CHybridCtrl* control, IHybridCell* cell)
 {
@@ -34,9 +48,21 @@ void CHybridHandler::Detach()
     m_control = nullptr;
 }
 
-void CHybridHandler::OnSize(int, int) {}
-bool CHybridHandler::IsAttached() { return m_cell != nullptr; }
-void CHybridHandler::Reserved(DWORD, DWORD) {}
-void CHybridHandler::OnTimer(UINT_PTR) {}
+void CHybridHandler::OnSize(int, int)
+{
+}
+bool CHybridHandler::IsAttached()
+{
+    return m_cell != nullptr;
+}
+void CHybridHandler::Reserved(DWORD, DWORD)
+{
+}
+void CHybridHandler::OnTimer(UINT_PTR)
+{
+}
 
-CHybridCtrl* CHybridHandler::GetCellCtrl() { return m_cell ? m_cell->GetCtrl() : nullptr; }
+CHybridCtrl* CHybridHandler::GetCellCtrl()
+{
+    return m_cell ? m_cell->GetCtrl() : nullptr;
+}

@@ -1,17 +1,27 @@
 #include "hybrid/HybridHeading.h"
 #include "hybrid/HybridCtrl.h"
 
-CHybridHeading::CHybridHeading(CHybridCtrl* control) : m_control(control), m_refs(0) {}
+CHybridHeading::CHybridHeading(CHybridCtrl* control) : m_control(control), m_refs(0)
+{
+}
 
-CHybridHeading::~CHybridHeading() {}
+CHybridHeading::~CHybridHeading()
+{
+}
 
 STDMETHODIMP CHybridHeading::QueryInterface(REFIID riid, void** out)
 {
     return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IUnknown*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CHybridHeading::AddRef() { return m_refs.AddRef(); }
-STDMETHODIMP_(ULONG) CHybridHeading::Release() { return m_refs.Release(this); }
+STDMETHODIMP_(ULONG) CHybridHeading::AddRef()
+{
+    return m_refs.AddRef();
+}
+STDMETHODIMP_(ULONG) CHybridHeading::Release()
+{
+    return m_refs.Release(this);
+}
 
 void CHybridHeading::InsertColumn(int index, int width)
 {
@@ -25,7 +35,10 @@ void CHybridHeading::InsertColumn(int index, int width)
         m_columns.InsertAt(index, item);
 }
 
-int CHybridHeading::GetCount() { return static_cast<int>(m_columns.GetSize()); }
+int CHybridHeading::GetCount()
+{
+    return static_cast<int>(m_columns.GetSize());
+}
 
 // Setters check index and range: a column outside the model or a negative
 // width changes nothing, instead of writing outside the array.

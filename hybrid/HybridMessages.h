@@ -2,20 +2,18 @@
 // Private window messages and notification codes of the Hybrid control.
 #include <windows.h>
 
-enum : UINT
-{
+enum : UINT {
     WM_HYBRID_RELAYOUT = WM_APP + 0x2A,      // coalesced relayout
     WM_HYBRID_ITEMPRESSED = WM_APP + 0x39,   // to the parent: wParam = the item cell's data
     WM_HYBRID_ENSUREVISIBLE = WM_APP + 0x4A, // wParam = cell, with a reference added
     WM_HYBRID_DRAWQUEUED = WM_APP + 0x6A,    // draw the redraw queue
     WM_HYBRID_SELCHANGED = WM_APP + 0x71,    // raise notification 8 once
     WM_HYBRID_PLACEIMPLANTED = WM_APP + 0x72,
-    WM_HYBRID_NOTIFY = WM_APP + 0xCA,        // to the parent: wParam = code, lParam = sender cell
+    WM_HYBRID_NOTIFY = WM_APP + 0xCA, // to the parent: wParam = code, lParam = sender cell
 };
 
 // Notification codes the control raises itself.
-enum : UINT
-{
+enum : UINT {
     HN_LBUTTONDOWN_EMPTY = 0,
     HN_RBUTTONDOWN_EMPTY = 1,
     HN_LBUTTONDOWN = 2,
@@ -42,9 +40,8 @@ enum : UINT
 };
 
 // Notification codes raised by contents through their cell.
-enum : UINT
-{
-    HN_LINK_CLICKED = 19,        // also Space on a link
+enum : UINT {
+    HN_LINK_CLICKED = 19, // also Space on a link
     HN_LINK_RBUTTONUP = 20,
     HN_COMBO_CHANGED = 21,
     HN_COMBO_OPENED = 22,
@@ -52,7 +49,7 @@ enum : UINT
     HN_BUTTON_CLICKED = 24,
     HN_BUTTON_PRESSED = 25,
     HN_BUTTON_RELEASED = 26,
-    HN_EDIT_CHANGED = 27,        // by a key
+    HN_EDIT_CHANGED = 27, // by a key
     HN_EDIT_ENTER = 28,
     HN_CHECKBOX_CHANGED = 29,
     HN_RADIO_CHANGED = 30,
@@ -64,9 +61,8 @@ enum : UINT
 };
 
 // Own timer ids of the control; registry timers count from 0.
-enum : UINT_PTR
-{
+enum : UINT_PTR {
     HYBRID_TIMER_HOVER = 10000,
     HYBRID_TIMER_AUTOSCROLL = 10001,
-    HYBRID_TIMER_RELAYOUT = 10002,   // the relayout held back by the rate limit
+    HYBRID_TIMER_RELAYOUT = 10002, // the relayout held back by the rate limit
 };

@@ -16,31 +16,30 @@ struct IHybridStyle;
 struct IHybridHandler;
 
 // Low style bits of a cell read by the cell, its containers and the control.
-enum : DWORD
-{
-    HCB_ITEM = 0x1,               // unit of selection and focus; framed unless HCB_NOFRAME
+enum : DWORD {
+    HCB_ITEM = 0x1, // unit of selection and focus; framed unless HCB_NOFRAME
     HCB_NEVERSELECT = 0x2,
-    HCB_TRANSPARENT = 0x4,        // no frame, no gap filling; repaints go to an opaque ancestor;
-                                  // unhandled mouse and wheel input goes on to the parent
-    HCB_PERCENT = 0x200,          // columns in percentages; the HCB_FIXED_* bits keep some fixed
-    HCB_FIXED_LAST = 0x400,       // the last column keeps its width
-    HCB_FIXED_LAST2 = 0x800,      // the last two (with more than two columns)
-    HCB_FIXED_LAST3 = 0x1000,     // the last three (with more than three columns)
-    HCB_FIXED_FIRST = 0x2000,     // the first column
-    HCB_FIXED_FIRST2 = 0x4000,    // the first two
-    HCB_FIXED_ENDS = 0x8000,      // the first and the last
+    HCB_TRANSPARENT = 0x4,     // no frame, no gap filling; repaints go to an opaque ancestor;
+                               // unhandled mouse and wheel input goes on to the parent
+    HCB_PERCENT = 0x200,       // columns in percentages; the HCB_FIXED_* bits keep some fixed
+    HCB_FIXED_LAST = 0x400,    // the last column keeps its width
+    HCB_FIXED_LAST2 = 0x800,   // the last two (with more than two columns)
+    HCB_FIXED_LAST3 = 0x1000,  // the last three (with more than three columns)
+    HCB_FIXED_FIRST = 0x2000,  // the first column
+    HCB_FIXED_FIRST2 = 0x4000, // the first two
+    HCB_FIXED_ENDS = 0x8000,   // the first and the last
     HCB_VSTRETCH = 0x10000,
     HCB_VTOP = 0x20000,
     HCB_VBOTTOM = 0x40000,
     HCB_VCENTER = 0x80000,
     HCB_VPLACEMENT = 0xF0000,
     HCB_ANIMATE = 0x200000,
-    HCB_NOFOCUS = 0x400000,       // refuses the keyboard focus
+    HCB_NOFOCUS = 0x400000, // refuses the keyboard focus
     HCB_NOFRAME = 0x800000,
     HCB_OFFSCREEN = 0x1000000,
     HCB_STOP_RUBBERBAND = 0x2000000, // the rubber-band request (17) stops here
     HCB_SHOWSELECTED = 0x4000000,
-    HCB_NOHIT = 0x8000000,        // not a target of mouse input
+    HCB_NOHIT = 0x8000000, // not a target of mouse input
     HCB_RADIOGROUP = 0x10000000,
     HCB_ALIGNBOTTOM = 0x20000000,
     HCB_ALIGNCENTER = 0x40000000,
@@ -48,8 +47,7 @@ enum : DWORD
 };
 
 // Cell state flags.
-enum : DWORD
-{
+enum : DWORD {
     HCF_SELECTED = 0x2,
     HCF_DISABLED = 0x8,
     HCF_SHOWN = 0x10,

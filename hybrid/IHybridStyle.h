@@ -29,8 +29,7 @@ struct IHybridStyle : public IUnknown
 };
 
 // Numbers of a control's standard styles (4 is not defined).
-enum EHCStyle
-{
+enum EHCStyle {
     HCS_NORMAL = 1,
     HCS_BOLD = 2,
     HCS_LARGE = 3,

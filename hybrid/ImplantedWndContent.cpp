@@ -5,7 +5,10 @@ STDMETHODIMP CImplantedWndContent::QueryInterface(REFIID riid, void** out)
     return AnswerQuery(riid, out, {Primary(IID_IHybridImplantedWnd)});
 }
 
-void CImplantedWndContent::Draw(CDC* dc, CRect rect) { dc->FillSolidRect(&rect, GetBkColor()); }
+void CImplantedWndContent::Draw(CDC* dc, CRect rect)
+{
+    dc->FillSolidRect(&rect, GetBkColor());
+}
 
 void CImplantedWndContent::OnDetach()
 {

@@ -20,15 +20,24 @@ namespace {
 
 const DWORD kPlacementBits = HCB_VPLACEMENT;
 
-int IntArg(va_list* args) { return va_arg(*args, int); }
-DWORD DWordArg(va_list* args) { return va_arg(*args, DWORD); }
+int IntArg(va_list* args)
+{
+    return va_arg(*args, int);
+}
+DWORD DWordArg(va_list* args)
+{
+    return va_arg(*args, DWORD);
+}
 template <class T>
 T PtrArg(va_list* args)
 {
     return static_cast<T>(va_arg(*args, void*));
 }
 
-bool IsCellLetter(WCHAR c) { return c && std::wcschr(L"BCELPTUcdhpstx", c) != nullptr; }
+bool IsCellLetter(WCHAR c)
+{
+    return c && std::wcschr(L"BCELPTUcdhpstx", c) != nullptr;
+}
 
 // Calls take(directive) for each "%" letter inside "( )" when the position
 // is at "("; returns the position after the ")" (or at the NUL).
@@ -200,8 +209,7 @@ LPCWSTR SkipLevel(LPCWSTR p, va_list* args);
 
 // One cell letter at p (after the letter); `count` is the number of items
 // made so far at this level.
-LPCWSTR ParseCell(CHybridCtrl* control, IHybridSubContent* parent, WCHAR letter, LPCWSTR p, va_list* args,
-                  int count)
+LPCWSTR ParseCell(CHybridCtrl* control, IHybridSubContent* parent, WCHAR letter, LPCWSTR p, va_list* args, int count)
 {
     SCellArgs a;
     a.column = count;

@@ -162,7 +162,8 @@ IHybridCell* CMLSubContent::GetNeighbour(IHybridCell* cell, UINT virtualKey)
     for (IHybridCell* other = cell; other; other = up ? other->GetPrev() : other->GetNext()) {
         CRect r;
         other->GetRect(&r);
-        const bool overlaps = (r.left >= own.left && r.left < own.right) || (r.right > own.left && r.right <= own.right);
+        const bool overlaps =
+            (r.left >= own.left && r.left < own.right) || (r.right > own.left && r.right <= own.right);
         const bool beyond = up ? r.bottom <= own.top : r.top >= own.bottom;
         if (overlaps && beyond)
             return other;

@@ -5,7 +5,9 @@ BEGIN_MESSAGE_MAP(CMenuCatcher, CDialog)
     ON_COMMAND_RANGE(ID_HYBRID_EDIT_CUT, ID_HYBRID_EDIT_SELECTALL, &CMenuCatcher::OnEditCommand)
 END_MESSAGE_MAP()
 
-CMenuCatcher::CMenuCatcher(IHybridEdit* edit) : CDialog(IDD_HYBRID_MENU_CATCHER, nullptr), m_edit(edit) {}
+CMenuCatcher::CMenuCatcher(IHybridEdit* edit) : CDialog(IDD_HYBRID_MENU_CATCHER, nullptr), m_edit(edit)
+{
+}
 
 CMenuCatcher::~CMenuCatcher() = default;
 
@@ -25,4 +27,7 @@ LRESULT CMenuCatcher::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // After the window's last message: nothing of the object is touched later.
-void CMenuCatcher::PostNcDestroy() { delete this; }
+void CMenuCatcher::PostNcDestroy()
+{
+    delete this;
+}

@@ -8,11 +8,10 @@
 #include "common/Interfaces.h"
 #include "hybrid/IHybridEdit.h"
 
-enum : UINT
-{
+enum : UINT {
     IDD_HYBRID_MENU_CATCHER = 6006,
-    IDM_HYBRID_EDIT = 6007,          // the edit context menu (submenu 0)
-    ID_HYBRID_EDIT_CUT = 36002,      // to ID_HYBRID_EDIT_SELECTALL: command number = id - 36002
+    IDM_HYBRID_EDIT = 6007,     // the edit context menu (submenu 0)
+    ID_HYBRID_EDIT_CUT = 36002, // to ID_HYBRID_EDIT_SELECTALL: command number = id - 36002
     ID_HYBRID_EDIT_SELECTALL = 36006,
     WM_MENUCATCHER_CLOSE = WM_APP + 0x12,
 };

@@ -8,10 +8,11 @@
 #include "hybrid/ContentBase.h"
 #include "hybrid/IHybridPicture.h"
 
-namespace Gdiplus { class Image; }
+namespace Gdiplus {
+class Image;
+}
 
-enum : DWORD
-{
+enum : DWORD {
     HPC_STRIP = 0x1,
     HPC_TOP_LOW = 0x40,
 };

@@ -9,7 +9,10 @@ const COLORREF kBarEdge = 0xFF0000;
 const COLORREF kBarMiddle = 0xFFC8C8;
 const int kTopBottomToMiddle = 2;
 
-DWORD HighBits(uint64_t bits) { return static_cast<DWORD>(bits >> 32); }
+DWORD HighBits(uint64_t bits)
+{
+    return static_cast<DWORD>(bits >> 32);
+}
 
 } // namespace
 

@@ -6,8 +6,7 @@
 #include "hybrid/ContentBase.h"
 #include "hybrid/IHybridProgress.h"
 
-enum : DWORD
-{
+enum : DWORD {
     HPB_FLAT = 0x1,
     HPB_NOHEIGHT = 0x2,
     HPB_NOTEXT = 0x4,

@@ -5,15 +5,14 @@
 #include "hybrid/IHybridSeparator.h"
 
 // High style bits of a separator (first match wins for the height).
-enum : DWORD
-{
-    HSB_NOMARGINS = 0x1,     // at attachment: all margins 0
-    HSB_GREY_LINE = 0x2,     // one 0xA3A3A3 line
-    HSB_ETCHED = 0x4,        // grey line over a white one
+enum : DWORD {
+    HSB_NOMARGINS = 0x1,        // at attachment: all margins 0
+    HSB_GREY_LINE = 0x2,        // one 0xA3A3A3 line
+    HSB_ETCHED = 0x4,           // grey line over a white one
     HSB_THIN_SEPARATOR = 0x8,   // 1 pixel, no line
-    HSB_HEIGHT2 = 0x10,      // 2 pixels
-    HSB_ETCHED_RULE = 0x20,  // 2-pixel etched rule over the whole width, nothing else
-    HSB_SHADED_LINE = 0x40,  // one line, the background darkened by 10
+    HSB_HEIGHT2 = 0x10,         // 2 pixels
+    HSB_ETCHED_RULE = 0x20,     // 2-pixel etched rule over the whole width, nothing else
+    HSB_SHADED_LINE = 0x40,     // one line, the background darkened by 10
     HSB_THICK_SEPARATOR = 0x80, // 3 pixels, no line
 };
 

@@ -8,7 +8,10 @@ const COLORREF kThumbKey = 0xFFFFFF;
 
 } // namespace
 
-CHybridSlider::CHybridSlider() { SetVertical(false); }
+CHybridSlider::CHybridSlider()
+{
+    SetVertical(false);
+}
 
 STDMETHODIMP CHybridSlider::QueryInterface(REFIID riid, void** out)
 {

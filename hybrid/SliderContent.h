@@ -7,8 +7,7 @@
 #include "hybrid/ContentBase.h"
 #include "hybrid/IHybridSlider.h"
 
-enum : DWORD
-{
+enum : DWORD {
     HSL_IMMEDIATE = 0x1,
 };
 

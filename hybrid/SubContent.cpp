@@ -7,16 +7,25 @@ CSubContent::CSubContent(CHybridCtrl* control, IHybridCell* owner)
 {
 }
 
-CSubContent::~CSubContent() {}
+CSubContent::~CSubContent()
+{
+}
 
 STDMETHODIMP CSubContent::QueryInterface(REFIID riid, void** out)
 {
-    return AnswerQueryInterface(riid, out, {{IID_IUnknown, static_cast<IHybridSubContent*>(this)},
-                                            {IID_IHybridSubContent, static_cast<IHybridSubContent*>(this)}});
+    return AnswerQueryInterface(riid, out,
+                                {{IID_IUnknown, static_cast<IHybridSubContent*>(this)},
+                                 {IID_IHybridSubContent, static_cast<IHybridSubContent*>(this)}});
 }
 
-STDMETHODIMP_(ULONG) CSubContent::AddRef() { return m_refs.AddRef(); }
-STDMETHODIMP_(ULONG) CSubContent::Release() { return m_refs.Release(this); }
+STDMETHODIMP_(ULONG) CSubContent::AddRef()
+{
+    return m_refs.AddRef();
+}
+STDMETHODIMP_(ULONG) CSubContent::Release()
+{
+    return m_refs.Release(this);
+}
 
 CRect CSubContent::GetInnerRect()
 {
@@ -124,10 +133,22 @@ void CSubContent::CollectSelected(CCellArray* selected)
         m_control->EnumSelectedCells(collector, children.GetAt(i));
 }
 
-bool CSubContent::GetOwnerCell(IHybridCell** out) { return ReturnInterface(m_owner, out); }
-bool CSubContent::GetColumnModel(IHybridHeading**) { return false; }
-int CSubContent::GetColumnCount() { return 0; }
-bool CSubContent::GetColumnCell(int, IHybridCell**) { return false; }
+bool CSubContent::GetOwnerCell(IHybridCell** out)
+{
+    return ReturnInterface(m_owner, out);
+}
+bool CSubContent::GetColumnModel(IHybridHeading**)
+{
+    return false;
+}
+int CSubContent::GetColumnCount()
+{
+    return 0;
+}
+bool CSubContent::GetColumnCell(int, IHybridCell**)
+{
+    return false;
+}
 
 void CSubContent::DetachChild(IHybridCell* cell)
 {
@@ -145,12 +166,31 @@ void CSubContent::RemoveAll()
         DetachChild(children.GetAt(i));
 }
 
-IHybridSubContent* CSubContent::SetLeftGap(int gap) { m_leftGap = gap; return this; }
-int CSubContent::GetLeftGap() { return m_leftGap; }
-int CSubContent::GetRightGap() { return m_rightGap; }
-IHybridSubContent* CSubContent::SetRightGap(int gap) { m_rightGap = gap; return this; }
-void CSubContent::SetChildren(CCellArray*) {}
-IHybridCell* CSubContent::GetNeighbour(IHybridCell*, UINT) { return nullptr; }
+IHybridSubContent* CSubContent::SetLeftGap(int gap)
+{
+    m_leftGap = gap;
+    return this;
+}
+int CSubContent::GetLeftGap()
+{
+    return m_leftGap;
+}
+int CSubContent::GetRightGap()
+{
+    return m_rightGap;
+}
+IHybridSubContent* CSubContent::SetRightGap(int gap)
+{
+    m_rightGap = gap;
+    return this;
+}
+void CSubContent::SetChildren(CCellArray*)
+{
+}
+IHybridCell* CSubContent::GetNeighbour(IHybridCell*, UINT)
+{
+    return nullptr;
+}
 
 bool CSubContent::IsEmpty()
 {

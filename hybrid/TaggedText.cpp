@@ -12,7 +12,7 @@ struct STag
 {
     LPCWSTR open;
     LPCWSTR close;
-    int style;     // standard style pushed; 0: none
+    int style; // standard style pushed; 0: none
     DWORD low, high;
 };
 

@@ -13,10 +13,19 @@ const COLORREF kDisabledSelectedColour = 0xC0C0C0;
 const int kWrapReserve = 10;
 const int kMeasureWidth = 10000;
 
-bool IsBreakCharacter(wchar_t c) { return c == L' ' || c == L'/' || c == L'\\'; }
+bool IsBreakCharacter(wchar_t c)
+{
+    return c == L' ' || c == L'/' || c == L'\\';
+}
 
-int MarginLeft(IHybridStyle* style) { return style ? style->GetMargin1() : 0; }
-int MarginRight(IHybridStyle* style) { return style ? style->GetMargin2() : 0; }
+int MarginLeft(IHybridStyle* style)
+{
+    return style ? style->GetMargin1() : 0;
+}
+int MarginRight(IHybridStyle* style)
+{
+    return style ? style->GetMargin2() : 0;
+}
 
 SIZE Extent(HDC dc, LPCWSTR text, int length)
 {
@@ -93,8 +102,8 @@ void CTextContent::Measure(int width)
     const int lineHeight = Extent(dc.GetSafeHdc(), L"|", 1).cy + 2;
     if (!(High() & HTB_MULTILINE)) {
         m_height = lineHeight;
-        m_textWidth = MarginLeft(style) + LineWidth(dc.GetSafeHdc(), m_text, (High() & HTB_PREFIX) != 0) + 2 +
-                      MarginRight(style);
+        m_textWidth =
+            MarginLeft(style) + LineWidth(dc.GetSafeHdc(), m_text, (High() & HTB_PREFIX) != 0) + 2 + MarginRight(style);
     } else {
         Wrap(dc.GetSafeHdc(), width, MarginLeft(style));
         m_height = static_cast<int>(m_lines.size()) * lineHeight;

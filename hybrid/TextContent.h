@@ -8,8 +8,7 @@
 #include "hybrid/IHybridText.h"
 
 // Low style bits a text reads besides HCB_TRANSPARENT.
-enum : DWORD
-{
+enum : DWORD {
     HTB_RIGHT = 0x10,
     HTB_CENTER = 0x20,
     HTB_TOP = 0x40,
@@ -17,14 +16,13 @@ enum : DWORD
 };
 
 // High style bits of a text.
-enum : DWORD
-{
-    HTB_LINK = 0x1,         // underlined, focusable, notifies 19 and 20
-    HTB_LINKCOLOURS = 0x2,  // link colours and click, never underlined
-    HTB_OPEN = 0x4,         // with HTB_LINK: a click opens the text itself
-    HTB_MULTILINE = 0x8,    // word wrap
-    HTB_DRAGGABLE = 0x10,   // a line wider than the cell can be dragged sideways
-    HTB_PREFIX = 0x20,      // "&" marks a mnemonic
+enum : DWORD {
+    HTB_LINK = 0x1,        // underlined, focusable, notifies 19 and 20
+    HTB_LINKCOLOURS = 0x2, // link colours and click, never underlined
+    HTB_OPEN = 0x4,        // with HTB_LINK: a click opens the text itself
+    HTB_MULTILINE = 0x8,   // word wrap
+    HTB_DRAGGABLE = 0x10,  // a line wider than the cell can be dragged sideways
+    HTB_PREFIX = 0x20,     // "&" marks a mnemonic
     HTB_MIDDLEELLIPSIS = 0x40,
 };
 

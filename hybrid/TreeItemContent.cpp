@@ -89,7 +89,10 @@ LRESULT CTreeItemContent::OnChildNotify(UINT code, IHybridCell* sender, bool* ha
     return 0;
 }
 
-bool CTreeItemContent::IsExpanded() { return m_childrenCell && m_childrenCell->IsShown(); }
+bool CTreeItemContent::IsExpanded()
+{
+    return m_childrenCell && m_childrenCell->IsShown();
+}
 
 void CTreeItemContent::Expand()
 {
@@ -120,5 +123,11 @@ bool CTreeItemContent::GetParentItem(IHybridTreeItem** out)
     return SUCCEEDED(content->QueryInterface(IID_IHybridTreeItem, reinterpret_cast<void**>(out))) && *out;
 }
 
-bool CTreeItemContent::GetItemCell(IHybridCell** out) { return ReturnInterface(m_itemCell, out); }
-bool CTreeItemContent::GetChildrenCell(IHybridCell** out) { return ReturnInterface(m_childrenCell, out); }
+bool CTreeItemContent::GetItemCell(IHybridCell** out)
+{
+    return ReturnInterface(m_itemCell, out);
+}
+bool CTreeItemContent::GetChildrenCell(IHybridCell** out)
+{
+    return ReturnInterface(m_childrenCell, out);
+}

@@ -2,7 +2,9 @@
 #include <algorithm>
 #include "hybrid/HybridCtrl.h"
 
-CVerSubContent::CVerSubContent(CHybridCtrl* control, IHybridCell* owner) : CSubContent(control, owner) {}
+CVerSubContent::CVerSubContent(CHybridCtrl* control, IHybridCell* owner) : CSubContent(control, owner)
+{
+}
 
 void CVerSubContent::Link(IHybridCell* cell, int, IHybridCell* before)
 {

@@ -155,19 +155,14 @@ void CInstPage_Process::OnCopyDone(bool ok)
 LRESULT CInstPage_Process::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INSTALL_START:
-        StartCopy();
-        return 0;
+    case WM_INSTALL_START: StartCopy(); return 0;
     case WM_INSTALL_PROGRESS:
         if (m_context)
             SendDlgItemMessage(IDC_COPY_PROGRESS, PBM_SETPOS,
                                static_cast<WPARAM>(m_context->copied.load() & 0xFFFFFFFFu), 0);
         return 0;
-    case WM_INSTALL_DONE:
-        OnCopyDone(wParam != 0);
-        return 0;
-    default:
-        break;
+    case WM_INSTALL_DONE: OnCopyDone(wParam != 0); return 0;
+    default: break;
     }
     return CInstallPage::WindowProc(message, wParam, lParam);
 }

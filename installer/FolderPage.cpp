@@ -209,11 +209,8 @@ LRESULT CFolderInstallPage::WindowProc(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         }
         break;
-    case WM_DRIVE_ROW_CLICKED:
-        OnDriveClicked(static_cast<wchar_t>(wParam));
-        return 0;
-    default:
-        break;
+    case WM_DRIVE_ROW_CLICKED: OnDriveClicked(static_cast<wchar_t>(wParam)); return 0;
+    default: break;
     }
     return CInstallPage::WindowProc(message, wParam, lParam);
 }

@@ -14,11 +14,12 @@ constexpr const wchar_t* kInstallRecordName = L"Install.lst";
 
 // Shared by the process page (user-interface thread) and its copy worker.
 // The page makes it, keeps it until the worker has ended, then deletes it.
-struct SInstallCopyContext {
+struct SInstallCopyContext
+{
     SInstallCopyContext();
-    std::atomic<bool> abort{false};          // set by the page, read between blocks
-    HWND page = nullptr;                     // receiver of the progress messages
-    CString folder;                          // destination; the worker writes back the one it used
+    std::atomic<bool> abort{false}; // set by the page, read between blocks
+    HWND page = nullptr;            // receiver of the progress messages
+    CString folder;                 // destination; the worker writes back the one it used
     std::atomic<unsigned long long> copied{0};
     // Manual-reset event, signalled while the copy may go on: the page
     // closes the gate while it asks whether to abort instead of suspending

@@ -79,8 +79,10 @@ void CInstallDlg::CreateHeader()
     m_header.SetBkColor(kWhite, true);
     CCellBuilder builder(&m_header);
     CIPtr<IHybridHeading> model;
-    builder.AddColumn(kHeaderPictureWidth).AddColumn(client.Width() - kHeaderPictureWidth)
-        .ReturnColumnModel(&model).CreateColumnModel();
+    builder.AddColumn(kHeaderPictureWidth)
+        .AddColumn(client.Width() - kHeaderPictureWidth)
+        .ReturnColumnModel(&model)
+        .CreateColumnModel();
     CIPtr<IHybridStyle> bold;
     builder.SetFontWeight(FW_BOLD).ReturnStyle(&bold).CreateStyle();
     builder.SetColumnModel(model).AddCell().BeginChildren();
@@ -255,14 +257,9 @@ LRESULT CInstallDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
         switch (LOWORD(wParam)) {
-        case IDC_WIZARD_NEXT:
-            OnNext();
-            return 0;
-        case IDC_WIZARD_BACK:
-            OnBack();
-            return 0;
-        default:
-            break;
+        case IDC_WIZARD_NEXT: OnNext(); return 0;
+        case IDC_WIZARD_BACK: OnBack(); return 0;
+        default: break;
         }
     }
     return CLocalizedDlg::WindowProc(message, wParam, lParam);

@@ -10,7 +10,8 @@
 #include "hybrid/IHybridText.h"
 #include "installer/InstallPage.h"
 
-class CInstallDlg : public CLocalizedDlg {
+class CInstallDlg : public CLocalizedDlg
+{
 public:
     CInstallDlg();
     ~CInstallDlg() override;

@@ -50,16 +50,11 @@ CInstallPage* CreateInstallPage(CInstallDlg* wizard, int index)
     if (!wizard)
         return nullptr;
     switch (index) {
-    case CInstallDlg::kWelcome:
-        return new CWelcomeInstallPage(wizard);
-    case CInstallDlg::kLicense:
-        return new CInstPage_License(wizard);
-    case CInstallDlg::kFolder:
-        return new CFolderInstallPage(wizard);
-    case CInstallDlg::kShortcuts:
-        return new CShortcutsInstallPage(wizard);
-    default:
-        break;
+    case CInstallDlg::kWelcome: return new CWelcomeInstallPage(wizard);
+    case CInstallDlg::kLicense: return new CInstPage_License(wizard);
+    case CInstallDlg::kFolder: return new CFolderInstallPage(wizard);
+    case CInstallDlg::kShortcuts: return new CShortcutsInstallPage(wizard);
+    default: break;
     }
     if (index == wizard->GetProcessIndex())
         return new CInstPage_Process(wizard);

@@ -5,7 +5,8 @@
 
 class CInstallDlg;
 
-class CInstallPage : public CLocalizedDlg {
+class CInstallPage : public CLocalizedDlg
+{
 public:
     CInstallPage(UINT templateId, CInstallDlg* wizard);
     ~CInstallPage() override;

@@ -10,9 +10,9 @@
 #include "platform/mfc/afxiface.h"
 #include "platform/mfc/afxworker.h"
 
-
 // A page whose whole area is one Hybrid text view.
-class CTextViewPage : public CInstallPage {
+class CTextViewPage : public CInstallPage
+{
 public:
     using CInstallPage::CInstallPage;
     CHybridCtrl& GetView() { return m_view; }
@@ -25,7 +25,8 @@ protected:
     CHybridCtrl m_view;
 };
 
-class CWelcomeInstallPage : public CTextViewPage {
+class CWelcomeInstallPage : public CTextViewPage
+{
 public:
     explicit CWelcomeInstallPage(CInstallDlg* wizard);
     CString GetTitle() override;
@@ -36,7 +37,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-class CInstPage_License : public CTextViewPage {
+class CInstPage_License : public CTextViewPage
+{
 public:
     explicit CInstPage_License(CInstallDlg* wizard);
     CString GetTitle() override;
@@ -46,7 +48,8 @@ protected:
     void FillView() override;
 };
 
-class CFolderInstallPage : public CInstallPage {
+class CFolderInstallPage : public CInstallPage
+{
 public:
     explicit CFolderInstallPage(CInstallDlg* wizard);
     CString GetTitle() override;
@@ -80,7 +83,8 @@ private:
     bool m_exchanging = true;
 };
 
-class CShortcutsInstallPage : public CInstallPage {
+class CShortcutsInstallPage : public CInstallPage
+{
 public:
     explicit CShortcutsInstallPage(CInstallDlg* wizard);
     CString GetTitle() override;
@@ -94,7 +98,8 @@ private:
     int m_desktop = 1;
 };
 
-class CInstPage_Process : public CInstallPage {
+class CInstPage_Process : public CInstallPage
+{
 public:
     explicit CInstPage_Process(CInstallDlg* wizard);
     ~CInstPage_Process() override;
@@ -122,7 +127,8 @@ private:
     int m_doneWhileAsking = -1; // the worker's result that came during the question
 };
 
-class CFinishedInstallPage : public CTextViewPage {
+class CFinishedInstallPage : public CTextViewPage
+{
 public:
     explicit CFinishedInstallPage(CInstallDlg* wizard);
     CString GetTitle() override;

@@ -15,13 +15,13 @@ constexpr const wchar_t* kSelfDeleteBatchName = L"DeleteMe.bat";
 // (when empty; never a drive root) and itself.
 // How often the batch tries to delete the program, about a second apart.
 constexpr int kSelfDeleteTries = 60;
-CString FormatSelfDeleteScript(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath,
-                               int tries = kSelfDeleteTries);
+CString FormatSelfDeleteScript(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath, int tries = kSelfDeleteTries);
 // Writes the batch for the given program and folder as ANSI text and starts
 // it hidden at idle priority. False when it cannot be written or started,
 // or when a path does not survive the ANSI code page (a '?' put in its place
 // would be a wildcard to del).
-[[nodiscard]] bool StartSelfDelete(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath, int tries = kSelfDeleteTries);
+[[nodiscard]] bool StartSelfDelete(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath,
+                                   int tries = kSelfDeleteTries);
 // The same for the running program, its folder and "DeleteMe.bat" in the
 // temporary folder.
 [[nodiscard]] bool ScheduleSelfDelete();

@@ -7,7 +7,8 @@
 class CInstallDlg;
 class CInstallPage;
 
-struct SSetupHooks {
+struct SSetupHooks
+{
     // The name of uninstall step `step` (static text: it is posted to the
     // dialog); null ends the steps.
     LPCWSTR (*uninstallStepName)(int step) = nullptr;

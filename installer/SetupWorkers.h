@@ -19,7 +19,8 @@ constexpr UINT WM_UNINSTALL_DONE = WM_APP + 3;
 // writes the record of installed paths on success, removes what it wrote on
 // failure or abort, and posts WM_INSTALL_DONE. The context's `source` is the
 // running program's folder unless set. Thread function: the context.
-struct SInstallWork : SInstallCopyContext {
+struct SInstallWork : SInstallCopyContext
+{
     CString source;
     bool succeeded = false; // read by the page after the thread has ended
 };
@@ -28,7 +29,8 @@ UINT InstallCopyThreadProc(LPVOID work);
 // Shared by the uninstall dialog and its worker; each holds a reference, so
 // the dialog may go while the worker still runs. The dialog clears `window`
 // when it is destroyed; the worker then stops posting.
-struct SUninstallContext {
+struct SUninstallContext
+{
     std::atomic<HWND> window{nullptr};
     // The folder whose recorded files are removed: the program's own folder
     // unless set.

@@ -46,8 +46,8 @@ void CreateShortcut(LPCWSTR target, LPCWSTR description, LPCWSTR linkName, int c
 CString GetShortcutTarget(LPCWSTR linkPath)
 {
     CIPtr<IShellLinkW> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                  IID_IShellLinkW, link.ReceiveVoid())))
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IShellLinkW,
+                                  link.ReceiveVoid())))
         return CString();
     CIPtr<IPersistFile> file;
     if (FAILED(file.QueryFrom(link, IID_IPersistFile)) || FAILED(file->Load(linkPath, 0)))

@@ -10,8 +10,7 @@
 #include "platform/mfc/afxapp.h"
 #include "platform/mfc/afxworker.h"
 
-CUninstallDlg::CUninstallDlg()
-    : CLocalizedDlg(IDD_UNINSTALL), m_context(std::make_shared<SUninstallContext>())
+CUninstallDlg::CUninstallDlg() : CLocalizedDlg(IDD_UNINSTALL), m_context(std::make_shared<SUninstallContext>())
 {
 }
 
@@ -82,17 +81,10 @@ void CUninstallDlg::OnOK()
 LRESULT CUninstallDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_UNINSTALL_LOG:
-        OnLogLine(reinterpret_cast<LPCWSTR>(wParam));
-        return 0;
-    case WM_UNINSTALL_DONE:
-        OnDone();
-        return 0;
-    case WM_DESTROY:
-        m_context->window = nullptr;
-        break;
-    default:
-        break;
+    case WM_UNINSTALL_LOG: OnLogLine(reinterpret_cast<LPCWSTR>(wParam)); return 0;
+    case WM_UNINSTALL_DONE: OnDone(); return 0;
+    case WM_DESTROY: m_context->window = nullptr; break;
+    default: break;
     }
     return CLocalizedDlg::WindowProc(message, wParam, lParam);
 }

@@ -7,7 +7,8 @@
 #include "installer/SetupWorkers.h"
 #include "platform/mfc/afxworker.h"
 
-class CUninstallDlg : public CLocalizedDlg {
+class CUninstallDlg : public CLocalizedDlg
+{
 public:
     CUninstallDlg();
     ~CUninstallDlg() override;

@@ -22,8 +22,7 @@ void PostToAllHosts()
         ::PostMessageW(host, XFM_HOSTNOTIFY, 0, 0);
 }
 
-CxfAgent::CxfAgent(CWnd* host, DWORD flags, int layoutKind)
-    : m_pHost(host), m_dwFlags(flags), m_nLayoutKind(layoutKind)
+CxfAgent::CxfAgent(CWnd* host, DWORD flags, int layoutKind) : m_pHost(host), m_dwFlags(flags), m_nLayoutKind(layoutKind)
 {
 }
 
@@ -32,9 +31,7 @@ void CxfAgent::OnHostMessage(UINT message, WPARAM, LPARAM lParam)
     if (!m_pHost)
         return;
     switch (message) {
-    case WM_CREATE:
-        BuildTree();
-        break;
+    case WM_CREATE: BuildTree(); break;
     case WM_DESTROY: {
         std::vector<HWND>& hosts = HostRegistry();
         auto it = std::find(hosts.begin(), hosts.end(), m_pHost->m_hWnd);
@@ -48,9 +45,7 @@ void CxfAgent::OnHostMessage(UINT message, WPARAM, LPARAM lParam)
         if (m_pRoot && m_pRoot->m_hWnd)
             m_pRoot->MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         break;
-    case WM_INITDIALOG:
-        m_pHost->PostMessage(XFM_SHOWHOST);
-        break;
+    case WM_INITDIALOG: m_pHost->PostMessage(XFM_SHOWHOST); break;
     default:
         if (message == XFM_SHOWHOST)
             m_pHost->ShowWindow(SW_SHOW);

@@ -9,7 +9,6 @@
 
 class CxfFrame;
 
-
 class CxfApp : public CWinApp
 {
     DECLARE_DYNCREATE(CxfApp)

@@ -34,8 +34,7 @@ struct IxfHasID : public IUnknown
 
 // Adds nothing to the content interface.
 struct IxfEmptyInterface : public IHybridContent
-{
-};
+{};
 
 struct IxfToolBarLabel : public IStretchContent
 {

@@ -93,8 +93,8 @@ bool CxfFrame::CreateWnd(CWnd* parentWnd)
     // A frame marked hidden is made without WS_VISIBLE: the system would
     // show it after WM_CREATE whatever that did.
     const DWORD visible = m_bHiddenAtCreation ? 0 : WS_VISIBLE;
-    if (!CreateEx(0, kFrameClass, L"xfFrame", WS_CHILD | visible | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                  CRect(0, 0, 0, 0), parentWnd, 0))
+    if (!CreateEx(0, kFrameClass, L"xfFrame", WS_CHILD | visible | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, CRect(0, 0, 0, 0),
+                  parentWnd, 0))
         return false;
     if (!m_pFrame) {
         if (CxfApp* app = CxfApp::Get()) {
@@ -420,8 +420,8 @@ void CxfFrame::AddCaptionBand(bool closable)
     ParseLayout(this, layout);
     CIPtr<IHybridContent> content;
     CIPtr<IxfToolBarLabel> label;
-    if (!FindContent(ID_XF_PANE_TITLE, &content) || !content ||
-        FAILED(label.QueryFrom(content, IID_IxfToolBarLabel)) || !label)
+    if (!FindContent(ID_XF_PANE_TITLE, &content) || !content || FAILED(label.QueryFrom(content, IID_IxfToolBarLabel)) ||
+        !label)
         return;
     m_pCaptionLabel = label;
     // A title given before the band existed (the frame's own "title") shows

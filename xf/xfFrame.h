@@ -87,7 +87,8 @@ public:
     CxfMDIClient* FindMDIClient(int id);
     // This frame's bars' contents, then each child's except skip (down
     // only); unless downOnly, then the parent's with this frame as skip.
-    [[nodiscard]] bool FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip = nullptr, bool downOnly = false);
+    [[nodiscard]] bool FindContent(UINT commandId, IHybridContent** out, CxfFrame* skip = nullptr,
+                                   bool downOnly = false);
 
     int GetMode() const { return m_nMode; }
     void SetMode(int mode) { m_nMode = mode; }
@@ -141,7 +142,8 @@ public:
     // Starts (enable layout, open controllers, initialise panes) or stops a
     // tree; false when a controller's Open failed. The first frame met with
     // a pane is noted in *firstPaneFrame when given and still null.
-    [[nodiscard]] static bool Start(CxfFrame* frame, SxfContext* request, bool start, CxfFrame** firstPaneFrame = nullptr);
+    [[nodiscard]] static bool Start(CxfFrame* frame, SxfContext* request, bool start,
+                                    CxfFrame** firstPaneFrame = nullptr);
     // Removes empty child frames and merges single children, bottom-up.
     static void Tidy(CxfFrame* frame);
     // UpdateFrameListEntry on every frame of the tree.

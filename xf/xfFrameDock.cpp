@@ -59,8 +59,8 @@ bool CxfFrame::HitTestDock(POINT screenPoint, CxfFrame** frame, int* side)
         if (m_children[i]->m_bShown && m_children[i]->HitTestDock(screenPoint, frame, side))
             return true;
     // Edges in tie order: top, bottom, left, right.
-    const int distance[4] = {screenPoint.y - window.top, window.bottom - screenPoint.y,
-                             screenPoint.x - window.left, window.right - screenPoint.x};
+    const int distance[4] = {screenPoint.y - window.top, window.bottom - screenPoint.y, screenPoint.x - window.left,
+                             window.right - screenPoint.x};
     const int sides[4] = {SideTop, SideBottom, SideLeft, SideRight};
     int nearEdges = 0, best = -1;
     for (int e = 0; e < 4; ++e) {
@@ -142,20 +142,11 @@ void CxfFrame::ShowDropIndicator(int side)
         GetWindowRect(&rect);
     }
     switch (side) {
-    case SideLeft:
-        rect.right = rect.left + kStrip;
-        break;
-    case SideTop:
-        rect.bottom = rect.top + kStrip;
-        break;
-    case SideRight:
-        rect.left = rect.right - kStrip;
-        break;
-    case SideBottom:
-        rect.top = rect.bottom - kStrip;
-        break;
-    default:
-        break;
+    case SideLeft: rect.right = rect.left + kStrip; break;
+    case SideTop: rect.bottom = rect.top + kStrip; break;
+    case SideRight: rect.left = rect.right - kStrip; break;
+    case SideBottom: rect.top = rect.bottom - kStrip; break;
+    default: break;
     }
     ShowIndicatorAt(rect);
 }

@@ -149,8 +149,8 @@ void CxfFrame::RecalcLayout()
                 } else if (child->HasParam(L"ProportionalWidth") && old != 0) {
                     // Without an earlier client size there is no proportion
                     // to keep: the size stays.
-                    size = lastClient > 0 ? static_cast<int>(static_cast<long long>(old) * available / lastClient)
-                                          : old;
+                    size =
+                        lastClient > 0 ? static_cast<int>(static_cast<long long>(old) * available / lastClient) : old;
                 } else if (child->HasParam(L"ConstWidth") && old != 0) {
                     size = old;
                 } else {

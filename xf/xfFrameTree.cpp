@@ -98,11 +98,11 @@ void CxfFrame::Tidy(CxfFrame* frame)
         if (!empty) {
             // An MDI area is never merged: its parent would take its
             // documents but not its kind, and the area would be gone.
-            const bool mergeable =
-                frame->GetChildCount() == 1 && child->m_nKind != KindMDIClient && !child->HasParam(L"AccelTable") &&
-                !(frame->GetBarCount() > 0 && child->GetBarCount() > 0) &&
-                (child->m_nMode == frame->m_nMode || frame->m_nMode == ModeNone) &&
-                (!frame->m_pController || !child->m_pController);
+            const bool mergeable = frame->GetChildCount() == 1 && child->m_nKind != KindMDIClient &&
+                                   !child->HasParam(L"AccelTable") &&
+                                   !(frame->GetBarCount() > 0 && child->GetBarCount() > 0) &&
+                                   (child->m_nMode == frame->m_nMode || frame->m_nMode == ModeNone) &&
+                                   (!frame->m_pController || !child->m_pController);
             if (mergeable) {
                 frame->Merge(child);
                 remove = true;
@@ -185,13 +185,11 @@ bool CxfFrame::QuerySaveBeforeClose()
     CLocalizedString question;
     question.Format(IDS_XF_SAVE_CHANGES, doc->GetTitle());
     switch (MessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION)) {
-    case IDNO:
-        return true;
+    case IDNO: return true;
     case IDYES:
         // A failed save keeps the document open.
         return doc->Save(false) || !doc->IsModified();
-    default:
-        return false; // Cancel, or no box could be shown: nothing is lost
+    default: return false; // Cancel, or no box could be shown: nothing is lost
     }
 }
 

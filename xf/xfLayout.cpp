@@ -229,15 +229,9 @@ const wchar_t* ParseList(CxfFrame* parent, const wchar_t* p, CxfFrame** lastFram
             p = ParseBody(bar, bar, p, depth);
             break;
         }
-        case L'R':
-            p = ParseBody(parent, parent, p, depth);
-            break;
-        case L'S':
-            p = ParseLateBar<CxfStatusBar>(parent, p, depth, true);
-            break;
-        case L'T':
-            p = ParseLateBar<CxfToolBar>(parent, p, depth, false);
-            break;
+        case L'R': p = ParseBody(parent, parent, p, depth); break;
+        case L'S': p = ParseLateBar<CxfStatusBar>(parent, p, depth, true); break;
+        case L'T': p = ParseLateBar<CxfToolBar>(parent, p, depth, false); break;
         case L'P': {
             if (*p != L'(')
                 return p; // a pane without parameters ends the list

@@ -71,8 +71,8 @@ CIPtr<IHybridStyle> MakeRowStyle(CHybridCtrl* control)
 
 } // namespace
 
-CxfPopupMenu::CxfPopupMenu(IxfRootMenuElement* root, CxfSubMenuHolder* parent, const SxfMenuPath& path, int x,
-                           int y, CxfFrame* owner, PFN_XF_BEFORESHOW beforeShow)
+CxfPopupMenu::CxfPopupMenu(IxfRootMenuElement* root, CxfSubMenuHolder* parent, const SxfMenuPath& path, int x, int y,
+                           CxfFrame* owner, PFN_XF_BEFORESHOW beforeShow)
     : CActiveDlg(IDD_XF_POPUPMENU, owner, false), m_ptOrigin(x, y), m_pOwnerFrame(owner), m_pRootElement(root),
       m_path(path), m_pParentHolder(parent), m_pfnBeforeShow(beforeShow)
 {
@@ -178,8 +178,7 @@ LRESULT CALLBACK CxfPopupMenu::MouseHookProc(int code, WPARAM wParam, LPARAM lPa
                 return 1; // the press that closed its own menu goes no further
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -274,12 +273,26 @@ bool CxfPopupMenu::BuildRows(HMENU menu)
             b.EndChildren();
         } else {
             CIPtr<IHybridCell> checkCell, textCell, accelCell, arrowCell;
-            b.SetColumnModel(wide).SetBkColor(window).SetStyle(style).SetStyleBits(0x800001, 0).SetData(id)
-                .ReturnCell(&row).AddCell().BeginChildren();
-            b.SetPictureResource(IDB_XF_NOCHECK, RGB(0xFF, 0xFF, 0xFF)).SetBkColor(window).SetStyle(style)
-                .ReturnCell(&checkCell).AddPicture();
-            b.SetText(itemText).SetData(kTextData).SetStyleBits(0, 0x20).SetBkColor(window).SetStyle(style)
-                .ReturnCell(&textCell).AddText();
+            b.SetColumnModel(wide)
+                .SetBkColor(window)
+                .SetStyle(style)
+                .SetStyleBits(0x800001, 0)
+                .SetData(id)
+                .ReturnCell(&row)
+                .AddCell()
+                .BeginChildren();
+            b.SetPictureResource(IDB_XF_NOCHECK, RGB(0xFF, 0xFF, 0xFF))
+                .SetBkColor(window)
+                .SetStyle(style)
+                .ReturnCell(&checkCell)
+                .AddPicture();
+            b.SetText(itemText)
+                .SetData(kTextData)
+                .SetStyleBits(0, 0x20)
+                .SetBkColor(window)
+                .SetStyle(style)
+                .ReturnCell(&textCell)
+                .AddText();
             const CString accelText = id == kSubMenuData ? CString() : GetAcceleratorText(m_pOwnerFrame, id);
             b.SetText(accelText).SetBkColor(window).SetStyle(style).ReturnCell(&accelCell).AddText();
             if (id == kSubMenuData)
@@ -348,8 +361,7 @@ void CxfPopupMenu::Place()
             m_ptOrigin.y -= height - first.Height();
         }
     }
-    SetWindowPos(nullptr, m_ptOrigin.x, m_ptOrigin.y, width, height,
-                 SWP_NOZORDER | SWP_HIDEWINDOW | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, m_ptOrigin.x, m_ptOrigin.y, width, height, SWP_NOZORDER | SWP_HIDEWINDOW | SWP_NOACTIVATE);
     m_ctrl.MoveWindow(1, 1, width - 2, height - 2, FALSE);
 }
 
@@ -411,8 +423,8 @@ void CxfPopupMenu::OpenPendingSubMenu()
     m_ctrl.ClientToScreen(&rect);
     SxfMenuPath path(m_path);
     path.path.Add(static_cast<DWORD>(index));
-    CxfPopupMenu* sub = new CxfPopupMenu(m_pRootElement, this, path, rect.right, rect.top, m_pOwnerFrame,
-                                         m_pfnBeforeShow);
+    CxfPopupMenu* sub =
+        new CxfPopupMenu(m_pRootElement, this, path, rect.right, rect.top, m_pOwnerFrame, m_pfnBeforeShow);
     m_pSubMenu = sub;
     m_pOpenCell = cell;
     if (m_pGivenMenu) {
@@ -528,17 +540,14 @@ bool CxfPopupMenu::OnDeactivate(HWND other)
 LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case XFM_CLOSEPOPUP:
-        OnClose();
-        return 0;
+    case XFM_CLOSEPOPUP: OnClose(); return 0;
     case kDeliverLater:
         if (m_pOwnerFrame)
             ::PostMessageW(m_pOwnerFrame->GetSafeHwnd(), WM_COMMAND, wParam, 0);
         if (lParam)
             CloseMenuChain();
         return 0;
-    case WM_HYBRID_NOTIFY:
-        return OnHybridNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam));
+    case WM_HYBRID_NOTIFY: return OnHybridNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam));
     case WM_TIMER:
         if (wParam == kShowTimer) {
             Show();
@@ -572,15 +581,10 @@ LRESULT CxfPopupMenu::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         ::EndPaint(m_hWnd, &ps);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_SIZE:
-        return 0;
-    case WM_DESTROY:
-        Forget();
-        break;
-    default:
-        break;
+    case WM_ERASEBKGND: return TRUE;
+    case WM_SIZE: return 0;
+    case WM_DESTROY: Forget(); break;
+    default: break;
     }
     return CActiveDlg::WindowProc(message, wParam, lParam);
 }

@@ -156,8 +156,9 @@ bool CxfPopupMenu::MatchMnemonic(WCHAR ch)
             sub->GetChildren(&children);
         for (INT_PTR c = 0; c < children.GetSize(); ++c) {
             CIPtr<IHybridText> text;
-            if (children[c]->GetData() != kTextData || FAILED(text.QueryFrom(children[c]->GetContentPtr(), IID_IHybridText)) ||
-                !text || MnemonicOf(text->GetText()) != wanted)
+            if (children[c]->GetData() != kTextData ||
+                FAILED(text.QueryFrom(children[c]->GetContentPtr(), IID_IHybridText)) || !text ||
+                MnemonicOf(text->GetText()) != wanted)
                 continue;
             // A disabled row uses the key and does nothing: a mnemonic
             // never runs a disabled command.

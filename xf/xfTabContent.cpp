@@ -246,8 +246,7 @@ void CxfTabEntryContent::Draw(CDC* dc, CRect rect)
         bitmap = selected ? IDB_XF_TAB_BOTTOM_SEL : IDB_XF_TAB_BOTTOM;
         skinText = IDS_XF_TAB_BOTTOM_SKIN;
         break;
-    default:
-        break; // a bar on the left draws no skin
+    default: break; // a bar on the left draws no skin
     }
     if (bitmap != 0) {
         CMiniSkin skin(bitmap, kSkinKey, skinText);

@@ -265,8 +265,7 @@ bool CxfToolBar::FindContent(UINT commandId, IHybridContent** out)
     for (INT_PTR i = 0; i < m_cells.GetSize(); ++i) {
         IHybridContent* content = m_cells[i]->GetContentPtr();
         CIPtr<IxfHasID> hasId;
-        if (content && SUCCEEDED(hasId.QueryFrom(content, IID_IxfHasID)) && hasId &&
-            hasId->GetID() == commandId) {
+        if (content && SUCCEEDED(hasId.QueryFrom(content, IID_IxfHasID)) && hasId && hasId->GetID() == commandId) {
             return ReturnInterface(content, out);
         }
     }
@@ -303,17 +302,13 @@ LRESULT CxfToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
-    case WM_HYBRID_ITEMPRESSED:
-        return 0;
-    case XFM_FRAMELISTCHANGED:
-        CheckWrap();
-        return 0;
+    case WM_HYBRID_ITEMPRESSED: return 0;
+    case XFM_FRAMELISTCHANGED: CheckWrap(); return 0;
     case XFM_OPENHOTMENU:
         if (m_pHotElement)
             m_pHotElement->OpenMenu(true, true);
         break;
-    default:
-        break;
+    default: break;
     }
     return CxfControlBar::WindowProc(message, wParam, lParam);
 }

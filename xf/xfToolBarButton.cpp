@@ -113,8 +113,7 @@ void CxfToolBarButton::DrawImage(CDC* dc, const CRect& box, int column)
     if (Gdiplus::Bitmap* picture = GetImage()) {
         Gdiplus::Graphics graphics(dc->GetSafeHdc());
         const int x = box.left + (box.Width() - w) / 2, y = box.top + (box.Height() - image.cy) / 2;
-        graphics.DrawImage(picture, Gdiplus::Rect(x, y, w, image.cy), source.left, 0, w, image.cy,
-                           Gdiplus::UnitPixel);
+        graphics.DrawImage(picture, Gdiplus::Rect(x, y, w, image.cy), source.left, 0, w, image.cy, Gdiplus::UnitPixel);
         return;
     }
     DrawBitmapTransparentCentred(static_cast<UINT>(GetImageId()), dc, &box, m_mask, &source);

@@ -41,8 +41,14 @@ public:
     void SetImage(UINT bitmapId, COLORREF colourKey) override;
     LPCWSTR GetText() const { return m_text; }
 
-    [[nodiscard]] bool IsDropDownOnly() const { return m_record.HasFlag(DropDownFlag) && m_record.HasFlag(DropDownOnlyFlag); }
-    [[nodiscard]] bool IsSplitButton() const { return m_record.HasFlag(DropDownFlag) && !m_record.HasFlag(DropDownOnlyFlag); }
+    [[nodiscard]] bool IsDropDownOnly() const
+    {
+        return m_record.HasFlag(DropDownFlag) && m_record.HasFlag(DropDownOnlyFlag);
+    }
+    [[nodiscard]] bool IsSplitButton() const
+    {
+        return m_record.HasFlag(DropDownFlag) && !m_record.HasFlag(DropDownOnlyFlag);
+    }
     [[nodiscard]] bool IsDropDownOpen() const { return m_bDropDownOpen; }
 
 private:

@@ -58,27 +58,13 @@ void CreateItemContents(CxfToolBar* bar, const SxfToolBarItem& item, std::vector
         else
             content = static_cast<IHybridCombo*>(new CxfEditComboBox(&item));
         break;
-    case XF_ITEM_EDIT:
-        content = static_cast<IHybridEdit*>(new CxfEditBox(&item));
-        break;
-    case XF_ITEM_SEPARATOR:
-        content = new CxfToolBarSeparator(&item);
-        break;
-    case XF_ITEM_MENU:
-        CreateMenuBand(item, out);
-        return;
-    case XF_ITEM_LABEL:
-        content = static_cast<IxfToolBarLabel*>(new CxfToolBarLabel(&item));
-        break;
-    case XF_ITEM_TABS:
-        content = static_cast<IxfTab*>(new CxfTabContent(&item));
-        break;
-    case XF_ITEM_BRAND:
-        content = static_cast<IxfEmptyInterface*>(new CxfBrandLabel(&item));
-        break;
-    case XF_ITEM_SLIDER:
-        content = static_cast<IHybridSlider*>(new CxfSlider(&item));
-        break;
+    case XF_ITEM_EDIT: content = static_cast<IHybridEdit*>(new CxfEditBox(&item)); break;
+    case XF_ITEM_SEPARATOR: content = new CxfToolBarSeparator(&item); break;
+    case XF_ITEM_MENU: CreateMenuBand(item, out); return;
+    case XF_ITEM_LABEL: content = static_cast<IxfToolBarLabel*>(new CxfToolBarLabel(&item)); break;
+    case XF_ITEM_TABS: content = static_cast<IxfTab*>(new CxfTabContent(&item)); break;
+    case XF_ITEM_BRAND: content = static_cast<IxfEmptyInterface*>(new CxfBrandLabel(&item)); break;
+    case XF_ITEM_SLIDER: content = static_cast<IHybridSlider*>(new CxfSlider(&item)); break;
     case XF_ITEM_CUSTOM: {
         auto callback = reinterpret_cast<PFN_XF_CUSTOM_ITEM>(item.nParam);
         IHybridContent* made = nullptr;
@@ -90,8 +76,7 @@ void CreateItemContents(CxfToolBar* bar, const SxfToolBarItem& item, std::vector
     case XF_ITEM_BUTTON2:
         content = static_cast<IHybridButton*>(new CxfToolBarButton(&item, bar ? bar->GetTopFrame() : nullptr));
         break;
-    default:
-        break;
+    default: break;
     }
     if (content)
         out.push_back(content);

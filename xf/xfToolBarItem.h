@@ -5,8 +5,7 @@
 #include <windows.h>
 
 // Content kinds of a record.
-enum : UINT
-{
+enum : UINT {
     XF_ITEM_END = 0,
     XF_ITEM_BUTTON = 1,
     XF_ITEM_BUTTON2 = 2,
@@ -23,12 +22,11 @@ enum : UINT
 };
 
 // Flag bits of a record.
-enum : DWORD
-{
-    XF_ITEMF_STRETCH = 0x1,     // takes a share of the bar's spare length
+enum : DWORD {
+    XF_ITEMF_STRETCH = 0x1, // takes a share of the bar's spare length
     XF_ITEMF_BOLD = 0x2,
-    XF_ITEMF_TOP = 0x4,         // cell placed at the top instead of centred
-    XF_ITEMF_ALT = 0x100000,    // drop-list combo; framed label; skinned separator; slider style bit
+    XF_ITEMF_TOP = 0x4,      // cell placed at the top instead of centred
+    XF_ITEMF_ALT = 0x100000, // drop-list combo; framed label; skinned separator; slider style bit
     XF_ITEMF_HIDEEMPTY = 0x200000,
     XF_ITEMF_LINK = 0x400000,
     XF_ITEMF_CENTRE = 0x800000,
@@ -44,13 +42,13 @@ typedef bool (*PFN_XF_CUSTOM_ITEM)(IHybridContent** out, const SxfToolBarItem* i
 struct SxfToolBarItem
 {
     UINT nType;
-    UINT nID;           // command id (menu resource id for a menu band)
+    UINT nID; // command id (menu resource id for a menu band)
     DWORD dwFlags;
-    INT_PTR nParam;     // pointer-sized: a custom item's callback lives here
+    INT_PTR nParam; // pointer-sized: a custom item's callback lives here
     UINT nParam2;
     COLORREF crMask;
     int nSubMenu;
-    LPWSTR pszToolTip;  // 0 in tables; a copy's cached tool tip
+    LPWSTR pszToolTip; // 0 in tables; a copy's cached tool tip
     INT_PTR bToolTipLoaded;
 
     // A copy's tool tip: the part after the first line break of string nID

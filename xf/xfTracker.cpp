@@ -76,15 +76,13 @@ LRESULT CxfFrameTracker::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // The move loop also ends on Escape, which cancels the drag.
         End(!IsDown(VK_ESCAPE));
         return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
+    case WM_ERASEBKGND: return TRUE;
     case WM_PAINT: {
         CPaintDC dc(this);
         Paint(&dc);
         return 0;
     }
-    default:
-        break;
+    default: break;
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }

@@ -6,7 +6,9 @@
 #include "platform/dshow/BasePin.h"
 #include "platform/dshow/EnumPins.h"
 
-CBaseFilter::CBaseFilter(const wchar_t* name, const CLSID& clsid) : m_clsid(clsid), m_name(name ? name : L"") {}
+CBaseFilter::CBaseFilter(const wchar_t* name, const CLSID& clsid) : m_clsid(clsid), m_name(name ? name : L"")
+{
+}
 
 HRESULT CBaseFilter::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {

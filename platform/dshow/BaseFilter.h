@@ -21,7 +21,8 @@ using CFilterLock = std::lock_guard<std::recursive_mutex>;
 
 class CBasePin;
 
-class CBaseFilter : public CUnknown, public IBaseFilter {
+class CBaseFilter : public CUnknown, public IBaseFilter
+{
 public:
     CBaseFilter(const wchar_t* name, const CLSID& clsid);
     ~CBaseFilter() override = default;

@@ -5,7 +5,9 @@
 
 #include "platform/dshow/BaseFilter.h"
 
-CBaseInputPin::CBaseInputPin(const wchar_t* name, CBaseFilter* filter) : CBasePin(name, filter, PINDIR_INPUT) {}
+CBaseInputPin::CBaseInputPin(const wchar_t* name, CBaseFilter* filter) : CBasePin(name, filter, PINDIR_INPUT)
+{
+}
 
 HRESULT CBaseInputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv)
 {

@@ -14,7 +14,8 @@
 
 #include "platform/dshow/BasePin.h"
 
-class CBaseInputPin : public CBasePin, public IMemInputPin {
+class CBaseInputPin : public CBasePin, public IMemInputPin
+{
 public:
     CBaseInputPin(const wchar_t* name, CBaseFilter* filter);
     ~CBaseInputPin() override = default;

@@ -5,7 +5,9 @@
 
 #include "platform/dshow/BaseFilter.h"
 
-CBaseOutputPin::CBaseOutputPin(const wchar_t* name, CBaseFilter* filter) : CBasePin(name, filter, PINDIR_OUTPUT) {}
+CBaseOutputPin::CBaseOutputPin(const wchar_t* name, CBaseFilter* filter) : CBasePin(name, filter, PINDIR_OUTPUT)
+{
+}
 
 STDMETHODIMP CBaseOutputPin::EndOfStream()
 {

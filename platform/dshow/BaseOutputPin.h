@@ -9,7 +9,8 @@
 
 #include "platform/dshow/BasePin.h"
 
-class CBaseOutputPin : public CBasePin {
+class CBaseOutputPin : public CBasePin
+{
 public:
     CBaseOutputPin(const wchar_t* name, CBaseFilter* filter);
     ~CBaseOutputPin() override = default;
@@ -29,7 +30,8 @@ public:
     [[nodiscard]] virtual HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request) = 0;
     [[nodiscard]] virtual HRESULT DecideAllocator(IMemInputPin* input, IMemAllocator** allocator);
 
-    [[nodiscard]] HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* stop, DWORD flags);
+    [[nodiscard]] HRESULT GetDeliveryBuffer(IMediaSample** sample, REFERENCE_TIME* start, REFERENCE_TIME* stop,
+                                            DWORD flags);
     [[nodiscard]] HRESULT Deliver(IMediaSample* sample);
     [[nodiscard]] HRESULT DeliverEndOfStream();
     [[nodiscard]] HRESULT DeliverBeginFlush();

@@ -18,7 +18,8 @@
 
 class CBaseFilter;
 
-class CBasePin : public CUnknown, public IPin {
+class CBasePin : public CUnknown, public IPin
+{
 public:
     CBasePin(const wchar_t* name, CBaseFilter* filter, PIN_DIRECTION direction);
     ~CBasePin() override = default;

@@ -24,7 +24,8 @@
 class CBaseRenderer;
 
 // The renderer's input pin: checks and samples go to the filter.
-class CRendererInputPin : public CBaseInputPin {
+class CRendererInputPin : public CBaseInputPin
+{
 public:
     explicit CRendererInputPin(CBaseRenderer* renderer);
 
@@ -42,7 +43,8 @@ private:
     CBaseRenderer* m_renderer;
 };
 
-class CBaseRenderer : public CBaseFilter, public IAMFilterMiscFlags {
+class CBaseRenderer : public CBaseFilter, public IAMFilterMiscFlags
+{
 public:
     CBaseRenderer(const CLSID& clsid, const wchar_t* name);
     ~CBaseRenderer() override;

@@ -13,7 +13,8 @@
 
 class CBasePin;
 
-class CEnumMediaTypes : public CUnknown, public IEnumMediaTypes {
+class CEnumMediaTypes : public CUnknown, public IEnumMediaTypes
+{
 public:
     explicit CEnumMediaTypes(CBasePin* pin);
 

@@ -11,7 +11,8 @@
 
 class CBaseFilter;
 
-class CEnumPins : public CUnknown, public IEnumPins {
+class CEnumPins : public CUnknown, public IEnumPins
+{
 public:
     explicit CEnumPins(CBaseFilter* filter);
     ~CEnumPins() override = default;

@@ -6,7 +6,8 @@
 #include <strmif.h>
 #include <vfwmsgs.h>
 
-class CMediaType : public AM_MEDIA_TYPE {
+class CMediaType : public AM_MEDIA_TYPE
+{
 public:
     // Empty: every GUID is GUID_NULL, no format block.
     CMediaType();

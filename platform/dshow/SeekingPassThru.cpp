@@ -2,8 +2,7 @@
 
 #include "platform/dshow/BasePin.h"
 
-CSeekingPassThru::CSeekingPassThru(CUnknown* owner, CBasePin* input)
-    : CUnknown(owner), m_owner(owner), m_input(input)
+CSeekingPassThru::CSeekingPassThru(CUnknown* owner, CBasePin* input) : CUnknown(owner), m_owner(owner), m_input(input)
 {
 }
 
@@ -25,22 +24,52 @@ CIPtr<IMediaSeeking> CSeekingPassThru::Upstream()
 }
 
 // Each method asks the upstream pin and passes its answer on.
-#define FORWARD_TO_UPSTREAM(call)                                                                    \
-    CIPtr<IMediaSeeking> up = Upstream();                                                            \
-    if (!up)                                                                                         \
-        return VFW_E_NOT_CONNECTED;                                                                  \
+#define FORWARD_TO_UPSTREAM(call) \
+    CIPtr<IMediaSeeking> up = Upstream(); \
+    if (!up) \
+        return VFW_E_NOT_CONNECTED; \
     return up->call;
 
-STDMETHODIMP CSeekingPassThru::GetCapabilities(DWORD* c) { FORWARD_TO_UPSTREAM(GetCapabilities(c)) }
-STDMETHODIMP CSeekingPassThru::CheckCapabilities(DWORD* c) { FORWARD_TO_UPSTREAM(CheckCapabilities(c)) }
-STDMETHODIMP CSeekingPassThru::IsFormatSupported(const GUID* f) { FORWARD_TO_UPSTREAM(IsFormatSupported(f)) }
-STDMETHODIMP CSeekingPassThru::QueryPreferredFormat(GUID* f) { FORWARD_TO_UPSTREAM(QueryPreferredFormat(f)) }
-STDMETHODIMP CSeekingPassThru::GetTimeFormat(GUID* f) { FORWARD_TO_UPSTREAM(GetTimeFormat(f)) }
-STDMETHODIMP CSeekingPassThru::IsUsingTimeFormat(const GUID* f) { FORWARD_TO_UPSTREAM(IsUsingTimeFormat(f)) }
-STDMETHODIMP CSeekingPassThru::SetTimeFormat(const GUID* f) { FORWARD_TO_UPSTREAM(SetTimeFormat(f)) }
-STDMETHODIMP CSeekingPassThru::GetDuration(LONGLONG* d) { FORWARD_TO_UPSTREAM(GetDuration(d)) }
-STDMETHODIMP CSeekingPassThru::GetStopPosition(LONGLONG* s) { FORWARD_TO_UPSTREAM(GetStopPosition(s)) }
-STDMETHODIMP CSeekingPassThru::GetCurrentPosition(LONGLONG* c) { FORWARD_TO_UPSTREAM(GetCurrentPosition(c)) }
+STDMETHODIMP CSeekingPassThru::GetCapabilities(DWORD* c)
+{
+    FORWARD_TO_UPSTREAM(GetCapabilities(c))
+}
+STDMETHODIMP CSeekingPassThru::CheckCapabilities(DWORD* c)
+{
+    FORWARD_TO_UPSTREAM(CheckCapabilities(c))
+}
+STDMETHODIMP CSeekingPassThru::IsFormatSupported(const GUID* f)
+{
+    FORWARD_TO_UPSTREAM(IsFormatSupported(f))
+}
+STDMETHODIMP CSeekingPassThru::QueryPreferredFormat(GUID* f)
+{
+    FORWARD_TO_UPSTREAM(QueryPreferredFormat(f))
+}
+STDMETHODIMP CSeekingPassThru::GetTimeFormat(GUID* f)
+{
+    FORWARD_TO_UPSTREAM(GetTimeFormat(f))
+}
+STDMETHODIMP CSeekingPassThru::IsUsingTimeFormat(const GUID* f)
+{
+    FORWARD_TO_UPSTREAM(IsUsingTimeFormat(f))
+}
+STDMETHODIMP CSeekingPassThru::SetTimeFormat(const GUID* f)
+{
+    FORWARD_TO_UPSTREAM(SetTimeFormat(f))
+}
+STDMETHODIMP CSeekingPassThru::GetDuration(LONGLONG* d)
+{
+    FORWARD_TO_UPSTREAM(GetDuration(d))
+}
+STDMETHODIMP CSeekingPassThru::GetStopPosition(LONGLONG* s)
+{
+    FORWARD_TO_UPSTREAM(GetStopPosition(s))
+}
+STDMETHODIMP CSeekingPassThru::GetCurrentPosition(LONGLONG* c)
+{
+    FORWARD_TO_UPSTREAM(GetCurrentPosition(c))
+}
 STDMETHODIMP CSeekingPassThru::ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
                                                  const GUID* sourceFormat)
 {
@@ -50,10 +79,25 @@ STDMETHODIMP CSeekingPassThru::SetPositions(LONGLONG* current, DWORD currentFlag
 {
     FORWARD_TO_UPSTREAM(SetPositions(current, currentFlags, stop, stopFlags))
 }
-STDMETHODIMP CSeekingPassThru::GetPositions(LONGLONG* c, LONGLONG* s) { FORWARD_TO_UPSTREAM(GetPositions(c, s)) }
-STDMETHODIMP CSeekingPassThru::GetAvailable(LONGLONG* e, LONGLONG* l) { FORWARD_TO_UPSTREAM(GetAvailable(e, l)) }
-STDMETHODIMP CSeekingPassThru::SetRate(double r) { FORWARD_TO_UPSTREAM(SetRate(r)) }
-STDMETHODIMP CSeekingPassThru::GetRate(double* r) { FORWARD_TO_UPSTREAM(GetRate(r)) }
-STDMETHODIMP CSeekingPassThru::GetPreroll(LONGLONG* p) { FORWARD_TO_UPSTREAM(GetPreroll(p)) }
+STDMETHODIMP CSeekingPassThru::GetPositions(LONGLONG* c, LONGLONG* s)
+{
+    FORWARD_TO_UPSTREAM(GetPositions(c, s))
+}
+STDMETHODIMP CSeekingPassThru::GetAvailable(LONGLONG* e, LONGLONG* l)
+{
+    FORWARD_TO_UPSTREAM(GetAvailable(e, l))
+}
+STDMETHODIMP CSeekingPassThru::SetRate(double r)
+{
+    FORWARD_TO_UPSTREAM(SetRate(r))
+}
+STDMETHODIMP CSeekingPassThru::GetRate(double* r)
+{
+    FORWARD_TO_UPSTREAM(GetRate(r))
+}
+STDMETHODIMP CSeekingPassThru::GetPreroll(LONGLONG* p)
+{
+    FORWARD_TO_UPSTREAM(GetPreroll(p))
+}
 
 #undef FORWARD_TO_UPSTREAM

@@ -11,7 +11,8 @@
 
 class CBasePin;
 
-class CSeekingPassThru : public CUnknown, public IMediaSeeking {
+class CSeekingPassThru : public CUnknown, public IMediaSeeking
+{
 public:
     CSeekingPassThru(CUnknown* owner, CBasePin* input);
 
@@ -29,8 +30,9 @@ public:
     [[nodiscard]] STDMETHODIMP GetStopPosition(LONGLONG* stop) override;
     [[nodiscard]] STDMETHODIMP GetCurrentPosition(LONGLONG* current) override;
     [[nodiscard]] STDMETHODIMP ConvertTimeFormat(LONGLONG* target, const GUID* targetFormat, LONGLONG source,
-                                   const GUID* sourceFormat) override;
-    [[nodiscard]] STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop, DWORD stopFlags) override;
+                                                 const GUID* sourceFormat) override;
+    [[nodiscard]] STDMETHODIMP SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
+                                            DWORD stopFlags) override;
     [[nodiscard]] STDMETHODIMP GetPositions(LONGLONG* current, LONGLONG* stop) override;
     [[nodiscard]] STDMETHODIMP GetAvailable(LONGLONG* earliest, LONGLONG* latest) override;
     [[nodiscard]] STDMETHODIMP SetRate(double rate) override;

@@ -18,7 +18,8 @@
 
 class CTransInPlaceFilter;
 
-class CTransInPlaceInputPin : public CTransformInputPin {
+class CTransInPlaceInputPin : public CTransformInputPin
+{
 public:
     CTransInPlaceInputPin(const wchar_t* name, CTransInPlaceFilter* filter);
 
@@ -33,7 +34,8 @@ protected:
     CTransInPlaceFilter* m_inPlace;
 };
 
-class CTransInPlaceOutputPin : public CTransformOutputPin {
+class CTransInPlaceOutputPin : public CTransformOutputPin
+{
 public:
     CTransInPlaceOutputPin(const wchar_t* name, CTransInPlaceFilter* filter);
 
@@ -45,7 +47,8 @@ protected:
     CTransInPlaceFilter* m_inPlace;
 };
 
-class CTransInPlaceFilter : public CTransformFilter {
+class CTransInPlaceFilter : public CTransformFilter
+{
 public:
     CTransInPlaceFilter(const wchar_t* name, const CLSID& clsid, bool modifiesData);
 

@@ -144,7 +144,9 @@ HRESULT CTransformOutputPin::DecideBufferSize(IMemAllocator* allocator, ALLOCATO
 
 // ---- filter ----
 
-CTransformFilter::CTransformFilter(const wchar_t* name, const CLSID& clsid) : CBaseFilter(name, clsid) {}
+CTransformFilter::CTransformFilter(const wchar_t* name, const CLSID& clsid) : CBaseFilter(name, clsid)
+{
+}
 
 CTransformFilter::~CTransformFilter()
 {

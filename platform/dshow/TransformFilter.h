@@ -17,7 +17,8 @@
 
 class CTransformFilter;
 
-class CTransformInputPin : public CBaseInputPin {
+class CTransformInputPin : public CBaseInputPin
+{
 public:
     CTransformInputPin(const wchar_t* name, CTransformFilter* filter);
 
@@ -37,7 +38,8 @@ protected:
     CTransformFilter* m_transform;
 };
 
-class CTransformOutputPin : public CBaseOutputPin {
+class CTransformOutputPin : public CBaseOutputPin
+{
 public:
     // The filter's input pin must exist already: seeking is passed through it.
     CTransformOutputPin(const wchar_t* name, CTransformFilter* filter);
@@ -61,7 +63,8 @@ protected:
     CSeekingPassThru m_seeking;
 };
 
-class CTransformFilter : public CBaseFilter {
+class CTransformFilter : public CBaseFilter
+{
 public:
     CTransformFilter(const wchar_t* name, const CLSID& clsid);
     ~CTransformFilter() override;

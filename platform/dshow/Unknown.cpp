@@ -1,6 +1,8 @@
 #include "platform/dshow/Unknown.h"
 
-CUnknown::CUnknown(CUnknown* lifetimeOwner) : m_owner(lifetimeOwner) {}
+CUnknown::CUnknown(CUnknown* lifetimeOwner) : m_owner(lifetimeOwner)
+{
+}
 
 CUnknown::~CUnknown() = default;
 

@@ -12,7 +12,8 @@
 
 #include "platform/mfc/afxiface.h"
 
-class CUnknown {
+class CUnknown
+{
 public:
     explicit CUnknown(CUnknown* lifetimeOwner = nullptr);
     virtual ~CUnknown();
@@ -36,10 +37,16 @@ private:
 
 // The three IUnknown methods of a class on CUnknown: they go to its
 // non-delegating counterparts, so every interface of the class shares them.
-#define DECLARE_IUNKNOWN                                                                  \
-    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override                         \
-    {                                                                                     \
-        return NonDelegatingQueryInterface(riid, ppv);                                    \
-    }                                                                                     \
-    STDMETHODIMP_(ULONG) AddRef() override { return NonDelegatingAddRef(); }             \
-    STDMETHODIMP_(ULONG) Release() override { return NonDelegatingRelease(); }
+#define DECLARE_IUNKNOWN \
+    [[nodiscard]] STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override \
+    { \
+        return NonDelegatingQueryInterface(riid, ppv); \
+    } \
+    STDMETHODIMP_(ULONG) AddRef() override \
+    { \
+        return NonDelegatingAddRef(); \
+    } \
+    STDMETHODIMP_(ULONG) Release() override \
+    { \
+        return NonDelegatingRelease(); \
+    }

@@ -64,7 +64,9 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));
 
 // Kept for the start-up sequence; controls are hosted without it.
-inline void AfxEnableControlContainer() {}
+inline void AfxEnableControlContainer()
+{
+}
 
 // One step of the calling thread's message pump (its thread object's
 // PumpMessage, or the same walk without one). FALSE on WM_QUIT.

@@ -22,7 +22,9 @@ public:
     enum { none, genericException, readOnly, endOfFile, writeOnly, badIndex, badClass, badSchema };
 
     explicit CArchiveException(int cause = none, LPCWSTR lpszArchiveName = nullptr)
-        : m_cause(cause), m_strFileName(lpszArchiveName) {}
+        : m_cause(cause), m_strFileName(lpszArchiveName)
+    {
+    }
 
     [[nodiscard]] BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 

@@ -20,8 +20,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message) const
 {
     if (message == WM_COMMAND || message == WM_NOTIFY)
         return nullptr;
-    for (const AFX_MSGMAP* map = GetMessageMap(); map;
-         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfnDispatch; ++e)
             if (e->nMessage == message)
                 return e;
@@ -31,8 +30,7 @@ const AFX_MSGMAP_ENTRY* CCmdTarget::FindMessageEntry(UINT message) const
 
 const AFX_MSGMAP_ENTRY* CCmdTarget::FindCommandEntry(UINT message, UINT nCode, UINT nID) const
 {
-    for (const AFX_MSGMAP* map = GetMessageMap(); map;
-         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfnDispatch; ++e)
             if (e->nMessage == message && e->nCode == nCode && nID >= e->nID && nID <= e->nLastID)
                 return e;
@@ -51,8 +49,7 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
     }
     // Walk the whole chain: an ON_COMMAND_EX handler that declines lets a base
     // class entry for the same id have its turn.
-    for (const AFX_MSGMAP* map = GetMessageMap(); map;
-         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+    for (const AFX_MSGMAP* map = GetMessageMap(); map; map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
         for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->pfnDispatch; ++e) {
             if (e->nMessage != message || e->nCode != code || nID < e->nID || nID > e->nLastID)
                 continue;
@@ -92,8 +89,7 @@ void CCmdUI::Enable(BOOL bOn)
 void CCmdUI::SetCheck(int nCheck)
 {
     if (m_pMenu) {
-        ::CheckMenuItem(m_pMenu->GetSafeHmenu(), m_nIndex,
-                        MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+        ::CheckMenuItem(m_pMenu->GetSafeHmenu(), m_nIndex, MF_BYPOSITION | (nCheck ? MF_CHECKED : MF_UNCHECKED));
     } else if (m_pOther && (m_pOther->SendMessageW(WM_GETDLGCODE) & DLGC_BUTTON)) {
         m_pOther->SendMessageW(BM_SETCHECK, static_cast<WPARAM>(nCheck));
     }

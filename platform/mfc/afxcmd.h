@@ -35,13 +35,13 @@ class CWnd;
 // Everything a map entry's dispatcher sees of one message or command.
 struct AFX_MSGARGS
 {
-    UINT message;      // window message; WM_COMMAND for commands and notifications
+    UINT message; // window message; WM_COMMAND for commands and notifications
     WPARAM wParam;
     LPARAM lParam;
-    UINT nID;          // command or control id
-    int nCode;         // command code (CN_COMMAND, CN_UPDATE_COMMAND_UI, notification)
-    void* pExtra;      // CCmdUI* for updates, AFX_NOTIFY* for WM_NOTIFY
-    LRESULT lResult;   // the message's result, set by the dispatcher
+    UINT nID;        // command or control id
+    int nCode;       // command code (CN_COMMAND, CN_UPDATE_COMMAND_UI, notification)
+    void* pExtra;    // CCmdUI* for updates, AFX_NOTIFY* for WM_NOTIFY
+    LRESULT lResult; // the message's result, set by the dispatcher
 };
 
 // Runs the handler on pTarget; false means "not handled, go on looking".
@@ -49,10 +49,10 @@ typedef bool (*AFX_PMSGDISPATCH)(CCmdTarget* pTarget, AFX_MSGARGS& args);
 
 struct AFX_MSGMAP_ENTRY
 {
-    UINT nMessage;  // window message, WM_COMMAND or WM_NOTIFY
-    UINT nCode;     // command or notification code (commands and notifications only)
-    UINT nID;       // first id of the range (commands and notifications only)
-    UINT nLastID;   // last id of the range
+    UINT nMessage;                // window message, WM_COMMAND or WM_NOTIFY
+    UINT nCode;                   // command or notification code (commands and notifications only)
+    UINT nID;                     // first id of the range (commands and notifications only)
+    UINT nLastID;                 // last id of the range
     AFX_PMSGDISPATCH pfnDispatch; // null ends the map
 };
 
@@ -117,48 +117,58 @@ protected: \
 
 // void memberFxn()
 #define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(id), \
-     [](CCmdTarget* t, AFX_MSGARGS&) -> bool { (static_cast<ThisClass*>(t)->*(memberFxn))(); return true; }},
+    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGARGS&) -> bool { \
+         (static_cast<ThisClass*>(t)->*(memberFxn))(); \
+         return true; \
+     }},
 
 // BOOL memberFxn(UINT nID): FALSE lets routing go on to the next target
 #define ON_COMMAND_EX(id, memberFxn) \
-    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(id), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { return (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID) != FALSE; }},
+    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+         return (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID) != FALSE; \
+     }},
 
 // BOOL memberFxn(UINT nID), for every id from id to idLast: FALSE lets
 // routing go on
 #define ON_COMMAND_EX_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(idLast), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { return (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID) != FALSE; }},
+    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(idLast), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+         return (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID) != FALSE; \
+     }},
 
 // void memberFxn(UINT nID), for every id from id to idLast
 #define ON_COMMAND_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(idLast), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID); return true; }},
+    {WM_COMMAND, (UINT)CN_COMMAND, (UINT)(id), (UINT)(idLast), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+         (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID); \
+         return true; \
+     }},
 
 // void memberFxn(CCmdUI* pCmdUI)
 #define ON_UPDATE_COMMAND_UI(id, memberFxn) \
-    {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
-         return AfxRunUpdateHandler(static_cast<CCmdUI*>(a.pExtra), [t](CCmdUI* p) { \
-             (static_cast<ThisClass*>(t)->*(memberFxn))(p); }); }},
+    {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+         return AfxRunUpdateHandler(static_cast<CCmdUI*>(a.pExtra), \
+                                    [t](CCmdUI* p) { (static_cast<ThisClass*>(t)->*(memberFxn))(p); }); \
+     }},
 
 // void memberFxn(CCmdUI* pCmdUI), for every id from id to idLast
 #define ON_UPDATE_COMMAND_UI_RANGE(id, idLast, memberFxn) \
-    {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(idLast), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
-         return AfxRunUpdateHandler(static_cast<CCmdUI*>(a.pExtra), [t](CCmdUI* p) { \
-             (static_cast<ThisClass*>(t)->*(memberFxn))(p); }); }},
+    {WM_COMMAND, (UINT)CN_UPDATE_COMMAND_UI, (UINT)(id), (UINT)(idLast), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+         return AfxRunUpdateHandler(static_cast<CCmdUI*>(a.pExtra), \
+                                    [t](CCmdUI* p) { (static_cast<ThisClass*>(t)->*(memberFxn))(p); }); \
+     }},
 
 // Control notification (WM_COMMAND with a control handle): void memberFxn()
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
-    {WM_COMMAND, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), \
-     [](CCmdTarget* t, AFX_MSGARGS&) -> bool { (static_cast<ThisClass*>(t)->*(memberFxn))(); return true; }},
+    {WM_COMMAND, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGARGS&) -> bool { \
+         (static_cast<ThisClass*>(t)->*(memberFxn))(); \
+         return true; \
+     }},
 
 // void memberFxn(UINT nID)
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn) \
-    {WM_COMMAND, (UINT)(wNotifyCode), (UINT)(id), (UINT)(idLast), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID); return true; }},
+    {WM_COMMAND, (UINT)(wNotifyCode), (UINT)(id), (UINT)(idLast), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+         (static_cast<ThisClass*>(t)->*(memberFxn))(a.nID); \
+         return true; \
+     }},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
@@ -172,10 +182,11 @@ protected: \
 
 // WM_NOTIFY from control id: void memberFxn(NMHDR* pNMHDR, LRESULT* pResult)
 #define ON_NOTIFY(wNotifyCode, id, memberFxn) \
-    {WM_NOTIFY, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), \
-     [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
+    {WM_NOTIFY, (UINT)(wNotifyCode), (UINT)(id), (UINT)(id), [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
          AFX_NOTIFY* n = static_cast<AFX_NOTIFY*>(a.pExtra); \
-         (static_cast<ThisClass*>(t)->*(memberFxn))(n->pNMHDR, n->pResult); return true; }},
+         (static_cast<ThisClass*>(t)->*(memberFxn))(n->pNMHDR, n->pResult); \
+         return true; \
+     }},
 
 // ---- command-UI objects -----------------------------------------------------
 
@@ -190,10 +201,10 @@ public:
     virtual ~CCmdUI() = default;
 
     UINT m_nID = 0;
-    UINT m_nIndex = 0;         // position of the item in m_pMenu
+    UINT m_nIndex = 0; // position of the item in m_pMenu
     CMenu* m_pMenu = nullptr;
     CWnd* m_pOther = nullptr;
-    BOOL m_bEnableChanged = FALSE; // Enable was called during the update
+    BOOL m_bEnableChanged = FALSE;   // Enable was called during the update
     BOOL m_bContinueRouting = FALSE; // a handler may set it to pass the update on
 
     virtual void Enable(BOOL bOn = TRUE);

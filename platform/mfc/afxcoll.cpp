@@ -49,7 +49,5 @@ void CMapStringToString::GetNextAssoc(POSITION& rNextPosition, CString& rKey, CS
     rKey = entry->first;
     rValue = entry->second;
     Map::const_iterator next = m_map.upper_bound(entry->first);
-    rNextPosition = next == m_map.end()
-        ? nullptr
-        : reinterpret_cast<POSITION>(const_cast<Map::value_type*>(&*next));
+    rNextPosition = next == m_map.end() ? nullptr : reinterpret_cast<POSITION>(const_cast<Map::value_type*>(&*next));
 }

@@ -14,7 +14,8 @@
 #include "platform/mfc/afxobj.h"
 #include "platform/mfc/afxstr.h"
 
-struct __POSITION {};
+struct __POSITION
+{};
 typedef __POSITION* POSITION;
 #ifndef BEFORE_START_POSITION
 #define BEFORE_START_POSITION (reinterpret_cast<POSITION>(-1))

@@ -68,8 +68,14 @@ public:
     void LimitText(int nChars = 0) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
     UINT GetLimitText() const { return static_cast<UINT>(SendMessage(EM_GETLIMITTEXT)); }
     int GetLineCount() const { return static_cast<int>(SendMessage(EM_GETLINECOUNT)); }
-    int LineIndex(int nLine = -1) const { return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine))); }
-    int LineLength(int nLine = -1) const { return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine))); }
+    int LineIndex(int nLine = -1) const
+    {
+        return static_cast<int>(SendMessage(EM_LINEINDEX, static_cast<WPARAM>(nLine)));
+    }
+    int LineLength(int nLine = -1) const
+    {
+        return static_cast<int>(SendMessage(EM_LINELENGTH, static_cast<WPARAM>(nLine)));
+    }
     void LineScroll(int nLines, int nChars = 0) { SendMessage(EM_LINESCROLL, static_cast<WPARAM>(nChars), nLines); }
     [[nodiscard]] BOOL GetModify() const { return static_cast<BOOL>(SendMessage(EM_GETMODIFY)); }
     void SetModify(BOOL bModified = TRUE) { SendMessage(EM_SETMODIFY, bModified); }
@@ -81,7 +87,10 @@ public:
     void Cut() { SendMessage(WM_CUT); }
     void Paste() { SendMessage(WM_PASTE); }
     void SetPasswordChar(wchar_t ch) { SendMessage(EM_SETPASSWORDCHAR, ch); }
-    void SetMargins(UINT nLeft, UINT nRight) { SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight)); }
+    void SetMargins(UINT nLeft, UINT nRight)
+    {
+        SendMessage(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(nLeft, nRight));
+    }
 };
 
 class CStatic : public CWnd
@@ -97,7 +106,10 @@ public:
         return reinterpret_cast<HBITMAP>(SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hBitmap)));
     }
     HBITMAP GetBitmap() const { return reinterpret_cast<HBITMAP>(SendMessage(STM_GETIMAGE, IMAGE_BITMAP)); }
-    HICON SetIcon(HICON hIcon) { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon))); }
+    HICON SetIcon(HICON hIcon)
+    {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
+    }
     HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
 };
 
@@ -112,41 +124,62 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
     int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
-    int AddString(LPCWSTR lpszString) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString))); }
+    int AddString(LPCWSTR lpszString)
+    {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszString)));
+    }
     int InsertString(int nIndex, LPCWSTR lpszString)
     {
-        return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
+        return static_cast<int>(
+            SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszString)));
     }
     int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(CB_DELETESTRING, nIndex)); }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
-    int GetLBTextLen(int nIndex) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex))); }
+    int GetLBTextLen(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex)));
+    }
     int GetLBText(int nIndex, LPWSTR lpszText) const
     {
-        return static_cast<int>(SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
+        return static_cast<int>(
+            SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszText)));
     }
     void GetLBText(int nIndex, CString& rString) const;
-    DWORD_PTR GetItemData(int nIndex) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex))); }
+    DWORD_PTR GetItemData(int nIndex) const
+    {
+        return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemData(int nIndex, DWORD_PTR dwItemData)
     {
-        return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+        return static_cast<int>(
+            SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
     }
     int FindString(int nStartAfter, LPCWSTR lpszString) const
     {
-        return static_cast<int>(SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+        return static_cast<int>(
+            SendMessage(CB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
     }
     int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const
     {
-        return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
+        return static_cast<int>(
+            SendMessage(CB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
     }
     int SelectString(int nStartAfter, LPCWSTR lpszString)
     {
-        return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
+        return static_cast<int>(
+            SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszString)));
     }
     void ShowDropDown(BOOL bShowIt = TRUE) { SendMessage(CB_SHOWDROPDOWN, bShowIt); }
     [[nodiscard]] BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
     int SetDroppedWidth(UINT nWidth) { return static_cast<int>(SendMessage(CB_SETDROPPEDWIDTH, nWidth)); }
-    BOOL LimitText(int nMaxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars))); }
-    BOOL SetEditSel(int nStartChar, int nEndChar) { return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar))); }
+    BOOL LimitText(int nMaxChars)
+    {
+        return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(nMaxChars)));
+    }
+    BOOL SetEditSel(int nStartChar, int nEndChar)
+    {
+        return static_cast<BOOL>(SendMessage(CB_SETEDITSEL, 0, MAKELONG(nStartChar, nEndChar)));
+    }
     int SetItemHeight(int nIndex, UINT cyItemHeight)
     {
         return static_cast<int>(SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), cyItemHeight));
@@ -164,53 +197,73 @@ public:
     int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
     int SetCurSel(int nSelect) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(nSelect))); }
-    int AddString(LPCWSTR lpszItem) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszItem))); }
+    int AddString(LPCWSTR lpszItem)
+    {
+        return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lpszItem)));
+    }
     int InsertString(int nIndex, LPCWSTR lpszItem)
     {
-        return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(
+            SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszItem)));
     }
     int DeleteString(UINT nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex)); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
-    int GetTextLen(int nIndex) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex))); }
+    int GetTextLen(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(nIndex)));
+    }
     int GetText(int nIndex, LPWSTR lpszBuffer) const
     {
-        return static_cast<int>(SendMessage(LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
+        return static_cast<int>(
+            SendMessage(LB_GETTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpszBuffer)));
     }
     void GetText(int nIndex, CString& rString) const;
-    DWORD_PTR GetItemData(int nIndex) const { return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(nIndex))); }
+    DWORD_PTR GetItemData(int nIndex) const
+    {
+        return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemData(int nIndex, DWORD_PTR dwItemData)
     {
-        return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
+        return static_cast<int>(
+            SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(nIndex), static_cast<LPARAM>(dwItemData)));
     }
     int GetSel(int nIndex) const { return static_cast<int>(SendMessage(LB_GETSEL, static_cast<WPARAM>(nIndex))); }
     int SetSel(int nIndex, BOOL bSelect = TRUE) { return static_cast<int>(SendMessage(LB_SETSEL, bSelect, nIndex)); }
     int GetSelCount() const { return static_cast<int>(SendMessage(LB_GETSELCOUNT)); }
     int GetSelItems(int nMaxItems, LPINT rgIndex) const
     {
-        return static_cast<int>(SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
+        return static_cast<int>(
+            SendMessage(LB_GETSELITEMS, static_cast<WPARAM>(nMaxItems), reinterpret_cast<LPARAM>(rgIndex)));
     }
     int FindString(int nStartAfter, LPCWSTR lpszItem) const
     {
-        return static_cast<int>(SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(
+            SendMessage(LB_FINDSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
     }
     int FindStringExact(int nIndexStart, LPCWSTR lpszFind) const
     {
-        return static_cast<int>(SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
+        return static_cast<int>(
+            SendMessage(LB_FINDSTRINGEXACT, static_cast<WPARAM>(nIndexStart), reinterpret_cast<LPARAM>(lpszFind)));
     }
     int SelectString(int nStartAfter, LPCWSTR lpszItem)
     {
-        return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
+        return static_cast<int>(
+            SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(nStartAfter), reinterpret_cast<LPARAM>(lpszItem)));
     }
     int GetTopIndex() const { return static_cast<int>(SendMessage(LB_GETTOPINDEX)); }
     int SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(nIndex))); }
-    int GetItemHeight(int nIndex) const { return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex))); }
+    int GetItemHeight(int nIndex) const
+    {
+        return static_cast<int>(SendMessage(LB_GETITEMHEIGHT, static_cast<WPARAM>(nIndex)));
+    }
     int SetItemHeight(int nIndex, UINT cyItemHeight)
     {
         return static_cast<int>(SendMessage(LB_SETITEMHEIGHT, static_cast<WPARAM>(nIndex), cyItemHeight));
     }
     int GetItemRect(int nIndex, LPRECT lpRect) const
     {
-        return static_cast<int>(SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
+        return static_cast<int>(
+            SendMessage(LB_GETITEMRECT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(lpRect)));
     }
 };
 
@@ -249,7 +302,8 @@ public:
     void Activate(BOOL bActivate) { SendMessage(TTM_ACTIVATE, bActivate); }
     // A tool over lpRectTool of pWnd's client area (nIDTool != 0), or over
     // the whole window pWnd (no rectangle, id 0).
-    BOOL AddTool(CWnd* pWnd, LPCWSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
+    BOOL AddTool(CWnd* pWnd, LPCWSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr,
+                 UINT_PTR nIDTool = 0);
     BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);
     void DelTool(CWnd* pWnd, UINT_PTR nIDTool = 0);
     void UpdateTipText(LPCWSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool = 0);

@@ -70,7 +70,7 @@ public:
     DWORD GetDefID() const { return static_cast<DWORD>(::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0)); }
     void MapDialogRect(LPRECT lpRect) const { ::MapDialogRect(m_hWnd, lpRect); }
 
-    LPCWSTR m_lpszTemplateName = nullptr; // resource name or MAKEINTRESOURCE id
+    LPCWSTR m_lpszTemplateName = nullptr;         // resource name or MAKEINTRESOURCE id
     LPCDLGTEMPLATEW m_lpDialogTemplate = nullptr; // in-memory template, or null
     CWnd* m_pParentWnd = nullptr;
 

@@ -4,9 +4,13 @@ IMPLEMENT_DYNAMIC(CFile, CObject)
 
 const HANDLE CFile::hFileNull = INVALID_HANDLE_VALUE;
 
-CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE) {}
+CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE)
+{
+}
 
-CFile::CFile(HANDLE hFile) : m_hFile(hFile) {}
+CFile::CFile(HANDLE hFile) : m_hFile(hFile)
+{
+}
 
 CFile::CFile(LPCWSTR lpszFileName, UINT nOpenFlags) : m_hFile(INVALID_HANDLE_VALUE)
 {
@@ -51,10 +55,14 @@ BOOL CFile::Open(LPCWSTR lpszFileName, UINT nOpenFlags, CFileException* pError)
     if (nOpenFlags & modeCreate)
         disposition = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     DWORD attributes = FILE_ATTRIBUTE_NORMAL;
-    if (nOpenFlags & osNoBuffer) attributes |= FILE_FLAG_NO_BUFFERING;
-    if (nOpenFlags & osWriteThrough) attributes |= FILE_FLAG_WRITE_THROUGH;
-    if (nOpenFlags & osRandomAccess) attributes |= FILE_FLAG_RANDOM_ACCESS;
-    if (nOpenFlags & osSequentialScan) attributes |= FILE_FLAG_SEQUENTIAL_SCAN;
+    if (nOpenFlags & osNoBuffer)
+        attributes |= FILE_FLAG_NO_BUFFERING;
+    if (nOpenFlags & osWriteThrough)
+        attributes |= FILE_FLAG_WRITE_THROUGH;
+    if (nOpenFlags & osRandomAccess)
+        attributes |= FILE_FLAG_RANDOM_ACCESS;
+    if (nOpenFlags & osSequentialScan)
+        attributes |= FILE_FLAG_SEQUENTIAL_SCAN;
 
     HANDLE h = ::CreateFileW(lpszFileName, access, share, &sa, disposition, attributes, nullptr);
     if (h == INVALID_HANDLE_VALUE) {

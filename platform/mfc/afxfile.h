@@ -22,7 +22,7 @@ public:
         modeNoInherit = 0x0080,
         modeCreate = 0x1000,
         modeNoTruncate = 0x2000,
-        typeText = 0x4000,   // accepted, no meaning for CFile
+        typeText = 0x4000, // accepted, no meaning for CFile
         typeBinary = 0x8000,
         osNoBuffer = 0x10000,
         osWriteThrough = 0x20000,
@@ -34,7 +34,7 @@ public:
     static const HANDLE hFileNull;
 
     CFile();
-    explicit CFile(HANDLE hFile);   // takes over an open handle
+    explicit CFile(HANDLE hFile); // takes over an open handle
     // Opens at once; throws CFileException* on failure.
     CFile(LPCWSTR lpszFileName, UINT nOpenFlags);
     ~CFile() override;

@@ -74,9 +74,15 @@ public:
     operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
 
     [[nodiscard]] BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
-    [[nodiscard]] BOOL CreateHatchBrush(int nIndex, COLORREF crColor) { return Attach(::CreateHatchBrush(nIndex, crColor)); }
+    [[nodiscard]] BOOL CreateHatchBrush(int nIndex, COLORREF crColor)
+    {
+        return Attach(::CreateHatchBrush(nIndex, crColor));
+    }
     [[nodiscard]] BOOL CreatePatternBrush(CBitmap* pBitmap);
-    [[nodiscard]] BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush) { return Attach(::CreateBrushIndirect(lpLogBrush)); }
+    [[nodiscard]] BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush)
+    {
+        return Attach(::CreateBrushIndirect(lpLogBrush));
+    }
     // A system-colour brush is shared by the system: it is never deleted.
     [[nodiscard]] BOOL CreateSysColorBrush(int nIndex);
     int GetLogBrush(LOGBRUSH* pLogBrush) const { return GetObject(sizeof(LOGBRUSH), pLogBrush); }
@@ -90,14 +96,17 @@ public:
     static CFont* FromHandle(HFONT hFont) { return static_cast<CFont*>(CGdiObject::FromHandle(hFont)); }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 
-    [[nodiscard]] BOOL CreateFontIndirect(const LOGFONTW* lpLogFont) { return Attach(::CreateFontIndirectW(lpLogFont)); }
+    [[nodiscard]] BOOL CreateFontIndirect(const LOGFONTW* lpLogFont)
+    {
+        return Attach(::CreateFontIndirectW(lpLogFont));
+    }
     [[nodiscard]] BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
-                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
-                    BYTE nQuality, BYTE nPitchAndFamily, LPCWSTR lpszFacename)
+                                  BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision,
+                                  BYTE nClipPrecision, BYTE nQuality, BYTE nPitchAndFamily, LPCWSTR lpszFacename)
     {
         return Attach(::CreateFontW(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
-                                    cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
-                                    nPitchAndFamily, lpszFacename));
+                                    cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality, nPitchAndFamily,
+                                    lpszFacename));
     }
     // Size in tenths of a point, for the given DC (the screen when null).
     [[nodiscard]] BOOL CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC = nullptr);
@@ -116,14 +125,20 @@ public:
     // From the resource module (AfxGetResourceHandle).
     [[nodiscard]] BOOL LoadBitmap(LPCWSTR lpszResourceName);
     [[nodiscard]] BOOL LoadBitmap(UINT nIDResource) { return LoadBitmap(MAKEINTRESOURCEW(nIDResource)); }
-    [[nodiscard]] BOOL LoadOEMBitmap(UINT nIDBitmap) { return Attach(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(nIDBitmap))); }
+    [[nodiscard]] BOOL LoadOEMBitmap(UINT nIDBitmap)
+    {
+        return Attach(::LoadBitmapW(nullptr, MAKEINTRESOURCEW(nIDBitmap)));
+    }
     [[nodiscard]] BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitcount, const void* lpBits)
     {
         return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitcount, lpBits));
     }
     [[nodiscard]] BOOL CreateBitmapIndirect(LPBITMAP lpBitmap) { return Attach(::CreateBitmapIndirect(lpBitmap)); }
     [[nodiscard]] BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
-    [[nodiscard]] BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight) { return CreateCompatibleBitmap(pDC, nWidth, nHeight); }
+    [[nodiscard]] BOOL CreateDiscardableBitmap(CDC* pDC, int nWidth, int nHeight)
+    {
+        return CreateCompatibleBitmap(pDC, nWidth, nHeight);
+    }
     int GetBitmap(BITMAP* pBitMap) const { return GetObject(sizeof(BITMAP), pBitMap); }
     CSize GetBitmapDimension() const;
     DWORD SetBitmapBits(DWORD dwCount, const void* lpBits) { return ::SetBitmapBits(*this, dwCount, lpBits); }
@@ -140,7 +155,10 @@ public:
 
     [[nodiscard]] BOOL CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateRectRgn(x1, y1, x2, y2)); }
     [[nodiscard]] BOOL CreateRectRgnIndirect(LPCRECT lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
-    [[nodiscard]] BOOL CreateEllipticRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateEllipticRgn(x1, y1, x2, y2)); }
+    [[nodiscard]] BOOL CreateEllipticRgn(int x1, int y1, int x2, int y2)
+    {
+        return Attach(::CreateEllipticRgn(x1, y1, x2, y2));
+    }
     [[nodiscard]] BOOL CreateEllipticRgnIndirect(LPCRECT lpRect) { return Attach(::CreateEllipticRgnIndirect(lpRect)); }
     [[nodiscard]] BOOL CreateRoundRectRgn(int x1, int y1, int x2, int y2, int x3, int y3)
     {
@@ -154,8 +172,8 @@ public:
     void SetRectRgn(LPCRECT lpRect) { ::SetRectRgn(*this, lpRect->left, lpRect->top, lpRect->right, lpRect->bottom); }
     int CombineRgn(const CRgn* pRgn1, const CRgn* pRgn2, int nCombineMode)
     {
-        return ::CombineRgn(*this, static_cast<HRGN>(pRgn1->GetSafeHandle()),
-                            static_cast<HRGN>(pRgn2->GetSafeHandle()), nCombineMode);
+        return ::CombineRgn(*this, static_cast<HRGN>(pRgn1->GetSafeHandle()), static_cast<HRGN>(pRgn2->GetSafeHandle()),
+                            nCombineMode);
     }
     int CopyRgn(const CRgn* pRgnSrc) { return ::CombineRgn(*this, *pRgnSrc, nullptr, RGN_COPY); }
     [[nodiscard]] BOOL EqualRgn(const CRgn* pRgn) const { return ::EqualRgn(*this, *pRgn); }

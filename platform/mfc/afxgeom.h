@@ -10,27 +10,67 @@ class CRect;
 class CPoint : public tagPOINT
 {
 public:
-    CPoint() { x = 0; y = 0; }
-    CPoint(int initX, int initY) { x = initX; y = initY; }
-    CPoint(POINT pt) { x = pt.x; y = pt.y; }
-    CPoint(SIZE sz) { x = sz.cx; y = sz.cy; }
+    CPoint()
+    {
+        x = 0;
+        y = 0;
+    }
+    CPoint(int initX, int initY)
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT pt)
+    {
+        x = pt.x;
+        y = pt.y;
+    }
+    CPoint(SIZE sz)
+    {
+        x = sz.cx;
+        y = sz.cy;
+    }
     explicit CPoint(LPARAM dwPoint)
     {
         x = static_cast<short>(LOWORD(dwPoint));
         y = static_cast<short>(HIWORD(dwPoint));
     }
 
-    void Offset(int dx, int dy) { x += dx; y += dy; }
+    void Offset(int dx, int dy)
+    {
+        x += dx;
+        y += dy;
+    }
     void Offset(POINT pt) { Offset(pt.x, pt.y); }
     void Offset(SIZE sz) { Offset(sz.cx, sz.cy); }
-    void SetPoint(int X, int Y) { x = X; y = Y; }
+    void SetPoint(int X, int Y)
+    {
+        x = X;
+        y = Y;
+    }
 
     bool operator==(POINT pt) const { return x == pt.x && y == pt.y; }
     bool operator!=(POINT pt) const { return !(*this == pt); }
-    void operator+=(SIZE sz) { x += sz.cx; y += sz.cy; }
-    void operator-=(SIZE sz) { x -= sz.cx; y -= sz.cy; }
-    void operator+=(POINT pt) { x += pt.x; y += pt.y; }
-    void operator-=(POINT pt) { x -= pt.x; y -= pt.y; }
+    void operator+=(SIZE sz)
+    {
+        x += sz.cx;
+        y += sz.cy;
+    }
+    void operator-=(SIZE sz)
+    {
+        x -= sz.cx;
+        y -= sz.cy;
+    }
+    void operator+=(POINT pt)
+    {
+        x += pt.x;
+        y += pt.y;
+    }
+    void operator-=(POINT pt)
+    {
+        x -= pt.x;
+        y -= pt.y;
+    }
     CPoint operator+(SIZE sz) const { return CPoint(x + sz.cx, y + sz.cy); }
     CPoint operator-(SIZE sz) const { return CPoint(x - sz.cx, y - sz.cy); }
     CPoint operator+(POINT pt) const { return CPoint(x + pt.x, y + pt.y); }
@@ -42,16 +82,44 @@ public:
 class CSize : public tagSIZE
 {
 public:
-    CSize() { cx = 0; cy = 0; }
-    CSize(int initCX, int initCY) { cx = initCX; cy = initCY; }
-    CSize(SIZE sz) { cx = sz.cx; cy = sz.cy; }
-    CSize(POINT pt) { cx = pt.x; cy = pt.y; }
+    CSize()
+    {
+        cx = 0;
+        cy = 0;
+    }
+    CSize(int initCX, int initCY)
+    {
+        cx = initCX;
+        cy = initCY;
+    }
+    CSize(SIZE sz)
+    {
+        cx = sz.cx;
+        cy = sz.cy;
+    }
+    CSize(POINT pt)
+    {
+        cx = pt.x;
+        cy = pt.y;
+    }
 
-    void SetSize(int CX, int CY) { cx = CX; cy = CY; }
+    void SetSize(int CX, int CY)
+    {
+        cx = CX;
+        cy = CY;
+    }
     bool operator==(SIZE sz) const { return cx == sz.cx && cy == sz.cy; }
     bool operator!=(SIZE sz) const { return !(*this == sz); }
-    void operator+=(SIZE sz) { cx += sz.cx; cy += sz.cy; }
-    void operator-=(SIZE sz) { cx -= sz.cx; cy -= sz.cy; }
+    void operator+=(SIZE sz)
+    {
+        cx += sz.cx;
+        cy += sz.cy;
+    }
+    void operator-=(SIZE sz)
+    {
+        cx -= sz.cx;
+        cy -= sz.cy;
+    }
     CSize operator+(SIZE sz) const { return CSize(cx + sz.cx, cy + sz.cy); }
     CSize operator-(SIZE sz) const { return CSize(cx - sz.cx, cy - sz.cy); }
     CSize operator-() const { return CSize(-cx, -cy); }
@@ -59,19 +127,37 @@ public:
     CPoint operator-(POINT pt) const { return CPoint(cx - pt.x, cy - pt.y); }
 };
 
-inline CSize CPoint::operator-(POINT pt) const { return CSize(x - pt.x, y - pt.y); }
+inline CSize CPoint::operator-(POINT pt) const
+{
+    return CSize(x - pt.x, y - pt.y);
+}
 
 class CRect : public tagRECT
 {
 public:
     CRect() { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b)
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& src) { ::CopyRect(this, &src); }
     CRect(const RECT* lpSrc) { ::CopyRect(this, lpSrc); }
-    CRect(POINT pt, SIZE sz) { left = pt.x; top = pt.y; right = pt.x + sz.cx; bottom = pt.y + sz.cy; }
+    CRect(POINT pt, SIZE sz)
+    {
+        left = pt.x;
+        top = pt.y;
+        right = pt.x + sz.cx;
+        bottom = pt.y + sz.cy;
+    }
     CRect(POINT topLeft, POINT bottomRight)
     {
-        left = topLeft.x; top = topLeft.y; right = bottomRight.x; bottom = bottomRight.y;
+        left = topLeft.x;
+        top = topLeft.y;
+        right = bottomRight.x;
+        bottom = bottomRight.y;
     }
 
     int Width() const { return right - left; }
@@ -99,23 +185,67 @@ public:
 
     void InflateRect(int x, int y) { ::InflateRect(this, x, y); }
     void InflateRect(SIZE sz) { InflateRect(sz.cx, sz.cy); }
-    void InflateRect(LPCRECT r) { left -= r->left; top -= r->top; right += r->right; bottom += r->bottom; }
-    void InflateRect(int l, int t, int r, int b) { left -= l; top -= t; right += r; bottom += b; }
+    void InflateRect(LPCRECT r)
+    {
+        left -= r->left;
+        top -= r->top;
+        right += r->right;
+        bottom += r->bottom;
+    }
+    void InflateRect(int l, int t, int r, int b)
+    {
+        left -= l;
+        top -= t;
+        right += r;
+        bottom += b;
+    }
     void DeflateRect(int x, int y) { ::InflateRect(this, -x, -y); }
     void DeflateRect(SIZE sz) { DeflateRect(sz.cx, sz.cy); }
-    void DeflateRect(LPCRECT r) { left += r->left; top += r->top; right -= r->right; bottom -= r->bottom; }
-    void DeflateRect(int l, int t, int r, int b) { left += l; top += t; right -= r; bottom -= b; }
+    void DeflateRect(LPCRECT r)
+    {
+        left += r->left;
+        top += r->top;
+        right -= r->right;
+        bottom -= r->bottom;
+    }
+    void DeflateRect(int l, int t, int r, int b)
+    {
+        left += l;
+        top += t;
+        right -= r;
+        bottom -= b;
+    }
     void OffsetRect(int x, int y) { ::OffsetRect(this, x, y); }
     void OffsetRect(POINT pt) { OffsetRect(pt.x, pt.y); }
     void OffsetRect(SIZE sz) { OffsetRect(sz.cx, sz.cy); }
-    void MoveToX(int x) { right = x + Width(); left = x; }
-    void MoveToY(int y) { bottom = y + Height(); top = y; }
-    void MoveToXY(int x, int y) { MoveToX(x); MoveToY(y); }
+    void MoveToX(int x)
+    {
+        right = x + Width();
+        left = x;
+    }
+    void MoveToY(int y)
+    {
+        bottom = y + Height();
+        top = y;
+    }
+    void MoveToXY(int x, int y)
+    {
+        MoveToX(x);
+        MoveToY(y);
+    }
     void MoveToXY(POINT pt) { MoveToXY(pt.x, pt.y); }
     void NormalizeRect()
     {
-        if (left > right) { LONG t = left; left = right; right = t; }
-        if (top > bottom) { LONG t = top; top = bottom; bottom = t; }
+        if (left > right) {
+            LONG t = left;
+            left = right;
+            right = t;
+        }
+        if (top > bottom) {
+            LONG t = top;
+            top = bottom;
+            bottom = t;
+        }
     }
 
     // The Win32 rules: an empty result is all zeros and returns FALSE.
@@ -131,12 +261,42 @@ public:
     void operator-=(SIZE sz) { OffsetRect(-sz.cx, -sz.cy); }
     void operator&=(const RECT& r) { ::IntersectRect(this, this, &r); }
     void operator|=(const RECT& r) { ::UnionRect(this, this, &r); }
-    CRect operator+(POINT pt) const { CRect r(*this); r.OffsetRect(pt.x, pt.y); return r; }
-    CRect operator-(POINT pt) const { CRect r(*this); r.OffsetRect(-pt.x, -pt.y); return r; }
-    CRect operator+(SIZE sz) const { CRect r(*this); r.OffsetRect(sz.cx, sz.cy); return r; }
-    CRect operator-(SIZE sz) const { CRect r(*this); r.OffsetRect(-sz.cx, -sz.cy); return r; }
-    CRect operator&(const RECT& r2) const { CRect r; ::IntersectRect(&r, this, &r2); return r; }
-    CRect operator|(const RECT& r2) const { CRect r; ::UnionRect(&r, this, &r2); return r; }
+    CRect operator+(POINT pt) const
+    {
+        CRect r(*this);
+        r.OffsetRect(pt.x, pt.y);
+        return r;
+    }
+    CRect operator-(POINT pt) const
+    {
+        CRect r(*this);
+        r.OffsetRect(-pt.x, -pt.y);
+        return r;
+    }
+    CRect operator+(SIZE sz) const
+    {
+        CRect r(*this);
+        r.OffsetRect(sz.cx, sz.cy);
+        return r;
+    }
+    CRect operator-(SIZE sz) const
+    {
+        CRect r(*this);
+        r.OffsetRect(-sz.cx, -sz.cy);
+        return r;
+    }
+    CRect operator&(const RECT& r2) const
+    {
+        CRect r;
+        ::IntersectRect(&r, this, &r2);
+        return r;
+    }
+    CRect operator|(const RECT& r2) const
+    {
+        CRect r;
+        ::UnionRect(&r, this, &r2);
+        return r;
+    }
 };
 
 inline CRect CPoint::operator+(const RECT* lpRect) const

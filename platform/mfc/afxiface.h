@@ -63,11 +63,13 @@ private:
 struct SInterfaceEntry
 {
     template <class I>
-    SInterfaceEntry(REFIID id, I* sub) : iid(&id), object(sub), unknown(sub) {}
+    SInterfaceEntry(REFIID id, I* sub) : iid(&id), object(sub), unknown(sub)
+    {
+    }
 
     const IID* iid;
-    void* object;       // the sub-object as the interface pointer handed out
-    IUnknown* unknown;  // the same sub-object, to add the reference
+    void* object;      // the sub-object as the interface pointer handed out
+    IUnknown* unknown; // the same sub-object, to add the reference
 };
 
 [[nodiscard]] HRESULT AnswerQueryInterface(REFIID riid, void** ppv, std::initializer_list<SInterfaceEntry> entries);
@@ -80,19 +82,31 @@ class CIPtr
 public:
     CIPtr() = default;
     CIPtr(std::nullptr_t) {}
-    CIPtr(I* p) : m_p(p) { if (m_p) m_p->AddRef(); }
+    CIPtr(I* p) : m_p(p)
+    {
+        if (m_p)
+            m_p->AddRef();
+    }
     CIPtr(const CIPtr& o) : CIPtr(o.m_p) {}
     CIPtr(CIPtr&& o) noexcept : m_p(o.m_p) { o.m_p = nullptr; }
     template <class J, class = std::enable_if_t<std::is_convertible<J*, I*>::value>>
-    CIPtr(const CIPtr<J>& o) : CIPtr(static_cast<I*>(o.Get())) {}
-    ~CIPtr() { if (m_p) m_p->Release(); }
+    CIPtr(const CIPtr<J>& o) : CIPtr(static_cast<I*>(o.Get()))
+    {
+    }
+    ~CIPtr()
+    {
+        if (m_p)
+            m_p->Release();
+    }
 
     CIPtr& operator=(I* p)
     {
-        if (p) p->AddRef();       // before releasing: p may be the held object
+        if (p)
+            p->AddRef(); // before releasing: p may be the held object
         I* old = m_p;
         m_p = p;
-        if (old) old->Release();
+        if (old)
+            old->Release();
         return *this;
     }
     CIPtr& operator=(const CIPtr& o) { return *this = o.m_p; }
@@ -102,11 +116,16 @@ public:
             I* old = m_p;
             m_p = o.m_p;
             o.m_p = nullptr;
-            if (old) old->Release();
+            if (old)
+                old->Release();
         }
         return *this;
     }
-    CIPtr& operator=(std::nullptr_t) { Release(); return *this; }
+    CIPtr& operator=(std::nullptr_t)
+    {
+        Release();
+        return *this;
+    }
 
     I* Get() const { return m_p; }
     operator I*() const { return m_p; }
@@ -114,15 +133,40 @@ public:
     I& operator*() const { return *m_p; }
     // For out-parameters: lets go of the held pointer first, so an old
     // reference is never overwritten without its Release.
-    I** operator&() { Release(); return &m_p; }
+    I** operator&()
+    {
+        Release();
+        return &m_p;
+    }
     // The same for factories that fill a void** (CoCreateInstance).
-    void** ReceiveVoid() { Release(); return reinterpret_cast<void**>(&m_p); }
+    void** ReceiveVoid()
+    {
+        Release();
+        return reinterpret_cast<void**>(&m_p);
+    }
 
-    void Release() { I* old = m_p; m_p = nullptr; if (old) old->Release(); }
+    void Release()
+    {
+        I* old = m_p;
+        m_p = nullptr;
+        if (old)
+            old->Release();
+    }
     // Takes over a reference the caller owns (no AddRef).
-    void Attach(I* p) { I* old = m_p; m_p = p; if (old) old->Release(); }
+    void Attach(I* p)
+    {
+        I* old = m_p;
+        m_p = p;
+        if (old)
+            old->Release();
+    }
     // Gives the held reference to the caller (no Release).
-    I* Detach() { I* p = m_p; m_p = nullptr; return p; }
+    I* Detach()
+    {
+        I* p = m_p;
+        m_p = nullptr;
+        return p;
+    }
     // Replaces the held pointer by src's answer to iid; the HRESULT of the query.
     HRESULT QueryFrom(IUnknown* src, REFIID iid)
     {
@@ -137,7 +181,10 @@ private:
 };
 
 template <class T>
-struct SNonDeduced { typedef T type; };
+struct SNonDeduced
+{
+    typedef T type;
+};
 
 // Fills *out with p plus one reference. False (out untouched) when out or
 // p is null. The caller receives the reference and releases it.

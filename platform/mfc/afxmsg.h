@@ -53,7 +53,12 @@
 
 #define AFX_MSG_ENTRY(msg, body) \
     {(UINT)(msg), 0, 0, 0, [](CCmdTarget* t, AFX_MSGARGS& a) -> bool { \
-         ThisClass* p = static_cast<ThisClass*>(t); (void)p; (void)a; body; return true; }},
+         ThisClass* p = static_cast<ThisClass*>(t); \
+         (void)p; \
+         (void)a; \
+         body; \
+         return true; \
+     }},
 
 #define AFX_PT(l) CPoint(static_cast<short>(LOWORD(l)), static_cast<short>(HIWORD(l)))
 #define AFX_WND(h) CWnd::FromHandle(reinterpret_cast<HWND>(h))
@@ -92,11 +97,12 @@
 #define ON_WM_MBUTTONUP() AFX_MOUSE_ENTRY(WM_MBUTTONUP, OnMButtonUp)
 #define ON_WM_MBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_MBUTTONDBLCLK, OnMButtonDblClk)
 #define ON_WM_MOUSEWHEEL() \
-    AFX_MSG_ENTRY(WM_MOUSEWHEEL, a.lResult = p->OnMouseWheel(LOWORD(a.wParam), \
-                                                             static_cast<short>(HIWORD(a.wParam)), AFX_PT(a.lParam)))
+    AFX_MSG_ENTRY(WM_MOUSEWHEEL, a.lResult = p->OnMouseWheel(LOWORD(a.wParam), static_cast<short>(HIWORD(a.wParam)), \
+                                                             AFX_PT(a.lParam)))
 #define ON_WM_MOUSELEAVE() AFX_MSG_ENTRY(WM_MOUSELEAVE, p->OnMouseLeave())
 #define ON_WM_MOUSEACTIVATE() \
-    AFX_MSG_ENTRY(WM_MOUSEACTIVATE, a.lResult = p->OnMouseActivate(AFX_WND(a.wParam), LOWORD(a.lParam), HIWORD(a.lParam)))
+    AFX_MSG_ENTRY(WM_MOUSEACTIVATE, \
+                  a.lResult = p->OnMouseActivate(AFX_WND(a.wParam), LOWORD(a.lParam), HIWORD(a.lParam)))
 #define ON_WM_NCHITTEST() AFX_MSG_ENTRY(WM_NCHITTEST, a.lResult = p->OnNcHitTest(AFX_PT(a.lParam)))
 #define ON_WM_NCLBUTTONDOWN() \
     AFX_MSG_ENTRY(WM_NCLBUTTONDOWN, p->OnNcLButtonDown(static_cast<UINT>(a.wParam), AFX_PT(a.lParam)))
@@ -131,14 +137,12 @@
 #define ON_WM_WINDOWPOSCHANGED() \
     AFX_MSG_ENTRY(WM_WINDOWPOSCHANGED, p->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(a.lParam)))
 #define ON_WM_HSCROLL() \
-    AFX_MSG_ENTRY(WM_HSCROLL, p->OnHScroll(LOWORD(a.wParam), HIWORD(a.wParam), \
-                                           AFX_SCROLLBAR(a.lParam)))
+    AFX_MSG_ENTRY(WM_HSCROLL, p->OnHScroll(LOWORD(a.wParam), HIWORD(a.wParam), AFX_SCROLLBAR(a.lParam)))
 #define ON_WM_VSCROLL() \
-    AFX_MSG_ENTRY(WM_VSCROLL, p->OnVScroll(LOWORD(a.wParam), HIWORD(a.wParam), \
-                                           AFX_SCROLLBAR(a.lParam)))
+    AFX_MSG_ENTRY(WM_VSCROLL, p->OnVScroll(LOWORD(a.wParam), HIWORD(a.wParam), AFX_SCROLLBAR(a.lParam)))
 #define AFX_CTLCOLOR_ENTRY(msg, kind) \
-    AFX_MSG_ENTRY(msg, a.lResult = reinterpret_cast<LRESULT>(p->OnCtlColor( \
-                           CDC::FromHandle(reinterpret_cast<HDC>(a.wParam)), AFX_WND(a.lParam), kind)))
+    AFX_MSG_ENTRY(msg, a.lResult = reinterpret_cast<LRESULT>( \
+                           p->OnCtlColor(CDC::FromHandle(reinterpret_cast<HDC>(a.wParam)), AFX_WND(a.lParam), kind)))
 #define ON_WM_CTLCOLOR() \
     AFX_CTLCOLOR_ENTRY(WM_CTLCOLORMSGBOX, CTLCOLOR_MSGBOX) \
     AFX_CTLCOLOR_ENTRY(WM_CTLCOLOREDIT, CTLCOLOR_EDIT) \
@@ -148,11 +152,13 @@
     AFX_CTLCOLOR_ENTRY(WM_CTLCOLORSCROLLBAR, CTLCOLOR_SCROLLBAR) \
     AFX_CTLCOLOR_ENTRY(WM_CTLCOLORSTATIC, CTLCOLOR_STATIC)
 #define ON_WM_DRAWITEM() \
-    AFX_MSG_ENTRY(WM_DRAWITEM, p->OnDrawItem(static_cast<int>(a.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(a.lParam)); \
+    AFX_MSG_ENTRY(WM_DRAWITEM, \
+                  p->OnDrawItem(static_cast<int>(a.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(a.lParam)); \
                   a.lResult = TRUE)
 #define ON_WM_MEASUREITEM() \
-    AFX_MSG_ENTRY(WM_MEASUREITEM, p->OnMeasureItem(static_cast<int>(a.wParam), \
-                                                   reinterpret_cast<LPMEASUREITEMSTRUCT>(a.lParam)); a.lResult = TRUE)
+    AFX_MSG_ENTRY(WM_MEASUREITEM, \
+                  p->OnMeasureItem(static_cast<int>(a.wParam), reinterpret_cast<LPMEASUREITEMSTRUCT>(a.lParam)); \
+                  a.lResult = TRUE)
 #define ON_WM_CAPTURECHANGED() AFX_MSG_ENTRY(WM_CAPTURECHANGED, p->OnCaptureChanged(AFX_WND(a.lParam)))
 #define ON_WM_CANCELMODE() AFX_MSG_ENTRY(WM_CANCELMODE, p->OnCancelMode())
 #define ON_WM_ENABLE() AFX_MSG_ENTRY(WM_ENABLE, p->OnEnable(static_cast<BOOL>(a.wParam)))

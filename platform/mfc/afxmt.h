@@ -26,10 +26,22 @@ class CCriticalSection : public CSyncObject
 public:
     CCriticalSection();
     ~CCriticalSection() override;
-    BOOL Lock() { ::EnterCriticalSection(&m_sect); return TRUE; }
+    BOOL Lock()
+    {
+        ::EnterCriticalSection(&m_sect);
+        return TRUE;
+    }
     // A critical section has no timeout: any value waits until entered.
-    BOOL Lock(DWORD dwTimeout) override { (void)dwTimeout; return Lock(); }
-    BOOL Unlock() override { ::LeaveCriticalSection(&m_sect); return TRUE; }
+    BOOL Lock(DWORD dwTimeout) override
+    {
+        (void)dwTimeout;
+        return Lock();
+    }
+    BOOL Unlock() override
+    {
+        ::LeaveCriticalSection(&m_sect);
+        return TRUE;
+    }
     operator CRITICAL_SECTION*() { return &m_sect; }
 
     CRITICAL_SECTION m_sect;
@@ -41,8 +53,8 @@ class CEvent : public CSyncObject
 public:
     // An auto-reset, initially non-signalled event by default. Throws
     // CNotSupportedException when the system refuses to create it.
-    explicit CEvent(BOOL bInitiallyOwn = FALSE, BOOL bManualReset = FALSE,
-                    LPCWSTR lpszName = nullptr, LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
+    explicit CEvent(BOOL bInitiallyOwn = FALSE, BOOL bManualReset = FALSE, LPCWSTR lpszName = nullptr,
+                    LPSECURITY_ATTRIBUTES lpsaAttribute = nullptr);
     BOOL SetEvent() { return ::SetEvent(m_hObject); }
     BOOL ResetEvent() { return ::ResetEvent(m_hObject); }
     BOOL PulseEvent() { return ::PulseEvent(m_hObject); }

@@ -9,7 +9,9 @@ CRuntimeClass* CObject::GetRuntimeClass() const
     return RUNTIME_CLASS(CObject);
 }
 
-void CObject::Serialize(CArchive&) {}
+void CObject::Serialize(CArchive&)
+{
+}
 
 BOOL CObject::IsKindOf(const CRuntimeClass* pClass) const
 {
@@ -128,7 +130,8 @@ BOOL CFileException::GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnH
     wchar_t* sys = nullptr;
     if (m_lOsError > 0 &&
         FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<LPWSTR>(&sys), 0, nullptr) && sys) {
+                       nullptr, static_cast<DWORD>(m_lOsError), 0, reinterpret_cast<LPWSTR>(&sys), 0, nullptr) &&
+        sys) {
         text = sys;
         LocalFree(sys);
         text.TrimRight();

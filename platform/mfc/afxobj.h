@@ -21,7 +21,7 @@ struct CRuntimeClass
     CObject* (*m_pfnCreateObject)(); // null unless the class is DYNCREATE
     CRuntimeClass* m_pBaseClass;     // null for CObject
 
-    CObject* CreateObject() const;   // null when the class can't be created
+    CObject* CreateObject() const; // null when the class can't be created
     [[nodiscard]] BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
 };
 
@@ -37,15 +37,20 @@ public: \
     static CObject* CreateObject();
 
 #define AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_name, create) \
-    CRuntimeClass class_name::class##class_name = { \
-        #class_name, static_cast<int>(sizeof(class_name)), create, RUNTIME_CLASS(base_name)}; \
-    CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+    CRuntimeClass class_name::class##class_name = {#class_name, static_cast<int>(sizeof(class_name)), create, \
+                                                   RUNTIME_CLASS(base_name)}; \
+    CRuntimeClass* class_name::GetRuntimeClass() const \
+    { \
+        return RUNTIME_CLASS(class_name); \
+    }
 
-#define IMPLEMENT_DYNAMIC(class_name, base_name) \
-    AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_name, nullptr)
+#define IMPLEMENT_DYNAMIC(class_name, base_name) AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_name, nullptr)
 
 #define IMPLEMENT_DYNCREATE(class_name, base_name) \
-    CObject* class_name::CreateObject() { return new class_name; } \
+    CObject* class_name::CreateObject() \
+    { \
+        return new class_name; \
+    } \
     AFX_IMPLEMENT_RUNTIMECLASS(class_name, base_name, &class_name::CreateObject)
 
 class CObject
@@ -114,13 +119,27 @@ class CFileException : public CException
     DECLARE_DYNAMIC(CFileException)
 public:
     enum {
-        none, genericException, fileNotFound, badPath, tooManyOpenFiles, accessDenied,
-        invalidFile, removeCurrentDir, directoryFull, badSeek, hardIO, sharingViolation,
-        lockViolation, diskFull, endOfFile
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        removeCurrentDir,
+        directoryFull,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile
     };
 
     explicit CFileException(int cause = none, LONG lOsError = -1, LPCWSTR lpszArchiveName = nullptr)
-        : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszArchiveName) {}
+        : m_cause(cause), m_lOsError(lOsError), m_strFileName(lpszArchiveName)
+    {
+    }
 
     // The cause that matches a Windows error code (GetLastError).
     static int OsErrorToException(LONG lOsError);
@@ -128,7 +147,7 @@ public:
     [[nodiscard]] BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
 
     int m_cause;
-    LONG m_lOsError;       // the Windows error code, -1 when none
+    LONG m_lOsError; // the Windows error code, -1 when none
     CString m_strFileName;
 };
 

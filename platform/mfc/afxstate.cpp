@@ -39,7 +39,10 @@ void AFX_THREAD_STATE::DeleteTempObjects()
     // Each wrapper lets go of its handle before it is deleted, so its
     // destructor leaves the window, DC, object or menu alone.
     DeleteWrappers(tempWnd, [](CWnd& w) { w.m_hWnd = nullptr; });
-    DeleteWrappers(tempDC, [](CDC& dc) { dc.m_hDC = nullptr; dc.m_hAttribDC = nullptr; });
+    DeleteWrappers(tempDC, [](CDC& dc) {
+        dc.m_hDC = nullptr;
+        dc.m_hAttribDC = nullptr;
+    });
     DeleteWrappers(tempGdi, [](CGdiObject& o) { o.m_hObject = nullptr; });
     DeleteWrappers(tempMenu, [](CMenu& m) { m.m_hMenu = nullptr; });
 }

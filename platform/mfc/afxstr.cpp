@@ -69,7 +69,9 @@ CString AfxWideFromBytes(const char* pch, int nLength, UINT codePage)
 
 // ---- construction -------------------------------------------------------
 
-CString::CString(LPCWSTR psz) : m_s(psz ? psz : L"") {}
+CString::CString(LPCWSTR psz) : m_s(psz ? psz : L"")
+{
+}
 
 CString::CString(LPCWSTR pch, int nLength)
 {
@@ -77,10 +79,13 @@ CString::CString(LPCWSTR pch, int nLength)
         m_s.assign(pch, static_cast<size_t>(nLength));
 }
 
-CString::CString(LPCSTR psz)
-    : m_s(psz ? Widen(psz, static_cast<int>(std::strlen(psz)), CP_ACP) : std::wstring()) {}
+CString::CString(LPCSTR psz) : m_s(psz ? Widen(psz, static_cast<int>(std::strlen(psz)), CP_ACP) : std::wstring())
+{
+}
 
-CString::CString(LPCSTR pch, int nLength) : m_s(Widen(pch, nLength, CP_ACP)) {}
+CString::CString(LPCSTR pch, int nLength) : m_s(Widen(pch, nLength, CP_ACP))
+{
+}
 
 CString::CString(wchar_t ch, int nRepeat)
 {
@@ -90,8 +95,10 @@ CString::CString(wchar_t ch, int nRepeat)
 
 CString& CString::operator=(LPCWSTR psz)
 {
-    if (psz) m_s = psz; // psz may point into m_s: std::wstring handles that
-    else m_s.clear();
+    if (psz)
+        m_s = psz; // psz may point into m_s: std::wstring handles that
+    else
+        m_s.clear();
     return *this;
 }
 
@@ -142,10 +149,14 @@ CString CString::Mid(int iFirst) const
 CString CString::Mid(int iFirst, int nCount) const
 {
     const int len = GetLength();
-    if (iFirst < 0) iFirst = 0;
-    if (nCount < 0) nCount = 0;
-    if (iFirst > len) iFirst = len;
-    if (nCount > len - iFirst) nCount = len - iFirst;
+    if (iFirst < 0)
+        iFirst = 0;
+    if (nCount < 0)
+        nCount = 0;
+    if (iFirst > len)
+        iFirst = len;
+    if (nCount > len - iFirst)
+        nCount = len - iFirst;
     return CString(m_s.data() + iFirst, nCount);
 }
 
@@ -157,8 +168,10 @@ CString CString::Left(int nCount) const
 CString CString::Right(int nCount) const
 {
     const int len = GetLength();
-    if (nCount < 0) nCount = 0;
-    if (nCount > len) nCount = len;
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount > len)
+        nCount = len;
     return CString(m_s.data() + (len - nCount), nCount);
 }
 
@@ -234,7 +247,10 @@ int CString::Replace(wchar_t chOld, wchar_t chNew)
         return 0; // nothing changes
     int n = 0;
     for (wchar_t& c : m_s)
-        if (c == chOld) { c = chNew; ++n; }
+        if (c == chOld) {
+            c = chNew;
+            ++n;
+        }
     return n;
 }
 
@@ -277,8 +293,10 @@ int CString::Insert(int iIndex, wchar_t ch)
 
 int CString::Insert(int iIndex, LPCWSTR psz)
 {
-    if (iIndex < 0) iIndex = 0;
-    if (iIndex > GetLength()) iIndex = GetLength();
+    if (iIndex < 0)
+        iIndex = 0;
+    if (iIndex > GetLength())
+        iIndex = GetLength();
     if (psz)
         m_s.insert(static_cast<size_t>(iIndex), std::wstring(psz));
     return GetLength();
@@ -286,7 +304,8 @@ int CString::Insert(int iIndex, LPCWSTR psz)
 
 int CString::Delete(int iIndex, int nCount)
 {
-    if (iIndex < 0) iIndex = 0;
+    if (iIndex < 0)
+        iIndex = 0;
     if (nCount > 0 && iIndex < GetLength())
         m_s.erase(static_cast<size_t>(iIndex), static_cast<size_t>(nCount));
     return GetLength();
@@ -295,7 +314,8 @@ int CString::Delete(int iIndex, int nCount)
 CString& CString::TrimLeft()
 {
     size_t i = 0;
-    while (i < m_s.size() && std::iswspace(m_s[i])) ++i;
+    while (i < m_s.size() && std::iswspace(m_s[i]))
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
@@ -303,7 +323,8 @@ CString& CString::TrimLeft()
 CString& CString::TrimLeft(wchar_t chTarget)
 {
     size_t i = 0;
-    while (i < m_s.size() && m_s[i] == chTarget) ++i;
+    while (i < m_s.size() && m_s[i] == chTarget)
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
@@ -311,7 +332,8 @@ CString& CString::TrimLeft(wchar_t chTarget)
 CString& CString::TrimLeft(LPCWSTR pszTargets)
 {
     size_t i = 0;
-    while (i < m_s.size() && InSet(m_s[i], pszTargets)) ++i;
+    while (i < m_s.size() && InSet(m_s[i], pszTargets))
+        ++i;
     m_s.erase(0, i);
     return *this;
 }
@@ -319,7 +341,8 @@ CString& CString::TrimLeft(LPCWSTR pszTargets)
 CString& CString::TrimRight()
 {
     size_t n = m_s.size();
-    while (n > 0 && std::iswspace(m_s[n - 1])) --n;
+    while (n > 0 && std::iswspace(m_s[n - 1]))
+        --n;
     m_s.resize(n);
     return *this;
 }
@@ -327,7 +350,8 @@ CString& CString::TrimRight()
 CString& CString::TrimRight(wchar_t chTarget)
 {
     size_t n = m_s.size();
-    while (n > 0 && m_s[n - 1] == chTarget) --n;
+    while (n > 0 && m_s[n - 1] == chTarget)
+        --n;
     m_s.resize(n);
     return *this;
 }
@@ -335,14 +359,27 @@ CString& CString::TrimRight(wchar_t chTarget)
 CString& CString::TrimRight(LPCWSTR pszTargets)
 {
     size_t n = m_s.size();
-    while (n > 0 && InSet(m_s[n - 1], pszTargets)) --n;
+    while (n > 0 && InSet(m_s[n - 1], pszTargets))
+        --n;
     m_s.resize(n);
     return *this;
 }
 
-CString& CString::Trim() { TrimRight(); return TrimLeft(); }
-CString& CString::Trim(wchar_t chTarget) { TrimRight(chTarget); return TrimLeft(chTarget); }
-CString& CString::Trim(LPCWSTR pszTargets) { TrimRight(pszTargets); return TrimLeft(pszTargets); }
+CString& CString::Trim()
+{
+    TrimRight();
+    return TrimLeft();
+}
+CString& CString::Trim(wchar_t chTarget)
+{
+    TrimRight(chTarget);
+    return TrimLeft(chTarget);
+}
+CString& CString::Trim(LPCWSTR pszTargets)
+{
+    TrimRight(pszTargets);
+    return TrimLeft(pszTargets);
+}
 
 CString& CString::MakeUpper()
 {
@@ -474,16 +511,44 @@ BOOL CString::LoadString(UINT nID)
 
 // ---- operators ----------------------------------------------------------
 
-CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, LPCWSTR b) { CString r(a); r += b; return r; }
-CString operator+(LPCWSTR a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, wchar_t b) { CString r(a); r += b; return r; }
-CString operator+(wchar_t a, const CString& b) { CString r(a); r += b; return r; }
+CString operator+(const CString& a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(const CString& a, LPCWSTR b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(LPCWSTR a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(const CString& a, wchar_t b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
+CString operator+(wchar_t a, const CString& b)
+{
+    CString r(a);
+    r += b;
+    return r;
+}
 
 // ---- narrow -------------------------------------------------------------
 
 CStringA::CStringA(LPCWSTR psz, UINT codePage)
-    : m_s(psz ? Narrow(psz, static_cast<int>(std::wcslen(psz)), codePage) : std::string()) {}
+    : m_s(psz ? Narrow(psz, static_cast<int>(std::wcslen(psz)), codePage) : std::string())
+{
+}
 
-CStringA::CStringA(const CString& s, UINT codePage)
-    : m_s(Narrow(s.GetString(), s.GetLength(), codePage)) {}
+CStringA::CStringA(const CString& s, UINT codePage) : m_s(Narrow(s.GetString(), s.GetLength(), codePage))
+{
+}

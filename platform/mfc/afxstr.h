@@ -22,9 +22,9 @@ public:
     CString() = default;
     CString(const CString&) = default;
     CString(CString&&) noexcept = default;
-    CString(LPCWSTR psz);                       // null gives an empty string
-    CString(LPCWSTR pch, int nLength);          // nLength characters, embedded NULs kept
-    CString(LPCSTR psz);                        // converted from the ANSI code page
+    CString(LPCWSTR psz);              // null gives an empty string
+    CString(LPCWSTR pch, int nLength); // nLength characters, embedded NULs kept
+    CString(LPCSTR psz);               // converted from the ANSI code page
     CString(LPCSTR pch, int nLength);
     explicit CString(wchar_t ch, int nRepeat = 1);
     ~CString() = default;
@@ -35,10 +35,23 @@ public:
     CString& operator=(LPCSTR psz);
     CString& operator=(wchar_t ch);
 
-    CString& operator+=(const CString& s) { m_s += s.m_s; return *this; }
-    CString& operator+=(LPCWSTR psz) { if (psz) m_s += psz; return *this; }
+    CString& operator+=(const CString& s)
+    {
+        m_s += s.m_s;
+        return *this;
+    }
+    CString& operator+=(LPCWSTR psz)
+    {
+        if (psz)
+            m_s += psz;
+        return *this;
+    }
     CString& operator+=(LPCSTR psz) { return *this += CString(psz); }
-    CString& operator+=(wchar_t ch) { m_s += ch; return *this; }
+    CString& operator+=(wchar_t ch)
+    {
+        m_s += ch;
+        return *this;
+    }
 
     // Size and access.
     int GetLength() const { return static_cast<int>(m_s.size()); }
@@ -98,13 +111,22 @@ public:
     // handed on as their text pointers; other class-type arguments are
     // refused at compile time.
     template <class... A>
-    void Format(LPCWSTR pszFormat, const A&... args) { FormatArgs(pszFormat, Vararg(args)...); }
+    void Format(LPCWSTR pszFormat, const A&... args)
+    {
+        FormatArgs(pszFormat, Vararg(args)...);
+    }
     // Format string nFormatID of the string table (CInvalidArgException
     // when there is no such string).
     template <class... A>
-    void Format(UINT nFormatID, const A&... args) { FormatIdArgs(nFormatID, Vararg(args)...); }
+    void Format(UINT nFormatID, const A&... args)
+    {
+        FormatIdArgs(nFormatID, Vararg(args)...);
+    }
     template <class... A>
-    void AppendFormat(LPCWSTR pszFormat, const A&... args) { AppendFormatArgs(pszFormat, Vararg(args)...); }
+    void AppendFormat(LPCWSTR pszFormat, const A&... args)
+    {
+        AppendFormatArgs(pszFormat, Vararg(args)...);
+    }
     void FormatV(LPCWSTR pszFormat, va_list args);
     void AppendFormatV(LPCWSTR pszFormat, va_list args);
 
@@ -124,12 +146,11 @@ public:
     // strings as their text pointers, trivially copyable values as they
     // are, anything else refused at compile time. For wrappers of our own
     // with a Format template of their own.
-    template <class T, class = std::enable_if_t<!std::is_base_of<CString, T>::value &&
-                                                !std::is_base_of<CStringA, T>::value>>
+    template <class T,
+              class = std::enable_if_t<!std::is_base_of<CString, T>::value && !std::is_base_of<CStringA, T>::value>>
     static const T& Vararg(const T& v)
     {
-        static_assert(std::is_trivially_copyable<std::decay_t<T>>::value,
-                      "pass text to Format as a pointer (LPCTSTR)");
+        static_assert(std::is_trivially_copyable<std::decay_t<T>>::value, "pass text to Format as a pointer (LPCTSTR)");
         return v;
     }
     static LPCWSTR Vararg(const CString& s) { return s.GetString(); }
@@ -152,24 +173,78 @@ CString operator+(LPCWSTR a, const CString& b);
 CString operator+(const CString& a, wchar_t b);
 CString operator+(wchar_t a, const CString& b);
 
-inline bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
-inline bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-inline bool operator==(LPCWSTR a, const CString& b) { return b.Compare(a) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return !(a == b); }
-inline bool operator!=(const CString& a, LPCWSTR b) { return !(a == b); }
-inline bool operator!=(LPCWSTR a, const CString& b) { return !(a == b); }
-inline bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-inline bool operator<(const CString& a, LPCWSTR b) { return a.Compare(b) < 0; }
-inline bool operator<(LPCWSTR a, const CString& b) { return b.Compare(a) > 0; }
-inline bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-inline bool operator>(const CString& a, LPCWSTR b) { return a.Compare(b) > 0; }
-inline bool operator>(LPCWSTR a, const CString& b) { return b.Compare(a) < 0; }
-inline bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-inline bool operator<=(const CString& a, LPCWSTR b) { return a.Compare(b) <= 0; }
-inline bool operator<=(LPCWSTR a, const CString& b) { return b.Compare(a) >= 0; }
-inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
-inline bool operator>=(const CString& a, LPCWSTR b) { return a.Compare(b) >= 0; }
-inline bool operator>=(LPCWSTR a, const CString& b) { return b.Compare(a) <= 0; }
+inline bool operator==(const CString& a, const CString& b)
+{
+    return a.str() == b.str();
+}
+inline bool operator==(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) == 0;
+}
+inline bool operator==(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b)
+{
+    return !(a == b);
+}
+inline bool operator!=(const CString& a, LPCWSTR b)
+{
+    return !(a == b);
+}
+inline bool operator!=(LPCWSTR a, const CString& b)
+{
+    return !(a == b);
+}
+inline bool operator<(const CString& a, const CString& b)
+{
+    return a.Compare(b) < 0;
+}
+inline bool operator<(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) < 0;
+}
+inline bool operator<(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) > 0;
+}
+inline bool operator>(const CString& a, const CString& b)
+{
+    return a.Compare(b) > 0;
+}
+inline bool operator>(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) > 0;
+}
+inline bool operator>(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) < 0;
+}
+inline bool operator<=(const CString& a, const CString& b)
+{
+    return a.Compare(b) <= 0;
+}
+inline bool operator<=(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) <= 0;
+}
+inline bool operator<=(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) >= 0;
+}
+inline bool operator>=(const CString& a, const CString& b)
+{
+    return a.Compare(b) >= 0;
+}
+inline bool operator>=(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) >= 0;
+}
+inline bool operator>=(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) <= 0;
+}
 
 typedef CString CStringW;
 
@@ -195,7 +270,10 @@ private:
     std::string m_s;
 };
 
-inline LPCSTR CString::Vararg(const CStringA& s) { return s.GetString(); }
+inline LPCSTR CString::Vararg(const CStringA& s)
+{
+    return s.GetString();
+}
 
 // Wide text from bytes in the given code page (MultiByteToWideChar).
 CString AfxWideFromBytes(const char* pch, int nLength, UINT codePage = CP_ACP);

@@ -57,8 +57,7 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
     // Always start suspended: m_hThread and m_nThreadID are set before the
     // thread can run (and possibly delete this object).
     unsigned id = 0;
-    uintptr_t h = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
-                                 CREATE_SUSPENDED, &id);
+    uintptr_t h = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED, &id);
     if (!h)
         return FALSE;
     m_hThread = reinterpret_cast<HANDLE>(h);
@@ -110,8 +109,8 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
     return StartThread(thread, nPriority, nStackSize, dwCreateFlags, lpSecurityAttrs);
 }
 
-CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize,
-                           DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority, UINT nStackSize, DWORD dwCreateFlags,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     if (!pThreadClass || !pThreadClass->IsDerivedFrom(RUNTIME_CLASS(CWinThread)))
         AfxThrowInvalidArgException();

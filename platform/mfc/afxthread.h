@@ -28,7 +28,7 @@ public:
     // Starts the thread (dwCreateFlags may hold CREATE_SUSPENDED). FALSE
     // when the system refuses.
     [[nodiscard]] BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0,
-                      LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+                                    LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
     DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
@@ -66,7 +66,7 @@ public:
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
     BOOL m_bAutoDelete = TRUE;
-    CWnd* m_pMainWnd = nullptr;   // the thread's main window, when it has one
+    CWnd* m_pMainWnd = nullptr; // the thread's main window, when it has one
     CWnd* m_pActiveWnd = nullptr;
 
     AFX_THREADPROC m_pfnThreadProc = nullptr;
@@ -85,11 +85,10 @@ CWinThread* AfxGetThread();
 void AfxSetThread(CWinThread* pThread);
 
 // Starts pfnThreadProc(pParam) on a new thread. Returns null on failure.
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam,
-                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
-                           DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
+                           UINT nStackSize = 0, DWORD dwCreateFlags = 0,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
 // Creates an object of a DYNCREATE CWinThread class and starts it.
-CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass,
-                           int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
+CWinThread* AfxBeginThread(CRuntimeClass* pThreadClass, int nPriority = THREAD_PRIORITY_NORMAL, UINT nStackSize = 0,
                            DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);

@@ -31,10 +31,14 @@ CTime CTime::GetCurrentTime()
 }
 
 CTime::CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST)
-    : m_time(MakeLocal(nYear, nMonth, nDay, nHour, nMin, nSec, nDST)) {}
+    : m_time(MakeLocal(nYear, nMonth, nDay, nHour, nMin, nSec, nDST))
+{
+}
 
 CTime::CTime(const SYSTEMTIME& st, int nDST)
-    : m_time(MakeLocal(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, nDST)) {}
+    : m_time(MakeLocal(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, nDST))
+{
+}
 
 CTime::CTime(const FILETIME& ft, int nDST)
 {
@@ -85,13 +89,34 @@ BOOL CTime::GetAsSystemTime(SYSTEMTIME& st) const
     return TRUE;
 }
 
-int CTime::GetYear() const { return Local().tm_year + 1900; }
-int CTime::GetMonth() const { return Local().tm_mon + 1; }
-int CTime::GetDay() const { return Local().tm_mday; }
-int CTime::GetHour() const { return Local().tm_hour; }
-int CTime::GetMinute() const { return Local().tm_min; }
-int CTime::GetSecond() const { return Local().tm_sec; }
-int CTime::GetDayOfWeek() const { return Local().tm_wday + 1; }
+int CTime::GetYear() const
+{
+    return Local().tm_year + 1900;
+}
+int CTime::GetMonth() const
+{
+    return Local().tm_mon + 1;
+}
+int CTime::GetDay() const
+{
+    return Local().tm_mday;
+}
+int CTime::GetHour() const
+{
+    return Local().tm_hour;
+}
+int CTime::GetMinute() const
+{
+    return Local().tm_min;
+}
+int CTime::GetSecond() const
+{
+    return Local().tm_sec;
+}
+int CTime::GetDayOfWeek() const
+{
+    return Local().tm_wday + 1;
+}
 
 CString CTime::FormatTm(LPCWSTR pszFormat, const struct tm* ptm) const
 {

@@ -11,7 +11,9 @@ public:
     CTimeSpan() = default;
     CTimeSpan(__time64_t seconds) : m_span(seconds) {}
     CTimeSpan(LONG lDays, int nHours, int nMins, int nSecs)
-        : m_span(((static_cast<__time64_t>(lDays) * 24 + nHours) * 60 + nMins) * 60 + nSecs) {}
+        : m_span(((static_cast<__time64_t>(lDays) * 24 + nHours) * 60 + nMins) * 60 + nSecs)
+    {
+    }
 
     LONGLONG GetDays() const { return m_span / (24 * 3600); }
     LONGLONG GetTotalHours() const { return m_span / 3600; }
@@ -24,8 +26,16 @@ public:
 
     CTimeSpan operator+(CTimeSpan s) const { return CTimeSpan(m_span + s.m_span); }
     CTimeSpan operator-(CTimeSpan s) const { return CTimeSpan(m_span - s.m_span); }
-    CTimeSpan& operator+=(CTimeSpan s) { m_span += s.m_span; return *this; }
-    CTimeSpan& operator-=(CTimeSpan s) { m_span -= s.m_span; return *this; }
+    CTimeSpan& operator+=(CTimeSpan s)
+    {
+        m_span += s.m_span;
+        return *this;
+    }
+    CTimeSpan& operator-=(CTimeSpan s)
+    {
+        m_span -= s.m_span;
+        return *this;
+    }
     bool operator==(CTimeSpan s) const { return m_span == s.m_span; }
     bool operator!=(CTimeSpan s) const { return m_span != s.m_span; }
     bool operator<(CTimeSpan s) const { return m_span < s.m_span; }
@@ -47,23 +57,23 @@ public:
     // Local time; nDST -1 lets the system decide on daylight saving.
     // Throws CInvalidArgException for a date it can't represent.
     CTime(int nYear, int nMonth, int nDay, int nHour, int nMin, int nSec, int nDST = -1);
-    CTime(const SYSTEMTIME& st, int nDST = -1);   // st in local time
-    CTime(const FILETIME& ft, int nDST = -1);     // ft in UTC
+    CTime(const SYSTEMTIME& st, int nDST = -1); // st in local time
+    CTime(const FILETIME& ft, int nDST = -1);   // ft in UTC
 
     __time64_t GetTime() const { return m_time; }
     // Broken down in local / UTC time; null when it cannot be (the
     // field getters then answer from an all-zero record).
     struct tm* GetLocalTm(struct tm* ptm) const;
     struct tm* GetGmtTm(struct tm* ptm) const;
-    [[nodiscard]] BOOL GetAsSystemTime(SYSTEMTIME& st) const;   // local time
+    [[nodiscard]] BOOL GetAsSystemTime(SYSTEMTIME& st) const; // local time
 
     int GetYear() const;
-    int GetMonth() const;      // 1..12
-    int GetDay() const;        // 1..31
+    int GetMonth() const; // 1..12
+    int GetDay() const;   // 1..31
     int GetHour() const;
     int GetMinute() const;
     int GetSecond() const;
-    int GetDayOfWeek() const;  // 1 = Sunday
+    int GetDayOfWeek() const; // 1 = Sunday
 
     // strftime conversions (%Y, %m, %d, %H, %M, %S, %A...) on local / UTC time.
     CString Format(LPCWSTR pszFormat) const;
@@ -72,8 +82,16 @@ public:
     CTimeSpan operator-(CTime t) const { return CTimeSpan(m_time - t.m_time); }
     CTime operator+(CTimeSpan s) const { return CTime(m_time + s.GetTimeSpan()); }
     CTime operator-(CTimeSpan s) const { return CTime(m_time - s.GetTimeSpan()); }
-    CTime& operator+=(CTimeSpan s) { m_time += s.GetTimeSpan(); return *this; }
-    CTime& operator-=(CTimeSpan s) { m_time -= s.GetTimeSpan(); return *this; }
+    CTime& operator+=(CTimeSpan s)
+    {
+        m_time += s.GetTimeSpan();
+        return *this;
+    }
+    CTime& operator-=(CTimeSpan s)
+    {
+        m_time -= s.GetTimeSpan();
+        return *this;
+    }
     bool operator==(CTime t) const { return m_time == t.m_time; }
     bool operator!=(CTime t) const { return m_time != t.m_time; }
     bool operator<(CTime t) const { return m_time < t.m_time; }

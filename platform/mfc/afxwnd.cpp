@@ -191,8 +191,8 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
 {
     if (!Attach(hWnd))
         return FALSE;
-    WNDPROC old = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    WNDPROC old =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
     m_pfnSuper = old == AfxWndProc ? nullptr : old;
     PreSubclassWindow();
     return TRUE;
@@ -216,17 +216,17 @@ HWND CWnd::UnsubclassWindow()
 
 // ---- creation -------------------------------------------------------------------
 
-BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                  CWnd* pParentWnd, UINT nID, CCreateContext*)
+BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, CCreateContext*)
 {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID);
 }
 
-BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                    const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
+                    CWnd* pParentWnd, UINT nID, LPVOID lpParam)
 {
-    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top,
-                    rect.right - rect.left, rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
+    return CreateEx(dwExStyle, lpszClassName, lpszWindowName, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd->GetSafeHwnd(),
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
@@ -394,14 +394,12 @@ HWND ControlOfMessage(UINT message, LPARAM lParam)
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<HWND>(lParam);
+    case WM_CTLCOLORSTATIC: return reinterpret_cast<HWND>(lParam);
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         return item && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
     }
-    default:
-        return nullptr;
+    default: return nullptr;
     }
 }
 
@@ -542,8 +540,7 @@ int CWnd::RunModalLoop(DWORD dwFlags)
             }
             if (!(dwFlags & MLF_NOIDLEMSG) && hParent && idleCount == 0)
                 ::SendMessageW(hParent, WM_ENTERIDLE, MSGF_DIALOGBOX, reinterpret_cast<LPARAM>(hWnd));
-            if ((dwFlags & MLF_NOKICKIDLE) ||
-                !::SendMessageW(hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++))
+            if ((dwFlags & MLF_NOKICKIDLE) || !::SendMessageW(hWnd, WM_KICKIDLE, MSGF_DIALOGBOX, idleCount++))
                 idle = false;
         }
         do {

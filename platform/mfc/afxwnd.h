@@ -103,12 +103,12 @@ public:
     // A null class name means a plain window class with CS_DBLCLKS, the arrow
     // cursor and the window background colour.
     [[nodiscard]] virtual BOOL Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                        CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
+                                      CWnd* pParentWnd, UINT nID, CCreateContext* pContext = nullptr);
     [[nodiscard]] virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
-                          const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
-    [[nodiscard]] virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, int x,
-                          int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
-                          LPVOID lpParam = nullptr);
+                                        const RECT& rect, CWnd* pParentWnd, UINT nID, LPVOID lpParam = nullptr);
+    [[nodiscard]] virtual BOOL CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle,
+                                        int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                                        LPVOID lpParam = nullptr);
     virtual BOOL DestroyWindow();
     virtual BOOL PreCreateWindow(CREATESTRUCTW& cs);
     virtual void PreSubclassWindow() {}
@@ -208,9 +208,15 @@ public:
         return ::SetWindowPos(m_hWnd, pWndInsertAfter ? pWndInsertAfter->m_hWnd : nullptr, x, y, cx, cy, nFlags);
     }
     void ClientToScreen(LPPOINT lpPoint) const { ::ClientToScreen(m_hWnd, lpPoint); }
-    void ClientToScreen(LPRECT lpRect) const { ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void ClientToScreen(LPRECT lpRect) const
+    {
+        ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     void ScreenToClient(LPPOINT lpPoint) const { ::ScreenToClient(m_hWnd, lpPoint); }
-    void ScreenToClient(LPRECT lpRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2); }
+    void ScreenToClient(LPRECT lpRect) const
+    {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<LPPOINT>(lpRect), 2);
+    }
     void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
     {
         ::MapWindowPoints(m_hWnd, pwndTo->GetSafeHwnd(), lpPoint, nCount);
@@ -244,8 +250,8 @@ public:
     BOOL ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     HICON SetIcon(HICON hIcon, BOOL bBigIcon)
     {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
-                                                   reinterpret_cast<LPARAM>(hIcon)));
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
     }
     HICON GetIcon(BOOL bBigIcon) const
     {
@@ -300,7 +306,10 @@ public:
     {
         return ::RedrawWindow(m_hWnd, lpRectUpdate, hrgnUpdate, flags);
     }
-    [[nodiscard]] BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE) { return ::GetUpdateRect(m_hWnd, lpRect, bErase); }
+    [[nodiscard]] BOOL GetUpdateRect(LPRECT lpRect, BOOL bErase = FALSE)
+    {
+        return ::GetUpdateRect(m_hWnd, lpRect, bErase);
+    }
     void SetRedraw(BOOL bRedraw = TRUE) { SendMessage(WM_SETREDRAW, bRedraw); }
     BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
     void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
@@ -314,8 +323,8 @@ public:
     {
         ::ScrollWindow(m_hWnd, xAmount, yAmount, lpRect, lpClipRect);
     }
-    int ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, HRGN hrgnUpdate,
-                       LPRECT lpRectUpdate, UINT flags)
+    int ScrollWindowEx(int dx, int dy, LPCRECT lpRectScroll, LPCRECT lpRectClip, HRGN hrgnUpdate, LPRECT lpRectUpdate,
+                       UINT flags)
     {
         return ::ScrollWindowEx(m_hWnd, dx, dy, lpRectScroll, lpRectClip, hrgnUpdate, lpRectUpdate, flags);
     }

@@ -40,10 +40,14 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
         // Keep a top-level window on the work area.
         RECT work;
         ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        if (x + w > work.right) x = work.right - w;
-        if (y + h > work.bottom) y = work.bottom - h;
-        if (x < work.left) x = work.left;
-        if (y < work.top) y = work.top;
+        if (x + w > work.right)
+            x = work.right - w;
+        if (y + h > work.bottom)
+            y = work.bottom - h;
+        if (x < work.left)
+            x = work.left;
+        if (y < work.top)
+            y = work.top;
     }
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -23,7 +23,8 @@ namespace {
 
 using dlgtest::TextOf;
 
-class Dialogs : public ::testing::Test {
+class Dialogs : public ::testing::Test
+{
 protected:
     void SetUp() override { dlgtest::SetUpProductInfo(); }
     void TearDown() override { DeleteRegKeyTree(HKEY_CURRENT_USER, SProductInfo::GetRegistryKey()); }
@@ -68,11 +69,12 @@ TEST_F(Dialogs, ExportDialogKeepsAnExistingFolder)
     SetLastExportDestination(nullptr);
     EXPECT_STREQ(folder.c_str(), GetLastExportDestination()) << "null is ignored";
 
-    struct SCase {
+    struct SCase
+    {
         std::wstring typed;
         std::wstring stored;
     } cases[] = {
-        {folder + L"\\missing", folder},     // a folder that does not exist is not kept
+        {folder + L"\\missing", folder}, // a folder that does not exist is not kept
         {testsupport::ScratchDir(L"export2"), testsupport::ScratchDir(L"export2")},
     };
     for (const SCase& c : cases) {
@@ -81,8 +83,10 @@ TEST_F(Dialogs, ExportDialogKeepsAnExistingFolder)
         HWND edit = GetDlgItem(dlg.GetSafeHwnd(), 1071);
         EXPECT_EQ(std::wstring(GetLastExportDestination()), TextOf(edit)) << "the folder last used";
         ASSERT_EQ(2, dlg.GetRowCount());
-        EXPECT_EQ((std::vector<std::wstring>{L"00:01.000", L"00:03.500", L"1.00 x", L"01:02.000", L"01:05.250", L"1.00 x"}),
-                  dlgtest::CellTexts(*dynamic_cast<CHybridCtrl*>(CWnd::FromHandlePermanent(GetDlgItem(dlg.GetSafeHwnd(), 6028)))));
+        EXPECT_EQ(
+            (std::vector<std::wstring>{L"00:01.000", L"00:03.500", L"1.00 x", L"01:02.000", L"01:05.250", L"1.00 x"}),
+            dlgtest::CellTexts(
+                *dynamic_cast<CHybridCtrl*>(CWnd::FromHandlePermanent(GetDlgItem(dlg.GetSafeHwnd(), 6028)))));
         SendMessageW(dlg.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(1072, BN_CLICKED), 0);
         EXPECT_EQ(1, dlg.GetCheckBox(0)->GetCheck());
         EXPECT_EQ(1, dlg.GetCheckBox(1)->GetCheck());
@@ -126,8 +130,8 @@ TEST_F(Dialogs, FragmentPropertiesEndWithOKAndCancel)
 TEST_F(Dialogs, HandOverFindsTheWindowByTitle)
 {
     EXPECT_FALSE(HandOverToRunningInstance()) << "any number of instances may run";
-    HWND window = CreateWindowW(L"Static", L"Velmora Ravelin - song.wav", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowW(L"Static", L"Velmora Ravelin - song.wav", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                                200, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(window, SW_MINIMIZE);
     EXPECT_EQ(window, ActivateWindowByTitlePrefix(L"Velmora Ravelin"));
     EXPECT_FALSE(IsIconic(window)) << "restored";

@@ -170,7 +170,9 @@ CViririziruPane* AppTest::Open(const std::wstring& path)
 {
     Controller()->OpenAudioFile(path.c_str());
     EXPECT_TRUE(PumpUntil(
-        [this] { return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady() && !Pane()->IsFirstViewPending(); },
+        [this] {
+            return Pane() && Pane()->GetReader() && Pane()->GetReader()->IsReady() && !Pane()->IsFirstViewPending();
+        },
         10000));
     PumpFor(100); // the first view's zoom is posted
     return Pane();
@@ -232,7 +234,8 @@ std::vector<std::wstring> OneProgramTest::CloseAll()
 DWORD StoredDword(LPCWSTR name)
 {
     DWORD out = 0, size = sizeof(out), type = 0;
-    const bool ok = ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &out, &size) == ERROR_SUCCESS;
+    const bool ok =
+        ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_ANY, &type, &out, &size) == ERROR_SUCCESS;
     return ok && type == REG_DWORD ? out : kNoDword;
 }
 
@@ -240,8 +243,8 @@ namespace {
 void WriteValue(LPCWSTR name, DWORD type, const void* data, DWORD size)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                                               &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
     EXPECT_EQ(ERROR_SUCCESS, ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
     ::RegCloseKey(key);
 }
@@ -280,7 +283,8 @@ std::wstring MakeWav(const std::wstring& folder, const wchar_t* name, int bits)
     format.channels = 1;
     format.rate = 8000;
     format.bits = static_cast<uint16_t>(bits);
-    return readerkit::Save(folder, name, readerkit::Canonical(format, readerkit::Bytes(8000 * bits / 8, bits == 8 ? 0x80 : 0)));
+    return readerkit::Save(folder, name,
+                           readerkit::Canonical(format, readerkit::Bytes(8000 * bits / 8, bits == 8 ? 0x80 : 0)));
 }
 
 std::wstring Tone()

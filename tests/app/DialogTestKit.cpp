@@ -86,8 +86,7 @@ std::wstring ChildTexts(HWND window)
     return out;
 }
 
-CNlsFolderOfOwn::CNlsFolderOfOwn()
-    : m_folder(static_cast<LPCWSTR>(GetLanguageFolder())), m_aside(m_folder + L".aside")
+CNlsFolderOfOwn::CNlsFolderOfOwn() : m_folder(static_cast<LPCWSTR>(GetLanguageFolder())), m_aside(m_folder + L".aside")
 {
     PutBack();
     MoveFileW(m_folder.c_str(), m_aside.c_str());

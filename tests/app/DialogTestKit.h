@@ -36,7 +36,8 @@ std::wstring ChildTexts(HWND window);
 // While it lives, the program's "nls" folder is an empty one of the test's
 // own; the shipped language files wait beside it and come back at the end
 // (also when an earlier run was cut off before it put them back).
-class CNlsFolderOfOwn {
+class CNlsFolderOfOwn
+{
 public:
     CNlsFolderOfOwn();
     ~CNlsFolderOfOwn();
@@ -55,7 +56,8 @@ private:
 // dialog (the file dialog) while a modal loop runs. A dialog still open
 // 20 seconds after the start is cancelled, so no modal loop outlives its
 // case, and the case fails.
-class CBoxAnswerer {
+class CBoxAnswerer
+{
 public:
     explicit CBoxAnswerer(UINT answer = IDOK, std::function<void(HWND)> watch = nullptr);
     ~CBoxAnswerer();

@@ -263,8 +263,8 @@ TEST_F(EndToEnd, MainToolBarButtonsPostTheirCommandsToTheMainWindow)
         bar->GetCtrl().SendMessage(WM_LBUTTONUP, 0, where);
         posted.push_back(::PeekMessageW(&msg, top, WM_COMMAND, WM_COMMAND, PM_REMOVE) ? LOWORD(msg.wParam) : 0);
     }
-    const std::vector<UINT> expected = {ID_CMD_OPEN,   ID_CMD_PLAY,       ID_CMD_TO_FRAGMENT_BEGIN,
-                                        ID_CMD_PLAY_ORIGINAL, ID_CMD_REMOVE, ID_CMD_ZOOM_WHOLE,
+    const std::vector<UINT> expected = {ID_CMD_OPEN,           ID_CMD_PLAY,    ID_CMD_TO_FRAGMENT_BEGIN,
+                                        ID_CMD_PLAY_ORIGINAL,  ID_CMD_REMOVE,  ID_CMD_ZOOM_WHOLE,
                                         ID_CMD_ZOOM_SELECTION, ID_CMD_ZOOM_IN, ID_CMD_ZOOM_OUT};
     EXPECT_EQ(expected, posted);
 }

@@ -84,7 +84,8 @@ protected:
         ctrl.ClientToScreen(&screen);
         ::SetCursorPos(screen.x, screen.y);
         ctrl.SendMessage(WM_MOUSEMOVE, 0, at);
-        ctrl.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(ctrl.GetSafeHwnd()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        ctrl.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(ctrl.GetSafeHwnd()),
+                         MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         ctrl.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
         ctrl.SendMessage(WM_LBUTTONUP, 0, at);
         PumpFor(100);

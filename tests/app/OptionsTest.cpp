@@ -47,7 +47,8 @@ std::unique_ptr<dlgtest::CNlsFolderOfOwn> InstallEnglishAndGerman()
     return nls;
 }
 
-class Options : public ::testing::Test {
+class Options : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -85,7 +86,8 @@ public:
 
 TEST_F(Options, LanguageListStandsOnItsOwn)
 {
-    struct SCase {
+    struct SCase
+    {
         const wchar_t* current; // null: the current language is not installed any more
         int selected;
     } cases[] = {{L"German", 1}, {L"English", 0}, {nullptr, 0}};
@@ -111,7 +113,8 @@ TEST_F(Options, LanguageListStandsOnItsOwn)
 
 // The program running with its own main window, English and German
 // installed.
-class OptionsInTheProgram : public apptest::AppTest {
+class OptionsInTheProgram : public apptest::AppTest
+{
 protected:
     void SetUp() override
     {
@@ -267,9 +270,11 @@ TEST_F(Options, GeneralPageLimitAndErase)
     ASSERT_TRUE(page->Create(IDD_OPT_GENERAL, dlg));
     const int before = GetMaxPeakFileSize();
     EXPECT_EQ(std::to_wstring(before), TextOf(GetDlgItem(page->GetSafeHwnd(), 1075)));
-    EXPECT_NE(std::wstring::npos, TextOf(GetDlgItem(page->GetSafeHwnd(), 1074)).find(L"Current peak file size: 5.86 KB"));
+    EXPECT_NE(std::wstring::npos,
+              TextOf(GetDlgItem(page->GetSafeHwnd(), 1074)).find(L"Current peak file size: 5.86 KB"));
 
-    struct SCase {
+    struct SCase
+    {
         const wchar_t* text;
         bool accepted;
     } cases[] = {{L"9", false}, {L"10001", false}, {L"abc", false}, {L"10", true}, {L"10000", true}, {L"250", true}};

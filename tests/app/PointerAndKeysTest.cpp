@@ -205,7 +205,8 @@ protected:
     {
         auto* display = static_cast<CFragmentDisplay*>(Pane()->GetFragmentDisplay());
         CRect rect = display->GetRect();
-        CPoint at(rect.left + Pane()->GetTimeContainer()->TimeToPixel(LONGLONG(seconds * kSecond), true), rect.top + 14);
+        CPoint at(rect.left + Pane()->GetTimeContainer()->TimeToPixel(LONGLONG(seconds * kSecond), true),
+                  rect.top + 14);
         display->GetCtrl()->ClientToScreen(&at);
         return at;
     }

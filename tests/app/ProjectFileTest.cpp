@@ -30,7 +30,10 @@ const int kLargeCount = 400;
 
 struct SDocument
 {
-    explicit SDocument(const std::wstring& audio) : time(viewtest::MakeModel(audio)), fragments(new CFragmentDisplay(time)) {}
+    explicit SDocument(const std::wstring& audio)
+        : time(viewtest::MakeModel(audio)), fragments(new CFragmentDisplay(time))
+    {
+    }
     ~SDocument() { time->Clear(); }
     CIPtr<ITimeContainer> time;
     CIPtr<CFragmentDisplay> fragments;
@@ -92,11 +95,12 @@ TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
         doc.time->SetPosition(1234567);
         ASSERT_TRUE(SaveProjectFile(path.c_str(), doc.fragments, doc.time));
     }
-    EXPECT_EQ("Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|1|\r\nSel0\r\n{\r\n"
-              "StartTime:|1500000|\r\nEndTime:|4000000|\r\nTempo:|0.800000|\r\nLooped:|1|\r\n"
-              "Comment:|intro $7bbar 1$7c2$7d $245|\r\nPreDelaySec:|2|\r\n}\r\n}\r\nSettings\r\n{\r\nScrollPos:|1234567|\r\n"
-              "Zoom:|2000|\r\n}\r\n}\r\n",
-              ReadText(path));
+    EXPECT_EQ(
+        "Viririziru_Root\r\n{\r\nSelections\r\n{\r\nSelCount:|1|\r\nSel0\r\n{\r\n"
+        "StartTime:|1500000|\r\nEndTime:|4000000|\r\nTempo:|0.800000|\r\nLooped:|1|\r\n"
+        "Comment:|intro $7bbar 1$7c2$7d $245|\r\nPreDelaySec:|2|\r\n}\r\n}\r\nSettings\r\n{\r\nScrollPos:|1234567|\r\n"
+        "Zoom:|2000|\r\n}\r\n}\r\n",
+        ReadText(path));
 
     SDocument back(audio);
     ASSERT_TRUE(LoadProjectFile(path.c_str(), back.fragments, back.time));
@@ -121,7 +125,7 @@ TEST(ProjectFile, HoldsTheFragmentsAndTheViewAndGivesThemBack)
     // Nor a position beyond the end of the file; a zoom beyond the widest
     // becomes the widest.
     const char distant[] = "Viririziru_Root\r\n{\r\nSettings\r\n{\r\nScrollPos:|9223372036854775807|\r\n"
-                       "Zoom:|9223372036854775807|\r\n}\r\n}\r\n";
+                           "Zoom:|9223372036854775807|\r\n}\r\n}\r\n";
     ASSERT_TRUE(testsupport::WriteFileBytes(path, distant, sizeof distant - 1));
     ASSERT_TRUE(LoadProjectFile(path.c_str(), back.fragments, back.time));
     EXPECT_EQ(1234567, back.time->GetPosition());

@@ -15,7 +15,8 @@ namespace {
 
 const wchar_t kKey[] = L"Software\\Velmora\\RavelinProxyTest";
 
-class ProxyRegistry : public ::testing::Test {
+class ProxyRegistry : public ::testing::Test
+{
 protected:
     void TearDown() override { DeleteRegKeyTree(HKEY_CURRENT_USER, kKey); }
 };
@@ -68,7 +69,8 @@ TEST_F(ProxyRegistry, RecordsRoundTripThroughTheRegistry)
 
 TEST_F(ProxyRegistry, HostileStoredValuesLeaveTheRecordSafe)
 {
-    struct SCase {
+    struct SCase
+    {
         const wchar_t* what;
         DWORD portType;
         DWORD port;
@@ -85,8 +87,8 @@ TEST_F(ProxyRegistry, HostileStoredValuesLeaveTheRecordSafe)
     for (const SCase& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.what, c.what + wcslen(c.what)));
         HKEY key = nullptr;
-        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                                 &key, nullptr));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
         if (c.portType == REG_DWORD)
             RegSetValueExW(key, L"iPort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&c.port), sizeof(DWORD));
         else
@@ -105,7 +107,8 @@ TEST_F(ProxyRegistry, HostileStoredValuesLeaveTheRecordSafe)
 
 TEST(RequestBuilders, EscapeUrlKeepsSafeCharactersAndUsesTwoDigitEscapes)
 {
-    const struct {
+    const struct
+    {
         const wchar_t* in;
         const wchar_t* out;
     } cases[] = {
@@ -128,15 +131,12 @@ TEST(RequestBuilders, EscapeUrlKeepsSafeCharactersAndUsesTwoDigitEscapes)
 
 TEST(RequestBuilders, Base64)
 {
-    const struct {
+    const struct
+    {
         const char* in;
         const char* out;
     } cases[] = {
-        {"", ""},
-        {"f", "Zg==\r\n"},
-        {"fo", "Zm8=\r\n"},
-        {"foo", "Zm9v\r\n"},
-        {"foobar", "Zm9vYmFy\r\n"},
+        {"", ""}, {"f", "Zg==\r\n"}, {"fo", "Zm8=\r\n"}, {"foo", "Zm9v\r\n"}, {"foobar", "Zm9vYmFy\r\n"},
     };
     for (const auto& c : cases) {
         const int n = static_cast<int>(strlen(c.in));
@@ -151,7 +151,8 @@ TEST(RequestBuilders, Base64)
     for (int n : {57, 58, 300}) {
         std::string source(n, '\xA5'), target(GetBase64Length(n), '\0');
         int length = 0;
-        ASSERT_TRUE(EncodeBase64(reinterpret_cast<const BYTE*>(source.data()), n, &target[0], GetBase64Length(n), &length));
+        ASSERT_TRUE(
+            EncodeBase64(reinterpret_cast<const BYTE*>(source.data()), n, &target[0], GetBase64Length(n), &length));
         const std::string out(target.c_str());
         EXPECT_EQ(static_cast<size_t>(length), out.size());
         size_t lineStart = 0;
@@ -182,7 +183,8 @@ TEST(RequestBuilders, QueryAndHeader)
     EXPECT_STREQ(expectedHost, GetCleanHostName()) << "read with the socket library started";
 
     const std::wstring query = static_cast<LPCWSTR>(BuildHelloQuery());
-    EXPECT_TRUE(std::regex_match(query, std::wregex(L"hello=[A-Za-z0-9_]+\\+[A-Za-z0-9_]+\\+Fetchling\\+1\\.0\\.0\\.0&proto=3")))
+    EXPECT_TRUE(std::regex_match(
+        query, std::wregex(L"hello=[A-Za-z0-9_]+\\+[A-Za-z0-9_]+\\+Fetchling\\+1\\.0\\.0\\.0&proto=3")))
         << std::string(query.begin(), query.end());
 
     EXPECT_STREQ(L"Host: example.com", BuildHostHeader(L"example.com", false));

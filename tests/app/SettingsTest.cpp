@@ -46,8 +46,8 @@ TEST_F(Settings, SavedValuesComeBackAndLandUnderTheirNames)
     while (GetRecentList().GetCount() > 0)
         GetRecentList().Remove(GetRecentList().GetAt(0));
     LoadAppSettings();
-    EXPECT_EQ((std::vector<int>{37, 0, 1, 0}), (std::vector<int>{GetVolume(), GetAutoscrollPlayback(), GetAutoLoopNewSel(),
-                                                                 GetToFragmentBeginAfterStop()}));
+    EXPECT_EQ((std::vector<int>{37, 0, 1, 0}), (std::vector<int>{GetVolume(), GetAutoscrollPlayback(),
+                                                                 GetAutoLoopNewSel(), GetToFragmentBeginAfterStop()}));
     EXPECT_EQ((std::vector<std::wstring>{L"C:\\music\\second.mp3", L"C:\\music\\first.wav"}), Recent());
 }
 
@@ -85,8 +85,8 @@ TEST_F(Settings, StoredPlacementIsRestoredAndAZeroWidthOneIgnored)
     Stop();
     SWndPos saved;
     DWORD size = sizeof saved, type = 0;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"rMainWndPos", RRF_RT_REG_BINARY,
-                                            &type, &saved, &size));
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"rMainWndPos", RRF_RT_REG_BINARY, &type, &saved, &size));
     EXPECT_EQ(CRect(80, 70, 580, 470), CRect(saved.rect));
 
     stored.rect = {300, 50, 300, 470};

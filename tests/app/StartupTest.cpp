@@ -136,8 +136,8 @@ TEST_F(Startup, ProgramShowsItsWindowAndSavesItsSettingsWhenClosed)
     // The first start had no key: the export folder was not filled in.
     wchar_t folder[MAX_PATH] = L"unset";
     DWORD size = sizeof folder, type = 0;
-    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"csLastExportDestination",
-                                            RRF_RT_REG_SZ, &type, folder, &size));
+    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"csLastExportDestination", RRF_RT_REG_SZ,
+                                            &type, folder, &size));
     EXPECT_STREQ(L"", folder);
 }
 

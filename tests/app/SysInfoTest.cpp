@@ -40,7 +40,8 @@ void SetProxy(const wchar_t* server, DWORD enable)
 }
 
 // Names another default mail program while it lives.
-class CMailClientScope {
+class CMailClientScope
+{
 public:
     explicit CMailClientScope(const wchar_t* client)
     {
@@ -53,7 +54,8 @@ public:
 private:
     static void Set(const wchar_t* client)
     {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kMail, nullptr, REG_SZ, client, static_cast<DWORD>((wcslen(client) + 1) * 2));
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kMail, nullptr, REG_SZ, client,
+                        static_cast<DWORD>((wcslen(client) + 1) * 2));
     }
     static constexpr const wchar_t* kMail = L"Software\\Clients\\Mail";
     wchar_t m_old[260] = {};
@@ -101,7 +103,8 @@ std::vector<std::wstring> TempInfoFiles()
     return out;
 }
 
-class SysInfo : public ::testing::Test {
+class SysInfo : public ::testing::Test
+{
 protected:
     void SetUp() override { dlgtest::SetUpProductInfo(); }
     void TearDown() override { SetProxy(nullptr, 0); }
@@ -110,14 +113,16 @@ protected:
     void Collect(CSysInfoDlg& dlg)
     {
         ASSERT_TRUE(dlg.Create(10012, nullptr));
-        ASSERT_TRUE(dlgtest::PumpUntil([&] { return !dlg.IsCollecting() && IsWindowEnabled(dlg.GetDlgItem(10065)->GetSafeHwnd()); }, 20000));
+        ASSERT_TRUE(dlgtest::PumpUntil(
+            [&] { return !dlg.IsCollecting() && IsWindowEnabled(dlg.GetDlgItem(10065)->GetSafeHwnd()); }, 20000));
         testsupport::PumpMessages(50);
     }
 };
 
 TEST_F(SysInfo, ReportListsEverySectionInOrder)
 {
-    struct SCase {
+    struct SCase
+    {
         const wchar_t* server;
         DWORD enable;
         const wchar_t* line;
@@ -224,7 +229,8 @@ TEST_F(SysInfo, SaveCopyAndMail)
 // A window that counts the collector's messages and raises the stop flag
 // after the second entry, as a closing dialog does; like the dialog it takes
 // nothing more once the flag is up.
-struct SCountingWindow {
+struct SCountingWindow
+{
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp)
     {
         auto* self = reinterpret_cast<SCountingWindow*>(GetWindowLongPtrW(w, GWLP_USERDATA));
@@ -250,7 +256,8 @@ TEST_F(SysInfo, ClosingWhileCollectingEndsTheCollector)
     wc.lpszClassName = L"SysInfoCounter";
     RegisterClassW(&wc);
     SCountingWindow counter;
-    HWND window = CreateWindowW(L"SysInfoCounter", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND window =
+        CreateWindowW(L"SysInfoCounter", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&counter));
     SysInfoThreadProc(window, counter.stop);
     testsupport::PumpMessages(50);
@@ -300,7 +307,8 @@ TEST(OSVersionLine, NamesTheSystemFound)
     SOSVersion basic = nt(4, 0, 0, 0, L"Service Pack 6", 1381);
     basic.hasExtended = false;
     basic.registryProductType = L"lanmannt";
-    const struct {
+    const struct
+    {
         SOSVersion version;
         const wchar_t* line;
     } cases[] = {

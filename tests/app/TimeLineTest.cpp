@@ -11,9 +11,9 @@ namespace {
 
 TEST(TimeLineTest, GridSteps)
 {
-    const LONGLONG cases[][2] = {{300000, 500000},     {270000, 500000},     {5400, 6000},
-                                 {123456, 200000},     {3000000, 5000000},   {12000000, 20000000},
-                                 {61000000, 70000000}, {1000, 1000},         {0, 1}};
+    const LONGLONG cases[][2] = {{300000, 500000},     {270000, 500000},   {5400, 6000},
+                                 {123456, 200000},     {3000000, 5000000}, {12000000, 20000000},
+                                 {61000000, 70000000}, {1000, 1000},       {0, 1}};
     for (const auto& c : cases)
         EXPECT_EQ(CTimeLineContent::GridStep(c[0]), c[1]) << c[0];
 }
@@ -33,7 +33,11 @@ struct TimeLineViewTest : ::testing::Test
     CRect Rect() { return view->GetRect(); }
     bool Tick(int x) { return host.Pixel(x, Rect().bottom - 2) == RGB(192, 192, 192); }
     // The first label's step at this zoom.
-    LONGLONG Step() { return CTimeLineContent::GridStep(model->PixelToTime(view->GetPreferredHeight(0) > 0 ? LabelWidth() + 4 : 0, false)); }
+    LONGLONG Step()
+    {
+        return CTimeLineContent::GridStep(
+            model->PixelToTime(view->GetPreferredHeight(0) > 0 ? LabelWidth() + 4 : 0, false));
+    }
     int LabelWidth()
     {
         HDC dc = ::GetDC(nullptr);

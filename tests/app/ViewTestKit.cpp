@@ -29,8 +29,8 @@ HWND SharedFrame(WNDPROC proc)
     wc.lpszClassName = kFrameClass;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     ::RegisterClassExW(&wc);
-    frame = ::CreateWindowExW(0, kFrameClass, L"View test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400,
-                              nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    frame = ::CreateWindowExW(0, kFrameClass, L"View test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
+                              nullptr, ::GetModuleHandleW(nullptr), nullptr);
     return frame;
 }
 
@@ -99,10 +99,23 @@ void CViewHost::Post(UINT message, WPARAM wParam, int x, int y)
     Pump(15);
 }
 
-void CViewHost::Hover(int x, int y) { Post(WM_MOUSEMOVE, 0, x, y); }
-void CViewHost::Press(int x, int y, UINT keys) { Hover(x, y); Post(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y); }
-void CViewHost::Drag(int x, int y, UINT keys) { Post(WM_MOUSEMOVE, MK_LBUTTON | keys, x, y); }
-void CViewHost::Release(int x, int y, UINT keys) { Post(WM_LBUTTONUP, keys, x, y); }
+void CViewHost::Hover(int x, int y)
+{
+    Post(WM_MOUSEMOVE, 0, x, y);
+}
+void CViewHost::Press(int x, int y, UINT keys)
+{
+    Hover(x, y);
+    Post(WM_LBUTTONDOWN, MK_LBUTTON | keys, x, y);
+}
+void CViewHost::Drag(int x, int y, UINT keys)
+{
+    Post(WM_MOUSEMOVE, MK_LBUTTON | keys, x, y);
+}
+void CViewHost::Release(int x, int y, UINT keys)
+{
+    Post(WM_LBUTTONUP, keys, x, y);
+}
 
 void CViewHost::DoubleClick(int x, int y)
 {

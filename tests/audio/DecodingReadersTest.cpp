@@ -81,8 +81,8 @@ TEST(OggReader, DamagedFilesDeliverWhatTheyHoldAndAnnounceIt)
         ASSERT_TRUE(r) << name;
         CIPtr<IPeakContainer> peaks;
         ASSERT_TRUE(r->GetPeakContainer(&peaks));
-        EXPECT_TRUE(WaitComplete(peaks, 20000)) << name << ": peaks at " << peaks->GetCurrentIndex() << " of "
-                                                << peaks->GetPeakCount();
+        EXPECT_TRUE(WaitComplete(peaks, 20000))
+            << name << ": peaks at " << peaks->GetCurrentIndex() << " of " << peaks->GetPeakCount();
         r->Abort();
 
         // One frame per read, so the ring is empty whenever the decoder meets
@@ -135,8 +135,8 @@ TEST_F(DirectShowReader, UnreadableFilesAreRefusedInBoundedTime)
     const Bytes mp3 = testsupport::ReadFileBytes(testsupport::TestData(L"tone440_10s.mp3"));
     const DWORD t0 = GetTickCount();
     // An MP3 named .ogg goes to the Ogg reader, which refuses it.
-    for (const auto& [name, bytes] : {std::pair{L"mp3.ogg", mp3}, {L"empty.ogg", Bytes()},
-                                      {L"corrupt.mp3", corrupt}, {L"empty.mp3", Bytes()}})
+    for (const auto& [name, bytes] :
+         {std::pair{L"mp3.ogg", mp3}, {L"empty.ogg", Bytes()}, {L"corrupt.mp3", corrupt}, {L"empty.mp3", Bytes()}})
         EXPECT_FALSE(Open(Save(dir, name, bytes), false)) << name;
     EXPECT_FALSE(Open(dir + L"\\missing.mp3", false));
     EXPECT_LT(GetTickCount() - t0, 20000u);
@@ -232,8 +232,8 @@ TEST_F(DirectShowReader, BuffersOfPartFramesKeepTheFramesInPlace)
     CIPtr<ISampleCallback> callback;
     ASSERT_TRUE(SUCCEEDED(callback.QueryFrom(r, IID_ISampleCallback)));
     CIPtr<IMemAllocator> allocator;
-    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
-                                           IID_IMemAllocator, reinterpret_cast<void**>(&allocator))));
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
+                                           reinterpret_cast<void**>(&allocator))));
     ALLOCATOR_PROPERTIES want = {4, 8192, 1, 0}, got = {};
     ASSERT_TRUE(SUCCEEDED(allocator->SetProperties(&want, &got)) && SUCCEEDED(allocator->Commit()));
 

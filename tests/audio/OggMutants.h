@@ -46,7 +46,10 @@ inline int64_t Granule(const Bytes& b, const SPage& p)
     return g;
 }
 
-inline void SetGranule(Bytes& b, const SPage& p, int64_t g) { std::memcpy(&b[p.offset + 6], &g, 8); }
+inline void SetGranule(Bytes& b, const SPage& p, int64_t g)
+{
+    std::memcpy(&b[p.offset + 6], &g, 8);
+}
 
 // The page checksum: CRC-32 with the polynomial 0x04C11DB7, no reflection,
 // starting at 0, over the page with its checksum field zero.
@@ -100,9 +103,9 @@ inline std::vector<SMutant> Make(const Bytes& good)
     dropped.erase(dropped.begin() + pages[mid].offset, dropped.begin() + pages[mid].offset + pages[mid].size);
     add("PageDropped", dropped);
     for (size_t at : {first, mid, n - 1}) {
-        Bytes lost = good;       // the checksum no longer matches
+        Bytes lost = good; // the checksum no longer matches
         FlipBody(lost, pages[at]);
-        Bytes damaged = lost;    // the checksum mended: the decoder gets it
+        Bytes damaged = lost; // the checksum mended: the decoder gets it
         MendChecksum(damaged, pages[at]);
         const std::string where = at == first ? "FirstAudio" : at == mid ? "Middle" : "Last";
         add(where + "PageLost", lost);

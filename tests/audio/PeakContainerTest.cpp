@@ -120,12 +120,16 @@ TEST_F(PeakContainerTest, EveryAcceptedRateGetsPeaksMatchingTheSamples)
     // 1000 to 1999 Hz give fewer frames than two per millisecond: one frame
     // per peak then. Built by the reader's thread, or filled by the cache
     // loader.
-    const struct { uint32_t rate; LONGLONG frames; int framesPerPeak; } cases[] = {
-        {1000, 2000, 1}, {1500, 3000, 1}, {1999, 3998, 1}, {44100, 3 * 44100 + 25, 22}};
+    const struct
+    {
+        uint32_t rate;
+        LONGLONG frames;
+        int framesPerPeak;
+    } cases[] = {{1000, 2000, 1}, {1500, 3000, 1}, {1999, 3998, 1}, {44100, 3 * 44100 + 25, 22}};
     for (const auto& k : cases) {
         const Bytes data = Noise(static_cast<size_t>(k.frames * 4), k.rate);
-        const std::wstring path = Save(m_dir, L"rate" + std::to_wstring(k.rate) + L".wav",
-                                       Canonical({1, 2, k.rate, 16}, data));
+        const std::wstring path =
+            Save(m_dir, L"rate" + std::to_wstring(k.rate) + L".wav", Canonical({1, 2, k.rate, 16}, data));
         for (bool cache : {false, true}) {
             CIPtr<IAudioReader> reader = Open(path, cache);
             ASSERT_TRUE(reader);
@@ -168,8 +172,7 @@ TEST_F(PeakContainerTest, ListenersAreToldOnceWhenTheBuildEnds)
 TEST_F(PeakContainerTest, ListenersMayComeAndGoWhileBuildsEnd)
 {
     const std::wstring path = Save(m_dir, L"short.wav", Canonical(Format(), Noise(17640, 9)));
-    CIPtr<CTestDisplay> displays[4] = {new CTestDisplay(), new CTestDisplay(), new CTestDisplay(),
-                                       new CTestDisplay()};
+    CIPtr<CTestDisplay> displays[4] = {new CTestDisplay(), new CTestDisplay(), new CTestDisplay(), new CTestDisplay()};
     for (int round = 0; round < 40; ++round) {
         CIPtr<CPeakContainer> c = Direct(path, true);
         ASSERT_TRUE(c);
@@ -185,8 +188,8 @@ TEST_F(PeakContainerTest, ListenersMayComeAndGoWhileBuildsEnd)
         });
         ASSERT_TRUE(c->StartBuild());
         ASSERT_TRUE(WaitComplete(c));
-        Sleep(2);          // the builder tells its listeners meanwhile
-        c->StopAndWait();  // joins the builder
+        Sleep(2);         // the builder tells its listeners meanwhile
+        c->StopAndWait(); // joins the builder
         done = true;
         ui.join();
         for (auto& d : displays)

@@ -16,8 +16,8 @@ namespace {
 struct SReaderCase
 {
     const char* name;
-    const wchar_t* file;   // generated test data, or a copy under `as`
-    const wchar_t* as;     // another name for it (another reader), or null
+    const wchar_t* file; // generated test data, or a copy under `as`
+    const wchar_t* as;   // another name for it (another reader), or null
 };
 
 // One frame longer than 10 s: a length that is no whole number of 100-ns
@@ -160,7 +160,8 @@ TEST_P(ReaderContract, PeaksEndComplete)
     r->Abort();
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryReader, ReaderContract, ::testing::Combine(::testing::ValuesIn(kReaders), ::testing::Bool()),
+INSTANTIATE_TEST_SUITE_P(EveryReader, ReaderContract,
+                         ::testing::Combine(::testing::ValuesIn(kReaders), ::testing::Bool()),
                          [](const ::testing::TestParamInfo<Param>& i) {
                              return std::string(std::get<0>(i.param).name) + (std::get<1>(i.param) ? "Cached" : "");
                          });
@@ -170,11 +171,12 @@ INSTANTIATE_TEST_SUITE_P(EveryReader, ReaderContract, ::testing::Combine(::testi
 // gives the same as the uncached one, started or not; a seek either fails or
 // is followed by audio; the peaks end where the audio does.
 const char* const kMutants[] = {
-    "CutInTheMiddle", "CutAfterTwoAudioPages", "PageDropped", "FirstAudioPageLost", "FirstAudioPacketsDamaged",
-    "MiddlePageLost", "MiddlePacketsDamaged", "LastPageLost", "LastPacketsDamaged", "EveryThirdPageDamaged",
-    "CaptureBroken", "GranuleFarAhead", "LastGranuleTooEarly", "SetupDamaged", "MiddleSerialChanged",
-    "MiddleEndFlagged", "FirstAudioPageGarbage", "FirstAudioGranuleUnset", "PageBeforeTheLastLost",
-    "PageBeforeTheLastGranuleEarly", "ShortFirstAudioPageLost", "ShortFirstGranuleEarly",
+    "CutInTheMiddle",           "CutAfterTwoAudioPages",  "PageDropped",           "FirstAudioPageLost",
+    "FirstAudioPacketsDamaged", "MiddlePageLost",         "MiddlePacketsDamaged",  "LastPageLost",
+    "LastPacketsDamaged",       "EveryThirdPageDamaged",  "CaptureBroken",         "GranuleFarAhead",
+    "LastGranuleTooEarly",      "SetupDamaged",           "MiddleSerialChanged",   "MiddleEndFlagged",
+    "FirstAudioPageGarbage",    "FirstAudioGranuleUnset", "PageBeforeTheLastLost", "PageBeforeTheLastGranuleEarly",
+    "ShortFirstAudioPageLost",  "ShortFirstGranuleEarly",
 };
 
 class DamagedOgg : public ::testing::TestWithParam<const char*>
@@ -252,8 +254,8 @@ TEST_P(DamagedOgg, EveryAcceptedSeekReads)
                 EXPECT_FALSE(read) << "nothing after the end";
                 continue;
             }
-            ASSERT_TRUE(read && got > 0) << (cache ? "cached" : "uncached") << ": a seek to " << target
-                                         << " of " << frames << " accepted, then nothing";
+            ASSERT_TRUE(read && got > 0) << (cache ? "cached" : "uncached") << ": a seek to " << target << " of "
+                                         << frames << " accepted, then nothing";
             if (cache) {
                 EXPECT_EQ(0, std::memcmp(buf.data(), all.data() + target * align, got)) << target;
             }

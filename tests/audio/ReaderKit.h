@@ -25,7 +25,10 @@ inline void Put32(Bytes& b, uint32_t v)
         b.push_back(static_cast<uint8_t>(v >> 8 * i));
 }
 
-inline void Append(Bytes& to, const Bytes& from) { to.insert(to.end(), from.begin(), from.end()); }
+inline void Append(Bytes& to, const Bytes& from)
+{
+    to.insert(to.end(), from.begin(), from.end());
+}
 
 // id, the stated size (the payload's own unless given), payload, and a pad
 // byte after an odd payload when pad is set.
@@ -45,8 +48,8 @@ struct Format
     uint16_t channels = 2;
     uint32_t rate = 44100;
     uint16_t bits = 16;
-    int64_t avgBytes = -1;   // -1: computed
-    size_t size = 16;        // payload size of the fmt chunk
+    int64_t avgBytes = -1; // -1: computed
+    size_t size = 16;      // payload size of the fmt chunk
 };
 
 inline Bytes Fmt(const Format& f)
@@ -72,7 +75,10 @@ inline Bytes Riff(const std::vector<Bytes>& chunks, int64_t statedSize = -1)
     return b;
 }
 
-inline Bytes Canonical(const Format& f, const Bytes& data) { return Riff({Fmt(f), Chunk("data", data)}); }
+inline Bytes Canonical(const Format& f, const Bytes& data)
+{
+    return Riff({Fmt(f), Chunk("data", data)});
+}
 
 // Deterministic pseudo-random bytes.
 inline Bytes Noise(size_t n, uint32_t seed = 12345)
@@ -119,7 +125,8 @@ inline CIPtr<IAudioReader> Open(const std::wstring& path, bool cache)
     return r;
 }
 
-template <class Done> bool WaitFor(Done done, int ms = 30000)
+template <class Done>
+bool WaitFor(Done done, int ms = 30000)
 {
     for (int waited = 0; !done(); waited += 5) {
         if (waited >= ms)
@@ -128,8 +135,14 @@ template <class Done> bool WaitFor(Done done, int ms = 30000)
     }
     return true;
 }
-inline bool WaitReady(IAudioReader* r, int ms = 30000) { return WaitFor([r] { return r->IsReady(); }, ms); }
-inline bool WaitComplete(IPeakContainer* c, int ms = 30000) { return WaitFor([c] { return c->IsComplete(); }, ms); }
+inline bool WaitReady(IAudioReader* r, int ms = 30000)
+{
+    return WaitFor([r] { return r->IsReady(); }, ms);
+}
+inline bool WaitComplete(IPeakContainer* c, int ms = 30000)
+{
+    return WaitFor([c] { return c->IsComplete(); }, ms);
+}
 
 inline bool Start(IAudioReader* r)
 {
@@ -154,7 +167,10 @@ inline CIPtr<IAudioReader> OpenStarted(const std::wstring& path, bool cache)
 
 // The 16-bit sample at p, and how many of the samples in `bytes` bytes at p
 // are loud (noise at half volume mostly is; silence never).
-inline int Sample(const uint8_t* p) { return static_cast<int16_t>(p[0] | p[1] << 8); }
+inline int Sample(const uint8_t* p)
+{
+    return static_cast<int16_t>(p[0] | p[1] << 8);
+}
 
 inline int LoudSamples(const uint8_t* p, size_t bytes)
 {

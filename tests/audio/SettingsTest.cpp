@@ -17,8 +17,8 @@ TEST(AudioSettings, VafValuesRoundTripAndMissingOnesKeepDefaults)
 {
     RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                             &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     const SAudioSettings saved = AudioSettings();
     AudioSettings() = SAudioSettings();
     EXPECT_TRUE(SerializeAudioSettings(key, true)); // no "VAF" key yet: loading changes nothing
@@ -32,7 +32,8 @@ TEST(AudioSettings, VafValuesRoundTripAndMissingOnesKeepDefaults)
     for (const auto& [name, value] :
          {std::pair{L"iMaxPeakFileSize", 7u}, {L"dwWaveInputDeviceID", 2u}, {L"dwWaveOutputDeviceID", 3u}}) {
         DWORD got = 0, size = sizeof got;
-        EXPECT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CURRENT_USER, vaf.c_str(), name, RRF_RT_REG_DWORD, nullptr, &got, &size));
+        EXPECT_EQ(ERROR_SUCCESS,
+                  RegGetValueW(HKEY_CURRENT_USER, vaf.c_str(), name, RRF_RT_REG_DWORD, nullptr, &got, &size));
         EXPECT_EQ(value, got) << name;
     }
     AudioSettings() = SAudioSettings();

@@ -33,14 +33,20 @@ protected:
 TEST_F(WavReaderTest, AcceptsPcmWithinLimitsOnly)
 {
     // tag, channels, rate, bits, (average bytes), fmt chunk size
-    const struct { Format f; bool opens; } cases[] = {
-        {{1, 2, 44100, 16}, true},       {{1, 1, 44100, 8}, true},         {{1, 2, 44100, 8}, true},
-        {{1, 1, 44100, 16}, true},       {{1, 2, 1000, 16}, true},         {{1, 2, 100000, 16}, true},
-        {{1, 2, 999, 16}, false},        {{1, 2, 100001, 16}, false},      {{1, 3, 44100, 16}, false},
-        {{1, 0, 44100, 16}, false},      {{1, 2, 44100, 24}, false},       {{1, 2, 44100, 12}, false},
-        {{3, 2, 44100, 16}, false},      {{0xFFFE, 2, 44100, 16}, false},  // float, extensible
-        {{1, 2, 44100, 16, -1, 18}, true}, {{1, 2, 44100, 16, -1, 40}, true},
-        {{1, 2, 44100, 16, -1, 14}, false},                                // shorter than the record
+    const struct
+    {
+        Format f;
+        bool opens;
+    } cases[] = {
+        {{1, 2, 44100, 16}, true},          {{1, 1, 44100, 8}, true},
+        {{1, 2, 44100, 8}, true},           {{1, 1, 44100, 16}, true},
+        {{1, 2, 1000, 16}, true},           {{1, 2, 100000, 16}, true},
+        {{1, 2, 999, 16}, false},           {{1, 2, 100001, 16}, false},
+        {{1, 3, 44100, 16}, false},         {{1, 0, 44100, 16}, false},
+        {{1, 2, 44100, 24}, false},         {{1, 2, 44100, 12}, false},
+        {{3, 2, 44100, 16}, false},         {{0xFFFE, 2, 44100, 16}, false}, // float, extensible
+        {{1, 2, 44100, 16, -1, 18}, true},  {{1, 2, 44100, 16, -1, 40}, true},
+        {{1, 2, 44100, 16, -1, 14}, false}, // shorter than the record
     };
     for (const auto& c : cases) {
         const Format& f = c.f;
@@ -143,7 +149,12 @@ TEST_F(WavReaderTest, WholeFramesOnlyAndNoPadByteAsASamplePlainAndCached)
     odd8.back() = 0x80;
     // 4001 bytes of 16-bit stereo: 1000 whole frames and a part of one.
     const Bytes part = Noise(4001, 4);
-    const struct { Bytes file; const Bytes* data; LONGLONG frames; } cases[] = {
+    const struct
+    {
+        Bytes file;
+        const Bytes* data;
+        LONGLONG frames;
+    } cases[] = {
         {Riff({Fmt(Format()), Chunk("data", cut, false, 176400)}), &cut, 250},
         {Canonical({1, 1, 22050, 8}, odd8), &odd8, 67579},
         {Canonical(Format(), part), &part, 1000},

@@ -15,12 +15,14 @@ using wintest::ProcOf;
 const UINT kPopupTemplate = 61040;
 
 // Counts its OnClosing calls and its deletion.
-struct SCounters {
+struct SCounters
+{
     int closing = 0;
     int deleted = 0;
 };
 
-class CTestPopup : public CActiveDlg {
+class CTestPopup : public CActiveDlg
+{
 public:
     CTestPopup(CWnd* owner, SCounters* counters) : CActiveDlg(kPopupTemplate, owner, true), m_counters(counters) {}
     ~CTestPopup() override { ++m_counters->deleted; }
@@ -96,7 +98,8 @@ TEST_F(ActiveDlgTest, ModalPopupEndsWithZeroAndSecondCloseDoesNothing)
     SetActiveWindow(top.Handle());
     testsupport::PumpMessages(30);
 
-    struct CModalPopup : CTestPopup {
+    struct CModalPopup : CTestPopup
+    {
         using CTestPopup::CTestPopup;
         BOOL OnInitDialog() override
         {
@@ -165,8 +168,8 @@ TEST_F(ActiveDlgTest, OwnerSubclassedByOthersServesLaterPopups)
 
     auto* first = new CTestPopup(&owner, &counters);
     ASSERT_TRUE(first->Create(kPopupTemplate, &owner));
-    g_outerSaved = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterProc)));
+    g_outerSaved =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OuterProc)));
     first->Close(); // its subclassing is no longer on top: it stays as a pass-through
     EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
 

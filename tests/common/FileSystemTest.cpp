@@ -162,8 +162,7 @@ TEST(FolderWalks, SizeListingAndFindRecords)
     }
 
     files.Add(L"stale");
-    EXPECT_FALSE(ListFolderEntries(JoinPath(dir, L"missing"), L"*", &files, nullptr, nullptr,
-                                   nullptr, nullptr));
+    EXPECT_FALSE(ListFolderEntries(JoinPath(dir, L"missing"), L"*", &files, nullptr, nullptr, nullptr, nullptr));
     EXPECT_EQ(0, files.GetSize()) << "outputs are emptied first";
 
     std::atomic<bool> cancel(true);

@@ -24,14 +24,18 @@ class CTwoFaces : public IFirst, public ISecond
 {
 public:
     CTwoFaces(bool* destroyed, LONG initialRefs = 0) : m_refs(initialRefs), m_destroyed(destroyed) {}
-    virtual ~CTwoFaces() { if (m_destroyed) *m_destroyed = true; }
+    virtual ~CTwoFaces()
+    {
+        if (m_destroyed)
+            *m_destroyed = true;
+    }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
-        return AnswerQueryInterface(riid, ppv, {
-            {IID_IUnknown, static_cast<IFirst*>(this)},
-            {IID_IFirst, static_cast<IFirst*>(this)},
-            {IID_ISecond, static_cast<ISecond*>(this)}});
+        return AnswerQueryInterface(riid, ppv,
+                                    {{IID_IUnknown, static_cast<IFirst*>(this)},
+                                     {IID_IFirst, static_cast<IFirst*>(this)},
+                                     {IID_ISecond, static_cast<ISecond*>(this)}});
     }
     STDMETHODIMP_(ULONG) AddRef() override { return m_refs.AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return m_refs.Release(this); }
@@ -96,7 +100,7 @@ TEST(QueryInterface, AnswersTheMatchingSubObjectAndHandsOutAReference)
     first = nullptr;
     EXPECT_FALSE(destroyed);
     second.Release();
-    EXPECT_TRUE(destroyed);          // the last reference deleted it
+    EXPECT_TRUE(destroyed); // the last reference deleted it
 }
 
 TEST(SmartPointer, CopyMoveAssignAndOutParameter)
@@ -105,19 +109,19 @@ TEST(SmartPointer, CopyMoveAssignAndOutParameter)
     CTwoFaces* obj = new CTwoFaces(&destroyed, 1); // starts with the creator's reference
     {
         CIPtr<IFirst> a;
-        a.Attach(obj);               // takes the creator's reference over
+        a.Attach(obj); // takes the creator's reference over
         EXPECT_EQ(1, obj->Count());
         CIPtr<IFirst> b(a);
         EXPECT_EQ(2, obj->Count());
         CIPtr<IFirst> c(std::move(b));
         EXPECT_EQ(2, obj->Count());
         EXPECT_EQ(nullptr, b.Get());
-        c = a.Get();                 // assigning the pointer it already holds
+        c = a.Get(); // assigning the pointer it already holds
         EXPECT_EQ(2, obj->Count());
         c = c;
         EXPECT_EQ(2, obj->Count());
         CIPtr<IFirst> d;
-        d = std::move(c);            // move assignment hands the reference over
+        d = std::move(c); // move assignment hands the reference over
         EXPECT_EQ(2, obj->Count());
         EXPECT_EQ(nullptr, c.Get());
         c = std::move(d);
@@ -156,9 +160,9 @@ TEST(InterfaceArray, SetAtSetAtGrowAndSetSizeReleaseExactlyWhatTheyReplaceOrDrop
     CTwoFaces* a = new CTwoFaces(&aGone);
     CTwoFaces* b = new CTwoFaces(&bGone);
     CIArray<IFirst> arr;
-    arr.Add(a);                      // the array holds the only reference
-    arr.SetAt(0, a);                 // the held pointer again: kept alive
-    arr.SetAtGrow(0, a);             // inside: replaces itself
+    arr.Add(a);          // the array holds the only reference
+    arr.SetAt(0, a);     // the held pointer again: kept alive
+    arr.SetAtGrow(0, a); // inside: replaces itself
     EXPECT_FALSE(aGone);
     EXPECT_EQ(1, a->Count());
     arr.SetAtGrow(arr.GetSize() + 2, b); // grows by three slots: a null null b
@@ -169,16 +173,16 @@ TEST(InterfaceArray, SetAtSetAtGrowAndSetSizeReleaseExactlyWhatTheyReplaceOrDrop
     EXPECT_FALSE(arr.IsValidIndex(4));
     EXPECT_THROW(arr.SetAt(4, nullptr), CInvalidArgException*);
     arr.Add(a);
-    arr.SetSize(7);                  // a null null b a null null
+    arr.SetSize(7); // a null null b a null null
     EXPECT_EQ(2, a->Count());
-    arr.SetSize(1);                  // drops b, the second a and the nulls
+    arr.SetSize(1); // drops b, the second a and the nulls
     EXPECT_TRUE(bGone);
     EXPECT_EQ(1, a->Count());
     EXPECT_THROW(arr.SetSize(-2), CInvalidArgException*);
 
     bool otherGone = false;
     CTwoFaces* other = new CTwoFaces(&otherGone);
-    arr.SetAt(0, other);             // the replaced element is released
+    arr.SetAt(0, other); // the replaced element is released
     EXPECT_TRUE(aGone);
     EXPECT_EQ(1, other->Count());
     arr.SetAt(0, nullptr);
@@ -193,17 +197,17 @@ TEST(InterfaceArray, InsertAppendAndCopyKeepReferencesRight)
     {
         CIArray<IFirst> one, two;
         one.Add(a);
-        one.InsertAt(0, b, 2);           // b b a
-        one.InsertAt(5, a);              // b b a null null a
+        one.InsertAt(0, b, 2); // b b a
+        one.InsertAt(5, a);    // b b a null null a
         ASSERT_EQ(6, one.GetSize());
         EXPECT_EQ(nullptr, one[3]);
         EXPECT_EQ(2, a->Count());
         EXPECT_EQ(2, b->Count());
         two.Add(a);
-        EXPECT_EQ(1, two.Append(one));   // a b b a null null a
+        EXPECT_EQ(1, two.Append(one)); // a b b a null null a
         EXPECT_EQ(5, a->Count());
         EXPECT_EQ(4, b->Count());
-        one.Copy(two);                   // one's old references go, two's come
+        one.Copy(two); // one's old references go, two's come
         EXPECT_EQ(6, a->Count());
         EXPECT_EQ(4, b->Count());
         two.RemoveAll();
@@ -219,9 +223,9 @@ TEST(InterfaceArray, FindUsesComIdentity)
     bool destroyed = false;
     CTwoFaces* obj = new CTwoFaces(&destroyed);
     CIArray<IUnknown> arr;
-    arr.SetAtGrow(1, static_cast<IFirst*>(obj));  // slot 0 stays null
+    arr.SetAtGrow(1, static_cast<IFirst*>(obj)); // slot 0 stays null
     EXPECT_EQ(1, arr.Find(static_cast<ISecond*>(obj)));
-    EXPECT_EQ(1, obj->Count());       // the identity queries were released
+    EXPECT_EQ(1, obj->Count()); // the identity queries were released
     bool otherDestroyed = false;
     CIPtr<IFirst> other(new CTwoFaces(&otherDestroyed));
     EXPECT_EQ(-1, arr.Find(other));

@@ -111,11 +111,11 @@ TEST(LanguageFile, EmptyAndZeroUnitLinesKeepThePairing)
     // English line starting with one would map the empty window text.
     const std::wstring zero(1, L'\0');
     const std::wstring path = Scratch(L"Zero.txt");
-    ASSERT_TRUE(langtest::WriteUtf16(path, L"local_name=" + zero + L"x\r\n"
-                                               + langtest::LanguageText(L"German", L"Deutsch", false,
-                                                                        L"Stop\r\nHalt\r\n" + zero
-                                                                            + L"Play\r\nSpielen\r\nScroll\r\nRol"
-                                                                            + zero + L"len\r\n")));
+    ASSERT_TRUE(langtest::WriteUtf16(path, L"local_name=" + zero + L"x\r\n" +
+                                               langtest::LanguageText(L"German", L"Deutsch", false,
+                                                                      L"Stop\r\nHalt\r\n" + zero +
+                                                                          L"Play\r\nSpielen\r\nScroll\r\nRol" + zero +
+                                                                          L"len\r\n")));
     SLanguageInfo zeroes;
     ASSERT_TRUE(LoadLanguageFile(&zeroes, path.c_str(), true));
     EXPECT_STREQ(L"Deutsch", zeroes.localName);
@@ -127,16 +127,17 @@ TEST(LanguageFile, EmptyAndZeroUnitLinesKeepThePairing)
 
 TEST(LanguageFile, TranslationsWithOtherConversionsOrHugeFieldsAreIgnored)
 {
-    const struct {
+    const struct
+    {
         int id;
         LPCWSTR english, translation;
         bool taken;
     } pairs[] = {
         {1026, L"%d kHz, %d bit, %d channels", L"%d kHz, %s Bit, %d Kan\u00e4le", false}, // %s would read an int
-        {10251, L"Version: %s", L"Version %s (%s)", false},                              // one argument too many
-        {5055, L"Run %s", L"%-20s starten", true},                                       // an ordinary width
-        {8035, L"Reading file: %d%c", L"Lese Datei: %1000000d%c", false},                // a huge width
-        {10248, L"Save the changes to %s?", L"Speichern in 100%", false},                // a lone '%' at the end
+        {10251, L"Version: %s", L"Version %s (%s)", false},                               // one argument too many
+        {5055, L"Run %s", L"%-20s starten", true},                                        // an ordinary width
+        {8035, L"Reading file: %d%c", L"Lese Datei: %1000000d%c", false},                 // a huge width
+        {10248, L"Save the changes to %s?", L"Speichern in 100%", false},                 // a lone '%' at the end
     };
     std::wstring body;
     for (const auto& p : pairs)
@@ -151,18 +152,29 @@ TEST(LanguageFile, TranslationsWithOtherConversionsOrHugeFieldsAreIgnored)
 
 TEST(FormatConversions, Signatures)
 {
-    const struct {
+    const struct
+    {
         LPCWSTR a, b;
         bool same;
     } rows[] = {
-        {L"%d of %s", L"%5d von %-10s", true},  {L"100%% %d", L"%d zu 100%%", true}, {L"%i %x", L"%d %u", true},
-        {nullptr, L"plain", true},               {L"Installation of % s", L"Installation von %s", true},
-        {L"%d %s", L"%s %d", false},             {L"%d", L"%I64d", false},            {L"%.2f", L"%.*f", false},
-        {L"%d", L"%d %n", false},                {L"50", L"50%", false},
+        {L"%d of %s", L"%5d von %-10s", true},
+        {L"100%% %d", L"%d zu 100%%", true},
+        {L"%i %x", L"%d %u", true},
+        {nullptr, L"plain", true},
+        {L"Installation of % s", L"Installation von %s", true},
+        {L"%d %s", L"%s %d", false},
+        {L"%d", L"%I64d", false},
+        {L"%.2f", L"%.*f", false},
+        {L"%d", L"%d %n", false},
+        {L"50", L"50%", false},
         // Widths and precisions up to 1024 are free; larger ones never match.
-        {L"%d", L"%1024d", true},                {L"%.2f", L"%8.1024f", true},        {L"%d", L"%1025d", false},
-        {L"%s", L"%.100000s", false},            {L"%d", L"%99999999999999999999999d", false},
-        {L"Version: %s", L"Version: %.999999999s", false}, {L"%d", L"%2147483647d", false},
+        {L"%d", L"%1024d", true},
+        {L"%.2f", L"%8.1024f", true},
+        {L"%d", L"%1025d", false},
+        {L"%s", L"%.100000s", false},
+        {L"%d", L"%99999999999999999999999d", false},
+        {L"Version: %s", L"Version: %.999999999s", false},
+        {L"%d", L"%2147483647d", false},
     };
     for (const auto& r : rows)
         EXPECT_EQ(r.same, HaveSameFormatConversions(r.a, r.b)) << r.a << " / " << r.b;

@@ -11,7 +11,8 @@ namespace {
 
 const wchar_t kScratchKey[] = L"Software\\Velmora\\Ravelin\\CommonUiLanguageTest";
 
-class LanguageList : public ::testing::Test {
+class LanguageList : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -25,8 +26,7 @@ protected:
         RegDeleteKeyW(HKEY_CURRENT_USER, (std::wstring(kScratchKey) + L"\\nls").c_str());
         RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey);
     }
-    void Write(const wchar_t* name, const std::wstring& english, bool isDefault,
-               const std::wstring& body = L"")
+    void Write(const wchar_t* name, const std::wstring& english, bool isDefault, const std::wstring& body = L"")
     {
         ASSERT_TRUE(langtest::WriteUtf16(m_dir + L"\\" + name,
                                          langtest::LanguageText(english, english + L"-local", isDefault, body)));
@@ -45,8 +45,8 @@ protected:
 TEST_F(LanguageList, ScanKeepsValidFilesAndSkipsTheRest)
 {
     Write(L"German.txt", L"German", false);
-    Write(L"_Draft.txt", L"Draft", false);           // leading '_': never listed
-    Write(L"French.dat", L"French", false);          // not *.txt
+    Write(L"_Draft.txt", L"Draft", false);  // leading '_': never listed
+    Write(L"French.dat", L"French", false); // not *.txt
     ASSERT_TRUE(langtest::WriteAnsi(m_dir + L"\\Ansi.txt", "english_name=Ansi\r\nlocal_name=Ansi\r\n"));
     ASSERT_TRUE(langtest::WriteUtf16(m_dir + L"\\Broken.txt", L"english_name=Broken\r\nbegin_translations\r\n"));
     ASSERT_TRUE(langtest::WriteUtf16(m_dir + L"\\Empty.txt", L""));
@@ -144,8 +144,7 @@ TEST_F(LanguageList, ChoicePersistsUnderNlsKey)
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(root, L"nls", 0, KEY_READ, &nls));
     wchar_t stored[64] = {};
     DWORD size = sizeof stored, type = 0;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(nls, L"strLang", nullptr, &type,
-                                              reinterpret_cast<BYTE*>(stored), &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(nls, L"strLang", nullptr, &type, reinterpret_cast<BYTE*>(stored), &size));
     EXPECT_EQ(DWORD(REG_SZ), type);
     EXPECT_STREQ(L"German", stored);
     RegCloseKey(nls);

@@ -43,8 +43,8 @@ inline bool WriteAnsi(const std::wstring& path, const std::string& text)
 }
 
 // A language file with a header and body pairs ({english, translation}...).
-inline std::wstring LanguageText(const std::wstring& english, const std::wstring& local,
-                                 bool isDefault, const std::wstring& body)
+inline std::wstring LanguageText(const std::wstring& english, const std::wstring& local, bool isDefault,
+                                 const std::wstring& body)
 {
     std::wstring text = L"english_name=" + english + L"\r\nlocal_name=" + local + L"\r\n";
     if (isDefault)

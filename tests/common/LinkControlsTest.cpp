@@ -86,7 +86,7 @@ TEST(PictureButton, SetsItselfUpDrawsEachStateAndCountsDoubleClicks)
     EXPECT_EQ(1, DrawnDotPixels(button, 0, 1));
     EXPECT_EQ(4, DrawnDotPixels(button, ODS_SELECTED, 1)); // pressed: one pixel right and down
     EXPECT_EQ(1, DrawnDotPixels(button, ODS_SELECTED));
-    EXPECT_EQ(2, DrawnDotPixels(button, ODS_DISABLED));    // every second diagonal hatched
+    EXPECT_EQ(2, DrawnDotPixels(button, ODS_DISABLED)); // every second diagonal hatched
 
     // A double click counts as two clicks.
     const LPARAM point = MAKELPARAM(5, 5);
@@ -277,8 +277,8 @@ TEST(HyperLink, KindsOfClickAndTheLookOfALink)
 
     // The colours reach the static through its parent.
     HDC dc = ::GetDC(link.GetSafeHwnd());
-    const LRESULT brush = host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                           reinterpret_cast<LPARAM>(link.GetSafeHwnd()));
+    const LRESULT brush =
+        host.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link.GetSafeHwnd()));
     EXPECT_EQ(reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH)), brush);
     EXPECT_EQ(0xFF0000u, ::GetTextColor(dc));
     EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
@@ -382,8 +382,8 @@ TEST(FileIcon, RegistryFormAndIcon)
     saved.index = 3;
     EXPECT_TRUE(saved.Exchange(key.GetHandle(), false, 0));
     DWORD index = 0, size = sizeof(index);
-    EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(key.GetHandle(), L"FileIcon", L"iIndex", RRF_RT_REG_DWORD, nullptr,
-                                            &index, &size));
+    EXPECT_EQ(ERROR_SUCCESS,
+              ::RegGetValueW(key.GetHandle(), L"FileIcon", L"iIndex", RRF_RT_REG_DWORD, nullptr, &index, &size));
     EXPECT_EQ(3u, index);
     wchar_t text[MAX_PATH] = {};
     size = sizeof(text);

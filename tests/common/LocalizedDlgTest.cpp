@@ -11,8 +11,7 @@
 namespace {
 
 const UINT kTemplate = 61040;
-const int kButton = 61041, kStatic = 61042, kUnsorted = 61043, kSorted = 61044, kUntranslated = 61045,
-          kFrame = 61046;
+const int kButton = 61041, kStatic = 61042, kUnsorted = 61043, kSorted = 61044, kUntranslated = 61045, kFrame = 61046;
 
 CString ComboItem(HWND combo, int i)
 {
@@ -23,7 +22,8 @@ CString ComboItem(HWND combo, int i)
 
 // Fills its combo boxes and nests static windows three levels deep inside
 // the frame before the base class translates.
-class CTestDlg : public CLocalizedDlg {
+class CTestDlg : public CLocalizedDlg
+{
 public:
     CTestDlg() : CLocalizedDlg(kTemplate, nullptr) {}
     BOOL OnInitDialog() override
@@ -38,13 +38,13 @@ public:
         }
         ::SendMessageW(GetDlgItem(kUnsorted)->GetSafeHwnd(), CB_SETCURSEL, 1, 0); // "Play"
         HWND frame = GetDlgItem(kFrame)->GetSafeHwnd();
-        child = CreateWindowW(L"Static", L"Stop", WS_CHILD | WS_VISIBLE, 0, 0, 100, 30, frame, nullptr,
-                              nullptr, nullptr);
-        grandChild = CreateWindowW(L"Static", L"Play", WS_CHILD | WS_VISIBLE, 0, 0, 90, 20, child, nullptr,
-                                   nullptr, nullptr);
+        child =
+            CreateWindowW(L"Static", L"Stop", WS_CHILD | WS_VISIBLE, 0, 0, 100, 30, frame, nullptr, nullptr, nullptr);
+        grandChild =
+            CreateWindowW(L"Static", L"Play", WS_CHILD | WS_VISIBLE, 0, 0, 90, 20, child, nullptr, nullptr, nullptr);
         std::wstring longText(1500, L'x');
-        deepest = CreateWindowW(L"Static", longText.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 80, 10, grandChild,
-                                nullptr, nullptr, nullptr);
+        deepest = CreateWindowW(L"Static", longText.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 80, 10, grandChild, nullptr,
+                                nullptr, nullptr);
         return TRUE;
     }
     HWND child = nullptr, grandChild = nullptr, deepest = nullptr;
@@ -120,8 +120,8 @@ TEST_F(LocalizedDialog, WithoutLanguageTextsStayEnglishAndTheDepthLimitStopsBelo
     dlg.SetLimitDepth(true);
     ASSERT_TRUE(dlg.Create(kTemplate, nullptr));
     EXPECT_STREQ(L"Sprache", ReadWindowText(dlg.GetSafeHwnd()));
-    EXPECT_STREQ(L"Halt", ReadWindowText(dlg.child));          // grandchild of the dialog
-    EXPECT_STREQ(L"Play", ReadWindowText(dlg.grandChild));     // one level deeper: left alone
+    EXPECT_STREQ(L"Halt", ReadWindowText(dlg.child));      // grandchild of the dialog
+    EXPECT_STREQ(L"Play", ReadWindowText(dlg.grandChild)); // one level deeper: left alone
     dlg.DestroyWindow();
 }
 

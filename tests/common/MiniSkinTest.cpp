@@ -20,7 +20,8 @@ const COLORREF kPiece[3][3] = {
 const COLORREF kBack = RGB(1, 2, 3);
 
 // A canvas filled with the background colour, as a device object.
-class CCanvas : public testsupport::CDibCanvas {
+class CCanvas : public testsupport::CDibCanvas
+{
 public:
     CCanvas(int w, int h) : CDibCanvas(w, h)
     {
@@ -36,14 +37,15 @@ TEST(MiniSkin, ParsesOnlyTheFirstWellFormedCommand)
 {
     // Test skin strings, then the program's own (bitmaps of the test program
     // stand in); a skin holds one command or none.
-    const struct {
+    const struct
+    {
         UINT id;
         CSize size;
-    } rows[] = {{61000, CSize(9, 10)}, {61001, CSize(7, 10)},
-                {61005, CSize(9, 10)}, // text after the first command is ignored
-                {61002, CSize(0, 0)},  {61003, CSize(0, 0)}, {61004, CSize(0, 0)}, {61006, CSize(0, 0)},
-                {61099, CSize(0, 0)},  {6031, CSize(15, 7)}, {6033, CSize(6, 2)},   {7030, CSize(12, 10)},
-                {7033, CSize(10, 10)}, {8030, CSize(14, 12)}, {10249, CSize(4, 4)}};
+    } rows[] = {
+        {61000, CSize(9, 10)}, {61001, CSize(7, 10)}, {61005, CSize(9, 10)}, // text after the first command is ignored
+        {61002, CSize(0, 0)},  {61003, CSize(0, 0)},  {61004, CSize(0, 0)},  {61006, CSize(0, 0)},
+        {61099, CSize(0, 0)},  {6031, CSize(15, 7)},  {6033, CSize(6, 2)},   {7030, CSize(12, 10)},
+        {7033, CSize(10, 10)}, {8030, CSize(14, 12)}, {10249, CSize(4, 4)}};
     for (const auto& row : rows) {
         CMiniSkin skin(kBitmap, kKey, row.id);
         EXPECT_EQ(row.size.cx ? 1 : 0, skin.GetCommandCount()) << row.id;

@@ -12,7 +12,8 @@ namespace {
 TEST(Paths, Splitting)
 {
     // path, folder, name with extension, name without, extension
-    const struct {
+    const struct
+    {
         LPCWSTR path, folder, name, bare, ext;
     } rows[] = {
         {L"C:\\Music\\song.mp3", L"C:\\Music\\", L"song.mp3", L"song", L"mp3"},
@@ -42,9 +43,12 @@ TEST(Paths, Splitting)
 
 TEST(Paths, JoiningNeverDoublesABackslash)
 {
-    const LPCWSTR rows[][3] = {{L"C:\\a", L"b.txt", L"C:\\a\\b.txt"},   {L"C:\\a\\", L"b.txt", L"C:\\a\\b.txt"},
-                               {L"C:\\a\\", L"\\b.txt", L"C:\\a\\b.txt"}, {L"C:\\a/", L"b.txt", L"C:\\a/b.txt"},
-                               {L"", L"b.txt", L"b.txt"},                {L"C:\\a", L"", L"C:\\a\\"}};
+    const LPCWSTR rows[][3] = {{L"C:\\a", L"b.txt", L"C:\\a\\b.txt"},
+                               {L"C:\\a\\", L"b.txt", L"C:\\a\\b.txt"},
+                               {L"C:\\a\\", L"\\b.txt", L"C:\\a\\b.txt"},
+                               {L"C:\\a/", L"b.txt", L"C:\\a/b.txt"},
+                               {L"", L"b.txt", L"b.txt"},
+                               {L"C:\\a", L"", L"C:\\a\\"}};
     for (const auto& r : rows)
         EXPECT_STREQ(r[2], JoinPath(r[0], r[1])) << r[0] << " + " << r[1];
 }
@@ -61,13 +65,17 @@ TEST(Paths, TheProgramsFolders)
 
 TEST(TimeTexts, PositionsDurationsMonthsAndComparison)
 {
-    const struct {
+    const struct
+    {
         long long time;
         LPCWSTR text;
-    } positions[] = {{61234567, L"01:01.234"}, {-1500000, L"-00:01.500"}, {6000000000LL, L"100:00.000"},
-                     {59999999, L"00:59.999"}, {LLONG_MIN, L"-153722867280:54.775"}}, // no positive counterpart
-      durations[] = {{1000, L"1 sec"}, {60001, L"1 min 1 ms"}, {3723004, L"1 hour 2 min 3 sec 4 ms"},
-                     {0, L"0 ms"},     {-5, L"-5 ms"},         {25LL * 3600000, L"25 hour"}};
+    } positions[] = {{61234567, L"01:01.234"},
+                     {-1500000, L"-00:01.500"},
+                     {6000000000LL, L"100:00.000"},
+                     {59999999, L"00:59.999"},
+                     {LLONG_MIN, L"-153722867280:54.775"}}, // no positive counterpart
+        durations[] = {{1000, L"1 sec"}, {60001, L"1 min 1 ms"}, {3723004, L"1 hour 2 min 3 sec 4 ms"},
+                       {0, L"0 ms"},     {-5, L"-5 ms"},         {25LL * 3600000, L"25 hour"}};
     for (const auto& p : positions)
         EXPECT_STREQ(p.text, FormatTimeMinSecMs(p.time));
     for (const auto& d : durations)
@@ -84,16 +92,25 @@ TEST(TimeTexts, PositionsDurationsMonthsAndComparison)
 
 TEST(Masks, WildcardsAndMaskLists)
 {
-    const struct {
+    const struct
+    {
         LPCWSTR text, pattern;
         bool match;
     } rows[] = {
-        {L"song.mcp", L"*.mcp", true},  {L"SONG.MCP", L"*.mcp", true}, {L"song.mp3", L"*.mcp", false},
+        {L"song.mcp", L"*.mcp", true},
+        {L"SONG.MCP", L"*.mcp", true},
+        {L"song.mp3", L"*.mcp", false},
         {L"song.mcpx", L"*.mcp", true}, // matching ends with the pattern
-        {L"abc", L"a?c", true},         {L"ab", L"ab*", true},         {L"ab", L"ab?", false}, // '?' needs one
-        {L"abxyzc", L"a*?c", true},     {L"ac", L"a*?c", true},        // '*?' counts as one '*'
-        {L"aaab", L"*aab", true},       // backtracks past a false start
-        {L"", L"*", false},             {L"a", L"", false},            {nullptr, L"*", false}, {L"a", nullptr, false},
+        {L"abc", L"a?c", true},
+        {L"ab", L"ab*", true},
+        {L"ab", L"ab?", false}, // '?' needs one
+        {L"abxyzc", L"a*?c", true},
+        {L"ac", L"a*?c", true},   // '*?' counts as one '*'
+        {L"aaab", L"*aab", true}, // backtracks past a false start
+        {L"", L"*", false},
+        {L"a", L"", false},
+        {nullptr, L"*", false},
+        {L"a", nullptr, false},
     };
     for (const auto& r : rows)
         EXPECT_EQ(r.match, WildcardMatch(r.text, r.pattern)) << r.text << " ~ " << r.pattern;

@@ -23,20 +23,20 @@ TEST(OwningArray, DeletesOnRemoveAtSetAtAndDestruction)
         CGCPtrArray<SNoted> arr(true);
         for (int i = 0; i < 5; ++i)
             arr.Add(new SNoted(&deleted, i));
-        arr.Add(nullptr);                    // null slots are skipped
+        arr.Add(nullptr); // null slots are skipped
         arr.RemoveAt(1, 2);
         EXPECT_EQ((std::set<int>{1, 2}), deleted);
         EXPECT_EQ(4, arr.GetSize());
         arr.SetAt(0, new SNoted(&deleted, 10));
         EXPECT_EQ((std::set<int>{0, 1, 2}), deleted);
-        arr.SetAt(0, arr[0]);                // storing the held element again keeps it
+        arr.SetAt(0, arr[0]); // storing the held element again keeps it
         EXPECT_EQ(3u, deleted.size());
         EXPECT_THROW(arr.RemoveAt(3, 2), CInvalidArgException*);
-        EXPECT_EQ(3u, deleted.size());       // a bad range deletes nothing
+        EXPECT_EQ(3u, deleted.size()); // a bad range deletes nothing
 
-        arr.SetAtGrow(0, new SNoted(&deleted, 11));   // replaces (and deletes) 10
+        arr.SetAtGrow(0, new SNoted(&deleted, 11)); // replaces (and deletes) 10
         EXPECT_EQ(1u, deleted.count(10));
-        arr.SetAtGrow(5, nullptr);                     // grows: nothing deleted
+        arr.SetAtGrow(5, nullptr); // grows: nothing deleted
         EXPECT_EQ(6, arr.GetSize());
         arr.RemoveAt(4, 2);
         EXPECT_EQ(4u, deleted.size());
@@ -64,7 +64,7 @@ TEST(OwningArray, SwitchedOffItLeavesElementsAlive)
         CGCPtrArray<SNoted> arr(true);
         arr.Add(a);
         arr.Add(b);
-        arr.SetOwns(false);                  // hand the elements over
+        arr.SetOwns(false); // hand the elements over
         arr.RemoveAll();
         EXPECT_TRUE(deleted.empty());
         arr.Add(a);
@@ -72,7 +72,7 @@ TEST(OwningArray, SwitchedOffItLeavesElementsAlive)
         arr.RemoveAt(0);
         EXPECT_TRUE(deleted.empty());
         arr.Add(a);
-        arr.SetOwns(true);                   // owning again from here on
+        arr.SetOwns(true); // owning again from here on
         arr.Add(c);
     }
     EXPECT_EQ((std::set<int>{1, 3}), deleted);
@@ -93,10 +93,10 @@ TEST(OwningArray, ShrinkingSetSizeDeletesWhatItDropsAndInsertAtTakesOneOwner)
         CGCPtrArray<SNoted> arr(true);
         for (int i = 0; i < 4; ++i)
             arr.Add(new SNoted(&deleted, i));
-        arr.SetSize(6);                          // grows: two null slots
+        arr.SetSize(6); // grows: two null slots
         EXPECT_EQ(nullptr, arr.GetAt(5));
         EXPECT_TRUE(deleted.empty());
-        arr.SetSize(2);                          // drops 2, 3 and the nulls
+        arr.SetSize(2); // drops 2, 3 and the nulls
         EXPECT_EQ((std::set<int>{2, 3}), deleted);
         EXPECT_THROW(arr.SetSize(-1), CInvalidArgException*);
         EXPECT_EQ(2, arr.GetSize());
@@ -108,7 +108,7 @@ TEST(OwningArray, ShrinkingSetSizeDeletesWhatItDropsAndInsertAtTakesOneOwner)
         EXPECT_EQ(nullptr, arr.GetAt(3));
         arr.SetOwns(false);
         SNoted* kept = arr[4];
-        arr.SetSize(4);                          // not owning: 8 stays alive
+        arr.SetSize(4); // not owning: 8 stays alive
         EXPECT_EQ(0u, deleted.count(8));
         delete kept;
         arr.SetOwns(true);
@@ -143,7 +143,7 @@ TEST(PlainPointerArray, NeverDeletes)
 struct SShared
 {
     CCriticalSection lock;
-    long counter = 0;        // guarded by lock
+    long counter = 0; // guarded by lock
 };
 
 UINT AddUnderLock(LPVOID p)
@@ -153,7 +153,7 @@ UINT AddUnderLock(LPVOID p)
         CCritSecLock lock(&s->lock);
         long v = s->counter;
         if ((i & 1023) == 0)
-            Sleep(0);        // widen the window for a lost update
+            Sleep(0); // widen the window for a lost update
         s->counter = v + 1;
     }
     return 0;
@@ -182,13 +182,17 @@ TEST(ScopedLock, GuardsAndLeavesOnException)
     } catch (CException* e) {
         e->Delete();
     }
-    struct SProbe { static DWORD WINAPI Run(LPVOID p) {
-        CRITICAL_SECTION* cs = static_cast<CRITICAL_SECTION*>(p);
-        if (!TryEnterCriticalSection(cs))
-            return 1;
-        LeaveCriticalSection(cs);
-        return 0;
-    } };
+    struct SProbe
+    {
+        static DWORD WINAPI Run(LPVOID p)
+        {
+            CRITICAL_SECTION* cs = static_cast<CRITICAL_SECTION*>(p);
+            if (!TryEnterCriticalSection(cs))
+                return 1;
+            LeaveCriticalSection(cs);
+            return 0;
+        }
+    };
     HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, &shared.lock.m_sect, 0, nullptr);
     ASSERT_NE(nullptr, probe);
     WaitForSingleObject(probe, 10000);

@@ -53,7 +53,8 @@ TEST(RecentList, EleventhPathDropsTheOldest)
     EXPECT_STREQ(PathNo(1), list.GetAt(9));
 }
 
-class RecentListRegistry : public ::testing::Test {
+class RecentListRegistry : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratchKey, &m_key)); }
     void TearDown() override
@@ -68,8 +69,8 @@ protected:
         if (RegOpenKeyExW(m_key, L"RecentFiles", 0, KEY_READ, &sub) != ERROR_SUCCESS)
             return -1;
         DWORD values = 0;
-        RegQueryInfoKeyW(sub, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr);
+        RegQueryInfoKeyW(sub, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                         nullptr);
         RegCloseKey(sub);
         return static_cast<int>(values);
     }

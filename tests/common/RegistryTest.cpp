@@ -13,7 +13,8 @@ namespace {
 
 const wchar_t kScratch[] = L"Software\\Velmora\\Ravelin\\CommonRegistryTest";
 
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public ::testing::Test
+{
 protected:
     void SetUp() override { DeleteRegKeyTree(HKEY_CURRENT_USER, kScratch); }
     void TearDown() override
@@ -39,15 +40,15 @@ protected:
     {
         HKEY key = nullptr;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyW(HKEY_CURRENT_USER, kScratch, &key));
-        ASSERT_EQ(ERROR_SUCCESS,
-                  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), bytes));
         RegCloseKey(key);
     }
 };
 
 // A self-saving element: one scrambled string and one number under its own
 // subkey.
-struct SItem : SRegAutoSaveItem {
+struct SItem : SRegAutoSaveItem
+{
     CString text;
     DWORD number = 0;
     int loadedIndex = -1;
@@ -69,7 +70,8 @@ struct SItem : SRegAutoSaveItem {
 
 // A fixed-array element: its values sit in the table's own key, named by
 // its index (the key's subkeys belong to the growable array).
-struct SValueItem : SRegAutoSaveItem {
+struct SValueItem : SRegAutoSaveItem
+{
     CString text;
     DWORD number = 0;
 
@@ -92,7 +94,8 @@ SRegAutoSaveItem* MakeItem()
 }
 
 // Every row type, filled with distinctive values.
-struct SSettings {
+struct SSettings
+{
     int iVolume = 0;
     BOOL bLoop = FALSE;
     COLORREF colour = 0;
@@ -193,19 +196,26 @@ TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
                               {L"rBlock", block, RRT_BINARY, sizeof block},
                               {L"csText", &text, RRT_STRING},
                               {nullptr, nullptr, RRT_END}};
-    const struct {
+    const struct
+    {
         LPCWSTR row;
         DWORD type;
         std::vector<BYTE> bytes;
     } misfits[] = {
         {L"dwValue", REG_SZ, {'7', 0, 0, 0}}, // "7" would read as 0x37
-        {L"dwValue", REG_BINARY, {0xAB}}, // would mix with the default
-        {L"dwValue", REG_DWORD, {0x01, 0x02}},         {L"dwValue", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 20}},
-        {L"dwValue", REG_BINARY, {9, 9, 9, 9}},        {L"dwValue", REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
-        {L"rBlock", REG_BINARY, std::vector<BYTE>(16, 0x5A)}, {L"rBlock", REG_BINARY, std::vector<BYTE>(40, 0x5A)},
-        {L"rBlock", REG_SZ, std::vector<BYTE>(24, 0x41)},     {L"rBlock", REG_DWORD, {1, 0, 0, 0}},
-        {L"rBlock", REG_BINARY, {}},                   {L"csText", REG_SZ, {'a'}}, // half a code unit
-        {L"csText", REG_SZ, {'a', 0, 'b'}},            {L"csText", REG_BINARY, {'a', 0, 0, 0}},
+        {L"dwValue", REG_BINARY, {0xAB}},     // would mix with the default
+        {L"dwValue", REG_DWORD, {0x01, 0x02}},
+        {L"dwValue", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 20}},
+        {L"dwValue", REG_BINARY, {9, 9, 9, 9}},
+        {L"dwValue", REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
+        {L"rBlock", REG_BINARY, std::vector<BYTE>(16, 0x5A)},
+        {L"rBlock", REG_BINARY, std::vector<BYTE>(40, 0x5A)},
+        {L"rBlock", REG_SZ, std::vector<BYTE>(24, 0x41)},
+        {L"rBlock", REG_DWORD, {1, 0, 0, 0}},
+        {L"rBlock", REG_BINARY, {}},
+        {L"csText", REG_SZ, {'a'}}, // half a code unit
+        {L"csText", REG_SZ, {'a', 0, 'b'}},
+        {L"csText", REG_BINARY, {'a', 0, 0, 0}},
         {L"csText", REG_EXPAND_SZ, {'a', 0, 0, 0}},
     };
     for (const auto& raw : misfits) {
@@ -253,8 +263,7 @@ TEST_F(RegistryTest, NullSubkeyWorksOnTheGivenKeyAndLeavesItOpen)
     EXPECT_EQ(99, loaded);
     // Still open: the table routine did not close the caller's handle.
     DWORD v = 0, size = sizeof v;
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegQueryValueExW(key, L"iValue", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, L"iValue", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size));
     EXPECT_EQ(ERROR_SUCCESS, RegCloseKey(key));
 }
 
@@ -345,8 +354,8 @@ TEST_F(RegistryTest, DeleteRegKeyTreeRefusesAMissingSubkeyName)
     HKEY parent = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, &parent));
     DWORD one = 1;
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(parent, L"v", 0, REG_DWORD,
-                                            reinterpret_cast<const BYTE*>(&one), sizeof one));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(parent, L"v", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one));
 
     // No name would mean the given key itself: everything under it would go,
     // and the caller's handle would be closed.
@@ -354,8 +363,7 @@ TEST_F(RegistryTest, DeleteRegKeyTreeRefusesAMissingSubkeyName)
     EXPECT_NE(ERROR_SUCCESS, DeleteRegKeyTree(parent, nullptr));
     EXPECT_TRUE(KeyExists(Sub(L"keep\\inner")));
     DWORD v = 0, size = sizeof v;
-    EXPECT_EQ(ERROR_SUCCESS,
-              RegQueryValueExW(parent, L"v", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size))
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(parent, L"v", nullptr, nullptr, reinterpret_cast<BYTE*>(&v), &size))
         << "the caller's handle stays open";
     RegCloseKey(parent);
 }
@@ -375,8 +383,8 @@ TEST_F(RegistryTest, StringArrayPersistsAsNumberedValues)
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, listKey, 0, KEY_READ, &key));
     DWORD values = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                     nullptr, nullptr, nullptr);
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
+                     nullptr);
     RegCloseKey(key);
     EXPECT_EQ(2u, values) << "only \"0\" and \"1\" remain";
 

@@ -49,7 +49,9 @@ TEST(Scramble, RefusedFormsAndOtherModesLeaveTheOutputAlone)
     // A bad pair stops decoding; what came before it stays.
     EXPECT_FALSE(UnscrambleString(L"Xbebe-1be", out));
     EXPECT_STREQ(L"AA", out);
-    EXPECT_FALSE(UnscrambleString(L"Xbe\x00e9" L"0", out));
+    EXPECT_FALSE(UnscrambleString(L"Xbe\x00e9"
+                                  L"0",
+                                  out));
     EXPECT_STREQ(L"A", out);
 }
 

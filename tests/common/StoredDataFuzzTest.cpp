@@ -22,7 +22,8 @@ using texttreetest::Utf16;
 const wchar_t kRoot[] = L"Ravelin_Doc";
 
 // A fixed-seed generator, the same on every build.
-class CMutator {
+class CMutator
+{
 public:
     explicit CMutator(uint32_t seed) : m_state(seed) {}
 
@@ -45,18 +46,10 @@ public:
                 if (!text.empty())
                     text[pos] = kChars[Next(sizeof kChars / sizeof kChars[0] - 1)];
                 break;
-            case 1:
-                text.insert(pos, 1, kChars[Next(sizeof kChars / sizeof kChars[0] - 1)]);
-                break;
-            case 2:
-                text.erase(pos, 1 + Next(8));
-                break;
-            case 3:
-                text.insert(pos, tokens[Next(static_cast<uint32_t>(tokens.size()))]);
-                break;
-            case 4:
-                text.insert(pos, Line(text));
-                break;
+            case 1: text.insert(pos, 1, kChars[Next(sizeof kChars / sizeof kChars[0] - 1)]); break;
+            case 2: text.erase(pos, 1 + Next(8)); break;
+            case 3: text.insert(pos, tokens[Next(static_cast<uint32_t>(tokens.size()))]); break;
+            case 4: text.insert(pos, Line(text)); break;
             case 5: {
                 const std::wstring line = Line(text);
                 const size_t at = text.find(line);
@@ -127,8 +120,8 @@ TEST(StoredDataFuzz, TextTreesThatLoadSaveAndReloadTheSame)
     const CString again = JoinPath(dir.c_str(), L"again.txt");
     const std::wstring valid = ValidTextTree(source);
     const std::vector<std::wstring> tokens = {
-        kRoot, L"Ravelin_Doc\r\n{\r\n", L"}\r\n", L"g\r\n{\r\n", L"k:|v|\r\n", L"$00", L"$7",
-        L"$7c", L"$zz", L"Other_Root", std::wstring(1, L'\0'), L"x:|", L"|"};
+        kRoot,         L"Ravelin_Doc\r\n{\r\n", L"}\r\n", L"g\r\n{\r\n", L"k:|v|\r\n", L"$00", L"$7", L"$7c", L"$zz",
+        L"Other_Root", std::wstring(1, L'\0'),  L"x:|",   L"|"};
 
     CMutator mutator(20240611u);
     int loaded = 0;
@@ -158,8 +151,7 @@ TEST(StoredDataFuzz, TextTreesThatLoadSaveAndReloadTheSame)
         if (loaded % 8 != 0)
             continue;
         ASSERT_TRUE(back.SaveTextTree(again));
-        ASSERT_EQ(testsupport::ReadFileBytes(saved.GetString()),
-                  testsupport::ReadFileBytes(again.GetString()))
+        ASSERT_EQ(testsupport::ReadFileBytes(saved.GetString()), testsupport::ReadFileBytes(again.GetString()))
             << "round " << round;
     }
     // Enough survivors that the round trip was really exercised.
@@ -171,15 +163,24 @@ TEST(StoredDataFuzz, LanguageFilesNeverBreakTheReader)
     const std::wstring dir = testsupport::ScratchDir(L"common-fuzz-language");
     const std::wstring path = dir + L"\\Deutsch.txt";
     const std::wstring valid =
-        L"; comment\r\nflag_picture=de.png\r\ndefault_language\r\n"
-        + langtest::LanguageText(L"German", L"Deutsch", false,
-                                 L"Can't open file.\r\nDatei kann nicht ge\x00f6\x0066fnet werden.\r\n"
-                                 L"&Open...\r\n\x00d6&ffnen...\r\n"
-                                 L"%d kHz, %d bit, %d channels\r\n%d kHz, %d Bit, %d Kan\x00e4le\r\n"
-                                 L"Version: %s\r\nVersion: %s\r\nStop\r\nHalt\r\n");
-    const std::vector<std::wstring> tokens = {
-        L"english_name=", L"local_name=", L"flag_picture=", L"begin_translations\r\n",
-        L"DEFAULT_LANGUAGE\r\n", L"%s", L"%n", L"%999999999d", L"&&", L"\r", L"\n\n", std::wstring(1, L'\0')};
+        L"; comment\r\nflag_picture=de.png\r\ndefault_language\r\n" +
+        langtest::LanguageText(L"German", L"Deutsch", false,
+                               L"Can't open file.\r\nDatei kann nicht ge\x00f6\x0066fnet werden.\r\n"
+                               L"&Open...\r\n\x00d6&ffnen...\r\n"
+                               L"%d kHz, %d bit, %d channels\r\n%d kHz, %d Bit, %d Kan\x00e4le\r\n"
+                               L"Version: %s\r\nVersion: %s\r\nStop\r\nHalt\r\n");
+    const std::vector<std::wstring> tokens = {L"english_name=",
+                                              L"local_name=",
+                                              L"flag_picture=",
+                                              L"begin_translations\r\n",
+                                              L"DEFAULT_LANGUAGE\r\n",
+                                              L"%s",
+                                              L"%n",
+                                              L"%999999999d",
+                                              L"&&",
+                                              L"\r",
+                                              L"\n\n",
+                                              std::wstring(1, L'\0')};
 
     CMutator mutator(19700101u);
     for (int round = 0; round < 2000; ++round) {

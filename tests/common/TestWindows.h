@@ -14,7 +14,8 @@
 
 namespace wintest {
 
-struct SProbe {
+struct SProbe
+{
     std::map<UINT, int> seen;
 };
 
@@ -50,7 +51,8 @@ inline WNDPROC ProcOf(HWND hwnd)
 }
 
 // Owns one window and destroys it at the end of the scope.
-class CTestWindow {
+class CTestWindow
+{
 public:
     CTestWindow(DWORD style = WS_OVERLAPPEDWINDOW, HWND parent = nullptr, int x = 100, int y = 100, int w = 300,
                 int h = 200, DWORD exStyle = 0)
@@ -80,7 +82,8 @@ private:
 // another thread: `select` (a folder) is selected first when given; then
 // OK or Cancel. The texts of each dialog's static controls are kept,
 // joined, for Seen().
-class CDialogCloser {
+class CDialogCloser
+{
 public:
     explicit CDialogCloser(bool ok, const wchar_t* select = nullptr) : m_ok(ok), m_select(select ? select : L"")
     {

@@ -31,13 +31,21 @@ TEST_F(TextTreeDamageTest, HostileTextsAreRefused)
 {
     CTextTree tree(kRoot);
     const std::wstring refused[] = {
-        L"", L"k:|v|", L"{k:|v|}", L"Ravelin_Doc{:|v|}", L"}",             // no root, no name, no key
-        L"Ravelin_Doc{a:|1|}b:|2|", L"Ravelin_Doc{a:|1|}}", L"Ravelin_Doc{a:|1|}x", // text after the root
-        L"k:|v|\r\nRavelin_Doc\r\n{\r\na:|1|\r\n}\r\n", L"g{}\r\nRavelin_Doc\r\n{\r\na:|1|\r\n}\r\n", // before it
-        L"Ravelin_Doc{a:|1|Ravelin_Doc{b:|2|}}", L"Ravelin_Doc{a:|1|Ravelin_Doc{b:|2|}", // a group named
-        L"Ravelin_Doc{Ravelin_Doc{}}",                                                   // like the root
-        L"Ravelin_Doc{k:|" + std::wstring(3 << 20, L'x') + L"|}",                        // a huge value
-        L"Ravelin_Doc{" + std::wstring(5000, L'n') + L":|v|}",                           // a huge name
+        L"",
+        L"k:|v|",
+        L"{k:|v|}",
+        L"Ravelin_Doc{:|v|}",
+        L"}", // no root, no name, no key
+        L"Ravelin_Doc{a:|1|}b:|2|",
+        L"Ravelin_Doc{a:|1|}}",
+        L"Ravelin_Doc{a:|1|}x", // text after the root
+        L"k:|v|\r\nRavelin_Doc\r\n{\r\na:|1|\r\n}\r\n",
+        L"g{}\r\nRavelin_Doc\r\n{\r\na:|1|\r\n}\r\n", // before it
+        L"Ravelin_Doc{a:|1|Ravelin_Doc{b:|2|}}",
+        L"Ravelin_Doc{a:|1|Ravelin_Doc{b:|2|}",                   // a group named
+        L"Ravelin_Doc{Ravelin_Doc{}}",                            // like the root
+        L"Ravelin_Doc{k:|" + std::wstring(3 << 20, L'x') + L"|}", // a huge value
+        L"Ravelin_Doc{" + std::wstring(5000, L'n') + L":|v|}",    // a huge name
     };
     for (const std::wstring& text : refused)
         EXPECT_FALSE(tree.Parse(text.c_str())) << text.substr(0, 60);

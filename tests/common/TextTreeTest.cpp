@@ -80,8 +80,8 @@ TEST_F(TextTreeTest, FloatsUseAPointWhateverTheLocale)
 {
     const char* previous = setlocale(LC_NUMERIC, nullptr);
     const std::string saved = previous ? previous : "C";
-    if (!setlocale(LC_NUMERIC, "German_Germany.1252") && !setlocale(LC_NUMERIC, "de-DE")
-        && !setlocale(LC_NUMERIC, "French"))
+    if (!setlocale(LC_NUMERIC, "German_Germany.1252") && !setlocale(LC_NUMERIC, "de-DE") &&
+        !setlocale(LC_NUMERIC, "French"))
         GTEST_SKIP() << "no comma locale here";
     CTextTree tree(kRoot);
     EXPECT_TRUE(tree.SetFloat(L"tempo", 0.5f));
@@ -158,7 +158,8 @@ TEST_F(TextTreeTest, ParsingTolerance)
     EXPECT_NE(-1, tree.GetText().Find(L"Viririziru_Root"));
 }
 
-struct SProgress : ILoadProgress {
+struct SProgress : ILoadProgress
+{
     int begins = 0, ends = 0;
     LONGLONG steps = 0, total = 0;
     UINT id = 0;

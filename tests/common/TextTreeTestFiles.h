@@ -24,12 +24,11 @@ inline std::string Narrow(const CString& text)
 // Same names, values, kinds and child order all the way down.
 inline ::testing::AssertionResult SameTree(const SNode& a, const SNode& b)
 {
-    if (a.name != b.name || a.value != b.value || a.isGroup != b.isGroup
-        || a.value.GetLength() != b.value.GetLength())
+    if (a.name != b.name || a.value != b.value || a.isGroup != b.isGroup || a.value.GetLength() != b.value.GetLength())
         return ::testing::AssertionFailure() << "node " << Narrow(a.name) << " differs from " << Narrow(b.name);
     if (a.children.GetSize() != b.children.GetSize())
-        return ::testing::AssertionFailure() << "children of " << Narrow(a.name) << ": " << a.children.GetSize()
-                                             << " vs " << b.children.GetSize();
+        return ::testing::AssertionFailure()
+               << "children of " << Narrow(a.name) << ": " << a.children.GetSize() << " vs " << b.children.GetSize();
     for (INT_PTR i = 0; i < a.children.GetSize(); ++i) {
         ::testing::AssertionResult same = SameTree(*a.children.GetAt(i), *b.children.GetAt(i));
         if (!same)

@@ -230,8 +230,7 @@ TEST_F(FilterGraph, RepeatedConnectAndDisconnectThenStreams)
 // Pass-through filters whose transform throws: the sample they were working
 // on must still go back to its allocator.
 struct SThrown
-{
-};
+{};
 
 class CThrowingCopy : public CTransformFilter
 {

@@ -19,8 +19,9 @@ class CCollector : public ISampleCallback
 public:
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
     {
-        return AnswerQueryInterface(riid, ppv, {{IID_IUnknown, static_cast<ISampleCallback*>(this)},
-                                                {IID_ISampleCallback, static_cast<ISampleCallback*>(this)}});
+        return AnswerQueryInterface(riid, ppv,
+                                    {{IID_IUnknown, static_cast<ISampleCallback*>(this)},
+                                     {IID_ISampleCallback, static_cast<ISampleCallback*>(this)}});
     }
     STDMETHODIMP_(ULONG) AddRef() override { return 2; }
     STDMETHODIMP_(ULONG) Release() override { return 1; }

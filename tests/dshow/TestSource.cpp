@@ -21,7 +21,9 @@ CMediaType MakePcmType(bool isFloat)
     return mt;
 }
 
-CTestSourcePin::CTestSourcePin(CTestSource* source) : CBaseOutputPin(L"Out", source), m_source(source) {}
+CTestSourcePin::CTestSourcePin(CTestSource* source) : CBaseOutputPin(L"Out", source), m_source(source)
+{
+}
 
 HRESULT CTestSourcePin::CheckMediaType(const CMediaType* mt)
 {

@@ -43,8 +43,13 @@ TEST(HybridBuilder, ContainerWithoutSubContentGetsAVerticalStackAndValuesReachTh
     CCellBuilder builder(&host.Ctrl());
     CIPtr<IHybridCell> box, first, second, hidden, skipped, plain;
     builder.ReturnCell(&box).AddCell();
-    builder.SetParent(box).SetData(7).SetMargins(0x02020202).SetBkColor(RGB(1, 2, 3)).SetStyleBits(HCB_VTOP, 0x40)
-        .ReturnCell(&first).AddText();
+    builder.SetParent(box)
+        .SetData(7)
+        .SetMargins(0x02020202)
+        .SetBkColor(RGB(1, 2, 3))
+        .SetStyleBits(HCB_VTOP, 0x40)
+        .ReturnCell(&first)
+        .AddText();
     builder.SetParent(box).ReturnCell(&second).AddCell();
     ASSERT_TRUE(first && second);
     CIPtr<IHybridSubContent> sub;

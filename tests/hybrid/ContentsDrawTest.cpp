@@ -27,9 +27,15 @@ int ExtentOf(CHybridCtrl& ctrl, const CString& text)
     return extent.cx;
 }
 
-CString Label(IHybridProgress*) { return L"owner's"; }
+CString Label(IHybridProgress*)
+{
+    return L"owner's";
+}
 
-bool IsDark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100; }
+bool IsDark(COLORREF c)
+{
+    return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 100;
+}
 
 // Whether any pixel of the rectangle is dark (text or a mark was drawn).
 bool AnyDark(const CCanvas& canvas, const CRect& rect)
@@ -94,8 +100,7 @@ TEST(HybridText, SingleLineWidthAndEllipses)
     text->SetText(L"Fragment one");
     text->SetNumber(42);
     EXPECT_STREQ(L"42", text->GetText());
-    EXPECT_EQ(style->GetMargin1() + ExtentOf(host.Ctrl(), L"42") + 2 + style->GetMargin2(),
-              text->GetPreferredWidth());
+    EXPECT_EQ(style->GetMargin1() + ExtentOf(host.Ctrl(), L"42") + 2 + style->GetMargin2(), text->GetPreferredWidth());
     // Drawn with prefix processing, the '&' underlines and takes no room.
     CIPtr<IHybridText> prefixed;
     builder.SetText(L"&Fragment one").SetStyleBits(0, HTB_PREFIX).ReturnText(&prefixed).AddText();

@@ -17,8 +17,14 @@ namespace {
 
 using Codes = std::vector<UINT>;
 
-void Press(CTestHost& host, CPoint p) { host.Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y)); }
-void Move(CTestHost& host, CPoint p) { host.Post(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y)); }
+void Press(CTestHost& host, CPoint p)
+{
+    host.Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+}
+void Move(CTestHost& host, CPoint p)
+{
+    host.Post(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+}
 void Release(CTestHost& host, CPoint p)
 {
     host.Post(WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
@@ -34,7 +40,10 @@ void KeyUp(CTestHost& host, UINT key)
     host.Post(WM_KEYUP, key, 0xC0000001);
     host.Pump();
 }
-CPoint Outside() { return CPoint(280, 190); }
+CPoint Outside()
+{
+    return CPoint(280, 190);
+}
 
 } // namespace
 
@@ -196,7 +205,10 @@ TEST(HybridContents, SliderTracksThenCommitsAndClampsAtTheEnds)
     CIPtr<IHybridSlider> slider, immediate;
     CIPtr<IHybridCell> cell, cellImmediate;
     builder.ReturnSlider(&slider).ReturnCell(&cell).SetSliderRange(0, 100).AddSlider();
-    builder.SetStyleBits(0, HSL_IMMEDIATE).ReturnSlider(&immediate).ReturnCell(&cellImmediate).SetSliderRange(0, 100)
+    builder.SetStyleBits(0, HSL_IMMEDIATE)
+        .ReturnSlider(&immediate)
+        .ReturnCell(&cellImmediate)
+        .SetSliderRange(0, 100)
         .AddSlider();
     host.Pump();
     ASSERT_TRUE(slider && immediate);
@@ -212,7 +224,7 @@ TEST(HybridContents, SliderTracksThenCommitsAndClampsAtTheEnds)
     host.Pump();
     EXPECT_TRUE(slider->IsTracking());
     EXPECT_EQ(50, slider->GetTrackPos());
-    EXPECT_EQ(0, slider->GetPos()); // tracking mode: not committed yet
+    EXPECT_EQ(0, slider->GetPos());         // tracking mode: not committed yet
     Move(host, CPoint(rect.right + 40, y)); // past the end
     Move(host, CPoint(rect.right + 60, y));
     Release(host, CPoint(rect.right + 60, y));

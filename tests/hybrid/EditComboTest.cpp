@@ -19,7 +19,10 @@ using namespace hybridtest;
 
 namespace {
 
-LPARAM KeyData(UINT key) { return static_cast<LPARAM>(::MapVirtualKeyW(key, 0)) << 16 | 1; }
+LPARAM KeyData(UINT key)
+{
+    return static_cast<LPARAM>(::MapVirtualKeyW(key, 0)) << 16 | 1;
+}
 
 void Key(CTestHost& host, UINT key, UINT message = WM_KEYDOWN)
 {
@@ -51,8 +54,8 @@ public:
         ::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key,
                           nullptr);
         DWORD size = sizeof(m_old);
-        m_had = ::RegQueryValueExW(m_key, L"CursorBlinkRate", nullptr, nullptr, reinterpret_cast<BYTE*>(m_old), &size) ==
-                ERROR_SUCCESS;
+        m_had = ::RegQueryValueExW(m_key, L"CursorBlinkRate", nullptr, nullptr, reinterpret_cast<BYTE*>(m_old),
+                                   &size) == ERROR_SUCCESS;
         Set(value);
     }
     ~CBlinkRate()
@@ -79,7 +82,7 @@ private:
 struct SMenuVisit
 {
     HWND ctrl = nullptr;
-    UINT command = 0;       // posted to the catcher before the menu ends
+    UINT command = 0; // posted to the catcher before the menu ends
     bool sawMenu = false;
     bool enabled[5] = {};
     bool menuEditSet = false;
@@ -116,7 +119,10 @@ void RunContextMenu(CTestHost& host, IHybridCell* cell, UINT command)
     host.Pump(100);
 }
 
-CComboContent* ComboOf(IHybridCombo* combo) { return static_cast<CComboContent*>(combo); }
+CComboContent* ComboOf(IHybridCombo* combo)
+{
+    return static_cast<CComboContent*>(combo);
+}
 
 } // namespace
 
@@ -395,8 +401,8 @@ TEST(HybridDialogs, FitDialogToHybridCtrl)
     const HINSTANCE module = ::GetModuleHandleW(nullptr);
     for (int rows : {5, 40}) {
         for (bool buttons : {true, false}) {
-            HWND dialog = ::CreateWindowExW(0, L"STATIC", L"fit", WS_POPUP | WS_CAPTION, 50, 50, 320, 100,
-                                            nullptr, nullptr, module, nullptr);
+            HWND dialog = ::CreateWindowExW(0, L"STATIC", L"fit", WS_POPUP | WS_CAPTION, 50, 50, 320, 100, nullptr,
+                                            nullptr, module, nullptr);
             if (buttons) {
                 ::CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 0, 0, 75, 23, dialog,
                                   reinterpret_cast<HMENU>(IDOK), module, nullptr);

@@ -23,7 +23,10 @@ struct SHeldKeys
     ~SHeldKeys() { SetHeld(false, false); }
 };
 
-LPARAM KeyData(UINT key) { return static_cast<LPARAM>(::MapVirtualKeyW(key, 0)) << 16 | 1; }
+LPARAM KeyData(UINT key)
+{
+    return static_cast<LPARAM>(::MapVirtualKeyW(key, 0)) << 16 | 1;
+}
 
 bool Key(CEditBase& edit, UINT key, bool shift = false, bool ctrl = false, bool readOnly = false)
 {

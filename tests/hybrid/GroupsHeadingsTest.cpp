@@ -87,7 +87,7 @@ TEST(HybridGroups, BorderSetsPaintTheirOwnBitmaps)
         CTestHost host;
         SGroup g = MakeGroup(host, set);
         CIPtr<IHybridCell> row;
-        ASSERT_TRUE(g.client->GetParentCell(&row) && row);  // the middle cell
+        ASSERT_TRUE(g.client->GetParentCell(&row) && row); // the middle cell
         const CRect middle = CTestHost::RectOf(row);
         host.Ctrl().UpdateWindow();
         host.Pump(30);
@@ -123,7 +123,12 @@ TEST(HybridHeadings, BorderDragResizesNeighboursAndEndsWithCode5)
     CIPtr<IHybridCell> row = host.AddContainer(nullptr, 1, model);
     CIPtr<IHybridCell> cells[3];
     for (int i = 0; i < 3; ++i)
-        builder.SetParent(row).SetIndex(i).SetText(L"Col").SetStyleBits(0, HHB_CLICKABLE).ReturnCell(&cells[i]).AddHeading();
+        builder.SetParent(row)
+            .SetIndex(i)
+            .SetText(L"Col")
+            .SetStyleBits(0, HHB_CLICKABLE)
+            .ReturnCell(&cells[i])
+            .AddHeading();
     host.Pump(60);
     const CRect second = CTestHost::RectOf(cells[1]);
     ASSERT_EQ(100, second.Width());
@@ -166,7 +171,12 @@ TEST(HybridHeadings, AClickNotifies35OnlyWhenReleasedInside)
     CIPtr<IHybridCell> row = host.AddContainer(nullptr, 1, model);
     CIPtr<IHybridCell> plain, clickable;
     builder.SetParent(row).SetIndex(0).SetText(L"Name").ReturnCell(&plain).AddHeading();
-    builder.SetParent(row).SetIndex(1).SetText(L"Size").SetStyleBits(0, HHB_CLICKABLE).ReturnCell(&clickable).AddHeading();
+    builder.SetParent(row)
+        .SetIndex(1)
+        .SetText(L"Size")
+        .SetStyleBits(0, HHB_CLICKABLE)
+        .ReturnCell(&clickable)
+        .AddHeading();
     host.Pump(60);
 
     ClickAt(host, Centre(clickable));
@@ -192,7 +202,11 @@ TEST(HybridSeparators, HeightsFollowTheHighBits)
 {
     CTestHost host;
     CCellBuilder builder(&host.Ctrl());
-    const struct { DWORD high; int height; } cases[] = {
+    const struct
+    {
+        DWORD high;
+        int height;
+    } cases[] = {
         {0x20, 2}, {0x10, 2}, {0x08, 1}, {0x80, 3}, {0, 8}, {0x1, 2}, {0x4, 8},
     };
     std::vector<CIPtr<IHybridCell>> cells;
@@ -226,7 +240,7 @@ TEST(HybridImplanted, AnEditControlSitsOnItsCellAndMovesWithIt)
     builder.SetText(L"above").ReturnCell(&spacer).AddText();
     builder.SetWindow(edit).ReturnCell(&cell).ReturnImplantedWnd(&implanted).AddImplantedWnd();
     ASSERT_TRUE(implanted);
-    implanted->SetWnd(stranger);  // a second window is ignored
+    implanted->SetWnd(stranger); // a second window is ignored
     host.Pump(60);
 
     auto placed = [&]() {

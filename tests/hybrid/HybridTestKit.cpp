@@ -77,8 +77,8 @@ void CTestHost::Pump(DWORD ms)
     testsupport::PumpFor(m_parent, ms);
 }
 
-CIPtr<IHybridCell> CTestHost::AddBox(IHybridCell* parent, int width, int height, COLORREF colour, DWORD low,
-                                     int column, CBoxContent** contentOut)
+CIPtr<IHybridCell> CTestHost::AddBox(IHybridCell* parent, int width, int height, COLORREF colour, DWORD low, int column,
+                                     CBoxContent** contentOut)
 {
     CIPtr<IHybridCell> cell = NewCell(m_ctrl, parent, column);
     CIPtr<CBoxContent> content(new CBoxContent(width, height, colour));

@@ -19,7 +19,10 @@ class CBoxContent : public CContentBase<IHybridContent>
 {
 public:
     CBoxContent(int width, int height, COLORREF colour = RGB(0, 128, 255))
-        : m_width(width), m_height(height), m_colour(colour) { ++s_alive; }
+        : m_width(width), m_height(height), m_colour(colour)
+    {
+        ++s_alive;
+    }
     ~CBoxContent() override { --s_alive; }
 
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override
@@ -28,7 +31,11 @@ public:
     }
     WCHAR GetType() override { return L'X'; }
     bool CanFocus() override { return m_focusable; }
-    void Draw(CDC* dc, CRect rect) override { dc->FillSolidRect(&rect, m_colour); ++m_draws; }
+    void Draw(CDC* dc, CRect rect) override
+    {
+        dc->FillSolidRect(&rect, m_colour);
+        ++m_draws;
+    }
     int GetPreferredWidth() override { return m_width; }
     int GetPreferredHeight(int) override { return m_height; }
     LRESULT OnChildNotify(UINT code, IHybridCell*, bool* handled) override
@@ -45,15 +52,19 @@ public:
         m_keys.push_back(key);
         return key == m_consumeKey;
     }
-    bool OnLButtonDown(const CPoint&) override { ++m_presses; return m_consumePress; }
+    bool OnLButtonDown(const CPoint&) override
+    {
+        ++m_presses;
+        return m_consumePress;
+    }
     void OnTimer(UINT_PTR id) override { m_timerIds.push_back(id); }
     void SetColour(COLORREF colour) { m_colour = colour; }
 
     using CContentBase::CaptureMouse;
-    using CContentBase::HasMouseCapture;
-    using CContentBase::NotifyCell;
-    using CContentBase::IsFocusCell;
     using CContentBase::GetSelBkColor;
+    using CContentBase::HasMouseCapture;
+    using CContentBase::IsFocusCell;
+    using CContentBase::NotifyCell;
     using CContentBase::ReleaseMouse;
 
     int m_width, m_height;
@@ -162,10 +173,13 @@ public:
     static LRESULT CALLBACK ParentProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-        HWND m_parent;
+    HWND m_parent;
     CHybridCtrl* m_ctrl;
 };
 
-inline CPoint Centre(IHybridCell* cell) { return CTestHost::RectOf(cell).CenterPoint(); }
+inline CPoint Centre(IHybridCell* cell)
+{
+    return CTestHost::RectOf(cell).CenterPoint();
+}
 
 } // namespace hybridtest

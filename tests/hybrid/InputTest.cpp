@@ -29,7 +29,10 @@ struct SList
     std::vector<CIPtr<IHybridCell>> rows;
 };
 
-int RowY(int i) { return 22 * i + 10; }
+int RowY(int i)
+{
+    return 22 * i + 10;
+}
 
 std::vector<bool> Only(int count, std::initializer_list<int> indexes)
 {
@@ -103,7 +106,7 @@ TEST(HybridInput, RubberBandSelectsAndCanBeRefused)
     host.Pump(80);
     // Items (80 x 22 with their frames) two per row: x 0..80 and 80..160.
     host.TakeNotifications();
-    host.m_answer17 = 0; // nobody takes the band over
+    host.m_answer17 = 0;                                       // nobody takes the band over
     host.Post(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(180, 5)); // empty space of the flow
     host.Pump();
     EXPECT_TRUE(host.Ctrl().IsRubberBandTracking());
@@ -290,8 +293,8 @@ TEST(HybridInput, ContentConsumesPressAndFocusFollows)
     EXPECT_TRUE(host.Ctrl().HasFocus());
     EXPECT_EQ(host.Ctrl().GetDefaultStyle()->GetSelBkColor(), box->GetSelBkColor());
     // Another window takes the focus: inactive selection colour.
-    HWND other = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE, 0, 150, 50, 20, host.Parent(),
-                                   nullptr, nullptr, nullptr);
+    HWND other = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE, 0, 150, 50, 20, host.Parent(), nullptr,
+                                   nullptr, nullptr);
     ::SetFocus(other);
     host.Pump();
     EXPECT_FALSE(host.Ctrl().HasFocus());
@@ -340,6 +343,5 @@ TEST(HybridInput, HoverDoubleClickAndRightButton)
     host.Post(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 140)); // below the rows
     host.Post(WM_RBUTTONUP, 0, MAKELPARAM(20, 140));
     host.Pump();
-    EXPECT_EQ((std::vector<UINT>{HN_RBUTTONDOWN_EMPTY, HN_RBUTTONDOWN, HN_RBUTTONUP_CELL, HN_RBUTTONUP}),
-              host.Codes());
+    EXPECT_EQ((std::vector<UINT>{HN_RBUTTONDOWN_EMPTY, HN_RBUTTONDOWN, HN_RBUTTONUP_CELL, HN_RBUTTONUP}), host.Codes());
 }

@@ -42,7 +42,10 @@ Cells ChildrenOf(IHybridCell* cell)
     return Cells();
 }
 
-Cells Roots(CTestHost& host) { return ChildrenOf(host.Ctrl().GetRootSubContent()); }
+Cells Roots(CTestHost& host)
+{
+    return ChildrenOf(host.Ctrl().GetRootSubContent());
+}
 
 // A row with `count` column cells' worth of columns.
 CIPtr<IHybridCell> AddRow(CTestHost& host, int count)

@@ -66,7 +66,14 @@ TEST(HybridLayout, FixedAndPercentageColumnsAtSeveralWidths)
     CIPtr<IHybridCell> t0 = host.AddBox(trow, 1, 10, RGB(9, 9, 9), 0, 0);
     CIPtr<IHybridCell> t2 = host.AddBox(trow, 1, 10, RGB(9, 9, 9), 0, 2);
 
-    struct SRow { int width; int p1Left; int p1Right; int p2Right; int t0Right; };
+    struct SRow
+    {
+        int width;
+        int p1Left;
+        int p1Right;
+        int p2Right;
+        int t0Right;
+    };
     const SRow table[] = {
         {400, 100, 280, 400, 356},
         {300, 100, 220, 300, 257},

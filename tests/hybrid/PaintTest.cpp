@@ -61,21 +61,21 @@ TEST(HybridPaint, CellsOfDifferentStylesPaintedIntoABitmap)
     CCanvas canvas(200, 200);
     ctrl.DrawAll(canvas.dc());
     EXPECT_EQ(kRed, canvas.At(100, 10));
-    EXPECT_EQ(kYellow, canvas.At(100, 20));  // frame in the selection colour
+    EXPECT_EQ(kYellow, canvas.At(100, 20)); // frame in the selection colour
     EXPECT_EQ(kYellow, canvas.At(0, 30));
-    EXPECT_EQ(kGreen, canvas.At(100, 31));   // the content inside the frame
-    EXPECT_EQ(kBlue, canvas.At(1, 50));      // left margin strip
+    EXPECT_EQ(kGreen, canvas.At(100, 31)); // the content inside the frame
+    EXPECT_EQ(kBlue, canvas.At(1, 50));    // left margin strip
     EXPECT_EQ(kBlue, canvas.At(3, 50));
     EXPECT_EQ(kRed, canvas.At(5, 50));
-    EXPECT_EQ(kBlue, canvas.At(10, 70));     // the gap
-    EXPECT_EQ(kGreen, canvas.At(40, 70));    // the child right of the gap
-    EXPECT_EQ(kRed, canvas.At(100, 100));    // off-screen drawing
-    EXPECT_EQ(kWhite, canvas.At(100, 150));  // below the content: background
+    EXPECT_EQ(kBlue, canvas.At(10, 70));    // the gap
+    EXPECT_EQ(kGreen, canvas.At(40, 70));   // the child right of the gap
+    EXPECT_EQ(kRed, canvas.At(100, 100));   // off-screen drawing
+    EXPECT_EQ(kWhite, canvas.At(100, 150)); // below the content: background
     EXPECT_EQ(kWhite, canvas.At(100, 199));
 
     // Without the keyboard focus the selection uses the inactive caption colour.
-    HWND other = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE, 0, 210, 50, 20, host.Parent(),
-                                   nullptr, nullptr, nullptr);
+    HWND other = ::CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE, 0, 210, 50, 20, host.Parent(), nullptr,
+                                   nullptr, nullptr);
     ::SetFocus(other);
     host.Pump();
     ctrl.DrawAll(canvas.dc());
@@ -107,8 +107,8 @@ TEST(HybridPaint, RedrawQueueCoalescesAndDropsDuringFullRepaint)
 
     host.Ctrl().InvalidateAll(false);
     ca->Invalidate();
-    EXPECT_FALSE(::PeekMessageW(&msg, host.Ctrl().GetSafeHwnd(), WM_HYBRID_DRAWQUEUED, WM_HYBRID_DRAWQUEUED,
-                                PM_NOREMOVE));
+    EXPECT_FALSE(
+        ::PeekMessageW(&msg, host.Ctrl().GetSafeHwnd(), WM_HYBRID_DRAWQUEUED, WM_HYBRID_DRAWQUEUED, PM_NOREMOVE));
     host.Pump();
 }
 

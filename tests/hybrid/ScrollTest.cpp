@@ -100,8 +100,11 @@ TEST(HybridScroll, LimitLinePageAndThumb)
     // Line up from 0 is -1 (ignored); a page is the content height - 1.
     ctrl.SetScrollPos(0, true);
     ctrl.SetLineStep(7);
-    const struct { WPARAM code; int pos; } steps[] = {
-        {SB_LINEUP, 0}, {SB_LINEDOWN, 7}, {SB_PAGEDOWN, 501}, {SB_PAGEUP, 0}, {SB_BOTTOM, 501}, {SB_TOP, 0}};
+    const struct
+    {
+        WPARAM code;
+        int pos;
+    } steps[] = {{SB_LINEUP, 0}, {SB_LINEDOWN, 7}, {SB_PAGEDOWN, 501}, {SB_PAGEUP, 0}, {SB_BOTTOM, 501}, {SB_TOP, 0}};
     for (const auto& step : steps) {
         host.Post(WM_VSCROLL, step.code, 0);
         host.Pump();
@@ -121,8 +124,11 @@ TEST(HybridScroll, WheelSteps)
     const int step = static_cast<int>(WheelLines()) * 20;
 
     // Less than a notch scrolls nothing; far past the top stops at 0.
-    const struct { int delta; int pos; } turns[] = {
-        {-120, step}, {-60, step}, {-240, 3 * step}, {240, step}, {120 * 50, 0}};
+    const struct
+    {
+        int delta;
+        int pos;
+    } turns[] = {{-120, step}, {-60, step}, {-240, 3 * step}, {240, step}, {120 * 50, 0}};
     for (const auto& turn : turns) {
         host.Post(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(turn.delta)), at);
         host.Pump();

@@ -15,8 +15,8 @@ namespace {
 struct SLine
 {
     CString text;
-    int style;     // standard style number; 0: the builder's default
-    DWORD high;    // the high style bits
+    int style;  // standard style number; 0: the builder's default
+    DWORD high; // the high style bits
 };
 
 std::vector<SLine> Lines(CHybridCtrl& ctrl)
@@ -67,14 +67,14 @@ TEST(HybridTaggedText, Utf16TextWithProductNameLinkAndAStrayClosingTag)
     ASSERT_FALSE(CVersionInfo().GetProductName().IsEmpty());
     const std::vector<SLine> expected = {
         {title, HCS_BOLD, kWrap},
-        {L"", HCS_NORMAL, kWrap},                  // the title line's own end
+        {L"", HCS_NORMAL, kWrap}, // the title line's own end
         {L"Plain words \x00e9", HCS_NORMAL, kWrap},
-        {L" ", HCS_NORMAL, 0},                     // the blank line of CR LF CR LF
+        {L" ", HCS_NORMAL, 0}, // the blank line of CR LF CR LF
         {L"See ", HCS_NORMAL, kWrap},
         {L"http://example.invalid/", HCS_NORMAL, kLink},
         {L" now", HCS_NORMAL, kWrap},
-        {L" and more", HCS_NORMAL, kWrap},         // after the stray closing tag
-        {L"", HCS_NORMAL, kWrap},                  // the text ends with a line break
+        {L" and more", HCS_NORMAL, kWrap}, // after the stray closing tag
+        {L"", HCS_NORMAL, kWrap},          // the text ends with a line break
     };
     ExpectLines(expected, lines, false);
 }
@@ -83,8 +83,12 @@ TEST(HybridTaggedText, AnsiTextWithNestedStylesAndALoneLineFeed)
 {
     CTestHost host;
     AddTaggedTextResource(&host.Ctrl(), 7902);
-    ExpectLines({{L"Intro ", HCS_NORMAL, kWrap}, {L"Big ", HCS_LARGE, kWrap}, {L"bold", HCS_BOLD, kWrap},
-                 {L" after", HCS_LARGE, kWrap}, {L"", HCS_NORMAL, kWrap}, {L"end", HCS_NORMAL, kWrap}},
+    ExpectLines({{L"Intro ", HCS_NORMAL, kWrap},
+                 {L"Big ", HCS_LARGE, kWrap},
+                 {L"bold", HCS_BOLD, kWrap},
+                 {L" after", HCS_LARGE, kWrap},
+                 {L"", HCS_NORMAL, kWrap},
+                 {L"end", HCS_NORMAL, kWrap}},
                 Lines(host.Ctrl()), true);
 }
 

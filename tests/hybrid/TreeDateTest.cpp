@@ -40,7 +40,10 @@ SNode AddNode(CTestHost& host, IUnknown* parentItem, DWORD high = HTI_EXPANDER)
 {
     SNode node;
     CCellBuilder builder(&host.Ctrl());
-    builder.SetParentTreeItem(parentItem).SetStyleBits(0, high).ReturnCell(&node.cell).ReturnTreeItem(&node.item)
+    builder.SetParentTreeItem(parentItem)
+        .SetStyleBits(0, high)
+        .ReturnCell(&node.cell)
+        .ReturnTreeItem(&node.item)
         .AddTreeItem();
     CIPtr<IHybridCell> itemCell;
     if (node.item && node.item->GetItemCell(&itemCell))
@@ -60,7 +63,10 @@ SNode AddNode(CTestHost& host, IUnknown* parentItem, DWORD high = HTI_EXPANDER)
     return node;
 }
 
-int PictureOf(IHybridButton* expander) { return static_cast<CButtonContent*>(expander)->GetImageId(); }
+int PictureOf(IHybridButton* expander)
+{
+    return static_cast<CButtonContent*>(expander)->GetImageId();
+}
 
 } // namespace
 
@@ -233,8 +239,11 @@ TEST(HybridDate, OutOfRangeFieldsLeaveTheTimeAndBadTimesShowNothing)
     ASSERT_TRUE(d.date && d.day && d.month && d.year);
     const int64_t kept = LocalTime(2010, 6, 15);
     d.date->SetTime(kept);
-    const struct { LPCWSTR day; LPCWSTR year; } cases[] = {
-        {L"0", L"2010"}, {L"32", L"2010"}, {L"5", L"1969"}, {L"5", L"2039"}, {L"x", L"2010"}, {L"5", L""}};
+    const struct
+    {
+        LPCWSTR day;
+        LPCWSTR year;
+    } cases[] = {{L"0", L"2010"}, {L"32", L"2010"}, {L"5", L"1969"}, {L"5", L"2039"}, {L"x", L"2010"}, {L"5", L""}};
     for (const auto& c : cases) {
         Show(d, c.day, 6, c.year);
         EXPECT_EQ(kept, d.date->GetTime()) << c.day << " " << c.year;

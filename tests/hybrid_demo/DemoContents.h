@@ -8,7 +8,10 @@ class CDemoLabel : public CContentBase<IHybridContent>
 {
 public:
     explicit CDemoLabel(const std::wstring& text) : m_text(text) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return AnswerQuery(riid, out, {Primary(IID_IHybridContent)}); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override
+    {
+        return AnswerQuery(riid, out, {Primary(IID_IHybridContent)});
+    }
     WCHAR GetType() override { return L'U'; }
     void Draw(CDC* dc, CRect rect) override
     {
@@ -52,7 +55,10 @@ class CDemoSwatch : public CContentBase<IHybridContent>
 {
 public:
     CDemoSwatch(COLORREF colour, int width, int height) : m_colour(colour), m_width(width), m_height(height) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override { return AnswerQuery(riid, out, {Primary(IID_IHybridContent)}); }
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override
+    {
+        return AnswerQuery(riid, out, {Primary(IID_IHybridContent)});
+    }
     void Draw(CDC* dc, CRect rect) override
     {
         dc->FillSolidRect(&rect, GetStateBkColor());

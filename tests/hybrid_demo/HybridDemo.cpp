@@ -50,14 +50,9 @@ LRESULT CALLBACK FrameProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (g_ctrl && g_ctrl->GetSafeHwnd())
             g_ctrl->MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         return 0;
-    case WM_TIMER:
-        ::DestroyWindow(wnd);
-        return 0;
-    case WM_DESTROY:
-        ::PostQuitMessage(0);
-        return 0;
-    default:
-        return ::DefWindowProcW(wnd, message, wParam, lParam);
+    case WM_TIMER: ::DestroyWindow(wnd); return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    default: return ::DefWindowProcW(wnd, message, wParam, lParam);
     }
 }
 

@@ -18,7 +18,8 @@ const wchar_t kTarget[] = L"C:\\Program Files\\Switch Test Folder";
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 // A started process, ended (by force, when it will not end) on the way out.
-struct SProcess {
+struct SProcess
+{
     PROCESS_INFORMATION info{};
     bool started = false;
 
@@ -71,7 +72,8 @@ TEST(ProgramSwitches, InstallRunsTheInstalledProgramAndItsUninstallerTakesItAway
     const std::wstring builtFolder = built.substr(0, built.find_last_of(L'\\'));
     ASSERT_TRUE(::CopyFileW(built.c_str(), staged.Path(L"ravelin.exe").c_str(), FALSE));
     ASSERT_TRUE(::CreateDirectoryW(staged.Path(L"nls").c_str(), nullptr));
-    ASSERT_TRUE(::CopyFileW((builtFolder + L"\\nls\\English.txt").c_str(), staged.Path(L"nls\\English.txt").c_str(), FALSE));
+    ASSERT_TRUE(
+        ::CopyFileW((builtFolder + L"\\nls\\English.txt").c_str(), staged.Path(L"nls\\English.txt").c_str(), FALSE));
 
     const std::wstring program = std::wstring(kTarget) + L"\\ravelin.exe";
     {
@@ -89,13 +91,16 @@ TEST(ProgramSwitches, InstallRunsTheInstalledProgramAndItsUninstallerTakesItAway
         // The folder page: its edit shows; the folder is typed over.
         HWND folderEdit = nullptr;
         ASSERT_TRUE(CDriver::WaitFor([&] {
-            EnumChildWindows(wizard, [](HWND child, LPARAM out) {
-                if (::GetDlgCtrlID(child) == IDC_FOLDER_EDIT && ::IsWindowVisible(child)) {
-                    *reinterpret_cast<HWND*>(out) = child;
-                    return FALSE;
-                }
-                return TRUE;
-            }, reinterpret_cast<LPARAM>(&folderEdit));
+            EnumChildWindows(
+                wizard,
+                [](HWND child, LPARAM out) {
+                    if (::GetDlgCtrlID(child) == IDC_FOLDER_EDIT && ::IsWindowVisible(child)) {
+                        *reinterpret_cast<HWND*>(out) = child;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&folderEdit));
             return folderEdit != nullptr;
         }));
         ::SendMessageW(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kTarget));
@@ -114,7 +119,8 @@ TEST(ProgramSwitches, InstallRunsTheInstalledProgramAndItsUninstallerTakesItAway
 
     // The program that "Run" started, from its installed place.
     HWND running = nullptr;
-    EXPECT_TRUE(CDriver::WaitFor([&] { return (running = ::FindWindowW(nullptr, L"Velmora Ravelin")) != nullptr; }, 20000));
+    EXPECT_TRUE(
+        CDriver::WaitFor([&] { return (running = ::FindWindowW(nullptr, L"Velmora Ravelin")) != nullptr; }, 20000));
     if (running) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(running, &pid);

@@ -7,8 +7,9 @@
 
 namespace setuptest {
 
-struct STree {
-    std::wstring root;                 // fresh, empty at start
+struct STree
+{
+    std::wstring root; // fresh, empty at start
     std::wstring Path(const wchar_t* relative) const { return root + L"\\" + relative; }
 };
 

@@ -5,7 +5,8 @@ namespace setuptest {
 
 namespace {
 
-struct SFound {
+struct SFound
+{
     const wchar_t* caption;
     bool box;
     HWND window;
@@ -51,10 +52,12 @@ bool CDriver::WaitFor(const std::function<bool()>& done, DWORD ms)
 HWND CDriver::WaitForDialog(const wchar_t* caption, DWORD ms) const
 {
     SFound found{caption, false, nullptr};
-    WaitFor([&] {
-        ::EnumThreadWindows(m_uiThread, FindDialogProc, reinterpret_cast<LPARAM>(&found));
-        return found.window != nullptr;
-    }, ms);
+    WaitFor(
+        [&] {
+            ::EnumThreadWindows(m_uiThread, FindDialogProc, reinterpret_cast<LPARAM>(&found));
+            return found.window != nullptr;
+        },
+        ms);
     return found.window;
 }
 

@@ -7,7 +7,8 @@
 
 namespace setuptest {
 
-class CDriver {
+class CDriver
+{
 public:
     // `uiThread` is the thread that runs the modal dialogs.
     explicit CDriver(DWORD uiThread) : m_uiThread(uiThread) {}

@@ -84,7 +84,8 @@ void NextTo(CInstallDlg& wizard, HWND window, int index)
     EXPECT_TRUE(CDriver::WaitFor([&] { return wizard.GetCurrentIndex() == index; })) << "page " << index;
 }
 
-class WizardTest : public ::testing::Test {
+class WizardTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

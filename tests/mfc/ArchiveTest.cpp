@@ -14,7 +14,8 @@ CString ArchivePath(LPCWSTR name)
 
 // The cause of the archive exception that `load` throws on `bytes`, or -1
 // when it throws none.
-template <class Load> int LoadCause(const std::vector<unsigned char>& bytes, Load load)
+template <class Load>
+int LoadCause(const std::vector<unsigned char>& bytes, Load load)
 {
     const CString path = ArchivePath(L"damaged.bin");
     testsupport::WriteFileBytes(std::wstring(path), bytes.data(), bytes.size());

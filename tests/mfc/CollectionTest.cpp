@@ -48,17 +48,17 @@ TEST(Arrays, IndexOutsideTheArrayThrowsInvalidArgument)
 TEST(Arrays, GrowInsertRemove)
 {
     CDWordArray a;
-    a.SetAtGrow(3, 7);                  // slots 0..2 are zero
+    a.SetAtGrow(3, 7); // slots 0..2 are zero
     ASSERT_EQ(4, a.GetSize());
     EXPECT_EQ(0u, a[0]);
     EXPECT_EQ(7u, a[3]);
-    a.InsertAt(1, 5, 2);                // 0 5 5 0 0 7
-    a.InsertAt(8, 9);                   // past the end: 0 5 5 0 0 7 0 0 9
+    a.InsertAt(1, 5, 2); // 0 5 5 0 0 7
+    a.InsertAt(8, 9);    // past the end: 0 5 5 0 0 7 0 0 9
     ASSERT_EQ(9, a.GetSize());
     EXPECT_EQ(5u, a[2]);
     EXPECT_EQ(0u, a[6]);
     EXPECT_EQ(9u, a[8]);
-    a.RemoveAt(0, 3);                   // 0 0 7 0 0 9
+    a.RemoveAt(0, 3); // 0 0 7 0 0 9
     EXPECT_EQ(6, a.GetSize());
     EXPECT_EQ(7u, a[2]);
     EXPECT_EQ(5, a.GetUpperBound());
@@ -66,9 +66,9 @@ TEST(Arrays, GrowInsertRemove)
     CDWordArray b;
     b.Add(1);
     b.Add(2);
-    EXPECT_EQ(6, a.Append(b));          // index of the first appended element
+    EXPECT_EQ(6, a.Append(b)); // index of the first appended element
     EXPECT_EQ(8, a.GetSize());
-    a.Append(a);                        // appending itself doubles it
+    a.Append(a); // appending itself doubles it
     EXPECT_EQ(16, a.GetSize());
     EXPECT_EQ(2u, a[15]);
     a.Copy(b);
@@ -122,7 +122,7 @@ TEST(Maps, StringToString)
     EXPECT_EQ(3, m.GetCount());
     EXPECT_TRUE(m.Lookup(L"b", v));
     EXPECT_STREQ(L"two", v);
-    EXPECT_FALSE(m.Lookup(L"B", v));    // keys are case-sensitive
+    EXPECT_FALSE(m.Lookup(L"B", v)); // keys are case-sensitive
     EXPECT_TRUE(m.RemoveKey(L"a"));
     EXPECT_FALSE(m.RemoveKey(L"a"));
 
@@ -188,7 +188,7 @@ TEST(Geometry, RectMembers)
     EXPECT_EQ(20, r.Width());
     EXPECT_EQ(CPoint(20, 30), r.CenterPoint());
     EXPECT_TRUE(r.PtInRect(CPoint(10, 20)));
-    EXPECT_FALSE(r.PtInRect(CPoint(30, 40)));   // right and bottom are outside
+    EXPECT_FALSE(r.PtInRect(CPoint(30, 40))); // right and bottom are outside
     r.TopLeft().x = 0;
     EXPECT_EQ(0, r.left);
     r.DeflateRect(1, 2, 3, 4);

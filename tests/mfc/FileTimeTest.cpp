@@ -30,7 +30,7 @@ TEST(File, WriteReadSeekRoundTrip)
     EXPECT_EQ(bytes.size(), f.Read(back.data(), static_cast<UINT>(back.size())));
     back.resize(bytes.size());
     EXPECT_EQ(bytes, back);
-    EXPECT_EQ(0u, f.Read(back.data(), 10));          // at the end
+    EXPECT_EQ(0u, f.Read(back.data(), 10)); // at the end
     EXPECT_EQ(65536u, f.Seek(65536, CFile::begin));
     EXPECT_EQ(65530u, f.Seek(-6, CFile::current));
     unsigned char b = 0;
@@ -125,7 +125,7 @@ TEST(Time, FieldsFormatAndSpans)
     EXPECT_EQ(13, t.GetHour());
     EXPECT_EQ(5, t.GetMinute());
     EXPECT_EQ(9, t.GetSecond());
-    EXPECT_EQ(5, t.GetDayOfWeek());        // a Thursday (1 = Sunday)
+    EXPECT_EQ(5, t.GetDayOfWeek()); // a Thursday (1 = Sunday)
     EXPECT_STREQ(L"2024-02-29 13:05:09", t.Format(L"%Y-%m-%d %H:%M:%S"));
 
     CTime later(2024, 3, 1, 14, 6, 10);
@@ -144,7 +144,8 @@ TEST(Time, FieldsFormatAndSpans)
     GetSystemTimeAsFileTime(&ft);
     const CTime now = CTime::GetCurrentTime();
     EXPECT_LE((CTime(ft) - now).GetTotalSeconds() < 0 ? (now - CTime(ft)).GetTotalSeconds()
-                                                       : (CTime(ft) - now).GetTotalSeconds(), 2);
+                                                      : (CTime(ft) - now).GetTotalSeconds(),
+              2);
     EXPECT_STREQ(L"1970-01-01 00:00", CTime(0).FormatGmt(L"%Y-%m-%d %H:%M"));
 }
 

@@ -23,7 +23,7 @@ TEST(CStringFormat, CStringArgumentsAndAppending)
     CString name(L"Ravelin"), narrowSource;
     CStringA narrow("bytes");
     CString s;
-    s.Format(L"%s-%S-%d", name, narrow, 7);   // no casts needed
+    s.Format(L"%s-%S-%d", name, narrow, 7); // no casts needed
     EXPECT_STREQ(L"Ravelin-bytes-7", s);
     s.AppendFormat(L"+%04d", 42);
     EXPECT_STREQ(L"Ravelin-bytes-7+0042", s);
@@ -39,7 +39,7 @@ TEST(CStringFormat, CStringArgumentsAndAppending)
     self.Format(L"%s-%s%%", self, self);
     EXPECT_STREQ(L"abc-abc%", self);
     CString grow(L'y', 3000);
-    grow.AppendFormat(L"|%s", grow);   // the text grows past its old room
+    grow.AppendFormat(L"|%s", grow); // the text grows past its old room
     EXPECT_EQ(6001, grow.GetLength());
     EXPECT_EQ(CString(L'y', 3000) + L"|" + CString(L'y', 3000), grow);
 }
@@ -71,7 +71,9 @@ TEST(CStringConversion, AnsiRoundTripOfNonAsciiText)
 
     // The bytes of a known code page.
     CStringA western(text, 1252);
-    EXPECT_STREQ("Gr\xfc\xdf" "e, caf\xe9 \xc5", western);
+    EXPECT_STREQ("Gr\xfc\xdf"
+                 "e, caf\xe9 \xc5",
+                 western);
     EXPECT_STREQ(text, AfxWideFromBytes(western, western.GetLength(), 1252));
 
     // UTF-8 keeps what the ANSI page cannot hold.
@@ -99,7 +101,7 @@ TEST(CStringSearch, FindAtTheEnds)
     EXPECT_EQ(-1, s.Find(L"abc", 7));
     EXPECT_EQ(-1, s.Find(L"a", -1));
     EXPECT_EQ(-1, s.Find(L'a', -1));
-    EXPECT_EQ(6, s.Find(L"", 6));  // the empty text is found where the search starts
+    EXPECT_EQ(6, s.Find(L"", 6)); // the empty text is found where the search starts
     EXPECT_EQ(5, s.ReverseFind(L'c'));
     EXPECT_EQ(-1, s.ReverseFind(L'x'));
     EXPECT_EQ(2, s.FindOneOf(L"xyc"));
@@ -124,7 +126,7 @@ TEST(CStringSearch, TokenizeAtTheEnds)
     pos = 0;
     EXPECT_STREQ(L"a", t.Tokenize(L" ", pos));
     EXPECT_STREQ(L"b", t.Tokenize(L" ", pos));
-    EXPECT_EQ(4, pos);          // one past the end: the next call ends
+    EXPECT_EQ(4, pos); // one past the end: the next call ends
     EXPECT_STREQ(L"", t.Tokenize(L" ", pos));
     EXPECT_EQ(-1, pos);
 
@@ -158,7 +160,7 @@ TEST(CStringEdit, ExtractionClampsLikeTheClassLibrary)
 TEST(CStringEdit, ModifyingMembers)
 {
     CString s(L"a-b-c");
-    EXPECT_EQ(0, s.Replace(L'-', L'-'));  // no change, nothing replaced
+    EXPECT_EQ(0, s.Replace(L'-', L'-')); // no change, nothing replaced
     EXPECT_EQ(2, s.Replace(L'-', L'+'));
     EXPECT_STREQ(L"a+b+c", s);
     EXPECT_EQ(2, s.Replace(L"+", L"<->"));
@@ -167,7 +169,7 @@ TEST(CStringEdit, ModifyingMembers)
     EXPECT_EQ(2, s.Replace(L"<->", L""));
     EXPECT_STREQ(L"abc", s);
     EXPECT_EQ(5, s.Insert(1, L"XY"));
-    EXPECT_EQ(6, s.Insert(100, L'!'));  // past the end appends
+    EXPECT_EQ(6, s.Insert(100, L'!')); // past the end appends
     EXPECT_STREQ(L"aXYbc!", s);
     EXPECT_EQ(4, s.Delete(1, 2));
     EXPECT_EQ(3, s.Delete(3, 10));

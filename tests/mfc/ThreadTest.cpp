@@ -8,7 +8,7 @@ struct SWorkerContext
 {
     std::atomic<bool> stop{false};
     std::atomic<int> passes{0};
-    CEvent started{FALSE, TRUE};   // manual reset
+    CEvent started{FALSE, TRUE}; // manual reset
 };
 
 UINT Worker(LPVOID p)
@@ -27,7 +27,7 @@ TEST(WorkerThread, StartedSuspendedResumedStoppedByFlagAndJoined)
     SWorkerContext ctx;
     CWinThread* thread = AfxBeginThread(Worker, &ctx, THREAD_PRIORITY_BELOW_NORMAL, 64 * 1024, CREATE_SUSPENDED);
     ASSERT_NE(nullptr, thread);
-    thread->m_bAutoDelete = FALSE;  // the owner joins and deletes it
+    thread->m_bAutoDelete = FALSE; // the owner joins and deletes it
     EXPECT_NE(nullptr, thread->m_hThread);
     EXPECT_NE(0u, thread->m_nThreadID);
     EXPECT_EQ(THREAD_PRIORITY_BELOW_NORMAL, thread->GetThreadPriority());
@@ -36,7 +36,7 @@ TEST(WorkerThread, StartedSuspendedResumedStoppedByFlagAndJoined)
     EXPECT_FALSE(ctx.started.Lock(200));
     EXPECT_EQ(0, ctx.passes.load());
 
-    EXPECT_EQ(1u, thread->ResumeThread());  // previous suspend count
+    EXPECT_EQ(1u, thread->ResumeThread()); // previous suspend count
     ASSERT_TRUE(ctx.started.Lock(10000));
     while (ctx.passes.load() < 3)
         Sleep(1);
@@ -46,7 +46,7 @@ TEST(WorkerThread, StartedSuspendedResumedStoppedByFlagAndJoined)
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeThread(thread->m_hThread, &code));
     EXPECT_EQ(42u, code);
-    delete thread;                          // closes the handle
+    delete thread; // closes the handle
 }
 
 // Signals its event from its destructor.
@@ -55,8 +55,16 @@ class CNotingThread : public CWinThread
     DECLARE_DYNCREATE(CNotingThread)
 public:
     CNotingThread() = default;
-    ~CNotingThread() override { if (s_gone) s_gone->SetEvent(); }
-    BOOL InitInstance() override { s_seenSelf = (AfxGetThread() == this); return FALSE; }
+    ~CNotingThread() override
+    {
+        if (s_gone)
+            s_gone->SetEvent();
+    }
+    BOOL InitInstance() override
+    {
+        s_seenSelf = (AfxGetThread() == this);
+        return FALSE;
+    }
     int ExitInstance() override { return 7; }
 
     static CEvent* s_gone;
@@ -72,7 +80,7 @@ TEST(WorkerThread, AutoDeleteObjectEndsItself)
     CNotingThread::s_gone = &gone;
     CWinThread* t = AfxBeginThread(RUNTIME_CLASS(CNotingThread));
     ASSERT_NE(nullptr, t);
-    EXPECT_TRUE(gone.Lock(10000));          // deleted itself when it ended
+    EXPECT_TRUE(gone.Lock(10000)); // deleted itself when it ended
     EXPECT_TRUE(CNotingThread::s_seenSelf);
 
     // The same class kept by its owner: the exit code is ExitInstance's.
@@ -100,7 +108,7 @@ TEST(SyncObjects, EventsAndSingleLock)
     EXPECT_FALSE(autoReset.Lock(0));
     autoReset.SetEvent();
     EXPECT_TRUE(autoReset.Lock(0));
-    EXPECT_FALSE(autoReset.Lock(0));        // auto reset
+    EXPECT_FALSE(autoReset.Lock(0)); // auto reset
 
     CEvent manual(TRUE, TRUE);
     EXPECT_TRUE(manual.Lock(0));
@@ -114,11 +122,16 @@ TEST(SyncObjects, EventsAndSingleLock)
         EXPECT_TRUE(lock.IsLocked());
     }
     // Released by the lock's destructor: another thread can take it.
-    struct SProbe { static DWORD WINAPI Run(LPVOID h) {
-        DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
-        if (r == WAIT_OBJECT_0) ReleaseMutex(static_cast<HANDLE>(h));
-        return r;
-    } };
+    struct SProbe
+    {
+        static DWORD WINAPI Run(LPVOID h)
+        {
+            DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
+            if (r == WAIT_OBJECT_0)
+                ReleaseMutex(static_cast<HANDLE>(h));
+            return r;
+        }
+    };
     HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, static_cast<HANDLE>(mutex), 0, nullptr);
     WaitForSingleObject(probe, 10000);
     DWORD code = 99;
@@ -132,9 +145,13 @@ TEST(SyncObjects, AbandonedMutexIsAcquiredAndReleased)
     // A thread that ends while owning a mutex abandons it; the next wait
     // gets the ownership, so the lock must count as taken and be given back.
     CMutex mutex;
-    struct SOwner { static DWORD WINAPI Run(LPVOID h) {
-        return WaitForSingleObject(static_cast<HANDLE>(h), 0); // ends owning it
-    } };
+    struct SOwner
+    {
+        static DWORD WINAPI Run(LPVOID h)
+        {
+            return WaitForSingleObject(static_cast<HANDLE>(h), 0); // ends owning it
+        }
+    };
     HANDLE owner = CreateThread(nullptr, 0, &SOwner::Run, static_cast<HANDLE>(mutex), 0, nullptr);
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(owner, 10000));
     CloseHandle(owner);
@@ -143,11 +160,16 @@ TEST(SyncObjects, AbandonedMutexIsAcquiredAndReleased)
         EXPECT_TRUE(lock.Lock(1000));
         EXPECT_TRUE(lock.IsLocked());
     }
-    struct SProbe { static DWORD WINAPI Run(LPVOID h) {
-        DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
-        if (r == WAIT_OBJECT_0) ReleaseMutex(static_cast<HANDLE>(h));
-        return r;
-    } };
+    struct SProbe
+    {
+        static DWORD WINAPI Run(LPVOID h)
+        {
+            DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
+            if (r == WAIT_OBJECT_0)
+                ReleaseMutex(static_cast<HANDLE>(h));
+            return r;
+        }
+    };
     HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, static_cast<HANDLE>(mutex), 0, nullptr);
     WaitForSingleObject(probe, 10000);
     DWORD code = 99;

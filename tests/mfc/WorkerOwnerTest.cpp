@@ -6,7 +6,8 @@
 namespace {
 
 // A worker that runs until its owner's flag is up, then notes that it ended.
-struct SOwnedWork {
+struct SOwnedWork
+{
     CWorkerThread* owner = nullptr;
     std::atomic<int> passes{0};
     std::atomic<bool> ended{false};

@@ -147,10 +147,7 @@ namespace {
 class CThrowingWnd : public CWnd
 {
 protected:
-    int OnCreate(LPCREATESTRUCT)
-    {
-        AfxThrowInvalidArgException();
-    }
+    int OnCreate(LPCREATESTRUCT) { AfxThrowInvalidArgException(); }
     DECLARE_MESSAGE_MAP()
 };
 

@@ -196,8 +196,8 @@ TEST(MfcCommand, WmCommandOfAWindowIsRoutedThroughItsOnCmdMsg)
     CRoutingWnd wnd;
     wnd.m_pRoute = &c.first;
     ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"R", WS_POPUP, CRect(0, 0, 50, 50), nullptr, 0));
-    wnd.PostMessage(WM_COMMAND, 400);                  // menu command
-    wnd.PostMessage(WM_COMMAND, MAKEWPARAM(101, 1));   // accelerator
+    wnd.PostMessage(WM_COMMAND, 400);                // menu command
+    wnd.PostMessage(WM_COMMAND, MAKEWPARAM(101, 1)); // accelerator
     EXPECT_TRUE(PumpUntil([&] { return wnd.own == 1 && g_calls.size() == 1; }));
     EXPECT_EQ("third 101", g_calls.front());
     wnd.DestroyWindow();

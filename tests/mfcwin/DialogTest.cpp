@@ -161,8 +161,7 @@ BEGIN_MESSAGE_MAP(CModalDlg, CDialog)
 END_MESSAGE_MAP()
 
 class CPlainOwner : public CWnd
-{
-};
+{};
 
 } // namespace
 
@@ -184,7 +183,7 @@ TEST(MfcDialog, ModalDialogEndsFromPostedCommandAndReenablesItsOwner)
     EXPECT_TRUE(owner.IsWindowEnabled());
     EXPECT_EQ(1, dlg.oks);
     EXPECT_EQ(CString(L"typed"), dlg.m_text); // OnOK ran UpdateData(TRUE)
-    EXPECT_EQ(1, preTranslated); // the modal loop pumps through the thread's pre-translation
+    EXPECT_EQ(1, preTranslated);              // the modal loop pumps through the thread's pre-translation
     EXPECT_EQ(nullptr, dlg.m_hWnd);
 
     CModalDlg cancel(&owner);

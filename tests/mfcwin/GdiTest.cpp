@@ -71,15 +71,15 @@ TEST(MfcGdi, MemoryDcBlittedToTheWindowReadsBack)
     EXPECT_EQ(kRed, dc.GetPixel(5, 5));
     EXPECT_EQ(kBlue, dc.GetPixel(20, 20));
     EXPECT_EQ(kGreen, dc.GetPixel(50, 50));
-    EXPECT_EQ(kWhite, dc.GetPixel(40, 10));   // top-left corner
-    EXPECT_EQ(kWhite, dc.GetPixel(58, 10));   // top line
-    EXPECT_EQ(kShade, dc.GetPixel(59, 10));   // top-right corner belongs to the bottom-right colour
+    EXPECT_EQ(kWhite, dc.GetPixel(40, 10)); // top-left corner
+    EXPECT_EQ(kWhite, dc.GetPixel(58, 10)); // top line
+    EXPECT_EQ(kShade, dc.GetPixel(59, 10)); // top-right corner belongs to the bottom-right colour
     EXPECT_EQ(kShade, dc.GetPixel(59, 29));
     EXPECT_EQ(kShade, dc.GetPixel(40, 29));
-    EXPECT_EQ(kRed, dc.GetPixel(50, 20));     // inside the frame, untouched
-    EXPECT_EQ(kRed, dc.GetPixel(65, 20));     // clipped away
-    EXPECT_EQ(kBlue, dc.GetPixel(75, 20));    // inside the clip
-    EXPECT_EQ(kRed, dc.GetPixel(129, 19));    // stretched
+    EXPECT_EQ(kRed, dc.GetPixel(50, 20));  // inside the frame, untouched
+    EXPECT_EQ(kRed, dc.GetPixel(65, 20));  // clipped away
+    EXPECT_EQ(kBlue, dc.GetPixel(75, 20)); // inside the clip
+    EXPECT_EQ(kRed, dc.GetPixel(129, 19)); // stretched
     EXPECT_EQ(RGB(0, 0, 0), dc.GetPixel(145, 5));
     wnd.DestroyWindow();
 }

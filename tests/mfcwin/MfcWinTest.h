@@ -9,8 +9,8 @@ class CTestApp : public CWinApp
 {
 public:
     CTestApp() : CWinApp(L"MfcWinTest") {}
-    std::function<BOOL()> onInit;           // replaces InitInstance's answer
-    std::function<BOOL(LONG)> onIdle;       // replaces the idle answer
+    std::function<BOOL()> onInit;             // replaces InitInstance's answer
+    std::function<BOOL(LONG)> onIdle;         // replaces the idle answer
     std::function<BOOL(MSG*)> onPreTranslate; // TRUE takes the message
     int idleCalls = 0;
 

@@ -388,8 +388,8 @@ TEST(MfcWindow, ParentPreTranslatesChildKeysBeforeTheChildGetsThem)
     child.PostMessage(WM_KEYDOWN, VK_F5, 1);
     child.PostMessage(WM_KEYDOWN, VK_F6, 1);
     EXPECT_TRUE(PumpUntil([] { return g_order.size() >= 5; }));
-    std::vector<std::wstring> expected = {L"child-pre 116", L"parent-pre 116", L"child-pre 117",
-                                          L"parent-pre 117", L"child-key 117"};
+    std::vector<std::wstring> expected = {L"child-pre 116", L"parent-pre 116", L"child-pre 117", L"parent-pre 117",
+                                          L"child-key 117"};
     EXPECT_EQ(expected, g_order);
 }
 
@@ -454,8 +454,8 @@ TEST(MfcWindow, ScrollMessagesHandTheSendingControlEvenWhenItIsNoScrollBar)
     EXPECT_EQ(static_cast<UINT>(TB_LINEDOWN), parent.code);
     EXPECT_EQ(hTrack, parent.from);
 
-    HWND hBar = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 5, 50, 200, 16,
-                                  parent.m_hWnd, reinterpret_cast<HMENU>(10), nullptr, nullptr);
+    HWND hBar = ::CreateWindowExW(0, L"SCROLLBAR", L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 5, 50, 200, 16, parent.m_hWnd,
+                                  reinterpret_cast<HMENU>(10), nullptr, nullptr);
     ASSERT_NE(nullptr, hBar);
     parent.SendMessage(WM_HSCROLL, SB_PAGERIGHT, reinterpret_cast<LPARAM>(hBar));
     EXPECT_EQ(static_cast<UINT>(SB_PAGERIGHT), parent.code);

@@ -11,33 +11,32 @@ const wchar_t* kScratchKey = L"Software\\Velmora\\Ravelin\\PlatformTest";
 TEST(Registry, DwordAndStringReadBackEqual)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     DWORD value = 0xCAFE1234;
     const wchar_t text[] = L"Ravelin \u00e9\u00e8";
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"iValue", 0, REG_DWORD,
-                                            reinterpret_cast<const BYTE*>(&value), sizeof value));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"csValue", 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>(text), sizeof text));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key, L"iValue", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key, L"csValue", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text));
     RegCloseKey(key);
 
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, kScratchKey, 0, KEY_READ, &key));
     DWORD got = 0, type = 0, size = sizeof got;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, L"iValue", nullptr, &type,
-                                              reinterpret_cast<BYTE*>(&got), &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, L"iValue", nullptr, &type, reinterpret_cast<BYTE*>(&got), &size));
     EXPECT_EQ(REG_DWORD, type);
     EXPECT_EQ(value, got);
     wchar_t buf[64] = {};
     size = sizeof buf;
-    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, L"csValue", nullptr, &type,
-                                              reinterpret_cast<BYTE*>(buf), &size));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExW(key, L"csValue", nullptr, &type, reinterpret_cast<BYTE*>(buf), &size));
     EXPECT_EQ(REG_SZ, type);
     EXPECT_STREQ(text, buf);
     RegCloseKey(key);
     EXPECT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_CURRENT_USER, kScratchKey));
 }
 
-struct PaintProbe {
+struct PaintProbe
+{
     int paints = 0;
 };
 
@@ -68,8 +67,8 @@ TEST(Window, GetsPaintAndItsPixelReadsBack)
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassW(&wc);
     PaintProbe probe;
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"probe", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"probe", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100, nullptr,
+                                nullptr, wc.hInstance, nullptr);
     ASSERT_NE(nullptr, hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&probe));
     InvalidateRect(hwnd, nullptr, TRUE);

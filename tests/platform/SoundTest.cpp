@@ -33,8 +33,8 @@ TEST(WaveOut, HalfSecondToneArrivesByteExact)
     uint64_t before = testsupport::CaptureSize();
     HANDLE done = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     HWAVEOUT wo = nullptr;
-    ASSERT_EQ(MMSYSERR_NOERROR, waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done), 0,
-                                            CALLBACK_EVENT));
+    ASSERT_EQ(MMSYSERR_NOERROR,
+              waveOutOpen(&wo, WAVE_MAPPER, &fmt, reinterpret_cast<DWORD_PTR>(done), 0, CALLBACK_EVENT));
     WaitForSingleObject(done, 1000); // the open notification
     WAVEHDR hdr = {};
     hdr.lpData = reinterpret_cast<LPSTR>(pcm.data());

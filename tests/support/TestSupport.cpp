@@ -69,8 +69,8 @@ std::vector<uint8_t> ReadCapture(uint64_t offset)
 std::vector<uint8_t> ReadFileBytes(const std::wstring& path)
 {
     std::vector<uint8_t> data;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return data;
     LARGE_INTEGER size;

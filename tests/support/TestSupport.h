@@ -35,7 +35,11 @@ class CComScope
 {
 public:
     CComScope() { m_ok = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)); }
-    ~CComScope() { if (m_ok) CoUninitialize(); }
+    ~CComScope()
+    {
+        if (m_ok)
+            CoUninitialize();
+    }
     bool Ok() const { return m_ok; }
 
 private:

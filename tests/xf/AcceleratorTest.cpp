@@ -10,7 +10,6 @@ using namespace xftest;
 
 namespace {
 
-
 // A child frame that notes every keyboard-cue call it is passed.
 class CCuesFrame : public CxfFrame
 {
@@ -35,8 +34,7 @@ protected:
         ASSERT_EQ(L"F:vc1{Fc10P1,Fc11{Fc13P2}}", Describe(root));
         a = root->GetChild(0);
         c = root->GetChild(1)->GetChild(0);
-        static_cast<CTestController*>(root->GetController())->rec.handles = {41010, 41011, 41012,
-                                                                              41013, 41014, 41015};
+        static_cast<CTestController*>(root->GetController())->rec.handles = {41010, 41011, 41012, 41013, 41014, 41015};
         keyTarget = a->GetPane()->GetDlgItem(1000)->m_hWnd;
     }
     void TearDown() override

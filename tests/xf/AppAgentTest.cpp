@@ -187,8 +187,8 @@ TEST_F(AppAgent, PreTranslationRetargetsPlaceholderKeysAndTheWheel)
     CTestHost host(0, 0);
     ASSERT_TRUE(host.Open(300, 200, false));
     CWnd placeholder;
-    ASSERT_TRUE(placeholder.CreateEx(0, L"STATIC", L"", WS_CHILD, CRect(0, 0, 10, 10), host.Root(),
-                                     ID_XF_FOCUS_PLACEHOLDER));
+    ASSERT_TRUE(
+        placeholder.CreateEx(0, L"STATIC", L"", WS_CHILD, CRect(0, 0, 10, 10), host.Root(), ID_XF_FOCUS_PLACEHOLDER));
     MSG key{placeholder.m_hWnd, WM_KEYDOWN, 'A', 0, 0, {0, 0}};
     TestApp().PreTranslateMessage(&key);
     EXPECT_EQ(host.Root()->m_hWnd, key.hwnd);

@@ -47,7 +47,8 @@ protected:
             ASSERT_TRUE(testsupport::WriteFileBytes(p, "data", 4));
         Central().layouts[kDoc] = L"F(controller=20){P(id=5)}";
         Central().layouts[kDocWithArea] = L"F(controller=21){M(mdiID=7){F{P(id=6)}}}";
-        ASSERT_NE(nullptr, Build(L"R(controller=1){M(mdiID=1,KeySwitchable){F(controller=2){P(id=1)}}}", 600, 400, false));
+        ASSERT_NE(nullptr,
+                  Build(L"R(controller=1){M(mdiID=1,KeySwitchable){F(controller=2){P(id=1)}}}", 600, 400, false));
         area = host.Root()->FindMDIClient(1);
         ASSERT_NE(nullptr, area);
     }

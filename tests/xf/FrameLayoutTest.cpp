@@ -77,8 +77,8 @@ TEST_F(FrameLayout, LastChildFillsButIsNeverShrunk)
 
 TEST_F(FrameLayout, ProportionalAndConstantWidths)
 {
-    CxfFrame* root = Build(
-        L"F(ver){F(width=200,ProportionalWidth){P(id=1)}F(width=200,ConstWidth){P(id=2)}F{P(id=3)}}", 1006, 300);
+    CxfFrame* root =
+        Build(L"F(ver){F(width=200,ProportionalWidth){P(id=1)}F(width=200,ConstWidth){P(id=2)}F{P(id=3)}}", 1006, 300);
     EXPECT_EQ((std::vector<int>{200, 200, 588}), root->GetSizes());
     Resize(2012, 300);
     PumpLayout();
@@ -161,8 +161,8 @@ TEST_F(FrameLayout, SplitterDragKeepsMinimumSizes)
 
 TEST_F(FrameLayout, SplittersArePaintedWithGradientAndGripDots)
 {
-    for (const wchar_t* layout : {L"F(ver){F(width=70p){P(id=1)}F{P(id=2)}}",
-                                  L"F(ver,WndColorSplitters){F(width=70p){P(id=1)}F{P(id=2)}}"}) {
+    for (const wchar_t* layout :
+         {L"F(ver){F(width=70p){P(id=1)}F{P(id=2)}}", L"F(ver,WndColorSplitters){F(width=70p){P(id=1)}F{P(id=2)}}"}) {
         CxfFrame* root = Build(layout, 1006, 600);
         const bool windowColour = root->HasParam(L"WndColorSplitters");
         CDC mem;
@@ -192,8 +192,8 @@ TEST_F(FrameLayout, SplittersArePaintedWithGradientAndGripDots)
 TEST_F(FrameLayout, BarsOnEachSideFrameTheAreaAndHoldTheirPaneInTheInnerRectangle)
 {
     // Panes 40..49 prefer 20 pixels: each bar is 28 thick.
-    CxfFrame* root = Build(L"F{C(left){P(id=41)}C{P(id=42)}C(right,nogripper){P(id=43)}C(bottom){P(id=44)}P(id=1)}",
-                           400, 300);
+    CxfFrame* root =
+        Build(L"F{C(left){P(id=41)}C{P(id=42)}C(right,nogripper){P(id=43)}C(bottom){P(id=44)}P(id=1)}", 400, 300);
     ASSERT_EQ(4, root->GetBarCount());
     auto bar = [&](int i) { return static_cast<CxfControlBar*>(root->GetBar(i)); };
     EXPECT_EQ(CxfFrame::SideTop, bar(1)->m_dock.side); // no side key: top

@@ -171,9 +171,9 @@ TEST_F(FrameTree, DockingSplitsTheTarget)
     };
     // Frame 2 dropped on frame 1: the target splits, the dragged frame
     // first for left and top; a target that keeps the root's mode merges.
-    for (const SCase& c : {SCase{CxfFrame::SideLeft, L"F:v{FP2,FP1}"}, SCase{CxfFrame::SideRight, L"F:v{FP1,FP2}"},
-                           SCase{CxfFrame::SideTop, L"F:v{F:h{FP2,FP1}}"},
-                           SCase{CxfFrame::SideBottom, L"F:v{F:h{FP1,FP2}}"}}) {
+    for (const SCase& c :
+         {SCase{CxfFrame::SideLeft, L"F:v{FP2,FP1}"}, SCase{CxfFrame::SideRight, L"F:v{FP1,FP2}"},
+          SCase{CxfFrame::SideTop, L"F:v{F:h{FP2,FP1}}"}, SCase{CxfFrame::SideBottom, L"F:v{F:h{FP1,FP2}}"}}) {
         CxfFrame* root = Build(L"F(ver){F{P(id=1)}F{P(id=2)}}");
         ASSERT_EQ(L"F:v{FP1,FP2}", Describe(root));
         root->GetChild(1)->DockFrame(root->GetChild(0), c.side);
@@ -229,8 +229,8 @@ TEST_F(FrameTree, DropTargetNearOneEdgeOnly)
     test(200, 590, left, CxfFrame::SideBottom);
     test(30, 300, left, CxfFrame::SideLeft);
     test(470, 300, left, CxfFrame::SideRight);
-    test(5, 5, nullptr, 0);      // a corner: two edges near
-    test(250, 300, nullptr, 0);  // far from every edge
+    test(5, 5, nullptr, 0);                // a corner: two edges near
+    test(250, 300, nullptr, 0);            // far from every edge
     test(40, 40, left, CxfFrame::SideTop); // a tie: the top wins
-    test(2000, 300, nullptr, 0); // outside
+    test(2000, 300, nullptr, 0);           // outside
 }

@@ -63,8 +63,8 @@ TEST(LayoutTemplate, PlaceholdersAndPercentSigns)
 TEST_F(Layout, FormatterOutputReadsBackAsItsArguments)
 {
     CString text;
-    FormatLayoutString(text, "R(controller=%i){T(top,tb=%i,nogripper)F(AccelTable=%i,width=%ip){P(id=%i,active)}}",
-                       3, 12, 1042, 70, 5);
+    FormatLayoutString(text, "R(controller=%i){T(top,tb=%i,nogripper)F(AccelTable=%i,width=%ip){P(id=%i,active)}}", 3,
+                       12, 1042, 70, 5);
     EXPECT_EQ(L"Fc3[T]{FP5}", Build(text));
     EXPECT_EQ(L"controller=3", Params(root));
     EXPECT_EQ(L"top,tb=12,nogripper", Params(root->GetBar(0)));
@@ -114,8 +114,8 @@ TEST_F(Layout, WhatEndsAList)
     // missing (98) or has no window (99) ends the list that holds it; the
     // outer list goes on where the inner one stopped.
     const wchar_t* rows[][2] = {
-        {L"F{F{P(id=1)}}F", L"F{F{FP1},F}"}, {L"F {P(id=1)}", L"F{F}"}, {L"F,F", L"F{F}"},
-        {L"F{FF}F", L"F{F{F,F},F}"},         {L"F{PF}F", L"F{F,F}"},     {L"F{P(title,id=1)F}F", L"F{F}"},
+        {L"F{F{P(id=1)}}F", L"F{F{FP1},F}"}, {L"F {P(id=1)}", L"F{F}"},   {L"F,F", L"F{F}"},
+        {L"F{FF}F", L"F{F{F,F},F}"},         {L"F{PF}F", L"F{F,F}"},      {L"F{P(title,id=1)F}F", L"F{F}"},
         {L"F{P(id=98)F}F", L"F{F}"},         {L"F{P(id=99)F}F", L"F{F}"},
     };
     for (const auto& row : rows) {
@@ -152,7 +152,7 @@ TEST_F(Layout, FrameKeys)
     EXPECT_EQ(L"Fc4,F:h,F:o}", Describe(root).substr(2));
     EXPECT_EQ(L"overlap,hidden,id=21", Params(root->GetChild(2)));
     EXPECT_TRUE(root->GetChild(2)->IsShown()); // its window existed before "hidden"
-    EXPECT_EQ(1, Log().controllersMade); // the second controller key found one in place
+    EXPECT_EQ(1, Log().controllersMade);       // the second controller key found one in place
     Central().layouts.erase(21);
 }
 

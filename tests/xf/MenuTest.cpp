@@ -23,7 +23,8 @@ const SxfToolBarItem kEditOnly[] = {{XF_ITEM_MENU, kMenu, 0, 1, 0, 0, 0, nullptr
 const SxfToolBarItem kPastTheEnd[] = {{XF_ITEM_MENU, kMenu, 0, 2, 0, 0, 0, nullptr, 0}, kEnd};
 // A plain button and a split button with the red/green/blue strip.
 const SxfToolBarItem kButtons[] = {{XF_ITEM_BUTTON, 41026, 0, 122, 0, 0xFFFFFF, 0, nullptr, 0},
-                                   {XF_ITEM_BUTTON, 41027, 0x100000, 122, 0, 0xFFFFFF, 0, nullptr, 0}, kEnd};
+                                   {XF_ITEM_BUTTON, 41027, 0x100000, 122, 0, 0xFFFFFF, 0, nullptr, 0},
+                                   kEnd};
 // Wine takes about two seconds to destroy each popup window.
 const DWORD kClosing = 8000;
 // File menu rows.
@@ -119,8 +120,8 @@ protected:
             return true;
         };
         g_productInfo.popupMenuId = static_cast<int>(kMenu);
-        ASSERT_NE(nullptr, Build(L"F{T(top,tb=60,nogripper,menuBk)T(top,tb=61,nogripper)F(AccelTable=121){P(id=1)}}",
-                                 500, 300));
+        ASSERT_NE(nullptr,
+                  Build(L"F{T(top,tb=60,nogripper,menuBk)T(top,tb=61,nogripper)F(AccelTable=121){P(id=1)}}", 500, 300));
         band = dynamic_cast<CxfToolBar*>(host.Root()->GetBar(0));
         buttons = dynamic_cast<CxfToolBar*>(host.Root()->GetBar(1));
         ASSERT_NE(nullptr, band) << Describe(host.Root()).c_str();
@@ -133,8 +134,7 @@ protected:
     }
     CxfToolBarButton* Button(int i)
     {
-        return static_cast<CxfToolBarButton*>(
-            static_cast<IHybridButton*>(buttons->GetItemCells()[i]->GetContentPtr()));
+        return static_cast<CxfToolBarButton*>(static_cast<IHybridButton*>(buttons->GetItemCells()[i]->GetContentPtr()));
     }
     // The element's popup once it is shown.
     CxfPopupMenu* Shown(CxfHorMenuElement* element)
@@ -161,9 +161,12 @@ TEST(MenuTexts, AcceleratorsAreWrittenShiftCtrlAltThenTheKey)
         const wchar_t* text;
     };
     const SCase cases[] = {
-        {FVIRTKEY | FCONTROL | FSHIFT, 'S', L"Shift+Ctrl+S"}, {FVIRTKEY | FALT | FCONTROL, VK_F5, L"Ctrl+Alt+F5"},
-        {FVIRTKEY, VK_DELETE, L"Del"},        {FVIRTKEY, VK_NUMPAD3, L"Numpad 3"},
-        {FVIRTKEY, VK_SPACE, L"<space>"},     {0, 'q', L"Q"},
+        {FVIRTKEY | FCONTROL | FSHIFT, 'S', L"Shift+Ctrl+S"},
+        {FVIRTKEY | FALT | FCONTROL, VK_F5, L"Ctrl+Alt+F5"},
+        {FVIRTKEY, VK_DELETE, L"Del"},
+        {FVIRTKEY, VK_NUMPAD3, L"Numpad 3"},
+        {FVIRTKEY, VK_SPACE, L"<space>"},
+        {0, 'q', L"Q"},
     };
     for (const SCase& c : cases)
         EXPECT_STREQ(c.text, FormatAccelerator(c.flags, c.key)) << c.text;
@@ -209,8 +212,8 @@ TEST_F(Menus, BandMenusOpenByMouseAndKeysAndRunTheirCommands)
     CIPtr<IHybridContent> slider;
     ASSERT_TRUE(host.Root()->FindContent(41030, &slider));
     CRect sliderRect = slider->GetRect();
-    ClickAt(ScreenCentre(popup->GetCtrl(), CRect(sliderRect.right - 8, sliderRect.top, sliderRect.right - 2,
-                                               sliderRect.bottom)));
+    ClickAt(ScreenCentre(popup->GetCtrl(),
+                         CRect(sliderRect.right - 8, sliderRect.top, sliderRect.right - 2, sliderRect.bottom)));
     EXPECT_TRUE(PumpUntil([] { return Ran(41030); }));
     EXPECT_EQ(popup, edit->GetPopup());
     EXPECT_FALSE(Ran(41025));
@@ -257,7 +260,8 @@ TEST_F(Menus, BandMenusOpenByMouseAndKeysAndRunTheirCommands)
     popup->GetWindowRect(&parentRect);
     sub->GetWindowRect(&subRect);
     EXPECT_EQ(RowRect(popup, kRecent).right + parentRect.left + 1, subRect.left);
-    SScreenShot shot(CRect(parentRect.left, parentRect.top, subRect.right, std::max(parentRect.bottom, subRect.bottom)));
+    SScreenShot shot(
+        CRect(parentRect.left, parentRect.top, subRect.right, std::max(parentRect.bottom, subRect.bottom)));
     EXPECT_EQ(0x666666u, shot.At(parentRect.left, parentRect.top + 3));
     EXPECT_EQ(0x666666u, shot.At(subRect.left, subRect.top + 3));
     EXPECT_EQ(0x666666u, shot.At(subRect.right - 1, subRect.bottom - 2));
@@ -366,7 +370,8 @@ TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
     ClickAt(ScreenCentre(buttons->GetCtrl(), plain->GetRect()));
     EXPECT_TRUE(PumpUntil([] { return Ran(41026); }));
     const CRect splitRect = split->GetRect();
-    ClickAt(ScreenCentre(buttons->GetCtrl(), CRect(splitRect.left, splitRect.top, splitRect.left + 10, splitRect.bottom)));
+    ClickAt(
+        ScreenCentre(buttons->GetCtrl(), CRect(splitRect.left, splitRect.top, splitRect.left + 10, splitRect.bottom)));
     EXPECT_TRUE(PumpUntil([] { return Ran(41027); }));
 
     // Its right part opens the drop-down (the product's popup menu) under
@@ -381,8 +386,8 @@ TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
         PostKey(VK_DOWN);
         PostKey(VK_RETURN);
     });
-    ClickAt(ScreenCentre(buttons->GetCtrl(), CRect(splitRect.right - 10, splitRect.top, splitRect.right - 2,
-                                                 splitRect.bottom)));
+    ClickAt(ScreenCentre(buttons->GetCtrl(),
+                         CRect(splitRect.right - 10, splitRect.top, splitRect.right - 2, splitRect.bottom)));
     EXPECT_TRUE(PumpUntil([] { return Ran(41020); }, kClosing));
     EXPECT_TRUE(s_sawOpen);
     EXPECT_FALSE(split->IsDropDownOpen());

@@ -19,8 +19,8 @@ using namespace xftest;
 namespace {
 
 const int kDoc = 48;
-const UINT kHandled = kRecFirst + 1;   // the main controller runs it
-const UINT kUnhandled = 43000;         // nobody handles it
+const UINT kHandled = kRecFirst + 1; // the main controller runs it
+const UINT kUnhandled = 43000;       // nobody handles it
 // Counts the current-cell notifications that reach the top of a control
 // unhandled.
 struct SCountingHandler : public CHybridHandler
@@ -45,9 +45,13 @@ protected:
             paths.push_back(dir + name);
             ASSERT_TRUE(testsupport::WriteFileBytes(paths.back(), "data", 4));
         }
-        barItems = {Item(XF_ITEM_LABEL, kHandled, 0, 3), Item(XF_ITEM_LABEL, kUnhandled, 0, 3),
-                    Item(XF_ITEM_LABEL, kPaneCommand, 0, 3), Item(XF_ITEM_EDIT, kRecFirst + 3),
-                    Item(XF_ITEM_COMBO, kRecFirst + 4, XF_ITEMF_ALT, 6), Item(XF_ITEM_COMBO, kRecFirst + 5), kEnd};
+        barItems = {Item(XF_ITEM_LABEL, kHandled, 0, 3),
+                    Item(XF_ITEM_LABEL, kUnhandled, 0, 3),
+                    Item(XF_ITEM_LABEL, kPaneCommand, 0, 3),
+                    Item(XF_ITEM_EDIT, kRecFirst + 3),
+                    Item(XF_ITEM_COMBO, kRecFirst + 4, XF_ITEMF_ALT, 6),
+                    Item(XF_ITEM_COMBO, kRecFirst + 5),
+                    kEnd};
         listItems = {Item(XF_ITEM_FRAMELIST, 0, XF_ITEMF_STRETCH), kEnd};
         Central().tables[64] = barItems.data();
         Central().tables[65] = listItems.data();

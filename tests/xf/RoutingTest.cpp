@@ -37,8 +37,8 @@ protected:
     void SetUp() override
     {
         HostTest::SetUp();
-        root = Build(L"R(controller=1){F(ver,controller=2){F(controller=3){P(id=1)}F(controller=4){P(id=2)}}}", 600, 400,
-                     visible);
+        root = Build(L"R(controller=1){F(ver,controller=2){F(controller=3){P(id=1)}F(controller=4){P(id=2)}}}", 600,
+                     400, visible);
         ASSERT_EQ(L"Fc1{F:vc2{Fc3P1,Fc4P2}}", Describe(root));
         bar = new CRecordingBar;
         ASSERT_TRUE(bar->Create(root));

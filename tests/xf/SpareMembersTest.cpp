@@ -34,8 +34,14 @@ COLORREF PixelAfter(void (*paint)(CDC*, const RECT&, int), int state, CPoint at)
     return dc.GetPixel(at.x, at.y);
 }
 
-void StateRect(CDC* dc, const RECT& r, int state) { CxfMDIClient::PaintStateRect(dc, r, state, RGB(0, 200, 0)); }
-void Gradient(CDC* dc, const RECT& r, int) { CxfMDIClient::PaintFaceGradient(dc, r); }
+void StateRect(CDC* dc, const RECT& r, int state)
+{
+    CxfMDIClient::PaintStateRect(dc, r, state, RGB(0, 200, 0));
+}
+void Gradient(CDC* dc, const RECT& r, int)
+{
+    CxfMDIClient::PaintFaceGradient(dc, r);
+}
 
 } // namespace
 

@@ -18,9 +18,9 @@ protected:
     {
         HostTest::SetUp();
         ClearLanguages();
-        ASSERT_TRUE(langtest::WriteUtf16(langtest::FreshNlsFolder() + L"\\German.txt",
-                                         langtest::LanguageText(L"German", L"Deutsch", false,
-                                                                L"Untitled\r\nOhne Titel\r\n")));
+        ASSERT_TRUE(
+            langtest::WriteUtf16(langtest::FreshNlsFolder() + L"\\German.txt",
+                                 langtest::LanguageText(L"German", L"Deutsch", false, L"Untitled\r\nOhne Titel\r\n")));
         ASSERT_TRUE(ScanLanguageFiles());
     }
     void TearDown() override

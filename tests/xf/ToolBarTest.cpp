@@ -109,11 +109,11 @@ TEST_F(ToolBars, CaptionTablesHoldTheTitleLabelAndTheCloseButton)
 
 TEST_F(ToolBars, ItemsAreMadeByTypeAndUnknownOrDecliningOnesMakeNothing)
 {
-    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 300, 0, 3), Item(55, 301),
-                                                   Item(XF_ITEM_CUSTOM, 302, 0, reinterpret_cast<INT_PTR>(&Decline)),
-                                                   Item(XF_ITEM_CUSTOM, 303, 0, 0),
-                                                   Item(XF_ITEM_MENU, 9999, 0, -1), Item(XF_ITEM_SLIDER, 304),
-                                                   Item(XF_ITEM_SEPARATOR, 0), Item(XF_ITEM_BRAND, 305)});
+    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}",
+                               {Item(XF_ITEM_LABEL, 300, 0, 3), Item(55, 301),
+                                Item(XF_ITEM_CUSTOM, 302, 0, reinterpret_cast<INT_PTR>(&Decline)),
+                                Item(XF_ITEM_CUSTOM, 303, 0, 0), Item(XF_ITEM_MENU, 9999, 0, -1),
+                                Item(XF_ITEM_SLIDER, 304), Item(XF_ITEM_SEPARATOR, 0), Item(XF_ITEM_BRAND, 305)});
     ASSERT_NE(nullptr, bar);
     const CCellArray& cells = bar->GetItemCells();
     // A menu that does not load makes no element at all.
@@ -135,9 +135,9 @@ TEST_F(ToolBars, SpareLengthIsSharedWithTheRemainderToTheLaterItems)
 {
     // A 100-pixel brand block and three stretched labels on a 107-pixel bar.
     CxfToolBar* bar = BuildBar(L"F{T(nogripper,tb=60)P(id=1)}",
-                            {Item(XF_ITEM_BRAND, 1), Item(XF_ITEM_LABEL, 2, XF_ITEMF_STRETCH),
-                             Item(XF_ITEM_LABEL, 3, XF_ITEMF_STRETCH), Item(XF_ITEM_LABEL, 4, XF_ITEMF_STRETCH)},
-                            107);
+                               {Item(XF_ITEM_BRAND, 1), Item(XF_ITEM_LABEL, 2, XF_ITEMF_STRETCH),
+                                Item(XF_ITEM_LABEL, 3, XF_ITEMF_STRETCH), Item(XF_ITEM_LABEL, 4, XF_ITEMF_STRETCH)},
+                               107);
     ASSERT_NE(nullptr, bar);
     EXPECT_EQ(107, bar->GetInnerRect().Width());
     EXPECT_EQ(2, bar->GetItemCells()[1]->GetContentPtr()->GetPreferredWidth());
@@ -189,14 +189,15 @@ TEST_F(ToolBars, ItemNotificationsBecomePostedCommandsOfTheTopFrame)
 TEST_F(ToolBars, CommandUiEnablesChecksAndUnderlinesFromTheHandlers)
 {
     CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_LABEL, 500), Item(XF_ITEM_LABEL, 501),
-                                                   Item(XF_ITEM_LABEL, 502), Item(XF_ITEM_LABEL, 503)});
+                                                       Item(XF_ITEM_LABEL, 502), Item(XF_ITEM_LABEL, 503)});
     ASSERT_NE(nullptr, bar);
     CTestTarget target;
     CxfCmdUI::UpdateCellsCmdUI(&target, bar->GetItemCells());
     const CCellArray& cells = bar->GetItemCells();
     // Only SetCheck: enabled, and a label shows the check as an underline.
     EXPECT_TRUE(cells[0]->IsEnabled());
-    EXPECT_TRUE(static_cast<CxfToolBarLabel*>(ContentAt<IxfToolBarLabel>(bar, 0, IID_IxfToolBarLabel).Get())->IsUnderlined());
+    EXPECT_TRUE(
+        static_cast<CxfToolBarLabel*>(ContentAt<IxfToolBarLabel>(bar, 0, IID_IxfToolBarLabel).Get())->IsUnderlined());
     EXPECT_FALSE(cells[1]->IsEnabled());
     // No update handler: enabled exactly when a command handler exists.
     EXPECT_TRUE(cells[2]->IsEnabled());
@@ -215,9 +216,9 @@ TEST_F(ToolBars, CommandUiEnablesChecksAndUnderlinesFromTheHandlers)
 TEST_F(ToolBars, KeyboardMenuModeMovesOpensAndLeaves)
 {
     const INT_PTR make = reinterpret_cast<INT_PTR>(&MakeElement);
-    CxfToolBar* bar = BuildBar(L"F{T(tb=60)P(id=1)}",
-                            {Item(XF_ITEM_CUSTOM, 'F', 0, make), Item(XF_ITEM_CUSTOM, 'E', 0, make),
-                             Item(XF_ITEM_CUSTOM, 'H', 0, make)});
+    CxfToolBar* bar =
+        BuildBar(L"F{T(tb=60)P(id=1)}", {Item(XF_ITEM_CUSTOM, 'F', 0, make), Item(XF_ITEM_CUSTOM, 'E', 0, make),
+                                         Item(XF_ITEM_CUSTOM, 'H', 0, make)});
     ASSERT_NE(nullptr, bar);
     std::vector<CTestElement*> e;
     for (int i = 0; i < 3; ++i)

@@ -84,7 +84,8 @@ CTestPane::~CTestPane()
 
 void CTestPane::OnInitPane(SxfContext* request)
 {
-    Log().events.push_back(Event("init", 'p', m_number) + (request ? " " + std::string(CStringA(request->m_path)) : ""));
+    Log().events.push_back(Event("init", 'p', m_number) +
+                           (request ? " " + std::string(CStringA(request->m_path)) : ""));
 }
 
 void CTestPane::OnExitPane()
@@ -122,7 +123,8 @@ CTestController::~CTestController()
 
 bool CTestController::Open(SxfContext* request)
 {
-    Log().events.push_back(Event("open", 'c', m_number) + (request ? " " + std::string(CStringA(request->m_path)) : ""));
+    Log().events.push_back(Event("open", 'c', m_number) +
+                           (request ? " " + std::string(CStringA(request->m_path)) : ""));
     return m_number != 7;
 }
 

@@ -92,11 +92,11 @@ public:
 
     int m_number;
     int m_extent = -1;
-    int m_idleUpdates = 0;   // through the frame
-    int m_idleMessages = 0;  // the idle message reaching the pane's window
+    int m_idleUpdates = 0;  // through the frame
+    int m_idleMessages = 0; // the idle message reaching the pane's window
     int m_activations = 0;
-    int m_paneCommands = 0;  // kPaneCommand run
-    int m_focusReturns = 0;  // "take the focus back" received
+    int m_paneCommands = 0; // kPaneCommand run
+    int m_focusReturns = 0; // "take the focus back" received
     BOOL m_enable42000 = TRUE;
     SRecorder rec;
 
@@ -226,8 +226,7 @@ protected:
     void TearDown() override;
     CxfFrame* Build(const wchar_t* layout, int width, int height, bool visible = true);
     // The same with `items` (kEnd added) as table 60; the host's first bar.
-    CxfToolBar* BuildBar(const wchar_t* layout, std::vector<SxfToolBarItem> items, int width = 400,
-                         int height = 200);
+    CxfToolBar* BuildBar(const wchar_t* layout, std::vector<SxfToolBarItem> items, int width = 400, int height = 200);
     void Resize(int width, int height) { host.MoveWindow(0, 0, width, height, TRUE); }
     std::vector<SxfToolBarItem> table;
     CTestHost host{CxfAgent::FlagBuildLayout, kHostKind};
