@@ -270,8 +270,11 @@ def icon_dib(c):
     return header + bytes(pixels) + mask
 
 
-def write_ico(path, sizes):
-    images = [(s, icon_dib(draw(app_icon(s), size=s))) for s in sizes]
+def write_ico(path, sizes, shape=None):
+    """An icon file of the given sizes; shape(size) gives the parts (the
+    program's icon when none is given)."""
+    shape = shape or app_icon
+    images = [(s, icon_dib(draw(shape(s), size=s))) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for s, dib in images:

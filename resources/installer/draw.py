@@ -67,25 +67,9 @@ def uninstall_icon(size):
     return art.app_icon(size) + badge
 
 
-def write_ico(path, sizes):
-    images = []
-    for s in sizes:
-        c = art.draw(uninstall_icon(s), size=s)
-        images.append((s, art.icon_dib(c)))
-    out = art.struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for s, dib in images:
-        out += art.struct.pack("<BBBBHHII", s % 256, s % 256, 0, 0, 1, 32, len(dib), offset)
-        offset += len(dib)
-    for _, dib in images:
-        out += dib
-    with open(path, "wb") as f:
-        f.write(out)
-
-
 def main():
     art.write_bmp(os.path.join(HERE, "header.bmp"), header(), WHITE)
-    write_ico(os.path.join(HERE, "uninstall.ico"), [16, 32, 48])
+    art.write_ico(os.path.join(HERE, "uninstall.ico"), [16, 32, 48], uninstall_icon)
 
 
 if __name__ == "__main__":
