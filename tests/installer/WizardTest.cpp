@@ -253,7 +253,10 @@ TEST_F(WizardTest, FolderPageFindsAnInstallationRefusesTooLittleSpaceAndCancelAs
         found = CDriver::ItemText(page, IDC_FOLDER_EDIT);
         drives = ListedDrives(m_wizard);
         noteShown = CDriver::ItemVisible(page, IDC_EXISTING_NOTE);
-        browseTip = testsupport::ButtonToolTip(::GetDlgItem(page, IDC_FOLDER_EDIT));
+        // The button makes its tool from a message it posts to itself.
+        const HWND folderEdit = ::GetDlgItem(page, IDC_FOLDER_EDIT);
+        CDriver::WaitFor([&] { return testsupport::ButtonToolTip(folderEdit) != L"(none)"; }, 5000);
+        browseTip = testsupport::ButtonToolTip(folderEdit);
         auto setFolder = [page](const wchar_t* text) {
             ::SendDlgItemMessageW(page, IDC_FOLDER_EDIT, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
         };
