@@ -102,6 +102,28 @@ TEST(WorkerThread, AutoDeleteObjectEndsItself)
     EXPECT_THROW(AfxBeginThread(RUNTIME_CLASS(CObject)), CInvalidArgException*);
 }
 
+// What a wait of another thread on the mutex gives (it releases what it
+// took): WAIT_OBJECT_0 when nobody holds it.
+DWORD WaitFromAnotherThread(HANDLE mutex)
+{
+    struct SProbe
+    {
+        static DWORD WINAPI Run(LPVOID h)
+        {
+            DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
+            if (r == WAIT_OBJECT_0)
+                ReleaseMutex(static_cast<HANDLE>(h));
+            return r;
+        }
+    };
+    HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, mutex, 0, nullptr);
+    WaitForSingleObject(probe, 10000);
+    DWORD code = 99;
+    GetExitCodeThread(probe, &code);
+    CloseHandle(probe);
+    return code;
+}
+
 TEST(SyncObjects, EventsAndSingleLock)
 {
     CEvent autoReset;
@@ -122,22 +144,7 @@ TEST(SyncObjects, EventsAndSingleLock)
         EXPECT_TRUE(lock.IsLocked());
     }
     // Released by the lock's destructor: another thread can take it.
-    struct SProbe
-    {
-        static DWORD WINAPI Run(LPVOID h)
-        {
-            DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
-            if (r == WAIT_OBJECT_0)
-                ReleaseMutex(static_cast<HANDLE>(h));
-            return r;
-        }
-    };
-    HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, static_cast<HANDLE>(mutex), 0, nullptr);
-    WaitForSingleObject(probe, 10000);
-    DWORD code = 99;
-    GetExitCodeThread(probe, &code);
-    CloseHandle(probe);
-    EXPECT_EQ(WAIT_OBJECT_0, code);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitFromAnotherThread(mutex));
 }
 
 TEST(SyncObjects, AbandonedMutexIsAcquiredAndReleased)
@@ -160,22 +167,7 @@ TEST(SyncObjects, AbandonedMutexIsAcquiredAndReleased)
         EXPECT_TRUE(lock.Lock(1000));
         EXPECT_TRUE(lock.IsLocked());
     }
-    struct SProbe
-    {
-        static DWORD WINAPI Run(LPVOID h)
-        {
-            DWORD r = WaitForSingleObject(static_cast<HANDLE>(h), 0);
-            if (r == WAIT_OBJECT_0)
-                ReleaseMutex(static_cast<HANDLE>(h));
-            return r;
-        }
-    };
-    HANDLE probe = CreateThread(nullptr, 0, &SProbe::Run, static_cast<HANDLE>(mutex), 0, nullptr);
-    WaitForSingleObject(probe, 10000);
-    DWORD code = 99;
-    GetExitCodeThread(probe, &code);
-    CloseHandle(probe);
-    EXPECT_EQ(WAIT_OBJECT_0, code); // released by the lock, not kept for ever
+    EXPECT_EQ(WAIT_OBJECT_0, WaitFromAnotherThread(mutex)); // released by the lock, not kept for ever
 }
 
 } // namespace
