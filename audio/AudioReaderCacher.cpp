@@ -197,8 +197,8 @@ bool CAudioReaderCacher::Seek(LONGLONG frame, DWORD* reserved)
         return false;
     if (!m_cache)
         return m_inner->Seek(frame, reserved);
-    if (frame < 0 || frame > m_cFrameCount)
-        return false; // at the length is taken: the next Read gives false
+    if (frame < 0 || frame >= m_cFrameCount)
+        return false; // a frame the cache holds, or nothing
     m_cPosition = frame;
     return true;
 }

@@ -9,8 +9,10 @@
 // - Exact seeks: Seek(frame) is refused outside [0, GetFrameCount()]; after
 //   it, GetPosition() is frame and the next Read starts with that frame's
 //   own samples, whatever the decoder's time units. A seek to the length
-//   itself is taken, and the next Read gives false. A seek that is taken is
-//   followed by audio, damaged file or not (else it fails).
+//   itself is taken, and the next Read gives false; the whole-file cache
+//   alone refuses it (it seeks to the frames it holds, [0, GetFrameCount())).
+//   A seek that is taken within the length is followed by audio, damaged
+//   file or not (else it fails).
 // - Announced length = delivered length: read from frame 0 to the end, a
 //   reader delivers exactly GetFrameCount() frames. A stream that decodes
 //   more ends at the announced length; one that ends early is either filled
