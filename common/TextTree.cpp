@@ -321,11 +321,9 @@ bool CTextTree::LoadTextTree(LPCWSTR path, ILoadProgress* progress)
     } catch (const std::bad_alloc&) {
         return false;
     }
-    // Progress is for big files only, and a receiver hears nothing before
-    // its Begin: small files leave it alone altogether.
-    if (length < kProgressFromBytes)
-        progress = nullptr;
-    if (progress)
+    // Only a big file announces itself with Begin; a given receiver hears
+    // the steps and the End of every load, so its End always comes.
+    if (progress && length >= kProgressFromBytes)
         progress->Begin(kLoadingFileText, static_cast<LONGLONG>(length), 0);
     DWORD got = 0;
     if (length > 0 && (!file.Read(block.data(), static_cast<DWORD>(length), &got) || got != length)) {

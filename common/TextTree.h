@@ -25,7 +25,9 @@ struct SNode
     bool isGroup;
 };
 
-// Receiver of load progress (big files only).
+// Receiver of load progress. LoadTextTree calls Begin for big files only,
+// Step (1) per character parsed and End once at the end of every load
+// (whether or not Begin came).
 class ILoadProgress
 {
 public:

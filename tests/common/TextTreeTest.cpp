@@ -173,7 +173,7 @@ struct SProgress : ILoadProgress
     void End(DWORD) override { ++ends; }
 };
 
-TEST_F(TextTreeTest, ProgressForBigFilesOnly)
+TEST_F(TextTreeTest, ProgressBeginsForBigFilesOnlyAndAlwaysEnds)
 {
     const std::string head = "Viririziru_Root\r\n{\r\nk:|";
     const std::string tail = "|\r\n}\r\n";
@@ -183,13 +183,21 @@ TEST_F(TextTreeTest, ProgressForBigFilesOnly)
         CTextTree tree(kRoot);
         ASSERT_TRUE(tree.LoadTextTree(Make(L"big.mcfi", std::vector<uint8_t>(text.begin(), text.end())), &progress));
         const bool big = length == 30721;
-        EXPECT_EQ(big ? 1 : 0, progress.begins);
+        EXPECT_EQ(big ? 1 : 0, progress.begins) << length;
         EXPECT_EQ(big ? 10083u : 0u, progress.id);
         EXPECT_EQ(big ? 30721 : 0, progress.total);
-        // Nothing reaches the receiver before its Begin.
-        EXPECT_EQ(big ? 1 : 0, progress.ends);
-        EXPECT_EQ(big ? static_cast<LONGLONG>(length) : 0, progress.steps) << "one per character";
+        EXPECT_EQ(static_cast<LONGLONG>(length), progress.steps) << length << ": one per character";
+        EXPECT_EQ(1, progress.ends) << length << ": a given receiver is always ended";
     }
+
+    // A small file that fails to parse ends the receiver too.
+    const std::string damaged = "{\r\nk:|v|\r\n}\r\n";
+    SProgress progress;
+    CTextTree tree(kRoot);
+    EXPECT_FALSE(
+        tree.LoadTextTree(Make(L"damaged.mcfi", std::vector<uint8_t>(damaged.begin(), damaged.end())), &progress));
+    EXPECT_EQ(0, progress.begins);
+    EXPECT_EQ(1, progress.ends);
 }
 
 TEST_F(TextTreeTest, GroupStackAndScopeGuard)
