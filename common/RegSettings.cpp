@@ -29,15 +29,20 @@ bool ExchangeBinary(COVRegKey& key, const SRegTableEntry& row, bool load)
     BYTE* block = static_cast<BYTE*>(row.data);
     if (!load)
         return RegSetValueExW(key.GetHandle(), row.name, 0, REG_BINARY, block, row.size) == ERROR_SUCCESS;
-    // Only a REG_BINARY of exactly the block's size is the block; anything
-    // else (a missing value, another length, a string of that size) keeps
-    // the default, which is sounder than a block of zeros.
+    // Only a REG_BINARY is the block: a missing value or one of another
+    // type leaves the default. A REG_BINARY of another length (a longer one
+    // fails with ERROR_MORE_DATA and reports its real length) holds no usable
+    // block: the whole variable is zero-filled.
     std::vector<BYTE> stored(row.size);
     DWORD type = REG_NONE;
     DWORD bytes = row.size;
-    if (RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, stored.data(), &bytes) == ERROR_SUCCESS &&
-        type == REG_BINARY && bytes == row.size)
+    const LONG rc = RegQueryValueExW(key.GetHandle(), row.name, nullptr, &type, stored.data(), &bytes);
+    if ((rc != ERROR_SUCCESS && rc != ERROR_MORE_DATA) || type != REG_BINARY)
+        return true;
+    if (rc == ERROR_SUCCESS && bytes == row.size)
         memcpy(block, stored.data(), row.size);
+    else
+        memset(block, 0, row.size);
     return true;
 }
 

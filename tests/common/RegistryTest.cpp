@@ -185,7 +185,8 @@ TEST_F(RegistryTest, MissingValuesKeepDefaultsAndMissingKeyLoadsNothing)
 }
 
 // Each row keeps its default unless the stored value has the row's own type
-// and a size the row can use; what fits is read.
+// and a size the row can use; what fits is read. A block of another length
+// is the exception: it loads as zeros (below).
 TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
 {
     DWORD value;
@@ -208,11 +209,8 @@ TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
         {L"dwValue", REG_DWORD_BIG_ENDIAN, {0, 0, 0, 20}},
         {L"dwValue", REG_BINARY, {9, 9, 9, 9}},
         {L"dwValue", REG_BINARY, {9, 9, 9, 9, 9, 9, 9, 9}},
-        {L"rBlock", REG_BINARY, std::vector<BYTE>(16, 0x5A)},
-        {L"rBlock", REG_BINARY, std::vector<BYTE>(40, 0x5A)},
         {L"rBlock", REG_SZ, std::vector<BYTE>(24, 0x41)},
         {L"rBlock", REG_DWORD, {1, 0, 0, 0}},
-        {L"rBlock", REG_BINARY, {}},
         {L"csText", REG_SZ, {'a'}}, // half a code unit
         {L"csText", REG_SZ, {'a', 0, 'b'}},
         {L"csText", REG_BINARY, {'a', 0, 0, 0}},
@@ -248,6 +246,22 @@ TEST_F(RegistryTest, RowsKeepTheirDefaultUnlessTheStoredValueFits)
     EXPECT_EQ(stored, value);
     EXPECT_EQ(0, memcmp(block, exact.data(), sizeof block));
     EXPECT_TRUE(text.IsEmpty()) << "an empty string is a string";
+}
+
+// A binary block stored with another length than the row's size, shorter,
+// longer or empty, loads as the row's size in zero bytes.
+TEST_F(RegistryTest, BlockOfAnotherLengthLoadsAsZeros)
+{
+    BYTE block[24];
+    SRegTableEntry table[] = {{L"rBlock", block, RRT_BINARY, sizeof block}, {nullptr, nullptr, RRT_END}};
+    const BYTE zeros[24] = {};
+    for (size_t length : {size_t(16), size_t(40), size_t(0), size_t(23), size_t(25)}) {
+        const std::vector<BYTE> stored(length, 0x5A);
+        WriteRaw(L"rBlock", REG_BINARY, stored.data(), static_cast<DWORD>(length));
+        memset(block, 0x11, sizeof block);
+        ASSERT_TRUE(SerializeRegTable(table, HKEY_CURRENT_USER, kScratch, true));
+        EXPECT_EQ(0, memcmp(block, zeros, sizeof block)) << length << " bytes stored";
+    }
 }
 
 TEST_F(RegistryTest, NullSubkeyWorksOnTheGivenKeyAndLeavesItOpen)
