@@ -75,7 +75,12 @@ bool StartSelfDelete(LPCWSTR programPath, LPCWSTR folder, LPCWSTR batchPath, int
     if (!ToAnsi(FormatSelfDeleteScript(programPath, folder, batchPath, tries), bytes))
         return false;
     {
-        CFileHandle file(::CreateFileW(batchPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        // Others may go on reading while it is written: the uninstaller
+        // writes the same batch twice, and Wine's command processor keeps a
+        // batch open (for reading, sharing writes) as long as it runs, so the
+        // batch of the first call may still hold the file. It reads the same
+        // text again.
+        CFileHandle file(::CreateFileW(batchPath, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (!file)
             return false;

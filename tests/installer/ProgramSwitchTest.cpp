@@ -7,7 +7,9 @@
 #include <string>
 #include "SetupTestSupport.h"
 #include "WizardDriver.h"
+#include "installer/InstallCopy.h"
 #include "installer/InstallerIds.h"
+#include "installer/SelfDelete.h"
 #include "tests/support/TestSupport.h"
 
 using namespace setuptest;
@@ -60,6 +62,32 @@ bool EntryNames(const std::wstring& program)
     }
     ::RegCloseKey(root);
     return found;
+}
+
+// The batch that removes the program after it has ended, in this world's
+// temporary folder (the uninstaller runs as the same user).
+std::wstring SelfDeleteBatch()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    return std::wstring(temp) + kSelfDeleteBatchName;
+}
+
+// Waits, as a person reading the log would, until the batch the uninstall
+// worker started is running: the command processor keeps its batch open
+// while it runs, so an exclusive open is refused. Gives up after `ms`.
+void WaitWhileTheWorkersBatchStarts(DWORD ms)
+{
+    CDriver::WaitFor(
+        [] {
+            HANDLE probe =
+                ::CreateFileW(SelfDeleteBatch().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (probe == INVALID_HANDLE_VALUE)
+                return ::GetLastError() == ERROR_SHARING_VIOLATION;
+            ::CloseHandle(probe);
+            return false;
+        },
+        ms);
 }
 
 } // namespace
@@ -157,4 +185,52 @@ TEST(ProgramSwitches, InstallRunsTheInstalledProgramAndItsUninstallerTakesItAway
     EXPECT_TRUE(Exists(std::wstring(kTarget) + L"\\my notes.txt"));
     ::DeleteFileW((std::wstring(kTarget) + L"\\my notes.txt").c_str());
     ::RemoveDirectoryW(kTarget);
+}
+
+TEST(ProgramSwitches, AnUninstallFinishedAtAPersonsPaceLeavesNoFolderBehind)
+{
+    // An installation as the copy leaves it: the program, its language
+    // file and the record of both.
+    const std::wstring folder = L"C:\\Program Files\\Switch Test Paced";
+    const std::wstring program = folder + L"\\ravelin.exe";
+    const std::wstring built = testsupport::WindowsPath(RAVELIN_EXE);
+    const std::wstring builtFolder = built.substr(0, built.find_last_of(L'\\'));
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW(built.c_str(), program.c_str(), FALSE));
+    ASSERT_TRUE(::CreateDirectoryW((folder + L"\\nls").c_str(), nullptr));
+    ASSERT_TRUE(
+        ::CopyFileW((builtFolder + L"\\nls\\English.txt").c_str(), (folder + L"\\nls\\English.txt").c_str(), FALSE));
+    CStringArray installed;
+    for (const std::wstring& path : {folder + L"\\", program, folder + L"\\nls\\", folder + L"\\nls\\English.txt"})
+        installed.Add(path.c_str());
+    ASSERT_TRUE(WriteInstallRecord(folder.c_str(), installed));
+    ::DeleteFileW(SelfDeleteBatch().c_str());
+
+    std::wstring box;
+    {
+        SProcess uninstall(L"\"" + program + L"\" /OVUninst");
+        ASSERT_TRUE(uninstall.started);
+        CDriver driver(uninstall.info.dwThreadId);
+        EXPECT_NE(std::wstring::npos, driver.Answer(IDYES, 20000).find(L"uninstall"));
+        HWND dialog = driver.WaitForDialog(L"UnInstall", 20000);
+        ASSERT_TRUE(dialog);
+        ASSERT_TRUE(CDriver::WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE; }, 20000));
+        // Finish while the batch the worker left is still waiting for the
+        // program to end, as it is when a person reads the log first.
+        WaitWhileTheWorkersBatchStarts(10000);
+        CDriver::Click(dialog, IDOK);
+        ASSERT_TRUE(CDriver::WaitFor([&] { return uninstall.Ended(0) || driver.BoxShows(); }, 20000));
+        if (driver.BoxShows())
+            box = driver.Answer(IDOK);
+        EXPECT_TRUE(uninstall.Ended(20000));
+    }
+    EXPECT_EQ(L"", box) << "Finish says nothing more after a complete uninstall";
+    EXPECT_TRUE(CDriver::WaitFor([&] { return !Exists(folder); }, 5000))
+        << "the folder is gone a few seconds after the uninstaller has ended";
+    // Whatever is left goes, so that a failure leaves no folder to the next run.
+    ::DeleteFileW(program.c_str());
+    ::DeleteFileW((folder + L"\\nls\\English.txt").c_str());
+    ::RemoveDirectoryW((folder + L"\\nls").c_str());
+    ::DeleteFileW((folder + L"\\" + kInstallRecordName).c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
