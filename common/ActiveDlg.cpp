@@ -113,6 +113,40 @@ BOOL CActiveDlg::OnInitDialog()
     return TRUE;
 }
 
+LRESULT CActiveDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Under Wine's X11 driver a top-level window that is active, or is
+    // activated, when it is shown or moved becomes a window of the window
+    // manager, and hiding such a window waits for the window manager to
+    // withdraw it: two seconds without one, the program frozen and the
+    // popup left on the screen after the click that closed it. So a popup
+    // is never active while it is hidden, and it is shown and moved
+    // without activation, taking the activation once it shows.
+    switch (message) {
+    case WM_INITDIALOG: {
+        // The dialog's default focus would activate the hidden popup.
+        const LRESULT defaultFocus = CDialog::WindowProc(message, wParam, lParam);
+        return IsWindowVisible() ? defaultFocus : FALSE;
+    }
+    case WM_WINDOWPOSCHANGING: {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+        if (!(pos->flags & (SWP_NOACTIVATE | SWP_HIDEWINDOW)))
+            m_activateWhenPlaced = true;
+        pos->flags |= SWP_NOACTIVATE;
+        break;
+    }
+    case WM_WINDOWPOSCHANGED:
+        if (m_activateWhenPlaced) {
+            m_activateWhenPlaced = false;
+            if (IsWindowVisible() && ::GetActiveWindow() != m_hWnd)
+                SetActiveWindow();
+        }
+        break;
+    default: break;
+    }
+    return CDialog::WindowProc(message, wParam, lParam);
+}
+
 void CActiveDlg::Close()
 {
     if (m_closing)

@@ -45,12 +45,21 @@ protected:
     // Called first by Close.
     virtual void OnClosing() {}
 
+    // A hidden popup takes no default focus; a show or move that would
+    // activate the popup shows or moves it first and activates it after
+    // (see the reason there). Derived popups therefore show themselves
+    // before they take the activation, and are not moved while active.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
     void OnPaint();
     DECLARE_MESSAGE_MAP()
 
 private:
     CWnd* m_owner;
     bool m_closing = false;
+    // A show or move that would have activated the popup: it activates
+    // once that change is done, when it is visible then.
+    bool m_activateWhenPlaced = false;
     bool m_drawBorder;
     HWND m_previousActive;
     HWND m_previousFocus;

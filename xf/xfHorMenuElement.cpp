@@ -181,11 +181,11 @@ void CxfHorMenuElement::OpenPopup()
     CxfPopupMenu* popup =
         new CxfPopupMenu(this, this, SxfMenuPath(m_nMenuID, m_nIndex), rect.left, rect.bottom, owner, nullptr);
     m_pSubMenu = popup;
+    // The popup takes the activation when it shows itself: activated while
+    // still hidden, it would be slow to close (CActiveDlg).
     if (!popup->CreateModeless()) {
         m_pSubMenu = nullptr;
         delete popup;
-    } else if (m_pSubMenu) {
-        m_pSubMenu->SetActiveWindow();
     }
     Invalidate();
 }

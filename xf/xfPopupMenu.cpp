@@ -369,8 +369,14 @@ void CxfPopupMenu::Show()
 {
     m_ctrl.SetHoverSelect(true);
     KillTimer(kShowTimer);
-    SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
-    BringWindowToTop();
+    // Brought up while still hidden, then shown, which activates it: an
+    // active popup is never moved, not even in the z-order (CActiveDlg).
+    // A modal run shows its popup on its first idle pass: that one is up
+    // and active already.
+    if (!IsWindowVisible()) {
+        BringWindowToTop();
+        SetWindowPos(&CWnd::wndTopMost, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    }
     m_ctrl.SetFocus();
 }
 

@@ -13,6 +13,7 @@ using wintest::CTestWindow;
 using wintest::ProcOf;
 
 const UINT kPopupTemplate = 61040;
+const UINT kBarePopupTemplate = 61048;
 
 // Counts its OnClosing calls and its deletion.
 struct SCounters
@@ -24,7 +25,10 @@ struct SCounters
 class CTestPopup : public CActiveDlg
 {
 public:
-    CTestPopup(CWnd* owner, SCounters* counters) : CActiveDlg(kPopupTemplate, owner, true), m_counters(counters) {}
+    CTestPopup(CWnd* owner, SCounters* counters, UINT templateId = kPopupTemplate)
+        : CActiveDlg(templateId, owner, true), m_counters(counters)
+    {
+    }
     ~CTestPopup() override { ++m_counters->deleted; }
 
 protected:
@@ -195,6 +199,43 @@ TEST_F(ActiveDlgTest, OwnerSubclassedByOthersServesLaterPopups)
     EXPECT_EQ(topProc, ProcOf(hwnd));
     EXPECT_EQ(42, SendMessageW(hwnd, WM_APP + 7, 0, 0));
     EXPECT_EQ(3, counters.deleted);
+}
+
+TEST_F(ActiveDlgTest, ABarePopupShowsBeforeItTakesTheActivationAndGoesAtOnce)
+{
+    // Hidden, it is not active, though its dialog would focus its button.
+    SetActiveWindow(top.Handle());
+    testsupport::PumpMessages(30);
+    auto* popup = new CTestPopup(&owner, &counters, kBarePopupTemplate);
+    ASSERT_TRUE(popup->Create(kBarePopupTemplate, &owner));
+    EXPECT_EQ(top.Handle(), GetActiveWindow());
+    // Shown as the combo shows its list, by a show that activates: on the
+    // screen, and active once shown.
+    popup->SetWindowPos(nullptr, 120, 120, 160, 90, SWP_NOZORDER | SWP_SHOWWINDOW);
+    EXPECT_EQ(popup->GetSafeHwnd(), GetActiveWindow());
+    EXPECT_TRUE(popup->IsWindowVisible());
+    testsupport::PumpMessages(50);
+    // A popup made active when it showed is taken down at once (shown while
+    // active, Wine hands it to a window manager and waits two seconds for
+    // one to withdraw it).
+    const HWND hwnd = popup->GetSafeHwnd();
+    const DWORD start = GetTickCount();
+    popup->Close();
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(top.Handle(), GetActiveWindow());
+    EXPECT_EQ(1, counters.deleted);
+
+    // Shown by a plain ShowWindow, the same.
+    popup = new CTestPopup(&owner, &counters, kBarePopupTemplate);
+    ASSERT_TRUE(popup->Create(kBarePopupTemplate, &owner));
+    popup->ShowWindow(SW_SHOWNORMAL);
+    EXPECT_EQ(popup->GetSafeHwnd(), GetActiveWindow());
+    testsupport::PumpMessages(50);
+    const DWORD again = GetTickCount();
+    popup->Close();
+    EXPECT_LT(GetTickCount() - again, 1000u);
+    EXPECT_EQ(2, counters.deleted);
 }
 
 TEST_F(ActiveDlgTest, BorderIsDrawnRaised)
