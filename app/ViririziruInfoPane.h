@@ -73,6 +73,9 @@ private:
     void ShowFileFacts();
     void RebuildList();
     void OnListSelection();
+    // The fragment menu at the pointer for a right click on `sender`;
+    // returns when the menu has closed.
+    void ShowFragmentMenu(CViririziruPane* pane, IHybridCell* sender);
     void OnNotify(UINT code, IHybridCell* sender);
     // Pane 2 of the frame tree, looked up again on every use so that a
     // pane closed first is never called.
@@ -102,6 +105,8 @@ private:
     CCellArray m_listRows;
     CIPtr<IFragmentDisplay> m_pFragments;
     CIPtr<IHybridCell> m_pActiveGroup;
+    // While the fragment menu this pane opened is shown.
+    bool m_menuOpen = false;
     // Collapses and expands the active group.
     CIPtr<CGroupHandler> m_pActiveGroupHandler;
 };
