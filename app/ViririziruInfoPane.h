@@ -68,8 +68,6 @@ private:
     static int TempoItemOf(float tempo);
 
     void BuildGroups();
-    // Gives the fixed columns their widths for a pane `width` pixels wide.
-    void FitColumns(int width);
     void ShowFileFacts();
     void RebuildList();
     void OnListSelection();
@@ -93,14 +91,6 @@ private:
     CIPtr<IHybridCombo> m_pPreDelayCombo;
     CViririziruPane* m_pTranscriptionPane = nullptr;
     CIPtr<IHybridHeading> m_pListColumns;
-    // Label and value; label, pre-delay combo and "Sec".
-    CIPtr<IHybridHeading> m_pLabelColumns;
-    CIPtr<IHybridHeading> m_pDelayColumns;
-    // Measured once the texts are in place: the longest label, "Sec" and
-    // the widest tempo of a list line, each with its gap.
-    int m_labelWidth = 0;
-    int m_secondsWidth = 0;
-    int m_tempoWidth = 0;
     CIPtr<IHybridCell> m_pListGroup;
     CCellArray m_listRows;
     CIPtr<IFragmentDisplay> m_pFragments;

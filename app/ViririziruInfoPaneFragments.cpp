@@ -10,7 +10,6 @@
 #include "common/TimeUtils.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/HybridMessages.h"
-#include "hybrid/TextContent.h"
 #include "xf/xfFrame.h"
 
 namespace {
@@ -63,8 +62,8 @@ void CViririziruInfoPane::RebuildList()
             .AddCell()
             .BeginChildren();
         builder.SetText(title).SetStdStyle(2).AddText();
-        builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT | HCB_FIXED_LAST).AddCell().BeginChildren();
-        builder.SetText(times).SetStyleBits(0, HTB_MULTILINE).AddText();
+        builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+        builder.SetText(times).AddText();
         builder.SetText(tempo).AddText();
         builder.EndChildren();
         builder.EndChildren();
@@ -195,10 +194,8 @@ LRESULT CViririziruInfoPane::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_INFO_LIST_SELECTED: OnListSelection(); return 0;
     case WM_HYBRID_NOTIFY: OnNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam)); break;
     case WM_SIZE:
-        if (m_ctrl.GetSafeHwnd()) {
-            FitColumns(LOWORD(lParam));
+        if (m_ctrl.GetSafeHwnd())
             m_ctrl.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        }
         break;
     default: break;
     }

@@ -15,6 +15,8 @@
 #include "hybrid/IHybridCheckBox.h"
 #include "hybrid/IHybridCombo.h"
 #include "hybrid/IHybridEdit.h"
+#include "hybrid/IHybridHeading.h"
+#include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
 #include "hybrid/SliderContent.h"
 #include "hybrid/TextContent.h"
@@ -323,39 +325,107 @@ TEST_F(InfoPane, ADoubleClickOnAFragmentBoxZoomsToIt)
     EXPECT_NEAR(4000000, time->GetPosition() + shown, 50000);
 }
 
-TEST_F(InfoPane, NoTextIsCutOffAt800x600OrMaximised)
+namespace {
+
+// The shares (in percent) of a row's column model and the widths its cells
+// take, with the row's own width.
+struct SRowColumns
 {
-    // Every single-line text and every combo of the pane gets the width it
-    // needs; longer texts wrap into the room their column has.
-    auto cutOff = [this] {
-        std::vector<std::wstring> cut;
-        CCellArray cells;
-        CCellCollector collect(cells);
-        Ctrl().EnumCells(collect, HCE_ALL);
-        for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
-            IHybridCell* cell = cells.GetAt(i);
-            CIPtr<IHybridContent> content(cell->GetContentPtr());
-            CRect rect;
-            cell->GetRect(&rect);
-            if (!content || !cell->IsVisible() || rect.Width() <= 0)
-                continue;
-            CIPtr<IHybridText> text;
-            CIPtr<IHybridCombo> combo;
-            const bool wraps = (cell->GetStyleBits() >> 32) & HTB_MULTILINE;
-            if (SUCCEEDED(text.QueryFrom(content, IID_IHybridText)) && text && !wraps &&
-                content->GetPreferredWidth() > rect.Width())
-                cut.push_back(static_cast<LPCWSTR>(text->GetText()));
-            if (SUCCEEDED(combo.QueryFrom(content, IID_IHybridCombo)) && combo &&
-                content->GetPreferredWidth() > rect.Width())
-                cut.push_back(L"combo " + Shown(combo));
-        }
-        return cut;
+    std::vector<int> shares, widths;
+    int rowWidth = 0;
+};
+
+SRowColumns ColumnsOf(IHybridCell* row)
+{
+    SRowColumns out;
+    CIPtr<IHybridSubContent> sub;
+    CIPtr<IHybridHeading> model;
+    if (!row || !row->GetSubContent(&sub) || !sub || !sub->GetColumnModel(&model) || !model)
+        return out;
+    for (int i = 0; i < model->GetCount(); ++i)
+        out.shares.push_back(model->GetSecondValue(i));
+    CCellArray cells;
+    sub->GetChildren(&cells);
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CRect rect;
+        cells.GetAt(i)->GetRect(&rect);
+        out.widths.push_back(rect.Width());
+    }
+    CRect rect;
+    row->GetRect(&rect);
+    out.rowWidth = rect.Width();
+    return out;
+}
+
+// The row that holds the text cell showing `label`.
+CIPtr<IHybridCell> RowOfLabel(CHybridCtrl& ctrl, const wchar_t* label)
+{
+    CCellArray cells;
+    CCellCollector collect(cells);
+    ctrl.EnumCells(collect, HCE_ALL);
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CIPtr<IHybridText> text;
+        CIPtr<IHybridCell> row;
+        if (SUCCEEDED(text.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IHybridText)) && text &&
+            std::wstring(text->GetText()) == label && cells.GetAt(i)->GetParentCell(&row))
+            return row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(InfoPane, EachRowSplitsItsWidthByItsColumnModelsShares)
+{
+    // Model A (40, 60) for labels and values, B (40, 30, 30) for the
+    // pre-delay, and the list lines' (70, 30), in percent of the row at
+    // every width of the pane; the texts are single lines.
+    ASSERT_EQ(2, m_info->GetListRows().GetSize());
+    CCellArray rowParts;
+    CIPtr<IHybridSubContent> rowSub;
+    ASSERT_TRUE(m_info->GetListRows().GetAt(1)->GetSubContent(&rowSub) && rowSub);
+    rowSub->GetChildren(&rowParts);
+    ASSERT_EQ(2, rowParts.GetSize()) << "a row: its title, then its line";
+    const struct
+    {
+        CIPtr<IHybridCell> row;
+        std::vector<int> shares;
+    } rows[] = {
+        {RowOfLabel(Ctrl(), L"File format:"), {40, 60}},   {RowOfLabel(Ctrl(), L"Playback time:"), {40, 60}},
+        {RowOfLabel(Ctrl(), L"Tempo:"), {40, 60}},         {RowOfLabel(Ctrl(), L"Comment:"), {40, 60}},
+        {RowOfLabel(Ctrl(), L"Pre-delay:"), {40, 30, 30}}, {rowParts.GetAt(1), {70, 30}},
     };
-    m_info->UpdatePlayback(65432000, ::GetTickCount());
-    for (const SIZE& size : {SIZE{800, 600}, SIZE{1280, 1000}}) {
-        MainFrame()->MoveWindow(0, 0, size.cx, size.cy);
+    int seenWidths[2] = {};
+    int size = 0;
+    for (const SIZE& frame : {SIZE{800, 600}, SIZE{1280, 1000}}) {
+        MainFrame()->MoveWindow(0, 0, frame.cx, frame.cy);
         PumpFor(600);
-        EXPECT_EQ(std::vector<std::wstring>(), cutOff()) << size.cx << " x " << size.cy;
+        for (const auto& r : rows) {
+            ASSERT_TRUE(r.row);
+            const SRowColumns seen = ColumnsOf(r.row);
+            EXPECT_EQ(r.shares, seen.shares);
+            std::vector<int> expected;
+            for (int share : r.shares)
+                expected.push_back(share * seen.rowWidth / 100);
+            EXPECT_EQ(expected, seen.widths) << "row " << seen.rowWidth << " wide, window " << frame.cx;
+        }
+        seenWidths[size++] = ColumnsOf(rows[0].row).rowWidth;
+    }
+    EXPECT_LT(seenWidths[0] + 100, seenWidths[1]) << "the pane grew with the window";
+
+    // The pane's own texts: the rows' cells and the list row's title.
+    CCellArray cells;
+    cells.Add(rowParts.GetAt(0));
+    for (const auto& r : rows) {
+        CIPtr<IHybridSubContent> sub;
+        if (r.row->GetSubContent(&sub) && sub)
+            sub->GetChildren(&cells);
+    }
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CIPtr<IHybridText> text;
+        if (SUCCEEDED(text.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IHybridText)) && text) {
+            EXPECT_FALSE((cells.GetAt(i)->GetStyleBits() >> 32) & HTB_MULTILINE) << text->GetText();
+        }
     }
 }
 
