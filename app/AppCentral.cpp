@@ -5,7 +5,7 @@
 #include "app/ViririziruInfoPane.h"
 #include "app/ViririziruPane.h"
 #include "app/ViririziruController.h"
-#include "app/TempoSliderContent.h"
+#include "hybrid/SliderContent.h"
 #include "xf/xfLayout.h"
 
 CxfController* CAppCentral::CreateController(int number)
@@ -33,7 +33,7 @@ bool CAppCentral::CreateContent(UINT commandId, IHybridContent** out)
 {
     if (commandId != ID_CMD_TEMPO_SLIDER || !out)
         return false;
-    return ReturnInterface<IHybridContent>(new CTempoSliderContent(), out);
+    return ReturnInterface<IHybridContent>(new CHybridSlider(), out);
 }
 
 const SxfToolBarItem* CAppCentral::GetToolBarItems(int number)

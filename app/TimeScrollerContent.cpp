@@ -125,9 +125,10 @@ void CTimeScrollerContent::OnMouseMove(const CPoint& point)
         return;
     const LONGLONG length = m_container->GetLength();
     const LONGLONG dx = point.x - m_dragStart.x;
-    // The view never starts before the start of the file.
+    // Not limited: past either end the views show time before the start
+    // or after the end of the file.
     if (m_dragMode == 0 || m_dragMode == 1)
-        m_container->SetPosition(std::max<LONGLONG>(0, m_dragStartPosition + dx * length / w));
+        m_container->SetPosition(m_dragStartPosition + dx * length / w);
     if (m_dragMode == 1)
         m_container->SetScale(length * (m_dragStartThumb.right - point.x) / w / (w * 10));
     else if (m_dragMode == 2)

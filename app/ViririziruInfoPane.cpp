@@ -4,48 +4,21 @@
 #include "app/ViririziruPane.h"
 #include "common/LocalizedString.h"
 #include "common/TimeUtils.h"
-#include <algorithm>
 #include "hybrid/CellBuilder.h"
-#include "hybrid/ContentDrawing.h"
 #include "hybrid/HybridMessages.h"
-#include "hybrid/TextContent.h"
 #include "xf/xfFrame.h"
 
 IMPLEMENT_DYNAMIC(CViririziruInfoPane, CxfPane)
 
 namespace {
 
-// Rows of labels and values: the label column keeps the width it is given
-// (FitColumns), the value column takes the rest.
-const DWORD kLabelRowBits = HCB_PERCENT | HCB_FIXED_FIRST;
-// Labels and values wrap where their column is too narrow for them, so
-// that no text is cut off.
-const DWORD kWrapBits = HTB_MULTILINE;
-// What the group borders and their gaps take from the control's width.
-const int kGroupIndent = 2 * (5 + 6);
-// Space after the longest label, and the least room a label keeps.
-const int kLabelGap = 8;
-const int kLeastLabel = 40;
-
 // A label and a value text in one row of the column model.
 void AddValueRow(CCellBuilder& builder, IHybridCell* parent, IHybridHeading* columns, UINT labelId, IHybridText** value)
 {
-    builder.SetParent(parent).SetColumnModel(columns).SetStyleBits(kLabelRowBits).AddCell().BeginChildren();
-    builder.SetTextID(labelId).SetStyleBits(0, kWrapBits).AddText();
-    builder.ReturnText(value).SetStyleBits(0, kWrapBits).AddText();
+    builder.SetParent(parent).SetColumnModel(columns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+    builder.SetTextID(labelId).AddText();
+    builder.ReturnText(value).AddText();
     builder.EndChildren();
-}
-
-// The widest of the texts in the control's own font, with the text cells'
-// margins.
-int WidestText(CHybridCtrl& ctrl, std::initializer_list<UINT> ids)
-{
-    int widest = 0;
-    for (UINT id : ids) {
-        CLocalizedString text(id);
-        widest = std::max(widest, static_cast<int>(MeasureStyleText(&ctrl, ctrl.GetDefaultStyle(), text).cx));
-    }
-    return widest;
 }
 
 // A new group under the root with its title; its client cell in `client`.
@@ -80,6 +53,10 @@ void CViririziruInfoPane::OnInitPane(SxfContext* request)
         return;
     m_ctrl.SetDialogBkColor();
     m_ctrl.SetSingleSelect(true);
+    CRect client;
+    GetClientRect(&client);
+    m_ctrl.MoveWindow(&client);
+
     BuildGroups();
     TranscriptionPane();
 
@@ -99,47 +76,15 @@ void CViririziruInfoPane::OnInitPane(SxfContext* request)
     }
     ShowFileFacts();
     UpdateActiveFragment(nullptr);
-
-    // Columns are fitted to the texts now in place, then to every new size.
-    m_labelWidth = WidestText(m_ctrl, {IDS_FILE_FORMAT, IDS_DURATION, IDS_PLAYBACK_POSITION, IDS_PLAYBACK_TIME,
-                                       IDS_FRAGMENT_TIME, IDS_TEMPO_LABEL, IDS_PRE_DELAY, IDS_COMMENT}) +
-                   kLabelGap;
-    m_secondsWidth = WidestText(m_ctrl, {IDS_SECONDS}) + kLabelGap;
-    CString widestTempo;
-    widestTempo.Format(L"%.2f x", 8.88);
-    m_tempoWidth = static_cast<int>(MeasureStyleText(&m_ctrl, m_ctrl.GetDefaultStyle(), widestTempo).cx) + kLabelGap;
-    CRect client;
-    GetClientRect(&client);
-    FitColumns(client.Width());
-    m_ctrl.MoveWindow(&client);
-}
-
-void CViririziruInfoPane::FitColumns(int width)
-{
-    if (!m_pLabelColumns || !m_pDelayColumns || !m_pListColumns)
-        return;
-    // The pre-delay combo keeps room for its longest item ("no delay"); the
-    // labels take their longest text where the width allows, and wrap
-    // into what is left where it does not.
-    const int inner = width - kGroupIndent;
-    const int comboRoom =
-        m_pPreDelayCombo && m_pPreDelayCombo->GetCell() ? m_pPreDelayCombo->GetCell()->GetPreferredWidth() : 0;
-    const int label = std::max(kLeastLabel, std::min(m_labelWidth, inner - comboRoom - m_secondsWidth));
-    m_pLabelColumns->SetWidth(0, label);
-    m_pDelayColumns->SetWidth(0, label);
-    m_pDelayColumns->SetWidth(2, m_secondsWidth);
-    m_pListColumns->SetWidth(1, m_tempoWidth);
 }
 
 void CViririziruInfoPane::BuildGroups()
 {
     CCellBuilder builder(&m_ctrl);
-    // Label and value; label, pre-delay combo and "Sec"; a list line's
-    // times and tempo. The fixed columns get their widths in FitColumns.
-    builder.AddColumn(0).AddColumn(100).ReturnColumnModel(&m_pLabelColumns).CreateColumnModel();
-    builder.AddColumn(0).AddColumn(100).AddColumn(0).ReturnColumnModel(&m_pDelayColumns).CreateColumnModel();
-    builder.AddColumn(100).AddColumn(0).ReturnColumnModel(&m_pListColumns).CreateColumnModel();
-    const CIPtr<IHybridHeading>& twoColumns = m_pLabelColumns;
+    // A: a label and its value; B: a label, a combo and its unit.
+    CIPtr<IHybridHeading> twoColumns, threeColumns;
+    builder.AddColumn(40).AddColumn(60).ReturnColumnModel(&twoColumns).CreateColumnModel();
+    builder.AddColumn(40).AddColumn(30).AddColumn(30).ReturnColumnModel(&threeColumns).CreateColumnModel();
 
     CIPtr<IHybridCell> fileClient, listClient, activeClient;
     // The handlers live as long as their cells hold them.
@@ -161,33 +106,36 @@ void CViririziruInfoPane::BuildGroups()
     builder.SetParent(listClient).AddThinSeparator();
 
     // One row of the active fragment's group: its cells follow as children.
-    auto beginRow = [&](const CIPtr<IHybridHeading>& columns, DWORD bits) {
-        builder.SetParent(activeClient).SetColumnModel(columns).SetStyleBits(bits).AddCell().BeginChildren();
+    auto beginRow = [&](const CIPtr<IHybridHeading>& columns) {
+        builder.SetParent(activeClient).SetColumnModel(columns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
     };
     builder.SetParent(activeClient).AddThinSeparator();
     AddValueRow(builder, activeClient, twoColumns, IDS_FRAGMENT_TIME, &m_pFragmentTimeText);
     builder.SetParent(activeClient).AddThickSeparator();
-    beginRow(twoColumns, kLabelRowBits);
-    builder.SetTextID(IDS_TEMPO_LABEL).SetStyleBits(0, kWrapBits).AddText();
+    beginRow(twoColumns);
+    builder.SetTextID(IDS_TEMPO_LABEL).AddText();
     builder.ReturnCombo(&m_pTempoCombo).AddCombo();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThickSeparator();
-    beginRow(m_pDelayColumns, HCB_PERCENT | HCB_FIXED_ENDS);
-    builder.SetTextID(IDS_PRE_DELAY).SetStyleBits(0, kWrapBits).AddText();
+    beginRow(threeColumns);
+    builder.SetTextID(IDS_PRE_DELAY).AddText();
     builder.ReturnCombo(&m_pPreDelayCombo).AddCombo();
     builder.SetTextID(IDS_SECONDS).AddText();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThickSeparator();
-    beginRow(twoColumns, kLabelRowBits);
+    beginRow(twoColumns);
     builder.AddText();
     builder.SetTextID(IDS_LOOP).ReturnCheckBox(&m_pLoopCheck).AddCheckBox();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThickSeparator();
-    beginRow(twoColumns, kLabelRowBits);
-    builder.SetTextID(IDS_COMMENT).SetStyleBits(0, kWrapBits).AddText();
+    beginRow(twoColumns);
+    builder.SetTextID(IDS_COMMENT).AddText();
     builder.ReturnEdit(&m_pCommentEdit).AddEdit();
     builder.EndChildren();
     builder.SetParent(activeClient).AddThinSeparator();
+
+    // The list lines: a fragment's times and its tempo.
+    builder.AddColumn(70).AddColumn(30).ReturnColumnModel(&m_pListColumns).CreateColumnModel();
 }
 
 void CViririziruInfoPane::ShowFileFacts()

@@ -68,11 +68,12 @@ private:
     static int TempoItemOf(float tempo);
 
     void BuildGroups();
-    // Gives the fixed columns their widths for a pane `width` pixels wide.
-    void FitColumns(int width);
     void ShowFileFacts();
     void RebuildList();
     void OnListSelection();
+    // The fragment menu at the pointer for a right click on `sender`;
+    // returns when the menu has closed.
+    void ShowFragmentMenu(CViririziruPane* pane, IHybridCell* sender);
     void OnNotify(UINT code, IHybridCell* sender);
     // Pane 2 of the frame tree, looked up again on every use so that a
     // pane closed first is never called.
@@ -90,18 +91,12 @@ private:
     CIPtr<IHybridCombo> m_pPreDelayCombo;
     CViririziruPane* m_pTranscriptionPane = nullptr;
     CIPtr<IHybridHeading> m_pListColumns;
-    // Label and value; label, pre-delay combo and "Sec".
-    CIPtr<IHybridHeading> m_pLabelColumns;
-    CIPtr<IHybridHeading> m_pDelayColumns;
-    // Measured once the texts are in place: the longest label, "Sec" and
-    // the widest tempo of a list line, each with its gap.
-    int m_labelWidth = 0;
-    int m_secondsWidth = 0;
-    int m_tempoWidth = 0;
     CIPtr<IHybridCell> m_pListGroup;
     CCellArray m_listRows;
     CIPtr<IFragmentDisplay> m_pFragments;
     CIPtr<IHybridCell> m_pActiveGroup;
+    // While the fragment menu this pane opened is shown.
+    bool m_menuOpen = false;
     // Collapses and expands the active group.
     CIPtr<CGroupHandler> m_pActiveGroupHandler;
 };

@@ -10,7 +10,6 @@
 #include "common/TimeUtils.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/HybridMessages.h"
-#include "hybrid/TextContent.h"
 #include "xf/xfFrame.h"
 
 namespace {
@@ -63,8 +62,8 @@ void CViririziruInfoPane::RebuildList()
             .AddCell()
             .BeginChildren();
         builder.SetText(title).SetStdStyle(2).AddText();
-        builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT | HCB_FIXED_LAST).AddCell().BeginChildren();
-        builder.SetText(times).SetStyleBits(0, HTB_MULTILINE).AddText();
+        builder.SetColumnModel(m_pListColumns).SetStyleBits(HCB_PERCENT).AddCell().BeginChildren();
+        builder.SetText(times).AddText();
         builder.SetText(tempo).AddText();
         builder.EndChildren();
         builder.EndChildren();
@@ -116,20 +115,42 @@ void CViririziruInfoPane::OnListSelection()
     m_pFragments->SetActiveIndex(static_cast<int>(cell->GetData()));
 }
 
+void CViririziruInfoPane::ShowFragmentMenu(CViririziruPane* pane, IHybridCell* sender)
+{
+    // One right click raises this code twice: for the press, which opens
+    // the menu, and for the release, which comes while that menu is still
+    // open. A second menu over the first would show a slider that the
+    // transcription pane never reaches (it updates the first one's).
+    if (m_menuOpen)
+        return;
+    // The press chose its row, but the list's selection change is posted
+    // and would reach the fragment only after the menu was built: the
+    // row's fragment becomes the active one first, so that the menu shows
+    // and sets that fragment's tempo from its first moment.
+    CIPtr<IHybridCell> row;
+    if (sender && sender->GetItemCell(&row) && row && m_listRows.Find(row) >= 0 && m_pFragments)
+        m_pFragments->SetActiveIndex(static_cast<int>(row->GetData()));
+    FragmentMenuOpener open = GetFragmentMenuOpener();
+    if (!open || !pane->HasActive())
+        return;
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    m_menuOpen = true;
+    const struct SMenuClosed
+    {
+        bool& open;
+        ~SMenuClosed() { open = false; }
+    } closed{m_menuOpen};
+    open(&m_ctrl, cursor);
+}
+
 void CViririziruInfoPane::OnNotify(UINT code, IHybridCell* sender)
 {
     CViririziruPane* pane = TranscriptionPane();
     if (!pane || !m_pCommentEdit || !m_pPreDelayCombo)
         return;
     switch (code) {
-    case HN_RBUTTONUP_CELL:
-        if (pane->HasActive())
-            if (FragmentMenuOpener open = GetFragmentMenuOpener()) {
-                POINT cursor;
-                ::GetCursorPos(&cursor);
-                open(&m_ctrl, cursor);
-            }
-        break;
+    case HN_RBUTTONUP_CELL: ShowFragmentMenu(pane, sender); break;
     case HN_DBLCLK:
         if (CWnd* top = GetTopFrame())
             top->PostMessage(WM_COMMAND, ID_FRAGMENT_ZOOM_TO, 0);
@@ -173,10 +194,8 @@ LRESULT CViririziruInfoPane::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
     case WM_INFO_LIST_SELECTED: OnListSelection(); return 0;
     case WM_HYBRID_NOTIFY: OnNotify(static_cast<UINT>(wParam), reinterpret_cast<IHybridCell*>(lParam)); break;
     case WM_SIZE:
-        if (m_ctrl.GetSafeHwnd()) {
-            FitColumns(LOWORD(lParam));
+        if (m_ctrl.GetSafeHwnd())
             m_ctrl.MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        }
         break;
     default: break;
     }

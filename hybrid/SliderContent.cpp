@@ -83,7 +83,7 @@ CRect CHybridSlider::TrackRect(const CRect& rect) const
         track.right = track.left + 4;
     } else {
         track.left = rect.left + m_halfThumb;
-        track.right = rect.right - m_halfThumb - m_endRoom;
+        track.right = rect.right - m_halfThumb;
         track.top = rect.top + (rect.Height() / 2 - 2);
         track.bottom = track.top + 4;
     }

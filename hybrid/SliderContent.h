@@ -24,7 +24,7 @@ public:
     bool OnLButtonDown(const CPoint& point) override;
     void OnLButtonUp(const CPoint& point) override;
     bool OnKeyDown(UINT virtualKey, UINT keyData) override;
-    int GetPreferredWidth() override { return m_vertical ? m_thumb.cx : m_length + m_endRoom; }
+    int GetPreferredWidth() override { return m_vertical ? m_thumb.cx : m_length; }
     int GetPreferredHeight(int) override { return m_vertical ? m_length : m_thumb.cy; }
 
     IStretchContent* SetLength(int length) override;
@@ -44,11 +44,6 @@ public:
     int ValueToPixel(const CRect& track, int value) const;
     // Value at a mouse coordinate along the track (not clamped).
     int PixelToValue(const CRect& track, int coordinate) const;
-
-protected:
-    // Pixels kept free after the end of a horizontal track (a subclass
-    // draws its value there); the mouse maps onto the shortened track.
-    int m_endRoom = 0;
 
 private:
     int Clamp(int value) const;

@@ -1,6 +1,6 @@
 // The open file's windows as the user reshapes them with the real pointer:
 // the split between the views and the information pane, and the time
-// scroller at the start of the file.
+// scroller dragged past the start of the file.
 #include <windows.h>
 #include "AppTestKit.h"
 #include "app/AppIds.h"
@@ -93,7 +93,7 @@ CTimeScrollerContent* FindScroller(CWnd* pane)
 
 } // namespace
 
-TEST_F(DocumentLayout, ADraggedSplitKeepsItsShareAndTheViewNeverStartsBeforeZero)
+TEST_F(DocumentLayout, ADraggedSplitKeepsItsShareAndTheScrollerScrollsBeforeTheStart)
 {
     // The split dragged from 70 % to about 45 % with the real pointer...
     CxfFrame* split = Split();
@@ -116,7 +116,10 @@ TEST_F(DocumentLayout, ADraggedSplitKeepsItsShareAndTheViewNeverStartsBeforeZero
         EXPECT_NEAR(dragged, ViewsShare(split), 0.01) << width;
     }
 
-    // The scroller's thumb dragged far left stops the view at 0:00.
+    // The scroller's thumb dragged far left scrolls the views before the
+    // start of the file, and they draw there. The window moves right, so
+    // that the pointer has room left of it on the screen.
+    MainFrame()->MoveWindow(400, 0, 800, 650);
     ITimeContainer* time = m_pane->GetTimeContainer();
     time->SetScale(500);
     time->SetPosition(1000000);
@@ -126,5 +129,10 @@ TEST_F(DocumentLayout, ADraggedSplitKeepsItsShareAndTheViewNeverStartsBeforeZero
     CPoint thumb = scroller->GetThumbRect(scroller->GetRect()).CenterPoint();
     scroller->GetCell()->GetCtrl()->ClientToScreen(&thumb);
     DragWithThePointer(thumb, POINT{thumb.x - 300, thumb.y});
-    EXPECT_EQ(0, time->GetPosition());
+    const LONGLONG width = scroller->GetRect().Width();
+    EXPECT_EQ(1000000 - 300 * time->GetLength() / width, time->GetPosition());
+    EXPECT_LT(time->GetPosition(), 0);
+    m_pane->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(::SendMessageTimeoutW(MainFrame()->GetSafeHwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer));
 }

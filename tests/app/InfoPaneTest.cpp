@@ -2,19 +2,23 @@
 // facts, the fragment list, the playback values, and the active fragment's
 // fields, changed as the user changes them.
 #include <algorithm>
+#include <functional>
 #include <thread>
 #include "AppTestKit.h"
 #include "app/AppIds.h"
 #include "app/MainController.h"
 #include "app/MainFrame.h"
-#include "app/TempoSliderContent.h"
+#include "app/Tempo.h"
 #include "app/ViririziruInfoPane.h"
 #include "app/ViririziruPane.h"
 #include "hybrid/ComboContent.h"
 #include "hybrid/IHybridCheckBox.h"
 #include "hybrid/IHybridCombo.h"
 #include "hybrid/IHybridEdit.h"
+#include "hybrid/IHybridHeading.h"
+#include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
+#include "hybrid/SliderContent.h"
 #include "hybrid/TextContent.h"
 #include "tests/app/DialogTestKit.h"
 #include "tests/support/TestSupport.h"
@@ -321,38 +325,256 @@ TEST_F(InfoPane, ADoubleClickOnAFragmentBoxZoomsToIt)
     EXPECT_NEAR(4000000, time->GetPosition() + shown, 50000);
 }
 
-TEST_F(InfoPane, NoTextIsCutOffAt800x600OrMaximised)
+namespace {
+
+// The shares (in percent) of a row's column model and the widths its cells
+// take, with the row's own width.
+struct SRowColumns
 {
-    // Every single-line text and every combo of the pane gets the width it
-    // needs; longer texts wrap into the room their column has.
-    auto cutOff = [this] {
-        std::vector<std::wstring> cut;
-        CCellArray cells;
-        CCellCollector collect(cells);
-        Ctrl().EnumCells(collect, HCE_ALL);
-        for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
-            IHybridCell* cell = cells.GetAt(i);
-            CIPtr<IHybridContent> content(cell->GetContentPtr());
-            CRect rect;
-            cell->GetRect(&rect);
-            if (!content || !cell->IsVisible() || rect.Width() <= 0)
-                continue;
-            CIPtr<IHybridText> text;
-            CIPtr<IHybridCombo> combo;
-            const bool wraps = (cell->GetStyleBits() >> 32) & HTB_MULTILINE;
-            if (SUCCEEDED(text.QueryFrom(content, IID_IHybridText)) && text && !wraps &&
-                content->GetPreferredWidth() > rect.Width())
-                cut.push_back(static_cast<LPCWSTR>(text->GetText()));
-            if (SUCCEEDED(combo.QueryFrom(content, IID_IHybridCombo)) && combo &&
-                content->GetPreferredWidth() > rect.Width())
-                cut.push_back(L"combo " + Shown(combo));
-        }
-        return cut;
-    };
-    m_info->UpdatePlayback(65432000, ::GetTickCount());
-    for (const SIZE& size : {SIZE{800, 600}, SIZE{1280, 1000}}) {
-        MainFrame()->MoveWindow(0, 0, size.cx, size.cy);
-        PumpFor(600);
-        EXPECT_EQ(std::vector<std::wstring>(), cutOff()) << size.cx << " x " << size.cy;
+    std::vector<int> shares, widths;
+    int rowWidth = 0;
+};
+
+SRowColumns ColumnsOf(IHybridCell* row)
+{
+    SRowColumns out;
+    CIPtr<IHybridSubContent> sub;
+    CIPtr<IHybridHeading> model;
+    if (!row || !row->GetSubContent(&sub) || !sub || !sub->GetColumnModel(&model) || !model)
+        return out;
+    for (int i = 0; i < model->GetCount(); ++i)
+        out.shares.push_back(model->GetSecondValue(i));
+    CCellArray cells;
+    sub->GetChildren(&cells);
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CRect rect;
+        cells.GetAt(i)->GetRect(&rect);
+        out.widths.push_back(rect.Width());
     }
+    CRect rect;
+    row->GetRect(&rect);
+    out.rowWidth = rect.Width();
+    return out;
+}
+
+// The row that holds the text cell showing `label`.
+CIPtr<IHybridCell> RowOfLabel(CHybridCtrl& ctrl, const wchar_t* label)
+{
+    CCellArray cells;
+    CCellCollector collect(cells);
+    ctrl.EnumCells(collect, HCE_ALL);
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CIPtr<IHybridText> text;
+        CIPtr<IHybridCell> row;
+        if (SUCCEEDED(text.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IHybridText)) && text &&
+            std::wstring(text->GetText()) == label && cells.GetAt(i)->GetParentCell(&row))
+            return row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(InfoPane, EachRowSplitsItsWidthByItsColumnModelsShares)
+{
+    // Model A (40, 60) for labels and values, B (40, 30, 30) for the
+    // pre-delay, and the list lines' (70, 30), in percent of the row at
+    // every width of the pane; the texts are single lines.
+    ASSERT_EQ(2, m_info->GetListRows().GetSize());
+    CCellArray rowParts;
+    CIPtr<IHybridSubContent> rowSub;
+    ASSERT_TRUE(m_info->GetListRows().GetAt(1)->GetSubContent(&rowSub) && rowSub);
+    rowSub->GetChildren(&rowParts);
+    ASSERT_EQ(2, rowParts.GetSize()) << "a row: its title, then its line";
+    const struct
+    {
+        CIPtr<IHybridCell> row;
+        std::vector<int> shares;
+    } rows[] = {
+        {RowOfLabel(Ctrl(), L"File format:"), {40, 60}},   {RowOfLabel(Ctrl(), L"Playback time:"), {40, 60}},
+        {RowOfLabel(Ctrl(), L"Tempo:"), {40, 60}},         {RowOfLabel(Ctrl(), L"Comment:"), {40, 60}},
+        {RowOfLabel(Ctrl(), L"Pre-delay:"), {40, 30, 30}}, {rowParts.GetAt(1), {70, 30}},
+    };
+    int seenWidths[2] = {};
+    int size = 0;
+    for (const SIZE& frame : {SIZE{800, 600}, SIZE{1280, 1000}}) {
+        MainFrame()->MoveWindow(0, 0, frame.cx, frame.cy);
+        PumpFor(600);
+        for (const auto& r : rows) {
+            ASSERT_TRUE(r.row);
+            const SRowColumns seen = ColumnsOf(r.row);
+            EXPECT_EQ(r.shares, seen.shares);
+            std::vector<int> expected;
+            for (int share : r.shares)
+                expected.push_back(share * seen.rowWidth / 100);
+            EXPECT_EQ(expected, seen.widths) << "row " << seen.rowWidth << " wide, window " << frame.cx;
+        }
+        seenWidths[size++] = ColumnsOf(rows[0].row).rowWidth;
+    }
+    EXPECT_LT(seenWidths[0] + 100, seenWidths[1]) << "the pane grew with the window";
+
+    // The pane's own texts: the rows' cells and the list row's title.
+    CCellArray cells;
+    cells.Add(rowParts.GetAt(0));
+    for (const auto& r : rows) {
+        CIPtr<IHybridSubContent> sub;
+        if (r.row->GetSubContent(&sub) && sub)
+            sub->GetChildren(&cells);
+    }
+    for (INT_PTR i = 0; i < cells.GetSize(); ++i) {
+        CIPtr<IHybridText> text;
+        if (SUCCEEDED(text.QueryFrom(cells.GetAt(i)->GetContentPtr(), IID_IHybridText)) && text) {
+            EXPECT_FALSE((cells.GetAt(i)->GetStyleBits() >> 32) & HTB_MULTILINE) << text->GetText();
+        }
+    }
+}
+
+namespace {
+
+// The fragment menu's tempo slider as one right click shows it: its range
+// and position, its position after a drag of its thumb, and how many menus
+// the click opened at once.
+struct SMenuSlider
+{
+    int minimum = -1, maximum = -1, position = -1, afterDrag = -1;
+    int menus = 0;
+};
+
+// Runs from a thread timer inside the menu's own loop: once the top menu
+// has shown for a while, reads its slider, drags the thumb with the real
+// pointer to g_dragTo, and closes every open menu.
+SMenuSlider g_seen;
+int g_dragTo = 0;
+int g_shownTicks = 0;
+bool g_acting = false;
+bool g_done = false;
+
+void ReadAndDragSlider(CxfPopupMenu* menu)
+{
+    CIPtr<IHybridContent> content;
+    auto* slider =
+        menu->FindContent(ID_CMD_TEMPO_SLIDER, &content) ? dynamic_cast<CHybridSlider*>(content.Get()) : nullptr;
+    if (!slider)
+        return;
+    slider->GetRange(g_seen.minimum, g_seen.maximum);
+    g_seen.position = slider->GetPos();
+    const CRect rect = slider->GetRect();
+    const CRect track = slider->TrackRect(rect);
+    CPoint from(slider->ValueToPixel(track, g_seen.position), rect.CenterPoint().y);
+    // Halfway to the next step: the mouse maps onto steps by truncation.
+    CPoint to((slider->ValueToPixel(track, g_dragTo) + slider->ValueToPixel(track, g_dragTo + 1)) / 2, from.y);
+    menu->GetCtrl().ClientToScreen(&from);
+    menu->GetCtrl().ClientToScreen(&to);
+    MouseAt(from);
+    INPUT button = {};
+    button.type = INPUT_MOUSE;
+    button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    ::SendInput(1, &button, sizeof(INPUT));
+    PumpFor(60);
+    for (int step = 1; step <= 4; ++step)
+        MouseAt(CPoint(from.x + (to.x - from.x) * step / 4, from.y));
+    button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &button, sizeof(INPUT));
+    PumpFor(200);
+    g_seen.afterDrag = slider->GetPos();
+}
+
+void CALLBACK WatchFragmentMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    if (g_acting || g_done)
+        return;
+    const int open = CxfPopupMenu::GetOpenCount();
+    g_seen.menus = std::max(g_seen.menus, open);
+    if (open == 0 || !CxfPopupMenu::GetOpen(open - 1)->IsWindowVisible() || ++g_shownTicks < 6)
+        return;
+    g_acting = true;
+    ReadAndDragSlider(CxfPopupMenu::GetOpen(open - 1));
+    g_seen.menus = std::max(g_seen.menus, CxfPopupMenu::GetOpenCount());
+    for (int i = CxfPopupMenu::GetOpenCount() - 1; i >= 0; --i)
+        CxfPopupMenu::GetOpen(i)->PostMessage(WM_COMMAND, IDCANCEL);
+    ::KillTimer(nullptr, timer);
+    g_acting = false;
+    g_done = true;
+}
+
+// A right click of the real pointer at a screen point, and the fragment
+// menu it opens, as the user sees and drags it.
+SMenuSlider RightClickAndDragTempo(POINT screen, int dragTo)
+{
+    g_seen = SMenuSlider();
+    g_dragTo = dragTo;
+    g_shownTicks = 0;
+    g_done = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WatchFragmentMenu);
+    MouseAt(screen);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    ::SendInput(2, input, sizeof(INPUT));
+    PumpUntil([] { return g_done && CxfPopupMenu::GetOpenCount() == 0 && !CxfPopupMenu::AnyExists(); }, 5000);
+    if (!g_done)
+        ::KillTimer(nullptr, timer);
+    return g_seen;
+}
+
+} // namespace
+
+TEST_F(InfoPane, TheFragmentMenuFromTheListShowsAndSetsTheFragmentsTempo)
+{
+    // The first fragment plays at 0.80 x: its menu, from its box in the
+    // fragment display and from its row in the list, puts the slider on
+    // step 16 of 1 to 40, and a drag of the thumb to step 10 sets 0.5 x.
+    MainFrame()->SetForegroundWindow();
+    auto atEightTenths = [this] {
+        m_fragments->SetActiveIndex(0);
+        m_fragments->SetActiveTempo(0.8f);
+        m_fragments->SetActiveIndex(1); // the other fragment is the active one
+        m_info->RequestListRefresh();
+        PumpFor(300);
+    };
+    auto first = [this] {
+        SFragmentInfo f;
+        EXPECT_TRUE(m_fragments->GetAt(0, f));
+        return f;
+    };
+
+    atEightTenths();
+    IHybridCell* display = m_fragments->GetCell();
+    ASSERT_TRUE(display);
+    const CRect view(display->GetContentPtr()->GetRect());
+    CPoint onBox(view.left + m_pane->GetTimeContainer()->TimeToPixel(2500000, true), view.top + 12);
+    display->GetCtrl()->ClientToScreen(&onBox);
+    const SMenuSlider fromDisplay = RightClickAndDragTempo(onBox, 10);
+    EXPECT_EQ(1, fromDisplay.menus);
+    EXPECT_EQ(1, fromDisplay.minimum);
+    EXPECT_EQ(40, fromDisplay.maximum);
+    EXPECT_EQ(16, fromDisplay.position);
+    EXPECT_EQ(10, fromDisplay.afterDrag);
+    EXPECT_EQ(0, m_fragments->GetActiveIndex());
+    EXPECT_FLOAT_EQ(0.5f, first().Tempo);
+
+    atEightTenths();
+    ASSERT_EQ(2, m_info->GetListRows().GetSize());
+    CRect row;
+    m_info->GetListRows().GetAt(0)->GetRect(&row);
+    CPoint onRow(row.left + 10, row.top + 5);
+    Ctrl().ClientToScreen(&onRow);
+    const SMenuSlider fromList = RightClickAndDragTempo(onRow, 10);
+    EXPECT_EQ(1, fromList.menus) << "one right click, one menu";
+    EXPECT_EQ(1, fromList.minimum);
+    EXPECT_EQ(40, fromList.maximum);
+    EXPECT_EQ(16, fromList.position) << "the list's menu shows the fragment's tempo";
+    EXPECT_EQ(10, fromList.afterDrag);
+    EXPECT_EQ(0, m_fragments->GetActiveIndex());
+    EXPECT_FLOAT_EQ(0.5f, first().Tempo) << "the drag sets the tempo the slider shows";
+    EXPECT_NEAR(
+        0.85f,
+        [this] {
+            SFragmentInfo f;
+            EXPECT_TRUE(m_fragments->GetAt(1, f));
+            return f.Tempo;
+        }(),
+        1e-5)
+        << "the other fragment keeps its tempo";
 }

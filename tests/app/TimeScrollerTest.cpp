@@ -81,6 +81,32 @@ TEST_F(TimeScrollerTest, DraggingTheThumbScrollsAndDraggingItsEndsZooms)
     EXPECT_EQ(model->GetScale(), 10);
 }
 
+TEST_F(TimeScrollerTest, TheThumbDraggedPastEitherEndScrollsBeforeTheStartOrPastTheEnd)
+{
+    // 100 pixels left of position 0: 100 x 60 s / 600 before the start.
+    // The pointer needs room left of the bar on the screen.
+    ::SetWindowPos(host.Window(), nullptr, 300, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    host.Settle();
+    host.Hover(15, 5);
+    host.Press(15, 5);
+    host.Drag(-85, 5);
+    EXPECT_EQ(model->GetPosition(), -10000000);
+    EXPECT_EQ(Thumb().left, -100);
+    host.Release(-85, 5);
+    host.Settle();
+    EXPECT_FALSE(Grey(0, 600)) << "the thumb is off the bar, left of it";
+
+    // Past the end: from 58 s, 50 pixels to the right.
+    model->SetPosition(58000000);
+    host.Settle();
+    host.Hover(590, 5);
+    host.Press(590, 5);
+    host.Drag(640, 5);
+    host.Release(640, 5);
+    EXPECT_EQ(model->GetPosition(), 63000000);
+    EXPECT_EQ(Thumb().left, 630);
+}
+
 TEST_F(TimeScrollerTest, NarrowThumbHasNoZoomEndsAndBesideItNothingHappens)
 {
     model->SetScale(100); // 6 columns
