@@ -50,6 +50,7 @@ BEGIN_MESSAGE_MAP(CHybridCtrl, CWnd)
     ON_WM_RBUTTONUP()
     ON_WM_SETFOCUS()
     ON_WM_KILLFOCUS()
+    ON_WM_GETDLGCODE()
 END_MESSAGE_MAP()
 
 bool CHybridCtrl::SImplantedWnd::operator==(const SImplantedWnd& other) const

@@ -173,6 +173,10 @@ protected:
     void OnRButtonUp(UINT flags, CPoint point);
     void OnSetFocus(CWnd* oldWnd);
     void OnKillFocus(CWnd* newWnd);
+    // The arrow keys are the control's own (its pre-translation navigates
+    // the cells with them): a dialog around it must not move the focus
+    // away with them as well.
+    UINT OnGetDlgCode();
     DECLARE_MESSAGE_MAP()
 
 private:

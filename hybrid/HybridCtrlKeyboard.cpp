@@ -241,6 +241,11 @@ void CHybridCtrl::OnFocusArrival()
     InvalidateSelectedCells();
 }
 
+UINT CHybridCtrl::OnGetDlgCode()
+{
+    return CWnd::OnGetDlgCode() | DLGC_WANTARROWS;
+}
+
 void CHybridCtrl::OnSetFocus(CWnd* oldWnd)
 {
     CWnd::OnSetFocus(oldWnd);

@@ -26,7 +26,7 @@ CxfAgent::CxfAgent(CWnd* host, DWORD flags, int layoutKind) : m_pHost(host), m_d
 {
 }
 
-void CxfAgent::OnHostMessage(UINT message, WPARAM, LPARAM lParam)
+void CxfAgent::OnHostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (!m_pHost)
         return;
@@ -46,6 +46,14 @@ void CxfAgent::OnHostMessage(UINT message, WPARAM, LPARAM lParam)
             m_pRoot->MoveWindow(0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
         break;
     case WM_INITDIALOG: m_pHost->PostMessage(XFM_SHOWHOST); break;
+    case WM_ACTIVATE:
+    case WM_SETFOCUS:
+        // A dialog host gives the focus back to the window that had it when
+        // the host was last active, which may since have been hidden with
+        // its frame (a document switched meanwhile).
+        if (m_pRoot && m_pRoot->m_hWnd && (message == WM_SETFOCUS || LOWORD(wParam) != WA_INACTIVE))
+            m_pRoot->RescueHiddenFocus();
+        break;
     default:
         if (message == XFM_SHOWHOST)
             m_pHost->ShowWindow(SW_SHOW);

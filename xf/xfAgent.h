@@ -19,7 +19,9 @@ public:
     CxfAgent& operator=(const CxfAgent&) = delete;
 
     // WM_CREATE builds the tree, WM_SIZE fits the root to the client area,
-    // WM_INITDIALOG posts the show request, which shows the host.
+    // WM_INITDIALOG posts the show request, which shows the host; when the
+    // host is activated or takes the focus, a focus left under a hidden
+    // frame moves into the visible active frame.
     void OnHostMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Stops and tears down the tree and destroys the root frame's window.
     void Destroy();

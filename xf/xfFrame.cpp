@@ -462,11 +462,16 @@ void CxfFrame::SetVisible(bool visible)
 {
     if (visible == m_bShown)
         return;
+    // Keys must not go on reaching a window that can no longer be seen.
+    const HWND focus = ::GetFocus();
+    const bool hadFocus = !visible && m_pFrame && m_hWnd && focus && (focus == m_hWnd || ::IsChild(m_hWnd, focus));
     m_bShown = visible;
     if (m_hWnd)
         ShowWindow(visible ? SW_SHOW : SW_HIDE);
     if (m_pFrame)
         m_pFrame->RequestLayout(true);
+    if (hadFocus)
+        FocusActiveFrame();
 }
 
 void CxfFrame::SetActive(bool active)

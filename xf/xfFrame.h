@@ -128,12 +128,31 @@ public:
     // name; the string-id form answers -1 when the string does not exist.
     int MessageBox(LPCWSTR text, UINT type);
     int MessageBox(UINT stringId, UINT type);
-    // Shows or hides the window and asks the parent for a new layout.
+    // Shows or hides the window and asks the parent for a new layout. A
+    // frame hidden with the keyboard focus in it hands the focus to the
+    // visible active frame.
     void SetVisible(bool visible);
     // Stores the flag and tells the controller and the pane, on a change.
     void SetActive(bool active);
     // Makes this frame and its ancestors the only active frames of the tree.
+    // A document frame (a child of an MDI area) takes the keyboard focus
+    // when the tree has it elsewhere; a focus under a hidden frame moves.
     void ActivateFrame();
+
+    // ---- keyboard focus (xfFrameFocus.cpp) --------------------------------
+    // From this frame down, the deepest frame that is shown and active.
+    CxfFrame* FindActiveFrame();
+    // Depth-first through the shown frames from this one: the first pane
+    // whose window has the visible style (and, when markedActive, carries
+    // the parameter "active").
+    CxfPane* FindShownPane(bool markedActive);
+    // Gives the keyboard focus to the tree's visible active frame: its
+    // first shown pane marked "active", else its first shown pane, else the
+    // frame's own window.
+    void FocusActiveFrame();
+    // When the focus lies in this tree under a hidden window, it moves into
+    // the visible active frame.
+    void RescueHiddenFocus();
     // Marks the layout pending (and the sizes invalid); ignored while
     // layout is disabled.
     void RequestLayout(bool resetSizes);
@@ -334,6 +353,8 @@ private:
     CxfMDIClient* KeySwitchArea() const;
     void DetachFromParent();
     void ClearActive();
+    // After ActivateFrame: where the keyboard focus goes (xfFrameFocus.cpp).
+    void FocusActivatedFrame();
 };
 
 // MessageBoxW with any owner (null allowed), captioned with the product's

@@ -172,6 +172,7 @@ void CxfFrame::ActivateFrame()
     for (CxfFrame* f = this; f; f = f->m_pFrame)
         f->SetActive(true);
     GetTopFrame()->RebuildAccelerators();
+    FocusActivatedFrame();
 }
 
 bool CxfFrame::QuerySaveBeforeClose()
@@ -210,13 +211,8 @@ void CxfFrame::CloseFrame()
     (void)Start(this, nullptr, false); // stopping opens nothing: it cannot fail
     TearDown(this);
     DestroyWindow(); // deletes this object unless it is kept
-    if (hadFocus && top && top->GetSafeHwnd()) {
-        CxfPane* pane = top->FindActivePane();
-        if (pane && pane->GetSafeHwnd() && pane->IsWindowVisible())
-            pane->SetFocus();
-        else
-            top->SetFocus();
-    }
+    if (hadFocus && top && top->GetSafeHwnd())
+        top->FocusActiveFrame();
 }
 
 CxfFrame* CxfFrame::OpenChildFrame(int layoutKind, SxfContext* request)

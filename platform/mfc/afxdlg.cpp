@@ -195,11 +195,33 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+namespace {
+
+// Whether every window between the dialog and w, a descendant of it or the
+// dialog itself (both left out), is visible and enabled. The dialog
+// manager's search for a mnemonic starts at the target and walks the
+// dialog's windows until it comes back to it, entering only visible,
+// enabled ones: from a target under a hidden or disabled window it never
+// comes back (under Wine the thread loops for good).
+bool IsReachableInDialog(HWND dialog, HWND w)
+{
+    for (HWND p = w == dialog ? nullptr : ::GetParent(w); p && p != dialog; p = ::GetParent(p))
+        if ((::GetWindowLongW(p, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE)
+            return false;
+    return true;
+}
+
+} // namespace
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST || !m_hWnd)
         return FALSE;
     if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd))
+        return FALSE;
+    // A key for a window the user cannot reach has no dialog navigation to
+    // do; it goes on to ordinary dispatch.
+    if (!IsReachableInDialog(m_hWnd, pMsg->hwnd))
         return FALSE;
     return ::IsDialogMessageW(m_hWnd, pMsg);
 }

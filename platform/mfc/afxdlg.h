@@ -12,7 +12,8 @@
 // OnInitDialog runs for WM_INITDIALOG; the base version fills the controls
 // (UpdateData(FALSE)) and returns TRUE (focus to the first control).
 // PreTranslateMessage gives keyboard messages of the dialog and its
-// descendants to IsDialogMessage (Tab, Enter, Escape, mnemonics).
+// descendants to IsDialogMessage (Tab, Enter, Escape, mnemonics), except
+// those for a window under a hidden or disabled window of the dialog.
 #include <windows.h>
 #include "platform/mfc/afxwnd.h"
 

@@ -3,6 +3,9 @@
 #include "MfcWinTest.h"
 #include "MfcWinTestIds.h"
 #include <gtest/gtest.h>
+#include <cstdio>
+#include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -225,4 +228,96 @@ TEST(MfcDialog, ModalRunThatCannotStartAnswersMinusOneAfterAnEarlierRun)
     AfxSetResourceHandle(nullptr);
     EXPECT_EQ(-1, second);
     EXPECT_EQ(1, dlg.oks);
+}
+
+namespace {
+
+// Ends the test program with a failure when the thread that made it is
+// still inside a step after `limitMs`: a step that never returns cannot
+// fail by itself.
+class CStepDeadline
+{
+public:
+    CStepDeadline(const char* step, DWORD limitMs)
+        : m_done(::CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_step(step), m_limit(limitMs)
+    {
+        m_thread = std::thread([this] {
+            if (::WaitForSingleObject(m_done, m_limit) == WAIT_TIMEOUT) {
+                std::fprintf(stderr, "FAILED: %s did not return within %lu ms; the test program ends here.\n", m_step,
+                             static_cast<unsigned long>(m_limit));
+                std::fflush(stderr);
+                ::TerminateProcess(::GetCurrentProcess(), 3);
+            }
+        });
+    }
+    ~CStepDeadline()
+    {
+        ::SetEvent(m_done);
+        m_thread.join();
+        ::CloseHandle(m_done);
+    }
+    CStepDeadline(const CStepDeadline&) = delete;
+    CStepDeadline& operator=(const CStepDeadline&) = delete;
+
+private:
+    HANDLE m_done;
+    const char* m_step;
+    DWORD m_limit;
+    std::thread m_thread;
+};
+
+} // namespace
+
+TEST(MfcDialog, KeysForAControlUnderAHiddenOrDisabledWindowOfTheDialogAreLeftToDispatch)
+{
+    CModelessDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_TEST_MODELESS, nullptr));
+    dlg.ShowWindow(SW_SHOW);
+    // A control that wants no characters, inside a container of the dialog.
+    HWND container = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 80, 40, dlg.m_hWnd, nullptr,
+                                       nullptr, nullptr);
+    HWND inner = ::CreateWindowExW(0, L"STATIC", L"&Inner", WS_CHILD | WS_VISIBLE | SS_NOTIFY, 0, 0, 60, 20, container,
+                                   nullptr, nullptr, nullptr);
+    ASSERT_TRUE(container && inner);
+    const struct
+    {
+        UINT message;
+        WPARAM key;
+        const char* name;
+    } keys[] = {{WM_KEYDOWN, VK_SPACE, "Space down"},
+                {WM_CHAR, L' ', "Space"},
+                {WM_CHAR, L'k', "a letter"},
+                {WM_KEYDOWN, VK_TAB, "Tab"},
+                {WM_KEYDOWN, VK_RIGHT, "Right"}};
+    for (int hidden = 1; hidden >= 0; --hidden) {
+        ::ShowWindow(container, hidden ? SW_HIDE : SW_SHOW);
+        ::EnableWindow(container, hidden ? TRUE : FALSE);
+        for (const auto& k : keys) {
+            const std::string step =
+                std::string(k.name) + (hidden ? " under a hidden window" : " under a disabled one");
+            MSG msg{inner, k.message, k.key, 1, 0, {0, 0}};
+            CStepDeadline deadline(step.c_str(), 5000);
+            EXPECT_FALSE(dlg.PreTranslateMessage(&msg)) << step;
+        }
+    }
+    // Elsewhere the dialog manager still has the keys: Escape cancels, also
+    // when it is sent to the dialog itself while its owner is disabled (as
+    // a modal loop leaves it).
+    ::ShowWindow(container, SW_SHOW);
+    ::EnableWindow(container, TRUE);
+    MSG escape{inner, WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+    EXPECT_TRUE(dlg.PreTranslateMessage(&escape));
+    PumpUntil([&] { return dlg.cancels > 0; });
+    EXPECT_EQ(1, dlg.cancels);
+
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, L"STATIC", L"", WS_POPUP | WS_DISABLED, CRect(0, 0, 50, 50), nullptr, 0));
+    CModelessDlg owned;
+    ASSERT_TRUE(owned.Create(IDD_TEST_MODELESS, &owner));
+    owned.ShowWindow(SW_SHOW);
+    MSG toDialog{owned.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+    EXPECT_TRUE(owned.PreTranslateMessage(&toDialog));
+    PumpUntil([&] { return owned.cancels > 0; });
+    EXPECT_EQ(1, owned.cancels);
+    owner.DestroyWindow();
 }
