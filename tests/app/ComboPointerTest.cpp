@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "AppTestKit.h"
+#include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/FragmentDisplay.h"
 #include "app/MainFrame.h"
@@ -35,35 +36,8 @@ constexpr LONGLONG kSecond = 1000000;
 const DWORD kAtOnce = 1000;
 const DWORD kClosing = 8000;
 
-void MoveTo(CPoint screen)
-{
-    ::SetCursorPos(screen.x, screen.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-// One press and release of a button where the pointer is.
-void Click(bool right = false)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
-void Press(WORD key)
-{
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
+using realinput::MoveTo;
+using realinput::Press;
 
 CPoint ScreenCentre(CWnd& control, CRect rect)
 {
@@ -125,7 +99,7 @@ private:
             MoveTo(m_outside);
             ::Sleep(100);
             m_clickedAt = std::max<DWORD>(::GetTickCount(), 1);
-            Click();
+            realinput::ClickHere();
         }
         m_done = true;
     }
@@ -187,7 +161,7 @@ protected:
     {
         MoveTo(ScreenCentre(m_info->GetCtrl(), combo->GetRect()));
         PumpFor(150);
-        Click();
+        realinput::ClickHere();
         PumpUntil([combo] { return ShownList(combo) != nullptr; });
         PumpFor(100);
         return ShownList(combo);
@@ -224,7 +198,7 @@ protected:
         MoveTo(ScreenCentre(list->GetListCtrl(), rect));
         PumpFor(150);
         const DWORD clicked = ::GetTickCount();
-        Click();
+        realinput::ClickHere();
         const bool chosen = PumpUntil(
             [combo, index, listWnd] { return combo->GetCurSel() == index && !::IsWindowVisible(listWnd); }, kClosing);
         const DWORD took = ::GetTickCount() - clicked;
@@ -257,7 +231,7 @@ protected:
             cells.GetAt(i)->GetRect(&rect);
             MoveTo(ScreenCentre(Band()->GetCtrl(), rect));
             PumpFor(100);
-            Click();
+            realinput::ClickHere();
             PumpUntil([entry] { return entry->GetPopup() && entry->GetPopup()->IsWindowVisible(); });
             return entry->GetPopup();
         }
@@ -323,7 +297,7 @@ TEST_F(ComboPointer, AClickOutsideAnOpenMenuClosesItAtOnce)
     MoveTo(EmptyPaneRoom());
     PumpFor(150);
     DWORD clicked = ::GetTickCount();
-    Click();
+    realinput::ClickHere();
     EXPECT_TRUE(PumpUntil(NoMenuOpen, kClosing)) << "the drop-down stayed after a click elsewhere";
     EXPECT_LE(::GetTickCount() - clicked, kAtOnce) << "the drop-down was slow to go";
 
@@ -341,7 +315,7 @@ TEST_F(ComboPointer, AClickOutsideAnOpenMenuClosesItAtOnce)
     MoveTo(ScreenCentre(view->GetCtrl(), rect));
     PumpFor(200);
     clicked = ::GetTickCount();
-    Click();
+    realinput::ClickHere();
     EXPECT_TRUE(
         PumpUntil([this, scale] { return NoMenuOpen() && Pane()->GetTimeContainer()->GetScale() != scale; }, kClosing));
     EXPECT_LE(::GetTickCount() - clicked, kAtOnce) << "the drop-down was slow to go after its command";
@@ -356,7 +330,7 @@ TEST_F(ComboPointer, AClickOutsideAnOpenMenuClosesItAtOnce)
     PumpFor(150);
     {
         COutsideClicker clicker(EmptyPaneRoom());
-        Click(true);
+        realinput::ClickHere(true);
         // The menu's run ends inside this pump: the program answers here
         // again once the menu is down.
         EXPECT_TRUE(PumpUntil([&clicker] { return clicker.Done() && NoMenuOpen(); }, 3 * kClosing));

@@ -3,6 +3,7 @@
 // scroller dragged past the start of the file.
 #include <windows.h>
 #include "AppTestKit.h"
+#include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/MainFrame.h"
 #include "app/TimeScrollerContent.h"
@@ -18,10 +19,7 @@ namespace {
 
 void Button(DWORD flags)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    ::SendInput(1, &input, sizeof(INPUT));
+    realinput::Button(flags);
     PumpFor(60);
 }
 

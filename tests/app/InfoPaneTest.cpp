@@ -5,6 +5,7 @@
 #include <functional>
 #include <thread>
 #include "AppTestKit.h"
+#include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/MainController.h"
 #include "app/MainFrame.h"
@@ -229,11 +230,7 @@ void LeftClickAt(POINT screen, int clicks = 1)
 {
     MouseAt(screen);
     for (int i = 0; i < clicks; ++i) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        ::SendInput(2, input, sizeof(INPUT));
+        realinput::ClickHere();
         PumpFor(30);
     }
     PumpFor(150);
@@ -466,15 +463,11 @@ void ReadAndDragSlider(CxfPopupMenu* menu)
     menu->GetCtrl().ClientToScreen(&from);
     menu->GetCtrl().ClientToScreen(&to);
     MouseAt(from);
-    INPUT button = {};
-    button.type = INPUT_MOUSE;
-    button.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    ::SendInput(1, &button, sizeof(INPUT));
+    realinput::Button(MOUSEEVENTF_LEFTDOWN);
     PumpFor(60);
     for (int step = 1; step <= 4; ++step)
         MouseAt(CPoint(from.x + (to.x - from.x) * step / 4, from.y));
-    button.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &button, sizeof(INPUT));
+    realinput::Button(MOUSEEVENTF_LEFTUP);
     PumpFor(200);
     g_seen.afterDrag = slider->GetPos();
 }
@@ -507,11 +500,7 @@ SMenuSlider RightClickAndDragTempo(POINT screen, int dragTo)
     g_done = false;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WatchFragmentMenu);
     MouseAt(screen);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    ::SendInput(2, input, sizeof(INPUT));
+    realinput::ClickHere(true);
     PumpUntil([] { return g_done && CxfPopupMenu::GetOpenCount() == 0 && !CxfPopupMenu::AnyExists(); }, 5000);
     if (!g_done)
         ::KillTimer(nullptr, timer);

@@ -9,6 +9,7 @@
 
 #include "AppTestKit.h"
 #include "DialogAnswerer.h"
+#include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/FragmentDisplay.h"
 #include "app/MainFrame.h"
@@ -34,46 +35,8 @@ constexpr LONGLONG kSecond = 1000000;
 // Wine takes up to two seconds to take a popup window down.
 const DWORD kClosing = 8000;
 
-void MoveTo(CPoint screen)
-{
-    ::SetCursorPos(screen.x, screen.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(INPUT));
-}
-
-void ClickAt(CPoint screen)
-{
-    MoveTo(screen);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(2, input, sizeof(INPUT));
-}
-
-// A key pressed and released through the system, with Ctrl held when asked.
-void Press(WORD key, bool ctrl = false)
-{
-    std::vector<INPUT> input;
-    auto add = [&input](WORD vk, bool up) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = vk;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        input.push_back(i);
-    };
-    if (ctrl)
-        add(VK_CONTROL, false);
-    add(key, false);
-    add(key, true);
-    if (ctrl)
-        add(VK_CONTROL, true);
-    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-}
+using realinput::MoveTo;
+using realinput::Press;
 
 CPoint ScreenCentre(CWnd& control, CRect rect)
 {
@@ -181,7 +144,7 @@ protected:
             return nullptr;
         CRect rect;
         cell->GetRect(&rect);
-        ClickAt(ScreenCentre(Band()->GetCtrl(), rect));
+        realinput::Click(ScreenCentre(Band()->GetCtrl(), rect));
         PumpUntil([entry] { return entry->GetPopup() && entry->GetPopup()->IsWindowVisible(); });
         return entry->GetPopup();
     }
@@ -257,7 +220,7 @@ TEST_F(PointerAndKeys, AMenuClosesOnAClickElsewhereAndKeysThenReachTheProgram)
     // A click in the fragment display closes the open drop-down, and F5
     // then plays.
     ASSERT_NE(nullptr, ClickEntry(L"&View"));
-    ClickAt(FragmentDisplayPoint(2));
+    realinput::Click(FragmentDisplayPoint(2));
     EXPECT_TRUE(PumpUntil(NoMenuOpen, kClosing)) << "the drop-down stayed after a click elsewhere";
     PumpFor(200);
     Press(VK_F5);
@@ -272,7 +235,7 @@ TEST_F(PointerAndKeys, AMenuClosesOnAClickElsewhereAndKeysThenReachTheProgram)
     ASSERT_NE(nullptr, ClickEntry(L"&View"));
     CRect viewRect;
     viewCell->GetRect(&viewRect);
-    ClickAt(ScreenCentre(Band()->GetCtrl(), viewRect));
+    realinput::Click(ScreenCentre(Band()->GetCtrl(), viewRect));
     EXPECT_TRUE(PumpUntil(NoMenuOpen, kClosing)) << "a second click on the entry closes its drop-down";
     PumpFor(300);
     EXPECT_TRUE(NoMenuOpen());
@@ -289,7 +252,7 @@ TEST_F(PointerAndKeys, AMenuClosesOnAClickElsewhereAndKeysThenReachTheProgram)
         CDialogAnswerer answerer({{IDNO, L""}}, MainFrame()->GetSafeHwnd());
         MoveTo(ScreenCentre(fragment->GetCtrl(), rowRect));
         PumpFor(200);
-        ClickAt(ScreenCentre(fragment->GetCtrl(), rowRect));
+        realinput::Click(ScreenCentre(fragment->GetCtrl(), rowRect));
         EXPECT_TRUE(PumpUntil([&answerer] { return !answerer.Seen().empty(); }, 5000));
         PumpFor(300);
         ASSERT_EQ(1u, answerer.Seen().size());
@@ -385,7 +348,7 @@ TEST_F(PointerAndKeys, AfterClosingADocumentTheKeysStillReachTheProgram)
     const std::wstring before = Title();
     ASSERT_TRUE(OpenCopy(L"closing.wav"));
     EXPECT_NE(std::wstring::npos, Title().find(L"closing.wav"));
-    ClickAt(FragmentDisplayPoint(4));
+    realinput::Click(FragmentDisplayPoint(4));
     PumpFor(200);
     Press(VK_F4, true);
     EXPECT_TRUE(PumpUntil([this] { return Documents().empty(); }, 5000)) << "Ctrl+F4 did not close the file";

@@ -1,5 +1,7 @@
 #include "RealInput.h"
 
+#include <vector>
+
 namespace realinput {
 
 void MoveTo(CPoint screen)
@@ -14,23 +16,46 @@ void MoveTo(CPoint screen)
     ::SendInput(1, &input, sizeof(INPUT));
 }
 
-void Click(CPoint screen)
+void Button(DWORD flags)
 {
-    MoveTo(screen);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+
+void ClickHere(bool right)
+{
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    input[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
     ::SendInput(2, input, sizeof(INPUT));
 }
 
-void Press(WORD key)
+void Click(CPoint screen)
 {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
+    MoveTo(screen);
+    ClickHere();
+}
+
+void Press(WORD key, bool ctrl)
+{
+    std::vector<INPUT> input;
+    auto add = [&input](WORD vk, bool up) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = vk;
+        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        input.push_back(i);
+    };
+    if (ctrl)
+        add(VK_CONTROL, false);
+    add(key, false);
+    add(key, true);
+    if (ctrl)
+        add(VK_CONTROL, true);
+    ::SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
 } // namespace realinput

@@ -8,9 +8,13 @@ namespace realinput {
 
 // Moves the pointer to a screen point.
 void MoveTo(CPoint screen);
+// One mouse event where the pointer is (MOUSEEVENTF_LEFTDOWN, ...).
+void Button(DWORD flags);
+// A press and release of the left (or right) button where the pointer is.
+void ClickHere(bool right = false);
 // A left click at a screen point.
 void Click(CPoint screen);
-// A key pressed and released.
-void Press(WORD key);
+// A key pressed and released, with Ctrl held when asked.
+void Press(WORD key, bool ctrl = false);
 
 } // namespace realinput
