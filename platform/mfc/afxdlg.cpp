@@ -73,20 +73,28 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParen
     return hWnd != nullptr;
 }
 
+HWND CDialog::GetModelessParent() const
+{
+    if (HWND h = m_pParentWnd->GetSafeHwnd())
+        return h;
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain ? pMain->m_hWnd : nullptr;
+}
+
 BOOL CDialog::Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
 {
     if (lpszTemplateName)
         SetTemplateName(lpszTemplateName);
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateDlgIndirect(FindTemplate(m_lpszTemplateName), m_pParentWnd->GetSafeHwnd(), AfxGetResourceHandle());
+    return CreateDlgIndirect(FindTemplate(m_lpszTemplateName), GetModelessParent(), AfxGetResourceHandle());
 }
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd)
 {
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateDlgIndirect(lpDialogTemplate, m_pParentWnd->GetSafeHwnd(), AfxGetResourceHandle());
+    return CreateDlgIndirect(lpDialogTemplate, GetModelessParent(), AfxGetResourceHandle());
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd)
