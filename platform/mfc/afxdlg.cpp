@@ -65,12 +65,11 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParen
 {
     if (!lpDialogTemplate || m_hWnd)
         return FALSE;
+    m_bCreating = true;
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
-    // On failure the object was unbound (and PostNcDestroy ran): only the
-    // handle is looked at.
-    return hWnd != nullptr;
+    return EndCreate(hWnd);
 }
 
 HWND CDialog::GetModelessParent() const
