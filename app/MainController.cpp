@@ -5,13 +5,11 @@
 #include "app/SysInfoDlg.h"
 #include "app/AppSettings.h"
 #include "app/StartPagePane.h"
-#include "common/LocalizedString.h"
 #include "common/Pickers.h"
 #include "common/ProductInfo.h"
 #include "common/RecentList.h"
 #include "hybrid/HybridIIDs.h"
 #include "hybrid/IHybridSlider.h"
-#include "xf/xfCommands.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
 
@@ -33,6 +31,9 @@ BEGIN_MESSAGE_MAP(CMainController, CxfController)
 END_MESSAGE_MAP()
 
 namespace {
+
+// The files the Open dialog offers first; every other kind through "All Files".
+const wchar_t kOpenFilter[] = L"Audio files (*.mp3;*.wav)|*.mp3;*.wav|All Files (*.*)|*.*||";
 
 int ClampVolume(int percent)
 {
@@ -56,17 +57,14 @@ void CMainController::OpenAudioFile(LPCWSTR path)
     // The path is copied first: it may be an entry of the recent list, which
     // the list changes below.
     const CString file(path);
-    UINT reason = 0;
-    if (area->OpenDocumentFrame(CONTROLLER_DOCUMENT, file, &reason)) {
+    if (area->OpenDocumentFrame(CONTROLLER_DOCUMENT, file, nullptr)) {
         // Remove, then Add: a path already listed moves to the front.
         GetRecentList().Remove(file);
         GetRecentList().Add(file);
     } else {
-        // One message per failure: the document's own refusal when it
-        // gave one ("Only 16 bit files..."), else the plain one (a missing
-        // file too).
-        const bool refused = reason != 0 && reason != IDS_XF_FILE_NOT_FOUND;
-        m_pFrame->MessageBox(refused ? reason : IDS_CANT_OPEN_FILE, MB_OK);
+        // The document frame of a refused file is gone by now; the
+        // document may have said why before it went.
+        m_pFrame->MessageBox(IDS_CANT_OPEN_FILE, MB_OK);
         GetRecentList().Remove(file);
     }
     RebuildStartPage();
@@ -82,9 +80,7 @@ void CMainController::RebuildStartPage()
 void CMainController::OnOpen()
 {
     CWnd* host = GetHostWnd();
-    // Every kind the readers open is offered, Ogg Vorbis included.
-    const CLocalizedString filter(IDS_OPEN_FILTER);
-    const CString path = BrowseForFile(filter, true, host ? host->GetSafeHwnd() : nullptr, nullptr);
+    const CString path = BrowseForFile(kOpenFilter, true, host ? host->GetSafeHwnd() : nullptr, nullptr);
     if (!path.IsEmpty())
         OpenAudioFile(path);
 }

@@ -38,8 +38,7 @@ BOOL COptionsDlg::OnInitDialog()
     CLocalizedString caption;
     caption.Format(IDS_OPTIONS_CAPTION, SProductInfo::GetName());
     ::SetWindowTextW(m_hWnd, caption);
-    // Over the main window, or on the work area when it is hidden or gone.
-    CenterWindow(AfxGetMainWnd());
+    CenterWindow(GetDesktopWindow());
 
     if (!m_list.Create(this, IDC_LIST, 0x10000)) {
         EndDialog(IDCANCEL); // nothing to show without its list
@@ -198,8 +197,9 @@ void ShowOptionsDialog(int page)
     }
     auto* dialog = new COptionsDlg(page);
     g_optionsDialog = dialog;
-    // Owned by the main window: it stays above it and goes with it.
-    if (!dialog->Create(IDD_OPTIONS, AfxGetMainWnd())) {
+    // Without a parent the class library makes the main window its owner:
+    // it stays above it and goes with it.
+    if (!dialog->Create(IDD_OPTIONS, nullptr)) {
         g_optionsDialog = nullptr;
         delete dialog;
         return;

@@ -8,6 +8,7 @@
 #include "app/MainFrame.h"
 #include "app/ViewServices.h"
 #include "common/Languages.h"
+#include "common/LocalizedString.h"
 #include "common/ProductInfo.h"
 #include "installer/SetupEntry.h"
 
@@ -36,6 +37,7 @@ CRVApp::~CRVApp() = default;
 BOOL CRVApp::InitInstance()
 {
     m_bSettingsLoaded = false;
+    m_bNoMainWindow = false;
     m_hrCom = ::CoInitialize(nullptr);
     AfxEnableControlContainer();
     // A failed GDI+ start leaves the token 0: pictures are then not drawn,
@@ -58,12 +60,27 @@ BOOL CRVApp::InitInstance()
 
     CMainFrame* frame = new CMainFrame();
     if (!frame->Create(IDD_MAINFRAME, nullptr)) {
-        // No window was made, so PostNcDestroy never runs for it.
+        // A failed creation leaves the object to its maker.
         delete frame;
-        return FALSE;
+        return FailWithoutMainWindow();
+    }
+    // Without its frame tree the window would stand empty: nothing in it
+    // could be used.
+    if (!frame->GetAgent().GetRootFrame()) {
+        frame->DestroyWindow(); // deletes itself
+        return FailWithoutMainWindow();
     }
     m_pMainWnd = frame;
     return TRUE;
+}
+
+BOOL CRVApp::FailWithoutMainWindow()
+{
+    m_bNoMainWindow = true;
+    // Without a window system the box cannot be made either; the failure
+    // code then tells.
+    ::MessageBoxW(nullptr, CLocalizedString(IDS_NO_MAIN_WINDOW), SProductInfo::GetName(), MB_OK | MB_ICONERROR);
+    return FALSE;
 }
 
 int CRVApp::ExitInstance()
@@ -83,5 +100,10 @@ int CRVApp::ExitInstance()
     if (m_hrCom == S_OK)
         ::CoUninitialize();
     m_hrCom = E_FAIL;
-    return CxfApp::ExitInstance();
+    const int code = CxfApp::ExitInstance();
+    if (m_bNoMainWindow) {
+        m_bNoMainWindow = false;
+        return kNoMainWindowExitCode;
+    }
+    return code;
 }

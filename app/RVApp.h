@@ -12,9 +12,14 @@ public:
     ~CRVApp() override;
 
     // FALSE ends the program: no valid language file, an installer switch,
-    // or a main window that could not be made.
+    // or a main window that could not be made (said in a message box when
+    // one can be shown).
     [[nodiscard]] BOOL InitInstance() override;
+    // The program's exit code: kNoMainWindowExitCode after a start without
+    // a main window.
     int ExitInstance() override;
+
+    static constexpr int kNoMainWindowExitCode = 1;
 
     // The result of the COM start (E_FAIL before it ran).
     [[nodiscard]] HRESULT GetComStartResult() const { return m_hrCom; }
@@ -22,7 +27,10 @@ public:
     [[nodiscard]] bool IsGdiplusStarted() const { return m_gdiplusToken != 0; }
 
 private:
+    [[nodiscard]] BOOL FailWithoutMainWindow();
+
     bool m_bSettingsLoaded = false;
+    bool m_bNoMainWindow = false; // set by a start that made no main window
     HRESULT m_hrCom = E_FAIL;
     ULONG_PTR m_gdiplusToken = 0;
 };

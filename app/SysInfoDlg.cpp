@@ -237,10 +237,9 @@ bool CSysInfoDlg::WriteReport(LPCWSTR path) const
         CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
-    // UTF-16LE after its byte-order mark, without which editors take the
-    // text for another encoding; the program's wide characters are
+    // UTF-16LE, no byte-order mark: the program's wide characters are
     // little-endian already.
-    const CString text = L"\xFEFF" + GetReportText();
+    const CString text = GetReportText();
     const DWORD bytes = static_cast<DWORD>(text.GetLength()) * sizeof(wchar_t);
     DWORD written = 0;
     if (!WriteFile(file.Get(), static_cast<LPCWSTR>(text), bytes, &written, nullptr) || written != bytes) {

@@ -19,8 +19,8 @@ public:
 
     // All report lines, each followed by CR LF.
     CString GetReportText() const;
-    // Writes the report as UTF-16LE after its byte-order mark; false when the file
-    // could not be made or written whole (a partial file is removed).
+    // Writes the report as UTF-16LE without a byte-order mark; false when the
+    // file could not be made or written whole (a partial file is removed).
     [[nodiscard]] bool WriteReport(LPCWSTR path) const;
     // WriteReport, telling the user when it failed.
     [[nodiscard]] bool SaveReportTo(LPCWSTR path);

@@ -2,7 +2,6 @@
 #include "app/AppIds.h"
 #include "app/ViririziruPane.h"
 #include "audio/CreateAudioReader.h"
-#include "xf/xfContext.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMDIClient.h"
 
@@ -23,7 +22,7 @@ CViririziruController::~CViririziruController()
     ReleaseReader();
 }
 
-bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext* request)
+bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext*)
 {
     ReleaseReader();
     CIPtr<IAudioReader> reader;
@@ -34,11 +33,9 @@ bool CViririziruController::OpenDocument(LPCWSTR path, SxfContext* request)
         m_pReader = reader;
         return true;
     }
-    // The opener shows the reason once the frame has gone; without a
-    // request to carry it, it is shown here.
-    if (request)
-        request->m_nRefusalId = IDS_ONLY_16_BIT;
-    else if (m_pFrame)
+    // Said here, where the width is known; the opener then says that the
+    // file did not open.
+    if (m_pFrame)
         m_pFrame->MessageBox(IDS_ONLY_16_BIT, MB_OK);
     reader->Abort();
     return false;

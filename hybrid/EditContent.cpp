@@ -272,11 +272,14 @@ bool CEditContent::OnRButtonUp(const CPoint&)
     control->SetCursorFrozen(true);
     ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
     g_menuEdit = this;
-    // The catcher deletes itself when its window goes (also with the control).
+    // The catcher deletes itself when its window goes (also with the
+    // control); one whose window could not be made is deleted here.
     CMenuCatcher* catcher = new CMenuCatcher(this);
     HWND catcherWnd = nullptr;
     if (catcher->Create(IDD_HYBRID_MENU_CATCHER, control))
         catcherWnd = catcher->GetSafeHwnd();
+    else
+        delete catcher;
     if (catcherWnd)
         TrackPopupMenuAtCursor(0, catcher, IDM_HYBRID_EDIT, &CEditContent::PrepareMenu);
     g_menuEdit = nullptr;

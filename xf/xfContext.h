@@ -11,8 +11,4 @@ struct SxfContext
     virtual ~SxfContext() = default;
 
     CString m_path;
-    // Set by a controller that refuses the document: the string that says
-    // why, which the opener shows as the one message of the failure (0:
-    // no reason given).
-    UINT m_nRefusalId = 0;
 };

@@ -118,8 +118,6 @@ CxfFrame* CxfMDIClient::OpenDocumentFrame(int layoutKind, LPCWSTR path, UINT* er
     CxfFrame* frame = OpenChildFrame(layoutKind, &request);
     if (frame)
         ActivateDocument(frame);
-    else if (errorStringId)
-        *errorStringId = request.m_nRefusalId;
     return frame;
 }
 

@@ -18,9 +18,8 @@ public:
     // The document frame for path: the open frame of that path (letter case
     // ignored) made active, else a new child frame built from the layout kind
     // whose controllers open the path. Null for a path that does not exist
-    // (7029 stored through errorStringId when given) or a failed open (the
-    // controller's refusal id stored, 0 when it gave none). An empty path
-    // always builds a new frame.
+    // (7029 stored through errorStringId when given) or a failed open (no
+    // error id). An empty path always builds a new frame.
     CxfFrame* OpenDocumentFrame(int layoutKind, LPCWSTR path, UINT* errorStringId);
     // Shows the child frame, hides the others and makes it the active frame.
     void ActivateDocument(CxfFrame* frame);

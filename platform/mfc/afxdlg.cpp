@@ -65,12 +65,19 @@ BOOL CDialog::CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParen
 {
     if (!lpDialogTemplate || m_hWnd)
         return FALSE;
+    m_bCreating = true;
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, hWndParent, AfxDlgProc, 0);
     AfxUnhookWindowCreate();
-    // On failure the object was unbound (and PostNcDestroy ran): only the
-    // handle is looked at.
-    return hWnd != nullptr;
+    return EndCreate(hWnd);
+}
+
+HWND CDialog::GetModelessParent() const
+{
+    if (HWND h = m_pParentWnd->GetSafeHwnd())
+        return h;
+    CWnd* pMain = AfxGetMainWnd();
+    return pMain ? pMain->m_hWnd : nullptr;
 }
 
 BOOL CDialog::Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
@@ -79,14 +86,14 @@ BOOL CDialog::Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
         SetTemplateName(lpszTemplateName);
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateDlgIndirect(FindTemplate(m_lpszTemplateName), m_pParentWnd->GetSafeHwnd(), AfxGetResourceHandle());
+    return CreateDlgIndirect(FindTemplate(m_lpszTemplateName), GetModelessParent(), AfxGetResourceHandle());
 }
 
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd)
 {
     if (pParentWnd)
         m_pParentWnd = pParentWnd;
-    return CreateDlgIndirect(lpDialogTemplate, m_pParentWnd->GetSafeHwnd(), AfxGetResourceHandle());
+    return CreateDlgIndirect(lpDialogTemplate, GetModelessParent(), AfxGetResourceHandle());
 }
 
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd)

@@ -45,6 +45,8 @@ public:
     ~CDialog() override;
 
     // Modeless creation from the template named at construction or here.
+    // Without a parent (here or at construction) the thread's main window,
+    // when there is one, becomes the parent (the owner of a popup dialog).
     [[nodiscard]] virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
     [[nodiscard]] virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
     {
@@ -90,6 +92,8 @@ protected:
     // ends (an exception out of a handler ends it with -1), then hides the
     // window without activating another.
     void RunModalWindow();
+    // The parent of a modeless window: the given one, else the main window.
+    [[nodiscard]] HWND GetModelessParent() const;
     // Creates the window from a template in memory (modeless or modal).
     [[nodiscard]] BOOL CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParent, HINSTANCE hInst);
 

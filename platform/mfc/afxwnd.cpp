@@ -248,17 +248,28 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
     cs.hMenu = nIDorHMenu;
     cs.hInstance = AfxGetInstanceHandle();
     cs.lpCreateParams = lpParam;
-    if (!PreCreateWindow(cs)) {
-        PostNcDestroy();
+    if (!PreCreateWindow(cs))
         return FALSE;
-    }
+    m_bCreating = true;
     AfxHookWindowCreate(this);
     HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     AfxUnhookWindowCreate();
-    // A failed creation has already unbound the object (WM_NCDESTROY) and
-    // may have deleted it in PostNcDestroy: only the handle is looked at.
-    return hWnd != nullptr;
+    return EndCreate(hWnd);
+}
+
+BOOL CWnd::EndCreate(HWND hWnd)
+{
+    m_bCreating = false;
+    if (hWnd)
+        return TRUE;
+    // Bound by the hook but never given its last message: unbound here, so
+    // that the object holds no dead handle.
+    if (m_hWnd) {
+        m_pfnSuper = nullptr;
+        Detach();
+    }
+    return FALSE;
 }
 
 BOOL CWnd::PreCreateWindow(CREATESTRUCTW& cs)
@@ -311,7 +322,8 @@ void CWnd::FinishNcDestroy()
         if (t->m_pActiveWnd == this)
             t->m_pActiveWnd = nullptr;
     }
-    PostNcDestroy(); // may delete this
+    if (!m_bCreating)
+        PostNcDestroy(); // may delete this
 }
 
 void CWnd::OnNcDestroy()

@@ -10,6 +10,10 @@
 // message (WM_NCCREATE), so OnCreate and the other creation messages reach the
 // message map. Windows of other classes (buttons, dialogs...) are subclassed
 // at that moment: DefWindowProc then calls the class's own procedure.
+// A creation that fails leaves the object to its creator, unbound and
+// without a PostNcDestroy call, also when the window existed for a while
+// (the system destroys a window whose creation fails): a heap object that
+// deletes itself in PostNcDestroy is deleted by whoever made it.
 //
 // Dispatch: AfxWndProc -> WindowProc -> OnWndMsg (message map, WM_COMMAND via
 // OnCommand/OnCmdMsg, WM_NOTIFY via OnNotify) -> DefWindowProc when no entry
@@ -440,6 +444,10 @@ protected:
     WNDPROC m_pfnSuper = nullptr; // the window's own procedure when subclassed
     int m_nModalResult = -1;
     bool m_bContinueModal = false; // inside RunModalLoop and not yet ended
+    bool m_bCreating = false;      // inside its own creation call
+    // Ends a creation call (m_bCreating set before it): a failed one leaves
+    // the object unbound.
+    BOOL EndCreate(HWND hWnd);
 
     DECLARE_MESSAGE_MAP()
 
@@ -449,6 +457,7 @@ private:
     friend LRESULT CALLBACK AfxCbtFilterHook(int, WPARAM, LPARAM);
     // Binds a window at creation (from the creation hook).
     void AttachCreated(HWND hWnd);
-    // Unbinds after WM_NCDESTROY and calls PostNcDestroy.
+    // Unbinds after WM_NCDESTROY and calls PostNcDestroy (not for a window
+    // that goes during its own creation: that failure is the creator's).
     void FinishNcDestroy();
 };

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <thread>
 #include "AppTestKit.h"
 #include "DialogAnswerer.h"
@@ -212,23 +213,28 @@ TEST_F(MainWindow, RefusedFilesLeaveNoFrameAndLeaveTheRecentList)
     EXPECT_EQ(std::vector<std::wstring>{Tone()}, Recent());
     EXPECT_EQ(std::vector<std::wstring>{L"tone440_10s.wav"}, StartPageLines());
 
-    // Sample widths other than 16 bits leave no frame either: one message
-    // says why, shown with no document frame (no "Untitled" tab) behind it.
+    // Sample widths other than 16 bits: the document says why, then the
+    // opener says that the file did not open, with the refused document's
+    // frame (its "Untitled" tab) gone by then.
     const std::wstring eight = MakeWav(m_dir, L"eight.wav", 8);
     {
         CDialogAnswerer answerer({{IDOK, L""}, {IDOK, L""}}, MainFrame()->GetSafeHwnd());
-        std::atomic<int> framesBehind{-1};
+        std::mutex lock;
+        std::vector<std::pair<HWND, int>> framesBehind; // per message box
         std::atomic<bool> stop{false};
         CxfMDIClient* area = Area();
         const HWND main = MainFrame()->GetSafeHwnd();
         std::thread watch([&] {
             // The UI thread waits in the message box (owned by the main
             // window) meanwhile: the frame tree holds still while it is read.
-            while (!stop && framesBehind < 0) {
+            while (!stop) {
                 for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w;
                      w = ::FindWindowExW(nullptr, w, L"#32770", nullptr))
-                    if (w != main && ::GetWindow(w, GW_OWNER) == main && ::IsWindowVisible(w))
-                        framesBehind = area->GetChildCount();
+                    if (w != main && ::GetWindow(w, GW_OWNER) == main && ::IsWindowVisible(w)) {
+                        std::lock_guard<std::mutex> hold(lock);
+                        if (framesBehind.empty() || framesBehind.back().first != w)
+                            framesBehind.emplace_back(w, area->GetChildCount());
+                    }
                 ::Sleep(10);
             }
         });
@@ -236,9 +242,13 @@ TEST_F(MainWindow, RefusedFilesLeaveNoFrameAndLeaveTheRecentList)
         PumpUntil([&answerer] { return answerer.Seen().size() >= 2; }, 4000);
         stop = true;
         watch.join();
-        ASSERT_EQ(1u, answerer.Seen().size());
+        ASSERT_EQ(2u, answerer.Seen().size());
+        EXPECT_EQ(0u, answerer.Seen()[0].find(L"Velmora Ravelin"));
         EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"Only 16 bit files are supported at the moment."));
-        EXPECT_EQ(1, framesBehind.load()) << "only the start page's frame";
+        EXPECT_EQ(0u, answerer.Seen()[1].find(L"Velmora Ravelin"));
+        EXPECT_NE(std::wstring::npos, answerer.Seen()[1].find(L"Can't open file."));
+        ASSERT_EQ(2u, framesBehind.size());
+        EXPECT_EQ(1, framesBehind[1].second) << "only the start page's frame";
     }
     EXPECT_TRUE(Documents().empty());
     EXPECT_EQ(1, Area()->GetChildCount());
@@ -345,17 +355,16 @@ std::vector<std::wstring> ListedNames(HWND dialog)
 
 } // namespace
 
-TEST_F(MainWindow, TheOpenDialogOffersEveryKindTheProgramOpens)
+TEST_F(MainWindow, TheOpenDialogOffersAudioFilesThenAllFiles)
 {
-    // Open...: the "Audio files" filter names Ogg Vorbis too, and the
-    // dialog lists the .ogg file of a folder beside the .mp3 and .wav ones.
+    // Open...: two filters, "Audio files" (.mp3 and .wav) and "All Files";
+    // the dialog lists a folder's files through each.
     const std::wstring folder = m_dir + L"\\kinds";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     for (const wchar_t* name : {L"a.ogg", L"b.mp3", L"c.wav", L"d.txt"})
         ASSERT_TRUE(testsupport::WriteFileBytes(folder + L"\\" + name, "x", 1));
     ASSERT_TRUE(Start());
-    std::wstring filter;
-    std::vector<std::wstring> listed;
+    std::vector<std::wstring> filters, audio, all;
     std::thread user([&] {
         // The folder typed into the name box and Enter: the dialog goes
         // there; its list is read once it shows the folder's files.
@@ -364,22 +373,37 @@ TEST_F(MainWindow, TheOpenDialogOffersEveryKindTheProgramOpens)
             dialog = FileDialog();
         if (!dialog)
             return;
-        wchar_t text[200] = {};
-        ::GetDlgItemTextW(dialog, 0x470, text, 200); // the filter box
-        filter = text;
+        HWND box = ::GetDlgItem(dialog, 0x470); // the filter box
+        const int count = static_cast<int>(::SendMessageW(box, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            wchar_t text[200] = {};
+            if (::SendMessageW(box, CB_GETLBTEXTLEN, i, 0) < 200)
+                ::SendMessageW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            filters.push_back(text);
+        }
         ::SetDlgItemTextW(dialog, 0x47C, folder.c_str()); // the name box
         ::SetDlgItemTextW(dialog, 0x480, folder.c_str());
         ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        for (int tries = 0; tries < 250 && listed.empty(); ++tries, ::Sleep(20)) {
-            const std::vector<std::wstring> names = ListedNames(dialog);
-            if (std::find(names.begin(), names.end(), L"c.wav") != names.end())
-                listed = names;
-        }
+        const auto listedOnce = [dialog](const wchar_t* name, size_t count) {
+            for (int tries = 0; tries < 250; ++tries, ::Sleep(20)) {
+                const std::vector<std::wstring> names = ListedNames(dialog);
+                if (names.size() >= count && std::find(names.begin(), names.end(), name) != names.end())
+                    return names;
+            }
+            return std::vector<std::wstring>{};
+        };
+        audio = listedOnce(L"c.wav", 1);
+        // The second filter chosen as the user does.
+        ::SendMessageW(box, CB_SETCURSEL, 1, 0);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELENDOK), reinterpret_cast<LPARAM>(box));
+        all = listedOnce(L"d.txt", 4);
         ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     Command(ID_CMD_OPEN);
     user.join();
-    EXPECT_EQ(L"Audio files (*.mp3;*.ogg;*.wav)", filter);
-    std::sort(listed.begin(), listed.end());
-    EXPECT_EQ((std::vector<std::wstring>{L"a.ogg", L"b.mp3", L"c.wav"}), listed);
+    EXPECT_EQ((std::vector<std::wstring>{L"Audio files (*.mp3;*.wav)", L"All Files (*.*)"}), filters);
+    std::sort(audio.begin(), audio.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"b.mp3", L"c.wav"}), audio);
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"a.ogg", L"b.mp3", L"c.wav", L"d.txt"}), all);
 }

@@ -209,20 +209,21 @@ TEST_F(OptionsInTheProgram, PickingALanguageRetranslatesOpenWindowsAndStoresIt)
     props.DestroyWindow();
 }
 
-TEST_F(OptionsInTheProgram, TheDialogShowsOverTheMainWindowAndComesBackToTheTop)
+TEST_F(OptionsInTheProgram, TheDialogShowsOnTheDesktopsCentreOwnedByTheMainWindowAndComesBackToTheTop)
 {
+    // The main window away from the desktop's centre: the dialog does not
+    // follow it.
+    MainFrame()->MoveWindow(0, 0, 700, 500);
     Command(ID_CMD_OPTIONS);
     ASSERT_TRUE(IsOptionsDialogOpen());
     HWND dlg = GetOptionsDialog()->GetSafeHwnd();
     EXPECT_TRUE(apptest::PumpUntil([dlg] { return IsWindowVisible(dlg) != FALSE; })) << "the command shows it";
-    EXPECT_EQ(MainFrame()->GetSafeHwnd(), GetWindow(dlg, GW_OWNER));
-    CRect dialog, main, work;
+    EXPECT_EQ(MainFrame()->GetSafeHwnd(), GetWindow(dlg, GW_OWNER)) << "made without a parent";
+    CRect dialog, desktop;
     GetWindowRect(dlg, &dialog);
-    MainFrame()->GetWindowRect(&main);
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    main.IntersectRect(&main, &work); // the centring keeps it on the work area
-    EXPECT_NEAR(main.CenterPoint().x, dialog.CenterPoint().x, 2);
-    EXPECT_NEAR(main.CenterPoint().y, dialog.CenterPoint().y, 2);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    EXPECT_NEAR(desktop.CenterPoint().x, dialog.CenterPoint().x, 1);
+    EXPECT_NEAR(desktop.CenterPoint().y, dialog.CenterPoint().y, 1);
 
     // The main window taken to the front: choosing the command again brings
     // the same dialog back to the top.

@@ -1,6 +1,7 @@
 // Start-up and shutdown of the application object: the services it brings
 // up and takes down, the language files it needs, the settings it keeps, the
 // installer switches; and the real program started as a process.
+#include <functional>
 #include "AppTestKit.h"
 #include "app/AppHooks.h"
 #include "app/AppIds.h"
@@ -56,7 +57,94 @@ DWORD RunProgram(const std::wstring& arguments, DWORD waitMs, HWND* mainWindow =
     return code;
 }
 
+// Refuses, on this thread, the first window creation that the filter picks
+// (every one with `every`), as a system without a usable display does.
+class CWindowRefuser
+{
+public:
+    CWindowRefuser(std::function<bool(const CREATESTRUCTW&)> pick, bool every)
+    {
+        s_pick = std::move(pick);
+        s_every = every;
+        s_refused = false;
+        m_hook = ::SetWindowsHookExW(WH_CBT, Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~CWindowRefuser()
+    {
+        ::UnhookWindowsHookEx(m_hook);
+        s_pick = nullptr;
+    }
+    CWindowRefuser(const CWindowRefuser&) = delete;
+    CWindowRefuser& operator=(const CWindowRefuser&) = delete;
+    bool Ready() const { return m_hook != nullptr; }
+    bool Refused() const { return s_refused; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (code == HCBT_CREATEWND && s_pick && (s_every || !s_refused) &&
+            s_pick(*reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs)) {
+            s_refused = true;
+            return 1;
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    inline static std::function<bool(const CREATESTRUCTW&)> s_pick;
+    inline static bool s_every = false;
+    inline static bool s_refused = false;
+    HHOOK m_hook = nullptr;
+};
+
+bool IsClass(const CREATESTRUCTW& cs, const wchar_t* name, WORD atom)
+{
+    return IS_INTRESOURCE(cs.lpszClass) ? LOWORD(reinterpret_cast<ULONG_PTR>(cs.lpszClass)) == atom
+                                        : ::lstrcmpiW(cs.lpszClass, name) == 0;
+}
+
 } // namespace
+
+TEST_F(Startup, WithoutItsMainWindowTheStartEndsWithAFailureCode)
+{
+    struct SCase
+    {
+        const wchar_t* what;
+        std::function<bool(const CREATESTRUCTW&)> pick;
+        bool every; // every window refused, message boxes too
+    } cases[] = {
+        {L"no window at all, as without a display", [](const CREATESTRUCTW&) { return true; }, true},
+        {L"the main window",
+         [](const CREATESTRUCTW& cs) {
+             return IsClass(cs, L"#32770", 32770) && cs.lpszName && ::lstrcmpW(cs.lpszName, L"Velmora Ravelin") == 0;
+         },
+         false},
+        {L"the main window's frame tree", [](const CREATESTRUCTW& cs) { return IsClass(cs, L"Orlek_xfFrame", 0); },
+         false},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.what);
+        std::vector<std::wstring> told;
+        BOOL started = TRUE;
+        {
+            dlgtest::CBoxAnswerer answerer;
+            CWindowRefuser refuser(c.pick, c.every);
+            ASSERT_TRUE(refuser.Ready());
+            m_started = true;
+            started = App().InitInstance();
+            EXPECT_TRUE(refuser.Refused());
+            told = answerer.Texts();
+        }
+        EXPECT_FALSE(started);
+        EXPECT_FALSE(MainFrame());
+        EXPECT_FALSE(::FindWindowW(nullptr, L"Velmora Ravelin")) << "no window is left behind";
+        if (!c.every) {
+            ASSERT_EQ(1u, told.size());
+            EXPECT_NE(std::wstring::npos, told[0].find(L"window")) << told[0];
+        }
+        EXPECT_NE(0, App().ExitInstance());
+        m_started = false;
+        DrainQuits();
+    }
+}
 
 TEST_F(Startup, ServicesComeUpWithTheWindowAndGoDownAtExit)
 {

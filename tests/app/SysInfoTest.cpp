@@ -170,7 +170,7 @@ TEST_F(SysInfo, SaveCopyAndMail)
     ASSERT_EQ(L"\r\n", std::wstring(static_cast<LPCWSTR>(report.Right(2))));
 
     // Save...: the file dialog offers "Report.txt"; the chosen file holds the
-    // report as UTF-16LE after its byte-order mark.
+    // report as UTF-16LE and nothing else, from its heading line on.
     const std::wstring path = testsupport::ScratchDir(L"sysinfo") + L"\\Saved.txt";
     DeleteFileW(path.c_str());
     {
@@ -180,10 +180,14 @@ TEST_F(SysInfo, SaveCopyAndMail)
         EXPECT_NE(std::wstring::npos, answerer.Seen()[0].find(L"|Report.txt")) << answerer.Seen()[0];
     }
     const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(path);
-    ASSERT_EQ(2 + report.GetLength() * 2u, bytes.size());
-    EXPECT_EQ(0xFF, bytes[0]);
-    EXPECT_EQ(0xFE, bytes[1]);
-    EXPECT_EQ(0, memcmp(bytes.data() + 2, static_cast<LPCWSTR>(report), bytes.size() - 2)) << "little-endian";
+    std::vector<uint8_t> expected;
+    for (int i = 0; i < report.GetLength(); ++i) {
+        expected.push_back(static_cast<uint8_t>(report[i] & 0xFF));
+        expected.push_back(static_cast<uint8_t>(report[i] >> 8));
+    }
+    EXPECT_EQ(expected, bytes);
+    ASSERT_GE(bytes.size(), 16u);
+    EXPECT_EQ(0, memcmp(bytes.data(), "G\0e\0n\0e\0r\0a\0l\0\r\0", 16)) << "the heading line first";
 
     // A save that fails says so and leaves no file.
     const std::wstring bad = testsupport::ScratchDir(L"sysinfo") + L"\\missing folder\\Report.txt";

@@ -105,6 +105,33 @@ TEST(MfcDialog, ModelessDialogFromTemplateInitialisesItsControls)
     EXPECT_EQ(nullptr, dlg.m_list.m_hWnd); // the bound control went with its window
 }
 
+TEST(MfcDialog, ModelessDialogWithoutParentIsOwnedByTheMainWindow)
+{
+    CWnd main, other;
+    ASSERT_TRUE(main.CreateEx(0, nullptr, L"Main", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    ASSERT_TRUE(other.CreateEx(0, nullptr, L"Other", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    CModelessDlg orphan;
+    ASSERT_TRUE(orphan.Create(IDD_TEST_MODELESS, nullptr));
+    EXPECT_EQ(nullptr, ::GetWindow(orphan.m_hWnd, GW_OWNER)); // no main window: no owner
+
+    TestApp().m_pMainWnd = &main;
+    CModelessDlg owned, given, indirect;
+    ASSERT_TRUE(owned.Create(IDD_TEST_MODELESS, nullptr));
+    ASSERT_TRUE(given.Create(IDD_TEST_MODELESS, &other));
+    // A template in memory: the modeless one, taken from the resources.
+    HRSRC resource = ::FindResourceW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDD_TEST_MODELESS), RT_DIALOG);
+    ASSERT_TRUE(resource);
+    ASSERT_TRUE(indirect.CreateIndirect(
+        static_cast<LPCDLGTEMPLATEW>(::LockResource(::LoadResource(AfxGetResourceHandle(), resource)))));
+    TestApp().m_pMainWnd = nullptr;
+    EXPECT_EQ(main.m_hWnd, ::GetWindow(owned.m_hWnd, GW_OWNER));
+    EXPECT_EQ(main.m_hWnd, ::GetWindow(indirect.m_hWnd, GW_OWNER));
+    EXPECT_EQ(other.m_hWnd, ::GetWindow(given.m_hWnd, GW_OWNER)); // a given parent wins
+    for (CWnd* w : {static_cast<CWnd*>(&orphan), static_cast<CWnd*>(&owned), static_cast<CWnd*>(&given),
+                    static_cast<CWnd*>(&indirect), &main, &other})
+        w->DestroyWindow();
+}
+
 TEST(MfcDialog, MissingTemplateFails)
 {
     CDialog dlg(62099u);

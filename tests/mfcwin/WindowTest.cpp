@@ -172,12 +172,13 @@ class CFailWnd : public CWnd
 public:
     int postNcDestroy = 0;
     HWND seen = nullptr;
+    bool refuseInOnCreate = true;
 
 protected:
     int OnCreate(LPCREATESTRUCT)
     {
         seen = m_hWnd;
-        return -1;
+        return refuseInOnCreate ? -1 : 0;
     }
     void PostNcDestroy() override { ++postNcDestroy; }
     DECLARE_MESSAGE_MAP()
@@ -187,17 +188,52 @@ BEGIN_MESSAGE_MAP(CFailWnd, CWnd)
     ON_WM_CREATE()
 END_MESSAGE_MAP()
 
+// Refuses every window this thread creates while it lives (as a system
+// without a display does), after the object was bound.
+LRESULT CALLBACK RefuseCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    return code == HCBT_CREATEWND ? 1 : ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 } // namespace
 
-TEST(MfcWindow, CreationRefusedByOnCreateLeavesTheObjectUnbound)
+TEST(MfcWindow, FailedCreationLeavesTheObjectUnboundAndToItsCreator)
 {
-    CFailWnd wnd;
-    EXPECT_FALSE(wnd.CreateEx(0, ProbeClass(), L"Fail", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
-    EXPECT_NE(nullptr, wnd.seen);
-    EXPECT_EQ(nullptr, wnd.m_hWnd);
-    EXPECT_EQ(1, wnd.postNcDestroy);
-    EXPECT_FALSE(::IsWindow(wnd.seen));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(wnd.seen));
+    // Refused by its own OnCreate, by the system, or by an unknown class:
+    // the object is unbound and PostNcDestroy does not run, so that whoever
+    // made it deletes it (once).
+    {
+        CFailWnd wnd;
+        EXPECT_FALSE(wnd.CreateEx(0, ProbeClass(), L"Fail", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+        EXPECT_NE(nullptr, wnd.seen);
+        EXPECT_EQ(nullptr, wnd.m_hWnd);
+        EXPECT_EQ(0, wnd.postNcDestroy);
+        EXPECT_FALSE(::IsWindow(wnd.seen));
+        EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(wnd.seen));
+    }
+    {
+        CFailWnd wnd;
+        wnd.refuseInOnCreate = false;
+        HHOOK hook = ::SetWindowsHookExW(WH_CBT, RefuseCreation, nullptr, ::GetCurrentThreadId());
+        ASSERT_TRUE(hook);
+        const BOOL made = wnd.CreateEx(0, ProbeClass(), L"Fail", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0);
+        ::UnhookWindowsHookEx(hook);
+        EXPECT_FALSE(made);
+        EXPECT_EQ(nullptr, wnd.m_hWnd);
+        EXPECT_EQ(0, wnd.postNcDestroy);
+    }
+    {
+        CFailWnd wnd;
+        EXPECT_FALSE(wnd.CreateEx(0, L"NoSuchClass", L"Fail", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+        EXPECT_EQ(nullptr, wnd.m_hWnd);
+        EXPECT_EQ(0, wnd.postNcDestroy);
+    }
+    // Once made, the window's end runs it as always.
+    CFailWnd made;
+    made.refuseInOnCreate = false;
+    ASSERT_TRUE(made.CreateEx(0, ProbeClass(), L"Made", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+    made.DestroyWindow();
+    EXPECT_EQ(1, made.postNcDestroy);
 }
 
 namespace {
