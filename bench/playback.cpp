@@ -4,9 +4,9 @@
 // output, and how often the play cursor moved. Then the time from the play
 // command to the first samples handed to the output, in turn with opening the
 // output and writing one block by hand, and from the stop command to silence.
-// Each ratio is the median of the rounds' own ratios, with their spread. Last, the memory of
-// the process (private bytes and bytes in use on its heaps) before and after
-// a long looped run of a short fragment.
+// Each ratio is the median of the rounds' own ratios, with their spread.
+// Last, the memory of the process (private bytes and bytes in use on its
+// heaps) before and after a long looped run of a short fragment.
 //   bench_playback [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
