@@ -24,7 +24,7 @@
 
 namespace {
 
-const int kRounds = 5; // decodes of each side, in turn
+const int kRounds = 9; // decodes of each side, in turn
 
 std::wstring Widen(const std::string& s)
 {

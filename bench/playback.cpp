@@ -32,7 +32,7 @@ constexpr double kSeconds = 60; // source seconds played
 constexpr float kTempo = 0.5f;
 constexpr double kLoopSeconds = 240; // output seconds of the memory run
 constexpr int kCpuRounds = 5;        // played runs and runs of the stage alone, in turn
-constexpr int kStartRounds = 5;      // play commands and opens by hand, in turn
+constexpr int kStartRounds = 11;     // play commands and opens by hand, in turn
 
 double ProcessCpu()
 {
