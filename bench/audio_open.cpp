@@ -1,8 +1,9 @@
 // Opening a 5-minute 44.1 kHz stereo WAV with the whole-file cache until it
 // is ready and all its peaks are built, against a plain read of the same file
-// into memory; then where the time goes (the loader's block reads, the peaks
-// of bytes in memory) and the process's memory with the file open, against
-// the PCM size.
+// into memory, the two in turn (ours, plain, ours, plain, ...), with the
+// median and spread of the per-pair ratios; then where the time goes (the
+// loader's block reads, the peaks of bytes in memory) and the process's
+// memory with the file open, against the PCM size.
 //   bench_audio_open [folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA (a Unix path).
 #include <windows.h>
@@ -17,21 +18,12 @@
 #include "audio/CreateAudioReader.h"
 #include "audio/IPeakContainer.h"
 #include "audio/PeakContainer.h"
+#include "bench/InterleavedRounds.h"
 #include "common/Interfaces.h"
 
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+const int kPairs = 15; // opens of each side, in turn
 
 std::wstring DataFile(int argc, wchar_t** argv)
 {
@@ -148,25 +140,22 @@ double CachedOpen(const std::wstring& path, int* peakCount, SMemory* before = nu
 int wmain(int argc, wchar_t** argv)
 {
     const std::wstring path = DataFile(argc, argv);
-    const int runs = 5;
-    double bestPlain = 1e9, bestOurs = 1e9;
     size_t bytes = 0;
     int peakCount = 0;
     PlainRead(path, &bytes); // warm the file cache for both
-    for (int i = 0; i < runs; ++i) {
-        const double plain = PlainRead(path, &bytes);
-        const double ours = CachedOpen(path, &peakCount);
-        if (plain < 0 || ours < 0) {
-            std::fwprintf(stderr, L"cannot open %ls\n", path.c_str());
-            return 1;
-        }
-        bestPlain = plain < bestPlain ? plain : bestPlain;
-        bestOurs = ours < bestOurs ? ours : bestOurs;
+    const CInterleavedRounds pairs(
+        kPairs, {[&] { return CachedOpen(path, &peakCount); }, [&] { return PlainRead(path, &bytes); }});
+    if (pairs.AnyFailed()) {
+        std::fwprintf(stderr, L"cannot open %ls\n", path.c_str());
+        return 1;
     }
     std::printf("file: %zu bytes, %d peaks\n", bytes, peakCount);
-    std::printf("plain read into memory:          %8.1f ms (best of %d)\n", bestPlain * 1000, runs);
-    std::printf("cached open, ready, all peaks:   %8.1f ms (best of %d)\n", bestOurs * 1000, runs);
-    std::printf("ratio: %.2f\n", bestOurs / bestPlain);
+    std::printf("cached open, ready, all peaks:   %8.1f ms (median of %d)\n", pairs.Spread(0).median * 1000, kPairs);
+    std::printf("plain read into memory:          %8.1f ms (median of %d, each after one of ours)\n",
+                pairs.Spread(1).median * 1000, kPairs);
+    std::printf("ratio cached open/plain read: %s\n", SpreadText(pairs.RatioSpread(0, 1)).c_str());
+
+    const int runs = 5;
 
     std::vector<char> file;
     double block = 1e9, peaks = 1e9;

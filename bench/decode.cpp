@@ -2,7 +2,9 @@
 // end through our readers (DirectShow and libvorbisfile behind IAudioReader),
 // against the plain decoder on the same file in the same run: GStreamer's
 // gst-launch-1.0 (decodebin into fakesink) for the MP3, libvorbisfile's own
-// ov_read loop for the Ogg.
+// ov_read loop for the Ogg. The sides run in turn, round after round (ours,
+// plain, ours, plain, ...); each ratio is the median of the rounds' own
+// ratios, printed with their spread.
 //   bench_decode [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
@@ -17,23 +19,12 @@
 
 #include "audio/CreateAudioReader.h"
 #include "audio/DXAudioReader.h"
+#include "bench/InterleavedRounds.h"
 #include "common/Interfaces.h"
 
 namespace {
 
-const int kRuns = 5; // the best of these counts, against noise
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+const int kRounds = 9; // decodes of each side, in turn
 
 std::wstring Widen(const std::string& s)
 {
@@ -181,24 +172,14 @@ double PlainGStreamer(const std::string& unixPath)
     return ok ? t : -1;
 }
 
-template <class F>
-double Best(F run)
+// Side `ours` against side `plain` of the rounds: the median of each, the
+// frames decoded, and the per-round ratios.
+void Report(const char* what, const CInterleavedRounds& rounds, int ours, int plain, long long frames)
 {
-    double best = -1;
-    for (int i = 0; i < kRuns; ++i) {
-        double t = run();
-        if (t < 0)
-            return -1;
-        if (best < 0 || t < best)
-            best = t;
-    }
-    return best;
-}
-
-void Report(const char* what, double ours, double plain, long long frames)
-{
-    std::printf("%-22s ours %7.3f s  plain %7.3f s  ratio %5.2f  (%lld frames, %.0fx real time)\n", what, ours, plain,
-                plain > 0 ? ours / plain : 0.0, frames, ours > 0 ? frames / 44100.0 / ours : 0.0);
+    const double oursMedian = rounds.Spread(ours).median, plainMedian = rounds.Spread(plain).median;
+    std::printf("%-22s ours %7.3f s  plain %7.3f s  (medians; %lld frames, %.0fx real time)\n", what, oursMedian,
+                plainMedian, frames, oursMedian > 0 ? frames / 44100.0 / oursMedian : 0.0);
+    std::printf("%-22s ratio %s\n", "", SpreadText(rounds.RatioSpread(ours, plain), "rounds").c_str());
 }
 
 } // namespace
@@ -221,27 +202,30 @@ int wmain(int argc, wchar_t** argv)
     const std::string mp3 = folder + "/tone440_5m.mp3", ogg = folder + "/tone440_5m.ogg";
     int rc = 0;
 
-    long long frames = 0;
-    const double oursMp3 = Best([&] { return OurDecode(WindowsPath(mp3), &frames); });
-    const double plainMp3 = Best([&] { return PlainGStreamer(mp3); });
-    if (oursMp3 < 0 || plainMp3 < 0) {
-        std::printf("bench_decode: MP3 %s failed\n", oursMp3 < 0 ? "reader" : "gst-launch-1.0");
+    // MP3: ours, gst-launch and the graph alone, in turn.
+    long long frames = 0, graphFrames = 0;
+    enum { kOurs, kGst, kGraph };
+    const CInterleavedRounds mp3Rounds(kRounds, {[&] { return OurDecode(WindowsPath(mp3), &frames); },
+                                                 [&] { return PlainGStreamer(mp3); },
+                                                 [&] { return GraphAlone(WindowsPath(mp3), &graphFrames); }});
+    if (mp3Rounds.AnyFailed()) {
+        std::printf("bench_decode: MP3 %s failed\n", mp3Rounds.Failed(kOurs)  ? "reader"
+                                                     : mp3Rounds.Failed(kGst) ? "gst-launch-1.0"
+                                                                              : "graph alone");
         rc = 1;
     }
-    Report("MP3 vs gst-launch", oursMp3, plainMp3, frames);
-    long long graphFrames = 0;
-    const double graphMp3 = Best([&] { return GraphAlone(WindowsPath(mp3), &graphFrames); });
-    Report("MP3 vs graph alone", oursMp3, graphMp3, graphFrames);
-    Report("graph alone vs gst", graphMp3, plainMp3, graphFrames);
+    Report("MP3 vs gst-launch", mp3Rounds, kOurs, kGst, frames);
+    Report("MP3 vs graph alone", mp3Rounds, kOurs, kGraph, frames);
+    Report("graph alone vs gst", mp3Rounds, kGraph, kGst, graphFrames);
 
     long long plainFrames = 0;
-    const double oursOgg = Best([&] { return OurDecode(WindowsPath(ogg), &frames); });
-    const double plainOgg = Best([&] { return PlainVorbis(WindowsPath(ogg), &plainFrames); });
-    if (oursOgg < 0 || plainOgg < 0 || frames != plainFrames) {
+    const CInterleavedRounds oggRounds(kRounds, {[&] { return OurDecode(WindowsPath(ogg), &frames); },
+                                                 [&] { return PlainVorbis(WindowsPath(ogg), &plainFrames); }});
+    if (oggRounds.AnyFailed() || frames != plainFrames) {
         std::printf("bench_decode: Ogg failed or frame counts differ\n");
         rc = 1;
     }
-    Report("Ogg vs ov_read loop", oursOgg, plainOgg, frames);
+    Report("Ogg vs ov_read loop", oggRounds, 0, 1, frames);
     CoUninitialize();
     return rc;
 }

@@ -4,13 +4,13 @@
 //   mix:  the text scene with the first rows replaced by one row of each
 //         other content kind (button, check box, radio button, slider,
 //         progress, picture).
-// Prints both figures of each scene and their ratio.
+// The two repaints run in turn (ours, plain, ours, plain, ...); prints the
+// median of each and of the per-pair ratios, with the ratios' spread.
 //   scripts/wine-env <build> run <build>/bench/bench_hybrid_repaint.exe
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
+#include "bench/InterleavedRounds.h"
 #include "common/DrawRoutines.h"
 #include "hybrid/CellBuilder.h"
 #include "hybrid/HybridCtrl.h"
@@ -21,13 +21,8 @@
 namespace {
 
 const int kRows = 50, kColumns = 10, kWidth = 1000, kHeight = 870;
-const int kRuns = 40;
+const int kRuns = 40;               // repaints of each side, in pairs
 const wchar_t kKinds[] = L"BxrLpP"; // the rows of the mix, by content letter
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 void Pump()
 {
@@ -154,16 +149,6 @@ void DrawPlain(CDC& mem, const std::vector<SPlainCell>& cells, HFONT font)
     ::SelectObject(dc, oldFont);
 }
 
-double TimeRuns(const std::function<void()>& run)
-{
-    run(); // warm caches
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRuns; ++i)
-        run();
-    ::GdiFlush();
-    return MillisecondsSince(start) / kRuns;
-}
-
 void RunScene(HWND frame, bool mix)
 {
     CHybridCtrl ctrl;
@@ -189,21 +174,39 @@ void RunScene(HWND frame, bool mix)
     }
     CBitmap* old = mem.SelectObject(&bitmap);
 
-    const double ours = TimeRuns([&] { ctrl.DrawAll(&mem); });
-    const double window = TimeRuns([&] {
+    // Each repaint is flushed before its time is taken: GDI may batch calls.
+    HFONT font = static_cast<HFONT>(ctrl.GetDefaultStyle()->GetFont()->GetSafeHandle());
+    const Measure ours = WallTime([&] {
+        ctrl.DrawAll(&mem);
+        ::GdiFlush();
+    });
+    const Measure baseline = WallTime([&] {
+        DrawPlain(mem, plain, font);
+        ::GdiFlush();
+    });
+    const Measure window = WallTime([&] {
         ctrl.InvalidateAll(false);
         ctrl.UpdateWindow();
+        ::GdiFlush();
     });
-    HFONT font = static_cast<HFONT>(ctrl.GetDefaultStyle()->GetFont()->GetSafeHandle());
-    const double baseline = TimeRuns([&] { DrawPlain(mem, plain, font); });
+    // One untimed repaint of each warms the caches.
+    ours();
+    baseline();
+    window();
+    const CInterleavedRounds pairs(kRuns, {ours, baseline});
+    const CInterleavedRounds windowRuns(kRuns, {window});
     mem.SelectObject(old);
 
-    std::printf("[%s] visible cells: %d of %d (control %dx%d)\n", mix ? "mix" : "text", visible,
-                static_cast<int>(plain.size()), kWidth, kHeight);
-    std::printf("[%s] hybrid full repaint into memory: %.2f ms\n", mix ? "mix" : "text", ours);
-    std::printf("[%s] hybrid full repaint of the window (WM_PAINT): %.2f ms\n", mix ? "mix" : "text", window);
-    std::printf("[%s] plain GDI, same cells and rectangles: %.2f ms\n", mix ? "mix" : "text", baseline);
-    std::printf("[%s] ratio hybrid/plain: %.2f\n", mix ? "mix" : "text", baseline > 0 ? ours / baseline : 0.0);
+    const char* scene = mix ? "mix" : "text";
+    std::printf("[%s] visible cells: %d of %d (control %dx%d)\n", scene, visible, static_cast<int>(plain.size()),
+                kWidth, kHeight);
+    std::printf("[%s] hybrid full repaint into memory: %.2f ms (median of %d)\n", scene, pairs.Spread(0).median * 1000,
+                kRuns);
+    std::printf("[%s] hybrid full repaint of the window (WM_PAINT): %.2f ms (median of %d)\n", scene,
+                windowRuns.Spread(0).median * 1000, kRuns);
+    std::printf("[%s] plain GDI, same cells and rectangles: %.2f ms (median of %d, each after one of ours)\n", scene,
+                pairs.Spread(1).median * 1000, kRuns);
+    std::printf("[%s] ratio hybrid/plain: %s\n", scene, SpreadText(pairs.RatioSpread(0, 1)).c_str());
     ctrl.DestroyWindow();
 }
 

@@ -1,11 +1,12 @@
 // Playing at 0.5x through the playback thread (reader, time-stretch stage,
 // output ring and waveOut) against the time-stretch stage alone on the same
-// samples in the same run: CPU seconds per second of output, and how often
-// the play cursor moved. Then the time from the play command to the first
-// samples handed to the output, against opening the output and writing one
-// block by hand, and from the stop command to silence. Last, the memory of
-// the process (private bytes and bytes in use on its heaps) before and after
-// a long looped run of a short fragment.
+// samples in the same run, the two in turn: CPU seconds per second of
+// output, and how often the play cursor moved. Then the time from the play
+// command to the first samples handed to the output, in turn with opening the
+// output and writing one block by hand, and from the stop command to silence.
+// Each ratio is the median of the rounds' own ratios, with their spread.
+// Last, the memory of the process (private bytes and bytes in use on its
+// heaps) before and after a long looped run of a short fragment.
 //   bench_playback [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
@@ -23,24 +24,15 @@
 #include "audio/CreateAudioReader.h"
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
+#include "bench/InterleavedRounds.h"
 
 namespace {
 
 constexpr double kSeconds = 60; // source seconds played
 constexpr float kTempo = 0.5f;
 constexpr double kLoopSeconds = 240; // output seconds of the memory run
-
-double Now()
-{
-    static LARGE_INTEGER freq = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
+constexpr int kCpuRounds = 5;        // played runs and runs of the stage alone, in turn
+constexpr int kStartRounds = 11;     // play commands and opens by hand, in turn
 
 double ProcessCpu()
 {
@@ -208,21 +200,20 @@ int wmain(int argc, wchar_t** argv)
     }
     HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
 
-    // Best of three of each, alternating, so that a busy machine spoils
-    // neither side alone.
+    // The played run and the stage alone in turn, round after round, so a
+    // busy machine spoils neither side alone; the ratio is judged from the
+    // rounds' own ratios.
     const double output = kSeconds / kTempo;
-    double alone = 1e9, thread = 1e9, process = 1e9, wall = 0, moves = 1e9;
-    for (int round = 0; round < 3; ++round) {
-        alone = std::min(alone, StretchAlone(reader));
+    std::vector<double> process, moves;
+    double wall = 0;
+    const Measure played = [&] {
         SRun run;
         run.window = window;
         Prepare(run, reader, kSeconds);
         const double cpu = ProcessCpu();
         const double started = Now();
-        if (!StartPlaybackThread(&run.ctx)) {
-            std::printf("the playback thread could not be started\n");
-            return 1;
-        }
+        if (!StartPlaybackThread(&run.ctx))
+            return -1.0;
         // The window's thread takes the position messages as the pane's
         // does: a queue nobody empties makes every post dearer. The times
         // are read while the thread runs: the system forgets an ended
@@ -239,46 +230,64 @@ int wmain(int argc, wchar_t** argv)
             mine = std::max(mine, ThreadCpu(handle));
         }
         JoinPlaybackThread(&run.ctx);
-        thread = std::min(thread, mine);
-        process = std::min(process, ProcessCpu() - cpu);
+        process.push_back(ProcessCpu() - cpu);
         wall = Now() - started;
-        moves = std::min(moves, posts / wall);
+        moves.push_back(posts / wall);
+        return mine;
+    };
+    const CInterleavedRounds cpuRounds(kCpuRounds, {played, [&] { return StretchAlone(reader); }});
+    if (cpuRounds.Failed(0)) {
+        std::printf("the playback thread could not be started\n");
+        return 1;
     }
-    printf("CPU per second of output at 0.5x (%.0f s of output, played in %.1f s; best of 3):\n", output, wall);
-    printf("  playback thread %.3f ms, stage alone %.3f ms, ratio %.2f\n", thread / output * 1000,
-           alone / output * 1000, alone > 0 ? thread / alone : 0);
+    printf("CPU per second of output at 0.5x (%.0f s of output, played in %.1f s; medians of %d):\n", output, wall,
+           kCpuRounds);
+    printf("  playback thread %.3f ms, stage alone %.3f ms\n", cpuRounds.Spread(0).median / output * 1000,
+           cpuRounds.Spread(1).median / output * 1000);
+    printf("  ratio playback thread/stage alone: %s\n", SpreadText(cpuRounds.RatioSpread(0, 1), "rounds").c_str());
     printf("  whole process while playing (with the output's feeder and the system's sound path) %.3f ms\n",
-           process / output * 1000);
-    printf("  play cursor moves per second of wall time: %.1f (fewest of 3)\n", moves);
+           SpreadOf(process).median / output * 1000);
+    printf("  play cursor moves per second of wall time: %.1f (fewest of %d)\n", SpreadOf(moves).min, kCpuRounds);
 
-    // Play command to the first samples handed to the output: the thread
-    // moves the play cursor right after its first write.
-    double best = 1e9, plainBest = 1e9, stopWorst = 0;
-    for (int i = 0; i < 5; ++i) {
+    // Play command to the first samples handed to the output (the thread
+    // moves the play cursor right after its first write), in turn with
+    // opening the output and writing one block by hand.
+    double stopWorst = 0;
+    const Measure firstSamples = [&] {
         SRun r;
         r.window = window;
         Prepare(r, reader, 5);
         const double t0 = Now();
-        if (!StartPlaybackThread(&r.ctx)) {
-            std::printf("the playback thread could not be started\n");
-            return 1;
-        }
+        if (!StartPlaybackThread(&r.ctx))
+            return -1.0;
         while (r.tc->GetPlayCursor() == -1 && r.ctx.state != kPlayEnded)
             Sleep(0);
-        best = std::min(best, Now() - t0);
+        const double t = Now() - t0;
         Pump(300);
         stopWorst = std::max(stopWorst, StopToSilence(r.ctx));
-
-        const double p0 = Now();
+        return t;
+    };
+    const Measure byHand = [&] {
+        const double t0 = Now();
         CIPtr<CAudioOut> out(new CAudioOut(1048576));
         std::vector<char> block(8192);
-        if (out->Open(reader->GetFormat(), WAVE_MAPPER) && out->Write(block.data(), static_cast<int>(block.size())))
-            plainBest = std::min(plainBest, Now() - p0);
+        if (!out->Open(reader->GetFormat(), WAVE_MAPPER) || !out->Write(block.data(), static_cast<int>(block.size())))
+            return -1.0;
+        return Now() - t0;
+    };
+    const CInterleavedRounds startRounds(kStartRounds, {firstSamples, byHand});
+    if (startRounds.Failed(0)) {
+        std::printf("the playback thread could not be started\n");
+        return 1;
     }
-    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms, ratio "
-           "%.2f)\n",
-           best * 1000, plainBest * 1000, plainBest > 0 ? best / plainBest : 0);
-    printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of 5)\n", stopWorst * 1000);
+    if (startRounds.Failed(1))
+        std::printf("the output could not be opened and written by hand\n");
+    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms; medians "
+           "of %d)\n",
+           startRounds.Spread(0).median * 1000, startRounds.Spread(1).median * 1000, kStartRounds);
+    printf("  ratio: %s\n", SpreadText(startRounds.RatioSpread(0, 1), "rounds").c_str());
+    printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of %d)\n", stopWorst * 1000,
+           kStartRounds);
 
     // Memory: a 2-s fragment looped for kLoopSeconds of output, after a
     // short looped run that makes whatever is made once per process.

@@ -3,24 +3,21 @@
 // plain Polyline through the same peaks into the same device context.
 // Both paths ask the peak container for every column. Run for a memory DC
 // (the view's cell is painted off-screen in the program) and a window DC.
+// The two paints run in turn (view, polyline, view, polyline, ...); prints
+// the median of each, and the median and spread of the per-pair ratios.
 //   scripts/wine-env <build> run <build>/bench/bench_waveform_repaint.exe <test-data folder>
-#include <chrono>
-#include <functional>
 #include <cstdio>
 #include <string>
 #include <vector>
 #include "audio/CreateAudioReader.h"
+#include "bench/InterleavedRounds.h"
 #include "app/TimeContainer.h"
 #include "app/WaveDisplayContent.h"
 
 namespace {
 
-const int kWidth = 1200, kHeight = 150, kRuns = 60;
-
-double MillisecondsSince(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
+const int kWidth = 1200, kHeight = 150;
+const int kRuns = 60; // paints of each side, in pairs
 
 // The baseline: the same peaks as a zig-zag polyline, one call.
 void PlainPaint(HDC dc, ITimeContainer* model, IPeakContainer* peaks)
@@ -43,18 +40,6 @@ void PlainPaint(HDC dc, ITimeContainer* model, IPeakContainer* peaks)
     ::Polyline(dc, points.data(), static_cast<int>(points.size()));
     ::SelectObject(dc, old);
     ::DeleteObject(pen);
-}
-
-double Time(HDC dc, const std::function<void()>& paint)
-{
-    paint(); // warm up
-    ::GdiFlush();
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kRuns; ++i)
-        paint();
-    ::GdiFlush();
-    (void)dc;
-    return MillisecondsSince(start) / kRuns;
 }
 
 } // namespace
@@ -100,16 +85,28 @@ int wmain(int argc, wchar_t** argv)
         HDC dc;
     };
     const SDc dcs[] = {{L"memory DC", memory}, {L"window DC", window}};
-    std::wprintf(L"%-18ls %-10ls %12ls %12ls %7ls\n", L"zoom", L"dc", L"view ms", L"polyline ms", L"ratio");
+    std::wprintf(L"%-18ls %-10ls %9ls %12ls  %ls\n", L"zoom", L"dc", L"view ms", L"polyline ms",
+                 L"ratio view/polyline (per pair)");
     for (const SDc& d : dcs)
         for (const SZoom& z : zooms) {
             model->SetScale(z.scale);
             // The middle of the file, so no column lies outside it.
             model->SetPosition(z.scale == zooms[0].scale ? 0 : model->GetLength() / 2);
             CDC* dc = CDC::FromHandle(d.dc);
-            const double ours = Time(d.dc, [&] { view->Draw(dc, CRect(0, 0, kWidth, kHeight)); });
-            const double plain = Time(d.dc, [&] { PlainPaint(d.dc, model, peaks); });
-            std::wprintf(L"%-18ls %-10ls %12.3f %12.3f %7.2f\n", z.name, d.name, ours, plain, ours / plain);
+            // Each paint is flushed before its time is taken: GDI may batch calls.
+            const Measure ours = WallTime([&] {
+                view->Draw(dc, CRect(0, 0, kWidth, kHeight));
+                ::GdiFlush();
+            });
+            const Measure plain = WallTime([&] {
+                PlainPaint(d.dc, model, peaks);
+                ::GdiFlush();
+            });
+            ours(); // warm up
+            plain();
+            const CInterleavedRounds pairs(kRuns, {ours, plain});
+            std::wprintf(L"%-18ls %-10ls %9.3f %12.3f  %hs\n", z.name, d.name, pairs.Spread(0).median * 1000,
+                         pairs.Spread(1).median * 1000, SpreadText(pairs.RatioSpread(0, 1)).c_str());
         }
 
     ::ReleaseDC(wnd, window);
