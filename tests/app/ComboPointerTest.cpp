@@ -38,12 +38,7 @@ const DWORD kClosing = 8000;
 
 using realinput::MoveTo;
 using realinput::Press;
-
-CPoint ScreenCentre(CWnd& control, CRect rect)
-{
-    control.ClientToScreen(&rect);
-    return rect.CenterPoint();
-}
+using realinput::ScreenCentre;
 
 bool NoMenuOpen()
 {

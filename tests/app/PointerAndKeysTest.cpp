@@ -37,12 +37,7 @@ const DWORD kClosing = 8000;
 
 using realinput::MoveTo;
 using realinput::Press;
-
-CPoint ScreenCentre(CWnd& control, CRect rect)
-{
-    control.ClientToScreen(&rect);
-    return rect.CenterPoint();
-}
+using realinput::ScreenCentre;
 
 std::wstring CellText(IHybridCell* row, int column)
 {

@@ -4,6 +4,12 @@
 
 namespace realinput {
 
+CPoint ScreenCentre(CWnd& window, CRect rect)
+{
+    window.ClientToScreen(&rect);
+    return rect.CenterPoint();
+}
+
 void MoveTo(CPoint screen)
 {
     // The position first: hover tracking compares it with the cell.

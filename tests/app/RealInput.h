@@ -3,9 +3,12 @@
 // gives them: they pass the program's own message loop and pre-translation.
 #include <windows.h>
 #include "platform/mfc/afxgeom.h"
+#include "platform/mfc/afxwnd.h"
 
 namespace realinput {
 
+// The screen point at the centre of a rectangle of a window's client area.
+CPoint ScreenCentre(CWnd& window, CRect rect);
 // Moves the pointer to a screen point.
 void MoveTo(CPoint screen);
 // One mouse event where the pointer is (MOUSEEVENTF_LEFTDOWN, ...).

@@ -26,15 +26,7 @@ namespace {
 // An answer later than this after a key is a window that does not answer.
 const DWORD kAnswerMs = 1000;
 
-std::string Describe(HWND w)
-{
-    if (!w)
-        return "no window";
-    WCHAR cls[64] = {};
-    ::GetClassNameW(w, cls, 63);
-    return std::string(CStringA(cls)) + " id " + std::to_string(::GetDlgCtrlID(w)) +
-           (::IsWindowVisible(w) ? "" : " (hidden)");
-}
+using testsupport::DescribeWindow;
 
 class StartPageKeys : public OneProgramTest
 {
@@ -83,7 +75,7 @@ protected:
             return testing::AssertionFailure() << Documents().size() << " documents";
         const HWND document = Documents()[0]->GetSafeHwnd();
         if (!focus || (focus != document && !::IsChild(document, focus)) || !::IsWindowVisible(focus))
-            return testing::AssertionFailure() << "the focus is on " << Describe(focus);
+            return testing::AssertionFailure() << "the focus is on " << DescribeWindow(focus);
         return testing::AssertionSuccess();
     }
     // Space, letters, Tab and the arrows, each answered within a second

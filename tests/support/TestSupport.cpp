@@ -111,4 +111,13 @@ void PumpMessages(DWORD ms)
     }
 }
 
+std::string DescribeWindow(HWND w)
+{
+    if (!w)
+        return "no window";
+    char cls[64] = {};
+    ::GetClassNameA(w, cls, 63);
+    return std::string(cls) + " id " + std::to_string(::GetDlgCtrlID(w)) + (::IsWindowVisible(w) ? "" : " (hidden)");
+}
+
 } // namespace testsupport

@@ -27,6 +27,10 @@ std::vector<uint8_t> ReadCapture(uint64_t offset);
 std::vector<uint8_t> ReadFileBytes(const std::wstring& path);
 bool WriteFileBytes(const std::wstring& path, const void* data, size_t size);
 
+// A window as a failure message names it: class, control id, and whether
+// it is hidden.
+std::string DescribeWindow(HWND w);
+
 // Runs the message loop of this thread for about `ms` milliseconds.
 void PumpMessages(DWORD ms);
 

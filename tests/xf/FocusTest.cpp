@@ -19,15 +19,7 @@ namespace {
 const int kDoc = 45;
 const int kDialogKind = 72;
 
-std::string Describe(HWND w)
-{
-    if (!w)
-        return "no window";
-    WCHAR cls[64] = {};
-    ::GetClassNameW(w, cls, 63);
-    return std::string(CStringA(cls)) + " id " + std::to_string(::GetDlgCtrlID(w)) +
-           (::IsWindowVisible(w) ? "" : " (hidden)");
-}
+using testsupport::DescribeWindow;
 
 // Whether the keyboard focus lies in the frame's pane and can be seen.
 testing::AssertionResult FocusInPaneOf(CxfFrame* frame)
@@ -36,7 +28,7 @@ testing::AssertionResult FocusInPaneOf(CxfFrame* frame)
     const HWND pane = frame && frame->GetPane() ? frame->GetPane()->GetSafeHwnd() : nullptr;
     if (pane && focus && (focus == pane || ::IsChild(pane, focus)) && ::IsWindowVisible(focus))
         return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "the focus is on " << Describe(focus);
+    return testing::AssertionFailure() << "the focus is on " << DescribeWindow(focus);
 }
 
 class Focus : public HostTest
