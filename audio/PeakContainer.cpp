@@ -24,6 +24,15 @@ void MinMax(const int16_t* s, size_t n, int16_t* lo, int16_t* hi)
             vlo = _mm_min_epi16(vlo, v);
             vhi = _mm_max_epi16(vhi, v);
         }
+        if (i < n) {
+            // The last eight samples, some of them taken already: the
+            // extremes stay the same, and no sample is left for a scalar
+            // tail.
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 8));
+            vlo = _mm_min_epi16(vlo, v);
+            vhi = _mm_max_epi16(vhi, v);
+            i = n;
+        }
         // Fold the eight lanes in the registers: halves, quarters, pairs.
         vlo = _mm_min_epi16(vlo, _mm_shuffle_epi32(vlo, _MM_SHUFFLE(1, 0, 3, 2)));
         vhi = _mm_max_epi16(vhi, _mm_shuffle_epi32(vhi, _MM_SHUFFLE(1, 0, 3, 2)));
