@@ -1,5 +1,6 @@
 #include "common/DrawRoutines.h"
 #include <algorithm>
+#include <optional>
 
 #include "platform/mfc/afxwin.h"
 
@@ -249,6 +250,11 @@ private:
     int m_height = 0;
 };
 
+// The largest gradient drawn in the kept bitmap (at 32 bits a pixel, half a
+// megabyte at most).
+constexpr int kKeptGradientWidth = 2048;
+constexpr int kKeptGradientHeight = 64;
+
 // Fills one band of a gradient: the same pixels as a one-pixel pen line along
 // its edge, without making a pen for every band.
 void FillBand(HDC dc, int left, int top, int right, int bottom, COLORREF colour)
@@ -265,7 +271,22 @@ void DrawGradientRect(HDC dc, const RECT& rect, COLORREF from, COLORREF to, int 
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (!dc || width <= 0 || height <= 0 || direction < 1 || direction > 5)
         return;
-    const HDC memDC = CGradientCache::Get().Prepare(width, height);
+    // Bands, cells and bars use the kept bitmap; a larger gradient (a window
+    // background) gets one of its own for this drawing, so that the kept one
+    // stays small.
+    CDC ownDC;
+    CBitmap ownBitmap;
+    std::optional<CGdiObjectSelector> ownSelected;
+    HDC memDC = nullptr;
+    if (width <= kKeptGradientWidth && height <= kKeptGradientHeight) {
+        memDC = CGradientCache::Get().Prepare(width, height);
+    } else {
+        CClientDC screen(nullptr);
+        if (ownDC.CreateCompatibleDC(&screen) && ownBitmap.CreateCompatibleBitmap(&screen, width, height)) {
+            ownSelected.emplace(ownDC.GetSafeHdc(), ownBitmap.GetSafeHandle());
+            memDC = ownDC.GetSafeHdc();
+        }
+    }
     if (!memDC)
         return;
     double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
