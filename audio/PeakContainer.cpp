@@ -24,13 +24,24 @@ void MinMax(const int16_t* s, size_t n, int16_t* lo, int16_t* hi)
             vlo = _mm_min_epi16(vlo, v);
             vhi = _mm_max_epi16(vhi, v);
         }
-        alignas(16) int16_t l[8], h[8];
-        _mm_store_si128(reinterpret_cast<__m128i*>(l), vlo);
-        _mm_store_si128(reinterpret_cast<__m128i*>(h), vhi);
-        for (int k = 0; k < 8; ++k) {
-            *lo = l[k] < *lo ? l[k] : *lo;
-            *hi = h[k] > *hi ? h[k] : *hi;
+        if (i < n) {
+            // The last eight samples, some of them taken already: the
+            // extremes stay the same, and no sample is left for a scalar
+            // tail.
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + n - 8));
+            vlo = _mm_min_epi16(vlo, v);
+            vhi = _mm_max_epi16(vhi, v);
+            i = n;
         }
+        // Fold the eight lanes in the registers: halves, quarters, pairs.
+        vlo = _mm_min_epi16(vlo, _mm_shuffle_epi32(vlo, _MM_SHUFFLE(1, 0, 3, 2)));
+        vhi = _mm_max_epi16(vhi, _mm_shuffle_epi32(vhi, _MM_SHUFFLE(1, 0, 3, 2)));
+        vlo = _mm_min_epi16(vlo, _mm_shuffle_epi32(vlo, _MM_SHUFFLE(2, 3, 0, 1)));
+        vhi = _mm_max_epi16(vhi, _mm_shuffle_epi32(vhi, _MM_SHUFFLE(2, 3, 0, 1)));
+        vlo = _mm_min_epi16(vlo, _mm_srli_epi32(vlo, 16));
+        vhi = _mm_max_epi16(vhi, _mm_srli_epi32(vhi, 16));
+        *lo = static_cast<int16_t>(_mm_extract_epi16(vlo, 0));
+        *hi = static_cast<int16_t>(_mm_extract_epi16(vhi, 0));
     }
     for (; i < n; ++i) {
         *lo = s[i] < *lo ? s[i] : *lo;
@@ -224,15 +235,21 @@ void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
         const int channels = static_cast<int>(m_format.nChannels);
         LONGLONG frames = bytes / align;
         const int16_t* s = samples;
+        // One division per call: the peaks then follow one another.
+        LONGLONG index = m_framesDone / m_framesPerPeak;
+        LONGLONG into = m_framesDone - index * m_framesPerPeak; // frames of this peak already done
+        const int count = m_peakCount;
+        int current = m_currentIndex;
         while (frames > 0) {
-            const LONGLONG index = m_framesDone / m_framesPerPeak;
-            if (index > m_currentIndex)
-                m_currentIndex = static_cast<int>(index < INT_MAX ? index : INT_MAX);
+            if (index > current) {
+                current = static_cast<int>(index < INT_MAX ? index : INT_MAX);
+                m_currentIndex = current;
+            }
             // Frames that still belong to this peak.
-            LONGLONG run = (index + 1) * m_framesPerPeak - m_framesDone;
+            LONGLONG run = m_framesPerPeak - into;
             if (run > frames)
                 run = frames;
-            if (index < m_peakCount) {
+            if (index < count) {
                 // Extremes of the 16-bit samples first; the shift to 8 bits
                 // keeps their order.
                 int16_t lo = 0, hi = 0;
@@ -248,6 +265,11 @@ void CPeakContainer::AddSamples(const int16_t* samples, int bytes)
             s += run * channels;
             m_framesDone += run;
             frames -= run;
+            into += run;
+            if (into == m_framesPerPeak) {
+                ++index;
+                into = 0;
+            }
         }
     }
     // A source that ended early cuts its frame count to what it delivered

@@ -1,5 +1,6 @@
 #include "common/DrawRoutines.h"
 #include <algorithm>
+#include <optional>
 
 #include "platform/mfc/afxwin.h"
 
@@ -203,55 +204,124 @@ void DrawBitmapTransparentCentred(UINT resourceId, HDC dc, const RECT& rect, COL
     TransparentBlitColourKey(dc, x, y, w, h, cache.ImageDC(), sx, sy, keyColour);
 }
 
+namespace {
+
+// The off-screen bitmap gradients are drawn in before their one copy to the
+// target, in the screen's format. Kept for the program's life and grown when a
+// larger gradient comes: a screen context, a memory context and a bitmap made
+// for every gradient cost more than drawing it (a progress bar draws two per
+// repaint). Every pixel of the part that is copied is drawn anew each time.
+class CGradientCache
+{
+public:
+    static CGradientCache& Get()
+    {
+        static CGradientCache cache;
+        return cache;
+    }
+    // The memory context with a bitmap of at least width x height selected;
+    // null when either cannot be made.
+    HDC Prepare(int width, int height)
+    {
+        if (width <= m_width && height <= m_height && m_dc.GetSafeHdc())
+            return m_dc.GetSafeHdc();
+        CClientDC screen(nullptr);
+        if (!m_dc.GetSafeHdc() && !m_dc.CreateCompatibleDC(&screen))
+            return nullptr;
+        const int w = std::max(width, m_width), h = std::max(height, m_height);
+        CBitmap bigger;
+        if (!bigger.CreateCompatibleBitmap(&screen, w, h))
+            return nullptr;
+        // The context lets go of the old bitmap before it is deleted.
+        ::SelectObject(m_dc.GetSafeHdc(), bigger.GetSafeHandle());
+        m_bitmap.DeleteObject();
+        (void)m_bitmap.Attach(bigger.Detach()); // made just above: never null
+        m_width = w;
+        m_height = h;
+        return m_dc.GetSafeHdc();
+    }
+
+private:
+    CGradientCache() = default;
+    // The bitmap outlives the context it is selected in.
+    CBitmap m_bitmap;
+    CDC m_dc;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+// The largest gradient drawn in the kept bitmap (at 32 bits a pixel, half a
+// megabyte at most).
+constexpr int kKeptGradientWidth = 2048;
+constexpr int kKeptGradientHeight = 64;
+
+// Fills one band of a gradient: the same pixels as a one-pixel pen line along
+// its edge, without making a pen for every band.
+void FillBand(HDC dc, int left, int top, int right, int bottom, COLORREF colour)
+{
+    const RECT band{left, top, right, bottom};
+    ::SetBkColor(dc, colour);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &band, nullptr, 0, nullptr);
+}
+
+} // namespace
+
 void DrawGradientRect(HDC dc, const RECT& rect, COLORREF from, COLORREF to, int direction)
 {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (!dc || width <= 0 || height <= 0 || direction < 1 || direction > 5)
         return;
-    // An off-screen bitmap of the screen's format, copied in one operation.
-    CDC memDC;
-    CBitmap bitmap;
-    {
+    // Bands, cells and bars use the kept bitmap; a larger gradient (a window
+    // background) gets one of its own for this drawing, so that the kept one
+    // stays small.
+    CDC ownDC;
+    CBitmap ownBitmap;
+    std::optional<CGdiObjectSelector> ownSelected;
+    HDC memDC = nullptr;
+    if (width <= kKeptGradientWidth && height <= kKeptGradientHeight) {
+        memDC = CGradientCache::Get().Prepare(width, height);
+    } else {
         CClientDC screen(nullptr);
-        if (!memDC.CreateCompatibleDC(&screen) || !bitmap.CreateCompatibleBitmap(&screen, width, height))
-            return;
+        if (ownDC.CreateCompatibleDC(&screen) && ownBitmap.CreateCompatibleBitmap(&screen, width, height)) {
+            ownSelected.emplace(ownDC.GetSafeHdc(), ownBitmap.GetSafeHandle());
+            memDC = ownDC.GetSafeHdc();
+        }
     }
-    {
-        CGdiObjectSelector selected(memDC, bitmap);
-        double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
-        int n = 0;
+    if (!memDC)
+        return;
+    double r = GetRValue(from), g = GetGValue(from), b = GetBValue(from);
+    int n = 0;
+    switch (direction) {
+    case 1: n = width / 2; break;
+    case 2: n = height / 2; break;
+    case 3: n = width; break;
+    default: n = height; break;
+    }
+    // A one-pixel-wide band has no steps: it keeps the start colour
+    // instead of dividing by zero.
+    const double dr = n ? (GetRValue(to) - r) / n : 0.0;
+    const double dg = n ? (GetGValue(to) - g) / n : 0.0;
+    const double db = n ? (GetBValue(to) - b) / n : 0.0;
+    for (int i = 0; i <= n; ++i) {
+        COLORREF c = RGB(static_cast<int>(r) & 0xFF, static_cast<int>(g) & 0xFF, static_cast<int>(b) & 0xFF);
+        r += dr;
+        g += dg;
+        b += db;
         switch (direction) {
-        case 1: n = width / 2; break;
-        case 2: n = height / 2; break;
-        case 3: n = width; break;
-        default: n = height; break;
+        case 1:
+            FillBand(memDC, i, 0, i + 1, height, c);
+            FillBand(memDC, width - i, 0, width - i + 1, height, c);
+            break;
+        case 2:
+            FillBand(memDC, 0, i, width, i + 1, c);
+            FillBand(memDC, 0, height - i, width, height - i + 1, c);
+            break;
+        case 3: FillBand(memDC, i, 0, i + 1, height, c); break;
+        case 4: FillBand(memDC, 0, i, width, i + 1, c); break;
+        case 5: FillBand(memDC, 0, height - i, width, height - i + 1, c); break;
         }
-        // A one-pixel-wide band has no steps: it keeps the start colour
-        // instead of dividing by zero.
-        const double dr = n ? (GetRValue(to) - r) / n : 0.0;
-        const double dg = n ? (GetGValue(to) - g) / n : 0.0;
-        const double db = n ? (GetBValue(to) - b) / n : 0.0;
-        for (int i = 0; i <= n; ++i) {
-            COLORREF c = RGB(static_cast<int>(r) & 0xFF, static_cast<int>(g) & 0xFF, static_cast<int>(b) & 0xFF);
-            r += dr;
-            g += dg;
-            b += db;
-            switch (direction) {
-            case 1:
-                DrawLine(memDC, i, 0, i, height, c);
-                DrawLine(memDC, width - i, 0, width - i, height, c);
-                break;
-            case 2:
-                DrawLine(memDC, 0, i, width, i, c);
-                DrawLine(memDC, 0, height - i, width, height - i, c);
-                break;
-            case 3: DrawLine(memDC, i, 0, i, height, c); break;
-            case 4: DrawLine(memDC, 0, i, width, i, c); break;
-            case 5: DrawLine(memDC, 0, height - i, width, height - i, c); break;
-            }
-        }
-        BitBlt(dc, rect.left, rect.top, width, height, memDC, 0, 0, SRCCOPY);
     }
+    BitBlt(dc, rect.left, rect.top, width, height, memDC, 0, 0, SRCCOPY);
 }
 
 COLORREF ShadeColour(COLORREF colour, int amount)

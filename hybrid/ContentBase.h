@@ -108,8 +108,10 @@ public:
     }
     [[nodiscard]] virtual bool HasMouseCapture()
     {
+        // The control's own record first: asking the system for the capture
+        // costs far more, and a repaint asks for every slider it draws.
         CHybridCtrl* control = GetCtrl();
-        return control && ::GetCapture() == control->GetSafeHwnd() && control->IsCaptureCell(m_cell);
+        return control && control->IsCaptureCell(m_cell) && ::GetCapture() == control->GetSafeHwnd();
     }
     virtual CHybridCtrl* GetCtrl() { return m_cell ? m_cell->GetCtrl() : nullptr; }
     virtual void SetCellStyleBits(DWORD low, DWORD high)
