@@ -110,7 +110,11 @@ TEST_F(PaneCommands, EachCommandDoesWhatItPromises)
              const bool followed = PumpUntil([&] { return time->GetPosition() < 8 * kSecond; }, 3000);
              const bool atCursor = time->GetPosition() <= time->GetPlayCursor();
              Command(ID_CMD_STOP);
-             return moving && stayed && followed && atCursor;
+             // Positions the thread posted before it stopped still scroll
+             // the view: the next cases start once they have all arrived.
+             const bool stopped = PumpUntil([&] { return !Pane()->IsPlaying(); }, 5000);
+             PumpFor(300);
+             return moving && stayed && followed && atCursor && stopped;
          }},
         {"Zoom In on a play position on screen keeps it under its column",
          [&] {
