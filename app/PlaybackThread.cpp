@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -13,6 +12,8 @@
 #include "common/CritSecLock.h"
 #include "common/ScopedHandle.h"
 #include "app/AppSettings.h"
+#include "app/PlayMarks.h"
+#include "app/SourcePlace.h"
 
 namespace {
 
@@ -24,19 +25,38 @@ constexpr LONGLONG kBeforeStartSlack = 100000;
 // about kKeepQueuedMs are left (at the rate the device really takes it), so
 // it wakes a few times a second: every wake-up costs about as much as
 // stretching a few milliseconds of sound. Whatever must be seen at once
-// (stop, range, tempo, a play position request) wakes it through the
-// context's event. A new tempo is heard at once within the pass that is
-// written (the queue is dropped and the pass goes on from what is heard);
-// queued sound of a pass to come keeps the tempo it was written with.
+// (stop, range, tempo, loop flag, a play position request) wakes it through
+// the context's event.
 constexpr LONGLONG kFillToMs = 1000;
 constexpr LONGLONG kKeepQueuedMs = 350;
 constexpr LONGLONG kMinNapMs = 5;
 constexpr LONGLONG kMaxNapMs = 250;
 constexpr LONGLONG kFirstNapsMs = 20; // until the device's rate is known
+// The device's rate is known after this many measures. The fastest of late
+// counts (a slower spell is forgotten by this factor a measure), so that a
+// nap ends before the queue runs low however fast the device takes it: a
+// device that starts slowly and then takes the sound faster than real time
+// would otherwise run dry during the first long nap.
+constexpr int kRateMeasures = 5;
+constexpr double kRateMemory = 0.98;
 // The play cursor moves (and the window hears of it) this often while
 // sound is heard, told by the output's feeder from what it has played: at
 // least twenty times a second.
 constexpr DWORD kPostEveryMs = 40;
+// The output's device holds no more than this much of the queue; the rest
+// can still be taken back and written anew (a new tempo, a seek) while the
+// device plays on, so a change is heard after at most this much sound, and
+// nothing is lost or played twice. A device that takes the sound faster
+// than it plays (as a sound file does) is given more, so that it still
+// holds kDeviceWallMs of its own time and never runs dry when its feeder is
+// late. A pass that follows another goes to the device only once it holds
+// less than kHeldMs of the pass before, so that a loop switched off up to
+// then still ends with the pass being heard. The thread keeps at least
+// kAfterDeviceMs queued beyond the device's part, for the fades of cuts.
+constexpr int kDeviceMs = 150;
+constexpr int kDeviceWallMs = 80;
+constexpr int kHeldMs = 70;
+constexpr int kAfterDeviceMs = 150;
 // The fade at a cut: a pass that ends inside the file fades out over its
 // last frames, one that starts inside the file (or after the pre-delay's
 // silence) fades in, so that a join never steps more than the sound does.
@@ -46,17 +66,33 @@ constexpr int kRampMs = 5;
 // input behind them, and that input is the fragment's end mirrored, never
 // sound from outside the fragment nor silence.
 constexpr int kTailMs = 200;
+// How far from its mark's time a cut's old sound is looked for in the
+// source: the stage's stretches stray from an even pace by less.
+constexpr int kSearchMs = 100;
+// A cut's fade is moved on at most this often, to where the old sound is a
+// copy of the source; failing that, the place found must explain all but
+// this part of the old sound's energy, else the marks' time is taken.
+constexpr int kFadeTries = 4;
+constexpr double kMismatchAllowed = 0.25;
 
-// Where the output's frames come from: from outFrame on (frames written
-// since the output was last reset), source time advances from `time` at
-// `tempo` up to `last`; time -1 is silence that moves no cursor.
-struct SMark
+// Enters a critical section only when no other thread holds it; leaves it
+// on the way out.
+class CTryLock
 {
-    LONGLONG outFrame;
-    LONGLONG time;
-    float tempo;
-    LONGLONG last;
-    int pass; // the passes begun before it
+public:
+    explicit CTryLock(CCriticalSection* cs) : m_cs(cs), m_held(TryEnterCriticalSection(*cs) != FALSE) {}
+    ~CTryLock()
+    {
+        if (m_held)
+            LeaveCriticalSection(*m_cs);
+    }
+    CTryLock(const CTryLock&) = delete;
+    CTryLock& operator=(const CTryLock&) = delete;
+    bool Held() const { return m_held; }
+
+private:
+    CCriticalSection* m_cs;
+    bool m_held;
 };
 
 // The thread's own state for one run. The output's feeder reads the marks
@@ -64,7 +100,7 @@ struct SMark
 class CPlayer : public IAudioOutListener
 {
 public:
-    explicit CPlayer(SPlayContext* ctx) : m_ctx(ctx) {}
+    explicit CPlayer(SPlayContext* ctx) : m_ctx(ctx), m_marks(0) {}
     ~CPlayer();
     CPlayer(const CPlayer&) = delete;
     CPlayer& operator=(const CPlayer&) = delete;
@@ -74,6 +110,46 @@ public:
     bool Play();
 
 private:
+    // The play's steps, in the order Play takes them; false: a seek failed.
+    // Before the first pass: the pre-delay's silence, then the first pass.
+    bool Begin();
+    // A play position asked for, a range moved away from what is heard, a
+    // new tempo: the old sound is cut (CutQueued) and the new goes on.
+    bool FollowRequests(const SPlaySnapshot& s);
+    // The loop rule: the flag counts for the pass being heard.
+    bool FollowLoopSwitch(const SPlaySnapshot& s);
+    // Writing: cycles until about a second is queued.
+    bool WriteAhead(SPlaySnapshot s, int& pending);
+    // A pass is written whole: the next follows while the loop flag is set,
+    // else the output plays out what it holds.
+    bool NextPass(SPlaySnapshot& s);
+    // Naps until the output runs low, or runs out once nothing is written.
+    void NapWhileQueued(int pending);
+    // The device's part of the queue, at the rate it has been taking it.
+    void FitDevice();
+    // Ends the play: at once on a stop; the play position becomes where
+    // the user will want it.
+    void End();
+
+    // What the switches do to the queue (under the mark lock). Takes back
+    // what the device does not hold yet into m_unsent; answers its frames.
+    LONGLONG TakeBackUnsent();
+    // Writes the first `frames` taken back again, from frame `at` on.
+    void PutBack(LONGLONG at, LONGLONG frames);
+    // The old sound ends where the device's part of the queue ends: the
+    // next few milliseconds of it fade out, the rest is taken back. Answers
+    // the source time at which the old sound stops; with `goOn` the place it
+    // really reached (FindStop), for the new sound to go on from.
+    LONGLONG CutQueued(bool goOn);
+    // Where the old sound of a cut stops, as a source time, and how many of
+    // the frames taken back play at full level before its fade (`before`).
+    LONGLONG FindStop(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG* before);
+    // Fades `samples` from full level down to a last frame of silence.
+    void FadeOut(short* samples, LONGLONG frames) const;
+    // The loop switched off: a pass begun after the one the device is
+    // playing is taken back, so that one ends the play.
+    void EndWithPassHeard();
+
     LONGLONG FrameOfTime(LONGLONG t) const;
     LONGLONG EndFrame(const SPlaySnapshot& s) const;
     // Starts feeding the stage from time t (a new pass, or a seek within
@@ -93,7 +169,7 @@ private:
     // Writes out what the stage has, up to the frames the pass may have by now.
     void TakeStretched();
     void Ramp(short* samples, int frames) const;
-    // Drops what is queued (stop, seek): the output starts over.
+    // Drops what is queued at once (a stop): the output starts over.
     void ResetOutput();
     void AddMark(LONGLONG time, float tempo, LONGLONG last);
     // The source time the output is playing now; -1 when none. Under the
@@ -107,8 +183,6 @@ private:
     // device has been taking the sound (never slower than real time).
     LONGLONG MsUntil(int pending, LONGLONG bytes) const;
     void MeasureRate(int pending);
-    // Ends the play: the play position becomes where the user will want it.
-    void Finish();
     void Nap(DWORD ms) { WaitForSingleObject(m_ctx->wake.Get(), ms); }
 
     SPlayContext* m_ctx;
@@ -124,6 +198,9 @@ private:
     LONGLONG m_frameCount = 0;
     LONGLONG m_preDelayBytes = 0;
     int m_rampFrames = 0;
+    int m_fillTo = 0;      // bytes the thread queues
+    int m_keepQueued = 0;  // bytes left when it wakes to queue more
+    int m_deviceBytes = 0; // the most the device holds
     // Read ahead of the stage: bytes from m_inPos to m_inEnd are the file's
     // from m_currentFrame on.
     std::vector<char> m_in = std::vector<char>(kBufferBytes);
@@ -132,6 +209,8 @@ private:
     const std::vector<char> m_silence = std::vector<char>(kBufferBytes, 0);
     std::vector<short> m_tail;
     std::vector<short> m_pad;
+    std::vector<short> m_unsent;           // what was taken back from the output
+    std::unique_ptr<CSourcePlace> m_place; // where a cut's old sound stopped
     // The pass being written: frames the stage must give back (input /
     // tempo), frames it gave, where its sound fades.
     double m_expectedOut = 0;
@@ -145,18 +224,21 @@ private:
     LONGLONG m_rangeMin = 0; // the range the pass began with (or last saw)
     LONGLONG m_rangeMax = 0;
     float m_markTempo = 0;
+    bool m_writing = false; // false once the last pass is written
+    bool m_looped = false;  // the loop flag as the thread last acted on it
+    bool m_firstPosted = false;
     // Frames written since the output was last reset, and what they are;
     // written by the thread, read by the feeder as well.
     CCriticalSection m_markLock;
     LONGLONG m_written = 0;
-    std::deque<SMark> m_marks;
+    CPlayMarks m_marks;
     LONGLONG m_lastCursor = -1;
     // Bytes per millisecond the device has been taking, and where that was
     // last measured.
     double m_rate = 0;
     LONGLONG m_ratePlayed = -1;
     DWORD m_rateTick = 0;
-    bool m_rateKnown = false; // until then naps are short
+    int m_rateMeasures = 0; // naps are short until the rate is known
 };
 
 CPlayer::~CPlayer()
@@ -203,7 +285,11 @@ bool CPlayer::SetUp()
     m_out = new CAudioOut(kOutputRing);
     if (!m_out->Open(&m_format, WAVE_MAPPER))
         return false;
+    m_unsent.resize(kOutputRing / sizeof(short));
+    m_place = std::make_unique<CSourcePlace>(m_channels);
+    m_marks = CPlayMarks(m_format.nSamplesPerSec);
     m_rate = static_cast<double>(m_bytesPerSecond) / 1000;
+    FitDevice();
     m_out->SetListener(this, kPostEveryMs);
     m_ctx->state = kPlayPlaying;
     return true;
@@ -252,7 +338,7 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
 void CPlayer::AddMark(LONGLONG time, float tempo, LONGLONG last)
 {
     CCritSecLock lock(&m_markLock);
-    m_marks.push_back({m_passOut + std::llround(m_expectedOut), time, tempo, last, m_ctx->pass.load()});
+    m_marks.Add({m_passOut + std::llround(m_expectedOut), time, tempo, last, m_ctx->pass.load()});
     m_markTempo = tempo;
 }
 
@@ -261,7 +347,7 @@ void CPlayer::ResetOutput()
     CCritSecLock lock(&m_markLock);
     m_out->Reset();
     m_written = 0;
-    m_marks.clear();
+    m_marks.Clear();
     m_ratePlayed = -1;
 }
 
@@ -416,13 +502,8 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
 LONGLONG CPlayer::PlayedTime(int pending)
 {
     const LONGLONG played = m_written - pending / m_frameSize;
-    while (m_marks.size() > 1 && m_marks[1].outFrame <= played)
-        m_marks.pop_front();
-    if (m_marks.empty() || m_marks.front().time < 0 || played < m_marks.front().outFrame)
-        return -1;
-    const SMark& m = m_marks.front();
-    const double source = static_cast<double>(played - m.outFrame) * m.tempo * 1e6 / m_format.nSamplesPerSec;
-    return std::min(m.time + static_cast<LONGLONG>(source), m.last);
+    m_marks.ForgetBefore(played);
+    return m_marks.TimeAt(played);
 }
 
 void CPlayer::PostCursor()
@@ -437,7 +518,12 @@ void CPlayer::PostCursor()
 
 void CPlayer::OnPlaying()
 {
-    CCritSecLock lock(&m_markLock);
+    // Never waits for the thread, which may be finding where a cut's old
+    // sound stopped: the feeder goes on feeding the device, and the cursor
+    // moves on its next call instead.
+    const CTryLock lock(&m_markLock);
+    if (!lock.Held())
+        return;
     PostCursor();
     // A play position asked for meanwhile is taken at once.
     if (m_ctx->timeContainer->GetPlayPosition(false) != -1)
@@ -451,8 +537,8 @@ void CPlayer::MeasureRate(int pending)
     if (m_ratePlayed >= 0 && played >= m_ratePlayed && now - m_rateTick >= 20) {
         const double real = static_cast<double>(m_bytesPerSecond) / 1000;
         const double measured = static_cast<double>(played - m_ratePlayed) * m_frameSize / (now - m_rateTick);
-        m_rate = std::max(real, measured);
-        m_rateKnown = true;
+        m_rate = std::max({real, measured, m_rate * kRateMemory});
+        ++m_rateMeasures;
     }
     if (m_ratePlayed < 0 || now - m_rateTick >= 20) {
         m_ratePlayed = played;
@@ -465,23 +551,33 @@ LONGLONG CPlayer::MsUntil(int pending, LONGLONG bytes) const
     return pending > bytes ? static_cast<LONGLONG>((pending - bytes) / m_rate) : 0;
 }
 
-void CPlayer::Finish()
-{
-    ITimeContainer* tc = m_ctx->timeContainer;
-    LONGLONG last = -1;
-    {
-        CCritSecLock lock(&m_markLock);
-        last = m_lastCursor;
-    }
-    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : last);
-    ++m_ctx->pass;
-}
-
 bool CPlayer::Play()
 {
-    ITimeContainer* tc = m_ctx->timeContainer;
+    if (!Begin())
+        return false;
+    while (!m_ctx->stop) {
+        m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
+        const SPlaySnapshot s = m_ctx->Snapshot();
+        if (!FollowRequests(s) || !FollowLoopSwitch(s))
+            return false;
+        int pending = m_out->GetPendingBytes();
+        MeasureRate(pending);
+        FitDevice();
+        if (!WriteAhead(s, pending))
+            return false;
+        if (!m_writing && pending == 0)
+            break; // the last pass was played to its end
+        NapWhileQueued(pending);
+    }
+    End();
+    return true;
+}
+
+bool CPlayer::Begin()
+{
     m_ctx->pass = 0;
-    SPlaySnapshot s = m_ctx->Snapshot();
+    const SPlaySnapshot s = m_ctx->Snapshot();
+    m_looped = s.fragment.Looped != 0;
     if (m_preDelayBytes > 0) {
         // Once per thread, before the first pass only; it moves no cursor.
         AddMark(-1, 1.0f, -1);
@@ -493,101 +589,234 @@ bool CPlayer::Play()
     }
     // The first pass starts where the user put the play position when that
     // lies within the range; every later one at the range's start.
-    const LONGLONG asked = tc->GetPlayPosition(true);
-    if (!BeginAt(asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin(), s))
-        return false;
-    bool writing = true; // false once the last pass is written
-    bool first = true;
-    const int fillTo = static_cast<int>(std::min<LONGLONG>(
-        std::max<LONGLONG>(kFillToMs * m_bytesPerSecond / 1000, 2LL * m_out->GetBlockSize()), kOutputRing / 2));
-    const int keep = static_cast<int>(fillTo * kKeepQueuedMs / kFillToMs);
-    while (!m_ctx->stop) {
-        m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
-        s = m_ctx->Snapshot();
-        LONGLONG t = tc->GetPlayPosition(true);
-        if (t == -1 && (s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax)) {
-            // A new range: the pass goes on while what is heard lies in it.
-            m_rangeMin = s.RangeMin();
-            m_rangeMax = s.RangeMax();
-            CCritSecLock lock(&m_markLock);
-            const LONGLONG heard = PlayedTime(m_out->GetPendingBytes());
-            if (heard >= 0 && (heard < m_rangeMin - kBeforeStartSlack || heard >= m_rangeMax))
-                t = heard;
-        }
-        if (t == -1 && s.tempo != m_markTempo) {
-            LONGLONG heard = -1;
-            {
-                CCritSecLock lock(&m_markLock);
-                heard = PlayedTime(m_out->GetPendingBytes());
-                if (heard >= 0 && m_marks.front().pass != m_ctx->pass)
-                    heard = -1;
-            }
-            if (heard >= 0) {
-                ResetOutput();
-                if (!BeginAt(heard, s))
-                    return false;
-                writing = true;
-            }
-        }
-        if (t != -1) {
-            // The user moved the play position or the range away from what
-            // is heard: what is queued is dropped.
-            ResetOutput();
-            if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax()) {
-                // Outside the range: this pass ends here.
-                if (!s.fragment.Looped)
-                    break;
-                ++m_ctx->pass;
-                if (!BeginAt(s.RangeMin(), s))
-                    return false;
-            } else if (!BeginAt(t, s)) {
-                return false;
-            }
-            writing = true;
-        }
-        int pending = m_out->GetPendingBytes();
-        MeasureRate(pending);
-        while (writing && !m_ctx->stop && pending < fillTo) {
-            const LONGLONG before = m_written;
-            if (Cycle(s)) {
-                // The pass is written whole; the next one follows it in the
-                // output without anything between them.
-                if (s.fragment.Looped) {
-                    ++m_ctx->pass;
-                    s = m_ctx->Snapshot();
-                    if (!BeginAt(s.RangeMin(), s))
-                        return false;
-                } else {
-                    writing = false;
-                    m_out->Drain();
-                }
-            }
-            pending += static_cast<int>((m_written - before) * m_frameSize);
-            if (first && m_written > 0) {
-                // The first sound is handed over: the cursor moves at once.
-                CCritSecLock lock(&m_markLock);
-                PostCursor();
-                first = false;
-            }
-        }
-        if (!writing && pending == 0)
-            break;
-        // Nap until the output runs low (or, writing no more, runs out);
-        // stop, range and tempo changes and play position requests wake it.
-        const LONGLONG nap = writing ? MsUntil(pending, keep) : MsUntil(pending, 0) / 2 + 1;
-        Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateKnown ? kMaxNapMs : kFirstNapsMs)));
-    }
-    if (m_ctx->stop) {
+    const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
+    m_writing = true;
+    return BeginAt(asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin(), s);
+}
+
+bool CPlayer::FollowRequests(const SPlaySnapshot& s)
+{
+    LONGLONG t = m_ctx->timeContainer->GetPlayPosition(true);
+    if (t == -1 && (s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax)) {
+        // A new range: the pass goes on while what is heard lies in it.
+        m_rangeMin = s.RangeMin();
+        m_rangeMax = s.RangeMax();
         CCritSecLock lock(&m_markLock);
-        const LONGLONG cursor = PlayedTime(m_out->GetPendingBytes());
-        if (cursor >= 0)
-            m_lastCursor = cursor;
+        const LONGLONG heard = PlayedTime(m_out->GetPendingBytes());
+        if (heard >= 0 && (heard < m_rangeMin - kBeforeStartSlack || heard >= m_rangeMax))
+            t = heard;
     }
-    // At once, not through the feeder: silence within a few milliseconds.
-    if (m_ctx->stop)
-        ResetOutput();
-    Finish();
+    if (t == -1 && s.tempo == m_markTempo)
+        return true;
+    const LONGLONG stopped = CutQueued(t == -1);
+    if (t == -1) // a new tempo: on from where the old sound stopped
+        t = stopped >= 0 ? stopped : s.RangeMin();
+    SPlaySnapshot next = s;
+    if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax())
+        return NextPass(next); // outside the range: this pass ends here
+    m_writing = true;
+    return BeginAt(t, s);
+}
+
+bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
+{
+    // Passes repeat while the loop flag is set, read afresh before every
+    // pass (NextPass). Since about a second is queued, the pass being
+    // written may be a later one than the pass being heard; a switch counts
+    // for the pass being heard.
+    const bool looped = s.fragment.Looped != 0;
+    if (looped == m_looped)
+        return true;
+    m_looped = looped;
+    if (!looped) {
+        // Any pass begun after the one being heard is taken back: that
+        // one is the last, and ends with its tail and fade as always.
+        EndWithPassHeard();
+        return true;
+    }
+    if (m_writing)
+        return true; // the pass being written is followed by the next anyway
+    // The last pass is written and still heard: the next one follows it
+    // without anything between them.
+    SPlaySnapshot next = s;
+    return NextPass(next);
+}
+
+bool CPlayer::WriteAhead(SPlaySnapshot s, int& pending)
+{
+    while (m_writing && !m_ctx->stop && pending < m_fillTo) {
+        const LONGLONG before = m_written;
+        if (Cycle(s) && !NextPass(s))
+            return false;
+        pending += static_cast<int>((m_written - before) * m_frameSize);
+        if (!m_firstPosted && m_written > 0) {
+            // The first sound is handed over: the cursor moves at once.
+            CCritSecLock lock(&m_markLock);
+            PostCursor();
+            m_firstPosted = true;
+        }
+    }
     return true;
+}
+
+bool CPlayer::NextPass(SPlaySnapshot& s)
+{
+    // The loop flag and the range afresh; the tempo stays the caller's: a
+    // new one is taken up by FollowRequests, which cuts the sound where it
+    // is heard, not where it is written.
+    const float tempo = s.tempo;
+    s = m_ctx->Snapshot();
+    if (!s.fragment.Looped) {
+        m_writing = false;
+        m_out->Drain();
+        return true;
+    }
+    s.tempo = tempo;
+    ++m_ctx->pass;
+    m_writing = true;
+    m_out->HoldFrom(m_written * m_frameSize);
+    return BeginAt(s.RangeMin(), s);
+}
+
+void CPlayer::FitDevice()
+{
+    const double real = static_cast<double>(m_bytesPerSecond) / 1000; // bytes per millisecond
+    const double pool = static_cast<double>(CAudioOut::kBlockCount) * CAudioOut::kBlockSize;
+    const int device = static_cast<int>(std::min(std::max(real * kDeviceMs, m_rate * kDeviceWallMs), pool));
+    if (m_deviceBytes > 0 && std::abs(device - m_deviceBytes) < CAudioOut::kBlockSize)
+        return;
+    m_deviceBytes = device;
+    m_out->SetDeviceLimit(device, static_cast<int>(real * kHeldMs));
+    m_keepQueued = static_cast<int>(std::max(device + real * kAfterDeviceMs, real * kKeepQueuedMs));
+    const double fill =
+        std::max({m_keepQueued + real * (kFillToMs - kKeepQueuedMs), real * kFillToMs, 2.0 * CAudioOut::kBlockSize});
+    m_fillTo = static_cast<int>(std::min(fill, static_cast<double>(kOutputRing / 2)));
+}
+
+void CPlayer::NapWhileQueued(int pending)
+{
+    const LONGLONG nap = m_writing ? MsUntil(pending, m_keepQueued) : MsUntil(pending, 0) / 2 + 1;
+    Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateMeasures >= kRateMeasures ? kMaxNapMs : kFirstNapsMs)));
+}
+
+void CPlayer::End()
+{
+    {
+        CCritSecLock lock(&m_markLock);
+        if (m_ctx->stop) {
+            const LONGLONG cursor = PlayedTime(m_out->GetPendingBytes());
+            if (cursor >= 0)
+                m_lastCursor = cursor;
+            // At once, not through the feeder: silence within a few milliseconds.
+            ResetOutput();
+        }
+    }
+    ITimeContainer* tc = m_ctx->timeContainer;
+    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : m_lastCursor);
+    ++m_ctx->pass;
+}
+
+LONGLONG CPlayer::TakeBackUnsent()
+{
+    return m_out->Withdraw(m_unsent.data(), static_cast<int>(m_unsent.size() * sizeof(short))) / m_frameSize;
+}
+
+void CPlayer::PutBack(LONGLONG at, LONGLONG frames)
+{
+    m_written = at;
+    WriteOut(m_unsent.data(), static_cast<int>(frames * m_frameSize));
+    if (!m_writing)
+        m_out->Drain(); // the last pass's end was taken back with the rest
+}
+
+LONGLONG CPlayer::CutQueued(bool goOn)
+{
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG unsent = TakeBackUnsent();
+    const LONGLONG sent = m_written - unsent;
+    const SPlayMark* m = m_marks.At(sent);
+    LONGLONG keep = 0;
+    LONGLONG stopped = -1;
+    if (m && m->time < 0) {
+        // In the pre-delay's silence: it is kept whole, and the first pass
+        // starts after it anew.
+        const SPlayMark* after = m_marks.After(sent);
+        keep = after ? std::min(unsent, after->frame - sent) : unsent;
+        stopped = after ? after->time : -1;
+    } else if (m) {
+        const LONGLONG fade = std::min<LONGLONG>(unsent, m_rampFrames);
+        LONGLONG before = 0; // frames kept at full level before the fade
+        stopped = goOn ? FindStop(sent, unsent, fade, &before) : m_marks.TimeAt(sent + fade);
+        FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
+        keep = before + fade;
+    }
+    if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + keep - 1, 0)))
+        m_ctx->pass = last->pass;
+    m_marks.DropFrom(sent + keep);
+    PutBack(sent, keep);
+    return stopped;
+}
+
+LONGLONG CPlayer::FindStop(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG* before)
+{
+    // The marks pace the source evenly, but the stage plays it in stretches
+    // at the original speed, each from a place it chose: the old sound is up
+    // to a stretch ahead of or behind its mark, and going on from the mark's
+    // time would play that much twice or never. So the place the old sound
+    // reached is found again in the source; where its frames are a blend of
+    // two stretches, the fade comes one fade later (a few times at most),
+    // where they are a copy of one.
+    const int pass = m_marks.At(sent)->pass;
+    LONGLONG stopped = m_marks.TimeAt(sent + fade);
+    double closest = kMismatchAllowed;
+    for (LONGLONG k = 0; k < kFadeTries && (k + 1) * fade <= unsent; ++k) {
+        const SPlayMark* at = m_marks.At(sent + (k + 1) * fade - 1);
+        const LONGLONG nominal = m_marks.TimeAt(sent + (k + 1) * fade);
+        if (!at || at->pass != pass || nominal < 0 || nominal >= m_rangeMax)
+            break; // the fragment's mirrored end, another pass
+        double mismatch = 1;
+        const LONGLONG found =
+            m_place->Find(m_reader, &m_unsent[static_cast<size_t>(k * fade * m_channels)], fade,
+                          FrameOfTime(nominal) - fade, m_format.nSamplesPerSec * kSearchMs / 1000, &mismatch);
+        if (found < 0 || mismatch >= closest)
+            continue;
+        closest = mismatch;
+        *before = k * fade;
+        // The first frame after the old sound, as a time that maps back to it.
+        stopped = ((found + fade) * 1000000 + m_format.nSamplesPerSec - 1) / m_format.nSamplesPerSec;
+        if (mismatch == 0)
+            break;
+    }
+    return stopped;
+}
+
+void CPlayer::FadeOut(short* samples, LONGLONG frames) const
+{
+    for (LONGLONG i = 0; i < frames; ++i) {
+        const double gain = static_cast<double>(frames - 1 - i) / static_cast<double>(frames);
+        for (int c = 0; c < m_channels; ++c) {
+            short& v = samples[i * m_channels + c];
+            v = static_cast<short>(std::lround(v * gain));
+        }
+    }
+}
+
+void CPlayer::EndWithPassHeard()
+{
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG written = m_written;
+    const LONGLONG sent = written - TakeBackUnsent();
+    // The device's last frame belongs to the pass being heard.
+    const SPlayMark* m = m_marks.At(std::max<LONGLONG>(sent - 1, 0));
+    const int heard = m ? m->pass : m_ctx->pass.load();
+    const LONGLONG next = m_marks.NextPassFrame(heard);
+    PutBack(sent, (next >= 0 ? std::max(next, sent) : written) - sent);
+    if (next < 0)
+        return; // the pass being written is the one heard: it is the last
+    m_marks.DropFrom(m_written);
+    m_ctx->pass = heard;
+    m_writing = false;
+    m_out->Drain();
 }
 
 } // namespace

@@ -3,10 +3,15 @@
 // at its tempo without changing the pitch, through the time-stretch stage
 // and a waveOut output. Loop passes follow each other in the output without
 // anything between them; a pass cut inside the file fades out at its end and
-// one that starts inside it fades in. The play cursor follows what the
-// output has played (moved on the output's feeder thread). It honours
-// play-position requests made while playing, and tells the context's window
-// by posted messages only (so the window may wait for it).
+// one that starts inside it fades in. About a second is queued ahead of what
+// is heard, yet every change counts from what is heard: the loop flag for
+// the pass being heard (switched off, that pass is the last; switched on
+// during the last, another follows it), and a new tempo or a play-position
+// request at once, the old sound fading out and the new one fading in where
+// it stopped (a new tempo goes on with the very source frame the old sound
+// reached). The play cursor follows what the output has played (moved on
+// the output's feeder thread). It tells the context's window by posted
+// messages only (so the window may wait for it).
 #include "app/PlayContext.h"
 
 enum : UINT {

@@ -1,5 +1,6 @@
 #include "audio/AudioOut.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/CritSecLock.h"
@@ -25,6 +26,7 @@ void SAudioOutThreadInfo::Put(int command)
         m_refillQueued = true;
     }
     m_commands.push_back(command);
+    m_put.SetEvent();
 }
 
 CAudioOut::CAudioOut(int ringCapacity)
@@ -110,8 +112,10 @@ UINT CAudioOut::FeederProc(LPVOID param)
     if (!info || !info->owner)
         return static_cast<UINT>(-1);
     CAudioOut* self = info->owner;
+    bool quiet = false; // the last wait ended with no command
     while (!info->stop) {
-        switch (info->Take()) {
+        const int command = info->Take();
+        switch (command) {
         case SAudioOutThreadInfo::Refill: self->Feed(); break;
         case SAudioOutThreadInfo::ResetAll: self->Reset(); break;
         case SAudioOutThreadInfo::DrainAll: {
@@ -120,10 +124,15 @@ UINT CAudioOut::FeederProc(LPVOID param)
             self->Feed();
             break;
         }
-        default: break;
+        default:
+            if (quiet)
+                self->StartWaiting();
+            break;
         }
         self->TellListener();
-        Sleep(10);
+        // A block the device gave back is refilled at once: the device
+        // holds little (SetDeviceLimit) and must not run dry meanwhile.
+        quiet = command == SAudioOutThreadInfo::None && !info->Wait(10);
     }
     self->Close();
     return 0;
@@ -157,6 +166,34 @@ void CAudioOut::TellListener()
     }
     m_lastTold = GetTickCount();
     m_listener->OnPlaying();
+}
+
+void CAudioOut::SetDeviceLimit(int bytes, int heldBytes)
+{
+    const auto blocks = [](int n) { return std::clamp((n + kBlockSize - 1) / kBlockSize, 1, kBlockCount); };
+    CCritSecLock lock(&m_lock);
+    m_deviceLimit = blocks(bytes);
+    m_heldLimit = std::min(blocks(heldBytes), m_deviceLimit);
+}
+
+void CAudioOut::HoldFrom(LONGLONG at)
+{
+    CCritSecLock lock(&m_lock);
+    if (at > m_sentBytes && (m_holds.empty() || at > m_holds.back()))
+        m_holds.push_back(at);
+}
+
+int CAudioOut::Withdraw(void* out, int maxBytes)
+{
+    // Under the output lock: the feeder moves nothing meanwhile.
+    CCritSecLock lock(&m_lock);
+    const int unsent = m_ring.GetDataSize();
+    if (out && maxBytes > 0)
+        m_ring.Read(out, std::min(maxBytes, unsent));
+    m_ring.Reset();
+    m_holds.clear();
+    m_draining = false;
+    return unsent;
 }
 
 void CAudioOut::RequestReset()
@@ -213,6 +250,8 @@ void CAudioOut::Reset()
     CCritSecLock lock(&m_lock);
     m_ring.Reset();
     m_draining = false;
+    m_sentBytes = 0;
+    m_holds.clear();
     if (m_device) {
         waveOutReset(m_device); // every queued buffer comes back marked done
         m_firstFeed = true;
@@ -255,7 +294,7 @@ SWaveHeader* CAudioOut::FirstFreeHeader()
     return nullptr;
 }
 
-void CAudioOut::WriteBlock(SWaveHeader* h, int bytes)
+bool CAudioOut::WriteBlock(SWaveHeader* h, int bytes)
 {
     if (h->dwFlags & WHDR_PREPARED)
         waveOutUnprepareHeader(m_device, h, sizeof(WAVEHDR));
@@ -265,13 +304,27 @@ void CAudioOut::WriteBlock(SWaveHeader* h, int bytes)
     h->dwLoops = 0;
     if (waveOutPrepareHeader(m_device, h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
         h->dwFlags = 0; // the block's bytes are lost; the buffer stays free
-        return;
+        return false;
     }
     if (waveOutWrite(m_device, h, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
         // Not with the device: free again, never counted as pending.
         waveOutUnprepareHeader(m_device, h, sizeof(WAVEHDR));
         h->dwFlags = 0;
+        return false;
     }
+    return true;
+}
+
+int CAudioOut::PendingBlocks()
+{
+    int n = 0;
+    for (int i = 0; i < m_headers.GetSize(); ++i) {
+        const SWaveHeader* h = m_headers.GetAt(i);
+        if (!h)
+            break;
+        n += h->IsPending();
+    }
+    return n;
 }
 
 void CAudioOut::Feed()
@@ -281,8 +334,16 @@ void CAudioOut::Feed()
     if (!m_device)
         return;
     if (m_firstFeed)
-        waveOutPause(m_device); // start only when several blocks are queued
+        waveOutPause(m_device); // (again) until enough is queued
+    int pending = PendingBlocks();
+    int limit = m_deviceLimit;
     for (;;) {
+        while (!m_holds.empty() && m_holds.front() <= m_sentBytes)
+            m_holds.pop_front();
+        const bool held = !m_holds.empty() && m_holds.front() < m_sentBytes + kBlockSize;
+        limit = held ? m_heldLimit : m_deviceLimit;
+        if (pending >= limit)
+            break;
         const int available = m_ring.GetDataSize();
         if (available < kBlockSize && !(partialToo && available > 0))
             break;
@@ -292,16 +353,28 @@ void CAudioOut::Feed()
         const int n = m_ring.Read(m_staging, kBlockSize);
         if (n <= 0)
             break;
+        if (n < kBlockSize)
+            m_draining = false; // the last bytes are out; more make a new end
+        m_sentBytes += n;
         if (m_waveFormat.wBitsPerSample == 16)
             ScaleByVolume(reinterpret_cast<int16_t*>(m_staging), n / 2, m_volume);
-        WriteBlock(h, n);
-    }
-    if (m_firstFeed) {
-        waveOutRestart(m_device);
-        m_firstFeed = false;
+        pending += WriteBlock(h, n);
     }
     if (m_ring.GetDataSize() == 0)
         m_draining = false;
+    if (m_firstFeed && pending > 0 && (pending >= std::min(kStartBlocks, limit) || partialToo)) {
+        waveOutRestart(m_device);
+        m_firstFeed = false;
+    }
+}
+
+void CAudioOut::StartWaiting()
+{
+    CCritSecLock lock(&m_lock);
+    if (m_device && m_firstFeed && PendingBlocks() > 0) {
+        waveOutRestart(m_device);
+        m_firstFeed = false;
+    }
 }
 
 void CAudioOut::Close()

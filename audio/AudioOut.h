@@ -1,7 +1,9 @@
 #pragma once
 // Plays PCM through waveOut. The producer writes bytes into a ring without
 // waiting; a feeder thread moves them, scaled by the volume, into a fixed pool
-// of device buffers; the device's completion callback only queues refills.
+// of device buffers; the device's completion callback only queues refills,
+// which wake the feeder at once. What has not gone to the device yet can be
+// taken back (Withdraw) while the device plays on.
 //
 // Locks: the output lock (m_lock) may be held while the ring's own lock is
 // taken and while waveOutReset runs the callback; the callback takes only the
@@ -45,7 +47,10 @@ public:
     int Take();
     // Appends; a refill is not queued again while one is waiting (one refill
     // moves everything there is), so a reset never waits behind a pile of them.
+    // Wakes the feeder.
     void Put(int command);
+    // Waits up to `ms` for a command to be put; false when none came.
+    bool Wait(DWORD ms) { return WaitForSingleObject(m_put, ms) == WAIT_OBJECT_0; }
 
     CWorkerThread thread;
     std::atomic<bool> stop{false};
@@ -55,6 +60,7 @@ private:
     CCriticalSection m_lock; // guards m_commands and m_refillQueued
     std::deque<int> m_commands;
     bool m_refillQueued = false;
+    CEvent m_put; // set by Put (the waveOut callback may set an event)
 };
 
 class CAudioOut : public IAudioOut
@@ -62,6 +68,11 @@ class CAudioOut : public IAudioOut
 public:
     static constexpr int kBlockSize = 1024;
     static constexpr int kBlockCount = 100;
+    // After an open or a reset the device stays paused until this many
+    // blocks are queued (or fewer within the device limit, or a drain, or a
+    // feeder pass that brought nothing new): started with less, it runs dry
+    // before the next refill and plays silence of its own in between.
+    static constexpr int kStartBlocks = 8;
 
     explicit CAudioOut(int ringCapacity);
     virtual ~CAudioOut();
@@ -86,6 +97,24 @@ public:
 
     // Null stops the telling; when this returns, no call is under way.
     void SetListener(IAudioOutListener* listener, DWORD everyMs);
+    // The device is given blocks only while it holds fewer than `bytes`
+    // (whole blocks, at least one); the rest waits in the ring, where
+    // Withdraw can still take it back without stopping the device. Past a
+    // hold (HoldFrom) the device is given blocks only while it holds fewer
+    // than `heldBytes`. The whole pool until set.
+    void SetDeviceLimit(int bytes, int heldBytes);
+    // Sound from byte `at` on (counted since the output was opened or last
+    // reset) stays back until the device holds fewer than the held limit of
+    // what comes before it, so that it can still be taken back until
+    // shortly before it is heard.
+    void HoldFrom(LONGLONG at);
+    // Takes back everything not yet given to the device: the first
+    // min(maxBytes, unsent) bytes are copied to `out`, then all of them
+    // leave the ring, and the holds among them and a drain asked for go.
+    // Answers how many bytes were unsent. What the device holds plays on:
+    // the sound goes on with what is written next, without a pause and
+    // without anything lost or played twice.
+    int Withdraw(void* out, int maxBytes);
 
     // Every 16-bit sample s becomes s * percent / 100, truncated toward zero;
     // at 100 the samples stay bit-exact.
@@ -95,28 +124,41 @@ private:
     static UINT FeederProc(LPVOID param);
     static void CALLBACK WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
                                          DWORD_PTR param2);
-    // Moves whole blocks from the ring to free device buffers; while
-    // draining also the bytes of a last, unfinished block.
+    // Moves whole blocks from the ring to free device buffers, up to the
+    // device limit; while draining also the bytes of a last, unfinished
+    // block. Starts a paused device once enough is queued.
     void Feed();
+    // A feeder pass after a wait in which no command came: blocks waiting
+    // on a paused device start now, since nothing more is coming for the
+    // moment.
+    void StartWaiting();
+    int PendingBlocks();
     void Close();
     void TellListener();
     SWaveHeader* FirstFreeHeader();
     const SWaveHeader* FirstPendingHeader();
-    void WriteBlock(SWaveHeader* header, int bytes);
+    // False when the device did not take the block (its bytes are lost).
+    bool WriteBlock(SWaveHeader* header, int bytes);
 
     CRefCount m_refs{0};
     CGCPtrArray<SWaveHeader> m_headers;
     HWAVEOUT m_device = nullptr;
     CRingBuffer m_ring;
     std::atomic<UINT> m_volume{100};
-    CCriticalSection m_lock; // device, pool, staging block, first-feed flag
+    CCriticalSection m_lock; // device, pool, staging block, first-feed flag, limits and holds
     SAudioOutThreadInfo m_feeder;
     WAVEFORMATEX m_waveFormat;
     UINT m_deviceId = WAVE_MAPPER;
     alignas(8) unsigned char m_staging[kBlockSize];
+    // True from an open or a reset until the device was started again.
     bool m_firstFeed = true;
-    // Set by Drain until the ring is empty: a last, unfinished block goes
-    // out too, also when the pool was full at the time of the request.
+    int m_deviceLimit = kBlockCount; // blocks
+    int m_heldLimit = kBlockCount;   // blocks, past a hold
+    LONGLONG m_sentBytes = 0;        // given to the device since the open or reset
+    std::deque<LONGLONG> m_holds;    // ascending, beyond m_sentBytes
+    // Set by Drain until the ring is empty or a last, unfinished block went
+    // out (also when the pool was full at the time of the request); sound
+    // written after that ends again with the next Drain.
     bool m_draining = false;
     // Taken before any other lock of the output (and before the listener's own).
     CCriticalSection m_listenerLock;

@@ -1,6 +1,7 @@
 #include "CaptureKit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +14,11 @@ CCapture::CCapture(uint64_t from)
 {
     const std::vector<uint8_t> bytes = testsupport::ReadCapture(from);
     m_left.resize(bytes.size() / 4);
-    for (size_t i = 0; i < m_left.size(); ++i)
+    m_right.resize(m_left.size());
+    for (size_t i = 0; i < m_left.size(); ++i) {
         std::memcpy(&m_left[i], &bytes[i * 4], 2);
+        std::memcpy(&m_right[i], &bytes[i * 4 + 2], 2);
+    }
     for (size_t b = 0; (b + 1) * kBlock <= m_left.size(); ++b) {
         const int tone = ToneOf(b * kBlock);
         if (!m_runs.empty() && m_runs.back().tone == tone)
@@ -137,6 +141,96 @@ std::vector<double> PassLengths(const CCapture& c)
     for (size_t i = 0; i < starts.size(); ++i)
         lengths.push_back((i + 1 < starts.size() ? starts[i + 1] : end) - starts[i]);
     return lengths;
+}
+
+size_t LongestZeroRun(const std::vector<int16_t>& s, size_t* at)
+{
+    const auto first = std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; });
+    const auto last = std::find_if(s.rbegin(), s.rend(), [](int16_t v) { return v != 0; });
+    size_t longest = 0, run = 0;
+    for (auto i = first; i != s.end() && i < last.base(); ++i) {
+        run = *i == 0 ? run + 1 : 0;
+        if (run > longest) {
+            longest = run;
+            if (at)
+                *at = static_cast<size_t>(i - first) + 1 - run;
+        }
+    }
+    return longest;
+}
+
+size_t Locate(const std::vector<int16_t>& source, const int16_t* window, size_t n, size_t from, size_t to,
+              double* mismatch)
+{
+    to = std::min(to, source.size() >= n ? source.size() - n + 1 : 0);
+    size_t best = from;
+    long long bestCost = -1;
+    for (size_t at = from; at < to; ++at) {
+        long long cost = 0;
+        for (size_t i = 0; i < n && (bestCost < 0 || cost < bestCost); ++i) {
+            const long long d = source[at + i] - window[i];
+            cost += d * d;
+        }
+        if (bestCost < 0 || cost < bestCost) {
+            bestCost = cost;
+            best = at;
+            if (cost == 0)
+                break; // a verbatim copy of the source
+        }
+    }
+    if (mismatch) {
+        double energy = 0;
+        for (size_t i = 0; i < n; ++i)
+            energy += double(window[i]) * window[i];
+        *mismatch = energy > 0 ? double(bestCost) / energy : 1;
+    }
+    return best;
+}
+
+std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to, size_t fade)
+{
+    const std::vector<int16_t>& s = c.Left();
+    // The louder part of a fade: from where the gain is 0.4 up to 1.
+    const size_t part = fade - fade * 2 / 5;
+    std::vector<int16_t> undone(part);
+    std::vector<SCut> cuts;
+    for (size_t i = fade + 1; i + fade + 8 < s.size(); ++i) {
+        if (s[i] != 0 || s[i - 1] == 0)
+            continue;
+        size_t run = 1;
+        while (run < 8 && s[i + run] == 0)
+            ++run;
+        if (run < 2 || run >= 8)
+            continue;
+        // The fades' ends are two of these zeros; taking the first two
+        // shifts both fades alike, which leaves what is missing between them
+        // as it is.
+        SCut cut;
+        cut.at = i;
+        double oldMismatch = 1, newMismatch = 1;
+        // Fade-out: frame i - fade + 1 + j at gain (fade - 1 - j) / fade.
+        const size_t out = i + 1 - fade;
+        for (size_t j = 0; j < part; ++j)
+            undone[j] = int16_t(std::lround(s[out + j] * double(fade) / double(fade - 1 - j)));
+        cut.oldSource = static_cast<long long>(Locate(source, undone.data(), part, from, to, &oldMismatch));
+        // Fade-in: frame i + 1 + j at gain j / fade.
+        for (size_t j = 0; j < part; ++j)
+            undone[j] = int16_t(std::lround(s[i + 1 + fade - part + j] * double(fade) / double(fade - part + j)));
+        cut.newSource = static_cast<long long>(Locate(source, undone.data(), part, from, to, &newMismatch)) -
+                        static_cast<long long>(fade - part);
+        if (oldMismatch < 1e-4 && newMismatch < 1e-4)
+            cuts.push_back(cut);
+        i += run;
+    }
+    return cuts;
+}
+
+int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to)
+{
+    int largest = 0;
+    for (size_t i = std::max<size_t>(from, 1); i < to && i < s.size(); ++i)
+        largest = std::max(largest, std::abs(s[i] - s[i - 1]));
+    return largest;
 }
 
 } // namespace captest

@@ -42,13 +42,15 @@ public:
     double LongestGap() const;
     // The runs as "tone:seconds ..." for a failure's message.
     std::string Describe() const;
-    // The left channel, sample by sample.
+    // The left and the right channel, sample by sample.
     const std::vector<int16_t>& Left() const { return m_left; }
+    const std::vector<int16_t>& Right() const { return m_right; }
 
 private:
     int ToneOf(size_t at) const;
 
     std::vector<int16_t> m_left;
+    std::vector<int16_t> m_right;
     std::vector<SRun> m_runs;
 };
 
@@ -60,7 +62,42 @@ uint64_t SettledSize(const std::function<void(unsigned ms)>& pump);
 
 // Pass lengths: the time from one start of 440 Hz after 660 Hz to the next
 // (fragments that begin in 440 and end in 660), then from the last start to
-// the end of the sound.
+// the end of the sound. Their count is the number of passes heard.
 std::vector<double> PassLengths(const CCapture& c);
+
+// Frames of the longest run of exact zeros between the first and the last
+// sound of `s`; `at` (when given) its start, in frames after the first sound.
+size_t LongestZeroRun(const std::vector<int16_t>& s, size_t* at = nullptr);
+
+// Where the `n` samples at `window` lie in `source`: the start of the
+// closest match (least squared difference) among starts in [from, to).
+// `mismatch` (when given): the squared difference there over the window's
+// energy, 0 for a copy.
+size_t Locate(const std::vector<int16_t>& source, const int16_t* window, size_t n, size_t from, size_t to,
+              double* mismatch = nullptr);
+
+// A cut between two sounds as the capture shows it: the old sound fades out
+// to an exact zero and the new one fades in from an exact zero, each over
+// `fade` frames (the gain falls or rises by 1/fade a frame). Where each
+// fade's sound comes from in the source is found by its louder part, the
+// fade undone.
+struct SCut
+{
+    size_t at;           // the capture frame of the fade-out's last (zero) sample
+    long long oldSource; // source frame of the fade-out's first frame
+    long long newSource; // source frame of the fade-in's first frame
+    // Source frames between the old sound's last and the new sound's first
+    // frame: > 0 skipped, < 0 heard twice, 0 when the new sound goes on
+    // with the frame after the old one's last.
+    long long Missing(size_t fade) const { return newSource - oldSource - static_cast<long long>(fade); }
+};
+// The cuts in the capture's left channel: a few zero samples (the fades'
+// ends, and quiet samples beside them that the fades rounded to zero) with
+// sound on both sides, whose fades, undone, are found in the source (starts
+// searched in [from, to)) as copies but for rounding. Zeros of the sound
+// itself, faded nowhere, are not found that way.
+std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to, size_t fade);
+// The largest step from one sample to the next in s[from, to).
+int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to);
 
 } // namespace captest

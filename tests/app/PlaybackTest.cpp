@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -38,10 +39,10 @@ protected:
         DestroyWindow(m_window);
     }
 
-    void Open(bool cache = true)
+    void Open(bool cache = true, const wchar_t* file = L"steps_440_660_880.wav")
     {
         CIPtr<IAudioReader> reader;
-        ASSERT_TRUE(CreateAudioReader(testsupport::TestData(L"steps_440_660_880.wav").c_str(), &reader, cache));
+        ASSERT_TRUE(CreateAudioReader(testsupport::TestData(file).c_str(), &reader, cache));
         for (DWORD percent = 0; !reader->IsReady(&percent);)
             Sleep(10);
         m_tc = new CTimeContainer;
@@ -63,7 +64,47 @@ protected:
     void Start()
     {
         m_from = SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+        m_tc->SetPlayCursor(-1);
+        m_heard = SHeard();
         ASSERT_TRUE(StartPlaybackThread(&m_ctx));
+    }
+    // The left channel of the whole file, as its reader gives it.
+    std::vector<int16_t> Source()
+    {
+        std::vector<int16_t> left;
+        EXPECT_TRUE(m_ctx.reader->Seek(0));
+        std::vector<int16_t> block(8192);
+        DWORD got = 0;
+        while (m_ctx.reader->Read(block.data(), DWORD(block.size() * 2), &got) && got > 0)
+            for (DWORD i = 0; i < got / 4; ++i)
+                left.push_back(block[2 * i]);
+        return left;
+    }
+
+    // What is heard, told by the play cursor: the pass (counted from 1, a
+    // new one when the cursor goes back) and the time in it.
+    struct SHeard
+    {
+        int pass = 0;
+        double at = -1;
+    };
+    // Waits until the cursor shows pass `pass` or a later one between
+    // `from` and `to` seconds; answers the pass, 0 when the play ended first.
+    int WaitHeard(int pass, double from, double to)
+    {
+        for (int i = 0; i < 60000 && m_ctx.state.load() != kPlayEnded; ++i) {
+            const LONGLONG cursor = m_tc->GetPlayCursor();
+            if (cursor >= 0) {
+                const double t = cursor / 1e6;
+                if (m_heard.pass == 0 || t < m_heard.at - 0.3)
+                    ++m_heard.pass;
+                m_heard.at = t;
+                if (m_heard.pass >= pass && t >= from && t < to)
+                    return m_heard.pass;
+            }
+            Sleep(1);
+        }
+        return 0;
     }
     // Waits for the end message; the number of end messages that came.
     int WaitEnd(DWORD ms = 60000)
@@ -83,20 +124,17 @@ protected:
         DWORD code = 0;
         EXPECT_TRUE(m_ctx.thread.GetExitCode(code));
         m_code = code;
+        if (ends == 0)
+            m_ctx.stop = true; // a play that never ends fails, not hangs
         JoinPlaybackThread(&m_ctx);
         return ends;
     }
-    void WaitPass(int n)
-    {
-        for (int i = 0; i < 60000 && m_ctx.pass < n && m_ctx.thread.IsStarted(); ++i)
-            Sleep(1);
-    }
-
     HWND m_window = nullptr;
     SPlayContext m_ctx;
     CIPtr<ITimeContainer> m_tc;
     uint64_t m_from = 0;
     DWORD m_code = 0;
+    SHeard m_heard;
 };
 
 TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
@@ -161,17 +199,22 @@ TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMomen
     // 1.5 s to 2.5 s: half a second of 440, half of 660.
     m_ctx.SetRange(Fragment(1.5, 2.5, 1.0f, 1, 2));
     Start();
-    WaitPass(1);
-    m_ctx.SetRange(Fragment(1.5, 2.5, 0.5f, 1, 2)); // each later pass: 2 s
-    WaitPass(3);
-    m_ctx.SetRange(Fragment(1.5, 2.5, 0.5f, 0, 2)); // loop off: this pass is the last
+    // A new tempo heard in the second pass: each later pass takes 2 s.
+    ASSERT_EQ(2, WaitHeard(2, 1.5, 1.8));
+    m_ctx.SetRange(Fragment(1.5, 2.5, 0.5f, 1, 2));
+    // Loop off while the fourth pass is heard: that pass is the last.
+    const int heard = WaitHeard(4, 1.5, 2.3);
+    ASSERT_GE(heard, 4);
+    m_ctx.SetRange(Fragment(1.5, 2.5, 0.5f, 0, 2));
     EXPECT_EQ(1, WaitEnd());
-    EXPECT_GE(m_ctx.pass.load(), 4);
+    EXPECT_EQ(heard, m_ctx.pass.load());
+    SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
     CCapture c(m_from);
     EXPECT_GE(c.Leading(), 1.9) << "the pre-delay's silence";
-    EXPECT_LE(c.LongestGap(), 0.25) << "a gap between passes";
+    EXPECT_EQ(0.0, c.LongestGap()) << "a gap between passes";
+    EXPECT_LE(LongestZeroRun(c.Left()), size_t(kRate / 1000)) << "silence between or inside passes";
     const std::vector<double> passes = PassLengths(c);
-    ASSERT_EQ(size_t(m_ctx.pass.load()), passes.size());
+    ASSERT_EQ(size_t(heard), passes.size());
     EXPECT_NEAR(1.0, passes.front(), 0.05);
     EXPECT_NEAR(2.0, passes[passes.size() - 2], 0.1);
     EXPECT_NEAR(2.0, passes.back(), 0.1);
@@ -189,13 +232,16 @@ TEST_F(Playback, LoopPassesEndWithTheFragmentsLastSoundAndJoinWithoutGapOrClick)
         SCOPED_TRACE(tempo);
         m_ctx.SetRange(Fragment(kCutFrom, kCutTo, tempo, 1));
         Start();
-        WaitPass(2);
+        // Loop off early in the third pass heard: that pass is the last.
+        const int passes = WaitHeard(3, kCutFrom, kCutFrom + 0.2);
+        ASSERT_EQ(3, passes);
         m_ctx.SetRange(Fragment(kCutFrom, kCutTo, tempo, 0));
         EXPECT_EQ(1, WaitEnd());
-        const int passes = m_ctx.pass.load();
-        ASSERT_GE(passes, 3);
+        EXPECT_EQ(passes, m_ctx.pass.load());
         SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
-        const std::vector<int16_t> s = CCapture(m_from).Left();
+        const CCapture capture(m_from);
+        ASSERT_EQ(size_t(passes), PassLengths(capture).size());
+        const std::vector<int16_t> s = capture.Left();
         // Every pass is the fragment's frames / tempo long, one after the other.
         const auto frameOf = [](double t) { return static_cast<long long>(t * 1e6) * kRate / 1000000; };
         const long long pass = std::llround((frameOf(kCutTo) - frameOf(kCutFrom)) / double(tempo));
@@ -238,15 +284,167 @@ TEST_F(Playback, LoopPassesEndWithTheFragmentsLastSoundAndJoinWithoutGapOrClick)
     }
 }
 
+TEST_F(Playback, ALoopSwitchCountsForThePassBeingHeard)
+{
+    Open();
+    // The cursor shows what is heard; the switch is made when it shows the
+    // row's moment (told as a window, since the cursor moves in steps).
+    // Switched off in a pass, the loop ends with that pass; switched on in
+    // the last pass, the loop goes on after it (and is switched off again
+    // early in the second pass, which then ends it).
+    const struct
+    {
+        double from, to;
+        bool looped;
+        int pass;                    // the pass heard when the switch is made
+        double switchFrom, switchTo; // where in it
+        int heard;                   // passes heard
+    } rows[] = {
+        {1.0, 3.0, true, 2, 2.54, 2.7, 2},  // 0.3 s before the end (or a cursor step more)
+        {1.5, 2.5, true, 2, 2.24, 2.4, 2},  // 0.1 s before the end (or a cursor step more)
+        {1.0, 3.0, false, 1, 2.45, 2.7, 2}, // 0.3 s before the end (or more)
+        {1.5, 2.5, false, 1, 1.7, 1.95, 2}, // 0.2 s into it (or a little later)
+    };
+    for (const auto& row : rows) {
+        for (int run = 0, attempts = 0; run < 3 && attempts < 6; ++attempts) {
+            SCOPED_TRACE(testing::Message()
+                         << row.from << "-" << row.to << (row.looped ? " off" : " on") << " run " << run);
+            m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, row.looped));
+            Start();
+            const int at = WaitHeard(row.pass, row.switchFrom, row.switchTo);
+            if (at == 0 || (!row.looped && at != row.pass)) {
+                // The cursor never showed the moment: the run is played again.
+                m_ctx.stop = true;
+                WaitEnd();
+                continue;
+            }
+            m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, !row.looped));
+            int heard = at;
+            if (!row.looped) {
+                heard = WaitHeard(row.pass + 1, row.from, row.from + 0.3);
+                EXPECT_EQ(row.pass + 1, heard) << "no pass after the one heard when the loop was switched on";
+                m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, 0));
+            }
+            EXPECT_EQ(1, WaitEnd());
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            const size_t passes = PassLengths(c).size();
+            std::printf("[ figures  ] %.1f-%.1f s, loop switched %s in pass %d: %zu passes heard\n", row.from, row.to,
+                        row.looped ? "off" : "on", at, passes);
+            EXPECT_EQ(size_t(row.looped ? at : row.heard), passes) << c.Describe();
+            EXPECT_EQ(int(passes), m_ctx.pass.load());
+            size_t gapAt = 0;
+            EXPECT_LE(LongestZeroRun(c.Left(), &gapAt), size_t(kRate / 1000))
+                << "a gap between passes, " << double(gapAt) / kRate << " s into the sound";
+            ++run;
+        }
+    }
+}
+
+// The quiet test sound for cuts: brown noise has no period, so where the
+// sound on either side of a cut comes from is found in it again, and its
+// steps are small, so a click stands out.
+constexpr const wchar_t* kQuiet = L"quiet_brown_10s.ogg";
+constexpr size_t kFade = kRate * 5 / 1000; // frames of each fade
+
+TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
+{
+    Open(true, kQuiet);
+    const std::vector<int16_t> source = Source();
+    const size_t from = size_t(kRate), to = size_t(4 * kRate);
+    const int ownStep = LargestStep(source, from, to);
+    m_ctx.SetRange(Fragment(1, 4, 0.5f, 1));
+    Start();
+    // Twenty tempo changes while the loop plays, then two seeks within it.
+    const float tempos[] = {0.6f, 0.8f, 0.5f, 1.0f, 0.7f};
+    for (int i = 0; i < 20; ++i) {
+        Sleep(60 + (i * 37) % 60);
+        m_ctx.SetRange(Fragment(1, 4, tempos[i % 5], 1));
+    }
+    const double seeks[] = {3.7, 1.2};
+    for (double t : seeks) {
+        Sleep(300);
+        m_tc->SetPlayPosition(LONGLONG(t * 1e6));
+    }
+    Sleep(100);
+    m_ctx.SetRange(Fragment(1, 4, tempos[19 % 5], 0));
+    EXPECT_EQ(1, WaitEnd());
+    SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+    const CCapture c(m_from);
+    const std::vector<int16_t>& s = c.Left();
+    size_t gapAt = 0;
+    const size_t zeros = LongestZeroRun(s, &gapAt);
+    EXPECT_LE(zeros, size_t(kRate / 1000)) << "a hole " << double(gapAt) / kRate << " s into the sound";
+
+    // No click anywhere: every cut (tempo changes, seeks, passes' ends)
+    // steps no more than the sound itself.
+    const int largestStep = LargestStep(s, 0, s.size());
+    EXPECT_LE(largestStep, ownStep) << "a click";
+    // At every tempo change the new sound goes on with the source frame
+    // after the old sound's last; after a seek or a pass's end it starts
+    // where they say.
+    const auto elsewhere = [&](long long frame) {
+        const long long starts[] = {static_cast<long long>(from), std::llround(seeks[0] * kRate),
+                                    std::llround(seeks[1] * kRate)};
+        return std::find(std::begin(starts), std::end(starts), frame) != std::end(starts);
+    };
+    int changes = 0;
+    long long worst = 0;
+    for (const SCut& cut : FindCuts(c, source, from - kRate / 10, to + kRate / 10, kFade)) {
+        const long long missing = cut.Missing(kFade);
+        if (elsewhere(cut.newSource))
+            continue;
+        ++changes;
+        if (std::llabs(missing) > std::llabs(worst))
+            worst = missing;
+        EXPECT_EQ(0, missing) << "frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
+                              << double(cut.at) / kRate << " s into the capture";
+    }
+    std::printf("[ figures  ] %d tempo changes found: longest zero run %zu frames, largest step %d (the fragment's "
+                "own %d), frames heard twice (-) or skipped (+) at a change at most %lld\n",
+                changes, zeros, largestStep, ownStep, worst);
+    // Two changes close together may be heard as one.
+    EXPECT_GE(changes, 15) << "tempo changes without their fades";
+}
+
+TEST_F(Playback, AQuietFragmentAtHalfTempoPlaysWithoutHoles)
+{
+    Open(true, kQuiet);
+    const std::vector<int16_t> source = Source();
+    const int ownStep = LargestStep(source, 2 * size_t(kRate), 3 * size_t(kRate));
+    size_t longest = 0;
+    int largestStep = 0;
+    for (int run = 0; run < 10; ++run) {
+        SCOPED_TRACE(run);
+        m_ctx.SetRange(Fragment(2, 3, 0.5f));
+        Start();
+        EXPECT_EQ(1, WaitEnd());
+        SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+        const CCapture c(m_from);
+        size_t gapAt = 0;
+        const size_t zeros = LongestZeroRun(c.Left(), &gapAt);
+        longest = std::max(longest, zeros);
+        EXPECT_LE(zeros, size_t(kRate / 1000)) << "a hole " << double(gapAt) / kRate << " s into the sound";
+        const int step = LargestStep(c.Left(), 0, c.Left().size());
+        largestStep = std::max(largestStep, step);
+        EXPECT_LE(step, ownStep);
+        const auto first = std::find_if(c.Left().begin(), c.Left().end(), [](int16_t v) { return v != 0; });
+        const auto last = std::find_if(c.Left().rbegin(), c.Left().rend(), [](int16_t v) { return v != 0; });
+        EXPECT_NEAR(2.0, double(last.base() - first) / kRate, 0.01) << "1 s of sound at 0.5x";
+    }
+    std::printf("[ figures  ] 10 plays at 0.5x: longest zero run %zu frames, largest step %d (the fragment's own %d)\n",
+                longest, largestStep, ownStep);
+}
+
 TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
 {
     Open(false);
     m_ctx.SetRange(Fragment(1.5, 2.5, 0.8f, 1));
     Start();
-    WaitPass(2);
+    ASSERT_EQ(3, WaitHeard(3, 1.5, 1.9));
     m_ctx.SetRange(Fragment(1.5, 2.5, 0.8f, 0));
     EXPECT_EQ(1, WaitEnd());
-    ASSERT_EQ(3, m_ctx.pass.load());
+    EXPECT_EQ(3, m_ctx.pass.load());
     SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
     const std::vector<double> passes = PassLengths(CCapture(m_from));
     ASSERT_EQ(3u, passes.size());

@@ -24,6 +24,18 @@ std::vector<int16_t> Tone(int frames, int seed)
     return pcm;
 }
 
+// Frames that tell where they are: frame f (counted from `from`) is
+// ((f & 0x3FFF) + 1, (f >> 14 & 0x3FFF) + 1), never silent, never twice.
+std::vector<int16_t> Counter(int from, int frames)
+{
+    std::vector<int16_t> pcm(static_cast<size_t>(frames) * 2);
+    for (int i = 0; i < frames; ++i) {
+        pcm[2 * i] = static_cast<int16_t>(((from + i) & 0x3FFF) + 1);
+        pcm[2 * i + 1] = static_cast<int16_t>((((from + i) >> 14) & 0x3FFF) + 1);
+    }
+    return pcm;
+}
+
 // The device adds silence of its own while it has nothing to play: what
 // was played is found in the capture after `from` by its first bytes (which
 // must not be silent). True once all of it arrived.
@@ -130,14 +142,19 @@ TEST(AudioOut, ResetDropsWhatWasQueued)
     CIPtr<CAudioOut> out(new CAudioOut(1048576));
     ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
     // Fill the ring (about 6 s) and reset at once: far less than all of it
-    // is played, and nothing is left pending.
+    // is played, and nothing is left pending. The device is given one block
+    // at a time, so the ring stays full while the feeder refills it.
+    out->SetDeviceLimit(CAudioOut::kBlockSize, CAudioOut::kBlockSize);
     const std::vector<int16_t> first = Tone(262144, 1); // exactly 1 MiB
     const uint64_t before = testsupport::CaptureSize();
     ASSERT_TRUE(out->Write(first.data(), static_cast<int>(first.size() * 2)));
+    while (out->Write(first.data(), CAudioOut::kBlockSize)) {
+    }
     EXPECT_FALSE(out->Write(first.data(), 4)); // the ring is full
     EXPECT_TRUE(out->IsFull());
     out->Reset();
     EXPECT_FALSE(out->IsFull());
+    out->SetDeviceLimit(CAudioOut::kBlockCount * CAudioOut::kBlockSize, CAudioOut::kBlockCount * CAudioOut::kBlockSize);
     EXPECT_TRUE(WaitIdle(out));
     Sleep(300);
     const uint64_t afterReset = testsupport::CaptureSize();
@@ -156,14 +173,72 @@ TEST(AudioOut, ResetDropsWhatWasQueued)
     EXPECT_TRUE(WaitIdle(out, 1000));
 
     // Many small writes each ask for a refill; the feeder handles one
-    // command per 10 ms, so a reset requested after them must not wait
-    // behind one refill per write (here 2.5 s of them). Together they stay
-    // below one block, so only the reset can empty the ring.
+    // command per pass, so a reset requested after them must not wait
+    // behind one refill per write. Together they stay below one block, so
+    // only the reset can empty the ring.
     for (int i = 0; i < 250; ++i)
         ASSERT_TRUE(out->Write(first.data() + 2 * i, 4));
     EXPECT_EQ(1000, out->GetPendingBytes());
     out->RequestReset();
     EXPECT_TRUE(WaitIdle(out, 1000)) << "the reset waited behind queued refills";
+}
+
+TEST(AudioOut, TheDeviceStartsOnlyWithSeveralBlocksQueued)
+{
+    // A producer's first block comes a little before the rest. Started on
+    // that one block, the device would run dry before the rest came and
+    // play silence of its own inside the sound; so it waits for several.
+    CIPtr<CAudioOut> out(new CAudioOut(1048576));
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    for (const char* when : {"after the open", "after a reset"}) {
+        SCOPED_TRACE(when);
+        const std::vector<int16_t> pcm = Counter(when[6] == 'o' ? 0 : 100000, 22050);
+        const uint64_t before = testsupport::CaptureSize();
+        ASSERT_TRUE(out->Write(pcm.data(), CAudioOut::kBlockSize));
+        Sleep(4);
+        ASSERT_TRUE(
+            out->Write(&pcm[CAudioOut::kBlockSize / 2], static_cast<int>(pcm.size() * 2) - CAudioOut::kBlockSize));
+        out->Drain();
+        EXPECT_TRUE(WaitIdle(out));
+        EXPECT_TRUE(Arrived(before, pcm.data(), pcm.size() * 2)) << "silence inside the sound";
+        // The reset gives every block back; the refills that follow find
+        // nothing, and the device must not start on nothing either.
+        WriteAll(out, Tone(4410, 5));
+        out->Reset();
+        Sleep(30);
+    }
+}
+
+TEST(AudioOut, WithdrawnSoundGoesOnWithoutAGapAndNothingPlayedTwice)
+{
+    CIPtr<CAudioOut> out(new CAudioOut(1048576));
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    out->SetDeviceLimit(16 * CAudioOut::kBlockSize, 8 * CAudioOut::kBlockSize);
+    const std::vector<int16_t> first = Counter(0, 88200);
+    const int bytes = static_cast<int>(first.size() * 2);
+    const uint64_t before = testsupport::CaptureSize();
+    ASSERT_TRUE(out->Write(first.data(), bytes));
+    Sleep(100);
+    // The device holds at most 16 blocks; the rest comes back, in order.
+    std::vector<int16_t> back(first.size());
+    const int unsent = out->Withdraw(back.data(), bytes);
+    ASSERT_GT(unsent, 0);
+    ASSERT_LT(unsent, bytes) << "the device took nothing";
+    EXPECT_EQ(0, unsent % 4);
+    const size_t sent = static_cast<size_t>(bytes - unsent) / 2;
+    EXPECT_TRUE(std::equal(first.begin() + static_cast<std::ptrdiff_t>(sent), first.end(), back.begin()));
+    EXPECT_LE(out->GetPendingBytes(), 16 * CAudioOut::kBlockSize);
+    // Part of it is written again, then other sound: heard right after what
+    // the device held, nothing lost, nothing twice, no silence between.
+    const size_t again = std::min<size_t>(2000, back.size());
+    const std::vector<int16_t> other = Counter(500000, 4410);
+    ASSERT_TRUE(out->Write(back.data(), static_cast<int>(again * 2)));
+    WriteAll(out, other);
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    std::vector<int16_t> heard(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(sent + again));
+    heard.insert(heard.end(), other.begin(), other.end());
+    EXPECT_TRUE(Arrived(before, heard.data(), heard.size() * 2));
 }
 
 TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)

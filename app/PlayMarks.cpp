@@ -1,0 +1,51 @@
+#include "app/PlayMarks.h"
+
+#include <algorithm>
+
+void CPlayMarks::ForgetBefore(LONGLONG frame)
+{
+    while (m_marks.size() > 1 && m_marks[1].frame <= frame)
+        m_marks.pop_front();
+}
+
+void CPlayMarks::DropFrom(LONGLONG frame)
+{
+    while (!m_marks.empty() && m_marks.back().frame >= frame)
+        m_marks.pop_back();
+}
+
+const SPlayMark* CPlayMarks::At(LONGLONG frame) const
+{
+    const SPlayMark* found = nullptr;
+    for (const SPlayMark& m : m_marks) {
+        if (m.frame > frame)
+            break;
+        found = &m;
+    }
+    return found;
+}
+
+const SPlayMark* CPlayMarks::After(LONGLONG frame) const
+{
+    for (const SPlayMark& m : m_marks)
+        if (m.frame > frame)
+            return &m;
+    return nullptr;
+}
+
+LONGLONG CPlayMarks::TimeAt(LONGLONG frame) const
+{
+    const SPlayMark* m = At(frame);
+    if (!m || m->time < 0)
+        return -1;
+    const double source = static_cast<double>(frame - m->frame) * m->tempo * 1e6 / m_rate;
+    return std::min(m->time + static_cast<LONGLONG>(source), m->last);
+}
+
+LONGLONG CPlayMarks::NextPassFrame(int pass) const
+{
+    for (const SPlayMark& m : m_marks)
+        if (m.pass > pass)
+            return m.frame;
+    return -1;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// What the output's frames are, counted since the output was last reset:
+// from a mark's frame on, source time advances from the mark's time at its
+// tempo up to its last time, within the mark's pass. Time -1 is silence
+// (the pre-delay) that moves no cursor. Marks are added in the order of
+// their frames; the owner guards them with a lock of its own.
+#include <windows.h>
+
+#include <deque>
+
+struct SPlayMark
+{
+    LONGLONG frame;
+    LONGLONG time;
+    float tempo;
+    LONGLONG last;
+    int pass; // the passes begun before it
+};
+
+class CPlayMarks
+{
+public:
+    explicit CPlayMarks(DWORD sampleRate) : m_rate(sampleRate) {}
+
+    void Add(const SPlayMark& mark) { m_marks.push_back(mark); }
+    void Clear() { m_marks.clear(); }
+    // Forgets what lies before `frame`: no earlier frame is asked for again.
+    void ForgetBefore(LONGLONG frame);
+    // Drops the marks from `frame` on: those frames are written anew.
+    void DropFrom(LONGLONG frame);
+    // The mark that covers `frame`; null before the first one.
+    const SPlayMark* At(LONGLONG frame) const;
+    // The first mark after `frame`; null when none.
+    const SPlayMark* After(LONGLONG frame) const;
+    // The source time of `frame`; -1 in silence or before the first mark.
+    LONGLONG TimeAt(LONGLONG frame) const;
+    // The first frame of the pass after `pass`; -1 while none is written.
+    LONGLONG NextPassFrame(int pass) const;
+
+private:
+    DWORD m_rate;
+    std::deque<SPlayMark> m_marks;
+};
