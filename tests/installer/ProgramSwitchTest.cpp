@@ -92,6 +92,18 @@ void WaitWhileTheWorkersBatchStarts(DWORD ms)
 
 } // namespace
 
+// The uninstaller that `driver` drives: its question answered yes, and its
+// dialog once the work is done and Finish can be pressed; null when that
+// does not come.
+HWND UninstallDoneAndWaiting(CDriver& driver)
+{
+    EXPECT_NE(std::wstring::npos, driver.Answer(IDYES, 20000).find(L"uninstall"));
+    HWND dialog = driver.WaitForDialog(L"UnInstall", 20000);
+    if (!dialog || !CDriver::WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE; }, 20000))
+        return nullptr;
+    return dialog;
+}
+
 TEST(ProgramSwitches, InstallRunsTheInstalledProgramAndItsUninstallerTakesItAway)
 {
     // The package: the program and its language file in a folder of their own.
@@ -172,10 +184,8 @@ TEST(ProgramSwitches, InstallRunsTheInstalledProgramAndItsUninstallerTakesItAway
         SProcess uninstall(L"\"" + program + L"\" /OVUninst");
         ASSERT_TRUE(uninstall.started);
         CDriver driver(uninstall.info.dwThreadId);
-        EXPECT_NE(std::wstring::npos, driver.Answer(IDYES, 20000).find(L"uninstall"));
-        HWND dialog = driver.WaitForDialog(L"UnInstall", 20000);
+        HWND dialog = UninstallDoneAndWaiting(driver);
         ASSERT_TRUE(dialog);
-        ASSERT_TRUE(CDriver::WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE; }, 20000));
         CDriver::Click(dialog, IDOK);
         EXPECT_TRUE(uninstall.Ended(20000));
     }
@@ -211,10 +221,8 @@ TEST(ProgramSwitches, AnUninstallFinishedAtAPersonsPaceLeavesNoFolderBehind)
         SProcess uninstall(L"\"" + program + L"\" /OVUninst");
         ASSERT_TRUE(uninstall.started);
         CDriver driver(uninstall.info.dwThreadId);
-        EXPECT_NE(std::wstring::npos, driver.Answer(IDYES, 20000).find(L"uninstall"));
-        HWND dialog = driver.WaitForDialog(L"UnInstall", 20000);
+        HWND dialog = UninstallDoneAndWaiting(driver);
         ASSERT_TRUE(dialog);
-        ASSERT_TRUE(CDriver::WaitFor([&] { return ::IsWindowEnabled(::GetDlgItem(dialog, IDOK)) != FALSE; }, 20000));
         // Finish while the batch the worker left is still waiting for the
         // program to end, as it is when a person reads the log first.
         WaitWhileTheWorkersBatchStarts(10000);
