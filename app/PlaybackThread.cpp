@@ -113,9 +113,14 @@ private:
     // The play's steps, in the order Play takes them; false: a seek failed.
     // Before the first pass: the pre-delay's silence, then the first pass.
     bool Begin();
-    // A play position asked for, a range moved away from what is heard, a
-    // new tempo: the old sound is cut (CutQueued) and the new goes on.
+    // A play position asked for, a new tempo, a new range that what is
+    // queued no longer fits: the old sound is cut where it is heard (Cut)
+    // and the new goes on.
     bool FollowRequests(const SPlaySnapshot& s);
+    // What is queued is still right under the range of `s`: only the pass
+    // being heard is written so far, what is heard lies in the range and
+    // the writing has not passed its end.
+    bool QueuedFits(const SPlaySnapshot& s);
     // The loop rule: the flag counts for the pass being heard.
     bool FollowLoopSwitch(const SPlaySnapshot& s);
     // Writing: cycles until about a second is queued.
@@ -131,19 +136,37 @@ private:
     // the user will want it.
     void End();
 
-    // What the switches do to the queue (under the mark lock). Takes back
-    // what the device does not hold yet into m_unsent; answers its frames.
+    // Takes back what the device does not hold yet into m_unsent; answers
+    // its frames. Under the mark lock.
     LONGLONG TakeBackUnsent();
     // Writes the first `frames` taken back again, from frame `at` on.
     void PutBack(LONGLONG at, LONGLONG frames);
-    // The old sound ends where the device's part of the queue ends: the
-    // next few milliseconds of it fade out, the rest is taken back. Answers
-    // the source time at which the old sound stops; with `goOn` the place it
-    // really reached (FindStop), for the new sound to go on from.
-    LONGLONG CutQueued(bool goOn);
-    // Where the old sound of a cut stops, as a source time, and how many of
-    // the frames taken back play at full level before its fade (`before`).
-    LONGLONG FindStop(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG* before);
+    // Where the old sound of a cut stopped.
+    struct SStop
+    {
+        enum EWhere { kNothingHeard, kInPass, kPassEnded, kInSilence } where = kNothingHeard;
+        LONGLONG time = -1; // kInPass: the source time to go on from; kInSilence: the first pass's start
+        LONGLONG keep = 0;  // frames of the old sound kept after the device's part
+    };
+    // The one cut, for a new tempo, a play position asked for and a new
+    // range. What the device does not hold yet is taken back (the device's
+    // part, a small share of the queue, plays on: it can be taken back only
+    // by a reset, and after one the device cannot tell exactly where its
+    // sound stopped). The old sound fades out over the next few
+    // milliseconds, at a place found again in the source (FindStop), so that
+    // the new sound can go on from there with nothing heard twice or
+    // skipped; a pass that ends within those milliseconds keeps its own end
+    // instead. The rest is dropped, passes begun ahead with it.
+    SStop Cut();
+    // The source times at which the old sound may stop (one per fade's
+    // length after frame `sent`) within that frame's pass. Under the mark
+    // lock.
+    std::vector<LONGLONG> StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade) const;
+    // Of the candidates, the one where the frames taken back are most
+    // nearly a copy of the source: answers its time (the first frame after
+    // the old sound) and how many frames before it play at full level. Reads
+    // the file: never under the mark lock.
+    LONGLONG FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG* before);
     // Fades `samples` from full level down to a last frame of silence.
     void FadeOut(short* samples, LONGLONG frames) const;
     // The loop switched off: a pass begun after the one the device is
@@ -172,6 +195,10 @@ private:
     // Drops what is queued at once (a stop): the output starts over.
     void ResetOutput();
     void AddMark(LONGLONG time, float tempo, LONGLONG last);
+    // The one place the context's pass count is set: the passes heard up to
+    // output frame `played` (the pre-delay's silence is none). Under the
+    // mark lock.
+    void CountPassesHeard(LONGLONG played);
     // The source time the output is playing now; -1 when none. Under the
     // mark lock.
     LONGLONG PlayedTime(int pending);
@@ -227,6 +254,7 @@ private:
     bool m_writing = false; // false once the last pass is written
     bool m_looped = false;  // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
+    int m_passesBegun = 0; // the pass being written, counted from 0
     // Frames written since the output was last reset, and what they are;
     // written by the thread, read by the feeder as well.
     CCriticalSection m_markLock;
@@ -338,7 +366,7 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
 void CPlayer::AddMark(LONGLONG time, float tempo, LONGLONG last)
 {
     CCritSecLock lock(&m_markLock);
-    m_marks.Add({m_passOut + std::llround(m_expectedOut), time, tempo, last, m_ctx->pass.load()});
+    m_marks.Add({m_passOut + std::llround(m_expectedOut), time, tempo, last, m_passesBegun});
     m_markTempo = tempo;
 }
 
@@ -506,9 +534,18 @@ LONGLONG CPlayer::PlayedTime(int pending)
     return m_marks.TimeAt(played);
 }
 
+void CPlayer::CountPassesHeard(LONGLONG played)
+{
+    // The last frame heard tells the pass.
+    if (const SPlayMark* m = m_marks.At(std::max<LONGLONG>(played - 1, 0)))
+        m_ctx->pass = m->time < 0 ? m->pass : m->pass + 1;
+}
+
 void CPlayer::PostCursor()
 {
-    const LONGLONG cursor = PlayedTime(m_out->GetPendingBytes());
+    const int pending = m_out->GetPendingBytes();
+    CountPassesHeard(m_written - pending / m_frameSize);
+    const LONGLONG cursor = PlayedTime(pending);
     if (cursor < 0 || cursor == m_lastCursor)
         return;
     m_lastCursor = cursor;
@@ -576,6 +613,7 @@ bool CPlayer::Play()
 bool CPlayer::Begin()
 {
     m_ctx->pass = 0;
+    m_passesBegun = 0;
     const SPlaySnapshot s = m_ctx->Snapshot();
     m_looped = s.fragment.Looped != 0;
     if (m_preDelayBytes > 0) {
@@ -596,26 +634,50 @@ bool CPlayer::Begin()
 
 bool CPlayer::FollowRequests(const SPlaySnapshot& s)
 {
-    LONGLONG t = m_ctx->timeContainer->GetPlayPosition(true);
-    if (t == -1 && (s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax)) {
-        // A new range: the pass goes on while what is heard lies in it.
+    const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
+    const bool newRange = s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax;
+    if (asked == -1 && s.tempo == m_markTempo && (!newRange || QueuedFits(s))) {
+        // The writing simply goes on under the new range.
         m_rangeMin = s.RangeMin();
         m_rangeMax = s.RangeMax();
-        CCritSecLock lock(&m_markLock);
-        const LONGLONG heard = PlayedTime(m_out->GetPendingBytes());
-        if (heard >= 0 && (heard < m_rangeMin - kBeforeStartSlack || heard >= m_rangeMax))
-            t = heard;
-    }
-    if (t == -1 && s.tempo == m_markTempo)
         return true;
-    const LONGLONG stopped = CutQueued(t == -1);
-    if (t == -1) // a new tempo: on from where the old sound stopped
-        t = stopped >= 0 ? stopped : s.RangeMin();
-    SPlaySnapshot next = s;
-    if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax())
-        return NextPass(next); // outside the range: this pass ends here
+    }
+    const SStop stop = Cut();
+    LONGLONG t = asked;
+    if (stop.where == SStop::kInSilence) {
+        // The first pass was not heard yet: it starts after the silence
+        // anew, where it would have, or where it is asked to.
+        if (t == -1)
+            t = stop.time;
+        if (t < s.RangeMin() || t > s.RangeMax())
+            t = s.RangeMin();
+    } else if (t == -1) {
+        if (stop.where == SStop::kPassEnded) {
+            SPlaySnapshot next = s;
+            return NextPass(next);
+        }
+        // On from where the old sound stopped.
+        t = stop.where == SStop::kInPass && stop.time >= 0 ? stop.time : s.RangeMin();
+    }
+    if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax()) {
+        // Outside the range: the pass ends here.
+        SPlaySnapshot next = s;
+        return NextPass(next);
+    }
     m_writing = true;
     return BeginAt(t, s);
+}
+
+bool CPlayer::QueuedFits(const SPlaySnapshot& s)
+{
+    if (!m_writing || m_currentFrame >= EndFrame(s))
+        return false;
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
+    if (played < m_passOut)
+        return false; // a pass after the one heard is begun, or the pre-delay is heard
+    const LONGLONG heard = m_marks.TimeAt(played);
+    return heard >= s.RangeMin() - kBeforeStartSlack && heard < s.RangeMax();
 }
 
 bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
@@ -672,7 +734,7 @@ bool CPlayer::NextPass(SPlaySnapshot& s)
         return true;
     }
     s.tempo = tempo;
-    ++m_ctx->pass;
+    ++m_passesBegun;
     m_writing = true;
     m_out->HoldFrom(m_written * m_frameSize);
     return BeginAt(s.RangeMin(), s);
@@ -703,8 +765,10 @@ void CPlayer::End()
 {
     {
         CCritSecLock lock(&m_markLock);
+        const int pending = m_out->GetPendingBytes();
+        CountPassesHeard(m_written - pending / m_frameSize);
         if (m_ctx->stop) {
-            const LONGLONG cursor = PlayedTime(m_out->GetPendingBytes());
+            const LONGLONG cursor = PlayedTime(pending);
             if (cursor >= 0)
                 m_lastCursor = cursor;
             // At once, not through the feeder: silence within a few milliseconds.
@@ -713,7 +777,6 @@ void CPlayer::End()
     }
     ITimeContainer* tc = m_ctx->timeContainer;
     tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : m_lastCursor);
-    ++m_ctx->pass;
 }
 
 LONGLONG CPlayer::TakeBackUnsent()
@@ -729,35 +792,71 @@ void CPlayer::PutBack(LONGLONG at, LONGLONG frames)
         m_out->Drain(); // the last pass's end was taken back with the rest
 }
 
-LONGLONG CPlayer::CutQueued(bool goOn)
+CPlayer::SStop CPlayer::Cut()
 {
-    CCritSecLock lock(&m_markLock);
-    const LONGLONG unsent = TakeBackUnsent();
-    const LONGLONG sent = m_written - unsent;
-    const SPlayMark* m = m_marks.At(sent);
-    LONGLONG keep = 0;
-    LONGLONG stopped = -1;
-    if (m && m->time < 0) {
-        // In the pre-delay's silence: it is kept whole, and the first pass
-        // starts after it anew.
-        const SPlayMark* after = m_marks.After(sent);
-        keep = after ? std::min(unsent, after->frame - sent) : unsent;
-        stopped = after ? after->time : -1;
-    } else if (m) {
-        const LONGLONG fade = std::min<LONGLONG>(unsent, m_rampFrames);
-        LONGLONG before = 0; // frames kept at full level before the fade
-        stopped = goOn ? FindStop(sent, unsent, fade, &before) : m_marks.TimeAt(sent + fade);
-        FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
-        keep = before + fade;
+    SStop stop;
+    LONGLONG sent = 0;
+    LONGLONG fade = 0;
+    std::vector<LONGLONG> candidates;
+    {
+        CCritSecLock lock(&m_markLock);
+        const LONGLONG unsent = TakeBackUnsent();
+        sent = m_written - unsent;
+        // Only the device's part is queued now: meanwhile the cursor follows it.
+        m_written = sent;
+        const SPlayMark* m = m_marks.At(sent);
+        if (m && m->time < 0) {
+            // In the pre-delay's silence: the rest of it is kept.
+            const SPlayMark* after = m_marks.After(sent);
+            stop.where = SStop::kInSilence;
+            stop.keep = after ? std::min(unsent, after->frame - sent) : unsent;
+            stop.time = after ? after->time : -1;
+        } else if (m) {
+            const LONGLONG next = m_marks.NextPassFrame(m->pass);
+            if (next >= 0 && next - sent <= m_rampFrames) {
+                // The pass ends within a fade's time after the device's
+                // part and fades out by itself: it keeps its end, and the
+                // next pass starts anew.
+                stop.where = SStop::kPassEnded;
+                stop.keep = next - sent;
+            } else {
+                stop.where = SStop::kInPass;
+                fade = std::min<LONGLONG>(unsent, m_rampFrames);
+                stop.time = m_marks.TimeAt(sent + fade);
+                candidates = StopCandidates(sent, unsent, fade);
+            }
+        }
     }
-    if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + keep - 1, 0)))
-        m_ctx->pass = last->pass;
-    m_marks.DropFrom(sent + keep);
-    PutBack(sent, keep);
-    return stopped;
+    if (stop.where == SStop::kInPass) {
+        LONGLONG before = 0; // frames kept at full level before the fade
+        if (!candidates.empty())
+            stop.time = FindStop(candidates, fade, &before);
+        FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
+        stop.keep = before + fade;
+    }
+    CCritSecLock lock(&m_markLock);
+    if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + stop.keep - 1, 0)))
+        m_passesBegun = last->pass;
+    m_marks.DropFrom(sent + stop.keep);
+    PutBack(sent, stop.keep);
+    return stop;
 }
 
-LONGLONG CPlayer::FindStop(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG* before)
+std::vector<LONGLONG> CPlayer::StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade) const
+{
+    std::vector<LONGLONG> candidates;
+    const int pass = m_marks.At(sent)->pass;
+    for (LONGLONG k = 0; k < kFadeTries && (k + 1) * fade <= unsent; ++k) {
+        const SPlayMark* at = m_marks.At(sent + (k + 1) * fade - 1);
+        const LONGLONG nominal = m_marks.TimeAt(sent + (k + 1) * fade);
+        if (!at || at->pass != pass || nominal < 0 || nominal >= at->last)
+            break; // the fragment's mirrored end, another pass
+        candidates.push_back(nominal);
+    }
+    return candidates;
+}
+
+LONGLONG CPlayer::FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG* before)
 {
     // The marks pace the source evenly, but the stage plays it in stretches
     // at the original speed, each from a place it chose: the old sound is up
@@ -765,23 +864,18 @@ LONGLONG CPlayer::FindStop(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLO
     // time would play that much twice or never. So the place the old sound
     // reached is found again in the source; where its frames are a blend of
     // two stretches, the fade comes one fade later (a few times at most),
-    // where they are a copy of one.
-    const int pass = m_marks.At(sent)->pass;
-    LONGLONG stopped = m_marks.TimeAt(sent + fade);
+    // where they are a copy of one. Failing that, the marks' time it is.
+    LONGLONG stopped = candidates.front();
     double closest = kMismatchAllowed;
-    for (LONGLONG k = 0; k < kFadeTries && (k + 1) * fade <= unsent; ++k) {
-        const SPlayMark* at = m_marks.At(sent + (k + 1) * fade - 1);
-        const LONGLONG nominal = m_marks.TimeAt(sent + (k + 1) * fade);
-        if (!at || at->pass != pass || nominal < 0 || nominal >= m_rangeMax)
-            break; // the fragment's mirrored end, another pass
+    for (size_t k = 0; k < candidates.size(); ++k) {
         double mismatch = 1;
         const LONGLONG found =
             m_place->Find(m_reader, &m_unsent[static_cast<size_t>(k * fade * m_channels)], fade,
-                          FrameOfTime(nominal) - fade, m_format.nSamplesPerSec * kSearchMs / 1000, &mismatch);
+                          FrameOfTime(candidates[k]) - fade, m_format.nSamplesPerSec * kSearchMs / 1000, &mismatch);
         if (found < 0 || mismatch >= closest)
             continue;
         closest = mismatch;
-        *before = k * fade;
+        *before = static_cast<LONGLONG>(k) * fade;
         // The first frame after the old sound, as a time that maps back to it.
         stopped = ((found + fade) * 1000000 + m_format.nSamplesPerSec - 1) / m_format.nSamplesPerSec;
         if (mismatch == 0)
@@ -808,13 +902,13 @@ void CPlayer::EndWithPassHeard()
     const LONGLONG sent = written - TakeBackUnsent();
     // The device's last frame belongs to the pass being heard.
     const SPlayMark* m = m_marks.At(std::max<LONGLONG>(sent - 1, 0));
-    const int heard = m ? m->pass : m_ctx->pass.load();
+    const int heard = m ? m->pass : m_passesBegun;
     const LONGLONG next = m_marks.NextPassFrame(heard);
     PutBack(sent, (next >= 0 ? std::max(next, sent) : written) - sent);
     if (next < 0)
         return; // the pass being written is the one heard: it is the last
     m_marks.DropFrom(m_written);
-    m_ctx->pass = heard;
+    m_passesBegun = heard;
     m_writing = false;
     m_out->Drain();
 }

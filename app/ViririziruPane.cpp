@@ -271,6 +271,8 @@ void CViririziruPane::OnActiveReplaced()
 
 void CViririziruPane::OnSliderReleased()
 {
+    // A running thread takes the new play position at once.
+    m_play.Wake();
     if (!m_pPosSlider || !m_pFragments || !m_pTime)
         return;
     const LONGLONG t = m_pTime->GetPlayPosition(false);

@@ -190,9 +190,14 @@ TEST(AudioOut, TheDeviceStartsOnlyWithSeveralBlocksQueued)
     // play silence of its own inside the sound; so it waits for several.
     CIPtr<CAudioOut> out(new CAudioOut(1048576));
     ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
-    for (const char* when : {"after the open", "after a reset"}) {
-        SCOPED_TRACE(when);
-        const std::vector<int16_t> pcm = Counter(when[6] == 'o' ? 0 : 100000, 22050);
+    const struct
+    {
+        const char* when;
+        int from; // each round's own sound, so that one is never found for the other
+    } rounds[] = {{"after the open", 0}, {"after a reset", 100000}};
+    for (const auto& round : rounds) {
+        SCOPED_TRACE(round.when);
+        const std::vector<int16_t> pcm = Counter(round.from, 22050);
         const uint64_t before = testsupport::CaptureSize();
         ASSERT_TRUE(out->Write(pcm.data(), CAudioOut::kBlockSize));
         Sleep(4);
