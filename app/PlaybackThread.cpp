@@ -53,7 +53,7 @@ constexpr DWORD kPostEveryMs = 40;
 // less than kHeldMs of the pass before, so that a loop switched off up to
 // then still ends with the pass being heard. The thread keeps at least
 // kAfterDeviceMs queued beyond the device's part, for the fades of cuts.
-constexpr int kDeviceMs = 150;
+constexpr int kDeviceMs = 80;
 constexpr int kDeviceWallMs = 80;
 constexpr int kHeldMs = 70;
 constexpr int kAfterDeviceMs = 150;
@@ -145,8 +145,10 @@ private:
     struct SStop
     {
         enum EWhere { kNothingHeard, kInPass, kPassEnded, kInSilence } where = kNothingHeard;
-        LONGLONG time = -1; // kInPass: the source time to go on from; kInSilence: the first pass's start
-        LONGLONG keep = 0;  // frames of the old sound kept after the device's part
+        // kInPass: the source time to go on from; kPassEnded: the end of
+        // the range the pass was written for; kInSilence: the first pass's start.
+        LONGLONG time = -1;
+        LONGLONG keep = 0; // frames of the old sound kept after the device's part
     };
     // The one cut, for a new tempo, a play position asked for and a new
     // range. What the device does not hold yet is taken back (the device's
@@ -652,12 +654,9 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
         if (t < s.RangeMin() || t > s.RangeMax())
             t = s.RangeMin();
     } else if (t == -1) {
-        if (stop.where == SStop::kPassEnded) {
-            SPlaySnapshot next = s;
-            return NextPass(next);
-        }
-        // On from where the old sound stopped.
-        t = stop.where == SStop::kInPass && stop.time >= 0 ? stop.time : s.RangeMin();
+        // On from where the old sound stopped: after a pass that ended, that
+        // pass goes on when the range now reaches further.
+        t = stop.time >= 0 ? stop.time : s.RangeMin();
     }
     if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax()) {
         // Outside the range: the pass ends here.
@@ -812,13 +811,20 @@ CPlayer::SStop CPlayer::Cut()
             stop.keep = after ? std::min(unsent, after->frame - sent) : unsent;
             stop.time = after ? after->time : -1;
         } else if (m) {
+            const SPlayMark* ending = m_marks.At(sent - 1);
             const LONGLONG next = m_marks.NextPassFrame(m->pass);
-            if (next >= 0 && next - sent <= m_rampFrames) {
-                // The pass ends within a fade's time after the device's
-                // part and fades out by itself: it keeps its end, and the
-                // next pass starts anew.
+            if (ending && ending->pass != m->pass && ending->time >= 0) {
+                // The device's part ends with a pass (a pass's join is held
+                // back until shortly before it is heard).
+                stop.where = SStop::kPassEnded;
+                stop.time = ending->last;
+            } else if (next >= 0 && next - sent <= m_rampFrames + CAudioOut::kBlockSize / m_frameSize) {
+                // The pass ends within a fade (and the block the device
+                // stops short of a held join by) after the device's part,
+                // and fades out by itself: it keeps its end.
                 stop.where = SStop::kPassEnded;
                 stop.keep = next - sent;
+                stop.time = m->last;
             } else {
                 stop.where = SStop::kInPass;
                 fade = std::min<LONGLONG>(unsent, m_rampFrames);

@@ -187,21 +187,48 @@ size_t Locate(const std::vector<int16_t>& source, const int16_t* window, size_t 
     return best;
 }
 
-std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to, size_t fade)
+namespace {
+
+// The places where a fade ends in two to seven exact zeros: the old sound's
+// fade-out ends at the first, the new sound's fade-in starts at the last.
+template <typename F>
+void ForEachFadeZero(const std::vector<int16_t>& s, size_t fade, F&& f)
 {
-    const std::vector<int16_t>& s = c.Left();
-    // The louder part of a fade: from where the gain is 0.4 up to 1.
-    const size_t part = fade - fade * 2 / 5;
-    std::vector<int16_t> undone(part);
-    std::vector<SCut> cuts;
     for (size_t i = fade + 1; i + fade + 8 < s.size(); ++i) {
         if (s[i] != 0 || s[i - 1] == 0)
             continue;
         size_t run = 1;
         while (run < 8 && s[i + run] == 0)
             ++run;
-        if (run < 2 || run >= 8)
-            continue;
+        if (run >= 2 && run < 8)
+            f(i);
+        i += run;
+    }
+}
+
+// The source frame of the fade-in that starts after the zero at capture
+// frame i, found by the fade's louder part (from gain 0.4 on), undone.
+long long FadeInSource(const std::vector<int16_t>& s, size_t i, const std::vector<int16_t>& source, size_t from,
+                       size_t to, size_t fade, double* mismatch)
+{
+    const size_t part = fade - fade * 2 / 5;
+    std::vector<int16_t> undone(part);
+    // Frame i + 1 + j at gain j / fade.
+    for (size_t j = 0; j < part; ++j)
+        undone[j] = int16_t(std::lround(s[i + 1 + fade - part + j] * double(fade) / double(fade - part + j)));
+    return static_cast<long long>(Locate(source, undone.data(), part, from, to, mismatch)) -
+           static_cast<long long>(fade - part);
+}
+
+} // namespace
+
+std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to, size_t fade)
+{
+    const std::vector<int16_t>& s = c.Left();
+    const size_t part = fade - fade * 2 / 5;
+    std::vector<int16_t> undone(part);
+    std::vector<SCut> cuts;
+    ForEachFadeZero(s, fade, [&](size_t i) {
         // The fades' ends are two of these zeros; taking the first two
         // shifts both fades alike, which leaves what is missing between them
         // as it is.
@@ -213,16 +240,25 @@ std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source
         for (size_t j = 0; j < part; ++j)
             undone[j] = int16_t(std::lround(s[out + j] * double(fade) / double(fade - 1 - j)));
         cut.oldSource = static_cast<long long>(Locate(source, undone.data(), part, from, to, &oldMismatch));
-        // Fade-in: frame i + 1 + j at gain j / fade.
-        for (size_t j = 0; j < part; ++j)
-            undone[j] = int16_t(std::lround(s[i + 1 + fade - part + j] * double(fade) / double(fade - part + j)));
-        cut.newSource = static_cast<long long>(Locate(source, undone.data(), part, from, to, &newMismatch)) -
-                        static_cast<long long>(fade - part);
+        cut.newSource = FadeInSource(s, i, source, from, to, fade, &newMismatch);
         if (oldMismatch < 1e-4 && newMismatch < 1e-4)
             cuts.push_back(cut);
-        i += run;
-    }
+    });
     return cuts;
+}
+
+std::vector<SFadeIn> FindFadeIns(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to,
+                                 size_t fade)
+{
+    const std::vector<int16_t>& s = c.Left();
+    std::vector<SFadeIn> found;
+    ForEachFadeZero(s, fade, [&](size_t i) {
+        double mismatch = 1;
+        const long long at = FadeInSource(s, i, source, from, to, fade, &mismatch);
+        if (mismatch < 1e-4)
+            found.push_back({i, at});
+    });
+    return found;
 }
 
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to)

@@ -97,6 +97,16 @@ struct SCut
 // searched in [from, to)) as copies but for rounding. Zeros of the sound
 // itself, faded nowhere, are not found that way.
 std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to, size_t fade);
+// Every fade-in from an exact zero in the capture's left channel whose
+// sound, the fade undone, is found in the source (starts searched in
+// [from, to)), whatever came before it.
+struct SFadeIn
+{
+    size_t at;        // the capture frame of the zero it starts after
+    long long source; // source frame of its first frame
+};
+std::vector<SFadeIn> FindFadeIns(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to,
+                                 size_t fade);
 // The largest step from one sample to the next in s[from, to).
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to);
 

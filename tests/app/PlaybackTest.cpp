@@ -306,7 +306,8 @@ TEST_F(Playback, ALoopSwitchCountsForThePassBeingHeard)
         {1.5, 2.5, false, 1, 1.7, 1.95, 2}, // 0.2 s into it (or a little later)
     };
     for (const auto& row : rows) {
-        for (int run = 0, attempts = 0; run < 3 && attempts < 6; ++attempts) {
+        int run = 0;
+        for (int attempts = 0; run < 3 && attempts < 6; ++attempts) {
             SCOPED_TRACE(testing::Message()
                          << row.from << "-" << row.to << (row.looped ? " off" : " on") << " run " << run);
             m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, row.looped));
@@ -338,7 +339,89 @@ TEST_F(Playback, ALoopSwitchCountsForThePassBeingHeard)
                 << "a gap between passes, " << double(gapAt) / kRate << " s into the sound";
             ++run;
         }
+        EXPECT_EQ(3, run) << row.from << "-" << row.to << ": the cursor never showed the moment to switch at";
     }
+}
+
+TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
+{
+    Open();
+    // The change is made when the cursor shows the row's moment. A range
+    // that ends before what was written ahead ends the pass there; a pass
+    // begun ahead from the old start is taken back; a range that reaches
+    // further makes the pass heard go on. Passes are counted and measured
+    // from the capture.
+    const struct
+    {
+        const char* what;
+        bool bySelection; // as the pane sets it from the selection, else straight
+        double from, to;
+        bool looped;
+        double atFrom, atTo;    // the cursor's window for the change, in pass 1
+        double newFrom, newTo;  // the range after it
+        double sound, sound660; // once: seconds heard, of them 660 Hz
+        double pass1, pass2;    // looped: the two passes' lengths
+    } rows[] = {
+        {"end moved before what is queued", false, 0, 4, false, 1.0, 1.25, 0, 1.5, 1.5, 0, 0, 0},
+        {"the selection made shorter", true, 0, 4, false, 1.0, 1.25, 0, 1.5, 1.5, 0, 0, 0},
+        {"start moved late in pass 1", false, 1, 3, true, 2.5, 2.8, 1.6, 3, 0, 0, 2.0, 1.4},
+        {"end moved on late in pass 1", false, 1, 2.5, true, 2.1, 2.35, 1, 3, 0, 0, 2.0, 2.0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        CIPtr<CFragmentDisplay> fragments(new CFragmentDisplay(m_tc));
+        const auto setRange = [&](double from, double to, bool looped) {
+            if (!row.bySelection) {
+                m_ctx.SetRange(Fragment(from, to, 1.0f, looped));
+                return;
+            }
+            // As the pane does on every position message.
+            m_tc->SetSelection(LONGLONG(from * 1e6), LONGLONG(to * 1e6));
+            m_ctx.SetRange(ChoosePlayRange(fragments, m_tc, m_ctx.reader));
+        };
+        setRange(row.from, row.to, row.looped);
+        Start();
+        ASSERT_EQ(1, WaitHeard(1, row.atFrom, row.atTo)) << "the cursor never showed the moment";
+        setRange(row.newFrom, row.newTo, row.looped);
+        if (row.looped) {
+            ASSERT_EQ(2, WaitHeard(2, row.newFrom, row.newFrom + 0.3));
+            setRange(row.newFrom, row.newTo, false);
+        }
+        EXPECT_EQ(1, WaitEnd());
+        SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+        const CCapture c(m_from);
+        std::printf("[ figures  ] %s: %s\n", row.what, c.Describe().c_str());
+        if (row.looped) {
+            const std::vector<double> passes = PassLengths(c);
+            ASSERT_EQ(2u, passes.size()) << c.Describe();
+            EXPECT_NEAR(row.pass1, passes[0], 0.06) << c.Describe();
+            EXPECT_NEAR(row.pass2, passes[1], 0.06) << c.Describe();
+        } else {
+            EXPECT_NEAR(row.sound, c.Sound(), 0.1) << c.Describe();
+            EXPECT_EQ(row.sound660, c.Sound(660)) << c.Describe();
+        }
+        EXPECT_EQ(row.looped ? 2 : 1, m_ctx.pass.load());
+        EXPECT_LE(LongestZeroRun(c.Left()), size_t(kRate / 1000)) << "a hole at the change";
+        m_tc->SetSelection(0, 0);
+    }
+}
+
+TEST_F(Playback, AStopCountsOnlyThePassesHeard)
+{
+    Open();
+    // Late in a pass the next one is already written; it was never heard.
+    bool stopped = false;
+    for (int attempt = 0; attempt < 5 && !stopped; ++attempt) {
+        m_ctx.SetRange(Fragment(1.5, 2.5, 1.0f, 1));
+        Start();
+        stopped = WaitHeard(1, 2.25, 2.45) == 1; // else the cursor stepped over the moment
+        m_ctx.stop = true;
+        EXPECT_EQ(1, WaitEnd());
+        if (stopped) {
+            EXPECT_EQ(1, m_ctx.pass.load());
+        }
+    }
+    EXPECT_TRUE(stopped) << "the cursor never showed the moment to stop at";
 }
 
 // The quiet test sound for cuts: brown noise has no period, so where the
@@ -405,6 +488,104 @@ TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
                 changes, zeros, largestStep, ownStep, worst);
     // Two changes close together may be heard as one.
     EXPECT_GE(changes, 15) << "tempo changes without their fades";
+}
+
+TEST_F(Playback, APlayPositionAskedForIsHeardAfterTheDevicesShareWithoutAHoleOrAClick)
+{
+    Open(true, kQuiet);
+    const std::vector<int16_t> source = Source();
+    const int ownStep = LargestStep(source, 0, source.size());
+    m_ctx.SetRange(Fragment(0, 10, 1.0f));
+    Start();
+    // Asked for when the cursor shows these places, as the pane asks (the
+    // position set, the thread woken).
+    const struct
+    {
+        double when, to;
+    } seeks[] = {{1.0, 6.0}, {6.5, 2.0}, {2.5, 8.0}};
+    std::vector<uint64_t> askedAt; // capture frames when asked
+    int pass = 1;
+    for (const auto& seek : seeks) {
+        ASSERT_EQ(pass, WaitHeard(pass, seek.when, seek.when + 0.3)) << "the cursor never showed " << seek.when;
+        askedAt.push_back((testsupport::CaptureSize() - m_from) / 4);
+        m_tc->SetPlayPosition(LONGLONG(seek.to * 1e6));
+        m_ctx.Wake();
+        if (seek.to < seek.when)
+            ++pass; // the cursor goes back: counted as a pass by WaitHeard
+    }
+    EXPECT_EQ(1, WaitEnd()); // at the file's end
+    SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+    const CCapture c(m_from);
+    const std::vector<int16_t>& s = c.Left();
+    size_t gapAt = 0;
+    EXPECT_LE(LongestZeroRun(s, &gapAt), size_t(kRate / 1000)) << "a hole " << double(gapAt) / kRate << " s in";
+    EXPECT_LE(LargestStep(s, 0, s.size()), ownStep) << "a click";
+    // Each place asked for is heard from its very frame, after the old
+    // sound's fade.
+    const std::vector<SCut> cuts = FindCuts(c, source, 0, source.size(), kFade);
+    for (size_t i = 0; i < std::size(seeks); ++i) {
+        SCOPED_TRACE(seeks[i].to);
+        const long long frame = std::llround(seeks[i].to * kRate);
+        const auto cut = std::find_if(cuts.begin(), cuts.end(), [&](const SCut& k) { return k.newSource == frame; });
+        ASSERT_NE(cuts.end(), cut) << "no cut into the place asked for";
+        // What the device held (a small share of what is queued) and its
+        // fade; this device takes the sound several times faster than it
+        // plays, so its share is more sound than a real device's.
+        const double after = (double(cut->at) - double(askedAt[i])) / kRate;
+        std::printf("[ figures  ] seek to %.1f s: %.0f ms of the old place after the request\n", seeks[i].to,
+                    after * 1000);
+    }
+}
+
+TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
+{
+    // Late in a pass the device holds the pass's end and the next pass
+    // waits: a change there meets the join.
+    Open(true, kQuiet);
+    const std::vector<int16_t> source = Source();
+    const size_t from = size_t(kRate), to = size_t(kRate * 3 / 2);
+    const int ownStep = LargestStep(source, from, to);
+    const float tempos[] = {0.9f, 1.0f, 0.8f};
+    m_ctx.SetRange(Fragment(1, 1.5, 1.0f, 1));
+    Start();
+    int made = 0;
+    for (int pass = 1; pass <= 10; ++pass) {
+        const int at = WaitHeard(pass, 1.3, 1.5);
+        if (at == 0)
+            break;
+        if (at == pass) { // else the cursor stepped over the moment
+            m_ctx.SetRange(Fragment(1, 1.5, tempos[made % 3], 1));
+            ++made;
+        }
+        pass = at;
+    }
+    m_ctx.SetRange(Fragment(1, 1.5, 1.0f, 0));
+    EXPECT_EQ(1, WaitEnd());
+    EXPECT_GE(made, 4) << "too few changes made late in a pass";
+    SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+    const CCapture c(m_from);
+    const std::vector<int16_t>& s = c.Left();
+    EXPECT_LE(LongestZeroRun(s), size_t(kRate / 1000)) << "a hole";
+    EXPECT_LE(LargestStep(s, 0, s.size()), ownStep) << "a click";
+    // A pass starts at the range's start; any other sound fades in where
+    // the old sound it follows stopped. A pass whose first frames were
+    // heard, faded out again, and then played once more from a little later
+    // shows as a fade-in just after the range's start.
+    for (const SFadeIn& in : FindFadeIns(c, source, from - kRate / 20, to + kRate / 20, kFade)) {
+        const long long late = in.source - static_cast<long long>(from);
+        EXPECT_FALSE(late > 0 && late <= static_cast<long long>(2 * kFade))
+            << late << " frames of a pass's start heard twice, " << double(in.at) / kRate << " s into the capture";
+    }
+    int within = 0;
+    for (const SCut& cut : FindCuts(c, source, from - kRate / 20, to + kRate / 20, kFade)) {
+        if (cut.newSource == static_cast<long long>(from))
+            continue;
+        ++within;
+        const long long missing = cut.Missing(kFade);
+        EXPECT_EQ(0, missing) << "frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
+                              << double(cut.at) / kRate << " s into the capture";
+    }
+    std::printf("[ figures  ] %d tempo changes late in a pass: %d cuts within a pass\n", made, within);
 }
 
 TEST_F(Playback, AQuietFragmentAtHalfTempoPlaysWithoutHoles)
