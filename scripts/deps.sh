@@ -15,7 +15,7 @@ mkdir -p "$deps" "$log"
 . "$top/scripts/jobs.sh"
 
 apt_pkgs=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  mingw-w64-x86-64-dev cmake make wine wine64 xvfb xauth
+  mingw-w64-x86-64-dev cmake make wine wine64 xvfb xauth x11-utils
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly
   gstreamer1.0-tools googletest sox lame vorbis-tools imagemagick dpkg-dev clang-format)
 

@@ -223,6 +223,10 @@ void CxfToolBar::CheckWrap()
 {
     if (!m_ctrl.GetSafeHwnd())
         return;
+    // A nested flow (the tab strip's rows) gets its width during the pass,
+    // after its height was measured at the width it had before: after a
+    // resize the first pass places the rows, the second measures them.
+    m_ctrl.RecalcLayout(false);
     m_ctrl.RecalcLayout(false);
     m_nWrappedHeight = m_ctrl.GetContentHeight();
     if (m_nWrappedHeight != m_rcInner.Height() && m_pFrame)
