@@ -5,8 +5,11 @@
 // command to the first samples handed to the output, in turn with opening the
 // output and writing one block by hand, and from the stop command to silence.
 // Each ratio is the median of the rounds' own ratios, with their spread.
-// Last, the memory of the process (private bytes and bytes in use on its
-// heaps) before and after a long looped run of a short fragment.
+// Then a play position asked for while playing: the sound of the old place
+// still played after the request and the wall time until the new place is
+// played, read from the captured sound device. Last, the memory of the
+// process (private bytes and bytes in use on its heaps) before and after a
+// long looped run of a short fragment.
 //   bench_playback [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
@@ -33,6 +36,7 @@ constexpr float kTempo = 0.5f;
 constexpr double kLoopSeconds = 240; // output seconds of the memory run
 constexpr int kCpuRounds = 5;        // played runs and runs of the stage alone, in turn
 constexpr int kStartRounds = 11;     // play commands and opens by hand, in turn
+constexpr int kSeeks = 9;            // play positions asked for while playing
 
 double ProcessCpu()
 {
@@ -178,6 +182,102 @@ double StretchAlone(IAudioReader* reader)
     return ThreadCpu(GetCurrentThread()) - cpu;
 }
 
+// The captured sound device's file (16-bit stereo): its size in frames,
+// and its left channel from a frame on. Empty without one.
+std::wstring CapturePath()
+{
+    const char* env = getenv("RAVELIN_CAPTURE");
+    return env ? WindowsPath(env) : std::wstring();
+}
+
+LONGLONG CaptureFrames(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return -1;
+    return ((static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) / 4;
+}
+
+std::vector<short> CaptureLeft(const std::wstring& path, LONGLONG fromFrame)
+{
+    std::vector<short> left;
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return left;
+    LARGE_INTEGER at;
+    at.QuadPart = fromFrame * 4;
+    std::vector<short> block(65536);
+    DWORD got = 0;
+    if (SetFilePointerEx(f, at, nullptr, FILE_BEGIN))
+        while (ReadFile(f, block.data(), static_cast<DWORD>(block.size() * 2), &got, nullptr) && got >= 4)
+            for (DWORD i = 0; i < got / 4; ++i)
+                left.push_back(block[2 * i]);
+    CloseHandle(f);
+    return left;
+}
+
+// Asks for play positions while the tone plays, as the pane does (the
+// position set, the thread woken). The old sound ends in a fade to exact
+// zeros and the new one fades in from them: the old place's sound after a
+// request is what the capture holds from the request to there; the new
+// place is played once the capture has grown past it.
+bool SeekFigures(HWND window, IAudioReader* reader, std::vector<double>* oldMs, std::vector<double>* wallMs)
+{
+    const std::wstring path = CapturePath();
+    const LONGLONG start = CaptureFrames(path);
+    if (start < 0)
+        return false;
+    SRun run;
+    run.window = window;
+    Prepare(run, reader, 250);
+    if (!StartPlaybackThread(&run.ctx))
+        return false;
+    struct SAsked
+    {
+        LONGLONG frame;                                  // the capture's length when asked
+        std::vector<std::pair<double, LONGLONG>> growth; // wall seconds after, capture length
+    };
+    std::vector<SAsked> asked;
+    Pump(500);
+    for (int i = 0; i < kSeeks; ++i) {
+        Pump(250);
+        SAsked a;
+        a.frame = CaptureFrames(path) - start;
+        const double t0 = Now();
+        run.tc->SetPlayPosition(static_cast<LONGLONG>((i % 2 ? 30 : 120) + i) * 1000000);
+        run.ctx.Wake();
+        while (Now() - t0 < 0.6) {
+            a.growth.emplace_back(Now() - t0, CaptureFrames(path) - start);
+            Sleep(1);
+        }
+        asked.push_back(a);
+    }
+    StopToSilence(run.ctx);
+    for (LONGLONG size = -1, now = CaptureFrames(path); size != now; now = CaptureFrames(path)) {
+        size = now;
+        Pump(200);
+    }
+    const std::vector<short> left = CaptureLeft(path, start);
+    for (const SAsked& a : asked) {
+        LONGLONG zero = -1;
+        for (LONGLONG k = std::max<LONGLONG>(a.frame, 1); k + 1 < static_cast<LONGLONG>(left.size()); ++k)
+            if (left[k] == 0 && left[k + 1] == 0 && left[k - 1] != 0) {
+                zero = k;
+                break;
+            }
+        if (zero < 0)
+            continue;
+        oldMs->push_back(static_cast<double>(zero - a.frame) * 1000 / reader->GetFormat()->nSamplesPerSec);
+        for (const auto& g : a.growth)
+            if (g.second > zero + 1) {
+                wallMs->push_back(g.first * 1000);
+                break;
+            }
+    }
+    return !oldMs->empty();
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -288,6 +388,20 @@ int wmain(int argc, wchar_t** argv)
     printf("  ratio: %s\n", SpreadText(startRounds.RatioSpread(0, 1), "rounds").c_str());
     printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of %d)\n", stopWorst * 1000,
            kStartRounds);
+
+    std::vector<double> oldMs, wallMs;
+    if (SeekFigures(window, reader, &oldMs, &wallMs)) {
+        const SSpread o = SpreadOf(oldMs), w = SpreadOf(wallMs);
+        printf("Play position asked for while playing at 0.5x (%d of %d found in the capture):\n", o.count, kSeeks);
+        printf("  old place played after the request: %.0f ms of sound (median; %.0f to %.0f)\n", o.median, o.min,
+               o.max);
+        printf("  request to the new place played: %.0f ms of wall time (median; %.0f to %.0f)\n", w.median, w.min,
+               w.max);
+        printf("  (the captured device takes the sound several times faster than it plays: its share of the queue "
+               "is more sound than a real device's)\n");
+    } else {
+        printf("Play position asked for while playing: no captured sound device (RAVELIN_CAPTURE) to read\n");
+    }
 
     // Memory: a 2-s fragment looped for kLoopSeconds of output, after a
     // short looped run that makes whatever is made once per process.
