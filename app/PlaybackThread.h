@@ -6,10 +6,12 @@
 // one that starts inside it fades in. About a second is queued ahead of what
 // is heard, yet every change counts from what is heard: the loop flag for
 // the pass being heard (switched off, that pass is the last; switched on
-// during the last, another follows it), and a new tempo or a play-position
-// request at once, the old sound fading out and the new one fading in where
-// it stopped (a new tempo goes on with the very source frame the old sound
-// reached). The play cursor follows what the output has played (moved on
+// during the last, another follows it), and a new tempo, range or
+// play-position request after the small share of the queue the device
+// holds, the old sound fading out and the new one fading in where it
+// stopped (a new tempo or range goes on with the very source frame the old
+// sound reached; a range that no longer holds that place ends the pass
+// there). The play cursor follows what the output has played (moved on
 // the output's feeder thread). It tells the context's window by posted
 // messages only (so the window may wait for it).
 #include "app/PlayContext.h"

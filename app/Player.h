@@ -1,0 +1,201 @@
+#pragma once
+// CPlayer: the playback thread's own state for one run (PlaybackThread.h),
+// and its steps: the play loop in PlaybackThread.cpp, the pass being written
+// in PlayerWrite.cpp, the cuts in PlayerCut.cpp. Known to those files only.
+#include <soundtouch/TDStretch.h>
+
+#include <memory>
+#include <vector>
+
+#include "audio/AudioOut.h"
+#include "app/PlayContext.h"
+#include "app/PlayMarks.h"
+#include "app/SourcePlace.h"
+
+namespace playback {
+
+// The input buffer (also the pre-delay's silence) and the output buffer.
+constexpr int kBufferBytes = 65536;
+// Of a pass's end, this much is kept to play the stage's held-back input out
+// with: the stage gives out the stretch of the last frames only with more
+// input behind them, and that input is the fragment's end mirrored, never
+// sound from outside the fragment nor silence.
+constexpr int kTailMs = 200;
+
+// The thread's own state for one run. The output's feeder reads the marks
+// and the frame count (under m_markLock) to move the play cursor.
+class CPlayer : public IAudioOutListener
+{
+public:
+    explicit CPlayer(SPlayContext* ctx) : m_ctx(ctx), m_marks(0) {}
+    ~CPlayer();
+    CPlayer(const CPlayer&) = delete;
+    CPlayer& operator=(const CPlayer&) = delete;
+
+    bool SetUp();
+    // false: a seek failed.
+    bool Play();
+
+private:
+    // The play's steps, in the order Play takes them; false: a seek failed.
+    // Before the first pass: the pre-delay's silence, then the first pass.
+    bool Begin();
+    // A play position asked for, a new tempo, a new range that what is
+    // queued no longer fits: the old sound is cut where the device's part
+    // of the queue ends (Cut) and the new goes on.
+    bool FollowRequests(const SPlaySnapshot& s);
+    // What is queued is still right under the range of `s`: only the pass
+    // being heard is written so far, what is heard lies in the range and
+    // the writing has not passed its end.
+    bool QueuedFits(const SPlaySnapshot& s);
+    // The loop rule: the flag counts for the pass being heard.
+    bool FollowLoopSwitch(const SPlaySnapshot& s);
+    // Writing: cycles until about a second is queued.
+    bool WriteAhead(SPlaySnapshot s, int& pending);
+    // A pass is written whole: the next follows while the loop flag is set,
+    // else the output plays out what it holds.
+    bool NextPass(SPlaySnapshot& s);
+    // Naps until the output runs low, or runs out once nothing is written.
+    void NapWhileQueued(int pending);
+    // The device's part of the queue, at the rate it has been taking it.
+    void FitDevice();
+    // Ends the play: at once on a stop; the play position becomes where
+    // the user will want it.
+    void End();
+
+    // Takes back what the device does not hold yet into m_unsent; answers
+    // its frames. Under the mark lock.
+    LONGLONG TakeBackUnsent();
+    // Writes the first `frames` taken back again, from frame `at` on.
+    void PutBack(LONGLONG at, LONGLONG frames);
+    // Where the old sound of a cut stopped.
+    struct SStop
+    {
+        enum EWhere { kNothingHeard, kInPass, kPassEnded, kInSilence } where = kNothingHeard;
+        // kInPass: the source time to go on from; kPassEnded: the end of
+        // the range the pass was written for; kInSilence: the first pass's start.
+        LONGLONG time = -1;
+        LONGLONG keep = 0; // frames of the old sound kept after the device's part
+    };
+    // The one cut, for a new tempo, a play position asked for and a new
+    // range. What the device does not hold yet is taken back (the device's
+    // part, a small share of the queue, plays on: it can be taken back only
+    // by a reset, and after one the device cannot tell exactly where its
+    // sound stopped). The old sound fades out over the next few
+    // milliseconds, at a place found again in the source (FindStop), so that
+    // the new sound can go on from there with nothing heard twice or
+    // skipped; a pass that ends within those milliseconds keeps its own end
+    // instead. The rest is dropped, passes begun ahead with it.
+    SStop Cut();
+    // The source times at which the old sound may stop (one per fade's
+    // length after frame `sent`) within that frame's pass. Under the mark
+    // lock.
+    std::vector<LONGLONG> StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade) const;
+    // Of the candidates, the one where the frames taken back are most
+    // nearly a copy of the source: answers its time (the first frame after
+    // the old sound) and how many frames before it play at full level. Reads
+    // the file: never under the mark lock.
+    LONGLONG FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG* before);
+    // Fades `samples` from full level down to a last frame of silence.
+    void FadeOut(short* samples, LONGLONG frames) const;
+    // The loop switched off: a pass begun after the one the device is
+    // playing is taken back, so that one ends the play.
+    void EndWithPassHeard();
+
+    LONGLONG FrameOfTime(LONGLONG t) const;
+    LONGLONG EndFrame(const SPlaySnapshot& s) const;
+    // Starts feeding the stage from time t (a new pass, or a seek within
+    // one); false when the reader cannot seek.
+    bool BeginAt(LONGLONG t, const SPlaySnapshot& s);
+    // One cycle of the pass being written: reads, stretches and writes out;
+    // at the range's end plays the stage out. True when the pass is whole.
+    bool Cycle(const SPlaySnapshot& s);
+    // Feeds the mirrored tail until the stage gave the pass's last frame.
+    void PlayOut(float tempo);
+    void KeepTail(const char* data, int frames, LONGLONG endFrame);
+    // Up to `bytes` of input (never past `left` bytes from the current
+    // frame), from the read-ahead; 0 when the file gives nothing more.
+    int TakeInput(int bytes, LONGLONG left);
+    // Writes everything unless stopped; the ring takes all or nothing.
+    void WriteOut(const void* data, int bytes);
+    // Writes out what the stage has, up to the frames the pass may have by now.
+    void TakeStretched();
+    void Ramp(short* samples, int frames) const;
+    // Drops what is queued at once (a stop): the output starts over.
+    void ResetOutput();
+    void AddMark(LONGLONG time, float tempo, LONGLONG last);
+    // The one place the context's pass count is set: the passes heard up to
+    // output frame `played` (the pre-delay's silence is none). Under the
+    // mark lock.
+    void CountPassesHeard(LONGLONG played);
+    // The source time the output is playing now; -1 when none. Under the
+    // mark lock.
+    LONGLONG PlayedTime(int pending);
+    // Moves the cursor to what is heard and tells the window. Under the mark lock.
+    void PostCursor();
+    // On the feeder thread.
+    void OnPlaying() override;
+    // Wall milliseconds until the output holds `bytes`, at the rate the
+    // device has been taking the sound (never slower than real time).
+    LONGLONG MsUntil(int pending, LONGLONG bytes) const;
+    void MeasureRate(int pending);
+    void Nap(DWORD ms) { WaitForSingleObject(m_ctx->wake.Get(), ms); }
+
+    SPlayContext* m_ctx;
+    CIPtr<IAudioReader> m_reader;
+    CIPtr<IProcess> m_process;
+    bool m_started = false;
+    CIPtr<CAudioOut> m_out;
+    std::unique_ptr<soundtouch::TDStretch> m_stretch;
+    SAudioFormat m_format;
+    int m_frameSize = 0;
+    int m_channels = 0;
+    LONGLONG m_bytesPerSecond = 0;
+    LONGLONG m_frameCount = 0;
+    LONGLONG m_preDelayBytes = 0;
+    int m_rampFrames = 0;
+    int m_fillTo = 0;      // bytes the thread queues
+    int m_keepQueued = 0;  // bytes left when it wakes to queue more
+    int m_deviceBytes = 0; // the most the device holds
+    // Read ahead of the stage: bytes from m_inPos to m_inEnd are the file's
+    // from m_currentFrame on.
+    std::vector<char> m_in = std::vector<char>(kBufferBytes);
+    int m_inPos = 0;
+    int m_inEnd = 0;
+    const std::vector<char> m_silence = std::vector<char>(kBufferBytes, 0);
+    std::vector<short> m_tail;
+    std::vector<short> m_pad;
+    std::vector<short> m_unsent;           // what was taken back from the output
+    std::unique_ptr<CSourcePlace> m_place; // where a cut's old sound stopped
+    // The pass being written: frames the stage must give back (input /
+    // tempo), frames it gave, where its sound fades.
+    double m_expectedOut = 0;
+    LONGLONG m_producedOut = 0;
+    LONGLONG m_passOut = 0; // where the pass begins in the output
+    bool m_inputDone = false;
+    bool m_fadeIn = false;
+    bool m_fadeOut = false;
+    LONGLONG m_currentFrame = 0;
+    LONGLONG m_readTime = 0;
+    LONGLONG m_rangeMin = 0; // the range the pass began with (or last saw)
+    LONGLONG m_rangeMax = 0;
+    float m_markTempo = 0;
+    bool m_writing = false; // false once the last pass is written
+    bool m_looped = false;  // the loop flag as the thread last acted on it
+    bool m_firstPosted = false;
+    int m_passesBegun = 0; // the pass being written, counted from 0
+    // Frames written since the output was last reset, and what they are;
+    // written by the thread, read by the feeder as well.
+    CCriticalSection m_markLock;
+    LONGLONG m_written = 0;
+    CPlayMarks m_marks;
+    LONGLONG m_lastCursor = -1;
+    // Bytes per millisecond the device has been taking, and where that was
+    // last measured.
+    double m_rate = 0;
+    LONGLONG m_ratePlayed = -1;
+    DWORD m_rateTick = 0;
+    int m_rateMeasures = 0; // naps are short until the rate is known
+};
+
+} // namespace playback
