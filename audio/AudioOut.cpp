@@ -14,18 +14,22 @@ int SAudioOutThreadInfo::Take()
     m_commands.pop_front();
     if (command == Refill)
         m_refillQueued = false;
+    m_woken = false;
     return command;
 }
 
-void SAudioOutThreadInfo::Put(int command)
+void SAudioOutThreadInfo::Put(int command, bool wake)
 {
     CCritSecLock lock(&m_lock);
-    if (command == Refill) {
-        if (m_refillQueued)
-            return;
-        m_refillQueued = true;
+    if (command != Refill || !m_refillQueued) {
+        m_refillQueued = m_refillQueued || command == Refill;
+        m_commands.push_back(command);
     }
-    m_commands.push_back(command);
+    // A refill queued without a wake-up is woken by the next Put that asks
+    // for one, so a block the device gave back is still refilled at once.
+    if (!wake || m_woken)
+        return;
+    m_woken = true;
     m_put.SetEvent();
 }
 
@@ -142,7 +146,13 @@ bool CAudioOut::Write(const void* data, int bytes)
 {
     if (!m_ring.Write(data, bytes))
         return false;
-    m_feeder.Put(SAudioOutThreadInfo::Refill);
+    // Waking the feeder costs the producer a system call per write. It is
+    // needed only when the ring held less than a block before this write:
+    // otherwise the feeder stopped at the device limit or with every
+    // buffer out, and the device's next finished block wakes it (or it is
+    // still feeding and sees these bytes). The refill is queued all the
+    // same, for the feeder to take within its 10 ms wait at the latest.
+    m_feeder.Put(SAudioOutThreadInfo::Refill, m_ring.GetDataSize() - bytes < kBlockSize);
     return true;
 }
 

@@ -47,8 +47,9 @@ public:
     int Take();
     // Appends; a refill is not queued again while one is waiting (one refill
     // moves everything there is), so a reset never waits behind a pile of them.
-    // Wakes the feeder.
-    void Put(int command);
+    // Wakes the feeder if `wake`; otherwise the feeder takes the command at
+    // its next wake-up, 10 ms later at the latest.
+    void Put(int command, bool wake = true);
     // Waits up to `ms` for a command to be put; false when none came.
     bool Wait(DWORD ms) { return WaitForSingleObject(m_put, ms) == WAIT_OBJECT_0; }
 
@@ -57,10 +58,11 @@ public:
     CAudioOut* const owner;
 
 private:
-    CCriticalSection m_lock; // guards m_commands and m_refillQueued
+    CCriticalSection m_lock; // guards m_commands, m_refillQueued and m_woken
     std::deque<int> m_commands;
     bool m_refillQueued = false;
-    CEvent m_put; // set by Put (the waveOut callback may set an event)
+    bool m_woken = false; // the event was set since the feeder last took a command
+    CEvent m_put;         // set by Put (the waveOut callback may set an event)
 };
 
 class CAudioOut : public IAudioOut
