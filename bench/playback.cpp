@@ -28,13 +28,15 @@
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
 #include "bench/InterleavedRounds.h"
+#include "common/ScopedHandle.h"
+#include "tests/support/TestSupport.h"
 
 namespace {
 
 constexpr double kSeconds = 60; // source seconds played
 constexpr float kTempo = 0.5f;
 constexpr double kLoopSeconds = 240; // output seconds of the memory run
-constexpr int kCpuRounds = 5;        // played runs and runs of the stage alone, in turn
+constexpr int kCpuRounds = 9;        // played runs and runs of the stage alone, in turn
 constexpr int kStartRounds = 11;     // play commands and opens by hand, in turn
 constexpr int kSeeks = 9;            // play positions asked for while playing
 
@@ -182,39 +184,27 @@ double StretchAlone(IAudioReader* reader)
     return ThreadCpu(GetCurrentThread()) - cpu;
 }
 
-// The captured sound device's file (16-bit stereo): its size in frames,
-// and its left channel from a frame on. Empty without one.
-std::wstring CapturePath()
-{
-    const char* env = getenv("RAVELIN_CAPTURE");
-    return env ? WindowsPath(env) : std::wstring();
-}
-
-LONGLONG CaptureFrames(const std::wstring& path)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-        return -1;
-    return ((static_cast<LONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow) / 4;
-}
-
-std::vector<short> CaptureLeft(const std::wstring& path, LONGLONG fromFrame)
+// The captured sound device's left channel (16-bit stereo) from a frame on.
+std::vector<short> CaptureLeft(LONGLONG fromFrame)
 {
     std::vector<short> left;
-    HANDLE f =
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return left;
+    const CFileHandle f(CreateFileW(testsupport::CapturePath().c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER at;
     at.QuadPart = fromFrame * 4;
+    if (!f || !SetFilePointerEx(f.Get(), at, nullptr, FILE_BEGIN))
+        return left;
     std::vector<short> block(65536);
     DWORD got = 0;
-    if (SetFilePointerEx(f, at, nullptr, FILE_BEGIN))
-        while (ReadFile(f, block.data(), static_cast<DWORD>(block.size() * 2), &got, nullptr) && got >= 4)
-            for (DWORD i = 0; i < got / 4; ++i)
-                left.push_back(block[2 * i]);
-    CloseHandle(f);
+    while (ReadFile(f.Get(), block.data(), static_cast<DWORD>(block.size() * 2), &got, nullptr) && got >= 4)
+        for (DWORD i = 0; i < got / 4; ++i)
+            left.push_back(block[2 * i]);
     return left;
+}
+
+LONGLONG CaptureFrames()
+{
+    return static_cast<LONGLONG>(testsupport::CaptureSize() / 4);
 }
 
 // Asks for play positions while the tone plays, as the pane does (the
@@ -224,10 +214,9 @@ std::vector<short> CaptureLeft(const std::wstring& path, LONGLONG fromFrame)
 // place is played once the capture has grown past it.
 bool SeekFigures(HWND window, IAudioReader* reader, std::vector<double>* oldMs, std::vector<double>* wallMs)
 {
-    const std::wstring path = CapturePath();
-    const LONGLONG start = CaptureFrames(path);
-    if (start < 0)
+    if (!getenv("RAVELIN_CAPTURE"))
         return false;
+    const LONGLONG start = CaptureFrames();
     SRun run;
     run.window = window;
     Prepare(run, reader, 250);
@@ -243,22 +232,22 @@ bool SeekFigures(HWND window, IAudioReader* reader, std::vector<double>* oldMs, 
     for (int i = 0; i < kSeeks; ++i) {
         Pump(250);
         SAsked a;
-        a.frame = CaptureFrames(path) - start;
+        a.frame = CaptureFrames() - start;
         const double t0 = Now();
         run.tc->SetPlayPosition(static_cast<LONGLONG>((i % 2 ? 30 : 120) + i) * 1000000);
         run.ctx.Wake();
         while (Now() - t0 < 0.6) {
-            a.growth.emplace_back(Now() - t0, CaptureFrames(path) - start);
+            a.growth.emplace_back(Now() - t0, CaptureFrames() - start);
             Sleep(1);
         }
         asked.push_back(a);
     }
     StopToSilence(run.ctx);
-    for (LONGLONG size = -1, now = CaptureFrames(path); size != now; now = CaptureFrames(path)) {
+    for (LONGLONG size = -1, now = CaptureFrames(); size != now; now = CaptureFrames()) {
         size = now;
         Pump(200);
     }
-    const std::vector<short> left = CaptureLeft(path, start);
+    const std::vector<short> left = CaptureLeft(start);
     for (const SAsked& a : asked) {
         LONGLONG zero = -1;
         for (LONGLONG k = std::max<LONGLONG>(a.frame, 1); k + 1 < static_cast<LONGLONG>(left.size()); ++k)
