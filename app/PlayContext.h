@@ -73,8 +73,8 @@ struct SPlayContext
     CIPtr<ITimeContainer> timeContainer;
     std::atomic<int> state{kPlayIdle};
     std::atomic<DWORD> startTick{0};
-    // Passes begun by the thread, less those taken back before they were
-    // heard (the loop switched off); at the end, the passes played.
+    // The passes heard so far (a pass written ahead counts once it is
+    // heard), set by the thread as the cursor moves and at the end.
     std::atomic<int> pass{0};
     // Set by a thread that could not play (the output refused the sound, the
     // stretcher its channels, a seek failed) before it ends; cleared at start.
