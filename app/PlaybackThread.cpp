@@ -58,26 +58,6 @@ constexpr int kAfterDeviceMs = 150;
 // silence) fades in, so that a join never steps more than the sound does.
 constexpr int kRampMs = 5;
 
-// Enters a critical section only when no other thread holds it; leaves it
-// on the way out.
-class CTryLock
-{
-public:
-    explicit CTryLock(CCriticalSection* cs) : m_cs(cs), m_held(TryEnterCriticalSection(*cs) != FALSE) {}
-    ~CTryLock()
-    {
-        if (m_held)
-            LeaveCriticalSection(*m_cs);
-    }
-    CTryLock(const CTryLock&) = delete;
-    CTryLock& operator=(const CTryLock&) = delete;
-    bool Held() const { return m_held; }
-
-private:
-    CCriticalSection* m_cs;
-    bool m_held;
-};
-
 } // namespace
 
 CPlayer::~CPlayer()
@@ -171,10 +151,9 @@ void CPlayer::PostCursor()
 
 void CPlayer::OnPlaying()
 {
-    // Never waits for the thread, which may be finding where a cut's old
-    // sound stopped: the feeder goes on feeding the device, and the cursor
-    // moves on its next call instead.
-    const CTryLock lock(&m_markLock);
+    // Never waits for the thread: the feeder's work is feeding the device,
+    // and a cursor not moved now moves on its next call.
+    const CCritSecTryLock lock(&m_markLock);
     if (!lock.Held())
         return;
     PostCursor();
