@@ -54,6 +54,26 @@ private:
     std::vector<SRun> m_runs;
 };
 
+// What is heard, told by the play cursor as it is read now and then: the
+// pass (counted from 1, a new one whenever the cursor goes back) and the
+// time in it.
+struct SHeardPass
+{
+    int pass = 0;
+    double at = -1; // seconds
+    // Takes a reading of the cursor (microseconds, -1 for none); answers the pass.
+    int Follow(long long cursor)
+    {
+        if (cursor >= 0) {
+            const double t = cursor / 1e6;
+            if (pass == 0 || t < at - 0.3)
+                ++pass;
+            at = t;
+        }
+        return pass;
+    }
+};
+
 // The capture's size once the device's writer has caught up with what was
 // handed to it (a pipe and a process of its own, which lag on a busy
 // machine): the size that stayed the same for 200 ms, or after 3 s the size

@@ -190,20 +190,12 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     Cmd(ID_CMD_LOOP);
     StartPlaying(ID_CMD_PLAY);
     // The pass being heard: a new one whenever the play cursor goes back.
-    int heard = 0;
-    double at = -1;
-    auto heardPass = [&] {
-        const LONGLONG cursor = Pane()->GetTimeContainer()->GetPlayCursor();
-        if (cursor >= 0) {
-            heard += heard == 0 || cursor / 1e6 < at - 0.3;
-            at = cursor / 1e6;
-        }
-        return heard;
-    };
+    captest::SHeardPass heard;
+    auto heardPass = [&] { return heard.Follow(Pane()->GetTimeContainer()->GetPlayCursor()); };
     EXPECT_TRUE(PumpUntil([&] { return heardPass() >= 2; }, 15000));
     Cmd(ID_CMD_TEMPO_HALF); // heard at once; each later pass: 2 s
     EXPECT_TRUE(PumpUntil([&] { return heardPass() >= 4; }, 15000));
-    const int expected = heard;
+    const int expected = heard.pass;
     Cmd(ID_CMD_LOOP); // loop off: the pass being heard is the last
     CCapture c = WaitEnd();
     SCOPED_TRACE(c.Describe());

@@ -65,7 +65,7 @@ protected:
     {
         m_from = SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
         m_tc->SetPlayCursor(-1);
-        m_heard = SHeard();
+        m_heard = SHeardPass();
         ASSERT_TRUE(StartPlaybackThread(&m_ctx));
     }
     // The left channel of the whole file, as its reader gives it.
@@ -81,27 +81,14 @@ protected:
         return left;
     }
 
-    // What is heard, told by the play cursor: the pass (counted from 1, a
-    // new one when the cursor goes back) and the time in it.
-    struct SHeard
-    {
-        int pass = 0;
-        double at = -1;
-    };
     // Waits until the cursor shows pass `pass` or a later one between
     // `from` and `to` seconds; answers the pass, 0 when the play ended first.
     int WaitHeard(int pass, double from, double to)
     {
         for (int i = 0; i < 60000 && m_ctx.state.load() != kPlayEnded; ++i) {
             const LONGLONG cursor = m_tc->GetPlayCursor();
-            if (cursor >= 0) {
-                const double t = cursor / 1e6;
-                if (m_heard.pass == 0 || t < m_heard.at - 0.3)
-                    ++m_heard.pass;
-                m_heard.at = t;
-                if (m_heard.pass >= pass && t >= from && t < to)
-                    return m_heard.pass;
-            }
+            if (m_heard.Follow(cursor) >= pass && cursor >= 0 && m_heard.at >= from && m_heard.at < to)
+                return m_heard.pass;
             Sleep(1);
         }
         return 0;
@@ -134,7 +121,7 @@ protected:
     CIPtr<ITimeContainer> m_tc;
     uint64_t m_from = 0;
     DWORD m_code = 0;
-    SHeard m_heard;
+    SHeardPass m_heard;
 };
 
 TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
@@ -379,12 +366,22 @@ TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
             m_tc->SetSelection(LONGLONG(from * 1e6), LONGLONG(to * 1e6));
             m_ctx.SetRange(ChoosePlayRange(fragments, m_tc, m_ctx.reader));
         };
-        setRange(row.from, row.to, row.looped);
-        Start();
-        ASSERT_EQ(1, WaitHeard(1, row.atFrom, row.atTo)) << "the cursor never showed the moment";
+        // Under load the cursor may step over the moment: the run is then
+        // played again.
+        bool ran = false;
+        for (int attempt = 0; attempt < 4 && !ran; ++attempt) {
+            setRange(row.from, row.to, row.looped);
+            Start();
+            ran = WaitHeard(1, row.atFrom, row.atTo) == 1;
+            if (!ran) {
+                m_ctx.stop = true;
+                WaitEnd();
+            }
+        }
+        ASSERT_TRUE(ran) << "the cursor never showed the moment";
         setRange(row.newFrom, row.newTo, row.looped);
         if (row.looped) {
-            ASSERT_EQ(2, WaitHeard(2, row.newFrom, row.newFrom + 0.3));
+            ASSERT_EQ(2, WaitHeard(2, row.newFrom, row.newFrom + 0.6));
             setRange(row.newFrom, row.newTo, false);
         }
         EXPECT_EQ(1, WaitEnd());
