@@ -189,10 +189,12 @@ size_t Locate(const std::vector<int16_t>& source, const int16_t* window, size_t 
 
 namespace {
 
-// The places where a fade ends in two to seven exact zeros: the old sound's
-// fade-out ends at the first, the new sound's fade-in starts at the last.
+// The runs of two to seven exact zeros, each as its first frame and its
+// length: a fade-out ends at one of them and a fade-in starts at the next.
+// Quiet samples beside them that the fades rounded to zero lengthen the run,
+// so which of its zeros are the fades' own is not known beforehand.
 template <typename F>
-void ForEachFadeZero(const std::vector<int16_t>& s, size_t fade, F&& f)
+void ForEachZeroRun(const std::vector<int16_t>& s, size_t fade, F&& f)
 {
     for (size_t i = fade + 1; i + fade + 8 < s.size(); ++i) {
         if (s[i] != 0 || s[i - 1] == 0)
@@ -201,7 +203,7 @@ void ForEachFadeZero(const std::vector<int16_t>& s, size_t fade, F&& f)
         while (run < 8 && s[i + run] == 0)
             ++run;
         if (run >= 2 && run < 8)
-            f(i);
+            f(i, run);
         i += run;
     }
 }
@@ -228,21 +230,30 @@ std::vector<SCut> FindCuts(const CCapture& c, const std::vector<int16_t>& source
     const size_t part = fade - fade * 2 / 5;
     std::vector<int16_t> undone(part);
     std::vector<SCut> cuts;
-    ForEachFadeZero(s, fade, [&](size_t i) {
-        // The fades' ends are two of these zeros; taking the first two
-        // shifts both fades alike, which leaves what is missing between them
-        // as it is.
-        SCut cut;
-        cut.at = i;
-        double oldMismatch = 1, newMismatch = 1;
-        // Fade-out: frame i - fade + 1 + j at gain (fade - 1 - j) / fade.
-        const size_t out = i + 1 - fade;
-        for (size_t j = 0; j < part; ++j)
-            undone[j] = int16_t(std::lround(s[out + j] * double(fade) / double(fade - 1 - j)));
-        cut.oldSource = static_cast<long long>(Locate(source, undone.data(), part, from, to, &oldMismatch));
-        cut.newSource = FadeInSource(s, i, source, from, to, fade, &newMismatch);
-        if (oldMismatch < 1e-4 && newMismatch < 1e-4)
-            cuts.push_back(cut);
+    ForEachZeroRun(s, fade, [&](size_t first, size_t run) {
+        // Each pair of neighbouring zeros in the run is tried as the
+        // fade-out's last frame and the fade-in's first. A pair one frame
+        // off undoes the fades nearly as well (the gains differ by 1/fade),
+        // so the pair that undoes them best is taken.
+        SCut best{};
+        double bestMismatch = 2e-4;
+        for (size_t i = first; i + 1 < first + run; ++i) {
+            double oldMismatch = 1, newMismatch = 1;
+            // Fade-out: frame i - fade + 1 + j at gain (fade - 1 - j) / fade.
+            const size_t out = i + 1 - fade;
+            for (size_t j = 0; j < part; ++j)
+                undone[j] = int16_t(std::lround(s[out + j] * double(fade) / double(fade - 1 - j)));
+            const size_t old = Locate(source, undone.data(), part, from, to, &oldMismatch);
+            if (oldMismatch >= 1e-4)
+                continue;
+            const long long in = FadeInSource(s, i, source, from, to, fade, &newMismatch);
+            if (newMismatch < 1e-4 && oldMismatch + newMismatch < bestMismatch) {
+                bestMismatch = oldMismatch + newMismatch;
+                best = {i, static_cast<long long>(old), in};
+            }
+        }
+        if (bestMismatch < 2e-4)
+            cuts.push_back(best);
     });
     return cuts;
 }
@@ -252,11 +263,20 @@ std::vector<SFadeIn> FindFadeIns(const CCapture& c, const std::vector<int16_t>& 
 {
     const std::vector<int16_t>& s = c.Left();
     std::vector<SFadeIn> found;
-    ForEachFadeZero(s, fade, [&](size_t i) {
-        double mismatch = 1;
-        const long long at = FadeInSource(s, i, source, from, to, fade, &mismatch);
-        if (mismatch < 1e-4)
-            found.push_back({i, at});
+    ForEachZeroRun(s, fade, [&](size_t first, size_t run) {
+        // As for a cut, the zero the fade undoes best from.
+        SFadeIn best{};
+        double bestMismatch = 1e-4;
+        for (size_t i = first; i + 1 < first + run; ++i) {
+            double mismatch = 1;
+            const long long at = FadeInSource(s, i, source, from, to, fade, &mismatch);
+            if (mismatch < bestMismatch) {
+                bestMismatch = mismatch;
+                best = {i, at};
+            }
+        }
+        if (bestMismatch < 1e-4)
+            found.push_back(best);
     });
     return found;
 }
