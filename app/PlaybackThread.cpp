@@ -230,6 +230,13 @@ bool CPlayer::Begin()
 bool CPlayer::FollowRequests(const SPlaySnapshot& s)
 {
     const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
+    if (asked == -1 && m_endedByRequest) {
+        // The play ends with the pass a position outside its range ended:
+        // nothing of it is taken up again.
+        m_rangeMin = s.RangeMin();
+        m_rangeMax = s.RangeMax();
+        return true;
+    }
     const bool newRange = s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax;
     if (asked == -1 && s.tempo == m_markTempo && (!newRange || QueuedFits(s))) {
         // The writing simply goes on under the new range.
@@ -254,7 +261,10 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
     if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax()) {
         // Outside the range: the pass ends here.
         SPlaySnapshot next = s;
-        return NextPass(next);
+        if (!NextPass(next))
+            return false;
+        m_endedByRequest = asked != -1 && !m_writing;
+        return true;
     }
     m_writing = true;
     return BeginAt(t, s);

@@ -180,8 +180,9 @@ private:
     LONGLONG m_rangeMin = 0; // the range the pass began with (or last saw)
     LONGLONG m_rangeMax = 0;
     float m_markTempo = 0;
-    bool m_writing = false; // false once the last pass is written
-    bool m_looped = false;  // the loop flag as the thread last acted on it
+    bool m_writing = false;        // false once the last pass is written
+    bool m_endedByRequest = false; // the last pass ended at a position asked for outside its range
+    bool m_looped = false;         // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
     // Frames written since the output was last reset, and what they are;

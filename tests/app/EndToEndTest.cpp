@@ -210,6 +210,27 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
 }
 
+TEST_F(EndToEnd, APositionReleasedOutsideTheRangeWhilePlayingEndsThePass)
+{
+    const std::wstring audio = CopyOfSteps(L"seek.wav");
+    ASSERT_TRUE(Open(audio));
+    ITimeContainer* time = Pane()->GetTimeContainer();
+    time->SetSelection(0, 4 * kSecond);
+    StartPlaying(ID_CMD_PLAY);
+    ASSERT_TRUE(PumpUntil([&] { return time->GetPlayCursor() >= kSecond / 5; }, 10000));
+    // As the position slider does on a release at 7 s: the position is
+    // stored, the pane told. At or after the range's end, the pass ends
+    // there and, played once, the play with it; the selection the pane may
+    // clear meanwhile takes nothing up again.
+    time->SetPlayPosition(7 * kSecond);
+    Pane()->PostMessage(WM_POSITION_SLIDER_RELEASED);
+    CCapture c = WaitEnd();
+    SCOPED_TRACE(c.Describe());
+    EXPECT_LT(c.Sound(), 2.0) << "played on after the pass ended";
+    EXPECT_EQ(0.0, c.Sound(660));
+    EXPECT_EQ(0.0, c.Sound(880));
+}
+
 TEST_F(EndToEnd, ALongLoopLeavesTheMemoryWhereItWas)
 {
     const std::wstring audio = CopyOfSteps(L"memory.wav");
