@@ -4,7 +4,8 @@
 // pane at any time (also while playing) and read by the thread as one
 // snapshot under the context's lock; the flags and the state are atomic.
 // Whatever the thread must see at once (a stop, a changed range, tempo or
-// loop flag) also sets the context's wake event, which the thread naps on.
+// loop flag, a play position the position slider asked for) also sets the
+// context's wake event, which the thread naps on.
 #include <atomic>
 #include <memory>
 

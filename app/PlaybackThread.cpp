@@ -157,9 +157,6 @@ void CPlayer::OnPlaying()
     if (!lock.Held())
         return;
     PostCursor();
-    // A play position asked for meanwhile is taken at once.
-    if (m_ctx->timeContainer->GetPlayPosition(false) != -1)
-        m_ctx->Wake();
 }
 
 void CPlayer::MeasureRate(int pending)
