@@ -220,10 +220,14 @@ TEST_F(EndToEnd, APositionReleasedOutsideTheRangeWhilePlayingEndsThePass)
     ASSERT_TRUE(PumpUntil([&] { return time->GetPlayCursor() >= kSecond / 5; }, 10000));
     // As the position slider does on a release at 7 s: the position is
     // stored, the pane told. At or after the range's end, the pass ends
-    // there and, played once, the play with it; the selection the pane may
-    // clear meanwhile takes nothing up again.
+    // there and, played once, the play with it.
     time->SetPlayPosition(7 * kSecond);
     Pane()->PostMessage(WM_POSITION_SLIDER_RELEASED);
+    // Once the thread took the position up, the selection is cleared (as
+    // the pane does when it still sees the position): the whole file as the
+    // range takes nothing up again.
+    ASSERT_TRUE(PumpUntil([&] { return time->GetPlayPosition(false) == -1; }, 5000));
+    time->SetSelection(0, 0);
     CCapture c = WaitEnd();
     SCOPED_TRACE(c.Describe());
     EXPECT_LT(c.Sound(), 2.0) << "played on after the pass ended";
