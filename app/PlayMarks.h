@@ -36,6 +36,9 @@ public:
     LONGLONG TimeAt(LONGLONG frame) const;
     // The first frame of the pass after `pass`; -1 while none is written.
     LONGLONG NextPassFrame(int pass) const;
+    // The first frame in [from, to), within the pass of frame `from`, whose
+    // source time is at or after `time`; -1 when none.
+    LONGLONG FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) const;
 
 private:
     DWORD m_rate;

@@ -13,7 +13,6 @@ namespace playback {
 namespace {
 
 constexpr int kOutputRing = 1048576;
-constexpr LONGLONG kBeforeStartSlack = 100000;
 // The thread fills the output to about kFillToMs of sound, then naps until
 // about kKeepQueuedMs are left (at the rate the device really takes it), so
 // it wakes a few times a second: every wake-up costs about as much as
@@ -114,15 +113,6 @@ bool CPlayer::SetUp()
     return true;
 }
 
-void CPlayer::ResetOutput()
-{
-    CCritSecLock lock(&m_markLock);
-    m_out->Reset();
-    m_written = 0;
-    m_marks.Clear();
-    m_ratePlayed = -1;
-}
-
 LONGLONG CPlayer::PlayedTime(int pending)
 {
     const LONGLONG played = m_written - pending / m_frameSize;
@@ -132,8 +122,11 @@ LONGLONG CPlayer::PlayedTime(int pending)
 
 void CPlayer::CountPassesHeard(LONGLONG played)
 {
-    // The last frame heard tells the pass.
-    if (const SPlayMark* m = m_marks.At(std::max<LONGLONG>(played - 1, 0)))
+    // The last frame heard tells the pass; none heard since the output
+    // started over tells nothing new.
+    if (played <= 0)
+        return;
+    if (const SPlayMark* m = m_marks.At(played - 1))
         m_ctx->pass = m->time < 0 ? m->pass : m->pass + 1;
 }
 
@@ -151,11 +144,9 @@ void CPlayer::PostCursor()
 
 void CPlayer::OnPlaying()
 {
-    // Never waits for the thread: the feeder's work is feeding the device,
-    // and a cursor not moved now moves on its next call.
-    const CCritSecTryLock lock(&m_markLock);
-    if (!lock.Held())
-        return;
+    // The thread holds the mark lock only for short steps (no file is read
+    // and no sound is made under it), so the feeder waits briefly at most.
+    CCritSecLock lock(&m_markLock);
     PostCursor();
 }
 
@@ -187,9 +178,22 @@ bool CPlayer::Play()
     while (!m_ctx->stop) {
         m_out->SetVolume(static_cast<UINT>(std::clamp(GetVolume(), 0, 100)));
         const SPlaySnapshot s = m_ctx->Snapshot();
-        if (!FollowRequests(s) || !FollowLoopSwitch(s))
+        if (!FollowRequests(s))
+            return false;
+        if (m_over)
+            break; // the last pass ended where the queue was dropped
+        if (!FollowLoopSwitch(s))
             return false;
         int pending = m_out->GetPendingBytes();
+        if (m_endAt >= 0) {
+            if (!WaitForEnd(s, pending))
+                return false;
+            if (m_over)
+                break;
+            if (m_endAt >= 0)
+                continue; // not there yet
+            pending = m_out->GetPendingBytes();
+        }
         MeasureRate(pending);
         FitDevice();
         if (!WriteAhead(s, pending))
@@ -227,41 +231,46 @@ bool CPlayer::Begin()
 bool CPlayer::FollowRequests(const SPlaySnapshot& s)
 {
     const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
-    if (asked == -1 && m_endedByRequest) {
-        // The play ends with the pass a position outside its range ended:
-        // nothing of it is taken up again.
-        m_rangeMin = s.RangeMin();
-        m_rangeMax = s.RangeMax();
-        return true;
-    }
+    if (asked != -1)
+        return GoTo(asked, s);
     const bool newRange = s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax;
-    if (asked == -1 && s.tempo == m_markTempo && (!newRange || QueuedFits(s))) {
-        // The writing simply goes on under the new range.
-        m_rangeMin = s.RangeMin();
-        m_rangeMax = s.RangeMax();
+    // A new tempo while the pass heard is about to end counts from the next pass.
+    if (!newRange && (s.tempo == m_markTempo || m_endAt >= 0))
         return true;
+    if (newRange) {
+        m_endAt = -1;
+        const SHeard heard = Heard(s);
+        if (heard.outside)
+            return EndPassNow(s);
+        if (heard.endAt >= 0 || (s.tempo == m_markTempo && QueuedFits(s))) {
+            // The device already holds the new end, and the pass ends when
+            // that is heard (WaitForEnd); or the writing simply goes on
+            // under the new range.
+            m_endAt = heard.endAt;
+            m_rangeMin = s.RangeMin();
+            m_rangeMax = s.RangeMax();
+            return true;
+        }
     }
     const SStop stop = Cut();
-    LONGLONG t = asked;
+    LONGLONG t = stop.time;
     if (stop.where == SStop::kInSilence) {
         // The first pass was not heard yet: it starts after the silence
-        // anew, where it would have, or where it is asked to.
-        if (t == -1)
-            t = stop.time;
+        // anew, where it would have.
         if (t < s.RangeMin() || t > s.RangeMax())
             t = s.RangeMin();
-    } else if (t == -1) {
-        // On from where the old sound stopped: after a pass that ended, that
-        // pass goes on when the range now reaches further.
-        t = stop.time >= 0 ? stop.time : s.RangeMin();
+    } else if (t < 0) {
+        t = s.RangeMin();
     }
-    if (t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax()) {
-        // Outside the range: the pass ends here.
+    if (Outside(t, s)) {
+        // The old sound stopped at the range's end: the pass ends there
+        // (what the range and tempo are now is noted, so that the next wake
+        // cuts nothing again).
+        m_rangeMin = s.RangeMin();
+        m_rangeMax = s.RangeMax();
+        m_markTempo = s.tempo;
         SPlaySnapshot next = s;
-        if (!NextPass(next))
-            return false;
-        m_endedByRequest = asked != -1 && !m_writing;
-        return true;
+        return NextPass(next);
     }
     m_writing = true;
     return BeginAt(t, s);
@@ -276,7 +285,7 @@ bool CPlayer::QueuedFits(const SPlaySnapshot& s)
     if (played < m_passOut)
         return false; // a pass after the one heard is begun, or the pre-delay is heard
     const LONGLONG heard = m_marks.TimeAt(played);
-    return heard >= s.RangeMin() - kBeforeStartSlack && heard < s.RangeMax();
+    return !Outside(heard, s);
 }
 
 bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
@@ -360,19 +369,24 @@ void CPlayer::NapWhileQueued(int pending)
     Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateMeasures >= kRateMeasures ? kMaxNapMs : kFirstNapsMs)));
 }
 
+bool CPlayer::WaitForEnd(const SPlaySnapshot& s, int pending)
+{
+    const LONGLONG left = m_endAt - (m_written - pending / m_frameSize);
+    if (left <= 0)
+        return EndPassNow(s);
+    // Until about then, at the rate the device takes the sound (never
+    // slower than real time, so never late), then again.
+    Nap(static_cast<DWORD>(std::clamp<LONGLONG>(MsUntil(static_cast<int>(left * m_frameSize), 0), 1, kMaxNapMs)));
+    return true;
+}
+
 void CPlayer::End()
 {
-    {
+    if (m_ctx->stop) {
+        DropQueued(); // at once, not through the feeder: silence within a few milliseconds
+    } else {
         CCritSecLock lock(&m_markLock);
-        const int pending = m_out->GetPendingBytes();
-        CountPassesHeard(m_written - pending / m_frameSize);
-        if (m_ctx->stop) {
-            const LONGLONG cursor = PlayedTime(pending);
-            if (cursor >= 0)
-                m_lastCursor = cursor;
-            // At once, not through the feeder: silence within a few milliseconds.
-            ResetOutput();
-        }
+        CountPassesHeard(m_written - m_out->GetPendingBytes() / m_frameSize);
     }
     ITimeContainer* tc = m_ctx->timeContainer;
     tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : m_lastCursor);

@@ -16,6 +16,14 @@ namespace playback {
 
 // The input buffer (also the pre-delay's silence) and the output buffer.
 constexpr int kBufferBytes = 65536;
+// What is heard, or a place asked for, lies outside a range when it is more
+// than this before the range's start, or at or after its end; the pass
+// heard then ends.
+constexpr LONGLONG kBeforeStartSlack = 100000;
+inline bool Outside(LONGLONG t, const SPlaySnapshot& s)
+{
+    return t < s.RangeMin() - kBeforeStartSlack || t >= s.RangeMax();
+}
 // Of a pass's end, this much is kept to play the stage's held-back input out
 // with: the stage gives out the stretch of the last frames only with more
 // input behind them, and that input is the fragment's end mirrored, never
@@ -40,10 +48,33 @@ private:
     // The play's steps, in the order Play takes them; false: a seek failed.
     // Before the first pass: the pre-delay's silence, then the first pass.
     bool Begin();
-    // A play position asked for, a new tempo, a new range that what is
-    // queued no longer fits: the old sound is cut where the device's part
-    // of the queue ends (Cut) and the new goes on.
+    // A play position asked for, a new tempo, a new range. Where the play
+    // jumps or the pass heard ends (a play position asked for, a range that
+    // leaves what is heard behind), what is queued is dropped at once, the
+    // device's share with it (DropQueued). A new tempo, or a new range that
+    // what is queued no longer fits, drops nothing that is heard: the old
+    // sound is cut where the device's share ends (Cut) and the new goes on.
     bool FollowRequests(const SPlaySnapshot& s);
+    // A play position asked for: heard from there at once, or the pass ends
+    // when it lies outside the range.
+    bool GoTo(LONGLONG t, const SPlaySnapshot& s);
+    // What is heard now, against the range of `s`.
+    struct SHeard
+    {
+        bool inPass = false;  // false: nothing yet, or the pre-delay's silence
+        bool outside = false; // before the start (and its slack) or at or after the end
+        LONGLONG endAt = -1;  // the frame within the device's share where the end is reached
+    };
+    SHeard Heard(const SPlaySnapshot& s);
+    // The pass heard ends now: what is queued is dropped and, looped, the
+    // next pass begins at once; else the play is over.
+    bool EndPassNow(const SPlaySnapshot& s);
+    // Drops everything queued, the device's share included, at once; the
+    // passes heard are counted and the cursor kept first.
+    void DropQueued();
+    // While the pass heard ends at m_endAt: naps until the device gets
+    // there, then ends it. False: a seek failed.
+    bool WaitForEnd(const SPlaySnapshot& s, int pending);
     // What is queued is still right under the range of `s`: only the pass
     // being heard is written so far, what is heard lies in the range and
     // the writing has not passed its end.
@@ -77,11 +108,12 @@ private:
         LONGLONG time = -1;
         LONGLONG keep = 0; // frames of the old sound kept after the device's part
     };
-    // The one cut, for a new tempo, a play position asked for and a new
-    // range. What the device does not hold yet is taken back (the device's
-    // part, a small share of the queue, plays on: it can be taken back only
-    // by a reset, and after one the device cannot tell exactly where its
-    // sound stopped). The old sound fades out over the next few
+    // The one clean cut, for a new tempo, a new range that what is queued
+    // no longer fits, and a play position asked for in the pre-delay's
+    // silence. What the device does not hold yet is taken back (the
+    // device's part, a small share of the queue, plays on: it can be taken
+    // back only by a reset, and after one the device cannot tell exactly
+    // where its sound stopped). The old sound fades out over the next few
     // milliseconds, at a place found again in the source (FindStop), so that
     // the new sound can go on from there with nothing heard twice or
     // skipped; a pass that ends within those milliseconds keeps its own end
@@ -121,8 +153,6 @@ private:
     // Writes out what the stage has, up to the frames the pass may have by now.
     void TakeStretched();
     void Ramp(short* samples, int frames) const;
-    // Drops what is queued at once (a stop): the output starts over.
-    void ResetOutput();
     void AddMark(LONGLONG time, float tempo, LONGLONG last);
     // The one place the context's pass count is set: the passes heard up to
     // output frame `played` (the pre-delay's silence is none). Under the
@@ -180,13 +210,23 @@ private:
     LONGLONG m_rangeMin = 0; // the range the pass began with (or last saw)
     LONGLONG m_rangeMax = 0;
     float m_markTempo = 0;
-    bool m_writing = false;        // false once the last pass is written
-    bool m_endedByRequest = false; // the last pass ended at a position asked for outside its range
-    bool m_looped = false;         // the loop flag as the thread last acted on it
+    bool m_writing = false; // false once the last pass is written
+    bool m_over = false;    // the last pass ended where the queue was dropped
+    LONGLONG m_endAt = -1;  // the output frame where the pass heard ends; -1 none
+    bool m_looped = false;  // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
     // Frames written since the output was last reset, and what they are;
     // written by the thread, read by the feeder as well.
+    //
+    // The lock order of a play, decided here: the output's listener lock
+    // (held while the feeder tells OnPlaying), then this mark lock, then
+    // the output's own lock (with the ring's and the feeder's command lock
+    // under it); under the mark lock also the time container's lock (the
+    // cursor), never together with the output's. Nothing takes them the
+    // other way round: the output tells its listener with none of its other
+    // locks held, the thread sets the listener only outside the mark lock,
+    // and the time container calls nothing of the play.
     CCriticalSection m_markLock;
     LONGLONG m_written = 0;
     CPlayMarks m_marks;

@@ -1,5 +1,8 @@
-// The cuts of what is queued: a new tempo, a play position asked for, a new
-// range (Cut), and the loop switched off (EndWithPassHeard).
+// The cuts of what is queued: a play position asked for (GoTo) and a range
+// that leaves what is heard behind drop it all at once (DropQueued); a new
+// tempo and a new range that what is queued no longer fits cut it cleanly
+// where the device's share ends (Cut); the loop switched off takes back the
+// passes after the one heard (EndWithPassHeard).
 #include "app/Player.h"
 
 #include <algorithm>
@@ -17,6 +20,67 @@ constexpr int kSearchMs = 100;
 // this part of the old sound's energy, else the marks' time is taken.
 constexpr int kFadeTries = 4;
 constexpr double kMismatchAllowed = 0.25;
+
+bool CPlayer::GoTo(LONGLONG t, const SPlaySnapshot& s)
+{
+    if (Outside(t, s))
+        return EndPassNow(s);
+    if (Heard(s).inPass)
+        DropQueued();
+    else
+        (void)Cut(); // the pre-delay's silence goes on; the first pass follows it from t
+    m_writing = true;
+    return BeginAt(t, s);
+}
+
+CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
+{
+    SHeard heard;
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
+    const SPlayMark* m = m_marks.At(played);
+    if (!m || m->time < 0)
+        return heard;
+    heard.inPass = true;
+    heard.outside = Outside(m_marks.TimeAt(played), s);
+    if (!heard.outside) {
+        const LONGLONG sent = m_written - m_out->GetUnsentBytes() / m_frameSize;
+        heard.endAt = m_marks.FrameReaching(played, sent, s.RangeMax());
+    }
+    return heard;
+}
+
+bool CPlayer::EndPassNow(const SPlaySnapshot& s)
+{
+    DropQueued();
+    m_rangeMin = s.RangeMin();
+    m_rangeMax = s.RangeMax();
+    m_markTempo = s.tempo;
+    SPlaySnapshot next = s;
+    if (!NextPass(next))
+        return false;
+    m_over = !m_writing;
+    return true;
+}
+
+void CPlayer::DropQueued()
+{
+    CCritSecLock lock(&m_markLock);
+    const int pending = m_out->GetPendingBytes();
+    const LONGLONG played = m_written - pending / m_frameSize;
+    CountPassesHeard(played);
+    // The pass heard goes on, or the next one follows it.
+    if (const SPlayMark* m = m_marks.At(std::max<LONGLONG>(played - 1, 0)))
+        m_passesBegun = m->pass;
+    const LONGLONG cursor = PlayedTime(pending);
+    if (cursor >= 0)
+        m_lastCursor = cursor;
+    m_out->Reset();
+    m_written = 0;
+    m_marks.Clear();
+    m_ratePlayed = -1;
+    m_endAt = -1;
+}
 
 LONGLONG CPlayer::TakeBackUnsent()
 {

@@ -35,7 +35,6 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
     if (!m_reader->Seek(frame))
         return false;
     m_currentFrame = frame;
-    m_endedByRequest = false;
     m_inPos = m_inEnd = 0;
     m_readTime = t;
     m_stretch->clear();

@@ -206,6 +206,12 @@ int CAudioOut::Withdraw(void* out, int maxBytes)
     return unsent;
 }
 
+int CAudioOut::GetUnsentBytes()
+{
+    CCritSecLock lock(&m_lock);
+    return m_ring.GetDataSize();
+}
+
 void CAudioOut::RequestReset()
 {
     m_feeder.Put(SAudioOutThreadInfo::ResetAll);

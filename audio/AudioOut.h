@@ -117,6 +117,9 @@ public:
     // the sound goes on with what is written next, without a pause and
     // without anything lost or played twice.
     int Withdraw(void* out, int maxBytes);
+    // Bytes written and not yet given to the device: what Withdraw would
+    // take back now.
+    int GetUnsentBytes();
 
     // Every 16-bit sample s becomes s * percent / 100, truncated toward zero;
     // at 100 the samples stay bit-exact.

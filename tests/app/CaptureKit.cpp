@@ -281,6 +281,30 @@ std::vector<SFadeIn> FindFadeIns(const CCapture& c, const std::vector<int16_t>& 
     return found;
 }
 
+long long FindPlace(const CCapture& c, const std::vector<int16_t>& source, size_t frame, size_t after, size_t fade)
+{
+    const std::vector<int16_t>& s = c.Left();
+    constexpr size_t n = 256; // frames compared after the fade
+    if (frame + fade + n > source.size())
+        return -1;
+    const int16_t* want = &source[frame + fade];
+    double energy = 0;
+    for (size_t j = 0; j < n; ++j)
+        energy += double(want[j]) * want[j];
+    for (size_t k = after; k + fade + n <= s.size(); ++k) {
+        if (s[k] != 0 || std::abs(s[k + fade] - want[0]) > 2)
+            continue;
+        double cost = 0;
+        for (size_t j = 0; j < n && cost <= energy * 1e-4; ++j) {
+            const double d = double(s[k + fade + j]) - want[j];
+            cost += d * d;
+        }
+        if (energy > 0 && cost <= energy * 1e-4)
+            return static_cast<long long>(k);
+    }
+    return -1;
+}
+
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to)
 {
     int largest = 0;

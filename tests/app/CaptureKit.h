@@ -127,6 +127,11 @@ struct SFadeIn
 };
 std::vector<SFadeIn> FindFadeIns(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to,
                                  size_t fade);
+// Where the source's sound from frame `frame` on is first heard in the
+// capture's left channel at or after capture frame `after`: faded in from an
+// exact zero over `fade` frames, then a copy of the source but for rounding.
+// The capture frame of its first (zero) frame; -1 when it is not heard there.
+long long FindPlace(const CCapture& c, const std::vector<int16_t>& source, size_t frame, size_t after, size_t fade);
 // The largest step from one sample to the next in s[from, to).
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to);
 

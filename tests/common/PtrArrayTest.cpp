@@ -202,34 +202,4 @@ TEST(ScopedLock, GuardsAndLeavesOnException)
     EXPECT_EQ(0u, code) << "the critical section was still held";
 }
 
-TEST(ScopedLock, TheTryLockTakesOnlyAFreeSectionAndLeavesIt)
-{
-    // Tried from another thread each time: the owner may enter again.
-    struct STry
-    {
-        static DWORD WINAPI Run(LPVOID p)
-        {
-            const CCritSecTryLock lock(static_cast<CCriticalSection*>(p));
-            return lock.Held() ? 1 : 0;
-        }
-    };
-    const auto heldElsewhere = [](CCriticalSection* cs) {
-        HANDLE t = CreateThread(nullptr, 0, &STry::Run, cs, 0, nullptr);
-        DWORD code = 99;
-        if (t) {
-            WaitForSingleObject(t, 10000);
-            GetExitCodeThread(t, &code);
-            CloseHandle(t);
-        }
-        return code;
-    };
-    CCriticalSection cs;
-    {
-        CCritSecLock lock(&cs);
-        EXPECT_EQ(0u, heldElsewhere(&cs)) << "taken while another thread held it";
-    }
-    EXPECT_EQ(1u, heldElsewhere(&cs)) << "a free section was not taken";
-    EXPECT_EQ(1u, heldElsewhere(&cs)) << "the last try did not leave the section";
-}
-
 } // namespace
