@@ -36,18 +36,21 @@ constexpr double kRateMemory = 0.98;
 // least twenty times a second.
 constexpr DWORD kPostEveryMs = 40;
 // The output's device holds no more than this much of the queue; the rest
-// can still be taken back and written anew (a new tempo, range or play
-// position) while the device plays on, so a change is heard after at most
-// this much sound, and nothing is lost or played twice. (What the device
-// holds could be dropped only by a reset, after which it cannot tell
-// exactly where its sound stopped: under Wine its position runs some tens of
-// milliseconds ahead of what it has played.) A device that takes the sound faster
-// than it plays (as a sound file does) is given more, so that it still
-// holds kDeviceWallMs of its own time and never runs dry when its feeder is
-// late. A pass that follows another goes to the device only once it holds
-// less than kHeldMs of the pass before, so that a loop switched off up to
-// then still ends with the pass being heard. The thread keeps at least
-// kAfterDeviceMs queued beyond the device's part, for the fades of cuts.
+// can still be taken back and written anew (a new tempo, or a range the
+// queue no longer fits) while the device plays on, so such a change is
+// heard after at most this much sound, with a clean cut: nothing is lost or
+// played twice. (What the device holds can be dropped only by a reset, after
+// which it cannot tell exactly where its sound stopped: under Wine its
+// position runs some tens of milliseconds ahead of what it has played. So a
+// reset is kept for where the play jumps or a pass ends: a stop, a play
+// position asked for, a range that leaves what is heard behind.) A device
+// that takes the sound faster than it plays (as a sound file does) is given
+// more, so that it still holds kDeviceWallMs of its own time and never runs
+// dry when its feeder is late. A pass that follows another goes to the
+// device only once it holds less than kHeldMs of the pass before, so that a
+// loop switched off up to then still ends with the pass being heard. The
+// thread keeps at least kAfterDeviceMs queued beyond the device's part, for
+// the fades of cuts.
 constexpr int kDeviceMs = 80;
 constexpr int kDeviceWallMs = 80;
 constexpr int kHeldMs = 70;

@@ -51,9 +51,11 @@ private:
     // A play position asked for, a new tempo, a new range. Where the play
     // jumps or the pass heard ends (a play position asked for, a range that
     // leaves what is heard behind), what is queued is dropped at once, the
-    // device's share with it (DropQueued). A new tempo, or a new range that
-    // what is queued no longer fits, drops nothing that is heard: the old
-    // sound is cut where the device's share ends (Cut) and the new goes on.
+    // device's share with it (DropQueued); a new end that the device
+    // already holds ends the pass when it is heard (WaitForEnd). A new
+    // tempo, or a new range that what is queued no longer fits, drops
+    // nothing that is heard: the old sound is cut where the device's share
+    // ends (Cut) and the new goes on.
     bool FollowRequests(const SPlaySnapshot& s);
     // A play position asked for: heard from there at once, or the pass ends
     // when it lies outside the range.
