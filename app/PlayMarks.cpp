@@ -1,7 +1,6 @@
 #include "app/PlayMarks.h"
 
 #include <algorithm>
-#include <cmath>
 
 void CPlayMarks::ForgetBefore(LONGLONG frame)
 {
@@ -56,25 +55,18 @@ LONGLONG CPlayMarks::FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) co
     const SPlayMark* first = At(from);
     if (!first || first->time < 0)
         return -1;
-    for (size_t i = 0; i < m_marks.size(); ++i) {
-        const SPlayMark& m = m_marks[i];
-        const LONGLONG end = i + 1 < m_marks.size() ? std::min(to, m_marks[i + 1].frame) : to;
-        if (end <= from)
-            continue;
-        if (m.frame >= to || m.pass != first->pass || m.time < 0)
-            break;
-        if (m.last < time)
-            continue; // this stretch never gets there
-        // TimeAt truncates, so the first frame at or after `time` is this
-        // one, give or take the rounding checked below.
-        const double frames = static_cast<double>(time - m.time) * m_rate / (m.tempo * 1e6);
-        LONGLONG f = std::max(from, m.frame + std::max<LONGLONG>(0, static_cast<LONGLONG>(std::ceil(frames))));
-        while (f > std::max(from, m.frame) && TimeAt(f - 1) >= time)
-            --f;
-        while (f < end && TimeAt(f) < time)
-            ++f;
-        if (f < end)
-            return f;
+    const LONGLONG next = NextPassFrame(first->pass);
+    LONGLONG lo = from, hi = next >= 0 ? std::min(to, next) : to;
+    if (lo >= hi || TimeAt(hi - 1) < time)
+        return -1;
+    // Within a pass the source time grows (a cut may step it back by a few
+    // milliseconds at most): the first frame there is found by halving.
+    while (lo < hi) {
+        const LONGLONG mid = lo + (hi - lo) / 2;
+        if (TimeAt(mid) >= time)
+            hi = mid;
+        else
+            lo = mid + 1;
     }
-    return -1;
+    return lo;
 }

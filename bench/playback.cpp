@@ -7,9 +7,9 @@
 // Each ratio is the median of the rounds' own ratios, with their spread.
 // Then a play position asked for while playing: the sound of the old place
 // still played after the request and the wall time until the new place's
-// first frame is handed to the device, read from the captured sound device. Last, the memory of the
-// process (private bytes and bytes in use on its heaps) before and after a
-// long looped run of a short fragment.
+// first frame is handed to the device, read from the captured sound device.
+// Last, the memory of the process (private bytes and bytes in use on its
+// heaps) before and after a long looped run of a short fragment.
 //   bench_playback [Unix folder of the generated test data]
 // Without an argument the folder comes from RAVELIN_TESTDATA.
 #include <windows.h>
@@ -191,19 +191,6 @@ LONGLONG CaptureFrames()
     return static_cast<LONGLONG>(testsupport::CaptureSize() / 4);
 }
 
-// The left channel of the whole file, as its reader gives it.
-std::vector<int16_t> SourceLeft(IAudioReader* reader)
-{
-    std::vector<int16_t> left;
-    (void)reader->Seek(0);
-    std::vector<int16_t> block(8192);
-    DWORD got = 0;
-    while (reader->Read(block.data(), static_cast<DWORD>(block.size() * 2), &got) && got > 0)
-        for (DWORD i = 0; i < got / 4; ++i)
-            left.push_back(block[2 * i]);
-    return left;
-}
-
 // Asks for play positions while noise plays in a loop at 0.5x, as the pane
 // does (the position set, the thread woken). What is queued is dropped and
 // the new place is heard from its very frame, faded in: the old place's
@@ -214,7 +201,7 @@ bool SeekFigures(HWND window, IAudioReader* reader, std::vector<double>* oldMs, 
 {
     if (!getenv("RAVELIN_CAPTURE"))
         return false;
-    const std::vector<int16_t> source = SourceLeft(reader);
+    const std::vector<int16_t> source = captest::SourceLeft(reader);
     const DWORD rate = reader->GetFormat()->nSamplesPerSec;
     const LONGLONG start = CaptureFrames();
     SRun run;

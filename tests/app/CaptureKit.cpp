@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -94,6 +95,23 @@ std::string CCapture::Describe() const
     return out;
 }
 
+size_t CCapture::StartOf(int tone, size_t after) const
+{
+    for (const SRun& r : Runs())
+        if (r.tone == tone && r.firstFrame + kBlock > after)
+            return r.firstFrame;
+    return SIZE_MAX;
+}
+
+size_t CCapture::EndOfSound() const
+{
+    size_t end = 0;
+    for (const SRun& r : Runs())
+        if (r.tone != 0)
+            end = r.firstFrame + size_t(r.blocks) * kBlock;
+    return end;
+}
+
 int CCapture::ToneOf(size_t at) const
 {
     int peak = 0, crossings = 0;
@@ -123,6 +141,19 @@ uint64_t SettledSize(const std::function<void(unsigned ms)>& pump)
         size = now;
     }
     return size;
+}
+
+std::vector<int16_t> SourceLeft(IAudioReader* reader)
+{
+    std::vector<int16_t> left;
+    if (!reader->Seek(0))
+        return left;
+    std::vector<int16_t> block(8192);
+    DWORD got = 0;
+    while (reader->Read(block.data(), DWORD(block.size() * 2), &got) && got > 0)
+        for (DWORD i = 0; i < got / 4; ++i)
+            left.push_back(block[2 * i]);
+    return left;
 }
 
 std::vector<double> PassLengths(const CCapture& c)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/IAudioReader.h"
+
 namespace captest {
 
 constexpr int kRate = 44100;
@@ -42,6 +44,11 @@ public:
     double LongestGap() const;
     // The runs as "tone:seconds ..." for a failure's message.
     std::string Describe() const;
+    // The first frame of the first run of `tone` that begins after frame
+    // `after` (or in the 10 ms block that holds it); SIZE_MAX when none.
+    size_t StartOf(int tone, size_t after) const;
+    // The frame after the last sound.
+    size_t EndOfSound() const;
     // The left and the right channel, sample by sample.
     const std::vector<int16_t>& Left() const { return m_left; }
     const std::vector<int16_t>& Right() const { return m_right; }
@@ -79,6 +86,9 @@ struct SHeardPass
 // machine): the size that stayed the same for 200 ms, or after 3 s the size
 // then. `pump(ms)` takes the caller's messages meanwhile.
 uint64_t SettledSize(const std::function<void(unsigned ms)>& pump);
+
+// The left channel of a whole file, as its reader gives it.
+std::vector<int16_t> SourceLeft(IAudioReader* reader);
 
 // Pass lengths: the time from one start of 440 Hz after 660 Hz to the next
 // (fragments that begin in 440 and end in 660), then from the last start to

@@ -260,12 +260,7 @@ TEST_F(EndToEnd, APositionReleasedWhilePlayingIsHeardAtOnceOrEndsThePass)
     for (size_t i = 0; i < std::size(releases); ++i) {
         SCOPED_TRACE(releases[i].to);
         // The new place's first sound, or the end of all sound.
-        size_t next = 0;
-        for (const captest::SRun& r : c.Runs())
-            if (releases[i].tone
-                    ? r.tone == releases[i].tone && next == 0 && r.firstFrame + captest::kBlock > askedAt[i]
-                    : r.tone != 0)
-                next = releases[i].tone ? r.firstFrame : r.firstFrame + size_t(r.blocks) * captest::kBlock;
+        const size_t next = releases[i].tone ? c.StartOf(releases[i].tone, askedAt[i]) : c.EndOfSound();
         const double after = (double(next) - double(askedAt[i])) / captest::kRate;
         std::printf("[ figures  ] released at %.1f s: %.0f ms of the old place after it\n", releases[i].to,
                     after * 1000);

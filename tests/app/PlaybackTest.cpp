@@ -71,13 +71,8 @@ protected:
     // The left channel of the whole file, as its reader gives it.
     std::vector<int16_t> Source()
     {
-        std::vector<int16_t> left;
-        EXPECT_TRUE(m_ctx.reader->Seek(0));
-        std::vector<int16_t> block(8192);
-        DWORD got = 0;
-        while (m_ctx.reader->Read(block.data(), DWORD(block.size() * 2), &got) && got > 0)
-            for (DWORD i = 0; i < got / 4; ++i)
-                left.push_back(block[2 * i]);
+        std::vector<int16_t> left = SourceLeft(m_ctx.reader);
+        EXPECT_FALSE(left.empty());
         return left;
     }
 
@@ -408,11 +403,7 @@ TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
         std::printf("[ figures  ] %s: %s\n", row.what, c.Describe().c_str());
         if (row.atOnce) {
             // Once: the last sound; looped: the new range's first (440 Hz).
-            size_t next = 0;
-            for (const SRun& r : c.Runs())
-                if (row.looped ? r.tone == 440 && next == 0 && r.firstFrame + kBlock > askedAt
-                               : r.tone != 0 && r.firstFrame < askedAt + kRate)
-                    next = row.looped ? r.firstFrame : r.firstFrame + size_t(r.blocks) * kBlock;
+            const size_t next = row.looped ? c.StartOf(440, askedAt) : c.EndOfSound();
             const double after = (double(next) - double(askedAt)) / kRate;
             std::printf("[ figures  ] %s: %.0f ms of the old range after the change\n", row.what, after * 1000);
             EXPECT_LE(after, kAtOnce) << "what the device held played on after the change";
