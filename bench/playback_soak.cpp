@@ -86,8 +86,8 @@ private:
 
 bool CountFrom(uint64_t offset, CZeroRuns* runs)
 {
-    CFileHandle file(CreateFileW(testsupport::CapturePath().c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    CFileHandle file(CreateFileW(testsupport::CapturePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
         return false;
     LARGE_INTEGER at;
