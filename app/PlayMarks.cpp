@@ -70,3 +70,26 @@ LONGLONG CPlayMarks::FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) co
     }
     return lo;
 }
+
+bool CPlayMarks::WrittenFor(LONGLONG frame, LONGLONG first, LONGLONG last) const
+{
+    const SPlayMark* from = At(frame);
+    for (auto m = m_marks.rbegin(); m != m_marks.rend(); ++m) {
+        if (m->first != first || m->last != last)
+            return false;
+        if (&*m == from)
+            break;
+    }
+    return true;
+}
+
+void CPlayMarks::TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last)
+{
+    const SPlayMark* from = At(frame);
+    for (auto m = m_marks.rbegin(); m != m_marks.rend(); ++m) {
+        m->first = first;
+        m->last = last;
+        if (&*m == from)
+            break;
+    }
+}

@@ -2,8 +2,10 @@
 // What the output's frames are, counted since the output was last reset:
 // from a mark's frame on, source time advances from the mark's time at its
 // tempo up to its last time, within the mark's pass. Time -1 is silence
-// (the pre-delay) that moves no cursor. Marks are added in the order of
-// their frames; the owner guards them with a lock of its own.
+// (the pre-delay) that moves no cursor. Each mark also keeps the range its
+// frames were written for, so that a change is judged against what is
+// heard, not against what is being written. Marks are added in the order
+// of their frames; the owner guards them with a lock of its own.
 #include <windows.h>
 
 #include <deque>
@@ -13,8 +15,9 @@ struct SPlayMark
     LONGLONG frame;
     LONGLONG time;
     float tempo;
-    LONGLONG last;
-    int pass; // the passes begun before it
+    LONGLONG first; // the range the frames were written for (the silence:
+    LONGLONG last;  // the range of the pass that follows it)
+    int pass;       // the passes begun before it
 };
 
 class CPlayMarks
@@ -39,6 +42,12 @@ public:
     // The first frame in [from, to), within the pass of frame `from`, whose
     // source time is at or after `time`; -1 when none.
     LONGLONG FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) const;
+    // Every frame from `frame` on was written for the range [first, last]
+    // (true when none is written).
+    bool WrittenFor(LONGLONG frame, LONGLONG first, LONGLONG last) const;
+    // The frames from `frame` on count as written for [first, last]: what
+    // they hold was judged to fit that range.
+    void TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last);
 
 private:
     DWORD m_rate;

@@ -22,7 +22,6 @@ constexpr int kOutputRing = 1048576;
 constexpr LONGLONG kFillToMs = 1000;
 constexpr LONGLONG kKeepQueuedMs = 350;
 constexpr LONGLONG kMinNapMs = 5;
-constexpr LONGLONG kMaxNapMs = 250;
 constexpr LONGLONG kFirstNapsMs = 20; // until the device's rate is known
 // The device's rate is known after this many measures. The fastest of late
 // counts (a slower spell is forgotten by this factor a measure), so that a
@@ -133,24 +132,35 @@ void CPlayer::CountPassesHeard(LONGLONG played)
         m_ctx->pass = m->time < 0 ? m->pass : m->pass + 1;
 }
 
-void CPlayer::PostCursor()
+LONGLONG CPlayer::NextCursor()
 {
     const int pending = m_out->GetPendingBytes();
     CountPassesHeard(m_written - pending / m_frameSize);
     const LONGLONG cursor = PlayedTime(pending);
     if (cursor < 0 || cursor == m_lastCursor)
-        return;
+        return -1;
     m_lastCursor = cursor;
+    return cursor;
+}
+
+void CPlayer::PostCursor(LONGLONG cursor)
+{
+    if (cursor < 0)
+        return;
     m_ctx->timeContainer->SetPlayCursor(cursor);
     PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
 }
 
 void CPlayer::OnPlaying()
 {
-    // The thread holds the mark lock only for short steps (no file is read
-    // and no sound is made under it), so the feeder waits briefly at most.
-    CCritSecLock lock(&m_markLock);
-    PostCursor();
+    // The thread holds the mark lock only for a short copy or count (see
+    // its declaration), so the feeder waits briefly at most.
+    LONGLONG cursor = -1;
+    {
+        CCritSecLock lock(&m_markLock);
+        cursor = NextCursor();
+    }
+    PostCursor(cursor);
 }
 
 void CPlayer::MeasureRate(int pending)
@@ -215,104 +225,13 @@ bool CPlayer::Begin()
     m_passesBegun = 0;
     const SPlaySnapshot s = m_ctx->Snapshot();
     m_looped = s.fragment.Looped != 0;
-    if (m_preDelayBytes > 0) {
-        // Once per thread, before the first pass only; it moves no cursor.
-        AddMark(-1, 1.0f, -1);
-        for (LONGLONG left = m_preDelayBytes / m_frameSize * m_frameSize; left > 0 && !m_ctx->stop;) {
-            const int n = static_cast<int>(std::min<LONGLONG>(left, kBufferBytes / m_frameSize * m_frameSize));
-            WriteOut(m_silence.data(), n);
-            left -= n;
-        }
-    }
+    // Once per thread, before the first pass only; it moves no cursor.
+    WriteSilence(m_preDelayBytes / m_frameSize, s);
     // The first pass starts where the user put the play position when that
     // lies within the range; every later one at the range's start.
     const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
     m_writing = true;
     return BeginAt(asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin(), s);
-}
-
-bool CPlayer::FollowRequests(const SPlaySnapshot& s)
-{
-    const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
-    if (asked != -1)
-        return GoTo(asked, s);
-    const bool newRange = s.RangeMin() != m_rangeMin || s.RangeMax() != m_rangeMax;
-    // A new tempo while the pass heard is about to end counts from the next pass.
-    if (!newRange && (s.tempo == m_markTempo || m_endAt >= 0))
-        return true;
-    if (newRange) {
-        m_endAt = -1;
-        const SHeard heard = Heard(s);
-        if (heard.outside)
-            return EndPassNow(s);
-        if (heard.endAt >= 0 || (s.tempo == m_markTempo && QueuedFits(s))) {
-            // The device already holds the new end, and the pass ends when
-            // that is heard (WaitForEnd); or the writing simply goes on
-            // under the new range.
-            m_endAt = heard.endAt;
-            m_rangeMin = s.RangeMin();
-            m_rangeMax = s.RangeMax();
-            return true;
-        }
-    }
-    const SStop stop = Cut();
-    LONGLONG t = stop.time;
-    if (stop.where == SStop::kInSilence) {
-        // The first pass was not heard yet: it starts after the silence
-        // anew, where it would have.
-        if (t < s.RangeMin() || t > s.RangeMax())
-            t = s.RangeMin();
-    } else if (t < 0) {
-        t = s.RangeMin();
-    }
-    if (Outside(t, s)) {
-        // The old sound stopped at the range's end: the pass ends there
-        // (what the range and tempo are now is noted, so that the next wake
-        // cuts nothing again).
-        m_rangeMin = s.RangeMin();
-        m_rangeMax = s.RangeMax();
-        m_markTempo = s.tempo;
-        SPlaySnapshot next = s;
-        return NextPass(next);
-    }
-    m_writing = true;
-    return BeginAt(t, s);
-}
-
-bool CPlayer::QueuedFits(const SPlaySnapshot& s)
-{
-    if (!m_writing || m_currentFrame >= EndFrame(s))
-        return false;
-    CCritSecLock lock(&m_markLock);
-    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
-    if (played < m_passOut)
-        return false; // a pass after the one heard is begun, or the pre-delay is heard
-    const LONGLONG heard = m_marks.TimeAt(played);
-    return !Outside(heard, s);
-}
-
-bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
-{
-    // Passes repeat while the loop flag is set, read afresh before every
-    // pass (NextPass). Since about a second is queued, the pass being
-    // written may be a later one than the pass being heard; a switch counts
-    // for the pass being heard.
-    const bool looped = s.fragment.Looped != 0;
-    if (looped == m_looped)
-        return true;
-    m_looped = looped;
-    if (!looped) {
-        // Any pass begun after the one being heard is taken back: that
-        // one is the last, and ends with its tail and fade as always.
-        EndWithPassHeard();
-        return true;
-    }
-    if (m_writing)
-        return true; // the pass being written is followed by the next anyway
-    // The last pass is written and still heard: the next one follows it
-    // without anything between them.
-    SPlaySnapshot next = s;
-    return NextPass(next);
 }
 
 bool CPlayer::WriteAhead(SPlaySnapshot s, int& pending)
@@ -324,8 +243,12 @@ bool CPlayer::WriteAhead(SPlaySnapshot s, int& pending)
         pending += static_cast<int>((m_written - before) * m_frameSize);
         if (!m_firstPosted && m_written > 0) {
             // The first sound is handed over: the cursor moves at once.
-            CCritSecLock lock(&m_markLock);
-            PostCursor();
+            LONGLONG cursor = -1;
+            {
+                CCritSecLock lock(&m_markLock);
+                cursor = NextCursor();
+            }
+            PostCursor(cursor);
             m_firstPosted = true;
         }
     }
@@ -372,27 +295,18 @@ void CPlayer::NapWhileQueued(int pending)
     Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateMeasures >= kRateMeasures ? kMaxNapMs : kFirstNapsMs)));
 }
 
-bool CPlayer::WaitForEnd(const SPlaySnapshot& s, int pending)
-{
-    const LONGLONG left = m_endAt - (m_written - pending / m_frameSize);
-    if (left <= 0)
-        return EndPassNow(s);
-    // Until about then, at the rate the device takes the sound (never
-    // slower than real time, so never late), then again.
-    Nap(static_cast<DWORD>(std::clamp<LONGLONG>(MsUntil(static_cast<int>(left * m_frameSize), 0), 1, kMaxNapMs)));
-    return true;
-}
-
 void CPlayer::End()
 {
-    if (m_ctx->stop) {
+    if (m_ctx->stop)
         DropQueued(); // at once, not through the feeder: silence within a few milliseconds
-    } else {
+    LONGLONG last = -1;
+    {
         CCritSecLock lock(&m_markLock);
         CountPassesHeard(m_written - m_out->GetPendingBytes() / m_frameSize);
+        last = m_lastCursor;
     }
     ITimeContainer* tc = m_ctx->timeContainer;
-    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : m_lastCursor);
+    tc->SetPlayPosition(GetToFragmentBeginAfterStop() ? tc->GetSelMin() : last);
 }
 
 } // namespace playback

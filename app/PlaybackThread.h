@@ -4,16 +4,20 @@
 // and a waveOut output. Loop passes follow each other in the output without
 // anything between them; a pass cut inside the file fades out at its end and
 // one that starts inside it fades in. About a second is queued ahead of what
-// is heard, yet every change counts from what is heard: the loop flag for
-// the pass being heard (switched off, that pass is the last; switched on
-// during the last, another follows it), and a new tempo, range or
-// play-position request after the small share of the queue the device
-// holds, the old sound fading out and the new one fading in where it
-// stopped (a new tempo or range goes on with the very source frame the old
-// sound reached; a range that no longer holds that place ends the pass
-// there). The play cursor follows what the output has played (moved on
-// the output's feeder thread). It tells the context's window by posted
-// messages only (so the window may wait for it).
+// is heard, yet every change is judged against what is heard and what those
+// frames were written for: the loop flag counts for the pass being heard
+// (switched off, that pass is the last; switched on during the last,
+// another follows it). A play position asked for, and a range that leaves
+// what is heard behind, drop everything queued at once, the device's share
+// with it, as a reset does (a hard cut): the play jumps there, or the pass
+// heard ends. A new end that the device already holds ends the pass when it
+// is heard. A new tempo, and a range that what is queued no longer fits,
+// cut cleanly after the small share of the queue the device holds: the old
+// sound fades out and the new one fades in where it stopped. During the
+// pre-delay's silence any of them starts the first pass afresh after the
+// rest of the silence. The play cursor follows what the output has played
+// (moved on the output's feeder thread). It tells the context's window by
+// posted messages only (so the window may wait for it).
 #include "app/PlayContext.h"
 
 enum : UINT {

@@ -29,6 +29,8 @@ inline bool Outside(LONGLONG t, const SPlaySnapshot& s)
 // input behind them, and that input is the fragment's end mirrored, never
 // sound from outside the fragment nor silence.
 constexpr int kTailMs = 200;
+// The longest nap of the thread while sound is queued.
+constexpr LONGLONG kMaxNapMs = 250;
 
 // The thread's own state for one run. The output's feeder reads the marks
 // and the frame count (under m_markLock) to move the play cursor.
@@ -48,14 +50,17 @@ private:
     // The play's steps, in the order Play takes them; false: a seek failed.
     // Before the first pass: the pre-delay's silence, then the first pass.
     bool Begin();
-    // A play position asked for, a new tempo, a new range. Where the play
-    // jumps or the pass heard ends (a play position asked for, a range that
-    // leaves what is heard behind), what is queued is dropped at once, the
-    // device's share with it (DropQueued); a new end that the device
-    // already holds ends the pass when it is heard (WaitForEnd). A new
-    // tempo, or a new range that what is queued no longer fits, drops
-    // nothing that is heard: the old sound is cut where the device's share
-    // ends (Cut) and the new goes on.
+    // A play position asked for, a new tempo, a new range, each judged
+    // against what the frames being heard were written for (PlayerRequests.cpp).
+    // Where the play jumps or the pass heard ends (a play position asked
+    // for, a range that leaves what is heard behind), what is queued is
+    // dropped at once, the device's share with it (DropQueued); a new end
+    // that the device already holds ends the pass when it is heard
+    // (WaitForEnd). A new tempo, or a new range that what is queued no
+    // longer fits, drops nothing that is heard: the old sound is cut where
+    // the device's share ends (Cut) and the new goes on. While the
+    // pre-delay's silence is heard, any of them starts the first pass
+    // afresh after the rest of the silence (Restart).
     bool FollowRequests(const SPlaySnapshot& s);
     // A play position asked for: heard from there at once, or the pass ends
     // when it lies outside the range.
@@ -63,24 +68,30 @@ private:
     // What is heard now, against the range of `s`.
     struct SHeard
     {
-        bool inPass = false;  // false: nothing yet, or the pre-delay's silence
-        bool outside = false; // before the start (and its slack) or at or after the end
-        LONGLONG endAt = -1;  // the frame within the device's share where the end is reached
+        bool inPass = false;     // false: nothing written, or the pre-delay's silence
+        LONGLONG firstPass = -1; // in the silence: where the first pass begins after it
+        bool writtenFor = true;  // everything from the frame heard on was written for the range
+        bool outside = false;    // what is heard lies before the start (and its slack) or at or after the end
+        LONGLONG endAt = -1;     // the frame within the device's share where the end is reached
+        bool fits = false;       // only the pass heard is written so far, and not past the range's end
     };
     SHeard Heard(const SPlaySnapshot& s);
+    // The frames queued from the one heard on count as written for the
+    // range of `s`: the change is taken up.
+    void TakeRange(const SPlaySnapshot& s);
+    // Drops everything queued, writes again what is left of the pre-delay's
+    // silence, and begins the pass at t after it.
+    bool Restart(LONGLONG t, const SPlaySnapshot& s);
     // The pass heard ends now: what is queued is dropped and, looped, the
     // next pass begins at once; else the play is over.
     bool EndPassNow(const SPlaySnapshot& s);
     // Drops everything queued, the device's share included, at once; the
-    // passes heard are counted and the cursor kept first.
-    void DropQueued();
+    // passes heard are counted and the cursor kept first. True when the
+    // last frame heard was a pass's (not the silence, not nothing).
+    bool DropQueued();
     // While the pass heard ends at m_endAt: naps until the device gets
     // there, then ends it. False: a seek failed.
     bool WaitForEnd(const SPlaySnapshot& s, int pending);
-    // What is queued is still right under the range of `s`: only the pass
-    // being heard is written so far, what is heard lies in the range and
-    // the writing has not passed its end.
-    bool QueuedFits(const SPlaySnapshot& s);
     // The loop rule: the flag counts for the pass being heard.
     bool FollowLoopSwitch(const SPlaySnapshot& s);
     // Writing: cycles until about a second is queued.
@@ -97,29 +108,31 @@ private:
     void End();
 
     // Takes back what the device does not hold yet into m_unsent; answers
-    // its frames. Under the mark lock.
+    // its frames. Only the device's part is counted as written then. Under
+    // the mark lock.
     LONGLONG TakeBackUnsent();
-    // Writes the first `frames` taken back again, from frame `at` on.
-    void PutBack(LONGLONG at, LONGLONG frames);
+    // Writes the first `frames` taken back again. Never under the mark lock.
+    void PutBack(LONGLONG frames);
     // Where the old sound of a cut stopped.
     struct SStop
     {
-        enum EWhere { kNothingHeard, kInPass, kPassEnded, kInSilence } where = kNothingHeard;
+        enum EWhere { kNothingHeard, kInPass, kPassEnded } where = kNothingHeard;
         // kInPass: the source time to go on from; kPassEnded: the end of
-        // the range the pass was written for; kInSilence: the first pass's start.
+        // the range the pass was written for.
         LONGLONG time = -1;
         LONGLONG keep = 0; // frames of the old sound kept after the device's part
     };
-    // The one clean cut, for a new tempo, a new range that what is queued
-    // no longer fits, and a play position asked for in the pre-delay's
-    // silence. What the device does not hold yet is taken back (the
+    // The one clean cut, for a new tempo and a new range that what is
+    // queued no longer fits, while a pass is heard. What the device does not hold yet is taken back (the
     // device's part, a small share of the queue, plays on: it can be taken
     // back only by a reset, and after one the device cannot tell exactly
     // where its sound stopped). The old sound fades out over the next few
     // milliseconds, at a place found again in the source (FindStop), so that
     // the new sound can go on from there with nothing heard twice or
     // skipped; a pass that ends within those milliseconds keeps its own end
-    // instead. The rest is dropped, passes begun ahead with it.
+    // instead. A pass's first frames fade in: the old sound fades out only
+    // after that fade and as much sound again, so that the join before it
+    // stays whole. The rest is dropped, passes begun ahead with it.
     SStop Cut();
     // The source times at which the old sound may stop (one per fade's
     // length after frame `sent`) within that frame's pass. Under the mark
@@ -128,8 +141,9 @@ private:
     // Of the candidates, the one where the frames taken back are most
     // nearly a copy of the source: answers its time (the first frame after
     // the old sound) and how many frames before it play at full level. Reads
-    // the file: never under the mark lock.
-    LONGLONG FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG* before);
+    // the file: never under the mark lock. The candidates' frames begin
+    // `skip` frames into what was taken back.
+    LONGLONG FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG skip, LONGLONG* before);
     // Fades `samples` from full level down to a last frame of silence.
     void FadeOut(short* samples, LONGLONG frames) const;
     // The loop switched off: a pass begun after the one the device is
@@ -155,16 +169,23 @@ private:
     // Writes out what the stage has, up to the frames the pass may have by now.
     void TakeStretched();
     void Ramp(short* samples, int frames) const;
-    void AddMark(LONGLONG time, float tempo, LONGLONG last);
-    // The one place the context's pass count is set: the passes heard up to
-    // output frame `played` (the pre-delay's silence is none). Under the
-    // mark lock.
+    // Marks the frames written from now on: source time `time` (-1: the
+    // silence) at `tempo`, written for the range of `s`.
+    void AddMark(LONGLONG time, float tempo, const SPlaySnapshot& s);
+    // Writes `frames` of the pre-delay's silence, written for the range of `s`.
+    void WriteSilence(LONGLONG frames, const SPlaySnapshot& s);
+    // Sets the context's pass count: the passes heard up to output frame
+    // `played` (the pre-delay's silence is none). Under the mark lock.
     void CountPassesHeard(LONGLONG played);
     // The source time the output is playing now; -1 when none. Under the
     // mark lock.
     LONGLONG PlayedTime(int pending);
-    // Moves the cursor to what is heard and tells the window. Under the mark lock.
-    void PostCursor();
+    // The cursor to show for what is heard, counting the passes heard on
+    // the way; -1 when it stays. Under the mark lock.
+    LONGLONG NextCursor();
+    // Moves the cursor and tells the window. Never under the mark lock: the
+    // time container tells its views.
+    void PostCursor(LONGLONG cursor);
     // On the feeder thread.
     void OnPlaying() override;
     // Wall milliseconds until the output holds `bytes`, at the rate the
@@ -209,26 +230,31 @@ private:
     bool m_fadeOut = false;
     LONGLONG m_currentFrame = 0;
     LONGLONG m_readTime = 0;
-    LONGLONG m_rangeMin = 0; // the range the pass began with (or last saw)
-    LONGLONG m_rangeMax = 0;
-    float m_markTempo = 0;
+    float m_markTempo = 0;  // the tempo being written
     bool m_writing = false; // false once the last pass is written
     bool m_over = false;    // the last pass ended where the queue was dropped
     LONGLONG m_endAt = -1;  // the output frame where the pass heard ends; -1 none
     bool m_looped = false;  // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
-    // Frames written since the output was last reset, and what they are;
-    // written by the thread, read by the feeder as well.
+    // Frames counted as written since the output was last reset (a
+    // withdrawal takes back what the device does not hold, a drop sets it
+    // to 0 before the reset), and what they are; written by the thread,
+    // read by the feeder as well.
     //
     // The lock order of a play, decided here: the output's listener lock
     // (held while the feeder tells OnPlaying), then this mark lock, then
     // the output's own lock (with the ring's and the feeder's command lock
-    // under it); under the mark lock also the time container's lock (the
-    // cursor), never together with the output's. Nothing takes them the
-    // other way round: the output tells its listener with none of its other
-    // locks held, the thread sets the listener only outside the mark lock,
-    // and the time container calls nothing of the play.
+    // under it). Nothing takes them the other way round: the output tells
+    // its listener with none of its other locks held, the thread sets the
+    // listener only outside the mark lock, and the time container (whose
+    // lock the cursor takes, under none of these) calls nothing of the play.
+    //
+    // The feeder waits for this lock when it moves the cursor, so the
+    // thread holds it only for a short copy or count: writing a block to
+    // the ring, taking back what the device does not hold, reading or
+    // changing the marks. Nothing naps, retries, reads the file, resets the
+    // device or tells the time container while it is held.
     CCriticalSection m_markLock;
     LONGLONG m_written = 0;
     CPlayMarks m_marks;

@@ -1,8 +1,7 @@
-// The cuts of what is queued: a play position asked for (GoTo) and a range
-// that leaves what is heard behind drop it all at once (DropQueued); a new
-// tempo and a new range that what is queued no longer fits cut it cleanly
-// where the device's share ends (Cut); the loop switched off takes back the
-// passes after the one heard (EndWithPassHeard).
+// The cuts of what is queued, as the requests decide them
+// (PlayerRequests.cpp): a drop of everything at once (DropQueued); the clean
+// cut where the device's share ends (Cut); the passes after the one heard
+// taken back when the loop is switched off (EndWithPassHeard).
 #include "app/Player.h"
 
 #include <algorithm>
@@ -21,75 +20,43 @@ constexpr int kSearchMs = 100;
 constexpr int kFadeTries = 4;
 constexpr double kMismatchAllowed = 0.25;
 
-bool CPlayer::GoTo(LONGLONG t, const SPlaySnapshot& s)
+bool CPlayer::DropQueued()
 {
-    if (Outside(t, s))
-        return EndPassNow(s);
-    if (Heard(s).inPass)
-        DropQueued();
-    else
-        (void)Cut(); // the pre-delay's silence goes on; the first pass follows it from t
-    m_writing = true;
-    return BeginAt(t, s);
-}
-
-CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
-{
-    SHeard heard;
-    CCritSecLock lock(&m_markLock);
-    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
-    const SPlayMark* m = m_marks.At(played);
-    if (!m || m->time < 0)
-        return heard;
-    heard.inPass = true;
-    heard.outside = Outside(m_marks.TimeAt(played), s);
-    if (!heard.outside) {
-        const LONGLONG sent = m_written - m_out->GetUnsentBytes() / m_frameSize;
-        heard.endAt = m_marks.FrameReaching(played, sent, s.RangeMax());
+    bool passHeard = false;
+    {
+        CCritSecLock lock(&m_markLock);
+        const int pending = m_out->GetPendingBytes();
+        const LONGLONG played = m_written - pending / m_frameSize;
+        CountPassesHeard(played);
+        // The pass heard goes on, or the next one follows it.
+        if (const SPlayMark* m = m_marks.At(std::max<LONGLONG>(played - 1, 0))) {
+            m_passesBegun = m->pass;
+            passHeard = played > 0 && m->time >= 0;
+        }
+        const LONGLONG cursor = PlayedTime(pending);
+        if (cursor >= 0)
+            m_lastCursor = cursor;
+        // Nothing is counted as written any more: until the reset below the
+        // feeder finds no frame heard, and moves no cursor.
+        m_written = 0;
+        m_marks.Clear();
     }
-    return heard;
-}
-
-bool CPlayer::EndPassNow(const SPlaySnapshot& s)
-{
-    DropQueued();
-    m_rangeMin = s.RangeMin();
-    m_rangeMax = s.RangeMax();
-    m_markTempo = s.tempo;
-    SPlaySnapshot next = s;
-    if (!NextPass(next))
-        return false;
-    m_over = !m_writing;
-    return true;
-}
-
-void CPlayer::DropQueued()
-{
-    CCritSecLock lock(&m_markLock);
-    const int pending = m_out->GetPendingBytes();
-    const LONGLONG played = m_written - pending / m_frameSize;
-    CountPassesHeard(played);
-    // The pass heard goes on, or the next one follows it.
-    if (const SPlayMark* m = m_marks.At(std::max<LONGLONG>(played - 1, 0)))
-        m_passesBegun = m->pass;
-    const LONGLONG cursor = PlayedTime(pending);
-    if (cursor >= 0)
-        m_lastCursor = cursor;
     m_out->Reset();
-    m_written = 0;
-    m_marks.Clear();
     m_ratePlayed = -1;
     m_endAt = -1;
+    return passHeard;
 }
 
 LONGLONG CPlayer::TakeBackUnsent()
 {
-    return m_out->Withdraw(m_unsent.data(), static_cast<int>(m_unsent.size() * sizeof(short))) / m_frameSize;
+    const LONGLONG unsent =
+        m_out->Withdraw(m_unsent.data(), static_cast<int>(m_unsent.size() * sizeof(short))) / m_frameSize;
+    m_written -= unsent;
+    return unsent;
 }
 
-void CPlayer::PutBack(LONGLONG at, LONGLONG frames)
+void CPlayer::PutBack(LONGLONG frames)
 {
-    m_written = at;
     WriteOut(m_unsent.data(), static_cast<int>(frames * m_frameSize));
     if (!m_writing)
         m_out->Drain(); // the last pass's end was taken back with the rest
@@ -100,55 +67,59 @@ CPlayer::SStop CPlayer::Cut()
     SStop stop;
     LONGLONG sent = 0;
     LONGLONG fade = 0;
+    LONGLONG skip = 0; // frames at full level before the first place the fade may begin
     std::vector<LONGLONG> candidates;
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG unsent = TakeBackUnsent();
-        sent = m_written - unsent;
         // Only the device's part is queued now: meanwhile the cursor follows it.
-        m_written = sent;
+        sent = m_written;
         const SPlayMark* m = m_marks.At(sent);
-        if (m && m->time < 0) {
-            // In the pre-delay's silence: the rest of it is kept.
-            const SPlayMark* after = m_marks.After(sent);
-            stop.where = SStop::kInSilence;
-            stop.keep = after ? std::min(unsent, after->frame - sent) : unsent;
-            stop.time = after ? after->time : -1;
-        } else if (m) {
+        if (m && m->time >= 0) {
             const SPlayMark* ending = m_marks.At(sent - 1);
             const LONGLONG next = m_marks.NextPassFrame(m->pass);
+            // The sound from the mark on may be fading in (a pass's start,
+            // or the new sound of a cut): faded out again at once, the join
+            // before it would dip to nearly nothing.
+            skip = std::clamp<LONGLONG>(m->frame + 2 * m_rampFrames - sent, 0, unsent);
+            const LONGLONG soon =
+                std::max<LONGLONG>(m_rampFrames + CAudioOut::kBlockSize / m_frameSize, skip + m_rampFrames);
             if (ending && ending->pass != m->pass && ending->time >= 0) {
                 // The device's part ends with a pass (a pass's join is held
                 // back until shortly before it is heard).
                 stop.where = SStop::kPassEnded;
                 stop.time = ending->last;
-            } else if (next >= 0 && next - sent <= m_rampFrames + CAudioOut::kBlockSize / m_frameSize) {
+            } else if (next >= 0 && next - sent <= soon) {
                 // The pass ends within a fade (and the block the device
-                // stops short of a held join by) after the device's part,
-                // and fades out by itself: it keeps its end.
+                // stops short of a held join by, or the sound kept for a
+                // fade-in) after the device's part, and fades out by
+                // itself: it keeps its end.
                 stop.where = SStop::kPassEnded;
                 stop.keep = next - sent;
                 stop.time = m->last;
             } else {
                 stop.where = SStop::kInPass;
-                fade = std::min<LONGLONG>(unsent, m_rampFrames);
-                stop.time = m_marks.TimeAt(sent + fade);
-                candidates = StopCandidates(sent, unsent, fade);
+                fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
+                stop.time = m_marks.TimeAt(sent + skip + fade);
+                candidates = StopCandidates(sent + skip, unsent - skip, fade);
             }
         }
     }
     if (stop.where == SStop::kInPass) {
         LONGLONG before = 0; // frames kept at full level before the fade
         if (!candidates.empty())
-            stop.time = FindStop(candidates, fade, &before);
+            stop.time = FindStop(candidates, fade, skip, &before);
+        before += skip;
         FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
         stop.keep = before + fade;
     }
-    CCritSecLock lock(&m_markLock);
-    if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + stop.keep - 1, 0)))
-        m_passesBegun = last->pass;
-    m_marks.DropFrom(sent + stop.keep);
-    PutBack(sent, stop.keep);
+    {
+        CCritSecLock lock(&m_markLock);
+        if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + stop.keep - 1, 0)))
+            m_passesBegun = last->pass;
+        m_marks.DropFrom(sent + stop.keep);
+    }
+    PutBack(stop.keep);
     return stop;
 }
 
@@ -166,7 +137,7 @@ std::vector<LONGLONG> CPlayer::StopCandidates(LONGLONG sent, LONGLONG unsent, LO
     return candidates;
 }
 
-LONGLONG CPlayer::FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG* before)
+LONGLONG CPlayer::FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG skip, LONGLONG* before)
 {
     // The marks pace the source evenly, but the stage plays it in stretches
     // at the original speed, each from a place it chose: the old sound is up
@@ -180,7 +151,7 @@ LONGLONG CPlayer::FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fad
     for (size_t k = 0; k < candidates.size(); ++k) {
         double mismatch = 1;
         const LONGLONG found =
-            m_place->Find(m_reader, &m_unsent[static_cast<size_t>(k * fade * m_channels)], fade,
+            m_place->Find(m_reader, &m_unsent[static_cast<size_t>((skip + k * fade) * m_channels)], fade,
                           FrameOfTime(candidates[k]) - fade, m_format.nSamplesPerSec * kSearchMs / 1000, &mismatch);
         if (found < 0 || mismatch >= closest)
             continue;
@@ -207,20 +178,27 @@ void CPlayer::FadeOut(short* samples, LONGLONG frames) const
 
 void CPlayer::EndWithPassHeard()
 {
-    CCritSecLock lock(&m_markLock);
-    const LONGLONG written = m_written;
-    const LONGLONG sent = written - TakeBackUnsent();
-    // The device's last frame belongs to the pass being heard.
-    const SPlayMark* m = m_marks.At(std::max<LONGLONG>(sent - 1, 0));
-    const int heard = m ? m->pass : m_passesBegun;
-    const LONGLONG next = m_marks.NextPassFrame(heard);
-    PutBack(sent, (next >= 0 ? std::max(next, sent) : written) - sent);
-    if (next < 0)
-        return; // the pass being written is the one heard: it is the last
-    m_marks.DropFrom(m_written);
-    m_passesBegun = heard;
-    m_writing = false;
-    m_out->Drain();
+    LONGLONG keep = 0;
+    LONGLONG next = -1;
+    {
+        CCritSecLock lock(&m_markLock);
+        const LONGLONG written = m_written;
+        const LONGLONG sent = written - TakeBackUnsent();
+        // The device's last frame belongs to the pass being heard.
+        const SPlayMark* m = m_marks.At(std::max<LONGLONG>(sent - 1, 0));
+        const int heard = m ? m->pass : m_passesBegun;
+        next = m_marks.NextPassFrame(heard);
+        keep = (next >= 0 ? std::max(next, sent) : written) - sent;
+        if (next >= 0) {
+            m_marks.DropFrom(sent + keep);
+            m_passesBegun = heard;
+            m_writing = false; // the pass being heard is the last
+        }
+    }
+    // The pass being written is the one heard when no other is begun: it
+    // is the last, and the writing goes on to its end. Else it ends with
+    // what is put back.
+    PutBack(keep);
 }
 
 } // namespace playback

@@ -46,17 +46,30 @@ bool CPlayer::BeginAt(LONGLONG t, const SPlaySnapshot& s)
     // After the pre-delay's silence, or cut out of the file's sound.
     m_fadeIn = frame > 0 || m_written > 0;
     m_tail.clear();
-    m_rangeMin = s.RangeMin();
-    m_rangeMax = s.RangeMax();
-    AddMark(t, s.tempo, s.RangeMax());
+    AddMark(t, s.tempo, s);
     return true;
 }
 
-void CPlayer::AddMark(LONGLONG time, float tempo, LONGLONG last)
+void CPlayer::AddMark(LONGLONG time, float tempo, const SPlaySnapshot& s)
 {
     CCritSecLock lock(&m_markLock);
-    m_marks.Add({m_passOut + std::llround(m_expectedOut), time, tempo, last, m_passesBegun});
+    m_marks.Add({m_passOut + std::llround(m_expectedOut), time, tempo, s.RangeMin(), s.RangeMax(), m_passesBegun});
     m_markTempo = tempo;
+}
+
+void CPlayer::WriteSilence(LONGLONG frames, const SPlaySnapshot& s)
+{
+    if (frames <= 0)
+        return;
+    m_passOut = m_written;
+    m_expectedOut = 0;
+    AddMark(-1, 1.0f, s);
+    const LONGLONG chunk = kBufferBytes / m_frameSize;
+    for (LONGLONG left = frames; left > 0 && !m_ctx->stop;) {
+        const LONGLONG n = std::min(left, chunk);
+        WriteOut(m_silence.data(), static_cast<int>(n * m_frameSize));
+        left -= n;
+    }
 }
 
 void CPlayer::WriteOut(const void* data, int bytes)
@@ -174,7 +187,7 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
 {
     const float tempo = s.tempo;
     if (tempo != m_markTempo)
-        AddMark(m_readTime, tempo, s.RangeMax());
+        AddMark(m_readTime, tempo, s);
     const LONGLONG endFrame = EndFrame(s);
     const LONGLONG left = std::max<LONGLONG>(0, endFrame - m_currentFrame) * m_frameSize;
     const LONGLONG request =

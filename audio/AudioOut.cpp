@@ -122,12 +122,6 @@ UINT CAudioOut::FeederProc(LPVOID param)
         switch (command) {
         case SAudioOutThreadInfo::Refill: self->Feed(); break;
         case SAudioOutThreadInfo::ResetAll: self->Reset(); break;
-        case SAudioOutThreadInfo::DrainAll: {
-            CCritSecLock lock(&self->m_lock);
-            self->m_draining = true;
-            self->Feed();
-            break;
-        }
         default:
             if (quiet)
                 self->StartWaiting();
@@ -219,7 +213,11 @@ void CAudioOut::RequestReset()
 
 void CAudioOut::Drain()
 {
-    m_feeder.Put(SAudioOutThreadInfo::DrainAll);
+    {
+        CCritSecLock lock(&m_lock);
+        m_draining = true;
+    }
+    m_feeder.Put(SAudioOutThreadInfo::Refill);
 }
 
 int CAudioOut::GetPendingBytes()

@@ -38,7 +38,7 @@ protected:
 class SAudioOutThreadInfo
 {
 public:
-    enum ECommand { None = 0, Refill = 1, ResetAll = 2, DrainAll = 3 };
+    enum ECommand { None = 0, Refill = 1, ResetAll = 2 };
 
     explicit SAudioOutThreadInfo(CAudioOut* owner) : owner(owner) {}
     virtual ~SAudioOutThreadInfo() = default;
@@ -163,7 +163,10 @@ private:
     std::deque<LONGLONG> m_holds;    // ascending, beyond m_sentBytes
     // Set by Drain until the ring is empty or a last, unfinished block went
     // out (also when the pool was full at the time of the request); sound
-    // written after that ends again with the next Drain.
+    // written after that ends again with the next Drain. Set and cleared
+    // under the output lock only, so a reset or a withdrawal ends every
+    // drain asked for before it: the sound written after them goes out in
+    // whole blocks.
     bool m_draining = false;
     // Taken before any other lock of the output (and before the listener's own).
     CCriticalSection m_listenerLock;

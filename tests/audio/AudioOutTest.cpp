@@ -266,6 +266,22 @@ TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)
     EXPECT_TRUE(WaitIdle(out));
     // The first frame's bytes 0 and 13 are found by what follows.
     EXPECT_TRUE(Arrived(before, bytes.data() + 2, 1022));
+
+    // A drain asked for before a reset (or a withdrawal) ends with it: what
+    // is written after them waits for whole blocks again.
+    for (const bool reset : {true, false}) {
+        SCOPED_TRACE(reset ? "reset" : "withdrawal");
+        ASSERT_TRUE(out->Write(bytes.data(), 1000));
+        out->Drain();
+        if (reset)
+            out->Reset();
+        else
+            (void)out->Withdraw(nullptr, 0);
+        ASSERT_TRUE(out->Write(bytes.data(), 1000));
+        Sleep(200);
+        EXPECT_EQ(1000, out->GetUnsentBytes());
+        out->Reset();
+    }
 }
 
 TEST(AudioOut, UnsupportedFormatOpensNothing)

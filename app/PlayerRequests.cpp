@@ -1,0 +1,172 @@
+// What the user asks for while playing, each judged against what the frames
+// being heard were written for (the range kept in their marks, and whether
+// they are the pre-delay's silence or a pass), never against what is being
+// written: about a second is queued ahead, a pass after the one heard may
+// be begun already under a newer range, and the heard pass must still
+// follow the change.
+#include "app/Player.h"
+
+#include <algorithm>
+
+#include "common/CritSecLock.h"
+
+namespace playback {
+
+bool CPlayer::FollowRequests(const SPlaySnapshot& s)
+{
+    const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
+    if (asked != -1)
+        return GoTo(asked, s);
+    // A new tempo while the pass heard is about to end counts from the next pass.
+    const bool newTempo = s.tempo != m_markTempo && m_endAt < 0;
+    const SHeard heard = Heard(s);
+    if (heard.writtenFor && !newTempo)
+        return true;
+    if (!heard.inPass) {
+        // The silence: the first pass begins after it, where it would have.
+        const LONGLONG t = heard.firstPass;
+        return Restart(t < s.RangeMin() || t > s.RangeMax() ? s.RangeMin() : t, s);
+    }
+    if (!heard.writtenFor) {
+        m_endAt = -1;
+        if (heard.outside)
+            return EndPassNow(s);
+        if (heard.endAt >= 0 || (!newTempo && heard.fits)) {
+            // The device already holds the new end, and the pass ends when
+            // that is heard (WaitForEnd); or the writing simply goes on
+            // under the new range.
+            m_endAt = heard.endAt;
+            TakeRange(s);
+            return true;
+        }
+    }
+    const SStop stop = Cut();
+    TakeRange(s);
+    const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
+    if (Outside(t, s)) {
+        // The old sound stopped at the range's end: the pass ends there
+        // (the tempo is noted, so that the next wake cuts nothing again).
+        m_markTempo = s.tempo;
+        SPlaySnapshot next = s;
+        return NextPass(next);
+    }
+    m_writing = true;
+    return BeginAt(t, s);
+}
+
+bool CPlayer::GoTo(LONGLONG t, const SPlaySnapshot& s)
+{
+    if (!Outside(t, s))
+        return Restart(t, s);
+    if (!EndPassNow(s))
+        return false;
+    // The place asked for is where the play stands now, as if it had
+    // been heard there: an ended play leaves the position at it.
+    CCritSecLock lock(&m_markLock);
+    m_lastCursor = t;
+    return true;
+}
+
+CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
+{
+    // Reads the reader's length: outside the lock.
+    const bool writingInRange = m_writing && m_currentFrame < EndFrame(s);
+    SHeard heard;
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
+    heard.writtenFor = m_marks.WrittenFor(played, s.RangeMin(), s.RangeMax());
+    const SPlayMark* m = m_marks.At(played);
+    if (!m)
+        return heard;
+    if (m->time < 0) {
+        const SPlayMark* after = m_marks.After(played);
+        heard.firstPass = after ? after->time : -1;
+        return heard;
+    }
+    heard.inPass = true;
+    heard.outside = Outside(m_marks.TimeAt(played), s);
+    if (heard.outside)
+        return heard;
+    const LONGLONG sent = m_written - m_out->GetUnsentBytes() / m_frameSize;
+    heard.endAt = m_marks.FrameReaching(played, sent, s.RangeMax());
+    // A pass begun after the one heard (or a cut's new sound not heard yet)
+    // was written under another judgement: the queue is cut instead.
+    heard.fits = writingInRange && played >= m_passOut;
+    return heard;
+}
+
+void CPlayer::TakeRange(const SPlaySnapshot& s)
+{
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
+    m_marks.TakeRange(played, s.RangeMin(), s.RangeMax());
+}
+
+bool CPlayer::Restart(LONGLONG t, const SPlaySnapshot& s)
+{
+    LONGLONG silence = 0; // frames of the pre-delay not heard yet
+    {
+        CCritSecLock lock(&m_markLock);
+        const LONGLONG played = std::max<LONGLONG>(m_written - m_out->GetPendingBytes() / m_frameSize, 0);
+        const SPlayMark* m = m_marks.At(played);
+        if (m && m->time < 0) {
+            const SPlayMark* after = m_marks.After(played);
+            silence = (after ? after->frame : m_written) - played;
+        }
+    }
+    // Dropped with the rest, the silence the device held is written again:
+    // it stays whole, and nothing of another place comes before t.
+    DropQueued();
+    WriteSilence(silence, s);
+    m_writing = true;
+    return BeginAt(t, s);
+}
+
+bool CPlayer::EndPassNow(const SPlaySnapshot& s)
+{
+    if (!DropQueued())
+        --m_passesBegun; // none of the pass was heard: the next takes its place in the count
+    m_markTempo = s.tempo;
+    SPlaySnapshot next = s;
+    if (!NextPass(next))
+        return false;
+    m_over = !m_writing;
+    return true;
+}
+
+bool CPlayer::WaitForEnd(const SPlaySnapshot& s, int pending)
+{
+    const LONGLONG left = m_endAt - (m_written - pending / m_frameSize);
+    if (left <= 0)
+        return EndPassNow(s);
+    // Until about then, at the rate the device takes the sound (never
+    // slower than real time, so never late), then again.
+    Nap(static_cast<DWORD>(std::clamp<LONGLONG>(MsUntil(static_cast<int>(left * m_frameSize), 0), 1, kMaxNapMs)));
+    return true;
+}
+
+bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
+{
+    // Passes repeat while the loop flag is set, read afresh before every
+    // pass (NextPass). Since about a second is queued, the pass being
+    // written may be a later one than the pass being heard; a switch counts
+    // for the pass being heard.
+    const bool looped = s.fragment.Looped != 0;
+    if (looped == m_looped)
+        return true;
+    m_looped = looped;
+    if (!looped) {
+        // Any pass begun after the one being heard is taken back: that
+        // one is the last, and ends with its tail and fade as always.
+        EndWithPassHeard();
+        return true;
+    }
+    if (m_writing)
+        return true; // the pass being written is followed by the next anyway
+    // The last pass is written and still heard: the next one follows it
+    // without anything between them.
+    SPlaySnapshot next = s;
+    return NextPass(next);
+}
+
+} // namespace playback
