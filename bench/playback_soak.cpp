@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -31,6 +33,9 @@ constexpr DWORD kRate = 44100;
 class CZeroRuns
 {
 public:
+    // `pass`: frames of one pass, to tell where in its pass a hole came.
+    explicit CZeroRuns(size_t pass) : m_pass(pass) {}
+
     void Add(const int16_t* samples, size_t frames)
     {
         for (size_t i = 0; i < frames; ++i, ++m_frame) {
@@ -39,10 +44,11 @@ public:
                 ++m_run;
                 continue;
             }
-            if (m_run > 0 && m_heard)
+            if (m_run > 0 && m_first != SIZE_MAX)
                 Close();
             m_run = 0;
-            m_heard = true;
+            if (m_first == SIZE_MAX)
+                m_first = m_frame;
         }
     }
     // A run still open at the end is the silence after the play, not a hole.
@@ -65,23 +71,35 @@ public:
             if (length > kJoinZeros)
                 std::printf("  %zu run(s) of %zu zero frames (%.1f ms)\n", count, length,
                             static_cast<double>(length) * 1000 / kRate);
-        for (const auto& [at, length] : m_holes)
-            std::printf("  a hole of %zu frames %.3f s into the capture\n", length, static_cast<double>(at) / kRate);
+        for (const SHole& h : m_holes)
+            std::printf("  a hole of %zu frames %.3f s into the sound, %.3f s before its pass's end\n", h.length,
+                        static_cast<double>(h.at) / kRate, static_cast<double>(h.beforeEnd) / kRate);
     }
 
 private:
     void Close()
     {
         ++m_lengths[m_run];
-        if (m_run > kJoinZeros && m_holes.size() < 20)
-            m_holes.emplace_back(m_frame - m_run, m_run);
+        if (m_run <= kJoinZeros)
+            return;
+        // Passes follow each other exactly, so a hole shifts every later one.
+        const size_t at = m_frame - m_run - m_first;
+        if (m_holes.size() < 20)
+            m_holes.push_back({at, m_run, m_pass - (at - m_shift) % m_pass});
+        m_shift += m_run;
     }
 
+    struct SHole
+    {
+        size_t at, length, beforeEnd; // frames
+    };
+    size_t m_pass;
     size_t m_frame = 0;
     size_t m_run = 0;
-    bool m_heard = false; // zeros before the first sound are the device's own start
+    size_t m_first = SIZE_MAX; // zeros before the first sound are the device's own start
+    size_t m_shift = 0;        // frames of the holes so far
     std::map<size_t, size_t> m_lengths;
-    std::vector<std::pair<size_t, size_t>> m_holes;
+    std::vector<SHole> m_holes;
 };
 
 bool CountFrom(uint64_t offset, CZeroRuns* runs)
@@ -154,7 +172,8 @@ int wmain(int argc, wchar_t** argv)
     tc->Clear();
     DestroyWindow(window);
     std::printf("%d passes heard%s\n", passes, ended ? "; the play ended by itself (a failure)" : "");
-    CZeroRuns runs;
+    const auto frameOf = [](double t) { return static_cast<size_t>(static_cast<LONGLONG>(t * 1e6) * kRate / 1000000); };
+    CZeroRuns runs(static_cast<size_t>(std::llround((frameOf(kTo) - frameOf(kFrom)) / static_cast<double>(tempo))));
     if (!CountFrom(from, &runs)) {
         std::printf("the capture cannot be read\n");
         return 1;
