@@ -302,7 +302,7 @@ void CPlayer::End()
     LONGLONG last = -1;
     {
         CCritSecLock lock(&m_markLock);
-        CountPassesHeard(m_written - m_out->GetPendingBytes() / m_frameSize);
+        CountPassesHeard(PlayedFrames());
         last = m_lastCursor;
     }
     ITimeContainer* tc = m_ctx->timeContainer;

@@ -177,6 +177,8 @@ private:
     // Sets the context's pass count: the passes heard up to output frame
     // `played` (the pre-delay's silence is none). Under the mark lock.
     void CountPassesHeard(LONGLONG played);
+    // Frames the output has played since it was last reset. Under the mark lock.
+    LONGLONG PlayedFrames() { return m_written - m_out->GetPendingBytes() / m_frameSize; }
     // The source time the output is playing now; -1 when none. Under the
     // mark lock.
     LONGLONG PlayedTime(int pending);

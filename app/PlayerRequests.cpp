@@ -73,7 +73,7 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
     const bool writingInRange = m_writing && m_currentFrame < EndFrame(s);
     SHeard heard;
     CCritSecLock lock(&m_markLock);
-    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
+    const LONGLONG played = PlayedFrames();
     heard.writtenFor = m_marks.WrittenFor(played, s.RangeMin(), s.RangeMax());
     const SPlayMark* m = m_marks.At(played);
     if (!m)
@@ -98,7 +98,7 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
 void CPlayer::TakeRange(const SPlaySnapshot& s)
 {
     CCritSecLock lock(&m_markLock);
-    const LONGLONG played = m_written - m_out->GetPendingBytes() / m_frameSize;
+    const LONGLONG played = PlayedFrames();
     m_marks.TakeRange(played, s.RangeMin(), s.RangeMax());
 }
 
@@ -107,7 +107,7 @@ bool CPlayer::Restart(LONGLONG t, const SPlaySnapshot& s)
     LONGLONG silence = 0; // frames of the pre-delay not heard yet
     {
         CCritSecLock lock(&m_markLock);
-        const LONGLONG played = std::max<LONGLONG>(m_written - m_out->GetPendingBytes() / m_frameSize, 0);
+        const LONGLONG played = std::max<LONGLONG>(PlayedFrames(), 0);
         const SPlayMark* m = m_marks.At(played);
         if (m && m->time < 0) {
             const SPlayMark* after = m_marks.After(played);

@@ -443,12 +443,13 @@ TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
         SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
         const CCapture c(m_from);
         std::printf("[ figures  ] %s: %s\n", row.what, c.Describe().c_str());
+        const size_t first =
+            size_t(std::find_if(c.Left().begin(), c.Left().end(), [](int16_t v) { return v != 0; }) - c.Left().begin());
         if (!steps.empty()) {
             // A dragged end counts from where what is heard first reached the
             // end in force, told by the capture: pass 1 starts with its first
             // sound and goes on at the tempo.
-            const auto first = std::find_if(c.Left().begin(), c.Left().end(), [](int16_t v) { return v != 0; });
-            const size_t start = size_t(first - c.Left().begin());
+            const size_t start = first;
             askedAt = c.Left().size();
             for (size_t f = start; f < c.Left().size() && askedAt == c.Left().size(); f += kBlock / 10) {
                 double end = row.to;
@@ -499,8 +500,6 @@ TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
         // Anywhere else a hole fails.
         size_t gapAt = 0;
         const size_t zeros = LongestZeroRun(c.Left(), &gapAt);
-        const size_t first =
-            size_t(std::find_if(c.Left().begin(), c.Left().end(), [](int16_t v) { return v != 0; }) - c.Left().begin());
         const bool atJump = jump != SIZE_MAX && std::llabs(static_cast<long long>(first + gapAt) -
                                                            static_cast<long long>(jump)) < kRate / 20;
         EXPECT_LE(zeros, atJump ? size_t(kRate / 100 + 2) : size_t(kRate / 1000))
