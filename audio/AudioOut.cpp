@@ -90,6 +90,11 @@ bool CAudioOut::Open(const SAudioFormat* format, UINT deviceId)
         return false;
     }
     m_device = device;
+    // The device takes whole frames only: a block that ends inside a frame
+    // of 3, 5, 6 or 7 channels would start the next one out of step (the
+    // system converts each block on its own), and a withdrawal after it
+    // would hand back sound from inside a frame.
+    m_blockBytes = kBlockSize / wf.nBlockAlign * wf.nBlockAlign;
     for (int i = 0; i < kBlockCount; ++i)
         m_headers.Add(new SWaveHeader(kBlockSize));
     m_firstFeed = true;
@@ -146,7 +151,7 @@ bool CAudioOut::Write(const void* data, int bytes)
     // buffer out, and the device's next finished block wakes it (or it is
     // still feeding and sees these bytes). The refill is queued all the
     // same, for the feeder to take within its 10 ms wait at the latest.
-    m_feeder.Put(SAudioOutThreadInfo::Refill, m_ring.GetDataSize() - bytes < kBlockSize);
+    m_feeder.Put(SAudioOutThreadInfo::Refill, m_ring.GetDataSize() - bytes < m_blockBytes);
     return true;
 }
 
@@ -250,13 +255,13 @@ void CAudioOut::SetVolume(UINT percent)
 
 UINT CAudioOut::GetBlockSize()
 {
-    return kBlockSize;
+    return static_cast<UINT>(m_blockBytes);
 }
 
 bool CAudioOut::IsFull()
 {
     CCritSecLock lock(&m_lock);
-    return m_ring.GetDataSize() >= kBlockSize;
+    return m_ring.GetDataSize() >= m_blockBytes;
 }
 
 void CAudioOut::Reset()
@@ -354,20 +359,20 @@ void CAudioOut::Feed()
     for (;;) {
         while (!m_holds.empty() && m_holds.front() <= m_sentBytes)
             m_holds.pop_front();
-        const bool held = !m_holds.empty() && m_holds.front() < m_sentBytes + kBlockSize;
+        const bool held = !m_holds.empty() && m_holds.front() < m_sentBytes + m_blockBytes;
         limit = held ? m_heldLimit : m_deviceLimit;
         if (pending >= limit)
             break;
         const int available = m_ring.GetDataSize();
-        if (available < kBlockSize && !(partialToo && available > 0))
+        if (available < m_blockBytes && !(partialToo && available > 0))
             break;
         SWaveHeader* h = FirstFreeHeader();
         if (!h)
             break;
-        const int n = m_ring.Read(m_staging, kBlockSize);
+        const int n = m_ring.Read(m_staging, m_blockBytes);
         if (n <= 0)
             break;
-        if (n < kBlockSize)
+        if (n < m_blockBytes)
             m_draining = false; // the last bytes are out; more make a new end
         m_sentBytes += n;
         if (m_waveFormat.wBitsPerSample == 16)

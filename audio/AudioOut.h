@@ -68,6 +68,8 @@ private:
 class CAudioOut : public IAudioOut
 {
 public:
+    // The most bytes of a device block; a block holds whole frames of them
+    // (GetBlockSize).
     static constexpr int kBlockSize = 1024;
     static constexpr int kBlockCount = 100;
     // After an open or a reset the device stays paused until this many
@@ -113,9 +115,11 @@ public:
     // Takes back everything not yet given to the device: the first
     // min(maxBytes, unsent) bytes are copied to `out`, then all of them
     // leave the ring, and the holds among them and a drain asked for go.
-    // Answers how many bytes were unsent. What the device holds plays on:
-    // the sound goes on with what is written next, without a pause and
-    // without anything lost or played twice.
+    // Answers how many bytes were unsent: whole frames, as the device is
+    // given whole frames only (when whole frames are written). What the
+    // device holds plays on: the sound goes on with what is written next,
+    // frame for frame, without a pause and without anything lost or played
+    // twice.
     int Withdraw(void* out, int maxBytes);
     // Bytes written and not yet given to the device: what Withdraw would
     // take back now.
@@ -155,6 +159,8 @@ private:
     WAVEFORMATEX m_waveFormat;
     UINT m_deviceId = WAVE_MAPPER;
     alignas(8) unsigned char m_staging[kBlockSize];
+    // Bytes of a device block: the most whole frames kBlockSize holds.
+    int m_blockBytes = kBlockSize;
     // True from an open or a reset until the device was started again.
     bool m_firstFeed = true;
     int m_deviceLimit = kBlockCount; // blocks

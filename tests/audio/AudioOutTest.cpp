@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "audio/AudioOut.h"
@@ -249,6 +250,96 @@ TEST(AudioOut, WithdrawnSoundGoesOnWithoutAGapAndNothingPlayedTwice)
     std::vector<int16_t> heard(first.begin(), first.begin() + static_cast<std::ptrdiff_t>(sent + again));
     heard.insert(heard.end(), other.begin(), other.end());
     EXPECT_TRUE(Arrived(before, heard.data(), heard.size() * 2));
+}
+
+// Frames that tell their place and every sample its channel: sample c of
+// frame f is (f mod 4000) * 8 + c + 1.
+std::vector<int16_t> Tagged(int channels, int from, int frames)
+{
+    std::vector<int16_t> pcm(static_cast<size_t>(frames) * channels);
+    for (int f = 0; f < frames; ++f)
+        for (int c = 0; c < channels; ++c)
+            pcm[static_cast<size_t>(f) * channels + c] = static_cast<int16_t>((from + f) % 4000 * 8 + c + 1);
+    return pcm;
+}
+
+// Frames of `Tagged` sound in the capture from byte `from` on, as the
+// captured device keeps 3 to 6 channels: six to a frame, each channel in a
+// place of its own, the rest silent. Counts the frames that do not go on
+// with the frame after the one before, whole (every channel of one frame,
+// each in its place); -1 when no sound came.
+int FramesOutOfStep(uint64_t from, int channels)
+{
+    const std::vector<uint8_t> bytes = testsupport::ReadCapture(from);
+    std::vector<int16_t> s(bytes.size() / 2);
+    std::memcpy(s.data(), bytes.data(), s.size() * 2);
+    int place[6] = {-1, -1, -1, -1, -1, -1}; // the channel of each place
+    int last = -1, broken = 0;
+    for (size_t f = 0; f + 6 <= s.size(); f += 6) {
+        int frame = -1, seen = 0;
+        bool whole = true;
+        for (int k = 0; k < 6; ++k) {
+            if (s[f + k] == 0)
+                continue;
+            const int tag = s[f + k] - 1, c = tag % 8;
+            if (place[k] < 0)
+                place[k] = c;
+            whole = whole && place[k] == c && (frame < 0 || frame == tag / 8);
+            frame = tag / 8;
+            ++seen;
+        }
+        if (seen == 0)
+            continue; // the device's own silence
+        broken += !whole || seen != channels || (last >= 0 && frame != (last + 1) % 4000);
+        last = frame;
+    }
+    return last < 0 ? -1 : broken;
+}
+
+TEST(AudioOut, AWithdrawalLeavesTheDeviceInStepWithTheFramesForEveryChannelCount)
+{
+    // A block of 1024 bytes ends inside a frame of 3, 5, 6 or 7 channels:
+    // the device is given whole frames, so that what is taken back starts
+    // at a whole frame, and what is written after it goes on frame for
+    // frame, cut after cut.
+    for (const int channels : {1, 2, 3, 5, 6, 7}) {
+        SCOPED_TRACE(testing::Message() << channels << " channels");
+        const SAudioFormat format(44100, 16, static_cast<uint32_t>(channels));
+        const int frameBytes = 2 * channels;
+        CIPtr<CAudioOut> out(new CAudioOut(1048576));
+        ASSERT_TRUE(out->Open(&format, WAVE_MAPPER));
+        EXPECT_EQ(0u, out->GetBlockSize() % frameBytes);
+        out->SetDeviceLimit(CAudioOut::kBlockSize, CAudioOut::kBlockSize);
+        const uint64_t before = testsupport::CaptureSize();
+        int written = 0; // frames of the stream the device is to play
+        int misplaced = 0;
+        for (int cut = 0; cut < 8; ++cut) {
+            const std::vector<int16_t> pcm = Tagged(channels, written, 3000);
+            ASSERT_TRUE(out->Write(pcm.data(), static_cast<int>(pcm.size() * 2)));
+            written += 3000;
+            Sleep(static_cast<DWORD>(3 + cut));
+            const int waiting = out->GetUnsentBytes();
+            std::vector<int16_t> back(pcm.size() * 2);
+            const int unsent = out->Withdraw(back.data(), static_cast<int>(back.size() * 2));
+            EXPECT_LE(unsent, waiting) << "more taken back than was counted unsent a moment before";
+            ASSERT_EQ(0, unsent % frameBytes) << "cut " << cut;
+            const int frames = unsent / frameBytes;
+            ASSERT_LE(frames, written);
+            // The last `frames` frames written, whole and in order.
+            const std::vector<int16_t> expect = Tagged(channels, written - frames, frames);
+            misplaced += !std::equal(expect.begin(), expect.end(), back.begin());
+            // Half of it is written again, so that the stream goes on.
+            written -= frames - frames / 2;
+            ASSERT_TRUE(out->Write(back.data(), frames / 2 * frameBytes));
+        }
+        EXPECT_EQ(0, misplaced) << "cuts where what came back was not the frames last written";
+        out->Drain();
+        EXPECT_TRUE(WaitIdle(out));
+        if (channels == 3 || channels == 6) {
+            Sleep(300); // the capture's writer catches up
+            EXPECT_EQ(0, FramesOutOfStep(before, channels)) << "frames the device played out of step";
+        }
+    }
 }
 
 TEST(AudioOut, FewerBytesThanABlockWaitUntilTheBlockIsWhole)
