@@ -16,7 +16,10 @@ struct SPlayMark
     LONGLONG time;
     float tempo;
     LONGLONG first; // the range the frames were written for (the silence:
-    LONGLONG last;  // the range of the pass that follows it)
+    LONGLONG last;  // the range of the pass that follows it); TakeRange
+                    // moves it. `last` also bounds the source time of the
+                    // frames (TimeAt, and so the cursor): the pass's
+                    // mirrored tail shows its end.
     int pass;       // the passes begun before it
 };
 

@@ -56,7 +56,9 @@ constexpr int kHeldMs = 70;
 constexpr int kAfterDeviceMs = 150;
 // The fade at a cut: a pass that ends inside the file fades out over its
 // last frames, one that starts inside the file (or after the pre-delay's
-// silence) fades in, so that a join never steps more than the sound does.
+// silence) fades in, so that a join never steps more than the sound does
+// (but where the pass heard ends at once, with a drop of the device's
+// share: a hard cut, as at a stop).
 constexpr int kRampMs = 5;
 
 } // namespace
@@ -225,21 +227,27 @@ bool CPlayer::Begin()
     m_passesBegun = 0;
     const SPlaySnapshot s = m_ctx->Snapshot();
     m_looped = s.fragment.Looped != 0;
-    // Once per thread, before the first pass only; it moves no cursor.
-    WriteSilence(m_preDelayBytes / m_frameSize, s);
     // The first pass starts where the user put the play position when that
     // lies within the range; every later one at the range's start.
     const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
-    m_writing = true;
-    return BeginAt(asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin(), s);
+    const LONGLONG first = asked >= s.RangeMin() && asked <= s.RangeMax() ? asked : s.RangeMin();
+    // The pre-delay's silence: once per thread, before the first pass
+    // only; it moves no cursor. The play loop writes it a part at a time,
+    // so that whatever is asked for meanwhile is followed, however long
+    // the silence.
+    return BeginAfter(m_preDelayBytes / m_frameSize, first, s);
 }
 
 bool CPlayer::WriteAhead(SPlaySnapshot s, int& pending)
 {
     while (m_writing && !m_ctx->stop && pending < m_fillTo) {
         const LONGLONG before = m_written;
-        if (Cycle(s) && !NextPass(s))
+        if (m_silenceLeft > 0) {
+            if (!WriteSilencePart(s))
+                return false;
+        } else if (Cycle(s) && !NextPass(s)) {
             return false;
+        }
         pending += static_cast<int>((m_written - before) * m_frameSize);
         if (!m_firstPosted && m_written > 0) {
             // The first sound is handed over: the cursor moves at once.

@@ -1,7 +1,8 @@
 #pragma once
 // CPlayer: the playback thread's own state for one run (PlaybackThread.h),
 // and its steps: the play loop in PlaybackThread.cpp, the pass being written
-// in PlayerWrite.cpp, the cuts in PlayerCut.cpp. Known to those files only.
+// in PlayerWrite.cpp, what is asked for while playing in
+// PlayerRequests.cpp, the cuts in PlayerCut.cpp. Known to those files only.
 #include <soundtouch/TDStretch.h>
 
 #include <memory>
@@ -48,7 +49,8 @@ public:
 
 private:
     // The play's steps, in the order Play takes them; false: a seek failed.
-    // Before the first pass: the pre-delay's silence, then the first pass.
+    // Before the first pass: the pre-delay's silence (written by the play
+    // loop, BeginAfter), then the first pass.
     bool Begin();
     // A play position asked for, a new tempo, a new range, each judged
     // against what the frames being heard were written for (PlayerRequests.cpp).
@@ -59,8 +61,10 @@ private:
     // (WaitForEnd). A new tempo, or a new range that what is queued no
     // longer fits, drops nothing that is heard: the old sound is cut where
     // the device's share ends (Cut) and the new goes on. While the
-    // pre-delay's silence is heard, any of them starts the first pass
-    // afresh after the rest of the silence (Restart).
+    // pre-delay's silence is heard (or still being written), a place inside
+    // the range, a new range or a new tempo start the first pass afresh
+    // after the rest of the silence (Restart); a place outside the range
+    // ends the pass, as it does while a pass is heard (GoTo).
     bool FollowRequests(const SPlaySnapshot& s);
     // A play position asked for: heard from there at once, or the pass ends
     // when it lies outside the range.
@@ -129,15 +133,16 @@ private:
     // where its sound stopped). The old sound fades out over the next few
     // milliseconds, at a place found again in the source (FindStop), so that
     // the new sound can go on from there with nothing heard twice or
-    // skipped; a pass that ends within those milliseconds keeps its own end
+    // skipped; a pass that ends within those milliseconds, or so soon after
+    // them that the new sound of `s` would be a tick, keeps its own end
     // instead. A pass's first frames fade in: the old sound fades out only
     // after that fade and as much sound again, so that the join before it
     // stays whole. The rest is dropped, passes begun ahead with it.
-    SStop Cut();
+    SStop Cut(const SPlaySnapshot& s);
     // The source times at which the old sound may stop (one per fade's
-    // length after frame `sent`) within that frame's pass. Under the mark
-    // lock.
-    std::vector<LONGLONG> StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade) const;
+    // length after frame `sent`) within that frame's pass, none later than
+    // `latest`. Under the mark lock.
+    std::vector<LONGLONG> StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG latest) const;
     // Of the candidates, the one where the frames taken back are most
     // nearly a copy of the source: answers its time (the first frame after
     // the old sound) and how many frames before it play at full level. Reads
@@ -172,8 +177,14 @@ private:
     // Marks the frames written from now on: source time `time` (-1: the
     // silence) at `tempo`, written for the range of `s`.
     void AddMark(LONGLONG time, float tempo, const SPlaySnapshot& s);
-    // Writes `frames` of the pre-delay's silence, written for the range of `s`.
-    void WriteSilence(LONGLONG frames, const SPlaySnapshot& s);
+    // The pass to begin at t after `silence` frames of the pre-delay's
+    // silence (written for the range of `s`), which the play loop writes a
+    // part at a time (WriteSilencePart); at once without one. False: a seek
+    // failed.
+    bool BeginAfter(LONGLONG silence, LONGLONG t, const SPlaySnapshot& s);
+    // Writes the next part of the silence; after its last part begins the
+    // first pass. False: a seek failed.
+    bool WriteSilencePart(const SPlaySnapshot& s);
     // Sets the context's pass count: the passes heard up to output frame
     // `played` (the pre-delay's silence is none). Under the mark lock.
     void CountPassesHeard(LONGLONG played);
@@ -232,11 +243,13 @@ private:
     bool m_fadeOut = false;
     LONGLONG m_currentFrame = 0;
     LONGLONG m_readTime = 0;
-    float m_markTempo = 0;  // the tempo being written
-    bool m_writing = false; // false once the last pass is written
-    bool m_over = false;    // the last pass ended where the queue was dropped
-    LONGLONG m_endAt = -1;  // the output frame where the pass heard ends; -1 none
-    bool m_looped = false;  // the loop flag as the thread last acted on it
+    float m_markTempo = 0;      // the tempo being written
+    bool m_writing = false;     // false once the last pass is written
+    LONGLONG m_silenceLeft = 0; // frames of the pre-delay's silence still to write
+    LONGLONG m_firstPass = 0;   // where the first pass begins after the silence
+    bool m_over = false;        // the last pass ended where the queue was dropped
+    LONGLONG m_endAt = -1;      // the output frame where the pass heard ends; -1 none
+    bool m_looped = false;      // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
     // Frames counted as written since the output was last reset (a
@@ -249,8 +262,11 @@ private:
     // the output's own lock (with the ring's and the feeder's command lock
     // under it). Nothing takes them the other way round: the output tells
     // its listener with none of its other locks held, the thread sets the
-    // listener only outside the mark lock, and the time container (whose
-    // lock the cursor takes, under none of these) calls nothing of the play.
+    // listener only outside the mark lock, and the time container calls
+    // nothing of the play. The time container's lock (taken to move the
+    // cursor) comes under the listener lock when the feeder moves the
+    // cursor, and under none of them when the thread does; never under the
+    // mark lock or the output's own.
     //
     // The feeder waits for this lock when it moves the cursor, so the
     // thread holds it only for a short copy or count: writing a block to

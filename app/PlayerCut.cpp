@@ -19,6 +19,9 @@ constexpr int kSearchMs = 100;
 // this part of the old sound's energy, else the marks' time is taken.
 constexpr int kFadeTries = 4;
 constexpr double kMismatchAllowed = 0.25;
+// A cut's new sound lasts at least this many fades before the range's end
+// (its fade-in, its end's fade-out and as much again at full level).
+constexpr int kMinNewSoundFades = 4;
 
 bool CPlayer::DropQueued()
 {
@@ -44,6 +47,7 @@ bool CPlayer::DropQueued()
     m_out->Reset();
     m_ratePlayed = -1;
     m_endAt = -1;
+    m_silenceLeft = 0;
     return passHeard;
 }
 
@@ -62,13 +66,18 @@ void CPlayer::PutBack(LONGLONG frames)
         m_out->Drain(); // the last pass's end was taken back with the rest
 }
 
-CPlayer::SStop CPlayer::Cut()
+CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
 {
     SStop stop;
     LONGLONG sent = 0;
     LONGLONG fade = 0;
     LONGLONG skip = 0; // frames at full level before the first place the fade may begin
     std::vector<LONGLONG> candidates;
+    // The new sound goes on from where the old one stops up to the range's
+    // end: with less source left than it takes for a few fades at the new
+    // tempo, it would be a tick between its fade-in and the pass's end.
+    const LONGLONG latest =
+        s.RangeMax() - std::llround(kMinNewSoundFades * m_rampFrames * s.tempo * 1e6 / m_format.nSamplesPerSec);
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG unsent = TakeBackUnsent();
@@ -77,31 +86,39 @@ CPlayer::SStop CPlayer::Cut()
         const SPlayMark* m = m_marks.At(sent);
         if (m && m->time >= 0) {
             const SPlayMark* ending = m_marks.At(sent - 1);
-            const LONGLONG next = m_marks.NextPassFrame(m->pass);
+            LONGLONG next = m_marks.NextPassFrame(m->pass);
+            if (next < 0 && !m_writing)
+                next = sent + unsent; // the last pass ends with the queue
             // The sound from the mark on may be fading in (a pass's start,
             // or the new sound of a cut): faded out again at once, the join
             // before it would dip to nearly nothing.
             skip = std::clamp<LONGLONG>(m->frame + 2 * m_rampFrames - sent, 0, unsent);
             const LONGLONG soon =
                 std::max<LONGLONG>(m_rampFrames + CAudioOut::kBlockSize / m_frameSize, skip + m_rampFrames);
+            fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
+            // Too near the pass's end for new sound: the pass keeps its own
+            // end, and the next pass takes the change up.
+            const bool nearEnd = m_marks.TimeAt(sent + skip + fade) > latest && m->last <= s.RangeMax();
             if (ending && ending->pass != m->pass && ending->time >= 0) {
                 // The device's part ends with a pass (a pass's join is held
                 // back until shortly before it is heard).
                 stop.where = SStop::kPassEnded;
                 stop.time = ending->last;
-            } else if (next >= 0 && next - sent <= soon) {
+            } else if (next >= 0 && (next - sent <= soon || nearEnd)) {
                 // The pass ends within a fade (and the block the device
                 // stops short of a held join by, or the sound kept for a
                 // fade-in) after the device's part, and fades out by
-                // itself: it keeps its end.
+                // itself; or so soon after any place the old sound could
+                // stop that the new would be a tick: it keeps its end.
                 stop.where = SStop::kPassEnded;
                 stop.keep = next - sent;
                 stop.time = m->last;
             } else {
                 stop.where = SStop::kInPass;
-                fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
                 stop.time = m_marks.TimeAt(sent + skip + fade);
-                candidates = StopCandidates(sent + skip, unsent - skip, fade);
+                candidates = StopCandidates(sent + skip, unsent - skip, fade, latest);
+                if (stop.time > latest)
+                    stop.time = s.RangeMax(); // the pass ends with the old sound's fade
             }
         }
     }
@@ -123,15 +140,15 @@ CPlayer::SStop CPlayer::Cut()
     return stop;
 }
 
-std::vector<LONGLONG> CPlayer::StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade) const
+std::vector<LONGLONG> CPlayer::StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG latest) const
 {
     std::vector<LONGLONG> candidates;
     const int pass = m_marks.At(sent)->pass;
     for (LONGLONG k = 0; k < kFadeTries && (k + 1) * fade <= unsent; ++k) {
         const SPlayMark* at = m_marks.At(sent + (k + 1) * fade - 1);
         const LONGLONG nominal = m_marks.TimeAt(sent + (k + 1) * fade);
-        if (!at || at->pass != pass || nominal < 0 || nominal >= at->last)
-            break; // the fragment's mirrored end, another pass
+        if (!at || at->pass != pass || nominal < 0 || nominal >= at->last || nominal > latest)
+            break; // the fragment's mirrored end, another pass, too near the end
         candidates.push_back(nominal);
     }
     return candidates;

@@ -40,7 +40,7 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
             return true;
         }
     }
-    const SStop stop = Cut();
+    const SStop stop = Cut(s);
     TakeRange(s);
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
     if (Outside(t, s)) {
@@ -80,7 +80,7 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
         return heard;
     if (m->time < 0) {
         const SPlayMark* after = m_marks.After(played);
-        heard.firstPass = after ? after->time : -1;
+        heard.firstPass = after ? after->time : m_firstPass;
         return heard;
     }
     heard.inPass = true;
@@ -110,16 +110,15 @@ bool CPlayer::Restart(LONGLONG t, const SPlaySnapshot& s)
         const LONGLONG played = std::max<LONGLONG>(PlayedFrames(), 0);
         const SPlayMark* m = m_marks.At(played);
         if (m && m->time < 0) {
+            // Written so far, and still to be written.
             const SPlayMark* after = m_marks.After(played);
-            silence = (after ? after->frame : m_written) - played;
+            silence = (after ? after->frame : m_written + m_silenceLeft) - played;
         }
     }
     // Dropped with the rest, the silence the device held is written again:
     // it stays whole, and nothing of another place comes before t.
     DropQueued();
-    WriteSilence(silence, s);
-    m_writing = true;
-    return BeginAt(t, s);
+    return BeginAfter(silence, t, s);
 }
 
 bool CPlayer::EndPassNow(const SPlaySnapshot& s)

@@ -57,19 +57,28 @@ void CPlayer::AddMark(LONGLONG time, float tempo, const SPlaySnapshot& s)
     m_markTempo = tempo;
 }
 
-void CPlayer::WriteSilence(LONGLONG frames, const SPlaySnapshot& s)
+bool CPlayer::BeginAfter(LONGLONG silence, LONGLONG t, const SPlaySnapshot& s)
 {
-    if (frames <= 0)
-        return;
+    m_writing = true;
+    if (silence <= 0)
+        return BeginAt(t, s);
     m_passOut = m_written;
     m_expectedOut = 0;
     AddMark(-1, 1.0f, s);
-    const LONGLONG chunk = kBufferBytes / m_frameSize;
-    for (LONGLONG left = frames; left > 0 && !m_ctx->stop;) {
-        const LONGLONG n = std::min(left, chunk);
-        WriteOut(m_silence.data(), static_cast<int>(n * m_frameSize));
-        left -= n;
-    }
+    // The first pass is to be played at the tempo of the moment: another
+    // one while the silence is heard starts it afresh.
+    m_markTempo = s.tempo;
+    m_silenceLeft = silence;
+    m_firstPass = t;
+    return true;
+}
+
+bool CPlayer::WriteSilencePart(const SPlaySnapshot& s)
+{
+    const LONGLONG n = std::min<LONGLONG>(m_silenceLeft, kBufferBytes / m_frameSize);
+    WriteOut(m_silence.data(), static_cast<int>(n * m_frameSize));
+    m_silenceLeft -= n;
+    return m_silenceLeft > 0 || BeginAt(m_firstPass, s);
 }
 
 void CPlayer::WriteOut(const void* data, int bytes)
