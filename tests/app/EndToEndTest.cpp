@@ -83,6 +83,18 @@ bool SameBytes(const std::wstring& a, const std::vector<uint8_t>& bytes)
     return testsupport::ReadFileBytes(a) == bytes;
 }
 
+// Whether the sound stops near capture frame `at` (where a pass ends and the
+// next begins): a run of exact zeros longer than the two fades' meeting.
+bool GapNear(const CCapture& c, size_t at)
+{
+    const std::vector<int16_t>& left = c.Left();
+    const size_t from = std::min(left.size(), at > size_t(captest::kRate / 20) ? at - captest::kRate / 20 : 0);
+    const size_t to = std::min(left.size(), at + captest::kRate / 20);
+    const std::vector<int16_t> around(left.begin() + ptrdiff_t(from), left.begin() + ptrdiff_t(to));
+    return around.size() < size_t(captest::kRate / 20) ||
+           captest::LongestZeroRun(around) > size_t(captest::kRate / 1000);
+}
+
 class EndToEnd : public OneProgramTest
 {
 protected:
@@ -209,6 +221,142 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_NEAR(1.0, lengths.front(), 0.1);
     EXPECT_NEAR(2.0, lengths[lengths.size() - 2], 0.15);
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
+}
+
+TEST_F(EndToEnd, ALoopSwitchedBackOnShortlyBeforeThePassEndsGoesOnWithoutAGap)
+{
+    // The loop switched off early in a pass, then on again 20 to 80 ms of
+    // wall time before that pass ends (on the captured device, which takes
+    // the sound about four times faster than real time, some 80 to 320 ms
+    // of sound): the pane hands the flag on at a position message only, and
+    // the play goes on, with nothing between the passes. When each switch
+    // came is measured afterwards in the capture, against where its pass
+    // ended, at the rate the device took the sound meanwhile; a switch that
+    // missed the window (a busy machine) is left out and tried again.
+    const std::wstring audio = CopyOfSteps(L"reloop.wav");
+    ASSERT_TRUE(Open(audio));
+    Mark(1.5, 2.5); // half a second of 440 Hz, half of 660 Hz
+    Pane()->SetActivePreDelay(0);
+    constexpr double kFromMs = 20, kToMs = 80;
+    // More of them near the window's start, where a switch is most likely
+    // to come too late.
+    const double targetsMs[] = {22, 26, 30, 35, 40, 50, 60, 75};
+    constexpr int kTrials = 8;
+    constexpr int kMostAttempts = 24;
+    const struct
+    {
+        UINT command;
+        double tempo;
+    } tempos[] = {{ID_CMD_TEMPO_ORIGINAL, 1.0}, {ID_CMD_TEMPO_HALF, 0.5}};
+    struct STrial
+    {
+        size_t passStart; // capture frames of the play
+        size_t on;        // the capture's size just after the switch
+        double ms;        // wall milliseconds from the switch to the pass's end, at the device's rate
+        bool wentOn;
+    };
+    bool looped = false;
+    ITimeContainer* time = Pane()->GetTimeContainer();
+    const auto captured = [this] { return size_t((testsupport::CaptureSize() - m_from) / 4); };
+    for (const auto& t : tempos) {
+        SCOPED_TRACE(t.tempo);
+        Cmd(t.command);
+        const size_t passFrames = size_t(captest::kRate / t.tempo + 0.5);
+        int attempts = 0, tried = 0, inWindow = 0, wentOn = 0, gapless = 0;
+        std::vector<STrial> trials; // of the play running
+        captest::SHeardPass heard;
+        size_t passStart = 0;
+        // Each switch of the play that just ended, against its capture.
+        const auto judge = [&](const CCapture& c) {
+            for (const STrial& trial : trials) {
+                const size_t end = trial.passStart + passFrames;
+                const double ms = trial.ms;
+                const bool counts = ms >= kFromMs && ms <= kToMs;
+                const bool gap = trial.wentOn && GapNear(c, end);
+                std::printf("[ figures  ] %.1fx: loop on %.0f ms before the pass's end (%.0f ms of sound): %s%s%s\n",
+                            t.tempo, ms, (double(end) - double(trial.on)) * 1000 / captest::kRate,
+                            trial.wentOn ? "went on" : "ended", gap ? ", with a gap" : "",
+                            counts ? "" : " (outside the window, not counted)");
+                if (!counts)
+                    continue;
+                ++inWindow;
+                wentOn += trial.wentOn ? 1 : 0;
+                gapless += trial.wentOn && !gap ? 1 : 0;
+            }
+            trials.clear();
+        };
+        int pass = 0; // the pass of the next switch, as the play cursor counts them
+        while (tried < kTrials && attempts < kMostAttempts) {
+            if (!Pane()->IsPlaying()) {
+                if (!looped)
+                    Cmd(ID_CMD_LOOP);
+                looped = true;
+                time->SetPlayPosition(LONGLONG(1.5 * kSecond)); // not where an ended play left it
+                StartPlaying(ID_CMD_PLAY);
+                heard = captest::SHeardPass();
+                ASSERT_TRUE(PumpUntil([&] { return CCapture(m_from).StartOf(440, 0) != SIZE_MAX; }, 5000));
+                passStart = CCapture(m_from).StartOf(440, 0);
+                pass = 2; // the first pass comes with the device's start
+            }
+            // Early in the pass, the loop off.
+            ASSERT_TRUE(PumpUntil([&] { return heard.Follow(time->GetPlayCursor()) >= pass; }, 10000));
+            Command(ID_CMD_LOOP);
+            // (A pass gone by unseen on a busy machine: the passes are whole.)
+            passStart += size_t(heard.pass - pass) * passFrames;
+            pass = heard.pass;
+            const DWORD offTick = ::GetTickCount();
+            const size_t offAt = captured();
+            // Where the pass began in the capture: the first 440 Hz after the
+            // 660 Hz of the pass before.
+            const size_t search = passStart + passFrames * 3 / 4;
+            size_t found = SIZE_MAX;
+            ASSERT_TRUE(PumpUntil(
+                [&] {
+                    found = CCapture(m_from + uint64_t(search) * 4).StartOf(440, 0);
+                    return found != SIZE_MAX;
+                },
+                5000));
+            passStart = search + found;
+            const double end = double(passStart + passFrames);
+            // The loop on again, the target before the pass's end, at the
+            // rate the device has been taking the sound since the switch.
+            const double targetMs = targetsMs[attempts++ % std::size(targetsMs)];
+            const auto rateSinceOff = [&](size_t now) {
+                return std::max(1.0, double(now - offAt) / std::max<DWORD>(1, ::GetTickCount() - offTick));
+            };
+            EXPECT_TRUE(PumpUntil(
+                [&] {
+                    const size_t now = captured();
+                    return double(now) >= end - targetMs * rateSinceOff(now);
+                },
+                5000));
+            Command(ID_CMD_LOOP);
+            const size_t on = captured();
+            const double ms = (end - double(on)) / rateSinceOff(on);
+            trials.push_back({passStart, on, ms, false});
+            tried += ms >= kFromMs && ms <= kToMs ? 1 : 0;
+            // The next pass is heard, or the play ends.
+            EXPECT_TRUE(
+                PumpUntil([&] { return heard.Follow(time->GetPlayCursor()) > pass || !Pane()->IsPlaying(); }, 10000));
+            trials.back().wentOn = Pane()->IsPlaying();
+            ++pass;
+            if (!trials.back().wentOn)
+                judge(WaitEnd());
+        }
+        if (Pane()->IsPlaying()) {
+            Command(ID_CMD_LOOP); // off: the pass heard is the last
+            looped = false;
+            judge(WaitEnd());
+        }
+        std::printf("[ figures  ] %.1fx: %d of %d switched on %.0f-%.0f ms before the end went on, %d without a gap\n",
+                    t.tempo, wentOn, inWindow, kFromMs, kToMs, gapless);
+        EXPECT_GE(inWindow, kTrials / 2) << "too few switches came within the window";
+        EXPECT_EQ(inWindow, wentOn) << "the play ended with the loop switched on";
+        EXPECT_EQ(wentOn, gapless) << "a gap where the loop went on";
+    }
+    if (looped)
+        Cmd(ID_CMD_LOOP);
+    Close();
 }
 
 TEST_F(EndToEnd, APositionReleasedWhilePlayingIsHeardAtOnceOrEndsThePass)
