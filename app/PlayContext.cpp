@@ -5,15 +5,30 @@
 
 void SPlayContext::SetRange(const SFragmentInfo& fragment)
 {
-    bool changed = false;
+    bool wake = false;
     {
         CCritSecLock lock(&m_lock);
-        changed = fragment.StartTime != m_fragment.StartTime || fragment.EndTime != m_fragment.EndTime ||
-                  fragment.Tempo != m_fragment.Tempo || fragment.Looped != m_fragment.Looped;
+        wake = fragment.StartTime != m_fragment.StartTime || fragment.EndTime != m_fragment.EndTime ||
+               fragment.Tempo != m_fragment.Tempo || fragment.Looped != m_fragment.Looped || m_handOverAsked;
         m_fragment = fragment;
+        ++m_handOvers;
+        m_handOverAsked = false;
     }
-    if (changed)
+    if (wake)
         Wake();
+}
+
+unsigned SPlayContext::AskHandOver()
+{
+    CCritSecLock lock(&m_lock);
+    m_handOverAsked = true;
+    return m_handOvers;
+}
+
+unsigned SPlayContext::HandOvers() const
+{
+    CCritSecLock lock(&m_lock);
+    return m_handOvers;
 }
 
 void SPlayContext::SetAtOriginalTempo(bool on)

@@ -56,8 +56,15 @@ private:
 struct SPlayContext
 {
     // A change of anything the thread plays by wakes it; writing the same
-    // again (the pane does so on every position message) does not.
+    // again (the pane does so on every position message) does not, unless
+    // the thread asked for the next hand-over.
     void SetRange(const SFragmentInfo& fragment);
+    // The thread must know what the pane holds now (the last pass was heard
+    // to its end: was the loop switched on meanwhile?): the pane's next
+    // SetRange wakes it, changed or not. Answers the hand-overs so far.
+    unsigned AskHandOver();
+    // How many times the pane has handed the range on.
+    unsigned HandOvers() const;
     void SetAtOriginalTempo(bool on);
     SPlaySnapshot Snapshot() const;
     void Wake() const
@@ -84,7 +91,9 @@ struct SPlayContext
     CWorkerThread thread;
 
 private:
-    mutable CCriticalSection m_lock; // guards the two fields below
+    mutable CCriticalSection m_lock; // guards the four fields below
     SFragmentInfo m_fragment;
     bool m_atOriginalTempo = false;
+    unsigned m_handOvers = 0;
+    bool m_handOverAsked = false;
 };

@@ -34,6 +34,17 @@ constexpr double kRateMemory = 0.98;
 // sound is heard, told by the output's feeder from what it has played: at
 // least twenty times a second.
 constexpr DWORD kPostEveryMs = 40;
+// The pane hands the loop flag on only at a position message. While the
+// last pass plays out (the loop switched off), the window hears of the play
+// this often in between, the cursor staying where it is, so that a loop
+// switched on shortly before the pass's end reaches the thread while the
+// next pass can still follow it without a gap. About every pass of the
+// feeder: it takes each block the device gives back, and waits no longer
+// than 10 ms otherwise.
+constexpr DWORD kHandOverEveryMs = 5;
+// At the end of the last pass, the longest wait for the pane's hand-over of
+// the range (a window thread busy elsewhere answers late, or never).
+constexpr DWORD kHandOverWaitMs = 250;
 // The output's device holds no more than this much of the queue; the rest
 // can still be taken back and written anew (a new tempo, or a range the
 // queue no longer fits) while the device plays on, so such a change is
@@ -112,7 +123,8 @@ bool CPlayer::SetUp()
     m_marks = CPlayMarks(m_format.nSamplesPerSec);
     m_rate = static_cast<double>(m_bytesPerSecond) / 1000;
     FitDevice();
-    m_out->SetListener(this, kPostEveryMs);
+    m_cursorMoved = GetTickCount();
+    m_out->SetListener(this, kHandOverEveryMs);
     m_ctx->state = kPlayPlaying;
     return true;
 }
@@ -155,6 +167,15 @@ void CPlayer::PostCursor(LONGLONG cursor)
 
 void CPlayer::OnPlaying()
 {
+    const DWORD now = GetTickCount();
+    if (now - m_cursorMoved < kPostEveryMs) {
+        // Between the cursor's moves: the window hears of the play only
+        // while the last pass plays out, for the pane to hand the loop flag on.
+        if (m_lastPassOut)
+            PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
+        return;
+    }
+    m_cursorMoved = now;
     // The thread holds the mark lock only for a short copy or count (see
     // its declaration), so the feeder waits briefly at most.
     LONGLONG cursor = -1;
@@ -213,8 +234,15 @@ bool CPlayer::Play()
         FitDevice();
         if (!WriteAhead(s, pending))
             return false;
-        if (!m_writing && pending == 0)
-            break; // the last pass was played to its end
+        if (!m_writing && pending == 0) {
+            bool over = false;
+            if (!FollowEnd(over))
+                return false;
+            if (over)
+                break; // the last pass was played to its end
+            continue;
+        }
+        m_endAsked = false; // sound is queued: an end to come asks afresh
         NapWhileQueued(pending);
     }
     End();
@@ -301,6 +329,35 @@ void CPlayer::NapWhileQueued(int pending)
 {
     const LONGLONG nap = m_writing ? MsUntil(pending, m_keepQueued) : MsUntil(pending, 0) / 2 + 1;
     Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateMeasures >= kRateMeasures ? kMaxNapMs : kFirstNapsMs)));
+}
+
+bool CPlayer::FollowEnd(bool& over)
+{
+    if (!m_endAsked) {
+        m_endAsked = true;
+        m_endHandOvers = m_ctx->AskHandOver();
+        m_endAskedTick = GetTickCount();
+        PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
+    } else if (m_ctx->HandOvers() != m_endHandOvers) {
+        SPlaySnapshot s = m_ctx->Snapshot();
+        if (!s.fragment.Looped) {
+            over = true;
+            return true;
+        }
+        // Switched on before the end, and handed on only after it: the next
+        // pass follows, late (the device played silence meanwhile).
+        m_looped = true;
+        m_endAsked = false;
+        return NextPass(s);
+    }
+    const DWORD waited = GetTickCount() - m_endAskedTick;
+    if (waited >= kHandOverWaitMs) {
+        over = true;
+        return true;
+    }
+    // Woken by the hand-over (asked for above), a stop, or a change.
+    Nap(kHandOverWaitMs - waited);
+    return true;
 }
 
 void CPlayer::End()

@@ -5,6 +5,7 @@
 // PlayerRequests.cpp, the cuts in PlayerCut.cpp. Known to those files only.
 #include <soundtouch/TDStretch.h>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -105,6 +106,14 @@ private:
     bool NextPass(SPlaySnapshot& s);
     // Naps until the output runs low, or runs out once nothing is written.
     void NapWhileQueued(int pending);
+    // The last pass was heard to its end. A loop switched on before that
+    // reaches the thread only with the pane's next hand-over of the range
+    // (at a position message): one more message is posted, and the play is
+    // over (`over`) once the pane has handed the range on after it with the
+    // loop still off, or when the window has not done so within
+    // kHandOverWaitMs. The loop on again: the next pass follows. False: a
+    // seek failed.
+    bool FollowEnd(bool& over);
     // The device's part of the queue, at the rate it has been taking it.
     void FitDevice();
     // Ends the play: at once on a stop; the play position becomes where
@@ -205,7 +214,13 @@ private:
     // device has been taking the sound (never slower than real time).
     LONGLONG MsUntil(int pending, LONGLONG bytes) const;
     void MeasureRate(int pending);
-    void Nap(DWORD ms) { WaitForSingleObject(m_ctx->wake.Get(), ms); }
+    void Nap(DWORD ms)
+    {
+        // Meanwhile, with the end of the last pass ahead, the window hears
+        // of the play at the feeder's quicker pace (OnPlaying).
+        m_lastPassOut = !m_writing || m_endAt >= 0;
+        WaitForSingleObject(m_ctx->wake.Get(), ms);
+    }
 
     SPlayContext* m_ctx;
     CIPtr<IAudioReader> m_reader;
@@ -252,6 +267,15 @@ private:
     bool m_looped = false;      // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
+    // The pass heard is the last one written, or ends at m_endAt: set by the
+    // thread as it naps, read by the feeder.
+    std::atomic<bool> m_lastPassOut{false};
+    DWORD m_cursorMoved = 0; // when the feeder last moved the cursor; the feeder's own
+    // The end's hand-over asked for (FollowEnd): the pane's hand-overs
+    // by then, and when.
+    bool m_endAsked = false;
+    unsigned m_endHandOvers = 0;
+    DWORD m_endAskedTick = 0;
     // Frames counted as written since the output was last reset (a
     // withdrawal takes back what the device does not hold, a drop sets it
     // to 0 before the reset), and what they are; written by the thread,
