@@ -73,6 +73,7 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
     LONGLONG fade = 0;
     LONGLONG skip = 0; // frames at full level before the first place the fade may begin
     std::vector<LONGLONG> candidates;
+    SStop ownEnd; // the pass heard keeping its own end, where it can
     // The new sound goes on from where the old one stops up to the range's
     // end: with less source left than it takes for a few fades at the new
     // tempo, it would be a tick between its fade-in and the pass's end.
@@ -98,7 +99,9 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
             // Too near the pass's end for new sound: the pass keeps its own
             // end, and the next pass takes the change up.
-            const bool nearEnd = m_marks.TimeAt(sent + skip + fade) > latest && m->last <= s.RangeMax();
+            if (next >= 0 && m->last <= s.RangeMax())
+                ownEnd = {SStop::kPassEnded, m->last, next - sent};
+            const bool nearEnd = m_marks.TimeAt(sent + skip + fade) > latest && ownEnd.where == SStop::kPassEnded;
             if (ending && ending->pass != m->pass && ending->time >= 0) {
                 // The device's part ends with a pass (a pass's join is held
                 // back until shortly before it is heard).
@@ -110,15 +113,11 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
                 // fade-in) after the device's part, and fades out by
                 // itself; or so soon after any place the old sound could
                 // stop that the new would be a tick: it keeps its end.
-                stop.where = SStop::kPassEnded;
-                stop.keep = next - sent;
-                stop.time = m->last;
+                stop = {SStop::kPassEnded, m->last, next - sent};
             } else {
                 stop.where = SStop::kInPass;
                 stop.time = m_marks.TimeAt(sent + skip + fade);
                 candidates = StopCandidates(sent + skip, unsent - skip, fade, latest);
-                if (stop.time > latest)
-                    stop.time = s.RangeMax(); // the pass ends with the old sound's fade
             }
         }
     }
@@ -126,9 +125,17 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
         LONGLONG before = 0; // frames kept at full level before the fade
         if (!candidates.empty())
             stop.time = FindStop(candidates, fade, skip, &before);
-        before += skip;
-        FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
-        stop.keep = before + fade;
+        if (stop.time > latest && ownEnd.where == SStop::kPassEnded) {
+            // The old sound reaches further than its marks said (the
+            // stage's stretches): the new would be a tick after all.
+            stop = ownEnd;
+        } else {
+            if (stop.time > latest)
+                stop.time = s.RangeMax(); // no new sound: the pass ends with the old sound's fade
+            before += skip;
+            FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
+            stop.keep = before + fade;
+        }
     }
     {
         CCritSecLock lock(&m_markLock);

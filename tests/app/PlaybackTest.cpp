@@ -733,38 +733,41 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
     // waits: a change there meets the join. A fragment shorter than what
     // the device holds has joins in it at every moment, so that some of the
     // changes, made every few tens of milliseconds (the first right after
-    // the start), are cut in a pass's first milliseconds, while it fades in;
-    // in a fragment of 30 ms most fall in a pass's last milliseconds, where
-    // new sound would be a tick between the cut and the pass's end.
+    // the start), are cut in a pass's first milliseconds, while it fades in.
+    // Changes made every millisecond or two, pass after pass, are cut at
+    // every place of a pass, its last milliseconds too, where new sound
+    // would be a tick between the cut and the pass's end.
     Open(true, kQuiet);
     const std::vector<int16_t> source = Source();
-    const float tempos[] = {0.9f, 1.0f, 0.8f};
     const struct
     {
         double from, to;
-        bool timed; // else made when the cursor shows the pass's last 0.2 s
-    } rows[] = {{1, 1.5, false}, {1, 1.06, true}, {1, 1.03, true}};
+        int everyMs; // 0: made when the cursor shows the pass's last 0.2 s
+        int changes;
+        std::vector<float> tempos; // taken in turn; the first is after the start
+    } rows[] = {
+        {1, 1.5, 0, 10, {0.9f, 1.0f, 0.8f}}, {1, 1.06, 45, 60, {0.9f, 1.0f, 0.8f}}, {1, 1.5, 2, 1500, {0.5f, 1.0f}}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.to);
+        SCOPED_TRACE(testing::Message() << row.to << ", every " << row.everyMs << " ms");
         const size_t from = size_t(std::llround(row.from * kRate)), to = size_t(std::llround(row.to * kRate));
         const int ownStep = LargestStep(source, from, to);
         m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, 1));
         Start();
         int made = 0;
-        for (int pass = 1; !row.timed && pass <= 10; ++pass) {
+        for (int pass = 1; row.everyMs == 0 && pass <= row.changes; ++pass) {
             const int at = WaitHeard(pass, row.to - 0.2, row.to);
             if (at == 0)
                 break;
             if (at == pass) { // else the cursor stepped over the moment
-                m_ctx.SetRange(Fragment(row.from, row.to, tempos[made % 3], 1));
+                m_ctx.SetRange(Fragment(row.from, row.to, row.tempos[made % row.tempos.size()], 1));
                 ++made;
             }
             pass = at;
         }
-        for (; row.timed && made < 60; ++made) {
+        for (; row.everyMs > 0 && made < row.changes; ++made) {
             // The first right after the start, in the first pass's fade-in.
-            Sleep(made == 0 ? 3 : 20 + (made * 7) % 25);
-            m_ctx.SetRange(Fragment(row.from, row.to, tempos[made % 3], 1));
+            Sleep(made == 0 ? 3 : row.everyMs / 2 + (made * 7) % (row.everyMs / 2 + 1));
+            m_ctx.SetRange(Fragment(row.from, row.to, row.tempos[made % row.tempos.size()], 1));
         }
         m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, 0));
         EXPECT_EQ(1, WaitEnd());
@@ -786,6 +789,7 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
                 << " s into the capture";
         }
         int within = 0, ticks = 0;
+        long long closest = -1; // of a cut's new sound to the pass's end, in source frames
         for (const SCut& cut : FindCuts(c, source, from - kRate / 20, to + kRate / 20, kFade)) {
             if (cut.newSource == static_cast<long long>(from))
                 continue;
@@ -793,15 +797,17 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
             const long long missing = cut.Missing(kFade);
             EXPECT_EQ(0, missing) << "frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
                                   << double(cut.at) / kRate << " s into the capture";
-            // The new sound plays at least its fade-in and as much again
-            // before the pass's end fades out (no tempo here is above 1).
+            // The new sound plays more than its fade-in before the pass's
+            // end fades out (no tempo here is above 1).
             const long long left = static_cast<long long>(to) - cut.newSource;
-            if (left < static_cast<long long>(2 * kFade) && ticks++ < 3)
+            closest = closest < 0 ? left : std::min(closest, left);
+            if (left < static_cast<long long>(3 * kFade / 2) && ticks++ < 3)
                 ADD_FAILURE() << "a tick: new sound of " << left << " source frames between a cut and the pass's end, "
                               << double(cut.at) / kRate << " s into the capture";
         }
-        std::printf("[ figures  ] %.2f-%.2f s: %d tempo changes: %d cuts within a pass, %d ticks before a pass's end\n",
-                    row.from, row.to, made, within, ticks);
+        std::printf("[ figures  ] %.2f-%.2f s, every %d ms: %d tempo changes: %d cuts within a pass, the closest %lld "
+                    "source frames before the pass's end, %d ticks\n",
+                    row.from, row.to, row.everyMs, made, within, closest, ticks);
     }
 }
 
