@@ -42,6 +42,8 @@ CAudioOut::~CAudioOut()
 {
     if (m_feeder.thread.IsStarted()) {
         m_feeder.stop = true;
+        // Woken, not left to its wait: a reset's device share goes now.
+        m_feeder.Put(SAudioOutThreadInfo::Refill);
         m_feeder.thread.Join(); // the feeder closes the device on its way out
     }
 }
@@ -229,7 +231,7 @@ int CAudioOut::GetPendingBytes()
 {
     CCritSecLock lock(&m_lock);
     int pending = 0;
-    for (int i = 0; i < m_headers.GetSize(); ++i) {
+    for (int i = 0; i < m_headers.GetSize() && !m_resetDue; ++i) {
         const SWaveHeader* h = m_headers.GetAt(i);
         if (!h)
             break;
@@ -272,9 +274,25 @@ void CAudioOut::Reset()
     m_sentBytes = 0;
     m_holds.clear();
     if (m_device) {
-        waveOutReset(m_device); // every queued buffer comes back marked done
+        m_resetDue = true;
+        m_resetAsked = GetTickCount();
         m_firstFeed = true;
     }
+}
+
+bool CAudioOut::ResetDeviceWhenDue()
+{
+    if (!m_resetDue)
+        return true;
+    // Feed's start, at the smaller of the two limits.
+    const int available = m_ring.GetDataSize();
+    const bool follows =
+        available >= std::min(kStartBlocks, m_heldLimit) * m_blockBytes || (m_draining && available > 0);
+    if (!follows && GetTickCount() - m_resetAsked < kResetWaitMs)
+        return false;
+    waveOutReset(m_device); // every queued buffer comes back marked done
+    m_resetDue = false;
+    return true;
 }
 
 void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
@@ -291,6 +309,8 @@ void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
 
 const SWaveHeader* CAudioOut::FirstPendingHeader()
 {
+    if (m_resetDue)
+        return nullptr;
     for (int i = 0; i < m_headers.GetSize(); ++i) {
         const SWaveHeader* h = m_headers.GetAt(i);
         if (!h)
@@ -336,6 +356,8 @@ bool CAudioOut::WriteBlock(SWaveHeader* h, int bytes)
 
 int CAudioOut::PendingBlocks()
 {
+    if (m_resetDue)
+        return 0;
     int n = 0;
     for (int i = 0; i < m_headers.GetSize(); ++i) {
         const SWaveHeader* h = m_headers.GetAt(i);
@@ -350,12 +372,18 @@ void CAudioOut::Feed()
 {
     CCritSecLock lock(&m_lock);
     const bool partialToo = m_draining;
-    if (!m_device)
+    if (!m_device || !ResetDeviceWhenDue())
         return;
     if (m_firstFeed)
         waveOutPause(m_device); // (again) until enough is queued
     int pending = PendingBlocks();
     int limit = m_deviceLimit;
+    const auto startIf = [&](bool enough) {
+        if (m_firstFeed && pending > 0 && enough) {
+            waveOutRestart(m_device);
+            m_firstFeed = false;
+        }
+    };
     for (;;) {
         while (!m_holds.empty() && m_holds.front() <= m_sentBytes)
             m_holds.pop_front();
@@ -378,18 +406,20 @@ void CAudioOut::Feed()
         if (m_waveFormat.wBitsPerSample == 16)
             ScaleByVolume(reinterpret_cast<int16_t*>(m_staging), n / 2, m_volume);
         pending += WriteBlock(h, n);
+        // Started as soon as it holds enough, the rest given while it
+        // plays: from a reset to the start it holds nothing (kResetWaitMs).
+        startIf(pending >= std::min(kStartBlocks, limit));
     }
     if (m_ring.GetDataSize() == 0)
         m_draining = false;
-    if (m_firstFeed && pending > 0 && (pending >= std::min(kStartBlocks, limit) || partialToo)) {
-        waveOutRestart(m_device);
-        m_firstFeed = false;
-    }
+    startIf(pending >= std::min(kStartBlocks, limit) || partialToo);
 }
 
 void CAudioOut::StartWaiting()
 {
     CCritSecLock lock(&m_lock);
+    if (m_device && m_resetDue && ResetDeviceWhenDue())
+        Feed(); // what came after the reset
     if (m_device && m_firstFeed && PendingBlocks() > 0) {
         waveOutRestart(m_device);
         m_firstFeed = false;
@@ -403,6 +433,7 @@ void CAudioOut::Close()
     if (!m_device)
         return;
     waveOutReset(m_device);
+    m_resetDue = false;
     for (int i = 0; i < m_headers.GetSize(); ++i)
         if (SWaveHeader* h = m_headers.GetAt(i))
             if (h->dwFlags & WHDR_PREPARED)

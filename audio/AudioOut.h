@@ -77,6 +77,12 @@ public:
     // feeder pass that brought nothing new): started with less, it runs dry
     // before the next refill and plays silence of its own in between.
     static constexpr int kStartBlocks = 8;
+    // A reset leaves the device playing what it holds until the sound
+    // written after it can follow at once (kStartBlocks, or a drain), or
+    // for this long when none comes: reset and left without sound, the
+    // device is given a period (10 ms) of exact zeros of its own before the
+    // new sound whenever the system's driver comes round meanwhile.
+    static constexpr DWORD kResetWaitMs = 20;
 
     explicit CAudioOut(int ringCapacity);
     virtual ~CAudioOut();
@@ -96,6 +102,9 @@ public:
     void SetVolume(UINT percent) override;
     UINT GetBlockSize() override;
     [[nodiscard]] bool IsFull() override;
+    // Drops everything queued: the ring at once, the device's share once
+    // the sound written next can follow it, or kResetWaitMs later.
+    // Meanwhile that share counts as played.
     void Reset() override;
     void Drain() override;
 
@@ -142,6 +151,9 @@ private:
     // moment.
     void StartWaiting();
     int PendingBlocks();
+    // The device reset a Reset asked for, once the new sound can follow it
+    // or kResetWaitMs have passed; false while it waits.
+    bool ResetDeviceWhenDue();
     void Close();
     void TellListener();
     SWaveHeader* FirstFreeHeader();
@@ -163,6 +175,10 @@ private:
     int m_blockBytes = kBlockSize;
     // True from an open or a reset until the device was started again.
     bool m_firstFeed = true;
+    // A reset asked for at m_resetAsked (GetTickCount) whose device reset is
+    // still to come: the blocks the device holds no longer count as pending.
+    bool m_resetDue = false;
+    DWORD m_resetAsked = 0;
     int m_deviceLimit = kBlockCount; // blocks
     int m_heldLimit = kBlockCount;   // blocks, past a hold
     LONGLONG m_sentBytes = 0;        // given to the device since the open or reset
