@@ -25,6 +25,7 @@
 #include "audio/CreateAudioReader.h"
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
+#include "bench/TestData.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -89,14 +90,6 @@ void CountRuns(uint64_t from, SKind& kind)
             ++kind.runs[run];
         run = 0;
     }
-}
-
-std::wstring WindowsPath(const std::string& unixPath)
-{
-    std::wstring w = L"Z:";
-    for (char c : unixPath)
-        w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return w;
 }
 
 // The plain sequence: noise written ahead as the thread writes it (8 KB at
@@ -199,12 +192,7 @@ void Report(const SKind& k)
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::string folder;
-    if (argc > 1)
-        for (const wchar_t* p = argv[1]; *p; ++p)
-            folder += static_cast<char>(*p);
-    else if (const char* env = getenv("RAVELIN_TESTDATA"))
-        folder = env;
+    const std::string folder = TestDataFolder(argc, argv);
     const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
     if (waveOutGetNumDevs() == 0 || !getenv("RAVELIN_CAPTURE")) {
         std::fprintf(stderr, "no captured sound device (RAVELIN_CAPTURE)\n");

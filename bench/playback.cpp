@@ -28,6 +28,7 @@
 #include "audio/CreateAudioReader.h"
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
+#include "bench/TestData.h"
 #include "bench/InterleavedRounds.h"
 #include "tests/app/CaptureKit.h"
 #include "common/ScopedHandle.h"
@@ -126,14 +127,6 @@ double StopToSilence(SPlayContext& ctx)
     const double t = Now() - t0;
     JoinPlaybackThread(&ctx);
     return t;
-}
-
-std::wstring WindowsPath(const std::string& unixPath)
-{
-    std::wstring w = L"Z:";
-    for (char c : unixPath)
-        w += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
-    return w;
 }
 
 struct SRun
@@ -257,12 +250,7 @@ bool SeekFigures(HWND window, IAudioReader* reader, std::vector<double>* oldMs, 
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::string folder;
-    if (argc > 1)
-        for (const wchar_t* p = argv[1]; *p; ++p)
-            folder += static_cast<char>(*p);
-    else if (const char* env = getenv("RAVELIN_TESTDATA"))
-        folder = env;
+    const std::string folder = TestDataFolder(argc, argv);
     const std::wstring path = WindowsPath(folder + "/tone440_5m.wav");
     CIPtr<IAudioReader> reader;
     if (!CreateAudioReader(path.c_str(), &reader, false)) {

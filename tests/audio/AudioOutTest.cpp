@@ -70,6 +70,15 @@ void WriteAll(CAudioOut* out, const std::vector<int16_t>& pcm)
     }
 }
 
+// As a producer makes its first sound: one block, the rest `ms` later.
+bool WriteBlockThenRest(CAudioOut* out, const std::vector<int16_t>& pcm, DWORD ms)
+{
+    if (!out->Write(pcm.data(), CAudioOut::kBlockSize))
+        return false;
+    Sleep(ms);
+    return out->Write(&pcm[CAudioOut::kBlockSize / 2], static_cast<int>(pcm.size() * 2) - CAudioOut::kBlockSize);
+}
+
 bool WaitIdle(CAudioOut* out, int ms = 10000)
 {
     for (int i = 0; i < ms / 10; ++i) {
@@ -201,10 +210,7 @@ TEST(AudioOut, TheDeviceStartsOnlyWithSeveralBlocksQueued)
         SCOPED_TRACE(round.when);
         const std::vector<int16_t> pcm = Counter(round.from, 22050);
         const uint64_t before = testsupport::CaptureSize();
-        ASSERT_TRUE(out->Write(pcm.data(), CAudioOut::kBlockSize));
-        Sleep(4);
-        ASSERT_TRUE(
-            out->Write(&pcm[CAudioOut::kBlockSize / 2], static_cast<int>(pcm.size() * 2) - CAudioOut::kBlockSize));
+        ASSERT_TRUE(WriteBlockThenRest(out, pcm, 4));
         out->Drain();
         EXPECT_TRUE(WaitIdle(out));
         EXPECT_TRUE(Arrived(before, pcm.data(), pcm.size() * 2)) << "silence inside the sound";
@@ -235,10 +241,7 @@ TEST(AudioOut, SoundWrittenAfterAResetFollowsWithoutSilenceOfTheDevice)
         Sleep(15); // the sound before plays
         out->Reset();
         const std::vector<int16_t> next = Counter(from(i), 22050);
-        ASSERT_TRUE(out->Write(next.data(), CAudioOut::kBlockSize));
-        Sleep(5);
-        ASSERT_TRUE(
-            out->Write(&next[CAudioOut::kBlockSize / 2], static_cast<int>(next.size() * 2) - CAudioOut::kBlockSize));
+        ASSERT_TRUE(WriteBlockThenRest(out, next, 5));
     }
     out->Drain();
     EXPECT_TRUE(WaitIdle(out));
