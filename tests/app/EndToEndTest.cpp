@@ -1,7 +1,8 @@
 // The program from end to end: the real application object and main window,
 // a real document frame on the test file of 440 Hz (0-2 s), 660 Hz (2-4 s)
-// and 880 Hz (4-10 s), driven through the transcription pane's commands,
-// heard through the captured sound device, and its project files on disk.
+// and 880 Hz (4-10 s), driven through the transcription pane's commands
+// (and the pointer, where a click is what a case is about), heard through
+// the captured sound device, and its project files on disk.
 // One program serves the cases in turn; the last cases close it on the
 // roads a user takes.
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include "AppTestKit.h"
 #include "CaptureKit.h"
 #include "DialogAnswerer.h"
+#include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/AuxFiles.h"
 #include "app/MainController.h"
@@ -22,6 +24,7 @@
 #include "app/ViewMessages.h"
 #include "app/ViewServices.h"
 #include "app/ViririziruPane.h"
+#include "app/WaveDisplayContent.h"
 #include "common/TextTree.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
@@ -221,6 +224,40 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_NEAR(1.0, lengths.front(), 0.1);
     EXPECT_NEAR(2.0, lengths[lengths.size() - 2], 0.15);
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
+}
+
+TEST_F(EndToEnd, APlainClickInTheWaveformDuringThePreDelayEndsThePlayWithTheFragmentsActivation)
+{
+    // A plain click clears the selection; a selection that equals no
+    // fragment leaves none active; a fragment no longer active ends its
+    // play. So a click in the view during a fragment's pre-delay ends the
+    // play at once, nothing of the fragment heard, as a click in any other
+    // moment of a fragment's play does.
+    const std::wstring audio = CopyOfSteps(L"click.wav");
+    ASSERT_TRUE(Open(audio));
+    Mark(1.5, 3.5);
+    Pane()->SetActivePreDelay(3);
+    ITimeContainer* time = Pane()->GetTimeContainer();
+    auto* wave = static_cast<CWaveDisplayContent*>(Pane()->GetWaveDisplay());
+    const CRect view = wave->GetRect();
+    CPoint at(view.left + time->TimeToPixel(LONGLONG(2.7 * kSecond), true), view.CenterPoint().y);
+    ASSERT_TRUE(view.PtInRect(at)) << "2.7 s is out of sight";
+    wave->GetCtrl()->ClientToScreen(&at);
+    MainFrame()->SetForegroundWindow();
+    StartPlaying(ID_CMD_PLAY);
+    const auto captured = [this] { return size_t((testsupport::CaptureSize() - m_from) / 4); };
+    // A press and release at 2.7 s, a second into the silence.
+    ASSERT_TRUE(PumpUntil([&] { return captured() >= size_t(captest::kRate); }, 5000));
+    realinput::Click(at);
+    ASSERT_TRUE(PumpUntil([&] { return !time->HasSelection(); })) << "the click did not reach the view";
+    const size_t clickedAt = captured();
+    CCapture c = WaitEnd(5000);
+    SCOPED_TRACE(c.Describe());
+    ASSERT_LT(clickedAt, size_t(2.5 * captest::kRate)) << "the click came after the silence (a busy machine)";
+    SFragmentInfo active;
+    EXPECT_FALSE(Pane()->GetFragmentDisplay()->GetActive(active)) << "a fragment is still active";
+    EXPECT_EQ(0.0, c.Sound()) << "the fragment was heard";
+    EXPECT_LT(c.Left().size(), size_t(3 * captest::kRate)) << "the silence was played on";
 }
 
 TEST_F(EndToEnd, ALoopSwitchedBackOnShortlyBeforeThePassEndsGoesOnWithoutAGap)
