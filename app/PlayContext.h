@@ -61,7 +61,10 @@ struct SPlayContext
     void SetRange(const SFragmentInfo& fragment);
     // The thread must know what the pane holds now (the last pass was heard
     // to its end: was the loop switched on meanwhile?): the pane's next
-    // SetRange wakes it, changed or not. Answers the hand-overs so far.
+    // SetRange wakes it, changed or not. Answers the hand-overs so far. The
+    // thread waits for that hand-over up to 250 ms before the play is over,
+    // so a window that does not hand the range on at every position message
+    // ends every play that much later.
     unsigned AskHandOver();
     // How many times the pane has handed the range on.
     unsigned HandOvers() const;

@@ -59,8 +59,11 @@ LONGLONG CPlayMarks::FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) co
     LONGLONG lo = from, hi = next >= 0 ? std::min(to, next) : to;
     if (lo >= hi || TimeAt(hi - 1) < time)
         return -1;
-    // Within a pass the source time grows (a cut may step it back by a few
-    // milliseconds at most): the first frame there is found by halving.
+    // Within a pass the source time grows, but where a cut's new sound
+    // begins: the old sound strays from its marks by up to a stretch of the
+    // stage, so the new sound may step the marks' time back or on by as
+    // much. The frame is found by halving all the same; where the time
+    // steps back, it may be found that step early or late.
     while (lo < hi) {
         const LONGLONG mid = lo + (hi - lo) / 2;
         if (TimeAt(mid) >= time)
@@ -92,4 +95,16 @@ void CPlayMarks::TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last)
         if (&*m == from)
             break;
     }
+}
+
+void CPlayMarks::SetPlayOut(LONGLONG passFrame, LONGLONG frame)
+{
+    for (auto m = m_marks.rbegin(); m != m_marks.rend() && m->frame >= passFrame; ++m)
+        m->playOut = frame;
+}
+
+bool CPlayMarks::PlaysOut(LONGLONG frame) const
+{
+    const SPlayMark* m = At(frame);
+    return m && m->playOut >= 0 && frame >= m->playOut;
 }

@@ -21,6 +21,11 @@ struct SPlayMark
                     // frames (TimeAt, and so the cursor): the pass's
                     // mirrored tail shows its end.
     int pass;       // the passes begun before it
+    // The first frame of the pass's play-out (-1 while its end is not
+    // written): the stage gives its last frames only with the mirrored tail
+    // behind them, so from there on the frames may hold that tail, not the
+    // source the marks pace out.
+    LONGLONG playOut = -1;
 };
 
 class CPlayMarks
@@ -51,6 +56,10 @@ public:
     // The frames from `frame` on count as written for [first, last]: what
     // they hold was judged to fit that range.
     void TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last);
+    // The pass whose marks begin at `passFrame` plays out from `frame` on.
+    void SetPlayOut(LONGLONG passFrame, LONGLONG frame);
+    // `frame` lies in its pass's play-out.
+    bool PlaysOut(LONGLONG frame) const;
 
 private:
     DWORD m_rate;

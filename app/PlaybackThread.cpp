@@ -21,7 +21,6 @@ constexpr int kOutputRing = 1048576;
 // the context's event.
 constexpr LONGLONG kFillToMs = 1000;
 constexpr LONGLONG kKeepQueuedMs = 350;
-constexpr LONGLONG kMinNapMs = 5;
 constexpr LONGLONG kFirstNapsMs = 20; // until the device's rate is known
 // The device's rate is known after this many measures. The fastest of late
 // counts (a slower spell is forgotten by this factor a measure), so that a
@@ -68,8 +67,8 @@ constexpr int kAfterDeviceMs = 150;
 // The fade at a cut: a pass that ends inside the file fades out over its
 // last frames, one that starts inside the file (or after the pre-delay's
 // silence) fades in, so that a join never steps more than the sound does
-// (but where the pass heard ends at once, with a drop of the device's
-// share: a hard cut, as at a stop).
+// (but where the pass heard ends at once, with a drop and a reset of the
+// device: a hard cut, as at a stop).
 constexpr int kRampMs = 5;
 
 } // namespace
@@ -328,7 +327,10 @@ void CPlayer::FitDevice()
 void CPlayer::NapWhileQueued(int pending)
 {
     const LONGLONG nap = m_writing ? MsUntil(pending, m_keepQueued) : MsUntil(pending, 0) / 2 + 1;
-    Nap(static_cast<DWORD>(std::clamp(nap, kMinNapMs, m_rateMeasures >= kRateMeasures ? kMaxNapMs : kFirstNapsMs)));
+    LONGLONG ms = std::clamp(nap, kMinNapMs, m_rateMeasures >= kRateMeasures ? kMaxNapMs : kFirstNapsMs);
+    if (m_cutNapMs >= 0)
+        ms = std::min(ms, m_cutNapMs);
+    Nap(static_cast<DWORD>(ms));
 }
 
 bool CPlayer::FollowEnd(bool& over)
@@ -344,8 +346,9 @@ bool CPlayer::FollowEnd(bool& over)
             over = true;
             return true;
         }
-        // Switched on before the end, and handed on only after it: the next
-        // pass follows, late (the device played silence meanwhile).
+        // Switched on shortly before the end or after it, and handed on only
+        // now: the next pass follows, late (the device played silence
+        // meanwhile).
         m_looped = true;
         m_endAsked = false;
         return NextPass(s);
@@ -362,8 +365,10 @@ bool CPlayer::FollowEnd(bool& over)
 
 void CPlayer::End()
 {
+    // A stop drops what is queued here; the device falls silent as soon as
+    // the output is closed, when the thread ends.
     if (m_ctx->stop)
-        DropQueued(); // at once, not through the feeder: silence within a few milliseconds
+        DropQueued();
     LONGLONG last = -1;
     {
         CCritSecLock lock(&m_markLock);

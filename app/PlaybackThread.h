@@ -2,27 +2,40 @@
 // The playback thread: plays the range of an SPlayContext once or in a loop
 // at its tempo without changing the pitch, through the time-stretch stage
 // and a waveOut output. Loop passes follow each other in the output without
-// anything between them (but where a change ends the pass heard at once,
-// below); a pass cut inside the file fades out at its end and one that
-// starts inside it fades in. About a second is queued ahead of what
-// is heard, yet every change is judged against what is heard and what those
-// frames were written for: the loop flag counts for the pass being heard
-// (switched off, that pass is the last; switched on during the last,
-// another follows it). A play position asked for, and a range that leaves
-// what is heard behind, drop everything queued at once, the device's share
-// with it, as a reset does (a hard cut): the play jumps there, or the pass
-// heard ends. A new end that the device already holds ends the pass when it
-// is heard, with the same hard cut and no fade. A new tempo, and a range
-// that what is queued no longer fits, cut cleanly after the small share of
-// the queue the device holds: the old sound fades out and the new one fades
-// in where it stopped (a pass that would end a few milliseconds after the
-// cut keeps its own end, and the next pass takes the change up). During the
-// pre-delay's silence (written a part at a time, however long) a place
-// asked for inside the range, a new range or tempo start the first pass
-// afresh after the rest of the silence; a place outside the range ends the
-// pass there too. The play cursor follows what the output has played
-// (moved on the output's feeder thread). It tells the context's window by
-// posted messages only (so the window may wait for it).
+// anything between them, but where a change ends the pass heard at once
+// (below), and where the loop is handed on only after the last pass was
+// heard to its end (the device's silence comes between, FollowEnd); a pass
+// cut inside the file fades out at its end and one that starts inside it
+// fades in. About a second is queued ahead of what is heard, yet every
+// change is judged against what is heard and what those frames were
+// written for: the loop flag counts for the pass being heard (switched off,
+// that pass is the last; switched on during the last, another follows it).
+// A play position asked for, and a range that leaves what is heard behind,
+// drop everything queued, as a reset does (a hard cut): the play jumps
+// there, or the pass heard ends. The device plays what it holds only until
+// the sound written next can follow it (20 ms at most when none comes). A
+// new end that the device already holds ends the pass when it is heard,
+// with the same hard cut and no fade. A new tempo, and a range that what is
+// queued no longer fits, cut cleanly after the small share of the queue
+// the device holds: the old sound fades out and the new one fades in where
+// it stopped. Where no such place is left (the new sound would be a tick
+// before the range's end, or the old sound is the stage's play-out of the
+// pass's end, where it cannot be told where it stands) the pass keeps its
+// own end, and the next pass takes the change up; what lies between its end
+// and a range's end moved on is then not played. A range's end moved on
+// while the pass's end is queued is cut for only once, as late as the new
+// sound can still follow, so that an end dragged on is not cut at every
+// step. During the pre-delay's silence (written a part at a time, however
+// long) a place asked for inside the range, a new range or tempo start the
+// first pass afresh after the rest of the silence; a place outside the
+// range ends the pass there too. The play cursor follows what the output
+// has played (moved on the output's feeder thread). It tells the context's
+// window by posted messages only, never waiting for the window but at the
+// natural end: there it waits up to 250 ms for the window's next hand-over
+// of the range (SPlayContext::AskHandOver), for a loop switched on at the
+// last moment, so a window that never hands the range on (one that does
+// not answer its position messages) ends every play that much later. A
+// window may wait for the thread (JoinPlaybackThread) without a deadlock.
 #include "app/PlayContext.h"
 
 enum : UINT {

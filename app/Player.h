@@ -31,11 +31,15 @@ inline bool Outside(LONGLONG t, const SPlaySnapshot& s)
 // input behind them, and that input is the fragment's end mirrored, never
 // sound from outside the fragment nor silence.
 constexpr int kTailMs = 200;
-// The longest nap of the thread while sound is queued.
+// The longest and the shortest nap of the thread while sound is queued
+// (but before a cut put off, which may come sooner).
 constexpr LONGLONG kMaxNapMs = 250;
+constexpr LONGLONG kMinNapMs = 5;
 
-// The thread's own state for one run. The output's feeder reads the marks
-// and the frame count (under m_markLock) to move the play cursor.
+// The thread's own state for one run. The output's feeder, to move the play
+// cursor, reads the marks and the frame count, forgets the marks it has
+// played past, and writes the last cursor and the context's pass count
+// (all under m_markLock).
 class CPlayer : public IAudioOutListener
 {
 public:
@@ -57,11 +61,12 @@ private:
     // against what the frames being heard were written for (PlayerRequests.cpp).
     // Where the play jumps or the pass heard ends (a play position asked
     // for, a range that leaves what is heard behind), what is queued is
-    // dropped at once, the device's share with it (DropQueued); a new end
-    // that the device already holds ends the pass when it is heard
-    // (WaitForEnd). A new tempo, or a new range that what is queued no
-    // longer fits, drops nothing that is heard: the old sound is cut where
-    // the device's share ends (Cut) and the new goes on. While the
+    // dropped (DropQueued); a new end that the device already holds ends
+    // the pass when it is heard (WaitForEnd). A new tempo, or a new range
+    // that what is queued no longer fits, drops nothing that is heard: the
+    // old sound is cut after the device's share (Cut) and the new goes on,
+    // or the pass keeps its own end; for a range's end moved on, the cut
+    // waits until it is due (SHeard::cutBy). While the
     // pre-delay's silence is heard (or still being written), a place inside
     // the range, a new range or a new tempo start the first pass afresh
     // after the rest of the silence (Restart); a place outside the range
@@ -79,6 +84,13 @@ private:
         bool outside = false;    // what is heard lies before the start (and its slack) or at or after the end
         LONGLONG endAt = -1;     // the frame within the device's share where the end is reached
         bool fits = false;       // only the pass heard is written so far, and not past the range's end
+        // The end moved on while the pass heard's end is queued beyond the
+        // device's part: the latest end of the device's part at which the
+        // old sound can still be cut with new sound up to the new end (-1:
+        // none). The cut waits until the device's part nears it, so that an
+        // end dragged on makes one cut, not one at every step.
+        LONGLONG cutBy = -1;
+        LONGLONG sent = 0; // the end of the device's part
     };
     SHeard Heard(const SPlaySnapshot& s);
     // The frames queued from the one heard on count as written for the
@@ -90,8 +102,10 @@ private:
     // The pass heard ends now: what is queued is dropped and, looped, the
     // next pass begins at once; else the play is over.
     bool EndPassNow(const SPlaySnapshot& s);
-    // Drops everything queued, the device's share included, at once; the
-    // passes heard are counted and the cursor kept first. True when the
+    // Drops everything queued: the ring at once, while the device plays what
+    // it holds only until the sound written next can follow it (20 ms at
+    // most when none comes; CAudioOut::Reset), no longer counted as queued.
+    // The passes heard are counted and the cursor kept first. True when the
     // last frame heard was a pass's (not the silence, not nothing).
     bool DropQueued();
     // While the pass heard ends at m_endAt: naps until the device gets
@@ -104,14 +118,17 @@ private:
     // A pass is written whole: the next follows while the loop flag is set,
     // else the output plays out what it holds.
     bool NextPass(SPlaySnapshot& s);
-    // Naps until the output runs low, or runs out once nothing is written.
+    // Naps until the output runs low, or runs out once nothing is written,
+    // or until a cut put off (SHeard::cutBy) is due.
     void NapWhileQueued(int pending);
-    // The last pass was heard to its end. A loop switched on before that
-    // reaches the thread only with the pane's next hand-over of the range
-    // (at a position message): one more message is posted, and the play is
-    // over (`over`) once the pane has handed the range on after it with the
-    // loop still off, or when the window has not done so within
-    // kHandOverWaitMs. The loop on again: the next pass follows. False: a
+    // The last pass was heard to its end. A loop switched on shortly before
+    // that, or meanwhile, reaches the thread only with the pane's next
+    // hand-over of the range (at a position message): one more message is
+    // posted, and the play is over (`over`) once the pane has handed the
+    // range on after it with the loop still off, or when the window has not
+    // done so within kHandOverWaitMs (a window that never answers ends
+    // every play that much later). The loop on again: the next pass
+    // follows, after the silence the device played meanwhile. False: a
     // seek failed.
     bool FollowEnd(bool& over);
     // The device's part of the queue, at the rate it has been taking it.
@@ -148,9 +165,13 @@ private:
     // after that fade and as much sound again, so that the join before it
     // stays whole. The rest is dropped, passes begun ahead with it.
     SStop Cut(const SPlaySnapshot& s);
+    // The last source time a cut's new sound may begin at: with less of the
+    // range left than a few fades at the tempo of `s`, it would be a tick.
+    LONGLONG LatestStop(const SPlaySnapshot& s) const;
     // The source times at which the old sound may stop (one per fade's
-    // length after frame `sent`) within that frame's pass, none later than
-    // `latest`. Under the mark lock.
+    // length after frame `sent`) within the sound of that frame's mark and
+    // before its pass's play-out, none later than `latest`. Under the mark
+    // lock.
     std::vector<LONGLONG> StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG latest) const;
     // Of the candidates, the one where the frames taken back are most
     // nearly a copy of the source: answers its time (the first frame after
@@ -264,6 +285,7 @@ private:
     LONGLONG m_firstPass = 0;   // where the first pass begins after the silence
     bool m_over = false;        // the last pass ended where the queue was dropped
     LONGLONG m_endAt = -1;      // the output frame where the pass heard ends; -1 none
+    LONGLONG m_cutNapMs = -1;   // the longest nap before a cut put off is due; -1 none
     bool m_looped = false;      // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0

@@ -66,6 +66,11 @@ void CPlayer::PutBack(LONGLONG frames)
         m_out->Drain(); // the last pass's end was taken back with the rest
 }
 
+LONGLONG CPlayer::LatestStop(const SPlaySnapshot& s) const
+{
+    return s.RangeMax() - std::llround(kMinNewSoundFades * m_rampFrames * s.tempo * 1e6 / m_format.nSamplesPerSec);
+}
+
 CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
 {
     SStop stop;
@@ -73,12 +78,10 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
     LONGLONG fade = 0;
     LONGLONG skip = 0; // frames at full level before the first place the fade may begin
     std::vector<LONGLONG> candidates;
-    SStop ownEnd; // the pass heard keeping its own end, where it can
-    // The new sound goes on from where the old one stops up to the range's
-    // end: with less source left than it takes for a few fades at the new
-    // tempo, it would be a tick between its fade-in and the pass's end.
-    const LONGLONG latest =
-        s.RangeMax() - std::llround(kMinNewSoundFades * m_rampFrames * s.tempo * 1e6 / m_format.nSamplesPerSec);
+    SStop ownEnd;          // the pass heard keeping its own end, where it can
+    bool cuttable = false; // the old sound can stop after the device's part
+    // The new sound goes on from where the old one stops up to the range's end.
+    const LONGLONG latest = LatestStop(s);
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG unsent = TakeBackUnsent();
@@ -90,34 +93,44 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             LONGLONG next = m_marks.NextPassFrame(m->pass);
             if (next < 0 && !m_writing)
                 next = sent + unsent; // the last pass ends with the queue
-            // The sound from the mark on may be fading in (a pass's start,
-            // or the new sound of a cut): faded out again at once, the join
-            // before it would dip to nearly nothing.
-            skip = std::clamp<LONGLONG>(m->frame + 2 * m_rampFrames - sent, 0, unsent);
+            // The sound from a mark on may be fading in (a pass's start, or
+            // the new sound of a cut): the old sound fades out only after
+            // that fade and twice as much sound again, so that no sound
+            // between two fades is shorter than kMinNewSoundFades of them.
+            // Nor does its fade reach into the next mark's sound.
+            skip = std::clamp<LONGLONG>(m->frame + 3 * m_rampFrames - sent, 0, unsent);
+            for (const SPlayMark* n = m_marks.After(sent + skip);
+                 n && n->frame <= sent + skip + m_rampFrames && skip < unsent; n = m_marks.After(sent + skip))
+                skip = std::min(n->frame + 3 * m_rampFrames - sent, unsent);
             const LONGLONG soon =
                 std::max<LONGLONG>(m_rampFrames + CAudioOut::kBlockSize / m_frameSize, skip + m_rampFrames);
             fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
-            // Too near the pass's end for new sound: the pass keeps its own
-            // end, and the next pass takes the change up.
+            // The old sound can stop only where it is still the source it
+            // was paced from (before the pass's play-out), and where the
+            // new sound leaves more than a tick before the range's end.
+            cuttable =
+                fade > 0 && !m_marks.PlaysOut(sent + skip + fade - 1) && m_marks.TimeAt(sent + skip + fade) <= latest;
+            // Else the pass keeps its own end where it has one within the
+            // range, and the next pass takes the change up.
             if (next >= 0 && m->last <= s.RangeMax())
                 ownEnd = {SStop::kPassEnded, m->last, next - sent};
-            const bool nearEnd = m_marks.TimeAt(sent + skip + fade) > latest && ownEnd.where == SStop::kPassEnded;
             if (ending && ending->pass != m->pass && ending->time >= 0) {
                 // The device's part ends with a pass (a pass's join is held
                 // back until shortly before it is heard).
                 stop.where = SStop::kPassEnded;
                 stop.time = ending->last;
-            } else if (next >= 0 && (next - sent <= soon || nearEnd)) {
+            } else if (next >= 0 && (next - sent <= soon || (!cuttable && ownEnd.where == SStop::kPassEnded))) {
                 // The pass ends within a fade (and the block the device
                 // stops short of a held join by, or the sound kept for a
                 // fade-in) after the device's part, and fades out by
-                // itself; or so soon after any place the old sound could
-                // stop that the new would be a tick: it keeps its end.
+                // itself; or no place after the device's part can be cut:
+                // it keeps its end.
                 stop = {SStop::kPassEnded, m->last, next - sent};
             } else {
                 stop.where = SStop::kInPass;
                 stop.time = m_marks.TimeAt(sent + skip + fade);
-                candidates = StopCandidates(sent + skip, unsent - skip, fade, latest);
+                if (cuttable)
+                    candidates = StopCandidates(sent + skip, unsent - skip, fade, latest);
             }
         }
     }
@@ -125,12 +138,13 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
         LONGLONG before = 0; // frames kept at full level before the fade
         if (!candidates.empty())
             stop.time = FindStop(candidates, fade, skip, &before);
-        if (stop.time > latest && ownEnd.where == SStop::kPassEnded) {
+        const bool noNewSound = !cuttable || stop.time > latest;
+        if (noNewSound && ownEnd.where == SStop::kPassEnded) {
             // The old sound reaches further than its marks said (the
             // stage's stretches): the new would be a tick after all.
             stop = ownEnd;
         } else {
-            if (stop.time > latest)
+            if (noNewSound)
                 stop.time = s.RangeMax(); // no new sound: the pass ends with the old sound's fade
             before += skip;
             FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
@@ -150,12 +164,13 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
 std::vector<LONGLONG> CPlayer::StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG latest) const
 {
     std::vector<LONGLONG> candidates;
-    const int pass = m_marks.At(sent)->pass;
+    const SPlayMark* first = m_marks.At(sent);
     for (LONGLONG k = 0; k < kFadeTries && (k + 1) * fade <= unsent; ++k) {
         const SPlayMark* at = m_marks.At(sent + (k + 1) * fade - 1);
         const LONGLONG nominal = m_marks.TimeAt(sent + (k + 1) * fade);
-        if (!at || at->pass != pass || nominal < 0 || nominal >= at->last || nominal > latest)
-            break; // the fragment's mirrored end, another pass, too near the end
+        if (at != first || nominal < 0 || nominal >= at->last || nominal > latest ||
+            m_marks.PlaysOut(sent + (k + 1) * fade - 1))
+            break; // another mark's sound, the fragment's mirrored end, too near the end
         candidates.push_back(nominal);
     }
     return candidates;

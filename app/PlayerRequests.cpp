@@ -14,6 +14,7 @@ namespace playback {
 
 bool CPlayer::FollowRequests(const SPlaySnapshot& s)
 {
+    m_cutNapMs = -1;
     const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
     if (asked != -1)
         return GoTo(asked, s);
@@ -39,13 +40,27 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
             TakeRange(s);
             return true;
         }
+        const LONGLONG due = heard.cutBy - 2 * CAudioOut::kBlockSize / m_frameSize;
+        if (!newTempo && heard.cutBy >= 0 && heard.sent < due) {
+            // The end moved on: the device's part is held back where the
+            // old sound can still be cut (its share grows by several blocks
+            // at a time, more when its rate is measured afresh), and the
+            // cut waits until that part gets near there; the thread naps
+            // half the time left at a time.
+            m_out->HoldFrom(heard.cutBy * m_frameSize);
+            m_cutNapMs = std::max<LONGLONG>(1, MsUntil(static_cast<int>((due - heard.sent) * m_frameSize), 0) / 2);
+            return true;
+        }
     }
     const SStop stop = Cut(s);
     TakeRange(s);
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
-    if (Outside(t, s)) {
-        // The old sound stopped at the range's end: the pass ends there
-        // (the tempo is noted, so that the next wake cuts nothing again).
+    if (stop.where == SStop::kPassEnded || Outside(t, s)) {
+        // The pass keeps its own end, or the old sound stopped at the
+        // range's end: the pass ends there, and what lies between its end
+        // and a range's end moved on is not played (on its own it would be
+        // a tick). The tempo is noted, so that the next wake cuts nothing
+        // again.
         m_markTempo = s.tempo;
         SPlaySnapshot next = s;
         return NextPass(next);
@@ -88,10 +103,28 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
     if (heard.outside)
         return heard;
     const LONGLONG sent = m_written - m_out->GetUnsentBytes() / m_frameSize;
+    heard.sent = sent;
     heard.endAt = m_marks.FrameReaching(played, sent, s.RangeMax());
+    LONGLONG passEnd = m_marks.NextPassFrame(m->pass);
+    if (passEnd < 0 && !m_writing)
+        passEnd = m_written; // the last pass ends with the queue
     // A pass begun after the one heard (or a cut's new sound not heard yet)
-    // was written under another judgement: the queue is cut instead.
-    heard.fits = writingInRange && played >= m_passOut;
+    // was written under another judgement: the queue is cut instead. But
+    // where only the end moved on and the pass heard is still being
+    // written, all of it fits the new range.
+    const bool endMovedOn = s.RangeMax() > m->last;
+    heard.fits = writingInRange && (played >= m_passOut || (endMovedOn && passEnd < 0));
+    if (endMovedOn && passEnd > sent) {
+        // The last frame at which the old sound may stop: before the pass's
+        // play-out, and where the new sound still lasts a few fades; its
+        // fade begins a fade before.
+        const LONGLONG playOut = m_marks.At(passEnd - 1)->playOut;
+        LONGLONG last = playOut >= 0 ? playOut : passEnd - m_rampFrames;
+        const LONGLONG reaching = m_marks.FrameReaching(played, passEnd, LatestStop(s));
+        if (reaching >= 0)
+            last = std::min(last, reaching);
+        heard.cutBy = last - m_rampFrames;
+    }
     return heard;
 }
 

@@ -224,6 +224,14 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
     m_inputDone = true;
     m_fadeOut = endFrame < m_frameCount;
     TakeStretched();
+    {
+        // What the stage gives from now on comes with the mirrored tail
+        // behind it: a cut cannot tell there where its old sound stands.
+        const LONGLONG total = std::llround(m_expectedOut);
+        const LONGLONG real = std::min<LONGLONG>(total, m_producedOut + m_stretch->numSamples());
+        CCritSecLock lock(&m_markLock);
+        m_marks.SetPlayOut(m_passOut, m_passOut + real);
+    }
     PlayOut(tempo);
     m_stretch->clear();
     return true;

@@ -147,13 +147,18 @@ bool CAudioOut::Write(const void* data, int bytes)
 {
     if (!m_ring.Write(data, bytes))
         return false;
-    // Waking the feeder costs the producer a system call per write. It is
-    // needed only when the ring held less than a block before this write:
-    // otherwise the feeder stopped at the device limit or with every
-    // buffer out, and the device's next finished block wakes it (or it is
-    // still feeding and sees these bytes). The refill is queued all the
+    // Waking the feeder costs the producer a system call per write. While
+    // the device plays, it is needed only when the ring held less than a
+    // block before this write: otherwise the feeder stopped at the device
+    // limit or with every buffer out, and the device's next finished block
+    // wakes it (or it is still feeding and sees these bytes). While the
+    // device waits to start (after an open or a reset) no finished block
+    // may come, so every write until the start's blocks are there wakes
+    // it: the device starts as soon as it can. The refill is queued all the
     // same, for the feeder to take within its 10 ms wait at the latest.
-    m_feeder.Put(SAudioOutThreadInfo::Refill, m_ring.GetDataSize() - bytes < m_blockBytes);
+    const int before = m_ring.GetDataSize() - bytes;
+    const bool starting = m_firstFeed && before < kStartBlocks * m_blockBytes;
+    m_feeder.Put(SAudioOutThreadInfo::Refill, before < m_blockBytes || starting);
     return true;
 }
 
@@ -190,8 +195,11 @@ void CAudioOut::SetDeviceLimit(int bytes, int heldBytes)
 void CAudioOut::HoldFrom(LONGLONG at)
 {
     CCritSecLock lock(&m_lock);
-    if (at > m_sentBytes && (m_holds.empty() || at > m_holds.back()))
-        m_holds.push_back(at);
+    if (at <= m_sentBytes)
+        return;
+    const auto place = std::lower_bound(m_holds.begin(), m_holds.end(), at);
+    if (place == m_holds.end() || *place != at)
+        m_holds.insert(place, at);
 }
 
 int CAudioOut::Withdraw(void* out, int maxBytes)
@@ -284,10 +292,8 @@ bool CAudioOut::ResetDeviceWhenDue()
 {
     if (!m_resetDue)
         return true;
-    // Feed's start, at the smaller of the two limits.
     const int available = m_ring.GetDataSize();
-    const bool follows =
-        available >= std::min(kStartBlocks, m_heldLimit) * m_blockBytes || (m_draining && available > 0);
+    const bool follows = available >= StartBlocks() * m_blockBytes || (m_draining && available > 0);
     if (!follows && GetTickCount() - m_resetAsked < kResetWaitMs)
         return false;
     waveOutReset(m_device); // every queued buffer comes back marked done
@@ -387,8 +393,7 @@ void CAudioOut::Feed()
     for (;;) {
         while (!m_holds.empty() && m_holds.front() <= m_sentBytes)
             m_holds.pop_front();
-        const bool held = !m_holds.empty() && m_holds.front() < m_sentBytes + m_blockBytes;
-        limit = held ? m_heldLimit : m_deviceLimit;
+        limit = Limit();
         if (pending >= limit)
             break;
         const int available = m_ring.GetDataSize();
@@ -413,6 +418,17 @@ void CAudioOut::Feed()
     if (m_ring.GetDataSize() == 0)
         m_draining = false;
     startIf(pending >= std::min(kStartBlocks, limit) || partialToo);
+}
+
+int CAudioOut::Limit() const
+{
+    const bool held = !m_holds.empty() && m_holds.front() < m_sentBytes + m_blockBytes;
+    return held ? m_heldLimit : m_deviceLimit;
+}
+
+int CAudioOut::StartBlocks() const
+{
+    return std::min(kStartBlocks, Limit());
 }
 
 void CAudioOut::StartWaiting()

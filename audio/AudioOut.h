@@ -73,15 +73,16 @@ public:
     static constexpr int kBlockSize = 1024;
     static constexpr int kBlockCount = 100;
     // After an open or a reset the device stays paused until this many
-    // blocks are queued (or fewer within the device limit, or a drain, or a
-    // feeder pass that brought nothing new): started with less, it runs dry
-    // before the next refill and plays silence of its own in between.
+    // blocks are queued (or fewer where the device limit, or the held limit
+    // before a hold, is smaller: StartBlocks; or a drain, or a feeder pass
+    // that brought nothing new): started with less, it runs dry before the
+    // next refill and plays silence of its own in between.
     static constexpr int kStartBlocks = 8;
     // A reset leaves the device playing what it holds until the sound
-    // written after it can follow at once (kStartBlocks, or a drain), or
-    // for this long when none comes: reset and left without sound, the
-    // device is given a period (10 ms) of exact zeros of its own before the
-    // new sound whenever the system's driver comes round meanwhile.
+    // written after it can follow at once (StartBlocks, or a drain), or for
+    // this long when none comes: reset and left without sound, the device
+    // is given a period (10 ms) of exact zeros of its own before the new
+    // sound whenever the system's driver comes round meanwhile.
     static constexpr DWORD kResetWaitMs = 20;
 
     explicit CAudioOut(int ringCapacity);
@@ -119,7 +120,8 @@ public:
     // Sound from byte `at` on (counted since the output was opened or last
     // reset) stays back until the device holds fewer than the held limit of
     // what comes before it, so that it can still be taken back until
-    // shortly before it is heard.
+    // shortly before it is heard. Holds may be asked for in any order; one
+    // asked for again is kept once.
     void HoldFrom(LONGLONG at);
     // Takes back everything not yet given to the device: the first
     // min(maxBytes, unsent) bytes are copied to `out`, then all of them
@@ -154,6 +156,12 @@ private:
     // The device reset a Reset asked for, once the new sound can follow it
     // or kResetWaitMs have passed; false while it waits.
     bool ResetDeviceWhenDue();
+    // The blocks the device may hold now: the held limit where the next
+    // block reaches a hold, else the device limit. Under the output lock.
+    int Limit() const;
+    // The blocks a paused device starts with: kStartBlocks, or the limit
+    // when that is smaller. Under the output lock.
+    int StartBlocks() const;
     void Close();
     void TellListener();
     SWaveHeader* FirstFreeHeader();
@@ -173,8 +181,9 @@ private:
     alignas(8) unsigned char m_staging[kBlockSize];
     // Bytes of a device block: the most whole frames kBlockSize holds.
     int m_blockBytes = kBlockSize;
-    // True from an open or a reset until the device was started again.
-    bool m_firstFeed = true;
+    // True from an open or a reset until the device was started again; set
+    // under the output lock, read by Write without it.
+    std::atomic<bool> m_firstFeed{true};
     // A reset asked for at m_resetAsked (GetTickCount) whose device reset is
     // still to come: the blocks the device holds no longer count as pending.
     bool m_resetDue = false;

@@ -20,8 +20,9 @@ struct IAudioOut : public IUnknown
     virtual UINT GetBlockSize() = 0;
     // At least one whole block waits in the ring.
     [[nodiscard]] virtual bool IsFull() = 0;
-    // Drops everything queued and stops the device: at once, or once the
-    // sound written next can follow what it was playing.
+    // Drops everything queued: what waits for the device at once; what the
+    // device holds plays on until the sound written next can follow it, or
+    // for a short while when none comes, no longer counted as pending.
     virtual void Reset() = 0;
     // End of the stream: the bytes of an unfinished last block go to the
     // device too, instead of waiting for more.

@@ -101,20 +101,49 @@ SMemory Memory()
     return m;
 }
 
-// Takes the window thread's messages for `ms`; counts play position posts.
-int Pump(DWORD ms)
+// The play cursor's moves the host window has seen.
+int g_cursorMoves = 0;
+
+// The host window answers the thread as the transcription pane does: at
+// every position message it hands the range on (the thread waits for that
+// at a play's natural end), and it counts the messages that moved the
+// cursor (near the end some only ask for the hand-over). Its play context
+// is in the window's user data.
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    int posts = 0;
+    if (message != WM_PLAY_POSITION)
+        return DefWindowProcW(window, message, wParam, lParam);
+    static LONGLONG last = -1;
+    auto* ctx = reinterpret_cast<SPlayContext*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (ctx && ctx->state.load() == kPlayPlaying) {
+        const LONGLONG cursor = ctx->timeContainer->GetPlayCursor();
+        g_cursorMoves += cursor != last;
+        last = cursor;
+        ctx->SetRange(ctx->Snapshot().fragment);
+    }
+    return 0;
+}
+
+HWND CreateHost()
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"RavelinBenchHost";
+    RegisterClassW(&wc);
+    return CreateWindowW(wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// Takes the window thread's messages for `ms`.
+void Pump(DWORD ms)
+{
     const DWORD until = GetTickCount() + ms;
     do {
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            posts += msg.message == WM_PLAY_POSITION;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&msg);
-        }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     } while (static_cast<LONG>(until - GetTickCount()) > 0);
-    return posts;
 }
 
 // Stop to silence: the thread resets the output (dropping what is queued)
@@ -131,7 +160,16 @@ double StopToSilence(SPlayContext& ctx)
 
 struct SRun
 {
-    HWND window;
+    SRun() = default;
+    SRun(const SRun&) = delete;
+    SRun& operator=(const SRun&) = delete;
+    // The host forgets the context (a position message may still be queued).
+    ~SRun()
+    {
+        if (window)
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    }
+    HWND window = nullptr;
     SPlayContext ctx;
     CIPtr<ITimeContainer> tc;
 };
@@ -141,6 +179,7 @@ void Prepare(SRun& run, IAudioReader* reader, double seconds, int looped = 0, do
     run.tc = new CTimeContainer;
     run.tc->SetReader(reader);
     run.ctx.window = run.window;
+    SetWindowLongPtrW(run.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run.ctx));
     run.ctx.reader = reader;
     run.ctx.timeContainer = run.tc;
     SFragmentInfo f;
@@ -261,7 +300,7 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"no sound device\n");
         return 1;
     }
-    HWND window = CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateHost();
 
     // The played run and the stage alone in turn, round after round, so a
     // busy machine spoils neither side alone; the ratio is judged from the
@@ -283,19 +322,17 @@ int wmain(int argc, wchar_t** argv)
         // thread's times.
         HANDLE handle = run.ctx.thread.GetHandle();
         double mine = 0;
-        int posts = 0;
+        const int movesBefore = g_cursorMoves;
         while (MsgWaitForMultipleObjects(1, &handle, FALSE, 10, QS_ALLINPUT) != WAIT_OBJECT_0) {
             MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                posts += msg.message == WM_PLAY_POSITION;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageW(&msg);
-            }
             mine = std::max(mine, ThreadCpu(handle));
         }
         JoinPlaybackThread(&run.ctx);
         process.push_back(ProcessCpu() - cpu);
         wall = Now() - started;
-        moves.push_back(posts / wall);
+        moves.push_back((g_cursorMoves - movesBefore) / wall);
         return mine;
     };
     const CInterleavedRounds cpuRounds(kCpuRounds, {played, [&] { return StretchAlone(reader); }});

@@ -344,4 +344,62 @@ int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to)
     return largest;
 }
 
+std::vector<SSound> SoundsBetweenZeros(const CCapture& c)
+{
+    const std::vector<int16_t>& l = c.Left();
+    const std::vector<int16_t>& r = c.Right();
+    // Near a fade's zero the gain is so small that sound rounds to zero in
+    // both channels now and then: a few frames of sound between such zeros
+    // belong to the quiet stretch.
+    constexpr size_t kIsland = 32;
+    std::vector<SSound> sounds;
+    size_t quiet = 0; // frames of the quiet stretch so far
+    for (size_t i = 0; i < l.size();) {
+        const size_t at = i;
+        const bool zero = l[i] == 0 && r[i] == 0;
+        while (i < l.size() && (l[i] == 0 && r[i] == 0) == zero)
+            ++i;
+        if (zero || i - at < kIsland) {
+            quiet += i - at;
+            continue;
+        }
+        if (!sounds.empty())
+            sounds.back().after = quiet;
+        sounds.push_back({at, i - at, quiet, 0});
+        quiet = 0;
+    }
+    if (!sounds.empty())
+        sounds.back().after = quiet;
+    return sounds;
+}
+
+std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest)
+{
+    std::vector<SSound> ticks;
+    const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+    for (size_t i = 1; i + 1 < sounds.size(); ++i)
+        if (sounds[i].frames < shortest && sounds[i].before <= kRate / 1000 && sounds[i].after <= kRate / 1000)
+            ticks.push_back(sounds[i]);
+    return ticks;
+}
+
+int LargestStepBesideNoHole(const std::vector<int16_t>& s)
+{
+    // Frames that begin or end a hole: their steps are the hole's.
+    std::vector<bool> edge(s.size() + 1, false);
+    for (size_t i = 0; i < s.size();) {
+        size_t j = i;
+        while (j < s.size() && s[j] == 0)
+            ++j;
+        if (j - i > kRate / 1000)
+            edge[i] = edge[j] = true;
+        i = j + 1;
+    }
+    int largest = 0;
+    for (size_t i = 1; i < s.size(); ++i)
+        if (!edge[i])
+            largest = std::max(largest, std::abs(int(s[i]) - int(s[i - 1])));
+    return largest;
+}
+
 } // namespace captest

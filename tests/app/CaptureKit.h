@@ -145,4 +145,25 @@ long long FindPlace(const CCapture& c, const std::vector<int16_t>& source, size_
 // The largest step from one sample to the next in s[from, to).
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to);
 
+// A stretch of sound between two exact zeros of both channels. Every fade
+// (a cut's, a pass's start and end) reaches one, which sound of its own
+// (noise in two channels) practically never does at the same frame. A few
+// frames between zeros (a fade's last frames rounded to zero now and then)
+// count as quiet.
+struct SSound
+{
+    size_t at;     // its first frame
+    size_t frames; // its length
+    size_t before; // zero frames before it (the first: the capture's leading silence)
+    size_t after;  // zero frames after it (the last: the capture's trailing silence)
+};
+std::vector<SSound> SoundsBetweenZeros(const CCapture& c);
+// Of those, the ones shorter than `shortest` frames: a tick between two
+// fades. The first and the last are not counted, nor any beside a hole of
+// more than a millisecond (the device running dry, judged on its own).
+std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest);
+// The largest step from one sample to the next in s, leaving out the steps
+// into and out of a hole of more than a millisecond of exact zeros.
+int LargestStepBesideNoHole(const std::vector<int16_t>& s);
+
 } // namespace captest
