@@ -48,7 +48,8 @@ constexpr DWORD kHandOverWaitMs = 250;
 // can still be taken back and written anew (a new tempo, or a range the
 // queue no longer fits) while the device plays on, so such a change is
 // heard after at most this much sound, with a clean cut: nothing is lost or
-// played twice. (What the device holds can be dropped only by a reset, after
+// played twice (or from the next pass on, where the pass heard keeps its
+// own end). (What the device holds can be dropped only by a reset, after
 // which it cannot tell exactly where its sound stopped: under Wine its
 // position runs some tens of milliseconds ahead of what it has played. So a
 // reset is kept for where the play jumps or a pass ends: a stop, a play

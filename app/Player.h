@@ -153,17 +153,21 @@ private:
         LONGLONG keep = 0; // frames of the old sound kept after the device's part
     };
     // The one clean cut, for a new tempo and a new range that what is
-    // queued no longer fits, while a pass is heard. What the device does not hold yet is taken back (the
-    // device's part, a small share of the queue, plays on: it can be taken
-    // back only by a reset, and after one the device cannot tell exactly
-    // where its sound stopped). The old sound fades out over the next few
-    // milliseconds, at a place found again in the source (FindStop), so that
-    // the new sound can go on from there with nothing heard twice or
-    // skipped; a pass that ends within those milliseconds, or so soon after
-    // them that the new sound of `s` would be a tick, keeps its own end
-    // instead. A pass's first frames fade in: the old sound fades out only
-    // after that fade and as much sound again, so that the join before it
-    // stays whole. The rest is dropped, passes begun ahead with it.
+    // queued no longer fits, while a pass is heard. What the device does not
+    // hold yet is taken back (the device's part, a small share of the queue,
+    // plays on: it can be taken back only by a reset, and after one the
+    // device cannot tell exactly where its sound stopped). The old sound
+    // fades out over the next few milliseconds, at a place found again in
+    // the source (FindStop), so that the new sound can go on from there with
+    // nothing heard twice or skipped. A pass that ends within those
+    // milliseconds, or so soon after them that the new sound of `s` would be
+    // a tick, or whose sound there is already the stage's play-out of its
+    // end (where the place cannot be told), keeps its own end instead: the
+    // caller then begins the next pass. A sound's first frames fade in (a
+    // pass's start, a cut's new sound): the old sound fades out only after
+    // that fade and twice as much sound again, so that no sound between two
+    // fades is shorter than a tick. The rest is dropped, passes begun ahead
+    // with it.
     SStop Cut(const SPlaySnapshot& s);
     // The last source time a cut's new sound may begin at: with less of the
     // range left than a few fades at the tempo of `s`, it would be a tick.

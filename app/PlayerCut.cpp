@@ -1,7 +1,8 @@
 // The cuts of what is queued, as the requests decide them
-// (PlayerRequests.cpp): a drop of everything at once (DropQueued); the clean
-// cut where the device's share ends (Cut); the passes after the one heard
-// taken back when the loop is switched off (EndWithPassHeard).
+// (PlayerRequests.cpp): a drop of everything (DropQueued); the clean cut
+// after the device's share, or the pass heard keeping its own end (Cut);
+// the passes after the one heard taken back when the loop is switched off
+// (EndWithPassHeard).
 #include "app/Player.h"
 
 #include <algorithm>
@@ -19,8 +20,9 @@ constexpr int kSearchMs = 100;
 // this part of the old sound's energy, else the marks' time is taken.
 constexpr int kFadeTries = 4;
 constexpr double kMismatchAllowed = 0.25;
-// A cut's new sound lasts at least this many fades before the range's end
-// (its fade-in, its end's fade-out and as much again at full level).
+// No sound between two fades lasts less than this many fades (its fade-in,
+// its fade-out and as much again at full level): a cut's new sound before
+// the range's end, and the sound from a fade-in to a cut's fade-out.
 constexpr int kMinNewSoundFades = 4;
 
 bool CPlayer::DropQueued()
@@ -98,10 +100,10 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             // that fade and twice as much sound again, so that no sound
             // between two fades is shorter than kMinNewSoundFades of them.
             // Nor does its fade reach into the next mark's sound.
-            skip = std::clamp<LONGLONG>(m->frame + 3 * m_rampFrames - sent, 0, unsent);
+            skip = std::clamp<LONGLONG>(m->frame + (kMinNewSoundFades - 1) * m_rampFrames - sent, 0, unsent);
             for (const SPlayMark* n = m_marks.After(sent + skip);
                  n && n->frame <= sent + skip + m_rampFrames && skip < unsent; n = m_marks.After(sent + skip))
-                skip = std::min(n->frame + 3 * m_rampFrames - sent, unsent);
+                skip = std::min(n->frame + (kMinNewSoundFades - 1) * m_rampFrames - sent, unsent);
             const LONGLONG soon =
                 std::max<LONGLONG>(m_rampFrames + CAudioOut::kBlockSize / m_frameSize, skip + m_rampFrames);
             fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
