@@ -73,6 +73,7 @@ bool COGGSource::Open(LPCWSTR path)
     if (!info || info->rate <= 0 || info->channels <= 0)
         return false;
     m_format = SAudioFormat(static_cast<uint32_t>(info->rate), 16, static_cast<uint32_t>(info->channels));
+    m_order = CVorbisChannelOrder(info->channels);
     ogg_int64_t frames = 0;
     m_links = 0;
     for (long link = 0; link < ov_streams(&m_decoder); ++link) {
@@ -105,6 +106,8 @@ COGGSource::EDecoded COGGSource::DecodeBlock()
             continue; // a gap in the data: the stream goes on after it
         if (n < 1 || section >= m_links)
             return EDecoded::Ended; // the end, or a stream of another format
+        // Whole frames: ov_read never splits one.
+        m_order.ToDevice(m_block, n);
         return m_ring.Write(m_block, static_cast<int>(n)) ? EDecoded::Block : EDecoded::NoRoom;
     }
     return EDecoded::Ended;

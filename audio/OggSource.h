@@ -1,12 +1,14 @@
 #pragma once
 // Reader of Ogg Vorbis files through libvorbisfile: decodes into signed 16-bit
 // little-endian PCM in blocks of up to 4096 bytes, kept in a 1 MiB ring until
-// read, so that a caller may ask for any whole number of frames.
+// read, so that a caller may ask for any whole number of frames. Frames of 3
+// to 8 channels come in the order of WAV files, not in Vorbis's own.
 #include <cstdio>
 
 #include <vorbis/vorbisfile.h>
 
 #include "audio/AudioReader.h"
+#include "audio/VorbisChannelOrder.h"
 #include "common/RingBuffer.h"
 
 class COGGSource : public CAudioReader
@@ -56,6 +58,7 @@ private:
     FILE* m_file = nullptr; // ours: the decoder reads it but never closes it
     bool m_decoderOpen = false;
     int m_links = 0; // the leading streams of the first one's format
+    CVorbisChannelOrder m_order;
     CRingBuffer m_ring;
     OggVorbis_File m_decoder = {};
     char m_block[kBlockBytes];
