@@ -118,6 +118,44 @@ TEST(OggReader, AChainIsReadUpToItsFirstStreamOfAnotherFormat)
     EXPECT_TRUE(std::equal(all.begin(), all.end(), plain.begin()));
 }
 
+// The amplitude of a 44.1 kHz tone in one channel of 16-bit frames, over
+// `frames` frames from `from` on.
+double ToneLevel(const Bytes& pcm, size_t channels, size_t channel, double hz, size_t from, size_t frames)
+{
+    double re = 0, im = 0;
+    for (size_t i = 0; i < frames; ++i) {
+        const double v = Sample(&pcm[((from + i) * channels + channel) * 2]);
+        const double phase = 6.283185307179586 * hz * i / 44100;
+        re += v * std::cos(phase);
+        im += v * std::sin(phase);
+    }
+    return 2 * std::hypot(re, im) / frames;
+}
+
+TEST(OggReader, ChannelsOfMoreThanTwoComeInTheOrderOfWavFiles)
+{
+    // Each channel's own tone, in the order of WAV files (see tests/data).
+    const std::pair<const wchar_t*, std::vector<double>> files[] = {
+        {L"tones_3ch.ogg", {300, 500, 700}}, {L"tones_6ch.ogg", {300, 500, 700, 100, 1100, 1300}}};
+    for (const auto& [file, tones] : files)
+        for (bool cache : {false, true})
+            for (LONGLONG at : {0, 30000}) { // from the start, and after a seek
+                SCOPED_TRACE(testing::Message() << file << (cache ? " cached" : "") << " from frame " << at);
+                CIPtr<IAudioReader> r = OpenStarted(testsupport::TestData(file), cache);
+                ASSERT_TRUE(r && r->Seek(at));
+                ASSERT_EQ(tones.size(), r->GetFormat()->nChannels);
+                const Bytes pcm = ReadAll(r);
+                ASSERT_GE(pcm.size(), 11025 * tones.size() * 2);
+                for (size_t c = 0; c < tones.size(); ++c)
+                    for (size_t t = 0; t < tones.size(); ++t) {
+                        const double level = ToneLevel(pcm, tones.size(), c, tones[t], 2205, 8820);
+                        EXPECT_TRUE(t == c ? level > 10000 : level < 1000)
+                            << "channel " << c << ": " << tones[t] << " Hz at " << level
+                            << (t == c ? ", its own tone" : "");
+                    }
+            }
+}
+
 class DirectShowReader : public ::testing::Test
 {
 protected:
