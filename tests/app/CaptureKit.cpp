@@ -377,9 +377,12 @@ std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest)
 {
     std::vector<SSound> ticks;
     const std::vector<SSound> sounds = SoundsBetweenZeros(c);
-    for (size_t i = 1; i + 1 < sounds.size(); ++i)
-        if (sounds[i].frames < shortest && sounds[i].before <= kRate / 1000 && sounds[i].after <= kRate / 1000)
+    for (size_t i = 1; i < sounds.size(); ++i) {
+        const bool last = i + 1 == sounds.size();
+        if (sounds[i].frames < shortest && sounds[i].before <= kRate / 1000 &&
+            (last || sounds[i].after <= kRate / 1000))
             ticks.push_back(sounds[i]);
+    }
     return ticks;
 }
 

@@ -159,8 +159,9 @@ struct SSound
 };
 std::vector<SSound> SoundsBetweenZeros(const CCapture& c);
 // Of those, the ones shorter than `shortest` frames: a tick between two
-// fades. The first and the last are not counted, nor any beside a hole of
-// more than a millisecond (the device running dry, judged on its own).
+// fades (the last one too: a tick before the end). The first is not
+// counted, nor any beside a hole of more than a millisecond (the device
+// running dry, judged on its own).
 std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest);
 // The largest step from one sample to the next in s, leaving out the steps
 // into and out of a hole of more than a millisecond of exact zeros.
