@@ -12,6 +12,10 @@
 
 namespace playback {
 
+// A cut put off comes this much of the device's time before the device's
+// part reaches where it is held back: a busy machine wakes the thread late.
+constexpr LONGLONG kCutLeadMs = 20;
+
 bool CPlayer::FollowRequests(const SPlaySnapshot& s)
 {
     m_cutNapMs = -1;
@@ -40,7 +44,8 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
             TakeRange(s);
             return true;
         }
-        const LONGLONG due = heard.cutBy - 2 * CAudioOut::kBlockSize / m_frameSize;
+        const LONGLONG due = heard.cutBy - 2 * CAudioOut::kBlockSize / m_frameSize -
+                             static_cast<LONGLONG>(m_rate * kCutLeadMs) / m_frameSize;
         if (!newTempo && heard.cutBy >= 0 && heard.sent < due) {
             // The end moved on: the device's part is held back where the
             // old sound can still be cut (its share grows by several blocks

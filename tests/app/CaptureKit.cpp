@@ -351,7 +351,7 @@ std::vector<SSound> SoundsBetweenZeros(const CCapture& c)
     // Near a fade's zero the gain is so small that sound rounds to zero in
     // both channels now and then: a few frames of sound between such zeros
     // belong to the quiet stretch.
-    constexpr size_t kIsland = 32;
+    constexpr size_t kIsland = 64;
     std::vector<SSound> sounds;
     size_t quiet = 0; // frames of the quiet stretch so far
     for (size_t i = 0; i < l.size();) {

@@ -25,8 +25,8 @@ constexpr const wchar_t* kQuietTwo = L"quiet_brown_two_10s.wav";
 constexpr size_t kFade = kRate * 5 / 1000; // frames of each fade
 // A cut's new sound lasts at least four fades between its fade-in and the
 // next fade (a pass's end, or another cut); the fades' own quietest frames
-// round to zero, a few at each end.
-constexpr size_t kShortest = 4 * kFade - 24;
+// round to zero, up to a quarter of a fade in all.
+constexpr size_t kShortest = 4 * kFade - kFade / 4;
 
 class Playback : public ::testing::Test
 {
