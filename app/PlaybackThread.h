@@ -23,9 +23,9 @@
 // pass's end, where it cannot be told where it stands) the pass keeps its
 // own end, and the next pass takes the change up; what lies between its end
 // and a range's end moved on is then not played. A range's end moved on
-// while the pass's end is queued is cut for only once, as late as the new
-// sound can still follow, so that an end dragged on is not cut at every
-// step. During the pre-delay's silence (written a part at a time, however
+// while the pass's end is queued is cut only when that is due, shortly
+// before the latest place the new sound can still follow from, so that an
+// end dragged on is not cut at every step. During the pre-delay's silence (written a part at a time, however
 // long) a place asked for inside the range, a new range or tempo start the
 // first pass afresh after the rest of the silence; a place outside the
 // range ends the pass there too. The play cursor follows what the output
