@@ -22,6 +22,10 @@ constexpr int kOutputRing = 1048576;
 constexpr LONGLONG kFillToMs = 1000;
 constexpr LONGLONG kKeepQueuedMs = 350;
 constexpr LONGLONG kFirstNapsMs = 20; // until the device's rate is known
+// The shortest nap while the output runs down (NapWhileQueued): a cut put
+// off may still come sooner. Elsewhere the thread naps 1 ms at a time while
+// the ring is full (WriteOut) or an end is near (WaitForEnd).
+constexpr LONGLONG kMinNapMs = 5;
 // The device's rate is known after this many measures. The fastest of late
 // counts (a slower spell is forgotten by this factor a measure), so that a
 // nap ends before the queue runs low however fast the device takes it: a
@@ -48,8 +52,9 @@ constexpr DWORD kHandOverWaitMs = 250;
 // can still be taken back and written anew (a new tempo, or a range the
 // queue no longer fits) while the device plays on, so such a change is
 // heard after at most this much sound, with a clean cut: nothing is lost or
-// played twice (or from the next pass on, where the pass heard keeps its
-// own end). (What the device holds can be dropped only by a reset, after
+// played twice. (Where the pass heard must keep its own end instead, an end
+// moved on is heard after it, faded in; otherwise the change counts from
+// the next pass, looped, or is not heard, played once.) (What the device holds can be dropped only by a reset, after
 // which it cannot tell exactly where its sound stopped: under Wine its
 // position runs some tens of milliseconds ahead of what it has played. So a
 // reset is kept for where the play jumps or a pass ends: a stop, a play

@@ -13,19 +13,28 @@
 // A play position asked for, and a range that leaves what is heard behind,
 // drop everything queued, as a reset does (a hard cut): the play jumps
 // there, or the pass heard ends. The device plays what it holds only until
-// the sound written next can follow it (20 ms at most when none comes). A
-// new end that the device already holds ends the pass when it is heard,
-// with the same hard cut and no fade. A new tempo, and a range that what is
-// queued no longer fits, cut cleanly after the small share of the queue
-// the device holds: the old sound fades out and the new one fades in where
-// it stopped. Where no such place is left (the new sound would be a tick
-// before the range's end, or the old sound is the stage's play-out of the
-// pass's end, where it cannot be told where it stands) the pass keeps its
-// own end, and the next pass takes the change up; what lies between its end
-// and a range's end moved on is then not played. A range's end moved on
+// the sound written next can follow it (20 ms and the feeder's next pass at
+// most when none comes). A new end that the device already holds ends the
+// pass when it is heard, with the same hard cut and no fade. But where the
+// device already holds the first frames of the next pass, nothing is
+// dropped: the pass heard plays out what the device holds of it, and the
+// next pass is judged instead, so that it is never heard twice. A new tempo,
+// and a range that what is queued no longer fits, cut cleanly after the
+// small share of the queue the device holds: the old sound fades out and
+// the new one fades in where it stopped. Where only a later pass differs (a
+// new start), the queue is taken back from that pass's join on and the pass
+// heard plays on untouched. Where no place for a cut is left (the new sound
+// would be a tick before the range's end, or the old sound is the stage's
+// play-out of the pass's end, where it cannot be told where it stands) the
+// pass keeps its own end: then the sound an end moved on adds follows that
+// end, faded in as at a loop's join (once a pass; less than a few fades of
+// it is left to the next pass, since on its own it would be a tick), and
+// then the next pass, looped, or the end. An end moved inward that leaves
+// less than a few fades of new sound ends the pass at the first place after
+// the device's share, with the old sound's fade. A range's end moved on
 // while the pass's end is queued is cut only when that is due, shortly
 // before the latest place the new sound can still follow from, so that an
-// end dragged on is not cut at every step. During the pre-delay's silence (written a part at a time, however
+// end dragged on is cut a few times at most. During the pre-delay's silence (written a part at a time, however
 // long) a place asked for inside the range, a new range or tempo start the
 // first pass afresh after the rest of the silence; a place outside the
 // range ends the pass there too. The play cursor follows what the output

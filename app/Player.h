@@ -31,10 +31,9 @@ inline bool Outside(LONGLONG t, const SPlaySnapshot& s)
 // input behind them, and that input is the fragment's end mirrored, never
 // sound from outside the fragment nor silence.
 constexpr int kTailMs = 200;
-// The longest and the shortest nap of the thread while sound is queued
-// (but before a cut put off, which may come sooner).
+// The longest nap of the thread while sound is queued (but before a cut
+// put off, or an end to wait for, which may come sooner).
 constexpr LONGLONG kMaxNapMs = 250;
-constexpr LONGLONG kMinNapMs = 5;
 
 // The thread's own state for one run. The output's feeder, to move the play
 // cursor, reads the marks and the frame count, forgets the marks it has
@@ -81,14 +80,24 @@ private:
         bool inPass = false;     // false: nothing written, or the pre-delay's silence
         LONGLONG firstPass = -1; // in the silence: where the first pass begins after it
         bool writtenFor = true;  // everything from the frame heard on was written for the range
-        bool outside = false;    // what is heard lies before the start (and its slack) or at or after the end
-        LONGLONG endAt = -1;     // the frame within the device's share where the end is reached
-        bool fits = false;       // only the pass heard is written so far, and not past the range's end
-        // The end moved on while the pass heard's end is queued beyond the
-        // device's part: the latest end of the device's part at which the
-        // old sound can still be cut with new sound up to the new end (-1:
-        // none). The cut waits until the device's part nears it, so that an
-        // end dragged on makes one cut, not one at every step.
+        LONGLONG played = 0;     // the frame heard
+        // The pass judged: the one heard, or a later one whose first frames
+        // the device already holds (the pass heard then plays out what the
+        // device holds of it).
+        int pass = 0;
+        bool outside = false; // what is heard of it lies before the start (and its slack) or at or after the end
+        LONGLONG endAt = -1;  // the frame within the device's share where the end is reached
+        bool fits = false;    // only the pass judged is written so far, and not past the range's end
+        bool endKept = false; // the range's end is the one the pass judged was written for
+        bool endMovedOn = false;
+        LONGLONG laterPass = -1; // the first frame of the pass after it; -1 while none is written
+        LONGLONG passEnd = -1;   // the frame after its end, where that is written
+        // The end moved on while the pass judged has its end queued beyond
+        // the device's part: the latest end of the device's part at which
+        // the old sound can still be cut with new sound up to the new end
+        // (-1: none). The cut waits until the device's part nears it, so
+        // that an end dragged on is cut a few times at most, not at every
+        // step.
         LONGLONG cutBy = -1;
         LONGLONG sent = 0; // the end of the device's part
     };
@@ -96,6 +105,11 @@ private:
     // The frames queued from the one heard on count as written for the
     // range of `s`: the change is taken up.
     void TakeRange(const SPlaySnapshot& s);
+    // Only the passes from output frame `join` on differ under the range of
+    // `s` (a new start): they are taken back and the next pass written anew
+    // from that join, the pass before it untouched. Where the device took
+    // the join meanwhile, that pass is kept as written. False: a seek failed.
+    bool WriteLaterPassesAnew(LONGLONG join, const SPlaySnapshot& s);
     // Drops everything queued, writes again what is left of the pre-delay's
     // silence, and begins the pass at t after it.
     bool Restart(LONGLONG t, const SPlaySnapshot& s);
@@ -103,8 +117,9 @@ private:
     // next pass begins at once; else the play is over.
     bool EndPassNow(const SPlaySnapshot& s);
     // Drops everything queued: the ring at once, while the device plays what
-    // it holds only until the sound written next can follow it (20 ms at
-    // most when none comes; CAudioOut::Reset), no longer counted as queued.
+    // it holds only until the sound written next can follow it (when none
+    // comes, 20 ms and up to one device block more, as the output's feeder
+    // acts at its next pass; CAudioOut::Reset), no longer counted as queued.
     // The passes heard are counted and the cursor kept first. True when the
     // last frame heard was a pass's (not the silence, not nothing).
     bool DropQueued();
@@ -162,8 +177,13 @@ private:
     // nothing heard twice or skipped. A pass that ends within those
     // milliseconds, or so soon after them that the new sound of `s` would be
     // a tick, or whose sound there is already the stage's play-out of its
-    // end (where the place cannot be told), keeps its own end instead: the
-    // caller then begins the next pass. A sound's first frames fade in (a
+    // end (where the place cannot be told), keeps its own end instead, where
+    // it has one within the range: the caller then writes what an end moved
+    // on adds after it (FollowRequests), or begins the next pass (looped) or
+    // lets the play end. Where it has none (the end moved inward, leaving
+    // less than a few fades of new sound), the old sound fades out at the
+    // first place after the device's part and the pass ends there, with no
+    // new sound. A sound's first frames fade in (a
     // pass's start, a cut's new sound): the old sound fades out only after
     // that fade and twice as much sound again, so that no sound between two
     // fades is shorter than a tick. The rest is dropped, passes begun ahead
@@ -289,8 +309,11 @@ private:
     LONGLONG m_firstPass = 0;   // where the first pass begins after the silence
     bool m_over = false;        // the last pass ended where the queue was dropped
     LONGLONG m_endAt = -1;      // the output frame where the pass heard ends; -1 none
-    LONGLONG m_cutNapMs = -1;   // the longest nap before a cut put off is due; -1 none
-    bool m_looped = false;      // the loop flag as the thread last acted on it
+    // The pass whose end moved on was extended past its own end already (a
+    // pass gets one such piece); -1 none since the last drop.
+    int m_extendedPass = -1;
+    LONGLONG m_cutNapMs = -1; // the longest nap before a cut put off is due; -1 none
+    bool m_looped = false;    // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
     // The pass heard is the last one written, or ends at m_endAt: set by the

@@ -49,6 +49,7 @@ bool CPlayer::DropQueued()
     m_out->Reset();
     m_ratePlayed = -1;
     m_endAt = -1;
+    m_extendedPass = -1;
     m_silenceLeft = 0;
     return passHeard;
 }
@@ -113,7 +114,8 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             cuttable =
                 fade > 0 && !m_marks.PlaysOut(sent + skip + fade - 1) && m_marks.TimeAt(sent + skip + fade) <= latest;
             // Else the pass keeps its own end where it has one within the
-            // range, and the next pass takes the change up.
+            // range (the caller writes what a moved end adds after it, or
+            // goes on with the next pass or the play's end).
             if (next >= 0 && m->last <= s.RangeMax())
                 ownEnd = {SStop::kPassEnded, m->last, next - sent};
             if (ending && ending->pass != m->pass && ending->time >= 0) {

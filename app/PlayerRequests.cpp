@@ -12,8 +12,10 @@
 
 namespace playback {
 
-// A cut put off comes this much of the device's time before the device's
-// part reaches where it is held back: a busy machine wakes the thread late.
+// A cut put off comes this much of the device's time, and two device blocks
+// more, before the device's part reaches where it is held back: a busy
+// machine wakes the thread late. Until then the thread naps half the time
+// left at a time.
 constexpr LONGLONG kCutLeadMs = 20;
 
 bool CPlayer::FollowRequests(const SPlaySnapshot& s)
@@ -36,11 +38,32 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
         m_endAt = -1;
         if (heard.outside)
             return EndPassNow(s);
-        if (heard.endAt >= 0 || (!newTempo && heard.fits)) {
-            // The device already holds the new end, and the pass ends when
-            // that is heard (WaitForEnd); or the writing simply goes on
-            // under the new range.
+        if (!newTempo && heard.endKept) {
+            // The pass judged sounds as it did (a new start counts from the
+            // next pass): only a later pass queued after it differs, and is
+            // written anew from its join on, nothing dipped before.
+            if (heard.laterPass < 0) {
+                TakeRange(s);
+                return true;
+            }
+            return WriteLaterPassesAnew(heard.laterPass, s);
+        }
+        if (heard.endAt >= 0) {
+            // The device already holds the new end: the pass ends when that
+            // is heard (WaitForEnd). Judged afresh at every wake until then,
+            // so that a pass whose first frames the device takes meanwhile
+            // is kept and judged instead (Heard).
             m_endAt = heard.endAt;
+            return true;
+        }
+        if (!newTempo && heard.fits) {
+            // The writing simply goes on under the new range.
+            TakeRange(s);
+            return true;
+        }
+        if (!newTempo && heard.endMovedOn && heard.pass == m_extendedPass) {
+            // The pass heard was extended once already: a drag does not dip
+            // it again at every step, and the next pass takes the rest up.
             TakeRange(s);
             return true;
         }
@@ -60,11 +83,22 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
     const SStop stop = Cut(s);
     TakeRange(s);
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
+    if (stop.where == SStop::kPassEnded && heard.played < heard.passEnd && t < s.RangeMax() && t <= LatestStop(s) &&
+        FrameOfTime(t) < m_frameCount && m_passesBegun != m_extendedPass) {
+        // The pass keeps its own end, but the end moved on: the sound from
+        // its end's next frame to the new end follows it, faded in as at a
+        // loop's join, and belongs to the same pass. Once a pass.
+        m_extendedPass = m_passesBegun;
+        m_writing = true;
+        return BeginAt(t, s);
+    }
     if (stop.where == SStop::kPassEnded || Outside(t, s)) {
         // The pass keeps its own end, or the old sound stopped at the
-        // range's end: the pass ends there, and what lies between its end
-        // and a range's end moved on is not played (on its own it would be
-        // a tick). The tempo is noted, so that the next wake cuts nothing
+        // range's end: the pass ends there. Where its end moved on by less
+        // than a few fades (on its own that sound would be a tick), or
+        // moved on again after the pass was extended once, the next pass
+        // (looped) takes the change up; played once, that sound is not
+        // heard. The tempo is noted, so that the next wake cuts nothing
         // again.
         m_markTempo = s.tempo;
         SPlaySnapshot next = s;
@@ -72,6 +106,35 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
     }
     m_writing = true;
     return BeginAt(t, s);
+}
+
+bool CPlayer::WriteLaterPassesAnew(LONGLONG join, const SPlaySnapshot& s)
+{
+    LONGLONG keep = 0;
+    bool joinHeld = false;
+    {
+        CCritSecLock lock(&m_markLock);
+        const LONGLONG unsent = TakeBackUnsent();
+        const LONGLONG sent = m_written;
+        // The device may have taken the join since it was judged: then the
+        // pass after it is kept whole, as any pass the device holds.
+        joinHeld = join < sent;
+        keep = joinHeld ? unsent : std::min(join - sent, unsent);
+        m_marks.TakeRange(PlayedFrames(), s.RangeMin(), s.RangeMax());
+        if (!joinHeld) {
+            if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + keep - 1, 0)))
+                m_passesBegun = last->pass;
+            m_marks.DropFrom(sent + keep);
+        }
+    }
+    if (joinHeld) {
+        PutBack(keep);
+        return true;
+    }
+    m_writing = true; // so that putting the pass heard back asks for no drain
+    PutBack(keep);
+    SPlaySnapshot next = s;
+    return NextPass(next);
 }
 
 bool CPlayer::GoTo(LONGLONG t, const SPlaySnapshot& s)
@@ -94,6 +157,7 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
     SHeard heard;
     CCritSecLock lock(&m_markLock);
     const LONGLONG played = PlayedFrames();
+    heard.played = played;
     heard.writtenFor = m_marks.WrittenFor(played, s.RangeMin(), s.RangeMax());
     const SPlayMark* m = m_marks.At(played);
     if (!m)
@@ -104,28 +168,45 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
         return heard;
     }
     heard.inPass = true;
-    heard.outside = Outside(m_marks.TimeAt(played), s);
-    if (heard.outside)
-        return heard;
     const LONGLONG sent = m_written - m_out->GetUnsentBytes() / m_frameSize;
     heard.sent = sent;
-    heard.endAt = m_marks.FrameReaching(played, sent, s.RangeMax());
+    // Where the device already holds the first frames of a pass after the
+    // one heard, that pass is the one judged: what the device holds can only
+    // be dropped by a reset, which would cut those frames short, and the
+    // pass would be heard again from its start. The pass heard then plays
+    // out what the device holds of it (less than kHeldMs: a pass's join is
+    // held back until then).
+    LONGLONG from = played;
+    for (LONGLONG next = m_marks.NextPassFrame(m->pass); next >= 0 && next < sent;
+         next = m_marks.NextPassFrame(m->pass)) {
+        from = next;
+        m = m_marks.At(from);
+    }
+    heard.pass = m->pass;
+    heard.outside = Outside(m_marks.TimeAt(from), s);
+    if (heard.outside)
+        return heard;
+    heard.endAt = m_marks.FrameReaching(from, sent, s.RangeMax());
     LONGLONG passEnd = m_marks.NextPassFrame(m->pass);
+    heard.laterPass = passEnd;
     if (passEnd < 0 && !m_writing)
         passEnd = m_written; // the last pass ends with the queue
-    // A pass begun after the one heard (or a cut's new sound not heard yet)
-    // was written under another judgement: the queue is cut instead. But
-    // where only the end moved on and the pass heard is still being
+    heard.passEnd = passEnd;
+    heard.endKept = s.RangeMax() == m->last;
+    // A pass begun after the one judged (or a cut's new sound not heard
+    // yet) was written under another judgement: the queue is cut instead.
+    // But where only the end moved on and the pass judged is still being
     // written, all of it fits the new range.
     const bool endMovedOn = s.RangeMax() > m->last;
-    heard.fits = writingInRange && (played >= m_passOut || (endMovedOn && passEnd < 0));
+    heard.endMovedOn = endMovedOn;
+    heard.fits = writingInRange && (from >= m_passOut || (endMovedOn && passEnd < 0));
     if (endMovedOn && passEnd > sent) {
         // The last frame at which the old sound may stop: before the pass's
         // play-out, and where the new sound still lasts a few fades; its
         // fade begins a fade before.
         const LONGLONG playOut = m_marks.At(passEnd - 1)->playOut;
         LONGLONG last = playOut >= 0 ? playOut : passEnd - m_rampFrames;
-        const LONGLONG reaching = m_marks.FrameReaching(played, passEnd, LatestStop(s));
+        const LONGLONG reaching = m_marks.FrameReaching(from, passEnd, LatestStop(s));
         if (reaching >= 0)
             last = std::min(last, reaching);
         heard.cutBy = last - m_rampFrames;
