@@ -57,15 +57,20 @@ private:
     // loop, BeginAfter), then the first pass.
     bool Begin();
     // A play position asked for, a new tempo, a new range, each judged
-    // against what the frames being heard were written for (PlayerRequests.cpp).
-    // Where the play jumps or the pass heard ends (a play position asked
+    // against what the frames being heard were written for (PlayerRequests.cpp),
+    // and against the pass heard, or the next one where the device already
+    // holds its first frames (that pass is never begun again).
+    // Where the play jumps or the pass judged ends (a play position asked
     // for, a range that leaves what is heard behind), what is queued is
     // dropped (DropQueued); a new end that the device already holds ends
-    // the pass when it is heard (WaitForEnd). A new tempo, or a new range
-    // that what is queued no longer fits, drops nothing that is heard: the
-    // old sound is cut after the device's share (Cut) and the new goes on,
-    // or the pass keeps its own end; for a range's end moved on, the cut
-    // waits until it is due (SHeard::cutBy). While the
+    // the pass when it is heard (WaitForEnd). A new start changes only the
+    // passes after the one judged: they are written anew from its join
+    // (WriteLaterPassesAnew). A new tempo, or a new range that what is
+    // queued no longer fits, drops nothing that is heard: the old sound is
+    // cut after the device's share (Cut) and the new goes on, or the pass
+    // keeps its own end, and what an end moved on adds follows that end
+    // (once a pass); for a range's end moved on, the cut waits until it is
+    // due (SHeard::cutBy). While the
     // pre-delay's silence is heard (or still being written), a place inside
     // the range, a new range or a new tempo start the first pass afresh
     // after the rest of the silence (Restart); a place outside the range
