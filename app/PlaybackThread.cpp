@@ -1,6 +1,7 @@
 #include "app/PlaybackThread.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <exception>
 
@@ -175,8 +176,10 @@ void CPlayer::OnPlaying()
     const DWORD now = GetTickCount();
     if (now - m_cursorMoved < kPostEveryMs) {
         // Between the cursor's moves: the window hears of the play only
-        // while the last pass plays out, for the pane to hand the loop flag on.
-        if (m_lastPassOut)
+        // while the last pass plays out, for the pane to hand the loop flag
+        // on, and near a pass's end, for the pane to hand a moved end on
+        // while it can still be heard in that pass.
+        if (m_handOverOften)
             PostMessage(m_ctx->window, WM_PLAY_POSITION, 0, 0);
         return;
     }
@@ -205,6 +208,28 @@ void CPlayer::MeasureRate(int pending)
         m_ratePlayed = played;
         m_rateTick = now;
     }
+}
+
+bool CPlayer::PassEndWithin(LONGLONG ms)
+{
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG played = PlayedFrames();
+    const SPlayMark* m = m_marks.At(played);
+    if (!m || m->time < 0)
+        return false;
+    LONGLONG end = m_marks.NextPassFrame(m->pass);
+    if (end < 0 && !m_writing)
+        end = m_written;
+    return end >= played &&
+           MsUntil(static_cast<int>(std::min<LONGLONG>(end - played, INT_MAX / m_frameSize) * m_frameSize), 0) <= ms;
+}
+
+void CPlayer::Nap(DWORD ms)
+{
+    // A range the pane changes reaches the thread at the pane's next
+    // hand-over: one cursor move later at most.
+    m_handOverOften = !m_writing || m_endAt >= 0 || PassEndWithin(static_cast<LONGLONG>(ms) + kPostEveryMs);
+    WaitForSingleObject(m_ctx->wake.Get(), ms);
 }
 
 LONGLONG CPlayer::MsUntil(int pending, LONGLONG bytes) const

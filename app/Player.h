@@ -264,13 +264,13 @@ private:
     // device has been taking the sound (never slower than real time).
     LONGLONG MsUntil(int pending, LONGLONG bytes) const;
     void MeasureRate(int pending);
-    void Nap(DWORD ms)
-    {
-        // Meanwhile, with the end of the last pass ahead, the window hears
-        // of the play at the feeder's quicker pace (OnPlaying).
-        m_lastPassOut = !m_writing || m_endAt >= 0;
-        WaitForSingleObject(m_ctx->wake.Get(), ms);
-    }
+    // Naps until woken or `ms` have passed. Meanwhile, with the end of the
+    // last pass ahead, or the end of the pass heard near, the window hears
+    // of the play at the feeder's quicker pace (OnPlaying).
+    void Nap(DWORD ms);
+    // The end of the pass heard comes within `ms` of wall time, at the rate
+    // the device has been taking the sound. Takes the mark lock.
+    bool PassEndWithin(LONGLONG ms);
 
     SPlayContext* m_ctx;
     CIPtr<IAudioReader> m_reader;
@@ -321,9 +321,10 @@ private:
     bool m_looped = false;    // the loop flag as the thread last acted on it
     bool m_firstPosted = false;
     int m_passesBegun = 0; // the pass being written, counted from 0
-    // The pass heard is the last one written, or ends at m_endAt: set by the
-    // thread as it naps, read by the feeder.
-    std::atomic<bool> m_lastPassOut{false};
+    // The window hears of the play at the feeder's pace: the pass heard is
+    // the last one written, ends at m_endAt, or ends soon. Set by the thread
+    // as it naps, read by the feeder.
+    std::atomic<bool> m_handOverOften{false};
     DWORD m_cursorMoved = 0; // when the feeder last moved the cursor; the feeder's own
     // The end's hand-over asked for (FollowEnd): the pane's hand-overs
     // by then, and when.
