@@ -97,10 +97,12 @@ void CPlayMarks::TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last)
     }
 }
 
-void CPlayMarks::SetPlayOut(LONGLONG passFrame, LONGLONG frame)
+void CPlayMarks::SetPlayOut(LONGLONG passFrame, LONGLONG frame, LONGLONG end)
 {
-    for (auto m = m_marks.rbegin(); m != m_marks.rend() && m->frame >= passFrame; ++m)
+    for (auto m = m_marks.rbegin(); m != m_marks.rend() && m->frame >= passFrame; ++m) {
         m->playOut = frame;
+        m->end = end;
+    }
 }
 
 bool CPlayMarks::PlaysOut(LONGLONG frame) const

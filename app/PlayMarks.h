@@ -26,6 +26,10 @@ struct SPlayMark
     // behind them, so from there on the frames may hold that tail, not the
     // source the marks pace out.
     LONGLONG playOut = -1;
+    // The source time the pass's sound ends at, once its end is written
+    // (-1 before): the end of the range it was written for then. A range
+    // taken up later (TakeRange) leaves it, as the sound stays what it is.
+    LONGLONG end = -1;
 };
 
 class CPlayMarks
@@ -56,8 +60,9 @@ public:
     // The frames from `frame` on count as written for [first, last]: what
     // they hold was judged to fit that range.
     void TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last);
-    // The pass whose marks begin at `passFrame` plays out from `frame` on.
-    void SetPlayOut(LONGLONG passFrame, LONGLONG frame);
+    // The pass whose marks begin at `passFrame` plays out from `frame` on,
+    // and its sound ends at source time `end`.
+    void SetPlayOut(LONGLONG passFrame, LONGLONG frame, LONGLONG end);
     // `frame` lies in its pass's play-out.
     bool PlaysOut(LONGLONG frame) const;
 

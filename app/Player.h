@@ -167,8 +167,8 @@ private:
     struct SStop
     {
         enum EWhere { kNothingHeard, kInPass, kPassEnded } where = kNothingHeard;
-        // kInPass: the source time to go on from; kPassEnded: the end of
-        // the range the pass was written for.
+        // kInPass: the source time to go on from; kPassEnded: where the
+        // pass's sound ends (the end of the range its end was written for).
         LONGLONG time = -1;
         LONGLONG keep = 0; // frames of the old sound kept after the device's part
     };

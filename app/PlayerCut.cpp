@@ -116,20 +116,24 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             // Else the pass keeps its own end where it has one within the
             // range (the caller writes what a moved end adds after it, or
             // goes on with the next pass or the play's end).
-            if (next >= 0 && m->last <= s.RangeMax())
-                ownEnd = {SStop::kPassEnded, m->last, next - sent};
+            // Where its sound ends: the range taken up since may say
+            // otherwise, and a moved end's sound goes on from there.
+            const SPlayMark* lastOfPass = next > 0 ? m_marks.At(next - 1) : nullptr;
+            const LONGLONG end = lastOfPass && lastOfPass->end >= 0 ? lastOfPass->end : m->last;
+            if (next >= 0 && end <= s.RangeMax())
+                ownEnd = {SStop::kPassEnded, end, next - sent};
             if (ending && ending->pass != m->pass && ending->time >= 0) {
                 // The device's part ends with a pass (a pass's join is held
                 // back until shortly before it is heard).
                 stop.where = SStop::kPassEnded;
-                stop.time = ending->last;
+                stop.time = ending->end >= 0 ? ending->end : ending->last;
             } else if (next >= 0 && (next - sent <= soon || (!cuttable && ownEnd.where == SStop::kPassEnded))) {
                 // The pass ends within a fade (and the block the device
                 // stops short of a held join by, or the sound kept for a
                 // fade-in) after the device's part, and fades out by
                 // itself; or no place after the device's part can be cut:
                 // it keeps its end.
-                stop = {SStop::kPassEnded, m->last, next - sent};
+                stop = {SStop::kPassEnded, end, next - sent};
             } else {
                 stop.where = SStop::kInPass;
                 stop.time = m_marks.TimeAt(sent + skip + fade);

@@ -229,8 +229,11 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
         // behind it: a cut cannot tell there where its old sound stands.
         const LONGLONG total = std::llround(m_expectedOut);
         const LONGLONG real = std::min<LONGLONG>(total, m_producedOut + m_stretch->numSamples());
+        // The end as a time that maps back to the frame after the last.
+        const LONGLONG rate = m_format.nSamplesPerSec;
+        const LONGLONG end = endFrame < m_frameCount ? s.RangeMax() : (endFrame * 1000000 + rate - 1) / rate;
         CCritSecLock lock(&m_markLock);
-        m_marks.SetPlayOut(m_passOut, m_passOut + real);
+        m_marks.SetPlayOut(m_passOut, m_passOut + real, end);
     }
     PlayOut(tempo);
     m_stretch->clear();
