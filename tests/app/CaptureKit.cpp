@@ -143,6 +143,25 @@ uint64_t SettledSize(const std::function<void(unsigned ms)>& pump)
     return size;
 }
 
+size_t FirstSoundSoFar(uint64_t from, size_t frames)
+{
+    HANDLE h = CreateFileW(testsupport::CapturePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return SIZE_MAX;
+    std::vector<int16_t> samples(frames * 2);
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(from);
+    DWORD got = 0;
+    const bool read = SetFilePointerEx(h, at, nullptr, FILE_BEGIN) &&
+                      ReadFile(h, samples.data(), static_cast<DWORD>(samples.size() * 2), &got, nullptr);
+    CloseHandle(h);
+    for (size_t i = 0; read && i < got / 2; ++i)
+        if (samples[i] != 0)
+            return i / 2;
+    return SIZE_MAX;
+}
+
 std::vector<int16_t> SourceLeft(IAudioReader* reader)
 {
     std::vector<int16_t> left;
@@ -336,6 +355,45 @@ long long FindPlace(const CCapture& c, const std::vector<int16_t>& source, size_
     return -1;
 }
 
+std::vector<size_t> StartsOf(const CCapture& c, const std::vector<int16_t>& source, size_t frame, size_t after,
+                             size_t fade)
+{
+    const std::vector<int16_t>& s = c.Left();
+    constexpr size_t n = 256; // frames compared after the fade, where the sound lasts that long
+    std::vector<size_t> starts;
+    for (const SSound& sound : SoundsBetweenZeros(c)) {
+        // The fade's first frames may round to zero (an island of them
+        // counts as quiet): its zero frame lies that much before the sound.
+        const size_t lead = std::min<size_t>(sound.before, 64);
+        if (sound.at < after + lead)
+            continue;
+        size_t best = SIZE_MAX;
+        double bestCost = 0;
+        for (size_t z = sound.at - lead; z < sound.at; ++z) {
+            if (s[z] != 0)
+                continue;
+            const size_t m = std::min(sound.at + sound.frames - z, fade + n);
+            if (frame + m > source.size())
+                break;
+            double cost = 0, energy = 0;
+            for (size_t j = 0; j < m; ++j) {
+                const double gain = double(std::min(j, fade)) / double(fade);
+                const double want = double(std::lround(source[frame + j] * gain));
+                const double d = double(s[z + j]) - want;
+                cost += d * d;
+                energy += want * want;
+            }
+            if (energy > 0 && cost <= energy * 1e-4 && (best == SIZE_MAX || cost < bestCost)) {
+                best = z;
+                bestCost = cost;
+            }
+        }
+        if (best != SIZE_MAX)
+            starts.push_back(best);
+    }
+    return starts;
+}
+
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to)
 {
     int largest = 0;
@@ -371,6 +429,15 @@ std::vector<SSound> SoundsBetweenZeros(const CCapture& c)
     if (!sounds.empty())
         sounds.back().after = quiet;
     return sounds;
+}
+
+size_t HoleFrames(const std::vector<SSound>& sounds, size_t from, size_t to)
+{
+    size_t holes = 0;
+    for (const SSound& sound : sounds)
+        if (sound.at - sound.before > from && sound.at <= to && sound.before > kRate / 1000)
+            holes += sound.before;
+    return holes;
 }
 
 std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest)

@@ -87,6 +87,12 @@ struct SHeardPass
 // then. `pump(ms)` takes the caller's messages meanwhile.
 uint64_t SettledSize(const std::function<void(unsigned ms)>& pump);
 
+// While a play goes on: the capture frame (counted from byte `from`) of the
+// first sound the device has written, reading no more than `frames` frames
+// of the capture (a whole capture is read once the play is over); SIZE_MAX
+// while there is none.
+size_t FirstSoundSoFar(uint64_t from, size_t frames);
+
 // The left channel of a whole file, as its reader gives it.
 std::vector<int16_t> SourceLeft(IAudioReader* reader);
 
@@ -142,6 +148,14 @@ std::vector<SFadeIn> FindFadeIns(const CCapture& c, const std::vector<int16_t>& 
 // exact zero over `fade` frames, then a copy of the source but for rounding.
 // The capture frame of its first (zero) frame; -1 when it is not heard there.
 long long FindPlace(const CCapture& c, const std::vector<int16_t>& source, size_t frame, size_t after, size_t fade);
+// Every place at or after capture frame `after` where the source's sound from
+// frame `frame` on begins, faded in from an exact zero over `fade` frames,
+// however soon it stops again: unlike FindFadeIns, also after a hard cut
+// (one zero only, the fade's own) and where it lasts less than the fade.
+// The capture frame of each one's first (zero) frame. A sound shorter than
+// the islands SoundsBetweenZeros counts as quiet is not seen.
+std::vector<size_t> StartsOf(const CCapture& c, const std::vector<int16_t>& source, size_t frame, size_t after,
+                             size_t fade);
 // The largest step from one sample to the next in s[from, to).
 int LargestStep(const std::vector<int16_t>& s, size_t from, size_t to);
 
@@ -163,6 +177,11 @@ std::vector<SSound> SoundsBetweenZeros(const CCapture& c);
 // counted, nor any beside a hole of more than a millisecond (the device
 // running dry, judged on its own).
 std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest);
+// Of the sounds between zeros, the exact zeros in holes of more than a
+// millisecond (the device running dry on a busy machine) that lie after
+// frame `from`, before a sound that begins at frame `to` or earlier: the
+// frames they put the sound after them later by.
+size_t HoleFrames(const std::vector<SSound>& sounds, size_t from, size_t to);
 // The largest step from one sample to the next in s, leaving out the steps
 // into and out of a hole of more than a millisecond of exact zeros.
 int LargestStepBesideNoHole(const std::vector<int16_t>& s);

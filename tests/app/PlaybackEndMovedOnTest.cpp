@@ -140,4 +140,275 @@ TEST_F(Playback, AnEndDraggedOnLeavesNoTickAndNothingTwice)
     }
 }
 
+// Pass 1 of a capture whose end was moved on to `newEndFrame` (from its own
+// end, and through any step of a drag before: `ends`), judged: the sound
+// reaches the new end (the last sound of pass 1, from its last fade-in on,
+// lasts as long as the source from there to the new end, at the tempo; a
+// drag's pass is extended once, to the end of one of its steps), then
+// the next pass follows from the range's start (looped) or nothing (once);
+// every cut and join in pass 1 goes on with the source frame after the old
+// sound's last (a join: after the end it was written for), no sound
+// between two fades is a tick, and pass 1 is heard in two stretches between
+// exact zeros at most (one dip at most). `first` is the capture frame
+// before pass 1's first sound. Failures are added; answers what went wrong.
+struct SEndMovedOn
+{
+    bool unheard = false, ticked = false, twice = false, dipped = false;
+};
+SEndMovedOn JudgeEndMovedOn(const CCapture& c, const std::vector<int16_t>& source, size_t first, size_t fromFrame,
+                            const std::vector<size_t>& ends, size_t newEndFrame, float tempo, bool looped)
+{
+    SEndMovedOn judged;
+    const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+    size_t next = SIZE_MAX; // looped: pass 2's start (its zero)
+    if (looped) {
+        const std::vector<size_t> starts = StartsOf(c, source, fromFrame, first + kShortest, kFade);
+        if (starts.empty()) {
+            ADD_FAILURE() << "no pass 2 from the range's start";
+            return judged;
+        }
+        next = starts.front();
+    }
+    // The stretches of pass 1; a hole of more than a millisecond is the device
+    // running dry, not a dip.
+    int stretches = 0;
+    const SSound* last = nullptr;
+    for (const SSound& sound : sounds) {
+        if (sound.at < first || sound.at >= next)
+            continue;
+        stretches += stretches == 0 || sound.before <= kRate / 1000;
+        last = &sound;
+    }
+    if (!last) {
+        ADD_FAILURE() << "pass 1 not heard";
+        return judged;
+    }
+    if (stretches > 2) {
+        judged.dipped = true;
+        ADD_FAILURE() << "pass 1 heard in " << stretches << " stretches between exact zeros";
+    }
+    // Each fade-in in pass 1 after its start: a cut's, going on with the
+    // source frame after the old sound's last, or a join after an end that
+    // pass 1 was written for (there the old sound is the stage's play-out of
+    // its end, no copy of the source a cut is found by).
+    const size_t searchFrom = fromFrame - kRate / 20, searchTo = newEndFrame + kRate / 20;
+    const std::vector<SCut> cuts = FindCuts(c, source, searchFrom, searchTo, kFade);
+    size_t lastIn = first; // the last sound's first (zero) frame
+    size_t lastFrom = fromFrame;
+    for (const SFadeIn& in : FindFadeIns(c, source, searchFrom, searchTo, kFade)) {
+        if (in.at + 1 < first + kShortest || in.at + 1 >= next)
+            continue; // pass 1's own start, or pass 2's
+        lastIn = in.at + 1;
+        lastFrom = size_t(in.source);
+        const auto cut = std::find_if(cuts.begin(), cuts.end(), [&](const SCut& k) { return k.at == in.at; });
+        const double into = (double(in.at) - double(first)) / kRate;
+        if (cut != cuts.end() && cut->Missing(kFade) != 0) {
+            judged.twice = true;
+            ADD_FAILURE() << cut->Missing(kFade) << " frames skipped (+) or heard twice (-) at a cut " << into
+                          << " s into pass 1";
+        } else if (cut == cuts.end() && std::find(ends.begin(), ends.end(), lastFrom) == ends.end()) {
+            judged.twice = true;
+            ADD_FAILURE() << "a fade-in from source frame " << lastFrom << " " << into
+                          << " s into pass 1, neither at a cut nor after an end it was written for";
+        }
+    }
+    // A hole puts what follows it later by as much.
+    const long long heard = static_cast<long long>(last->at + last->frames - lastIn + 1) -
+                            static_cast<long long>(HoleFrames(sounds, lastIn, last->at));
+    long long want = std::llround((double(newEndFrame) - double(lastFrom)) / tempo);
+    // A drag extends a pass once: to the end in force then, a later step's
+    // end is the next pass's.
+    for (size_t k = 1; k + 1 < ends.size(); ++k) {
+        const long long atStep = std::llround((double(ends[k]) - double(lastFrom)) / tempo);
+        if (std::llabs(heard - atStep) <= 4)
+            want = atStep;
+    }
+    if (std::llabs(heard - want) > 4) {
+        judged.unheard = true;
+        ADD_FAILURE() << "pass 1 does not reach the new end: its last sound, from source frame " << lastFrom
+                      << " on, lasts " << heard << " frames, the source from there to the new end " << want
+                      << " at the tempo";
+    }
+    const std::vector<SSound> ticks = ShortSounds(c, kShortest);
+    if (!ticks.empty()) {
+        judged.ticked = true;
+        ADD_FAILURE() << "a tick: " << ticks.front().frames << " frames of sound between two fades, "
+                      << (double(ticks.front().at) - double(first)) / kRate << " s into pass 1";
+    }
+    return judged;
+}
+
+// Moves that the judge found wrong, for a row's figures.
+struct SEndMovedOnFigures
+{
+    int moves = 0, unheard = 0, ticked = 0, twice = 0, dipped = 0;
+    void Add(const SEndMovedOn& j)
+    {
+        ++moves;
+        unheard += j.unheard;
+        ticked += j.ticked;
+        twice += j.twice;
+        dipped += j.dipped;
+    }
+    void Print(const char* what) const
+    {
+        std::printf("[ figures  ] %s: %d moves; the new end not reached %d, a tick %d, heard twice or skipped %d, "
+                    "more than one dip %d\n",
+                    what, moves, unheard, ticked, twice, dipped);
+    }
+};
+
+// An end moved on in a pass's last 0.6 s of sound, at any moment before its
+// old end is heard, even where the pass's end (its play-out, or the device's
+// part) is queued already: the pass plays on to the new end.
+class PlaybackEndMovedLate : public Playback
+{
+protected:
+    // A move that the capture shows nearer the old end than this is not
+    // judged: by the time the thread wakes to it, the old end may be heard.
+    static constexpr double kLatest = 0.005;
+    // Looped, the device holds the next pass's first frames once it holds
+    // less than 70 ms of sound of the pass before (and a block more): a move
+    // nearer the old end than this is taken up by the next pass.
+    static constexpr double kNextPassHeld = 0.08;
+
+    struct SRow
+    {
+        float tempo;
+        bool looped;
+        double move; // seconds of source the end moves on by
+    };
+    // Moves the end of a fragment from 1 s to `to` on at moments swept over
+    // its pass's last 0.6 s of sound.
+    void Sweep(const SRow& row, double to)
+    {
+        const std::vector<int16_t> source = Source();
+        const double from = 1.0;
+        const size_t fromFrame = FrameOf(from);
+        const double moments[] = {0.58, 0.42, 0.3, 0.2, 0.12, 0.085, 0.045, 0.008};
+        SEndMovedOnFigures figures;
+        for (size_t i = 0; i < std::size(moments); ++i) {
+            const double end = Shifted(to, i, row.tempo), newEnd = end + row.move;
+            const size_t endFrame = FrameOf(end);
+            const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(row.tempo)));
+            if (!PlayUntil(Fragment(from, end, row.tempo, row.looped), passFrames, moments[i]))
+                continue; // the capture never showed the moment
+            const double moment = double(m_first + passFrames - m_askedAt) / kRate;
+            const SFragmentInfo moved = Fragment(from, newEnd, row.tempo, row.looped);
+            m_ctx.SetRange(moved);
+            const bool lastIs2 = !row.looped || LastIs(2, moved);
+            EXPECT_EQ(1, WaitEndHandingOn(Fragment(from, newEnd, row.tempo, 0)));
+            if (moment < (row.looped ? kNextPassHeld : kLatest))
+                continue; // too near the old end to be sure it was not heard yet
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            SCOPED_TRACE(testing::Message()
+                         << row.tempo << "x " << (row.looped ? "looped" : "once") << ", " << row.move * 1000
+                         << " ms on " << moment * 1000 << " ms of sound before the old end");
+            if (!lastIs2) {
+                ADD_FAILURE() << "the cursor never showed pass 2: " << c.Describe();
+                continue;
+            }
+            figures.Add(
+                JudgeEndMovedOn(c, source, m_first, fromFrame, {endFrame}, FrameOf(newEnd), row.tempo, row.looped));
+        }
+        char what[64];
+        std::snprintf(what, sizeof what, "%.1fx %s, %.0f ms on late in the pass", row.tempo,
+                      row.looped ? "looped" : "once", row.move * 1000);
+        figures.Print(what);
+        EXPECT_GE(figures.moves, 5) << what << ": too few moves made at their moments";
+    }
+
+    struct SDrag
+    {
+        float tempo;
+        bool looped;
+        double moment; // seconds of sound before the old end at the first step
+        double step;   // seconds of source a step
+        DWORD everyMs; // wall time between steps
+        int steps;
+    };
+    // Drags the end of a fragment from 1 s to `to` on, step by step, through
+    // the moment its old end would be heard, faster than what is heard
+    // catches up with it (else the drag is not judged: the pass ends where
+    // the end was when it was heard).
+    void Drag(const SDrag& row, double to, int runs)
+    {
+        const std::vector<int16_t> source = Source();
+        const double from = 1.0;
+        const size_t fromFrame = FrameOf(from), endFrame = FrameOf(to);
+        const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(row.tempo)));
+        SEndMovedOnFigures figures;
+        int overtaken = 0;
+        for (int run = 0; run < runs; ++run) {
+            if (!PlayUntil(Fragment(from, to, row.tempo, row.looped), passFrames, row.moment))
+                continue;
+            std::vector<size_t> ends = {endFrame};
+            bool ahead = true; // what is heard never reached the end in force
+            double end = to;
+            for (int k = 0; k < row.steps; ++k) {
+                const size_t heard = CapturedFrames(m_from);
+                ahead = ahead && heard < m_first + size_t((double(ends.back()) - double(fromFrame)) / row.tempo);
+                end += row.step;
+                ends.push_back(FrameOf(end));
+                m_ctx.SetRange(Fragment(from, end, row.tempo, row.looped));
+                Sleep(row.everyMs);
+            }
+            const bool lastIs2 = !row.looped || LastIs(2, Fragment(from, end, row.tempo, 1));
+            EXPECT_EQ(1, WaitEndHandingOn(Fragment(from, end, row.tempo, 0)));
+            if (!ahead) {
+                ++overtaken;
+                continue;
+            }
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            SCOPED_TRACE(testing::Message()
+                         << row.tempo << "x " << (row.looped ? "looped" : "once") << ", dragged " << (end - to) * 1000
+                         << " ms on from " << double(m_first + passFrames - m_askedAt) / kRate * 1000
+                         << " ms of sound before the old end");
+            if (!lastIs2) {
+                ADD_FAILURE() << "the cursor never showed pass 2: " << c.Describe();
+                continue;
+            }
+            figures.Add(JudgeEndMovedOn(c, source, m_first, fromFrame, ends, ends.back(), row.tempo, row.looped));
+        }
+        char what[96];
+        std::snprintf(what, sizeof what, "%.1fx %s, dragged on from %.2f s before the end (%d overtaken)", row.tempo,
+                      row.looped ? "looped" : "once", row.moment, overtaken);
+        figures.Print(what);
+        EXPECT_GE(figures.moves, runs / 2) << what << ": too few drags stayed ahead of what is heard";
+    }
+};
+
+TEST_F(PlaybackEndMovedLate, AnEndMovedOnLateInAPassIsHeardInItAt1x)
+{
+    Open(true, kQuietTwo);
+    const SRow rows[] = {{1.0f, false, 0.03}, {1.0f, false, 0.1}, {1.0f, true, 0.03}, {1.0f, true, 0.1}};
+    for (const SRow& row : rows)
+        Sweep(row, 2.0);
+}
+
+TEST_F(PlaybackEndMovedLate, AnEndMovedOnLateInAPassIsHeardInItAtOneFifth)
+{
+    Open(true, kQuietTwo);
+    const SRow rows[] = {{0.2f, false, 0.03}, {0.2f, false, 0.1}, {0.2f, true, 0.03}, {0.2f, true, 0.1}};
+    for (const SRow& row : rows)
+        Sweep(row, 1.4);
+}
+
+TEST_F(PlaybackEndMovedLate, AnEndDraggedOnThroughAPassesEndIsHeardInIt)
+{
+    // At 1.0x what is heard moves on by about 4 ms of source a millisecond
+    // on the captured device, at 0.2x by 0.8 ms: the steps go faster.
+    Open(true, kQuietTwo);
+    const SDrag rows[] = {
+        {1.0f, false, 0.15, 0.010, 1, 40},
+        {1.0f, true, 0.15, 0.010, 1, 40},
+        {0.2f, false, 0.3, 0.005, 2, 40},
+        {0.2f, true, 0.3, 0.005, 2, 40},
+    };
+    for (const SDrag& row : rows)
+        Drag(row, row.tempo < 1.0f ? 1.4 : 2.0, 2);
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 // its window and time container, and what it plays read back (CaptureKit).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "audio/CreateAudioReader.h"
@@ -27,6 +29,32 @@ constexpr size_t kFade = kRate * 5 / 1000; // frames of each fade
 // next fade (a pass's end, or another cut); the fades' own quietest frames
 // round to zero, up to a quarter of a fade in all.
 constexpr size_t kShortest = 4 * kFade - kFade / 4;
+
+// A time's frame as the playback thread counts it (the range in whole
+// microseconds, as Fragment gives it).
+inline size_t FrameOf(double seconds)
+{
+    return static_cast<size_t>(static_cast<long long>(seconds * 1e6) * kRate / 1000000);
+}
+// Frames captured since byte `from`.
+inline size_t CapturedFrames(uint64_t from)
+{
+    return static_cast<size_t>((testsupport::CaptureSize() - from) / 4);
+}
+// The captured device takes its sound a period at a time: 40 ms of sound
+// every 10 ms of wall time. A change timed by the capture is made at the
+// first reading at or after its moment, so up to a period later (on a busy
+// machine a little more; later still, it is not made).
+constexpr double kPeriod = 0.04;
+constexpr double kLateAllowed = kPeriod + 0.015;
+// A fragment's end moved on by part of a period from one change to the
+// next (at the tempo), so that the device's periods meet the pass at other
+// places each time: changes timed by the capture come at other moments than
+// the few that one run of periods allows.
+inline double Shifted(double to, size_t change, float tempo)
+{
+    return to + std::fmod(double(change) * 0.0247, kPeriod) * tempo;
+}
 
 class Playback : public ::testing::Test
 {
@@ -95,6 +123,65 @@ protected:
         }
         return 0;
     }
+    // Plays `f` from the range's start and waits until, by the capture,
+    // `left` seconds of sound are left before the end of pass `pass`, which
+    // comes `pass` times `passFrames` after m_first (the capture frame before
+    // pass 1's first sound, the fade-in's zero: passes follow each other
+    // without a gap); m_askedAt is the capture's frame then. False (and the
+    // play stopped) when that moment, or that pass's end, went by unseen.
+    bool PlayUntil(const SFragmentInfo& f, size_t passFrames, double left, int pass = 1)
+    {
+        m_ctx.SetRange(f);
+        Start();
+        m_first = SIZE_MAX;
+        for (int i = 0; i < 5000 && m_first == SIZE_MAX && m_ctx.state.load() != kPlayEnded; ++i) {
+            m_first = FirstSoundSoFar(m_from, kRate);
+            if (m_first == SIZE_MAX)
+                Sleep(1);
+        }
+        bool seen = false;
+        if (m_first != SIZE_MAX && m_first > 0) {
+            --m_first;
+            const size_t end = m_first + pass * passFrames;
+            const size_t target = end - std::min(passFrames, size_t(left * kRate));
+            for (int i = 0; i < 20000 && m_ctx.state.load() != kPlayEnded; ++i) {
+                m_askedAt = CapturedFrames(m_from);
+                // Nearer the end than a period, the last reading before it
+                // is the moment.
+                if (m_askedAt >= target || m_askedAt + size_t(kPeriod * kRate) > end) {
+                    seen = m_askedAt < target + size_t(kLateAllowed * kRate) && m_askedAt < end;
+                    break;
+                }
+                Sleep(1);
+            }
+        }
+        if (!seen) {
+            m_ctx.stop = true;
+            WaitEnd();
+        }
+        return seen;
+    }
+    // Switches the loop off (the range `f` with the loop off) early in pass
+    // `pass`, which is then the last. False when the cursor never showed it.
+    bool LastIs(int pass, SFragmentInfo f)
+    {
+        const double from = f.StartTime / 1e6, to = f.EndTime / 1e6;
+        const int heard = WaitHeard(pass, from, from + (to - from) / 2);
+        f.Looped = 0;
+        m_ctx.SetRange(f);
+        return heard == pass;
+    }
+    // WaitEnd, handing the range `f` on meanwhile as the pane does at every
+    // position message, so that the thread need not wait the longest for
+    // the hand-over at the end of the last pass.
+    int WaitEndHandingOn(const SFragmentInfo& f)
+    {
+        for (int i = 0; i < 12000 && m_ctx.state.load() != kPlayEnded; ++i) {
+            m_ctx.SetRange(f);
+            Sleep(5);
+        }
+        return WaitEnd();
+    }
     // Waits for the end message; the number of end messages that came.
     int WaitEnd(DWORD ms = 60000)
     {
@@ -124,6 +211,8 @@ protected:
     uint64_t m_from = 0;
     DWORD m_code = 0;
     SHeardPass m_heard;
+    size_t m_first = 0;   // PlayUntil
+    size_t m_askedAt = 0; // PlayUntil
 };
 
 } // namespace playtest

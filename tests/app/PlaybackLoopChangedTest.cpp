@@ -1,0 +1,264 @@
+// A looped fragment's range changed in a pass's last moments, while the next
+// pass is queued behind it (about a second is queued ahead, and in the pass's
+// last tens of milliseconds the device itself holds the next pass's first
+// frames). An end moved inward ends the pass heard at its new end or at its
+// old end, and the next pass is heard once, whole, from the range's start to
+// the new end, with no click and no tick in it. A start moved leaves the pass
+// heard playing on without a dip, and the next pass begins at the new start.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "PlaybackFixture.h"
+
+namespace {
+
+using namespace playtest;
+
+// What went wrong in a row's moves, for its figures.
+struct SFaults
+{
+    int moves = 0, twice = 0, clicks = 0, ticks = 0, unwhole = 0, dips = 0, elsewhere = 0;
+    void Print(const char* what) const
+    {
+        std::printf("[ figures  ] %s: %d moves; heard twice %d, a click %d, a tick %d, not whole %d, a dip %d, "
+                    "not at the new start %d\n",
+                    what, moves, twice, clicks, ticks, unwhole, dips, elsewhere);
+    }
+};
+
+// Every change is made in pass 2 (after a loop's first pass the queue runs
+// as it does for the rest of the loop), and pass 3 is the last.
+class PlaybackLoopChanged : public Playback
+{
+protected:
+    static constexpr int kHeard = 2;
+
+    // Switches the loop off (the range `f` with the loop off) once the
+    // capture reaches frame `at`, early in the pass that is to be the last.
+    // False when the capture was past frame `by` by then (on a busy machine),
+    // or the play had ended.
+    bool LoopOffAt(size_t at, size_t by, SFragmentInfo f)
+    {
+        size_t now = CapturedFrames(m_from);
+        for (int i = 0; i < 20000 && now < at && m_ctx.state.load() != kPlayEnded; ++i) {
+            Sleep(1);
+            now = CapturedFrames(m_from);
+        }
+        f.Looped = 0;
+        m_ctx.SetRange(f);
+        return now < by && m_ctx.state.load() != kPlayEnded;
+    }
+
+    // Moves the end of a looped fragment inward by `move` seconds of source
+    // at each of the moments (seconds of sound before pass 2's end), and
+    // judges pass 3.
+    void EndInward(float tempo, double from, double to, double move, const std::vector<double>& moments)
+    {
+        const std::vector<int16_t> source = Source();
+        const size_t fromFrame = FrameOf(from);
+        SFaults faults;
+        double earliest = 0, latest = 1e9; // the moments the moves came at
+        for (size_t i = 0; i < moments.size(); ++i) {
+            const double end = Shifted(to, i, tempo), newEnd = end - move;
+            const size_t endFrame = FrameOf(end), newEndFrame = FrameOf(newEnd);
+            const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(tempo)));
+            const int ownStep = LargestStep(source, fromFrame, endFrame);
+            if (!PlayUntil(Fragment(from, end, tempo, 1), passFrames, moments[i], kHeard))
+                continue; // the capture never showed the moment
+            m_ctx.SetRange(Fragment(from, newEnd, tempo, 1));
+            // Pass 3 begins at pass 2's old end, or up to the move earlier.
+            const size_t newPass = size_t(std::llround((newEndFrame - fromFrame) / double(tempo)));
+            const size_t pass3 = m_first + kHeard * passFrames;
+            const bool lastIs3 = LoopOffAt(pass3 + newPass / 4, pass3 + newPass / 2, Fragment(from, newEnd, tempo, 0));
+            EXPECT_EQ(1, WaitEndHandingOn(Fragment(from, newEnd, tempo, 0)));
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            const size_t oldEnd = m_first + kHeard * passFrames; // as passes 1 and 2 were written
+            const double moment = double(oldEnd - m_askedAt) / kRate;
+            SCOPED_TRACE(testing::Message() << tempo << "x, the end " << move * 1000 << " ms inward " << moment * 1000
+                                            << " ms of sound before pass 2's end");
+            if (!lastIs3)
+                continue; // the loop was switched off late
+            ++faults.moves;
+            earliest = std::max(earliest, moment);
+            latest = std::min(latest, moment);
+            // The range's start heard once after pass 2's: pass 3's start.
+            const std::vector<size_t> starts = StartsOf(c, source, fromFrame, m_first + kShortest, kFade);
+            if (starts.size() != size_t(kHeard)) {
+                ++faults.twice;
+                ADD_FAILURE() << "the range's start heard " << starts.size()
+                              << " times after pass 1's, not twice (pass 2's and pass 3's)";
+                if (starts.size() < size_t(kHeard))
+                    continue;
+            }
+            const size_t next = starts[kHeard - 1];
+            // No step inside pass 3 larger than the source's own (its fades
+            // step less); the step into its first zero is pass 2's end,
+            // which may be a hard cut.
+            const int step = LargestStep(c.Left(), next + 1, c.Left().size());
+            if (step > ownStep) {
+                ++faults.clicks;
+                ADD_FAILURE() << "a click in pass 3: a step of " << step << ", the source's largest " << ownStep;
+            }
+            const std::vector<SSound> ticks = ShortSounds(c, kShortest);
+            if (!ticks.empty()) {
+                ++faults.ticks;
+                ADD_FAILURE() << "a tick: " << ticks.front().frames << " frames of sound between two fades, "
+                              << (double(ticks.front().at) - double(oldEnd)) / kRate * 1000
+                              << " ms after pass 2's old end";
+            }
+            // Pass 3 is a copy of the source from the range's start, and
+            // whole up to the new end: its last sound (after a clean cut in
+            // it, if any, with nothing heard twice or skipped there) lasts
+            // as long as the source from where it fades in to the new end,
+            // at the tempo. (Its last milliseconds are the stage's play-out
+            // of a mirrored tail, no copy of the source, but as long.)
+            const long long copy = FindPlace(c, source, fromFrame, next, kFade);
+            EXPECT_TRUE(copy >= 0 && std::llabs(copy - static_cast<long long>(next)) <= 2)
+                << "pass 3 is no copy of the source from the range's start";
+            const size_t searchFrom = fromFrame - kRate / 20, searchTo = endFrame + kRate / 10;
+            for (const SCut& cut : FindCuts(c, source, searchFrom, searchTo, kFade)) {
+                if (cut.newSource == static_cast<long long>(fromFrame))
+                    continue; // a pass's start
+                EXPECT_EQ(0, cut.Missing(kFade))
+                    << "frames skipped (+) or heard twice (-) at a cut "
+                    << (double(cut.at) - double(oldEnd)) / kRate * 1000 << " ms after pass 2's old end";
+            }
+            size_t lastIn = next; // the last sound's first (zero) frame
+            size_t lastFrom = fromFrame;
+            for (const SFadeIn& in : FindFadeIns(c, source, searchFrom, searchTo, kFade)) {
+                if (in.at + 1 > next) {
+                    lastIn = in.at + 1;
+                    lastFrom = size_t(in.source);
+                }
+            }
+            // A hole puts what follows it later by as much.
+            const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+            const SSound& last = sounds.back();
+            const long long heard = static_cast<long long>(last.at + last.frames - lastIn + 1) -
+                                    static_cast<long long>(HoleFrames(sounds, lastIn, last.at));
+            const long long want = std::llround((double(newEndFrame) - double(lastFrom)) / tempo);
+            if (std::llabs(heard - want) > 4) {
+                ++faults.unwhole;
+                ADD_FAILURE() << "pass 3's last sound lasts " << heard << " frames, the source to the new end " << want
+                              << " at the tempo";
+            }
+        }
+        char what[96];
+        std::snprintf(what, sizeof what, "%.1fx, the end %.0f ms inward %.0f-%.0f ms before pass 2's end", tempo,
+                      move * 1000, latest * 1000, earliest * 1000);
+        faults.Print(what);
+        EXPECT_GE(faults.moves, int(moments.size()) * 2 / 3) << what << ": too few moves made at their moments";
+    }
+
+    // Moves the start of a looped fragment by `move` seconds of source at
+    // each of the moments (seconds of sound before pass 2's end), and judges
+    // pass 2 and pass 3's start.
+    void StartMoved(float tempo, double from, double to, double move, const std::vector<double>& moments)
+    {
+        const std::vector<int16_t> source = Source();
+        const size_t fromFrame = FrameOf(from), endFrame = FrameOf(to), newFromFrame = FrameOf(from + move);
+        const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(tempo)));
+        const size_t newPass = size_t(std::llround((endFrame - newFromFrame) / double(tempo)));
+        SFaults faults;
+        for (double left : moments) {
+            if (!PlayUntil(Fragment(from, to, tempo, 1), passFrames, left, kHeard))
+                continue; // the capture never showed the moment
+            m_ctx.SetRange(Fragment(from + move, to, tempo, 1));
+            const size_t pass3 = m_first + kHeard * passFrames;
+            const bool lastIs3 =
+                LoopOffAt(pass3 + newPass / 4, pass3 + newPass / 2, Fragment(from + move, to, tempo, 0));
+            EXPECT_EQ(1, WaitEndHandingOn(Fragment(from + move, to, tempo, 0)));
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            SCOPED_TRACE(testing::Message() << tempo << "x, the start " << move * 1000 << " ms on "
+                                            << double(m_first + kHeard * passFrames - m_askedAt) / kRate * 1000
+                                            << " ms of sound before pass 2's end");
+            if (!lastIs3)
+                continue; // the loop was switched off late
+            ++faults.moves;
+            // Pass 2 begins at the old start, pass 3 at the new one.
+            const std::vector<size_t> starts = StartsOf(c, source, fromFrame, m_first + kShortest, kFade);
+            const long long next = FindPlace(c, source, newFromFrame, m_first + kShortest, kFade);
+            if (starts.empty() || next <= static_cast<long long>(starts.front())) {
+                ++faults.elsewhere;
+                ADD_FAILURE() << "pass 3 does not begin at the new start after pass 2";
+                continue;
+            }
+            const size_t heard = starts.front();
+            // Pass 2 is one sound from its fade-in to its fade-out: no fade
+            // to an exact zero and back in it. A hole of more than a
+            // millisecond is the device running dry on a busy machine,
+            // judged elsewhere; it puts pass 3 that much later.
+            int stretches = 0;
+            for (const SSound& sound : SoundsBetweenZeros(c))
+                stretches +=
+                    sound.at > heard && sound.at < size_t(next) && (stretches == 0 || sound.before <= kRate / 1000);
+            if (stretches != 1) {
+                ++faults.dips;
+                ADD_FAILURE() << "pass 2 heard in " << stretches << " stretches between exact zeros";
+            }
+            const std::vector<int16_t> pass2(c.Left().begin() + heard + 1, c.Left().begin() + next);
+            if (stretches == 1 && LongestZeroRun(pass2) <= size_t(kRate / 1000) &&
+                std::llabs(next - static_cast<long long>(heard + passFrames)) > 8) {
+                ++faults.elsewhere;
+                ADD_FAILURE() << "pass 3 begins " << next - static_cast<long long>(heard + passFrames)
+                              << " frames after pass 2's end";
+            }
+        }
+        char what[64];
+        std::snprintf(what, sizeof what, "%.1fx, the start %+.0f ms", tempo, move * 1000);
+        faults.Print(what);
+        EXPECT_GE(faults.moves, int(moments.size()) - 2) << what << ": too few moves made at their moments";
+    }
+};
+
+// Over pass 2's last 0.3 s of sound, and most where the device holds the
+// next pass's first frames (about its last 70 ms): the last several are
+// the last reading of the capture before the pass's end, which the device
+// puts a few milliseconds before it, each time at another place.
+const std::vector<double> kInwardMoments = {0.29, 0.17, 0.09, 0.045, 0.02, 0.012, 0.008, 0.005, 0.003, 0.001};
+const double kInwardMoves[] = {0.005, 0.030, 0.100};
+
+TEST_F(PlaybackLoopChanged, AnEndMovedInwardAtAPassesEndPlaysTheNextPassOnceAndWholeAt1x)
+{
+    Open(true, kQuietTwo);
+    for (double move : kInwardMoves)
+        EndInward(1.0f, 1.0, 2.0, move, kInwardMoments);
+}
+
+TEST_F(PlaybackLoopChanged, AnEndMovedInwardAtAPassesEndPlaysTheNextPassOnceAndWholeAtOneFifth)
+{
+    Open(true, kQuietTwo);
+    for (double move : kInwardMoves)
+        EndInward(0.2f, 1.0, 1.3, move, kInwardMoments);
+}
+
+// Over pass 2's last 1.2 s of sound, before the device holds the next
+// pass's first frames (later the next pass may keep its old start). At the
+// first the next pass may not be queued yet; from about 0.35 s of sound
+// before the end at 1.0x (0.8 s at 0.2x) the device's part and the pass's
+// play-out hold the rest of the pass already.
+const std::vector<double> kStartMoments = {1.2, 0.85, 0.6, 0.45, 0.3, 0.13};
+const double kStartMoves[] = {-0.100, -0.005, 0.005, 0.100};
+
+TEST_F(PlaybackLoopChanged, AStartMovedLateInAPassLeavesItPlayingOnAt1x)
+{
+    Open(true, kQuietTwo);
+    for (double move : kStartMoves)
+        StartMoved(1.0f, 1.0, 2.3, move, kStartMoments);
+}
+
+TEST_F(PlaybackLoopChanged, AStartMovedLateInAPassLeavesItPlayingOnAtOneFifth)
+{
+    Open(true, kQuietTwo);
+    for (double move : kStartMoves)
+        StartMoved(0.2f, 1.0, 1.3, move, kStartMoments);
+}
+
+} // namespace
