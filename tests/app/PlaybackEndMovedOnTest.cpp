@@ -266,7 +266,8 @@ class PlaybackEndMovedLate : public Playback
 protected:
     // A move that the capture shows nearer the old end than this is not
     // judged: by the time the thread wakes to it, the old end may be heard.
-    static constexpr double kLatest = 0.005;
+    // 15 ms of wall time on the captured device, for a busy machine.
+    static constexpr double kLatest = 0.06;
     // Looped, the device holds the next pass's first frames once it holds
     // less than 70 ms of sound of the pass before (and a block more): a move
     // nearer the old end than this is taken up by the next pass.
@@ -285,7 +286,7 @@ protected:
         const std::vector<int16_t> source = Source();
         const double from = 1.0;
         const size_t fromFrame = FrameOf(from);
-        const double moments[] = {0.58, 0.42, 0.3, 0.2, 0.12, 0.085, 0.045, 0.008};
+        const double moments[] = {0.58, 0.47, 0.38, 0.3, 0.2, 0.12, 0.085, 0.045, 0.008};
         SEndMovedOnFigures figures;
         for (size_t i = 0; i < std::size(moments); ++i) {
             const double end = Shifted(to, i, row.tempo), newEnd = end + row.move;
