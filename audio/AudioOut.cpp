@@ -20,16 +20,24 @@ int SAudioOutThreadInfo::Take()
 
 void SAudioOutThreadInfo::Put(int command, bool wake)
 {
-    CCritSecLock lock(&m_lock);
-    if (command != Refill || !m_refillQueued) {
-        m_refillQueued = m_refillQueued || command == Refill;
-        m_commands.push_back(command);
+    {
+        CCritSecLock lock(&m_lock);
+        if (command != Refill || !m_refillQueued) {
+            m_refillQueued = m_refillQueued || command == Refill;
+            m_commands.push_back(command);
+        }
+        // A refill queued without a wake-up is woken by the next Put that
+        // asks for one, so a block the device gave back is still refilled
+        // at once.
+        if (!wake || m_woken)
+            return;
+        m_woken = true;
     }
-    // A refill queued without a wake-up is woken by the next Put that asks
-    // for one, so a block the device gave back is still refilled at once.
-    if (!wake || m_woken)
-        return;
-    m_woken = true;
+    // Outside the lock: setting the event is a call to the system that may
+    // take long on a busy machine, and whoever puts a command meanwhile must
+    // not wait for it: the feeder itself does, for the blocks a device reset
+    // gives back, between the reset and the new sound. Set after the feeder
+    // took the command, it only wakes the feeder once more for nothing.
     m_put.SetEvent();
 }
 
@@ -112,9 +120,15 @@ bool CAudioOut::Open(const SAudioFormat* format, UINT deviceId)
 
 void CALLBACK CAudioOut::WaveOutCallback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR, DWORD_PTR)
 {
-    // The system's callback thread: queue a refill, call no device function.
-    if (instance && message == WOM_DONE)
-        reinterpret_cast<SAudioOutThreadInfo*>(instance)->Put(SAudioOutThreadInfo::Refill);
+    // Queue a refill, call no device function.
+    if (!instance || message != WOM_DONE)
+        return;
+    auto* info = reinterpret_cast<SAudioOutThreadInfo*>(instance);
+    // The feeder's own device call gave the block back (a reset gives every
+    // block back at once, a write those the device has played by now): the
+    // feeder takes the refill on its next pass, unwoken, and no call to the
+    // system comes between a reset and the new sound.
+    info->Put(SAudioOutThreadInfo::Refill, !info->thread.IsCurrentThread());
 }
 
 UINT CAudioOut::FeederProc(LPVOID param)

@@ -2,13 +2,15 @@
 // Plays PCM through waveOut. The producer writes bytes into a ring without
 // waiting; a feeder thread moves them, scaled by the volume, into a fixed pool
 // of device buffers; the device's completion callback only queues refills,
-// which wake the feeder at once. What has not gone to the device yet can be
-// taken back (Withdraw) while the device plays on.
+// which wake the feeder at once, but those of the feeder's own device calls.
+// What has not gone to the device yet can be taken back (Withdraw) while the
+// device plays on.
 //
 // Locks: the output lock (m_lock) may be held while the ring's own lock is
 // taken and while waveOutReset runs the callback; the callback takes only the
 // feeder's command lock; Write takes only the ring's lock, then the command
-// lock. The command lock is never held while another lock is taken.
+// lock. The command lock is never held while another lock is taken, nor while
+// the feeder's event is set.
 #include <atomic>
 #include <deque>
 
