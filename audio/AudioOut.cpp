@@ -44,6 +44,9 @@ void SAudioOutThreadInfo::Put(int command, bool wake)
 CAudioOut::CAudioOut(int ringCapacity)
     : m_headers(true), m_ring(ringCapacity), m_feeder(this), m_waveFormat(), m_staging()
 {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    m_ticksPerMs = std::max<LONGLONG>(1, frequency.QuadPart / 1000);
 }
 
 CAudioOut::~CAudioOut()
@@ -124,11 +127,19 @@ void CALLBACK CAudioOut::WaveOutCallback(HWAVEOUT, UINT message, DWORD_PTR insta
     if (!instance || message != WOM_DONE)
         return;
     auto* info = reinterpret_cast<SAudioOutThreadInfo*>(instance);
-    // The feeder's own device call gave the block back (a reset gives every
-    // block back at once, a write those the device has played by now): the
-    // feeder takes the refill on its next pass, unwoken, and no call to the
-    // system comes between a reset and the new sound.
-    info->Put(SAudioOutThreadInfo::Refill, !info->thread.IsCurrentThread());
+    if (info->thread.IsCurrentThread()) {
+        // The feeder's own device call gave the block back (a reset gives
+        // every block back at once, a write those the device has played by
+        // now): the feeder takes the refill on its next pass, unwoken, and
+        // this is no sign of the driver's period.
+        info->Put(SAudioOutThreadInfo::Refill, false);
+        return;
+    }
+    // The system's thread, right after the driver took its period.
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    info->owner->m_blockBack = now.QuadPart;
+    info->Put(SAudioOutThreadInfo::Refill);
 }
 
 UINT CAudioOut::FeederProc(LPVOID param)
@@ -306,13 +317,31 @@ bool CAudioOut::ResetDeviceWhenDue()
 {
     if (!m_resetDue)
         return true;
-    const int available = m_ring.GetDataSize();
-    const bool follows = available >= StartBlocks() * m_blockBytes || (m_draining && available > 0);
-    if (!follows && GetTickCount() - m_resetAsked < kResetWaitMs)
-        return false;
+    if (GetTickCount() - m_resetAsked < kResetWaitMs) {
+        const int available = m_ring.GetDataSize();
+        const bool follows = available >= StartBlocks() * m_blockBytes || (m_draining && available > 0);
+        if (!follows)
+            return false;
+        // A device that plays is reset only right after the driver took its
+        // period, so that the reset and the new sound's first blocks are
+        // done long before the next: a reset device that holds nothing when
+        // the driver's period comes round is given a period of zeros of its
+        // own. A device that gives no block back any more (paused, or
+        // played out) has no period to wait for.
+        if (m_deviceRuns && DeviceBlocks() > 0 && !BlockJustBack())
+            return false;
+    }
     waveOutReset(m_device); // every queued buffer comes back marked done
     m_resetDue = false;
+    m_deviceRuns = false;
     return true;
+}
+
+bool CAudioOut::BlockJustBack() const
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart - m_blockBack < m_ticksPerMs * kJustBackMs;
 }
 
 void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
@@ -376,8 +405,11 @@ bool CAudioOut::WriteBlock(SWaveHeader* h, int bytes)
 
 int CAudioOut::PendingBlocks()
 {
-    if (m_resetDue)
-        return 0;
+    return m_resetDue ? 0 : DeviceBlocks();
+}
+
+int CAudioOut::DeviceBlocks()
+{
     int n = 0;
     for (int i = 0; i < m_headers.GetSize(); ++i) {
         const SWaveHeader* h = m_headers.GetAt(i);
@@ -394,14 +426,17 @@ void CAudioOut::Feed()
     const bool partialToo = m_draining;
     if (!m_device || !ResetDeviceWhenDue())
         return;
-    if (m_firstFeed)
+    if (m_firstFeed) {
         waveOutPause(m_device); // (again) until enough is queued
+        m_deviceRuns = false;
+    }
     int pending = PendingBlocks();
     int limit = m_deviceLimit;
     const auto startIf = [&](bool enough) {
         if (m_firstFeed && pending > 0 && enough) {
             waveOutRestart(m_device);
             m_firstFeed = false;
+            m_deviceRuns = true;
         }
     };
     for (;;) {
@@ -453,6 +488,7 @@ void CAudioOut::StartWaiting()
     if (m_device && m_firstFeed && PendingBlocks() > 0) {
         waveOutRestart(m_device);
         m_firstFeed = false;
+        m_deviceRuns = true;
     }
 }
 
@@ -464,6 +500,7 @@ void CAudioOut::Close()
         return;
     waveOutReset(m_device);
     m_resetDue = false;
+    m_deviceRuns = false;
     for (int i = 0; i < m_headers.GetSize(); ++i)
         if (SWaveHeader* h = m_headers.GetAt(i))
             if (h->dwFlags & WHDR_PREPARED)

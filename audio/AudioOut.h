@@ -1,10 +1,11 @@
 #pragma once
 // Plays PCM through waveOut. The producer writes bytes into a ring without
 // waiting; a feeder thread moves them, scaled by the volume, into a fixed pool
-// of device buffers; the device's completion callback only queues refills,
-// which wake the feeder at once, but those of the feeder's own device calls.
-// What has not gone to the device yet can be taken back (Withdraw) while the
-// device plays on.
+// of device buffers; the device's completion callback only queues refills
+// (and notes when the system's thread gave a block back), which wake the
+// feeder at once, but those of the feeder's own device calls. What has not
+// gone to the device yet can be taken back (Withdraw) while the device plays
+// on.
 //
 // Locks: the output lock (m_lock) may be held while the ring's own lock is
 // taken and while waveOutReset runs the callback; the callback takes only the
@@ -81,11 +82,16 @@ public:
     // next refill and plays silence of its own in between.
     static constexpr int kStartBlocks = 8;
     // A reset leaves the device playing what it holds until the sound
-    // written after it can follow at once (StartBlocks, or a drain), or for
-    // this long when none comes: reset and left without sound, the device
-    // is given a period (10 ms) of exact zeros of its own before the new
-    // sound whenever the system's driver comes round meanwhile.
+    // written after it can follow at once (StartBlocks, or a drain; where
+    // the device plays, right after the driver's next period), or for this
+    // long when none comes: reset and left without sound, the device is
+    // given a period (10 ms) of exact zeros of its own before the new sound
+    // whenever the system's driver comes round meanwhile.
     static constexpr DWORD kResetWaitMs = 20;
+    // A block the system's thread gave back less than this long ago came
+    // right after the driver took its period (10 ms): a device reset made
+    // now is done, with the new sound's first blocks, long before the next.
+    static constexpr LONGLONG kJustBackMs = 3;
 
     explicit CAudioOut(int ringCapacity);
     virtual ~CAudioOut();
@@ -106,8 +112,9 @@ public:
     UINT GetBlockSize() override;
     [[nodiscard]] bool IsFull() override;
     // Drops everything queued: the ring at once, the device's share once
-    // the sound written next can follow it, or kResetWaitMs later.
-    // Meanwhile that share counts as played.
+    // the sound written next can follow it (right after the driver's next
+    // period, where the device plays), or kResetWaitMs later. Meanwhile
+    // that share counts as played.
     void Reset() override;
     void Drain() override;
 
@@ -156,8 +163,14 @@ private:
     void StartWaiting();
     int PendingBlocks();
     // The device reset a Reset asked for, once the new sound can follow it
-    // or kResetWaitMs have passed; false while it waits.
+    // (right after the driver took its period, where the device plays) or
+    // kResetWaitMs have passed; false while it waits.
     bool ResetDeviceWhenDue();
+    // A block came back from the device within kJustBackMs (the system's
+    // thread tells it right after the driver's period).
+    [[nodiscard]] bool BlockJustBack() const;
+    // The blocks with the device, a reset due or not.
+    int DeviceBlocks();
     // The blocks the device may hold now: the held limit where the next
     // block reaches a hold, else the device limit. Under the output lock.
     int Limit() const;
@@ -176,7 +189,7 @@ private:
     HWAVEOUT m_device = nullptr;
     CRingBuffer m_ring;
     std::atomic<UINT> m_volume{100};
-    CCriticalSection m_lock; // device, pool, staging block, first-feed flag, limits and holds
+    CCriticalSection m_lock; // device, pool, staging block, start and reset state, limits and holds
     SAudioOutThreadInfo m_feeder;
     WAVEFORMATEX m_waveFormat;
     UINT m_deviceId = WAVE_MAPPER;
@@ -190,6 +203,12 @@ private:
     // still to come: the blocks the device holds no longer count as pending.
     bool m_resetDue = false;
     DWORD m_resetAsked = 0;
+    // Started, and neither paused nor reset since.
+    bool m_deviceRuns = false;
+    // When the system's thread last gave a block back (performance counter,
+    // set by the waveOut callback), and the counter's ticks a millisecond.
+    std::atomic<LONGLONG> m_blockBack{0};
+    LONGLONG m_ticksPerMs = 1;
     int m_deviceLimit = kBlockCount; // blocks
     int m_heldLimit = kBlockCount;   // blocks, past a hold
     LONGLONG m_sentBytes = 0;        // given to the device since the open or reset

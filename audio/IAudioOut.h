@@ -21,8 +21,9 @@ struct IAudioOut : public IUnknown
     // At least one whole block waits in the ring.
     [[nodiscard]] virtual bool IsFull() = 0;
     // Drops everything queued: what waits for the device at once; what the
-    // device holds plays on until the sound written next can follow it, or
-    // for a short while when none comes, no longer counted as pending.
+    // device holds plays on until the sound written next can follow it (at
+    // the driver's next period), or for a short while when none comes, no
+    // longer counted as pending.
     virtual void Reset() = 0;
     // End of the stream: the bytes of an unfinished last block go to the
     // device too, instead of waiting for more.
