@@ -41,6 +41,16 @@ void SAudioOutThreadInfo::Put(int command, bool wake)
     m_put.SetEvent();
 }
 
+bool SAudioOutThreadInfo::Wait(DWORD ms)
+{
+    {
+        CCritSecLock lock(&m_lock);
+        if (!m_commands.empty())
+            return true;
+    }
+    return WaitForSingleObject(m_put, ms) == WAIT_OBJECT_0;
+}
+
 CAudioOut::CAudioOut(int ringCapacity)
     : m_headers(true), m_ring(ringCapacity), m_feeder(this), m_waveFormat(), m_staging()
 {

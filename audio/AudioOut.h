@@ -53,8 +53,10 @@ public:
     // Wakes the feeder if `wake`; otherwise the feeder takes the command at
     // its next wake-up, 10 ms later at the latest.
     void Put(int command, bool wake = true);
-    // Waits up to `ms` for a command to be put; false when none came.
-    bool Wait(DWORD ms) { return WaitForSingleObject(m_put, ms) == WAIT_OBJECT_0; }
+    // Waits up to `ms` for a command to be put; false when none came. A
+    // command queued without a wake-up (the feeder's own, put while it
+    // passed without one) ends the wait at once.
+    bool Wait(DWORD ms);
 
     CWorkerThread thread;
     std::atomic<bool> stop{false};
