@@ -13,8 +13,8 @@
 // A play position asked for, and a range that leaves what is heard behind,
 // drop everything queued, as a reset does (a hard cut): the play jumps
 // there, or the pass heard ends. The device plays what it holds only until
-// the sound written next can follow it (20 ms and the feeder's next pass at
-// most when none comes). A new end that the device already holds ends the
+// the sound written next can follow it, right after the driver's next
+// period (20 ms and the feeder's next pass at most). A new end that the device already holds ends the
 // pass when it is heard, with the same hard cut and no fade. But where the
 // device already holds the first frames of the next pass, nothing is
 // dropped: the pass heard plays out what the device holds of it, and the

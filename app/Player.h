@@ -122,9 +122,10 @@ private:
     // next pass begins at once; else the play is over.
     bool EndPassNow(const SPlaySnapshot& s);
     // Drops everything queued: the ring at once, while the device plays what
-    // it holds only until the sound written next can follow it (when none
-    // comes, 20 ms and up to one device block more, as the output's feeder
-    // acts at its next pass; CAudioOut::Reset), no longer counted as queued.
+    // it holds only until the sound written next can follow it, right after
+    // the driver's next period (20 ms and up to one device block more at
+    // most, as the output's feeder acts at its next pass; CAudioOut::Reset),
+    // no longer counted as queued.
     // The passes heard are counted and the cursor kept first. True when the
     // last frame heard was a pass's (not the silence, not nothing).
     bool DropQueued();
