@@ -261,6 +261,20 @@ SAfterDrops NewSoundsHeard(uint64_t from, int drops)
     return after;
 }
 
+// Plays out the last of `drops` new sounds written since capture byte
+// `before`, then counts them as heard and heard after the device's zeros.
+SAfterDrops PlayOutAndCount(CAudioOut* out, uint64_t before, int drops)
+{
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    const std::vector<int16_t> last = Counter(DropFrom(drops - 1), 22050);
+    EXPECT_TRUE(Arrived(before, last.data(), last.size() * 2));
+    const SAfterDrops after = NewSoundsHeard(before, drops);
+    std::printf("[ figures  ] %d of %d new sounds heard, %d after a run of the device's zeros\n", after.heard, drops,
+                after.silent);
+    return after;
+}
+
 TEST(AudioOut, SoundWrittenAfterAResetFollowsWithoutSilenceOfTheDevice)
 {
     // A producer makes the new sound after a reset bit by bit (a block at
@@ -281,13 +295,7 @@ TEST(AudioOut, SoundWrittenAfterAResetFollowsWithoutSilenceOfTheDevice)
         const std::vector<int16_t> next = Counter(DropFrom(i), 22050);
         ASSERT_TRUE(WriteBlockThenRest(out, next, 5));
     }
-    out->Drain();
-    EXPECT_TRUE(WaitIdle(out));
-    const std::vector<int16_t> last = Counter(DropFrom(kDrops - 1), 22050);
-    ASSERT_TRUE(Arrived(before, last.data(), last.size() * 2));
-    const SAfterDrops after = NewSoundsHeard(before, kDrops);
-    std::printf("[ figures  ] %d of %d new sounds heard, %d after a run of the device's zeros\n", after.heard, kDrops,
-                after.silent);
+    const SAfterDrops after = PlayOutAndCount(out, before, kDrops);
     EXPECT_EQ(kDrops, after.heard);
     EXPECT_LE(after.silent, 4) << "the device was left without sound between the reset and the new sound";
 }
@@ -349,13 +357,7 @@ TEST(AudioOut, ANewSoundThereAtOnceFollowsAResetWithoutSilenceWhileTheSystemIsBu
             ASSERT_TRUE(out->Write(next.data(), static_cast<int>(next.size() * 2)));
         }
     }
-    out->Drain();
-    EXPECT_TRUE(WaitIdle(out));
-    const std::vector<int16_t> last = Counter(DropFrom(kDrops - 1), 22050);
-    ASSERT_TRUE(Arrived(before, last.data(), last.size() * 2));
-    const SAfterDrops after = NewSoundsHeard(before, kDrops);
-    std::printf("[ figures  ] %d of %d new sounds heard, %d after a run of the device's zeros\n", after.heard, kDrops,
-                after.silent);
+    const SAfterDrops after = PlayOutAndCount(out, before, kDrops);
     EXPECT_EQ(kDrops, after.heard);
     EXPECT_LE(after.silent, 2) << "a reset left the device without sound when the driver's period came round";
 }
