@@ -142,6 +142,12 @@ LONGLONG CPlayer::PlayedTime(int pending)
     return m_marks.TimeAt(played);
 }
 
+LONGLONG CPlayer::PassEnd(int pass, LONGLONG queued) const
+{
+    const LONGLONG next = m_marks.NextPassFrame(pass);
+    return next < 0 && !m_writing ? queued : next;
+}
+
 void CPlayer::CountPassesHeard(LONGLONG played)
 {
     // The last frame heard tells the pass; none heard since the output
@@ -217,9 +223,7 @@ bool CPlayer::PassEndWithin(LONGLONG ms)
     const SPlayMark* m = m_marks.At(played);
     if (!m || m->time < 0)
         return false;
-    LONGLONG end = m_marks.NextPassFrame(m->pass);
-    if (end < 0 && !m_writing)
-        end = m_written;
+    const LONGLONG end = PassEnd(m->pass, m_written);
     return end >= played &&
            MsUntil(static_cast<int>(std::min<LONGLONG>(end - played, INT_MAX / m_frameSize) * m_frameSize), 0) <= ms;
 }

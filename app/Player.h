@@ -248,6 +248,11 @@ private:
     // Sets the context's pass count: the passes heard up to output frame
     // `played` (the pre-delay's silence is none). Under the mark lock.
     void CountPassesHeard(LONGLONG played);
+    // The frame after the end of pass `pass`: the first frame of the pass
+    // after it, or for the last pass, once it is written whole, `queued`
+    // (the end of the queue); -1 while it is still being written. Under the
+    // mark lock.
+    LONGLONG PassEnd(int pass, LONGLONG queued) const;
     // Frames the output has played since it was last reset. Under the mark lock.
     LONGLONG PlayedFrames() { return m_written - m_out->GetPendingBytes() / m_frameSize; }
     // The source time the output is playing now; -1 when none. Under the

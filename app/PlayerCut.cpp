@@ -93,9 +93,8 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
         const SPlayMark* m = m_marks.At(sent);
         if (m && m->time >= 0) {
             const SPlayMark* ending = m_marks.At(sent - 1);
-            LONGLONG next = m_marks.NextPassFrame(m->pass);
-            if (next < 0 && !m_writing)
-                next = sent + unsent; // the last pass ends with the queue
+            // What was taken back is still marked: the last pass ends with it.
+            const LONGLONG next = PassEnd(m->pass, sent + unsent);
             // The sound from a mark on may be fading in (a pass's start, or
             // the new sound of a cut): the old sound fades out only after
             // that fade and twice as much sound again, so that no sound
@@ -226,7 +225,6 @@ void CPlayer::FadeOut(short* samples, LONGLONG frames) const
 void CPlayer::EndWithPassHeard()
 {
     LONGLONG keep = 0;
-    LONGLONG next = -1;
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG written = m_written;
@@ -234,9 +232,10 @@ void CPlayer::EndWithPassHeard()
         // The device's last frame belongs to the pass being heard.
         const SPlayMark* m = m_marks.At(std::max<LONGLONG>(sent - 1, 0));
         const int heard = m ? m->pass : m_passesBegun;
-        next = m_marks.NextPassFrame(heard);
-        keep = (next >= 0 ? std::max(next, sent) : written) - sent;
-        if (next >= 0) {
+        // A pass still being written is the one heard: all of it is kept.
+        const LONGLONG end = PassEnd(heard, written);
+        keep = (end >= 0 ? std::max(end, sent) : written) - sent;
+        if (m_marks.NextPassFrame(heard) >= 0) {
             m_marks.DropFrom(sent + keep);
             m_passesBegun = heard;
             m_writing = false; // the pass being heard is the last

@@ -187,10 +187,8 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
     if (heard.outside)
         return heard;
     heard.endAt = m_marks.FrameReaching(from, sent, s.RangeMax());
-    LONGLONG passEnd = m_marks.NextPassFrame(m->pass);
-    heard.laterPass = passEnd;
-    if (passEnd < 0 && !m_writing)
-        passEnd = m_written; // the last pass ends with the queue
+    heard.laterPass = m_marks.NextPassFrame(m->pass);
+    const LONGLONG passEnd = PassEnd(m->pass, m_written);
     heard.passEnd = passEnd;
     heard.endKept = s.RangeMax() == m->last;
     // A pass begun after the one judged (or a cut's new sound not heard
