@@ -162,6 +162,11 @@ private:
     // its frames. Only the device's part is counted as written then. Under
     // the mark lock.
     LONGLONG TakeBackUnsent();
+    // Of what was taken back after the device's part (which ends at
+    // `sent`), only the first `keep` frames go on: the marks of the rest
+    // go, and the pass of the last frame kept is the one being written.
+    // Under the mark lock; PutBack then writes them.
+    void KeepAfterDevice(LONGLONG sent, LONGLONG keep);
     // Writes the first `frames` taken back again. Never under the mark lock.
     void PutBack(LONGLONG frames);
     // Where the old sound of a cut stopped.

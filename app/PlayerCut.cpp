@@ -62,6 +62,13 @@ LONGLONG CPlayer::TakeBackUnsent()
     return unsent;
 }
 
+void CPlayer::KeepAfterDevice(LONGLONG sent, LONGLONG keep)
+{
+    if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + keep - 1, 0)))
+        m_passesBegun = last->pass;
+    m_marks.DropFrom(sent + keep);
+}
+
 void CPlayer::PutBack(LONGLONG frames)
 {
     WriteOut(m_unsent.data(), static_cast<int>(frames * m_frameSize));
@@ -160,9 +167,7 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
     }
     {
         CCritSecLock lock(&m_markLock);
-        if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + stop.keep - 1, 0)))
-            m_passesBegun = last->pass;
-        m_marks.DropFrom(sent + stop.keep);
+        KeepAfterDevice(sent, stop.keep);
     }
     PutBack(stop.keep);
     return stop;
@@ -236,8 +241,7 @@ void CPlayer::EndWithPassHeard()
         const LONGLONG end = PassEnd(heard, written);
         keep = (end >= 0 ? std::max(end, sent) : written) - sent;
         if (m_marks.NextPassFrame(heard) >= 0) {
-            m_marks.DropFrom(sent + keep);
-            m_passesBegun = heard;
+            KeepAfterDevice(sent, keep);
             m_writing = false; // the pass being heard is the last
         }
     }

@@ -121,11 +121,8 @@ bool CPlayer::WriteLaterPassesAnew(LONGLONG join, const SPlaySnapshot& s)
         joinHeld = join < sent;
         keep = joinHeld ? unsent : std::min(join - sent, unsent);
         m_marks.TakeRange(PlayedFrames(), s.RangeMin(), s.RangeMax());
-        if (!joinHeld) {
-            if (const SPlayMark* last = m_marks.At(std::max<LONGLONG>(sent + keep - 1, 0)))
-                m_passesBegun = last->pass;
-            m_marks.DropFrom(sent + keep);
-        }
+        if (!joinHeld)
+            KeepAfterDevice(sent, keep);
     }
     if (joinHeld) {
         PutBack(keep);
