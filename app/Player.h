@@ -200,6 +200,10 @@ private:
     // fades is shorter than a tick. The rest is dropped, passes begun ahead
     // with it.
     SStop Cut(const SPlaySnapshot& s);
+    // After a cut: the new sound from where the old one stopped, or the
+    // piece an end moved on adds after the pass's kept end, or the next
+    // pass (looped) or the play's end. False: a seek failed.
+    bool GoOnAfterCut(const SStop& stop, const SHeard& heard, const SPlaySnapshot& s);
     // The last source time a cut's new sound may begin at: with less of the
     // range left than a few fades at the tempo of `s`, it would be a tick.
     LONGLONG LatestStop(const SPlaySnapshot& s) const;

@@ -82,6 +82,11 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
     }
     const SStop stop = Cut(s);
     TakeRange(s);
+    return GoOnAfterCut(stop, heard, s);
+}
+
+bool CPlayer::GoOnAfterCut(const SStop& stop, const SHeard& heard, const SPlaySnapshot& s)
+{
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
     if (stop.where == SStop::kPassEnded && heard.played < heard.passEnd && t < s.RangeMax() && t <= LatestStop(s) &&
         FrameOfTime(t) < m_frameCount && m_passesBegun != m_extendedPass) {
