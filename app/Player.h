@@ -76,6 +76,9 @@ private:
     // after the rest of the silence (Restart); a place outside the range
     // ends the pass, as it does while a pass is heard (GoTo).
     bool FollowRequests(const SPlaySnapshot& s);
+    // A pass gets one piece after its kept end: a later move of its end is
+    // left to the next pass.
+    bool ExtendedAlready(int pass) const { return pass == m_extendedPass; }
     // A play position asked for: heard from there at once, or the pass ends
     // when it lies outside the range.
     bool GoTo(LONGLONG t, const SPlaySnapshot& s);

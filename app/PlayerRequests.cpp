@@ -61,7 +61,7 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
             TakeRange(s);
             return true;
         }
-        if (!newTempo && heard.endMovedOn && heard.pass == m_extendedPass) {
+        if (!newTempo && heard.endMovedOn && ExtendedAlready(heard.pass)) {
             // The pass heard was extended once already: a drag does not dip
             // it again at every step, and the next pass takes the rest up.
             TakeRange(s);
@@ -89,7 +89,7 @@ bool CPlayer::GoOnAfterCut(const SStop& stop, const SHeard& heard, const SPlaySn
 {
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
     if (stop.where == SStop::kPassEnded && heard.played < heard.passEnd && t < s.RangeMax() && t <= LatestStop(s) &&
-        FrameOfTime(t) < m_frameCount && m_passesBegun != m_extendedPass) {
+        FrameOfTime(t) < m_frameCount && !ExtendedAlready(m_passesBegun)) {
         // The pass keeps its own end, but the end moved on: the sound from
         // its end's next frame to the new end follows it, faded in as at a
         // loop's join, and belongs to the same pass. Once a pass.
