@@ -38,7 +38,12 @@ BOOL CMainFrame::OnInitDialog()
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    const HWND self = m_hWnd;
     const LRESULT result = CDialog::WindowProc(message, wParam, lParam);
+    // Closing destroys the window within the call above, and this object
+    // with it (PostNcDestroy): then nothing of it may be touched any more.
+    if (CWnd::FromHandlePermanent(self) != this)
+        return result;
     m_agent.OnHostMessage(message, wParam, lParam);
     return result;
 }
