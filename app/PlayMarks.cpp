@@ -1,6 +1,7 @@
 #include "app/PlayMarks.h"
 
 #include <algorithm>
+#include <cmath>
 
 void CPlayMarks::ForgetBefore(LONGLONG frame)
 {
@@ -40,6 +41,15 @@ LONGLONG CPlayMarks::TimeAt(LONGLONG frame) const
         return -1;
     const double source = static_cast<double>(frame - m->frame) * m->tempo * 1e6 / m_rate;
     return std::min(m->time + static_cast<LONGLONG>(source), m->last);
+}
+
+LONGLONG CPlayMarks::SourceFrameAt(LONGLONG frame) const
+{
+    const SPlayMark* m = At(frame);
+    if (!m || m->time < 0)
+        return -1;
+    return m->time * static_cast<LONGLONG>(m_rate) / 1000000 +
+           std::llround(static_cast<double>(frame - m->frame) * m->tempo);
 }
 
 LONGLONG CPlayMarks::NextPassFrame(int pass) const

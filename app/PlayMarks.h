@@ -49,6 +49,11 @@ public:
     const SPlayMark* After(LONGLONG frame) const;
     // The source time of `frame`; -1 in silence or before the first mark.
     LONGLONG TimeAt(LONGLONG frame) const;
+    // The source frame of `frame`: its mark's time's frame, and the frames
+    // since at the mark's tempo, rounded (unbounded by the mark's range);
+    // -1 in silence or before the first mark. At 1.0x exactly the frame a
+    // copy of the source from the mark on carries there.
+    LONGLONG SourceFrameAt(LONGLONG frame) const;
     // The first frame of the pass after `pass`; -1 while none is written.
     LONGLONG NextPassFrame(int pass) const;
     // The first frame in [from, to), within the pass of frame `from`, whose

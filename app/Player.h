@@ -228,6 +228,8 @@ private:
     void EndWithPassHeard();
 
     LONGLONG FrameOfTime(LONGLONG t) const;
+    // The earliest time whose frame (FrameOfTime) is `frame`.
+    LONGLONG TimeOfFrame(LONGLONG frame) const;
     LONGLONG EndFrame(const SPlaySnapshot& s) const;
     // Starts feeding the stage from time t (a new pass, or a seek within
     // one); false when the reader cannot seek.

@@ -142,8 +142,18 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
                 stop = {SStop::kPassEnded, end, next - sent};
             } else {
                 stop.where = SStop::kInPass;
-                stop.time = m_marks.TimeAt(sent + skip + fade);
-                if (cuttable)
+                const LONGLONG place = m_marks.SourceFrameAt(sent + skip + fade);
+                stop.time = place < 0 ? -1 : TimeOfFrame(place);
+                // At the recording's own speed the old sound is a copy of
+                // the source, whose place is found again to the frame
+                // (FindStop). At any other tempo the new sound goes on from
+                // the place the marks pace, where an untouched play would
+                // be: the stage plays each of its rounds at the recording's
+                // speed and steps back (or on) at the next, so the frame
+                // the old sound carried lies up to a round off the music's
+                // time, and going on from it would skip (or repeat) that
+                // much of the recording.
+                if (cuttable && m->tempo == 1.0f)
                     candidates = StopCandidates(sent + skip, unsent - skip, fade, latest);
             }
         }
@@ -208,8 +218,7 @@ LONGLONG CPlayer::FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fad
             continue;
         closest = mismatch;
         *before = static_cast<LONGLONG>(k) * fade;
-        // The first frame after the old sound, as a time that maps back to it.
-        stopped = ((found + fade) * 1000000 + m_format.nSamplesPerSec - 1) / m_format.nSamplesPerSec;
+        stopped = TimeOfFrame(found + fade); // the first frame after the old sound
         if (mismatch == 0)
             break;
     }

@@ -18,6 +18,12 @@ LONGLONG CPlayer::FrameOfTime(LONGLONG t) const
     return std::clamp<LONGLONG>(frame, 0, m_frameCount);
 }
 
+LONGLONG CPlayer::TimeOfFrame(LONGLONG frame) const
+{
+    const LONGLONG rate = m_format.nSamplesPerSec;
+    return (frame * 1000000 + rate - 1) / rate;
+}
+
 LONGLONG CPlayer::EndFrame(const SPlaySnapshot& s) const
 {
     // A range that reaches the file's (millisecond-rounded) length ends with
@@ -230,8 +236,7 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
         const LONGLONG total = std::llround(m_expectedOut);
         const LONGLONG real = std::min<LONGLONG>(total, m_producedOut + m_stretch->numSamples());
         // The end as a time that maps back to the frame after the last.
-        const LONGLONG rate = m_format.nSamplesPerSec;
-        const LONGLONG end = endFrame < m_frameCount ? s.RangeMax() : (endFrame * 1000000 + rate - 1) / rate;
+        const LONGLONG end = endFrame < m_frameCount ? s.RangeMax() : TimeOfFrame(endFrame);
         CCritSecLock lock(&m_markLock);
         m_marks.SetPlayOut(m_passOut, m_passOut + real, end);
     }

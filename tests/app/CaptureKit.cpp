@@ -440,6 +440,37 @@ size_t HoleFrames(const std::vector<SSound>& sounds, size_t from, size_t to)
     return holes;
 }
 
+long long OffPlace(const std::vector<SSound>& sounds, size_t fromAt, long long fromSource, size_t at, long long source,
+                   double tempo)
+{
+    const double frames = double(at) - double(fromAt) - double(HoleFrames(sounds, fromAt, at));
+    return source - fromSource - std::llround(frames * tempo);
+}
+
+std::vector<SPlaced> PlacesInPass(const CCapture& c, const std::vector<int16_t>& source, size_t first, size_t start,
+                                  size_t end, size_t from, size_t to, size_t fade, double tempo)
+{
+    const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+    std::vector<SPlaced> placed;
+    size_t fromAt = first;
+    long long fromSource = static_cast<long long>(start);
+    for (const SFadeIn& in : FindFadeIns(c, source, from, to, fade)) {
+        const size_t at = in.at + 1;
+        if (at <= first || at >= end)
+            continue;
+        if (in.source == static_cast<long long>(start)) {
+            // The next pass: its sounds are judged from its start.
+            fromAt = at;
+            fromSource = in.source;
+            continue;
+        }
+        placed.push_back({at, in.source, OffPlace(sounds, fromAt, fromSource, at, in.source, tempo)});
+        fromAt = at;
+        fromSource = in.source;
+    }
+    return placed;
+}
+
 std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest)
 {
     std::vector<SSound> ticks;

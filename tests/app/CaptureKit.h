@@ -182,6 +182,35 @@ std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest);
 // frame `from`, before a sound that begins at frame `to` or earlier: the
 // frames they put the sound after them later by.
 size_t HoleFrames(const std::vector<SSound>& sounds, size_t from, size_t to);
+// Where a sound begins against an untouched play: the sound before it began
+// with source frame `fromSource` at capture frame `fromAt` (its first, zero
+// frame) and played at `tempo`, so an untouched play carries fromSource +
+// (at - fromAt) x tempo at capture frame `at`, leaving out the device's own
+// holes between (HoleFrames). Answers the source frames a sound beginning
+// there with source frame `source` lies ahead of that place (> 0: skipped)
+// or behind it (< 0: heard again).
+long long OffPlace(const std::vector<SSound>& sounds, size_t fromAt, long long fromSource, size_t at, long long source,
+                   double tempo);
+// A cut's new sound begins within this much of that place: 3 ms of source.
+constexpr long long kPlaceSlack = kRate * 3 / 1000;
+// Every sound that fades in after a pass's first one, up to capture frame
+// `end`, judged against an untouched play of the pass at `tempo`: the pass
+// began with source frame `start` at capture frame `first`, and each sound
+// found (in the source between `from` and `to`, faded in over `fade`
+// frames) is judged against the one
+// before it. A join after a pass's own end (or a piece's) begins where an
+// untouched play reaches that end, as a cut's new sound does. A sound that
+// begins with `start` is the next pass's start, judged by nothing: the
+// sounds after it are judged from it.
+struct SPlaced
+{
+    size_t at;        // the capture frame of its first (zero) frame
+    long long source; // the source frame it begins with
+    long long off;    // OffPlace
+};
+std::vector<SPlaced> PlacesInPass(const CCapture& c, const std::vector<int16_t>& source, size_t first, size_t start,
+                                  size_t end, size_t from, size_t to, size_t fade, double tempo);
+
 // The largest step from one sample to the next in s, leaving out the steps
 // into and out of a hole of more than a millisecond of exact zeros.
 int LargestStepBesideNoHole(const std::vector<int16_t>& s);

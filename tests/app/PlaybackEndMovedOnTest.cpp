@@ -26,19 +26,29 @@ std::vector<SSound> Ticks(const CCapture& c)
     return ticks;
 }
 
-// The cuts within passes (not a pass's join to the next), each checked to
-// go on with the source frame after the old sound's last.
-std::vector<SCut> CutsWithin(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to)
+// The sounds that fade in within passes (not a pass's start), each checked
+// to go on where an untouched play at the tempo has reached (at 1.0x: with
+// the source frame after the old sound's last, wherever the old sound's
+// fade is found).
+std::vector<SPlaced> CutsWithin(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to,
+                                float tempo)
 {
-    std::vector<SCut> within;
-    for (const SCut& cut : FindCuts(c, source, from - kRate / 20, to + kRate / 10, kFade)) {
-        if (cut.newSource == static_cast<long long>(from))
-            continue;
-        within.push_back(cut);
-        const long long missing = cut.Missing(kFade);
-        EXPECT_EQ(0, missing) << "frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
-                              << double(cut.at) / kRate << " s into the capture";
+    if (tempo == 1.0f) {
+        for (const SCut& cut : FindCuts(c, source, from - kRate / 20, to + kRate / 10, kFade)) {
+            const long long missing = cut.Missing(kFade);
+            EXPECT_TRUE(cut.newSource == static_cast<long long>(from) || missing == 0)
+                << missing << " frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
+                << double(cut.at) / kRate << " s into the capture";
+        }
     }
+    const std::vector<int16_t>& s = c.Left();
+    const size_t first = size_t(std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; }) - s.begin()) - 1;
+    const std::vector<SPlaced> within =
+        PlacesInPass(c, source, first, from, s.size(), from - kRate / 20, to + kRate / 10, kFade, tempo);
+    for (const SPlaced& p : within)
+        EXPECT_LE(std::llabs(p.off), kPlaceSlack)
+            << p.off << " source frames " << (p.off > 0 ? "skipped" : "heard again") << " at a cut "
+            << double(p.at) / kRate << " s into the capture, against an untouched play";
     return within;
 }
 
@@ -94,8 +104,9 @@ TEST_F(Playback, AnEndMovedOnNearThePassesEndLeavesNoTickAndNothingTwice)
                     endedOwn = endedOwn || std::llabs(static_cast<long long>(sound.at + sound.frames) -
                                                       static_cast<long long>(ownEnd)) <= 4;
                 bool cut1 = false;
-                for (const SCut& cut : CutsWithin(c, source, fromFrame, toFrame))
-                    cut1 = cut1 || cut.at < ownEnd;
+                // (A join after the pass's own end is no cut in it.)
+                for (const SPlaced& cut : CutsWithin(c, source, fromFrame, toFrame, row.tempo))
+                    cut1 = cut1 || (cut.at < ownEnd && cut.source != static_cast<long long>(toFrame));
                 playedOn += cut1;
                 EXPECT_TRUE(cut1 || endedOwn) << "pass 1 neither played on nor ended at its own end";
                 if (moment == moments[0]) {
@@ -134,29 +145,32 @@ TEST_F(Playback, AnEndDraggedOnLeavesNoTickAndNothingTwice)
         SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
         const CCapture c(m_from);
         const size_t ticks = Ticks(c).size();
-        const size_t cuts = CutsWithin(c, source, size_t(from * kRate), size_t(end * kRate)).size();
+        const size_t cuts = CutsWithin(c, source, size_t(from * kRate), size_t(end * kRate), tempo).size();
         std::printf("[ figures  ] a drag at %.1fx: %d steps, the end %.3f s on, %.2f s captured, %zu cuts, %zu ticks\n",
                     tempo, steps, end - to, double(c.Left().size()) / kRate, cuts, ticks);
     }
 }
 
 // Pass 1 of a capture whose end was moved on to `newEndFrame` (from its own
-// end, and through any step of a drag before: `ends`), judged: the sound
-// reaches the new end (the last sound of pass 1, from its last fade-in on,
-// lasts as long as the source from there to the new end, at the tempo; a
-// drag's pass is extended once, to the end of one of its steps), then
+// end, and through any step of a drag or an earlier move before: `ends`),
+// judged: the sound reaches the new end (the last sound of pass 1, from its
+// last fade-in on, lasts as long as the source from there to the new end,
+// at the tempo; looped, a pass is extended once, so it may reach the end of
+// one of the earlier steps instead, the next pass taking the rest up), then
 // the next pass follows from the range's start (looped) or nothing (once);
-// every cut and join in pass 1 goes on with the source frame after the old
-// sound's last (a join: after the end it was written for), no sound
-// between two fades is a tick, and pass 1 is heard in two stretches between
-// exact zeros at most (one dip at most). `first` is the capture frame
-// before pass 1's first sound. Failures are added; answers what went wrong.
+// every cut and join in pass 1 begins where an untouched play of it has
+// reached (a join: the end it follows; at 1.0x a cut goes on with the
+// source frame after the old sound's last), no sound between two fades is a
+// tick, and pass 1 is heard in at most `dips` + 1 stretches between exact
+// zeros (a dip a move's cut or piece; -1: a dip at every sound that fades
+// in where it must). `first` is the capture frame before pass 1's first
+// sound. Failures are added; answers what went wrong.
 struct SEndMovedOn
 {
     bool unheard = false, ticked = false, twice = false, dipped = false;
 };
 SEndMovedOn JudgeEndMovedOn(const CCapture& c, const std::vector<int16_t>& source, size_t first, size_t fromFrame,
-                            const std::vector<size_t>& ends, size_t newEndFrame, float tempo, bool looped)
+                            const std::vector<size_t>& ends, size_t newEndFrame, float tempo, bool looped, int dips = 1)
 {
     SEndMovedOn judged;
     const std::vector<SSound> sounds = SoundsBetweenZeros(c);
@@ -168,6 +182,31 @@ SEndMovedOn JudgeEndMovedOn(const CCapture& c, const std::vector<int16_t>& sourc
             return judged;
         }
         next = starts.front();
+    }
+    // Each fade-in in pass 1 after its start: a cut's, or a join after an
+    // end that pass 1 was written for (there the old sound is the stage's
+    // play-out of its end, no copy of the source a cut is found by).
+    const size_t searchFrom = fromFrame - kRate / 20, searchTo = newEndFrame + kRate / 20;
+    const std::vector<SPlaced> placed =
+        PlacesInPass(c, source, first, fromFrame, std::min(next, c.Left().size()), searchFrom, searchTo, kFade, tempo);
+    const std::vector<SCut> cuts =
+        tempo == 1.0f ? FindCuts(c, source, searchFrom, searchTo, kFade) : std::vector<SCut>();
+    size_t lastIn = first; // the last sound's first (zero) frame
+    size_t lastFrom = fromFrame;
+    for (const SPlaced& in : placed) {
+        lastIn = in.at;
+        lastFrom = size_t(in.source);
+        const double into = (double(in.at) - double(first)) / kRate;
+        const auto cut = std::find_if(cuts.begin(), cuts.end(), [&](const SCut& k) { return k.at + 1 == in.at; });
+        if (std::llabs(in.off) > kPlaceSlack) {
+            judged.twice = true;
+            ADD_FAILURE() << in.off << " source frames skipped (+) or heard again (-) against an untouched play, "
+                          << into << " s into pass 1";
+        } else if (cut != cuts.end() && cut->Missing(kFade) != 0) {
+            judged.twice = true;
+            ADD_FAILURE() << cut->Missing(kFade) << " frames skipped (+) or heard twice (-) at a cut " << into
+                          << " s into pass 1";
+        }
     }
     // The stretches of pass 1; a hole of more than a millisecond is the device
     // running dry, not a dip.
@@ -183,41 +222,16 @@ SEndMovedOn JudgeEndMovedOn(const CCapture& c, const std::vector<int16_t>& sourc
         ADD_FAILURE() << "pass 1 not heard";
         return judged;
     }
-    if (stretches > 2) {
+    if (stretches > 1 + (dips < 0 ? int(placed.size()) : dips)) {
         judged.dipped = true;
         ADD_FAILURE() << "pass 1 heard in " << stretches << " stretches between exact zeros";
-    }
-    // Each fade-in in pass 1 after its start: a cut's, going on with the
-    // source frame after the old sound's last, or a join after an end that
-    // pass 1 was written for (there the old sound is the stage's play-out of
-    // its end, no copy of the source a cut is found by).
-    const size_t searchFrom = fromFrame - kRate / 20, searchTo = newEndFrame + kRate / 20;
-    const std::vector<SCut> cuts = FindCuts(c, source, searchFrom, searchTo, kFade);
-    size_t lastIn = first; // the last sound's first (zero) frame
-    size_t lastFrom = fromFrame;
-    for (const SFadeIn& in : FindFadeIns(c, source, searchFrom, searchTo, kFade)) {
-        if (in.at + 1 < first + kShortest || in.at + 1 >= next)
-            continue; // pass 1's own start, or pass 2's
-        lastIn = in.at + 1;
-        lastFrom = size_t(in.source);
-        const auto cut = std::find_if(cuts.begin(), cuts.end(), [&](const SCut& k) { return k.at == in.at; });
-        const double into = (double(in.at) - double(first)) / kRate;
-        if (cut != cuts.end() && cut->Missing(kFade) != 0) {
-            judged.twice = true;
-            ADD_FAILURE() << cut->Missing(kFade) << " frames skipped (+) or heard twice (-) at a cut " << into
-                          << " s into pass 1";
-        } else if (cut == cuts.end() && std::find(ends.begin(), ends.end(), lastFrom) == ends.end()) {
-            judged.twice = true;
-            ADD_FAILURE() << "a fade-in from source frame " << lastFrom << " " << into
-                          << " s into pass 1, neither at a cut nor after an end it was written for";
-        }
     }
     // A hole puts what follows it later by as much.
     const long long heard = static_cast<long long>(last->at + last->frames - lastIn + 1) -
                             static_cast<long long>(HoleFrames(sounds, lastIn, last->at));
     long long want = std::llround((double(newEndFrame) - double(lastFrom)) / tempo);
-    // A drag extends a pass once: to the end in force then, a later step's
-    // end is the next pass's.
+    // A pass is extended once: to the end in force then, a later step's end
+    // is the next pass's.
     for (size_t k = 1; k + 1 < ends.size(); ++k) {
         const long long atStep = std::llround((double(ends[k]) - double(lastFrom)) / tempo);
         if (std::llabs(heard - atStep) <= 4)

@@ -123,12 +123,17 @@ protected:
                 << "pass 3 is no copy of the source from the range's start";
             const size_t searchFrom = fromFrame - kRate / 20, searchTo = endFrame + kRate / 10;
             for (const SCut& cut : FindCuts(c, source, searchFrom, searchTo, kFade)) {
-                if (cut.newSource == static_cast<long long>(fromFrame))
-                    continue; // a pass's start
+                if (cut.newSource == static_cast<long long>(fromFrame) || tempo != 1.0f)
+                    continue; // a pass's start; slowed, a cut is judged by the place it goes on from
                 EXPECT_EQ(0, cut.Missing(kFade))
                     << "frames skipped (+) or heard twice (-) at a cut "
                     << (double(cut.at) - double(oldEnd)) / kRate * 1000 << " ms after pass 2's old end";
             }
+            for (const SPlaced& p :
+                 PlacesInPass(c, source, next, fromFrame, c.Left().size(), searchFrom, searchTo, kFade, tempo))
+                EXPECT_LE(std::llabs(p.off), kPlaceSlack)
+                    << p.off << " source frames skipped (+) or heard again (-) against an untouched play, "
+                    << (double(p.at) - double(oldEnd)) / kRate * 1000 << " ms after pass 2's old end";
             size_t lastIn = next; // the last sound's first (zero) frame
             size_t lastFrom = fromFrame;
             for (const SFadeIn& in : FindFadeIns(c, source, searchFrom, searchTo, kFade)) {

@@ -441,6 +441,60 @@ TEST_F(Playback, AStopCountsOnlyThePassesHeard)
 // sound on either side of a cut comes from is found in it again, and its
 // steps are small, so a click stands out.
 
+// Every sound that fades in after capture frame `after` (the first frame
+// of a sound with source frame `afterSource`) while a looped fragment from
+// `from` to `to` plays, the tempo in force each time one of `tempos`: a
+// pass's start begins at `from`; any other sound begins where an untouched
+// play has reached (OffPlace, within kPlaceSlack) at one of the tempos, and
+// where that is 1.0x, with the source frame after the old sound's last
+// wherever the old sound's fade is found (FindCuts), as a copy at the
+// recording's speed is. Failures are added; answers the sounds judged and
+// the largest offset from the untouched play's place.
+struct SPlacesJudged
+{
+    int cuts = 0;
+    long long worst = 0;
+};
+SPlacesJudged JudgeCutPlaces(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to,
+                             size_t after, long long afterSource, const std::vector<float>& tempos)
+{
+    SPlacesJudged judged;
+    const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+    const std::vector<SCut> cuts = FindCuts(c, source, from - kRate / 20, to + kRate / 20, kFade);
+    size_t fromAt = after;
+    long long fromSource = afterSource;
+    for (const SFadeIn& in : FindFadeIns(c, source, from - kRate / 20, to + kRate / 20, kFade)) {
+        const size_t at = in.at + 1;
+        if (at <= after)
+            continue;
+        if (in.source != static_cast<long long>(from)) {
+            ++judged.cuts;
+            long long off = 0;
+            float tempo = 0;
+            for (const float t : tempos) {
+                const long long o = OffPlace(sounds, fromAt, fromSource, at, in.source, t);
+                if (tempo == 0 || std::llabs(o) < std::llabs(off)) {
+                    off = o;
+                    tempo = t;
+                }
+            }
+            if (std::llabs(off) > std::llabs(judged.worst))
+                judged.worst = off;
+            EXPECT_LE(std::llabs(off), kPlaceSlack)
+                << off << " source frames " << (off > 0 ? "skipped" : "heard again") << " at a cut "
+                << double(at) / kRate << " s into the capture, against an untouched play at " << tempo << "x";
+            const auto cut = std::find_if(cuts.begin(), cuts.end(), [&](const SCut& k) { return k.at == in.at; });
+            if (tempo == 1.0f && cut != cuts.end()) {
+                EXPECT_EQ(0, cut->Missing(kFade)) << "frames skipped (+) or heard twice (-) at the cut "
+                                                  << double(at) / kRate << " s into the capture";
+            }
+        }
+        fromAt = at;
+        fromSource = in.source;
+    }
+    return judged;
+}
+
 TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
 {
     Open(true, kQuiet);
@@ -481,25 +535,15 @@ TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
     // more than the sound itself.
     const int largestStep = LargestStep(s, 0, s.size());
     EXPECT_LE(largestStep, ownStep) << "a click";
-    // At every tempo change the new sound goes on with the source frame
-    // after the old sound's last; after a pass's end the range's start follows.
-    int changes = 0;
-    long long worst = 0;
-    for (const SCut& cut : FindCuts(c, source, from - kRate / 10, to + kRate / 10, kFade)) {
-        const long long missing = cut.Missing(kFade);
-        if (cut.newSource == static_cast<long long>(from))
-            continue;
-        ++changes;
-        if (std::llabs(missing) > std::llabs(worst))
-            worst = missing;
-        EXPECT_EQ(0, missing) << "frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
-                              << double(cut.at) / kRate << " s into the capture";
-    }
+    // At every tempo change the music goes on where an untouched play at
+    // the old tempo has reached; after a pass's end the range's start follows.
+    const SPlacesJudged judged = JudgeCutPlaces(c, source, from, to, size_t(lastSeek), std::llround(seeks[1] * kRate),
+                                                {0.5f, 0.6f, 0.8f, 1.0f, 0.7f});
     std::printf("[ figures  ] %d tempo changes found: longest zero run %zu frames, largest step %d (the fragment's "
-                "own %d), frames heard twice (-) or skipped (+) at a change at most %lld\n",
-                changes, zeros, largestStep, ownStep, worst);
+                "own %d), source frames from an untouched play's place at a change at most %lld\n",
+                judged.cuts, zeros, largestStep, ownStep, judged.worst);
     // Two changes close together may be heard as one.
-    EXPECT_GE(changes, 15) << "tempo changes without their fades";
+    EXPECT_GE(judged.cuts, 15) << "tempo changes without their fades";
 }
 
 TEST_F(Playback, APlayPositionAskedForIsHeardAtOnceFromItsVeryFrame)
@@ -644,7 +688,12 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
     // the start), are cut in a pass's first milliseconds, while it fades in.
     // Changes made every millisecond or two, pass after pass, are cut at
     // every place of a pass, its last milliseconds too, where new sound
-    // would be a tick between the cut and the pass's end.
+    // would be a tick between the cut and the pass's end. A step of a slowed
+    // tempo and back in the middle of a pass (the last pass) goes on each
+    // time where an untouched play has reached, not from the frame the old
+    // sound carried (the stage plays each of its rounds at the recording's
+    // speed, so that frame lies up to a round ahead), and the pass then
+    // lasts as long as an untouched play from there.
     Open(true, kQuietTwo);
     const std::vector<int16_t> source = Source();
     const struct
@@ -653,38 +702,56 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
         int everyMs; // 0: made when the cursor shows the pass's last 0.2 s
         int changes;
         std::vector<float> tempos; // taken in turn; the first is after the start
+        float start = 1.0f;        // the tempo the play starts at
+        double at = -1;            // >= 0: the first made when the cursor shows this time in pass 1, the last pass
     } rows[] = {{1, 1.5, 0, 10, {0.9f, 1.0f, 0.8f}},
                 {1, 1.06, 45, 60, {0.9f, 1.0f, 0.8f}},
                 {1, 1.5, 2, 1500, {0.5f, 1.0f}},
                 // 1.0x to 0.2x and back: at 0.2x a pass's last half second is the
                 // stage's play-out, where the old sound may have reached the range's
                 // end while its marks say a few milliseconds before.
-                {1, 1.3, 2, 1500, {0.2f, 1.0f}}};
+                {1, 1.3, 2, 1500, {0.2f, 1.0f}},
+                {1, 2, 100, 2, {0.25f, 0.2f}, 0.2f, 1.15},
+                {1, 2, 60, 2, {0.4f, 0.5f}, 0.5f, 1.3}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.to << ", every " << row.everyMs << " ms");
+        SCOPED_TRACE(testing::Message() << row.start << "x " << row.to << ", every " << row.everyMs << " ms");
         const size_t from = size_t(std::llround(row.from * kRate)), to = size_t(std::llround(row.to * kRate));
         const int ownStep = LargestStep(source, from, to);
-        m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, 1));
-        Start();
         int made = 0;
-        for (int pass = 1; row.everyMs == 0 && pass <= row.changes; ++pass) {
-            const int at = WaitHeard(pass, row.to - 0.2, row.to);
-            if (at == 0)
-                break;
-            if (at == pass) { // else the cursor stepped over the moment
-                m_ctx.SetRange(Fragment(row.from, row.to, row.tempos[made % row.tempos.size()], 1));
-                ++made;
+        float tempo = row.start;
+        for (int attempt = 0; attempt < (row.at >= 0 ? 4 : 1) && made == 0; ++attempt) {
+            m_ctx.SetRange(Fragment(row.from, row.to, row.start, 1));
+            Start();
+            if (row.at >= 0 && WaitHeard(1, row.at, row.at + 0.1) != 1) {
+                m_ctx.stop = true; // the cursor stepped over the moment: played again
+                WaitEnd();
+                continue;
             }
-            pass = at;
+            for (int pass = 1; row.everyMs == 0 && pass <= row.changes; ++pass) {
+                const int at = WaitHeard(pass, row.to - 0.2, row.to);
+                if (at == 0)
+                    break;
+                if (at == pass) { // else the cursor stepped over the moment
+                    tempo = row.tempos[made % row.tempos.size()];
+                    m_ctx.SetRange(Fragment(row.from, row.to, tempo, 1));
+                    ++made;
+                }
+                pass = at;
+            }
+            for (; row.everyMs > 0 && made < row.changes; ++made) {
+                // The first right after the start (or at its moment), in the
+                // first pass's fade-in.
+                if (row.at < 0 || made > 0)
+                    Sleep(made == 0 ? 3 : row.everyMs / 2 + (made * 7) % (row.everyMs / 2 + 1));
+                tempo = row.tempos[made % row.tempos.size()];
+                m_ctx.SetRange(Fragment(row.from, row.to, tempo, 1));
+            }
         }
-        for (; row.everyMs > 0 && made < row.changes; ++made) {
-            // The first right after the start, in the first pass's fade-in.
-            Sleep(made == 0 ? 3 : row.everyMs / 2 + (made * 7) % (row.everyMs / 2 + 1));
-            m_ctx.SetRange(Fragment(row.from, row.to, row.tempos[made % row.tempos.size()], 1));
-        }
-        m_ctx.SetRange(Fragment(row.from, row.to, 1.0f, 0));
+        if (row.at < 0)
+            tempo = 1.0f;
+        m_ctx.SetRange(Fragment(row.from, row.to, tempo, 0));
         EXPECT_EQ(1, WaitEnd());
-        EXPECT_GE(made, 4) << "too few changes made late in a pass";
+        EXPECT_GE(made, std::min(4, row.changes)) << "too few changes made late in a pass";
         SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
         const CCapture c(m_from);
         const std::vector<int16_t>& s = c.Left();
@@ -708,17 +775,32 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
                 << late << " frames after a pass's start faded in again, " << double(in.at) / kRate
                 << " s into the capture";
         }
-        int within = 0, ticks = 0;
+        int ticks = 0;
         long long closest = -1; // of a cut's new sound to the pass's end, in source frames
         for (const SCut& cut : FindCuts(c, source, from - kRate / 20, to + kRate / 20, kFade)) {
-            if (cut.newSource == static_cast<long long>(from))
-                continue;
-            ++within;
-            const long long missing = cut.Missing(kFade);
-            EXPECT_EQ(0, missing) << "frames " << (missing > 0 ? "skipped" : "heard twice") << " at the cut "
-                                  << double(cut.at) / kRate << " s into the capture";
             const long long left = static_cast<long long>(to) - cut.newSource;
-            closest = closest < 0 ? left : std::min(closest, left);
+            if (cut.newSource != static_cast<long long>(from))
+                closest = closest < 0 ? left : std::min(closest, left);
+        }
+        const size_t first = size_t(std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; }) - s.begin()) - 1;
+        std::vector<float> tempos = row.tempos;
+        tempos.push_back(row.start);
+        const SPlacesJudged judged = JudgeCutPlaces(c, source, from, to, first, static_cast<long long>(from), tempos);
+        if (row.at >= 0) {
+            // Both steps cut into the pass, which then lasts as long as an
+            // untouched play from the last one's place at the tempo then.
+            const std::vector<SPlaced> placed =
+                PlacesInPass(c, source, first, from, s.size(), from - kRate / 20, to + kRate / 20, kFade, row.start);
+            EXPECT_EQ(size_t(row.changes), placed.size()) << "cuts within the pass";
+            const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+            if (!placed.empty() && !sounds.empty()) {
+                const SSound& last = sounds.back();
+                const long long heard = static_cast<long long>(last.at + last.frames - placed.back().at + 1) -
+                                        static_cast<long long>(HoleFrames(sounds, placed.back().at, last.at));
+                const long long want = std::llround((double(to) - double(placed.back().source)) / tempo);
+                EXPECT_LE(std::llabs(heard - want), static_cast<long long>(kFade))
+                    << "after the last cut the pass lasts " << heard << " frames, an untouched play " << want;
+            }
         }
         // The new sound of every cut lasts a few fades before the next
         // fade (the pass's end, or another cut).
@@ -726,9 +808,9 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
             if (ticks++ < 3)
                 ADD_FAILURE() << "a tick: " << tick.frames << " frames of sound between two fades, "
                               << double(tick.at) / kRate << " s into the capture";
-        std::printf("[ figures  ] %.2f-%.2f s, every %d ms: %d tempo changes: %d cuts within a pass, the closest %lld "
-                    "source frames before the pass's end, %d ticks\n",
-                    row.from, row.to, row.everyMs, made, within, closest, ticks);
+        std::printf("[ figures  ] %.1fx %.2f-%.2f s, every %d ms: %d tempo changes: %d cuts within a pass, the closest "
+                    "%lld source frames before the pass's end, at most %lld from an untouched play's place, %d ticks\n",
+                    row.start, row.from, row.to, row.everyMs, made, judged.cuts, closest, judged.worst, ticks);
     }
 }
 
