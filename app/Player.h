@@ -116,19 +116,22 @@ private:
     // Only the passes from output frame `join` on differ under the range of
     // `s` (a new start): they are taken back and the next pass written anew
     // from that join, the pass before it untouched. Where the device took
-    // the join meanwhile, that pass is kept as written. False: a seek failed.
+    // the join meanwhile, that pass and every one after it are kept as
+    // written. False: a seek failed.
     bool WriteLaterPassesAnew(LONGLONG join, const SPlaySnapshot& s);
-    // Drops everything queued, writes again what is left of the pre-delay's
-    // silence, and begins the pass at t after it.
+    // Begins the pass at t after what is left of the pre-delay's silence:
+    // where the device holds nothing but the silence, what comes after its
+    // part is taken back and the rest of the silence written anew, so that
+    // it keeps its length; else everything queued is dropped and the
+    // silence not heard yet is written again.
     bool Restart(LONGLONG t, const SPlaySnapshot& s);
     // The pass heard ends now: what is queued is dropped and, looped, the
     // next pass begins at once; else the play is over.
     bool EndPassNow(const SPlaySnapshot& s);
     // Drops everything queued: the ring at once, while the device plays what
     // it holds only until the sound written next can follow it, right after
-    // the driver's next period (20 ms and up to one device block more at
-    // most, as the output's feeder acts at its next pass; CAudioOut::Reset),
-    // no longer counted as queued.
+    // the driver's next period (20 ms and the feeder's next pass at most;
+    // CAudioOut::Reset), no longer counted as queued.
     // The passes heard are counted and the cursor kept first. True when the
     // last frame heard was a pass's (not the silence, not nothing).
     bool DropQueued();

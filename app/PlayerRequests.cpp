@@ -224,6 +224,7 @@ void CPlayer::TakeRange(const SPlaySnapshot& s)
 bool CPlayer::Restart(LONGLONG t, const SPlaySnapshot& s)
 {
     LONGLONG silence = 0; // frames of the pre-delay not heard yet
+    bool inSilence = false;
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG played = std::max<LONGLONG>(PlayedFrames(), 0);
@@ -231,8 +232,27 @@ bool CPlayer::Restart(LONGLONG t, const SPlaySnapshot& s)
         if (m && m->time < 0) {
             // Written so far, and still to be written.
             const SPlayMark* after = m_marks.After(played);
-            silence = (after ? after->frame : m_written + m_silenceLeft) - played;
+            const LONGLONG end = after ? after->frame : m_written + m_silenceLeft;
+            // Where the device holds nothing but the silence, it plays that
+            // on, and only what comes after its part is written anew: the
+            // silence stays exactly as long. (A reset would leave it
+            // playing its part until the driver's next period, heard but
+            // not counted.)
+            TakeBackUnsent();
+            inSilence = m_written <= end;
+            if (inSilence) {
+                KeepAfterDevice(m_written, 0);
+                silence = end - m_written;
+            } else {
+                silence = end - played;
+            }
         }
+    }
+    if (inSilence) {
+        m_silenceLeft = 0;
+        m_endAt = -1;
+        m_extendedPass = -1;
+        return BeginAfter(silence, t, s);
     }
     // Dropped with the rest, the silence the device held is written again:
     // it stays whole, and nothing of another place comes before t.

@@ -668,6 +668,15 @@ TEST_F(Playback, APlayPositionAskedForInThePreDelayEndsThePassOrIsPlayedFromAfte
         if (row.sound > 0 && !row.looped) {
             EXPECT_GE(c.Leading(), row.preDelay - 0.1) << "the silence was cut short";
         }
+        if (row.sound > 0 && !row.looped && !row.late) {
+            // Asked for while the device held nothing but the silence: the
+            // count-in is as long as without (the pass's first frame is its
+            // fade-in's zero).
+            const auto first = std::find_if(c.Left().begin(), c.Left().end(), [](int16_t v) { return v != 0; });
+            const double countIn = double(first - c.Left().begin() - 1) / kRate;
+            std::printf("[ figures  ] the count-in: %.4f s\n", countIn);
+            EXPECT_NEAR(row.preDelay, countIn, 0.01) << "the count-in";
+        }
         if (row.sound == 0 && !row.late) {
             // Ended at once: no more silence than the device held then.
             EXPECT_LT(captured - askedAt, 0.5) << "the silence played on after the play ended";
