@@ -93,9 +93,14 @@ private:
         // the device already holds (the pass heard then plays out what the
         // device holds of it).
         int pass = 0;
-        bool outside = false; // what is heard of it lies before the start (and its slack) or at or after the end
-        LONGLONG endAt = -1;  // the frame within the device's share where the end is reached
-        bool fits = false;    // only the pass judged is written so far, and not past the range's end
+        // What is heard lies before the start (and its slack) or at or after
+        // the end, and so do the first frames of the pass judged.
+        bool outside = false;
+        LONGLONG endAt = -1; // the frame within the device's share where the end is reached
+        // The pass judged is the one being written (nothing after it is
+        // begun), and the writing can go on to the range's end: it has not
+        // passed it, or what is written does not reach it yet.
+        bool fits = false;
         bool endKept = false; // the range's end is the one the pass judged was written for
         bool endMovedOn = false;
         LONGLONG laterPass = -1; // the first frame of the pass after it; -1 while none is written

@@ -185,7 +185,11 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
         m = m_marks.At(from);
     }
     heard.pass = m->pass;
-    heard.outside = Outside(m_marks.TimeAt(from), s);
+    // A later pass judged stays whatever the new range: its first frames
+    // are held, and what is heard is the pass before it. Only where that
+    // too lies outside does the pass heard end (a new start alone never
+    // ends it: it counts from the pass after the one judged).
+    heard.outside = Outside(m_marks.TimeAt(from), s) && Outside(m_marks.TimeAt(played), s);
     if (heard.outside)
         return heard;
     heard.endAt = m_marks.FrameReaching(from, sent, s.RangeMax());
