@@ -60,25 +60,31 @@ private:
     // against what the frames being heard were written for (PlayerRequests.cpp),
     // and against the pass heard, or the next one where the device already
     // holds its first frames (that pass is never begun again).
-    // Where the play jumps or the pass judged ends (a play position asked
+    // Where the play jumps or the pass heard ends (a play position asked
     // for, a range that leaves what is heard behind), what is queued is
     // dropped (DropQueued); a new end that the device already holds ends
-    // the pass when it is heard (WaitForEnd). A new start changes only the
-    // passes after the one judged: they are written anew from its join
-    // (WriteLaterPassesAnew). A new tempo, or a new range that what is
-    // queued no longer fits, drops nothing that is heard: the old sound is
-    // cut after the device's share (Cut) and the new goes on, or the pass
-    // keeps its own end, and what an end moved on adds follows that end
-    // (once a pass); for a range's end moved on, the cut waits until it is
-    // due (SHeard::cutBy). While the
-    // pre-delay's silence is heard (or still being written), a place inside
-    // the range, a new range or a new tempo start the first pass afresh
-    // after the rest of the silence (Restart); a place outside the range
-    // ends the pass, as it does while a pass is heard (GoTo).
+    // the pass when it is heard (WaitForEnd). A new start alone never ends
+    // the pass heard: it changes only the passes after the one judged,
+    // which are written anew from its join (WriteLaterPassesAnew). While
+    // the pass judged is still being written, the writing goes on under the
+    // new range (to an end moved inward too, Cycle). A new tempo, or a new
+    // range that what is queued no longer fits, drops nothing that is
+    // heard (Cut): an end moved inward ends the pass in place at the new
+    // end; else the old sound is cut after the device's share and the new
+    // goes on, or the pass keeps its own end and what an end moved on adds
+    // follows that end (GoOnAfterCut; looped, once a pass: later the next
+    // pass takes the move up; played once, another piece follows in turn);
+    // for a range's end moved on, the cut waits until it is due
+    // (SHeard::cutBy). While the pre-delay's silence is heard (or still
+    // being written), a place inside the range, a new range or a new tempo
+    // start the first pass afresh after the rest of the silence (Restart);
+    // a place outside the range ends the pass, as it does while a pass is
+    // heard (GoTo).
     bool FollowRequests(const SPlaySnapshot& s);
-    // A pass gets one piece after its kept end: a later move of its end is
-    // left to the next pass.
-    bool ExtendedAlready(int pass) const { return pass == m_extendedPass; }
+    // Looped, a pass gets one piece after its kept end: a later move of its
+    // end is left to the next pass. Played once there is no next pass: a
+    // piece whose end must be kept gets another piece after it in turn.
+    bool ExtendedAlready(int pass, const SPlaySnapshot& s) const { return s.fragment.Looped && pass == m_extendedPass; }
     // A play position asked for: heard from there at once, or the pass ends
     // when it lies outside the range.
     bool GoTo(LONGLONG t, const SPlaySnapshot& s);

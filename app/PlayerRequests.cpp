@@ -61,9 +61,10 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
             TakeRange(s);
             return true;
         }
-        if (!newTempo && heard.endMovedOn && ExtendedAlready(heard.pass)) {
-            // The pass heard was extended once already: a drag does not dip
-            // it again at every step, and the next pass takes the rest up.
+        if (!newTempo && heard.endMovedOn && ExtendedAlready(heard.pass, s)) {
+            // Looped, the pass heard was extended once already: a drag does
+            // not dip it again at every step, and the next pass takes the
+            // rest up.
             TakeRange(s);
             return true;
         }
@@ -89,22 +90,23 @@ bool CPlayer::GoOnAfterCut(const SStop& stop, const SHeard& heard, const SPlaySn
 {
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
     if (stop.where == SStop::kPassEnded && heard.played < heard.passEnd && t < s.RangeMax() && t <= LatestStop(s) &&
-        FrameOfTime(t) < m_frameCount && !ExtendedAlready(m_passesBegun)) {
+        FrameOfTime(t) < m_frameCount && !ExtendedAlready(m_passesBegun, s)) {
         // The pass keeps its own end, but the end moved on: the sound from
         // its end's next frame to the new end follows it, faded in as at a
-        // loop's join, and belongs to the same pass. Once a pass.
+        // loop's join, and belongs to the same pass. Looped, once a pass;
+        // played once, a piece whose own end is kept gets another in turn.
         m_extendedPass = m_passesBegun;
         m_writing = true;
         return BeginAt(t, s);
     }
     if (stop.where == SStop::kPassEnded || Outside(t, s)) {
-        // The pass keeps its own end, or the old sound stopped at the
-        // range's end: the pass ends there. Where its end moved on by less
-        // than a few fades (on its own that sound would be a tick), or
-        // moved on again after the pass was extended once, the next pass
-        // (looped) takes the change up; played once, that sound is not
-        // heard. The tempo is noted, so that the next wake cuts nothing
-        // again.
+        // The pass keeps its own end, ends in place at an end moved inward,
+        // or the old sound stopped at the range's end: the pass ends there.
+        // Where its end moved on by less than a few fades (on its own that
+        // sound would be a tick), the next pass (looped) takes the change
+        // up, and played once that sound is not heard; looped, so does a
+        // move after the pass was extended once. The tempo is noted, so
+        // that the next wake cuts nothing again.
         m_markTempo = s.tempo;
         SPlaySnapshot next = s;
         return NextPass(next);

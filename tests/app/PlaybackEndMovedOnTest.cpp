@@ -230,9 +230,9 @@ SEndMovedOn JudgeEndMovedOn(const CCapture& c, const std::vector<int16_t>& sourc
     const long long heard = static_cast<long long>(last->at + last->frames - lastIn + 1) -
                             static_cast<long long>(HoleFrames(sounds, lastIn, last->at));
     long long want = std::llround((double(newEndFrame) - double(lastFrom)) / tempo);
-    // A pass is extended once: to the end in force then, a later step's end
-    // is the next pass's.
-    for (size_t k = 1; k + 1 < ends.size(); ++k) {
+    // Looped, a pass is extended once: to the end in force then, a later
+    // step's end is the next pass's.
+    for (size_t k = 1; looped && k + 1 < ends.size(); ++k) {
         const long long atStep = std::llround((double(ends[k]) - double(lastFrom)) / tempo);
         if (std::llabs(heard - atStep) <= 4)
             want = atStep;
@@ -291,47 +291,75 @@ protected:
     {
         float tempo;
         bool looped;
-        double move; // seconds of source the end moves on by
+        double move;      // seconds of source the end moves on by
+        double first = 0; // > 0: an earlier move by this many seconds of source, kFirstAt before the old end
     };
+    // The earlier move of a row that moves the end twice: this many seconds
+    // of sound before the old end.
+    static constexpr double kFirstAt = 0.45;
     // Moves the end of a fragment from 1 s to `to` on at moments swept over
-    // its pass's last 0.6 s of sound.
+    // its pass's last 0.6 s of sound; or, where the row moves it twice, at
+    // moments swept over the last 0.8 s of sound before the end the earlier
+    // move put in force (played once, every move made before the play's
+    // sound ends is heard; looped, the second may be left to the next pass).
     void Sweep(const SRow& row, double to)
     {
         const std::vector<int16_t> source = Source();
         const double from = 1.0;
         const size_t fromFrame = FrameOf(from);
-        const double moments[] = {0.58, 0.47, 0.38, 0.3, 0.2, 0.12, 0.085, 0.045, 0.008};
+        const std::vector<double> moments =
+            row.first > 0 ? std::vector<double>{0.8, 0.55, 0.35, 0.2, 0.1}
+                          : std::vector<double>{0.58, 0.47, 0.38, 0.3, 0.2, 0.16, 0.12, 0.1, 0.085};
         SEndMovedOnFigures figures;
-        for (size_t i = 0; i < std::size(moments); ++i) {
-            const double end = Shifted(to, i, row.tempo), newEnd = end + row.move;
+        for (size_t i = 0; i < moments.size(); ++i) {
+            const double end = Shifted(to, i, row.tempo), inForce = end + row.first, newEnd = inForce + row.move;
             const size_t endFrame = FrameOf(end);
             const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(row.tempo)));
-            if (!PlayUntil(Fragment(from, end, row.tempo, row.looped), passFrames, moments[i]))
+            if (!PlayUntil(Fragment(from, end, row.tempo, row.looped), passFrames,
+                           row.first > 0 ? kFirstAt : moments[i]))
                 continue; // the capture never showed the moment
-            const double moment = double(m_first + passFrames - m_askedAt) / kRate;
+            // The end in force: the old one, or where the earlier move put it,
+            // which the sound reaches `ahead` frames after the pass's start.
+            const size_t ahead = size_t(std::llround((FrameOf(inForce) - fromFrame) / double(row.tempo)));
+            if (row.first > 0) {
+                m_ctx.SetRange(Fragment(from, inForce, row.tempo, row.looped));
+                const size_t target = m_first + ahead - size_t(moments[i] * kRate);
+                for (int k = 0; k < 20000 && m_ctx.state.load() != kPlayEnded; ++k) {
+                    m_askedAt = CapturedFrames(m_from);
+                    if (m_askedAt >= target)
+                        break;
+                    Sleep(1);
+                }
+            }
+            const double moment = (double(m_first + ahead) - double(m_askedAt)) / kRate;
             const SFragmentInfo moved = Fragment(from, newEnd, row.tempo, row.looped);
             m_ctx.SetRange(moved);
             const bool lastIs2 = !row.looped || LastIs(2, moved);
             EXPECT_EQ(1, WaitEndHandingOn(Fragment(from, newEnd, row.tempo, 0)));
-            if (moment < (row.looped ? kNextPassHeld : kLatest))
-                continue; // too near the old end to be sure it was not heard yet
+            if (moment < (row.looped ? kNextPassHeld : kLatest) || moment > moments[i] + kLateAllowed + 0.01)
+                continue; // too near the end in force to be sure it was not heard yet (or the move came late)
             SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
             const CCapture c(m_from);
             SCOPED_TRACE(testing::Message()
                          << row.tempo << "x " << (row.looped ? "looped" : "once") << ", " << row.move * 1000
-                         << " ms on " << moment * 1000 << " ms of sound before the old end");
+                         << " ms on " << moment * 1000 << " ms of sound before the end in force"
+                         << (row.first > 0 ? ", twice" : ""));
             if (!lastIs2) {
                 ADD_FAILURE() << "the cursor never showed pass 2: " << c.Describe();
                 continue;
             }
-            figures.Add(
-                JudgeEndMovedOn(c, source, m_first, fromFrame, {endFrame}, FrameOf(newEnd), row.tempo, row.looped));
+            std::vector<size_t> ends = {endFrame};
+            if (row.first > 0)
+                ends.push_back(FrameOf(inForce));
+            ends.push_back(FrameOf(newEnd));
+            figures.Add(JudgeEndMovedOn(c, source, m_first, fromFrame, ends, ends.back(), row.tempo, row.looped,
+                                        int(ends.size()) - 1));
         }
-        char what[64];
-        std::snprintf(what, sizeof what, "%.1fx %s, %.0f ms on late in the pass", row.tempo,
-                      row.looped ? "looped" : "once", row.move * 1000);
+        char what[80];
+        std::snprintf(what, sizeof what, "%.1fx %s, %.0f ms on late in the pass%s", row.tempo,
+                      row.looped ? "looped" : "once", row.move * 1000, row.first > 0 ? ", the second move" : "");
         figures.Print(what);
-        EXPECT_GE(figures.moves, 5) << what << ": too few moves made at their moments";
+        EXPECT_GE(figures.moves, int(moments.size()) / 2) << what << ": too few moves made at their moments";
     }
 
     struct SDrag
@@ -385,7 +413,8 @@ protected:
                 ADD_FAILURE() << "the cursor never showed pass 2: " << c.Describe();
                 continue;
             }
-            figures.Add(JudgeEndMovedOn(c, source, m_first, fromFrame, ends, ends.back(), row.tempo, row.looped));
+            figures.Add(JudgeEndMovedOn(c, source, m_first, fromFrame, ends, ends.back(), row.tempo, row.looped,
+                                        row.looped ? 1 : -1));
         }
         char what[96];
         std::snprintf(what, sizeof what, "%.1fx %s, dragged on from %.2f s before the end (%d overtaken)", row.tempo,
@@ -398,7 +427,8 @@ protected:
 TEST_F(PlaybackEndMovedLate, AnEndMovedOnLateInAPassIsHeardInItAt1x)
 {
     Open(true, kQuietTwo);
-    const SRow rows[] = {{1.0f, false, 0.03}, {1.0f, false, 0.1}, {1.0f, true, 0.03}, {1.0f, true, 0.1}};
+    const SRow rows[] = {{1.0f, false, 0.03}, {1.0f, false, 0.1},       {1.0f, true, 0.03},
+                         {1.0f, true, 0.1},   {1.0f, false, 0.05, 0.6}, {1.0f, true, 0.05, 0.6}};
     for (const SRow& row : rows)
         Sweep(row, 2.0);
 }
@@ -406,7 +436,8 @@ TEST_F(PlaybackEndMovedLate, AnEndMovedOnLateInAPassIsHeardInItAt1x)
 TEST_F(PlaybackEndMovedLate, AnEndMovedOnLateInAPassIsHeardInItAtOneFifth)
 {
     Open(true, kQuietTwo);
-    const SRow rows[] = {{0.2f, false, 0.03}, {0.2f, false, 0.1}, {0.2f, true, 0.03}, {0.2f, true, 0.1}};
+    const SRow rows[] = {{0.2f, false, 0.03}, {0.2f, false, 0.1},        {0.2f, true, 0.03},
+                         {0.2f, true, 0.1},   {0.2f, false, 0.03, 0.12}, {0.2f, true, 0.03, 0.12}};
     for (const SRow& row : rows)
         Sweep(row, 1.4);
 }
