@@ -84,6 +84,28 @@ LONGLONG CPlayMarks::FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) co
     return lo;
 }
 
+LONGLONG CPlayMarks::FrameOfSource(LONGLONG from, LONGLONG to, LONGLONG source) const
+{
+    const SPlayMark* first = At(from);
+    if (!first || first->time < 0)
+        return -1;
+    if (SourceFrameAt(from) >= source)
+        return from;
+    for (auto m = m_marks.begin(); m != m_marks.end() && m->frame < to; ++m) {
+        if (m->frame < first->frame)
+            continue;
+        if (m->pass != first->pass)
+            break;
+        const auto next = m + 1;
+        const LONGLONG end = next != m_marks.end() && next->frame < to ? next->frame : to;
+        const LONGLONG own = m->time * static_cast<LONGLONG>(m_rate) / 1000000;
+        const LONGLONG at = m->frame + std::llround(static_cast<double>(source - own) / m->tempo);
+        if (at >= std::max(from, m->frame) && at < end)
+            return at;
+    }
+    return -1;
+}
+
 bool CPlayMarks::WrittenFor(LONGLONG frame, LONGLONG first, LONGLONG last) const
 {
     const SPlayMark* from = At(frame);

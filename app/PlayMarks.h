@@ -45,6 +45,8 @@ public:
     void DropFrom(LONGLONG frame);
     // The mark that covers `frame`; null before the first one.
     const SPlayMark* At(LONGLONG frame) const;
+    // The last mark; null when none.
+    const SPlayMark* Last() const { return m_marks.empty() ? nullptr : &m_marks.back(); }
     // The first mark after `frame`; null when none.
     const SPlayMark* After(LONGLONG frame) const;
     // The source time of `frame`; -1 in silence or before the first mark.
@@ -59,6 +61,13 @@ public:
     // The first frame in [from, to), within the pass of frame `from`, whose
     // source time is at or after `time`; -1 when none.
     LONGLONG FrameReaching(LONGLONG from, LONGLONG to, LONGLONG time) const;
+    // The frame in [from, to), within the pass of frame `from`, whose source
+    // frame is `source` as the marks pace it: where an untouched play of a
+    // mark's sound reaches it (the mark's frame and the source frames from
+    // its own at its tempo, rounded), in the first mark from `from` on whose
+    // sound reaches it; `from` when that frame's source lies beyond it
+    // already; -1 when none.
+    LONGLONG FrameOfSource(LONGLONG from, LONGLONG to, LONGLONG source) const;
     // Every frame from `frame` on was written for the range [first, last]
     // (true when none is written).
     bool WrittenFor(LONGLONG frame, LONGLONG first, LONGLONG last) const;

@@ -194,15 +194,22 @@ private:
         // pass's sound ends (the end of the range its end was written for).
         LONGLONG time = -1;
         LONGLONG keep = 0; // frames of the old sound kept after the device's part
+        // kPassEnded: the kept frames' last ones fade out in place (an end
+        // moved inward), rather than ending with the pass's own end.
+        bool fadesHere = false;
     };
     // The one clean cut, for a new tempo and a new range that what is
     // queued no longer fits, while a pass is heard. What the device does not
     // hold yet is taken back (the device's part, a small share of the queue,
     // plays on: it can be taken back only by a reset, and after one the
-    // device cannot tell exactly where its sound stopped). The old sound
-    // fades out over the next few milliseconds, at a place found again in
-    // the source (FindStop), so that the new sound can go on from there with
-    // nothing heard twice or skipped. A pass that ends within those
+    // device cannot tell exactly where its sound stopped). An end moved
+    // inward past the device's part, the tempo unchanged, keeps what is
+    // queued up to the new end and fades it out in place there: the pass
+    // ends at the new end (kPassEnded, fadesHere). Else the old sound fades
+    // out over the next few milliseconds, and the new sound goes on where an
+    // untouched play would then be: the marks' place, or at 1.0x the place
+    // the old sound reached, found again in the source (FindStop); nothing
+    // of the music is heard twice or skipped. A pass that ends within those
     // milliseconds, or so soon after them that the new sound of `s` would be
     // a tick, or whose sound there is already the stage's play-out of its
     // end (where the place cannot be told), keeps its own end instead, where
@@ -251,6 +258,11 @@ private:
     // One cycle of the pass being written: reads, stretches and writes out;
     // at the range's end plays the stage out. True when the pass is whole.
     bool Cycle(const SPlaySnapshot& s);
+    // The range's end (its frame `endFrame`) moved inward behind what the
+    // stage was fed, but ahead of what it gave: the pass ends where the
+    // marks pace the new end, its last frames faded out. True: the pass is
+    // whole.
+    bool EndShort(const SPlaySnapshot& s, LONGLONG endFrame);
     // Feeds the mirrored tail until the stage gave the pass's last frame.
     void PlayOut(float tempo);
     void KeepTail(const char* data, int frames, LONGLONG endFrame);

@@ -92,6 +92,7 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
     bool cuttable = false; // the old sound can stop after the device's part
     // The new sound goes on from where the old one stops up to the range's end.
     const LONGLONG latest = LatestStop(s);
+    const LONGLONG endFrame = EndFrame(s); // reads the reader's length: outside the lock
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG unsent = TakeBackUnsent();
@@ -128,11 +129,20 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             const LONGLONG end = lastOfPass && lastOfPass->end >= 0 ? lastOfPass->end : m->last;
             if (next >= 0 && end <= s.RangeMax())
                 ownEnd = {SStop::kPassEnded, end, next - sent};
+            // An end moved inward past the device's part, with the tempo
+            // as it was: the sound queued up to the new end is what the new
+            // range gives, so it plays on and fades out in place there.
+            const LONGLONG reach = s.tempo == m_markTempo && s.RangeMax() < end
+                                       ? m_marks.FrameOfSource(sent, next >= 0 ? next : sent + unsent, endFrame)
+                                       : -1;
             if (ending && ending->pass != m->pass && ending->time >= 0) {
                 // The device's part ends with a pass (a pass's join is held
                 // back until shortly before it is heard).
                 stop.where = SStop::kPassEnded;
                 stop.time = ending->end >= 0 ? ending->end : ending->last;
+            } else if (reach >= sent + skip + m_rampFrames) {
+                stop = {SStop::kPassEnded, s.RangeMax(), reach - sent};
+                stop.fadesHere = true;
             } else if (next >= 0 && (next - sent <= soon || (!cuttable && ownEnd.where == SStop::kPassEnded))) {
                 // The pass ends within a fade (and the block the device
                 // stops short of a held join by, or the sound kept for a
@@ -175,9 +185,20 @@ CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
             stop.keep = before + fade;
         }
     }
+    if (stop.fadesHere) {
+        const LONGLONG n = std::min<LONGLONG>(stop.keep, m_rampFrames);
+        FadeOut(&m_unsent[static_cast<size_t>((stop.keep - n) * m_channels)], n);
+    }
     {
         CCritSecLock lock(&m_markLock);
         KeepAfterDevice(sent, stop.keep);
+        if (stop.fadesHere) {
+            // The pass's sound now ends at the new end; none of it is the
+            // stage's play-out but what was so before.
+            const SPlayMark* last = m_marks.At(sent + stop.keep - 1);
+            const LONGLONG playOut = last->playOut >= 0 ? std::min(last->playOut, sent + stop.keep) : sent + stop.keep;
+            m_marks.SetPlayOut(last->frame, playOut, s.RangeMax());
+        }
     }
     PutBack(stop.keep);
     return stop;

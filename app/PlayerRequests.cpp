@@ -157,7 +157,7 @@ bool CPlayer::GoTo(LONGLONG t, const SPlaySnapshot& s)
 CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
 {
     // Reads the reader's length: outside the lock.
-    const bool writingInRange = m_writing && m_currentFrame < EndFrame(s);
+    const bool writingInRange = m_currentFrame < EndFrame(s);
     SHeard heard;
     CCritSecLock lock(&m_markLock);
     const LONGLONG played = PlayedFrames();
@@ -199,13 +199,15 @@ CPlayer::SHeard CPlayer::Heard(const SPlaySnapshot& s)
     const LONGLONG passEnd = PassEnd(m->pass, m_written);
     heard.passEnd = passEnd;
     heard.endKept = s.RangeMax() == m->last;
-    // A pass begun after the one judged (or a cut's new sound not heard
-    // yet) was written under another judgement: the queue is cut instead.
-    // But where only the end moved on and the pass judged is still being
-    // written, all of it fits the new range.
+    // While the pass judged is still being written (nothing after it is
+    // begun), the writing goes on under the new range: up to a further end,
+    // or to an end moved inward ahead of what is written, even behind what
+    // the stage was fed (Cycle then ends the pass there). Else the queue is
+    // cut (Cut).
     const bool endMovedOn = s.RangeMax() > m->last;
     heard.endMovedOn = endMovedOn;
-    heard.fits = writingInRange && (from >= m_passOut || (endMovedOn && passEnd < 0));
+    heard.fits =
+        m_writing && passEnd < 0 && (writingInRange || m_marks.FrameReaching(from, m_written, s.RangeMax()) < 0);
     if (endMovedOn && passEnd > sent) {
         // The last frame at which the old sound may stop: before the pass's
         // play-out, and where the new sound still lasts a few fades; its

@@ -204,6 +204,8 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
     if (tempo != m_markTempo)
         AddMark(m_readTime, tempo, s);
     const LONGLONG endFrame = EndFrame(s);
+    if (m_currentFrame > endFrame)
+        return EndShort(s, endFrame);
     const LONGLONG left = std::max<LONGLONG>(0, endFrame - m_currentFrame) * m_frameSize;
     const LONGLONG request =
         std::min<LONGLONG>(static_cast<LONGLONG>(tempo * kCycleBytes), left) / m_frameSize * m_frameSize;
@@ -241,6 +243,49 @@ bool CPlayer::Cycle(const SPlaySnapshot& s)
         m_marks.SetPlayOut(m_passOut, m_passOut + real, end);
     }
     PlayOut(tempo);
+    m_stretch->clear();
+    return true;
+}
+
+bool CPlayer::EndShort(const SPlaySnapshot& s, LONGLONG endFrame)
+{
+    // Where the marks pace the new end: the pass is as long as an untouched
+    // pass of the new range.
+    {
+        CCritSecLock lock(&m_markLock);
+        if (const SPlayMark* m = m_marks.Last()) {
+            const LONGLONG own = FrameOfTime(m->time);
+            m_expectedOut = static_cast<double>(m->frame - m_passOut) + static_cast<double>(endFrame - own) / m->tempo;
+        }
+        // What was written already can no longer fade: a pass written to
+        // within a fade of the new end ends that much later, with a whole
+        // fade.
+        m_expectedOut = std::max(m_expectedOut, static_cast<double>(m_producedOut + m_rampFrames));
+        const LONGLONG total = std::llround(m_expectedOut);
+        m_marks.SetPlayOut(m_passOut, m_passOut + total, s.RangeMax());
+    }
+    m_inputDone = true;
+    m_fadeOut = true; // the file goes on after the new end
+    TakeStretched();
+    // The stage gives its frames only with input behind them: it is fed on
+    // from the file, past the new end, as a play that reads on would be (its
+    // last frames may hold up to one of its rounds from just past the end).
+    const LONGLONG total = std::llround(m_expectedOut);
+    const int bytes = static_cast<int>(m_markTempo * kCycleBytes) / m_frameSize * m_frameSize;
+    while (m_producedOut < total && !m_ctx->stop) {
+        const int got = TakeInput(bytes, (m_frameCount - m_currentFrame) * m_frameSize);
+        if (got == 0) {
+            // The file's end: silence plays the stage out.
+            m_tail.clear();
+            PlayOut(m_markTempo);
+            break;
+        }
+        m_currentFrame += got / m_frameSize;
+        m_stretch->setTempo(m_markTempo);
+        m_stretch->putSamples(reinterpret_cast<const short*>(m_in.data() + m_inPos - got),
+                              static_cast<unsigned>(got / m_frameSize));
+        TakeStretched();
+    }
     m_stretch->clear();
     return true;
 }

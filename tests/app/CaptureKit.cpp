@@ -484,7 +484,7 @@ std::vector<SSound> ShortSounds(const CCapture& c, size_t shortest)
     return ticks;
 }
 
-int LargestStepBesideNoHole(const std::vector<int16_t>& s)
+int LargestStepBesideNoHole(const std::vector<int16_t>& s, size_t* at)
 {
     // Frames that begin or end a hole: their steps are the hole's.
     std::vector<bool> edge(s.size() + 1, false);
@@ -497,9 +497,13 @@ int LargestStepBesideNoHole(const std::vector<int16_t>& s)
         i = j + 1;
     }
     int largest = 0;
-    for (size_t i = 1; i < s.size(); ++i)
-        if (!edge[i])
-            largest = std::max(largest, std::abs(int(s[i]) - int(s[i - 1])));
+    for (size_t i = 1; i < s.size(); ++i) {
+        if (!edge[i] && std::abs(int(s[i]) - int(s[i - 1])) > largest) {
+            largest = std::abs(int(s[i]) - int(s[i - 1]));
+            if (at)
+                *at = i;
+        }
+    }
     return largest;
 }
 

@@ -212,7 +212,8 @@ std::vector<SPlaced> PlacesInPass(const CCapture& c, const std::vector<int16_t>&
                                   size_t end, size_t from, size_t to, size_t fade, double tempo);
 
 // The largest step from one sample to the next in s, leaving out the steps
-// into and out of a hole of more than a millisecond of exact zeros.
-int LargestStepBesideNoHole(const std::vector<int16_t>& s);
+// into and out of a hole of more than a millisecond of exact zeros; `at`
+// (when given): the sample it steps to.
+int LargestStepBesideNoHole(const std::vector<int16_t>& s, size_t* at = nullptr);
 
 } // namespace captest
