@@ -38,13 +38,15 @@ constexpr double kRateMemory = 0.98;
 // sound is heard, told by the output's feeder from what it has played: at
 // least twenty times a second.
 constexpr DWORD kPostEveryMs = 40;
-// The pane hands the loop flag on only at a position message. While the
-// last pass plays out (the loop switched off), the window hears of the play
-// this often in between, the cursor staying where it is, so that a loop
-// switched on shortly before the pass's end reaches the thread while the
-// next pass can still follow it without a gap. About every pass of the
-// feeder: it takes each block the device gives back, and waits no longer
-// than 10 ms otherwise.
+// The pane hands the range and the loop flag on only at a position
+// message. While the last pass plays out (the loop switched off), while the
+// pass heard ends where an end moved inward is held, and near the end of
+// the pass heard, the window hears of the play this often in between, the
+// cursor staying where it is (Nap): a loop switched on shortly before the
+// pass's end reaches the thread while the next pass can still follow it
+// without a gap, and an end moved late while the pass can still play it.
+// About every pass of the feeder: it takes each block the device gives
+// back, and waits no longer than 10 ms otherwise.
 constexpr DWORD kHandOverEveryMs = 5;
 // At the end of the last pass, the longest wait for the pane's hand-over of
 // the range (a window thread busy elsewhere answers late, or never).
@@ -52,21 +54,22 @@ constexpr DWORD kHandOverWaitMs = 250;
 // The output's device holds no more than this much of the queue; the rest
 // can still be taken back and written anew (a new tempo, or a range the
 // queue no longer fits) while the device plays on, so such a change is
-// heard after at most this much sound, with a clean cut: nothing is lost or
-// played twice. (Where the pass heard must keep its own end instead, an end
-// moved on is heard after it, faded in; otherwise the change counts from
-// the next pass, looped, or is not heard, played once.) (What the device holds can be dropped only by a reset, after
-// which it cannot tell exactly where its sound stopped: under Wine its
-// position runs some tens of milliseconds ahead of what it has played. So a
-// reset is kept for where the play jumps or a pass ends: a stop, a play
-// position asked for, a range that leaves what is heard behind.) A device
-// that takes the sound faster than it plays (as a sound file does) is given
-// more, so that it still holds kDeviceWallMs of its own time and never runs
-// dry when its feeder is late. A pass that follows another goes to the
-// device only once it holds less than kHeldMs of the pass before, so that a
-// loop switched off up to then still ends with the pass being heard. The
-// thread keeps at least kAfterDeviceMs queued beyond the device's part, for
-// the fades of cuts.
+// heard after at most this much sound, with a clean cut, or an end moved
+// inward made in place: nothing of the music is lost or played twice.
+// (Where the pass heard must keep its own end instead, an end moved on is
+// heard after it, faded in; less than a few fades of it counts from the
+// next pass, looped, or is not heard, played once.) (What the device holds
+// can be dropped only by a reset, after which it cannot tell exactly where
+// its sound stopped: under Wine its position runs some tens of
+// milliseconds ahead of what it has played. So a reset is kept for where
+// the play jumps or a pass ends: a stop, a play position asked for, a range
+// that leaves what is heard behind.) A device that takes the sound faster
+// than it plays (as a sound file does) is given more, so that it still
+// holds kDeviceWallMs of its own time and never runs dry when its feeder is
+// late. A pass that follows another goes to the device only once it holds
+// less than kHeldMs of the pass before, so that a loop switched off up to
+// then still ends with the pass being heard. The thread keeps at least
+// kAfterDeviceMs queued beyond the device's part, for the fades of cuts.
 constexpr int kDeviceMs = 80;
 constexpr int kDeviceWallMs = 80;
 constexpr int kHeldMs = 70;

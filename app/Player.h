@@ -1,8 +1,12 @@
 #pragma once
 // CPlayer: the playback thread's own state for one run (PlaybackThread.h),
-// and its steps: the play loop in PlaybackThread.cpp, the pass being written
-// in PlayerWrite.cpp, what is asked for while playing in
-// PlayerRequests.cpp, the cuts in PlayerCut.cpp. Known to those files only.
+// and its steps: the play loop in PlaybackThread.cpp; the pass being
+// written, and its end where the range's end moved inward behind what the
+// stage was fed, in PlayerWrite.cpp; what is asked for while playing, judged
+// and followed (what follows a cut, the later passes written anew, the
+// silence begun afresh) in PlayerRequests.cpp; the cuts of what is queued
+// (a drop, the clean cut or an end in place, the passes after the one heard
+// taken back) in PlayerCut.cpp. Known to those files only.
 #include <soundtouch/TDStretch.h>
 
 #include <atomic>
@@ -115,8 +119,10 @@ private:
         // the device's part: the latest end of the device's part at which
         // the old sound can still be cut with new sound up to the new end
         // (-1: none). The cut waits until the device's part nears it, so
-        // that an end dragged on is cut a few times at most, not at every
-        // step.
+        // that the steps of a drag merge until then: an end dragged on is
+        // cut once each time the writing has reached the end in force and a
+        // later step moves it on, as often as the drag's pace makes that
+        // happen (nothing else bounds it).
         LONGLONG cutBy = -1;
         LONGLONG sent = 0; // the end of the device's part
     };
@@ -236,11 +242,11 @@ private:
     // before its pass's play-out, none later than `latest`. Under the mark
     // lock.
     std::vector<LONGLONG> StopCandidates(LONGLONG sent, LONGLONG unsent, LONGLONG fade, LONGLONG latest) const;
-    // Of the candidates, the one where the frames taken back are most
-    // nearly a copy of the source: answers its time (the first frame after
-    // the old sound) and how many frames before it play at full level. Reads
-    // the file: never under the mark lock. The candidates' frames begin
-    // `skip` frames into what was taken back.
+    // At 1.0x: of the candidates, the one where the frames taken back are
+    // most nearly a copy of the source: answers its time (the first frame
+    // after the old sound) and how many frames before it play at full
+    // level. Reads the file: never under the mark lock. The candidates'
+    // frames begin `skip` frames into what was taken back.
     LONGLONG FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG skip, LONGLONG* before);
     // Fades `samples` from full level down to a last frame of silence.
     void FadeOut(short* samples, LONGLONG frames) const;
@@ -348,7 +354,9 @@ private:
     // tempo), frames it gave, where its sound fades.
     double m_expectedOut = 0;
     LONGLONG m_producedOut = 0;
-    LONGLONG m_passOut = 0; // where the pass begins in the output
+    // Where the sound being written began in the output: a pass's start, a
+    // cut's new sound, or a piece after a kept end.
+    LONGLONG m_passOut = 0;
     bool m_inputDone = false;
     bool m_fadeIn = false;
     bool m_fadeOut = false;

@@ -1,8 +1,10 @@
 // The cuts of what is queued, as the requests decide them
-// (PlayerRequests.cpp): a drop of everything (DropQueued); the clean cut
-// after the device's share, or the pass heard keeping its own end (Cut);
-// the passes after the one heard taken back when the loop is switched off
-// (EndWithPassHeard).
+// (PlayerRequests.cpp, which also takes back the passes after a join,
+// WriteLaterPassesAnew, and what follows the device's part of the silence,
+// Restart): a drop of everything (DropQueued); the clean cut after the
+// device's share, an end moved inward made in place, or the pass heard
+// keeping its own end (Cut); the passes after the one heard taken back
+// when the loop is switched off (EndWithPassHeard).
 #include "app/Player.h"
 
 #include <algorithm>
@@ -221,13 +223,12 @@ std::vector<LONGLONG> CPlayer::StopCandidates(LONGLONG sent, LONGLONG unsent, LO
 
 LONGLONG CPlayer::FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG skip, LONGLONG* before)
 {
-    // The marks pace the source evenly, but the stage plays it in stretches
-    // at the original speed, each from a place it chose: the old sound is up
-    // to a stretch ahead of or behind its mark, and going on from the mark's
-    // time would play that much twice or never. So the place the old sound
-    // reached is found again in the source; where its frames are a blend of
-    // two stretches, the fade comes one fade later (a few times at most),
-    // where they are a copy of one. Failing that, the marks' time it is.
+    // At the recording's own speed the old sound is a copy of the source,
+    // stretch after stretch, and the new sound goes on with the very frame
+    // after it: its place is found again in the source; where its frames
+    // are a blend of two stretches, the fade comes one fade later (up to
+    // kFadeTries times), where they are a copy of one. Failing that, the
+    // marks' place it is.
     LONGLONG stopped = candidates.front();
     double closest = kMismatchAllowed;
     for (size_t k = 0; k < candidates.size(); ++k) {
