@@ -21,14 +21,18 @@ struct SPlayMark
                     // frames (TimeAt, and so the cursor): the pass's
                     // mirrored tail shows its end.
     int pass;       // the passes begun before it
-    // The first frame of the pass's play-out (-1 while its end is not
-    // written): the stage gives its last frames only with the mirrored tail
-    // behind them, so from there on the frames may hold that tail, not the
-    // source the marks pace out.
+    // These two are set on the marks of a pass's last piece of sound only
+    // (from where its last sound began: the pass's start, a cut's new sound
+    // or a piece after a kept end), once its end is written; the marks of
+    // its earlier pieces keep -1.
+    // The first frame of the pass's play-out: the stage gives its last
+    // frames only with the mirrored tail behind them, so from there on the
+    // frames may hold that tail, not the source the marks pace out. An end
+    // made in place, at an end moved inward, adds none.
     LONGLONG playOut = -1;
-    // The source time the pass's sound ends at, once its end is written
-    // (-1 before): the end of the range it was written for then. A range
-    // taken up later (TakeRange) leaves it, as the sound stays what it is.
+    // The source time the pass's sound ends at: the end of the range it was
+    // written for then. A range taken up later (TakeRange) leaves it, as
+    // the sound stays what it is.
     LONGLONG end = -1;
 };
 
