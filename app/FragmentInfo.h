@@ -3,7 +3,8 @@
 // played. Copies copy every field.
 #include "platform/mfc/afx.h"
 
-// The longest silence before each pass that can be chosen.
+// The longest count-in (the silence before a play's first pass) that can be
+// chosen.
 constexpr int kMaxPreDelaySec = 30;
 
 struct SFragmentInfo
@@ -14,5 +15,5 @@ struct SFragmentInfo
     int Row = 0;            // display row of the last layout; never stored
     int Looped = 0;
     CString Comment;
-    int PreDelaySec = 0; // whole seconds of silence before each pass
+    int PreDelaySec = 0; // whole seconds of silence before a play's first pass, once
 };
