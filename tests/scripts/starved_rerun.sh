@@ -40,7 +40,8 @@ probe() {
   : >"$log"
   say "$name: $filter $*"
   rc=0
-  env "$@" RAVELIN_WINE_WORLD=$world RAVELIN_PROBE_RUNS="$runs" RAVELIN_RETRY_LOG="$log" \
+  # No wait for the build folder's other test programs, which may run now.
+  env "$@" RAVELIN_WINE_WORLD=$world RAVELIN_PROBE_RUNS="$runs" RAVELIN_RETRY_LOG="$log" RAVELIN_RERUN_CALM_BY=0 \
     "$wine_env" "$build" run "$probe" "--gtest_filter=$filter" >"$scratch/$name/output.txt" 2>&1 || rc=$?
   sed 's/^/  log | /' "$log"
 }
