@@ -40,8 +40,11 @@ probe() {
   : >"$log"
   say "$name: $filter $*"
   rc=0
-  # No wait for the build folder's other test programs, which may run now.
-  env "$@" RAVELIN_WINE_WORLD=$world RAVELIN_PROBE_RUNS="$runs" RAVELIN_RETRY_LOG="$log" RAVELIN_RERUN_CALM_BY=0 \
+  # Starved by the sound device alone: a busy machine wakes the probe late
+  # now and then, even in a case that fails at once. No wait for the build
+  # folder's other test programs, which may run now.
+  env "$@" RAVELIN_WINE_WORLD=$world RAVELIN_PROBE_RUNS="$runs" RAVELIN_RETRY_LOG="$log" \
+    RAVELIN_LATE_WAKE_MS=1000000 RAVELIN_RERUN_CALM_BY=0 \
     "$wine_env" "$build" run "$probe" "--gtest_filter=$filter" >"$scratch/$name/output.txt" 2>&1 || rc=$?
   sed 's/^/  log | /' "$log"
 }

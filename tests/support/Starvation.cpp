@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@ namespace {
 constexpr DWORD kNapMs = 2;
 
 std::atomic<long long (*)()> g_ranDry{nullptr};
+double g_lateWakeMs = kLateWakeMs; // set before the watch thread starts
 
 // What the watch thread saw since the case began.
 std::mutex g_wakesLock; // guards g_lateWakes and g_latestMs
@@ -64,9 +66,9 @@ public:
         char wakes[128];
         if (lateWakes > 0)
             std::snprintf(wakes, sizeof wakes, "%d wakes %.0f ms late or more (the latest %.1f ms)", lateWakes,
-                          kLateWakeMs, latestMs);
+                          g_lateWakeMs, latestMs);
         else
-            std::snprintf(wakes, sizeof wakes, "no wake %.0f ms late (the latest %.1f ms)", kLateWakeMs, latestMs);
+            std::snprintf(wakes, sizeof wakes, "no wake %.0f ms late (the latest %.1f ms)", g_lateWakeMs, latestMs);
         std::printf("[ %-8s ] %s: %s%s\n", starved ? "STARVED" : "FED", name.c_str(), seen.c_str(), wakes);
         (starved ? m_starved : m_fed).push_back(name);
     }
@@ -105,7 +107,7 @@ void Watch(const std::atomic<bool>& stop)
         const double late = static_cast<double>(after.QuadPart - before.QuadPart) / ticksPerMs - kNapMs;
         std::lock_guard<std::mutex> lock(g_wakesLock);
         g_latestMs = std::max(g_latestMs, late);
-        g_lateWakes += late >= kLateWakeMs;
+        g_lateWakes += late >= g_lateWakeMs;
     }
 }
 
@@ -116,8 +118,11 @@ void CountDevicesRunDry(long long (*count)())
     g_ranDry = count;
 }
 
-CStarvationWatch::CStarvationWatch() : m_thread(Watch, std::cref(m_stop))
+CStarvationWatch::CStarvationWatch()
 {
+    if (const char* ms = std::getenv("RAVELIN_LATE_WAKE_MS"); ms && std::atof(ms) > 0)
+        g_lateWakeMs = std::atof(ms);
+    m_thread = std::thread(Watch, std::cref(m_stop));
     static bool listening = false;
     if (!listening) {
         ::testing::UnitTest::GetInstance()->listeners().Append(new CStarvationListener); // owned by GoogleTest

@@ -19,7 +19,8 @@ namespace testsupport {
 // A wake this much later than asked for counts as starved: a whole period
 // of the sound device's driver (10 ms), in which the output's feeder, the
 // playback thread or a case timing a change by the captured sound can miss
-// the moment it was woken for.
+// the moment it was woken for. RAVELIN_LATE_WAKE_MS sets another (a test
+// of the runner that must judge by the sound device alone sets it high).
 constexpr double kLateWakeMs = 10.0;
 
 // Where the process's count of sound devices run dry is read
