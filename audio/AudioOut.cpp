@@ -5,6 +5,12 @@
 
 #include "common/CritSecLock.h"
 
+namespace {
+
+std::atomic<long long> g_ranDry{0}; // CAudioOut::RanDryCount
+
+} // namespace
+
 int SAudioOutThreadInfo::Take()
 {
     CCritSecLock lock(&m_lock);
@@ -354,6 +360,11 @@ bool CAudioOut::BlockJustBack() const
     return now.QuadPart - m_blockBack < m_ticksPerMs * kJustBackMs;
 }
 
+long long CAudioOut::RanDryCount()
+{
+    return g_ranDry.load();
+}
+
 void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)
 {
     if (percent == 100 || !samples)
@@ -469,13 +480,18 @@ void CAudioOut::Feed()
         m_sentBytes += n;
         if (m_waveFormat.wBitsPerSample == 16)
             ScaleByVolume(reinterpret_cast<int16_t*>(m_staging), n / 2, m_volume);
+        if (pending == 0 && m_deviceRuns && !m_drainedEnd && !partialToo)
+            ++g_ranDry;
+        m_drainedEnd = false;
         pending += WriteBlock(h, n);
         // Started as soon as it holds enough, the rest given while it
         // plays: from a reset to the start it holds nothing (kResetWaitMs).
         startIf(pending >= std::min(kStartBlocks, limit));
     }
-    if (m_ring.GetDataSize() == 0)
+    if (m_ring.GetDataSize() == 0) {
+        m_drainedEnd = m_drainedEnd || partialToo;
         m_draining = false;
+    }
     startIf(pending >= std::min(kStartBlocks, limit) || partialToo);
 }
 

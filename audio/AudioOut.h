@@ -151,6 +151,16 @@ public:
     // at 100 the samples stay bit-exact.
     static void ScaleByVolume(int16_t* samples, int count, UINT percent);
 
+    // How often, in this process, a feeder gave a block to a device that
+    // held none while it played: started, neither paused nor reset since,
+    // and no drain under way or ended since it was last given a block (the
+    // last sound of a drain played out is an end, and what is written after
+    // it a new sound). The device had played or given back all it was given
+    // while more was to come, so it plays silence of its own from the
+    // driver's next period on unless that block reaches it first. Counted
+    // across every output, never reset.
+    static long long RanDryCount();
+
 private:
     static UINT FeederProc(LPVOID param);
     static void CALLBACK WaveOutCallback(HWAVEOUT device, UINT message, DWORD_PTR instance, DWORD_PTR param1,
@@ -222,6 +232,9 @@ private:
     // drain asked for before it: the sound written after them goes out in
     // whole blocks.
     bool m_draining = false;
+    // A drain's last sound went to the device and nothing was given to it
+    // since (RanDryCount). Under the output lock.
+    bool m_drainedEnd = false;
     // Taken before any other lock of the output (and before the listener's own).
     CCriticalSection m_listenerLock;
     IAudioOutListener* m_listener = nullptr;

@@ -13,6 +13,7 @@
 #include "app/ViririziruInfoPane.h"
 #include "app/ViririziruPane.h"
 #include "hybrid/ComboContent.h"
+#include "hybrid/HybridMessages.h"
 #include "hybrid/IHybridCheckBox.h"
 #include "hybrid/IHybridCombo.h"
 #include "hybrid/IHybridEdit.h"
@@ -80,6 +81,10 @@ protected:
         m_fragments->SetActiveTempo(0.85f);
         m_info->RequestListRefresh();
         PumpFor(200);
+        // Every change above posted a rebuild of the list, which replaces
+        // its rows' cells: a case takes them once the last was handled,
+        // which on a busy machine takes more than the moment above.
+        ASSERT_TRUE(PumpUntil([this] { return ListSettled(); }, 10000)) << "the fragment list was not rebuilt";
         const auto combos = ContentsOf<IHybridCombo>(Ctrl(), IID_IHybridCombo);
         ASSERT_EQ(2u, combos.size());
         m_tempo = combos[0];
@@ -90,6 +95,24 @@ protected:
 
     CHybridCtrl& Ctrl() { return m_info->GetCtrl(); }
 
+    // The list shows both fragments, laid out, and no rebuild of it or
+    // layout of the pane waits.
+    bool ListSettled()
+    {
+        MSG waiting;
+        if (m_info->GetListRows().GetSize() != 2 ||
+            ::PeekMessageW(&waiting, m_info->GetSafeHwnd(), WM_INFO_REBUILD_LIST, WM_INFO_REBUILD_LIST, PM_NOREMOVE) ||
+            ::PeekMessageW(&waiting, Ctrl().GetSafeHwnd(), WM_HYBRID_RELAYOUT, WM_HYBRID_RELAYOUT, PM_NOREMOVE))
+            return false;
+        for (INT_PTR i = 0; i < m_info->GetListRows().GetSize(); ++i) {
+            CRect rect;
+            m_info->GetListRows().GetAt(i)->GetRect(&rect);
+            if (rect.IsRectEmpty())
+                return false;
+        }
+        return true;
+    }
+
     SFragmentInfo Active()
     {
         SFragmentInfo f;
@@ -97,7 +120,8 @@ protected:
         return f;
     }
 
-    // A left click on a list row, as the user gives it.
+    // A left click on a list row, as the user gives it, and the row's
+    // fragment made the active one (from messages the click posted).
     void ClickRow(int index)
     {
         ASSERT_LT(index, m_info->GetListRows().GetSize());
@@ -108,6 +132,8 @@ protected:
         Ctrl().SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
         Ctrl().SendMessage(WM_LBUTTONUP, 0, at);
         PumpFor(150);
+        EXPECT_TRUE(PumpUntil([&] { return m_fragments->GetActiveIndex() == index && ListSettled(); }, 10000))
+            << "the click on row " << index << " did not make its fragment the active one";
     }
 
     CViririziruInfoPane* m_info = nullptr;

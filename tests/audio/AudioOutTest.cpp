@@ -11,9 +11,13 @@
 #include <vector>
 
 #include "audio/AudioOut.h"
+#include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
+
+// A failed case tells whether the device ran dry meanwhile (the test main).
+[[maybe_unused]] const bool g_dryCounted = (testsupport::CountDevicesRunDry(&CAudioOut::RanDryCount), true);
 
 const SAudioFormat kStereo44(44100, 16, 2);
 
@@ -222,6 +226,41 @@ TEST(AudioOut, TheDeviceStartsOnlyWithSeveralBlocksQueued)
         out->Reset();
         Sleep(30);
     }
+}
+
+TEST(AudioOut, ADeviceLeftWithoutABlockWhileItPlaysCountsAsRunDryAndAnEndOrAStartDoesNot)
+{
+    // Each write that reaches a playing device is one block, or exactly the
+    // blocks the device starts with: only one block at a time can find it
+    // empty, however late the feeder runs.
+    CIPtr<CAudioOut> out(new CAudioOut(1048576));
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+    const std::vector<int16_t> start = Tone(CAudioOut::kStartBlocks * CAudioOut::kBlockSize / 4, 3);
+    const std::vector<int16_t> block = Tone(CAudioOut::kBlockSize / 4, 4);
+    const auto writeBlock = [&] { return out->Write(block.data(), CAudioOut::kBlockSize); };
+    const long long before = CAudioOut::RanDryCount();
+    ASSERT_TRUE(out->Write(start.data(), static_cast<int>(start.size() * 2)));
+    EXPECT_TRUE(WaitIdle(out));
+    EXPECT_EQ(before, CAudioOut::RanDryCount()) << "the device's start";
+
+    // Played out with more to come: the next block finds it dry.
+    ASSERT_TRUE(writeBlock());
+    EXPECT_TRUE(WaitIdle(out));
+    EXPECT_EQ(before + 1, CAudioOut::RanDryCount()) << "a block after the device played out";
+
+    // Played out to a drained end: what follows is a new sound.
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    ASSERT_TRUE(writeBlock());
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    EXPECT_EQ(before + 1, CAudioOut::RanDryCount()) << "a block after a drained end";
+
+    // Reset, the device waits paused for its first blocks.
+    out->Reset();
+    ASSERT_TRUE(writeBlock());
+    EXPECT_TRUE(WaitIdle(out));
+    EXPECT_EQ(before + 1, CAudioOut::RanDryCount()) << "a block after a reset";
 }
 
 // Drop i's new sound: Counter frames of a stretch of their own.

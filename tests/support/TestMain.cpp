@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "tests/support/Starvation.h"
+
 namespace {
 
 // A shard of a test program (GTEST_TOTAL_SHARDS and GTEST_SHARD_INDEX, set by
@@ -29,6 +31,9 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new CShardingStaysHere); // owned by GoogleTest
+    // A failed case says whether the machine starved it (a device ran dry,
+    // a thread woke late), so that the runner can tell load from a fault.
+    testsupport::CStarvationWatch starvation;
     const int result = RUN_ALL_TESTS();
     std::fflush(stdout);
     std::fflush(stderr);
