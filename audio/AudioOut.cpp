@@ -124,6 +124,7 @@ bool CAudioOut::Open(const SAudioFormat* format, UINT deviceId)
     // system converts each block on its own), and a withdrawal after it
     // would hand back sound from inside a frame.
     m_blockBytes = kBlockSize / wf.nBlockAlign * wf.nBlockAlign;
+    m_lateMs = std::max<LONGLONG>(kLateMs, 2000LL * m_blockBytes / wf.nAvgBytesPerSec);
     for (int i = 0; i < kBlockCount; ++i)
         m_headers.Add(new SWaveHeader(kBlockSize));
     m_firstFeed = true;
@@ -175,10 +176,11 @@ UINT CAudioOut::FeederProc(LPVOID param)
                 self->StartWaiting();
             break;
         }
+        self->PushWhenLate();
         self->TellListener();
         // A block the device gave back is refilled at once: the device
         // holds little (SetDeviceLimit) and must not run dry meanwhile.
-        quiet = command == SAudioOutThreadInfo::None && !info->Wait(10);
+        quiet = command == SAudioOutThreadInfo::None && !info->Wait(self->NextPassMs());
     }
     self->Close();
     return 0;
@@ -351,6 +353,50 @@ bool CAudioOut::ResetDeviceWhenDue()
     m_resetDue = false;
     m_deviceRuns = false;
     return true;
+}
+
+void CAudioOut::PushWhenLate()
+{
+    CCritSecLock lock(&m_lock);
+    if (SilentMs() < m_lateMs)
+        return;
+    // The blocks the restart gives back come to the callback on this
+    // thread: their refills are taken at the feeder's next pass. They tell
+    // nothing of the driver's period, and the system's thread, which next
+    // gives back only what was played after them, is owed blocks afresh:
+    // restarted at every period instead, the device would leave it nothing
+    // to give back, and a reset would wait in vain for a block just back
+    // (BlockJustBack). A failed call leaves the blocks to the system's
+    // thread.
+    waveOutRestart(m_device);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    m_owedSince = now.QuadPart;
+}
+
+LONGLONG CAudioOut::SilentMs()
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    // Not with fewer blocks than a start's: by the system's clock (which
+    // runs ahead of the sound between periods) they may all be played
+    // already, and under Wine a restart then stops the device and drops
+    // what the system's buffer still holds, where the system's thread
+    // would stop it only at its next period, once that was heard.
+    if (!m_device || !m_deviceRuns || m_resetDue || DeviceBlocks() < kStartBlocks) {
+        m_owedSince = now.QuadPart;
+        return -1;
+    }
+    return (now.QuadPart - std::max(m_blockBack.load(), m_owedSince)) / m_ticksPerMs;
+}
+
+DWORD CAudioOut::NextPassMs()
+{
+    CCritSecLock lock(&m_lock);
+    const LONGLONG silent = SilentMs();
+    if (silent < 0)
+        return 10;
+    return static_cast<DWORD>(std::clamp<LONGLONG>(m_lateMs - silent, 1, 10));
 }
 
 bool CAudioOut::BlockJustBack() const

@@ -3,15 +3,16 @@
 // waiting; a feeder thread moves them, scaled by the volume, into a fixed pool
 // of device buffers; the device's completion callback only queues refills
 // (and notes when the system's thread gave a block back), which wake the
-// feeder at once, but those of the feeder's own device calls. What has not
-// gone to the device yet can be taken back (Withdraw) while the device plays
-// on.
+// feeder at once, but those of the feeder's own device calls. While the
+// system's thread is late, the feeder moves the queued blocks on itself
+// (PushWhenLate). What has not gone to the device yet can be taken back
+// (Withdraw) while the device plays on.
 //
 // Locks: the output lock (m_lock) may be held while the ring's own lock is
-// taken and while waveOutReset runs the callback; the callback takes only the
-// feeder's command lock; Write takes only the ring's lock, then the command
-// lock. The command lock is never held while another lock is taken, nor while
-// the feeder's event is set.
+// taken and while a device call (a reset, a write, a restart) runs the
+// callback; the callback takes only the feeder's command lock; Write takes
+// only the ring's lock, then the command lock. The command lock is never
+// held while another lock is taken, nor while the feeder's event is set.
 #include <atomic>
 #include <deque>
 
@@ -94,6 +95,15 @@ public:
     // right after the driver took its period (10 ms): a device reset made
     // now is done, with the new sound's first blocks, long before the next.
     static constexpr LONGLONG kJustBackMs = 3;
+    // A device that plays gives a block back at every period of the
+    // driver, or at least every block's length of sound. Under Wine the
+    // system's thread that does so also moves the queued blocks into the
+    // system's own buffer (a tenth of a second of sound), so that on a busy
+    // machine where it is late for longer the device runs dry however many
+    // blocks it holds: silent for this long (or two blocks' length, where
+    // that is more), it is late, and the feeder moves the blocks on itself
+    // (PushWhenLate), again every kLateMs until it comes.
+    static constexpr LONGLONG kLateMs = 12;
 
     explicit CAudioOut(int ringCapacity);
     virtual ~CAudioOut();
@@ -173,6 +183,20 @@ private:
     // on a paused device start now, since nothing more is coming for the
     // moment.
     void StartWaiting();
+    // A device that plays while the system's thread is late (kLateMs) is
+    // restarted: on Windows that changes nothing for a device that plays;
+    // under Wine it moves the queued blocks into the system's buffer at
+    // once and gives back those played, as the system's thread would have.
+    void PushWhenLate();
+    // Milliseconds the system's thread has owed a block back (since it
+    // last gave one, the device came to play with kStartBlocks queued, or
+    // the feeder last restarted it), or -1 where a restart is not to move
+    // the device's blocks on (no device, not started, a reset due, or
+    // fewer blocks queued than kStartBlocks). Under the output lock.
+    LONGLONG SilentMs();
+    // The feeder's longest wait: 10 ms, less where the system's thread
+    // becomes late sooner.
+    DWORD NextPassMs();
     int PendingBlocks();
     // The device reset a Reset asked for, once the new sound can follow it
     // (right after the driver took its period, where the device plays) or
@@ -221,6 +245,12 @@ private:
     // set by the waveOut callback), and the counter's ticks a millisecond.
     std::atomic<LONGLONG> m_blockBack{0};
     LONGLONG m_ticksPerMs = 1;
+    // When the system's thread is late (kLateMs, or two blocks' length of
+    // sound of the open format).
+    LONGLONG m_lateMs = kLateMs;
+    // Since when (performance counter) the system's thread has owed a block
+    // back, but for the blocks it gave (m_blockBack): SilentMs.
+    LONGLONG m_owedSince = 0;
     int m_deviceLimit = kBlockCount; // blocks
     int m_heldLimit = kBlockCount;   // blocks, past a hold
     LONGLONG m_sentBytes = 0;        // given to the device since the open or reset

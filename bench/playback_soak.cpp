@@ -64,9 +64,9 @@ public:
             }
         }
         std::printf("captured %.1f s of sound: %zu joins of at most %zu zero frames, %zu longer runs of zeros "
-                    "(%.1f ms in all)\n",
+                    "(%.1f ms in all), %zu of them at a join\n",
                     static_cast<double>(m_frame) / kRate, joins, kJoinZeros, holes,
-                    static_cast<double>(holeFrames) * 1000 / kRate);
+                    static_cast<double>(holeFrames) * 1000 / kRate, m_atJoins);
         for (const auto& [length, count] : m_lengths)
             if (length > kJoinZeros)
                 std::printf("  %zu run(s) of %zu zero frames (%.1f ms)\n", count, length,
@@ -84,8 +84,12 @@ private:
             return;
         // Passes follow each other exactly, so a hole shifts every later one.
         const size_t at = m_frame - m_run - m_first;
+        const size_t beforeEnd = m_pass - (at - m_shift) % m_pass;
+        // Within 10 ms of a join: where the next pass waits for the device
+        // to hold little of the one before (CAudioOut::HoldFrom).
+        m_atJoins += beforeEnd <= kRate / 100 || beforeEnd >= m_pass - kRate / 100;
         if (m_holes.size() < 20)
-            m_holes.push_back({at, m_run, m_pass - (at - m_shift) % m_pass});
+            m_holes.push_back({at, m_run, beforeEnd});
         m_shift += m_run;
     }
 
@@ -98,6 +102,7 @@ private:
     size_t m_run = 0;
     size_t m_first = SIZE_MAX; // zeros before the first sound are the device's own start
     size_t m_shift = 0;        // frames of the holes so far
+    size_t m_atJoins = 0;      // holes within 10 ms of a join
     std::map<size_t, size_t> m_lengths;
     std::vector<SHole> m_holes;
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "audio/AudioOut.h"
+#include "common/ScopedHandle.h"
 #include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
 
@@ -399,6 +400,105 @@ TEST(AudioOut, ANewSoundThereAtOnceFollowsAResetWithoutSilenceWhileTheSystemIsBu
     const SAfterDrops after = PlayOutAndCount(out, before, kDrops);
     EXPECT_EQ(kDrops, after.heard);
     EXPECT_LE(after.silent, 2) << "a reset left the device without sound when the driver's period came round";
+}
+
+const WAVEFORMATEX kWaveStereo44 = {WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
+
+// The system's thread that gives every device's blocks back to its callback:
+// the one that gives back a block of a device of the test's own.
+DWORD BlocksBackThread()
+{
+    static std::atomic<DWORD> thread{0};
+    struct SCallback
+    {
+        static void CALLBACK Done(HWAVEOUT, UINT message, DWORD_PTR, DWORD_PTR, DWORD_PTR)
+        {
+            if (message == WOM_DONE)
+                thread = GetCurrentThreadId();
+        }
+    };
+    thread = 0;
+    CScopedHandle<HWAVEOUT, &::waveOutClose> device;
+    if (waveOutOpen(device.Receive(), WAVE_MAPPER, &kWaveStereo44, reinterpret_cast<DWORD_PTR>(&SCallback::Done), 0,
+                    CALLBACK_FUNCTION) != MMSYSERR_NOERROR)
+        return 0;
+    std::vector<int16_t> pcm = Tone(256, 9);
+    WAVEHDR h = {};
+    h.lpData = reinterpret_cast<LPSTR>(pcm.data());
+    h.dwBufferLength = static_cast<DWORD>(pcm.size() * 2);
+    if (waveOutPrepareHeader(device.Get(), &h, sizeof(h)) == MMSYSERR_NOERROR &&
+        waveOutWrite(device.Get(), &h, sizeof(h)) == MMSYSERR_NOERROR)
+        for (int i = 0; i < 200 && thread == 0; ++i)
+            Sleep(10);
+    waveOutReset(device.Get());
+    waveOutUnprepareHeader(device.Get(), &h, sizeof(h));
+    return thread;
+}
+
+// Holds that thread up while it lives: a hook of its messages (where it
+// holds none of the devices' locks) waits on the one a query for a format
+// sends it, until the destructor.
+class CHeldUp
+{
+public:
+    explicit CHeldUp(DWORD system)
+        : m_hook(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, system)),
+          m_inside(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_release(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+    {
+        s_held = this;
+        // Only the message counts: the answer is not looked at.
+        m_query = std::thread([] { (void)waveOutOpen(nullptr, WAVE_MAPPER, &kWaveStereo44, 0, 0, WAVE_FORMAT_QUERY); });
+    }
+    ~CHeldUp()
+    {
+        SetEvent(m_release.Get());
+        m_query.join();
+        s_held = nullptr;
+    }
+    CHeldUp(const CHeldUp&) = delete;
+    CHeldUp& operator=(const CHeldUp&) = delete;
+
+    [[nodiscard]] bool Inside() const { return m_hook && WaitForSingleObject(m_inside.Get(), 2000) == WAIT_OBJECT_0; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        if (CHeldUp* held = s_held; held && WaitForSingleObject(held->m_inside.Get(), 0) == WAIT_TIMEOUT) {
+            SetEvent(held->m_inside.Get());
+            WaitForSingleObject(held->m_release.Get(), INFINITE);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline std::atomic<CHeldUp*> s_held{nullptr};
+    CScopedHandle<HHOOK, &::UnhookWindowsHookEx> m_hook;
+    CKernelHandle m_inside, m_release;
+    std::thread m_query;
+};
+
+TEST(AudioOut, SoundGoesOnWhileTheSystemsThreadIsHeldUp)
+{
+    // On a busy machine that thread is now and then held up for longer than
+    // the system's own buffer lasts (under Wine it also moves the queued
+    // blocks into that buffer): the device plays on with what it holds,
+    // without silence of its own.
+    CIPtr<CAudioOut> out(new CAudioOut(4 * 1048576));
+    ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER)); // first: with no device open, the thread may end
+    const DWORD system = BlocksBackThread();
+    ASSERT_NE(0u, system) << "no block came back";
+    out->SetDeviceLimit(32 * CAudioOut::kBlockSize, 32 * CAudioOut::kBlockSize);
+    const std::vector<int16_t> pcm = Counter(0, 5 * 44100);
+    const uint64_t before = testsupport::CaptureSize();
+    ASSERT_TRUE(out->Write(pcm.data(), static_cast<int>(pcm.size() * 2)));
+    for (int i = 0; i < 4; ++i) {
+        Sleep(40);
+        CHeldUp heldUp(system);
+        ASSERT_TRUE(heldUp.Inside());
+        Sleep(120); // longer than the system's buffer lasts, on a sound card too
+    }
+    out->Drain();
+    EXPECT_TRUE(WaitIdle(out));
+    EXPECT_TRUE(Arrived(before, pcm.data(), pcm.size() * 2)) << "silence inside the sound";
 }
 
 TEST(AudioOut, WithdrawnSoundGoesOnWithoutAGapAndNothingPlayedTwice)
