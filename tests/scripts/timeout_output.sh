@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A test program that CTest stops at its time-out has shown what it printed
 # up to then in CTest's log, and a program that ends leaves CTest waiting
-# for none of Wine's helper processes (they outlive it in its world).
+# for none of Wine's helper processes (they outlive it in its world); one
+# that crashes fails at once, held by no debugger.
 #   timeout_output.sh WINE_ENV BUILD_DIR
 # Runs a CTest of its own in a scratch folder of BUILD_DIR, whose tests run
 # through wine-env in worlds of BUILD_DIR (its template prefix must exist).
@@ -11,7 +12,7 @@ build=$(cd "$2" && pwd)
 say() { echo "time-out output: $*"; }
 
 scratch=$build/scratch/timeout-output
-worlds=(timeout-output-waits timeout-output-ends)
+worlds=(timeout-output-waits timeout-output-ends timeout-output-crashes)
 finish() {
   for world in "${worlds[@]}"; do RAVELIN_WINE_WORLD=$world "$wine_env" "$build" stop || true; done
   rm -rf "$scratch"
@@ -26,12 +27,14 @@ add_test(waits "$wine_env" "$build" run cmd.exe /c "echo $marker & ping -n 120 1
 set_tests_properties(waits PROPERTIES TIMEOUT 10 ENVIRONMENT "RAVELIN_WINE_WORLD=${worlds[0]}")
 add_test(ends "$wine_env" "$build" run cmd.exe /c "echo ended & exit 3")
 set_tests_properties(ends PROPERTIES TIMEOUT 100 ENVIRONMENT "RAVELIN_WINE_WORLD=${worlds[1]}")
+add_test(crashes "$wine_env" "$build" run rundll32.exe kernel32.dll,DebugBreak)
+set_tests_properties(crashes PROPERTIES TIMEOUT 100 ENVIRONMENT "RAVELIN_WINE_WORLD=${worlds[2]}")
 EOF
 
-say "a program that prints a line, then waits past its time-out of 10 s; one that ends"
+say "a program that prints a line, then waits past its time-out of 10 s; one that ends; one that crashes"
 log=$scratch/ctest.log
 started=$(date +%s)
-(cd "$scratch" && ctest --output-on-failure -j2 >"$log" 2>&1) || true
+(cd "$scratch" && ctest --output-on-failure -j3 >"$log" 2>&1) || true
 took=$(($(date +%s) - started))
 sed 's/^/  | /' "$log"
 rc=0
@@ -42,11 +45,13 @@ if [ "$(grep -c "^$marker" "$log")" -lt 1 ]; then
 fi
 grep -q 'ends .*Failed' "$log" || { say "FAILED: the program that ends with exit code 3 did not fail"; rc=1; }
 grep -q '^ended' "$log" || { say "FAILED: the line of the program that ends is not in CTest's output"; rc=1; }
-# The ending program's test returns in seconds; CTest held up by a helper
-# process holding its pipe would have waited for the time-out of 100 s.
+grep -q 'crashes .*Failed' "$log" || { say "FAILED: the program that crashes did not fail at once"; rc=1; }
+# The ending and the crashing programs' tests return in seconds; CTest held
+# up by a helper process holding its pipe, or by a debugger holding the
+# crashed program, would have waited for the time-out of 100 s.
 if [ "$took" -ge 60 ]; then
-  say "FAILED: CTest took $took s: something held its pipe after a program ended"
+  say "FAILED: CTest took $took s: something held its pipe or a program after it ended"
   rc=1
 fi
-[ $rc = 0 ] && say "both lines shown, CTest done in $took s"
+[ $rc = 0 ] && say "both lines shown, the crash failed at once, CTest done in $took s"
 exit $rc
