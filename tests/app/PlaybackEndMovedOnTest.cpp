@@ -180,7 +180,8 @@ TEST_F(Playback, AnEndDraggedOnLeavesNoTickAndNothingTwice)
 // judged: the sound reaches the new end (the last sound of pass 1, from its
 // last fade-in on, lasts as long as the source from there to the new end,
 // at the tempo; looped, a pass is extended once, so it may reach the end of
-// one of the earlier steps instead, the next pass taking the rest up), then
+// one of the earlier steps instead, the next pass taking the rest up; played
+// once, a step's end after which the rest would be a tick), then
 // the next pass follows from the range's start (looped) or nothing (once);
 // every cut and join in pass 1 begins where an untouched play of it has
 // reached (a join: the end it follows; at 1.0x a cut goes on with the
@@ -255,10 +256,13 @@ SEndMovedOn JudgeEndMovedOn(const CCapture& c, const std::vector<int16_t>& sourc
                             static_cast<long long>(HoleFrames(sounds, lastIn, last->at));
     long long want = std::llround((double(newEndFrame) - double(lastFrom)) / tempo);
     // Looped, a pass is extended once: to the end in force then, a later
-    // step's end is the next pass's.
-    for (size_t k = 1; looped && k + 1 < ends.size(); ++k) {
+    // step's end is the next pass's. Played once, a step's end kept when
+    // the steps after it add less than the shortest sound a piece may be
+    // (a tick) is where the play ends.
+    for (size_t k = 1; k + 1 < ends.size(); ++k) {
         const long long atStep = std::llround((double(ends[k]) - double(lastFrom)) / tempo);
-        if (std::llabs(heard - atStep) <= 4)
+        const bool tickAfter = double(ends.back()) - double(ends[k]) < 4.0 * kFade * tempo;
+        if ((looped || tickAfter) && std::llabs(heard - atStep) <= 4)
             want = atStep;
     }
     if (std::llabs(heard - want) > 4) {
@@ -411,11 +415,16 @@ protected:
             if (!PlayUntil(Fragment(from, to, row.tempo, row.looped), passFrames, row.moment))
                 continue;
             std::vector<size_t> ends = {endFrame};
-            bool ahead = true; // what is heard never reached the end in force
+            // What is heard stayed before the end in force by more than the
+            // shortest sound a move may add after a kept end (less is not
+            // heard when played once) and a late wake of the thread: a drag
+            // slower than that, on a busy machine, is overtaken, not judged.
+            const size_t lead = 4 * kFade + kRate / 50;
+            bool ahead = true;
             double end = to;
             for (int k = 0; k < row.steps; ++k) {
                 const size_t heard = CapturedFrames(m_from);
-                ahead = ahead && heard < m_first + size_t((double(ends.back()) - double(fromFrame)) / row.tempo);
+                ahead = ahead && heard + lead < m_first + size_t((double(ends.back()) - double(fromFrame)) / row.tempo);
                 end += row.step;
                 ends.push_back(FrameOf(end));
                 m_ctx.SetRange(Fragment(from, end, row.tempo, row.looped));
