@@ -448,15 +448,18 @@ TEST_F(Playback, AStopCountsOnlyThePassesHeard)
 // play has reached (OffPlace, within kPlaceSlack) at one of the tempos, and
 // where that is 1.0x, with the source frame after the old sound's last
 // wherever the old sound's fade is found (FindCuts), as a copy at the
-// recording's speed is. Failures are added; answers the sounds judged and
-// the largest offset from the untouched play's place.
+// recording's speed is. With `switchesUncut` (changes faster than the
+// thread wakes), a sound may instead begin anywhere between the places at
+// the slowest and the fastest tempo. Failures are added; answers the sounds
+// judged and the largest offset from the untouched play's place.
 struct SPlacesJudged
 {
     int cuts = 0;
     long long worst = 0;
 };
 SPlacesJudged JudgeCutPlaces(const CCapture& c, const std::vector<int16_t>& source, size_t from, size_t to,
-                             size_t after, long long afterSource, const std::vector<float>& tempos)
+                             size_t after, long long afterSource, const std::vector<float>& tempos,
+                             bool switchesUncut = false)
 {
     SPlacesJudged judged;
     const std::vector<SSound> sounds = SoundsBetweenZeros(c);
@@ -477,6 +480,19 @@ SPlacesJudged JudgeCutPlaces(const CCapture& c, const std::vector<int16_t>& sour
                     off = o;
                     tempo = t;
                 }
+            }
+            if (switchesUncut && std::llabs(off) > kPlaceSlack) {
+                // Between the places at the slowest and the fastest tempo: a
+                // tempo the writing took up while the thread had yet to cut
+                // for it (marked, so later cuts still go on from the place).
+                long long low = 0, high = 0;
+                for (const float t : tempos) {
+                    const long long o = OffPlace(sounds, fromAt, fromSource, at, in.source, t);
+                    low = t == tempos.front() ? o : std::min(low, o);
+                    high = t == tempos.front() ? o : std::max(high, o);
+                }
+                if (low <= kPlaceSlack && high >= -kPlaceSlack)
+                    off = 0;
             }
             if (std::llabs(off) > std::llabs(judged.worst))
                 judged.worst = off;
@@ -772,15 +788,22 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
         if (row.everyMs > 2) {
             EXPECT_LE(LongestZeroRun(s), size_t(kRate / 1000)) << "a hole";
         }
-        EXPECT_LE(LargestStepBesideNoHole(s), ownStep) << "a click";
+        // The stage blends a step a little larger than the source's own now
+        // and then; a cut without its fade is a step many times as large.
+        EXPECT_LE(LargestStepBesideNoHole(s), ownStep + ownStep / 4) << "a click";
         // A pass starts at the range's start; any other sound fades in where
         // the old sound it follows stopped. A pass whose first frames were
         // heard, faded out again, and then played once more from a little
         // later (or faded in and straight out again, a dip at the join)
-        // shows as a fade-in just after the range's start.
+        // shows as a fade-in just after the range's start. A cut's new sound
+        // comes four fades of sound after the start at least, so where the
+        // play has reached by then at the slowest tempo (OffPlace judges it).
+        float slowest = row.start;
+        for (const float t : row.tempos)
+            slowest = std::min(slowest, t);
         for (const SFadeIn& in : FindFadeIns(c, source, from - kRate / 20, to + kRate / 20, kFade)) {
             const long long late = in.source - static_cast<long long>(from);
-            EXPECT_FALSE(late > 0 && late <= static_cast<long long>(2 * kFade))
+            EXPECT_FALSE(late > 0 && late <= std::llround(2 * kFade * slowest))
                 << late << " frames after a pass's start faded in again, " << double(in.at) / kRate
                 << " s into the capture";
         }
@@ -794,7 +817,8 @@ TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
         const size_t first = size_t(std::find_if(s.begin(), s.end(), [](int16_t v) { return v != 0; }) - s.begin()) - 1;
         std::vector<float> tempos = row.tempos;
         tempos.push_back(row.start);
-        const SPlacesJudged judged = JudgeCutPlaces(c, source, from, to, first, static_cast<long long>(from), tempos);
+        const SPlacesJudged judged =
+            JudgeCutPlaces(c, source, from, to, first, static_cast<long long>(from), tempos, row.everyMs <= 2);
         if (row.at >= 0) {
             // Both steps cut into the pass, which then lasts as long as an
             // untouched play from the last one's place at the tempo then.
