@@ -485,13 +485,9 @@ SPlacesJudged JudgeCutPlaces(const CCapture& c, const std::vector<int16_t>& sour
                 // Between the places at the slowest and the fastest tempo: a
                 // tempo the writing took up while the thread had yet to cut
                 // for it (marked, so later cuts still go on from the place).
-                long long low = 0, high = 0;
-                for (const float t : tempos) {
-                    const long long o = OffPlace(sounds, fromAt, fromSource, at, in.source, t);
-                    low = t == tempos.front() ? o : std::min(low, o);
-                    high = t == tempos.front() ? o : std::max(high, o);
-                }
-                if (low <= kPlaceSlack && high >= -kPlaceSlack)
+                const auto [slowest, fastest] = std::minmax_element(tempos.begin(), tempos.end());
+                if (OffPlace(sounds, fromAt, fromSource, at, in.source, *fastest) <= kPlaceSlack &&
+                    OffPlace(sounds, fromAt, fromSource, at, in.source, *slowest) >= -kPlaceSlack)
                     off = 0;
             }
             if (std::llabs(off) > std::llabs(judged.worst))
