@@ -238,7 +238,8 @@ void CAudioOut::SetDeviceLimit(int bytes, int heldBytes)
 void CAudioOut::HoldFrom(LONGLONG at)
 {
     CCritSecLock lock(&m_lock);
-    if (at <= m_sentBytes)
+    // At the next byte to go to the device it still holds all of it back.
+    if (at < m_sentBytes)
         return;
     const auto place = std::lower_bound(m_holds.begin(), m_holds.end(), at);
     if (place == m_holds.end() || *place != at)
@@ -507,7 +508,9 @@ void CAudioOut::Feed()
         }
     };
     for (;;) {
-        while (!m_holds.empty() && m_holds.front() <= m_sentBytes)
+        // A hold is gone once a byte at or past it went; one at the next
+        // byte (a block's first) still holds.
+        while (!m_holds.empty() && m_holds.front() < m_sentBytes)
             m_holds.pop_front();
         limit = Limit();
         if (pending >= limit)

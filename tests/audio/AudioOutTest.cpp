@@ -538,6 +538,38 @@ TEST(AudioOut, WithdrawnSoundGoesOnWithoutAGapAndNothingPlayedTwice)
     EXPECT_TRUE(Arrived(before, heard.data(), heard.size() * 2));
 }
 
+TEST(AudioOut, SoundPastAHoldWaitsUntilTheDeviceHoldsLittleOfWhatComesBeforeItWhereverItFalls)
+{
+    // A hold on a block's first byte (as a pass whose length fills whole
+    // blocks puts the next pass's join) stays back as one inside a block.
+    const int block = CAudioOut::kBlockSize, before = 24 * block, held = 4 * block;
+    for (const int join : {before, before + block / 2}) {
+        SCOPED_TRACE(join % block == 0 ? "on a block's first byte" : "inside a block");
+        CIPtr<CAudioOut> out(new CAudioOut(1048576));
+        ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER));
+        out->SetDeviceLimit(64 * block, held);
+        out->HoldFrom(join);
+        const std::vector<int16_t> pcm = Counter(0, (join + 24 * block) / 4);
+        const int bytes = static_cast<int>(pcm.size() * 2);
+        ASSERT_TRUE(out->Write(pcm.data(), bytes));
+        // Once anything past the hold went to the device, the device held
+        // less than the held limit of what comes before it then, and holds
+        // no more of it later.
+        int most = 0;
+        for (int i = 0; i < 200000 && out->GetPendingBytes() > 0; ++i) {
+            const int pending = out->GetPendingBytes(), unsent = out->GetUnsentBytes();
+            if (bytes - unsent > join)
+                most = std::max(most, join - (bytes - pending));
+            if (out->GetUnsentBytes() == 0)
+                break;
+        }
+        EXPECT_LT(most, held + block) << "the device held " << most / block
+                                      << " blocks of what comes before the hold once it was given what follows";
+        out->Drain();
+        EXPECT_TRUE(WaitIdle(out));
+    }
+}
+
 // Frames that tell their place and every sample its channel: sample c of
 // frame f is (f mod 4000) * 8 + c + 1.
 std::vector<int16_t> Tagged(int channels, int from, int frames)
