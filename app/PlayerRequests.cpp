@@ -24,9 +24,18 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
     const LONGLONG asked = m_ctx->timeContainer->GetPlayPosition(true);
     if (asked != -1)
         return GoTo(asked, s);
-    // A new tempo while the pass heard is about to end counts from the next pass.
-    const bool newTempo = s.tempo != m_markTempo && m_endAt < 0;
     const SHeard heard = Heard(s);
+    // An end the device already holds ends the pass heard there (WaitForEnd)
+    // only while the range still asks for it: moved back (to the end the
+    // pass was written for, or to another), it is dropped or judged afresh
+    // below, and the pass plays to the end in force. While it stands, a new
+    // tempo counts from the next pass; once it is dropped, a tempo that
+    // changed meanwhile is cut for as any other.
+    const bool endStands =
+        m_endAt >= 0 && heard.inPass && !heard.writtenFor && !heard.outside && !heard.endKept && heard.endAt >= 0;
+    if (!endStands)
+        m_endAt = -1;
+    const bool newTempo = s.tempo != m_markTempo && !endStands;
     if (heard.writtenFor && !newTempo)
         return true;
     if (!heard.inPass) {
@@ -35,7 +44,6 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
         return Restart(t < s.RangeMin() || t > s.RangeMax() ? s.RangeMin() : t, s);
     }
     if (!heard.writtenFor) {
-        m_endAt = -1;
         if (heard.outside)
             return EndPassNow(s);
         if (!newTempo && heard.endKept) {
@@ -52,7 +60,8 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
             // The device already holds the new end: the pass ends when that
             // is heard (WaitForEnd). Judged afresh at every wake until then,
             // so that a pass whose first frames the device takes meanwhile
-            // is kept and judged instead (Heard).
+            // is kept and judged instead (Heard), and an end moved back
+            // meanwhile is followed (above).
             m_endAt = heard.endAt;
             return true;
         }

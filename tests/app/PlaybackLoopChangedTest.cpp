@@ -272,6 +272,154 @@ protected:
         faults.Print(what);
         EXPECT_GE(faults.moves, int(moments.size()) - 2) << what << ": too few moves made at their moments";
     }
+
+    // The end of the pass heard (pass 2 looped, the only pass played once)
+    // moved inward by kIn of sound at each of the moments (seconds of sound
+    // before the pass's end), to a place the device already holds once the
+    // move is no nearer the end than kInHeld, and straight back a few
+    // milliseconds later, as a drag that overshoots and comes back does: to
+    // where it was, or `back` seconds of source past it. With `tempo2` the
+    // tempo steps to it while the inward end waits to be heard, and back in
+    // pass 3 as the loop is switched off: each a cut. The pass heard plays
+    // to the end in force, faded, nothing cut short (an inward end the
+    // device does not hold yet is made in place, and moved back the rest
+    // follows it: one dip); looped, pass 3 follows, and every sound after a
+    // cut goes on where an untouched play has reached.
+    static constexpr double kIn = 0.1;
+    static constexpr double kInLatest = 0.06; // a move nearer what is heard may come once it is heard
+    static constexpr double kInHeld = 0.3;
+    struct SInAndBack
+    {
+        float tempo;
+        bool looped;
+        double back = 0;  // seconds of source past the old end
+        float tempo2 = 0; // > 0: the tempo while the inward end waits, and after it
+    };
+    void EndInwardAndBack(const SInAndBack& row, double from, double to)
+    {
+        const std::vector<int16_t> source = Source();
+        const size_t fromFrame = FrameOf(from);
+        const int heardPass = row.looped ? kHeard : 1;
+        const std::vector<double> moments = {0.38, 0.33, 0.28, 0.24, 0.2, 0.17};
+        const DWORD backAfterMs[] = {3, 8, 14, 25};
+        const float after = row.tempo2 > 0 ? row.tempo2 : row.tempo;
+        SFaults faults;
+        int held = 0;
+        for (size_t i = 0; i < moments.size(); ++i) {
+            const double end = Shifted(to, i, row.tempo), inForce = end + row.back;
+            const size_t endFrame = FrameOf(end), forceFrame = FrameOf(inForce);
+            const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(row.tempo)));
+            const int ownStep = LargestStep(source, fromFrame, forceFrame);
+            if (!PlayUntil(Fragment(from, end, row.tempo, row.looped), passFrames, moments[i], heardPass))
+                continue; // the capture never showed the moment
+            const double inward = end - kIn * row.tempo;
+            m_ctx.SetRange(Fragment(from, inward, after, row.looped));
+            Sleep(backAfterMs[i % 4]);
+            const size_t backAt = CapturedFrames(m_from);
+            m_ctx.SetRange(Fragment(from, inForce, after, row.looped));
+            bool lastIs3 = true;
+            if (row.looped) {
+                const size_t pass3 = m_first + kHeard * passFrames;
+                const size_t forcePass = size_t(std::llround((forceFrame - fromFrame) / double(after)));
+                lastIs3 =
+                    LoopOffAt(pass3 + forcePass / 4, pass3 + forcePass / 2, Fragment(from, inForce, row.tempo, 0));
+            }
+            EXPECT_EQ(1, WaitEndHandingOn(Fragment(from, inForce, row.tempo, 0)));
+            const double moment = (double(m_first + heardPass * passFrames) - double(m_askedAt)) / kRate;
+            // What was left of the pass up to the inward end when the end
+            // came back (the captured device plays several times faster
+            // than the wall clock).
+            const double inwardAt = double(m_first + (heardPass - 1) * passFrames) +
+                                    (double(FrameOf(inward)) - double(fromFrame)) / row.tempo;
+            const double leftAtBack = (inwardAt - double(backAt)) / kRate;
+            if (moment - kIn < kInLatest || leftAtBack < kInLatest || !lastIs3)
+                continue; // the inward end may have been heard before a move; or the loop went off late
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            SCOPED_TRACE(testing::Message()
+                         << row.tempo << "x " << (row.looped ? "looped" : "once") << ", the end " << kIn * 1000
+                         << " ms of sound inward " << moment * 1000 << " ms of sound before the pass's end, back "
+                         << leftAtBack * 1000 << " ms of sound before the inward end"
+                         << (row.back > 0 ? ", past the old end" : "")
+                         << (row.tempo2 > 0 ? ", a tempo step meanwhile" : ""));
+            ++faults.moves;
+            held += moment - kIn <= kInHeld;
+            const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+            // The pass heard, and looped pass 3, from its start (its zero).
+            size_t start = m_first, next = c.Left().size();
+            if (row.looped) {
+                const std::vector<size_t> starts = StartsOf(c, source, fromFrame, m_first + kShortest, kFade);
+                if (starts.size() != size_t(kHeard)) {
+                    ++faults.twice;
+                    ADD_FAILURE() << "the range's start heard " << starts.size()
+                                  << " times after pass 1's, not twice (pass 2's and pass 3's)";
+                    continue;
+                }
+                start = starts[0];
+                next = starts[1];
+            }
+            // Each pass judged: no step larger than the source's own, at most
+            // a dip (where the move came before the device held the inward
+            // end), every cut at an untouched play's place, and its last
+            // sound as long as the source from where it began to the end in
+            // force (exactly where nothing was cut at another tempo).
+            const auto judge = [&](const char* which, size_t first, size_t last, float tempo, float cutTempo) {
+                const std::vector<int16_t> pass(c.Left().begin() + first + 1, c.Left().begin() + last);
+                const int step = LargestStepBesideNoHole(pass);
+                if (step > ownStep + ownStep / 4) {
+                    ++faults.clicks;
+                    ADD_FAILURE() << "a click in " << which << ": a step of " << step << ", the source's largest "
+                                  << ownStep;
+                }
+                int stretches = 0;
+                for (const SSound& sound : sounds)
+                    stretches +=
+                        sound.at > first && sound.at < last && (stretches == 0 || sound.before <= kRate / 1000);
+                if (stretches > 2) {
+                    ++faults.dips;
+                    ADD_FAILURE() << which << " heard in " << stretches << " stretches between exact zeros";
+                }
+                size_t lastIn = first, lastFrom = fromFrame;
+                float lastTempo = tempo;
+                for (const SPlaced& p : PlacesInPass(c, source, first, fromFrame, last, fromFrame - kRate / 20,
+                                                     forceFrame + kRate / 10, kFade, tempo)) {
+                    EXPECT_LE(std::llabs(p.off), kPlaceSlack)
+                        << which << ": " << p.off << " source frames skipped (+) or heard again (-) against an "
+                        << "untouched play, " << double(p.at - first) / kRate * 1000 << " ms into it";
+                    faults.elsewhere += std::llabs(p.off) > kPlaceSlack;
+                    // A join after the pass's old end goes on at its tempo.
+                    if (p.source != static_cast<long long>(endFrame))
+                        lastTempo = cutTempo;
+                    lastIn = p.at;
+                    lastFrom = size_t(p.source);
+                }
+                const SSound* end = nullptr;
+                for (const SSound& sound : sounds)
+                    if (sound.at > first && sound.at < last)
+                        end = &sound;
+                if (!end)
+                    return;
+                const long long heard = static_cast<long long>(std::min(last, end->at + end->frames + 1) - lastIn) -
+                                        static_cast<long long>(HoleFrames(sounds, lastIn, end->at));
+                const long long want = std::llround((double(forceFrame) - double(lastFrom)) / lastTempo);
+                const long long slack = row.tempo2 > 0 ? static_cast<long long>(kFade) : 8;
+                if (std::llabs(heard - want) > slack) {
+                    ++faults.unwhole;
+                    ADD_FAILURE() << which << "'s last sound lasts " << heard << " frames, the source from there to "
+                                  << "the end in force " << want << " at the tempo";
+                }
+            };
+            judge(row.looped ? "pass 2" : "the pass", start, next, row.tempo, after);
+            if (row.looped)
+                judge("pass 3", next, c.Left().size(), after, row.tempo);
+        }
+        char what[112];
+        std::snprintf(what, sizeof what, "%.1fx %s, the end %.0f ms inward and back%s%s (%d of them held)", row.tempo,
+                      row.looped ? "looped" : "once", kIn * 1000, row.back > 0 ? " past it" : "",
+                      row.tempo2 > 0 ? " with a tempo step" : "", held);
+        faults.Print(what);
+        EXPECT_GE(held, 2) << what << ": too few moves to a place the device held";
+    }
 };
 
 // Over pass 2's last 0.3 s of sound, and most where the device holds the
@@ -302,6 +450,19 @@ TEST_F(PlaybackLoopChanged, AnEndMovedInwardAtAPassesEndPlaysTheNextPassOnceAndW
         EndInward(0.2f, 1.0, 1.3, move, kInwardMoments);
     for (double move : kEarlyInwardMoves)
         EndInward(0.2f, 1.0, 1.3, move, kEarlyInwardMoments);
+}
+
+// Moved inward into what the device holds and back to where it was, or past
+// it; with a tempo step while the inward end waits (looped, so that pass 3
+// shows where the writing goes on).
+TEST_F(PlaybackLoopChanged, AnEndMovedInwardIntoTheDevicesPartAndStraightBackPlaysToTheEndInForce)
+{
+    Open(true, kQuietTwo);
+    const SInAndBack rows[] = {{1.0f, false},         {1.0f, true},          {1.0f, false, 0.03}, {1.0f, true, 0.03},
+                               {0.2f, false},         {0.2f, true},          {0.2f, false, 0.01}, {0.2f, true, 0.01},
+                               {1.0f, true, 0, 0.8f}, {0.2f, true, 0, 0.25f}};
+    for (const SInAndBack& row : rows)
+        EndInwardAndBack(row, 1.0, row.tempo < 1.0f ? 1.3 : 2.0);
 }
 
 // Over pass 2's last 1.2 s of sound, before the device holds the next
