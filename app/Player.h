@@ -250,8 +250,9 @@ private:
     LONGLONG FindStop(const std::vector<LONGLONG>& candidates, LONGLONG fade, LONGLONG skip, LONGLONG* before);
     // Fades `samples` from full level down to a last frame of silence.
     void FadeOut(short* samples, LONGLONG frames) const;
-    // The loop switched off: a pass begun after the one the device is
-    // playing is taken back, so that one ends the play.
+    // The loop switched off: a pass begun after the one being heard is
+    // taken back, so that one ends the play; where the device already holds
+    // that pass's first frames, they are heard, faded out.
     void EndWithPassHeard();
 
     LONGLONG FrameOfTime(LONGLONG t) const;
@@ -371,6 +372,10 @@ private:
     // The pass whose end moved on was extended past its own end already (a
     // pass gets one such piece); -1 none since the last drop.
     int m_extendedPass = -1;
+    // The pass the play ends in after the first frames the device held of
+    // it when the loop was switched off: nothing of the range follows them
+    // (a moved end, or a cut's new sound); -1 none since the last drop.
+    int m_endedInPart = -1;
     LONGLONG m_cutNapMs = -1; // the longest nap before a cut put off is due; -1 none
     bool m_looped = false;    // the loop flag as the thread last acted on it
     bool m_firstPosted = false;

@@ -52,6 +52,7 @@ bool CPlayer::DropQueued()
     m_ratePlayed = -1;
     m_endAt = -1;
     m_extendedPass = -1;
+    m_endedInPart = -1;
     m_silenceLeft = 0;
     return passHeard;
 }
@@ -261,24 +262,41 @@ void CPlayer::FadeOut(short* samples, LONGLONG frames) const
 void CPlayer::EndWithPassHeard()
 {
     LONGLONG keep = 0;
+    LONGLONG fade = 0; // of the frames kept, the last ones fade out
     {
         CCritSecLock lock(&m_markLock);
         const LONGLONG written = m_written;
-        const LONGLONG sent = written - TakeBackUnsent();
-        // The device's last frame belongs to the pass being heard.
-        const SPlayMark* m = m_marks.At(std::max<LONGLONG>(sent - 1, 0));
+        const LONGLONG unsent = TakeBackUnsent();
+        const LONGLONG sent = written - unsent;
+        // The pass being heard: the one of the frame the device plays now.
+        const SPlayMark* m = m_marks.At(std::max<LONGLONG>(PlayedFrames(), 0));
         const int heard = m ? m->pass : m_passesBegun;
         // A pass still being written is the one heard: all of it is kept.
         const LONGLONG end = PassEnd(heard, written);
-        keep = (end >= 0 ? std::max(end, sent) : written) - sent;
+        if (end < 0) {
+            keep = unsent;
+        } else if (end >= sent) {
+            keep = end - sent;
+        } else {
+            // The device already holds the next pass's first frames: they
+            // are heard, and the play ends with a fade right after them (a
+            // few fades of sound after the pass's start at least, so that
+            // its sound is no tick). Nothing follows that pass.
+            keep = std::min(unsent, std::max<LONGLONG>(m_rampFrames, end + kMinNewSoundFades * m_rampFrames - sent));
+            fade = std::min<LONGLONG>(keep, m_rampFrames);
+        }
         if (m_marks.NextPassFrame(heard) >= 0) {
             KeepAfterDevice(sent, keep);
             m_writing = false; // the pass being heard is the last
+            if (end >= 0 && end < sent)
+                m_endedInPart = m_passesBegun;
         }
     }
+    if (fade > 0)
+        FadeOut(&m_unsent[static_cast<size_t>((keep - fade) * m_channels)], fade);
     // The pass being written is the one heard when no other is begun: it
-    // is the last, and the writing goes on to its end. Else it ends with
-    // what is put back.
+    // is the last, and the writing goes on to its end. Else the play ends
+    // with what is put back.
     PutBack(keep);
 }
 

@@ -98,6 +98,13 @@ bool CPlayer::FollowRequests(const SPlaySnapshot& s)
 bool CPlayer::GoOnAfterCut(const SStop& stop, const SHeard& heard, const SPlaySnapshot& s)
 {
     const LONGLONG t = stop.time < 0 ? s.RangeMin() : stop.time;
+    if (m_passesBegun == m_endedInPart) {
+        // The play ends with the first frames of a pass the device held when
+        // the loop was switched off: nothing goes on after them.
+        m_markTempo = s.tempo;
+        SPlaySnapshot next = s;
+        return NextPass(next);
+    }
     if (stop.where == SStop::kPassEnded && heard.played < heard.passEnd && t < s.RangeMax() && t <= LatestStop(s) &&
         FrameOfTime(t) < m_frameCount && !ExtendedAlready(m_passesBegun, s)) {
         // The pass keeps its own end, but the end moved on: the sound from
@@ -312,7 +319,8 @@ bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
     m_looped = looped;
     if (!looped) {
         // Any pass begun after the one being heard is taken back: that
-        // one is the last, and ends with its tail and fade as always.
+        // one is the last, and ends with its tail and fade as always (and
+        // what the device already holds of the next pass, faded out).
         EndWithPassHeard();
         return true;
     }

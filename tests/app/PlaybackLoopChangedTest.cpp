@@ -286,7 +286,6 @@ protected:
     // follows it: one dip); looped, pass 3 follows, and every sound after a
     // cut goes on where an untouched play has reached.
     static constexpr double kIn = 0.1;
-    static constexpr double kInLatest = 0.06; // a move nearer what is heard may come once it is heard
     static constexpr double kInHeld = 0.3;
     struct SInAndBack
     {
@@ -332,7 +331,7 @@ protected:
             const double inwardAt = double(m_first + (heardPass - 1) * passFrames) +
                                     (double(FrameOf(inward)) - double(fromFrame)) / row.tempo;
             const double leftAtBack = (inwardAt - double(backAt)) / kRate;
-            if (moment - kIn < kInLatest || leftAtBack < kInLatest || !lastIs3)
+            if (moment - kIn < kLatest || leftAtBack < kLatest || !lastIs3)
                 continue; // the inward end may have been heard before a move; or the loop went off late
             SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
             const CCapture c(m_from);
@@ -420,6 +419,101 @@ protected:
         faults.Print(what);
         EXPECT_GE(held, 2) << what << ": too few moves to a place the device held";
     }
+
+    // The loop switched off at each of the moments (seconds of sound before
+    // pass 2's end): the play ends with pass 2. Of pass 3 no more is heard
+    // than the device held of its first frames (kDeviceHolds at most on the
+    // captured device), faded out, and nothing after them; a switch the
+    // thread meets only once pass 3 is heard is not judged (kLatest). With
+    // `move`, the end is moved on by that much of source at the moments
+    // `moveAt` after each switch (0: at once): pass 2 reaches it, unless the
+    // device held pass 3's first frames already.
+    static constexpr double kLatest = 0.06;
+    // The captured device is given 80 ms of its own time, which it takes
+    // four or five times faster than it plays.
+    static constexpr double kDeviceHolds = 0.45;
+    void LoopOffLate(float tempo, double from, double to, const std::vector<double>& moments, double move = 0,
+                     const std::vector<double>& moveAt = {})
+    {
+        const std::vector<int16_t> source = Source();
+        const size_t fromFrame = FrameOf(from);
+        int judged = 0, whole = 0, slivers = 0, unheard = 0, clicks = 0, longest = 0;
+        for (size_t i = 0; i < moments.size(); ++i) {
+            const double end = Shifted(to, i, tempo), newEnd = end + move;
+            const size_t endFrame = FrameOf(end);
+            const size_t passFrames = size_t(std::llround((endFrame - fromFrame) / double(tempo)));
+            const int ownStep = LargestStep(source, fromFrame, FrameOf(newEnd));
+            if (!PlayUntil(Fragment(from, end, tempo, 1), passFrames, moments[i], kHeard))
+                continue; // the capture never showed the moment
+            m_ctx.SetRange(Fragment(from, end, tempo, 0));
+            const size_t passEnd = m_first + kHeard * passFrames;
+            const double moment = (double(passEnd) - double(m_askedAt)) / kRate;
+            double movedAt = moment;
+            if (move > 0) {
+                const size_t target = moveAt[i] > 0 ? passEnd - size_t(moveAt[i] * kRate) : 0;
+                size_t now = CapturedFrames(m_from);
+                for (int k = 0; k < 20000 && now < target && m_ctx.state.load() != kPlayEnded; ++k) {
+                    Sleep(1);
+                    now = std::max(now, CapturedFrames(m_from));
+                }
+                m_ctx.SetRange(Fragment(from, newEnd, tempo, 0));
+                movedAt = std::min(moment, (double(passEnd) - double(now)) / kRate);
+            }
+            EXPECT_EQ(1, WaitEndHandingOn(Fragment(from, newEnd, tempo, 0)));
+            if (moment < kLatest || movedAt < kLatest ||
+                (move > 0 && moveAt[i] > 0 && movedAt > moveAt[i] + kLateAllowed))
+                continue; // too near the end to be sure pass 3 was not heard yet (or the move came late)
+            SettledSize([](unsigned ms) { testsupport::PumpMessages(ms); });
+            const CCapture c(m_from);
+            SCOPED_TRACE(testing::Message()
+                         << tempo << "x, the loop off " << moment * 1000 << " ms of sound before pass 2's end"
+                         << (move > 0 ? ", the end moved on " : "") << movedAt * 1000);
+            ++judged;
+            const std::vector<SSound> sounds = SoundsBetweenZeros(c);
+            ASSERT_FALSE(sounds.empty());
+            const SSound& last = sounds.back();
+            const int step = LargestStepBesideNoHole(c.Left());
+            const std::vector<SSound> ticks = ShortSounds(c, kShortest);
+            if (step > ownStep + ownStep / 4 || !ticks.empty()) {
+                ++clicks;
+                ADD_FAILURE() << "a click (a step of " << step << ", the source's largest " << ownStep << ") or "
+                              << ticks.size() << " ticks";
+            }
+            const std::vector<size_t> starts = StartsOf(c, source, fromFrame, m_first + kShortest, kFade);
+            if (starts.size() < 2) {
+                // Pass 2 the last: it ends at the end in force, the device's
+                // holes left out.
+                const size_t newPass = size_t(std::llround((FrameOf(newEnd) - fromFrame) / double(tempo)));
+                const long long beyond = static_cast<long long>(last.at + last.frames) -
+                                         static_cast<long long>(m_first + passFrames + newPass) -
+                                         static_cast<long long>(HoleFrames(sounds, m_first, last.at));
+                if (std::llabs(beyond) > 8) {
+                    unheard += move > 0;
+                    ADD_FAILURE() << "pass 2 ends " << beyond << " frames after the end in force";
+                }
+                continue;
+            }
+            // Pass 3 begun: no more of it than the device held, one sound.
+            const size_t heard3 = last.at + last.frames - starts[1] - HoleFrames(sounds, starts[1], last.at);
+            longest = std::max(longest, int(heard3));
+            int stretches = 0;
+            for (const SSound& sound : sounds)
+                stretches += sound.at > starts[1] && (stretches == 0 || sound.before <= kRate / 1000);
+            if (std::llabs(static_cast<long long>(heard3) - static_cast<long long>(passFrames)) <= 8) {
+                ++whole;
+                ADD_FAILURE() << "pass 3 heard whole after the loop was switched off in pass 2";
+            } else if (heard3 > size_t(kDeviceHolds * kRate) + kFade || stretches != 1) {
+                ADD_FAILURE() << heard3 << " frames of pass 3 heard, in " << stretches
+                              << " stretches between exact zeros, after the loop was switched off in pass 2";
+            } else {
+                ++slivers;
+            }
+        }
+        std::printf("[ figures  ] %.1fx, the loop off late%s: %d judged; pass 3 whole %d, in part %d (at most %d "
+                    "frames), a move not heard %d, a click or a tick %d\n",
+                    tempo, move > 0 ? " and the end moved on" : "", judged, whole, slivers, longest, unheard, clicks);
+        EXPECT_GE(judged, int(moments.size()) / 2) << "too few switches made at their moments";
+    }
 };
 
 // Over pass 2's last 0.3 s of sound, and most where the device holds the
@@ -463,6 +557,26 @@ TEST_F(PlaybackLoopChanged, AnEndMovedInwardIntoTheDevicesPartAndStraightBackPla
                                {1.0f, true, 0, 0.8f}, {0.2f, true, 0, 0.25f}};
     for (const SInAndBack& row : rows)
         EndInwardAndBack(row, 1.0, row.tempo < 1.0f ? 1.3 : 2.0);
+}
+
+// In pass 2's last 0.12 s of sound, around where the device comes to hold
+// pass 3's first frames; and switched off before then, with the end moved
+// on 160 to 80 ms of sound before the end, or at once after a switch
+// around then.
+const std::vector<double> kLoopOffMoments = {0.12, 0.1, 0.09, 0.085, 0.08, 0.075, 0.07, 0.065};
+const std::vector<double> kLoopOffEarly = {0.3, 0.3, 0.3, 0.3};
+const std::vector<double> kMovedOnAfterLoopOff = {0.16, 0.13, 0.1, 0.08};
+const std::vector<double> kLoopOffThenMovedOn = {0.1, 0.09, 0.08, 0.075};
+
+TEST_F(PlaybackLoopChanged, ALoopSwitchedOffAsAPassEndsEndsThePlayWithThatPass)
+{
+    Open(true, kQuietTwo);
+    LoopOffLate(1.0f, 1.0, 2.0, kLoopOffMoments);
+    LoopOffLate(0.2f, 1.0, 1.3, kLoopOffMoments);
+    LoopOffLate(1.0f, 1.0, 2.0, kLoopOffEarly, 0.03, kMovedOnAfterLoopOff);
+    LoopOffLate(0.2f, 1.0, 1.3, kLoopOffEarly, 0.01, kMovedOnAfterLoopOff);
+    LoopOffLate(1.0f, 1.0, 2.0, kLoopOffThenMovedOn, 0.03, std::vector<double>(4, 0.0));
+    LoopOffLate(0.2f, 1.0, 1.3, kLoopOffThenMovedOn, 0.01, std::vector<double>(4, 0.0));
 }
 
 // Over pass 2's last 1.2 s of sound, before the device holds the next
