@@ -208,28 +208,55 @@ private:
     // queued no longer fits, while a pass is heard. What the device does not
     // hold yet is taken back (the device's part, a small share of the queue,
     // plays on: it can be taken back only by a reset, and after one the
-    // device cannot tell exactly where its sound stopped). An end moved
-    // inward past the device's part, the tempo unchanged, keeps what is
-    // queued up to the new end and fades it out in place there: the pass
-    // ends at the new end (kPassEnded, fadesHere). Else the old sound fades
-    // out over the next few milliseconds, and the new sound goes on where an
-    // untouched play would then be: the marks' place, or at 1.0x the place
-    // the old sound reached, found again in the source (FindStop); nothing
-    // of the music is heard twice or skipped. A pass that ends within those
-    // milliseconds, or so soon after them that the new sound of `s` would be
-    // a tick, or whose sound there is already the stage's play-out of its
-    // end (where the place cannot be told), keeps its own end instead, where
-    // it has one within the range: the caller then writes what an end moved
-    // on adds after it (FollowRequests), or begins the next pass (looped) or
-    // lets the play end. Where it has none (the end moved inward, leaving
-    // less than a few fades of new sound), the old sound fades out at the
-    // first place after the device's part and the pass ends there, with no
-    // new sound. A sound's first frames fade in (a
-    // pass's start, a cut's new sound): the old sound fades out only after
-    // that fade and twice as much sound again, so that no sound between two
-    // fades is shorter than a tick. The rest is dropped, passes begun ahead
-    // with it.
+    // device cannot tell exactly where its sound stopped), and one of four
+    // outcomes chosen: an end moved inward past the device's part, the
+    // tempo unchanged, is made in place (EndInPlace); a pass that ends
+    // within a few milliseconds after the device's part, or whose sound
+    // there is already the stage's play-out of its end (where the place
+    // cannot be told), keeps its own end where it has one within the range
+    // (the caller then writes what an end moved on adds after it, or begins
+    // the next pass (looped), or lets the play end); else the old sound is
+    // cut inside the pass (CutInPass), where the new sound goes on, or,
+    // with no room left for new sound, the pass ends there. A sound's first
+    // frames fade in (a pass's start, a cut's new sound): the old sound
+    // fades out only after that fade and twice as much sound again, so
+    // that no sound between two fades is shorter than a tick. The rest is
+    // dropped, passes begun ahead with it.
     SStop Cut(const SPlaySnapshot& s);
+    // What a cut finds queued after the device's part, which it takes back.
+    struct SQueued
+    {
+        LONGLONG sent = 0;     // the end of the device's part
+        bool inPass = false;   // the device's part ends in a pass's sound (not the silence, not nothing)
+        bool partEnds = false; // it ends with a pass, whose sound ends at source time `partEnd`
+        LONGLONG partEnd = -1;
+        LONGLONG next = -1; // the frame after the end of the pass heard (PassEnd)
+        LONGLONG skip = 0;  // frames at full level before the first place the fade may begin
+        LONGLONG fade = 0;  // frames of the old sound's fade
+        LONGLONG soon = 0;  // a pass ending this near after the device's part keeps its end
+        // The old sound can stop after the device's part and leave room for
+        // new sound before the range's end (LatestStop: `latest`).
+        bool cuttable = false;
+        LONGLONG latest = -1;
+        LONGLONG end = -1;                // the source time the pass's sound ends at
+        bool hasOwnEnd = false;           // the pass can keep that end: it is written, within the range
+        LONGLONG reach = -1;              // an end moved inward: the frame that reaches it, where queued
+        LONGLONG place = -1;              // the source time after the old sound's fade, as the marks pace it
+        std::vector<LONGLONG> candidates; // at 1.0x: where FindStop looks for the old sound
+    };
+    SQueued TakeBackForCut(const SPlaySnapshot& s);
+    // An end moved inward past the device's part, the tempo unchanged: what
+    // is queued up to the new end is kept and fades out in place there (the
+    // pass ends at the new end: kPassEnded, fadesHere).
+    SStop EndInPlace(const SQueued& q, const SPlaySnapshot& s);
+    // The old sound fades out over the next few milliseconds, and the new
+    // goes on where an untouched play would then be: the marks' place, or
+    // at 1.0x the place the old sound reached, found again in the source
+    // (FindStop); nothing of the music is heard twice or skipped. Where the
+    // new sound would be a tick after all, the pass keeps its own end where
+    // it has one; else the pass ends with the old sound's fade (no new
+    // sound: the time is the range's end).
+    SStop CutInPass(const SQueued& q, const SPlaySnapshot& s);
     // After a cut: the new sound from where the old one stopped, or the
     // piece an end moved on adds after the pass's kept end, or the next
     // pass (looped) or the play's end. False: a seek failed.

@@ -84,126 +84,134 @@ LONGLONG CPlayer::LatestStop(const SPlaySnapshot& s) const
     return s.RangeMax() - std::llround(kMinNewSoundFades * m_rampFrames * s.tempo * 1e6 / m_format.nSamplesPerSec);
 }
 
+CPlayer::SQueued CPlayer::TakeBackForCut(const SPlaySnapshot& s)
+{
+    SQueued q;
+    q.latest = LatestStop(s);
+    const LONGLONG endFrame = EndFrame(s); // reads the reader's length: outside the lock
+    CCritSecLock lock(&m_markLock);
+    const LONGLONG unsent = TakeBackUnsent();
+    // Only the device's part is queued now: meanwhile the cursor follows it.
+    const LONGLONG sent = m_written;
+    q.sent = sent;
+    const SPlayMark* m = m_marks.At(sent);
+    if (!m || m->time < 0)
+        return q; // nothing heard, or the silence: nothing is kept
+    q.inPass = true;
+    if (const SPlayMark* ending = m_marks.At(sent - 1); ending && ending->pass != m->pass && ending->time >= 0) {
+        // The device's part ends with a pass (a pass's join is held back
+        // until shortly before it is heard).
+        q.partEnds = true;
+        q.partEnd = ending->end >= 0 ? ending->end : ending->last;
+        return q;
+    }
+    // What was taken back is still marked: the last pass ends with it.
+    q.next = PassEnd(m->pass, sent + unsent);
+    // The sound from a mark on may be fading in (a pass's start, or the new
+    // sound of a cut): the old sound fades out only after that fade and
+    // twice as much sound again, so that no sound between two fades is
+    // shorter than kMinNewSoundFades of them. Nor does its fade reach into
+    // the next mark's sound.
+    LONGLONG skip = std::clamp<LONGLONG>(m->frame + (kMinNewSoundFades - 1) * m_rampFrames - sent, 0, unsent);
+    for (const SPlayMark* n = m_marks.After(sent + skip); n && n->frame <= sent + skip + m_rampFrames && skip < unsent;
+         n = m_marks.After(sent + skip))
+        skip = std::min(n->frame + (kMinNewSoundFades - 1) * m_rampFrames - sent, unsent);
+    q.skip = skip;
+    q.soon = std::max<LONGLONG>(m_rampFrames + CAudioOut::kBlockSize / m_frameSize, skip + m_rampFrames);
+    q.fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
+    // The old sound can stop only where it is still the source it was paced
+    // from (before the pass's play-out), and where the new sound leaves more
+    // than a tick before the range's end.
+    q.cuttable =
+        q.fade > 0 && !m_marks.PlaysOut(sent + skip + q.fade - 1) && m_marks.TimeAt(sent + skip + q.fade) <= q.latest;
+    // Where the pass's sound ends: the range taken up since may say
+    // otherwise, and a moved end's sound goes on from there.
+    const SPlayMark* lastOfPass = q.next > 0 ? m_marks.At(q.next - 1) : nullptr;
+    q.end = lastOfPass && lastOfPass->end >= 0 ? lastOfPass->end : m->last;
+    q.hasOwnEnd = q.next >= 0 && q.end <= s.RangeMax();
+    // An end moved inward past the device's part, with the tempo as it was:
+    // the sound queued up to the new end is what the new range gives.
+    if (s.tempo == m_markTempo && s.RangeMax() < q.end)
+        q.reach = m_marks.FrameOfSource(sent, q.next >= 0 ? q.next : sent + unsent, endFrame);
+    // Where the old sound would fade out, the new one goes on where an
+    // untouched play would then be: the marks' place. At the recording's
+    // own speed the old sound is a copy of the source, whose place is found
+    // again to the frame (FindStop); at any other tempo the stage plays each
+    // of its rounds at the recording's speed and steps back (or on) at the
+    // next, so the frame the old sound carried lies up to a round off the
+    // music's time, and going on from it would skip (or repeat) that much.
+    const LONGLONG place = m_marks.SourceFrameAt(sent + skip + q.fade);
+    q.place = place < 0 ? -1 : TimeOfFrame(place);
+    if (q.cuttable && m->tempo == 1.0f)
+        q.candidates = StopCandidates(sent + skip, unsent - skip, q.fade, q.latest);
+    return q;
+}
+
 CPlayer::SStop CPlayer::Cut(const SPlaySnapshot& s)
 {
+    const SQueued q = TakeBackForCut(s);
     SStop stop;
-    LONGLONG sent = 0;
-    LONGLONG fade = 0;
-    LONGLONG skip = 0; // frames at full level before the first place the fade may begin
-    std::vector<LONGLONG> candidates;
-    SStop ownEnd;          // the pass heard keeping its own end, where it can
-    bool cuttable = false; // the old sound can stop after the device's part
-    // The new sound goes on from where the old one stops up to the range's end.
-    const LONGLONG latest = LatestStop(s);
-    const LONGLONG endFrame = EndFrame(s); // reads the reader's length: outside the lock
-    {
-        CCritSecLock lock(&m_markLock);
-        const LONGLONG unsent = TakeBackUnsent();
-        // Only the device's part is queued now: meanwhile the cursor follows it.
-        sent = m_written;
-        const SPlayMark* m = m_marks.At(sent);
-        if (m && m->time >= 0) {
-            const SPlayMark* ending = m_marks.At(sent - 1);
-            // What was taken back is still marked: the last pass ends with it.
-            const LONGLONG next = PassEnd(m->pass, sent + unsent);
-            // The sound from a mark on may be fading in (a pass's start, or
-            // the new sound of a cut): the old sound fades out only after
-            // that fade and twice as much sound again, so that no sound
-            // between two fades is shorter than kMinNewSoundFades of them.
-            // Nor does its fade reach into the next mark's sound.
-            skip = std::clamp<LONGLONG>(m->frame + (kMinNewSoundFades - 1) * m_rampFrames - sent, 0, unsent);
-            for (const SPlayMark* n = m_marks.After(sent + skip);
-                 n && n->frame <= sent + skip + m_rampFrames && skip < unsent; n = m_marks.After(sent + skip))
-                skip = std::min(n->frame + (kMinNewSoundFades - 1) * m_rampFrames - sent, unsent);
-            const LONGLONG soon =
-                std::max<LONGLONG>(m_rampFrames + CAudioOut::kBlockSize / m_frameSize, skip + m_rampFrames);
-            fade = std::min<LONGLONG>(unsent - skip, m_rampFrames);
-            // The old sound can stop only where it is still the source it
-            // was paced from (before the pass's play-out), and where the
-            // new sound leaves more than a tick before the range's end.
-            cuttable =
-                fade > 0 && !m_marks.PlaysOut(sent + skip + fade - 1) && m_marks.TimeAt(sent + skip + fade) <= latest;
-            // Else the pass keeps its own end where it has one within the
-            // range (the caller writes what a moved end adds after it, or
-            // goes on with the next pass or the play's end).
-            // Where its sound ends: the range taken up since may say
-            // otherwise, and a moved end's sound goes on from there.
-            const SPlayMark* lastOfPass = next > 0 ? m_marks.At(next - 1) : nullptr;
-            const LONGLONG end = lastOfPass && lastOfPass->end >= 0 ? lastOfPass->end : m->last;
-            if (next >= 0 && end <= s.RangeMax())
-                ownEnd = {SStop::kPassEnded, end, next - sent};
-            // An end moved inward past the device's part, with the tempo
-            // as it was: the sound queued up to the new end is what the new
-            // range gives, so it plays on and fades out in place there.
-            const LONGLONG reach = s.tempo == m_markTempo && s.RangeMax() < end
-                                       ? m_marks.FrameOfSource(sent, next >= 0 ? next : sent + unsent, endFrame)
-                                       : -1;
-            if (ending && ending->pass != m->pass && ending->time >= 0) {
-                // The device's part ends with a pass (a pass's join is held
-                // back until shortly before it is heard).
-                stop.where = SStop::kPassEnded;
-                stop.time = ending->end >= 0 ? ending->end : ending->last;
-            } else if (reach >= sent + skip + m_rampFrames) {
-                stop = {SStop::kPassEnded, s.RangeMax(), reach - sent};
-                stop.fadesHere = true;
-            } else if (next >= 0 && (next - sent <= soon || (!cuttable && ownEnd.where == SStop::kPassEnded))) {
-                // The pass ends within a fade (and the block the device
-                // stops short of a held join by, or the sound kept for a
-                // fade-in) after the device's part, and fades out by
-                // itself; or no place after the device's part can be cut:
-                // it keeps its end.
-                stop = {SStop::kPassEnded, end, next - sent};
-            } else {
-                stop.where = SStop::kInPass;
-                const LONGLONG place = m_marks.SourceFrameAt(sent + skip + fade);
-                stop.time = place < 0 ? -1 : TimeOfFrame(place);
-                // At the recording's own speed the old sound is a copy of
-                // the source, whose place is found again to the frame
-                // (FindStop). At any other tempo the new sound goes on from
-                // the place the marks pace, where an untouched play would
-                // be: the stage plays each of its rounds at the recording's
-                // speed and steps back (or on) at the next, so the frame
-                // the old sound carried lies up to a round off the music's
-                // time, and going on from it would skip (or repeat) that
-                // much of the recording.
-                if (cuttable && m->tempo == 1.0f)
-                    candidates = StopCandidates(sent + skip, unsent - skip, fade, latest);
-            }
-        }
-    }
-    if (stop.where == SStop::kInPass) {
-        LONGLONG before = 0; // frames kept at full level before the fade
-        if (!candidates.empty())
-            stop.time = FindStop(candidates, fade, skip, &before);
-        const bool noNewSound = !cuttable || stop.time > latest;
-        if (noNewSound && ownEnd.where == SStop::kPassEnded) {
-            // The old sound reaches further than its marks said (the
-            // stage's stretches): the new would be a tick after all.
-            stop = ownEnd;
-        } else {
-            if (noNewSound)
-                stop.time = s.RangeMax(); // no new sound: the pass ends with the old sound's fade
-            before += skip;
-            FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], fade);
-            stop.keep = before + fade;
-        }
-    }
-    if (stop.fadesHere) {
-        const LONGLONG n = std::min<LONGLONG>(stop.keep, m_rampFrames);
-        FadeOut(&m_unsent[static_cast<size_t>((stop.keep - n) * m_channels)], n);
+    if (!q.inPass) {
+        // Nothing heard: nothing is kept.
+    } else if (q.partEnds) {
+        stop = {SStop::kPassEnded, q.partEnd};
+    } else if (q.reach >= q.sent + q.skip + m_rampFrames) {
+        stop = EndInPlace(q, s);
+    } else if (q.next >= 0 && (q.next - q.sent <= q.soon || (!q.cuttable && q.hasOwnEnd))) {
+        // The pass ends within a fade (and the block the device stops short
+        // of a held join by, or the sound kept for a fade-in) after the
+        // device's part, and fades out by itself; or no place after the
+        // device's part can be cut: it keeps its end.
+        stop = {SStop::kPassEnded, q.end, q.next - q.sent};
+    } else {
+        stop = CutInPass(q, s);
     }
     {
         CCritSecLock lock(&m_markLock);
-        KeepAfterDevice(sent, stop.keep);
+        KeepAfterDevice(q.sent, stop.keep);
         if (stop.fadesHere) {
             // The pass's sound now ends at the new end; none of it is the
             // stage's play-out but what was so before.
-            const SPlayMark* last = m_marks.At(sent + stop.keep - 1);
-            const LONGLONG playOut = last->playOut >= 0 ? std::min(last->playOut, sent + stop.keep) : sent + stop.keep;
+            const SPlayMark* last = m_marks.At(q.sent + stop.keep - 1);
+            const LONGLONG playOut =
+                last->playOut >= 0 ? std::min(last->playOut, q.sent + stop.keep) : q.sent + stop.keep;
             m_marks.SetPlayOut(last->frame, playOut, s.RangeMax());
         }
     }
     PutBack(stop.keep);
+    return stop;
+}
+
+CPlayer::SStop CPlayer::EndInPlace(const SQueued& q, const SPlaySnapshot& s)
+{
+    // What is queued up to the new end plays on and fades out in place there.
+    SStop stop = {SStop::kPassEnded, s.RangeMax(), q.reach - q.sent};
+    stop.fadesHere = true;
+    const LONGLONG n = std::min<LONGLONG>(stop.keep, m_rampFrames);
+    FadeOut(&m_unsent[static_cast<size_t>((stop.keep - n) * m_channels)], n);
+    return stop;
+}
+
+CPlayer::SStop CPlayer::CutInPass(const SQueued& q, const SPlaySnapshot& s)
+{
+    SStop stop = {SStop::kInPass, q.place};
+    LONGLONG before = 0; // frames kept at full level before the fade
+    if (!q.candidates.empty())
+        stop.time = FindStop(q.candidates, q.fade, q.skip, &before);
+    if (q.cuttable && stop.time <= q.latest) {
+        // The old sound fades out and the new goes on from its place.
+    } else if (q.hasOwnEnd) {
+        // The old sound reaches further than its marks said (the stage's
+        // stretches): the new would be a tick after all, and the pass
+        // keeps its own end.
+        return {SStop::kPassEnded, q.end, q.next - q.sent};
+    } else {
+        // No room for new sound: the pass ends with the old sound's fade.
+        stop.time = s.RangeMax();
+    }
+    before += q.skip;
+    FadeOut(&m_unsent[static_cast<size_t>(before * m_channels)], q.fade);
+    stop.keep = before + q.fade;
     return stop;
 }
 
