@@ -481,7 +481,8 @@ TEST(AudioOut, SoundGoesOnWhileTheSystemsThreadIsHeldUp)
     // On a busy machine that thread is now and then held up for longer than
     // the system's own buffer lasts (under Wine it also moves the queued
     // blocks into that buffer): the device plays on with what it holds,
-    // without silence of its own.
+    // without silence of its own. The feeder's restarts of the late device
+    // are counted (the test main labels a failed case by them).
     CIPtr<CAudioOut> out(new CAudioOut(4 * 1048576));
     ASSERT_TRUE(out->Open(&kStereo44, WAVE_MAPPER)); // first: with no device open, the thread may end
     const DWORD system = BlocksBackThread();
@@ -489,6 +490,7 @@ TEST(AudioOut, SoundGoesOnWhileTheSystemsThreadIsHeldUp)
     out->SetDeviceLimit(32 * CAudioOut::kBlockSize, 32 * CAudioOut::kBlockSize);
     const std::vector<int16_t> pcm = Counter(0, 5 * 44100);
     const uint64_t before = testsupport::CaptureSize();
+    const long long restarts = CAudioOut::LateRestartCount();
     ASSERT_TRUE(out->Write(pcm.data(), static_cast<int>(pcm.size() * 2)));
     for (int i = 0; i < 4; ++i) {
         Sleep(40);
@@ -499,6 +501,7 @@ TEST(AudioOut, SoundGoesOnWhileTheSystemsThreadIsHeldUp)
     out->Drain();
     EXPECT_TRUE(WaitIdle(out));
     EXPECT_TRUE(Arrived(before, pcm.data(), pcm.size() * 2)) << "silence inside the sound";
+    EXPECT_LE(restarts + 4, CAudioOut::LateRestartCount()) << "restarts of the device held up";
 }
 
 TEST(AudioOut, WithdrawnSoundGoesOnWithoutAGapAndNothingPlayedTwice)
