@@ -5,7 +5,8 @@
 # or at most twice, and only while the time-out leaves room for a re-run;
 # each outcome is named in the log with the case's first failure. A
 # real-time case that fails with nothing seen, or any case that is not
-# real-time, is run no more and takes the starved ones with it.
+# real-time, is run no more and takes the starved ones with it. No process
+# of a re-run's world holds the lock that puts re-runs one after another.
 #   starved_rerun.sh WINE_ENV BUILD_DIR PROBE_EXE
 # PROBE_EXE is tests/scripts/RerunProbe.cpp built; it runs in a world of
 # BUILD_DIR (its template prefix must exist).
@@ -17,6 +18,7 @@ say() { echo "starved re-runs: $*"; }
 
 scratch=$build/scratch/starved-rerun
 world=starved-rerun
+lock=$build/wine/rerun.lock
 finish() {
   RAVELIN_WINE_WORLD=$world "$wine_env" "$build" stop || true
   rm -rf "$scratch"
@@ -30,6 +32,33 @@ fail() {
   failures=$((failures + 1))
 }
 
+# While process $1 lives: each time the lock is held, the processes of the
+# probe's world (its Xvfb, and Wine's of its prefix) that hold it too, as
+# "PID NAME" lines in $holders, and a line "seen" in $seen for each of them
+# looked at.
+watch_lock() {
+  local runner=$1 wd=$build/wine/world-$world p pid
+  while kill -0 "$runner" 2>/dev/null; do
+    local holding
+    holding=$(find /proc/[0-9]*/fd -maxdepth 1 -lname "$lock" 2>/dev/null | cut -d/ -f3 | sort -u || true)
+    if [ -n "$holding" ]; then
+      local ours=()
+      [ -f "$wd/xvfb.pid" ] && ours+=("$(cat "$wd/xvfb.pid" 2>/dev/null)")
+      for p in $(grep -lzxF "WINEPREFIX=$wd/prefix" /proc/[0-9]*/environ 2>/dev/null || true); do
+        pid=${p#/proc/}
+        pid=${pid%/environ}
+        [[ "$(readlink "/proc/$pid/exe" 2>/dev/null)" != */wine/* ]] || ours+=("$pid")
+      done
+      for pid in "${ours[@]}"; do
+        [ -d "/proc/$pid" ] || continue
+        echo seen >>"$seen"
+        if grep -qx "$pid" <<<"$holding"; then echo "$pid $(cat "/proc/$pid/comm" 2>/dev/null)" >>"$holders"; fi
+      done
+    fi
+    sleep 0.2
+  done
+}
+
 # probe NAME FILTER [VAR=VALUE...]: runs the probe's cases FILTER with counts
 # and a log of their own, judged by the sound device alone unless told;
 # sets rc, took (seconds), runs, log and output.
@@ -40,8 +69,12 @@ probe() {
   runs=$scratch/$name/runs
   log=$scratch/$name/retried.txt
   output=$scratch/$name/output.txt
+  holders=$scratch/$name/holders.txt
+  seen=$scratch/$name/seen.txt
   mkdir -p "$runs"
   : >"$log"
+  : >"$holders"
+  : >"$seen"
   say "$name: $filter $*"
   rc=0
   local started=$SECONDS
@@ -51,7 +84,12 @@ probe() {
   # now.
   env RAVELIN_LATE_WAKE_MS=1000000 RAVELIN_RERUN_CALM_BY=0 "$@" RAVELIN_WINE_WORLD=$world \
     RAVELIN_PROBE_RUNS="$runs" RAVELIN_RETRY_LOG="$log" \
-    "$wine_env" "$build" run "$probe" "--gtest_filter=$filter" >"$output" 2>&1 || rc=$?
+    "$wine_env" "$build" run "$probe" "--gtest_filter=$filter" >"$output" 2>&1 &
+  local runner=$!
+  watch_lock "$runner" &
+  local watcher=$!
+  wait "$runner" || rc=$?
+  wait "$watcher" || true
   took=$((SECONDS - started))
   sed 's/^/  log | /' "$log"
 }
@@ -107,12 +145,15 @@ expect_output \
   '[ STARVED  ] Probe.FailsStarvedAtItsFirstRun: ran while the sound device ran dry once and threads woke late ('
 show_output_on_failure
 
-# A real-time case spoiled by late wakes alone (no sound at all).
+# A real-time case spoiled by late wakes alone (no sound at all); its
+# re-run's Xvfb and Wine processes are watched for the lock.
 probe late-wakes 'ProbeRealTime.FailsAtItsFirstRun' RAVELIN_LATE_WAKE_MS=0.001
 [ "$rc" = 0 ] || fail "$name: the program failed (exit code $rc)"
 expect_runs once 2
 expect_log "$world: ProbeRealTime.FailsAtItsFirstRun passed at re-run 1 (the run before ran while threads woke late ("
 expect_log "the first run fails"
+[ -s "$seen" ] || fail "$name: no process of the re-run's world was seen while the lock was held"
+[ ! -s "$holders" ] || fail "$name: processes of the re-run's world hold the lock: $(sort -u "$holders" | tr '\n' ' ')"
 show_output_on_failure
 
 # A case of 14 s that fails starved every time, in a time-out of 60 s: a
@@ -129,5 +170,5 @@ say "$name: $(runs_of long) runs in $took s"
 show_output_on_failure
 
 [ "$failures" = 0 ] || exit 1
-say "starved real-time cases re-run from their shard, by a device run dry or late wakes, within the time-out;" \
-  "none re-run for a case failed fed or one not real-time"
+say "starved real-time cases re-run from their shard, by a device run dry or late wakes, within the time-out," \
+  "and never with the lock handed on; none re-run for a case failed fed or one not real-time"
