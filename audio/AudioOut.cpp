@@ -7,7 +7,8 @@
 
 namespace {
 
-std::atomic<long long> g_ranDry{0}; // CAudioOut::RanDryCount
+std::atomic<long long> g_ranDry{0};       // CAudioOut::RanDryCount
+std::atomic<long long> g_lateRestarts{0}; // CAudioOut::LateRestartCount
 
 } // namespace
 
@@ -370,6 +371,10 @@ void CAudioOut::PushWhenLate()
     // (BlockJustBack). A failed call leaves the blocks to the system's
     // thread.
     waveOutRestart(m_device);
+    // Silence counted from the clock's origin is a device just started
+    // before any pass of the feeder: not late.
+    if (m_owedSince != 0 || m_blockBack != 0)
+        ++g_lateRestarts;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     m_owedSince = now.QuadPart;
@@ -410,6 +415,11 @@ bool CAudioOut::BlockJustBack() const
 long long CAudioOut::RanDryCount()
 {
     return g_ranDry.load();
+}
+
+long long CAudioOut::LateRestartCount()
+{
+    return g_lateRestarts.load();
 }
 
 void CAudioOut::ScaleByVolume(int16_t* samples, int count, UINT percent)

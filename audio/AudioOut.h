@@ -170,6 +170,14 @@ public:
     // driver's next period on unless that block reaches it first. Counted
     // across every output, never reset.
     static long long RanDryCount();
+    // How often, in this process, a feeder restarted a device that played
+    // while the system's thread was late (PushWhenLate; not the restart of
+    // a device started before the feeder's first pass): the device held
+    // blocks, but under Wine that thread also moves them into the system's
+    // own buffer, which may have played out meanwhile, a device run dry
+    // that RanDryCount does not see. Counted across every output, never
+    // reset.
+    static long long LateRestartCount();
 
 private:
     static UINT FeederProc(LPVOID param);

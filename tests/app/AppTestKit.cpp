@@ -27,10 +27,10 @@ namespace apptest {
 
 namespace {
 
-// A hole in what the program played is the device running dry as often as
-// a fault: the test main tells a failed case that saw the one from the
-// other.
-[[maybe_unused]] const bool g_dryCounted = (testsupport::CountDevicesRunDry(&CAudioOut::RanDryCount), true);
+// A failed case says whether the sound device ran dry while it ran (the
+// test main), beside its failure.
+[[maybe_unused]] const bool g_dryCounted =
+    (testsupport::CountDevicesRunDry(&CAudioOut::RanDryCount, &CAudioOut::LateRestartCount), true);
 
 } // namespace
 

@@ -26,6 +26,7 @@
 #include "app/ViririziruPane.h"
 #include "app/WaveDisplayContent.h"
 #include "common/TextTree.h"
+#include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMessages.h"
@@ -158,7 +159,7 @@ protected:
     uint64_t m_from = 0;
 };
 
-TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
+REAL_TIME_TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
 {
     const std::wstring audio = CopyOfSteps(L"play.wav");
     ASSERT_TRUE(Open(audio));
@@ -196,7 +197,7 @@ TEST_F(EndToEnd, AFragmentPlaysAtItsTempoThenAtTheOriginalThenTheWholeFileOnce)
     EXPECT_EQ(L"Play", PlayButtonText());
 }
 
-TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
+REAL_TIME_TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
 {
     const std::wstring audio = CopyOfSteps(L"loop.wav");
     ASSERT_TRUE(Open(audio));
@@ -226,7 +227,7 @@ TEST_F(EndToEnd, PreDelayComesOnceAndTempoAndLoopChangesReachTheRunningLoop)
     EXPECT_NEAR(2.0, lengths.back(), 0.15);
 }
 
-TEST_F(EndToEnd, APlainClickInTheWaveformDuringThePreDelayEndsThePlayWithTheFragmentsActivation)
+REAL_TIME_TEST_F(EndToEnd, APlainClickInTheWaveformDuringThePreDelayEndsThePlayWithTheFragmentsActivation)
 {
     // A plain click clears the selection; a selection that equals no
     // fragment leaves none active; a fragment no longer active ends its
@@ -260,7 +261,7 @@ TEST_F(EndToEnd, APlainClickInTheWaveformDuringThePreDelayEndsThePlayWithTheFrag
     EXPECT_LT(c.Left().size(), size_t(3 * captest::kRate)) << "the silence was played on";
 }
 
-TEST_F(EndToEnd, ALoopSwitchedBackOnShortlyBeforeThePassEndsGoesOnWithoutAGap)
+REAL_TIME_TEST_F(EndToEnd, ALoopSwitchedBackOnShortlyBeforeThePassEndsGoesOnWithoutAGap)
 {
     // The loop switched off early in a pass, then on again 20 to 80 ms of
     // wall time before that pass ends (on the captured device, which takes
@@ -396,7 +397,7 @@ TEST_F(EndToEnd, ALoopSwitchedBackOnShortlyBeforeThePassEndsGoesOnWithoutAGap)
     Close();
 }
 
-TEST_F(EndToEnd, APositionReleasedWhilePlayingIsHeardAtOnceOrEndsThePass)
+REAL_TIME_TEST_F(EndToEnd, APositionReleasedWhilePlayingIsHeardAtOnceOrEndsThePass)
 {
     const std::wstring audio = CopyOfSteps(L"seek.wav");
     ASSERT_TRUE(Open(audio));

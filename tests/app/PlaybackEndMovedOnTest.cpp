@@ -60,6 +60,7 @@ class PlaybackEndMovedOnNear : public Playback
 protected:
     void LeavesNoTickAndNothingTwice(bool looped);
 };
+REAL_TIME_SUITE(PlaybackEndMovedOnNear);
 
 void PlaybackEndMovedOnNear::LeavesNoTickAndNothingTwice(bool looped)
 {
@@ -144,7 +145,7 @@ TEST_F(PlaybackEndMovedOnNear, AnEndMovedOnNearThePassesEndLeavesNoTickAndNothin
     LeavesNoTickAndNothingTwice(true);
 }
 
-TEST_F(Playback, AnEndDraggedOnLeavesNoTickAndNothingTwice)
+REAL_TIME_TEST_F(Playback, AnEndDraggedOnLeavesNoTickAndNothingTwice)
 {
     // Steps of 5 ms of source every few milliseconds from 1.2 s of sound
     // before the pass's end on: the end moves on at about half the pace the
@@ -299,6 +300,7 @@ struct SEndMovedOnFigures
                     what, moves, unheard, ticked, twice, dipped);
     }
 };
+REAL_TIME_SUITE(PlaybackEndMovedLate);
 
 // An end moved on in a pass's last 0.6 s of sound, at any moment before its
 // old end is heard, even where the pass's end (its play-out, or the device's

@@ -11,6 +11,7 @@
 #include "app/AppSettings.h"
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
+#include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
 #include "CaptureKit.h"
 

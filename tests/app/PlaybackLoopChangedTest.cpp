@@ -515,6 +515,7 @@ protected:
         EXPECT_GE(judged, int(moments.size()) / 2) << "too few switches made at their moments";
     }
 };
+REAL_TIME_SUITE(PlaybackLoopChanged);
 
 // Over pass 2's last 0.3 s of sound, and most where the device holds the
 // next pass's first frames (about its last 70 ms): the last several are

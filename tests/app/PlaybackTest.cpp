@@ -15,6 +15,7 @@
 #include "app/PlayRange.h"
 #include "app/PlaybackThread.h"
 #include "app/TimeContainer.h"
+#include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
 #include "CaptureKit.h"
 #include "PlaybackFixture.h"
@@ -23,7 +24,7 @@ namespace {
 
 using namespace playtest;
 
-TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
+REAL_TIME_TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
 {
     Open();
     // 0.8x: 4 s of source become 5 s, still 440 then 660 Hz, none of the
@@ -51,7 +52,7 @@ TEST_F(Playback, OncePlaysTheRangeAtItsTempoWithThePitchKept)
     EXPECT_EQ(0.0, original.Sound(880));
 }
 
-TEST_F(Playback, TheWholeFilePlaysToItsLastSampleAndEndsByItself)
+REAL_TIME_TEST_F(Playback, TheWholeFilePlaysToItsLastSampleAndEndsByItself)
 {
     Open();
     CIPtr<CFragmentDisplay> fragments(new CFragmentDisplay(m_tc));
@@ -79,7 +80,7 @@ TEST_F(Playback, TheWholeFilePlaysToItsLastSampleAndEndsByItself)
     m_tc->Clear();
 }
 
-TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMoment)
+REAL_TIME_TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMoment)
 {
     Open();
     // 1.5 s to 2.5 s: half a second of 440, half of 660.
@@ -111,7 +112,7 @@ TEST_F(Playback, PreDelayComesOnceThenPassesFollowWithoutGapAtTheTempoOfTheMomen
 // a peak of the 440 Hz step to a peak of the 660 Hz step.
 constexpr double kCutFrom = 1.5 + 2.25 / 440, kCutTo = 2.0 + 300.25 / 660;
 
-TEST_F(Playback, LoopPassesEndWithTheFragmentsLastSoundAndJoinWithoutGapOrClick)
+REAL_TIME_TEST_F(Playback, LoopPassesEndWithTheFragmentsLastSoundAndJoinWithoutGapOrClick)
 {
     Open();
     for (float tempo : {0.5f, 0.8f}) {
@@ -170,7 +171,7 @@ TEST_F(Playback, LoopPassesEndWithTheFragmentsLastSoundAndJoinWithoutGapOrClick)
     }
 }
 
-TEST_F(Playback, ALoopSwitchCountsForThePassBeingHeard)
+REAL_TIME_TEST_F(Playback, ALoopSwitchCountsForThePassBeingHeard)
 {
     Open();
     // The cursor shows what is heard; the switch is made when it shows the
@@ -255,7 +256,7 @@ TEST_F(Playback, ALoopSwitchCountsForThePassBeingHeard)
 // the thread late). Played out instead, the device's share is 320 ms or more.
 constexpr double kAtOnce = 0.15;
 
-TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
+REAL_TIME_TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
 {
     Open();
     // The change is made when the cursor shows the row's moment. A range
@@ -419,7 +420,7 @@ TEST_F(Playback, ARangeChangedWhilePlayingCountsForWhatIsHeard)
     }
 }
 
-TEST_F(Playback, AStopCountsOnlyThePassesHeard)
+REAL_TIME_TEST_F(Playback, AStopCountsOnlyThePassesHeard)
 {
     Open();
     // Late in a pass the next one is already written; it was never heard.
@@ -507,7 +508,7 @@ SPlacesJudged JudgeCutPlaces(const CCapture& c, const std::vector<int16_t>& sour
     return judged;
 }
 
-TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
+REAL_TIME_TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
 {
     Open(true, kQuiet);
     const std::vector<int16_t> source = Source();
@@ -558,7 +559,7 @@ TEST_F(Playback, ANewTempoFadesTheOldSoundOutAndTheNewInFromWhereItStopped)
     EXPECT_GE(judged.cuts, 15) << "tempo changes without their fades";
 }
 
-TEST_F(Playback, APlayPositionAskedForIsHeardAtOnceFromItsVeryFrame)
+REAL_TIME_TEST_F(Playback, APlayPositionAskedForIsHeardAtOnceFromItsVeryFrame)
 {
     Open(true, kQuiet);
     const std::vector<int16_t> source = Source();
@@ -600,7 +601,7 @@ TEST_F(Playback, APlayPositionAskedForIsHeardAtOnceFromItsVeryFrame)
     }
 }
 
-TEST_F(Playback, APlayPositionAskedForInThePreDelayEndsThePassOrIsPlayedFromAfterIt)
+REAL_TIME_TEST_F(Playback, APlayPositionAskedForInThePreDelayEndsThePassOrIsPlayedFromAfterIt)
 {
     Open();
     // 1.5-2.5 s after 2 s of silence; the place is asked for while the
@@ -700,7 +701,7 @@ TEST_F(Playback, APlayPositionAskedForInThePreDelayEndsThePassOrIsPlayedFromAfte
     SetToFragmentBeginAfterStop(true);
 }
 
-TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
+REAL_TIME_TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
 {
     // Late in a pass the device holds the pass's end and the next pass
     // waits: a change there meets the join. A fragment shorter than what
@@ -926,7 +927,7 @@ TEST_F(Playback, EveryChannelKeepsItsPlaceThroughTheCutsOfAFileOfMoreThanTwoChan
     }
 }
 
-TEST_F(Playback, AQuietFragmentAtHalfTempoPlaysWithoutHoles)
+REAL_TIME_TEST_F(Playback, AQuietFragmentAtHalfTempoPlaysWithoutHoles)
 {
     Open(true, kQuiet);
     const std::vector<int16_t> source = Source();
@@ -955,7 +956,7 @@ TEST_F(Playback, AQuietFragmentAtHalfTempoPlaysWithoutHoles)
                 longest, largestStep, ownStep);
 }
 
-TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
+REAL_TIME_TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
 {
     Open(false);
     m_ctx.SetRange(Fragment(1.5, 2.5, 0.8f, 1));
@@ -971,7 +972,7 @@ TEST_F(Playback, ALoopPlaysStraightFromAReaderWithoutTheCache)
         EXPECT_NEAR(1.25, p, 0.04);
 }
 
-TEST_F(Playback, EveryWayOutEndsTheStateAndTellsTheWindow)
+REAL_TIME_TEST_F(Playback, EveryWayOutEndsTheStateAndTellsTheWindow)
 {
     // Stop while a long loop plays.
     Open();

@@ -7,11 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-TEST(WaveOut, HalfSecondToneArrivesByteExact)
+REAL_TIME_TEST(WaveOut, HalfSecondToneArrivesByteExact)
 {
     ASSERT_EQ(1u, waveOutGetNumDevs()) << "the captured sound device is missing";
     const int rate = 44100, frames = rate / 2;

@@ -1,8 +1,11 @@
-// The test program that starved_rerun.sh runs through scripts/wine-env: a
-// case that passes, cases that fail with the sound device run dry (at their
-// first run only, or every time) and one that fails without. Each case
-// counts its runs in a file of the folder RAVELIN_PROBE_RUNS names, which
-// outlasts the fresh worlds of the re-runs.
+// The test program that starved_rerun.sh runs through scripts/wine-env:
+// real-time cases that fail with the sound device run dry (at their first
+// run only, or every time, one of them for fourteen seconds), one that
+// fails without it, one that fails at its first run only (starved or not,
+// as the late wakes' threshold makes it), and cases that are not real-time:
+// one that passes, one that fails after five seconds. Each case counts its
+// runs in a file of the folder RAVELIN_PROBE_RUNS names, which outlasts the
+// fresh worlds of the re-runs.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -15,7 +18,8 @@
 
 namespace {
 
-[[maybe_unused]] const bool g_dryCounted = (testsupport::CountDevicesRunDry(&CAudioOut::RanDryCount), true);
+[[maybe_unused]] const bool g_dryCounted =
+    (testsupport::CountDevicesRunDry(&CAudioOut::RanDryCount, &CAudioOut::LateRestartCount), true);
 
 // The runs of the case before this one; counts this one.
 int RunsBefore(const wchar_t* name)
@@ -58,22 +62,48 @@ TEST(Probe, Passes)
     RunsBefore(L"passes");
 }
 
-TEST(Probe, FailsStarvedAtItsFirstRun)
+REAL_TIME_TEST(Probe, FailsStarvedAtItsFirstRun)
 {
     const int before = RunsBefore(L"first");
     RunTheDeviceDry();
     EXPECT_LT(0, before) << "the first run fails";
 }
 
-TEST(Probe, FailsStarvedEveryTime)
+REAL_TIME_TEST(Probe, FailsStarvedEveryTime)
 {
     RunsBefore(L"every");
     RunTheDeviceDry();
     ADD_FAILURE() << "every run fails";
 }
 
-TEST(Probe, FailsFed)
+REAL_TIME_TEST(Probe, FailsFed)
 {
     RunsBefore(L"fed");
     ADD_FAILURE() << "fails without a device run dry";
+}
+
+// Not real-time: however late the threads wake meanwhile, run no more.
+TEST(Probe, FailsPlainAfterFiveSeconds)
+{
+    RunsBefore(L"plain");
+    Sleep(5000);
+    ADD_FAILURE() << "a plain failure";
+}
+
+REAL_TIME_SUITE(ProbeRealTime);
+
+TEST(ProbeRealTime, FailsAtItsFirstRun)
+{
+    const int before = RunsBefore(L"once");
+    // Long enough for the runner's test to see the processes of the world.
+    Sleep(1500);
+    EXPECT_LT(0, before) << "the first run fails";
+}
+
+TEST(ProbeRealTime, FailsStarvedForFourteenSeconds)
+{
+    RunsBefore(L"long");
+    RunTheDeviceDry();
+    Sleep(14000);
+    ADD_FAILURE() << "every run fails";
 }

@@ -31,8 +31,9 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new CShardingStaysHere); // owned by GoogleTest
-    // A failed case says whether the machine starved it (a device ran dry,
-    // a thread woke late), so that the runner can tell load from a fault.
+    // A failed case says what the machine did while it ran (a device ran
+    // dry, threads woke late) and whether it is real-time, so that the
+    // runner runs again only a case a busy machine can spoil.
     testsupport::CStarvationWatch starvation;
     const int result = RUN_ALL_TESTS();
     std::fflush(stdout);
