@@ -21,10 +21,12 @@ struct SPlayMark
                     // frames (TimeAt, and so the cursor): the pass's
                     // mirrored tail shows its end.
     int pass;       // the passes begun before it
-    // These two are set on the marks of a pass's last piece of sound only
-    // (from where its last sound began: the pass's start, a cut's new sound
-    // or a piece after a kept end), once its end is written; the marks of
-    // its earlier pieces keep -1.
+    // These two are set on the marks of a piece of a pass's sound (from
+    // where it began: the pass's start, a cut's new sound or a piece after
+    // a kept end) once the piece's end is written, and a piece whose end is
+    // kept with another piece after it keeps them; an end made in place
+    // sets them on the last mark kept only. The marks of a piece cut short
+    // before its end was written keep -1.
     // The first frame of the pass's play-out: the stage gives its last
     // frames only with the mirrored tail behind them, so from there on the
     // frames may hold that tail, not the source the marks pace out. An end
@@ -78,8 +80,9 @@ public:
     // The frames from `frame` on count as written for [first, last]: what
     // they hold was judged to fit that range.
     void TakeRange(LONGLONG frame, LONGLONG first, LONGLONG last);
-    // The pass whose marks begin at `passFrame` plays out from `frame` on,
-    // and its sound ends at source time `end`.
+    // The marks from `passFrame` on (a piece of a pass's sound, from where
+    // it began, or the last mark of an end made in place) play out from
+    // `frame` on, and their sound ends at source time `end`.
     void SetPlayOut(LONGLONG passFrame, LONGLONG frame, LONGLONG end);
     // `frame` lies in its pass's play-out.
     bool PlaysOut(LONGLONG frame) const;

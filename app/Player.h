@@ -67,9 +67,12 @@ private:
     // Where the play jumps or the pass heard ends (a play position asked
     // for, a range that leaves what is heard behind), what is queued is
     // dropped (DropQueued); a new end that the device already holds ends
-    // the pass when it is heard (WaitForEnd). A new start alone never ends
-    // the pass heard: it changes only the passes after the one judged,
-    // which are written anew from its join (WriteLaterPassesAnew). While
+    // the pass when it is heard (WaitForEnd), and an end moved back before
+    // then plays on to the end in force. A new start that leaves what is
+    // heard inside the range never ends the pass heard: it changes only
+    // the passes after the one judged, which are written anew from its join
+    // (WriteLaterPassesAnew); one moved past what is heard leaves it behind
+    // and ends the pass at once, as any such range does. While
     // the pass judged is still being written, the writing goes on under the
     // new range (to an end moved inward too, Cycle). A new tempo, or a new
     // range that what is queued no longer fits, drops nothing that is
@@ -383,7 +386,7 @@ private:
     double m_expectedOut = 0;
     LONGLONG m_producedOut = 0;
     // Where the sound being written began in the output: a pass's start, a
-    // cut's new sound, or a piece after a kept end.
+    // cut's new sound, a piece after a kept end, or the pre-delay's silence.
     LONGLONG m_passOut = 0;
     bool m_inputDone = false;
     bool m_fadeIn = false;

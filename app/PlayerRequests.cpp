@@ -117,7 +117,9 @@ bool CPlayer::GoOnAfterCut(const SStop& stop, const SHeard& heard, const SPlaySn
     }
     if (stop.where == SStop::kPassEnded || Outside(t, s)) {
         // The pass keeps its own end, ends in place at an end moved inward,
-        // or the old sound stopped at the range's end: the pass ends there.
+        // or no new sound follows the old sound's fade (no room for it
+        // before the range's end, or its place lies outside the range):
+        // the pass ends there.
         // Where its end moved on by less than a few fades (on its own that
         // sound would be a tick), the next pass (looped) takes the change
         // up, and played once that sound is not heard; looped, so does a

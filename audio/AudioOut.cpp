@@ -147,9 +147,9 @@ void CALLBACK CAudioOut::WaveOutCallback(HWAVEOUT, UINT message, DWORD_PTR insta
     auto* info = reinterpret_cast<SAudioOutThreadInfo*>(instance);
     if (info->thread.IsCurrentThread()) {
         // The feeder's own device call gave the block back (a reset gives
-        // every block back at once, a write those the device has played by
-        // now): the feeder takes the refill on its next pass, unwoken, and
-        // this is no sign of the driver's period.
+        // every block back at once, and under Wine a restart those the
+        // device has played by now): the feeder takes the refill on its next
+        // pass, unwoken, and this is no sign of the driver's period.
         info->Put(SAudioOutThreadInfo::Refill, false);
         return;
     }
