@@ -430,8 +430,9 @@ protected:
     // device held pass 3's first frames already.
     static constexpr double kLatest = 0.06;
     // The captured device is given 80 ms of its own time, which it takes
-    // four or five times faster than it plays.
-    static constexpr double kDeviceHolds = 0.45;
+    // four to seven times faster than it plays (faster on a busy machine,
+    // where its sound comes in bursts).
+    static constexpr double kDeviceHolds = 0.6;
     void LoopOffLate(float tempo, double from, double to, const std::vector<double>& moments, double move = 0,
                      const std::vector<double>& moveAt = {})
     {
