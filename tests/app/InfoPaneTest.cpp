@@ -80,11 +80,10 @@ protected:
         m_fragments->SetActiveIndex(1);
         m_fragments->SetActiveTempo(0.85f);
         m_info->RequestListRefresh();
-        PumpFor(200);
         // Every change above posted a rebuild of the list, which replaces
-        // its rows' cells: a case takes them once the last was handled,
-        // which on a busy machine takes more than the moment above.
-        ASSERT_TRUE(PumpUntil([this] { return ListSettled(); }, 10000)) << "the fragment list was not rebuilt";
+        // its rows' cells: a case takes them once the last was handled and
+        // the pane laid out.
+        ASSERT_TRUE(PumpLayout([this] { return ListSettled(); })) << "the fragment list was not rebuilt";
         const auto combos = ContentsOf<IHybridCombo>(Ctrl(), IID_IHybridCombo);
         ASSERT_EQ(2u, combos.size());
         m_tempo = combos[0];
@@ -421,8 +420,10 @@ TEST_F(InfoPane, EachRowSplitsItsWidthByItsColumnModelsShares)
     int seenWidths[2] = {};
     int size = 0;
     for (const SIZE& frame : {SIZE{800, 600}, SIZE{1280, 1000}}) {
+        // The frames lay out on their timer, then the pane's control on the
+        // relayout its new width posts.
         MainFrame()->MoveWindow(0, 0, frame.cx, frame.cy);
-        PumpFor(600);
+        ASSERT_TRUE(PumpLayout([this] { return ListSettled(); })) << "window " << frame.cx;
         for (const auto& r : rows) {
             ASSERT_TRUE(r.row);
             const SRowColumns seen = ColumnsOf(r.row);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "XfTestKit.h"
 #include "tests/support/DibCanvas.h"
+#include "tests/support/MessagePump.h"
 #include "common/ProductInfo.h"
 #include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
@@ -27,6 +28,8 @@ const SxfToolBarItem kButtons[] = {{XF_ITEM_BUTTON, 41026, 0, 122, 0, 0xFFFFFF, 
                                    kEnd};
 // Wine takes about two seconds to destroy each popup window.
 const DWORD kClosing = 8000;
+// A popup that a click opens shows within this, however busy the machine.
+const DWORD kPopupUp = 20000;
 // File menu rows.
 enum { kOpen, kSave, kSeparator, kDisabled, kRecent, kExit };
 
@@ -53,6 +56,21 @@ void PostKey(UINT key, bool alt = false)
     HWND focus = ::GetFocus() ? ::GetFocus() : ::GetActiveWindow();
     ::PostMessageW(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? (1 << 29) : 0);
     ::PostMessageW(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, (alt ? (1 << 29) : 0) | 0xC0000000);
+}
+
+// The last popup that opened shows and its rows take the keys.
+bool PopupHasTheKeys()
+{
+    const int open = CxfPopupMenu::GetOpenCount();
+    CxfPopupMenu* popup = open > 0 ? CxfPopupMenu::GetOpen(open - 1) : nullptr;
+    return popup && popup->IsWindowVisible() && ::GetFocus() == popup->GetCtrl().GetSafeHwnd();
+}
+
+// Ends every open popup as Escape would, a modal one's loop with it.
+void CancelOpenPopups()
+{
+    for (int i = CxfPopupMenu::GetOpenCount() - 1; i >= 0; --i)
+        CxfPopupMenu::GetOpen(i)->PostMessage(WM_COMMAND, IDCANCEL);
 }
 
 CString CellText(IHybridCell* row, int column)
@@ -375,21 +393,23 @@ TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
     EXPECT_TRUE(PumpUntil([] { return Ran(41027); }));
 
     // Its right part opens the drop-down (the product's popup menu) under
-    // it; a command chosen there arrives after the popup has gone.
-    static CxfToolBarButton* s_split;
-    static bool s_sawOpen;
-    s_split = split;
-    s_sawOpen = false;
-    ::SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        s_sawOpen = s_split->IsDropDownOpen() && CxfPopupMenu::GetOpenCount() == 1;
-        PostKey(VK_DOWN);
-        PostKey(VK_RETURN);
-    });
+    // it; a command chosen there arrives after the popup has gone. The keys
+    // that choose it are posted from inside the popup's loop once the popup
+    // shows and has the keys.
+    int openSeen = 0;
+    testsupport::CModalWatch chooser([split] { return split->IsDropDownOpen() && PopupHasTheKeys(); },
+                                     [&openSeen] {
+                                         openSeen = CxfPopupMenu::GetOpenCount();
+                                         PostKey(VK_DOWN);
+                                         PostKey(VK_RETURN);
+                                     },
+                                     CancelOpenPopups, kPopupUp);
     ClickAt(ScreenCentre(buttons->GetCtrl(),
                          CRect(splitRect.right - 10, splitRect.top, splitRect.right - 2, splitRect.bottom)));
-    EXPECT_TRUE(PumpUntil([] { return Ran(41020); }, kClosing));
-    EXPECT_TRUE(s_sawOpen);
+    EXPECT_TRUE(PumpUntil([] { return Ran(41020); }, kPopupUp + kClosing));
+    EXPECT_TRUE(chooser.Acted()) << "the drop-down did not show with the keys within " << kPopupUp / 1000 << " s";
+    EXPECT_FALSE(chooser.GaveUp()) << "the drop-down was still up " << kPopupUp / 1000 << " s after the click";
+    EXPECT_EQ(1, openSeen);
     EXPECT_FALSE(split->IsDropDownOpen());
     EXPECT_TRUE(AllClosed());
 }
