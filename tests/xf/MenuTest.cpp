@@ -1,6 +1,7 @@
 // Popup menus, the menu band and toolbar buttons under real input: clicks
 // and pointer moves through the system, keys posted to the focused window.
 #include <gtest/gtest.h>
+#include "PopupWatch.h"
 #include "XfTestKit.h"
 #include "tests/support/DibCanvas.h"
 #include "tests/support/MessagePump.h"
@@ -28,8 +29,6 @@ const SxfToolBarItem kButtons[] = {{XF_ITEM_BUTTON, 41026, 0, 122, 0, 0xFFFFFF, 
                                    kEnd};
 // Wine takes about two seconds to destroy each popup window.
 const DWORD kClosing = 8000;
-// A popup that a click opens shows within this, however busy the machine.
-const DWORD kPopupUp = 20000;
 // File menu rows.
 enum { kOpen, kSave, kSeparator, kDisabled, kRecent, kExit };
 
@@ -56,21 +55,6 @@ void PostKey(UINT key, bool alt = false)
     HWND focus = ::GetFocus() ? ::GetFocus() : ::GetActiveWindow();
     ::PostMessageW(focus, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? (1 << 29) : 0);
     ::PostMessageW(focus, alt ? WM_SYSKEYUP : WM_KEYUP, key, (alt ? (1 << 29) : 0) | 0xC0000000);
-}
-
-// The last popup that opened shows and its rows take the keys.
-bool PopupHasTheKeys()
-{
-    const int open = CxfPopupMenu::GetOpenCount();
-    CxfPopupMenu* popup = open > 0 ? CxfPopupMenu::GetOpen(open - 1) : nullptr;
-    return popup && popup->IsWindowVisible() && ::GetFocus() == popup->GetCtrl().GetSafeHwnd();
-}
-
-// Ends every open popup as Escape would, a modal one's loop with it.
-void CancelOpenPopups()
-{
-    for (int i = CxfPopupMenu::GetOpenCount() - 1; i >= 0; --i)
-        CxfPopupMenu::GetOpen(i)->PostMessage(WM_COMMAND, IDCANCEL);
 }
 
 CString CellText(IHybridCell* row, int column)
@@ -157,7 +141,7 @@ protected:
     // The element's popup once it is shown.
     CxfPopupMenu* Shown(CxfHorMenuElement* element)
     {
-        PumpUntil([&] { return element->GetPopup() && element->GetPopup()->IsWindowVisible(); });
+        PumpUntil([&] { return element->GetPopup() && element->GetPopup()->IsWindowVisible(); }, kPopupUp);
         return element->GetPopup();
     }
     static bool AllClosed()
