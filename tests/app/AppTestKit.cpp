@@ -15,6 +15,7 @@
 #include "common/RecentList.h"
 #include "common/WndPos.h"
 #include "tests/audio/ReaderKit.h"
+#include "tests/support/LayoutWait.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Starvation.h"
 #include "tests/support/TestSupport.h"
@@ -47,6 +48,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 void PumpFor(DWORD ms)
 {
     PumpUntil([] { return false; }, ms);
+}
+
+bool PumpLayout(const std::function<bool()>& also)
+{
+    return testsupport::PumpUntilLaidOut(PumpUntil, also);
 }
 
 int DrainQuits()

@@ -22,8 +22,12 @@ const wchar_t kSettingsKey[] = L"Software\\Velmora\\Ravelin";
 CRVApp& App();
 
 // Pumps through the class library's pump and the application's idle pass.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 void PumpFor(DWORD ms);
+// Pumps until the frames and Hybrid controls have laid themselves out and
+// `also`, when given, holds (tests/support/LayoutWait.h); false, with the
+// case failed, when that has not come within the wait's bound.
+bool PumpLayout(const std::function<bool()>& also = nullptr);
 // Removes the quit messages waiting in this thread's queue; their count.
 int DrainQuits();
 

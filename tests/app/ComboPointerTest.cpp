@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "AppTestKit.h"
+#include "PopupWatch.h"
 #include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/FragmentDisplay.h"
@@ -19,6 +20,7 @@
 #include "hybrid/ComboContent.h"
 #include "hybrid/ComboList.h"
 #include "hybrid/IHybridCombo.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfHorMenuElement.h"
@@ -67,7 +69,7 @@ HWND ShownPopupOf(DWORD thread)
 }
 
 // While a menu runs modally inside the pump of this thread, another thread
-// clicks at a point outside it once it shows.
+// clicks at a point outside it once it shows (within xftest::kPopupUp).
 class COutsideClicker
 {
 public:
@@ -87,7 +89,7 @@ private:
     void Run()
     {
         HWND menu = nullptr;
-        for (DWORD start = ::GetTickCount(); !menu && ::GetTickCount() - start < 5000; ::Sleep(20))
+        for (DWORD start = ::GetTickCount(); !menu && ::GetTickCount() - start < xftest::kPopupUp; ::Sleep(20))
             menu = ShownPopupOf(m_ui);
         if (menu) {
             ::Sleep(300); // as a hand does
@@ -325,10 +327,13 @@ TEST_F(ComboPointer, AClickOutsideAnOpenMenuClosesItAtOnce)
     PumpFor(150);
     {
         COutsideClicker clicker(EmptyPaneRoom());
+        // A menu that shows after the clicker stopped looking for it is
+        // cancelled: its loop would wait for ever.
+        const testsupport::CModalWatch late([] { return false; }, [] {}, xftest::CancelOpenPopups, xftest::kPopupUp);
         realinput::ClickHere(true);
         // The menu's run ends inside this pump: the program answers here
         // again once the menu is down.
-        EXPECT_TRUE(PumpUntil([&clicker] { return clicker.Done() && NoMenuOpen(); }, 3 * kClosing));
+        EXPECT_TRUE(PumpUntil([&clicker] { return clicker.Done() && NoMenuOpen(); }, xftest::kPopupUp + 2 * kClosing));
         ASSERT_NE(0u, clicker.ClickedAt()) << "no context menu showed";
         EXPECT_LE(::GetTickCount() - clicker.ClickedAt(), kAtOnce) << "the context menu was slow to go";
     }

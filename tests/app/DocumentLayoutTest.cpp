@@ -50,7 +50,7 @@ protected:
         ::DeleteFileW(ProjectOf(copy).c_str());
         m_pane = Open(copy);
         ASSERT_TRUE(m_pane);
-        PumpFor(400);
+        ASSERT_TRUE(PumpLayout());
     }
 
     // The document's frame that splits the views from the information pane.
@@ -110,7 +110,7 @@ TEST_F(DocumentLayout, ADraggedSplitKeepsItsShareAndTheScrollerScrollsBeforeTheS
     // ...keeps that share when the window is resized, larger and smaller.
     for (int width : {1200, 800}) {
         MainFrame()->MoveWindow(0, 0, width, 650);
-        PumpFor(500);
+        ASSERT_TRUE(PumpLayout()) << width;
         EXPECT_NEAR(dragged, ViewsShare(split), 0.01) << width;
     }
 
@@ -121,7 +121,7 @@ TEST_F(DocumentLayout, ADraggedSplitKeepsItsShareAndTheScrollerScrollsBeforeTheS
     ITimeContainer* time = m_pane->GetTimeContainer();
     time->SetScale(500);
     time->SetPosition(1000000);
-    PumpFor(200);
+    ASSERT_TRUE(PumpLayout());
     CTimeScrollerContent* scroller = FindScroller(m_pane);
     ASSERT_TRUE(scroller);
     CPoint thumb = scroller->GetThumbRect(scroller->GetRect()).CenterPoint();

@@ -47,7 +47,7 @@ protected:
             Controller()->OpenAudioFile(path.c_str());
             ASSERT_TRUE(PumpUntil([this, i] { return static_cast<int>(Documents().size()) == i + 1; }, 10000));
         }
-        PumpFor(500);
+        ASSERT_TRUE(PumpLayout());
         ASSERT_TRUE(Bar());
         ASSERT_EQ(static_cast<size_t>(kFiles + 1), Tabs().size());
     }
@@ -56,7 +56,7 @@ protected:
     void Resize(SIZE size)
     {
         MainFrame()->MoveWindow(0, 0, size.cx, size.cy);
-        PumpFor(800);
+        EXPECT_TRUE(PumpLayout());
     }
 
     // The bar above the documents that holds their tabs.

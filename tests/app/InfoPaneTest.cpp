@@ -5,6 +5,7 @@
 #include <functional>
 #include <thread>
 #include "AppTestKit.h"
+#include "PopupWatch.h"
 #include "RealInput.h"
 #include "app/AppIds.h"
 #include "app/MainController.h"
@@ -23,6 +24,7 @@
 #include "hybrid/SliderContent.h"
 #include "hybrid/TextContent.h"
 #include "tests/app/DialogTestKit.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TestSupport.h"
 #include "xf/xfFrame.h"
 #include "xf/xfMessages.h"
@@ -80,11 +82,10 @@ protected:
         m_fragments->SetActiveIndex(1);
         m_fragments->SetActiveTempo(0.85f);
         m_info->RequestListRefresh();
-        PumpFor(200);
         // Every change above posted a rebuild of the list, which replaces
-        // its rows' cells: a case takes them once the last was handled,
-        // which on a busy machine takes more than the moment above.
-        ASSERT_TRUE(PumpUntil([this] { return ListSettled(); }, 10000)) << "the fragment list was not rebuilt";
+        // its rows' cells: a case takes them once the last was handled and
+        // the pane laid out.
+        ASSERT_TRUE(PumpLayout([this] { return ListSettled(); })) << "the fragment list was not rebuilt";
         const auto combos = ContentsOf<IHybridCombo>(Ctrl(), IID_IHybridCombo);
         ASSERT_EQ(2u, combos.size());
         m_tempo = combos[0];
@@ -421,8 +422,10 @@ TEST_F(InfoPane, EachRowSplitsItsWidthByItsColumnModelsShares)
     int seenWidths[2] = {};
     int size = 0;
     for (const SIZE& frame : {SIZE{800, 600}, SIZE{1280, 1000}}) {
+        // The frames lay out on their timer, then the pane's control on the
+        // relayout its new width posts.
         MainFrame()->MoveWindow(0, 0, frame.cx, frame.cy);
-        PumpFor(600);
+        ASSERT_TRUE(PumpLayout([this] { return ListSettled(); })) << "window " << frame.cx;
         for (const auto& r : rows) {
             ASSERT_TRUE(r.row);
             const SRowColumns seen = ColumnsOf(r.row);
@@ -463,14 +466,11 @@ struct SMenuSlider
     int menus = 0;
 };
 
-// Runs from a thread timer inside the menu's own loop: once the top menu
-// has shown for a while, reads its slider, drags the thumb with the real
-// pointer to g_dragTo, and closes every open menu.
+// Runs inside the menu's own loop: once the menu shows and has the keys,
+// reads its slider, drags the thumb with the real pointer to g_dragTo, and
+// closes every open menu.
 SMenuSlider g_seen;
 int g_dragTo = 0;
-int g_shownTicks = 0;
-bool g_acting = false;
-bool g_done = false;
 
 void ReadAndDragSlider(CxfPopupMenu* menu)
 {
@@ -498,38 +498,31 @@ void ReadAndDragSlider(CxfPopupMenu* menu)
     g_seen.afterDrag = slider->GetPos();
 }
 
-void CALLBACK WatchFragmentMenu(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    if (g_acting || g_done)
-        return;
-    const int open = CxfPopupMenu::GetOpenCount();
-    g_seen.menus = std::max(g_seen.menus, open);
-    if (open == 0 || !CxfPopupMenu::GetOpen(open - 1)->IsWindowVisible() || ++g_shownTicks < 6)
-        return;
-    g_acting = true;
-    ReadAndDragSlider(CxfPopupMenu::GetOpen(open - 1));
-    g_seen.menus = std::max(g_seen.menus, CxfPopupMenu::GetOpenCount());
-    for (int i = CxfPopupMenu::GetOpenCount() - 1; i >= 0; --i)
-        CxfPopupMenu::GetOpen(i)->PostMessage(WM_COMMAND, IDCANCEL);
-    ::KillTimer(nullptr, timer);
-    g_acting = false;
-    g_done = true;
-}
-
 // A right click of the real pointer at a screen point, and the fragment
 // menu it opens, as the user sees and drags it.
 SMenuSlider RightClickAndDragTempo(POINT screen, int dragTo)
 {
     g_seen = SMenuSlider();
     g_dragTo = dragTo;
-    g_shownTicks = 0;
-    g_done = false;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, WatchFragmentMenu);
+    auto countOpen = [] { g_seen.menus = std::max(g_seen.menus, CxfPopupMenu::GetOpenCount()); };
+    testsupport::CModalWatch dragger(
+        [countOpen] {
+            countOpen();
+            return xftest::PopupHasTheKeys();
+        },
+        [countOpen] {
+            ReadAndDragSlider(CxfPopupMenu::GetOpen(CxfPopupMenu::GetOpenCount() - 1));
+            countOpen();
+            xftest::CancelOpenPopups();
+        },
+        xftest::CancelOpenPopups, xftest::kPopupUp);
     MouseAt(screen);
     realinput::ClickHere(true);
-    PumpUntil([] { return g_done && CxfPopupMenu::GetOpenCount() == 0 && !CxfPopupMenu::AnyExists(); }, 5000);
-    if (!g_done)
-        ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(PumpUntil(
+        [&dragger] { return dragger.Acted() && CxfPopupMenu::GetOpenCount() == 0 && !CxfPopupMenu::AnyExists(); },
+        xftest::kPopupUp + 8000));
+    EXPECT_TRUE(dragger.Acted()) << "the menu did not show with the keys within " << xftest::kPopupUp / 1000 << " s";
+    EXPECT_FALSE(dragger.GaveUp()) << "the menu was still up " << xftest::kPopupUp / 1000 << " s after the click";
     return g_seen;
 }
 
@@ -546,7 +539,7 @@ TEST_F(InfoPane, TheFragmentMenuFromTheListShowsAndSetsTheFragmentsTempo)
         m_fragments->SetActiveTempo(0.8f);
         m_fragments->SetActiveIndex(1); // the other fragment is the active one
         m_info->RequestListRefresh();
-        PumpFor(300);
+        EXPECT_TRUE(PumpLayout([this] { return ListSettled(); }));
     };
     auto first = [this] {
         SFragmentInfo f;

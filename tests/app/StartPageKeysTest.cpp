@@ -53,7 +53,7 @@ protected:
         ::DeleteFileW(ProjectOf(path).c_str());
         GetRecentList().Add(path.c_str());
         StartPage()->RebuildRecentList();
-        PumpFor(200); // laid out
+        EXPECT_TRUE(PumpLayout());
         const CCellArray& lines = StartPage()->GetFileCells();
         return lines.GetSize() > 0 ? lines.GetAt(0) : nullptr;
     }

@@ -77,6 +77,17 @@ void CTestHost::Pump(DWORD ms)
     testsupport::PumpFor(m_parent, ms);
 }
 
+bool CTestHost::PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        Pump(10);
+    }
+    return true;
+}
+
 CIPtr<IHybridCell> CTestHost::AddBox(IHybridCell* parent, int width, int height, COLORREF colour, DWORD low, int column,
                                      CBoxContent** contentOut)
 {

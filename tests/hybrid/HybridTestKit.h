@@ -5,6 +5,7 @@
 // class library's pre-translation like the application loop does.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <functional>
 #include <vector>
 #include "hybrid/ContentBase.h"
 #include "hybrid/HybridCell.h"
@@ -147,6 +148,9 @@ public:
     void Resize(int width, int height);
     // Runs the message loop (with pre-translation) for ms milliseconds.
     void Pump(DWORD ms = 30);
+    // Runs it until `done` holds (true) or timeoutMs have passed (false):
+    // for what comes on a timer, which a busy machine may hold back.
+    bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
     // Adds a child to `parent` (the root when null) with a box content.
     CIPtr<IHybridCell> AddBox(IHybridCell* parent, int width, int height, COLORREF colour = RGB(0, 128, 255),
                               DWORD low = 0, int column = 0, CBoxContent** content = nullptr);

@@ -2,6 +2,7 @@
 // Test windows get their messages the way the program's loop hands them on:
 // keys reach controls only through pre-translation, walked from `root`.
 #include <functional>
+#include <map>
 #include "platform/mfc/afxwin.h"
 
 namespace testsupport {
@@ -59,5 +60,68 @@ inline int DrainQuits()
         ++n;
     return n;
 }
+
+// Acts from inside a modal loop (a popup menu's, a dialog's) that this
+// thread enters while the case pumps, whenever that comes: a thread timer,
+// which the modal loop dispatches too, asks `ready` every `periodMs` and
+// runs `act` the first time it holds. From `boundMs` after the watch began
+// on, every tick runs `giveUp` instead, which must end whatever modal loop
+// is up: no loop outlives the bound, not even one that came up after it.
+// The timer ends with the watch; nested pumping in `act` or `giveUp` skips
+// the ticks that come meanwhile.
+class CModalWatch
+{
+public:
+    CModalWatch(std::function<bool()> ready, std::function<void()> act, std::function<void()> giveUp,
+                DWORD boundMs = 20000, UINT periodMs = 20)
+        : m_ready(std::move(ready)), m_act(std::move(act)), m_giveUp(std::move(giveUp)), m_bound(boundMs),
+          m_start(::GetTickCount())
+    {
+        m_timer = ::SetTimer(nullptr, 0, periodMs, &CModalWatch::Tick);
+        if (m_timer)
+            Watches()[m_timer] = this;
+    }
+    ~CModalWatch()
+    {
+        if (m_timer) {
+            ::KillTimer(nullptr, m_timer);
+            Watches().erase(m_timer);
+        }
+    }
+    CModalWatch(const CModalWatch&) = delete;
+    CModalWatch& operator=(const CModalWatch&) = delete;
+
+    bool Acted() const { return m_acted; }
+    bool GaveUp() const { return m_gaveUp; }
+
+private:
+    static std::map<UINT_PTR, CModalWatch*>& Watches()
+    {
+        static std::map<UINT_PTR, CModalWatch*> watches;
+        return watches;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        const auto it = Watches().find(id);
+        if (it == Watches().end() || it->second->m_busy)
+            return;
+        CModalWatch& watch = *it->second;
+        watch.m_busy = true;
+        if (::GetTickCount() - watch.m_start >= watch.m_bound) {
+            watch.m_gaveUp = true;
+            watch.m_giveUp();
+        } else if (!watch.m_acted && watch.m_ready()) {
+            watch.m_acted = true;
+            watch.m_act();
+        }
+        watch.m_busy = false;
+    }
+
+    std::function<bool()> m_ready;
+    std::function<void()> m_act, m_giveUp;
+    DWORD m_bound, m_start;
+    UINT_PTR m_timer = 0;
+    bool m_acted = false, m_gaveUp = false, m_busy = false;
+};
 
 } // namespace testsupport

@@ -1,8 +1,10 @@
 // Popup menus, the menu band and toolbar buttons under real input: clicks
 // and pointer moves through the system, keys posted to the focused window.
 #include <gtest/gtest.h>
+#include "PopupWatch.h"
 #include "XfTestKit.h"
 #include "tests/support/DibCanvas.h"
+#include "tests/support/MessagePump.h"
 #include "common/ProductInfo.h"
 #include "hybrid/IHybridSubContent.h"
 #include "hybrid/IHybridText.h"
@@ -139,7 +141,7 @@ protected:
     // The element's popup once it is shown.
     CxfPopupMenu* Shown(CxfHorMenuElement* element)
     {
-        PumpUntil([&] { return element->GetPopup() && element->GetPopup()->IsWindowVisible(); });
+        PumpUntil([&] { return element->GetPopup() && element->GetPopup()->IsWindowVisible(); }, kPopupUp);
         return element->GetPopup();
     }
     static bool AllClosed()
@@ -375,21 +377,23 @@ TEST_F(Menus, ToolBarButtonsShowTheirStripAndOpenTheirDropDown)
     EXPECT_TRUE(PumpUntil([] { return Ran(41027); }));
 
     // Its right part opens the drop-down (the product's popup menu) under
-    // it; a command chosen there arrives after the popup has gone.
-    static CxfToolBarButton* s_split;
-    static bool s_sawOpen;
-    s_split = split;
-    s_sawOpen = false;
-    ::SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
-        ::KillTimer(nullptr, id);
-        s_sawOpen = s_split->IsDropDownOpen() && CxfPopupMenu::GetOpenCount() == 1;
-        PostKey(VK_DOWN);
-        PostKey(VK_RETURN);
-    });
+    // it; a command chosen there arrives after the popup has gone. The keys
+    // that choose it are posted from inside the popup's loop once the popup
+    // shows and has the keys.
+    int openSeen = 0;
+    testsupport::CModalWatch chooser([split] { return split->IsDropDownOpen() && PopupHasTheKeys(); },
+                                     [&openSeen] {
+                                         openSeen = CxfPopupMenu::GetOpenCount();
+                                         PostKey(VK_DOWN);
+                                         PostKey(VK_RETURN);
+                                     },
+                                     CancelOpenPopups, kPopupUp);
     ClickAt(ScreenCentre(buttons->GetCtrl(),
                          CRect(splitRect.right - 10, splitRect.top, splitRect.right - 2, splitRect.bottom)));
-    EXPECT_TRUE(PumpUntil([] { return Ran(41020); }, kClosing));
-    EXPECT_TRUE(s_sawOpen);
+    EXPECT_TRUE(PumpUntil([] { return Ran(41020); }, kPopupUp + kClosing));
+    EXPECT_TRUE(chooser.Acted()) << "the drop-down did not show with the keys within " << kPopupUp / 1000 << " s";
+    EXPECT_FALSE(chooser.GaveUp()) << "the drop-down was still up " << kPopupUp / 1000 << " s after the click";
+    EXPECT_EQ(1, openSeen);
     EXPECT_FALSE(split->IsDropDownOpen());
     EXPECT_TRUE(AllClosed());
 }

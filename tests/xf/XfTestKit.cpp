@@ -1,4 +1,5 @@
 #include "XfTestKit.h"
+#include "tests/support/LayoutWait.h"
 #include "tests/support/MessagePump.h"
 #include <algorithm>
 #include "XfTestIds.h"
@@ -310,9 +311,9 @@ void PumpFor(DWORD ms)
     PumpUntil([] { return false; }, ms);
 }
 
-void PumpLayout()
+bool PumpLayout()
 {
-    PumpFor(260);
+    return testsupport::PumpUntilLaidOut(PumpUntil);
 }
 
 int DrainQuits()

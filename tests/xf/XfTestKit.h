@@ -192,10 +192,12 @@ std::wstring Params(const CxfObject* object);
 CRect RectInParent(HWND window);
 
 // Pumps through the class library's pump (PreTranslateMessage included).
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 void PumpFor(DWORD ms);
-// Lets at least two layout ticks pass.
-void PumpLayout();
+// Pumps until the frames and Hybrid controls have laid themselves out
+// (tests/support/LayoutWait.h); false, with the case failed, when they have
+// not within the wait's bound.
+bool PumpLayout();
 // Removes the quit messages waiting in this thread's queue; their count.
 int DrainQuits();
 
