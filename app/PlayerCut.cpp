@@ -286,12 +286,20 @@ void CPlayer::EndWithPassHeard()
         } else if (end >= sent) {
             keep = end - sent;
         } else {
-            // The device already holds the next pass's first frames: they
-            // are heard, and the play ends with a fade right after them (a
-            // few fades of sound after the pass's start at least, so that
-            // its sound is no tick). Nothing follows that pass.
-            keep = std::min(unsent, std::max<LONGLONG>(m_rampFrames, end + kMinNewSoundFades * m_rampFrames - sent));
-            fade = std::min<LONGLONG>(keep, m_rampFrames);
+            // The device already holds a later pass's first frames (a pass
+            // shorter than the device's part may be there whole, and the
+            // first frames of the one after it): they are heard, and the
+            // play ends with a fade right after them, a few fades of sound
+            // after that pass's start at least, so that its sound is no
+            // tick. A pass the device holds to its end ends with its own
+            // fade. Nothing follows.
+            const SPlayMark* last = m_marks.At(sent - 1);
+            const int held = last ? last->pass : heard + 1;
+            const LONGLONG begun = last ? m_marks.NextPassFrame(held - 1) : end;
+            const LONGLONG heldEnd = PassEnd(held, written);
+            const LONGLONG rest = heldEnd < 0 ? unsent : heldEnd - sent;
+            keep = std::min(rest, std::max<LONGLONG>(m_rampFrames, begun + kMinNewSoundFades * m_rampFrames - sent));
+            fade = heldEnd >= 0 && keep == rest ? 0 : std::min<LONGLONG>(keep, m_rampFrames);
         }
         if (m_marks.NextPassFrame(heard) >= 0) {
             KeepAfterDevice(sent, keep);

@@ -322,7 +322,7 @@ bool CPlayer::FollowLoopSwitch(const SPlaySnapshot& s)
     if (!looped) {
         // Any pass begun after the one being heard is taken back: that
         // one is the last, and ends with its tail and fade as always (and
-        // what the device already holds of the next pass, faded out).
+        // what the device already holds of later passes, faded out).
         EndWithPassHeard();
         return true;
     }

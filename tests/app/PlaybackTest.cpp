@@ -728,6 +728,9 @@ REAL_TIME_TEST_F(Playback, ATempoChangeAtAPassesEndRepeatsAndSkipsNothing)
         double at = -1;            // >= 0: the first made when the cursor shows this time in pass 1, the last pass
     } rows[] = {{1, 1.5, 0, 10, {0.9f, 1.0f, 0.8f}},
                 {1, 1.06, 45, 60, {0.9f, 1.0f, 0.8f}},
+                // Passes shorter than what the device holds: the loop switched
+                // off at the end finds the first frames of two passes there.
+                {1, 1.03, 45, 21, {0.9f, 1.0f, 0.8f}},
                 {1, 1.5, 2, 1500, {0.5f, 1.0f}},
                 // 1.0x to 0.2x and back: at 0.2x a pass's last half second is the
                 // stage's play-out, where the old sound may have reached the range's
