@@ -371,10 +371,7 @@ void CAudioOut::PushWhenLate()
     // (BlockJustBack). A failed call leaves the blocks to the system's
     // thread.
     waveOutRestart(m_device);
-    // Silence counted from the clock's origin is a device just started
-    // before any pass of the feeder: not late.
-    if (m_owedSince != 0 || m_blockBack != 0)
-        ++g_lateRestarts;
+    ++g_lateRestarts;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     m_owedSince = now.QuadPart;
@@ -511,11 +508,8 @@ void CAudioOut::Feed()
     int pending = PendingBlocks();
     int limit = m_deviceLimit;
     const auto startIf = [&](bool enough) {
-        if (m_firstFeed && pending > 0 && enough) {
-            waveOutRestart(m_device);
-            m_firstFeed = false;
-            m_deviceRuns = true;
-        }
+        if (m_firstFeed && pending > 0 && enough)
+            StartDevice();
     };
     for (;;) {
         // A hold is gone once a byte at or past it went; one at the next
@@ -570,11 +564,20 @@ void CAudioOut::StartWaiting()
     CCritSecLock lock(&m_lock);
     if (m_device && m_resetDue && ResetDeviceWhenDue())
         Feed(); // what came after the reset
-    if (m_device && m_firstFeed && PendingBlocks() > 0) {
-        waveOutRestart(m_device);
-        m_firstFeed = false;
-        m_deviceRuns = true;
-    }
+    if (m_device && m_firstFeed && PendingBlocks() > 0)
+        StartDevice();
+}
+
+void CAudioOut::StartDevice()
+{
+    waveOutRestart(m_device);
+    m_firstFeed = false;
+    m_deviceRuns = true;
+    // The system's thread owes its first block from now on, not from the
+    // feeder's last pass before the start.
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    m_owedSince = now.QuadPart;
 }
 
 void CAudioOut::Close()

@@ -171,8 +171,7 @@ public:
     // across every output, never reset.
     static long long RanDryCount();
     // How often, in this process, a feeder restarted a device that played
-    // while the system's thread was late (PushWhenLate; not the restart of
-    // a device started before the feeder's first pass): the device held
+    // while the system's thread was late (PushWhenLate): the device held
     // blocks, but under Wine that thread also moves them into the system's
     // own buffer, which may have played out meanwhile, a device run dry
     // that RanDryCount does not see. Counted across every output, never
@@ -191,16 +190,18 @@ private:
     // on a paused device start now, since nothing more is coming for the
     // moment.
     void StartWaiting();
+    // Starts the paused device with what it holds. Under the output lock.
+    void StartDevice();
     // A device that plays while the system's thread is late (kLateMs) is
     // restarted: on Windows that changes nothing for a device that plays;
     // under Wine it moves the queued blocks into the system's buffer at
     // once and gives back those played, as the system's thread would have.
     void PushWhenLate();
     // Milliseconds the system's thread has owed a block back (since it
-    // last gave one, the device came to play with kStartBlocks queued, or
-    // the feeder last restarted it), or -1 where a restart is not to move
-    // the device's blocks on (no device, not started, a reset due, or
-    // fewer blocks queued than kStartBlocks). Under the output lock.
+    // last gave one, the device started, or the feeder last restarted it),
+    // or -1 where a restart is not to move the device's blocks on (no
+    // device, not started, a reset due, or fewer blocks queued than
+    // kStartBlocks). Under the output lock.
     LONGLONG SilentMs();
     // The feeder's longest wait: 10 ms, less where the system's thread
     // becomes late sooner.
