@@ -247,8 +247,9 @@ TEST(AudioOut, ADeviceLeftWithoutABlockWhileItPlaysCountsAsRunDryAndAnEndOrAStar
     // Sooner than the system's thread can be late, nor is it restarted as
     // if it were.
     Sleep(5);
-    if (GetTickCount() - written < DWORD(CAudioOut::kLateMs))
+    if (GetTickCount() - written < DWORD(CAudioOut::kLateMs)) {
         EXPECT_EQ(restarts, CAudioOut::LateRestartCount()) << "the device's start";
+    }
     EXPECT_TRUE(WaitIdle(out));
     EXPECT_EQ(before, CAudioOut::RanDryCount()) << "the device's start";
 
