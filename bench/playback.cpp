@@ -10,8 +10,11 @@
 // first frame is handed to the device, read from the captured sound device.
 // Last, the memory of the process (private bytes and bytes in use on its
 // heaps) before and after a long looped run of a short fragment.
-//   bench_playback [Unix folder of the generated test data]
-// Without an argument the folder comes from RAVELIN_TESTDATA.
+//   bench_playback [Unix folder of the generated test data] [stops]
+// Without an argument the folder comes from RAVELIN_TESTDATA. With a number
+// of stops after the folder only the play command and stop rounds run, that
+// many of them: a quick look at the stop's spread, run again and again
+// beside another build.
 #include <windows.h>
 
 #include <soundtouch/TDStretch.h>
@@ -285,6 +288,54 @@ bool SeekFigures(HWND window, IAudioReader* reader, std::vector<double>* oldMs, 
     return !oldMs->empty();
 }
 
+// Play command to the first samples handed to the output (the thread moves
+// the play cursor right after its first write), in turn with opening the
+// output and writing one block by hand, `rounds` times; each play is stopped
+// 300 ms in. False when the thread could not be started.
+bool StartStopRounds(HWND window, IAudioReader* reader, int rounds)
+{
+    std::vector<double> stopMs;
+    const Measure firstSamples = [&] {
+        SRun r;
+        r.window = window;
+        Prepare(r, reader, 5);
+        const double t0 = Now();
+        if (!StartPlaybackThread(&r.ctx))
+            return -1.0;
+        while (r.tc->GetPlayCursor() == -1 && r.ctx.state != kPlayEnded)
+            Sleep(0);
+        const double t = Now() - t0;
+        Pump(300);
+        stopMs.push_back(StopToSilence(r.ctx) * 1000);
+        return t;
+    };
+    const Measure byHand = [&] {
+        const double t0 = Now();
+        CIPtr<CAudioOut> out(new CAudioOut(1048576));
+        std::vector<char> block(8192);
+        if (!out->Open(reader->GetFormat(), WAVE_MAPPER) || !out->Write(block.data(), static_cast<int>(block.size())))
+            return -1.0;
+        return Now() - t0;
+    };
+    const CInterleavedRounds startRounds(rounds, {firstSamples, byHand});
+    if (startRounds.Failed(0)) {
+        std::printf("the playback thread could not be started\n");
+        return false;
+    }
+    if (startRounds.Failed(1))
+        std::printf("the output could not be opened and written by hand\n");
+    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms; medians "
+           "of %d)\n",
+           startRounds.Spread(0).median * 1000, startRounds.Spread(1).median * 1000, rounds);
+    printf("  ratio: %s\n", SpreadText(startRounds.RatioSpread(0, 1), "rounds").c_str());
+    // The worst stop is what a user may meet; the median and the quartiles
+    // tell a slow path from a stop that met a busy moment.
+    const SSpread stops = SpreadOf(stopMs);
+    printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of %d)\n", stops.max, stops.count);
+    printf("  ms: %s\n", SpreadText(stops, "stops").c_str());
+    return true;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -301,6 +352,16 @@ int wmain(int argc, wchar_t** argv)
         return 1;
     }
     HWND window = CreateHost();
+    if (argc > 2) {
+        const int stops = _wtoi(argv[2]);
+        if (stops < 1) {
+            fwprintf(stderr, L"the number of stops is to be 1 or more\n");
+            return 1;
+        }
+        const bool ok = StartStopRounds(window, reader, stops);
+        DestroyWindow(window);
+        return ok ? 0 : 1;
+    }
 
     // The played run and the stage alone in turn, round after round, so a
     // busy machine spoils neither side alone; the ratio is judged from the
@@ -349,45 +410,8 @@ int wmain(int argc, wchar_t** argv)
            SpreadOf(process).median / output * 1000);
     printf("  play cursor moves per second of wall time: %.1f (fewest of %d)\n", SpreadOf(moves).min, kCpuRounds);
 
-    // Play command to the first samples handed to the output (the thread
-    // moves the play cursor right after its first write), in turn with
-    // opening the output and writing one block by hand.
-    double stopWorst = 0;
-    const Measure firstSamples = [&] {
-        SRun r;
-        r.window = window;
-        Prepare(r, reader, 5);
-        const double t0 = Now();
-        if (!StartPlaybackThread(&r.ctx))
-            return -1.0;
-        while (r.tc->GetPlayCursor() == -1 && r.ctx.state != kPlayEnded)
-            Sleep(0);
-        const double t = Now() - t0;
-        Pump(300);
-        stopWorst = std::max(stopWorst, StopToSilence(r.ctx));
-        return t;
-    };
-    const Measure byHand = [&] {
-        const double t0 = Now();
-        CIPtr<CAudioOut> out(new CAudioOut(1048576));
-        std::vector<char> block(8192);
-        if (!out->Open(reader->GetFormat(), WAVE_MAPPER) || !out->Write(block.data(), static_cast<int>(block.size())))
-            return -1.0;
-        return Now() - t0;
-    };
-    const CInterleavedRounds startRounds(kStartRounds, {firstSamples, byHand});
-    if (startRounds.Failed(0)) {
-        std::printf("the playback thread could not be started\n");
+    if (!StartStopRounds(window, reader, kStartRounds))
         return 1;
-    }
-    if (startRounds.Failed(1))
-        std::printf("the output could not be opened and written by hand\n");
-    printf("Play command to the first samples handed to the output: %.1f ms (open and write by hand %.1f ms; medians "
-           "of %d)\n",
-           startRounds.Spread(0).median * 1000, startRounds.Spread(1).median * 1000, kStartRounds);
-    printf("  ratio: %s\n", SpreadText(startRounds.RatioSpread(0, 1), "rounds").c_str());
-    printf("Stop command to silence (output reset, thread ended): %.1f ms (worst of %d)\n", stopWorst * 1000,
-           kStartRounds);
 
     std::vector<double> oldMs, wallMs;
     CIPtr<IAudioReader> noise;
