@@ -359,9 +359,22 @@ bool CAudioOut::ResetDeviceWhenDue()
 
 void CAudioOut::PushWhenLate()
 {
-    CCritSecLock lock(&m_lock);
-    if (SilentMs() < m_lateMs)
+    // A stop asked for closes the device next: a restart would only put
+    // that off.
+    if (m_feeder.stop)
         return;
+    {
+        CCritSecLock lock(&m_lock);
+        if (SilentMs() < m_lateMs)
+            return;
+    }
+    // Outside the output lock: on a busy machine the restart waits for the
+    // system's late thread, and a producer (a stop's drop of what is
+    // queued, a withdrawal) must not wait for it meanwhile. Every device
+    // call is made on this thread, so the device stays open and no reset
+    // or pause comes between the check above and the restart: a reset
+    // asked for meanwhile is made at the feeder's next pass, as ever.
+    //
     // The blocks the restart gives back come to the callback on this
     // thread: their refills are taken at the feeder's next pass. They tell
     // nothing of the driver's period, and the system's thread, which next
@@ -371,6 +384,7 @@ void CAudioOut::PushWhenLate()
     // (BlockJustBack). A failed call leaves the blocks to the system's
     // thread.
     waveOutRestart(m_device);
+    CCritSecLock lock(&m_lock);
     ++g_lateRestarts;
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);

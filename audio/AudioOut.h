@@ -196,6 +196,7 @@ private:
     // restarted: on Windows that changes nothing for a device that plays;
     // under Wine it moves the queued blocks into the system's buffer at
     // once and gives back those played, as the system's thread would have.
+    // Made outside the output lock, and not once a stop is asked for.
     void PushWhenLate();
     // Milliseconds the system's thread has owed a block back (since it
     // last gave one, the device started, or the feeder last restarted it),
