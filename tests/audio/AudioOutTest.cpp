@@ -337,11 +337,20 @@ REAL_TIME_TEST(AudioOut, SoundWrittenAfterAResetFollowsWithoutSilenceOfTheDevice
     out->SetDeviceLimit(16 * CAudioOut::kBlockSize, 16 * CAudioOut::kBlockSize);
     constexpr int kDrops = 32;
     const uint64_t before = testsupport::CaptureSize();
-    WriteAll(out, Counter(0, 22050));
+    // Each reset comes while the sound before plays: some of it played (on
+    // a busy machine the device may start later than the sleep), and then
+    // a little more.
+    constexpr int kBytes = 22050 * 4;
+    const auto playing = [&] {
+        for (int ms = 0; ms < 2000 && out->GetPendingBytes() >= kBytes; ++ms)
+            Sleep(1);
+        Sleep(15);
+    };
+    WriteAll(out, Counter(0, kBytes / 4));
     for (int i = 0; i < kDrops; ++i) {
-        Sleep(15); // the sound before plays
+        playing();
         out->Reset();
-        const std::vector<int16_t> next = Counter(DropFrom(i), 22050);
+        const std::vector<int16_t> next = Counter(DropFrom(i), kBytes / 4);
         ASSERT_TRUE(WriteBlockThenRest(out, next, 5));
     }
     const SAfterDrops after = PlayOutAndCount(out, before, kDrops);
